@@ -1,0 +1,192 @@
+#include "app/FrmPelmar.h"
+
+#include "app/Look.h"
+#include "app/Version.h"
+#include "app/widgets/ClickLabel.h"
+#include "app/widgets/DataGrid.h"
+#include "masters/EmployeePage.h"
+#include "masters/PatternPage.h"
+#include "masters/SettingsPage.h"
+#include "statements/HistoryPage.h"
+#include "statements/StatementPage.h"
+#include "store/Database.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QDir>
+#include <QLabel>
+#include <QTabWidget>
+#include <QToolButton>
+#include <QUrl>
+
+#include <atomic>
+
+using namespace pelmar;
+
+namespace {
+
+QString uniqueConnectionName(const char *which)
+{
+    static std::atomic<int> counter{0};
+    return QStringLiteral("pelmar-%1-%2").arg(QLatin1String(which)).arg(++counter);
+}
+
+} // namespace
+
+FrmPelmar::FrmPelmar(const QString &dataPath, QWidget *parent) : QMainWindow(parent)
+{
+    setObjectName(QStringLiteral("FrmPelmar"));
+    setFont(uiFont());
+    setWindowIcon(hintIcon());
+
+    SSTab1 = new QTabWidget(this);
+    SSTab1->setObjectName(QStringLiteral("SSTab1"));
+    m_statement = new StatementPage(m_state, SSTab1);
+    m_history = new HistoryPage(m_state, SSTab1);
+    m_employees = new EmployeePage(m_state, SSTab1);
+    m_patterns = new PatternPage(m_state, SSTab1);
+    m_settings = new SettingsPage(m_state, SSTab1);
+    SSTab1->addTab(m_statement, QStringLiteral("勤務表"));
+    SSTab1->addTab(m_history, QStringLiteral("履　歴"));
+    SSTab1->addTab(m_employees, QStringLiteral("従業員"));
+    SSTab1->addTab(m_patterns, QStringLiteral("勤務形態"));
+    SSTab1->addTab(m_settings, QStringLiteral("設定・情報"));
+    setCentralWidget(SSTab1);
+    resize(900, 680);
+
+    const QIcon hint = hintIcon();
+    for (QToolButton *button : {m_statement->cmdHint, m_history->cmdHint2, m_employees->cmdHint3,
+                                m_settings->cmdHint4, m_patterns->cmdHint5})
+        button->setIcon(hint);
+    m_settings->Image2->setPixmap(bannerPixmap());
+    connect(m_settings->Image2, &ClickLabel::clicked, this, &FrmPelmar::ShowSupportPage);
+
+    Form_Load(dataPath);
+}
+
+FrmPelmar::~FrmPelmar()
+{
+    // Destroying the window without closing it (as the tests do) still
+    // releases its connections, and nothing else.
+    if (!m_unloaded)
+        closeDatabases();
+}
+
+bool FrmPelmar::Form_Load(const QString &dataPath)
+{
+    m_state.DataPath = dataPath;
+    m_state.MainDbPath = QDir(dataPath).filePath(kMainDbFileName);
+    m_state.WorkDbPath = QDir(dataPath).filePath(kWorkDbFileName);
+
+    m_mainConnection = uniqueConnectionName("main");
+    OpenResult main = openExisting(m_state.MainDbPath, SchemaKind::Main, m_mainConnection);
+    if (!main.ok()) {
+        m_openError = main.error;
+        m_mainConnection.clear();
+        return false;
+    }
+    m_state.MainDb = main.db;
+
+    m_workConnection = uniqueConnectionName("work");
+    OpenResult work = openExisting(m_state.WorkDbPath, SchemaKind::Work, m_workConnection);
+    if (!work.ok()) {
+        m_openError = work.error;
+        m_workConnection.clear();
+        closeDatabases();
+        return false;
+    }
+    m_state.WorkDb = work.db;
+
+    setWindowTitle(QStringLiteral("Pelmar Ver ") + kPelmarVersion);
+    FormInit();
+    // The pages are filled in this order as their operations arrive:
+    // Clear時給, Clear勤務形態, Clear履歴, Clear従業員, Read設定, Read勤務形態.
+    return true;
+}
+
+void FrmPelmar::FormInit()
+{
+    // 1. Information labels.
+    m_settings->lblInfo->setText(
+        QStringLiteral("Pelmar Ver %1\n"
+                       "時給で働くスタッフの勤務表を入力し、時間・金額・合計を自動で計算して、"
+                       "給与明細を印刷するソフトです。\n"
+                       "データの保存場所: %2")
+            .arg(kPelmarVersion, QDir::toNativeSeparators(m_state.DataPath)));
+    m_settings->lblSupport->setText(
+        QStringLiteral("質問は下のバナーをクリックしてKorventフリー掲示板へ"));
+
+    // 2. Bindings of the five grids, in this order.
+    m_statement->bindGrid();
+    m_employees->bindGrid();
+    m_history->bindGrid();
+    m_patterns->bindGrid();
+    m_employees->bindDropDown();
+
+    // 3. Number formats of the statement page.
+    m_statement->applyNumberFormats();
+
+    // 4. to 8. Column layouts.
+    m_statement->setUpGrid();
+    m_employees->setUpGrid();
+    m_history->setUpGrid();
+    m_patterns->setUpGrid();
+    m_employees->setUpDropDown();
+}
+
+void FrmPelmar::ShowSupportPage()
+{
+    QDesktopServices::openUrl(
+        QUrl::fromLocalFile(QDir(QCoreApplication::applicationDirPath()).filePath(kSupportPageFile)));
+}
+
+void FrmPelmar::bringToFront()
+{
+    if (isMinimized())
+        showNormal();
+    show();
+    raise();
+    activateWindow();
+}
+
+void FrmPelmar::closeEvent(QCloseEvent *event)
+{
+    Form_Unload();
+    event->accept();
+    emit unloaded();
+}
+
+void FrmPelmar::Form_Unload()
+{
+    if (m_unloaded)
+        return;
+    m_unloaded = true;
+    closeDatabases();
+    // Every other window of the program goes too, the last opened first.
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    for (auto it = windows.crbegin(); it != windows.crend(); ++it) {
+        QWidget *window = *it;
+        if (window == this || !window->isVisible() || qobject_cast<FrmPelmar *>(window))
+            continue;
+        window->close();
+        QCoreApplication::processEvents();
+    }
+}
+
+void FrmPelmar::closeDatabases()
+{
+    // The grids' models hold the work connection; they go first.
+    m_statement->unbindGrid();
+    m_history->unbindGrid();
+    m_employees->unbindGrids();
+    m_patterns->unbindGrid();
+    m_state.MainDb = QSqlDatabase();
+    m_state.WorkDb = QSqlDatabase();
+    if (!m_mainConnection.isEmpty())
+        closeConnection(m_mainConnection);
+    if (!m_workConnection.isEmpty())
+        closeConnection(m_workConnection);
+    m_mainConnection.clear();
+    m_workConnection.clear();
+}

@@ -1,0 +1,68 @@
+#pragma once
+
+#include "store/ProgramState.h"
+
+#include <QMainWindow>
+
+class QTabWidget;
+
+namespace pelmar {
+class EmployeePage;
+class HistoryPage;
+class PatternPage;
+class SettingsPage;
+class StatementPage;
+} // namespace pelmar
+
+// The main window: the five pages on the tab control SSTab1, the shared
+// program state and the load and unload sequences. Constructing it on a
+// data folder opens both database files and runs the whole load sequence;
+// when a file cannot be opened nothing else runs and openError() says why.
+class FrmPelmar : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit FrmPelmar(const QString &dataPath, QWidget *parent = nullptr);
+    ~FrmPelmar() override;
+
+    bool isOpen() const { return m_openError.isEmpty(); }
+    QString openError() const { return m_openError; }
+
+    pelmar::ProgramState &state() { return m_state; }
+    pelmar::StatementPage *statementPage() const { return m_statement; }
+    pelmar::HistoryPage *historyPage() const { return m_history; }
+    pelmar::EmployeePage *employeePage() const { return m_employees; }
+    pelmar::PatternPage *patternPage() const { return m_patterns; }
+    pelmar::SettingsPage *settingsPage() const { return m_settings; }
+    QTabWidget *SSTab1 = nullptr;
+
+    // One-time set-up of labels, bindings, number formats and grid columns.
+    void FormInit();
+    // Opens the support page in the desktop's browser.
+    void ShowSupportPage();
+    // A second start of the program asked this window to come to the front.
+    void bringToFront();
+
+signals:
+    // The window was closed: databases and other windows are closed; the
+    // program ends here.
+    void unloaded();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    bool Form_Load(const QString &dataPath);
+    void Form_Unload();
+    void closeDatabases();
+
+    pelmar::ProgramState m_state;
+    QString m_mainConnection;
+    QString m_workConnection;
+    QString m_openError;
+    bool m_unloaded = false;
+    pelmar::StatementPage *m_statement = nullptr;
+    pelmar::HistoryPage *m_history = nullptr;
+    pelmar::EmployeePage *m_employees = nullptr;
+    pelmar::PatternPage *m_patterns = nullptr;
+    pelmar::SettingsPage *m_settings = nullptr;
+};

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QFont>
+#include <QIcon>
+#include <QPixmap>
+
+class QCoreApplication;
+
+namespace pelmar {
+
+// The caption font: ＭＳ Ｐゴシック where the system has it, IPA P Gothic otherwise.
+QString uiFontFamily();
+QFont uiFont();
+
+// Qt's own dialog buttons in Japanese (はい / いいえ).
+bool installJapaneseTranslation(QCoreApplication &app);
+
+QIcon hintIcon();
+QPixmap bannerPixmap();
+
+} // namespace pelmar

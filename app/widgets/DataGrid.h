@@ -1,0 +1,182 @@
+#pragma once
+
+#include <QPersistentModelIndex>
+#include <QPointer>
+#include <QSqlDatabase>
+#include <QSqlTableModel>
+#include <QTableView>
+#include <QVariant>
+
+class QLineEdit;
+
+namespace pelmar {
+
+class DataGrid;
+class GridDelegate;
+
+// The model behind a DataGrid: the work table itself, plus the per-column
+// presentation the grid asks for (display format, alignment, locked columns).
+class GridTableModel : public QSqlTableModel {
+    Q_OBJECT
+public:
+    GridTableModel(QObject *parent, const QSqlDatabase &db);
+
+    void setColumnFormat(int column, const QString &pattern);
+    QString columnFormat(int column) const;
+    void setColumnAlignment(int column, Qt::Alignment alignment);
+    Qt::Alignment columnAlignment(int column) const;
+    void setColumnLocked(int column, bool locked);
+    bool isColumnLocked(int column) const;
+    void setReadOnly(bool readOnly);
+
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex &index) const override;
+
+private:
+    QHash<int, QString> m_formats;
+    QHash<int, Qt::Alignment> m_alignments;
+    QSet<int> m_locked;
+    bool m_readOnly = false;
+    // The program's own writes reach locked columns; only the user is kept out.
+    bool m_programWrite = false;
+    friend class DataGrid;
+};
+
+// What the key-down notification hands its handler. Setting key to 0
+// swallows the key, as the pages' shortcuts do.
+struct GridKey {
+    int key = 0;                              // a Qt::Key
+    Qt::KeyboardModifiers modifiers = Qt::NoModifier;
+};
+
+// A grid bound to one table of a database: the user edits cells, each
+// accepted edit is written to its row at once, and the pages react to the
+// grid's notifications. Users can neither add nor delete rows; rows come and
+// go only through the program's own operations.
+class DataGrid : public QTableView {
+    Q_OBJECT
+public:
+    explicit DataGrid(QWidget *parent = nullptr);
+    ~DataGrid() override;
+
+    // The binding (database and table) is set once; refresh() re-reads the
+    // table and shows its rows in table order.
+    void bind(const QSqlDatabase &db, const QString &table);
+    void unbind(); // drops the model, before the database connection closes
+    void refresh();
+    GridTableModel *tableModel() const;
+    QString boundTable() const;
+
+    // Column properties, by column index of the table.
+    void setColumnCaption(int column, const QString &caption);
+    QString columnCaption(int column) const;
+    void setColumnVisible(int column, bool visible);
+    bool isColumnVisible(int column) const;
+    void setColumnLocked(int column, bool locked);
+    bool isColumnLocked(int column) const;
+    void setColumnWidthTwips(int column, double twips); // 15 twips to the pixel
+    void setColumnAlignment(int column, Qt::Alignment alignment);
+    Qt::Alignment columnAlignment(int column) const;
+    void setColumnFormat(int column, const QString &pattern); // calc/Formats patterns
+    QString columnFormat(int column) const;
+    // "Date Mask" (eight digits yyyymmdd) or "##:##" (four digits hhmm).
+    void setColumnMask(int column, const QString &mask);
+    QString columnMask(int column) const;
+    // A tick box column: -1 ticked, 0 not.
+    void setColumnCheckBox(int column, bool checkBox);
+    bool isColumnCheckBox(int column) const;
+    // The drop-down list opened from a column (F4, Alt+Down or the cell's arrow).
+    void setColumnDropDown(int column, DataGrid *dropDown);
+    DataGrid *columnDropDown(int column) const;
+
+    // Makes this grid a drop-down list: a read-only popup that another
+    // grid opens under one of its cells.
+    void setDropDownMode(bool dropDown);
+    bool isDropDownMode() const;
+
+    // Current row and column.
+    int currentColumn() const;
+    void setCurrentColumn(int column);
+    int currentRowIndex() const;
+    bool onRow() const;   // stands on a row (false when empty or moved past the last)
+    void moveNext();      // to the next row; past the last row when there is none
+    bool pastLast() const;
+    void moveLast();      // back to the last row
+
+    // Cells of the current row. A null value is an empty cell; writing one
+    // empties the cell. Writes go straight to the table.
+    QVariant cellValue(int column) const;
+    bool setCellValue(int column, const QVariant &value);
+    QString cellText(int column) const;   // as shown, through the column's format
+    bool setCellText(int column, const QString &text); // empty text empties the cell
+
+    // Writes the edit in progress to the table; does nothing when there is none.
+    bool commitRow();
+    // Deletes the current row from the table.
+    bool deleteCurrentRow();
+
+    // Opens the drop-down list of the current column, if it has one.
+    void openDropDown();
+
+signals:
+    // The user's edit of a cell of the current row was accepted and written.
+    void afterColUpdate(int column);
+    // A key went down in the grid or in its cell editor. Set key.key = 0 to swallow it.
+    void keyDown(pelmar::GridKey &key);
+    // The current cell moved; carries where it was.
+    void rowColChange(int lastRow, int lastColumn);
+    // The grid received the input focus from outside.
+    void gridActivated();
+    // An entry was picked from a column's drop-down list; the list's
+    // current row is the picked entry.
+    void dropDownPicked(int column);
+    // In drop-down mode: the user chose the current row (Enter or click).
+    void entryChosen();
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
+    void commitData(QWidget *editor) override;
+    bool edit(const QModelIndex &index, EditTrigger trigger, QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+
+private:
+    friend class DataGrid;
+class GridDelegate;
+    QModelIndex currentCell() const;
+    void pickFromDropDown(int column, DataGrid *dropDown);
+    bool dropDownArrowHit(const QPoint &viewportPos) const;
+
+    GridTableModel *m_model = nullptr;
+    GridDelegate *m_delegate = nullptr;
+    QString m_table;
+    QHash<int, QString> m_masks;
+    QSet<int> m_checkBoxColumns;
+    QHash<int, DataGrid *> m_dropDowns;
+    bool m_dropDownMode = false;
+    bool m_pastLast = false;
+    int m_lastEditedColumn = -1;
+    bool m_lastEditChanged = false;
+
+    // Column properties kept by the grid, so that they can be given before
+    // the first refresh and outlive every refresh.
+    QHash<int, QString> m_captions;
+    QSet<int> m_hiddenColumns;
+    QHash<int, int> m_widths; // pixels
+    QHash<int, QString> m_formats;
+    QHash<int, Qt::Alignment> m_alignments;
+    QSet<int> m_lockedColumns;
+
+    QPersistentModelIndex m_editContext;   // the edited cell while its after-update runs
+    QPersistentModelIndex m_pendingUpdate; // a written edit whose after-update is due
+    QPointer<DataGrid> m_dropDownOwner;    // drop-down mode: the grid that opened this list
+    int m_dropDownOwnerColumn = -1;
+    bool m_openingEditor = false;
+    bool m_focusWithin = false;
+    bool m_pressInside = false;
+};
+
+} // namespace pelmar

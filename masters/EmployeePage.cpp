@@ -1,0 +1,93 @@
+#include "masters/EmployeePage.h"
+
+#include "app/widgets/ColumnLayout.h"
+#include "app/widgets/DataGrid.h"
+#include "app/widgets/PageParts.h"
+#include "calc/Formats.h"
+#include "store/ProgramState.h"
+
+#include <QHBoxLayout>
+#include <QVBoxLayout>
+
+namespace pelmar {
+
+EmployeePage::EmployeePage(ProgramState &state, QWidget *parent) : QWidget(parent), m_state(state)
+{
+    setObjectName(QStringLiteral("page従業員"));
+    imContainer3D3 = namedFrame(QStringLiteral("imContainer3D3"), this);
+    auto *outer = new QVBoxLayout(this);
+    outer->setContentsMargins(4, 4, 4, 4);
+    outer->addWidget(imContainer3D3);
+    auto *page = new QVBoxLayout(imContainer3D3);
+
+    Grid従業員 = new DataGrid(imContainer3D3);
+    Grid従業員->setObjectName(QStringLiteral("Grid従業員"));
+    page->addWidget(Grid従業員, 1);
+
+    DD勤務形態 = new DataGrid(this);
+    DD勤務形態->setObjectName(QStringLiteral("DD勤務形態"));
+    DD勤務形態->setDropDownMode(true);
+
+    imContainer3D10 = namedFrame(QStringLiteral("imContainer3D10"), imContainer3D3);
+    auto *buttons = new QHBoxLayout(imContainer3D10);
+    cmdクリア従業員 = namedButton(QStringLiteral("cmdクリア従業員"), QStringLiteral("クリア"), imContainer3D10);
+    cmd従業員登録 = namedButton(QStringLiteral("cmd従業員登録"), QStringLiteral("登録"), imContainer3D10);
+    cmd従業員行削除 = namedButton(QStringLiteral("cmd従業員行削除"), QStringLiteral("行削除"), imContainer3D10);
+    cmd従業員読込 = namedButton(QStringLiteral("cmd従業員読込"), QStringLiteral("読込"), imContainer3D10);
+    cmdHint3 = hintButton(QStringLiteral("cmdHint3"), imContainer3D10);
+    buttons->addWidget(cmdクリア従業員);
+    buttons->addWidget(cmd従業員登録);
+    buttons->addWidget(cmd従業員行削除);
+    buttons->addWidget(cmd従業員読込);
+    buttons->addStretch(1);
+    buttons->addWidget(cmdHint3);
+    page->addWidget(imContainer3D10);
+}
+
+void EmployeePage::bindGrid()
+{
+    Grid従業員->bind(m_state.WorkDb, QStringLiteral("w従業員"));
+}
+
+void EmployeePage::bindDropDown()
+{
+    DD勤務形態->bind(m_state.WorkDb, QStringLiteral("w勤務形態参照"));
+}
+
+void EmployeePage::unbindGrids()
+{
+    Grid従業員->unbind();
+    DD勤務形態->unbind();
+}
+
+void EmployeePage::setUpGrid()
+{
+    const auto centre = Qt::AlignHCenter;
+    Grid従業員->setColumnCheckBox(1, true);
+    Grid従業員->setColumnDropDown(4, DD勤務形態);
+    applyColumnLayout(Grid従業員, {
+        {0, {}, 0, {}, {}, {}, true},
+        {1, QString(), 434.8347, centre},
+        {2, QStringLiteral("氏　　名"), 2910.047, Qt::AlignLeft},
+        {3, QStringLiteral("時給"), 824.882, Qt::AlignRight, fmt::kYen},
+        {4, QStringLiteral("タイプ"), 705.2599, centre},
+        {5, QStringLiteral("開始時間"), 1124.787, centre, fmt::kTime},
+        {6, QStringLiteral("終了時間"), 1124.787, centre, fmt::kTime},
+        {7, QStringLiteral("休憩"), 674, centre, fmt::kHoursShort},
+        {8, QStringLiteral("実労"), 674, centre, fmt::kHoursShort},
+    });
+}
+
+void EmployeePage::setUpDropDown()
+{
+    const auto centre = Qt::AlignHCenter;
+    applyColumnLayout(DD勤務形態, {
+        {0, {}, 800, centre},
+        {1, {}, 1200.189, centre, fmt::kTime},
+        {2, {}, 1154.835, centre, fmt::kTime},
+        {3, {}, 720, centre, fmt::kHoursShort},
+        {4, {}, 720, centre, fmt::kHoursShort},
+    });
+}
+
+} // namespace pelmar

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QWidget>
+
+class QFrame;
+class QPushButton;
+class QToolButton;
+
+namespace pelmar {
+
+class DataGrid;
+struct ProgramState;
+
+// The "勤務形態" page: the ten shift types "A" to "J" with their times.
+class PatternPage : public QWidget {
+    Q_OBJECT
+public:
+    PatternPage(ProgramState &state, QWidget *parent = nullptr);
+
+    void bindGrid();
+    void setUpGrid();
+    void unbindGrid();
+
+    QFrame *imContainer3D11 = nullptr;
+    QFrame *imContainer3D12 = nullptr;
+    DataGrid *Grid勤務形態 = nullptr;
+    QPushButton *cmd勤務クリア = nullptr;
+    QPushButton *cmd勤務登録 = nullptr;
+    QPushButton *cmd勤務行削除 = nullptr;
+    QPushButton *cmd勤務読込 = nullptr;
+    QToolButton *cmdHint5 = nullptr;
+
+private:
+    ProgramState &m_state;
+};
+
+} // namespace pelmar

@@ -1,0 +1,86 @@
+#include "masters/SettingsPage.h"
+
+#include "app/widgets/ClickLabel.h"
+#include "app/widgets/PageParts.h"
+#include "store/ProgramState.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QVBoxLayout>
+
+namespace pelmar {
+
+SettingsPage::SettingsPage(ProgramState &state, QWidget *parent) : QWidget(parent), m_state(state)
+{
+    setObjectName(QStringLiteral("page設定情報"));
+    imContainer3D6 = namedFrame(QStringLiteral("imContainer3D6"), this);
+    auto *outer = new QVBoxLayout(this);
+    outer->setContentsMargins(4, 4, 4, 4);
+    outer->addWidget(imContainer3D6);
+    auto *page = new QVBoxLayout(imContainer3D6);
+
+    // Company settings.
+    imContainer3D7 = namedFrame(QStringLiteral("imContainer3D7"), imContainer3D6);
+    auto *company = new QGridLayout(imContainer3D7);
+    txt自社名 = new QLineEdit(imContainer3D7);
+    txt自社名->setObjectName(QStringLiteral("txt自社名"));
+    txt自社情報 = new QPlainTextEdit(imContainer3D7);
+    txt自社情報->setObjectName(QStringLiteral("txt自社情報"));
+    txt自社情報->setTabChangesFocus(true);
+    txt自社情報->setMinimumHeight(90);
+    company->addWidget(captionLabel(QStringLiteral("自社名"), imContainer3D7), 0, 0);
+    company->addWidget(txt自社名, 0, 1);
+    company->addWidget(captionLabel(QStringLiteral("自社情報"), imContainer3D7), 1, 0, Qt::AlignTop);
+    company->addWidget(txt自社情報, 1, 1);
+
+    imContainer3D8 = namedFrame(QStringLiteral("imContainer3D8"), imContainer3D7);
+    auto *buttons = new QHBoxLayout(imContainer3D8);
+    cmd設定削除 = namedButton(QStringLiteral("cmd設定削除"), QStringLiteral("削除"), imContainer3D8);
+    cmd設定クリア = namedButton(QStringLiteral("cmd設定クリア"), QStringLiteral("クリア"), imContainer3D8);
+    cmd設定登録 = namedButton(QStringLiteral("cmd設定登録"), QStringLiteral("登録"), imContainer3D8);
+    cmd設定読込 = namedButton(QStringLiteral("cmd設定読込"), QStringLiteral("読込"), imContainer3D8);
+    buttons->addWidget(cmd設定削除);
+    buttons->addWidget(cmd設定クリア);
+    buttons->addWidget(cmd設定登録);
+    buttons->addWidget(cmd設定読込);
+    buttons->addStretch(1);
+    company->addWidget(imContainer3D8, 2, 0, 1, 2);
+
+    cmdHint4 = hintButton(QStringLiteral("cmdHint4"), imContainer3D7);
+    company->addWidget(cmdHint4, 2, 2, Qt::AlignRight);
+
+    // Reset of all data, set apart in its own frame.
+    frameAllDelete = namedFrame(QStringLiteral("frame一括削除"), imContainer3D7);
+    auto *allDeleteOuter = new QHBoxLayout(frameAllDelete);
+    frameAllDeleteInner = namedFrame(QStringLiteral("frame一括削除内"), frameAllDelete);
+    frameAllDeleteInner->setFrameShadow(QFrame::Sunken);
+    auto *allDelete = new QHBoxLayout(frameAllDeleteInner);
+    cmd一括削除7 = namedButton(QStringLiteral("cmd一括削除7"), QStringLiteral("実行"), frameAllDeleteInner);
+    lblAllDelete = captionLabel(QStringLiteral("すべてのデータを削除し初期状態に戻す"), frameAllDeleteInner,
+                                QStringLiteral("lbl一括削除"));
+    allDelete->addWidget(cmd一括削除7);
+    allDelete->addWidget(lblAllDelete);
+    allDelete->addStretch(1);
+    allDeleteOuter->addWidget(frameAllDeleteInner);
+    company->addWidget(frameAllDelete, 3, 0, 1, 3);
+    company->setColumnStretch(1, 1);
+    page->addWidget(imContainer3D7);
+
+    // Information and support.
+    lblInfo = captionLabel(QString(), imContainer3D6, QStringLiteral("lblInfo"));
+    lblInfo->setWordWrap(true);
+    lblInfo->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    page->addWidget(lblInfo);
+    lblSupport = captionLabel(QString(), imContainer3D6, QStringLiteral("lblSupport"));
+    page->addWidget(lblSupport);
+    Image2 = new ClickLabel(imContainer3D6);
+    Image2->setObjectName(QStringLiteral("Image2"));
+    Image2->setCursor(Qt::PointingHandCursor);
+    Image2->setToolTip(QStringLiteral("サポートページを開きます"));
+    page->addWidget(Image2, 0, Qt::AlignLeft);
+    page->addStretch(1);
+}
+
+} // namespace pelmar

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QWidget>
+
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QToolButton;
+
+namespace pelmar {
+
+class ClickLabel;
+struct ProgramState;
+
+// The "設定・情報" page: the company's name and details, the reset of all
+// data, and the program's information and support banner.
+class SettingsPage : public QWidget {
+    Q_OBJECT
+public:
+    SettingsPage(ProgramState &state, QWidget *parent = nullptr);
+
+    QFrame *imContainer3D6 = nullptr;
+    QFrame *imContainer3D7 = nullptr;
+    QFrame *imContainer3D8 = nullptr;
+    QFrame *frameAllDelete = nullptr;
+    QFrame *frameAllDeleteInner = nullptr;
+    QLineEdit *txt自社名 = nullptr;
+    QPlainTextEdit *txt自社情報 = nullptr;
+    QPushButton *cmd設定削除 = nullptr;
+    QPushButton *cmd設定クリア = nullptr;
+    QPushButton *cmd設定登録 = nullptr;
+    QPushButton *cmd設定読込 = nullptr;
+    QToolButton *cmdHint4 = nullptr;
+    QPushButton *cmd一括削除7 = nullptr;
+    QLabel *lblAllDelete = nullptr;
+    ClickLabel *Image2 = nullptr;
+    QLabel *lblInfo = nullptr;
+    QLabel *lblSupport = nullptr;
+
+private:
+    ProgramState &m_state;
+};
+
+} // namespace pelmar

@@ -1,0 +1,60 @@
+#include "statements/HistoryPage.h"
+
+#include "app/widgets/ColumnLayout.h"
+#include "app/widgets/DataGrid.h"
+#include "app/widgets/PageParts.h"
+#include "calc/Formats.h"
+#include "store/ProgramState.h"
+
+#include <QHBoxLayout>
+#include <QVBoxLayout>
+
+namespace pelmar {
+
+HistoryPage::HistoryPage(ProgramState &state, QWidget *parent) : QWidget(parent), m_state(state)
+{
+    setObjectName(QStringLiteral("page履歴"));
+    imContainer3D2 = namedFrame(QStringLiteral("imContainer3D2"), this);
+    auto *outer = new QVBoxLayout(this);
+    outer->setContentsMargins(4, 4, 4, 4);
+    outer->addWidget(imContainer3D2);
+    auto *page = new QVBoxLayout(imContainer3D2);
+
+    Grid履歴 = new DataGrid(imContainer3D2);
+    Grid履歴->setObjectName(QStringLiteral("Grid履歴"));
+    page->addWidget(Grid履歴, 1);
+
+    imContainer3D9 = namedFrame(QStringLiteral("imContainer3D9"), imContainer3D2);
+    auto *buttons = new QHBoxLayout(imContainer3D9);
+    cmd履歴クリア = namedButton(QStringLiteral("cmd履歴クリア"), QStringLiteral("クリア"), imContainer3D9);
+    cmd履歴読込 = namedButton(QStringLiteral("cmd履歴読込"), QStringLiteral("読込"), imContainer3D9);
+    cmd履歴選択 = namedButton(QStringLiteral("cmd履歴選択"), QStringLiteral("選択"), imContainer3D9);
+    cmdHint2 = hintButton(QStringLiteral("cmdHint2"), imContainer3D9);
+    buttons->addWidget(cmd履歴クリア);
+    buttons->addWidget(cmd履歴読込);
+    buttons->addWidget(cmd履歴選択);
+    buttons->addStretch(1);
+    buttons->addWidget(cmdHint2);
+    page->addWidget(imContainer3D9);
+}
+
+void HistoryPage::bindGrid()
+{
+    Grid履歴->bind(m_state.WorkDb, QStringLiteral("w履歴"));
+}
+
+void HistoryPage::unbindGrid()
+{
+    Grid履歴->unbind();
+}
+
+void HistoryPage::setUpGrid()
+{
+    applyColumnLayout(Grid履歴, {
+        {0, QStringLiteral("氏　　名"), 2160, Qt::AlignLeft},
+        {1, QStringLiteral("金額"), 1049.953, Qt::AlignRight, fmt::kYen},
+        {2, {}, 4515.024, Qt::AlignLeft},
+    });
+}
+
+} // namespace pelmar

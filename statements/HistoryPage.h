@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QWidget>
+
+class QFrame;
+class QPushButton;
+class QToolButton;
+
+namespace pelmar {
+
+class DataGrid;
+struct ProgramState;
+
+// The "履　歴" page: the list of saved statements.
+class HistoryPage : public QWidget {
+    Q_OBJECT
+public:
+    HistoryPage(ProgramState &state, QWidget *parent = nullptr);
+
+    void bindGrid();
+    void setUpGrid();
+    void unbindGrid();
+
+    QFrame *imContainer3D2 = nullptr;
+    QFrame *imContainer3D9 = nullptr;
+    DataGrid *Grid履歴 = nullptr;
+    QPushButton *cmd履歴クリア = nullptr;
+    QPushButton *cmd履歴読込 = nullptr;
+    QPushButton *cmd履歴選択 = nullptr;
+    QToolButton *cmdHint2 = nullptr;
+
+private:
+    ProgramState &m_state;
+};
+
+} // namespace pelmar

@@ -1,0 +1,151 @@
+#include "statements/StatementPage.h"
+
+#include "app/widgets/ColumnLayout.h"
+#include "app/widgets/DataGrid.h"
+#include "app/widgets/NumberBox.h"
+#include "app/widgets/PageParts.h"
+#include "calc/Formats.h"
+#include "store/ProgramState.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QVBoxLayout>
+
+namespace pelmar {
+
+namespace {
+
+NumberBox *numberBox(const QString &name, QWidget *parent, bool readOnly)
+{
+    auto *box = new NumberBox(parent);
+    box->setObjectName(name);
+    box->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    box->setReadOnly(readOnly);
+    box->setMaximumWidth(110);
+    return box;
+}
+
+} // namespace
+
+StatementPage::StatementPage(ProgramState &state, QWidget *parent) : QWidget(parent), m_state(state)
+{
+    setObjectName(QStringLiteral("page勤務表"));
+    imContainer3D1 = namedFrame(QStringLiteral("imContainer3D1"), this);
+    auto *outer = new QVBoxLayout(this);
+    outer->setContentsMargins(4, 4, 4, 4);
+    outer->addWidget(imContainer3D1);
+    auto *page = new QVBoxLayout(imContainer3D1);
+
+    // Who and which shift.
+    imContainer3D4 = namedFrame(QStringLiteral("imContainer3D4"), imContainer3D1);
+    auto *person = new QGridLayout(imContainer3D4);
+    cmb氏名 = new QComboBox(imContainer3D4);
+    cmb氏名->setObjectName(QStringLiteral("cmb氏名"));
+    cmb氏名->setEditable(true);
+    cmb氏名->setInsertPolicy(QComboBox::NoInsert);
+    cmb氏名->setMinimumWidth(180);
+    num時給 = numberBox(QStringLiteral("num時給"), imContainer3D4, false);
+    cmb勤務形態 = new QComboBox(imContainer3D4);
+    cmb勤務形態->setObjectName(QStringLiteral("cmb勤務形態"));
+    // Editable only so that it can show a type the list no longer holds;
+    // the user picks from the list and cannot type.
+    cmb勤務形態->setEditable(true);
+    cmb勤務形態->lineEdit()->setReadOnly(true);
+    cmb勤務形態->setInsertPolicy(QComboBox::NoInsert);
+    cmb勤務形態->setMinimumWidth(70);
+    Lbl勤務形態 = captionLabel(QString(), imContainer3D4, QStringLiteral("Lbl勤務形態"));
+    Lbl勤務形態->setMinimumWidth(280);
+    person->addWidget(captionLabel(QStringLiteral("氏　名"), imContainer3D4), 0, 0);
+    person->addWidget(cmb氏名, 0, 1);
+    person->addWidget(captionLabel(QStringLiteral("時給"), imContainer3D4), 0, 2);
+    person->addWidget(num時給, 0, 3);
+    person->addWidget(captionLabel(QStringLiteral("勤務形態"), imContainer3D4), 1, 0);
+    person->addWidget(cmb勤務形態, 1, 1, Qt::AlignLeft);
+    person->addWidget(Lbl勤務形態, 1, 2, 1, 3);
+    person->setColumnStretch(4, 1);
+    page->addWidget(imContainer3D4);
+
+    // Title and totals.
+    imContainer3D13 = namedFrame(QStringLiteral("imContainer3D13"), imContainer3D1);
+    auto *totals = new QGridLayout(imContainer3D13);
+    txtタイトル = new QLineEdit(imContainer3D13);
+    txtタイトル->setObjectName(QStringLiteral("txtタイトル"));
+    num休憩 = numberBox(QStringLiteral("num休憩"), imContainer3D13, true);
+    num時間 = numberBox(QStringLiteral("num時間"), imContainer3D13, true);
+    num調整額 = numberBox(QStringLiteral("num調整額"), imContainer3D13, true);
+    num合計 = numberBox(QStringLiteral("num合計"), imContainer3D13, true);
+    totals->addWidget(captionLabel(QStringLiteral("タイトル"), imContainer3D13), 0, 0);
+    totals->addWidget(txtタイトル, 0, 1, 1, 7);
+    totals->addWidget(captionLabel(QStringLiteral("休憩"), imContainer3D13), 1, 0);
+    totals->addWidget(num休憩, 1, 1);
+    totals->addWidget(captionLabel(QStringLiteral("時間"), imContainer3D13), 1, 2);
+    totals->addWidget(num時間, 1, 3);
+    totals->addWidget(captionLabel(QStringLiteral("調整額"), imContainer3D13), 1, 4);
+    totals->addWidget(num調整額, 1, 5);
+    totals->addWidget(captionLabel(QStringLiteral("合  計"), imContainer3D13), 1, 6);
+    totals->addWidget(num合計, 1, 7);
+    page->addWidget(imContainer3D13);
+
+    Grid明細 = new DataGrid(imContainer3D1);
+    Grid明細->setObjectName(QStringLiteral("Grid明細"));
+    page->addWidget(Grid明細, 1);
+
+    imContainer3D5 = namedFrame(QStringLiteral("imContainer3D5"), imContainer3D1);
+    auto *buttons = new QHBoxLayout(imContainer3D5);
+    cmd履歴閉じる = namedButton(QStringLiteral("cmd履歴閉じる"), QStringLiteral("閉じる"), imContainer3D5);
+    cmdクリア = namedButton(QStringLiteral("cmdクリア"), QStringLiteral("クリア"), imContainer3D5);
+    cmd登録 = namedButton(QStringLiteral("cmd登録"), QStringLiteral("登録"), imContainer3D5);
+    cmd行削除 = namedButton(QStringLiteral("cmd行削除"), QStringLiteral("行削除"), imContainer3D5);
+    cmd読込 = namedButton(QStringLiteral("cmd読込"), QStringLiteral("読込"), imContainer3D5);
+    Cmd印刷 = namedButton(QStringLiteral("Cmd印刷"), QStringLiteral("印刷"), imContainer3D5);
+    cmd削除 = namedButton(QStringLiteral("cmd削除"), QStringLiteral("削除"), imContainer3D5);
+    cmdHint = hintButton(QStringLiteral("cmdHint"), imContainer3D5);
+    for (QWidget *w : {static_cast<QWidget *>(cmd履歴閉じる), static_cast<QWidget *>(cmdクリア),
+                       static_cast<QWidget *>(cmd登録), static_cast<QWidget *>(cmd行削除),
+                       static_cast<QWidget *>(cmd読込), static_cast<QWidget *>(Cmd印刷),
+                       static_cast<QWidget *>(cmd削除)})
+        buttons->addWidget(w);
+    buttons->addStretch(1);
+    buttons->addWidget(cmdHint);
+    page->addWidget(imContainer3D5);
+}
+
+void StatementPage::bindGrid()
+{
+    Grid明細->bind(m_state.WorkDb, QStringLiteral("w明細"));
+}
+
+void StatementPage::unbindGrid()
+{
+    Grid明細->unbind();
+}
+
+void StatementPage::applyNumberFormats()
+{
+    num時給->setDisplayFormat(fmt::kYen);
+    num休憩->setDisplayFormat(fmt::kYen);
+    num調整額->setDisplayFormat(fmt::kYen);
+    num時間->setDisplayFormat(fmt::kHoursTotal);
+    num合計->setDisplayFormat(fmt::kYen);
+}
+
+void StatementPage::setUpGrid()
+{
+    const auto centre = Qt::AlignHCenter;
+    const auto right = Qt::AlignRight;
+    applyColumnLayout(Grid明細, {
+        {0, {}, 0, {}, {}, {}, true},
+        {1, QStringLiteral("日　付"), 1430, centre, fmt::kDate, QStringLiteral("Date Mask")},
+        {2, {}, 1200.189, centre, fmt::kTime, fmt::kTime},
+        {3, {}, 1200.189, centre, fmt::kTime, fmt::kTime},
+        {4, {}, 780, centre, fmt::kHoursLine},
+        {5, {}, 810, centre, fmt::kHoursLine},
+        {6, {}, 764.7874, right, fmt::kYen},
+        {7, {}, 1050, right, fmt::kYen},
+        {8, QStringLiteral("金　額"), 1130, right, fmt::kYen},
+    });
+}
+
+} // namespace pelmar

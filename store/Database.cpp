@@ -1,0 +1,206 @@
+#include "store/Database.h"
+
+#include "store/SchemaText.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSet>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QUrl>
+#include <QUuid>
+
+namespace pelmar {
+
+const char *schemaSql(SchemaKind kind)
+{
+    return kind == SchemaKind::Main ? kMainSchemaSql : kWorkSchemaSql;
+}
+
+QStringList sqlStatements(const QString &script)
+{
+    QString withoutComments;
+    for (const QString &line : script.split(u'\n')) {
+        const qsizetype dashes = line.indexOf(QLatin1String("--"));
+        withoutComments += (dashes >= 0 ? line.left(dashes) : line) + u'\n';
+    }
+    QStringList statements;
+    for (const QString &part : withoutComments.split(u';')) {
+        const QString statement = part.trimmed();
+        if (!statement.isEmpty())
+            statements << statement;
+    }
+    return statements;
+}
+
+namespace {
+
+struct TableColumns {
+    QString table;
+    QStringList columns;
+};
+
+QList<TableColumns> tablesOf(const QSqlDatabase &db)
+{
+    QList<TableColumns> result;
+    QSqlQuery tables(db);
+    if (!tables.exec(QStringLiteral(
+            "select name from sqlite_master where type = 'table' order by rowid")))
+        return result;
+    while (tables.next()) {
+        TableColumns entry{tables.value(0).toString(), {}};
+        QSqlQuery info(db);
+        info.prepare(QStringLiteral("select name from pragma_table_info(?)"));
+        info.addBindValue(entry.table);
+        if (info.exec())
+            while (info.next())
+                entry.columns << info.value(0).toString();
+        result << entry;
+    }
+    return result;
+}
+
+// What the schema files say each kind of file must hold, read once from an
+// in-memory database built from the same DDL.
+const QList<TableColumns> &expectedTables(SchemaKind kind)
+{
+    static QList<TableColumns> cache[2];
+    static bool filled[2] = {false, false};
+    const int slot = kind == SchemaKind::Main ? 0 : 1;
+    if (!filled[slot]) {
+        const QString name = QStringLiteral("pelmar-schema-") + QUuid::createUuid().toString();
+        {
+            QSqlDatabase memory = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+            memory.setDatabaseName(QStringLiteral(":memory:"));
+            if (memory.open()) {
+                for (const QString &statement : sqlStatements(QString::fromUtf8(schemaSql(kind))))
+                    QSqlQuery(memory).exec(statement);
+                cache[slot] = tablesOf(memory);
+                filled[slot] = true;
+            }
+            memory.close();
+        }
+        QSqlDatabase::removeDatabase(name);
+    }
+    return cache[slot];
+}
+
+} // namespace
+
+QString schemaProblem(const QSqlDatabase &db, SchemaKind kind)
+{
+    const QList<TableColumns> present = tablesOf(db);
+    for (const TableColumns &wanted : expectedTables(kind)) {
+        const auto found = std::find_if(present.begin(), present.end(), [&](const TableColumns &t) {
+            return t.table.compare(wanted.table, Qt::CaseInsensitive) == 0;
+        });
+        if (found == present.end())
+            return QStringLiteral("表「%1」がありません").arg(wanted.table);
+        for (const QString &column : wanted.columns) {
+            const bool has = std::any_of(found->columns.begin(), found->columns.end(),
+                                         [&](const QString &c) {
+                                             return c.compare(column, Qt::CaseInsensitive) == 0;
+                                         });
+            if (!has)
+                return QStringLiteral("表「%1」に列「%2」がありません").arg(wanted.table, column);
+        }
+    }
+    return {};
+}
+
+OpenResult openExisting(const QString &filePath, SchemaKind kind, const QString &connectionName)
+{
+    OpenResult result;
+    const auto refuse = [&](const QString &reason) {
+        result.error = QStringLiteral("データベース %1 を開けません。\n理由: %2")
+                           .arg(QDir::toNativeSeparators(filePath), reason);
+        if (QSqlDatabase::contains(connectionName)) {
+            result.db.close();
+            result.db = QSqlDatabase();
+            QSqlDatabase::removeDatabase(connectionName);
+        }
+        return result;
+    };
+
+    const QFileInfo info(filePath);
+    if (!info.exists())
+        return refuse(QStringLiteral("ファイルがありません。"));
+    if (!info.isFile())
+        return refuse(QStringLiteral("ファイルではありません。"));
+    if (!info.isReadable())
+        return refuse(QStringLiteral("ファイルを読む権限がありません。"));
+
+    result.db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connectionName);
+    // mode=rw makes SQLite refuse to create a file that vanished meanwhile.
+    QUrl url = QUrl::fromLocalFile(info.absoluteFilePath());
+    url.setQuery(QStringLiteral("mode=rw"));
+    result.db.setDatabaseName(url.toString(QUrl::FullyEncoded));
+    result.db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI"));
+    if (!result.db.open())
+        return refuse(result.db.lastError().text());
+
+    // Any file opens; only the first real read tells whether it is a database.
+    QSqlQuery check(result.db);
+    if (!check.exec(QStringLiteral("PRAGMA quick_check")) || !check.next())
+        return refuse(QStringLiteral("データベースとして読めません（壊れているか、別の種類のファイルです）。%1")
+                          .arg(check.lastError().text()));
+    if (check.value(0).toString() != QLatin1String("ok"))
+        return refuse(QStringLiteral("データベースが壊れています: %1").arg(check.value(0).toString()));
+    check.finish();
+
+    const QString problem = schemaProblem(result.db, kind);
+    if (!problem.isEmpty())
+        return refuse(problem + QStringLiteral("（Pelmar のデータファイルではないか、壊れています）"));
+    return result;
+}
+
+void closeConnection(const QString &connectionName)
+{
+    if (!QSqlDatabase::contains(connectionName))
+        return;
+    {
+        QSqlDatabase db = QSqlDatabase::database(connectionName, false);
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(connectionName);
+}
+
+bool execBound(const QSqlDatabase &db, const QString &sql, const QVariantList &values, QString *error)
+{
+    QSqlQuery query(db);
+    if (!query.prepare(sql)) {
+        if (error)
+            *error = query.lastError().text();
+        return false;
+    }
+    for (const QVariant &value : values)
+        query.addBindValue(value);
+    if (!query.exec()) {
+        if (error)
+            *error = query.lastError().text();
+        return false;
+    }
+    return true;
+}
+
+Transaction::Transaction(QSqlDatabase db) : m_db(std::move(db))
+{
+    m_started = m_db.transaction();
+}
+
+Transaction::~Transaction()
+{
+    if (m_started && !m_done)
+        m_db.rollback();
+}
+
+bool Transaction::commit()
+{
+    if (!m_started || m_done)
+        return false;
+    m_done = m_db.commit();
+    return m_done;
+}
+
+} // namespace pelmar

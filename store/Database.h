@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QSqlDatabase>
+#include <QString>
+#include <QVariant>
+#include <QVariantList>
+
+namespace pelmar {
+
+inline const QString kMainDbFileName = QStringLiteral("Pelmar.mdb");
+inline const QString kWorkDbFileName = QStringLiteral("PelmarWork.mdb");
+
+enum class SchemaKind { Main, Work };
+
+const char *schemaSql(SchemaKind kind);
+
+// Splits a schema script into its statements (comments dropped).
+QStringList sqlStatements(const QString &script);
+
+struct OpenResult {
+    QSqlDatabase db;
+    QString error; // empty on success; otherwise names the file and the reason
+    bool ok() const { return error.isEmpty(); }
+};
+
+// Opens an existing database file for reading and writing. It never creates
+// a file: a missing, unreadable or damaged file, or one that lacks a table or
+// column of the schema, is refused with a message that names the file and
+// says why. On failure the connection is already removed again.
+OpenResult openExisting(const QString &filePath, SchemaKind kind, const QString &connectionName);
+
+// Empty when every table and column of the schema is present in db.
+QString schemaProblem(const QSqlDatabase &db, SchemaKind kind);
+
+// Closes and forgets a connection opened by openExisting. Every model and
+// query that used it must be gone by then.
+void closeConnection(const QString &connectionName);
+
+// Runs one statement with its values bound in order. Text values are always
+// bound, never glued into the SQL text.
+bool execBound(const QSqlDatabase &db, const QString &sql, const QVariantList &values = {},
+               QString *error = nullptr);
+
+// A transaction that rolls back unless commit() succeeded.
+class Transaction {
+public:
+    explicit Transaction(QSqlDatabase db);
+    ~Transaction();
+    Transaction(const Transaction &) = delete;
+    Transaction &operator=(const Transaction &) = delete;
+    bool started() const { return m_started; }
+    bool commit();
+
+private:
+    QSqlDatabase m_db;
+    bool m_started = false;
+    bool m_done = false;
+};
+
+} // namespace pelmar

@@ -1,0 +1,75 @@
+#include "store/NewInstallation.h"
+
+#include "store/Database.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QUuid>
+
+namespace pelmar {
+
+namespace {
+
+bool createFile(const QString &path, SchemaKind kind, QString *error)
+{
+    const QString name = QStringLiteral("pelmar-new-") + QUuid::createUuid().toString();
+    bool ok = true;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(path);
+        if (!db.open()) {
+            *error = db.lastError().text();
+            ok = false;
+        } else {
+            Transaction transaction(db);
+            for (const QString &statement : sqlStatements(QString::fromUtf8(schemaSql(kind)))) {
+                QSqlQuery query(db);
+                if (!query.exec(statement)) {
+                    *error = query.lastError().text();
+                    ok = false;
+                    break;
+                }
+            }
+            if (ok && !transaction.commit()) {
+                *error = db.lastError().text();
+                ok = false;
+            }
+        }
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+    return ok;
+}
+
+} // namespace
+
+bool createNewInstallation(const QString &folder, QString *error)
+{
+    QString ignored;
+    if (!error)
+        error = &ignored;
+    const QDir dir(folder);
+    const QString mainPath = dir.filePath(kMainDbFileName);
+    const QString workPath = dir.filePath(kWorkDbFileName);
+    for (const QString &path : {mainPath, workPath}) {
+        if (QFile::exists(path)) {
+            *error = QStringLiteral("%1 は既にあります。既存のデータは上書きしません。")
+                         .arg(QDir::toNativeSeparators(path));
+            return false;
+        }
+    }
+    if (!QDir().mkpath(dir.absolutePath())) {
+        *error = QStringLiteral("フォルダ %1 を作れません。").arg(QDir::toNativeSeparators(folder));
+        return false;
+    }
+    if (createFile(mainPath, SchemaKind::Main, error)
+        && createFile(workPath, SchemaKind::Work, error))
+        return true;
+    QFile::remove(mainPath);
+    QFile::remove(workPath);
+    return false;
+}
+
+} // namespace pelmar

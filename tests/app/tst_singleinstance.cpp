@@ -1,0 +1,147 @@
+#include "app/SingleInstance.h"
+#include "store/Database.h"
+
+#include "../support/TestData.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLocalSocket>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace pelmar;
+
+namespace {
+
+// A copy of the real program in its own folder with a fresh data/ beside
+// it, so the copy's single-instance key and data are this test's alone.
+struct ProgramCopy {
+    QTemporaryDir dir;
+    QString exe;
+    QString data;
+    bool ok = false;
+
+    ProgramCopy()
+    {
+        exe = QDir(dir.path()).filePath(QStringLiteral("pelmar"));
+        data = QDir(dir.path()).filePath(QStringLiteral("data"));
+        ok = QFile::copy(QStringLiteral(PELMAR_EXE), exe)
+            && QFile::setPermissions(exe, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner)
+            && QProcess::execute(QStringLiteral(PELMAR_NEWDATA_EXE), {data}) == 0;
+    }
+    QString key() const { return SingleInstance::keyFor(data + QStringLiteral("/")); }
+};
+
+bool someoneListens(const QString &key)
+{
+    QLocalSocket socket;
+    socket.connectToServer(key);
+    return socket.waitForConnected(200);
+}
+
+void insertMarker(const QString &workFile)
+{
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("marker"));
+    db.setDatabaseName(workFile);
+    QVERIFY(db.open());
+    QVERIFY(execBound(db, QStringLiteral("insert into w履歴 values (?, ?, ?)"),
+                      {QStringLiteral("目印"), 1.0, QStringLiteral("残っているはず")}));
+    db.close();
+    db = QSqlDatabase();
+    QSqlDatabase::removeDatabase(QStringLiteral("marker"));
+}
+
+} // namespace
+
+class TestSingleInstance : public QObject {
+    Q_OBJECT
+private slots:
+    void keyFollowsTheDataFolder();
+    void staleSocketIsTakenOver();
+    void secondStartAsksTheRunningCopyToCome();
+    void secondStartLeavesTheRunningCopyAlone();
+};
+
+void TestSingleInstance::keyFollowsTheDataFolder()
+{
+    const QString a = SingleInstance::keyFor(QStringLiteral("/srv/shop/data/"));
+    QCOMPARE(SingleInstance::keyFor(QStringLiteral("/srv/shop/data")), a);
+    QCOMPARE(SingleInstance::keyFor(QStringLiteral("/srv/shop/./data/")), a);
+    QVERIFY(SingleInstance::keyFor(QStringLiteral("/srv/other/data/")) != a);
+}
+
+void TestSingleInstance::staleSocketIsTakenOver()
+{
+    // A crashed copy leaves its socket file behind; nobody answers on it.
+    const QString key = SingleInstance::keyFor(QDir::tempPath() + QStringLiteral("/stale-test"));
+    const QString socketPath = QDir(QDir::tempPath()).filePath(key);
+    QLocalServer::removeServer(key);
+    {
+        QFile stale(socketPath);
+        QVERIFY(stale.open(QIODevice::WriteOnly));
+    }
+    SingleInstance instance(key);
+    QVERIFY(!instance.notifyRunning(300));
+    QVERIFY(instance.listen());
+    QVERIFY(someoneListens(key));
+}
+
+void TestSingleInstance::secondStartAsksTheRunningCopyToCome()
+{
+    ProgramCopy copy;
+    QVERIFY(copy.ok);
+    // This test process plays the running copy.
+    SingleInstance running(copy.key());
+    QVERIFY(running.listen());
+    QSignalSpy activated(&running, &SingleInstance::activationRequested);
+
+    QProcess second;
+    second.start(copy.exe, {});
+    QVERIFY(second.waitForStarted());
+    QTRY_COMPARE_WITH_TIMEOUT(activated.count(), 1, 20000);
+    QVERIFY(second.waitForFinished(20000));
+    QCOMPARE(second.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(second.exitCode(), 0);
+}
+
+void TestSingleInstance::secondStartLeavesTheRunningCopyAlone()
+{
+    ProgramCopy copy;
+    QVERIFY(copy.ok);
+    QProcess first;
+    first.start(copy.exe, {});
+    QVERIFY(first.waitForStarted());
+    QTRY_VERIFY_WITH_TIMEOUT(someoneListens(copy.key()), 20000);
+
+    const QString work = QDir(copy.data).filePath(kWorkDbFileName);
+    insertMarker(work);
+
+    QProcess second;
+    second.start(copy.exe, {});
+    QVERIFY(second.waitForFinished(20000));
+    QCOMPARE(second.exitCode(), 0);
+    QCOMPARE(first.state(), QProcess::Running);
+
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("check"));
+        db.setDatabaseName(work);
+        QVERIFY(db.open());
+        QSqlQuery query(db);
+        QVERIFY(query.exec(QStringLiteral("select タイトル from w履歴 where 氏名 = '目印'")));
+        QVERIFY2(query.next(), "the second start touched the running copy's work tables");
+        QCOMPARE(query.value(0).toString(), QStringLiteral("残っているはず"));
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("check"));
+
+    first.terminate();
+    if (!first.waitForFinished(10000)) {
+        first.kill();
+        first.waitForFinished(5000);
+    }
+}
+
+QTEST_GUILESS_MAIN(TestSingleInstance)
+#include "tst_singleinstance.moc"

@@ -1,0 +1,267 @@
+#include "store/Database.h"
+#include "store/NewInstallation.h"
+
+#include "../support/TestData.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace pelmar;
+
+namespace {
+
+QStringList columnsOf(const QSqlDatabase &db, const QString &table)
+{
+    QStringList columns;
+    QSqlQuery query(db);
+    query.prepare(QStringLiteral("select name, type from pragma_table_info(?)"));
+    query.addBindValue(table);
+    query.exec();
+    while (query.next())
+        columns << query.value(0).toString() + u' ' + query.value(1).toString();
+    return columns;
+}
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+} // namespace
+
+class TestDatabase : public QObject {
+    Q_OBJECT
+private slots:
+    void schema_data();
+    void schema();
+    void checkDefaultsToUnticked();
+    void valuesKeepTheirKinds();
+    void newInstallationRefusesToOverwrite_data();
+    void newInstallationRefusesToOverwrite();
+    void newDataTool();
+    void openRefuses_data();
+    void openRefuses();
+    void openSucceedsAndNeverCreates();
+    void transactionRollsBack();
+};
+
+void TestDatabase::schema_data()
+{
+    QTest::addColumn<bool>("mainFile");
+    QTest::addColumn<QString>("table");
+    QTest::addColumn<QStringList>("columns");
+    const auto cols = [](const char *text) { return QString::fromUtf8(text).split(u','); };
+    QTest::newRow("従業員") << true << "従業員"
+        << cols("No INTEGER,氏名 TEXT,時給 REAL,勤務形態 TEXT,開始時間 TEXT,終了時間 TEXT,休憩時間 REAL,実労時間 REAL");
+    QTest::newRow("勤務形態マスタ") << true << "勤務形態マスタ"
+        << cols("No INTEGER,タイプ TEXT,開始時間 TEXT,終了時間 TEXT,休憩時間 REAL,実労時間 REAL");
+    QTest::newRow("時給ヘッダ") << true << "時給ヘッダ"
+        << cols("氏名 TEXT,タイトル TEXT,勤務タイプ TEXT,時給 REAL,休憩 REAL,調整額 REAL,時間 REAL,合計 REAL");
+    QTest::newRow("時給明細") << true << "時給明細"
+        << cols("氏名 TEXT,タイトル TEXT,行番号 INTEGER,日付 TEXT,開始時間 TEXT,終了時間 TEXT,休憩 REAL,時間 REAL,時給 REAL,調整額 REAL,金額 REAL");
+    QTest::newRow("自社情報") << true << "自社情報" << cols("自社名 TEXT,自社情報 TEXT");
+    QTest::newRow("w明細") << false << "w明細"
+        << cols("行番号 INTEGER,日付 TEXT,開始時間 TEXT,終了時間 TEXT,休憩 REAL,時間 REAL,時給 REAL,調整額 REAL,金額 REAL");
+    QTest::newRow("w従業員") << false << "w従業員"
+        << cols("No INTEGER,チェック INTEGER,氏名 TEXT,時給 REAL,勤務形態 TEXT,開始時間 TEXT,終了時間 TEXT,休憩時間 REAL,実労時間 REAL");
+    QTest::newRow("w勤務形態") << false << "w勤務形態"
+        << cols("No INTEGER,タイプ TEXT,開始時間 TEXT,終了時間 TEXT,休憩時間 REAL,実労時間 REAL");
+    QTest::newRow("w勤務形態参照") << false << "w勤務形態参照"
+        << cols("タイプ TEXT,開始時間 TEXT,終了時間 TEXT,休憩時間 REAL,実労時間 REAL");
+    QTest::newRow("w履歴") << false << "w履歴" << cols("氏名 TEXT,合計 REAL,タイトル TEXT");
+    QTest::newRow("ClHint") << false << "ClHint" << cols("FormName TEXT,CtlName TEXT,FormTitle TEXT,Contents TEXT");
+}
+
+void TestDatabase::schema()
+{
+    QFETCH(bool, mainFile);
+    QFETCH(QString, table);
+    QFETCH(QStringList, columns);
+    test::TestDataFolder data;
+    QVERIFY(data.isValid());
+    QSqlDatabase db = mainFile ? data.mainDb() : data.workDb();
+    QCOMPARE(columnsOf(db, table), columns);
+    QCOMPARE(test::rowCount(db, table), 0);
+}
+
+void TestDatabase::checkDefaultsToUnticked()
+{
+    test::TestDataFolder data;
+    QSqlDatabase work = data.workDb();
+    QVERIFY(execBound(work, QStringLiteral("insert into w従業員 (\"No\") values (?)"), {1}));
+    QSqlQuery query(work);
+    QVERIFY(query.exec(QStringLiteral("select チェック from w従業員")));
+    QVERIFY(query.next());
+    QCOMPARE(query.value(0).toInt(), 0);
+}
+
+void TestDatabase::valuesKeepTheirKinds()
+{
+    // Times keep their leading zero, dates stay text, money and hours keep
+    // every fraction: nothing is rounded or reformatted by storing it.
+    test::TestDataFolder data;
+    QSqlDatabase main = data.mainDb();
+    QVERIFY(execBound(main,
+                      QStringLiteral("insert into 時給明細 (氏名, タイトル, 行番号, 日付, 開始時間, 時間, 金額)"
+                                     " values (?, ?, ?, ?, ?, ?, ?)"),
+                      {QStringLiteral("山田"), QStringLiteral("4月分"), 1, QStringLiteral("20070401"),
+                       QStringLiteral("0900"), 8.333333333333334, 8333.333333333334}));
+    QSqlQuery query(main);
+    QVERIFY(query.exec(QStringLiteral("select 日付, 開始時間, 時間, 金額, typeof(開始時間) from 時給明細")));
+    QVERIFY(query.next());
+    QCOMPARE(query.value(0).toString(), QStringLiteral("20070401"));
+    QCOMPARE(query.value(1).toString(), QStringLiteral("0900"));
+    QCOMPARE(query.value(2).toDouble(), 8.333333333333334);
+    QCOMPARE(query.value(3).toDouble(), 8333.333333333334);
+    QCOMPARE(query.value(4).toString(), QStringLiteral("text"));
+}
+
+void TestDatabase::newInstallationRefusesToOverwrite_data()
+{
+    QTest::addColumn<QString>("existing");
+    QTest::newRow("main there") << kMainDbFileName;
+    QTest::newRow("work there") << kWorkDbFileName;
+}
+
+void TestDatabase::newInstallationRefusesToOverwrite()
+{
+    QFETCH(QString, existing);
+    QTemporaryDir dir;
+    const QString path = QDir(dir.path()).filePath(existing);
+    writeFile(path, "precious");
+    QString error;
+    QVERIFY(!createNewInstallation(dir.path(), &error));
+    QVERIFY2(error.contains(existing), qPrintable(error));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), QByteArray("precious"));
+    // Nothing else was created either.
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{existing});
+}
+
+void TestDatabase::newDataTool()
+{
+    QTemporaryDir dir;
+    const QString target = QDir(dir.path()).filePath(QStringLiteral("新しいデータ"));
+    QProcess tool;
+    tool.start(QStringLiteral(PELMAR_NEWDATA_EXE), {target});
+    QVERIFY(tool.waitForFinished(30000));
+    QCOMPARE(tool.exitCode(), 0);
+    for (const QString &name : {kMainDbFileName, kWorkDbFileName}) {
+        const QString path = QDir(target).filePath(name);
+        OpenResult opened = openExisting(path, name == kMainDbFileName ? SchemaKind::Main : SchemaKind::Work,
+                                         QStringLiteral("tool-check"));
+        QVERIFY2(opened.ok(), qPrintable(opened.error));
+        opened.db = QSqlDatabase();
+        closeConnection(QStringLiteral("tool-check"));
+    }
+    // A second run refuses and says so.
+    tool.start(QStringLiteral(PELMAR_NEWDATA_EXE), {target});
+    QVERIFY(tool.waitForFinished(30000));
+    QCOMPARE(tool.exitCode(), 1);
+    QVERIFY(!tool.readAllStandardError().isEmpty());
+    // No folder given: usage.
+    tool.start(QStringLiteral(PELMAR_NEWDATA_EXE), {});
+    QVERIFY(tool.waitForFinished(30000));
+    QCOMPARE(tool.exitCode(), 2);
+}
+
+void TestDatabase::openRefuses_data()
+{
+    QTest::addColumn<QString>("damage");
+    QTest::addColumn<QString>("reasonPart");
+    QTest::newRow("missing") << "missing" << "ファイルがありません";
+    QTest::newRow("a folder instead") << "folder" << "ファイルではありません";
+    QTest::newRow("not a database") << "garbage" << "データベースとして読めません";
+    QTest::newRow("empty file") << "empty" << "表「";
+    QTest::newRow("table missing") << "dropTable" << "表「w履歴」がありません";
+    QTest::newRow("column missing") << "dropColumn" << "列「金額」";
+}
+
+void TestDatabase::openRefuses()
+{
+    QFETCH(QString, damage);
+    QFETCH(QString, reasonPart);
+    test::TestDataFolder data;
+    const QString path = data.workPath();
+    if (damage == QLatin1String("missing")) {
+        QFile::remove(path);
+    } else if (damage == QLatin1String("folder")) {
+        QFile::remove(path);
+        QDir().mkpath(path);
+    } else if (damage == QLatin1String("garbage")) {
+        QByteArray bytes(8192, '\x5a');
+        writeFile(path, bytes);
+    } else if (damage == QLatin1String("empty")) {
+        writeFile(path, QByteArray());
+    } else if (damage == QLatin1String("dropTable")) {
+        QVERIFY(execBound(data.workDb(), QStringLiteral("drop table w履歴")));
+    } else if (damage == QLatin1String("dropColumn")) {
+        QVERIFY(execBound(data.workDb(), QStringLiteral("alter table w明細 drop column 金額")));
+    }
+    const QString connection = QStringLiteral("refuse-") + damage;
+    const OpenResult result = openExisting(path, SchemaKind::Work, connection);
+    QVERIFY(!result.ok());
+    QVERIFY2(result.error.contains(QDir::toNativeSeparators(path)), qPrintable(result.error));
+    QVERIFY2(result.error.contains(reasonPart), qPrintable(result.error));
+    QVERIFY(!QSqlDatabase::contains(connection));
+    if (damage == QLatin1String("missing"))
+        QVERIFY(!QFile::exists(path));
+}
+
+void TestDatabase::openSucceedsAndNeverCreates()
+{
+    test::TestDataFolder data;
+    OpenResult result = openExisting(data.mainPath(), SchemaKind::Main, QStringLiteral("ok-main"));
+    QVERIFY2(result.ok(), qPrintable(result.error));
+    QVERIFY(execBound(result.db, QStringLiteral("insert into 自社情報 values (?, ?)"),
+                      {QStringLiteral("有限会社ペルマー"), QStringLiteral("東京都\n電話 03")}));
+    result.db = QSqlDatabase();
+    closeConnection(QStringLiteral("ok-main"));
+    QCOMPARE(test::rowCount(data.mainDb(), QStringLiteral("自社情報")), 1);
+
+    // A path with characters that mean something in a URI still opens the
+    // named file, and a missing one is never created.
+    QTemporaryDir dir;
+    const QString odd = QDir(dir.path()).filePath(QStringLiteral("a#b?c%d 名前"));
+    QVERIFY(QDir().mkpath(odd));
+    QVERIFY(createNewInstallation(odd, nullptr));
+    OpenResult oddResult = openExisting(QDir(odd).filePath(kWorkDbFileName), SchemaKind::Work,
+                                        QStringLiteral("ok-odd"));
+    QVERIFY2(oddResult.ok(), qPrintable(oddResult.error));
+    oddResult.db = QSqlDatabase();
+    closeConnection(QStringLiteral("ok-odd"));
+    QCOMPARE(QDir(odd).entryList(QDir::Files).size(), 2);
+}
+
+void TestDatabase::transactionRollsBack()
+{
+    test::TestDataFolder data;
+    QSqlDatabase main = data.mainDb();
+    {
+        Transaction transaction(main);
+        QVERIFY(transaction.started());
+        QVERIFY(execBound(main, QStringLiteral("insert into 従業員 (氏名) values (?)"), {QStringLiteral("O'Brien")}));
+        // Leaves scope without commit.
+    }
+    QCOMPARE(test::rowCount(main, QStringLiteral("従業員")), 0);
+    {
+        Transaction transaction(main);
+        QVERIFY(execBound(main, QStringLiteral("insert into 従業員 (氏名) values (?)"), {QStringLiteral("O'Brien")}));
+        QVERIFY(transaction.commit());
+    }
+    QSqlQuery query(main);
+    QVERIFY(query.exec(QStringLiteral("select 氏名 from 従業員")));
+    QVERIFY(query.next());
+    QCOMPARE(query.value(0).toString(), QStringLiteral("O'Brien"));
+}
+
+QTEST_GUILESS_MAIN(TestDatabase)
+#include "tst_database.moc"

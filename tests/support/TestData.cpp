@@ -1,0 +1,61 @@
+#include "TestData.h"
+
+#include "store/Database.h"
+#include "store/NewInstallation.h"
+
+#include <QDir>
+#include <QSqlQuery>
+#include <QUuid>
+
+namespace pelmar::test {
+
+TestDataFolder::TestDataFolder()
+{
+    m_ok = m_dir.isValid() && createNewInstallation(m_dir.path(), nullptr);
+}
+
+TestDataFolder::~TestDataFolder()
+{
+    for (const QString &name : std::as_const(m_connections))
+        closeConnection(name);
+}
+
+QString TestDataFolder::mainPath() const
+{
+    return QDir(m_dir.path()).filePath(kMainDbFileName);
+}
+
+QString TestDataFolder::workPath() const
+{
+    return QDir(m_dir.path()).filePath(kWorkDbFileName);
+}
+
+QSqlDatabase TestDataFolder::connection(const QString &file, const QString &tag)
+{
+    const QString name = QStringLiteral("test-%1-%2").arg(tag, QUuid::createUuid().toString());
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+    db.setDatabaseName(file);
+    db.open();
+    m_connections << name;
+    return db;
+}
+
+QSqlDatabase TestDataFolder::mainDb()
+{
+    return connection(mainPath(), QStringLiteral("main"));
+}
+
+QSqlDatabase TestDataFolder::workDb()
+{
+    return connection(workPath(), QStringLiteral("work"));
+}
+
+int rowCount(const QSqlDatabase &db, const QString &table)
+{
+    QSqlQuery query(db);
+    if (!query.exec(QStringLiteral("select count(*) from \"%1\"").arg(table)) || !query.next())
+        return -1;
+    return query.value(0).toInt();
+}
+
+} // namespace pelmar::test
