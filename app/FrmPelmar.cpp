@@ -87,6 +87,7 @@ bool FrmPelmar::Form_Load(const QString &dataPath)
         return false;
     }
     m_state.MainDb = main.db;
+    main.db = QSqlDatabase();
 
     m_workConnection = uniqueConnectionName("work");
     OpenResult work = openExisting(m_state.WorkDbPath, SchemaKind::Work, m_workConnection);
@@ -97,6 +98,7 @@ bool FrmPelmar::Form_Load(const QString &dataPath)
         return false;
     }
     m_state.WorkDb = work.db;
+    work.db = QSqlDatabase();
 
     setWindowTitle(QStringLiteral("Pelmar Ver ") + kPelmarVersion);
     FormInit();

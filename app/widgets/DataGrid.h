@@ -142,13 +142,30 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void closeEditor(QWidget *editor, QAbstractItemDelegate::EndEditHint hint) override;
+    void inputMethodEvent(QInputMethodEvent *event) override;
 
 private:
-    friend class DataGrid;
-class GridDelegate;
+    friend class GridDelegate;
     QModelIndex currentCell() const;
     void pickFromDropDown(int column, DataGrid *dropDown);
     bool dropDownArrowHit(const QPoint &viewportPos) const;
+
+    QLineEdit *openEditor() const;
+    void discardEdit();
+    void handleEditorKey(QLineEdit *editor, QKeyEvent *event);
+    void actOnKey(QKeyEvent *event);
+    void finishEditing(QLineEdit *editor, int columnStep);
+    void reportAfterUpdate();
+    void moveToEditableColumn(int step);
+    void toggleCheckBox(const QModelIndex &cell);
+    bool writeCell(const QModelIndex &cell, const QVariant &value);
+    void applyColumnProperties();
+    void reselect(int row, int column);
+    int firstVisibleColumn() const;
+    void chooseCurrentEntry();
+    bool ownsFocusWidget(const QWidget *widget) const;
 
     GridTableModel *m_model = nullptr;
     GridDelegate *m_delegate = nullptr;

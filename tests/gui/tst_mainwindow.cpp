@@ -1,4 +1,5 @@
 #include "app/FrmPelmar.h"
+#include "app/Look.h"
 #include "app/widgets/DataGrid.h"
 #include "messages/ShowMsg.h"
 #include "store/Database.h"
@@ -12,6 +13,8 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QFontDatabase>
+#include <QMessageBox>
 #include <QSignalSpy>
 #include <QSqlTableModel>
 #include <QTabWidget>
@@ -55,6 +58,7 @@ private slots:
     void numberFormats_data();
     void numberFormats();
     void informationLabelsAndBanner();
+    void japaneseLook();
     void closingEndsEverything();
     void severalWindowsOneAfterAnother();
 
@@ -207,7 +211,11 @@ void TestMainWindow::controls()
     QCOMPARE(found.size(), 1);
     QWidget *control = found.first();
     QVERIFY2(control->inherits(className.toLatin1()), control->metaObject()->className());
-    QVERIFY2(tabs->widget(page)->isAncestorOf(control), "on the wrong page");
+    // The drop-down list is a popup window of its page, so walk the parents.
+    QWidget *owner = control;
+    while (owner && owner != tabs->widget(page))
+        owner = owner->parentWidget();
+    QVERIFY2(owner, "on the wrong page");
     if (auto *button = qobject_cast<QAbstractButton *>(control))
         QCOMPARE(button->text(), caption);
     if (name.startsWith(QLatin1String("num")))
@@ -363,6 +371,23 @@ void TestMainWindow::informationLabelsAndBanner()
     QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
     QCOMPARE(catcher.urls.size(), 1);
     QVERIFY(catcher.urls.first().toLocalFile().endsWith(QLatin1String("/pelmar-support.html")));
+}
+
+void TestMainWindow::japaneseLook()
+{
+    QVERIFY(installJapaneseTranslation(*qApp));
+    QMessageBox box(QMessageBox::Question, QStringLiteral("削除の確認"), QStringLiteral("?"),
+                    QMessageBox::Yes | QMessageBox::No);
+    QVERIFY(box.button(QMessageBox::Yes)->text().contains(QStringLiteral("はい")));
+    QVERIFY(box.button(QMessageBox::No)->text().contains(QStringLiteral("いいえ")));
+
+    FrmPelmar window(m_data->path());
+    const QString family = window.font().family();
+    QVERIFY2(family == QStringLiteral("ＭＳ Ｐゴシック") || family == QStringLiteral("MS PGothic")
+                 || family == QStringLiteral("IPAPGothic"),
+             qPrintable(family));
+    // The family is one the system really has, so Japanese captions render.
+    QVERIFY(QFontDatabase::families().contains(family));
 }
 
 void TestMainWindow::closingEndsEverything()

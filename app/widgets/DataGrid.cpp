@@ -1,0 +1,676 @@
+#include "app/widgets/DataGrid.h"
+
+#include "app/widgets/GridDelegate.h"
+#include "calc/Formats.h"
+
+#include <QApplication>
+#include <QHeaderView>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QScrollBar>
+#include <QSqlField>
+#include <QSqlRecord>
+
+namespace pelmar {
+
+namespace {
+
+void setMember(QSet<int> &columns, int column, bool member)
+{
+    if (member)
+        columns.insert(column);
+    else
+        columns.remove(column);
+}
+
+} // namespace
+
+DataGrid::DataGrid(QWidget *parent)
+    : QTableView(parent)
+{
+    m_delegate = new GridDelegate(this);
+    setItemDelegate(m_delegate);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionBehavior(QAbstractItemView::SelectItems);
+    setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
+                    | QAbstractItemView::AnyKeyPressed);
+    setAttribute(Qt::WA_InputMethodEnabled, true);
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+
+    // Remember whether the focus was somewhere in this grid (its editor, its
+    // drop-down list) so that focusInEvent can tell a real activation from
+    // the focus coming back after an edit.
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget *, QWidget *now) {
+        m_focusWithin = ownsFocusWidget(now);
+    });
+}
+
+DataGrid::~DataGrid()
+{
+    // No focus notification may reach a grid that is half destroyed.
+    disconnect(qApp, nullptr, this, nullptr);
+    unbind();
+}
+
+void DataGrid::bind(const QSqlDatabase &db, const QString &table)
+{
+    unbind();
+    m_table = table;
+    m_model = new GridTableModel(this, db);
+    m_model->setTable(table);
+    m_model->setReadOnly(m_dropDownMode);
+    for (auto it = m_formats.constBegin(); it != m_formats.constEnd(); ++it)
+        m_model->setColumnFormat(it.key(), it.value());
+    for (auto it = m_alignments.constBegin(); it != m_alignments.constEnd(); ++it)
+        m_model->setColumnAlignment(it.key(), it.value());
+    for (int column : std::as_const(m_lockedColumns))
+        m_model->setColumnLocked(column, true);
+    setModel(m_model);
+    applyColumnProperties();
+}
+
+void DataGrid::unbind()
+{
+    if (!m_model)
+        return;
+    discardEdit();
+    QItemSelectionModel *selection = selectionModel();
+    setModel(nullptr);
+    delete selection;
+    delete m_model;
+    m_model = nullptr;
+    m_pastLast = false;
+}
+
+void DataGrid::refresh()
+{
+    if (!m_model)
+        return;
+    const int column = currentIndex().isValid() ? currentIndex().column() : -1;
+    reselect(0, column);
+}
+
+// Re-reads the whole table and stands on (row, column) as far as they exist.
+void DataGrid::reselect(int row, int column)
+{
+    m_pastLast = false;
+    discardEdit();
+    m_model->select();
+    while (m_model->canFetchMore())
+        m_model->fetchMore();
+    applyColumnProperties();
+
+    const int rows = m_model->rowCount();
+    if (rows == 0)
+        return;
+    if (column < 0 || column >= m_model->columnCount() || isColumnHidden(column))
+        column = firstVisibleColumn();
+    if (column >= 0)
+        setCurrentIndex(m_model->index(qBound(0, row, rows - 1), column));
+}
+
+GridTableModel *DataGrid::tableModel() const { return m_model; }
+
+QString DataGrid::boundTable() const { return m_table; }
+
+void DataGrid::applyColumnProperties()
+{
+    if (!m_model)
+        return;
+    for (auto it = m_captions.constBegin(); it != m_captions.constEnd(); ++it)
+        m_model->setHeaderData(it.key(), Qt::Horizontal, it.value());
+    const int columns = m_model->columnCount();
+    for (int column = 0; column < columns; ++column) {
+        setColumnHidden(column, m_hiddenColumns.contains(column));
+        if (m_widths.contains(column))
+            setColumnWidth(column, m_widths.value(column));
+    }
+}
+
+int DataGrid::firstVisibleColumn() const
+{
+    const int columns = m_model ? m_model->columnCount() : 0;
+    for (int column = 0; column < columns; ++column)
+        if (!isColumnHidden(column))
+            return column;
+    return -1;
+}
+
+// ---------------------------------------------------------------- columns
+
+void DataGrid::setColumnCaption(int column, const QString &caption)
+{
+    m_captions.insert(column, caption);
+    if (m_model)
+        m_model->setHeaderData(column, Qt::Horizontal, caption);
+}
+
+QString DataGrid::columnCaption(int column) const
+{
+    if (m_captions.contains(column))
+        return m_captions.value(column);
+    return m_model ? m_model->headerData(column, Qt::Horizontal).toString() : QString();
+}
+
+void DataGrid::setColumnVisible(int column, bool visible)
+{
+    setMember(m_hiddenColumns, column, !visible);
+    setColumnHidden(column, !visible);
+}
+
+bool DataGrid::isColumnVisible(int column) const { return !m_hiddenColumns.contains(column); }
+
+void DataGrid::setColumnLocked(int column, bool locked)
+{
+    setMember(m_lockedColumns, column, locked);
+    if (m_model)
+        m_model->setColumnLocked(column, locked);
+}
+
+bool DataGrid::isColumnLocked(int column) const { return m_lockedColumns.contains(column); }
+
+void DataGrid::setColumnWidthTwips(int column, double twips)
+{
+    const int pixels = qRound(twips / 15.0);
+    m_widths.insert(column, pixels);
+    setColumnWidth(column, pixels);
+}
+
+void DataGrid::setColumnAlignment(int column, Qt::Alignment alignment)
+{
+    m_alignments.insert(column, alignment);
+    if (m_model)
+        m_model->setColumnAlignment(column, alignment);
+    viewport()->update();
+}
+
+Qt::Alignment DataGrid::columnAlignment(int column) const
+{
+    return m_alignments.value(column, Qt::AlignLeft);
+}
+
+void DataGrid::setColumnFormat(int column, const QString &pattern)
+{
+    m_formats.insert(column, pattern);
+    if (m_model)
+        m_model->setColumnFormat(column, pattern);
+    viewport()->update();
+}
+
+QString DataGrid::columnFormat(int column) const { return m_formats.value(column); }
+
+void DataGrid::setColumnMask(int column, const QString &mask) { m_masks.insert(column, mask); }
+
+QString DataGrid::columnMask(int column) const { return m_masks.value(column); }
+
+void DataGrid::setColumnCheckBox(int column, bool checkBox)
+{
+    setMember(m_checkBoxColumns, column, checkBox);
+    viewport()->update();
+}
+
+bool DataGrid::isColumnCheckBox(int column) const { return m_checkBoxColumns.contains(column); }
+
+void DataGrid::setColumnDropDown(int column, DataGrid *dropDown)
+{
+    if (dropDown)
+        m_dropDowns.insert(column, dropDown);
+    else
+        m_dropDowns.remove(column);
+}
+
+DataGrid *DataGrid::columnDropDown(int column) const { return m_dropDowns.value(column); }
+
+void DataGrid::setDropDownMode(bool dropDown)
+{
+    m_dropDownMode = dropDown;
+    if (m_model)
+        m_model->setReadOnly(dropDown);
+    if (!dropDown)
+        return;
+    setWindowFlag(Qt::Popup, true);
+    hide();
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    verticalHeader()->hide();
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+}
+
+bool DataGrid::isDropDownMode() const { return m_dropDownMode; }
+
+// ---------------------------------------------------------------- position
+
+QModelIndex DataGrid::currentCell() const
+{
+    // While the after-update of an edit runs, the edited cell stands for the
+    // current one, even when the edit was committed by moving away from it.
+    if (m_editContext.isValid())
+        return m_editContext;
+    return currentIndex();
+}
+
+int DataGrid::currentColumn() const { return currentCell().column(); }
+
+void DataGrid::setCurrentColumn(int column)
+{
+    if (!m_model || column < 0 || column >= m_model->columnCount())
+        return;
+    int row = currentCell().row();
+    if (row < 0 && m_model->rowCount() > 0)
+        row = 0;
+    if (row >= 0)
+        setCurrentIndex(m_model->index(row, column));
+}
+
+int DataGrid::currentRowIndex() const { return currentCell().row(); }
+
+bool DataGrid::onRow() const
+{
+    const QModelIndex cell = currentCell();
+    return m_model && !m_pastLast && cell.isValid() && cell.row() < m_model->rowCount();
+}
+
+void DataGrid::moveNext()
+{
+    if (!m_model || m_pastLast)
+        return;
+    const QModelIndex cell = currentCell();
+    if (!cell.isValid())
+        return;
+    if (cell.row() >= m_model->rowCount() - 1) {
+        commitRow();
+        m_pastLast = true;
+        return;
+    }
+    setCurrentIndex(m_model->index(cell.row() + 1, cell.column()));
+}
+
+bool DataGrid::pastLast() const { return m_pastLast; }
+
+void DataGrid::moveLast()
+{
+    m_pastLast = false;
+    if (!m_model || m_model->rowCount() == 0)
+        return;
+    int column = currentCell().column();
+    if (column < 0)
+        column = firstVisibleColumn();
+    setCurrentIndex(m_model->index(m_model->rowCount() - 1, column));
+}
+
+// ---------------------------------------------------------------- cells
+
+QVariant DataGrid::cellValue(int column) const
+{
+    if (!onRow() || column < 0 || column >= m_model->columnCount())
+        return QVariant();
+    return m_model->data(m_model->index(currentCell().row(), column), Qt::EditRole);
+}
+
+bool DataGrid::setCellValue(int column, const QVariant &value)
+{
+    if (!onRow() || column < 0 || column >= m_model->columnCount())
+        return false;
+    return writeCell(m_model->index(currentCell().row(), column), value);
+}
+
+QString DataGrid::cellText(int column) const
+{
+    if (!onRow() || column < 0 || column >= m_model->columnCount())
+        return QString();
+    return m_model->data(m_model->index(currentCell().row(), column), Qt::DisplayRole).toString();
+}
+
+bool DataGrid::setCellText(int column, const QString &text)
+{
+    return setCellValue(column, text.isEmpty() ? QVariant() : QVariant(text));
+}
+
+bool DataGrid::writeCell(const QModelIndex &cell, const QVariant &value)
+{
+    QVariant stored = value;
+    if (!stored.isValid() || stored.isNull())
+        stored = QVariant(m_model->record().field(cell.column()).metaType());
+    m_model->m_programWrite = true;
+    const bool written = m_model->setData(cell, stored, Qt::EditRole);
+    m_model->m_programWrite = false;
+    return written;
+}
+
+bool DataGrid::commitRow()
+{
+    if (QLineEdit *editor = openEditor()) {
+        commitData(editor);
+        closeEditor(editor, QAbstractItemDelegate::NoHint);
+    }
+    return true;
+}
+
+bool DataGrid::deleteCurrentRow()
+{
+    if (!onRow())
+        return false;
+    discardEdit(); // the row goes anyway
+    const int row = currentCell().row();
+    const int column = currentCell().column();
+    const int before = m_model->rowCount();
+    m_model->removeRow(row);
+    m_model->submit();
+    reselect(row, column);
+    return m_model->rowCount() < before;
+}
+
+// ---------------------------------------------------------------- editing
+
+QLineEdit *DataGrid::openEditor() const { return m_delegate->openEditor(); }
+
+// Closes the editor without writing it, before the rows under it are re-read.
+// Closing it here, rather than letting the reset hide it, keeps the focus in
+// the grid.
+void DataGrid::discardEdit()
+{
+    if (QLineEdit *editor = openEditor())
+        closeEditor(editor, QAbstractItemDelegate::NoHint);
+}
+
+bool DataGrid::edit(const QModelIndex &index, EditTrigger trigger, QEvent *event)
+{
+    if (m_dropDownMode || !m_model || (index.isValid() && m_checkBoxColumns.contains(index.column())))
+        return false;
+    if (trigger == AnyKeyPressed && event && event->type() == QEvent::KeyPress) {
+        // Only a character starts an edit; control keys and shortcuts do not.
+        const auto *key = static_cast<QKeyEvent *>(event);
+        const QString text = key->text();
+        if (text.isEmpty() || !text.at(0).isPrint()
+            || (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)))
+            return false;
+    }
+    m_openingEditor = true;
+    const bool opened = QTableView::edit(index, trigger, event);
+    m_openingEditor = false;
+    if (opened)
+        m_pastLast = false;
+    return opened;
+}
+
+void DataGrid::commitData(QWidget *editor)
+{
+    auto *lineEdit = qobject_cast<QLineEdit *>(editor);
+    if (!m_model || !lineEdit || lineEdit != openEditor()) {
+        QTableView::commitData(editor);
+        return;
+    }
+    // An edit that leaves the text as it was writes nothing and reports nothing.
+    if (!m_delegate->editorChanged(lineEdit))
+        return;
+    const QModelIndex cell = m_delegate->editorIndex();
+    const QMetaType type = m_model->record().field(cell.column()).metaType();
+    if (m_model->setData(cell, GridDelegate::valueFromText(lineEdit->text(), type), Qt::EditRole)) {
+        m_delegate->markWritten(lineEdit);
+        m_lastEditedColumn = cell.column();
+        m_lastEditChanged = true;
+        m_pendingUpdate = cell;
+    }
+}
+
+void DataGrid::closeEditor(QWidget *editor, QAbstractItemDelegate::EndEditHint hint)
+{
+    // Moving on to the next cell is done here, after the after-update of the
+    // closed cell, so that the notification still sees the edited cell.
+    int step = 0;
+    if (hint == QAbstractItemDelegate::EditNextItem)
+        step = 1;
+    else if (hint == QAbstractItemDelegate::EditPreviousItem)
+        step = -1;
+    QTableView::closeEditor(editor, step ? QAbstractItemDelegate::NoHint : hint);
+    reportAfterUpdate();
+    if (step)
+        moveToEditableColumn(step);
+}
+
+// Emits the after-update of the last written edit, once its editor is
+// closed. Meanwhile the edited cell stands for the current one, also when
+// the edit was committed by moving to another row.
+void DataGrid::reportAfterUpdate()
+{
+    if (!m_lastEditChanged)
+        return;
+    m_lastEditChanged = false;
+    const QPersistentModelIndex cell = m_pendingUpdate;
+    m_pendingUpdate = QPersistentModelIndex();
+    if (!cell.isValid())
+        return;
+    const QPersistentModelIndex outer = m_editContext;
+    m_editContext = cell;
+    emit afterColUpdate(m_lastEditedColumn);
+    m_editContext = outer;
+}
+
+void DataGrid::finishEditing(QLineEdit *editor, int columnStep)
+{
+    commitData(editor);
+    closeEditor(editor, QAbstractItemDelegate::NoHint);
+    if (columnStep)
+        moveToEditableColumn(columnStep);
+}
+
+void DataGrid::moveToEditableColumn(int step)
+{
+    const QModelIndex cell = currentIndex();
+    if (!m_model || !cell.isValid())
+        return;
+    for (int column = cell.column() + step; column >= 0 && column < m_model->columnCount(); column += step) {
+        if (!isColumnHidden(column) && !m_lockedColumns.contains(column)) {
+            setCurrentIndex(m_model->index(cell.row(), column));
+            return;
+        }
+    }
+}
+
+void DataGrid::currentChanged(const QModelIndex &current, const QModelIndex &previous)
+{
+    // Leaving a cell commits its edit; its after-update runs with the grid
+    // still reporting the cell that was left (reportAfterUpdate).
+    if (QLineEdit *editor = openEditor(); editor && m_delegate->editorIndex() == previous) {
+        commitData(editor);
+        closeEditor(editor, QAbstractItemDelegate::NoHint);
+    }
+    // Qt switches the view's input method on and off with the editability
+    // of the new cell; here ImeSetOpen alone decides, so keep what it said.
+    const bool inputMethod = testAttribute(Qt::WA_InputMethodEnabled);
+    QTableView::currentChanged(current, previous);
+    setAttribute(Qt::WA_InputMethodEnabled, inputMethod);
+    emit rowColChange(previous.row(), previous.column());
+}
+
+void DataGrid::toggleCheckBox(const QModelIndex &cell)
+{
+    if (!cell.isValid() || !(m_model->flags(cell) & Qt::ItemIsEditable))
+        return;
+    const bool ticked = GridDelegate::isTicked(m_model->data(cell, Qt::EditRole));
+    if (!writeCell(cell, ticked ? 0 : -1))
+        return;
+    m_lastEditedColumn = cell.column();
+    m_lastEditChanged = true;
+    m_pendingUpdate = cell;
+    reportAfterUpdate();
+}
+
+// ---------------------------------------------------------------- keys
+
+void DataGrid::keyPressEvent(QKeyEvent *event)
+{
+    // Keys that reach the grid while its editor is open belong to the editor.
+    if (QLineEdit *editor = openEditor(); editor && editor->isVisible()) {
+        QCoreApplication::sendEvent(editor, event);
+        return;
+    }
+    GridKey key{event->key(), event->modifiers()};
+    emit keyDown(key);
+    if (key.key == 0) {
+        event->accept();
+        return;
+    }
+    actOnKey(event);
+}
+
+bool DataGrid::eventFilter(QObject *watched, QEvent *event)
+{
+    QLineEdit *editor = openEditor();
+    if (!editor || watched != editor || event->type() != QEvent::KeyPress)
+        return QTableView::eventFilter(watched, event);
+    auto *keyEvent = static_cast<QKeyEvent *>(event);
+    if (m_openingEditor) {
+        // The key that opened the editor has been reported already.
+        static_cast<QObject *>(editor)->event(keyEvent);
+        return true;
+    }
+    GridKey key{keyEvent->key(), keyEvent->modifiers()};
+    emit keyDown(key);
+    if (key.key != 0) {
+        if (openEditor() == editor)
+            handleEditorKey(editor, keyEvent);
+        else
+            actOnKey(keyEvent); // the handler finished the edit itself; the key now acts on the grid
+    }
+    // Handled here in every case: the key must not travel on to the grid,
+    // which would report it a second time.
+    keyEvent->accept();
+    return true;
+}
+
+void DataGrid::handleEditorKey(QLineEdit *editor, QKeyEvent *event)
+{
+    const int column = m_delegate->editorIndex().column();
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Tab:
+        finishEditing(editor, 1);
+        return;
+    case Qt::Key_Backtab:
+        finishEditing(editor, -1);
+        return;
+    case Qt::Key_Escape:
+        closeEditor(editor, QAbstractItemDelegate::NoHint);
+        return;
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+        if (event->key() == Qt::Key_Down && (event->modifiers() & Qt::AltModifier)
+            && m_dropDowns.contains(column)) {
+            openDropDown();
+            return;
+        }
+        actOnKey(event); // the move commits the edit (currentChanged)
+        return;
+    case Qt::Key_F4:
+        if (m_dropDowns.contains(column)) {
+            openDropDown();
+            return;
+        }
+        break;
+    default:
+        break;
+    }
+    // Everything else is the editor's own; what it leaves goes to the grid.
+    event->accept();
+    static_cast<QObject *>(editor)->event(event);
+    if (!event->isAccepted() && openEditor() == editor)
+        actOnKey(event);
+}
+
+// What the grid does with a key once keyDown has let it through.
+void DataGrid::actOnKey(QKeyEvent *event)
+{
+    if (m_dropDownMode) {
+        switch (event->key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            chooseCurrentEntry();
+            return;
+        case Qt::Key_Escape:
+        case Qt::Key_F4:
+            hide();
+            return;
+        default:
+            QTableView::keyPressEvent(event);
+            return;
+        }
+    }
+    m_pastLast = false;
+    const int column = currentIndex().column();
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        moveToEditableColumn(1);
+        event->accept();
+        return;
+    case Qt::Key_F4:
+        if (m_dropDowns.contains(column)) {
+            openDropDown();
+            event->accept();
+            return;
+        }
+        break;
+    case Qt::Key_Down:
+        if ((event->modifiers() & Qt::AltModifier) && m_dropDowns.contains(column)) {
+            openDropDown();
+            event->accept();
+            return;
+        }
+        break;
+    case Qt::Key_Space:
+        if (m_checkBoxColumns.contains(column)) {
+            toggleCheckBox(currentIndex());
+            event->accept();
+            return;
+        }
+        break;
+    case Qt::Key_Delete:
+    case Qt::Key_Escape:
+        // Rows are never deleted from the grid itself.
+        event->accept();
+        return;
+    default:
+        break;
+    }
+    QTableView::keyPressEvent(event);
+}
+
+void DataGrid::inputMethodEvent(QInputMethodEvent *event)
+{
+    // Composed text typed on a cell starts its edit, as a typed key does.
+    const bool text = !event->commitString().isEmpty() || !event->preeditString().isEmpty();
+    if (text && !openEditor() && edit(currentIndex(), AnyKeyPressed, event)) {
+        if (QLineEdit *editor = openEditor()) {
+            QCoreApplication::sendEvent(editor, event);
+            return;
+        }
+    }
+    QTableView::inputMethodEvent(event);
+}
+
+void DataGrid::focusInEvent(QFocusEvent *event)
+{
+    QTableView::focusInEvent(event);
+    if (!m_focusWithin && event->reason() != Qt::PopupFocusReason)
+        emit gridActivated();
+}
+
+bool DataGrid::ownsFocusWidget(const QWidget *widget) const
+{
+    if (!widget)
+        return false;
+    if (widget == this || isAncestorOf(widget))
+        return true;
+    for (const DataGrid *dropDown : m_dropDowns)
+        if (dropDown && (widget == dropDown || dropDown->isAncestorOf(widget)))
+            return true;
+    return false;
+}
+
+} // namespace pelmar

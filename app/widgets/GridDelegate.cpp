@@ -1,0 +1,209 @@
+#include "app/widgets/GridDelegate.h"
+
+#include "app/widgets/DataGrid.h"
+#include "calc/Formats.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QRegularExpressionValidator>
+#include <QSqlField>
+#include <QSqlRecord>
+
+namespace pelmar {
+
+namespace {
+
+// The text the editor showed when it was opened or last written.
+const char *const kTableText = "pelmarTableText";
+
+const QString kDateMask = QStringLiteral("Date Mask");
+const QString kTimeMask = QStringLiteral("##:##");
+
+} // namespace
+
+GridDelegate::GridDelegate(DataGrid *grid)
+    : QStyledItemDelegate(grid)
+    , m_grid(grid)
+{
+}
+
+QString GridDelegate::editText(const QVariant &raw)
+{
+    if (!raw.isValid() || raw.isNull())
+        return {};
+    switch (raw.typeId()) {
+    case QMetaType::Double:
+    case QMetaType::Float:
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+        return fmt::plainNumber(raw.toDouble());
+    default:
+        return raw.toString();
+    }
+}
+
+QVariant GridDelegate::valueFromText(const QString &text, QMetaType type)
+{
+    if (text.isEmpty())
+        return QVariant(type);
+    // The text goes in as typed; the column's affinity makes numeric text a number.
+    return QVariant(text);
+}
+
+QRect GridDelegate::dropDownArrowRect(const QRect &cell)
+{
+    const int width = qMin(cell.height(), 16);
+    return QRect(cell.right() - width + 1, cell.top(), width, cell.height());
+}
+
+bool GridDelegate::isTicked(const QVariant &value)
+{
+    return value.isValid() && !value.isNull() && value.toInt() != 0;
+}
+
+QWidget *GridDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem &,
+                                    const QModelIndex &index) const
+{
+    if (m_grid->isColumnCheckBox(index.column()) || m_grid->isDropDownMode())
+        return nullptr;
+    auto *editor = new QLineEdit(parent);
+    editor->setFrame(false);
+    // Whether a cell takes Japanese input is decided on the grid (ImeSetOpen);
+    // the editor follows whatever the grid was told last.
+    editor->setAttribute(Qt::WA_InputMethodEnabled, m_grid->testAttribute(Qt::WA_InputMethodEnabled));
+    editor->setInputMethodHints(m_grid->inputMethodHints());
+
+    // Masks admit the digits of yyyymmdd or hhmm and nothing else.
+    const QString mask = m_grid->columnMask(index.column());
+    const int digits = mask == kDateMask ? 8 : mask == kTimeMask ? 4 : 0;
+    if (digits) {
+        const QRegularExpression pattern(QStringLiteral("[0-9]{0,%1}").arg(digits));
+        editor->setValidator(new QRegularExpressionValidator(pattern, editor));
+    }
+
+    const Qt::Alignment alignment = m_grid->columnAlignment(index.column()) & Qt::AlignHorizontal_Mask;
+    editor->setAlignment((alignment ? alignment : Qt::AlignLeft) | Qt::AlignVCenter);
+
+    m_editor = editor;
+    m_editorIndex = index;
+    return editor;
+}
+
+void GridDelegate::setEditorData(QWidget *editor, const QModelIndex &index) const
+{
+    auto *lineEdit = qobject_cast<QLineEdit *>(editor);
+    if (!lineEdit) {
+        QStyledItemDelegate::setEditorData(editor, index);
+        return;
+    }
+    // A write elsewhere in the row re-reads the row; what the user is
+    // typing must not be overwritten by it.
+    if (lineEdit->isModified())
+        return;
+    const QString text = editText(index.data(Qt::EditRole));
+    lineEdit->setText(text);
+    lineEdit->setProperty(kTableText, text);
+}
+
+void GridDelegate::setModelData(QWidget *editor, QAbstractItemModel *model, const QModelIndex &index) const
+{
+    auto *lineEdit = qobject_cast<QLineEdit *>(editor);
+    auto *table = qobject_cast<QSqlTableModel *>(model);
+    if (!lineEdit || !table) {
+        QStyledItemDelegate::setModelData(editor, model, index);
+        return;
+    }
+    if (!editorChanged(lineEdit))
+        return;
+    const QMetaType type = table->record().field(index.column()).metaType();
+    if (model->setData(index, valueFromText(lineEdit->text(), type), Qt::EditRole))
+        markWritten(lineEdit);
+}
+
+bool GridDelegate::editorChanged(const QLineEdit *editor) const
+{
+    return editor && editor->text() != editor->property(kTableText).toString();
+}
+
+void GridDelegate::markWritten(QLineEdit *editor) const
+{
+    if (editor)
+        editor->setProperty(kTableText, editor->text());
+}
+
+void GridDelegate::updateEditorGeometry(QWidget *editor, const QStyleOptionViewItem &option,
+                                        const QModelIndex &index) const
+{
+    QStyledItemDelegate::updateEditorGeometry(editor, option, index);
+    // Leave the drop-down arrow uncovered so it can still be clicked.
+    if (m_grid->columnDropDown(index.column()))
+        editor->setGeometry(option.rect.adjusted(0, 0, -dropDownArrowRect(option.rect).width(), 0));
+}
+
+void GridDelegate::destroyEditor(QWidget *editor, const QModelIndex &index) const
+{
+    if (editor == m_editor.data()) {
+        m_editor = nullptr;
+        m_editorIndex = QPersistentModelIndex();
+    }
+    QStyledItemDelegate::destroyEditor(editor, index);
+}
+
+bool GridDelegate::showsDropDownArrow(const QModelIndex &index) const
+{
+    return !m_grid->isDropDownMode() && m_grid->columnDropDown(index.column())
+        && index == m_grid->currentIndex();
+}
+
+void GridDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option,
+                         const QModelIndex &index) const
+{
+    QStyle *style = option.widget ? option.widget->style() : QApplication::style();
+    if (m_grid->isColumnCheckBox(index.column())) {
+        QStyleOptionViewItem cell = option;
+        initStyleOption(&cell, index);
+        cell.text.clear();
+        style->drawControl(QStyle::CE_ItemViewItem, &cell, painter, option.widget);
+
+        QStyleOptionViewItem tick = option;
+        const int w = style->pixelMetric(QStyle::PM_IndicatorWidth, &option, option.widget);
+        const int h = style->pixelMetric(QStyle::PM_IndicatorHeight, &option, option.widget);
+        tick.rect = QRect(option.rect.center() - QPoint(w / 2, h / 2), QSize(w, h));
+        tick.state = (option.state & ~QStyle::State_HasFocus)
+            | (isTicked(index.data(Qt::EditRole)) ? QStyle::State_On : QStyle::State_Off);
+        style->drawPrimitive(QStyle::PE_IndicatorItemViewItemCheck, &tick, painter, option.widget);
+        return;
+    }
+
+    QStyledItemDelegate::paint(painter, option, index);
+
+    if (showsDropDownArrow(index)) {
+        QStyleOptionButton button;
+        button.initFrom(option.widget);
+        button.rect = dropDownArrowRect(option.rect);
+        button.state = QStyle::State_Enabled | QStyle::State_Raised;
+        style->drawPrimitive(QStyle::PE_PanelButtonBevel, &button, painter, option.widget);
+        QStyleOption arrow = button;
+        arrow.rect = button.rect.adjusted(3, 3, -3, -3);
+        style->drawPrimitive(QStyle::PE_IndicatorArrowDown, &arrow, painter, option.widget);
+    }
+}
+
+bool GridDelegate::defaultEditorEvent(QObject *editor, QEvent *event)
+{
+    return QStyledItemDelegate::eventFilter(editor, event);
+}
+
+bool GridDelegate::eventFilter(QObject *object, QEvent *event)
+{
+    // Keys typed into the editor belong to the grid first: it reports them
+    // (keyDown) before the editor may act on them.
+    if (event->type() == QEvent::KeyPress && object == m_editor.data())
+        return m_grid->eventFilter(object, event);
+    return QStyledItemDelegate::eventFilter(object, event);
+}
+
+} // namespace pelmar

@@ -1,0 +1,136 @@
+#include "calc/DetailLine.h"
+
+#include "calc/Formats.h"
+#include "calc/WorkTime.h"
+
+namespace pelmar::detail {
+
+namespace {
+
+// An empty pattern field empties the cell.
+QVariant orNull(const QVariant &value)
+{
+    return worktime::isEmptyValue(value) ? QVariant() : value;
+}
+
+void applyPattern(Line &line, const patterns::PatternTimes &pattern)
+{
+    line[kStart] = orNull(pattern.start);
+    line[kEnd] = orNull(pattern.end);
+    line[kBreak] = orNull(pattern.breakHours);
+    line[kHours] = orNull(pattern.worked);
+}
+
+void applyAmountRule(Line &line)
+{
+    if (const auto amount = worktime::amountOf(line[kHours], line[kWage], line[kAdjustment]))
+        line[kAmount] = *amount;
+}
+
+QString plainText(const QVariant &value)
+{
+    double number = 0;
+    if (worktime::isEmptyValue(value))
+        return {};
+    if (fmt::toNumber(value, &number))
+        return fmt::plainNumber(number);
+    return value.toString();
+}
+
+} // namespace
+
+QString columnFormat(int column)
+{
+    switch (column) {
+    case kDate:
+        return fmt::kDate;
+    case kStart:
+    case kEnd:
+        return fmt::kTime;
+    case kBreak:
+    case kHours:
+        return fmt::kHoursLine;
+    case kWage:
+    case kAdjustment:
+    case kAmount:
+        return fmt::kYen;
+    default:
+        return {};
+    }
+}
+
+EditOutcome completeAfterEdit(Line line, int c, const QString &patternType,
+                              const std::function<patterns::PatternTimes()> &lookUpPattern,
+                              const QVariant &wageBox)
+{
+    QVariant &cell = line[c];
+
+    // Money typed as empty text counts as 0 ...
+    if ((c == kWage || c == kAdjustment || c == kAmount) && cell.typeId() == QMetaType::QString
+        && cell.toString().isEmpty() && !cell.isNull())
+        cell = 0.0;
+
+    // The date: eight digits naming a real day; the day takes the shift type's times.
+    if (c == kDate && !worktime::isEmptyValue(cell)) {
+        const QString entry = cell.toString();
+        if (entry.size() != 8)
+            cell = QVariant();
+        if (!worktime::dateOfEntry(entry)) {
+            cell = QVariant();
+        } else if (!patternType.isEmpty() && lookUpPattern) {
+            applyPattern(line, lookUpPattern());
+        }
+    }
+
+    // Times: four digits, hour 0 to 24, minute 0 to 60.
+    if ((c == kStart || c == kEnd) && !worktime::isEmptyValue(cell)
+        && !worktime::isAcceptedTime(cell.toString()))
+        cell = QVariant();
+
+    // ... but a number whose cell shows nothing, or that is no number, is no
+    // value at all: an emptied wage, adjustment or amount (shown through
+    // "#,###", where 0 shows nothing too) ends as null.
+    if (c >= kBreak && c <= kAmount) {
+        double number = 0;
+        if (fmt::format(cell, columnFormat(c)).isEmpty() || !fmt::toNumber(cell, &number))
+            cell = QVariant();
+        else
+            cell = number;
+    }
+
+    // A line without a wage takes the wage box's; a wage it holds stays.
+    if (wageBox.isValid() && worktime::isEmptyValue(line[kWage]))
+        line[kWage] = wageBox;
+
+    if (c == kStart || c == kEnd || c == kBreak) {
+        if (const auto hours = worktime::durationHours(line[kStart], line[kEnd], line[kBreak]))
+            line[kHours] = *hours;
+    }
+
+    EditOutcome outcome;
+    if (c >= kDate && c <= kAdjustment) {
+        applyAmountRule(line);
+        outcome.recalculateTotals = true;
+    }
+    outcome.line = line;
+    return outcome;
+}
+
+Line fillFromPattern(Line line, const patterns::PatternTimes &pattern, const QVariant &wageBox)
+{
+    applyPattern(line, pattern);
+    if (wageBox.isValid())
+        line[kWage] = wageBox;
+    applyAmountRule(line);
+    return line;
+}
+
+QString patternCaption(const QVariant &start, const QVariant &end, const QVariant &breakHours,
+                       const QVariant &worked, int spacesBeforeWorked)
+{
+    return fmt::format(start, fmt::kTime) + QStringLiteral(" ～ ") + fmt::format(end, fmt::kTime)
+        + QStringLiteral("   休憩 ") + plainText(breakHours) + QString(spacesBeforeWorked, u' ')
+        + QStringLiteral("実労 ") + plainText(worked);
+}
+
+} // namespace pelmar::detail

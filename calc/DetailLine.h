@@ -1,0 +1,49 @@
+#pragma once
+
+#include "calc/PatternLookup.h"
+
+#include <QVariant>
+
+#include <array>
+#include <functional>
+
+namespace pelmar::detail {
+
+// Columns of a statement line, as the grid and w明細 order them.
+enum Column {
+    kLineNo = 0, kDate, kStart, kEnd, kBreak, kHours, kWage, kAdjustment, kAmount, kColumnCount
+};
+
+// One statement line: a value per column; a null value is an empty cell.
+using Line = std::array<QVariant, kColumnCount>;
+
+// The display format of a statement column.
+QString columnFormat(int column);
+
+struct EditOutcome {
+    Line line;
+    bool recalculateTotals = false;
+};
+
+// What a line becomes after the user's edit of one column was accepted, in
+// the order the statement page applies it: wrong entries emptied, the date's
+// day filled from the chosen shift type, an empty wage taken from the wage
+// box, hours and amount computed.
+//   patternType: the shift type chosen on the page (empty: none);
+//   lookUpPattern: asked only when a valid date meets a chosen shift type;
+//   wageBox: the wage box's value, invalid when the box shows nothing.
+EditOutcome completeAfterEdit(Line line, int column, const QString &patternType,
+                              const std::function<patterns::PatternTimes()> &lookUpPattern,
+                              const QVariant &wageBox);
+
+// Fills a line's times, break and hours from a shift type's pattern, takes
+// the wage box's wage (replacing the line's) when the box shows one, and
+// computes the amount: the day the Down key adds.
+Line fillFromPattern(Line line, const patterns::PatternTimes &pattern, const QVariant &wageBox);
+
+// The label that shows a chosen shift type's times: "9:00 ～ 18:00   休憩 1"
+// followed by the worked hours after two or three spaces.
+QString patternCaption(const QVariant &start, const QVariant &end, const QVariant &breakHours,
+                       const QVariant &worked, int spacesBeforeWorked);
+
+} // namespace pelmar::detail

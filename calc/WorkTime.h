@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QDate>
+#include <QString>
+#include <QVariant>
+
+#include <optional>
+
+// The arithmetic of a statement: how many hours a line counts, what it pays,
+// which entries are accepted, and the next day. Nothing here rounds: hours
+// and yen are handed on exactly as computed, and only shown rounded.
+namespace pelmar::worktime {
+
+// A time of day typed as hhmm, in minutes from midnight (hh * 60 + mm).
+// Hour 24 and minute 60 count arithmetically: 2400 is the midnight at the
+// end of the day, 0960 is 10:00. Nothing for anything but four digits.
+std::optional<int> minutesOf(const QString &hhmm);
+
+// The entry check of a start or end time: exactly four characters, the
+// first two a number from 0 to 24, the last two a number from 0 to 60.
+bool isAcceptedTime(const QString &entry);
+
+// The hours worked from start to end less the break. An end earlier than the
+// start lies on the next day (a night shift: 2200 to 0600 is 8 hours); an end
+// equal to the start is 0 hours. Nothing when a time is empty or unreadable;
+// an empty break counts as 0.
+std::optional<double> durationHours(const QVariant &start, const QVariant &end, const QVariant &breakHours);
+
+// hours x wage + adjustment (the adjustment once, not per hour). Nothing
+// when the hours or the wage are empty; an empty adjustment adds nothing.
+std::optional<double> amountOf(const QVariant &hours, const QVariant &wage, const QVariant &adjustment);
+
+// The calendar date an entry names, read as its first four characters (year),
+// the fifth and sixth (month) and the last two (day). Nothing if that is not
+// a real date.
+std::optional<QDate> dateOfEntry(const QString &entry);
+
+// yyyymmdd of the day after the one given as yyyymmdd; empty if unreadable.
+QString nextDay(const QString &yyyymmdd);
+
+// Whether a cell holds nothing: null, or text that is empty.
+bool isEmptyValue(const QVariant &value);
+
+// Whether a value reads as a number (a number, or numeric text).
+bool isNumeric(const QVariant &value);
+
+} // namespace pelmar::worktime
