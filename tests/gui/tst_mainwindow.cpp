@@ -384,7 +384,7 @@ void TestMainWindow::japaneseLook()
     FrmPelmar window(m_data->path());
     const QString family = window.font().family();
     QVERIFY2(family == QStringLiteral("ＭＳ Ｐゴシック") || family == QStringLiteral("MS PGothic")
-                 || family == QStringLiteral("IPAPGothic"),
+                 || family == QStringLiteral("IPAPGothic") || family == QStringLiteral("IPA Pゴシック"),
              qPrintable(family));
     // The family is one the system really has, so Japanese captions render.
     QVERIFY(QFontDatabase::families().contains(family));
