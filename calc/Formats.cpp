@@ -79,7 +79,7 @@ bool isNumberPattern(const QString &pattern)
 
 } // namespace
 
-bool toNumber(const QVariant &value, double *number)
+bool holdsNumber(const QVariant &value)
 {
     if (value.isNull() || !value.isValid())
         return false;
@@ -90,10 +90,19 @@ bool toNumber(const QVariant &value, double *number)
     case QMetaType::UInt:
     case QMetaType::LongLong:
     case QMetaType::ULongLong:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool toNumber(const QVariant &value, double *number)
+{
+    if (value.isNull() || !value.isValid())
+        return false;
+    if (holdsNumber(value)) {
         *number = value.toDouble();
         return std::isfinite(*number);
-    default:
-        break;
     }
     bool ok = false;
     const double parsed = value.toString().trimmed().toDouble(&ok);

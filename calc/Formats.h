@@ -40,6 +40,9 @@ QString formatJapaneseDate(const QDate &date);
 // The shortest text that reads back as the same double: 8, 1.5, 8.333333333333334.
 QString plainNumber(double value);
 
+// Whether the value is stored as a number (not as text).
+bool holdsNumber(const QVariant &value);
+
 // The value as a number, when it is one (a double, an integer or numeric text).
 bool toNumber(const QVariant &value, double *number);
 

@@ -32,17 +32,7 @@ QString GridDelegate::editText(const QVariant &raw)
 {
     if (!raw.isValid() || raw.isNull())
         return {};
-    switch (raw.typeId()) {
-    case QMetaType::Double:
-    case QMetaType::Float:
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-        return fmt::plainNumber(raw.toDouble());
-    default:
-        return raw.toString();
-    }
+    return fmt::holdsNumber(raw) ? fmt::plainNumber(raw.toDouble()) : raw.toString();
 }
 
 QVariant GridDelegate::valueFromText(const QString &text, QMetaType type)
