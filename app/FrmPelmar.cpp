@@ -4,6 +4,7 @@
 #include "app/Version.h"
 #include "app/widgets/ClickLabel.h"
 #include "app/widgets/DataGrid.h"
+#include "hints/HintWindow.h"
 #include "masters/EmployeePage.h"
 #include "masters/PatternPage.h"
 #include "masters/SettingsPage.h"
@@ -57,8 +58,10 @@ FrmPelmar::FrmPelmar(const QString &dataPath, QWidget *parent) : QMainWindow(par
 
     const QIcon hint = hintIcon();
     for (QToolButton *button : {m_statement->cmdHint, m_history->cmdHint2, m_employees->cmdHint3,
-                                m_settings->cmdHint4, m_patterns->cmdHint5})
+                                m_settings->cmdHint4, m_patterns->cmdHint5}) {
         button->setIcon(hint);
+        connect(button, &QToolButton::clicked, this, [this, button] { cmdHint_Click(button); });
+    }
     m_settings->Image2->setPixmap(bannerPixmap());
     connect(m_settings->Image2, &ClickLabel::clicked, this, &FrmPelmar::ShowSupportPage);
 
@@ -104,6 +107,11 @@ bool FrmPelmar::Form_Load(const QString &dataPath)
     FormInit();
     // The pages are filled in this order as their operations arrive:
     // Clear時給, Clear勤務形態, Clear履歴, Clear従業員, Read設定, Read勤務形態.
+    m_statement->Clear時給();
+    m_patterns->Clear勤務形態();
+    m_employees->Clear従業員();
+    m_settings->Read設定();
+    m_patterns->Read勤務形態();
     return true;
 }
 
@@ -143,6 +151,23 @@ void FrmPelmar::ShowSupportPage()
         QUrl::fromLocalFile(QDir(QCoreApplication::applicationDirPath()).filePath(kSupportPageFile)));
 }
 
+void FrmPelmar::cmdHint_Click(const QWidget *button)
+{
+    const HintHandOver handOver{objectName(), button->objectName(), windowTitle()};
+    // One hint window at a time. Pressing the button whose hint is open
+    // brings it forward with its edits; another button's press replaces it,
+    // so the window never shows one button's text under another's name.
+    if (m_hint && (!m_hint->isVisible() || !m_hint->shows(handOver.HintFormName, handOver.HintCtlName))) {
+        m_hint->close();
+        m_hint = nullptr;
+    }
+    if (!m_hint)
+        m_hint = new HintWindow(handOver, m_workConnection, this);
+    m_hint->show();
+    m_hint->raise();
+    m_hint->activateWindow();
+}
+
 void FrmPelmar::bringToFront()
 {
     if (isMinimized())
@@ -164,6 +189,9 @@ void FrmPelmar::Form_Unload()
     if (m_unloaded)
         return;
     m_unloaded = true;
+    // The hint window goes while the databases are still open.
+    if (m_hint)
+        m_hint->close();
     closeDatabases();
     // Every other window of the program goes too, the last opened first.
     const QWidgetList windows = QApplication::topLevelWidgets();

@@ -3,11 +3,13 @@
 #include "store/ProgramState.h"
 
 #include <QMainWindow>
+#include <QPointer>
 
 class QTabWidget;
 
 namespace pelmar {
 class EmployeePage;
+class HintWindow;
 class HistoryPage;
 class PatternPage;
 class SettingsPage;
@@ -53,6 +55,9 @@ protected:
 private:
     bool Form_Load(const QString &dataPath);
     void Form_Unload();
+    // Any hint button: hands this window's name, the button's name and the
+    // caption to the hint window and shows it, not modal.
+    void cmdHint_Click(const QWidget *button);
     void closeDatabases();
 
     pelmar::ProgramState m_state;
@@ -65,4 +70,5 @@ private:
     pelmar::EmployeePage *m_employees = nullptr;
     pelmar::PatternPage *m_patterns = nullptr;
     pelmar::SettingsPage *m_settings = nullptr;
+    QPointer<pelmar::HintWindow> m_hint;
 };

@@ -43,6 +43,11 @@ bool isEmptyValue(const QVariant &value)
     return !value.isValid() || value.isNull() || value.toString().isEmpty();
 }
 
+bool sameValue(const QVariant &a, const QVariant &b)
+{
+    return a.isNull() == b.isNull() && (a.isNull() || a == b);
+}
+
 bool isNumeric(const QVariant &value)
 {
     double ignored = 0;

@@ -41,6 +41,9 @@ QString nextDay(const QString &yyyymmdd);
 // Whether a cell holds nothing: null, or text that is empty.
 bool isEmptyValue(const QVariant &value);
 
+// Whether two cell values are the same: both null, or equal.
+bool sameValue(const QVariant &a, const QVariant &b);
+
 // Whether a value reads as a number (a number, or numeric text).
 bool isNumeric(const QVariant &value);
 

@@ -3,13 +3,23 @@
 #include "app/widgets/ColumnLayout.h"
 #include "app/widgets/DataGrid.h"
 #include "app/widgets/PageParts.h"
+#include "app/widgets/ImeSetOpen.h"
 #include "calc/Formats.h"
+#include "calc/PatternLookup.h"
+#include "masters/EmployeeStore.h"
+#include "messages/ShowMsg.h"
 #include "store/ProgramState.h"
 
 #include <QHBoxLayout>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 namespace pelmar {
+
+namespace {
+constexpr int kNameColumn = 2;
+constexpr int kPatternColumn = 4;
+} // namespace
 
 EmployeePage::EmployeePage(ProgramState &state, QWidget *parent) : QWidget(parent), m_state(state)
 {
@@ -42,6 +52,59 @@ EmployeePage::EmployeePage(ProgramState &state, QWidget *parent) : QWidget(paren
     buttons->addStretch(1);
     buttons->addWidget(cmdHint3);
     page->addWidget(imContainer3D10);
+
+    connect(cmdクリア従業員, &QPushButton::clicked, this, &EmployeePage::Clear従業員);
+    connect(cmd従業員読込, &QPushButton::clicked, this, &EmployeePage::Read従業員);
+    connect(cmd従業員登録, &QPushButton::clicked, this, &EmployeePage::Entry従業員マスタ);
+    connect(cmd従業員行削除, &QPushButton::clicked, this, &EmployeePage::LineDelete従業員);
+    connect(Grid従業員, &DataGrid::dropDownPicked, this, &EmployeePage::onPatternPicked);
+    // Names take Japanese input; every other column is direct input.
+    connect(Grid従業員, &DataGrid::rowColChange, this,
+            [this] { ImeSetOpen(Grid従業員, Grid従業員->currentColumn() == kNameColumn); });
+}
+
+void EmployeePage::Clear従業員()
+{
+    patterns::copyToReference(m_state.MainDb, m_state.WorkDb);
+    employees::resetPage(m_state.WorkDb);
+    Grid従業員->refresh();
+}
+
+void EmployeePage::Read従業員()
+{
+    Clear従業員();
+    employees::readMaster(m_state.MainDb, m_state.WorkDb);
+    Grid従業員->refresh();
+}
+
+void EmployeePage::Entry従業員マスタ()
+{
+    if (!ShowMsg(QStringLiteral("登録"), QStringLiteral("確認"), QStringLiteral("従業員")))
+        return;
+    Grid従業員->commitRow();
+    if (!employees::registerPage(m_state.MainDb, m_state.WorkDb))
+        ShowMsg(QStringLiteral("その他"), QStringLiteral("メッセージ"),
+                QStringLiteral("従業員を登録できませんでした。登録済みの従業員は変わっていません。"));
+}
+
+void EmployeePage::LineDelete従業員()
+{
+    if (!ShowMsg(QStringLiteral("削除"), QStringLiteral("確認"), QStringLiteral("指定された従業員")))
+        return;
+    Grid従業員->commitRow();
+    if (!employees::deleteTicked(m_state.MainDb, m_state.WorkDb))
+        ShowMsg(QStringLiteral("その他"), QStringLiteral("メッセージ"),
+                QStringLiteral("従業員を削除できませんでした。"));
+    Grid従業員->refresh();
+}
+
+void EmployeePage::onPatternPicked(int column)
+{
+    if (column != kPatternColumn)
+        return;
+    // The picked entry's type, times, break and hours, as stored.
+    for (int i = 0; i < 5; ++i)
+        Grid従業員->setCellValue(kPatternColumn + i, DD勤務形態->cellValue(i));
 }
 
 void EmployeePage::bindGrid()

@@ -23,6 +23,11 @@ public:
     void setUpDropDown();
     void unbindGrids();
 
+    void Clear従業員();
+    void Read従業員();
+    void Entry従業員マスタ();
+    void LineDelete従業員();
+
     QFrame *imContainer3D3 = nullptr;
     QFrame *imContainer3D10 = nullptr;
     DataGrid *Grid従業員 = nullptr;
@@ -34,6 +39,8 @@ public:
     QToolButton *cmdHint3 = nullptr;
 
 private:
+    void onPatternPicked(int column);
+
     ProgramState &m_state;
 };
 

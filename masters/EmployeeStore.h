@@ -1,5 +1,7 @@
 #pragma once
 
+#include "calc/PatternLookup.h"
+
 #include <QSqlDatabase>
 #include <QStringList>
 #include <QVariant>
@@ -17,5 +19,32 @@ struct WageAndPattern {
 
 // The first employee of that name.
 WageAndPattern find(const QSqlDatabase &main, const QString &name);
+
+// The employee page holds at least this many rows, and always some blank
+// ones below the last employee, so that nobody is ever left off the page.
+inline constexpr int kPageRows = 100;
+inline constexpr int kBlankRowsBelow = 20;
+
+// Empties w従業員 and prepares `rows` blank numbered rows, none ticked.
+bool resetPage(const QSqlDatabase &work, int rows = kPageRows);
+
+// Shows the whole master on the page in its order, rows 1, 2, 3 … whatever
+// numbers the master holds. A master longer than the page makes the page
+// longer rather than leaving anyone out.
+bool readMaster(const QSqlDatabase &main, const QSqlDatabase &work);
+
+// Replaces the master by the named rows of the page, numbered 1.. in page
+// order, in one transaction: on failure the master stays as it was.
+bool registerPage(const QSqlDatabase &main, const QSqlDatabase &work);
+
+// Removes every employee whose name is on a ticked row from the master, and
+// the ticked rows from the page.
+bool deleteTicked(const QSqlDatabase &main, const QSqlDatabase &work);
+
+// The statement's employee: updates the first employee of that name with
+// the statement's wage, shift type and times, or adds the name at the end
+// of the list. Runs inside the caller's transaction.
+bool recordForStatement(const QSqlDatabase &main, const QString &name, const QVariant &wage,
+                        const QString &patternType, const patterns::PatternTimes &times);
 
 } // namespace pelmar::employees

@@ -3,10 +3,16 @@
 #include "app/widgets/ColumnLayout.h"
 #include "app/widgets/DataGrid.h"
 #include "app/widgets/PageParts.h"
+#include "app/widgets/ImeSetOpen.h"
 #include "calc/Formats.h"
+#include "calc/PatternRow.h"
+#include "calc/WorkTime.h"
+#include "masters/PatternStore.h"
+#include "messages/ShowMsg.h"
 #include "store/ProgramState.h"
 
 #include <QHBoxLayout>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 namespace pelmar {
@@ -38,6 +44,58 @@ PatternPage::PatternPage(ProgramState &state, QWidget *parent) : QWidget(parent)
     buttons->addStretch(1);
     buttons->addWidget(cmdHint5);
     page->addWidget(imContainer3D12);
+
+    connect(cmd勤務クリア, &QPushButton::clicked, this, &PatternPage::Clear勤務形態);
+    connect(cmd勤務読込, &QPushButton::clicked, this, &PatternPage::Read勤務形態);
+    connect(cmd勤務登録, &QPushButton::clicked, this, &PatternPage::Entry勤務形態);
+    connect(cmd勤務行削除, &QPushButton::clicked, this, &PatternPage::LineDelete勤務形態);
+    connect(Grid勤務形態, &DataGrid::afterColUpdate, this, &PatternPage::onGridAfterUpdate);
+    // Every column of this grid is typed in direct input.
+    connect(Grid勤務形態, &DataGrid::rowColChange, this, [this] { ImeSetOpen(Grid勤務形態, false); });
+    ImeSetOpen(Grid勤務形態, false);
+}
+
+void PatternPage::Clear勤務形態()
+{
+    patternpage::resetPage(m_state.WorkDb);
+    Grid勤務形態->refresh();
+}
+
+void PatternPage::Read勤務形態()
+{
+    Clear勤務形態();
+    patternpage::readMaster(m_state.MainDb, m_state.WorkDb);
+    Grid勤務形態->refresh();
+}
+
+void PatternPage::Entry勤務形態()
+{
+    if (!ShowMsg(QStringLiteral("登録"), QStringLiteral("確認"), QStringLiteral("勤務形態")))
+        return;
+    Grid勤務形態->commitRow();
+    if (!patternpage::registerPage(m_state.MainDb, m_state.WorkDb))
+        ShowMsg(QStringLiteral("その他"), QStringLiteral("メッセージ"),
+                QStringLiteral("勤務形態を登録できませんでした。登録済みの勤務形態は変わっていません。"));
+}
+
+void PatternPage::LineDelete勤務形態()
+{
+    if (!Grid勤務形態->onRow())
+        return;
+    for (int c = patternrow::kStart; c <= patternrow::kWorked; ++c)
+        Grid勤務形態->setCellValue(c, QVariant());
+}
+
+void PatternPage::onGridAfterUpdate(int column)
+{
+    patternrow::Row before;
+    for (int c = 0; c < patternrow::kColumnCount; ++c)
+        before[c] = Grid勤務形態->cellValue(c);
+    const patternrow::Row after = patternrow::completeAfterEdit(before, column);
+    for (int c = patternrow::kStart; c < patternrow::kColumnCount; ++c) {
+        if (!worktime::sameValue(after[c], before[c]))
+            Grid勤務形態->setCellValue(c, after[c]);
+    }
 }
 
 void PatternPage::bindGrid()

@@ -21,6 +21,11 @@ public:
     void setUpGrid();
     void unbindGrid();
 
+    void Clear勤務形態();
+    void Read勤務形態();
+    void Entry勤務形態();
+    void LineDelete勤務形態();
+
     QFrame *imContainer3D11 = nullptr;
     QFrame *imContainer3D12 = nullptr;
     DataGrid *Grid勤務形態 = nullptr;
@@ -31,6 +36,8 @@ public:
     QToolButton *cmdHint5 = nullptr;
 
 private:
+    void onGridAfterUpdate(int column);
+
     ProgramState &m_state;
 };
 

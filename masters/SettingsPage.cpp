@@ -2,6 +2,8 @@
 
 #include "app/widgets/ClickLabel.h"
 #include "app/widgets/PageParts.h"
+#include "masters/CompanyStore.h"
+#include "messages/ShowMsg.h"
 #include "store/ProgramState.h"
 
 #include <QGridLayout>
@@ -81,6 +83,50 @@ SettingsPage::SettingsPage(ProgramState &state, QWidget *parent) : QWidget(paren
     Image2->setToolTip(QStringLiteral("サポートページを開きます"));
     page->addWidget(Image2, 0, Qt::AlignLeft);
     page->addStretch(1);
+
+    connect(cmd設定登録, &QPushButton::clicked, this, [this] {
+        Entry設定();
+        Read設定(); // whatever the answer: No puts the stored values back
+    });
+    connect(cmd設定削除, &QPushButton::clicked, this, &SettingsPage::Delete設定);
+    connect(cmd設定クリア, &QPushButton::clicked, this, &SettingsPage::Clear設定);
+    connect(cmd設定読込, &QPushButton::clicked, this, &SettingsPage::Read設定);
+}
+
+void SettingsPage::Read設定()
+{
+    const std::optional<company::Settings> stored = company::read(m_state.MainDb);
+    if (!stored)
+        return; // an empty table leaves the boxes as they are
+    m_state.CompanyName = stored->name.isNull() ? QString() : stored->name.toString();
+    m_state.CompanyInfo = stored->info.isNull() ? QString() : stored->info.toString();
+    txt自社名->setText(m_state.CompanyName);
+    txt自社情報->setPlainText(m_state.CompanyInfo);
+}
+
+void SettingsPage::Entry設定()
+{
+    if (!ShowMsg(QStringLiteral("登録"), QStringLiteral("確認"), QStringLiteral("設定")))
+        return;
+    if (!company::store(m_state.MainDb, txt自社名->text(), txt自社情報->toPlainText()))
+        ShowMsg(QStringLiteral("その他"), QStringLiteral("メッセージ"),
+                QStringLiteral("自社情報を登録できませんでした。"));
+}
+
+void SettingsPage::Delete設定()
+{
+    if (!ShowMsg(QStringLiteral("削除"), QStringLiteral("確認"), QStringLiteral("設定")))
+        return;
+    if (!company::blank(m_state.MainDb))
+        ShowMsg(QStringLiteral("その他"), QStringLiteral("メッセージ"),
+                QStringLiteral("自社情報を削除できませんでした。"));
+    Clear設定();
+}
+
+void SettingsPage::Clear設定()
+{
+    txt自社情報->clear();
+    txt自社名->clear();
 }
 
 } // namespace pelmar

@@ -21,6 +21,11 @@ class SettingsPage : public QWidget {
 public:
     SettingsPage(ProgramState &state, QWidget *parent = nullptr);
 
+    void Read設定();
+    void Entry設定();
+    void Delete設定();
+    void Clear設定();
+
     QFrame *imContainer3D6 = nullptr;
     QFrame *imContainer3D7 = nullptr;
     QFrame *imContainer3D8 = nullptr;

@@ -110,6 +110,8 @@ StatementPage::StatementPage(ProgramState &state, QWidget *parent) : QWidget(par
     buttons->addStretch(1);
     buttons->addWidget(cmdHint);
     page->addWidget(imContainer3D5);
+
+    connectOperations();
 }
 
 void StatementPage::bindGrid()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "calc/DetailLine.h"
+
 #include <QWidget>
 
 class QComboBox;
@@ -13,6 +15,7 @@ namespace pelmar {
 
 class DataGrid;
 class NumberBox;
+struct GridKey;
 struct ProgramState;
 
 // The "勤務表" page: the statement being edited, with its person, shift
@@ -27,6 +30,22 @@ public:
     void applyNumberFormats();
     void setUpGrid();
     void unbindGrid();
+
+    // The page's operations.
+    void Clear時給();   // the page back to its initial state
+    void Clear明細();   // 60 empty numbered lines
+    void ReadComb氏名();
+    void ReadComb勤務形態();
+    void Read勤務形態参照();
+    void Seek勤務形態(); // looks up CurPatternType into the pattern values
+    void Get時給();      // the named employee's wage and usual shift type
+    void Calc明細();     // the four totals from the lines
+    void get日付データ(); // the current line from the chosen shift type
+    void Delete行();
+    // Records the statement's employee, wage and shift type in the employee
+    // master; part of a save, inside its transaction.
+    bool Entry従業員();
+    void Cmd印刷_Click(); // the pay statement of the page, in a print preview
 
     QFrame *imContainer3D1 = nullptr;
     QFrame *imContainer3D4 = nullptr;
@@ -52,6 +71,18 @@ public:
     QToolButton *cmdHint = nullptr;
 
 private:
+    void onGridAfterUpdate(int column);
+    void onGridKeyDown(GridKey &key);
+    void onPatternChosen();
+    void onFocusChanged(QWidget *old, QWidget *now);
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void connectOperations();
+    void connectPrinting();
+    detail::Line currentLine() const;
+    void writeLine(const detail::Line &line, const detail::Line &before);
+    QVariant wageForLines() const;
+    patterns::PatternTimes lookedUpPattern() const;
+
     ProgramState &m_state;
 };
 

@@ -184,6 +184,16 @@ bool execBound(const QSqlDatabase &db, const QString &sql, const QVariantList &v
     return true;
 }
 
+QVariantList pageRowNumbers(const QSqlDatabase &work, const QString &table)
+{
+    QVariantList numbers;
+    QSqlQuery query(work);
+    if (query.exec(QStringLiteral("select \"No\" from \"%1\" order by \"No\"").arg(table)))
+        while (query.next())
+            numbers << query.value(0);
+    return numbers;
+}
+
 Transaction::Transaction(QSqlDatabase db) : m_db(std::move(db))
 {
     m_started = m_db.transaction();

@@ -41,6 +41,9 @@ void closeConnection(const QString &connectionName);
 bool execBound(const QSqlDatabase &db, const QString &sql, const QVariantList &values = {},
                QString *error = nullptr);
 
+// The "No" of every row of a page's work table, in order.
+QVariantList pageRowNumbers(const QSqlDatabase &work, const QString &table);
+
 // A transaction that rolls back unless commit() succeeded.
 class Transaction {
 public:

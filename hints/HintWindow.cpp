@@ -1,0 +1,202 @@
+#include "hints/HintWindow.h"
+
+#include "app/widgets/PageParts.h"
+#include "hints/HintStore.h"
+#include "messages/ShowMsg.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace pelmar {
+
+namespace {
+
+const QString kSubject = QStringLiteral("ヒント");
+
+// Colours are designed as 0xBBGGRR values.
+QColor colourFromBgr(quint32 bgr)
+{
+    return QColor(int(bgr & 0xff), int((bgr >> 8) & 0xff), int((bgr >> 16) & 0xff));
+}
+
+QLabel *valueLabel(const QString &name, const QString &text, QWidget *parent)
+{
+    auto *label = new QLabel(text, parent);
+    label->setObjectName(name);
+    label->setFrameShape(QFrame::StyledPanel);
+    label->setFrameShadow(QFrame::Sunken);
+    label->setTextFormat(Qt::PlainText);
+    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    label->setMinimumWidth(160);
+    return label;
+}
+
+} // namespace
+
+QColor HintWindow::editOffColour()
+{
+    return colourFromBgr(0xCDD1D1);
+}
+
+QColor HintWindow::editOnColour()
+{
+    return colourFromBgr(0x8080FF);
+}
+
+HintWindow::HintWindow(const HintHandOver &handOver, const QString &workConnection, QWidget *parent)
+    : QWidget(parent, Qt::Window), m_workConnection(workConnection)
+{
+    setObjectName(QStringLiteral("Hint"));
+    setWindowTitle(QStringLiteral("ヒント        "));
+    setAttribute(Qt::WA_DeleteOnClose);
+    // A window does not take its owner's font by itself; the hint speaks
+    // with the same Japanese font as the main window.
+    if (parent)
+        setFont(parent->font());
+
+    auto *names = new QGridLayout;
+    lblFormName = valueLabel(QStringLiteral("lblFormName"), handOver.HintFormName, this);
+    lblFormTitle = valueLabel(QStringLiteral("lblFormTitle"), handOver.HintFormTitle, this);
+    lblCtlName = valueLabel(QStringLiteral("lblCtlName"), handOver.HintCtlName, this);
+    names->addWidget(captionLabel(QStringLiteral("画面名"), this), 0, 0);
+    names->addWidget(lblFormName, 0, 1);
+    names->addWidget(captionLabel(QStringLiteral("ボタン名"), this), 0, 2);
+    names->addWidget(lblCtlName, 0, 3);
+    names->addWidget(captionLabel(QStringLiteral("画面タイトル"), this), 1, 0);
+    names->addWidget(lblFormTitle, 1, 1, 1, 3);
+    names->setColumnStretch(1, 1);
+    names->setColumnStretch(3, 1);
+
+    txtContents = new QPlainTextEdit(this);
+    txtContents->setObjectName(QStringLiteral("txtContents"));
+    txtContents->setTabChangesFocus(true);
+    // Reading a hint must not change it by a stray key: writing starts with
+    // the first press of 編集.
+    txtContents->setReadOnly(true);
+    txtContents->setMinimumHeight(180);
+
+    cmd登録 = namedButton(QStringLiteral("cmd登録"), QStringLiteral("登録"), this);
+    cmd編集 = namedButton(QStringLiteral("cmd編集"), QStringLiteral("編集"), this);
+    cmd削除 = namedButton(QStringLiteral("cmd削除"), QStringLiteral("削除"), this);
+    cmdクリア = namedButton(QStringLiteral("cmdクリア"), QStringLiteral("クリア"), this);
+    cmd閉じる = namedButton(QStringLiteral("cmd閉じる"), QStringLiteral("閉じる"), this);
+    // The palette's button colour is what the style paints, so the colour
+    // that carries edit mode is the one the user sees.
+    cmd編集->setAutoFillBackground(true);
+    setEditButtonColour(editOffColour());
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addWidget(cmd登録);
+    buttons->addWidget(cmd編集);
+    buttons->addWidget(cmd削除);
+    buttons->addWidget(cmdクリア);
+    buttons->addStretch(1);
+    buttons->addWidget(cmd閉じる);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(names);
+    layout->addWidget(txtContents, 1);
+    layout->addLayout(buttons);
+    resize(560, 380);
+
+    connect(cmd登録, &QPushButton::clicked, this, &HintWindow::cmd登録_Click);
+    connect(cmd編集, &QPushButton::clicked, this, &HintWindow::cmd編集_Click);
+    connect(cmd削除, &QPushButton::clicked, this, &HintWindow::cmd削除_Click);
+    connect(cmdクリア, &QPushButton::clicked, this, &HintWindow::cmdクリア_Click);
+    connect(cmd閉じる, &QPushButton::clicked, this, &QWidget::close);
+
+    ReadHint();
+    txtContents->setFocus();
+}
+
+QSqlDatabase HintWindow::workDb() const
+{
+    // Never opens a closed connection; a connection that is gone gives an
+    // invalid handle, and every operation then simply fails.
+    return QSqlDatabase::database(m_workConnection, false);
+}
+
+bool HintWindow::shows(const QString &formName, const QString &ctlName) const
+{
+    return lblFormName->text() == formName && lblCtlName->text() == ctlName;
+}
+
+void HintWindow::ReadHint()
+{
+    QString contents;
+    if (hints::readHint(workDb(), lblFormName->text(), lblCtlName->text(), &contents))
+        txtContents->setPlainText(contents);
+}
+
+bool HintWindow::EntryHint()
+{
+    return hints::storeHint(workDb(), lblFormName->text(), lblCtlName->text(), lblFormTitle->text(),
+                            txtContents->toPlainText());
+}
+
+bool HintWindow::Deleteヒント()
+{
+    if (!hints::deleteHint(workDb(), lblFormName->text(), lblCtlName->text()))
+        return false;
+    txtContents->clear();
+    return true;
+}
+
+void HintWindow::cmd登録_Click()
+{
+    if (!ShowMsg(QStringLiteral("登録"), QStringLiteral("確認"), kSubject))
+        return;
+    // "Stored" is said only of a text that really is stored.
+    if (EntryHint())
+        ShowMsg(QStringLiteral("登録"), QStringLiteral("完了"), kSubject);
+    else
+        ShowMsg(QStringLiteral("その他"), QStringLiteral("メッセージ"),
+                QStringLiteral("ヒントを登録できませんでした。"));
+}
+
+void HintWindow::cmd削除_Click()
+{
+    if (!ShowMsg(QStringLiteral("削除"), QStringLiteral("確認"), kSubject))
+        return;
+    if (Deleteヒント())
+        ShowMsg(QStringLiteral("削除"), QStringLiteral("完了"), kSubject);
+    else
+        ShowMsg(QStringLiteral("その他"), QStringLiteral("メッセージ"),
+                QStringLiteral("ヒントを削除できませんでした。"));
+}
+
+void HintWindow::cmdクリア_Click()
+{
+    txtContents->clear();
+}
+
+void HintWindow::cmd編集_Click()
+{
+    // The button's own colour says which mode the window is in.
+    if (editButtonColour() == editOffColour()) {
+        txtContents->setReadOnly(false);
+        setEditButtonColour(editOnColour());
+    } else {
+        txtContents->setReadOnly(true);
+        setEditButtonColour(editOffColour());
+    }
+    txtContents->setFocus();
+}
+
+QColor HintWindow::editButtonColour() const
+{
+    return cmd編集->palette().color(QPalette::Button);
+}
+
+void HintWindow::setEditButtonColour(const QColor &colour)
+{
+    QPalette palette = cmd編集->palette();
+    palette.setColor(QPalette::Button, colour);
+    cmd編集->setPalette(palette);
+}
+
+} // namespace pelmar

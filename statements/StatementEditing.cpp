@@ -1,0 +1,297 @@
+// The statement page at work: the pickers, the day lines as they are typed,
+// the Enter and Down shortcuts, and the four totals.
+#include "statements/StatementPage.h"
+
+#include "app/widgets/DataGrid.h"
+#include "app/widgets/ImeSetOpen.h"
+#include "app/widgets/NumberBox.h"
+#include "calc/Formats.h"
+#include "calc/PatternLookup.h"
+#include "calc/WorkTime.h"
+#include "masters/EmployeeStore.h"
+#include "statements/DetailLines.h"
+#include "store/ProgramState.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace pelmar {
+
+namespace {
+
+// The label after a pick or a reopened statement has two spaces before
+// 実労; the one after choosing an employee has three.
+constexpr int kSpacesAfterPick = 2;
+constexpr int kSpacesAfterEmployee = 3;
+
+bool belongsTo(QWidget *widget, const QWidget *owner)
+{
+    for (; widget; widget = widget->parentWidget())
+        if (widget == owner)
+            return true;
+    return false;
+}
+
+// Replaces a picker's list and keeps the text it shows.
+void replaceList(QComboBox *combo, const QStringList &items)
+{
+    const QString text = combo->currentText();
+    const QSignalBlocker blocker(combo);
+    combo->clear();
+    combo->addItems(items);
+    combo->setCurrentIndex(-1);
+    combo->setEditText(text);
+}
+
+} // namespace
+
+void StatementPage::connectOperations()
+{
+    connect(Grid明細, &DataGrid::afterColUpdate, this, &StatementPage::onGridAfterUpdate);
+    connect(Grid明細, &DataGrid::keyDown, this, &StatementPage::onGridKeyDown);
+    // The grid is always typed in direct input.
+    connect(Grid明細, &DataGrid::gridActivated, this, [this] { ImeSetOpen(Grid明細, false); });
+    connect(Grid明細, &DataGrid::rowColChange, this, [this] { ImeSetOpen(Grid明細, false); });
+    ImeSetOpen(Grid明細, false);
+
+    connect(cmb勤務形態, &QComboBox::activated, this, &StatementPage::onPatternChosen);
+    cmb勤務形態->installEventFilter(this);
+    cmb勤務形態->lineEdit()->installEventFilter(this);
+    connect(qApp, &QApplication::focusChanged, this, &StatementPage::onFocusChanged);
+
+    connect(cmdクリア, &QAbstractButton::clicked, this, &StatementPage::Clear時給);
+    connect(cmd行削除, &QAbstractButton::clicked, this, &StatementPage::Delete行);
+}
+
+bool StatementPage::eventFilter(QObject *watched, QEvent *event)
+{
+    // The shift type is only ever picked from its list: no key edits it.
+    if (event->type() == QEvent::KeyPress
+        && (watched == cmb勤務形態 || watched == cmb勤務形態->lineEdit())) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if (key->key() == Qt::Key_Delete || key->key() == Qt::Key_Backspace || !key->text().isEmpty())
+            return key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter
+                && key->key() != Qt::Key_Tab && key->key() != Qt::Key_Escape;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void StatementPage::onFocusChanged(QWidget *old, QWidget *now)
+{
+    const bool wasIn = belongsTo(old, cmb氏名);
+    const bool isIn = belongsTo(now, cmb氏名);
+    if (isIn && !wasIn)
+        ImeSetOpen(cmb氏名, true);
+    else if (wasIn && !isIn && now)
+        Get時給();
+}
+
+// ---------------------------------------------------------------- pickers
+
+void StatementPage::ReadComb氏名()
+{
+    replaceList(cmb氏名, employees::names(m_state.MainDb));
+}
+
+void StatementPage::ReadComb勤務形態()
+{
+    replaceList(cmb勤務形態, patterns::offeredTypes(m_state.MainDb));
+}
+
+void StatementPage::Read勤務形態参照()
+{
+    patterns::copyToReference(m_state.MainDb, m_state.WorkDb);
+}
+
+void StatementPage::Seek勤務形態()
+{
+    if (m_state.CurPatternType.isEmpty())
+        return;
+    const patterns::PatternTimes found = patterns::find(m_state.MainDb, m_state.CurPatternType);
+    // A type the master does not hold leaves all four empty.
+    m_state.PatternStart = found.start;
+    m_state.PatternEnd = found.end;
+    m_state.PatternBreak = found.breakHours;
+    m_state.PatternWorked = found.worked;
+}
+
+patterns::PatternTimes StatementPage::lookedUpPattern() const
+{
+    return {true, m_state.PatternStart, m_state.PatternEnd, m_state.PatternBreak, m_state.PatternWorked};
+}
+
+bool StatementPage::Entry従業員()
+{
+    const QString patternType = cmb勤務形態->currentText();
+    // No shift type: the employee keeps no pattern times either, never the
+    // ones an earlier lookup left behind.
+    patterns::PatternTimes times;
+    if (!patternType.isEmpty()) {
+        m_state.CurPatternType = patternType;
+        Seek勤務形態();
+        times = lookedUpPattern();
+    }
+    return employees::recordForStatement(m_state.MainDb, cmb氏名->currentText(), num時給->value(), patternType,
+                                         times);
+}
+
+void StatementPage::onPatternChosen()
+{
+    m_state.CurPatternType = cmb勤務形態->currentText();
+    if (m_state.CurPatternType.isEmpty()) {
+        Lbl勤務形態->clear();
+        return;
+    }
+    Seek勤務形態();
+    Lbl勤務形態->setText(detail::patternCaption(m_state.PatternStart, m_state.PatternEnd, m_state.PatternBreak,
+                                                m_state.PatternWorked, kSpacesAfterPick));
+}
+
+void StatementPage::Get時給()
+{
+    const QString name = cmb氏名->currentText();
+    if (name.isEmpty())
+        return;
+    const employees::WageAndPattern employee = employees::find(m_state.MainDb, name);
+    // An employee without a wage brings neither wage nor shift type.
+    if (employee.found && !employee.wage.isNull()) {
+        num時給->setValue(employee.wage);
+        if (!employee.patternType.isNull())
+            cmb勤務形態->setEditText(employee.patternType.toString());
+    }
+    m_state.CurPatternType = cmb勤務形態->currentText();
+    if (m_state.CurPatternType.isEmpty()) {
+        Lbl勤務形態->clear();
+        return;
+    }
+    Seek勤務形態();
+    Lbl勤務形態->setText(detail::patternCaption(m_state.PatternStart, m_state.PatternEnd, m_state.PatternBreak,
+                                                m_state.PatternWorked, kSpacesAfterEmployee));
+}
+
+// ---------------------------------------------------------------- lines
+
+QVariant StatementPage::wageForLines() const
+{
+    // What the wage box shows; "#,###" shows nothing for 0, nor does an empty box.
+    const QVariant wage = num時給->value();
+    return fmt::format(wage, fmt::kYen).isEmpty() ? QVariant() : wage;
+}
+
+detail::Line StatementPage::currentLine() const
+{
+    detail::Line line;
+    for (int c = 0; c < detail::kColumnCount; ++c)
+        line[c] = Grid明細->cellValue(c);
+    return line;
+}
+
+void StatementPage::writeLine(const detail::Line &line, const detail::Line &before)
+{
+    for (int c = detail::kDate; c < detail::kColumnCount; ++c) {
+        if (!worktime::sameValue(line[c], before[c]))
+            Grid明細->setCellValue(c, line[c]);
+    }
+}
+
+void StatementPage::onGridAfterUpdate(int column)
+{
+    const detail::Line before = currentLine();
+    const QString patternType = cmb勤務形態->currentText();
+    const detail::EditOutcome outcome = detail::completeAfterEdit(
+        before, column, patternType,
+        [this, &patternType] {
+            m_state.CurPatternType = patternType;
+            Seek勤務形態();
+            return lookedUpPattern();
+        },
+        wageForLines());
+    writeLine(outcome.line, before);
+    if (outcome.recalculateTotals)
+        Calc明細();
+}
+
+void StatementPage::get日付データ()
+{
+    const QString patternType = cmb勤務形態->currentText();
+    if (patternType.isEmpty() || !Grid明細->onRow())
+        return;
+    m_state.CurPatternType = patternType;
+    Seek勤務形態();
+    const detail::Line before = currentLine();
+    writeLine(detail::fillFromPattern(before, lookedUpPattern(), wageForLines()), before);
+    Calc明細();
+}
+
+void StatementPage::onGridKeyDown(GridKey &key)
+{
+    const bool enter = key.key == Qt::Key_Return || key.key == Qt::Key_Enter;
+    const bool down = key.key == Qt::Key_Down;
+    const int column = Grid明細->currentColumn();
+    if (!Grid明細->onRow() || !((enter && column == detail::kAmount) || (down && column == detail::kDate)))
+        return;
+
+    key.key = 0;
+    if (down)
+        Grid明細->commitRow(); // a date just typed goes through the after-update first
+    const QVariant day = Grid明細->cellValue(detail::kDate);
+    Grid明細->moveNext();
+    if (!worktime::isEmptyValue(day) && Grid明細->onRow()) {
+        const QString next = worktime::nextDay(day.toString());
+        if (!next.isEmpty()) {
+            Grid明細->setCellValue(detail::kDate, next);
+            if (down)
+                get日付データ();
+        }
+    }
+    if (Grid明細->pastLast())
+        Grid明細->moveLast();
+    Grid明細->setCurrentColumn(detail::kDate);
+}
+
+void StatementPage::Delete行()
+{
+    if (!Grid明細->onRow())
+        return;
+    Grid明細->deleteCurrentRow();
+    Grid明細->setFocus();
+    Calc明細();
+}
+
+void StatementPage::Clear明細()
+{
+    detail::resetLines(m_state.WorkDb);
+    Grid明細->refresh();
+}
+
+void StatementPage::Calc明細()
+{
+    Grid明細->commitRow();
+    const std::optional<detail::Totals> totals = detail::sumLines(m_state.WorkDb);
+    if (!totals)
+        return;
+    num休憩->setValue(totals->breakHours);
+    num時間->setValue(totals->hours);
+    num調整額->setValue(totals->adjustment);
+    num合計->setValue(totals->amount);
+}
+
+void StatementPage::Clear時給()
+{
+    cmb氏名->setEditText(QString());
+    txtタイトル->clear();
+    for (NumberBox *box : {num休憩, num合計, num時間, num時給, num調整額})
+        box->setValue(QVariant());
+    cmb勤務形態->setEditText(QString());
+    Lbl勤務形態->clear();
+    Clear明細();
+    ReadComb氏名();
+    ReadComb勤務形態();
+    Read勤務形態参照();
+}
+
+} // namespace pelmar

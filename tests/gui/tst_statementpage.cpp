@@ -1,0 +1,352 @@
+#include "app/FrmPelmar.h"
+#include "app/widgets/DataGrid.h"
+#include "app/widgets/NumberBox.h"
+#include "statements/StatementPage.h"
+#include "store/Database.h"
+
+#include "../support/TestData.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSqlQuery>
+#include <QTabWidget>
+#include <QTest>
+
+using namespace pelmar;
+
+namespace {
+
+enum { kDate = 1, kStart, kEnd, kBreak, kHours, kWage, kAdjustment, kAmount };
+const char *const kFields[] = {"行番号", "日付", "開始時間", "終了時間", "休憩", "時間", "時給", "調整額", "金額"};
+
+} // namespace
+
+class TestStatementPage : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void startsWithSixtyEmptyLines();
+    void employeeBringsWageAndShift();
+    void weekByDownArrow();
+    void invalidDateFillsNothing();
+    void monthEndThenDown();
+    void downOnAnEmptyDateOnlyMoves();
+    void enterOnTheLastLineWritesNothing();
+    void enterInTheAmountColumnDatesTheNextLine();
+    void typedTimesAndBadEntries();
+    void wageOnALineIsKept();
+    void deletingALineLowersTheTotals();
+    void pickingAShiftType();
+    void shiftTypeCannotBeTyped();
+    void clearResetsPageAndPickers();
+
+private:
+    void type(int row, int column, const QString &text, Qt::Key finish = Qt::Key_Return);
+    QVariant stored(int line, int column);
+    void chooseEmployee(const QString &name);
+
+    std::unique_ptr<test::TestDataFolder> m_data;
+    std::unique_ptr<FrmPelmar> m_window;
+    StatementPage *m_page = nullptr;
+    DataGrid *m_grid = nullptr;
+    QSqlDatabase m_work;
+};
+
+void TestStatementPage::init()
+{
+    m_data = std::make_unique<test::TestDataFolder>();
+    QVERIFY(m_data->isValid());
+    QSqlDatabase main = m_data->mainDb();
+    const QString pattern = QStringLiteral("insert into 勤務形態マスタ values (?, ?, ?, ?, ?, ?)");
+    QVERIFY(execBound(main, pattern, {1, "A", "0900", "1800", 1.0, 8.0}));
+    QVERIFY(execBound(main, pattern, {2, "B", "0900", "1730", 0.75, 7.75}));
+    QVERIFY(execBound(main, pattern, {3, "C", QVariant(), QVariant(), QVariant(), QVariant()}));
+    QVERIFY(execBound(main, pattern, {4, "N", "2200", "0600", 0.0, 8.0}));
+    const QString employee = QStringLiteral("insert into 従業員 values (?, ?, ?, ?, ?, ?, ?, ?)");
+    QVERIFY(execBound(main, employee, {1, "山田", 1000.0, "A", "0900", "1800", 1.0, 8.0}));
+    QVERIFY(execBound(main, employee, {2, "O'Brien", QVariant(), "B", "0900", "1730", 0.75, 7.75}));
+    QVERIFY(execBound(main, employee, {3, "阿部", 1100.0, QVariant(), QVariant(), QVariant(), QVariant(), QVariant()}));
+    m_work = m_data->workDb();
+
+    m_window = std::make_unique<FrmPelmar>(m_data->path());
+    QVERIFY2(m_window->isOpen(), qPrintable(m_window->openError()));
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    m_page = m_window->statementPage();
+    m_grid = m_page->Grid明細;
+}
+
+void TestStatementPage::cleanup()
+{
+    m_window.reset();
+    m_work = QSqlDatabase();
+    m_data.reset();
+}
+
+void TestStatementPage::type(int row, int column, const QString &text, Qt::Key finish)
+{
+    m_grid->setFocus();
+    m_grid->setCurrentIndex(m_grid->tableModel()->index(row, column));
+    QTest::keyClick(m_grid, Qt::Key_F2);
+    auto *editor = qobject_cast<QLineEdit *>(QApplication::focusWidget());
+    QVERIFY(editor);
+    editor->selectAll();
+    QTest::keyClick(editor, Qt::Key_Delete);
+    QTest::keyClicks(editor, text);
+    QTest::keyClick(editor, finish);
+}
+
+QVariant TestStatementPage::stored(int line, int column)
+{
+    QSqlQuery query(m_work);
+    query.prepare(QStringLiteral("select %1 from w明細 where 行番号 = ?").arg(QString::fromUtf8(kFields[column])));
+    query.addBindValue(line);
+    if (!query.exec() || !query.next())
+        return QStringLiteral("<no row>");
+    return query.value(0);
+}
+
+void TestStatementPage::chooseEmployee(const QString &name)
+{
+    m_page->cmb氏名->setFocus();
+    m_page->cmb氏名->setEditText(name);
+    m_page->txtタイトル->setFocus(); // leaving the picker looks the employee up
+}
+
+void TestStatementPage::startsWithSixtyEmptyLines()
+{
+    QCOMPARE(test::rowCount(m_work, QStringLiteral("w明細")), 60);
+    QCOMPARE(m_grid->model()->rowCount(), 60);
+    QVERIFY(stored(1, kDate).isNull());
+    QCOMPARE(stored(60, 0).toInt(), 60);
+    QVERIFY(!m_page->num合計->value().isValid());
+}
+
+void TestStatementPage::employeeBringsWageAndShift()
+{
+    chooseEmployee(QStringLiteral("山田"));
+    QCOMPARE(m_page->num時給->value().toDouble(), 1000.0);
+    QCOMPARE(m_page->num時給->text(), QStringLiteral("1,000"));
+    QCOMPARE(m_page->cmb勤務形態->currentText(), QStringLiteral("A"));
+    QCOMPARE(m_page->Lbl勤務形態->text(), QStringLiteral("9:00 ～ 18:00   休憩 1   実労 8"));
+
+    // Without a wage, neither wage nor shift type change; the label follows the box.
+    chooseEmployee(QStringLiteral("O'Brien"));
+    QCOMPARE(m_page->num時給->value().toDouble(), 1000.0);
+    QCOMPARE(m_page->cmb勤務形態->currentText(), QStringLiteral("A"));
+    // An unknown name leaves everything as it was.
+    chooseEmployee(QStringLiteral("知らない人"));
+    QCOMPARE(m_page->num時給->value().toDouble(), 1000.0);
+    // A wage but no usual shift type: the wage only.
+    chooseEmployee(QStringLiteral("阿部"));
+    QCOMPARE(m_page->num時給->value().toDouble(), 1100.0);
+    QCOMPARE(m_page->cmb勤務形態->currentText(), QStringLiteral("A"));
+}
+
+void TestStatementPage::weekByDownArrow()
+{
+    chooseEmployee(QStringLiteral("山田"));
+    type(0, kDate, QStringLiteral("20260301"), Qt::Key_Down);
+    for (int i = 0; i < 5; ++i)
+        QTest::keyClick(m_grid, Qt::Key_Down);
+    QTRY_COMPARE(stored(6, kDate).toString(), QStringLiteral("20260306"));
+    for (int line = 1; line <= 7; ++line) {
+        QCOMPARE(stored(line, kDate).toString(), QStringLiteral("202603%1").arg(line, 2, 10, QLatin1Char('0')));
+        QCOMPARE(stored(line, kStart).toString(), QStringLiteral("0900"));
+        QCOMPARE(stored(line, kEnd).toString(), QStringLiteral("1800"));
+        QCOMPARE(stored(line, kHours).toDouble(), 8.0);
+        QCOMPARE(stored(line, kWage).toDouble(), 1000.0);
+        QCOMPARE(stored(line, kAmount).toDouble(), 8000.0);
+    }
+    QVERIFY(stored(8, kDate).isNull());
+    QCOMPARE(m_grid->currentIndex().row(), 6);
+    QCOMPARE(m_grid->currentIndex().column(), int(kDate));
+    QCOMPARE(m_page->num時間->value().toDouble(), 56.0);
+    QCOMPARE(m_page->num休憩->value().toDouble(), 7.0);
+    QCOMPARE(m_page->num合計->value().toDouble(), 56000.0);
+    QCOMPARE(m_page->num合計->text(), QStringLiteral("56,000"));
+    QCOMPARE(m_page->num時間->text(), QStringLiteral("56.0"));
+    QVERIFY(!m_page->num調整額->value().toDouble());
+}
+
+void TestStatementPage::invalidDateFillsNothing()
+{
+    chooseEmployee(QStringLiteral("山田"));
+    type(0, kDate, QStringLiteral("20070230"));
+    QTRY_VERIFY(stored(1, kDate).isNull());
+    QVERIFY(stored(1, kStart).isNull());
+    QVERIFY(stored(1, kHours).isNull());
+    QVERIFY(stored(1, kAmount).isNull());
+    QCOMPARE(m_page->num合計->value().toDouble(), 0.0);
+}
+
+void TestStatementPage::monthEndThenDown()
+{
+    chooseEmployee(QStringLiteral("山田"));
+    type(10, kDate, QStringLiteral("20070331"), Qt::Key_Down);
+    QTRY_COMPARE(stored(12, kDate).toString(), QStringLiteral("20070401"));
+    QCOMPARE(stored(12, kStart).toString(), QStringLiteral("0900"));
+    QCOMPARE(stored(11, kAmount).toDouble(), 8000.0);
+    QCOMPARE(stored(12, kAmount).toDouble(), 8000.0);
+}
+
+void TestStatementPage::downOnAnEmptyDateOnlyMoves()
+{
+    chooseEmployee(QStringLiteral("山田"));
+    m_grid->setFocus();
+    m_grid->setCurrentIndex(m_grid->tableModel()->index(3, kDate));
+    QTest::keyClick(m_grid, Qt::Key_Down);
+    QCOMPARE(m_grid->currentIndex().row(), 4);
+    QCOMPARE(m_grid->currentIndex().column(), int(kDate));
+    QSqlQuery query(m_work);
+    QVERIFY(query.exec(QStringLiteral("select count(*) from w明細 where 日付 is not null or 開始時間 is not null")));
+    QVERIFY(query.next());
+    QCOMPARE(query.value(0).toInt(), 0);
+}
+
+void TestStatementPage::enterOnTheLastLineWritesNothing()
+{
+    type(59, kDate, QStringLiteral("20070331"));
+    m_grid->setCurrentIndex(m_grid->tableModel()->index(59, kAmount));
+    QTest::keyClick(m_grid, Qt::Key_Return);
+    QCOMPARE(m_grid->currentIndex().row(), 59);
+    QCOMPARE(m_grid->currentIndex().column(), int(kDate));
+    QSqlQuery query(m_work);
+    QVERIFY(query.exec(QStringLiteral("select count(*) from w明細 where 日付 is not null")));
+    QVERIFY(query.next());
+    QCOMPARE(query.value(0).toInt(), 1);
+}
+
+void TestStatementPage::enterInTheAmountColumnDatesTheNextLine()
+{
+    type(0, kDate, QStringLiteral("20070331"));
+    type(0, kAmount, QStringLiteral("5000"));
+    QTRY_COMPARE(stored(2, kDate).toString(), QStringLiteral("20070401"));
+    QCOMPARE(stored(1, kAmount).toDouble(), 5000.0);
+    // Only the date: Enter does not fill the new line.
+    QVERIFY(stored(2, kStart).isNull());
+    QCOMPARE(m_grid->currentIndex().row(), 1);
+    QCOMPARE(m_grid->currentIndex().column(), int(kDate));
+}
+
+void TestStatementPage::typedTimesAndBadEntries()
+{
+    m_page->num時給->setValue(1000.0);
+    type(0, kStart, QStringLiteral("2200"));
+    QTRY_COMPARE(stored(1, kStart).toString(), QStringLiteral("2200"));
+    QVERIFY(stored(1, kHours).isNull()); // no end yet
+    QCOMPARE(stored(1, kWage).toDouble(), 1000.0);
+    type(0, kEnd, QStringLiteral("0600"));
+    QTRY_COMPARE(stored(1, kHours).toDouble(), 8.0); // a night shift, not -16
+    QCOMPARE(stored(1, kAmount).toDouble(), 8000.0);
+    type(0, kBreak, QStringLiteral("abc"));
+    QTRY_VERIFY(stored(1, kBreak).isNull());
+    type(0, kBreak, QStringLiteral("1"));
+    QTRY_COMPARE(stored(1, kHours).toDouble(), 7.0);
+    type(0, kStart, QStringLiteral("2500"));
+    QTRY_VERIFY(stored(1, kStart).isNull());
+    QCOMPARE(stored(1, kHours).toDouble(), 7.0);
+    type(0, kStart, QStringLiteral("930"));
+    QTRY_VERIFY(stored(1, kStart).isNull());
+    QCOMPARE(m_page->num合計->value().toDouble(), 7000.0);
+}
+
+void TestStatementPage::wageOnALineIsKept()
+{
+    m_page->num時給->setValue(900.0);
+    type(0, kHours, QStringLiteral("8"));
+    QTRY_COMPARE(stored(1, kAmount).toDouble(), 7200.0);
+    m_page->num時給->setValue(1200.0);
+    type(0, kAdjustment, QStringLiteral("300"));
+    QTRY_COMPARE(stored(1, kAmount).toDouble(), 7500.0);
+    QCOMPARE(stored(1, kWage).toDouble(), 900.0);
+    // An emptied wage is filled again from the box.
+    type(0, kWage, QString());
+    QTRY_COMPARE(stored(1, kWage).toDouble(), 1200.0);
+    QCOMPARE(stored(1, kAmount).toDouble(), 9900.0);
+}
+
+void TestStatementPage::deletingALineLowersTheTotals()
+{
+    chooseEmployee(QStringLiteral("山田"));
+    type(0, kDate, QStringLiteral("20260301"), Qt::Key_Down);
+    QTest::keyClick(m_grid, Qt::Key_Down);
+    QTRY_COMPARE(m_page->num合計->value().toDouble(), 24000.0);
+    m_grid->setCurrentIndex(m_grid->tableModel()->index(1, kHours));
+    QTest::mouseClick(m_page->cmd行削除, Qt::LeftButton);
+    QCOMPARE(m_page->num合計->value().toDouble(), 16000.0);
+    QCOMPARE(test::rowCount(m_work, QStringLiteral("w明細")), 59);
+    QCOMPARE(stored(2, 0).toString(), QStringLiteral("<no row>"));
+    QCOMPARE(stored(3, kDate).toString(), QStringLiteral("20260303"));
+    QCOMPARE(m_grid->model()->rowCount(), 59);
+}
+
+void TestStatementPage::pickingAShiftType()
+{
+    QComboBox *combo = m_page->cmb勤務形態;
+    QStringList offered;
+    for (int i = 0; i < combo->count(); ++i)
+        offered << combo->itemText(i);
+    QCOMPARE(offered, (QStringList{"A", "B", "N"})); // C has no start time
+    combo->setCurrentIndex(1);
+    emit combo->activated(1);
+    QCOMPARE(m_page->Lbl勤務形態->text(), QStringLiteral("9:00 ～ 17:30   休憩 0.75  実労 7.75"));
+    combo->setEditText(QString());
+    emit combo->activated(-1);
+    QCOMPARE(m_page->Lbl勤務形態->text(), QString());
+    // A type no longer offered can still be shown, as a reopened statement needs.
+    combo->setEditText(QStringLiteral("Z"));
+    QCOMPARE(combo->currentText(), QStringLiteral("Z"));
+}
+
+void TestStatementPage::shiftTypeCannotBeTyped()
+{
+    QComboBox *combo = m_page->cmb勤務形態;
+    combo->setEditText(QStringLiteral("A"));
+    combo->setFocus();
+    QTest::keyClicks(combo->lineEdit(), QStringLiteral("xyz"));
+    QTest::keyClick(combo->lineEdit(), Qt::Key_Delete);
+    QTest::keyClick(combo->lineEdit(), Qt::Key_Backspace);
+    QCOMPARE(combo->currentText(), QStringLiteral("A"));
+}
+
+void TestStatementPage::clearResetsPageAndPickers()
+{
+    chooseEmployee(QStringLiteral("山田"));
+    m_page->txtタイトル->setText(QStringLiteral("3月分"));
+    type(0, kDate, QStringLiteral("20260301"));
+    QTRY_COMPARE(m_page->num合計->value().toDouble(), 8000.0);
+    // Master changes since the last clear show up after it.
+    QSqlDatabase main = m_data->mainDb();
+    QVERIFY(execBound(main, QStringLiteral("insert into 従業員 (\"No\", 氏名) values (?, ?)"), {4, "伊藤"}));
+    QVERIFY(execBound(main, QStringLiteral("update 勤務形態マスタ set 開始時間 = ? where タイプ = ?"), {"1000", "C"}));
+
+    QTest::mouseClick(m_page->cmdクリア, Qt::LeftButton);
+    QCOMPARE(m_page->cmb氏名->currentText(), QString());
+    QCOMPARE(m_page->txtタイトル->text(), QString());
+    QCOMPARE(m_page->cmb勤務形態->currentText(), QString());
+    QCOMPARE(m_page->Lbl勤務形態->text(), QString());
+    for (NumberBox *box : {m_page->num休憩, m_page->num合計, m_page->num時間, m_page->num時給, m_page->num調整額})
+        QVERIFY2(!box->value().isValid(), qPrintable(box->objectName()));
+    QVERIFY(stored(1, kDate).isNull());
+    QCOMPARE(test::rowCount(m_work, QStringLiteral("w明細")), 60);
+
+    QStringList names;
+    for (int i = 0; i < m_page->cmb氏名->count(); ++i)
+        names << m_page->cmb氏名->itemText(i);
+    QStringList sorted = names;
+    std::sort(sorted.begin(), sorted.end());
+    QCOMPARE(names, sorted);
+    QVERIFY(names.contains(QStringLiteral("伊藤")));
+    QCOMPARE(names.size(), 4);
+    QCOMPARE(m_page->cmb勤務形態->count(), 4);
+    // The drop-down copy holds every pattern, with or without times.
+    QCOMPARE(test::rowCount(m_work, QStringLiteral("w勤務形態参照")), 4);
+}
+
+QTEST_MAIN(TestStatementPage)
+#include "tst_statementpage.moc"
