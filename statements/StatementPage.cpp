@@ -112,6 +112,7 @@ StatementPage::StatementPage(ProgramState &state, QWidget *parent) : QWidget(par
     page->addWidget(imContainer3D5);
 
     connectOperations();
+    connectPrinting();
 }
 
 void StatementPage::bindGrid()

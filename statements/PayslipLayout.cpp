@@ -1,0 +1,141 @@
+#include "statements/PayslipLayout.h"
+
+#include "calc/Formats.h"
+
+namespace pelmar::payslip {
+
+namespace {
+
+constexpr auto kCentre = Qt::AlignHCenter;
+constexpr auto kLeft = Qt::AlignLeft;
+constexpr auto kRight = Qt::AlignRight;
+
+PayslipItem label(const char *name, const QString &text, QRect rect, qreal size)
+{
+    PayslipItem item;
+    item.kind = PayslipItem::Label;
+    item.name = QString::fromUtf8(name);
+    item.rect = rect;
+    item.fontFamily = kGothic;
+    item.pointSize = size;
+    item.alignment = kCentre;
+    item.text = text;
+    return item;
+}
+
+PayslipItem textBox(const char *name, QRect rect, const QString &family, qreal size, Qt::Alignment alignment)
+{
+    PayslipItem item;
+    item.kind = PayslipItem::TextBox;
+    item.name = QString::fromUtf8(name);
+    item.rect = rect;
+    item.fontFamily = family;
+    item.pointSize = size;
+    item.alignment = alignment;
+    return item;
+}
+
+PayslipItem rule(const char *name, QLine line)
+{
+    PayslipItem item;
+    item.kind = PayslipItem::Line;
+    item.name = QString::fromUtf8(name);
+    item.line = line;
+    return item;
+}
+
+} // namespace
+
+QList<Section> sections()
+{
+    return {{QStringLiteral("PageHeader"), 2160}, {QStringLiteral("Detail"), 0}, {QStringLiteral("PageFooter"), 0}};
+}
+
+QList<PayslipItem> layout()
+{
+    // left, top, width, height in twips, as the sheet was designed.
+    return {
+        label("Lblタイトル", QStringLiteral("給与明細"), {4100, 30, 1701, 354}, 14.5),
+        label("Label2", QStringLiteral("氏名"), {213, 600, 779, 354}, 12),
+        textBox("txt氏名", {1140, 630, 3945, 600}, kGothic, 14.5, kLeft),
+        textBox("txtタイトル", {300, 1275, 5805, 360}, kGothic, 12, kLeft),
+        label("Label3", QStringLiteral("時給"), {213, 1701, 779, 354}, 12),
+        label("Label4", QStringLiteral("時間"), {2339, 1701, 779, 354}, 12),
+        label("Label5", QStringLiteral("調整額"), {4606, 1701, 992, 354}, 12),
+        label("Label6", QStringLiteral("支給額"), {7583, 1701, 1134, 354}, 12),
+        textBox("txt時給", {1140, 1695, 915, 360}, kGothic, 14.5, kRight),
+        textBox("txt時間", {3255, 1695, 990, 360}, kGothic, 14.5, kRight),
+        textBox("txt調整額", {5882, 1701, 1488, 354}, kGothic, 14.5, kRight),
+        textBox("txt合計", {8715, 1695, 1380, 360}, kGothic, 14.5, kRight),
+        textBox("txt自社情報", {6236, 820, 3898, 708}, kMincho, 10, kLeft),
+        textBox("txt自社名", {5315, 520, 4890, 284}, kGothic, 14.5, kCentre),
+        textBox("txt日付", {7800, 70, 2445, 320}, kGothic, 12, kRight),
+        rule("Line1", QLine(0, 2120, 10350, 2120)),
+        rule("Line2", QLine(0, 425, 10346, 425)),
+    };
+}
+
+PrintValues printValues(const QString &name, const QString &title, const QVariant &wage,
+                        const QVariant &hours, const QVariant &adjustment, const QVariant &total)
+{
+    PrintValues values;
+    values.PrintName = name;
+    values.PrintTitle = title;
+    values.PrintWage = fmt::format(wage, fmt::kYen);
+    values.PrintHours = fmt::format(hours, fmt::kHoursTotal);
+    values.PrintAdjustment = fmt::format(adjustment, fmt::kYen);
+    values.PrintTotal = fmt::format(total, fmt::kYen);
+    return values;
+}
+
+QString moneyText(const QString &amount)
+{
+    return amount.isEmpty() ? QString() : kYenPrefix + amount;
+}
+
+QList<HeaderText> PageHeader_Format(const PrintValues &values, const QString &companyName,
+                                    const QString &companyInfo, const QDate &today)
+{
+    return {
+        {QStringLiteral("txt氏名"), values.PrintName + kHonorific},
+        {QStringLiteral("txtタイトル"), values.PrintTitle},
+        {QStringLiteral("txt時給"), moneyText(values.PrintWage)},
+        {QStringLiteral("txt時間"), values.PrintHours},
+        {QStringLiteral("txt調整額"), moneyText(values.PrintAdjustment)},
+        {QStringLiteral("txt合計"), moneyText(values.PrintTotal)},
+        {QStringLiteral("txt自社名"), companyName},
+        {QStringLiteral("txt自社情報"), companyInfo},
+        {QStringLiteral("txt日付"), fmt::format(today, fmt::kJapaneseDate)},
+    };
+}
+
+QList<PayslipItem> filledPageHeader(const PrintValues &values, const QString &companyName,
+                                    const QString &companyInfo, const QDate &today)
+{
+    QList<PayslipItem> items = layout();
+    for (const HeaderText &step : PageHeader_Format(values, companyName, companyInfo, today)) {
+        for (PayslipItem &item : items)
+            if (item.name == step.control)
+                item.text = step.text;
+    }
+    return items;
+}
+
+QString suggestedPdfName(const QString &name, const QString &title)
+{
+    QStringList parts{QStringLiteral("給与明細")};
+    for (const QString &part : {name.trimmed(), title.trimmed()})
+        if (!part.isEmpty())
+            parts << part;
+    QString base = parts.join(u'_');
+    // Characters that Windows or a Unix file system refuse, and control characters.
+    for (QChar &c : base)
+        if (c.unicode() < 0x20 || QStringLiteral("\\/:*?\"<>|").contains(c))
+            c = u'_';
+    // A name ending in a dot or a space is not kept as typed on Windows.
+    while (base.endsWith(u'.') || base.endsWith(u' '))
+        base.chop(1);
+    return base + QStringLiteral(".pdf");
+}
+
+} // namespace pelmar::payslip

@@ -1,0 +1,96 @@
+#pragma once
+
+#include <QDate>
+#include <QLine>
+#include <QList>
+#include <QRect>
+#include <QString>
+#include <QVariant>
+
+// The printed pay statement "給与明細" as data: its sections, every control
+// with its place in twips (1/1440 inch), font and alignment, and the texts
+// that fill it. Nothing here draws; statements/PayslipPrinter paints the list.
+namespace pelmar::payslip {
+
+// The width, in twips, that the layout needs on the page.
+constexpr int kPrintableWidth = 10455;
+
+// The prefix of the money fields. The layout was made for Japanese fonts that
+// draw the backslash 0x5C as the yen sign; the program writes the yen sign
+// itself (U+00A5), so the sheet shows ¥ in every font and a PDF's text says ¥.
+inline const QString kYenPrefix = QStringLiteral("\u00A5");
+
+// Between the name and 様: an ideographic space.
+inline const QString kHonorific = QStringLiteral("\u3000様");
+
+inline const QString kGothic = QStringLiteral("ＭＳ Ｐゴシック");
+inline const QString kMincho = QStringLiteral("ＭＳ Ｐ明朝");
+
+struct Section {
+    QString name;
+    int height = 0; // twips
+};
+
+// PageHeader (2160), Detail (0), PageFooter (0): every control is in the
+// page header; the day lines are never printed.
+QList<Section> sections();
+
+struct PayslipItem {
+    enum Kind { Label, TextBox, Line };
+    Kind kind = Label;
+    QString name;                      // the control's name, as Lblタイトル or txt合計
+    QString section = QStringLiteral("PageHeader");
+    QRect rect;                        // twips, for labels and text boxes
+    QLine line;                        // twips, the two end points of a rule
+    QString fontFamily;                // as the layout names it
+    qreal pointSize = 0;
+    int weight = 400;                  // normal; same scale as QFont::Weight
+    bool italic = false;
+    Qt::Alignment alignment = Qt::AlignLeft;
+    QString text;
+
+    bool drawsText() const { return kind != Line; }
+};
+
+// The layout with the labels' fixed texts and empty text boxes, in layout order.
+QList<PayslipItem> layout();
+
+// The six values the click hands over to the sheet, already formatted.
+struct PrintValues {
+    QString PrintName;
+    QString PrintTitle;
+    QString PrintWage;        // "#,###"
+    QString PrintHours;       // "#,###.0"
+    QString PrintAdjustment;  // "#,###"
+    QString PrintTotal;       // "#,###"
+};
+
+// What the click of the print button hands over: the two texts as they
+// stand, the four numbers through their display formats. An invalid value
+// (an empty number box) gives the empty text.
+PrintValues printValues(const QString &name, const QString &title, const QVariant &wage,
+                        const QVariant &hours, const QVariant &adjustment, const QVariant &total);
+
+// A money field: the yen sign and the amount, or nothing for an empty amount.
+QString moneyText(const QString &amount);
+
+struct HeaderText {
+    QString control;
+    QString text;
+};
+
+// The page header's texts in the order they are filled: name with 様,
+// title, wage, hours, adjustment, total, company name, company details, date.
+QList<HeaderText> PageHeader_Format(const PrintValues &values, const QString &companyName,
+                                    const QString &companyInfo, const QDate &today);
+
+// The whole sheet: the layout with the page header filled.
+QList<PayslipItem> filledPageHeader(const PrintValues &values, const QString &companyName,
+                                    const QString &companyInfo, const QDate &today);
+
+// A file name for the statement's PDF from the employee and the title, with
+// every character a file name cannot hold replaced. "給与明細.pdf" when both
+// are empty.
+QString suggestedPdfName(const QString &name, const QString &title);
+
+} // namespace pelmar::payslip

@@ -1,0 +1,34 @@
+// The printed pay statement of the page: what the page shows at the click,
+// in a print preview with its print command and a PDF copy. Nothing is read
+// from or written to a database, and the statement need not have been saved.
+#include "statements/StatementPage.h"
+
+#include "app/widgets/NumberBox.h"
+#include "statements/PayslipLayout.h"
+#include "statements/PayslipPrinter.h"
+#include "store/ProgramState.h"
+
+#include <QComboBox>
+#include <QDate>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace pelmar {
+
+void StatementPage::connectPrinting()
+{
+    connect(Cmd印刷, &QAbstractButton::clicked, this, &StatementPage::Cmd印刷_Click, Qt::UniqueConnection);
+}
+
+void StatementPage::Cmd印刷_Click()
+{
+    // Validates nothing and asks nothing: an empty name prints "　様" alone.
+    const payslip::PrintValues values = payslip::printValues(
+        cmb氏名->currentText(), txtタイトル->text(),
+        num時給->value(), num時間->value(), num調整額->value(), num合計->value());
+    const QList<payslip::PayslipItem> items = payslip::filledPageHeader(
+        values, m_state.CompanyName, m_state.CompanyInfo, QDate::currentDate());
+    payslip::showPayslipPreview(window(), items, payslip::suggestedPdfName(values.PrintName, values.PrintTitle));
+}
+
+} // namespace pelmar

@@ -1,0 +1,494 @@
+#include "app/FrmPelmar.h"
+#include "app/widgets/NumberBox.h"
+#include "statements/PayslipLayout.h"
+#include "statements/PayslipPrinter.h"
+#include "statements/StatementPage.h"
+
+#include "../support/TestData.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QFileInfo>
+#include <QFontInfo>
+#include <QImage>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QProcess>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace pelmar;
+using namespace pelmar::payslip;
+
+namespace {
+
+constexpr int kMargin = 720; // twips between the paper's edge and the sheet's origin
+
+const PayslipItem *findItem(const QList<PayslipItem> &items, const QString &name)
+{
+    for (const PayslipItem &item : items)
+        if (item.name == name)
+            return &item;
+    return nullptr;
+}
+
+// A week's statement, as the done check prints it.
+QList<PayslipItem> weekStatement()
+{
+    const PrintValues values = printValues(QStringLiteral("佐藤 花子"), QStringLiteral("2026年3月分"),
+                                           1150.0, 54.25, 0.0, 62387.5);
+    return filledPageHeader(values, QStringLiteral("有限会社ペルマー"),
+                            QStringLiteral("〒150-0001 東京都渋谷区神宮前1-2-3\nTEL 03-1234-5678"),
+                            QDate(2026, 3, 6));
+}
+
+QString run(const QString &program, const QStringList &arguments)
+{
+    QProcess process;
+    process.start(program, arguments);
+    if (!process.waitForStarted())
+        return QStringLiteral("<%1 is missing: scripts/deps installs poppler-utils>").arg(program);
+    process.waitForFinished(60000);
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+struct Word {
+    QString text;
+    QRectF twips; // relative to the sheet's origin
+};
+
+// The words of a PDF with their boxes, as pdftotext -bbox reports them in points.
+QList<Word> wordsOf(const QString &pdf)
+{
+    const QString html = run(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
+    static const QRegularExpression word(QStringLiteral(
+        "<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" xMax=\"([\\d.]+)\" yMax=\"([\\d.]+)\">([^<]*)</word>"));
+    QList<Word> words;
+    for (auto it = word.globalMatch(html); it.hasNext();) {
+        const auto m = it.next();
+        const QPointF topLeft(m.captured(1).toDouble() * 20 - kMargin, m.captured(2).toDouble() * 20 - kMargin);
+        const QPointF bottomRight(m.captured(3).toDouble() * 20 - kMargin, m.captured(4).toDouble() * 20 - kMargin);
+        words.append({m.captured(5), QRectF(topLeft, bottomRight)});
+    }
+    return words;
+}
+
+} // namespace
+
+class TestPayslip : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void handOverFormatting_data();
+    void handOverFormatting();
+    void dateOfPrinting_data();
+    void dateOfPrinting();
+    void layoutTable_data();
+    void layoutTable();
+    void sectionsHoldTheLayout();
+    void headerFilledInOrder();
+    void emptyNamePrintsHonorificAlone();
+    void suggestedFileName_data();
+    void suggestedFileName();
+    void japaneseFontsStandIn();
+    void wideAmountIsNotCut();
+    void pdfHoldsEveryText();
+    void pdfPlacesEveryText();
+    void pdfIsOneA4PageWithJapaneseFonts();
+    void previewSavesPdf();
+    void printButtonShowsThePage();
+
+private:
+    QTemporaryDir m_dir;
+    QString m_weekPdf;
+};
+
+void TestPayslip::initTestCase()
+{
+    QVERIFY(m_dir.isValid());
+    m_weekPdf = m_dir.filePath(QStringLiteral("week.pdf"));
+    QVERIFY(writePayslipPdf(m_weekPdf, weekStatement()));
+}
+
+void TestPayslip::handOverFormatting_data()
+{
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QVariant>("value");
+    QTest::addColumn<QString>("printed");
+    QTest::newRow("wage 1200") << "txt時給" << QVariant(1200.0) << "¥1,200";
+    QTest::newRow("hours 7.5") << "txt時間" << QVariant(7.5) << "7.5";
+    QTest::newRow("adjustment 0") << "txt調整額" << QVariant(0.0) << "";
+    QTest::newRow("total 9000") << "txt合計" << QVariant(9000.0) << "¥9,000";
+    QTest::newRow("hours 0") << "txt時間" << QVariant(0.0) << ".0";
+    QTest::newRow("hours box empty") << "txt時間" << QVariant() << "";
+    QTest::newRow("adjustment -500") << "txt調整額" << QVariant(-500.0) << "¥-500";
+    QTest::newRow("wage 1234.5") << "txt時給" << QVariant(1234.5) << "¥1,235";
+    QTest::newRow("total empty: no lone yen") << "txt合計" << QVariant() << "";
+    QTest::newRow("total 62387.5") << "txt合計" << QVariant(62387.5) << "¥62,388";
+    QTest::newRow("hours 1234.25") << "txt時間" << QVariant(1234.25) << "1,234.3";
+}
+
+void TestPayslip::handOverFormatting()
+{
+    QFETCH(QString, control);
+    QFETCH(QVariant, value);
+    QFETCH(QString, printed);
+    const QVariant none;
+    const PrintValues values = printValues(QStringLiteral("山田"), QStringLiteral("3月"),
+                                           control == "txt時給" ? value : none,
+                                           control == "txt時間" ? value : none,
+                                           control == "txt調整額" ? value : none,
+                                           control == "txt合計" ? value : none);
+    const QList<PayslipItem> items = filledPageHeader(values, QString(), QString(), QDate(2026, 3, 6));
+    const PayslipItem *item = findItem(items, control);
+    QVERIFY(item);
+    QCOMPARE(item->text, printed);
+    // The other three boxes had no value and print nothing.
+    for (const char *other : {"txt時給", "txt時間", "txt調整額", "txt合計"})
+        if (control != QString::fromUtf8(other))
+            QCOMPARE(findItem(items, QString::fromUtf8(other))->text, QString());
+}
+
+void TestPayslip::dateOfPrinting_data()
+{
+    QTest::addColumn<QDate>("today");
+    QTest::addColumn<QString>("printed");
+    QTest::newRow("6 March 2026") << QDate(2026, 3, 6) << "2026年03月06日";
+    QTest::newRow("new year's eve") << QDate(2007, 12, 31) << "2007年12月31日";
+    QTest::newRow("first of October") << QDate(2026, 10, 1) << "2026年10月01日";
+}
+
+void TestPayslip::dateOfPrinting()
+{
+    QFETCH(QDate, today);
+    QFETCH(QString, printed);
+    const QList<PayslipItem> items = filledPageHeader({}, QString(), QString(), today);
+    QCOMPARE(findItem(items, QStringLiteral("txt日付"))->text, printed);
+}
+
+void TestPayslip::layoutTable_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QRect>("rect");
+    QTest::addColumn<QString>("family");
+    QTest::addColumn<qreal>("size");
+    QTest::addColumn<int>("alignment");
+    QTest::addColumn<QString>("text");
+    const int label = PayslipItem::Label, box = PayslipItem::TextBox;
+    const int c = Qt::AlignHCenter, l = Qt::AlignLeft, r = Qt::AlignRight;
+    const QString g = QStringLiteral("ＭＳ Ｐゴシック"), m = QStringLiteral("ＭＳ Ｐ明朝");
+    QTest::newRow("Lblタイトル") << label << QRect(4100, 30, 1701, 354) << g << 14.5 << c << "給与明細";
+    QTest::newRow("Label2") << label << QRect(213, 600, 779, 354) << g << 12.0 << c << "氏名";
+    QTest::newRow("txt氏名") << box << QRect(1140, 630, 3945, 600) << g << 14.5 << l << "佐藤 花子　様";
+    QTest::newRow("txtタイトル") << box << QRect(300, 1275, 5805, 360) << g << 12.0 << l << "2026年3月分";
+    QTest::newRow("Label3") << label << QRect(213, 1701, 779, 354) << g << 12.0 << c << "時給";
+    QTest::newRow("Label4") << label << QRect(2339, 1701, 779, 354) << g << 12.0 << c << "時間";
+    QTest::newRow("Label5") << label << QRect(4606, 1701, 992, 354) << g << 12.0 << c << "調整額";
+    QTest::newRow("Label6") << label << QRect(7583, 1701, 1134, 354) << g << 12.0 << c << "支給額";
+    QTest::newRow("txt時給") << box << QRect(1140, 1695, 915, 360) << g << 14.5 << r << "¥1,150";
+    QTest::newRow("txt時間") << box << QRect(3255, 1695, 990, 360) << g << 14.5 << r << "54.3";
+    QTest::newRow("txt調整額") << box << QRect(5882, 1701, 1488, 354) << g << 14.5 << r << "";
+    QTest::newRow("txt合計") << box << QRect(8715, 1695, 1380, 360) << g << 14.5 << r << "¥62,388";
+    QTest::newRow("txt自社情報") << box << QRect(6236, 820, 3898, 708) << m << 10.0 << l
+                                 << "〒150-0001 東京都渋谷区神宮前1-2-3\nTEL 03-1234-5678";
+    QTest::newRow("txt自社名") << box << QRect(5315, 520, 4890, 284) << g << 14.5 << c << "有限会社ペルマー";
+    QTest::newRow("txt日付") << box << QRect(7800, 70, 2445, 320) << g << 12.0 << r << "2026年03月06日";
+}
+
+void TestPayslip::layoutTable()
+{
+    QFETCH(int, kind);
+    QFETCH(QRect, rect);
+    QFETCH(QString, family);
+    QFETCH(qreal, size);
+    QFETCH(int, alignment);
+    QFETCH(QString, text);
+    const QList<PayslipItem> items = weekStatement();
+    const PayslipItem *item = findItem(items, QString::fromUtf8(QTest::currentDataTag()));
+    QVERIFY(item);
+    QCOMPARE(int(item->kind), kind);
+    QCOMPARE(item->section, QStringLiteral("PageHeader"));
+    QCOMPARE(item->rect, rect);
+    QCOMPARE(item->fontFamily, family);
+    QCOMPARE(item->pointSize, size);
+    QCOMPARE(item->weight, 400);
+    QVERIFY(!item->italic);
+    QCOMPARE(int(item->alignment), alignment);
+    QCOMPARE(item->text, text);
+}
+
+void TestPayslip::sectionsHoldTheLayout()
+{
+    const QList<Section> parts = sections();
+    QCOMPARE(parts.size(), 3);
+    QCOMPARE(parts[0].name, QStringLiteral("PageHeader"));
+    QCOMPARE(parts[0].height, 2160);
+    QCOMPARE(parts[1].name, QStringLiteral("Detail"));
+    QCOMPARE(parts[1].height, 0);
+    QCOMPARE(parts[2].name, QStringLiteral("PageFooter"));
+    QCOMPARE(parts[2].height, 0);
+
+    const QList<PayslipItem> items = layout();
+    QCOMPARE(items.size(), 17); // fifteen texts, two rules; no day lines
+    QCOMPARE(findItem(items, QStringLiteral("Line1"))->line, QLine(0, 2120, 10350, 2120));
+    QCOMPARE(findItem(items, QStringLiteral("Line2"))->line, QLine(0, 425, 10346, 425));
+    // Everything lies in the page header and within the printable width.
+    const QRect header(0, 0, kPrintableWidth, parts[0].height);
+    for (const PayslipItem &item : items) {
+        QVERIFY2(item.drawsText() ? header.contains(item.rect)
+                                  : header.contains(item.line.p1()) && header.contains(item.line.p2()),
+                 qPrintable(item.name));
+    }
+    QVERIFY(pageLayout().paintRect(QPageLayout::Point).width() * 20 >= kPrintableWidth);
+    QCOMPARE(pageLayout().pageSize().id(), QPageSize::A4);
+}
+
+void TestPayslip::headerFilledInOrder()
+{
+    const PrintValues values{QStringLiteral("N"), QStringLiteral("T"), QStringLiteral("1"),
+                             QStringLiteral("2.0"), QStringLiteral("3"), QStringLiteral("4")};
+    const QList<HeaderText> steps = PageHeader_Format(values, QStringLiteral("C"), QStringLiteral("I"), QDate(2026, 3, 6));
+    QStringList order, texts;
+    for (const HeaderText &step : steps)
+        order << step.control, texts << step.text;
+    QCOMPARE(order, QStringList({"txt氏名", "txtタイトル", "txt時給", "txt時間", "txt調整額",
+                                 "txt合計", "txt自社名", "txt自社情報", "txt日付"}));
+    QCOMPARE(texts, QStringList({"N　様", "T", "¥1", "2.0", "¥3", "¥4", "C", "I", "2026年03月06日"}));
+    // Each text lands in its own control, and the labels keep theirs.
+    const QList<PayslipItem> items = filledPageHeader(values, QStringLiteral("C"), QStringLiteral("I"), QDate(2026, 3, 6));
+    for (const HeaderText &step : steps)
+        QCOMPARE(findItem(items, step.control)->text, step.text);
+    QCOMPARE(findItem(items, QStringLiteral("Label6"))->text, QStringLiteral("支給額"));
+}
+
+void TestPayslip::emptyNamePrintsHonorificAlone()
+{
+    const QList<PayslipItem> items = filledPageHeader(printValues({}, {}, {}, {}, {}, {}), {}, {}, QDate(2026, 3, 6));
+    QCOMPARE(findItem(items, QStringLiteral("txt氏名"))->text, QStringLiteral("\u3000様"));
+    QCOMPARE(findItem(items, QStringLiteral("txtタイトル"))->text, QString());
+    QCOMPARE(findItem(items, QStringLiteral("txt時給"))->text, QString());
+}
+
+void TestPayslip::suggestedFileName_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("file");
+    QTest::newRow("name and title") << "佐藤 花子" << "2026年3月分" << "給与明細_佐藤 花子_2026年3月分.pdf";
+    QTest::newRow("forbidden characters") << "a/b\\c" << "3:4*5?\"<>|" << "給与明細_a_b_c_3_4_5_____.pdf";
+    QTest::newRow("line break in the title") << "山田" << "3月\n前半" << "給与明細_山田_3月_前半.pdf";
+    QTest::newRow("trailing dot") << "山田" << "3月分." << "給与明細_山田_3月分.pdf";
+    QTest::newRow("no title") << "山田" << "" << "給与明細_山田.pdf";
+    QTest::newRow("nothing") << "" << "　" << "給与明細.pdf";
+}
+
+void TestPayslip::suggestedFileName()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, title);
+    QFETCH(QString, file);
+    QCOMPARE(suggestedPdfName(name, title), file);
+}
+
+void TestPayslip::japaneseFontsStandIn()
+{
+    // Without the fonts the layout names, the IPA P fonts must really be used.
+    const QStringList gothic{"ＭＳ Ｐゴシック", "MS PGothic", "IPAPGothic", "IPA Pゴシック"};
+    const QStringList mincho{"ＭＳ Ｐ明朝", "MS PMincho", "IPAPMincho", "IPA P明朝"};
+    QVERIFY2(gothic.contains(QFontInfo(QFont(resolvedFamily(kGothic))).family()),
+             qPrintable(QFontInfo(QFont(resolvedFamily(kGothic))).family()));
+    QVERIFY2(mincho.contains(QFontInfo(QFont(resolvedFamily(kMincho))).family()),
+             qPrintable(QFontInfo(QFont(resolvedFamily(kMincho))).family()));
+    QCOMPARE(resolvedFamily(QStringLiteral("Some Other")), QStringLiteral("Some Other"));
+}
+
+void TestPayslip::wideAmountIsNotCut()
+{
+    // An amount wider than its box runs out to the left instead of losing digits.
+    const QList<PayslipItem> items = filledPageHeader(printValues({}, {}, 1234567.0, {}, {}, {}), {}, {}, QDate(2026, 3, 6));
+    const PayslipItem wage = *findItem(items, QStringLiteral("txt時給"));
+    QImage image(1100, 220, QImage::Format_Grayscale8); // 144 dpi: a pixel is ten twips
+    image.setDotsPerMeterX(qRound(144 / 0.0254));
+    image.setDotsPerMeterY(qRound(144 / 0.0254));
+    image.fill(Qt::white);
+    {
+        QPainter painter(&image);
+        paintPayslip(painter, {wage});
+    }
+    int leftmost = image.width(), rightmost = -1;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (qGray(image.pixel(x, y)) < 128)
+                leftmost = qMin(leftmost, x), rightmost = qMax(rightmost, x);
+    const int boxLeft = wage.rect.left() / 10, boxRight = (wage.rect.left() + wage.rect.width()) / 10;
+    QVERIFY2(leftmost < boxLeft - 20, qPrintable(QString::number(leftmost)));
+    QVERIFY(rightmost <= boxRight && rightmost > boxRight - 10);
+}
+
+void TestPayslip::pdfHoldsEveryText()
+{
+    const QString text = run(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), m_weekPdf, QStringLiteral("-")});
+    const QString flat = text.simplified();
+    int texts = 0;
+    for (const PayslipItem &item : weekStatement()) {
+        for (const QString &line : item.text.split(u'\n', Qt::SkipEmptyParts)) {
+            QVERIFY2(flat.contains(line.simplified()), qPrintable(item.name + QStringLiteral(": ") + line + QStringLiteral("\n") + text));
+            ++texts;
+        }
+    }
+    QCOMPARE(texts, 15); // fourteen filled texts, the company details on two lines
+    QVERIFY(flat.contains(QStringLiteral("¥62,388")));
+    QVERIFY(!text.contains(u'\\'));
+}
+
+void TestPayslip::pdfPlacesEveryText()
+{
+    const QList<Word> words = wordsOf(m_weekPdf);
+    QVERIFY(!words.isEmpty());
+    constexpr qreal tolerance = 30; // twips, 1.5 pt
+    for (const PayslipItem &item : weekStatement()) {
+        if (item.text.isEmpty() || !item.drawsText())
+            continue;
+        // The first line's first and last words, found within the control's rows.
+        // simplified() also takes the ideographic space before 様 as a word break.
+        const QStringList tokens = item.text.section(u'\n', 0, 0).simplified().split(u' ');
+        auto find = [&](const QString &token) -> const Word * {
+            for (const Word &w : words)
+                if (w.text == token && w.twips.center().y() > item.rect.top() && w.twips.center().y() < item.rect.bottom())
+                    return &w;
+            return nullptr;
+        };
+        const Word *first = find(tokens.first());
+        const Word *last = find(tokens.last());
+        QVERIFY2(first && last, qPrintable(item.name + QStringLiteral(": ") + item.text));
+        // The text starts at the top of its box.
+        QVERIFY2(qAbs(first->twips.top() - item.rect.top()) < 80, qPrintable(item.name));
+        const qreal left = first->twips.left(), right = last->twips.right();
+        if (item.alignment & Qt::AlignLeft)
+            QVERIFY2(qAbs(left - item.rect.left()) < tolerance, qPrintable(item.name));
+        else if (item.alignment & Qt::AlignRight)
+            QVERIFY2(qAbs(right - (item.rect.left() + item.rect.width())) < tolerance, qPrintable(item.name));
+        else
+            QVERIFY2(qAbs((left + right) / 2 - QRectF(item.rect).center().x()) < tolerance, qPrintable(item.name));
+        // Glyph height tells the point size: 14.5 pt is 290 twips, 12 pt 240, 10 pt 200.
+        QVERIFY2(qAbs(first->twips.height() - item.pointSize * 20) < item.pointSize * 20 * 0.25,
+                 qPrintable(item.name + u' ' + QString::number(first->twips.height())));
+    }
+}
+
+void TestPayslip::pdfIsOneA4PageWithJapaneseFonts()
+{
+    const QString info = run(QStringLiteral("pdfinfo"), {m_weekPdf});
+    QVERIFY2(info.contains(QRegularExpression(QStringLiteral("^Pages:\\s+1$"), QRegularExpression::MultilineOption)),
+             qPrintable(info));
+    const auto size = QRegularExpression(QStringLiteral("Page size:\\s+([\\d.]+) x ([\\d.]+) pts")).match(info);
+    QVERIFY2(size.hasMatch(), qPrintable(info));
+    QVERIFY(qAbs(size.captured(1).toDouble() - 595.28) < 1);
+    QVERIFY(qAbs(size.captured(2).toDouble() - 841.89) < 1);
+
+    const QString fonts = run(QStringLiteral("pdffonts"), {m_weekPdf});
+    for (const QString &family : {QStringLiteral("IPAPGothic"), QStringLiteral("IPAPMincho")}) {
+        // name type encoding emb sub uni object ID
+        const QRegularExpression row(QStringLiteral("^\\S*%1\\s.*\\s(yes|no)\\s+(yes|no)\\s+(yes|no)\\s+\\d+\\s+\\d+$").arg(family),
+                                     QRegularExpression::MultilineOption);
+        const auto m = row.match(fonts);
+        QVERIFY2(m.hasMatch(), qPrintable(family + u'\n' + fonts));
+        QCOMPARE(m.captured(1), QStringLiteral("yes")); // embedded
+    }
+}
+
+void TestPayslip::previewSavesPdf()
+{
+    const QString target = m_dir.filePath(QStringLiteral("from-preview"));
+    QString offered;
+    std::unique_ptr<QPrintPreviewDialog> dialog(
+        createPayslipPreview(nullptr, weekStatement(), QStringLiteral("給与明細_佐藤 花子_2026年3月分.pdf")));
+    QCOMPARE(dialog->printer()->pageLayout().pageSize().id(), QPageSize::A4);
+    QCOMPARE(dialog->printer()->pageLayout().orientation(), QPageLayout::Portrait);
+    auto *save = dialog->findChild<QAction *>(QStringLiteral("actionSavePdf"));
+    QVERIFY(save);
+    QCOMPARE(save->text(), QStringLiteral("PDFで保存"));
+    setSaveNameHook([&](const QString &suggested) {
+        offered = suggested;
+        return target;
+    });
+    save->trigger();
+    setSaveNameHook({});
+    QCOMPARE(QFileInfo(offered).fileName(), QStringLiteral("給与明細_佐藤 花子_2026年3月分.pdf"));
+    // A name typed without an extension gets ".pdf".
+    QVERIFY(QFileInfo::exists(target + QStringLiteral(".pdf")));
+    QVERIFY(run(QStringLiteral("pdftotext"), {target + QStringLiteral(".pdf"), QStringLiteral("-")})
+                .contains(QStringLiteral("有限会社ペルマー")));
+}
+
+void TestPayslip::printButtonShowsThePage()
+{
+    test::TestDataFolder data;
+    QVERIFY(data.isValid());
+    QSqlDatabase main = data.mainDb();
+    QSqlDatabase work = data.workDb();
+    const QStringList mainTables{"従業員", "勤務形態マスタ", "時給ヘッダ", "時給明細", "自社情報"};
+    const QStringList workTables{"w明細", "w従業員", "w勤務形態", "w履歴"};
+    FrmPelmar window(data.path());
+    QVERIFY2(window.isOpen(), qPrintable(window.openError()));
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    auto rowCounts = [&] {
+        QList<int> counts;
+        for (const QString &table : mainTables)
+            counts << test::rowCount(main, table);
+        for (const QString &table : workTables)
+            counts << test::rowCount(work, table);
+        return counts;
+    };
+    const QList<int> before = rowCounts();
+
+    StatementPage *page = window.statementPage();
+    page->cmb氏名->setEditText(QStringLiteral("佐藤 花子"));
+    page->txtタイトル->setText(QStringLiteral("2026年3月分"));
+    page->num時給->setValue(1200.0);
+    page->num時間->setValue(7.5);
+    page->num調整額->setValue(0.0);
+    page->num合計->setValue(9000.0);
+    window.state().CompanyName = QStringLiteral("有限会社ペルマー");
+    window.state().CompanyInfo = QStringLiteral("東京都\nTEL 03");
+
+    QList<QList<PayslipItem>> shown;
+    QString suggested;
+    setPreviewHook([&](const QList<PayslipItem> &items, const QString &name) {
+        shown << items;
+        suggested = name;
+    });
+    const QDate dayBefore = QDate::currentDate();
+    QTest::mouseClick(page->Cmd印刷, Qt::LeftButton);
+    const QDate dayAfter = QDate::currentDate();
+    setPreviewHook({});
+
+    QCOMPARE(shown.size(), 1);
+    const QList<PayslipItem> &items = shown.first();
+    QCOMPARE(items.size(), layout().size());
+    QCOMPARE(findItem(items, QStringLiteral("txt氏名"))->text, QStringLiteral("佐藤 花子　様"));
+    QCOMPARE(findItem(items, QStringLiteral("txtタイトル"))->text, QStringLiteral("2026年3月分"));
+    QCOMPARE(findItem(items, QStringLiteral("txt時給"))->text, QStringLiteral("¥1,200"));
+    QCOMPARE(findItem(items, QStringLiteral("txt時間"))->text, QStringLiteral("7.5"));
+    QCOMPARE(findItem(items, QStringLiteral("txt調整額"))->text, QString());
+    QCOMPARE(findItem(items, QStringLiteral("txt合計"))->text, QStringLiteral("¥9,000"));
+    QCOMPARE(findItem(items, QStringLiteral("txt自社名"))->text, QStringLiteral("有限会社ペルマー"));
+    QCOMPARE(findItem(items, QStringLiteral("txt自社情報"))->text, QStringLiteral("東京都\nTEL 03"));
+    // Today's date; a click just at midnight may give either day.
+    auto written = [](QDate d) { return d.toString(QStringLiteral("yyyy年MM月dd日")); };
+    const QString date = findItem(items, QStringLiteral("txt日付"))->text;
+    QVERIFY2(date == written(dayBefore) || date == written(dayAfter), qPrintable(date));
+    QCOMPARE(suggested, QStringLiteral("給与明細_佐藤 花子_2026年3月分.pdf"));
+    // Printing stores nothing, and the unsaved statement stays on the page.
+    QCOMPARE(rowCounts(), before);
+    QCOMPARE(page->txtタイトル->text(), QStringLiteral("2026年3月分"));
+}
+
+QTEST_MAIN(TestPayslip)
+#include "tst_payslip.moc"
