@@ -11,12 +11,17 @@
 #include "statements/HistoryPage.h"
 #include "statements/StatementPage.h"
 #include "store/Database.h"
+#include "messages/ShowMsg.h"
+#include "statements/StatementStore.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDesktopServices>
 #include <QDir>
+#include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QToolButton>
 #include <QUrl>
@@ -65,7 +70,37 @@ FrmPelmar::FrmPelmar(const QString &dataPath, QWidget *parent) : QMainWindow(par
     m_settings->Image2->setPixmap(bannerPixmap());
     connect(m_settings->Image2, &ClickLabel::clicked, this, &FrmPelmar::ShowSupportPage);
 
+    connect(m_history, &HistoryPage::statementChosen, this, &FrmPelmar::openChosenStatement);
+    connect(m_statement->cmd履歴閉じる, &QPushButton::clicked, this, &QWidget::close);
+    connect(m_settings->cmd一括削除7, &QPushButton::clicked, this, [this] {
+        if (ShowMsg(QStringLiteral("削除"), QStringLiteral("確認"), QString()))
+            AllDelete();
+    });
+
     Form_Load(dataPath);
+}
+
+void FrmPelmar::openChosenStatement(const QString &name, const QString &title)
+{
+    m_statement->cmb氏名->setEditText(name);
+    m_statement->txtタイトル->setText(title);
+    m_statement->Read時給();
+    SSTab1->setCurrentIndex(0);
+    m_statement->cmb氏名->setFocus();
+}
+
+void FrmPelmar::AllDelete()
+{
+    if (!statements::removeEverything(m_state.MainDb)) {
+        ShowMsg(QStringLiteral("その他"), QStringLiteral("メッセージ"),
+                QStringLiteral("データを削除できませんでした。データは変わっていません。"));
+        return;
+    }
+    m_settings->Clear設定();
+    m_employees->Clear従業員();
+    m_patterns->Clear勤務形態();
+    m_history->Clear履歴();
+    m_statement->Clear明細();
 }
 
 FrmPelmar::~FrmPelmar()
@@ -109,6 +144,7 @@ bool FrmPelmar::Form_Load(const QString &dataPath)
     // Clear時給, Clear勤務形態, Clear履歴, Clear従業員, Read設定, Read勤務形態.
     m_statement->Clear時給();
     m_patterns->Clear勤務形態();
+    m_history->Clear履歴();
     m_employees->Clear従業員();
     m_settings->Read設定();
     m_patterns->Read勤務形態();

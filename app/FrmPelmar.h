@@ -39,6 +39,8 @@ public:
 
     // One-time set-up of labels, bindings, number formats and grid columns.
     void FormInit();
+    // Deletes every saved statement and all master data, then empties the pages.
+    void AllDelete();
     // Opens the support page in the desktop's browser.
     void ShowSupportPage();
     // A second start of the program asked this window to come to the front.
@@ -53,6 +55,7 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    void openChosenStatement(const QString &name, const QString &title);
     bool Form_Load(const QString &dataPath);
     void Form_Unload();
     // Any hint button: hands this window's name, the button's name and the

@@ -4,9 +4,11 @@
 #include "app/widgets/DataGrid.h"
 #include "app/widgets/PageParts.h"
 #include "calc/Formats.h"
+#include "statements/StatementStore.h"
 #include "store/ProgramState.h"
 
 #include <QHBoxLayout>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 namespace pelmar {
@@ -36,6 +38,33 @@ HistoryPage::HistoryPage(ProgramState &state, QWidget *parent) : QWidget(parent)
     buttons->addStretch(1);
     buttons->addWidget(cmdHint2);
     page->addWidget(imContainer3D9);
+
+    connect(cmd履歴読込, &QPushButton::clicked, this, &HistoryPage::Read履歴);
+    connect(cmd履歴クリア, &QPushButton::clicked, this, &HistoryPage::Clear履歴);
+    connect(cmd履歴選択, &QPushButton::clicked, this, &HistoryPage::choose);
+}
+
+void HistoryPage::Read履歴()
+{
+    statements::fillHistory(m_state.MainDb, m_state.WorkDb);
+    Grid履歴->refresh();
+}
+
+void HistoryPage::Clear履歴()
+{
+    statements::clearHistory(m_state.WorkDb);
+    Grid履歴->refresh();
+}
+
+void HistoryPage::choose()
+{
+    if (!Grid履歴->onRow())
+        return;
+    const QString name = Grid履歴->cellValue(0).toString();
+    const QString title = Grid履歴->cellValue(2).toString();
+    if (name.isEmpty() || title.isEmpty())
+        return;
+    emit statementChosen(name, title);
 }
 
 void HistoryPage::bindGrid()

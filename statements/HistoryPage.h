@@ -21,6 +21,15 @@ public:
     void setUpGrid();
     void unbindGrid();
 
+    void Read履歴();
+    void Clear履歴();
+
+signals:
+    // 選択 on a listed statement: the main window reopens it.
+    void statementChosen(const QString &name, const QString &title);
+
+public:
+
     QFrame *imContainer3D2 = nullptr;
     QFrame *imContainer3D9 = nullptr;
     DataGrid *Grid履歴 = nullptr;
@@ -30,6 +39,8 @@ public:
     QToolButton *cmdHint2 = nullptr;
 
 private:
+    void choose();
+
     ProgramState &m_state;
 };
 

@@ -113,6 +113,7 @@ StatementPage::StatementPage(ProgramState &state, QWidget *parent) : QWidget(par
 
     connectOperations();
     connectPrinting();
+    connectSaving();
 }
 
 void StatementPage::bindGrid()

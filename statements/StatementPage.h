@@ -46,6 +46,9 @@ public:
     // master; part of a save, inside its transaction.
     bool Entry従業員();
     void Cmd印刷_Click(); // the pay statement of the page, in a print preview
+    void Entry時給();   // saves the statement under name + title
+    void Read時給();    // reopens the statement of name + title
+    void Delete時給();  // deletes the statement of name + title
 
     QFrame *imContainer3D1 = nullptr;
     QFrame *imContainer3D4 = nullptr;
@@ -78,6 +81,8 @@ private:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void connectOperations();
     void connectPrinting();
+    void connectSaving();
+    bool checkNameAndTitle();
     detail::Line currentLine() const;
     void writeLine(const detail::Line &line, const detail::Line &before);
     QVariant wageForLines() const;

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QSqlDatabase>
+#include <QString>
+#include <QVariant>
+
+#include <functional>
+#include <optional>
+
+// Saved statements: a header in 時給ヘッダ and the day lines in 時給明細,
+// both keyed by employee name + title. Every change is one transaction, so a
+// crash or a failure leaves a statement either as it was or as saved, never
+// a header from one save with the lines of another.
+namespace pelmar::statements {
+
+struct Header {
+    QString name;
+    QString title;
+    QString patternType;
+    QVariant wage;
+    QVariant breakHours;
+    QVariant adjustment;
+    QVariant hours;
+    QVariant total;
+};
+
+// Saves the statement on the page: runs recordEmployee (the employee
+// master's update), writes the header, and replaces the pair's lines by the
+// complete lines of w明細 (those with a date and an amount) in date order,
+// numbered 1, 2, 3 … All of it, or nothing.
+bool save(const QSqlDatabase &main, const QSqlDatabase &work, const Header &header,
+          const std::function<bool()> &recordEmployee);
+
+std::optional<Header> readHeader(const QSqlDatabase &main, const QString &name, const QString &title);
+
+// Copies the pair's stored lines, in line-number order, over the rows of
+// w明細 from the top: the k-th stored line lands in row k.
+bool loadLines(const QSqlDatabase &main, const QSqlDatabase &work, const QString &name, const QString &title);
+
+// Deletes the pair's header and lines together.
+bool remove(const QSqlDatabase &main, const QString &name, const QString &title);
+
+// Empties the five tables of saved statements and master data together;
+// the hint texts stay.
+bool removeEverything(const QSqlDatabase &main);
+
+// The history list: every header's name, total and title, by name.
+bool fillHistory(const QSqlDatabase &main, const QSqlDatabase &work);
+bool clearHistory(const QSqlDatabase &work);
+
+} // namespace pelmar::statements
