@@ -140,8 +140,8 @@ bool FrmPelmar::Form_Load(const QString &dataPath)
 
     setWindowTitle(QStringLiteral("Pelmar Ver ") + kPelmarVersion);
     FormInit();
-    // The pages are filled in this order as their operations arrive:
-    // Clear時給, Clear勤務形態, Clear履歴, Clear従業員, Read設定, Read勤務形態.
+    // The pages, each from a clean start: the work tables are scratch and
+    // whatever an earlier run left in them goes.
     m_statement->Clear時給();
     m_patterns->Clear勤務形態();
     m_history->Clear履歴();
