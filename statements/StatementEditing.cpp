@@ -23,9 +23,8 @@ namespace pelmar {
 
 namespace {
 
-// The label after a pick or a reopened statement has two spaces before
-// 実労; the one after choosing an employee has three.
-constexpr int kSpacesAfterPick = 2;
+// The label after choosing an employee has three spaces before 実労; the
+// one after a pick or a reopened statement has two.
 constexpr int kSpacesAfterEmployee = 3;
 
 bool belongsTo(QWidget *widget, const QWidget *owner)
@@ -139,7 +138,7 @@ bool StatementPage::Entry従業員()
                                          times);
 }
 
-void StatementPage::onPatternChosen()
+void StatementPage::showPattern(int spacesBeforeWorked)
 {
     m_state.CurPatternType = cmb勤務形態->currentText();
     if (m_state.CurPatternType.isEmpty()) {
@@ -148,7 +147,12 @@ void StatementPage::onPatternChosen()
     }
     Seek勤務形態();
     Lbl勤務形態->setText(detail::patternCaption(m_state.PatternStart, m_state.PatternEnd, m_state.PatternBreak,
-                                                m_state.PatternWorked, kSpacesAfterPick));
+                                                m_state.PatternWorked, spacesBeforeWorked));
+}
+
+void StatementPage::onPatternChosen()
+{
+    showPattern(kSpacesAfterPick);
 }
 
 void StatementPage::Get時給()
@@ -163,14 +167,7 @@ void StatementPage::Get時給()
         if (!employee.patternType.isNull())
             cmb勤務形態->setEditText(employee.patternType.toString());
     }
-    m_state.CurPatternType = cmb勤務形態->currentText();
-    if (m_state.CurPatternType.isEmpty()) {
-        Lbl勤務形態->clear();
-        return;
-    }
-    Seek勤務形態();
-    Lbl勤務形態->setText(detail::patternCaption(m_state.PatternStart, m_state.PatternEnd, m_state.PatternBreak,
-                                                m_state.PatternWorked, kSpacesAfterEmployee));
+    showPattern(kSpacesAfterEmployee);
 }
 
 // ---------------------------------------------------------------- lines

@@ -18,6 +18,10 @@ class NumberBox;
 struct GridKey;
 struct ProgramState;
 
+// The shift-type label after a pick or a reopened statement has two spaces
+// before 実労.
+inline constexpr int kSpacesAfterPick = 2;
+
 // The "勤務表" page: the statement being edited, with its person, shift
 // type, title, totals and day lines.
 class StatementPage : public QWidget {
@@ -77,6 +81,8 @@ private:
     void onGridAfterUpdate(int column);
     void onGridKeyDown(GridKey &key);
     void onPatternChosen();
+    // Looks up the chosen shift type and shows its times in the label.
+    void showPattern(int spacesBeforeWorked = kSpacesAfterPick);
     void onFocusChanged(QWidget *old, QWidget *now);
     bool eventFilter(QObject *watched, QEvent *event) override;
     void connectOperations();

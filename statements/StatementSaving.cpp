@@ -92,12 +92,9 @@ void StatementPage::Read時給()
         num合計->setValue(orZero(header->total));
     }
     Clear明細();
-    if (!cmb勤務形態->currentText().isEmpty()) {
-        m_state.CurPatternType = cmb勤務形態->currentText();
-        Seek勤務形態();
-        Lbl勤務形態->setText(detail::patternCaption(m_state.PatternStart, m_state.PatternEnd,
-                                                    m_state.PatternBreak, m_state.PatternWorked, 2));
-    }
+    // An empty shift type leaves the label as it is.
+    if (!cmb勤務形態->currentText().isEmpty())
+        showPattern(kSpacesAfterPick);
     if (!statements::loadLines(m_state.MainDb, m_state.WorkDb, name, title))
         tell(QStringLiteral("明細の行を読み込めませんでした。"));
     Grid明細->refresh();

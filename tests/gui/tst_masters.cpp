@@ -8,6 +8,7 @@
 #include "statements/StatementPage.h"
 #include "store/Database.h"
 
+#include "../support/GridTyping.h"
 #include "../support/TestData.h"
 
 #include <QApplication>
@@ -21,23 +22,13 @@
 
 using namespace pelmar;
 
-namespace {
+using test::Rows;
 
-using Rows = QList<QStringList>;
+namespace {
 
 Rows query(const QSqlDatabase &db, const QString &sql)
 {
-    Rows rows;
-    QSqlQuery q(db);
-    if (!q.exec(sql))
-        return {{QStringLiteral("<query failed>")}};
-    while (q.next()) {
-        QStringList row;
-        for (int i = 0; i < q.record().count(); ++i)
-            row << (q.value(i).isNull() ? QStringLiteral("<null>") : q.value(i).toString());
-        rows << row;
-    }
-    return rows;
+    return test::rows(db, sql);
 }
 
 } // namespace
@@ -119,30 +110,12 @@ void TestMasters::answer(bool yes)
 
 void TestMasters::type(DataGrid *grid, int row, int column, const QString &text)
 {
-    grid->setFocus();
-    grid->setCurrentIndex(grid->tableModel()->index(row, column));
-    QTest::keyClick(grid, Qt::Key_F2);
-    auto *editor = qobject_cast<QLineEdit *>(QApplication::focusWidget());
-    QVERIFY(editor);
-    editor->selectAll();
-    QTest::keyClick(editor, Qt::Key_Delete);
-    QTest::keyClicks(editor, text);
-    QTest::keyClick(editor, Qt::Key_Return);
+    test::typeIntoCell(grid, row, column, text);
 }
 
-// Japanese names arrive as an input method's commit, as a real one sends them.
 void TestMasters::typeName(DataGrid *grid, int row, const QString &name)
 {
-    grid->setFocus();
-    grid->setCurrentIndex(grid->tableModel()->index(row, 2));
-    QTest::keyClick(grid, Qt::Key_F2);
-    auto *editor = qobject_cast<QLineEdit *>(QApplication::focusWidget());
-    QVERIFY(editor);
-    editor->selectAll();
-    QInputMethodEvent commit;
-    commit.setCommitString(name);
-    QApplication::sendEvent(editor, &commit);
-    QTest::keyClick(editor, Qt::Key_Return);
+    test::commitIntoCell(grid, row, 2, name);
 }
 
 void TestMasters::tick(int row)

@@ -7,6 +7,7 @@
 #include "statements/StatementPage.h"
 #include "store/Database.h"
 
+#include "../support/GridTyping.h"
 #include "../support/TestData.h"
 
 #include <QAbstractButton>
@@ -25,26 +26,13 @@
 
 using namespace pelmar;
 
-namespace {
+using test::Rows;
 
-using Rows = QList<QStringList>;
+namespace {
 
 Rows query(const QSqlDatabase &db, const QString &sql, const QVariantList &values = {})
 {
-    Rows rows;
-    QSqlQuery q(db);
-    q.prepare(sql);
-    for (const QVariant &v : values)
-        q.addBindValue(v);
-    if (!q.exec())
-        return {{QStringLiteral("<query failed>")}};
-    while (q.next()) {
-        QStringList row;
-        for (int i = 0; i < q.record().count(); ++i)
-            row << (q.value(i).isNull() ? QStringLiteral("<null>") : q.value(i).toString());
-        rows << row;
-    }
-    return rows;
+    return test::rows(db, sql, values);
 }
 
 // A day line as w明細 holds it: date, start, end, break, hours, wage, adjustment, amount.

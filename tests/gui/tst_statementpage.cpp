@@ -4,6 +4,7 @@
 #include "statements/StatementPage.h"
 #include "store/Database.h"
 
+#include "../support/GridTyping.h"
 #include "../support/TestData.h"
 
 #include <QApplication>
@@ -89,15 +90,7 @@ void TestStatementPage::cleanup()
 
 void TestStatementPage::type(int row, int column, const QString &text, Qt::Key finish)
 {
-    m_grid->setFocus();
-    m_grid->setCurrentIndex(m_grid->tableModel()->index(row, column));
-    QTest::keyClick(m_grid, Qt::Key_F2);
-    auto *editor = qobject_cast<QLineEdit *>(QApplication::focusWidget());
-    QVERIFY(editor);
-    editor->selectAll();
-    QTest::keyClick(editor, Qt::Key_Delete);
-    QTest::keyClicks(editor, text);
-    QTest::keyClick(editor, finish);
+    test::typeIntoCell(m_grid, row, column, text, finish);
 }
 
 QVariant TestStatementPage::stored(int line, int column)
