@@ -10,19 +10,6 @@ constexpr auto kCentre = Qt::AlignHCenter;
 constexpr auto kLeft = Qt::AlignLeft;
 constexpr auto kRight = Qt::AlignRight;
 
-PayslipItem label(const char *name, const QString &text, QRect rect, qreal size)
-{
-    PayslipItem item;
-    item.kind = PayslipItem::Label;
-    item.name = QString::fromUtf8(name);
-    item.rect = rect;
-    item.fontFamily = kGothic;
-    item.pointSize = size;
-    item.alignment = kCentre;
-    item.text = text;
-    return item;
-}
-
 PayslipItem textBox(const char *name, QRect rect, const QString &family, qreal size, Qt::Alignment alignment)
 {
     PayslipItem item;
@@ -32,6 +19,14 @@ PayslipItem textBox(const char *name, QRect rect, const QString &family, qreal s
     item.fontFamily = family;
     item.pointSize = size;
     item.alignment = alignment;
+    return item;
+}
+
+PayslipItem label(const char *name, const QString &text, QRect rect, qreal size)
+{
+    PayslipItem item = textBox(name, rect, kGothic, size, kCentre);
+    item.kind = PayslipItem::Label;
+    item.text = text;
     return item;
 }
 
