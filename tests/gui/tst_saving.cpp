@@ -153,6 +153,10 @@ void TestSaving::saveStatement(const QString &name, const QString &title, const 
 
 void TestSaving::saveAndReopen()
 {
+    // A save that returned has reached the disk: the main file is written
+    // with full synchronous commits (2), never with them switched off.
+    QCOMPARE(query(m_window->state().MainDb, "PRAGMA synchronous"), (Rows{{"2"}}));
+
     setStatement(QStringLiteral("山田"), QStringLiteral("2026年3月分"));
     m_page->num時給->setValue(1100.0);
     m_page->cmb勤務形態->setEditText(QStringLiteral("A"));
