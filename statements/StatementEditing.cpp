@@ -66,6 +66,13 @@ void StatementPage::connectOperations()
     connect(cmd行削除, &QAbstractButton::clicked, this, &StatementPage::Delete行);
 }
 
+StatementPage::~StatementPage()
+{
+    // Focus moves while the page's children are torn down; by then this page
+    // no longer wants to hear of it.
+    disconnect(qApp, &QApplication::focusChanged, this, nullptr);
+}
+
 bool StatementPage::eventFilter(QObject *watched, QEvent *event)
 {
     // The shift type is only ever picked from its list: no key edits it.

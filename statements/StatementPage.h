@@ -28,6 +28,7 @@ class StatementPage : public QWidget {
     Q_OBJECT
 public:
     StatementPage(ProgramState &state, QWidget *parent = nullptr);
+    ~StatementPage() override;
 
     // Set-up, in the order the main window runs it.
     void bindGrid();
