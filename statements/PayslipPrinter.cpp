@@ -1,12 +1,13 @@
 #include "statements/PayslipPrinter.h"
 
+#include "messages/ShowMsg.h"
+
 #include <QAction>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QFontMetricsF>
-#include <QMessageBox>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
@@ -109,8 +110,8 @@ void savePdfFromPreview(QWidget *dialog, const QList<PayslipItem> &items, const 
     if (QFileInfo(path).suffix().isEmpty())
         path += QStringLiteral(".pdf");
     if (!writePayslipPdf(path, items))
-        QMessageBox::warning(dialog, title,
-                             QStringLiteral("%1 に書き込めませんでした。").arg(QDir::toNativeSeparators(path)));
+        ShowMsg(QStringLiteral("その他"), QStringLiteral("メッセージ"),
+                QStringLiteral("%1 に書き込めませんでした。").arg(QDir::toNativeSeparators(path)));
 }
 
 } // namespace
