@@ -70,22 +70,8 @@ bool readMaster(const QSqlDatabase &main, const QSqlDatabase &work)
     QSqlQuery master(main);
     if (!master.exec(QStringLiteral("select %1 from 従業員 order by \"No\"").arg(kFields)))
         return false;
-    const QVariantList rows = pageRowNumbers(work, QStringLiteral("w従業員"));
-    Transaction transaction(work);
-    for (const QVariant &row : rows) {
-        if (!master.next())
-            break;
-        QVariantList values;
-        for (int i = 0; i < 7; ++i)
-            values << master.value(i);
-        values << row;
-        if (!execBound(work,
-                       QStringLiteral("update w従業員 set 氏名 = ?, 時給 = ?, 勤務形態 = ?, 開始時間 = ?,"
-                                      " 終了時間 = ?, 休憩時間 = ?, 実労時間 = ? where \"No\" = ?"),
-                       values))
-            return false;
-    }
-    return transaction.commit();
+    return copyOverPageRows(master, work, QStringLiteral("w従業員"), QStringLiteral("No"),
+                            kFields.split(QStringLiteral(", ")));
 }
 
 bool registerPage(const QSqlDatabase &main, const QSqlDatabase &work)

@@ -25,19 +25,9 @@ bool readMaster(const QSqlDatabase &main, const QSqlDatabase &work)
     if (!master.exec(QStringLiteral("select タイプ, 開始時間, 終了時間, 休憩時間, 実労時間"
                                     " from 勤務形態マスタ order by \"No\"")))
         return false;
-    const QVariantList rows = pageRowNumbers(work, QStringLiteral("w勤務形態"));
-    Transaction transaction(work);
-    for (const QVariant &row : rows) {
-        if (!master.next())
-            break;
-        if (!execBound(work,
-                       QStringLiteral("update w勤務形態 set タイプ = ?, 開始時間 = ?, 終了時間 = ?,"
-                                      " 休憩時間 = ?, 実労時間 = ? where \"No\" = ?"),
-                       {master.value(0), master.value(1), master.value(2), master.value(3), master.value(4),
-                        row}))
-            return false;
-    }
-    return transaction.commit();
+    return copyOverPageRows(master, work, QStringLiteral("w勤務形態"), QStringLiteral("No"),
+                            {QStringLiteral("タイプ"), QStringLiteral("開始時間"), QStringLiteral("終了時間"),
+                             QStringLiteral("休憩時間"), QStringLiteral("実労時間")});
 }
 
 bool registerPage(const QSqlDatabase &main, const QSqlDatabase &work)

@@ -101,29 +101,8 @@ bool loadLines(const QSqlDatabase &main, const QSqlDatabase &work, const QString
     stored.addBindValue(title);
     if (!stored.exec())
         return false;
-    QVariantList rows;
-    {
-        QSqlQuery numbers(work);
-        if (!numbers.exec(QStringLiteral("select 行番号 from w明細 order by 行番号")))
-            return false;
-        while (numbers.next())
-            rows << numbers.value(0);
-    }
-    Transaction transaction(work);
-    for (const QVariant &row : std::as_const(rows)) {
-        if (!stored.next())
-            break;
-        QVariantList values;
-        for (int i = 0; i < 8; ++i)
-            values << stored.value(i);
-        values << row;
-        if (!execBound(work,
-                       QStringLiteral("update w明細 set 日付 = ?, 開始時間 = ?, 終了時間 = ?, 休憩 = ?, 時間 = ?,"
-                                      " 時給 = ?, 調整額 = ?, 金額 = ? where 行番号 = ?"),
-                       values))
-            return false;
-    }
-    return transaction.commit();
+    return copyOverPageRows(stored, work, QStringLiteral("w明細"), QStringLiteral("行番号"),
+                            kLineFields.split(QStringLiteral(", ")));
 }
 
 bool remove(const QSqlDatabase &main, const QString &name, const QString &title)

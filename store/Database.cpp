@@ -184,14 +184,38 @@ bool execBound(const QSqlDatabase &db, const QString &sql, const QVariantList &v
     return true;
 }
 
-QVariantList pageRowNumbers(const QSqlDatabase &work, const QString &table)
+QVariantList pageRowNumbers(const QSqlDatabase &work, const QString &table, const QString &keyColumn)
 {
     QVariantList numbers;
     QSqlQuery query(work);
-    if (query.exec(QStringLiteral("select \"No\" from \"%1\" order by \"No\"").arg(table)))
+    if (query.exec(QStringLiteral("select \"%2\" from \"%1\" order by \"%2\"").arg(table, keyColumn)))
         while (query.next())
             numbers << query.value(0);
     return numbers;
+}
+
+bool copyOverPageRows(QSqlQuery &source, const QSqlDatabase &work, const QString &table,
+                      const QString &keyColumn, const QStringList &columns)
+{
+    QStringList assignments;
+    for (const QString &column : columns)
+        assignments << QStringLiteral("\"%1\" = ?").arg(column);
+    const QString update = QStringLiteral("update \"%1\" set %2 where \"%3\" = ?")
+                               .arg(table, assignments.join(QStringLiteral(", ")), keyColumn);
+    // The keys first: the page is not read while it is being written.
+    const QVariantList rows = pageRowNumbers(work, table, keyColumn);
+    Transaction transaction(work);
+    for (const QVariant &row : rows) {
+        if (!source.next())
+            break;
+        QVariantList values;
+        for (int i = 0; i < columns.size(); ++i)
+            values << source.value(i);
+        values << row;
+        if (!execBound(work, update, values))
+            return false;
+    }
+    return transaction.commit();
 }
 
 Transaction::Transaction(QSqlDatabase db) : m_db(std::move(db))

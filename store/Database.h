@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QString>
 #include <QVariant>
 #include <QVariantList>
@@ -41,8 +42,15 @@ void closeConnection(const QString &connectionName);
 bool execBound(const QSqlDatabase &db, const QString &sql, const QVariantList &values = {},
                QString *error = nullptr);
 
-// The "No" of every row of a page's work table, in order.
-QVariantList pageRowNumbers(const QSqlDatabase &work, const QString &table);
+// The key of every row of a page's work table, in order.
+QVariantList pageRowNumbers(const QSqlDatabase &work, const QString &table,
+                            const QString &keyColumn = QStringLiteral("No"));
+
+// Writes the rows `source` still has to give, one per page row from the top,
+// over the columns of a page's work table; the page rows keep their keys.
+// A source longer than the page fills the page. One transaction.
+bool copyOverPageRows(QSqlQuery &source, const QSqlDatabase &work, const QString &table,
+                      const QString &keyColumn, const QStringList &columns);
 
 // A transaction that rolls back unless commit() succeeded.
 class Transaction {
