@@ -32,6 +32,9 @@ using namespace pelmar;
 
 namespace {
 
+// What the bulk delete removes, named in its question.
+const QString kEverythingStored = QStringLiteral("保存したすべての明細・従業員・勤務形態・自社情報");
+
 QString uniqueConnectionName(const char *which)
 {
     static std::atomic<int> counter{0};
@@ -73,8 +76,16 @@ FrmPelmar::FrmPelmar(const QString &dataPath, QWidget *parent) : QMainWindow(par
     connect(m_history, &HistoryPage::statementChosen, this, &FrmPelmar::openChosenStatement);
     connect(m_statement->cmd履歴閉じる, &QPushButton::clicked, this, &QWidget::close);
     connect(m_settings->cmd一括削除7, &QPushButton::clicked, this, [this] {
-        if (ShowMsg(QStringLiteral("削除"), QStringLiteral("確認"), QString()))
+        // The question names everything that goes, and No is the default.
+        if (ShowMsg(QStringLiteral("削除"), QStringLiteral("確認"), kEverythingStored))
             AllDelete();
+    });
+    // The pickers offer what the masters hold as soon as they are registered.
+    connect(m_employees, &EmployeePage::masterChanged, this, [this] { m_statement->ReadComb氏名(); });
+    connect(m_patterns, &PatternPage::masterChanged, this, [this] {
+        m_statement->ReadComb勤務形態();
+        m_statement->Read勤務形態参照();
+        m_employees->refreshDropDown();
     });
 
     Form_Load(dataPath);
@@ -82,25 +93,28 @@ FrmPelmar::FrmPelmar(const QString &dataPath, QWidget *parent) : QMainWindow(par
 
 void FrmPelmar::openChosenStatement(const QString &name, const QString &title)
 {
-    m_statement->cmb氏名->setEditText(name);
-    m_statement->txtタイトル->setText(title);
-    m_statement->Read時給();
+    if (!m_statement->openStatement(name, title))
+        return;
     SSTab1->setCurrentIndex(0);
     m_statement->cmb氏名->setFocus();
 }
 
 void FrmPelmar::AllDelete()
 {
+    // A safety copy of the main file belongs here, before any row goes.
     if (!statements::removeEverything(m_state.MainDb)) {
         ShowMsg(QStringLiteral("その他"), QStringLiteral("メッセージ"),
                 QStringLiteral("データを削除できませんでした。データは変わっていません。"));
         return;
     }
     m_settings->Clear設定();
+    m_settings->forgetCompany();
     m_employees->Clear従業員();
     m_patterns->Clear勤務形態();
     m_history->Clear履歴();
-    m_statement->Clear明細();
+    // Nothing of the deleted data stays on the statement page either: its
+    // name, title, wage, totals, lines and pickers start afresh.
+    m_statement->Clear時給();
 }
 
 FrmPelmar::~FrmPelmar()
@@ -148,6 +162,9 @@ bool FrmPelmar::Form_Load(const QString &dataPath)
     m_employees->Clear従業員();
     m_settings->Read設定();
     m_patterns->Read勤務形態();
+    // The employee page shows the master from the start, so that 登録 on a
+    // page nobody filled can never replace the master with nothing.
+    m_employees->Read従業員();
     return true;
 }
 
@@ -194,6 +211,13 @@ void FrmPelmar::cmdHint_Click(const QWidget *button)
     // brings it forward with its edits; another button's press replaces it,
     // so the window never shows one button's text under another's name.
     if (m_hint && (!m_hint->isVisible() || !m_hint->shows(handOver.HintFormName, handOver.HintCtlName))) {
+        // Text typed into the open hint is not replaced without a question.
+        if (m_hint->isVisible() && m_hint->hasUnsavedText()
+            && !ShowMsg(QStringLiteral("その他"), QStringLiteral("未保存確認"), QStringLiteral("ヒント"))) {
+            m_hint->raise();
+            m_hint->activateWindow();
+            return;
+        }
         m_hint->close();
         m_hint = nullptr;
     }
@@ -215,6 +239,11 @@ void FrmPelmar::bringToFront()
 
 void FrmPelmar::closeEvent(QCloseEvent *event)
 {
+    // Lines typed and not saved are not thrown away without a question.
+    if (!m_unloaded && !m_statement->confirmDiscardLines()) {
+        event->ignore();
+        return;
+    }
     Form_Unload();
     event->accept();
     emit unloaded();

@@ -130,12 +130,21 @@ void HintWindow::ReadHint()
     QString contents;
     if (hints::readHint(workDb(), lblFormName->text(), lblCtlName->text(), &contents))
         txtContents->setPlainText(contents);
+    m_savedText = txtContents->toPlainText();
+}
+
+bool HintWindow::hasUnsavedText() const
+{
+    return txtContents->toPlainText() != m_savedText;
 }
 
 bool HintWindow::EntryHint()
 {
-    return hints::storeHint(workDb(), lblFormName->text(), lblCtlName->text(), lblFormTitle->text(),
-                            txtContents->toPlainText());
+    if (!hints::storeHint(workDb(), lblFormName->text(), lblCtlName->text(), lblFormTitle->text(),
+                          txtContents->toPlainText()))
+        return false;
+    m_savedText = txtContents->toPlainText();
+    return true;
 }
 
 bool HintWindow::Deleteヒント()
@@ -143,6 +152,7 @@ bool HintWindow::Deleteヒント()
     if (!hints::deleteHint(workDb(), lblFormName->text(), lblCtlName->text()))
         return false;
     txtContents->clear();
+    m_savedText.clear();
     return true;
 }
 

@@ -57,6 +57,9 @@ public:
     static QColor editOffColour();
     static QColor editOnColour();
 
+    // Whether the box differs from the text as last read, stored or deleted.
+    bool hasUnsavedText() const;
+
     // Whether this window shows the hint of that window's button.
     bool shows(const QString &formName, const QString &ctlName) const;
 
@@ -69,6 +72,7 @@ private:
     QSqlDatabase workDb() const;
 
     QString m_workConnection;
+    QString m_savedText;
 };
 
 } // namespace pelmar

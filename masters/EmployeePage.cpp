@@ -19,6 +19,11 @@ namespace pelmar {
 namespace {
 constexpr int kNameColumn = 2;
 constexpr int kPatternColumn = 4;
+
+void tell(const QString &text)
+{
+    ShowMsg(QStringLiteral("その他"), QStringLiteral("メッセージ"), text);
+}
 } // namespace
 
 EmployeePage::EmployeePage(ProgramState &state, QWidget *parent) : QWidget(parent), m_state(state)
@@ -58,6 +63,7 @@ EmployeePage::EmployeePage(ProgramState &state, QWidget *parent) : QWidget(paren
     connect(cmd従業員登録, &QPushButton::clicked, this, &EmployeePage::Entry従業員マスタ);
     connect(cmd従業員行削除, &QPushButton::clicked, this, &EmployeePage::LineDelete従業員);
     connect(Grid従業員, &DataGrid::dropDownPicked, this, &EmployeePage::onPatternPicked);
+    connect(Grid従業員, &DataGrid::afterColUpdate, this, [this] { m_edited = true; });
     // Names take Japanese input; every other column is direct input.
     connect(Grid従業員, &DataGrid::rowColChange, this,
             [this] { ImeSetOpen(Grid従業員, Grid従業員->currentColumn() == kNameColumn); });
@@ -66,25 +72,50 @@ EmployeePage::EmployeePage(ProgramState &state, QWidget *parent) : QWidget(paren
 void EmployeePage::Clear従業員()
 {
     patterns::copyToReference(m_state.MainDb, m_state.WorkDb);
-    employees::resetPage(m_state.WorkDb);
+    DD勤務形態->refresh();
+    if (!employees::resetPage(m_state.WorkDb))
+        tell(QStringLiteral("従業員の画面を空にできませんでした。"));
     Grid従業員->refresh();
+    m_edited = false;
 }
 
 void EmployeePage::Read従業員()
 {
+    if (m_edited && !ShowMsg(QStringLiteral("その他"), QStringLiteral("未保存確認"), QStringLiteral("従業員")))
+        return;
     Clear従業員();
-    employees::readMaster(m_state.MainDb, m_state.WorkDb);
+    m_readFailed = !employees::readMaster(m_state.MainDb, m_state.WorkDb);
     Grid従業員->refresh();
+    if (m_readFailed)
+        tell(QStringLiteral("従業員を読み込めませんでした。読み込めるまで登録はできません。"));
 }
 
 void EmployeePage::Entry従業員マスタ()
 {
-    if (!ShowMsg(QStringLiteral("登録"), QStringLiteral("確認"), QStringLiteral("従業員")))
+    if (m_readFailed) {
+        tell(QStringLiteral("従業員を読み込めていないため登録できません。読込を押してください。"));
         return;
+    }
     Grid従業員->commitRow();
-    if (!employees::registerPage(m_state.MainDb, m_state.WorkDb))
-        ShowMsg(QStringLiteral("その他"), QStringLiteral("メッセージ"),
-                QStringLiteral("従業員を登録できませんでした。登録済みの従業員は変わっていません。"));
+    // A page that lost names, by クリア or deleted rows, must not silently
+    // take them out of the master.
+    const std::optional<int> leaving = employees::namesLeavingMaster(m_state.MainDb, m_state.WorkDb);
+    if (!leaving) {
+        tell(QStringLiteral("従業員マスタを確認できませんでした。登録済みの従業員は変わっていません。"));
+        return;
+    }
+    if (*leaving > 0) {
+        if (!ShowMsg(QStringLiteral("登録"), QStringLiteral("マスタ削除確認"), QString::number(*leaving)))
+            return;
+    } else if (!ShowMsg(QStringLiteral("登録"), QStringLiteral("確認"), QStringLiteral("従業員"))) {
+        return;
+    }
+    if (!employees::registerPage(m_state.MainDb, m_state.WorkDb)) {
+        tell(QStringLiteral("従業員を登録できませんでした。登録済みの従業員は変わっていません。"));
+        return;
+    }
+    m_edited = false;
+    emit masterChanged();
 }
 
 void EmployeePage::LineDelete従業員()
@@ -93,9 +124,15 @@ void EmployeePage::LineDelete従業員()
         return;
     Grid従業員->commitRow();
     if (!employees::deleteTicked(m_state.MainDb, m_state.WorkDb))
-        ShowMsg(QStringLiteral("その他"), QStringLiteral("メッセージ"),
-                QStringLiteral("従業員を削除できませんでした。"));
+        tell(QStringLiteral("従業員を削除できませんでした。"));
     Grid従業員->refresh();
+    emit masterChanged();
+}
+
+void EmployeePage::refreshDropDown()
+{
+    patterns::copyToReference(m_state.MainDb, m_state.WorkDb);
+    DD勤務形態->refresh();
 }
 
 void EmployeePage::onPatternPicked(int column)
@@ -105,6 +142,7 @@ void EmployeePage::onPatternPicked(int column)
     // The picked entry's type, times, break and hours, as stored.
     for (int i = 0; i < 5; ++i)
         Grid従業員->setCellValue(kPatternColumn + i, DD勤務形態->cellValue(i));
+    m_edited = true;
 }
 
 void EmployeePage::bindGrid()

@@ -27,6 +27,15 @@ public:
     void Read従業員();
     void Entry従業員マスタ();
     void LineDelete従業員();
+    // The shift types offered by the drop-down, after the master changed.
+    void refreshDropDown();
+    bool hasUnsavedRows() const { return m_edited; }
+
+signals:
+    // The employee master was changed from this page.
+    void masterChanged();
+
+public:
 
     QFrame *imContainer3D3 = nullptr;
     QFrame *imContainer3D10 = nullptr;
@@ -42,6 +51,11 @@ private:
     void onPatternPicked(int column);
 
     ProgramState &m_state;
+    // Rows typed since the page was last read, emptied or registered.
+    bool m_edited = false;
+    // After a failed read the page shows no master: registering it could
+    // only lose employees, so it is refused until a read succeeds.
+    bool m_readFailed = false;
 };
 
 } // namespace pelmar

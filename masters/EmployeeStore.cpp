@@ -2,6 +2,7 @@
 
 #include "store/Database.h"
 
+#include <QSet>
 #include <QSqlQuery>
 
 namespace pelmar::employees {
@@ -96,6 +97,24 @@ bool registerPage(const QSqlDatabase &main, const QSqlDatabase &work)
         ++number;
     }
     return transaction.commit();
+}
+
+std::optional<int> namesLeavingMaster(const QSqlDatabase &main, const QSqlDatabase &work)
+{
+    QSqlQuery page(work);
+    if (!page.exec(QStringLiteral("select 氏名 from w従業員 where 氏名 is not null")))
+        return std::nullopt;
+    QSet<QString> onPage;
+    while (page.next())
+        onPage.insert(page.value(0).toString());
+    QSqlQuery master(main);
+    if (!master.exec(QStringLiteral("select 氏名 from 従業員")))
+        return std::nullopt;
+    int leaving = 0;
+    while (master.next())
+        if (master.value(0).isNull() || !onPage.contains(master.value(0).toString()))
+            ++leaving;
+    return leaving;
 }
 
 bool deleteTicked(const QSqlDatabase &main, const QSqlDatabase &work)

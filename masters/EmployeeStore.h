@@ -6,6 +6,8 @@
 #include <QStringList>
 #include <QVariant>
 
+#include <optional>
+
 namespace pelmar::employees {
 
 // The names offered in the statement page's picker, in name order.
@@ -36,6 +38,11 @@ bool readMaster(const QSqlDatabase &main, const QSqlDatabase &work);
 // Replaces the master by the named rows of the page, numbered 1.. in page
 // order, in one transaction: on failure the master stays as it was.
 bool registerPage(const QSqlDatabase &main, const QSqlDatabase &work);
+
+// How many employees of the master have no row of their name on the page,
+// so that registering the page would take them out of the master. Nothing
+// when either table cannot be read.
+std::optional<int> namesLeavingMaster(const QSqlDatabase &main, const QSqlDatabase &work);
 
 // Removes every employee whose name is on a ticked row from the master, and
 // the ticked rows from the page.

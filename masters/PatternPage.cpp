@@ -17,6 +17,13 @@
 
 namespace pelmar {
 
+namespace {
+void tell(const QString &text)
+{
+    ShowMsg(QStringLiteral("その他"), QStringLiteral("メッセージ"), text);
+}
+} // namespace
+
 PatternPage::PatternPage(ProgramState &state, QWidget *parent) : QWidget(parent), m_state(state)
 {
     setObjectName(QStringLiteral("page勤務形態"));
@@ -57,25 +64,34 @@ PatternPage::PatternPage(ProgramState &state, QWidget *parent) : QWidget(parent)
 
 void PatternPage::Clear勤務形態()
 {
-    patternpage::resetPage(m_state.WorkDb);
+    if (!patternpage::resetPage(m_state.WorkDb))
+        tell(QStringLiteral("勤務形態の画面を空にできませんでした。"));
     Grid勤務形態->refresh();
 }
 
 void PatternPage::Read勤務形態()
 {
     Clear勤務形態();
-    patternpage::readMaster(m_state.MainDb, m_state.WorkDb);
+    m_readFailed = !patternpage::readMaster(m_state.MainDb, m_state.WorkDb);
     Grid勤務形態->refresh();
+    if (m_readFailed)
+        tell(QStringLiteral("勤務形態を読み込めませんでした。読み込めるまで登録はできません。"));
 }
 
 void PatternPage::Entry勤務形態()
 {
+    if (m_readFailed) {
+        tell(QStringLiteral("勤務形態を読み込めていないため登録できません。読込を押してください。"));
+        return;
+    }
     if (!ShowMsg(QStringLiteral("登録"), QStringLiteral("確認"), QStringLiteral("勤務形態")))
         return;
     Grid勤務形態->commitRow();
-    if (!patternpage::registerPage(m_state.MainDb, m_state.WorkDb))
-        ShowMsg(QStringLiteral("その他"), QStringLiteral("メッセージ"),
-                QStringLiteral("勤務形態を登録できませんでした。登録済みの勤務形態は変わっていません。"));
+    if (!patternpage::registerPage(m_state.MainDb, m_state.WorkDb)) {
+        tell(QStringLiteral("勤務形態を登録できませんでした。登録済みの勤務形態は変わっていません。"));
+        return;
+    }
+    emit masterChanged();
 }
 
 void PatternPage::LineDelete勤務形態()

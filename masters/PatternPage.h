@@ -26,6 +26,12 @@ public:
     void Entry勤務形態();
     void LineDelete勤務形態();
 
+signals:
+    // The shift-type master was changed from this page.
+    void masterChanged();
+
+public:
+
     QFrame *imContainer3D11 = nullptr;
     QFrame *imContainer3D12 = nullptr;
     DataGrid *Grid勤務形態 = nullptr;
@@ -39,6 +45,9 @@ private:
     void onGridAfterUpdate(int column);
 
     ProgramState &m_state;
+    // After a failed read the page shows no master; registering it is
+    // refused until a read succeeds.
+    bool m_readFailed = false;
 };
 
 } // namespace pelmar

@@ -85,8 +85,9 @@ SettingsPage::SettingsPage(ProgramState &state, QWidget *parent) : QWidget(paren
     page->addStretch(1);
 
     connect(cmd設定登録, &QPushButton::clicked, this, [this] {
-        Entry設定();
-        Read設定(); // whatever the answer: No puts the stored values back
+        // No puts the stored values back; a failed store keeps what was typed.
+        if (Entry設定() != EntryResult::Failed)
+            Read設定();
     });
     connect(cmd設定削除, &QPushButton::clicked, this, &SettingsPage::Delete設定);
     connect(cmd設定クリア, &QPushButton::clicked, this, &SettingsPage::Clear設定);
@@ -104,23 +105,36 @@ void SettingsPage::Read設定()
     txt自社情報->setPlainText(m_state.CompanyInfo);
 }
 
-void SettingsPage::Entry設定()
+SettingsPage::EntryResult SettingsPage::Entry設定()
 {
     if (!ShowMsg(QStringLiteral("登録"), QStringLiteral("確認"), QStringLiteral("設定")))
-        return;
-    if (!company::store(m_state.MainDb, txt自社名->text(), txt自社情報->toPlainText()))
+        return EntryResult::Declined;
+    if (!company::store(m_state.MainDb, txt自社名->text(), txt自社情報->toPlainText())) {
         ShowMsg(QStringLiteral("その他"), QStringLiteral("メッセージ"),
-                QStringLiteral("自社情報を登録できませんでした。"));
+                QStringLiteral("自社情報を登録できませんでした。入力した内容はそのまま残しています。"));
+        return EntryResult::Failed;
+    }
+    return EntryResult::Stored;
 }
 
 void SettingsPage::Delete設定()
 {
     if (!ShowMsg(QStringLiteral("削除"), QStringLiteral("確認"), QStringLiteral("設定")))
         return;
-    if (!company::blank(m_state.MainDb))
+    if (!company::blank(m_state.MainDb)) {
+        // Nothing was deleted, so the boxes still show what is stored.
         ShowMsg(QStringLiteral("その他"), QStringLiteral("メッセージ"),
                 QStringLiteral("自社情報を削除できませんでした。"));
+        return;
+    }
+    forgetCompany();
     Clear設定();
+}
+
+void SettingsPage::forgetCompany()
+{
+    m_state.CompanyName.clear();
+    m_state.CompanyInfo.clear();
 }
 
 void SettingsPage::Clear設定()

@@ -22,9 +22,15 @@ public:
     SettingsPage(ProgramState &state, QWidget *parent = nullptr);
 
     void Read設定();
-    void Entry設定();
+    // Stores the boxes after a confirmation. Stored when stored, Declined on
+    // No, Failed when the database refused (the boxes keep what was typed).
+    enum class EntryResult { Stored, Declined, Failed };
+    EntryResult Entry設定();
     void Delete設定();
     void Clear設定();
+    // The company's name and details are gone from the database: nothing of
+    // them may be printed any more.
+    void forgetCompany();
 
     QFrame *imContainer3D6 = nullptr;
     QFrame *imContainer3D7 = nullptr;

@@ -44,6 +44,14 @@ constexpr Entry catalogue[] = {
     {u"登録", u"チェック", Unused, u"入力必須項目が空白です。", u"", Notice, u"入力項目のチェック"},
     {u"登録", u"商品未登録", Unused, u"登録商品データがありません。", u"", Notice, u"入力項目のチェック"},
     {u"登録", u"データなし", Unused, u"登録がデータがありません。", u"", Notice, u"入力項目のチェック"},
+    // Pelmar's own: saving over a stored statement, lines a save leaves out,
+    // and a master registration that takes names out of the master.
+    {u"登録", u"上書き確認", InPrompt, u"", u" は保存済みです。置き換えて登録します。よろしいですか", ConfirmNo,
+     u"登録の確認"},
+    {u"登録", u"除外確認", InPrompt, u"",
+     u" 行目は日付か金額がないため登録されません。登録してよろしいですか", ConfirmNo, u"登録の確認"},
+    {u"登録", u"マスタ削除確認", InPrompt, u"",
+     u" 名の従業員がマスタから削除されます。登録してよろしいですか", ConfirmNo, u"登録の確認"},
 
     // 転記
     {u"転記", u"確認", InPrompt, u"", u" に転記します。よろしいですか", ConfirmNo, u"登録の確認"},
@@ -88,6 +96,12 @@ constexpr Entry catalogue[] = {
     {u"その他", u"メッセージ", Subject::PromptAndTitle, u"", u"", Notice, u""},
     {u"その他", u"ファイルなし", InPrompt, u"", u"がありません。確認してください。", Notice, u"キーチェック"},
     {u"その他", u"確認", InPrompt, u"", u"、よろしいですか", Confirm, u"確認"},
+    // Pelmar's own: a statement key with nothing stored under it, and edits
+    // that would be thrown away.
+    {u"その他", u"明細なし", InPrompt, u"", u" の明細は保存されていません。確認してください。", Notice,
+     u"キーチェック"},
+    {u"その他", u"未保存確認", InPrompt, u"", u" に登録していない変更があります。破棄してよろしいですか",
+     ConfirmNo, u"確認"},
 };
 
 } // namespace

@@ -2,6 +2,8 @@
 
 #include <QSqlDatabase>
 
+#include <QList>
+
 #include <optional>
 
 namespace pelmar::detail {
@@ -20,8 +22,15 @@ struct Totals {
     double amount = 0;
 };
 
-// The four sums over every line of w明細, lines without a date included.
-// A column no line has a value in sums to 0.
+// The four sums over the lines of w明細 that a save stores (those with a date
+// and an amount), so the totals on screen, in the stored header and on the
+// printed slip are always the sums of the stored lines. A column no such line
+// has a value in sums to 0.
 std::optional<Totals> sumLines(const QSqlDatabase &work);
+
+// The numbers of the lines that hold something typed but that a save would
+// leave out, because they lack a date or an amount; in line order. Nothing
+// when the table cannot be read.
+std::optional<QList<int>> leftOutLines(const QSqlDatabase &work);
 
 } // namespace pelmar::detail

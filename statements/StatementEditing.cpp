@@ -9,6 +9,7 @@
 #include "calc/PatternLookup.h"
 #include "calc/WorkTime.h"
 #include "masters/EmployeeStore.h"
+#include "messages/ShowMsg.h"
 #include "statements/DetailLines.h"
 #include "store/ProgramState.h"
 
@@ -60,6 +61,10 @@ void StatementPage::connectOperations()
     connect(cmb勤務形態, &QComboBox::activated, this, &StatementPage::onPatternChosen);
     cmb勤務形態->installEventFilter(this);
     cmb勤務形態->lineEdit()->installEventFilter(this);
+    // What the user typed stays as typed: no completion from the list turns
+    // "田中" into "田中一郎".
+    cmb氏名->setCompleter(nullptr);
+    cmb氏名->installEventFilter(this);
     connect(qApp, &QApplication::focusChanged, this, &StatementPage::onFocusChanged);
 
     connect(cmdクリア, &QAbstractButton::clicked, this, &StatementPage::Clear時給);
@@ -75,6 +80,10 @@ StatementPage::~StatementPage()
 
 bool StatementPage::eventFilter(QObject *watched, QEvent *event)
 {
+    // A wheel turned while the pointer passes over a picker must not pick
+    // another employee or shift type behind the user's back.
+    if (event->type() == QEvent::Wheel && (watched == cmb氏名 || watched == cmb勤務形態))
+        return true;
     // The shift type is only ever picked from its list: no key edits it.
     if (event->type() == QEvent::KeyPress
         && (watched == cmb勤務形態 || watched == cmb勤務形態->lineEdit())) {
@@ -92,7 +101,7 @@ void StatementPage::onFocusChanged(QWidget *old, QWidget *now)
     const bool isIn = belongsTo(now, cmb氏名);
     if (isIn && !wasIn)
         ImeSetOpen(cmb氏名, true);
-    else if (wasIn && !isIn && now)
+    else if (wasIn && !isIn && now && cmb氏名->currentText() != m_settledName)
         Get時給();
 }
 
@@ -165,6 +174,7 @@ void StatementPage::onPatternChosen()
 void StatementPage::Get時給()
 {
     const QString name = cmb氏名->currentText();
+    m_settledName = name;
     if (name.isEmpty())
         return;
     const employees::WageAndPattern employee = employees::find(m_state.MainDb, name);
@@ -215,8 +225,10 @@ void StatementPage::onGridAfterUpdate(int column)
         },
         wageForLines());
     writeLine(outcome.line, before);
-    if (outcome.recalculateTotals)
-        Calc明細();
+    m_linesEdited = true;
+    // Every accepted edit, an amount typed straight into 金額 included,
+    // moves the totals.
+    Calc明細();
 }
 
 void StatementPage::get日付データ()
@@ -228,6 +240,7 @@ void StatementPage::get日付データ()
     Seek勤務形態();
     const detail::Line before = currentLine();
     writeLine(detail::fillFromPattern(before, lookedUpPattern(), wageForLines()), before);
+    m_linesEdited = true;
     Calc明細();
 }
 
@@ -262,26 +275,54 @@ void StatementPage::Delete行()
     if (!Grid明細->onRow())
         return;
     Grid明細->deleteCurrentRow();
+    m_linesEdited = true;
     Grid明細->setFocus();
     Calc明細();
 }
 
 void StatementPage::Clear明細()
 {
-    detail::resetLines(m_state.WorkDb);
+    if (!detail::resetLines(m_state.WorkDb))
+        ShowMsg(QStringLiteral("その他"), QStringLiteral("メッセージ"),
+                QStringLiteral("明細の行を空にできませんでした。"));
     Grid明細->refresh();
+    m_linesEdited = false;
 }
 
 void StatementPage::Calc明細()
 {
+    recalculateTotals();
+}
+
+bool StatementPage::recalculateTotals()
+{
     Grid明細->commitRow();
     const std::optional<detail::Totals> totals = detail::sumLines(m_state.WorkDb);
-    if (!totals)
-        return;
+    if (!totals) {
+        // Stale totals must never be saved or printed as if they were right.
+        clearTotals();
+        ShowMsg(QStringLiteral("その他"), QStringLiteral("メッセージ"),
+                QStringLiteral("合計を計算できませんでした。合計は空にしました。"));
+        return false;
+    }
     num休憩->setValue(totals->breakHours);
     num時間->setValue(totals->hours);
     num調整額->setValue(totals->adjustment);
     num合計->setValue(totals->amount);
+    return true;
+}
+
+void StatementPage::clearTotals()
+{
+    for (NumberBox *box : {num休憩, num合計, num時間, num調整額})
+        box->setValue(QVariant());
+}
+
+void StatementPage::refreshPickers()
+{
+    ReadComb氏名();
+    ReadComb勤務形態();
+    Read勤務形態参照();
 }
 
 void StatementPage::Clear時給()
@@ -292,10 +333,9 @@ void StatementPage::Clear時給()
         box->setValue(QVariant());
     cmb勤務形態->setEditText(QString());
     Lbl勤務形態->clear();
+    m_settledName.clear();
     Clear明細();
-    ReadComb氏名();
-    ReadComb勤務形態();
-    Read勤務形態参照();
+    refreshPickers();
 }
 
 } // namespace pelmar

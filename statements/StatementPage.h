@@ -55,6 +55,18 @@ public:
     void Read時給();    // reopens the statement of name + title
     void Delete時給();  // deletes the statement of name + title
 
+    // Reopens a stored statement chosen elsewhere (the history list). Tells
+    // the user and changes nothing when none is stored under the pair, and
+    // asks before unsaved lines are replaced. True when it was reopened.
+    bool openStatement(const QString &name, const QString &title);
+    // Lines typed or changed since the page was last emptied, read or saved.
+    bool hasUnsavedLines() const { return m_linesEdited; }
+    // Asks before unsaved lines are thrown away; true when there are none
+    // or the user agreed.
+    bool confirmDiscardLines();
+    // The pickers and the shift-type reference, after a master changed.
+    void refreshPickers();
+
     QFrame *imContainer3D1 = nullptr;
     QFrame *imContainer3D4 = nullptr;
     QFrame *imContainer3D13 = nullptr;
@@ -94,8 +106,18 @@ private:
     void writeLine(const detail::Line &line, const detail::Line &before);
     QVariant wageForLines() const;
     patterns::PatternTimes lookedUpPattern() const;
+    bool recalculateTotals();
+    void clearTotals();
+    void loadStatement(const QString &name, const QString &title);
+    bool isStored(const QString &name, const QString &title);
+    bool confirmLeftOutLines();
 
     ProgramState &m_state;
+    // The employee whose wage and shift type the page holds: the one last
+    // looked up or reopened. Leaving the name box looks up again only when
+    // its text is another name, so a reopened statement keeps its own wage.
+    QString m_settledName;
+    bool m_linesEdited = false;
 };
 
 } // namespace pelmar

@@ -4,6 +4,7 @@
 #include "app/widgets/DataGrid.h"
 #include "app/widgets/NumberBox.h"
 #include "messages/ShowMsg.h"
+#include "statements/DetailLines.h"
 #include "statements/StatementStore.h"
 #include "store/ProgramState.h"
 
@@ -19,6 +20,12 @@ namespace {
 void tell(const QString &text)
 {
     ShowMsg(QStringLiteral("その他"), QStringLiteral("メッセージ"), text);
+}
+
+// How the pair is named in a message: 山田 太郎（2024年4月分）.
+QString keyText(const QString &name, const QString &title)
+{
+    return name + QStringLiteral("（") + title + QStringLiteral("）");
 }
 
 // A stored null shows as 0, as a reopened statement always did.
@@ -52,16 +59,53 @@ bool StatementPage::checkNameAndTitle()
     return true;
 }
 
+bool StatementPage::isStored(const QString &name, const QString &title)
+{
+    return statements::readHeader(m_state.MainDb, name, title).has_value();
+}
+
+bool StatementPage::confirmDiscardLines()
+{
+    return !m_linesEdited || ShowMsg(QStringLiteral("その他"), QStringLiteral("未保存確認"), QStringLiteral("勤務表"));
+}
+
+// Lines with something typed that a save would drop are named, and the
+// user decides.
+bool StatementPage::confirmLeftOutLines()
+{
+    const std::optional<QList<int>> leftOut = detail::leftOutLines(m_state.WorkDb);
+    if (!leftOut) {
+        tell(QStringLiteral("明細の行を確認できませんでした。保存済みの内容は変わっていません。"));
+        return false;
+    }
+    if (leftOut->isEmpty())
+        return true;
+    QStringList numbers;
+    for (int line : *leftOut)
+        numbers << QString::number(line);
+    return ShowMsg(QStringLiteral("登録"), QStringLiteral("除外確認"), numbers.join(QStringLiteral(", ")));
+}
+
 void StatementPage::Entry時給()
 {
     if (!checkNameAndTitle())
         return;
     const QString name = cmb氏名->currentText();
-    if (!ShowMsg(QStringLiteral("登録"), QStringLiteral("確認"), name))
-        return;
+    const QString title = txtタイトル->text();
     Grid明細->commitRow(); // the last edit belongs to the statement
+    // The stored totals are the sums of the stored lines, worked out now.
+    if (!recalculateTotals())
+        return;
+    if (!confirmLeftOutLines())
+        return;
+    const bool replacing = isStored(name, title);
+    const bool yes = replacing
+        ? ShowMsg(QStringLiteral("登録"), QStringLiteral("上書き確認"), keyText(name, title))
+        : ShowMsg(QStringLiteral("登録"), QStringLiteral("確認"), name);
+    if (!yes)
+        return;
     const statements::Header header{name,
-                                    txtタイトル->text(),
+                                    title,
                                     cmb勤務形態->currentText(),
                                     num時給->value(),
                                     num休憩->value(),
@@ -80,24 +124,47 @@ void StatementPage::Read時給()
 {
     if (!checkNameAndTitle())
         return;
-    const QString name = cmb氏名->currentText();
-    const QString title = txtタイトル->text();
-    if (const auto header = statements::readHeader(m_state.MainDb, name, title)) {
-        // The stored totals, as stored: nothing is recalculated.
-        num時給->setValue(orZero(header->wage));
-        num休憩->setValue(orZero(header->breakHours));
-        cmb勤務形態->setEditText(header->patternType);
-        num調整額->setValue(orZero(header->adjustment));
-        num時間->setValue(orZero(header->hours));
-        num合計->setValue(orZero(header->total));
+    openStatement(cmb氏名->currentText(), txtタイトル->text());
+}
+
+bool StatementPage::openStatement(const QString &name, const QString &title)
+{
+    if (!isStored(name, title)) {
+        // Nothing is reopened, so nothing on the page is replaced.
+        ShowMsg(QStringLiteral("その他"), QStringLiteral("明細なし"), keyText(name, title));
+        return false;
     }
+    if (!confirmDiscardLines())
+        return false;
+    loadStatement(name, title);
+    return true;
+}
+
+void StatementPage::loadStatement(const QString &name, const QString &title)
+{
+    cmb氏名->setEditText(name);
+    txtタイトル->setText(title);
+    if (const auto header = statements::readHeader(m_state.MainDb, name, title)) {
+        num時給->setValue(orZero(header->wage));
+        cmb勤務形態->setEditText(header->patternType);
+    }
+    // The statement keeps its own wage and shift type until another name is chosen.
+    m_settledName = name;
     Clear明細();
     // An empty shift type leaves the label as it is.
     if (!cmb勤務形態->currentText().isEmpty())
         showPattern(kSpacesAfterPick);
-    if (!statements::loadLines(m_state.MainDb, m_state.WorkDb, name, title))
-        tell(QStringLiteral("明細の行を読み込めませんでした。"));
+    const bool loaded = statements::loadLines(m_state.MainDb, m_state.WorkDb, name, title);
     Grid明細->refresh();
+    m_linesEdited = false;
+    if (!loaded) {
+        clearTotals();
+        tell(QStringLiteral("明細の行を読み込めませんでした。"));
+        return;
+    }
+    // The totals are the sums of the lines as reopened, so what is shown and
+    // printed always adds up, even for a statement stored with stale totals.
+    recalculateTotals();
 }
 
 void StatementPage::Delete時給()
@@ -105,9 +172,14 @@ void StatementPage::Delete時給()
     if (!checkNameAndTitle())
         return;
     const QString name = cmb氏名->currentText();
+    const QString title = txtタイトル->text();
+    if (!isStored(name, title)) {
+        ShowMsg(QStringLiteral("その他"), QStringLiteral("明細なし"), keyText(name, title));
+        return;
+    }
     if (!ShowMsg(QStringLiteral("削除"), QStringLiteral("確認"), name))
         return;
-    if (!statements::remove(m_state.MainDb, name, txtタイトル->text())) {
+    if (!statements::remove(m_state.MainDb, name, title)) {
         tell(QStringLiteral("明細を削除できませんでした。"));
         return;
     }

@@ -447,15 +447,14 @@ void TestMasters::companySettings()
     QTest::mouseClick(page->cmd設定読込, Qt::LeftButton);
     QCOMPARE(page->txt自社情報->toPlainText(), info);
 
-    // Delete blanks the row, keeps it, and leaves the printed name until the next read.
+    // Delete blanks the row, keeps it, and the slip stops printing the details at once.
     answer(true);
     QTest::mouseClick(page->cmd設定削除, Qt::LeftButton);
     QCOMPARE(m_asked.last(), QStringLiteral("削除/確認/設定"));
     QCOMPARE(query(m_main, "select 自社名, 自社情報 from 自社情報"), (Rows{{"<null>", "<null>"}}));
     QCOMPARE(page->txt自社名->text(), QString());
-    QCOMPARE(m_window->state().CompanyName, QStringLiteral("有限会社ペルマー"));
-    QTest::mouseClick(page->cmd設定読込, Qt::LeftButton);
     QCOMPARE(m_window->state().CompanyName, QString());
+    QCOMPARE(m_window->state().CompanyInfo, QString());
 
     // Saving the blanked row edits it, never adds a second.
     page->txt自社名->setText(QStringLiteral("株式会社O'Neil"));

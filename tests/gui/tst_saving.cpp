@@ -222,8 +222,10 @@ void TestSaving::incompleteAndUnorderedLines()
                    workedDay("20260307")});
     QCOMPARE(query(m_main, "select 行番号, 日付 from 時給明細 order by 行番号"),
              (Rows{{"1", "20260305"}, {"2", "20260307"}, {"3", "20260310"}}));
-    // The header keeps the totals as they stood, the dateless amount included.
-    QCOMPARE(query(m_main, "select 合計 from 時給ヘッダ"), (Rows{{"27000"}}));
+    // The two lines a save leaves out were named before saving, and the
+    // header's totals are the sums of the stored lines alone.
+    QVERIFY(m_asked.contains(QStringLiteral("登録/除外確認/2, 4")));
+    QCOMPARE(query(m_main, "select 合計, 時間, 休憩 from 時給ヘッダ"), (Rows{{"24000", "24", "3"}}));
 }
 
 void TestSaving::twoTitlesAreIndependent()
@@ -374,7 +376,7 @@ void TestSaving::bulkDelete()
     QTest::mouseClick(m_window->historyPage()->cmd履歴読込, Qt::LeftButton);
     setStatement(QStringLiteral("山田"), QStringLiteral("表示中"));
     QTest::mouseClick(m_window->settingsPage()->cmd一括削除7, Qt::LeftButton);
-    QCOMPARE(m_asked.last(), QStringLiteral("削除/確認/"));
+    QCOMPARE(m_asked.last(), QStringLiteral("削除/確認/保存したすべての明細・従業員・勤務形態・自社情報"));
     for (const char *table : {"時給ヘッダ", "時給明細", "従業員", "勤務形態マスタ", "自社情報"})
         QCOMPARE(test::rowCount(m_main, QString::fromUtf8(table)), 0);
     QCOMPARE(query(m_work, "select Contents from ClHint"), (Rows{{"残す"}}));
@@ -382,8 +384,13 @@ void TestSaving::bulkDelete()
     QCOMPARE(query(m_work, "select count(*) from w従業員 where 氏名 is null"), (Rows{{"100"}}));
     QCOMPARE(query(m_work, "select count(*) from w勤務形態 where 開始時間 is null"), (Rows{{"10"}}));
     QCOMPARE(m_window->settingsPage()->txt自社名->text(), QString());
-    // The statement page's boxes stay as they were; only its lines are emptied.
-    QCOMPARE(m_page->txtタイトル->text(), QStringLiteral("表示中"));
+    QCOMPARE(m_window->state().CompanyName, QString());
+    // Nothing of the deleted data stays on the statement page.
+    QCOMPARE(m_page->txtタイトル->text(), QString());
+    QCOMPARE(m_page->cmb氏名->currentText(), QString());
+    QCOMPARE(m_page->cmb氏名->count(), 0);
+    QVERIFY(!m_page->num合計->hasValue());
+    QVERIFY(!m_page->num時給->hasValue());
     QCOMPARE(query(m_work, "select count(*) from w明細 where 日付 is null"), (Rows{{"60"}}));
 }
 

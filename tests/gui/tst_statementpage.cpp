@@ -229,6 +229,7 @@ void TestStatementPage::enterInTheAmountColumnDatesTheNextLine()
 void TestStatementPage::typedTimesAndBadEntries()
 {
     m_page->num時給->setValue(1000.0);
+    type(0, kDate, QStringLiteral("20260302")); // a dated line, so it counts in the totals
     type(0, kStart, QStringLiteral("2200"));
     QTRY_COMPARE(stored(1, kStart).toString(), QStringLiteral("2200"));
     QVERIFY(stored(1, kHours).isNull()); // no end yet
