@@ -1,0 +1,422 @@
+// The traps a shop owner falls into with ordinary clicks: stale totals,
+// a wiped master, a reopened statement that takes today's wage, work thrown
+// away without a question. Each is driven through the real window.
+#include "app/FrmPelmar.h"
+#include "app/widgets/DataGrid.h"
+#include "app/widgets/NumberBox.h"
+#include "hints/HintWindow.h"
+#include "masters/EmployeePage.h"
+#include "masters/PatternPage.h"
+#include "masters/SettingsPage.h"
+#include "messages/ShowMsg.h"
+#include "statements/HistoryPage.h"
+#include "statements/PayslipPrinter.h"
+#include "statements/StatementPage.h"
+#include "store/Database.h"
+
+#include "../support/GridTyping.h"
+#include "../support/TestData.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QInputMethodEvent>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+#include <QToolButton>
+#include <QWheelEvent>
+
+using namespace pelmar;
+using test::Rows;
+
+namespace {
+
+enum { kDate = 1, kStart, kEnd, kBreak, kHours, kWage, kAdjustment, kAmount };
+
+enum class Trap {
+    SaveOverStored,
+    SaveWithLeftOutLines,
+    RegisterEmployeesAfterClear,
+    ReadEmployeesOverTypedRows,
+    ReopenOverUnsavedLines,
+    SelectOverUnsavedLines,
+    CloseOverUnsavedLines,
+    HintOverUnsavedText,
+};
+
+} // namespace
+
+class TestSafeguards : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void totalsFollowEveryEditAndAddUp();
+    void confirmationsAnsweredNo_data();
+    void confirmationsAnsweredNo();
+    void employeeMasterIsOnThePageFromTheStart();
+    void reopenedStatementKeepsItsWage();
+    void pickersNeverChangeByThemselves();
+    void missingStatementIsTold_data();
+    void missingStatementIsTold();
+    void deletedCompanyStopsPrinting();
+    void pickersFollowTheMasters();
+    void failuresKeepWhatWasTyped();
+    void failedMasterReadRefusesRegistration();
+
+private:
+    void type(int row, int column, const QString &text, int finish = Qt::Key_Return)
+    {
+        test::typeIntoCell(m_page->Grid明細, row, column, text, finish);
+    }
+    void chooseEmployee(const QString &name);
+    void saveWeek(const QString &title);
+    QString printedText(const QString &control);
+    Rows query(const QSqlDatabase &db, const char *sql) { return test::rows(db, QString::fromUtf8(sql)); }
+
+    std::unique_ptr<test::TestDataFolder> m_data;
+    std::unique_ptr<FrmPelmar> m_window;
+    StatementPage *m_page = nullptr;
+    QSqlDatabase m_main;
+    QSqlDatabase m_work;
+    QStringList m_asked;
+    QList<MessageStyle> m_styles;
+    bool m_yes = true;
+};
+
+void TestSafeguards::init()
+{
+    m_data = std::make_unique<test::TestDataFolder>();
+    QVERIFY(m_data->isValid());
+    m_main = m_data->mainDb();
+    m_work = m_data->workDb();
+    QVERIFY(execBound(m_main, QStringLiteral("insert into 勤務形態マスタ values (1, 'A', '0900', '1800', 1, 8)")));
+    const QString employee = QStringLiteral("insert into 従業員 values (?, ?, ?, 'A', '0900', '1800', 1, 8)");
+    QVERIFY(execBound(m_main, employee, {1, QStringLiteral("山田"), 1000.0}));
+    QVERIFY(execBound(m_main, employee, {2, QStringLiteral("田中一郎"), 1200.0}));
+    QVERIFY(execBound(m_main, QStringLiteral("insert into 自社情報 values ('有限会社ペルマー', '東京都')")));
+    m_asked.clear();
+    m_styles.clear();
+    m_yes = true;
+    setMessageAnswerer([this](const MessageRequest &request) {
+        m_asked << request.category + u'/' + request.subKey + u'/' + request.subject;
+        m_styles << request.style;
+        return m_yes;
+    });
+    m_window = std::make_unique<FrmPelmar>(m_data->path());
+    QVERIFY2(m_window->isOpen(), qPrintable(m_window->openError()));
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    m_page = m_window->statementPage();
+}
+
+void TestSafeguards::cleanup()
+{
+    payslip::setPreviewHook({});
+    setMessageAnswerer({});
+    m_window.reset();
+    m_main = QSqlDatabase();
+    m_work = QSqlDatabase();
+    m_data.reset();
+}
+
+void TestSafeguards::chooseEmployee(const QString &name)
+{
+    m_page->cmb氏名->setFocus();
+    m_page->cmb氏名->setEditText(name);
+    m_page->txtタイトル->setFocus(); // leaving the picker looks the employee up
+}
+
+// 山田's week of three days under shift type A, saved under the title.
+void TestSafeguards::saveWeek(const QString &title)
+{
+    chooseEmployee(QStringLiteral("山田"));
+    m_page->txtタイトル->setText(title);
+    type(0, kDate, QStringLiteral("20260302"));
+    type(1, kDate, QStringLiteral("20260303"));
+    type(2, kDate, QStringLiteral("20260304"));
+    QTRY_COMPARE(m_page->num合計->value().toDouble(), 24000.0);
+    QTest::mouseClick(m_page->cmd登録, Qt::LeftButton);
+    QCOMPARE(query(m_main, "select count(*) from 時給明細"), (Rows{{"3"}}));
+}
+
+QString TestSafeguards::printedText(const QString &control)
+{
+    QString text = QStringLiteral("<not printed>");
+    payslip::setPreviewHook([&](const QList<payslip::PayslipItem> &items, const QString &) {
+        for (const payslip::PayslipItem &item : items)
+            if (item.name == control)
+                text = item.text;
+    });
+    QTest::mouseClick(m_page->Cmd印刷, Qt::LeftButton);
+    return text;
+}
+
+void TestSafeguards::totalsFollowEveryEditAndAddUp()
+{
+    chooseEmployee(QStringLiteral("山田"));
+    m_page->txtタイトル->setText(QStringLiteral("3月"));
+    type(0, kDate, QStringLiteral("20260302"));
+    type(1, kDate, QStringLiteral("20260303"));
+    QTRY_COMPARE(m_page->num合計->value().toDouble(), 16000.0);
+    type(1, kAmount, QStringLiteral("9500"), Qt::Key_Tab); // typed straight into 金額
+    QTRY_COMPARE(m_page->num合計->value().toDouble(), 17500.0);
+    type(0, kAdjustment, QStringLiteral("-500"));
+    QTRY_COMPARE(m_page->num合計->value().toDouble(), 17000.0);
+    QCOMPARE(m_page->num調整額->value().toDouble(), -500.0);
+    type(0, kWage, QStringLiteral("1100"));
+    QTRY_COMPARE(m_page->num合計->value().toDouble(), 17800.0);
+    // A line without a date is not stored, so it is not in the totals either.
+    type(4, kHours, QStringLiteral("3"));
+    QTRY_COMPARE(m_page->num時間->value().toDouble(), 16.0);
+    QCOMPARE(m_page->num合計->value().toDouble(), 17800.0);
+
+    QCOMPARE(printedText(QStringLiteral("txt合計")), QStringLiteral("¥17,800"));
+    QTest::mouseClick(m_page->cmd登録, Qt::LeftButton);
+    QVERIFY2(m_asked.contains(QStringLiteral("登録/除外確認/5")), qPrintable(m_asked.join(u' ')));
+    QCOMPARE(query(m_main, "select 合計, 時間, 休憩, 調整額 from 時給ヘッダ"),
+             query(m_main, "select total(金額), total(時間), total(休憩), total(調整額) from 時給明細"));
+    QCOMPARE(query(m_main, "select 合計 from 時給ヘッダ"), (Rows{{"17800"}}));
+}
+
+void TestSafeguards::confirmationsAnsweredNo_data()
+{
+    QTest::addColumn<Trap>("trap");
+    QTest::addColumn<QString>("question");
+    QTest::newRow("save over a stored statement") << Trap::SaveOverStored << "登録/上書き確認/山田（4月）";
+    QTest::newRow("save with lines left out") << Trap::SaveWithLeftOutLines << "登録/除外確認/2";
+    QTest::newRow("register a cleared employee page") << Trap::RegisterEmployeesAfterClear
+                                                      << "登録/マスタ削除確認/2";
+    QTest::newRow("read over typed employees") << Trap::ReadEmployeesOverTypedRows << "その他/未保存確認/従業員";
+    QTest::newRow("reopen over unsaved lines") << Trap::ReopenOverUnsavedLines << "その他/未保存確認/勤務表";
+    QTest::newRow("select over unsaved lines") << Trap::SelectOverUnsavedLines << "その他/未保存確認/勤務表";
+    QTest::newRow("close over unsaved lines") << Trap::CloseOverUnsavedLines << "その他/未保存確認/勤務表";
+    QTest::newRow("another hint over unsaved text") << Trap::HintOverUnsavedText << "その他/未保存確認/ヒント";
+}
+
+// Each question that guards stored or typed work is asked, defaults to No,
+// and No leaves everything as it was.
+void TestSafeguards::confirmationsAnsweredNo()
+{
+    QFETCH(Trap, trap);
+    QFETCH(QString, question);
+    EmployeePage *employees = m_window->employeePage();
+    const bool withStoredStatement = trap == Trap::SaveOverStored || trap == Trap::ReopenOverUnsavedLines
+        || trap == Trap::SelectOverUnsavedLines;
+    if (withStoredStatement)
+        saveWeek(QStringLiteral("4月"));
+    if (trap == Trap::SelectOverUnsavedLines) {
+        QTest::mouseClick(m_window->historyPage()->cmd履歴読込, Qt::LeftButton);
+        m_window->historyPage()->Grid履歴->setCurrentIndex(m_window->historyPage()->Grid履歴->model()->index(0, 0));
+    }
+    if (trap == Trap::SaveOverStored) {
+        m_page->cmb氏名->setEditText(QStringLiteral("山田"));
+        m_page->txtタイトル->setText(QStringLiteral("4月"));
+        QTest::mouseClick(m_page->cmd読込, Qt::LeftButton);
+        QTRY_COMPARE(m_page->num合計->value().toDouble(), 24000.0);
+    }
+    if (trap != Trap::RegisterEmployeesAfterClear && trap != Trap::ReadEmployeesOverTypedRows
+        && trap != Trap::HintOverUnsavedText) {
+        chooseEmployee(QStringLiteral("山田"));
+        m_page->txtタイトル->setText(QStringLiteral("4月"));
+        type(0, kDate, QStringLiteral("20260309"));
+    }
+    if (trap == Trap::SaveWithLeftOutLines)
+        type(1, kStart, QStringLiteral("0900"));
+    if (trap == Trap::RegisterEmployeesAfterClear)
+        QTest::mouseClick(employees->cmdクリア従業員, Qt::LeftButton);
+    if (trap == Trap::ReadEmployeesOverTypedRows)
+        test::typeIntoCell(employees->Grid従業員, 2, 3, QStringLiteral("1300"));
+    if (trap == Trap::HintOverUnsavedText) {
+        QTest::mouseClick(m_page->cmdHint, Qt::LeftButton);
+        auto *hint = m_window->findChild<HintWindow *>();
+        QVERIFY(hint);
+        QTest::mouseClick(hint->cmd編集, Qt::LeftButton);
+        QTest::keyClicks(hint->txtContents, QStringLiteral("draft"));
+    }
+    const Rows mainBefore = query(m_main, "select * from 時給ヘッダ union all select 氏名, タイトル, 日付, 金額,"
+                                          " 0, 0, 0, 0 from 時給明細 union all select 氏名, 時給, 0, 0, 0, 0, 0, 0"
+                                          " from 従業員");
+    const Rows pageBefore = query(m_work, "select * from w明細 union all select 氏名, 時給, 0, 0, 0, 0, 0, 0, 0"
+                                          " from w従業員");
+    m_asked.clear();
+    m_styles.clear();
+    m_yes = false;
+
+    switch (trap) {
+    case Trap::SaveOverStored:
+    case Trap::SaveWithLeftOutLines:
+        QTest::mouseClick(m_page->cmd登録, Qt::LeftButton);
+        break;
+    case Trap::RegisterEmployeesAfterClear:
+        QTest::mouseClick(employees->cmd従業員登録, Qt::LeftButton);
+        break;
+    case Trap::ReadEmployeesOverTypedRows:
+        QTest::mouseClick(employees->cmd従業員読込, Qt::LeftButton);
+        break;
+    case Trap::ReopenOverUnsavedLines:
+        QTest::mouseClick(m_page->cmd読込, Qt::LeftButton);
+        break;
+    case Trap::SelectOverUnsavedLines:
+        QTest::mouseClick(m_window->historyPage()->cmd履歴選択, Qt::LeftButton);
+        break;
+    case Trap::CloseOverUnsavedLines:
+        QVERIFY(!m_window->close());
+        QVERIFY(m_window->isVisible());
+        break;
+    case Trap::HintOverUnsavedText:
+        QTest::mouseClick(m_window->historyPage()->cmdHint2, Qt::LeftButton);
+        QCOMPARE(m_window->findChild<HintWindow *>()->txtContents->toPlainText(), QStringLiteral("draft"));
+        break;
+    }
+    QCOMPARE(m_asked, QStringList{question});
+    QCOMPARE(m_styles.value(0), MessageStyle::ConfirmDefaultNo);
+    QCOMPARE(query(m_main, "select * from 時給ヘッダ union all select 氏名, タイトル, 日付, 金額,"
+                           " 0, 0, 0, 0 from 時給明細 union all select 氏名, 時給, 0, 0, 0, 0, 0, 0 from 従業員"),
+             mainBefore);
+    QCOMPARE(query(m_work, "select * from w明細 union all select 氏名, 時給, 0, 0, 0, 0, 0, 0, 0 from w従業員"),
+             pageBefore);
+}
+
+void TestSafeguards::employeeMasterIsOnThePageFromTheStart()
+{
+    QCOMPARE(query(m_work, "select 氏名, 時給 from w従業員 where 氏名 is not null order by \"No\""),
+             (Rows{{"山田", "1000"}, {"田中一郎", "1200"}}));
+    QTest::mouseClick(m_window->employeePage()->cmd従業員登録, Qt::LeftButton);
+    QCOMPARE(m_asked, QStringList{QStringLiteral("登録/確認/従業員")});
+    QCOMPARE(query(m_main, "select 氏名, 時給, 勤務形態 from 従業員 order by \"No\""),
+             (Rows{{"山田", "1000", "A"}, {"田中一郎", "1200", "A"}}));
+}
+
+void TestSafeguards::reopenedStatementKeepsItsWage()
+{
+    saveWeek(QStringLiteral("4月"));
+    QVERIFY(execBound(m_main, QStringLiteral("update 従業員 set 時給 = 1500, 勤務形態 = null where 氏名 = '山田'")));
+    m_page->cmb氏名->setEditText(QStringLiteral("山田"));
+    m_page->txtタイトル->setText(QStringLiteral("4月"));
+    QTest::mouseClick(m_page->cmd読込, Qt::LeftButton);
+    QCOMPARE(m_page->num時給->value().toDouble(), 1000.0);
+    // Moving through the name box without changing the name changes nothing.
+    chooseEmployee(QStringLiteral("山田"));
+    QCOMPARE(m_page->num時給->value().toDouble(), 1000.0);
+    QCOMPARE(m_page->cmb勤務形態->currentText(), QStringLiteral("A"));
+    QCOMPARE(m_page->num合計->value().toDouble(), 24000.0);
+    // Another employee brings that employee's wage.
+    chooseEmployee(QStringLiteral("田中一郎"));
+    QCOMPARE(m_page->num時給->value().toDouble(), 1200.0);
+}
+
+void TestSafeguards::pickersNeverChangeByThemselves()
+{
+    m_page->cmb氏名->setFocus();
+    QInputMethodEvent commit;
+    commit.setCommitString(QStringLiteral("田中"));
+    QApplication::sendEvent(m_page->cmb氏名->lineEdit(), &commit);
+    QCOMPARE(m_page->cmb氏名->currentText(), QStringLiteral("田中"));
+    m_page->txtタイトル->setFocus();
+    QCOMPARE(m_page->cmb氏名->currentText(), QStringLiteral("田中"));
+
+    for (QComboBox *picker : {m_page->cmb氏名, m_page->cmb勤務形態}) {
+        picker->setCurrentIndex(0);
+        const QString before = picker->currentText();
+        const QPointF centre = QRectF(picker->rect()).center();
+        QWheelEvent wheel(centre, picker->mapToGlobal(centre), QPoint(), QPoint(0, -120), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(picker, &wheel);
+        QCOMPARE(picker->currentText(), before);
+    }
+}
+
+void TestSafeguards::missingStatementIsTold_data()
+{
+    QTest::addColumn<bool>("deleting");
+    QTest::newRow("読込") << false;
+    QTest::newRow("削除") << true;
+}
+
+void TestSafeguards::missingStatementIsTold()
+{
+    QFETCH(bool, deleting);
+    saveWeek(QStringLiteral("4月"));
+    m_page->cmb氏名->setEditText(QStringLiteral("山田"));
+    m_page->txtタイトル->setText(QStringLiteral("5月"));
+    m_page->num時給->setValue(1000.0);
+    type(0, kHours, QStringLiteral("8"));
+    m_asked.clear();
+    QTest::mouseClick(deleting ? m_page->cmd削除 : m_page->cmd読込, Qt::LeftButton);
+    QCOMPARE(m_asked, QStringList{QStringLiteral("その他/明細なし/山田（5月）")});
+    QCOMPARE(m_page->txtタイトル->text(), QStringLiteral("5月"));
+    QCOMPARE(query(m_work, "select 時間, 金額 from w明細 where 行番号 = 1"), (Rows{{"8", "8000"}}));
+    QCOMPARE(query(m_main, "select count(*) from 時給明細 where タイトル = '4月'"), (Rows{{"3"}}));
+}
+
+void TestSafeguards::deletedCompanyStopsPrinting()
+{
+    QCOMPARE(printedText(QStringLiteral("txt自社名")), QStringLiteral("有限会社ペルマー"));
+    QTest::mouseClick(m_window->settingsPage()->cmd設定削除, Qt::LeftButton);
+    QCOMPARE(printedText(QStringLiteral("txt自社名")), QString());
+    QCOMPARE(printedText(QStringLiteral("txt自社情報")), QString());
+}
+
+void TestSafeguards::pickersFollowTheMasters()
+{
+    EmployeePage *employees = m_window->employeePage();
+    test::commitIntoCell(employees->Grid従業員, 2, 2, QStringLiteral("佐藤"));
+    QTest::mouseClick(employees->cmd従業員登録, Qt::LeftButton);
+    QVERIFY(m_page->cmb氏名->findText(QStringLiteral("佐藤")) >= 0);
+
+    PatternPage *patterns = m_window->patternPage();
+    test::typeIntoCell(patterns->Grid勤務形態, 1, 2, QStringLiteral("1700"));
+    test::typeIntoCell(patterns->Grid勤務形態, 1, 3, QStringLiteral("2200"));
+    QTest::mouseClick(patterns->cmd勤務登録, Qt::LeftButton);
+    QVERIFY(m_page->cmb勤務形態->findText(QStringLiteral("B")) >= 0);
+    QCOMPARE(query(m_work, "select 開始時間, 終了時間 from w勤務形態参照 where タイプ = 'B'"),
+             (Rows{{"1700", "2200"}}));
+    QTRY_VERIFY(employees->DD勤務形態->model()->rowCount() >= 2);
+}
+
+void TestSafeguards::failuresKeepWhatWasTyped()
+{
+    SettingsPage *settings = m_window->settingsPage();
+    QVERIFY(execBound(m_main, QStringLiteral("create trigger refuse before update on 自社情報"
+                                             " begin select raise(abort, 'refused'); end")));
+    settings->txt自社名->setText(QStringLiteral("書きかけの社名"));
+    QTest::mouseClick(settings->cmd設定登録, Qt::LeftButton);
+    QCOMPARE(m_asked.last(), QStringLiteral("その他/メッセージ/自社情報を登録できませんでした。入力した内容はそのまま残しています。"));
+    QCOMPARE(settings->txt自社名->text(), QStringLiteral("書きかけの社名"));
+    QTest::mouseClick(settings->cmd設定削除, Qt::LeftButton);
+    QCOMPARE(settings->txt自社名->text(), QStringLiteral("書きかけの社名"));
+    QCOMPARE(m_window->state().CompanyName, QStringLiteral("有限会社ペルマー"));
+
+    // Totals that cannot be worked out are emptied and told, never left stale.
+    m_page->num合計->setValue(12345.0);
+    QVERIFY(execBound(m_work, QStringLiteral("alter table w明細 rename to w明細_away")));
+    m_asked.clear();
+    m_page->Calc明細();
+    QCOMPARE(m_asked.size(), 1);
+    QVERIFY(!m_page->num合計->hasValue());
+    QVERIFY(execBound(m_work, QStringLiteral("alter table w明細_away rename to w明細")));
+}
+
+void TestSafeguards::failedMasterReadRefusesRegistration()
+{
+    EmployeePage *employees = m_window->employeePage();
+    QVERIFY(execBound(m_main, QStringLiteral("alter table 従業員 rename to 従業員_away")));
+    QTest::mouseClick(employees->cmd従業員読込, Qt::LeftButton);
+    QVERIFY(execBound(m_main, QStringLiteral("alter table 従業員_away rename to 従業員")));
+    m_asked.clear();
+    QTest::mouseClick(employees->cmd従業員登録, Qt::LeftButton);
+    QCOMPARE(m_asked.size(), 1);
+    QVERIFY(m_asked.first().startsWith(QStringLiteral("その他/メッセージ/")));
+    QCOMPARE(query(m_main, "select count(*) from 従業員"), (Rows{{"2"}}));
+    // A read that succeeds lifts the refusal.
+    QTest::mouseClick(employees->cmd従業員読込, Qt::LeftButton);
+    m_asked.clear();
+    QTest::mouseClick(employees->cmd従業員登録, Qt::LeftButton);
+    QCOMPARE(m_asked, QStringList{QStringLiteral("登録/確認/従業員")});
+}
+
+QTEST_MAIN(TestSafeguards)
+#include "tst_safeguards.moc"
