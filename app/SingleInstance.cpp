@@ -77,4 +77,16 @@ void SingleInstance::acceptConnection()
     }
 }
 
+StartDecision decideStart(SingleInstance &instance, int timeoutMs)
+{
+    if (instance.notifyRunning(timeoutMs))
+        return StartDecision::AlreadyRunning;
+    if (instance.listen())
+        return StartDecision::Run;
+    // Another copy may have become the running copy meanwhile; ask it too.
+    if (instance.notifyRunning(timeoutMs))
+        return StartDecision::AlreadyRunning;
+    return StartDecision::CannotGuard;
+}
+
 } // namespace pelmar

@@ -33,4 +33,16 @@ private:
     QLocalServer m_server;
 };
 
+// What a start may do on its data folder.
+enum class StartDecision {
+    Run,            // this process is now the running copy
+    AlreadyRunning, // a running copy answered and was asked to come to the front
+    CannotGuard,    // nobody answered, yet this process could not become the running copy
+};
+
+// Asks a running copy to come to the front, or else becomes the running copy.
+// CannotGuard means a second copy could start beside this one unnoticed, so
+// the program must not open its data.
+StartDecision decideStart(SingleInstance &instance, int timeoutMs = 2000);
+
 } // namespace pelmar

@@ -39,6 +39,30 @@ PayslipItem rule(const char *name, QLine line)
     return item;
 }
 
+// The company details hold an address, telephone numbers and the like on
+// several lines; small type there still reads, so they may go down to 6 pt.
+PayslipItem severalLines(PayslipItem item)
+{
+    item.fit.wraps = true;
+    item.fit.minPointSize = 6;
+    return item;
+}
+
+// Amounts, hours and the date are never cut: a missing digit would print a
+// wrong figure, so after shrinking they run out past their left edge.
+PayslipItem figure(PayslipItem item)
+{
+    item.fit.mayCut = false;
+    return item;
+}
+
+// A long name is cut before the honorific, so the line still ends in 様.
+PayslipItem addressee(PayslipItem item)
+{
+    item.fit.keptTail = kHonorific;
+    return item;
+}
+
 } // namespace
 
 QList<Section> sections()
@@ -52,19 +76,19 @@ QList<PayslipItem> layout()
     return {
         label("Lblタイトル", QStringLiteral("給与明細"), {4100, 30, 1701, 354}, 14.5),
         label("Label2", QStringLiteral("氏名"), {213, 600, 779, 354}, 12),
-        textBox("txt氏名", {1140, 630, 3945, 600}, kGothic, 14.5, kLeft),
+        addressee(textBox("txt氏名", {1140, 630, 3945, 600}, kGothic, 14.5, kLeft)),
         textBox("txtタイトル", {300, 1275, 5805, 360}, kGothic, 12, kLeft),
         label("Label3", QStringLiteral("時給"), {213, 1701, 779, 354}, 12),
         label("Label4", QStringLiteral("時間"), {2339, 1701, 779, 354}, 12),
         label("Label5", QStringLiteral("調整額"), {4606, 1701, 992, 354}, 12),
         label("Label6", QStringLiteral("支給額"), {7583, 1701, 1134, 354}, 12),
-        textBox("txt時給", {1140, 1695, 915, 360}, kGothic, 14.5, kRight),
-        textBox("txt時間", {3255, 1695, 990, 360}, kGothic, 14.5, kRight),
-        textBox("txt調整額", {5882, 1701, 1488, 354}, kGothic, 14.5, kRight),
-        textBox("txt合計", {8715, 1695, 1380, 360}, kGothic, 14.5, kRight),
-        textBox("txt自社情報", {6236, 820, 3898, 708}, kMincho, 10, kLeft),
+        figure(textBox("txt時給", {1140, 1695, 915, 360}, kGothic, 14.5, kRight)),
+        figure(textBox("txt時間", {3255, 1695, 990, 360}, kGothic, 14.5, kRight)),
+        figure(textBox("txt調整額", {5882, 1701, 1488, 354}, kGothic, 14.5, kRight)),
+        figure(textBox("txt合計", {8715, 1695, 1380, 360}, kGothic, 14.5, kRight)),
+        severalLines(textBox("txt自社情報", {6236, 820, 3898, 708}, kMincho, 10, kLeft)),
         textBox("txt自社名", {5315, 520, 4890, 284}, kGothic, 14.5, kCentre),
-        textBox("txt日付", {7800, 70, 2445, 320}, kGothic, 12, kRight),
+        figure(textBox("txt日付", {7800, 70, 2445, 320}, kGothic, 12, kRight)),
         rule("Line1", QLine(0, 2120, 10350, 2120)),
         rule("Line2", QLine(0, 425, 10346, 425)),
     };

@@ -35,6 +35,18 @@ struct Section {
 // page header; the day lines are never printed.
 QList<Section> sections();
 
+// What the printer does with a text too large for its box. It first shrinks
+// the type, half a point at a time, down to minPointSize; a text that still
+// does not fit is cut and ends in "…", unless cutting would lose information
+// that must be read whole (an amount, hours, the date): such a text keeps
+// every character and runs out past the edge opposite its alignment.
+struct FitRule {
+    bool wraps = false;       // a box for several lines: wraps at its width, fills its height
+    qreal minPointSize = 8;   // the smallest type that still reads well on one line
+    bool mayCut = true;
+    QString keptTail;         // kept whole after the "…" when the text ends with it
+};
+
 struct PayslipItem {
     enum Kind { Label, TextBox, Line };
     Kind kind = Label;
@@ -48,6 +60,7 @@ struct PayslipItem {
     bool italic = false;
     Qt::Alignment alignment = Qt::AlignLeft;
     QString text;
+    FitRule fit;
 
     bool drawsText() const { return kind != Line; }
 };

@@ -15,6 +15,8 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QStandardPaths>
+#include <QTextBoundaryFinder>
+#include <QTextLayout>
 #include <QToolBar>
 
 namespace pelmar::payslip {
@@ -24,6 +26,11 @@ namespace {
 constexpr qreal kTwipsPerInch = 1440;
 constexpr qreal kMarginTwips = 720;
 constexpr qreal kRuleWidthTwips = 15; // 0.75 pt: a thin, clearly printed rule
+constexpr qreal kSizeStep = 0.5;       // points between the type sizes tried for a long text
+// Widths come from the same font engine that draws, but summed in floating
+// point: a text that fills its box to the last hundredth of a unit fits.
+constexpr qreal kFitSlack = 0.01;
+const QString kEllipsis = QStringLiteral("\u2026");
 
 PreviewHook &previewHook()
 {
@@ -64,23 +71,85 @@ QFont fontFor(const PayslipItem &item)
     return font;
 }
 
+// Point sizes to try for a text, from the layout's own down to the rule's smallest.
+QList<qreal> sizesToTry(qreal designSize, qreal minSize)
+{
+    const qreal smallest = qMin(minSize, designSize);
+    QList<qreal> sizes;
+    for (qreal size = designSize; size > smallest + kFitSlack; size -= kSizeStep)
+        sizes << size;
+    sizes << smallest;
+    return sizes;
+}
+
+QString withoutTrailingBlanks(QString text)
+{
+    while (!text.isEmpty() && text.back().isSpace()) // the ideographic space too
+        text.chop(1);
+    return text;
+}
+
+bool fitsWidth(const QFontMetricsF &metrics, const QString &text, qreal width)
+{
+    return metrics.horizontalAdvance(text) <= width + kFitSlack;
+}
+
+// The longest start of text that, followed by "…" and tail, fits width. It
+// never splits a character made of several code points.
+QString cutToWidth(const QFontMetricsF &metrics, const QString &text, const QString &tail, qreal width)
+{
+    QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, text);
+    graphemes.toEnd();
+    for (qsizetype end = text.size(); end > 0; end = graphemes.toPreviousBoundary()) {
+        const QString candidate = withoutTrailingBlanks(text.left(end)) + kEllipsis + tail;
+        if (fitsWidth(metrics, candidate, width))
+            return candidate;
+    }
+    return kEllipsis + tail;
+}
+
+// The lines of text broken at width the way the device's font engine breaks
+// them: at spaces and between Japanese characters, anywhere within a word
+// that is wider than the whole line (an e-mail address, a long number).
+QStringList wrappedLines(const QString &text, const QFont &font, qreal width, QPaintDevice *device)
+{
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    QStringList lines;
+    for (const QString &paragraph : text.split(u'\n')) {
+        if (paragraph.isEmpty()) {
+            lines << QString();
+            continue;
+        }
+        QTextLayout layout(paragraph, font, device);
+        layout.setTextOption(option);
+        layout.beginLayout();
+        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+            line.setLineWidth(width);
+            lines << withoutTrailingBlanks(paragraph.mid(line.textStart(), line.textLength()));
+        }
+        layout.endLayout();
+    }
+    return lines;
+}
+
 void paintText(QPainter &painter, const PayslipItem &item, const TwipScale &scale)
 {
     if (item.text.isEmpty())
         return;
-    painter.setFont(fontFor(item));
-    QString text = item.text;
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    text.replace(u'\r', u'\n');
     const QRectF box = scale.rect(item.rect);
-    // Boxes made for several lines (the company details) wrap at their width;
-    // a one-line box never breaks an amount or a name in two, and a text too
-    // wide for it runs over the edge opposite its alignment rather than being cut.
-    int flags = int(item.alignment & Qt::AlignHorizontal_Mask) | Qt::AlignTop | Qt::TextDontClip;
-    const QFontMetricsF metrics(painter.font(), painter.device());
-    if (box.height() >= 2 * metrics.lineSpacing())
-        flags |= Qt::TextWordWrap;
-    painter.drawText(box, flags, text);
+    QFont font = fontFor(item);
+    const FittedText fitted = fitText(font, box.size(), item.text, item.fit, painter.device());
+    font.setPointSizeF(fitted.pointSize);
+    painter.setFont(font);
+    const qreal lineSpacing = QFontMetricsF(font, painter.device()).lineSpacing();
+    // Each line at the top of its own row. A figure still too wide for its
+    // box runs out past the edge opposite its alignment instead of losing digits.
+    const int flags = int(item.alignment & Qt::AlignHorizontal_Mask) | Qt::AlignTop | Qt::TextDontClip;
+    for (qsizetype i = 0; i < fitted.lines.size(); ++i) {
+        const QRectF row(box.left(), box.top() + i * lineSpacing, box.width(), lineSpacing);
+        painter.drawText(row, flags, fitted.lines[i]);
+    }
 }
 
 void paintLine(QPainter &painter, const PayslipItem &item, const TwipScale &scale)
@@ -115,6 +184,63 @@ void savePdfFromPreview(QWidget *dialog, const QList<PayslipItem> &items, const 
 }
 
 } // namespace
+
+FittedText fitText(const QFont &font, const QSizeF &box, const QString &text, const FitRule &rule,
+                   QPaintDevice *device)
+{
+    QString plain = text;
+    plain.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    plain.replace(u'\r', u'\n');
+    if (rule.wraps) {
+        while (plain.endsWith(u'\n')) // an empty last line would only take room
+            plain.chop(1);
+    } else {
+        plain.replace(u'\n', u' ');
+    }
+    FittedText fitted;
+    fitted.pointSize = font.pointSizeF();
+    if (plain.isEmpty())
+        return fitted;
+
+    QFont sized = font;
+    for (const qreal size : sizesToTry(font.pointSizeF(), rule.minPointSize)) {
+        sized.setPointSizeF(size);
+        const QFontMetricsF metrics(sized, device);
+        fitted.pointSize = size;
+        fitted.lines = rule.wraps ? wrappedLines(plain, sized, box.width(), device) : QStringList{plain};
+        bool fits = !rule.wraps || fitted.lines.size() * metrics.lineSpacing() <= box.height() + kFitSlack;
+        for (const QString &line : std::as_const(fitted.lines))
+            fits = fits && fitsWidth(metrics, line, box.width());
+        if (fits)
+            return fitted;
+    }
+
+    // Too large even in the smallest type.
+    if (!rule.mayCut) {
+        fitted.overflows = true;
+        return fitted;
+    }
+    fitted.cut = true;
+    const QFontMetricsF metrics(sized, device);
+    if (!rule.wraps) {
+        const bool keepsTail = !rule.keptTail.isEmpty() && plain.endsWith(rule.keptTail)
+            && plain.size() > rule.keptTail.size();
+        fitted.lines = {keepsTail ? cutToWidth(metrics, plain.chopped(rule.keptTail.size()), rule.keptTail, box.width())
+                                  : cutToWidth(metrics, plain, QString(), box.width())};
+        return fitted;
+    }
+    // As many lines as the box holds; the last of them ends in "…" to tell
+    // that more was written than the sheet shows.
+    const qsizetype room = qMax(qsizetype(1), qsizetype((box.height() + kFitSlack) / metrics.lineSpacing()));
+    if (fitted.lines.size() > room) {
+        fitted.lines.resize(room);
+        fitted.lines.last() = cutToWidth(metrics, fitted.lines.last(), QString(), box.width());
+    }
+    for (QString &line : fitted.lines)
+        if (!fitsWidth(metrics, line, box.width()))
+            line = cutToWidth(metrics, line, QString(), box.width());
+    return fitted;
+}
 
 QPageLayout pageLayout()
 {

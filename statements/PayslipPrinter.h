@@ -2,12 +2,16 @@
 
 #include "statements/PayslipLayout.h"
 
+#include <QFont>
 #include <QList>
 #include <QPageLayout>
+#include <QSizeF>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
+class QPaintDevice;
 class QPainter;
 class QPrintPreviewDialog;
 class QWidget;
@@ -21,6 +25,22 @@ QPageLayout pageLayout();
 // The font family that stands in for a family the layout names: the named
 // one when the system has it, otherwise IPA P Gothic or IPA P Mincho.
 QString resolvedFamily(const QString &layoutFamily);
+
+// A text as it is drawn in its box.
+struct FittedText {
+    qreal pointSize = 0;
+    QStringList lines;      // top to bottom, one line apart
+    bool cut = false;       // ends in "…"; in a box of several lines, later lines are left out
+    bool overflows = false; // wider than the box even at the smallest size, and never cut
+};
+
+// How text goes into a box of the given size, measured in the units of
+// device (a printer, a PDF writer, an image; null for the screen), starting
+// from font's point size and following rule (see FitRule). A box that does
+// not wrap holds one line, its line breaks read as spaces; its height is not
+// a limit, as some boxes of the sheet are a little lower than their type.
+FittedText fitText(const QFont &font, const QSizeF &box, const QString &text, const FitRule &rule,
+                   QPaintDevice *device);
 
 // Paints the sheet with its top left corner at the painter's origin, mapping
 // twips to the units of the painter's device by the device's resolution, so

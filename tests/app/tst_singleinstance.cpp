@@ -76,6 +76,9 @@ private slots:
     void staleSocketIsTakenOver();
     void secondStartAsksTheRunningCopyToCome();
     void secondStartLeavesTheRunningCopyAlone();
+    void startDecision_data();
+    void startDecision();
+    void unguardedStartOpensNothing();
 };
 
 void TestSingleInstance::keyFollowsTheDataFolder()
@@ -160,6 +163,92 @@ void TestSingleInstance::secondStartLeavesTheRunningCopyAlone()
         first.kill();
         first.waitForFinished(5000);
     }
+}
+
+enum Situation { NobodyRuns, CopyRuns, FolderMissing, FolderIsAFile, NameTooLong };
+
+void TestSingleInstance::startDecision_data()
+{
+    QTest::addColumn<int>("situation");
+    QTest::addColumn<int>("decision");
+    QTest::newRow("nobody runs") << int(NobodyRuns) << int(StartDecision::Run);
+    QTest::newRow("a copy runs") << int(CopyRuns) << int(StartDecision::AlreadyRunning);
+    // The socket cannot be made: this start could not keep a second one out.
+    QTest::newRow("socket folder missing") << int(FolderMissing) << int(StartDecision::CannotGuard);
+    QTest::newRow("socket folder is a file") << int(FolderIsAFile) << int(StartDecision::CannotGuard);
+    QTest::newRow("socket name too long") << int(NameTooLong) << int(StartDecision::CannotGuard);
+}
+
+void TestSingleInstance::startDecision()
+{
+    QFETCH(int, situation);
+    QFETCH(int, decision);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QString key = SingleInstance::keyFor(dir.path());
+    std::unique_ptr<SingleInstance> running;
+    switch (situation) {
+    case NobodyRuns:
+        break;
+    case CopyRuns:
+        running = std::make_unique<SingleInstance>(key);
+        QVERIFY(running->listen());
+        break;
+    case FolderMissing:
+        key = dir.filePath(QStringLiteral("missing/") + key);
+        break;
+    case FolderIsAFile: {
+        QFile file(dir.filePath(QStringLiteral("file")));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        key = file.fileName() + u'/' + key;
+        break;
+    }
+    case NameTooLong:
+        key = dir.filePath(key + QString(200, u'x'));
+        break;
+    }
+    std::unique_ptr<QSignalSpy> activated;
+    if (running)
+        activated = std::make_unique<QSignalSpy>(running.get(), &SingleInstance::activationRequested);
+
+    SingleInstance instance(key);
+    QCOMPARE(int(decideStart(instance, 500)), decision);
+    if (decision == int(StartDecision::Run))
+        QVERIFY(someoneListens(key));
+    if (activated)
+        QTRY_COMPARE(activated->count(), 1);
+}
+
+void TestSingleInstance::unguardedStartOpensNothing()
+{
+    ProgramCopy copy;
+    QVERIFY(copy.ok);
+    const QString work = QDir(copy.data).filePath(kWorkDbFileName);
+    insertMarker(work);
+    // Sockets go to the temporary folder; one that is a file takes none.
+    const QString notAFolder = QDir(copy.dir.path()).filePath(QStringLiteral("tmp-is-a-file"));
+    {
+        QFile file(notAFolder);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    }
+    QProcess program;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("TMPDIR"), notAFolder);
+    program.setProcessEnvironment(environment);
+    program.start(copy.exe, {});
+    QVERIFY(program.waitForStarted());
+    // It says why it stops (the message box waits for a click that never
+    // comes here, so the test ends the program itself).
+    QString said;
+    QTRY_VERIFY_WITH_TIMEOUT((said += QString::fromUtf8(program.readAllStandardError()))
+                                 .contains(QStringLiteral("データを守るために起動を取りやめます")),
+                             20000);
+    QVERIFY2(said.contains(QDir::toNativeSeparators(copy.data)), qPrintable(said));
+    // Its start-up would have emptied the history list.
+    QCOMPARE(workRows(work, QStringLiteral("w履歴")), 1);
+    QCOMPARE(program.state(), QProcess::Running);
+    program.kill();
+    QVERIFY(program.waitForFinished(10000));
 }
 
 QTEST_GUILESS_MAIN(TestSingleInstance)

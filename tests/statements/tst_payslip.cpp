@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QFileInfo>
+#include <QFontMetricsF>
 #include <QFontInfo>
 #include <QImage>
 #include <QLineEdit>
@@ -35,6 +36,35 @@ const PayslipItem *findItem(const QList<PayslipItem> &items, const QString &name
         if (item.name == name)
             return &item;
     return nullptr;
+}
+
+// An image whose pixel is one twip: boxes measure as the sheet gives them.
+QImage twipDevice()
+{
+    QImage image(1, 1, QImage::Format_Grayscale8);
+    image.setDotsPerMeterX(qRound(1440 / 0.0254));
+    image.setDotsPerMeterY(qRound(1440 / 0.0254));
+    return image;
+}
+
+const QString kLongName = QStringLiteral("寿限無寿限無五劫の擦り切れ海砂利水魚の水行末雲来末風来末食う"); // 30 characters
+const QString kLongTitle = QStringLiteral("2026年3月分（3月1日〜3月31日）アルバイト・パートタイム給与明細");
+const QString kLongCompany = QStringLiteral("株式会社ペルマー・ロングネーム・ホールディングス東日本営業所");
+const QString kFourLineDetails = QStringLiteral(
+    "〒100-0001\n東京都千代田区千代田1-1-1 長い長い建物の名前ビルディング 12階\n"
+    "TEL 03-1234-5678 FAX 03-1234-5679\nE-mail: info@example.co.jp 営業時間 9:00〜18:00");
+
+// A statement whose texts are all longer than their boxes were drawn for.
+QList<PayslipItem> longStatement()
+{
+    const PrintValues values = printValues(kLongName, kLongTitle, 1150.0, 1234.25, -12345.0, 1419387.5);
+    return filledPageHeader(values, kLongCompany, kFourLineDetails, QDate(2026, 12, 31));
+}
+
+QString withoutBlanks(QString text)
+{
+    text.remove(QRegularExpression(QStringLiteral("\\s")));
+    return text;
 }
 
 // A week's statement, as the done check prints it.
@@ -96,7 +126,11 @@ private slots:
     void suggestedFileName_data();
     void suggestedFileName();
     void japaneseFontsStandIn();
+    void wideAmountIsNotCut_data();
     void wideAmountIsNotCut();
+    void longTextFitsItsBox_data();
+    void longTextFitsItsBox();
+    void longTextsStayInTheirBoxesInPdf();
     void pdfHoldsEveryText();
     void pdfPlacesEveryText();
     void pdfIsOneA4PageWithJapaneseFonts();
@@ -307,27 +341,162 @@ void TestPayslip::japaneseFontsStandIn()
     QCOMPARE(resolvedFamily(QStringLiteral("Some Other")), QStringLiteral("Some Other"));
 }
 
+void TestPayslip::wideAmountIsNotCut_data()
+{
+    QTest::addColumn<double>("wage");
+    QTest::addColumn<bool>("runsOver");
+    QTest::newRow("shrunk into its box") << 99999.0 << false;
+    QTest::newRow("too wide even in the smallest type") << 1234567890.0 << true;
+}
+
 void TestPayslip::wideAmountIsNotCut()
 {
-    // An amount wider than its box runs out to the left instead of losing digits.
-    const QList<PayslipItem> items = filledPageHeader(printValues({}, {}, 1234567.0, {}, {}, {}), {}, {}, QDate(2026, 3, 6));
-    const PayslipItem wage = *findItem(items, QStringLiteral("txt時給"));
+    // An amount wider than its box first takes smaller type; one still too
+    // wide runs out to the left instead of losing digits.
+    QFETCH(double, wage);
+    QFETCH(bool, runsOver);
+    const QList<PayslipItem> items = filledPageHeader(printValues({}, {}, wage, {}, {}, {}), {}, {}, QDate(2026, 3, 6));
+    const PayslipItem wageBox = *findItem(items, QStringLiteral("txt時給"));
     QImage image(1100, 220, QImage::Format_Grayscale8); // 144 dpi: a pixel is ten twips
     image.setDotsPerMeterX(qRound(144 / 0.0254));
     image.setDotsPerMeterY(qRound(144 / 0.0254));
     image.fill(Qt::white);
     {
         QPainter painter(&image);
-        paintPayslip(painter, {wage});
+        paintPayslip(painter, {wageBox});
     }
     int leftmost = image.width(), rightmost = -1;
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x)
             if (qGray(image.pixel(x, y)) < 128)
                 leftmost = qMin(leftmost, x), rightmost = qMax(rightmost, x);
-    const int boxLeft = wage.rect.left() / 10, boxRight = (wage.rect.left() + wage.rect.width()) / 10;
-    QVERIFY2(leftmost < boxLeft - 20, qPrintable(QString::number(leftmost)));
+    const int boxLeft = wageBox.rect.left() / 10, boxRight = (wageBox.rect.left() + wageBox.rect.width()) / 10;
+    if (runsOver)
+        QVERIFY2(leftmost < boxLeft - 20, qPrintable(QString::number(leftmost)));
+    else
+        QVERIFY2(leftmost >= boxLeft, qPrintable(QString::number(leftmost)));
     QVERIFY(rightmost <= boxRight && rightmost > boxRight - 10);
+}
+
+enum FittedSize { DesignSize, Shrunk, Smallest };
+enum FitOutcome { Whole, Cut, RunsOver };
+
+void TestPayslip::longTextFitsItsBox_data()
+{
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("size");
+    QTest::addColumn<int>("outcome");
+    const QString twentyName = kLongName.left(20) + kHonorific;
+    QTest::newRow("short name") << "txt氏名" << "佐藤 花子　様" << int(DesignSize) << int(Whole);
+    QTest::newRow("20-character name") << "txt氏名" << twentyName << int(Shrunk) << int(Whole);
+    QTest::newRow("30-character name keeps 様") << "txt氏名" << kLongName + kHonorific << int(Smallest) << int(Cut);
+    QTest::newRow("title with a line break") << "txtタイトル" << "3月\n前半" << int(DesignSize) << int(Whole);
+    QTest::newRow("long title") << "txtタイトル" << kLongTitle << int(Shrunk) << int(Whole);
+    QTest::newRow("title far too long") << "txtタイトル" << kLongTitle + kLongTitle << int(Smallest) << int(Cut);
+    QTest::newRow("long company name") << "txt自社名" << kLongCompany << int(Shrunk) << int(Whole);
+    QTest::newRow("¥1,150 wage") << "txt時給" << "¥1,150" << int(Shrunk) << int(Whole);
+    QTest::newRow("nine-digit wage") << "txt時給" << "¥123,456,789" << int(Smallest) << int(RunsOver);
+    QTest::newRow("details of two lines") << "txt自社情報" << "〒150-0001 東京都渋谷区神宮前1-2-3\nTEL 03-1234-5678"
+                                     << int(DesignSize) << int(Whole);
+    QTest::newRow("details of four lines") << "txt自社情報" << kFourLineDetails << int(Shrunk) << int(Whole);
+    QTest::newRow("details with a trailing line break")
+        << "txt自社情報" << "東京都\r\nTEL 03\r\n\r\n" << int(DesignSize) << int(Whole);
+    QTest::newRow("address wider than the box, no spaces")
+        << "txt自社情報" << "E-mail:\nverylongaddressfortheshop.accounts.payroll.section@example-company.co.jp"
+        << int(DesignSize) << int(Whole);
+    QTest::newRow("details of twelve lines") << "txt自社情報" << QStringList(3, kFourLineDetails).join(u'\n')
+                                        << int(Smallest) << int(Cut);
+}
+
+void TestPayslip::longTextFitsItsBox()
+{
+    QFETCH(QString, control);
+    QFETCH(QString, text);
+    QFETCH(int, size);
+    QFETCH(int, outcome);
+    const PayslipItem item = *findItem(layout(), control);
+    QImage device = twipDevice();
+    QFont font(resolvedFamily(item.fontFamily));
+    font.setPointSizeF(item.pointSize);
+    const QSizeF box = item.rect.size();
+    const FittedText fitted = fitText(font, box, text, item.fit, &device);
+
+    switch (size) {
+    case DesignSize: QCOMPARE(fitted.pointSize, item.pointSize); break;
+    case Shrunk:
+        QVERIFY2(fitted.pointSize < item.pointSize && fitted.pointSize > item.fit.minPointSize,
+                 qPrintable(QString::number(fitted.pointSize)));
+        break;
+    case Smallest: QCOMPARE(fitted.pointSize, item.fit.minPointSize); break;
+    }
+    QCOMPARE(fitted.cut, outcome == Cut);
+    QCOMPARE(fitted.overflows, outcome == RunsOver);
+    QVERIFY(!fitted.lines.isEmpty());
+    if (!item.fit.wraps)
+        QCOMPARE(fitted.lines.size(), 1);
+
+    QFont used = font;
+    used.setPointSizeF(fitted.pointSize);
+    const QFontMetricsF metrics(used, &device);
+    if (outcome != RunsOver) {
+        for (const QString &line : fitted.lines)
+            QVERIFY2(metrics.horizontalAdvance(line) <= box.width(), qPrintable(line));
+        QVERIFY(fitted.lines.size() * metrics.lineSpacing() <= box.height() || !item.fit.wraps);
+    }
+    if (size == Shrunk && !item.fit.wraps) {
+        // Not smaller than needed: half a point more would not fit.
+        QFont larger = font;
+        larger.setPointSizeF(fitted.pointSize + 0.5);
+        QVERIFY(QFontMetricsF(larger, &device).horizontalAdvance(fitted.lines.first()) > box.width());
+    }
+
+    const QString printed = withoutBlanks(fitted.lines.join(QString()));
+    if (outcome != Cut) {
+        QCOMPARE(printed, withoutBlanks(text));
+        return;
+    }
+    // A cut text shows its beginning, then "…", then the part always kept.
+    const QString tail = withoutBlanks(item.fit.keptTail);
+    QVERIFY2(printed.endsWith(QStringLiteral("…") + tail), qPrintable(printed));
+    const QString shown = printed.chopped(tail.size() + 1);
+    QVERIFY2(shown.size() >= 5 && withoutBlanks(text).startsWith(shown), qPrintable(printed));
+    if (item.fit.wraps)
+        QCOMPARE(fitted.lines.size(), int(box.height() / metrics.lineSpacing()));
+}
+
+void TestPayslip::longTextsStayInTheirBoxesInPdf()
+{
+    const QString pdf = m_dir.filePath(QStringLiteral("long.pdf"));
+    const QList<PayslipItem> items = longStatement();
+    QVERIFY(writePayslipPdf(pdf, items));
+    const QList<Word> words = wordsOf(pdf);
+    QVERIFY(words.size() > 15);
+    // pdftotext gives each word the font's full height; 14.5 pt type (290
+    // twips) stands 6 twips taller than the company name's box.
+    constexpr qreal tolerance = 10;
+    const QRectF page(-kMargin, -kMargin, 11906, 16838);
+    for (const Word &word : words) {
+        QVERIFY2(page.contains(word.twips), qPrintable(word.text));
+        const PayslipItem *owner = nullptr;
+        for (const PayslipItem &item : items)
+            if (item.drawsText() && QRectF(item.rect).contains(word.twips.center()))
+                owner = &item;
+        QVERIFY2(owner, qPrintable(word.text));
+        const QRectF allowed = QRectF(owner->rect).adjusted(-tolerance, -tolerance, tolerance, tolerance);
+        QVERIFY2(allowed.contains(word.twips),
+                 qPrintable(QStringLiteral("%1 in %2: %3,%4 %5x%6").arg(word.text, owner->name)
+                                .arg(word.twips.x()).arg(word.twips.y()).arg(word.twips.width()).arg(word.twips.height())));
+    }
+
+    // What fits is printed whole; the name shows its beginning and 様.
+    const QString flat = withoutBlanks(run(QStringLiteral("pdftotext"), {QStringLiteral("-raw"), pdf, QStringLiteral("-")}));
+    for (const QString &whole : {kLongTitle, kLongCompany, kFourLineDetails, QStringLiteral("¥1,150"),
+                                 QStringLiteral("1,234.3"), QStringLiteral("¥-12,345"), QStringLiteral("¥1,419,388"),
+                                 QStringLiteral("2026年12月31日")})
+        QVERIFY2(flat.contains(withoutBlanks(whole)), qPrintable(whole + u'\n' + flat));
+    QVERIFY2(flat.contains(kLongName.left(15)) && flat.contains(QStringLiteral("…様")), qPrintable(flat));
+    QVERIFY(!flat.contains(kLongName));
 }
 
 void TestPayslip::pdfHoldsEveryText()
