@@ -29,7 +29,8 @@ struct EditOutcome {
     bool recalculateTotals = false;
     // An entry the line refused, for the page to tell the user: a break out
     // of range (negative, or as long as start to end or longer), or negative
-    // hours or a negative wage. The refused cell is empty in `line`.
+    // hours or a negative wage. The refused cell is empty in `line`, but
+    // for a wage, which then takes the wage box's as any emptied wage does.
     Refusal refusal = Refusal::None;
     // The column emptied for that refusal (-1 when nothing was refused): the
     // edited column, or kBreak when an edit of the start, the end or the

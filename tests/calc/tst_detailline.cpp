@@ -153,6 +153,9 @@ void TestDetailLine::afterEdit_data()
     QTest::newRow("nan as a wage is no number")
         << lineOf({{kHours, 8.0}, {kWage, t("nan")}}) << int(kWage) << "" << none << lineOf({{kHours, 8.0}})
         << true;
+    QTest::newRow("a refused negative wage takes the box's, as any emptied wage")
+        << lineOf({{kHours, 8.0}, {kWage, t("-900")}}) << int(kWage) << "" << QVariant(1200.0)
+        << lineOf({{kHours, 8.0}, {kWage, 1200.0}, {kAmount, 9600.0}}) << true;
     QTest::newRow("a wage over the bound is no number")
         << lineOf({{kHours, 8.0}, {kWage, t("123456789")}}) << int(kWage) << "" << none
         << lineOf({{kHours, 8.0}}) << true;
