@@ -294,8 +294,10 @@ QString format(const QVariant &value, const QString &pattern)
     if (value.typeId() == QMetaType::QString && value.toString().isEmpty())
         return {};
     double number = 0;
-    if (!toNumber(value, &number))
-        return value.toString();
+    if (!toNumber(value, &number)) {
+        // A stored number that is not finite has no text: never "nan" or "inf".
+        return holdsNumber(value) ? QString() : value.toString();
+    }
     if (isNumberPattern(pattern))
         return formatNumber(number, pattern);
     if (value.typeId() == QMetaType::QString)

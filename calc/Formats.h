@@ -27,8 +27,9 @@ inline const QString kTime = QStringLiteral("##:##");           // 0900 -> 9:00
 inline const QString kDate = QStringLiteral("yyyy/mm/dd");      // 20070331 -> 2007/03/31
 inline const QString kJapaneseDate = QStringLiteral("yyyy年mm月dd日");
 
-// Formats value with one of the patterns above. A null or empty value gives
-// the empty text; a text that is not a number is shown as it stands.
+// Formats value with one of the patterns above. A null or empty value, and a
+// stored number that is not finite, give the empty text; a text that is not
+// a number is shown as it stands.
 // An empty pattern gives the plain text of the value (8 for 8.0, 1.5 for 1.5).
 QString format(const QVariant &value, const QString &pattern);
 
