@@ -37,8 +37,7 @@ std::pair<QString, QString> roundedDigits(double magnitude, int decimals)
 {
     // Twelve places absorb the binary noise of sums and products
     // (2.4999999999999996); a pattern with more decimals than that gets one
-    // place beyond its own, up to what a double can tell at all, and the
-    // rest are zeros.
+    // place beyond its own, up to forty, and any further decimals are zeros.
     constexpr int kNoiseFreePlaces = 12;
     constexpr int kMostPlaces = 40;
     const int places = std::clamp(decimals + 1, kNoiseFreePlaces, kMostPlaces);
@@ -78,7 +77,7 @@ QString groupThousands(const QString &digits)
 
 bool isPlainNumberPattern(QStringView pattern)
 {
-    if (pattern.isEmpty() || pattern.count(u'.') > 1)
+    if (pattern.isEmpty())
         return false;
     for (QChar c : pattern)
         if (c != u'#' && c != u'0' && c != u',' && c != u'.')

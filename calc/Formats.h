@@ -60,9 +60,9 @@ bool holdsNumber(const QVariant &value);
 // stored, or text that parseTypedNumber takes.
 bool toNumber(const QVariant &value, double *number);
 
-// The largest magnitude a typed money or hours value may have. With hours
-// and wages below it, hours x wage + adjustment stays exact to the yen and
-// far from overflowing.
+// The largest magnitude a typed money or hours value may have. With hours,
+// wages and adjustments below it, hours x wage + adjustment stays a finite
+// number, far from overflowing.
 inline constexpr double kMaxTypedMagnitude = 99'999'999.0;
 
 // Typed text with the full-width digits, point, comma and minus of Japanese

@@ -12,7 +12,8 @@ class DataGrid;
 // Paints a DataGrid's cells (tick boxes, the drop-down arrow of the current
 // cell) and makes its cell editor: a line edit that shows the stored value
 // as the user types it (hhmm, yyyymmdd, a plain number), held to the
-// column's input mask, with full-width digits taken as ASCII ones. A grid has at most one editor open at a time.
+// column's input mask, with full-width digits taken as ASCII ones. A grid
+// has at most one editor open at a time.
 class GridDelegate : public QStyledItemDelegate {
     Q_OBJECT
 public:
