@@ -63,7 +63,16 @@ EditOutcome completeAfterEdit(Line line, int c, const QString &patternType,
                               const std::function<patterns::PatternTimes()> &lookUpPattern,
                               const QVariant &wageBox)
 {
+    EditOutcome outcome;
+    const auto refuse = [&outcome](int column, Refusal why) {
+        outcome.refusal = why;
+        outcome.refusedColumn = column;
+    };
     QVariant &cell = line[c];
+
+    // Dates and times are digits; full-width ones are the same digits.
+    if ((c == kDate || c == kStart || c == kEnd) && cell.typeId() == QMetaType::QString)
+        cell = fmt::asciiDigits(cell.toString());
 
     // Money typed as empty text counts as 0 ...
     if ((c == kWage || c == kAdjustment || c == kAmount) && cell.typeId() == QMetaType::QString
@@ -71,14 +80,14 @@ EditOutcome completeAfterEdit(Line line, int c, const QString &patternType,
         cell = 0.0;
 
     // The date: eight digits naming a real day; the day takes the shift type's times.
+    bool breakFromPattern = false;
     if (c == kDate && !worktime::isEmptyValue(cell)) {
         const QString entry = cell.toString();
-        if (entry.size() != 8)
-            cell = QVariant();
-        if (!worktime::dateOfEntry(entry)) {
-            cell = QVariant();
+        if (entry.size() != 8 || !worktime::dateOfEntry(entry)) {
+            cell = QVariant(); // a refused date fills nothing either
         } else if (!patternType.isEmpty() && lookUpPattern) {
             applyPattern(line, lookUpPattern());
+            breakFromPattern = true;
         }
     }
 
@@ -98,20 +107,38 @@ EditOutcome completeAfterEdit(Line line, int c, const QString &patternType,
             cell = number;
     }
 
+    // No negative hours or pay: hours and wage below zero are refused. An
+    // adjustment may be negative (a deduction), and so may an amount typed
+    // over one.
+    if ((c == kHours || c == kWage) && !cell.isNull() && cell.toDouble() < 0) {
+        cell = QVariant();
+        refuse(c, Refusal::Negative);
+    }
+
+    // A break must leave some work: a typed break out of range is emptied; a
+    // start, end or shift type that leaves the break too long empties the
+    // break, so the times the user typed stay.
+    bool breakRefused = false;
+    if ((c == kBreak || c == kStart || c == kEnd || breakFromPattern)
+        && !worktime::breakFits(line[kStart], line[kEnd], line[kBreak])) {
+        line[kBreak] = QVariant();
+        refuse(kBreak, Refusal::BreakOutOfRange);
+        breakRefused = true;
+    }
+
     // A line without a wage takes the wage box's; a wage it holds stays.
     if (wageBox.isValid() && worktime::isEmptyValue(line[kWage]))
         line[kWage] = wageBox;
 
-    if (c == kStart || c == kEnd || c == kBreak) {
+    if (c == kStart || c == kEnd || c == kBreak || breakRefused) {
         if (const auto hours = worktime::durationHours(line[kStart], line[kEnd], line[kBreak]))
             line[kHours] = *hours;
     }
 
-    EditOutcome outcome;
-    if (c >= kDate && c <= kAdjustment) {
+    // An amount typed straight in stays as typed, but the totals follow it too.
+    if (c >= kDate && c <= kAdjustment)
         applyAmountRule(line);
-        outcome.recalculateTotals = true;
-    }
+    outcome.recalculateTotals = c >= kDate && c <= kAmount;
     outcome.line = line;
     return outcome;
 }

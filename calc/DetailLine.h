@@ -1,6 +1,7 @@
 #pragma once
 
 #include "calc/PatternLookup.h"
+#include "calc/WorkTime.h"
 
 #include <QVariant>
 
@@ -20,15 +21,28 @@ using Line = std::array<QVariant, kColumnCount>;
 // The display format of a statement column.
 QString columnFormat(int column);
 
+using worktime::Refusal;
+
 struct EditOutcome {
     Line line;
+    // The four totals follow the line: every edit from the date to the amount.
     bool recalculateTotals = false;
+    // An entry the line refused, for the page to tell the user: a break out
+    // of range (negative, or as long as start to end or longer), or negative
+    // hours or a negative wage. The refused cell is empty in `line`, but
+    // for a wage, which then takes the wage box's as any emptied wage does.
+    Refusal refusal = Refusal::None;
+    // The column emptied for that refusal (-1 when nothing was refused): the
+    // edited column, or kBreak when an edit of the start, the end or the
+    // date left the line's break too long.
+    int refusedColumn = -1;
 };
 
 // What a line becomes after the user's edit of one column was accepted, in
-// the order the statement page applies it: wrong entries emptied, the date's
-// day filled from the chosen shift type, an empty wage taken from the wage
-// box, hours and amount computed.
+// the order the statement page applies it: typed full-width digits taken as
+// ASCII, wrong entries emptied, the date's day filled from the chosen shift
+// type, a break out of range, negative hours and a negative wage refused, an
+// empty wage taken from the wage box, hours and amount computed.
 //   patternType: the shift type chosen on the page (empty: none);
 //   lookUpPattern: asked only when a valid date meets a chosen shift type;
 //   wageBox: the wage box's value, invalid when the box shows nothing.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "calc/WorkTime.h"
+
 #include <QVariant>
 
 #include <array>
@@ -10,11 +12,29 @@ namespace pelmar::patternrow {
 enum Column { kNo = 0, kType, kStart, kEnd, kBreak, kWorked, kColumnCount };
 
 using Row = std::array<QVariant, kColumnCount>;
+using worktime::Refusal;
 
-// What a shift-type row becomes after the user's edit of one column: wrong
-// times and numbers emptied, and the working hours recomputed from start,
-// end and break by the same rule as the statement lines. A working time
-// typed by hand stays until start, end or break change again.
+struct RowOutcome {
+    Row row;
+    // An entry the row refused, for the page to tell the user: a break out
+    // of range (negative, or as long as start to end or longer) or negative
+    // working hours. The refused cell is empty in `row`.
+    Refusal refusal = Refusal::None;
+    // The column emptied for that refusal (-1 when nothing was refused): the
+    // edited column, or kBreak when an edit of start or end left the break
+    // too long.
+    int refusedColumn = -1;
+};
+
+// What a shift-type row becomes after the user's edit of one column: typed
+// full-width digits taken as ASCII, wrong times and numbers emptied, a break
+// out of range and negative working hours refused, and the working hours
+// recomputed from start, end and break by the same rule as the statement
+// lines. A working time typed by hand stays until start, end or break change
+// again.
+RowOutcome completeRowAfterEdit(Row row, int column);
+
+// The row alone, for callers that do not tell refusals.
 Row completeAfterEdit(Row row, int column);
 
 } // namespace pelmar::patternrow

@@ -2,18 +2,37 @@
 
 #include "calc/Formats.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace pelmar::worktime {
 
 namespace {
 
 constexpr int kMinutesPerDay = 24 * 60;
 
-// Two characters as a whole number of digits only: "09" -> 9; "9:" or "ab" -> nothing.
+bool isAsciiDigit(QChar c)
+{
+    return c >= u'0' && c <= u'9';
+}
+
+// Digits 0-9 only, as a whole number: "09" -> 9; "9:", "ab", " 9" or
+// another script's digits -> nothing.
+std::optional<int> digitsValue(QStringView text)
+{
+    if (text.isEmpty() || !std::all_of(text.begin(), text.end(), isAsciiDigit))
+        return std::nullopt;
+    int value = 0;
+    for (QChar c : text)
+        value = value * 10 + (c.unicode() - u'0');
+    return value;
+}
+
 std::optional<int> twoDigits(QStringView text)
 {
-    if (text.size() != 2 || !text.at(0).isDigit() || !text.at(1).isDigit())
+    if (text.size() != 2)
         return std::nullopt;
-    return text.at(0).digitValue() * 10 + text.at(1).digitValue();
+    return digitsValue(text);
 }
 
 } // namespace
@@ -71,6 +90,22 @@ std::optional<double> durationHours(const QVariant &start, const QVariant &end, 
     return minutes / 60.0 - rest;
 }
 
+std::optional<double> spanHours(const QVariant &start, const QVariant &end)
+{
+    return durationHours(start, end, QVariant());
+}
+
+bool breakFits(const QVariant &start, const QVariant &end, const QVariant &breakHours)
+{
+    double rest = 0;
+    if (isEmptyValue(breakHours) || !fmt::toNumber(breakHours, &rest))
+        return true;
+    if (rest < 0)
+        return false;
+    const auto span = spanHours(start, end);
+    return !span || rest == 0 || rest < *span;
+}
+
 std::optional<double> amountOf(const QVariant &hours, const QVariant &wage, const QVariant &adjustment)
 {
     double h = 0, w = 0;
@@ -80,20 +115,23 @@ std::optional<double> amountOf(const QVariant &hours, const QVariant &wage, cons
     double extra = 0;
     if (!isEmptyValue(adjustment) && fmt::toNumber(adjustment, &extra))
         amount += extra;
+    // Typed values are bounded; stored ones are not, and their product may
+    // overflow. An amount that is no number is no amount.
+    if (!std::isfinite(amount))
+        return std::nullopt;
     return amount;
 }
 
 std::optional<QDate> dateOfEntry(const QString &entry)
 {
-    if (entry.size() < 4)
+    if (entry.size() < 4 || !std::all_of(entry.cbegin(), entry.cend(), isAsciiDigit))
         return std::nullopt;
-    bool yearOk = false, monthOk = false, dayOk = false;
-    const int year = entry.left(4).toInt(&yearOk);
-    const int month = entry.mid(4, 2).toInt(&monthOk);
-    const int day = entry.right(2).toInt(&dayOk);
-    if (!yearOk || !monthOk || !dayOk || year < 100)
+    const auto year = digitsValue(QStringView(entry).left(4));
+    const auto month = digitsValue(QStringView(entry).mid(4, 2));
+    const auto day = digitsValue(QStringView(entry).right(2));
+    if (!year || !month || !day || *year < 100)
         return std::nullopt;
-    const QDate date(year, month, day);
+    const QDate date(*year, *month, *day);
     if (!date.isValid())
         return std::nullopt;
     return date;

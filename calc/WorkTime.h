@@ -11,12 +11,20 @@
 // and yen are handed on exactly as computed, and only shown rounded.
 namespace pelmar::worktime {
 
+// Why an edit was refused and its cell emptied, for the page to say so.
+enum class Refusal {
+    None,
+    BreakOutOfRange, // a break that is negative, or as long as start to end or longer
+    Negative,        // negative hours or a negative wage
+};
+
 // A time of day typed as hhmm, in minutes from midnight (hh * 60 + mm).
 // Hour 24 and minute 60 count arithmetically: 2400 is the midnight at the
-// end of the day, 0960 is 10:00. Nothing for anything but four digits.
+// end of the day, 0960 is 10:00. Nothing for anything but four ASCII digits
+// (typed text goes through fmt::asciiDigits first).
 std::optional<int> minutesOf(const QString &hhmm);
 
-// The entry check of a start or end time: exactly four characters, the
+// The entry check of a start or end time: exactly four ASCII digits, the
 // first two a number from 0 to 24, the last two a number from 0 to 60.
 bool isAcceptedTime(const QString &entry);
 
@@ -26,12 +34,23 @@ bool isAcceptedTime(const QString &entry);
 // an empty break counts as 0.
 std::optional<double> durationHours(const QVariant &start, const QVariant &end, const QVariant &breakHours);
 
+// The hours from start to end, by the same rule, without a break.
+std::optional<double> spanHours(const QVariant &start, const QVariant &end);
+
+// Whether a break may stand on a line: no break, a zero break, or a positive
+// one shorter than the hours from start to end (any positive one while
+// start or end is missing). A negative break never fits; so neither does
+// 45 on a one-hour line, typed as minutes.
+bool breakFits(const QVariant &start, const QVariant &end, const QVariant &breakHours);
+
 // hours x wage + adjustment (the adjustment once, not per hour). Nothing
-// when the hours or the wage are empty; an empty adjustment adds nothing.
+// when the hours or the wage are empty, or when the result is not finite;
+// an empty adjustment adds nothing.
 std::optional<double> amountOf(const QVariant &hours, const QVariant &wage, const QVariant &adjustment);
 
 // The calendar date an entry names, read as its first four characters (year),
-// the fifth and sixth (month) and the last two (day). Nothing if that is not
+// the fifth and sixth (month) and the last two (day). Nothing if the entry is
+// not all ASCII digits (no spaces, no other script's digits) or that is not
 // a real date.
 std::optional<QDate> dateOfEntry(const QString &entry);
 

@@ -1,12 +1,12 @@
 #include "app/widgets/GridDelegate.h"
 
 #include "app/widgets/DataGrid.h"
+#include "app/widgets/TypedTextValidator.h"
 #include "calc/Formats.h"
 
 #include <QApplication>
 #include <QKeyEvent>
 #include <QPainter>
-#include <QRegularExpressionValidator>
 #include <QSqlField>
 #include <QSqlRecord>
 
@@ -21,6 +21,21 @@ const QString kDateMask = QStringLiteral("Date Mask");
 const QString kTimeMask = QStringLiteral("##:##");
 
 } // namespace
+
+bool GridDelegate::isNumberField(QMetaType type)
+{
+    switch (type.id()) {
+    case QMetaType::Double:
+    case QMetaType::Float:
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+        return true;
+    default:
+        return false;
+    }
+}
 
 GridDelegate::GridDelegate(DataGrid *grid)
     : QStyledItemDelegate(grid)
@@ -39,7 +54,14 @@ QVariant GridDelegate::valueFromText(const QString &text, QMetaType type)
 {
     if (text.isEmpty())
         return QVariant(type);
-    // The text goes in as typed; the column's affinity makes numeric text a number.
+    // A number column takes only what reads as a typed number; anything else
+    // ("abc", "1e308", "nan") empties the cell rather than reach the table,
+    // where the column's affinity would turn "1e308" into a number.
+    if (isNumberField(type)) {
+        const std::optional<double> number = fmt::parseTypedNumber(text);
+        return number ? QVariant(*number) : QVariant(type);
+    }
+    // Text goes in as typed.
     return QVariant(text);
 }
 
@@ -66,12 +88,18 @@ QWidget *GridDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem 
     editor->setAttribute(Qt::WA_InputMethodEnabled, m_grid->testAttribute(Qt::WA_InputMethodEnabled));
     editor->setInputMethodHints(m_grid->inputMethodHints());
 
-    // Masks admit the digits of yyyymmdd or hhmm and nothing else.
+    // Masks admit the digits of yyyymmdd or hhmm and nothing else; full-width
+    // digits are taken as the digits they are. Unmasked date, time and number
+    // cells take any text, their full-width digits made ASCII as they come.
     const QString mask = m_grid->columnMask(index.column());
     const int digits = mask == kDateMask ? 8 : mask == kTimeMask ? 4 : 0;
+    const QString format = m_grid->columnFormat(index.column());
     if (digits) {
         const QRegularExpression pattern(QStringLiteral("[0-9]{0,%1}").arg(digits));
-        editor->setValidator(new QRegularExpressionValidator(pattern, editor));
+        editor->setValidator(new TypedTextValidator(pattern, editor));
+    } else if (format == fmt::kTime || format == fmt::kDate
+               || isNumberField(m_grid->tableModel()->record().field(index.column()).metaType())) {
+        editor->setValidator(new TypedTextValidator(editor));
     }
 
     const Qt::Alignment alignment = m_grid->columnAlignment(index.column()) & Qt::AlignHorizontal_Mask;

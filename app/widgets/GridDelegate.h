@@ -12,7 +12,8 @@ class DataGrid;
 // Paints a DataGrid's cells (tick boxes, the drop-down arrow of the current
 // cell) and makes its cell editor: a line edit that shows the stored value
 // as the user types it (hhmm, yyyymmdd, a plain number), held to the
-// column's input mask. A grid has at most one editor open at a time.
+// column's input mask, with full-width digits taken as ASCII ones. A grid
+// has at most one editor open at a time.
 class GridDelegate : public QStyledItemDelegate {
     Q_OBJECT
 public:
@@ -41,8 +42,12 @@ public:
     // The text a cell editor starts from: hhmm and yyyymmdd as stored,
     // numbers in their plain form.
     static QString editText(const QVariant &raw);
-    // What an edit writes: empty text is a null of the column's type.
+    // What an edit writes: empty text is a null of the column's type. A
+    // number column gets the number fmt::parseTypedNumber reads (full-width
+    // digits count), or a null when the text is none.
     static QVariant valueFromText(const QString &text, QMetaType type);
+    // Whether a table field of this type holds numbers (money, hours, keys).
+    static bool isNumberField(QMetaType type);
     static QRect dropDownArrowRect(const QRect &cell);
     static bool isTicked(const QVariant &value);
 

@@ -1,8 +1,7 @@
 #include "app/widgets/NumberBox.h"
 
+#include "app/widgets/TypedTextValidator.h"
 #include "calc/Formats.h"
-
-#include <QRegularExpressionValidator>
 
 namespace pelmar {
 
@@ -20,7 +19,8 @@ bool sameValue(const QVariant &a, const QVariant &b)
 NumberBox::NumberBox(QWidget *parent)
     : QLineEdit(parent)
 {
-    setValidator(new QRegularExpressionValidator(
+    // Full-width digits from Japanese input count as the digits they are.
+    setValidator(new TypedTextValidator(
         QRegularExpression(QStringLiteral("-?[0-9,]*\\.?[0-9]*")), this));
     connect(this, &QLineEdit::editingFinished, this, [this] {
         if (isReadOnly())
@@ -61,16 +61,13 @@ void NumberBox::showValue()
         setText(fmt::format(m_value, m_format));
 }
 
-// The typed text becomes the value: commas are ignored, and anything that
-// is not a number leaves the box without a value.
+// The typed text becomes the value: commas between digits are ignored, and
+// anything that is not a number, or one beyond fmt::kMaxTypedMagnitude,
+// leaves the box without a value.
 void NumberBox::takeTypedText()
 {
-    QString typed = text();
-    typed.remove(u',');
-    typed = typed.trimmed();
-    bool ok = false;
-    const double number = typed.toDouble(&ok);
-    setValue(ok ? QVariant(number) : QVariant());
+    const std::optional<double> number = fmt::parseTypedNumber(text());
+    setValue(number ? QVariant(*number) : QVariant());
 }
 
 void NumberBox::focusInEvent(QFocusEvent *event)

@@ -7,7 +7,8 @@ namespace pelmar {
 
 // A box for one number that may be empty. It shows its value through its
 // display format (calc/Formats) and, while the user edits it, the plain
-// number. An invalid QVariant is "no value".
+// number. An invalid QVariant is "no value". Typed text is read by
+// fmt::parseTypedNumber: full-width digits count, exponents and words do not.
 class NumberBox : public QLineEdit {
     Q_OBJECT
     Q_PROPERTY(QVariant value READ value WRITE setValue NOTIFY valueChanged)

@@ -2,6 +2,8 @@
 
 #include <QTest>
 
+#include <cmath>
+
 using namespace pelmar;
 
 class TestFormats : public QObject {
@@ -18,6 +20,12 @@ private slots:
     void emptyAndText();
     void plainNumbers_data();
     void plainNumbers();
+    void longPatterns_data();
+    void longPatterns();
+    void typedNumbers_data();
+    void typedNumbers();
+    void fullWidthBecomesAscii_data();
+    void fullWidthBecomesAscii();
 };
 
 void TestFormats::numbers_data()
@@ -58,6 +66,32 @@ void TestFormats::numbers_data()
     QTest::newRow("hours short eight") << fmt::kHoursShort << 8.0 << "8.0";
     QTest::newRow("hours short 7.75") << fmt::kHoursShort << 7.75 << "7.8";
     QTest::newRow("hours short wide") << fmt::kHoursShort << 1234.5 << "1234.5";
+    // Hours as they are: two decimals when they have them, at least one.
+    QTest::newRow("hours quarter") << fmt::kHours << 0.75 << "0.75";
+    QTest::newRow("hours 7.75") << fmt::kHours << 7.75 << "7.75";
+    QTest::newRow("hours 40.25") << fmt::kHours << 40.25 << "40.25";
+    QTest::newRow("hours eight") << fmt::kHours << 8.0 << "8.0";
+    QTest::newRow("hours zero") << fmt::kHours << 0.0 << "0.0";
+    QTest::newRow("hours thousands") << fmt::kHours << 1234.5 << "1,234.5";
+    QTest::newRow("hours eighth rounds half away") << fmt::kHours << 0.125 << "0.13";
+    QTest::newRow("hours third") << fmt::kHours << 8.333333333333334 << "8.33";
+    QTest::newRow("hours sum with noise") << fmt::kHours << 0.1 + 0.2 << "0.3";
+    QTest::newRow("hours carry") << fmt::kHours << 9.999 << "10.0";
+    QTest::newRow("hours negative") << fmt::kHours << -1.25 << "-1.25";
+    QTest::newRow("hours tiny negative is zero") << fmt::kHours << -0.001 << "0.0";
+    // The same for a total box that shows zero as nothing.
+    QTest::newRow("blank zero: zero") << fmt::kHoursBlankZero << 0.0 << "";
+    QTest::newRow("blank zero: rounds to zero") << fmt::kHoursBlankZero << 0.004 << "";
+    QTest::newRow("blank zero: negative rounds to zero") << fmt::kHoursBlankZero << -0.004 << "";
+    QTest::newRow("blank zero: quarter") << fmt::kHoursBlankZero << 0.75 << "0.75";
+    QTest::newRow("blank zero: eight") << fmt::kHoursBlankZero << 8.0 << "8.0";
+    QTest::newRow("blank zero: thousands") << fmt::kHoursBlankZero << 1234.5 << "1,234.5";
+    QTest::newRow("blank zero: negative") << fmt::kHoursBlankZero << -16.5 << "-16.5";
+    QTest::newRow("blank zero: 0.005 rounds up") << fmt::kHoursBlankZero << 0.005 << "0.01";
+    // Sections in general: a zero section is literal text.
+    QTest::newRow("sections: zero text") << "#,###;-#,###;-" << 0.0 << "-";
+    QTest::newRow("sections: negative pattern") << "#,###;-#,##0.0" << -1234.0 << "-1,234.0";
+    QTest::newRow("sections: empty negative as positive") << "#,###;;" << -1234.0 << "-1,234";
 }
 
 void TestFormats::numbers()
@@ -84,6 +118,9 @@ void TestFormats::times_data()
     QTest::newRow("empty") << QVariant(QString()) << "";
     QTest::newRow("null") << QVariant() << "";
     QTest::newRow("letters stay") << QVariant(QStringLiteral("ab")) << "ab";
+    // Only ASCII digits are a time; other text stays as it stands.
+    QTest::newRow("arabic-indic digits are no time") << QVariant(QStringLiteral("٠٩٠٠")) << "٠٩٠٠";
+    QTest::newRow("sign is no time") << QVariant(QStringLiteral("+900")) << "+900";
 }
 
 void TestFormats::times()
@@ -132,6 +169,12 @@ void TestFormats::emptyAndText_data()
     QTest::newRow("integer value") << QVariant(1000) << fmt::kYen << "1,000";
     QTest::newRow("no pattern plain") << QVariant(8.0) << QString() << "8";
     QTest::newRow("no pattern text") << QVariant(QStringLiteral("A")) << QString() << "A";
+    QTest::newRow("full-width numeric text") << QVariant(QStringLiteral("１，２００")) << fmt::kYen << "1,200";
+    QTest::newRow("exponent text is no number") << QVariant(QStringLiteral("1e3")) << fmt::kYen << "1e3";
+    QTest::newRow("nan text is no number") << QVariant(QStringLiteral("nan")) << fmt::kHours << "nan";
+    QTest::newRow("stored nan shows nothing") << QVariant(qQNaN()) << fmt::kHours << "";
+    QTest::newRow("stored infinity shows nothing") << QVariant(qInf()) << fmt::kYen << "";
+    QTest::newRow("stored large double as before") << QVariant(1e12) << fmt::kYen << "1,000,000,000,000";
 }
 
 void TestFormats::emptyAndText()
@@ -160,6 +203,123 @@ void TestFormats::plainNumbers()
     QFETCH(QString, expected);
     QCOMPARE(fmt::plainNumber(value), expected);
     QCOMPARE(fmt::plainNumber(value).toDouble(), value);
+}
+
+// However many decimals a pattern asks for, its text has them all, and
+// rounding never reads past the digits it has.
+void TestFormats::longPatterns_data()
+{
+    QTest::addColumn<int>("decimals");
+    QTest::addColumn<double>("value");
+    QTest::addColumn<QString>("expected");
+    const auto zeros = [](int n) { return QString(n, u'0'); };
+    QTest::newRow("11 places") << 11 << 0.5 << "0.5" + zeros(10);
+    QTest::newRow("12 places") << 12 << 0.5 << "0.5" + zeros(11);
+    QTest::newRow("13 places") << 13 << 2.5 << "2.5" + zeros(12);
+    QTest::newRow("20 places") << 20 << 1.0 << "1." + zeros(20);
+    QTest::newRow("60 places") << 60 << 3.0 << "3." + zeros(60);
+    QTest::newRow("200 places") << 200 << 0.0 << "0." + zeros(200);
+}
+
+void TestFormats::longPatterns()
+{
+    QFETCH(int, decimals);
+    QFETCH(double, value);
+    QFETCH(QString, expected);
+    const QString required = QStringLiteral("0.") + QString(decimals, u'0');
+    QCOMPARE(fmt::formatNumber(value, required), expected);
+    QCOMPARE(fmt::formatNumber(-value, required), value == 0 ? expected : u'-' + expected);
+    // Optional decimals drop their zeros, whatever their number.
+    const QString optional = QStringLiteral("0.0") + QString(decimals, u'#');
+    QCOMPARE(fmt::formatNumber(value, optional), QString::number(value, 'f', 1));
+}
+
+void TestFormats::typedNumbers_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("accepted");
+    QTest::addColumn<double>("value");
+    QTest::newRow("whole") << "1200" << true << 1200.0;
+    QTest::newRow("thousands") << "1,200" << true << 1200.0;
+    QTest::newRow("commas anywhere between digits") << "1,2,00" << true << 1200.0;
+    QTest::newRow("negative") << "-30" << true << -30.0;
+    QTest::newRow("decimals") << "0.75" << true << 0.75;
+    QTest::newRow("point first") << ".5" << true << 0.5;
+    QTest::newRow("point last") << "7." << true << 7.0;
+    QTest::newRow("spaces around") << "  8.5 " << true << 8.5;
+    QTest::newRow("minus zero") << "-0" << true << 0.0;
+    QTest::newRow("bound") << "99,999,999" << true << 99999999.0;
+    QTest::newRow("negative bound") << "-99999999" << true << -99999999.0;
+    QTest::newRow("full-width") << "１２００" << true << 1200.0;
+    QTest::newRow("full-width point and comma") << "１，２３４．５" << true << 1234.5;
+    QTest::newRow("full-width minus") << "－５００" << true << -500.0;
+    QTest::newRow("minus sign") << "−５００" << true << -500.0;
+    QTest::newRow("empty") << "" << false << 0.0;
+    QTest::newRow("spaces") << "   " << false << 0.0;
+    QTest::newRow("lone minus") << "-" << false << 0.0;
+    QTest::newRow("lone point") << "." << false << 0.0;
+    QTest::newRow("plus") << "+5" << false << 0.0;
+    QTest::newRow("two points") << "1.2.3" << false << 0.0;
+    QTest::newRow("two minus") << "--5" << false << 0.0;
+    QTest::newRow("comma after point") << "1.2,3" << false << 0.0;
+    QTest::newRow("leading comma") << ",5" << false << 0.0;
+    QTest::newRow("double comma") << "1,,200" << false << 0.0;
+    QTest::newRow("inner space") << "12 00" << false << 0.0;
+    QTest::newRow("over the bound") << "100000000" << false << 0.0;
+    QTest::newRow("just over the bound") << "99999999.01" << false << 0.0;
+    QTest::newRow("many digits") << QString(400, u'9') << false << 0.0;
+    QTest::newRow("exponent") << "1e3" << false << 0.0;
+    QTest::newRow("large exponent") << "1e308" << false << 0.0;
+    QTest::newRow("capital exponent") << "1E5" << false << 0.0;
+    QTest::newRow("nan") << "nan" << false << 0.0;
+    QTest::newRow("NaN") << "NaN" << false << 0.0;
+    QTest::newRow("inf") << "inf" << false << 0.0;
+    QTest::newRow("infinity") << "-infinity" << false << 0.0;
+    QTest::newRow("hex") << "0x10" << false << 0.0;
+    QTest::newRow("letters") << "12a" << false << 0.0;
+    QTest::newRow("arabic-indic digits") << "٠٣٠١" << false << 0.0;
+    QTest::newRow("devanagari digits") << "१२" << false << 0.0;
+    QTest::newRow("long vowel mark is no minus") << "ー５" << false << 0.0;
+    QTest::newRow("full-width space inside") << "１　２" << false << 0.0;
+}
+
+void TestFormats::typedNumbers()
+{
+    QFETCH(QString, typed);
+    QFETCH(bool, accepted);
+    QFETCH(double, value);
+    const std::optional<double> parsed = fmt::parseTypedNumber(typed);
+    QCOMPARE(parsed.has_value(), accepted);
+    double number = -1;
+    QCOMPARE(fmt::toNumber(QVariant(typed), &number), accepted);
+    if (accepted) {
+        QCOMPARE(*parsed, value);
+        QVERIFY(!std::signbit(*parsed) || *parsed != 0);
+        QCOMPARE(number, value);
+    }
+}
+
+void TestFormats::fullWidthBecomesAscii_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("ascii");
+    QTest::newRow("time") << "０９００" << "0900";
+    QTest::newRow("date") << "２０２４０４０１" << "20240401";
+    QTest::newRow("number") << "－１，２００．５" << "-1,200.5";
+    QTest::newRow("mixed widths") << "1２3４" << "1234";
+    QTest::newRow("ascii unchanged") << "0900" << "0900";
+    QTest::newRow("arabic-indic stays") << "٠٣٠١" << "٠٣٠١";
+    QTest::newRow("long vowel mark stays") << "ー" << "ー";
+    QTest::newRow("full-width space stays") << "　" << "　";
+    QTest::newRow("digits inside other text") << "山田２号" << "山田2号";
+}
+
+void TestFormats::fullWidthBecomesAscii()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, ascii);
+    QCOMPARE(fmt::asciiDigits(typed), ascii);
+    QCOMPARE(fmt::asciiDigits(typed).size(), typed.size());
 }
 
 QTEST_GUILESS_MAIN(TestFormats)

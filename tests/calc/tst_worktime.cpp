@@ -19,6 +19,8 @@ private slots:
     void dateEntry();
     void nextDay_data();
     void nextDay();
+    void breakFits_data();
+    void breakFits();
 };
 
 void TestWorkTime::duration_data()
@@ -76,6 +78,20 @@ void TestWorkTime::amount_data()
     QTest::newRow("no wage") << QVariant(8.0) << none << QVariant(500.0) << false << 0.0;
     QTest::newRow("no hours") << none << QVariant(1000.0) << QVariant(500.0) << false << 0.0;
     QTest::newRow("empty wage text") << QVariant(8.0) << QVariant(QString()) << none << false << 0.0;
+    QTest::newRow("full-width wage text") << QVariant(8.0) << QVariant(QStringLiteral("１，０００")) << none << true
+                                          << 8000.0;
+    QTest::newRow("exponent wage text") << QVariant(8.0) << QVariant(QStringLiteral("1e3")) << none << false << 0.0;
+    QTest::newRow("nan wage text") << QVariant(8.0) << QVariant(QStringLiteral("nan")) << none << false << 0.0;
+    QTest::newRow("infinite hours text") << QVariant(QStringLiteral("inf")) << QVariant(1000.0) << none << false
+                                         << 0.0;
+    QTest::newRow("exponent adjustment adds nothing") << QVariant(8.0) << QVariant(1000.0)
+                                                      << QVariant(QStringLiteral("1e308")) << true << 8000.0;
+    QTest::newRow("stored numbers that overflow") << QVariant(1e200) << QVariant(1e200) << none << false << 0.0;
+    QTest::newRow("stored infinite adjustment") << QVariant(8.0) << QVariant(1000.0) << QVariant(qInf()) << true
+                                                << 8000.0;
+    QTest::newRow("largest typed values stay finite") << QVariant(99999999.0) << QVariant(99999999.0)
+                                                      << QVariant(-99999999.0) << true
+                                                      << 99999999.0 * 99999999.0 - 99999999.0;
 }
 
 void TestWorkTime::amount()
@@ -106,6 +122,17 @@ void TestWorkTime::timeEntry_data()
     QTest::newRow("letters") << "ab00" << false;
     QTest::newRow("colon") << "9:00" << false;
     QTest::newRow("empty") << "" << false;
+    // Digits are ASCII digits: typed full-width ones are made ASCII before
+    // this check (fmt::asciiDigits), and no other script's digits pass.
+    QTest::newRow("arabic-indic") << "٠٩٠٠" << false;
+    QTest::newRow("extended arabic-indic") << "۰۹۰۰" << false;
+    QTest::newRow("devanagari") << "०९००" << false;
+    QTest::newRow("full-width as such") << "０９００" << false;
+    QTest::newRow("mixed") << "09٠٠" << false;
+    QTest::newRow("space") << " 900" << false;
+    QTest::newRow("inner space") << "09 0" << false;
+    QTest::newRow("sign") << "+900" << false;
+    QTest::newRow("minus") << "-900" << false;
 }
 
 void TestWorkTime::timeEntry()
@@ -113,6 +140,7 @@ void TestWorkTime::timeEntry()
     QFETCH(QString, entry);
     QFETCH(bool, accepted);
     QCOMPARE(worktime::isAcceptedTime(entry), accepted);
+    QCOMPARE(worktime::minutesOf(entry).has_value(), accepted || entry == u"2500" || entry == u"0961");
 }
 
 void TestWorkTime::dateEntry_data()
@@ -127,6 +155,14 @@ void TestWorkTime::dateEntry_data()
     QTest::newRow("day 0") << "20070300" << QDate();
     QTest::newRow("seven digits") << "2007033" << QDate();
     QTest::newRow("empty") << "" << QDate();
+    QTest::newRow("space in the month") << "2024 401" << QDate();
+    QTest::newRow("space in the day") << "202404 1" << QDate();
+    QTest::newRow("leading space") << " 2024041" << QDate();
+    QTest::newRow("sign in the month") << "2024+401" << QDate();
+    QTest::newRow("arabic-indic") << "٢٠٢٤٠٤٠١" << QDate();
+    QTest::newRow("arabic-indic day") << "202404٠١" << QDate();
+    QTest::newRow("devanagari") << "२०२४०४०१" << QDate();
+    QTest::newRow("year below 100") << "00990101" << QDate();
 }
 
 void TestWorkTime::dateEntry()
@@ -153,6 +189,43 @@ void TestWorkTime::nextDay()
     QFETCH(QString, day);
     QFETCH(QString, next);
     QCOMPARE(worktime::nextDay(day), next);
+}
+
+void TestWorkTime::breakFits_data()
+{
+    QTest::addColumn<QVariant>("start");
+    QTest::addColumn<QVariant>("end");
+    QTest::addColumn<QVariant>("rest");
+    QTest::addColumn<bool>("fits");
+    const QVariant none;
+    const auto t = [](const char *s) { return QVariant(QString::fromLatin1(s)); };
+    QTest::newRow("no break") << t("0900") << t("1000") << none << true;
+    QTest::newRow("zero break") << t("0900") << t("0900") << QVariant(0.0) << true;
+    QTest::newRow("shorter") << t("0900") << t("1000") << QVariant(0.75) << true;
+    QTest::newRow("as long") << t("0900") << t("1000") << QVariant(1.0) << false;
+    QTest::newRow("minutes typed as hours") << t("0900") << t("1000") << QVariant(45.0) << false;
+    QTest::newRow("negative") << t("0900") << t("1800") << QVariant(-0.5) << false;
+    QTest::newRow("negative without times") << none << none << QVariant(-0.5) << false;
+    QTest::newRow("positive without an end") << t("0900") << none << QVariant(45.0) << true;
+    QTest::newRow("night shift") << t("2200") << t("0600") << QVariant(7.5) << true;
+    QTest::newRow("night shift too long") << t("2200") << t("0600") << QVariant(8.0) << false;
+    QTest::newRow("any break on a zero span") << t("0900") << t("0900") << QVariant(0.25) << false;
+    QTest::newRow("break as text") << t("0900") << t("1000") << QVariant(QStringLiteral("45")) << false;
+    QTest::newRow("letters count as none") << t("0900") << t("1000") << QVariant(QStringLiteral("ab")) << true;
+}
+
+void TestWorkTime::breakFits()
+{
+    QFETCH(QVariant, start);
+    QFETCH(QVariant, end);
+    QFETCH(QVariant, rest);
+    QFETCH(bool, fits);
+    QCOMPARE(worktime::breakFits(start, end, rest), fits);
+    // A break that fits never makes the hours negative.
+    if (fits) {
+        if (const auto hours = worktime::durationHours(start, end, rest))
+            QVERIFY(*hours >= 0);
+    }
 }
 
 QTEST_GUILESS_MAIN(TestWorkTime)

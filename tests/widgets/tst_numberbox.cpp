@@ -1,5 +1,7 @@
 #include "app/widgets/NumberBox.h"
 
+#include <QApplication>
+#include <QInputMethodEvent>
 #include <QSignalSpy>
 #include <QTest>
 #include <QVBoxLayout>
@@ -103,14 +105,26 @@ void TestNumberBox::typedTextBecomesValue_data()
     QTest::addColumn<bool>("pressReturn");
     QTest::addColumn<QVariant>("value");
     QTest::addColumn<QString>("shown");
+    QTest::addColumn<bool>("inputMethod"); // typed as one input method commit
 
-    QTest::newRow("focus out") << "1200" << false << QVariant(1200.0) << "1,200";
-    QTest::newRow("return") << "1200" << true << QVariant(1200.0) << "1,200";
-    QTest::newRow("commas ignored") << "1,2,00" << false << QVariant(1200.0) << "1,200";
-    QTest::newRow("negative") << "-30" << false << QVariant(-30.0) << "-30";
-    QTest::newRow("fraction rounds in view only") << "2.5" << true << QVariant(2.5) << "3";
-    QTest::newRow("empty is no value") << "" << false << QVariant() << "";
-    QTest::newRow("lone minus is no value") << "-" << false << QVariant() << "";
+    QTest::newRow("focus out") << "1200" << false << QVariant(1200.0) << "1,200" << false;
+    QTest::newRow("return") << "1200" << true << QVariant(1200.0) << "1,200" << false;
+    QTest::newRow("commas ignored") << "1,2,00" << false << QVariant(1200.0) << "1,200" << false;
+    QTest::newRow("negative") << "-30" << false << QVariant(-30.0) << "-30" << false;
+    QTest::newRow("fraction rounds in view only") << "2.5" << true << QVariant(2.5) << "3" << false;
+    QTest::newRow("empty is no value") << "" << false << QVariant() << "" << false;
+    QTest::newRow("lone minus is no value") << "-" << false << QVariant() << "" << false;
+    QTest::newRow("lone point is no value") << "." << false << QVariant() << "" << false;
+    QTest::newRow("largest value") << "99999999" << true << QVariant(99999999.0) << "99,999,999" << false;
+    QTest::newRow("over the bound is no value") << "100000000" << true << QVariant() << "" << false;
+    // Japanese input: full-width digits are digits, other lookalikes are refused.
+    QTest::newRow("full-width") << "１２００" << true << QVariant(1200.0) << "1,200" << true;
+    QTest::newRow("full-width negative") << "－３０" << false << QVariant(-30.0) << "-30" << true;
+    QTest::newRow("full-width point and comma") << "１，２３４．５" << true << QVariant(1234.5) << "1,235" << true;
+    QTest::newRow("arabic-indic") << "١٢٠٠" << true << QVariant() << "" << true;
+    QTest::newRow("exponent") << "1e308" << true << QVariant() << "" << true;
+    QTest::newRow("nan") << "nan" << true << QVariant() << "" << true;
+    QTest::newRow("infinity") << "-inf" << true << QVariant() << "" << true;
 }
 
 void TestNumberBox::typedTextBecomesValue()
@@ -119,13 +133,22 @@ void TestNumberBox::typedTextBecomesValue()
     QFETCH(bool, pressReturn);
     QFETCH(QVariant, value);
     QFETCH(QString, shown);
+    QFETCH(bool, inputMethod);
 
     m_box->setDisplayFormat(QStringLiteral("#,###"));
     m_box->setValue(77.0);
     focusBox();
     m_box->selectAll();
     QTest::keyClick(m_box, Qt::Key_Backspace);
-    QTest::keyClicks(m_box, typed);
+    if (inputMethod) {
+        QInputMethodEvent commit;
+        commit.setCommitString(typed);
+        QApplication::sendEvent(m_box, &commit);
+    } else {
+        QTest::keyClicks(m_box, typed);
+    }
+    for (QChar c : m_box->text())
+        QVERIFY2(c.unicode() < 128, qPrintable(m_box->text()));
     if (pressReturn)
         QTest::keyClick(m_box, Qt::Key_Return);
     else

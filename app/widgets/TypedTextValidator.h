@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QRegularExpressionValidator>
+
+namespace pelmar {
+
+// Holds a line edit to digits as they look: full-width digits, point, comma
+// and minus typed or committed by Japanese input become their ASCII forms
+// (fmt::asciiDigits) as they arrive, and the text is then held to the
+// expression, if one is given. Without one, any text is taken, converted.
+class TypedTextValidator : public QRegularExpressionValidator {
+    Q_OBJECT
+public:
+    explicit TypedTextValidator(QObject *parent = nullptr);
+    TypedTextValidator(const QRegularExpression &shape, QObject *parent);
+
+    State validate(QString &input, int &pos) const override;
+    void fixup(QString &input) const override;
+};
+
+} // namespace pelmar
