@@ -49,7 +49,7 @@ QString columnFormat(int column)
         return fmt::kTime;
     case kBreak:
     case kHours:
-        return fmt::kHoursLine;
+        return fmt::kHours;
     case kWage:
     case kAdjustment:
     case kAmount:
@@ -57,6 +57,13 @@ QString columnFormat(int column)
     default:
         return {};
     }
+}
+
+QString columnCaption(int column)
+{
+    static const char *const captions[] = {"行番号", "日付", "開始時間", "終了時間", "休憩",
+                                           "時間", "時給", "調整額", "金額"};
+    return column >= 0 && column < kColumnCount ? QString::fromUtf8(captions[column]) : QString();
 }
 
 EditOutcome completeAfterEdit(Line line, int c, const QString &patternType,

@@ -21,6 +21,9 @@ using Line = std::array<QVariant, kColumnCount>;
 // The display format of a statement column.
 QString columnFormat(int column);
 
+// How the user knows a statement column: 休憩, 時間, 時給 …
+QString columnCaption(int column);
+
 using worktime::Refusal;
 
 struct EditOutcome {

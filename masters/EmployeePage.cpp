@@ -174,8 +174,8 @@ void EmployeePage::setUpGrid()
         {4, QStringLiteral("タイプ"), 705.2599, centre},
         {5, QStringLiteral("開始時間"), 1124.787, centre, fmt::kTime},
         {6, QStringLiteral("終了時間"), 1124.787, centre, fmt::kTime},
-        {7, QStringLiteral("休憩"), 674, centre, fmt::kHoursShort},
-        {8, QStringLiteral("実労"), 674, centre, fmt::kHoursShort},
+        {7, QStringLiteral("休憩"), 674, centre, fmt::kHours},
+        {8, QStringLiteral("実労"), 674, centre, fmt::kHours},
     });
 }
 
@@ -186,8 +186,8 @@ void EmployeePage::setUpDropDown()
         {0, {}, 800, centre},
         {1, {}, 1200.189, centre, fmt::kTime},
         {2, {}, 1154.835, centre, fmt::kTime},
-        {3, {}, 720, centre, fmt::kHoursShort},
-        {4, {}, 720, centre, fmt::kHoursShort},
+        {3, {}, 720, centre, fmt::kHours},
+        {4, {}, 720, centre, fmt::kHours},
     });
 }
 

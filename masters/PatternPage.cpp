@@ -107,11 +107,14 @@ void PatternPage::onGridAfterUpdate(int column)
     patternrow::Row before;
     for (int c = 0; c < patternrow::kColumnCount; ++c)
         before[c] = Grid勤務形態->cellValue(c);
-    const patternrow::Row after = patternrow::completeAfterEdit(before, column);
+    const patternrow::RowOutcome outcome = patternrow::completeRowAfterEdit(before, column);
     for (int c = patternrow::kStart; c < patternrow::kColumnCount; ++c) {
-        if (!worktime::sameValue(after[c], before[c]))
-            Grid勤務形態->setCellValue(c, after[c]);
+        if (!worktime::sameValue(outcome.row[c], before[c]))
+            Grid勤務形態->setCellValue(c, outcome.row[c]);
     }
+    if (outcome.refusal != patternrow::Refusal::None)
+        ShowMsg(QStringLiteral("入力"), QStringLiteral("範囲外"),
+                outcome.refusedColumn == patternrow::kBreak ? QStringLiteral("休憩") : QStringLiteral("実労"));
 }
 
 void PatternPage::bindGrid()
@@ -132,8 +135,8 @@ void PatternPage::setUpGrid()
         {1, {}, 810.1418, centre, {}, {}, false, true},
         {2, {}, 1289.764, centre, fmt::kTime},
         {3, {}, 1365.165, centre, fmt::kTime},
-        {4, {}, 1305.071, centre, fmt::kHoursShort},
-        {5, {}, 1289.764, centre, fmt::kHoursShort},
+        {4, {}, 1305.071, centre, fmt::kHours},
+        {5, {}, 1289.764, centre, fmt::kHours},
     });
 }
 

@@ -101,7 +101,7 @@ PrintValues printValues(const QString &name, const QString &title, const QVarian
     values.PrintName = name;
     values.PrintTitle = title;
     values.PrintWage = fmt::format(wage, fmt::kYen);
-    values.PrintHours = fmt::format(hours, fmt::kHoursTotal);
+    values.PrintHours = fmt::format(hours, fmt::kHours);
     values.PrintAdjustment = fmt::format(adjustment, fmt::kYen);
     values.PrintTotal = fmt::format(total, fmt::kYen);
     return values;

@@ -73,7 +73,7 @@ struct PrintValues {
     QString PrintName;
     QString PrintTitle;
     QString PrintWage;        // "#,###"
-    QString PrintHours;       // "#,###.0"
+    QString PrintHours;       // "#,##0.0#": 7.75, 8.0
     QString PrintAdjustment;  // "#,###"
     QString PrintTotal;       // "#,###"
 };

@@ -226,6 +226,8 @@ void StatementPage::onGridAfterUpdate(int column)
         wageForLines());
     writeLine(outcome.line, before);
     m_linesEdited = true;
+    if (outcome.refusal != detail::Refusal::None)
+        ShowMsg(QStringLiteral("入力"), QStringLiteral("範囲外"), detail::columnCaption(outcome.refusedColumn));
     // Every accepted edit, an amount typed straight into 金額 included,
     // moves the totals.
     Calc明細();

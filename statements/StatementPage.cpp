@@ -129,9 +129,9 @@ void StatementPage::unbindGrid()
 void StatementPage::applyNumberFormats()
 {
     num時給->setDisplayFormat(fmt::kYen);
-    num休憩->setDisplayFormat(fmt::kYen);
+    num休憩->setDisplayFormat(fmt::kHoursBlankZero);
     num調整額->setDisplayFormat(fmt::kYen);
-    num時間->setDisplayFormat(fmt::kHoursTotal);
+    num時間->setDisplayFormat(fmt::kHours);
     num合計->setDisplayFormat(fmt::kYen);
 }
 
@@ -144,8 +144,8 @@ void StatementPage::setUpGrid()
         {1, QStringLiteral("日　付"), 1430, centre, fmt::kDate, QStringLiteral("Date Mask")},
         {2, {}, 1200.189, centre, fmt::kTime, fmt::kTime},
         {3, {}, 1200.189, centre, fmt::kTime, fmt::kTime},
-        {4, {}, 780, centre, fmt::kHoursLine},
-        {5, {}, 810, centre, fmt::kHoursLine},
+        {4, {}, 780, centre, fmt::kHours},
+        {5, {}, 810, centre, fmt::kHours},
         {6, {}, 764.7874, right, fmt::kYen},
         {7, {}, 1050, right, fmt::kYen},
         {8, QStringLiteral("金　額"), 1130, right, fmt::kYen},

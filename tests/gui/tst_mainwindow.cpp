@@ -328,9 +328,11 @@ void TestMainWindow::numberFormats_data()
     QTest::addColumn<double>("value");
     QTest::addColumn<QString>("shown");
     QTest::newRow("wage") << "num時給" << "#,###" << 1000.0 << "1,000";
-    QTest::newRow("break total") << "num休憩" << "#,###" << 1.5 << "2";
+    QTest::newRow("break total") << "num休憩" << "#,##0.0#;-#,##0.0#;" << 0.75 << "0.75";
+    QTest::newRow("no break") << "num休憩" << "#,##0.0#;-#,##0.0#;" << 0.0 << "";
     QTest::newRow("adjustment") << "num調整額" << "#,###" << -500.0 << "-500";
-    QTest::newRow("hours") << "num時間" << "#,###.0" << 0.0 << ".0";
+    QTest::newRow("hours") << "num時間" << "#,##0.0#" << 0.0 << "0.0";
+    QTest::newRow("quarter hours") << "num時間" << "#,##0.0#" << 40.25 << "40.25";
     QTest::newRow("total") << "num合計" << "#,###" << 8333.333333333334 << "8,333";
 }
 

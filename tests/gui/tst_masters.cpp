@@ -326,7 +326,7 @@ void TestMasters::dropDownPickFillsTheRow()
                  (Rows{{"B", "1000", "1500", "0.5", "4.5"}}));
     QCOMPARE(query(m_work, "select count(*) from w従業員 where 勤務形態 is not null"), (Rows{{"1"}}));
     QCOMPARE(grid->cellText(5), QStringLiteral("10:00"));
-    QCOMPARE(grid->cellText(7), QStringLiteral(".5"));
+    QCOMPARE(grid->cellText(7), QStringLiteral("0.5"));
 }
 
 void TestMasters::hundredAndFiftyEmployees()

@@ -65,6 +65,10 @@ private slots:
     void pickersFollowTheMasters();
     void failuresKeepWhatWasTyped();
     void failedMasterReadRefusesRegistration();
+    void hoursShowTheirRealValue_data();
+    void hoursShowTheirRealValue();
+    void breakLongerThanTheShiftIsRefused();
+    void fullWidthDigitsAreDigits();
 
 private:
     void type(int row, int column, const QString &text, int finish = Qt::Key_Return)
@@ -416,6 +420,89 @@ void TestSafeguards::failedMasterReadRefusesRegistration()
     m_asked.clear();
     QTest::mouseClick(employees->cmd従業員登録, Qt::LeftButton);
     QCOMPARE(m_asked, QStringList{QStringLiteral("登録/確認/従業員")});
+}
+
+void TestSafeguards::hoursShowTheirRealValue_data()
+{
+    QTest::addColumn<double>("rest");
+    QTest::addColumn<double>("hours");
+    QTest::addColumn<QString>("restShown");
+    QTest::addColumn<QString>("hoursShown");
+    QTest::addColumn<QString>("restTotalShown");
+    QTest::newRow("quarters") << 0.75 << 7.75 << "0.75" << "7.75" << "0.75";
+    QTest::newRow("whole hours") << 1.0 << 8.0 << "1.0" << "8.0" << "1.0";
+    QTest::newRow("a long week") << 0.5 << 40.25 << "0.5" << "40.25" << "0.5";
+    QTest::newRow("nothing") << 0.0 << 0.0 << "0.0" << "0.0" << "";
+}
+
+// 時給 × 時間 + 調整額 must be checkable from what is shown and printed.
+void TestSafeguards::hoursShowTheirRealValue()
+{
+    QFETCH(double, rest);
+    QFETCH(double, hours);
+    QFETCH(QString, restShown);
+    QFETCH(QString, hoursShown);
+    QFETCH(QString, restTotalShown);
+    QVERIFY(execBound(m_work, QStringLiteral("update w明細 set 日付 = '20260302', 開始時間 = '0900', 終了時間 = '1800',"
+                                             " 休憩 = ?, 時間 = ?, 時給 = 1000, 金額 = ? where 行番号 = 1"),
+                      {rest, hours, hours * 1000}));
+    QVERIFY(execBound(m_main, QStringLiteral("update 従業員 set 休憩時間 = ?, 実労時間 = ?"), {rest, hours}));
+    QVERIFY(execBound(m_main, QStringLiteral("update 勤務形態マスタ set 休憩時間 = ?, 実労時間 = ?"), {rest, hours}));
+    m_page->Grid明細->refresh();
+    m_page->Calc明細();
+    m_page->Grid明細->setCurrentIndex(m_page->Grid明細->model()->index(0, kBreak));
+    QCOMPARE(m_page->Grid明細->cellText(kBreak), restShown);
+    QCOMPARE(m_page->Grid明細->cellText(kHours), hoursShown);
+    QCOMPARE(m_page->num休憩->text(), restTotalShown);
+    QCOMPARE(m_page->num時間->text(), hoursShown);
+    QCOMPARE(printedText(QStringLiteral("txt時間")), hoursShown);
+
+    EmployeePage *employees = m_window->employeePage();
+    QTest::mouseClick(employees->cmd従業員読込, Qt::LeftButton);
+    employees->Grid従業員->setCurrentIndex(employees->Grid従業員->model()->index(0, 7));
+    QCOMPARE(employees->Grid従業員->cellText(7), restShown);
+    QCOMPARE(employees->Grid従業員->cellText(8), hoursShown);
+    PatternPage *patterns = m_window->patternPage();
+    QTest::mouseClick(patterns->cmd勤務読込, Qt::LeftButton);
+    patterns->Grid勤務形態->setCurrentIndex(patterns->Grid勤務形態->model()->index(0, 4));
+    QCOMPARE(patterns->Grid勤務形態->cellText(4), restShown);
+    QCOMPARE(patterns->Grid勤務形態->cellText(5), hoursShown);
+}
+
+void TestSafeguards::breakLongerThanTheShiftIsRefused()
+{
+    chooseEmployee(QStringLiteral("山田"));
+    type(0, kDate, QStringLiteral("20260302"));
+    type(0, kEnd, QStringLiteral("1000")); // a one-hour line with the shift's hour of break: nothing left
+    QCOMPARE(m_asked.value(0), QStringLiteral("入力/範囲外/休憩"));
+    type(0, kBreak, QStringLiteral("45")); // minutes meant, hours typed
+    QCOMPARE(m_asked.value(1), QStringLiteral("入力/範囲外/休憩"));
+    QCOMPARE(query(m_work, "select 休憩, 時間, 金額 from w明細 where 行番号 = 1"), (Rows{{"<null>", "1", "1000"}}));
+    QCOMPARE(m_page->num合計->value().toDouble(), 1000.0);
+
+    PatternPage *patterns = m_window->patternPage();
+    test::typeIntoCell(patterns->Grid勤務形態, 0, 4, QStringLiteral("9"));
+    QCOMPARE(m_asked.value(2), QStringLiteral("入力/範囲外/休憩"));
+    QCOMPARE(query(m_work, "select 休憩時間, 実労時間 from w勤務形態 where タイプ = 'A'"), (Rows{{"<null>", "9"}}));
+}
+
+// Japanese input gives full-width digits; they are the same digits.
+void TestSafeguards::fullWidthDigitsAreDigits()
+{
+    chooseEmployee(QStringLiteral("山田"));
+    test::commitIntoCell(m_page->Grid明細, 0, kDate, QStringLiteral("２０２６０３０２"));
+    test::commitIntoCell(m_page->Grid明細, 0, kStart, QStringLiteral("０８３０"));
+    QTRY_COMPARE(query(m_work, "select 日付, 開始時間, 時間, 金額 from w明細 where 行番号 = 1"),
+                 (Rows{{"20260302", "0830", "8.5", "8500"}}));
+    test::commitIntoCell(m_page->Grid明細, 1, kDate, QStringLiteral("٢٠٢٦٠٣٠٣")); // Arabic-Indic digits
+    QTRY_COMPARE(query(m_work, "select 日付 from w明細 where 行番号 = 2"), (Rows{{"<null>"}}));
+    m_page->num時給->setFocus();
+    m_page->num時給->selectAll();
+    QInputMethodEvent commit;
+    commit.setCommitString(QStringLiteral("１２００"));
+    QApplication::sendEvent(m_page->num時給, &commit);
+    m_page->txtタイトル->setFocus();
+    QCOMPARE(m_page->num時給->value().toDouble(), 1200.0);
 }
 
 QTEST_MAIN(TestSafeguards)

@@ -158,13 +158,13 @@ void TestPayslip::handOverFormatting_data()
     QTest::newRow("hours 7.5") << "txt時間" << QVariant(7.5) << "7.5";
     QTest::newRow("adjustment 0") << "txt調整額" << QVariant(0.0) << "";
     QTest::newRow("total 9000") << "txt合計" << QVariant(9000.0) << "¥9,000";
-    QTest::newRow("hours 0") << "txt時間" << QVariant(0.0) << ".0";
+    QTest::newRow("hours 0") << "txt時間" << QVariant(0.0) << "0.0";
     QTest::newRow("hours box empty") << "txt時間" << QVariant() << "";
     QTest::newRow("adjustment -500") << "txt調整額" << QVariant(-500.0) << "¥-500";
     QTest::newRow("wage 1234.5") << "txt時給" << QVariant(1234.5) << "¥1,235";
     QTest::newRow("total empty: no lone yen") << "txt合計" << QVariant() << "";
     QTest::newRow("total 62387.5") << "txt合計" << QVariant(62387.5) << "¥62,388";
-    QTest::newRow("hours 1234.25") << "txt時間" << QVariant(1234.25) << "1,234.3";
+    QTest::newRow("hours 1234.25") << "txt時間" << QVariant(1234.25) << "1,234.25";
 }
 
 void TestPayslip::handOverFormatting()
@@ -225,7 +225,7 @@ void TestPayslip::layoutTable_data()
     QTest::newRow("Label5") << label << QRect(4606, 1701, 992, 354) << g << 12.0 << c << "調整額";
     QTest::newRow("Label6") << label << QRect(7583, 1701, 1134, 354) << g << 12.0 << c << "支給額";
     QTest::newRow("txt時給") << box << QRect(1140, 1695, 915, 360) << g << 14.5 << r << "¥1,150";
-    QTest::newRow("txt時間") << box << QRect(3255, 1695, 990, 360) << g << 14.5 << r << "54.3";
+    QTest::newRow("txt時間") << box << QRect(3255, 1695, 990, 360) << g << 14.5 << r << "54.25";
     QTest::newRow("txt調整額") << box << QRect(5882, 1701, 1488, 354) << g << 14.5 << r << "";
     QTest::newRow("txt合計") << box << QRect(8715, 1695, 1380, 360) << g << 14.5 << r << "¥62,388";
     QTest::newRow("txt自社情報") << box << QRect(6236, 820, 3898, 708) << m << 10.0 << l
@@ -492,7 +492,7 @@ void TestPayslip::longTextsStayInTheirBoxesInPdf()
     // What fits is printed whole; the name shows its beginning and 様.
     const QString flat = withoutBlanks(run(QStringLiteral("pdftotext"), {QStringLiteral("-raw"), pdf, QStringLiteral("-")}));
     for (const QString &whole : {kLongTitle, kLongCompany, kFourLineDetails, QStringLiteral("¥1,150"),
-                                 QStringLiteral("1,234.3"), QStringLiteral("¥-12,345"), QStringLiteral("¥1,419,388"),
+                                 QStringLiteral("1,234.25"), QStringLiteral("¥-12,345"), QStringLiteral("¥1,419,388"),
                                  QStringLiteral("2026年12月31日")})
         QVERIFY2(flat.contains(withoutBlanks(whole)), qPrintable(whole + u'\n' + flat));
     QVERIFY2(flat.contains(kLongName.left(15)) && flat.contains(QStringLiteral("…様")), qPrintable(flat));
