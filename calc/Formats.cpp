@@ -152,9 +152,12 @@ bool isAsciiDigit(QChar c)
 
 bool holdsNumber(const QVariant &value)
 {
-    if (value.isNull() || !value.isValid())
-        return false;
-    switch (value.typeId()) {
+    return !value.isNull() && value.isValid() && isNumberType(value.typeId());
+}
+
+bool isNumberType(int typeId)
+{
+    switch (typeId) {
     case QMetaType::Double:
     case QMetaType::Float:
     case QMetaType::Int:

@@ -56,6 +56,9 @@ QString plainNumber(double value);
 // Whether the value is stored as a number (not as text).
 bool holdsNumber(const QVariant &value);
 
+// Whether a type id is one of the number types a value or a column may have.
+bool isNumberType(int typeId);
+
 // The value as a number, when it is one: a finite double or integer as
 // stored, or text that parseTypedNumber takes.
 bool toNumber(const QVariant &value, double *number);

@@ -24,17 +24,7 @@ const QString kTimeMask = QStringLiteral("##:##");
 
 bool GridDelegate::isNumberField(QMetaType type)
 {
-    switch (type.id()) {
-    case QMetaType::Double:
-    case QMetaType::Float:
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-        return true;
-    default:
-        return false;
-    }
+    return fmt::isNumberType(type.id());
 }
 
 GridDelegate::GridDelegate(DataGrid *grid)
