@@ -1,6 +1,6 @@
 #pragma once
 
-#include "calc/PatternLookup.h"
+#include "calc/PatternTimes.h"
 #include "calc/WorkTime.h"
 
 #include <QVariant>

@@ -1,6 +1,7 @@
 #include "hints/HintStore.h"
 
 #include "store/Database.h"
+#include "store/Tables.h"
 
 #include <QSqlQuery>
 
@@ -56,9 +57,7 @@ bool storeHint(const QSqlDatabase &work, const QString &formName, const QString 
         return false;
     if (!execBound(work, kDeletePair, {formName, ctlName}))
         return false;
-    if (!execBound(work,
-                   QStringLiteral("insert into ClHint (FormName, CtlName, FormTitle, Contents) "
-                                  "values (?, ?, ?, ?)"),
+    if (!insertRow(work, tables::ClHint, tables::ClHint.columns,
                    {formName, ctlName, text(formTitle), text(contents)}))
         return false;
     return transaction.commit();

@@ -1,6 +1,7 @@
 #include "masters/CompanyStore.h"
 
 #include "store/Database.h"
+#include "store/Tables.h"
 
 #include <QSqlQuery>
 
@@ -21,7 +22,7 @@ std::optional<qlonglong> firstRow(const QSqlDatabase &main)
 std::optional<Settings> read(const QSqlDatabase &main)
 {
     QSqlQuery query(main);
-    if (!query.exec(QStringLiteral("select 自社名, 自社情報 from 自社情報 order by rowid limit 1"))
+    if (!query.exec(selectSql(tables::自社情報, tables::自社情報.columns, QStringLiteral("order by rowid limit 1")))
         || !query.next())
         return std::nullopt;
     return Settings{query.value(0), query.value(1)};
@@ -32,18 +33,18 @@ bool store(const QSqlDatabase &main, const QString &name, const QString &info)
     // Empty boxes store empty text, not null.
     const QString storedName = name.isNull() ? QStringLiteral("") : name;
     const QString storedInfo = info.isNull() ? QStringLiteral("") : info;
+    const QStringList &columns = tables::自社情報.columns;
     if (const auto row = firstRow(main))
-        return execBound(main, QStringLiteral("update 自社情報 set 自社名 = ?, 自社情報 = ? where rowid = ?"),
+        return execBound(main, updateSql(tables::自社情報, columns, QStringLiteral("where rowid = ?")),
                          {storedName, storedInfo, *row});
-    return execBound(main, QStringLiteral("insert into 自社情報 (自社名, 自社情報) values (?, ?)"),
-                     {storedName, storedInfo});
+    return insertRow(main, tables::自社情報, columns, {storedName, storedInfo});
 }
 
 bool blank(const QSqlDatabase &main)
 {
     if (const auto row = firstRow(main))
-        return execBound(main, QStringLiteral("update 自社情報 set 自社名 = null, 自社情報 = null where rowid = ?"),
-                         {*row});
+        return execBound(main, updateSql(tables::自社情報, tables::自社情報.columns, QStringLiteral("where rowid = ?")),
+                         {QVariant(), QVariant(), *row});
     return true;
 }
 

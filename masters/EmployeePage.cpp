@@ -5,7 +5,7 @@
 #include "app/widgets/PageParts.h"
 #include "app/widgets/ImeSetOpen.h"
 #include "calc/Formats.h"
-#include "calc/PatternLookup.h"
+#include "masters/PatternStore.h"
 #include "masters/EmployeeStore.h"
 #include "messages/ShowMsg.h"
 #include "store/ProgramState.h"

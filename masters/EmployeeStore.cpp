@@ -1,6 +1,7 @@
 #include "masters/EmployeeStore.h"
 
 #include "store/Database.h"
+#include "store/Tables.h"
 
 #include <QSet>
 #include <QSqlQuery>
@@ -9,7 +10,7 @@ namespace pelmar::employees {
 
 namespace {
 
-const QString kFields = QStringLiteral("氏名, 時給, 勤務形態, 開始時間, 終了時間, 休憩時間, 実労時間");
+const QString kInPageOrder = QStringLiteral("order by \"No\"");
 
 int masterCount(const QSqlDatabase &main)
 {
@@ -33,34 +34,20 @@ QStringList names(const QSqlDatabase &main)
     return result;
 }
 
-WageAndPattern find(const QSqlDatabase &main, const QString &name)
+std::optional<WageAndPattern> find(const QSqlDatabase &main, const QString &name)
 {
-    WageAndPattern employee;
     QSqlQuery query(main);
-    query.prepare(QStringLiteral("select 時給, 勤務形態 from 従業員 where 氏名 = ? order by rowid limit 1"));
+    query.prepare(selectSql(tables::従業員, {QStringLiteral("時給"), QStringLiteral("勤務形態")},
+                            QStringLiteral("where 氏名 = ? order by rowid limit 1")));
     query.addBindValue(name);
     if (!query.exec() || !query.next())
-        return employee;
-    employee.found = true;
-    employee.wage = query.value(0);
-    employee.patternType = query.value(1);
-    return employee;
+        return std::nullopt;
+    return WageAndPattern{query.value(0), query.value(1)};
 }
 
 bool resetPage(const QSqlDatabase &work, int rows)
 {
-    Transaction transaction(work);
-    if (!execBound(work, QStringLiteral("delete from w従業員")))
-        return false;
-    QSqlQuery insert(work);
-    if (!insert.prepare(QStringLiteral("insert into w従業員 (\"No\") values (?)")))
-        return false;
-    for (int n = 1; n <= rows; ++n) {
-        insert.bindValue(0, n);
-        if (!insert.exec())
-            return false;
-    }
-    return transaction.commit();
+    return resetNumberedRows(work, tables::w従業員, rows);
 }
 
 bool readMaster(const QSqlDatabase &main, const QSqlDatabase &work)
@@ -69,16 +56,15 @@ bool readMaster(const QSqlDatabase &main, const QSqlDatabase &work)
     if (employees + kBlankRowsBelow > kPageRows && !resetPage(work, employees + kBlankRowsBelow))
         return false;
     QSqlQuery master(main);
-    if (!master.exec(QStringLiteral("select %1 from 従業員 order by \"No\"").arg(kFields)))
+    if (!master.exec(selectSql(tables::従業員, columns::employee, kInPageOrder)))
         return false;
-    return copyOverPageRows(master, work, QStringLiteral("w従業員"), QStringLiteral("No"),
-                            kFields.split(QStringLiteral(", ")));
+    return copyOverPageRows(master, work, tables::w従業員, columns::employee);
 }
 
 bool registerPage(const QSqlDatabase &main, const QSqlDatabase &work)
 {
     QSqlQuery page(work);
-    if (!page.exec(QStringLiteral("select %1 from w従業員 order by \"No\"").arg(kFields)))
+    if (!page.exec(selectSql(tables::w従業員, columns::employee, kInPageOrder)))
         return false;
     Transaction transaction(main);
     if (!transaction.started() || !execBound(main, QStringLiteral("delete from 従業員")))
@@ -87,12 +73,8 @@ bool registerPage(const QSqlDatabase &main, const QSqlDatabase &work)
     while (page.next()) {
         if (page.value(0).isNull())
             continue; // blank rows do not reach the master
-        QVariantList values{number};
-        for (int i = 0; i < 7; ++i)
-            values << page.value(i);
-        if (!execBound(main, QStringLiteral("insert into 従業員 (\"No\", %1) values (?, ?, ?, ?, ?, ?, ?, ?)")
-                                 .arg(kFields),
-                       values))
+        if (!insertRow(main, tables::従業員, tables::従業員.columns,
+                       QVariantList{number} + rowValues(page, columns::employee.size())))
             return false;
         ++number;
     }
@@ -145,20 +127,16 @@ bool recordForStatement(const QSqlDatabase &main, const QString &name, const QVa
     existing.addBindValue(name);
     if (!existing.exec())
         return false;
+    // In the order of columns::employee.
     const QVariantList values{name, wage, patternType, times.start, times.end, times.breakHours, times.worked};
-    if (existing.next()) {
-        return execBound(main,
-                         QStringLiteral("update 従業員 set 氏名 = ?, 時給 = ?, 勤務形態 = ?, 開始時間 = ?,"
-                                        " 終了時間 = ?, 休憩時間 = ?, 実労時間 = ? where rowid = ?"),
+    if (existing.next())
+        return execBound(main, updateSql(tables::従業員, columns::employee, QStringLiteral("where rowid = ?")),
                          values + QVariantList{existing.value(0)});
-    }
     QSqlQuery last(main);
     if (!last.exec(QStringLiteral("select \"No\" from 従業員 order by \"No\" desc limit 1")))
         return false;
     const int number = last.next() && !last.value(0).isNull() ? last.value(0).toInt() + 1 : 1;
-    return execBound(main, QStringLiteral("insert into 従業員 (\"No\", %1) values (?, ?, ?, ?, ?, ?, ?, ?)")
-                               .arg(kFields),
-                     QVariantList{number} + values);
+    return insertRow(main, tables::従業員, tables::従業員.columns, QVariantList{number} + values);
 }
 
 } // namespace pelmar::employees

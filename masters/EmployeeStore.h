@@ -1,6 +1,6 @@
 #pragma once
 
-#include "calc/PatternLookup.h"
+#include "calc/PatternTimes.h"
 
 #include <QSqlDatabase>
 #include <QStringList>
@@ -14,13 +14,12 @@ namespace pelmar::employees {
 QStringList names(const QSqlDatabase &main);
 
 struct WageAndPattern {
-    bool found = false;
     QVariant wage;        // 時給 as stored
     QVariant patternType; // 勤務形態 as stored
 };
 
-// The first employee of that name.
-WageAndPattern find(const QSqlDatabase &main, const QString &name);
+// The first employee of that name; nothing when the master holds none.
+std::optional<WageAndPattern> find(const QSqlDatabase &main, const QString &name);
 
 // The employee page holds at least this many rows, and always some blank
 // ones below the last employee, so that nobody is ever left off the page.

@@ -64,7 +64,7 @@ PatternPage::PatternPage(ProgramState &state, QWidget *parent) : QWidget(parent)
 
 void PatternPage::Clear勤務形態()
 {
-    if (!patternpage::resetPage(m_state.WorkDb))
+    if (!patterns::resetPage(m_state.WorkDb))
         tell(QStringLiteral("勤務形態の画面を空にできませんでした。"));
     Grid勤務形態->refresh();
 }
@@ -72,7 +72,7 @@ void PatternPage::Clear勤務形態()
 void PatternPage::Read勤務形態()
 {
     Clear勤務形態();
-    m_readFailed = !patternpage::readMaster(m_state.MainDb, m_state.WorkDb);
+    m_readFailed = !patterns::readMaster(m_state.MainDb, m_state.WorkDb);
     Grid勤務形態->refresh();
     if (m_readFailed)
         tell(QStringLiteral("勤務形態を読み込めませんでした。読み込めるまで登録はできません。"));
@@ -87,7 +87,7 @@ void PatternPage::Entry勤務形態()
     if (!ShowMsg(QStringLiteral("登録"), QStringLiteral("確認"), QStringLiteral("勤務形態")))
         return;
     Grid勤務形態->commitRow();
-    if (!patternpage::registerPage(m_state.MainDb, m_state.WorkDb)) {
+    if (!patterns::registerPage(m_state.MainDb, m_state.WorkDb)) {
         tell(QStringLiteral("勤務形態を登録できませんでした。登録済みの勤務形態は変わっていません。"));
         return;
     }

@@ -1,8 +1,16 @@
 #pragma once
 
-#include <QSqlDatabase>
+#include "calc/PatternTimes.h"
 
-namespace pelmar::patternpage {
+#include <QSqlDatabase>
+#include <QStringList>
+
+#include <optional>
+
+// The shift-type master 勤務形態マスタ: its page (ten rows "A" to "J"), the
+// lookups the statement and employee pages rely on, and the reference copy
+// behind the employee page's drop-down.
+namespace pelmar::patterns {
 
 // The shift-type page always holds ten rows, "A" to "J".
 inline constexpr int kPageRows = 10;
@@ -18,4 +26,16 @@ bool readMaster(const QSqlDatabase &main, const QSqlDatabase &work);
 // failure the master stays exactly as it was.
 bool registerPage(const QSqlDatabase &main, const QSqlDatabase &work);
 
-} // namespace pelmar::patternpage
+// The times of the first shift type of that name, as stored; nothing when
+// the master holds no such type (or cannot be read).
+std::optional<PatternTimes> find(const QSqlDatabase &main, const QString &type);
+
+// The types offered in the statement page's picker: those with a start time,
+// in the master's order.
+QStringList offeredTypes(const QSqlDatabase &main);
+
+// Rebuilds w勤務形態参照 as a copy of the whole master in its order, every
+// pattern with or without times. Stops at the first failure and returns false.
+bool copyToReference(const QSqlDatabase &main, const QSqlDatabase &work);
+
+} // namespace pelmar::patterns

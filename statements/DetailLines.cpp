@@ -1,6 +1,7 @@
 #include "statements/DetailLines.h"
 
 #include "store/Database.h"
+#include "store/Tables.h"
 
 #include <QSqlQuery>
 
@@ -8,18 +9,7 @@ namespace pelmar::detail {
 
 bool resetLines(const QSqlDatabase &work)
 {
-    Transaction transaction(work);
-    if (!execBound(work, QStringLiteral("delete from w明細")))
-        return false;
-    QSqlQuery insert(work);
-    if (!insert.prepare(QStringLiteral("insert into w明細 (行番号) values (?)")))
-        return false;
-    for (int line = 1; line <= kStatementLines; ++line) {
-        insert.bindValue(0, line);
-        if (!insert.exec())
-            return false;
-    }
-    return transaction.commit();
+    return resetNumberedRows(work, tables::w明細, kStatementLines);
 }
 
 std::optional<Totals> sumLines(const QSqlDatabase &work)
@@ -37,12 +27,9 @@ std::optional<Totals> sumLines(const QSqlDatabase &work)
 std::optional<QList<int>> leftOutLines(const QSqlDatabase &work)
 {
     // A cell counts as typed when it holds anything but null or empty text.
-    const auto typed = [](const char *column) {
-        return QStringLiteral("coalesce(cast(%1 as text), '') <> ''").arg(QString::fromUtf8(column));
-    };
     QStringList anyTyped;
-    for (const char *column : {"日付", "開始時間", "終了時間", "休憩", "時間", "時給", "調整額", "金額"})
-        anyTyped << typed(column);
+    for (const QString &column : columns::line)
+        anyTyped << QStringLiteral("coalesce(cast(%1 as text), '') <> ''").arg(columnList({column}));
     QSqlQuery query(work);
     if (!query.exec(QStringLiteral("select 行番号 from w明細 where (日付 is null or 金額 is null) and (%1)"
                                    " order by 行番号")

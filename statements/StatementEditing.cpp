@@ -6,7 +6,7 @@
 #include "app/widgets/ImeSetOpen.h"
 #include "app/widgets/NumberBox.h"
 #include "calc/Formats.h"
-#include "calc/PatternLookup.h"
+#include "masters/PatternStore.h"
 #include "calc/WorkTime.h"
 #include "masters/EmployeeStore.h"
 #include "messages/ShowMsg.h"
@@ -124,19 +124,10 @@ void StatementPage::Read勤務形態参照()
 
 void StatementPage::Seek勤務形態()
 {
-    if (m_state.CurPatternType.isEmpty())
+    if (CurPatternType.isEmpty())
         return;
-    const patterns::PatternTimes found = patterns::find(m_state.MainDb, m_state.CurPatternType);
     // A type the master does not hold leaves all four empty.
-    m_state.PatternStart = found.start;
-    m_state.PatternEnd = found.end;
-    m_state.PatternBreak = found.breakHours;
-    m_state.PatternWorked = found.worked;
-}
-
-patterns::PatternTimes StatementPage::lookedUpPattern() const
-{
-    return {true, m_state.PatternStart, m_state.PatternEnd, m_state.PatternBreak, m_state.PatternWorked};
+    m_pattern = patterns::find(m_state.MainDb, CurPatternType).value_or(patterns::PatternTimes{});
 }
 
 bool StatementPage::Entry従業員()
@@ -146,9 +137,9 @@ bool StatementPage::Entry従業員()
     // ones an earlier lookup left behind.
     patterns::PatternTimes times;
     if (!patternType.isEmpty()) {
-        m_state.CurPatternType = patternType;
+        CurPatternType = patternType;
         Seek勤務形態();
-        times = lookedUpPattern();
+        times = m_pattern;
     }
     return employees::recordForStatement(m_state.MainDb, cmb氏名->currentText(), num時給->value(), patternType,
                                          times);
@@ -156,14 +147,14 @@ bool StatementPage::Entry従業員()
 
 void StatementPage::showPattern(int spacesBeforeWorked)
 {
-    m_state.CurPatternType = cmb勤務形態->currentText();
-    if (m_state.CurPatternType.isEmpty()) {
+    CurPatternType = cmb勤務形態->currentText();
+    if (CurPatternType.isEmpty()) {
         Lbl勤務形態->clear();
         return;
     }
     Seek勤務形態();
-    Lbl勤務形態->setText(detail::patternCaption(m_state.PatternStart, m_state.PatternEnd, m_state.PatternBreak,
-                                                m_state.PatternWorked, spacesBeforeWorked));
+    Lbl勤務形態->setText(detail::patternCaption(m_pattern.start, m_pattern.end, m_pattern.breakHours,
+                                                m_pattern.worked, spacesBeforeWorked));
 }
 
 void StatementPage::onPatternChosen()
@@ -177,12 +168,12 @@ void StatementPage::Get時給()
     m_settledName = name;
     if (name.isEmpty())
         return;
-    const employees::WageAndPattern employee = employees::find(m_state.MainDb, name);
+    const std::optional<employees::WageAndPattern> employee = employees::find(m_state.MainDb, name);
     // An employee without a wage brings neither wage nor shift type.
-    if (employee.found && !employee.wage.isNull()) {
-        num時給->setValue(employee.wage);
-        if (!employee.patternType.isNull())
-            cmb勤務形態->setEditText(employee.patternType.toString());
+    if (employee && !employee->wage.isNull()) {
+        num時給->setValue(employee->wage);
+        if (!employee->patternType.isNull())
+            cmb勤務形態->setEditText(employee->patternType.toString());
     }
     showPattern(kSpacesAfterEmployee);
 }
@@ -219,9 +210,9 @@ void StatementPage::onGridAfterUpdate(int column)
     const detail::EditOutcome outcome = detail::completeAfterEdit(
         before, column, patternType,
         [this, &patternType] {
-            m_state.CurPatternType = patternType;
+            CurPatternType = patternType;
             Seek勤務形態();
-            return lookedUpPattern();
+            return m_pattern;
         },
         wageForLines());
     writeLine(outcome.line, before);
@@ -238,10 +229,10 @@ void StatementPage::get日付データ()
     const QString patternType = cmb勤務形態->currentText();
     if (patternType.isEmpty() || !Grid明細->onRow())
         return;
-    m_state.CurPatternType = patternType;
+    CurPatternType = patternType;
     Seek勤務形態();
     const detail::Line before = currentLine();
-    writeLine(detail::fillFromPattern(before, lookedUpPattern(), wageForLines()), before);
+    writeLine(detail::fillFromPattern(before, m_pattern, wageForLines()), before);
     m_linesEdited = true;
     Calc明細();
 }

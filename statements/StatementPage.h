@@ -42,7 +42,7 @@ public:
     void ReadComb氏名();
     void ReadComb勤務形態();
     void Read勤務形態参照();
-    void Seek勤務形態(); // looks up CurPatternType into the pattern values
+    void Seek勤務形態(); // looks up CurPatternType into m_pattern
     void Get時給();      // the named employee's wage and usual shift type
     void Calc明細();     // the four totals from the lines
     void get日付データ(); // the current line from the chosen shift type
@@ -105,7 +105,6 @@ private:
     detail::Line currentLine() const;
     void writeLine(const detail::Line &line, const detail::Line &before);
     QVariant wageForLines() const;
-    patterns::PatternTimes lookedUpPattern() const;
     bool recalculateTotals();
     void clearTotals();
     void loadStatement(const QString &name, const QString &title);
@@ -113,6 +112,11 @@ private:
     bool confirmLeftOutLines();
 
     ProgramState &m_state;
+    // The shift type being looked up, and what the last lookup found: the
+    // stored values (a null field stays null), or nothing at all for a type
+    // the master does not hold.
+    QString CurPatternType;
+    patterns::PatternTimes m_pattern;
     // The employee whose wage and shift type the page holds: the one last
     // looked up or reopened. Leaving the name box looks up again only when
     // its text is another name, so a reopened statement keeps its own wage.

@@ -1,6 +1,7 @@
 #include "statements/StatementStore.h"
 
 #include "store/Database.h"
+#include "store/Tables.h"
 
 #include <QSqlQuery>
 
@@ -8,12 +9,12 @@ namespace pelmar::statements {
 
 namespace {
 
-const QString kLineFields = QStringLiteral("日付, 開始時間, 終了時間, 休憩, 時間, 時給, 調整額, 金額");
+const QString kOfThePair = QStringLiteral("where 氏名 = ? and タイトル = ?");
 
 std::optional<qlonglong> headerRow(const QSqlDatabase &main, const QString &name, const QString &title)
 {
     QSqlQuery query(main);
-    query.prepare(QStringLiteral("select rowid from 時給ヘッダ where 氏名 = ? and タイトル = ? order by rowid limit 1"));
+    query.prepare(QStringLiteral("select rowid from 時給ヘッダ ") + kOfThePair + QStringLiteral(" order by rowid limit 1"));
     query.addBindValue(name);
     query.addBindValue(title);
     if (!query.exec() || !query.next())
@@ -23,40 +24,32 @@ std::optional<qlonglong> headerRow(const QSqlDatabase &main, const QString &name
 
 bool writeHeader(const QSqlDatabase &main, const Header &h)
 {
+    const QStringList &columns = tables::時給ヘッダ.columns;
+    // In the order of the header's columns.
     const QVariantList values{h.name, h.title, h.patternType, h.wage, h.breakHours, h.adjustment, h.hours, h.total};
     if (const auto row = headerRow(main, h.name, h.title))
-        return execBound(main,
-                         QStringLiteral("update 時給ヘッダ set 氏名 = ?, タイトル = ?, 勤務タイプ = ?, 時給 = ?,"
-                                        " 休憩 = ?, 調整額 = ?, 時間 = ?, 合計 = ? where rowid = ?"),
+        return execBound(main, updateSql(tables::時給ヘッダ, columns, QStringLiteral("where rowid = ?")),
                          values + QVariantList{*row});
-    return execBound(main,
-                     QStringLiteral("insert into 時給ヘッダ (氏名, タイトル, 勤務タイプ, 時給, 休憩, 調整額, 時間, 合計)"
-                                    " values (?, ?, ?, ?, ?, ?, ?, ?)"),
-                     values);
+    return insertRow(main, tables::時給ヘッダ, columns, values);
 }
 
 bool writeLines(const QSqlDatabase &main, const QSqlDatabase &work, const Header &h)
 {
-    if (!execBound(main, QStringLiteral("delete from 時給明細 where 氏名 = ? and タイトル = ?"), {h.name, h.title}))
+    if (!execBound(main, QStringLiteral("delete from 時給明細 ") + kOfThePair, {h.name, h.title}))
         return false;
     QSqlQuery lines(work);
-    // Lines without a date sort first and, like every incomplete line, are left out.
-    if (!lines.exec(QStringLiteral("select %1 from w明細 order by 日付, 行番号").arg(kLineFields)))
+    // Only complete lines are stored: those with a date and an amount.
+    if (!lines.exec(selectSql(tables::w明細, columns::line,
+                              QStringLiteral("where 日付 is not null and 金額 is not null order by 日付, 行番号"))))
         return false;
     QSqlQuery insert(main);
-    if (!insert.prepare(QStringLiteral("insert into 時給明細 (氏名, タイトル, 行番号, %1)"
-                                       " values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")
-                            .arg(kLineFields)))
+    if (!insert.prepare(insertSql(tables::時給明細, tables::時給明細.columns)))
         return false;
     int number = 1;
     while (lines.next()) {
-        if (lines.value(0).isNull() || lines.value(7).isNull())
-            continue;
-        insert.bindValue(0, h.name);
-        insert.bindValue(1, h.title);
-        insert.bindValue(2, number);
-        for (int i = 0; i < 8; ++i)
-            insert.bindValue(3 + i, lines.value(i));
+        const QVariantList values = QVariantList{h.name, h.title, number} + rowValues(lines, columns::line.size());
+        for (qsizetype i = 0; i < values.size(); ++i)
+            insert.bindValue(int(i), values.at(i));
         if (!insert.exec())
             return false;
         ++number;
@@ -82,8 +75,8 @@ bool save(const QSqlDatabase &main, const QSqlDatabase &work, const Header &head
 std::optional<Header> readHeader(const QSqlDatabase &main, const QString &name, const QString &title)
 {
     QSqlQuery query(main);
-    query.prepare(QStringLiteral("select 勤務タイプ, 時給, 休憩, 調整額, 時間, 合計 from 時給ヘッダ"
-                                 " where 氏名 = ? and タイトル = ? order by rowid limit 1"));
+    query.prepare(selectSql(tables::時給ヘッダ, tables::時給ヘッダ.columns.mid(2),
+                            kOfThePair + QStringLiteral(" order by rowid limit 1")));
     query.addBindValue(name);
     query.addBindValue(title);
     if (!query.exec() || !query.next())
@@ -95,22 +88,20 @@ std::optional<Header> readHeader(const QSqlDatabase &main, const QString &name, 
 bool loadLines(const QSqlDatabase &main, const QSqlDatabase &work, const QString &name, const QString &title)
 {
     QSqlQuery stored(main);
-    stored.prepare(QStringLiteral("select %1 from 時給明細 where 氏名 = ? and タイトル = ? order by 行番号")
-                       .arg(kLineFields));
+    stored.prepare(selectSql(tables::時給明細, columns::line, kOfThePair + QStringLiteral(" order by 行番号")));
     stored.addBindValue(name);
     stored.addBindValue(title);
     if (!stored.exec())
         return false;
-    return copyOverPageRows(stored, work, QStringLiteral("w明細"), QStringLiteral("行番号"),
-                            kLineFields.split(QStringLiteral(", ")));
+    return copyOverPageRows(stored, work, tables::w明細, columns::line);
 }
 
 bool remove(const QSqlDatabase &main, const QString &name, const QString &title)
 {
     Transaction transaction(main);
     return transaction.started()
-        && execBound(main, QStringLiteral("delete from 時給ヘッダ where 氏名 = ? and タイトル = ?"), {name, title})
-        && execBound(main, QStringLiteral("delete from 時給明細 where 氏名 = ? and タイトル = ?"), {name, title})
+        && execBound(main, QStringLiteral("delete from 時給ヘッダ ") + kOfThePair, {name, title})
+        && execBound(main, QStringLiteral("delete from 時給明細 ") + kOfThePair, {name, title})
         && transaction.commit();
 }
 
@@ -119,8 +110,8 @@ bool removeEverything(const QSqlDatabase &main)
     Transaction transaction(main);
     if (!transaction.started())
         return false;
-    for (const char *table : {"時給ヘッダ", "時給明細", "従業員", "勤務形態マスタ", "自社情報"})
-        if (!execBound(main, QStringLiteral("delete from %1").arg(QString::fromUtf8(table))))
+    for (const Table *table : tables::ofMainFile())
+        if (!execBound(main, QStringLiteral("delete from ") + columnList({table->name})))
             return false;
     return transaction.commit();
 }
@@ -132,15 +123,15 @@ bool clearHistory(const QSqlDatabase &work)
 
 bool fillHistory(const QSqlDatabase &main, const QSqlDatabase &work)
 {
+    const QStringList &columns = tables::w履歴.columns;
     QSqlQuery headers(main);
-    if (!headers.exec(QStringLiteral("select 氏名, 合計, タイトル from 時給ヘッダ order by 氏名, rowid")))
+    if (!headers.exec(selectSql(tables::時給ヘッダ, columns, QStringLiteral("order by 氏名, rowid"))))
         return false;
     Transaction transaction(work);
     if (!clearHistory(work))
         return false;
     while (headers.next()) {
-        if (!execBound(work, QStringLiteral("insert into w履歴 (氏名, 合計, タイトル) values (?, ?, ?)"),
-                       {headers.value(0), headers.value(1), headers.value(2)}))
+        if (!insertRow(work, tables::w履歴, columns, rowValues(headers, columns.size())))
             return false;
     }
     return transaction.commit();

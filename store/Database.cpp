@@ -1,5 +1,7 @@
 #include "store/Database.h"
 
+#include "store/Tables.h"
+
 #include "store/SchemaText.h"
 
 #include <QDir>
@@ -184,35 +186,35 @@ bool execBound(const QSqlDatabase &db, const QString &sql, const QVariantList &v
     return true;
 }
 
-QVariantList pageRowNumbers(const QSqlDatabase &work, const QString &table, const QString &keyColumn)
+QVariantList pageRowNumbers(const QSqlDatabase &work, const Table &page)
 {
     QVariantList numbers;
     QSqlQuery query(work);
-    if (query.exec(QStringLiteral("select \"%2\" from \"%1\" order by \"%2\"").arg(table, keyColumn)))
+    const QString key = columnList({page.key});
+    if (query.exec(selectSql(page, {page.key}, QStringLiteral("order by ") + key)))
         while (query.next())
             numbers << query.value(0);
     return numbers;
 }
 
-bool copyOverPageRows(QSqlQuery &source, const QSqlDatabase &work, const QString &table,
-                      const QString &keyColumn, const QStringList &columns)
+QVariantList rowValues(const QSqlQuery &query, qsizetype count, qsizetype first)
 {
-    QStringList assignments;
-    for (const QString &column : columns)
-        assignments << QStringLiteral("\"%1\" = ?").arg(column);
-    const QString update = QStringLiteral("update \"%1\" set %2 where \"%3\" = ?")
-                               .arg(table, assignments.join(QStringLiteral(", ")), keyColumn);
+    QVariantList values;
+    for (qsizetype i = first; i < first + count; ++i)
+        values << query.value(int(i));
+    return values;
+}
+
+bool copyOverPageRows(QSqlQuery &source, const QSqlDatabase &work, const Table &page, const QStringList &columns)
+{
+    const QString update = updateSql(page, columns, QStringLiteral("where %1 = ?").arg(columnList({page.key})));
     // The keys first: the page is not read while it is being written.
-    const QVariantList rows = pageRowNumbers(work, table, keyColumn);
+    const QVariantList rows = pageRowNumbers(work, page);
     Transaction transaction(work);
     for (const QVariant &row : rows) {
         if (!source.next())
             break;
-        QVariantList values;
-        for (int i = 0; i < columns.size(); ++i)
-            values << source.value(i);
-        values << row;
-        if (!execBound(work, update, values))
+        if (!execBound(work, update, rowValues(source, columns.size()) + QVariantList{row}))
             return false;
     }
     return transaction.commit();

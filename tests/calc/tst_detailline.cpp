@@ -8,7 +8,7 @@ using namespace pelmar::detail;
 
 namespace {
 
-const patterns::PatternTimes kDayShift{true, QStringLiteral("0900"), QStringLiteral("1800"), 1.0, 8.0};
+const patterns::PatternTimes kDayShift{QStringLiteral("0900"), QStringLiteral("1800"), 1.0, 8.0};
 
 Line lineOf(std::initializer_list<std::pair<int, QVariant>> cells)
 {
@@ -273,7 +273,7 @@ void TestDetailLine::refusals()
     QFETCH(Line, expected);
     QFETCH(int, refusal);
     QFETCH(int, refusedColumn);
-    const patterns::PatternTimes pattern{true, QStringLiteral("0900"), QStringLiteral("1800"), patternBreak, 8.0};
+    const patterns::PatternTimes pattern{QStringLiteral("0900"), QStringLiteral("1800"), patternBreak, 8.0};
     const EditOutcome outcome = completeAfterEdit(line, column, QStringLiteral("A"), [&] { return pattern; }, {});
     for (int c = 0; c < kColumnCount; ++c) {
         const QVariant &got = outcome.line[c];

@@ -195,7 +195,7 @@ void TestEntryFuzz::statementLines()
     const QVariant ends[] = {QVariant(), QStringLiteral("1000"), QStringLiteral("1800"), QStringLiteral("0600")};
     const QVariant breaks[] = {QVariant(), 0.0, 1.0, 0.75};
     const QVariant wages[] = {QVariant(), 1000.0, 99999999.0};
-    const patterns::PatternTimes shift{true, QStringLiteral("0900"), QStringLiteral("1000"), 0.5, 0.5};
+    const patterns::PatternTimes shift{QStringLiteral("0900"), QStringLiteral("1000"), 0.5, 0.5};
     for (int i = 0; i < kCases; ++i) {
         Line line;
         line[kLineNo] = 1;

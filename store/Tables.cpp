@@ -1,0 +1,100 @@
+#include "store/Tables.h"
+
+#include "store/Database.h"
+
+#include <QSqlQuery>
+
+namespace pelmar {
+
+namespace tables {
+
+QList<const Table *> ofMainFile()
+{
+    return {&従業員, &勤務形態マスタ, &時給ヘッダ, &時給明細, &自社情報};
+}
+
+QList<const Table *> ofWorkFile()
+{
+    return {&w明細, &w従業員, &w勤務形態, &w勤務形態参照, &w履歴, &ClHint};
+}
+
+} // namespace tables
+
+namespace {
+
+QString quoted(const QString &name)
+{
+    return u'"' + name + u'"';
+}
+
+QString placeholders(qsizetype count)
+{
+    QStringList marks;
+    for (qsizetype i = 0; i < count; ++i)
+        marks << QStringLiteral("?");
+    return marks.join(QStringLiteral(", "));
+}
+
+} // namespace
+
+QString columnList(const QStringList &columns)
+{
+    QStringList names;
+    for (const QString &column : columns)
+        names << quoted(column);
+    return names.join(QStringLiteral(", "));
+}
+
+QString selectSql(const Table &table, const QStringList &columns, const QString &tail)
+{
+    QString sql = QStringLiteral("select %1 from %2").arg(columnList(columns), quoted(table.name));
+    if (!tail.isEmpty())
+        sql += u' ' + tail;
+    return sql;
+}
+
+QString insertSql(const Table &table, const QStringList &columns)
+{
+    return QStringLiteral("insert into %1 (%2) values (%3)")
+        .arg(quoted(table.name), columnList(columns), placeholders(columns.size()));
+}
+
+QString updateSql(const Table &table, const QStringList &columns, const QString &tail)
+{
+    QStringList assignments;
+    for (const QString &column : columns)
+        assignments << quoted(column) + QStringLiteral(" = ?");
+    return QStringLiteral("update %1 set %2 %3").arg(quoted(table.name), assignments.join(QStringLiteral(", ")), tail);
+}
+
+bool insertRow(const QSqlDatabase &db, const Table &table, const QStringList &columns, const QVariantList &values)
+{
+    if (values.size() != columns.size())
+        return false;
+    return execBound(db, insertSql(table, columns), values);
+}
+
+bool resetNumberedRows(const QSqlDatabase &work, const Table &table, int rows, const QStringList &extraColumns,
+                       const std::function<QVariantList(int row)> &extra)
+{
+    Transaction transaction(work);
+    if (!transaction.started() || !execBound(work, QStringLiteral("delete from %1").arg(quoted(table.name))))
+        return false;
+    const QStringList inserted = QStringList{table.key} + extraColumns;
+    QSqlQuery insert(work);
+    if (!insert.prepare(insertSql(table, inserted)))
+        return false;
+    for (int row = 1; row <= rows; ++row) {
+        const QVariantList more = extra ? extra(row) : QVariantList();
+        if (more.size() != extraColumns.size())
+            return false;
+        insert.bindValue(0, row);
+        for (qsizetype i = 0; i < more.size(); ++i)
+            insert.bindValue(int(i + 1), more.at(i));
+        if (!insert.exec())
+            return false;
+    }
+    return transaction.commit();
+}
+
+} // namespace pelmar
