@@ -32,8 +32,3 @@ bool ShowMsg(const QString &category, const QString &subKey, const QString &subj
 void setMessageAnswerer(std::function<bool(const MessageRequest &)> answerer);
 
 } // namespace pelmar
-
-using pelmar::MessageRequest;
-using pelmar::MessageStyle;
-using pelmar::setMessageAnswerer;
-using pelmar::ShowMsg;

@@ -13,8 +13,7 @@
 
 Q_DECLARE_METATYPE(pelmar::MessageStyle)
 
-using pelmar::lookupMessage;
-using pelmar::messageBoxFlags;
+using namespace pelmar;
 
 namespace {
 
