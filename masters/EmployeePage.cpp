@@ -22,7 +22,7 @@ constexpr int kPatternColumn = 4;
 
 void tell(const QString &text)
 {
-    ShowMsg(QStringLiteral("その他"), QStringLiteral("メッセージ"), text);
+    ShowMsg(msg::その他メッセージ, text);
 }
 } // namespace
 
@@ -81,7 +81,7 @@ void EmployeePage::Clear従業員()
 
 void EmployeePage::Read従業員()
 {
-    if (m_edited && !ShowMsg(QStringLiteral("その他"), QStringLiteral("未保存確認"), QStringLiteral("従業員")))
+    if (m_edited && !ShowMsg(msg::その他未保存確認, QStringLiteral("従業員")))
         return;
     Clear従業員();
     m_readFailed = !employees::readMaster(m_state.MainDb, m_state.WorkDb);
@@ -105,9 +105,9 @@ void EmployeePage::Entry従業員マスタ()
         return;
     }
     if (*leaving > 0) {
-        if (!ShowMsg(QStringLiteral("登録"), QStringLiteral("マスタ削除確認"), QString::number(*leaving)))
+        if (!ShowMsg(msg::登録マスタ削除確認, QString::number(*leaving)))
             return;
-    } else if (!ShowMsg(QStringLiteral("登録"), QStringLiteral("確認"), QStringLiteral("従業員"))) {
+    } else if (!ShowMsg(msg::登録確認, QStringLiteral("従業員"))) {
         return;
     }
     if (!employees::registerPage(m_state.MainDb, m_state.WorkDb)) {
@@ -120,7 +120,7 @@ void EmployeePage::Entry従業員マスタ()
 
 void EmployeePage::LineDelete従業員()
 {
-    if (!ShowMsg(QStringLiteral("削除"), QStringLiteral("確認"), QStringLiteral("指定された従業員")))
+    if (!ShowMsg(msg::削除確認, QStringLiteral("指定された従業員")))
         return;
     Grid従業員->commitRow();
     if (!employees::deleteTicked(m_state.MainDb, m_state.WorkDb))

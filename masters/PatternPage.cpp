@@ -20,7 +20,7 @@ namespace pelmar {
 namespace {
 void tell(const QString &text)
 {
-    ShowMsg(QStringLiteral("その他"), QStringLiteral("メッセージ"), text);
+    ShowMsg(msg::その他メッセージ, text);
 }
 } // namespace
 
@@ -84,7 +84,7 @@ void PatternPage::Entry勤務形態()
         tell(QStringLiteral("勤務形態を読み込めていないため登録できません。読込を押してください。"));
         return;
     }
-    if (!ShowMsg(QStringLiteral("登録"), QStringLiteral("確認"), QStringLiteral("勤務形態")))
+    if (!ShowMsg(msg::登録確認, QStringLiteral("勤務形態")))
         return;
     Grid勤務形態->commitRow();
     if (!patternpage::registerPage(m_state.MainDb, m_state.WorkDb)) {
@@ -113,7 +113,7 @@ void PatternPage::onGridAfterUpdate(int column)
             Grid勤務形態->setCellValue(c, outcome.row[c]);
     }
     if (outcome.refusal != patternrow::Refusal::None)
-        ShowMsg(QStringLiteral("入力"), QStringLiteral("範囲外"),
+        ShowMsg(msg::入力範囲外,
                 outcome.refusedColumn == patternrow::kBreak ? QStringLiteral("休憩") : QStringLiteral("実労"));
 }
 

@@ -227,7 +227,7 @@ void StatementPage::onGridAfterUpdate(int column)
     writeLine(outcome.line, before);
     m_linesEdited = true;
     if (outcome.refusal != detail::Refusal::None)
-        ShowMsg(QStringLiteral("入力"), QStringLiteral("範囲外"), detail::columnCaption(outcome.refusedColumn));
+        ShowMsg(msg::入力範囲外, detail::columnCaption(outcome.refusedColumn));
     // Every accepted edit, an amount typed straight into 金額 included,
     // moves the totals.
     Calc明細();
@@ -285,7 +285,7 @@ void StatementPage::Delete行()
 void StatementPage::Clear明細()
 {
     if (!detail::resetLines(m_state.WorkDb))
-        ShowMsg(QStringLiteral("その他"), QStringLiteral("メッセージ"),
+        ShowMsg(msg::その他メッセージ,
                 QStringLiteral("明細の行を空にできませんでした。"));
     Grid明細->refresh();
     m_linesEdited = false;
@@ -303,7 +303,7 @@ bool StatementPage::recalculateTotals()
     if (!totals) {
         // Stale totals must never be saved or printed as if they were right.
         clearTotals();
-        ShowMsg(QStringLiteral("その他"), QStringLiteral("メッセージ"),
+        ShowMsg(msg::その他メッセージ,
                 QStringLiteral("合計を計算できませんでした。合計は空にしました。"));
         return false;
     }

@@ -19,7 +19,7 @@ namespace {
 
 void tell(const QString &text)
 {
-    ShowMsg(QStringLiteral("その他"), QStringLiteral("メッセージ"), text);
+    ShowMsg(msg::その他メッセージ, text);
 }
 
 // How the pair is named in a message: 山田 太郎（2024年4月分）.
@@ -66,7 +66,7 @@ bool StatementPage::isStored(const QString &name, const QString &title)
 
 bool StatementPage::confirmDiscardLines()
 {
-    return !m_linesEdited || ShowMsg(QStringLiteral("その他"), QStringLiteral("未保存確認"), QStringLiteral("勤務表"));
+    return !m_linesEdited || ShowMsg(msg::その他未保存確認, QStringLiteral("勤務表"));
 }
 
 // Lines with something typed that a save would drop are named, and the
@@ -83,7 +83,7 @@ bool StatementPage::confirmLeftOutLines()
     QStringList numbers;
     for (int line : *leftOut)
         numbers << QString::number(line);
-    return ShowMsg(QStringLiteral("登録"), QStringLiteral("除外確認"), numbers.join(QStringLiteral(", ")));
+    return ShowMsg(msg::登録除外確認, numbers.join(QStringLiteral(", ")));
 }
 
 void StatementPage::Entry時給()
@@ -100,8 +100,8 @@ void StatementPage::Entry時給()
         return;
     const bool replacing = isStored(name, title);
     const bool yes = replacing
-        ? ShowMsg(QStringLiteral("登録"), QStringLiteral("上書き確認"), keyText(name, title))
-        : ShowMsg(QStringLiteral("登録"), QStringLiteral("確認"), name);
+        ? ShowMsg(msg::登録上書き確認, keyText(name, title))
+        : ShowMsg(msg::登録確認, name);
     if (!yes)
         return;
     const statements::Header header{name,
@@ -131,7 +131,7 @@ bool StatementPage::openStatement(const QString &name, const QString &title)
 {
     if (!isStored(name, title)) {
         // Nothing is reopened, so nothing on the page is replaced.
-        ShowMsg(QStringLiteral("その他"), QStringLiteral("明細なし"), keyText(name, title));
+        ShowMsg(msg::その他明細なし, keyText(name, title));
         return false;
     }
     if (!confirmDiscardLines())
@@ -174,10 +174,10 @@ void StatementPage::Delete時給()
     const QString name = cmb氏名->currentText();
     const QString title = txtタイトル->text();
     if (!isStored(name, title)) {
-        ShowMsg(QStringLiteral("その他"), QStringLiteral("明細なし"), keyText(name, title));
+        ShowMsg(msg::その他明細なし, keyText(name, title));
         return;
     }
-    if (!ShowMsg(QStringLiteral("削除"), QStringLiteral("確認"), name))
+    if (!ShowMsg(msg::削除確認, name))
         return;
     if (!statements::remove(m_state.MainDb, name, title)) {
         tell(QStringLiteral("明細を削除できませんでした。"));
