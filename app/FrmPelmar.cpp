@@ -103,8 +103,7 @@ void FrmPelmar::AllDelete()
 {
     // A safety copy of the main file belongs here, before any row goes.
     if (!statements::removeEverything(m_state.MainDb)) {
-        ShowMsg(msg::その他メッセージ,
-                QStringLiteral("データを削除できませんでした。データは変わっていません。"));
+        ShowMsg(msg::エラー一括削除);
         return;
     }
     m_settings->Clear設定();

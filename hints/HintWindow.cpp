@@ -164,8 +164,7 @@ void HintWindow::cmd登録_Click()
     if (EntryHint())
         ShowMsg(msg::登録完了, kSubject);
     else
-        ShowMsg(msg::その他メッセージ,
-                QStringLiteral("ヒントを登録できませんでした。"));
+        ShowMsg(msg::エラーヒント登録);
 }
 
 void HintWindow::cmd削除_Click()
@@ -175,8 +174,7 @@ void HintWindow::cmd削除_Click()
     if (Deleteヒント())
         ShowMsg(msg::削除完了, kSubject);
     else
-        ShowMsg(msg::その他メッセージ,
-                QStringLiteral("ヒントを削除できませんでした。"));
+        ShowMsg(msg::エラーヒント削除);
 }
 
 void HintWindow::cmdクリア_Click()

@@ -19,11 +19,6 @@ namespace pelmar {
 namespace {
 constexpr int kNameColumn = 2;
 constexpr int kPatternColumn = 4;
-
-void tell(const QString &text)
-{
-    ShowMsg(msg::その他メッセージ, text);
-}
 } // namespace
 
 EmployeePage::EmployeePage(ProgramState &state, QWidget *parent) : QWidget(parent), m_state(state)
@@ -74,7 +69,7 @@ void EmployeePage::Clear従業員()
     patterns::copyToReference(m_state.MainDb, m_state.WorkDb);
     DD勤務形態->refresh();
     if (!employees::resetPage(m_state.WorkDb))
-        tell(QStringLiteral("従業員の画面を空にできませんでした。"));
+        ShowMsg(msg::エラー従業員クリア);
     Grid従業員->refresh();
     m_edited = false;
 }
@@ -87,13 +82,13 @@ void EmployeePage::Read従業員()
     m_readFailed = !employees::readMaster(m_state.MainDb, m_state.WorkDb);
     Grid従業員->refresh();
     if (m_readFailed)
-        tell(QStringLiteral("従業員を読み込めませんでした。読み込めるまで登録はできません。"));
+        ShowMsg(msg::エラー従業員読込);
 }
 
 void EmployeePage::Entry従業員マスタ()
 {
     if (m_readFailed) {
-        tell(QStringLiteral("従業員を読み込めていないため登録できません。読込を押してください。"));
+        ShowMsg(msg::登録従業員未読込);
         return;
     }
     Grid従業員->commitRow();
@@ -101,7 +96,7 @@ void EmployeePage::Entry従業員マスタ()
     // take them out of the master.
     const std::optional<int> leaving = employees::namesLeavingMaster(m_state.MainDb, m_state.WorkDb);
     if (!leaving) {
-        tell(QStringLiteral("従業員マスタを確認できませんでした。登録済みの従業員は変わっていません。"));
+        ShowMsg(msg::エラー従業員確認);
         return;
     }
     if (*leaving > 0) {
@@ -111,7 +106,7 @@ void EmployeePage::Entry従業員マスタ()
         return;
     }
     if (!employees::registerPage(m_state.MainDb, m_state.WorkDb)) {
-        tell(QStringLiteral("従業員を登録できませんでした。登録済みの従業員は変わっていません。"));
+        ShowMsg(msg::エラー従業員登録);
         return;
     }
     m_edited = false;
@@ -124,7 +119,7 @@ void EmployeePage::LineDelete従業員()
         return;
     Grid従業員->commitRow();
     if (!employees::deleteTicked(m_state.MainDb, m_state.WorkDb))
-        tell(QStringLiteral("従業員を削除できませんでした。"));
+        ShowMsg(msg::エラー従業員削除);
     Grid従業員->refresh();
     emit masterChanged();
 }

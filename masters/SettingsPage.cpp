@@ -110,8 +110,7 @@ SettingsPage::EntryResult SettingsPage::Entry設定()
     if (!ShowMsg(msg::登録確認, QStringLiteral("設定")))
         return EntryResult::Declined;
     if (!company::store(m_state.MainDb, txt自社名->text(), txt自社情報->toPlainText())) {
-        ShowMsg(msg::その他メッセージ,
-                QStringLiteral("自社情報を登録できませんでした。入力した内容はそのまま残しています。"));
+        ShowMsg(msg::エラー自社情報登録);
         return EntryResult::Failed;
     }
     return EntryResult::Stored;
@@ -123,8 +122,7 @@ void SettingsPage::Delete設定()
         return;
     if (!company::blank(m_state.MainDb)) {
         // Nothing was deleted, so the boxes still show what is stored.
-        ShowMsg(msg::その他メッセージ,
-                QStringLiteral("自社情報を削除できませんでした。"));
+        ShowMsg(msg::エラー自社情報削除);
         return;
     }
     forgetCompany();

@@ -55,6 +55,13 @@ constexpr Entry catalogue[] = {
      u" 行目は日付か金額がないため登録されません。登録してよろしいですか", ConfirmNo, u"登録の確認"},
     {msg::登録マスタ削除確認, InPrompt, u"",
      u" 名の従業員がマスタから削除されます。登録してよろしいですか", ConfirmNo, u"登録の確認"},
+    // Pelmar's own: a master page whose read failed refuses to register, so
+    // a half-read page never replaces the master.
+    {msg::登録従業員未読込, Unused, u"従業員を読み込めていないため登録できません。読込を押してください。", u"",
+     Notice, u"登録注意"},
+    {msg::登録勤務形態未読込, Unused, u"勤務形態を読み込めていないため登録できません。読込を押してください。",
+     u"", Notice, u"登録注意"},
+
     // 転記
     {msg::転記確認, InPrompt, u"", u" に転記します。よろしいですか", ConfirmNo, u"登録の確認"},
 
@@ -105,6 +112,40 @@ constexpr Entry catalogue[] = {
     {msg::その他未保存確認, InPrompt, u"", u" に登録していない変更があります。破棄してよろしいですか",
      ConfirmNo, u"確認"},
 
+    // エラー: Pelmar's own. Something the user asked for could not be done;
+    // most say what was left as it was.
+    {msg::エラーヒント登録, Unused, u"ヒントを登録できませんでした。", u"", Warning, u"登録の失敗"},
+    {msg::エラーヒント削除, Unused, u"ヒントを削除できませんでした。", u"", Warning, u"削除の失敗"},
+    {msg::エラー一括削除, Unused, u"データを削除できませんでした。データは変わっていません。", u"", Warning,
+     u"削除の失敗"},
+    {msg::エラー従業員クリア, Unused, u"従業員の画面を空にできませんでした。", u"", Warning, u"画面クリアの失敗"},
+    {msg::エラー従業員読込, Unused, u"従業員を読み込めませんでした。読み込めるまで登録はできません。", u"",
+     Warning, u"読込の失敗"},
+    {msg::エラー従業員確認, Unused, u"従業員マスタを確認できませんでした。登録済みの従業員は変わっていません。",
+     u"", Warning, u"登録の失敗"},
+    {msg::エラー従業員登録, Unused, u"従業員を登録できませんでした。登録済みの従業員は変わっていません。", u"",
+     Warning, u"登録の失敗"},
+    {msg::エラー従業員削除, Unused, u"従業員を削除できませんでした。", u"", Warning, u"削除の失敗"},
+    {msg::エラー勤務形態クリア, Unused, u"勤務形態の画面を空にできませんでした。", u"", Warning,
+     u"画面クリアの失敗"},
+    {msg::エラー勤務形態読込, Unused, u"勤務形態を読み込めませんでした。読み込めるまで登録はできません。", u"",
+     Warning, u"読込の失敗"},
+    {msg::エラー勤務形態登録, Unused, u"勤務形態を登録できませんでした。登録済みの勤務形態は変わっていません。",
+     u"", Warning, u"登録の失敗"},
+    {msg::エラー自社情報登録, Unused, u"自社情報を登録できませんでした。入力した内容はそのまま残しています。",
+     u"", Warning, u"登録の失敗"},
+    {msg::エラー自社情報削除, Unused, u"自社情報を削除できませんでした。", u"", Warning, u"削除の失敗"},
+    {msg::エラー明細行クリア, Unused, u"明細の行を空にできませんでした。", u"", Warning, u"画面クリアの失敗"},
+    {msg::エラー明細行確認, Unused, u"明細の行を確認できませんでした。保存済みの内容は変わっていません。", u"",
+     Warning, u"登録の失敗"},
+    {msg::エラー明細行読込, Unused, u"明細の行を読み込めませんでした。", u"", Warning, u"読込の失敗"},
+    {msg::エラー明細登録, Unused, u"明細を保存できませんでした。保存済みの内容は変わっていません。", u"",
+     Warning, u"登録の失敗"},
+    {msg::エラー明細削除, Unused, u"明細を削除できませんでした。", u"", Warning, u"削除の失敗"},
+    {msg::エラー合計計算, Unused, u"合計を計算できませんでした。合計は空にしました。", u"", Warning,
+     u"計算の失敗"},
+    // The subject is the file, as the user's system writes its path.
+    {msg::エラーPDF書込み, InPrompt, u"", u" に書き込めませんでした。", Warning, u"書込みの失敗"},
 };
 
 constexpr bool sameText(QStringView a, QStringView b)

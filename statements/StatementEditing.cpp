@@ -285,8 +285,7 @@ void StatementPage::Delete行()
 void StatementPage::Clear明細()
 {
     if (!detail::resetLines(m_state.WorkDb))
-        ShowMsg(msg::その他メッセージ,
-                QStringLiteral("明細の行を空にできませんでした。"));
+        ShowMsg(msg::エラー明細行クリア);
     Grid明細->refresh();
     m_linesEdited = false;
 }
@@ -303,8 +302,7 @@ bool StatementPage::recalculateTotals()
     if (!totals) {
         // Stale totals must never be saved or printed as if they were right.
         clearTotals();
-        ShowMsg(msg::その他メッセージ,
-                QStringLiteral("合計を計算できませんでした。合計は空にしました。"));
+        ShowMsg(msg::エラー合計計算);
         return false;
     }
     num休憩->setValue(totals->breakHours);

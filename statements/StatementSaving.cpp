@@ -17,11 +17,6 @@ namespace pelmar {
 
 namespace {
 
-void tell(const QString &text)
-{
-    ShowMsg(msg::その他メッセージ, text);
-}
-
 // How the pair is named in a message: 山田 太郎（2024年4月分）.
 QString keyText(const QString &name, const QString &title)
 {
@@ -47,12 +42,12 @@ void StatementPage::connectSaving()
 bool StatementPage::checkNameAndTitle()
 {
     if (cmb氏名->currentText().isEmpty()) {
-        tell(QStringLiteral("氏名を記入してください。"));
+        ShowMsg(msg::その他メッセージ, QStringLiteral("氏名を記入してください。"));
         cmb氏名->setFocus();
         return false;
     }
     if (txtタイトル->text().isEmpty()) {
-        tell(QStringLiteral("タイトルを記入してください。"));
+        ShowMsg(msg::その他メッセージ, QStringLiteral("タイトルを記入してください。"));
         txtタイトル->setFocus();
         return false;
     }
@@ -75,7 +70,7 @@ bool StatementPage::confirmLeftOutLines()
 {
     const std::optional<QList<int>> leftOut = detail::leftOutLines(m_state.WorkDb);
     if (!leftOut) {
-        tell(QStringLiteral("明細の行を確認できませんでした。保存済みの内容は変わっていません。"));
+        ShowMsg(msg::エラー明細行確認);
         return false;
     }
     if (leftOut->isEmpty())
@@ -114,7 +109,7 @@ void StatementPage::Entry時給()
                                     num合計->value()};
     if (!statements::save(m_state.MainDb, m_state.WorkDb, header, [this] { return Entry従業員(); })) {
         // Nothing was written; what the user typed stays on the page.
-        tell(QStringLiteral("明細を保存できませんでした。保存済みの内容は変わっていません。"));
+        ShowMsg(msg::エラー明細登録);
         return;
     }
     Clear時給();
@@ -159,7 +154,7 @@ void StatementPage::loadStatement(const QString &name, const QString &title)
     m_linesEdited = false;
     if (!loaded) {
         clearTotals();
-        tell(QStringLiteral("明細の行を読み込めませんでした。"));
+        ShowMsg(msg::エラー明細行読込);
         return;
     }
     // The totals are the sums of the lines as reopened, so what is shown and
@@ -180,7 +175,7 @@ void StatementPage::Delete時給()
     if (!ShowMsg(msg::削除確認, name))
         return;
     if (!statements::remove(m_state.MainDb, name, title)) {
-        tell(QStringLiteral("明細を削除できませんでした。"));
+        ShowMsg(msg::エラー明細削除);
         return;
     }
     Clear時給();

@@ -119,7 +119,7 @@ void TestMessages::answerOfEveryKey_data()
 }
 
 // Every key goes to the answerer through the typed ShowMsg, answered Yes and
-// No; only a question may come back true.
+// No; only a question may come back true, and a failure never asks.
 void TestMessages::answerOfEveryKey()
 {
     QFETCH(QString, category);
@@ -127,6 +127,8 @@ void TestMessages::answerOfEveryKey()
     const auto message = lookupMessage(category, subKey, sampleSubject);
     QVERIFY(message.has_value());
     const bool question = message->style == MessageStyle::Confirm || message->style == MessageStyle::ConfirmDefaultNo;
+    if (category == QLatin1String("エラー"))
+        QVERIFY2(!question, "a failure is told, never asked");
 
     for (const bool answer : {true, false}) {
         QList<MessageRequest> requests;
@@ -200,6 +202,8 @@ void TestMessages::subjectJoining_data()
     add("no space after the subject", msg::削除削除不可能, "ヒント", "ヒント削除できません。", "削除の拒否");
     add("fixed text ignores the subject", msg::登録コード指定, "ヒント",
         "コードが指定されていません。コードを指定してください。", "登録注意");
+    add("failure ignores the subject", msg::エラー明細登録, "ヒント",
+        "明細を保存できませんでした。保存済みの内容は変わっていません。", "登録の失敗");
     add("subject is prompt and title", msg::その他メッセージ, "氏名を記入してください。",
         "氏名を記入してください。", "氏名を記入してください。");
     add("empty message", msg::その他メッセージ, "", "", "");
@@ -207,6 +211,8 @@ void TestMessages::subjectJoining_data()
         "削除の確認");
     add("markup in the subject stays", msg::入力重複, "<b>社員</b>", "<b>社員</b>が重複しています。確認してください",
         "入力注意");
+    add("file path", msg::エラーPDF書込み, "/tmp/給与 5月/山田.pdf",
+        "/tmp/給与 5月/山田.pdf に書き込めませんでした。", "書込みの失敗");
 }
 
 void TestMessages::subjectJoining()
@@ -323,6 +329,11 @@ void TestMessages::realMessageBox_data()
         << QStringLiteral("その他") << QStringLiteral("メッセージ") << QStringLiteral("氏名を記入してください。")
         << int(Qt::Key_Enter) << QStringLiteral("氏名を記入してください。")
         << QStringLiteral("氏名を記入してください。") << int(QMessageBox::Information) << int(QMessageBox::Ok)
+        << int(QMessageBox::Ok) << false;
+    QTest::newRow("エラー/明細登録, warning")
+        << QStringLiteral("エラー") << QStringLiteral("明細登録") << QString() << int(Qt::Key_Enter)
+        << QStringLiteral("明細を保存できませんでした。保存済みの内容は変わっていません。")
+        << QStringLiteral("登録の失敗") << int(QMessageBox::Warning) << int(QMessageBox::Ok)
         << int(QMessageBox::Ok) << false;
     QTest::newRow("入力/重複, warning")
         << QStringLiteral("入力") << QStringLiteral("重複") << QStringLiteral("<b>社員</b>")
