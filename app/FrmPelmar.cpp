@@ -77,7 +77,7 @@ FrmPelmar::FrmPelmar(const QString &dataPath, QWidget *parent) : QMainWindow(par
     connect(m_statement->cmd履歴閉じる, &QPushButton::clicked, this, &QWidget::close);
     connect(m_settings->cmd一括削除7, &QPushButton::clicked, this, [this] {
         // The question names everything that goes, and No is the default.
-        if (ShowMsg(QStringLiteral("削除"), QStringLiteral("確認"), kEverythingStored))
+        if (ShowMsg(msg::削除確認, kEverythingStored))
             AllDelete();
     });
     // The pickers offer what the masters hold as soon as they are registered.
@@ -103,8 +103,7 @@ void FrmPelmar::AllDelete()
 {
     // A safety copy of the main file belongs here, before any row goes.
     if (!statements::removeEverything(m_state.MainDb)) {
-        ShowMsg(QStringLiteral("その他"), QStringLiteral("メッセージ"),
-                QStringLiteral("データを削除できませんでした。データは変わっていません。"));
+        ShowMsg(msg::エラー一括削除);
         return;
     }
     m_settings->Clear設定();
@@ -213,7 +212,7 @@ void FrmPelmar::cmdHint_Click(const QWidget *button)
     if (m_hint && (!m_hint->isVisible() || !m_hint->shows(handOver.HintFormName, handOver.HintCtlName))) {
         // Text typed into the open hint is not replaced without a question.
         if (m_hint->isVisible() && m_hint->hasUnsavedText()
-            && !ShowMsg(QStringLiteral("その他"), QStringLiteral("未保存確認"), QStringLiteral("ヒント"))) {
+            && !ShowMsg(msg::その他未保存確認, QStringLiteral("ヒント"))) {
             m_hint->raise();
             m_hint->activateWindow();
             return;

@@ -158,25 +158,23 @@ bool HintWindow::Deleteヒント()
 
 void HintWindow::cmd登録_Click()
 {
-    if (!ShowMsg(QStringLiteral("登録"), QStringLiteral("確認"), kSubject))
+    if (!ShowMsg(msg::登録確認, kSubject))
         return;
     // "Stored" is said only of a text that really is stored.
     if (EntryHint())
-        ShowMsg(QStringLiteral("登録"), QStringLiteral("完了"), kSubject);
+        ShowMsg(msg::登録完了, kSubject);
     else
-        ShowMsg(QStringLiteral("その他"), QStringLiteral("メッセージ"),
-                QStringLiteral("ヒントを登録できませんでした。"));
+        ShowMsg(msg::エラーヒント登録);
 }
 
 void HintWindow::cmd削除_Click()
 {
-    if (!ShowMsg(QStringLiteral("削除"), QStringLiteral("確認"), kSubject))
+    if (!ShowMsg(msg::削除確認, kSubject))
         return;
     if (Deleteヒント())
-        ShowMsg(QStringLiteral("削除"), QStringLiteral("完了"), kSubject);
+        ShowMsg(msg::削除完了, kSubject);
     else
-        ShowMsg(QStringLiteral("その他"), QStringLiteral("メッセージ"),
-                QStringLiteral("ヒントを削除できませんでした。"));
+        ShowMsg(msg::エラーヒント削除);
 }
 
 void HintWindow::cmdクリア_Click()

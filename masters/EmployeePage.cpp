@@ -19,11 +19,6 @@ namespace pelmar {
 namespace {
 constexpr int kNameColumn = 2;
 constexpr int kPatternColumn = 4;
-
-void tell(const QString &text)
-{
-    ShowMsg(QStringLiteral("その他"), QStringLiteral("メッセージ"), text);
-}
 } // namespace
 
 EmployeePage::EmployeePage(ProgramState &state, QWidget *parent) : QWidget(parent), m_state(state)
@@ -74,26 +69,26 @@ void EmployeePage::Clear従業員()
     patterns::copyToReference(m_state.MainDb, m_state.WorkDb);
     DD勤務形態->refresh();
     if (!employees::resetPage(m_state.WorkDb))
-        tell(QStringLiteral("従業員の画面を空にできませんでした。"));
+        ShowMsg(msg::エラー従業員クリア);
     Grid従業員->refresh();
     m_edited = false;
 }
 
 void EmployeePage::Read従業員()
 {
-    if (m_edited && !ShowMsg(QStringLiteral("その他"), QStringLiteral("未保存確認"), QStringLiteral("従業員")))
+    if (m_edited && !ShowMsg(msg::その他未保存確認, QStringLiteral("従業員")))
         return;
     Clear従業員();
     m_readFailed = !employees::readMaster(m_state.MainDb, m_state.WorkDb);
     Grid従業員->refresh();
     if (m_readFailed)
-        tell(QStringLiteral("従業員を読み込めませんでした。読み込めるまで登録はできません。"));
+        ShowMsg(msg::エラー従業員読込);
 }
 
 void EmployeePage::Entry従業員マスタ()
 {
     if (m_readFailed) {
-        tell(QStringLiteral("従業員を読み込めていないため登録できません。読込を押してください。"));
+        ShowMsg(msg::登録従業員未読込);
         return;
     }
     Grid従業員->commitRow();
@@ -101,17 +96,17 @@ void EmployeePage::Entry従業員マスタ()
     // take them out of the master.
     const std::optional<int> leaving = employees::namesLeavingMaster(m_state.MainDb, m_state.WorkDb);
     if (!leaving) {
-        tell(QStringLiteral("従業員マスタを確認できませんでした。登録済みの従業員は変わっていません。"));
+        ShowMsg(msg::エラー従業員確認);
         return;
     }
     if (*leaving > 0) {
-        if (!ShowMsg(QStringLiteral("登録"), QStringLiteral("マスタ削除確認"), QString::number(*leaving)))
+        if (!ShowMsg(msg::登録マスタ削除確認, QString::number(*leaving)))
             return;
-    } else if (!ShowMsg(QStringLiteral("登録"), QStringLiteral("確認"), QStringLiteral("従業員"))) {
+    } else if (!ShowMsg(msg::登録確認, QStringLiteral("従業員"))) {
         return;
     }
     if (!employees::registerPage(m_state.MainDb, m_state.WorkDb)) {
-        tell(QStringLiteral("従業員を登録できませんでした。登録済みの従業員は変わっていません。"));
+        ShowMsg(msg::エラー従業員登録);
         return;
     }
     m_edited = false;
@@ -120,11 +115,11 @@ void EmployeePage::Entry従業員マスタ()
 
 void EmployeePage::LineDelete従業員()
 {
-    if (!ShowMsg(QStringLiteral("削除"), QStringLiteral("確認"), QStringLiteral("指定された従業員")))
+    if (!ShowMsg(msg::削除確認, QStringLiteral("指定された従業員")))
         return;
     Grid従業員->commitRow();
     if (!employees::deleteTicked(m_state.MainDb, m_state.WorkDb))
-        tell(QStringLiteral("従業員を削除できませんでした。"));
+        ShowMsg(msg::エラー従業員削除);
     Grid従業員->refresh();
     emit masterChanged();
 }

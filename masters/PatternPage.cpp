@@ -17,13 +17,6 @@
 
 namespace pelmar {
 
-namespace {
-void tell(const QString &text)
-{
-    ShowMsg(QStringLiteral("その他"), QStringLiteral("メッセージ"), text);
-}
-} // namespace
-
 PatternPage::PatternPage(ProgramState &state, QWidget *parent) : QWidget(parent), m_state(state)
 {
     setObjectName(QStringLiteral("page勤務形態"));
@@ -65,7 +58,7 @@ PatternPage::PatternPage(ProgramState &state, QWidget *parent) : QWidget(parent)
 void PatternPage::Clear勤務形態()
 {
     if (!patterns::resetPage(m_state.WorkDb))
-        tell(QStringLiteral("勤務形態の画面を空にできませんでした。"));
+        ShowMsg(msg::エラー勤務形態クリア);
     Grid勤務形態->refresh();
 }
 
@@ -75,20 +68,20 @@ void PatternPage::Read勤務形態()
     m_readFailed = !patterns::readMaster(m_state.MainDb, m_state.WorkDb);
     Grid勤務形態->refresh();
     if (m_readFailed)
-        tell(QStringLiteral("勤務形態を読み込めませんでした。読み込めるまで登録はできません。"));
+        ShowMsg(msg::エラー勤務形態読込);
 }
 
 void PatternPage::Entry勤務形態()
 {
     if (m_readFailed) {
-        tell(QStringLiteral("勤務形態を読み込めていないため登録できません。読込を押してください。"));
+        ShowMsg(msg::登録勤務形態未読込);
         return;
     }
-    if (!ShowMsg(QStringLiteral("登録"), QStringLiteral("確認"), QStringLiteral("勤務形態")))
+    if (!ShowMsg(msg::登録確認, QStringLiteral("勤務形態")))
         return;
     Grid勤務形態->commitRow();
     if (!patterns::registerPage(m_state.MainDb, m_state.WorkDb)) {
-        tell(QStringLiteral("勤務形態を登録できませんでした。登録済みの勤務形態は変わっていません。"));
+        ShowMsg(msg::エラー勤務形態登録);
         return;
     }
     emit masterChanged();
@@ -113,7 +106,7 @@ void PatternPage::onGridAfterUpdate(int column)
             Grid勤務形態->setCellValue(c, outcome.row[c]);
     }
     if (outcome.refusal != patternrow::Refusal::None)
-        ShowMsg(QStringLiteral("入力"), QStringLiteral("範囲外"),
+        ShowMsg(msg::入力範囲外,
                 outcome.refusedColumn == patternrow::kBreak ? QStringLiteral("休憩") : QStringLiteral("実労"));
 }
 

@@ -107,11 +107,10 @@ void SettingsPage::Read設定()
 
 SettingsPage::EntryResult SettingsPage::Entry設定()
 {
-    if (!ShowMsg(QStringLiteral("登録"), QStringLiteral("確認"), QStringLiteral("設定")))
+    if (!ShowMsg(msg::登録確認, QStringLiteral("設定")))
         return EntryResult::Declined;
     if (!company::store(m_state.MainDb, txt自社名->text(), txt自社情報->toPlainText())) {
-        ShowMsg(QStringLiteral("その他"), QStringLiteral("メッセージ"),
-                QStringLiteral("自社情報を登録できませんでした。入力した内容はそのまま残しています。"));
+        ShowMsg(msg::エラー自社情報登録);
         return EntryResult::Failed;
     }
     return EntryResult::Stored;
@@ -119,12 +118,11 @@ SettingsPage::EntryResult SettingsPage::Entry設定()
 
 void SettingsPage::Delete設定()
 {
-    if (!ShowMsg(QStringLiteral("削除"), QStringLiteral("確認"), QStringLiteral("設定")))
+    if (!ShowMsg(msg::削除確認, QStringLiteral("設定")))
         return;
     if (!company::blank(m_state.MainDb)) {
         // Nothing was deleted, so the boxes still show what is stored.
-        ShowMsg(QStringLiteral("その他"), QStringLiteral("メッセージ"),
-                QStringLiteral("自社情報を削除できませんでした。"));
+        ShowMsg(msg::エラー自社情報削除);
         return;
     }
     forgetCompany();

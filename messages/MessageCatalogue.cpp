@@ -2,6 +2,8 @@
 
 #include <QStringView>
 
+#include <iterator>
+
 namespace pelmar {
 
 namespace {
@@ -14,8 +16,7 @@ enum class Subject {
 };
 
 struct Entry {
-    QStringView category;
-    QStringView subKey;
+    MessageKey key;
     Subject subject;
     QStringView before; // fixed text, or the text before the subject
     QStringView after;  // the text after the subject
@@ -34,75 +35,144 @@ constexpr auto InPrompt = Subject::InPrompt;
 // The whole catalogue. The callers use only part of it, but the rest is kept
 // so every screen in the family speaks with the same words. The spaces inside
 // the texts are deliberate, including the double one in 登録/完了2.
+// Each entry is addressed by its key from MessageKeys.h, where the category
+// and sub-key are spelt.
 constexpr Entry catalogue[] = {
     // 登録
-    {u"登録", u"確認", InPrompt, u"", u" を登録します。よろしいですか", Confirm, u"登録の確認"},
-    {u"登録", u"データ確認", InPrompt, u"データ ", u" を登録します。よろしいですか", Confirm, u"登録の確認"},
-    {u"登録", u"コード指定", Unused, u"コードが指定されていません。コードを指定してください。", u"", Notice, u"登録注意"},
-    {u"登録", u"完了", InPrompt, u"", u" を登録しました。", Notice, u"登録完了"},
-    {u"登録", u"完了2", InPrompt, u"データ  ", u" を登録しました。", Notice, u"登録完了"},
-    {u"登録", u"チェック", Unused, u"入力必須項目が空白です。", u"", Notice, u"入力項目のチェック"},
-    {u"登録", u"商品未登録", Unused, u"登録商品データがありません。", u"", Notice, u"入力項目のチェック"},
-    {u"登録", u"データなし", Unused, u"登録がデータがありません。", u"", Notice, u"入力項目のチェック"},
+    {msg::登録確認, InPrompt, u"", u" を登録します。よろしいですか", Confirm, u"登録の確認"},
+    {msg::登録データ確認, InPrompt, u"データ ", u" を登録します。よろしいですか", Confirm, u"登録の確認"},
+    {msg::登録コード指定, Unused, u"コードが指定されていません。コードを指定してください。", u"", Notice, u"登録注意"},
+    {msg::登録完了, InPrompt, u"", u" を登録しました。", Notice, u"登録完了"},
+    {msg::登録完了2, InPrompt, u"データ  ", u" を登録しました。", Notice, u"登録完了"},
+    {msg::登録チェック, Unused, u"入力必須項目が空白です。", u"", Notice, u"入力項目のチェック"},
+    {msg::登録商品未登録, Unused, u"登録商品データがありません。", u"", Notice, u"入力項目のチェック"},
+    {msg::登録データなし, Unused, u"登録がデータがありません。", u"", Notice, u"入力項目のチェック"},
     // Pelmar's own: saving over a stored statement, lines a save leaves out,
     // and a master registration that takes names out of the master.
-    {u"登録", u"上書き確認", InPrompt, u"", u" は保存済みです。置き換えて登録します。よろしいですか", ConfirmNo,
+    {msg::登録上書き確認, InPrompt, u"", u" は保存済みです。置き換えて登録します。よろしいですか", ConfirmNo,
      u"登録の確認"},
-    {u"登録", u"除外確認", InPrompt, u"",
+    {msg::登録除外確認, InPrompt, u"",
      u" 行目は日付か金額がないため登録されません。登録してよろしいですか", ConfirmNo, u"登録の確認"},
-    {u"登録", u"マスタ削除確認", InPrompt, u"",
+    {msg::登録マスタ削除確認, InPrompt, u"",
      u" 名の従業員がマスタから削除されます。登録してよろしいですか", ConfirmNo, u"登録の確認"},
+    // Pelmar's own: a master page whose read failed refuses to register, so
+    // a half-read page never replaces the master.
+    {msg::登録従業員未読込, Unused, u"従業員を読み込めていないため登録できません。読込を押してください。", u"",
+     Notice, u"登録注意"},
+    {msg::登録勤務形態未読込, Unused, u"勤務形態を読み込めていないため登録できません。読込を押してください。",
+     u"", Notice, u"登録注意"},
 
     // 転記
-    {u"転記", u"確認", InPrompt, u"", u" に転記します。よろしいですか", ConfirmNo, u"登録の確認"},
+    {msg::転記確認, InPrompt, u"", u" に転記します。よろしいですか", ConfirmNo, u"登録の確認"},
 
     // 削除
-    {u"削除", u"確認2", Unused, u"すべてのデータを削除します。よろしいですか", u"", ConfirmNo, u"削除の確認"},
-    {u"削除", u"伝票確認", InPrompt, u"伝票 ", u" を削除します。よろしいですか", ConfirmNo, u"削除の確認"},
-    {u"削除", u"確認", InPrompt, u"", u" を削除します。よろしいですか", ConfirmNo, u"削除の確認"},
-    {u"削除", u"データ確認", InPrompt, u"データ ", u" を削除します。よろしいですか", ConfirmNo, u"削除の確認"},
-    {u"削除", u"指定確認", InPrompt, u"指定された ", u" を削除します。よろしいですか", ConfirmNo, u"削除の確認"},
-    {u"削除", u"伝票完了", InPrompt, u"伝票 ", u" を削除しました。", Notice, u"削除の完了"},
-    {u"削除", u"削除不可能", InPrompt, u"", u"削除できません。", Notice, u"削除の拒否"},
-    {u"削除", u"伝票完了2", InPrompt, u"", u" を削除しました。", Notice, u"削除の完了"},
-    {u"削除", u"完了", InPrompt, u"データ ", u" を削除しました。", Notice, u"削除の完了"},
-    {u"削除", u"削除不可", InPrompt, u"",
+    {msg::削除確認2, Unused, u"すべてのデータを削除します。よろしいですか", u"", ConfirmNo, u"削除の確認"},
+    {msg::削除伝票確認, InPrompt, u"伝票 ", u" を削除します。よろしいですか", ConfirmNo, u"削除の確認"},
+    {msg::削除確認, InPrompt, u"", u" を削除します。よろしいですか", ConfirmNo, u"削除の確認"},
+    {msg::削除データ確認, InPrompt, u"データ ", u" を削除します。よろしいですか", ConfirmNo, u"削除の確認"},
+    {msg::削除指定確認, InPrompt, u"指定された ", u" を削除します。よろしいですか", ConfirmNo, u"削除の確認"},
+    {msg::削除伝票完了, InPrompt, u"伝票 ", u" を削除しました。", Notice, u"削除の完了"},
+    {msg::削除削除不可能, InPrompt, u"", u"削除できません。", Notice, u"削除の拒否"},
+    {msg::削除伝票完了2, InPrompt, u"", u" を削除しました。", Notice, u"削除の完了"},
+    {msg::削除完了, InPrompt, u"データ ", u" を削除しました。", Notice, u"削除の完了"},
+    {msg::削除削除不可, InPrompt, u"",
      u" にデータがあるため削除できません。メンテナンス機能で削除してください。", Notice, u"削除不可"},
-    {u"削除", u"その他確認", InPrompt, u"", u" よろしいですか", ConfirmNo, u"削除の確認"},
+    {msg::削除その他確認, InPrompt, u"", u" よろしいですか", ConfirmNo, u"削除の確認"},
 
     // 入力
-    {u"入力", u"上行空白", Unused, u"上の行が空白です。データは連続して指定してください。", u"", Notice, u"入力注意"},
-    {u"入力", u"区分なし", Unused, u"区分が指定されていません。区分を指定してください", u"", Warning, u"入力注意"},
-    {u"入力", u"必須入力なし", InPrompt, u"", u"指定されていません。確認してください", Warning, u"入力注意"},
-    {u"入力", u"重複", InPrompt, u"", u"が重複しています。確認してください", Warning, u"入力注意"},
-    {u"入力", u"範囲外", InPrompt, u"", u"が指定範囲外です。確認してください", Warning, u"入力注意"},
-    {u"入力", u"数字のみ", InPrompt, u"", u"には数字以外使用できません", Warning, u"入力注意"},
+    {msg::入力上行空白, Unused, u"上の行が空白です。データは連続して指定してください。", u"", Notice, u"入力注意"},
+    {msg::入力区分なし, Unused, u"区分が指定されていません。区分を指定してください", u"", Warning, u"入力注意"},
+    {msg::入力必須入力なし, InPrompt, u"", u"指定されていません。確認してください", Warning, u"入力注意"},
+    {msg::入力重複, InPrompt, u"", u"が重複しています。確認してください", Warning, u"入力注意"},
+    {msg::入力範囲外, InPrompt, u"", u"が指定範囲外です。確認してください", Warning, u"入力注意"},
+    {msg::入力数字のみ, InPrompt, u"", u"には数字以外使用できません", Warning, u"入力注意"},
 
     // 行指定
-    {u"行指定", u"無効行", Unused, u"無効な行が指定されています。行指定をやり直してください。", u"", Warning, u"入力注意"},
-    {u"行指定", u"指定なし", Unused, u"行が指定されていません。行指定してください。", u"", Warning, u"入力注意"},
-    {u"行指定", u"重複", Unused, u"指定行は１回に１行です。行指定をやり直してください。", u"", Warning, u"入力注意"},
-    {u"行指定", u"余白なし", Unused, u"行挿入する余白はありません。", u"", Warning, u"行挿入注意"},
+    {msg::行指定無効行, Unused, u"無効な行が指定されています。行指定をやり直してください。", u"", Warning, u"入力注意"},
+    {msg::行指定指定なし, Unused, u"行が指定されていません。行指定してください。", u"", Warning, u"入力注意"},
+    {msg::行指定重複, Unused, u"指定行は１回に１行です。行指定をやり直してください。", u"", Warning, u"入力注意"},
+    {msg::行指定余白なし, Unused, u"行挿入する余白はありません。", u"", Warning, u"行挿入注意"},
 
     // クリア
-    {u"クリア", u"確認", Unused, u"画面をクリアします。よろしいですか", u"", ConfirmNo, u"画面クリアの確認"},
+    {msg::クリア確認, Unused, u"画面をクリアします。よろしいですか", u"", ConfirmNo, u"画面クリアの確認"},
 
     // 印刷
-    {u"印刷", u"確認", InPrompt, u"", u"を印刷します。よろしいですか", ConfirmNo, u"印刷の確認"},
+    {msg::印刷確認, InPrompt, u"", u"を印刷します。よろしいですか", ConfirmNo, u"印刷の確認"},
 
     // その他
-    {u"その他", u"コピー完了", InPrompt, u"", u"コピーしました。", Notice, u"コピー完了"},
-    {u"その他", u"読込み完了", InPrompt, u"", u"読込みしました。", Notice, u"読込完了"},
-    {u"その他", u"メッセージ", Subject::PromptAndTitle, u"", u"", Notice, u""},
-    {u"その他", u"ファイルなし", InPrompt, u"", u"がありません。確認してください。", Notice, u"キーチェック"},
-    {u"その他", u"確認", InPrompt, u"", u"、よろしいですか", Confirm, u"確認"},
+    {msg::その他コピー完了, InPrompt, u"", u"コピーしました。", Notice, u"コピー完了"},
+    {msg::その他読込み完了, InPrompt, u"", u"読込みしました。", Notice, u"読込完了"},
+    {msg::その他メッセージ, Subject::PromptAndTitle, u"", u"", Notice, u""},
+    {msg::その他ファイルなし, InPrompt, u"", u"がありません。確認してください。", Notice, u"キーチェック"},
+    {msg::その他確認, InPrompt, u"", u"、よろしいですか", Confirm, u"確認"},
     // Pelmar's own: a statement key with nothing stored under it, and edits
     // that would be thrown away.
-    {u"その他", u"明細なし", InPrompt, u"", u" の明細は保存されていません。確認してください。", Notice,
+    {msg::その他明細なし, InPrompt, u"", u" の明細は保存されていません。確認してください。", Notice,
      u"キーチェック"},
-    {u"その他", u"未保存確認", InPrompt, u"", u" に登録していない変更があります。破棄してよろしいですか",
+    {msg::その他未保存確認, InPrompt, u"", u" に登録していない変更があります。破棄してよろしいですか",
      ConfirmNo, u"確認"},
+
+    // エラー: Pelmar's own. Something the user asked for could not be done;
+    // most say what was left as it was.
+    {msg::エラーヒント登録, Unused, u"ヒントを登録できませんでした。", u"", Warning, u"登録の失敗"},
+    {msg::エラーヒント削除, Unused, u"ヒントを削除できませんでした。", u"", Warning, u"削除の失敗"},
+    {msg::エラー一括削除, Unused, u"データを削除できませんでした。データは変わっていません。", u"", Warning,
+     u"削除の失敗"},
+    {msg::エラー従業員クリア, Unused, u"従業員の画面を空にできませんでした。", u"", Warning, u"画面クリアの失敗"},
+    {msg::エラー従業員読込, Unused, u"従業員を読み込めませんでした。読み込めるまで登録はできません。", u"",
+     Warning, u"読込の失敗"},
+    {msg::エラー従業員確認, Unused, u"従業員マスタを確認できませんでした。登録済みの従業員は変わっていません。",
+     u"", Warning, u"登録の失敗"},
+    {msg::エラー従業員登録, Unused, u"従業員を登録できませんでした。登録済みの従業員は変わっていません。", u"",
+     Warning, u"登録の失敗"},
+    {msg::エラー従業員削除, Unused, u"従業員を削除できませんでした。", u"", Warning, u"削除の失敗"},
+    {msg::エラー勤務形態クリア, Unused, u"勤務形態の画面を空にできませんでした。", u"", Warning,
+     u"画面クリアの失敗"},
+    {msg::エラー勤務形態読込, Unused, u"勤務形態を読み込めませんでした。読み込めるまで登録はできません。", u"",
+     Warning, u"読込の失敗"},
+    {msg::エラー勤務形態登録, Unused, u"勤務形態を登録できませんでした。登録済みの勤務形態は変わっていません。",
+     u"", Warning, u"登録の失敗"},
+    {msg::エラー自社情報登録, Unused, u"自社情報を登録できませんでした。入力した内容はそのまま残しています。",
+     u"", Warning, u"登録の失敗"},
+    {msg::エラー自社情報削除, Unused, u"自社情報を削除できませんでした。", u"", Warning, u"削除の失敗"},
+    {msg::エラー明細行クリア, Unused, u"明細の行を空にできませんでした。", u"", Warning, u"画面クリアの失敗"},
+    {msg::エラー明細行確認, Unused, u"明細の行を確認できませんでした。保存済みの内容は変わっていません。", u"",
+     Warning, u"登録の失敗"},
+    {msg::エラー明細行読込, Unused, u"明細の行を読み込めませんでした。", u"", Warning, u"読込の失敗"},
+    {msg::エラー明細登録, Unused, u"明細を保存できませんでした。保存済みの内容は変わっていません。", u"",
+     Warning, u"登録の失敗"},
+    {msg::エラー明細削除, Unused, u"明細を削除できませんでした。", u"", Warning, u"削除の失敗"},
+    {msg::エラー合計計算, Unused, u"合計を計算できませんでした。合計は空にしました。", u"", Warning,
+     u"計算の失敗"},
+    // The subject is the file, as the user's system writes its path.
+    {msg::エラーPDF書込み, InPrompt, u"", u" に書き込めませんでした。", Warning, u"書込みの失敗"},
 };
+
+constexpr bool sameText(QStringView a, QStringView b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (qsizetype i = 0; i < a.size(); ++i) {
+        if (a[i] != b[i])
+            return false;
+    }
+    return true;
+}
+
+// Lookup takes the first entry of a key, so a second one would never be
+// shown; the build refuses it.
+constexpr bool noKeyTwice()
+{
+    for (std::size_t i = 0; i < std::size(catalogue); ++i) {
+        for (std::size_t j = i + 1; j < std::size(catalogue); ++j) {
+            if (sameText(catalogue[i].key.category, catalogue[j].key.category)
+                && sameText(catalogue[i].key.subKey, catalogue[j].key.subKey))
+                return false;
+        }
+    }
+    return true;
+}
+static_assert(noKeyTwice(), "a catalogue key appears twice");
 
 } // namespace
 
@@ -112,7 +182,7 @@ std::optional<CatalogueMessage> lookupMessage(const QString &category, const QSt
     // QStringView comparison is exact UTF-16 equality: no case folding, no
     // width folding, no trimming.
     for (const Entry &entry : catalogue) {
-        if (entry.category != category || entry.subKey != subKey)
+        if (entry.key.category != category || entry.key.subKey != subKey)
             continue;
 
         CatalogueMessage message;
@@ -135,6 +205,11 @@ std::optional<CatalogueMessage> lookupMessage(const QString &category, const QSt
         return message;
     }
     return std::nullopt;
+}
+
+std::optional<CatalogueMessage> lookupMessage(const MessageKey &key, const QString &subject)
+{
+    return lookupMessage(key.category.toString(), key.subKey.toString(), subject);
 }
 
 int messageBoxFlags(MessageStyle style)

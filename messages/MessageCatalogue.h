@@ -1,5 +1,7 @@
 #pragma once
 
+#include "messages/MessageKeys.h"
+
 #include <QString>
 
 #include <optional>
@@ -25,6 +27,7 @@ struct CatalogueMessage {
 // catalogue holds no such message. Matching is exact and case-sensitive.
 std::optional<CatalogueMessage> lookupMessage(const QString &category, const QString &subKey,
                                               const QString &subject);
+std::optional<CatalogueMessage> lookupMessage(const MessageKey &key, const QString &subject = {});
 
 // The classic message-box flags of a style (Yes/No 4, question 32,
 // information 64, exclamation 48, second button default 256).

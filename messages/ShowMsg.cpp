@@ -95,6 +95,11 @@ bool ShowMsg(const QString &category, const QString &subKey, const QString &subj
     }
 }
 
+bool ShowMsg(const MessageKey &key, const QString &subject)
+{
+    return ShowMsg(key.category.toString(), key.subKey.toString(), subject);
+}
+
 void setMessageAnswerer(std::function<bool(const MessageRequest &)> answerer)
 {
     currentAnswerer() = std::move(answerer);

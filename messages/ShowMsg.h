@@ -26,14 +26,14 @@ struct MessageRequest {
 // category or sub-key shows nothing and returns false.
 bool ShowMsg(const QString &category, const QString &subKey, const QString &subject);
 
+// The same for a key of pelmar::msg: ShowMsg(msg::削除確認, name). Callers
+// name their messages this way, so a misspelt key fails to build instead of
+// silently showing nothing.
+bool ShowMsg(const MessageKey &key, const QString &subject = {});
+
 // While set, every message goes to the answerer instead of a dialog, and a
 // confirmation returns what the answerer returns (for a notice the answer is
 // ignored and ShowMsg returns false). An empty function restores the dialogs.
 void setMessageAnswerer(std::function<bool(const MessageRequest &)> answerer);
 
 } // namespace pelmar
-
-using pelmar::MessageRequest;
-using pelmar::MessageStyle;
-using pelmar::setMessageAnswerer;
-using pelmar::ShowMsg;

@@ -179,8 +179,7 @@ void savePdfFromPreview(QWidget *dialog, const QList<PayslipItem> &items, const 
     if (QFileInfo(path).suffix().isEmpty())
         path += QStringLiteral(".pdf");
     if (!writePayslipPdf(path, items))
-        ShowMsg(QStringLiteral("その他"), QStringLiteral("メッセージ"),
-                QStringLiteral("%1 に書き込めませんでした。").arg(QDir::toNativeSeparators(path)));
+        ShowMsg(msg::エラーPDF書込み, QDir::toNativeSeparators(path));
 }
 
 } // namespace

@@ -218,7 +218,7 @@ void StatementPage::onGridAfterUpdate(int column)
     writeLine(outcome.line, before);
     m_linesEdited = true;
     if (outcome.refusal != detail::Refusal::None)
-        ShowMsg(QStringLiteral("入力"), QStringLiteral("範囲外"), detail::columnCaption(outcome.refusedColumn));
+        ShowMsg(msg::入力範囲外, detail::columnCaption(outcome.refusedColumn));
     // Every accepted edit, an amount typed straight into 金額 included,
     // moves the totals.
     Calc明細();
@@ -276,8 +276,7 @@ void StatementPage::Delete行()
 void StatementPage::Clear明細()
 {
     if (!detail::resetLines(m_state.WorkDb))
-        ShowMsg(QStringLiteral("その他"), QStringLiteral("メッセージ"),
-                QStringLiteral("明細の行を空にできませんでした。"));
+        ShowMsg(msg::エラー明細行クリア);
     Grid明細->refresh();
     m_linesEdited = false;
 }
@@ -294,8 +293,7 @@ bool StatementPage::recalculateTotals()
     if (!totals) {
         // Stale totals must never be saved or printed as if they were right.
         clearTotals();
-        ShowMsg(QStringLiteral("その他"), QStringLiteral("メッセージ"),
-                QStringLiteral("合計を計算できませんでした。合計は空にしました。"));
+        ShowMsg(msg::エラー合計計算);
         return false;
     }
     num休憩->setValue(totals->breakHours);

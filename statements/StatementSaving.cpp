@@ -17,11 +17,6 @@ namespace pelmar {
 
 namespace {
 
-void tell(const QString &text)
-{
-    ShowMsg(QStringLiteral("その他"), QStringLiteral("メッセージ"), text);
-}
-
 // How the pair is named in a message: 山田 太郎（2024年4月分）.
 QString keyText(const QString &name, const QString &title)
 {
@@ -47,12 +42,12 @@ void StatementPage::connectSaving()
 bool StatementPage::checkNameAndTitle()
 {
     if (cmb氏名->currentText().isEmpty()) {
-        tell(QStringLiteral("氏名を記入してください。"));
+        ShowMsg(msg::その他メッセージ, QStringLiteral("氏名を記入してください。"));
         cmb氏名->setFocus();
         return false;
     }
     if (txtタイトル->text().isEmpty()) {
-        tell(QStringLiteral("タイトルを記入してください。"));
+        ShowMsg(msg::その他メッセージ, QStringLiteral("タイトルを記入してください。"));
         txtタイトル->setFocus();
         return false;
     }
@@ -66,7 +61,7 @@ bool StatementPage::isStored(const QString &name, const QString &title)
 
 bool StatementPage::confirmDiscardLines()
 {
-    return !m_linesEdited || ShowMsg(QStringLiteral("その他"), QStringLiteral("未保存確認"), QStringLiteral("勤務表"));
+    return !m_linesEdited || ShowMsg(msg::その他未保存確認, QStringLiteral("勤務表"));
 }
 
 // Lines with something typed that a save would drop are named, and the
@@ -75,7 +70,7 @@ bool StatementPage::confirmLeftOutLines()
 {
     const std::optional<QList<int>> leftOut = detail::leftOutLines(m_state.WorkDb);
     if (!leftOut) {
-        tell(QStringLiteral("明細の行を確認できませんでした。保存済みの内容は変わっていません。"));
+        ShowMsg(msg::エラー明細行確認);
         return false;
     }
     if (leftOut->isEmpty())
@@ -83,7 +78,7 @@ bool StatementPage::confirmLeftOutLines()
     QStringList numbers;
     for (int line : *leftOut)
         numbers << QString::number(line);
-    return ShowMsg(QStringLiteral("登録"), QStringLiteral("除外確認"), numbers.join(QStringLiteral(", ")));
+    return ShowMsg(msg::登録除外確認, numbers.join(QStringLiteral(", ")));
 }
 
 void StatementPage::Entry時給()
@@ -100,8 +95,8 @@ void StatementPage::Entry時給()
         return;
     const bool replacing = isStored(name, title);
     const bool yes = replacing
-        ? ShowMsg(QStringLiteral("登録"), QStringLiteral("上書き確認"), keyText(name, title))
-        : ShowMsg(QStringLiteral("登録"), QStringLiteral("確認"), name);
+        ? ShowMsg(msg::登録上書き確認, keyText(name, title))
+        : ShowMsg(msg::登録確認, name);
     if (!yes)
         return;
     const statements::Header header{name,
@@ -114,7 +109,7 @@ void StatementPage::Entry時給()
                                     num合計->value()};
     if (!statements::save(m_state.MainDb, m_state.WorkDb, header, [this] { return Entry従業員(); })) {
         // Nothing was written; what the user typed stays on the page.
-        tell(QStringLiteral("明細を保存できませんでした。保存済みの内容は変わっていません。"));
+        ShowMsg(msg::エラー明細登録);
         return;
     }
     Clear時給();
@@ -131,7 +126,7 @@ bool StatementPage::openStatement(const QString &name, const QString &title)
 {
     if (!isStored(name, title)) {
         // Nothing is reopened, so nothing on the page is replaced.
-        ShowMsg(QStringLiteral("その他"), QStringLiteral("明細なし"), keyText(name, title));
+        ShowMsg(msg::その他明細なし, keyText(name, title));
         return false;
     }
     if (!confirmDiscardLines())
@@ -159,7 +154,7 @@ void StatementPage::loadStatement(const QString &name, const QString &title)
     m_linesEdited = false;
     if (!loaded) {
         clearTotals();
-        tell(QStringLiteral("明細の行を読み込めませんでした。"));
+        ShowMsg(msg::エラー明細行読込);
         return;
     }
     // The totals are the sums of the lines as reopened, so what is shown and
@@ -174,13 +169,13 @@ void StatementPage::Delete時給()
     const QString name = cmb氏名->currentText();
     const QString title = txtタイトル->text();
     if (!isStored(name, title)) {
-        ShowMsg(QStringLiteral("その他"), QStringLiteral("明細なし"), keyText(name, title));
+        ShowMsg(msg::その他明細なし, keyText(name, title));
         return;
     }
-    if (!ShowMsg(QStringLiteral("削除"), QStringLiteral("確認"), name))
+    if (!ShowMsg(msg::削除確認, name))
         return;
     if (!statements::remove(m_state.MainDb, name, title)) {
-        tell(QStringLiteral("明細を削除できませんでした。"));
+        ShowMsg(msg::エラー明細削除);
         return;
     }
     Clear時給();

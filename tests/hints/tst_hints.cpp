@@ -327,14 +327,14 @@ void TestHints::answersToTheQuestions_data()
     QTest::newRow("store declined over a text") << QByteArray("cmd登録") << true << false << ""
                                                 << QStringList{storeAsk} << "unchanged";
     QTest::newRow("store, adding refused") << QByteArray("cmd登録") << true << true << "insert"
-                                           << QStringList{storeAsk, "その他/メッセージ/ヒントを登録できませんでした。"}
+                                           << QStringList{storeAsk, "エラー/ヒント登録/"}
                                            << "unchanged";
     QTest::newRow("delete") << QByteArray("cmd削除") << true << true << ""
                             << QStringList{deleteAsk, "削除/完了/ヒント"} << "removed";
     QTest::newRow("delete declined") << QByteArray("cmd削除") << true << false << ""
                                      << QStringList{deleteAsk} << "unchanged";
     QTest::newRow("delete refused") << QByteArray("cmd削除") << true << true << "delete"
-                                    << QStringList{deleteAsk, "その他/メッセージ/ヒントを削除できませんでした。"}
+                                    << QStringList{deleteAsk, "エラー/ヒント削除/"}
                                     << "unchanged";
 }
 

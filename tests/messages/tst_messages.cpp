@@ -9,12 +9,12 @@
 #include <QWidget>
 #include <QtTest>
 
+#include <algorithm>
 #include <functional>
 
 Q_DECLARE_METATYPE(pelmar::MessageStyle)
 
-using pelmar::lookupMessage;
-using pelmar::messageBoxFlags;
+using namespace pelmar;
 
 namespace {
 
@@ -59,14 +59,17 @@ class TestMessages : public QObject {
 
 private slots:
     void cleanup();
-    void catalogue_data();
-    void catalogue();
+    void everyKeyResolves_data();
+    void everyKeyResolves();
+    void answerOfEveryKey_data();
+    void answerOfEveryKey();
+    void questionsDefaultToNo();
+    void subjectJoining_data();
+    void subjectJoining();
     void flagsOfStyles_data();
     void flagsOfStyles();
     void unknownKeysShowNothing_data();
     void unknownKeysShowNothing();
-    void answererReceivesEveryField_data();
-    void answererReceivesEveryField();
     void realMessageBox_data();
     void realMessageBox();
 };
@@ -76,134 +79,154 @@ void TestMessages::cleanup()
     setMessageAnswerer({});
 }
 
-// Every message of the catalogue, with the subject "ヒント" and with an empty
-// subject. returnsYes marks the messages that ask a question.
-void TestMessages::catalogue_data()
+// One row per key of pelmar::msg, taken from the key list itself, so a key
+// added without its catalogue entry shows up here.
+static void addEveryKey()
 {
     QTest::addColumn<QString>("category");
     QTest::addColumn<QString>("subKey");
-    QTest::addColumn<QString>("prompt");
-    QTest::addColumn<QString>("title");
-    QTest::addColumn<QString>("emptySubjectPrompt");
-    QTest::addColumn<QString>("emptySubjectTitle");
-    QTest::addColumn<MessageStyle>("style");
-    QTest::addColumn<bool>("returnsYes");
-
-    const auto add = [](const QString &category, const QString &subKey, const QString &prompt,
-                        const QString &emptySubjectPrompt, const QString &title, MessageStyle style) {
-        const bool question = style == MessageStyle::Confirm || style == MessageStyle::ConfirmDefaultNo;
-        QTest::addRow("%s/%s", category.toUtf8().constData(), subKey.toUtf8().constData())
-            << category << subKey << prompt << title << emptySubjectPrompt << title << style << question;
-    };
-    const auto confirm = MessageStyle::Confirm;
-    const auto confirmNo = MessageStyle::ConfirmDefaultNo;
-    const auto notice = MessageStyle::Notice;
-    const auto warning = MessageStyle::Warning;
-
-    add("登録", "確認", "ヒント を登録します。よろしいですか", " を登録します。よろしいですか", "登録の確認", confirm);
-    add("登録", "データ確認", "データ ヒント を登録します。よろしいですか", "データ  を登録します。よろしいですか",
-        "登録の確認", confirm);
-    add("登録", "コード指定", "コードが指定されていません。コードを指定してください。",
-        "コードが指定されていません。コードを指定してください。", "登録注意", notice);
-    add("登録", "完了", "ヒント を登録しました。", " を登録しました。", "登録完了", notice);
-    add("登録", "完了2", "データ  ヒント を登録しました。", "データ   を登録しました。", "登録完了", notice);
-    add("登録", "チェック", "入力必須項目が空白です。", "入力必須項目が空白です。", "入力項目のチェック", notice);
-    add("登録", "商品未登録", "登録商品データがありません。", "登録商品データがありません。", "入力項目のチェック",
-        notice);
-    add("登録", "データなし", "登録がデータがありません。", "登録がデータがありません。", "入力項目のチェック",
-        notice);
-
-    add("転記", "確認", "ヒント に転記します。よろしいですか", " に転記します。よろしいですか", "登録の確認",
-        confirmNo);
-
-    add("削除", "確認2", "すべてのデータを削除します。よろしいですか", "すべてのデータを削除します。よろしいですか",
-        "削除の確認", confirmNo);
-    add("削除", "伝票確認", "伝票 ヒント を削除します。よろしいですか", "伝票  を削除します。よろしいですか",
-        "削除の確認", confirmNo);
-    add("削除", "確認", "ヒント を削除します。よろしいですか", " を削除します。よろしいですか", "削除の確認",
-        confirmNo);
-    add("削除", "データ確認", "データ ヒント を削除します。よろしいですか", "データ  を削除します。よろしいですか",
-        "削除の確認", confirmNo);
-    add("削除", "指定確認", "指定された ヒント を削除します。よろしいですか",
-        "指定された  を削除します。よろしいですか", "削除の確認", confirmNo);
-    add("削除", "伝票完了", "伝票 ヒント を削除しました。", "伝票  を削除しました。", "削除の完了", notice);
-    add("削除", "削除不可能", "ヒント削除できません。", "削除できません。", "削除の拒否", notice);
-    add("削除", "伝票完了2", "ヒント を削除しました。", " を削除しました。", "削除の完了", notice);
-    add("削除", "完了", "データ ヒント を削除しました。", "データ  を削除しました。", "削除の完了", notice);
-    add("削除", "削除不可", "ヒント にデータがあるため削除できません。メンテナンス機能で削除してください。",
-        " にデータがあるため削除できません。メンテナンス機能で削除してください。", "削除不可", notice);
-    add("削除", "その他確認", "ヒント よろしいですか", " よろしいですか", "削除の確認", confirmNo);
-
-    add("入力", "上行空白", "上の行が空白です。データは連続して指定してください。",
-        "上の行が空白です。データは連続して指定してください。", "入力注意", notice);
-    add("入力", "区分なし", "区分が指定されていません。区分を指定してください",
-        "区分が指定されていません。区分を指定してください", "入力注意", warning);
-    add("入力", "必須入力なし", "ヒント指定されていません。確認してください", "指定されていません。確認してください",
-        "入力注意", warning);
-    add("入力", "重複", "ヒントが重複しています。確認してください", "が重複しています。確認してください", "入力注意",
-        warning);
-    add("入力", "範囲外", "ヒントが指定範囲外です。確認してください", "が指定範囲外です。確認してください",
-        "入力注意", warning);
-    add("入力", "数字のみ", "ヒントには数字以外使用できません", "には数字以外使用できません", "入力注意", warning);
-
-    add("行指定", "無効行", "無効な行が指定されています。行指定をやり直してください。",
-        "無効な行が指定されています。行指定をやり直してください。", "入力注意", warning);
-    add("行指定", "指定なし", "行が指定されていません。行指定してください。",
-        "行が指定されていません。行指定してください。", "入力注意", warning);
-    add("行指定", "重複", "指定行は１回に１行です。行指定をやり直してください。",
-        "指定行は１回に１行です。行指定をやり直してください。", "入力注意", warning);
-    add("行指定", "余白なし", "行挿入する余白はありません。", "行挿入する余白はありません。", "行挿入注意", warning);
-
-    add("クリア", "確認", "画面をクリアします。よろしいですか", "画面をクリアします。よろしいですか",
-        "画面クリアの確認", confirmNo);
-
-    add("印刷", "確認", "ヒントを印刷します。よろしいですか", "を印刷します。よろしいですか", "印刷の確認",
-        confirmNo);
-
-    add("その他", "コピー完了", "ヒントコピーしました。", "コピーしました。", "コピー完了", notice);
-    add("その他", "読込み完了", "ヒント読込みしました。", "読込みしました。", "読込完了", notice);
-    QTest::addRow("その他/メッセージ") << QStringLiteral("その他") << QStringLiteral("メッセージ")
-                                       << sampleSubject << sampleSubject << QString() << QString() << notice
-                                       << false;
-    add("その他", "ファイルなし", "ヒントがありません。確認してください。", "がありません。確認してください。",
-        "キーチェック", notice);
-    add("その他", "確認", "ヒント、よろしいですか", "、よろしいですか", "確認", confirm);
-
-    // The program's own questions: each defaults to No, so Enter never
-    // replaces, drops or throws away anything.
-    add("登録", "上書き確認", "ヒント は保存済みです。置き換えて登録します。よろしいですか",
-        " は保存済みです。置き換えて登録します。よろしいですか", "登録の確認", confirmNo);
-    add("登録", "除外確認", "ヒント 行目は日付か金額がないため登録されません。登録してよろしいですか",
-        " 行目は日付か金額がないため登録されません。登録してよろしいですか", "登録の確認", confirmNo);
-    add("登録", "マスタ削除確認", "ヒント 名の従業員がマスタから削除されます。登録してよろしいですか",
-        " 名の従業員がマスタから削除されます。登録してよろしいですか", "登録の確認", confirmNo);
-    add("その他", "明細なし", "ヒント の明細は保存されていません。確認してください。",
-        " の明細は保存されていません。確認してください。", "キーチェック", notice);
-    add("その他", "未保存確認", "ヒント に登録していない変更があります。破棄してよろしいですか",
-        " に登録していない変更があります。破棄してよろしいですか", "確認", confirmNo);
+    for (const MessageKey &key : msg::allKeys) {
+        QTest::addRow("%s/%s", key.category.toUtf8().constData(), key.subKey.toUtf8().constData())
+            << key.category.toString() << key.subKey.toString();
+    }
 }
 
-void TestMessages::catalogue()
+void TestMessages::everyKeyResolves_data()
+{
+    addEveryKey();
+}
+
+void TestMessages::everyKeyResolves()
 {
     QFETCH(QString, category);
     QFETCH(QString, subKey);
+
+    const auto message = lookupMessage(MessageKey{category, subKey}, sampleSubject);
+    QVERIFY2(message.has_value(), "the key has no catalogue entry, so its message would never show");
+    QVERIFY(!message->prompt.isEmpty());
+    QVERIFY(!message->title.isEmpty());
+    // The typed lookup and the design's string lookup are the same message.
+    const auto byText = lookupMessage(category, subKey, sampleSubject);
+    QVERIFY(byText.has_value());
+    QCOMPARE(byText->prompt, message->prompt);
+    QCOMPARE(byText->title, message->title);
+    QCOMPARE(byText->style, message->style);
+}
+
+void TestMessages::answerOfEveryKey_data()
+{
+    addEveryKey();
+}
+
+// Every key goes to the answerer through the typed ShowMsg, answered Yes and
+// No; only a question may come back true, and a failure never asks.
+void TestMessages::answerOfEveryKey()
+{
+    QFETCH(QString, category);
+    QFETCH(QString, subKey);
+    const auto message = lookupMessage(category, subKey, sampleSubject);
+    QVERIFY(message.has_value());
+    const bool question = message->style == MessageStyle::Confirm || message->style == MessageStyle::ConfirmDefaultNo;
+    if (category == QLatin1String("エラー"))
+        QVERIFY2(!question, "a failure is told, never asked");
+
+    for (const bool answer : {true, false}) {
+        QList<MessageRequest> requests;
+        setMessageAnswerer([&requests, answer](const MessageRequest &request) {
+            requests.append(request);
+            return answer;
+        });
+
+        QCOMPARE(ShowMsg(MessageKey{category, subKey}, sampleSubject), answer && question);
+        QCOMPARE(requests.size(), 1);
+        const MessageRequest &request = requests.constFirst();
+        QCOMPARE(request.category, category);
+        QCOMPARE(request.subKey, subKey);
+        QCOMPARE(request.subject, sampleSubject);
+        QCOMPARE(request.prompt, message->prompt);
+        QCOMPARE(request.title, message->title);
+        QCOMPARE(request.style, message->style);
+        QCOMPARE(request.isConfirmation(), question);
+    }
+}
+
+// A question that deletes, replaces, drops or throws away anything defaults
+// to No, so a stray Enter keeps the data. Only these three simply go ahead
+// with what the user asked for and may default to Yes.
+void TestMessages::questionsDefaultToNo()
+{
+    const QList<MessageKey> yesByDefault{msg::登録確認, msg::登録データ確認, msg::その他確認};
+    const auto isYesByDefault = [&yesByDefault](const MessageKey &key) {
+        return std::any_of(yesByDefault.cbegin(), yesByDefault.cend(), [&key](const MessageKey &other) {
+            return other.category == key.category && other.subKey == key.subKey;
+        });
+    };
+    int questions = 0;
+    int yesDefaults = 0;
+    for (const MessageKey &key : msg::allKeys) {
+        const auto message = lookupMessage(key, sampleSubject);
+        QVERIFY(message.has_value());
+        MessageRequest request;
+        request.style = message->style;
+        if (!request.isConfirmation())
+            continue;
+        ++questions;
+        yesDefaults += request.yesIsDefault();
+        const QString name = key.category.toString() + u'/' + key.subKey.toString();
+        QVERIFY2(request.yesIsDefault() == isYesByDefault(key), qPrintable(name));
+    }
+    // The three are questions, and the others that default to No are there.
+    QCOMPARE(yesDefaults, 3);
+    QVERIFY(questions > yesDefaults);
+}
+
+// How the subject joins the fixed text: spaces kept exactly, nothing read
+// into the subject, and fixed messages that ignore it.
+void TestMessages::subjectJoining_data()
+{
+    QTest::addColumn<QString>("category");
+    QTest::addColumn<QString>("subKey");
+    QTest::addColumn<QString>("subject");
+    QTest::addColumn<QString>("prompt");
+    QTest::addColumn<QString>("title");
+
+    const auto add = [](const char *name, const MessageKey &key, const QString &subject, const QString &prompt,
+                        const QString &title) {
+        QTest::newRow(name) << key.category.toString() << key.subKey.toString() << subject << prompt << title;
+    };
+    add("subject between texts", msg::登録データ確認, "ヒント", "データ ヒント を登録します。よろしいですか",
+        "登録の確認");
+    add("empty subject keeps both spaces", msg::登録データ確認, "", "データ  を登録します。よろしいですか",
+        "登録の確認");
+    add("double space kept", msg::登録完了2, "ヒント", "データ  ヒント を登録しました。", "登録完了");
+    add("no space after the subject", msg::削除削除不可能, "ヒント", "ヒント削除できません。", "削除の拒否");
+    add("fixed text ignores the subject", msg::登録コード指定, "ヒント",
+        "コードが指定されていません。コードを指定してください。", "登録注意");
+    add("failure ignores the subject", msg::エラー明細登録, "ヒント",
+        "明細を保存できませんでした。保存済みの内容は変わっていません。", "登録の失敗");
+    add("subject is prompt and title", msg::その他メッセージ, "氏名を記入してください。",
+        "氏名を記入してください。", "氏名を記入してください。");
+    add("empty message", msg::その他メッセージ, "", "", "");
+    add("placeholder in the subject stays", msg::削除確認, "%1 山田", "%1 山田 を削除します。よろしいですか",
+        "削除の確認");
+    add("markup in the subject stays", msg::入力重複, "<b>社員</b>", "<b>社員</b>が重複しています。確認してください",
+        "入力注意");
+    add("file path", msg::エラーPDF書込み, "/tmp/給与 5月/山田.pdf",
+        "/tmp/給与 5月/山田.pdf に書き込めませんでした。", "書込みの失敗");
+}
+
+void TestMessages::subjectJoining()
+{
+    QFETCH(QString, category);
+    QFETCH(QString, subKey);
+    QFETCH(QString, subject);
     QFETCH(QString, prompt);
     QFETCH(QString, title);
-    QFETCH(QString, emptySubjectPrompt);
-    QFETCH(QString, emptySubjectTitle);
-    QFETCH(MessageStyle, style);
 
-    const auto withSubject = lookupMessage(category, subKey, sampleSubject);
-    QVERIFY(withSubject.has_value());
-    QCOMPARE(withSubject->prompt, prompt);
-    QCOMPARE(withSubject->title, title);
-    QCOMPARE(withSubject->style, style);
-
-    const auto withoutSubject = lookupMessage(category, subKey, QString());
-    QVERIFY(withoutSubject.has_value());
-    QCOMPARE(withoutSubject->prompt, emptySubjectPrompt);
-    QCOMPARE(withoutSubject->title, emptySubjectTitle);
-    QCOMPARE(withoutSubject->style, style);
+    const auto message = lookupMessage(category, subKey, subject);
+    QVERIFY(message.has_value());
+    QCOMPARE(message->prompt, prompt);
+    QCOMPARE(message->title, title);
 }
 
 void TestMessages::flagsOfStyles_data()
@@ -257,6 +280,7 @@ void TestMessages::unknownKeysShowNothing()
         return true;
     });
     QVERIFY(!ShowMsg(category, subKey, sampleSubject));
+    QVERIFY(!ShowMsg(MessageKey{category, subKey}, sampleSubject));
     QCOMPARE(answered, 0);
 
     // Without an answerer nothing may open either.
@@ -265,43 +289,6 @@ void TestMessages::unknownKeysShowNothing()
     QVERIFY(!ShowMsg(category, subKey, sampleSubject));
     QCoreApplication::processEvents();
     QVERIFY(!watcher.seen);
-}
-
-void TestMessages::answererReceivesEveryField_data()
-{
-    catalogue_data();
-}
-
-// Each catalogue message goes to the answerer twice, answered Yes and No;
-// a notice must come back false even when the answerer says Yes.
-void TestMessages::answererReceivesEveryField()
-{
-    QFETCH(QString, category);
-    QFETCH(QString, subKey);
-    QFETCH(QString, prompt);
-    QFETCH(QString, title);
-    QFETCH(MessageStyle, style);
-    QFETCH(bool, returnsYes);
-
-    for (const bool answer : {true, false}) {
-        QList<MessageRequest> requests;
-        setMessageAnswerer([&requests, answer](const MessageRequest &request) {
-            requests.append(request);
-            return answer;
-        });
-
-        QCOMPARE(ShowMsg(category, subKey, sampleSubject), answer && returnsYes);
-        QCOMPARE(requests.size(), 1);
-        const MessageRequest &request = requests.constFirst();
-        QCOMPARE(request.category, category);
-        QCOMPARE(request.subKey, subKey);
-        QCOMPARE(request.subject, sampleSubject);
-        QCOMPARE(request.prompt, prompt);
-        QCOMPARE(request.title, title);
-        QCOMPARE(request.style, style);
-        QCOMPARE(request.isConfirmation(), returnsYes);
-        QCOMPARE(request.yesIsDefault(), returnsYes && style != MessageStyle::ConfirmDefaultNo);
-    }
 }
 
 void TestMessages::realMessageBox_data()
@@ -342,6 +329,11 @@ void TestMessages::realMessageBox_data()
         << QStringLiteral("その他") << QStringLiteral("メッセージ") << QStringLiteral("氏名を記入してください。")
         << int(Qt::Key_Enter) << QStringLiteral("氏名を記入してください。")
         << QStringLiteral("氏名を記入してください。") << int(QMessageBox::Information) << int(QMessageBox::Ok)
+        << int(QMessageBox::Ok) << false;
+    QTest::newRow("エラー/明細登録, warning")
+        << QStringLiteral("エラー") << QStringLiteral("明細登録") << QString() << int(Qt::Key_Enter)
+        << QStringLiteral("明細を保存できませんでした。保存済みの内容は変わっていません。")
+        << QStringLiteral("登録の失敗") << int(QMessageBox::Warning) << int(QMessageBox::Ok)
         << int(QMessageBox::Ok) << false;
     QTest::newRow("入力/重複, warning")
         << QStringLiteral("入力") << QStringLiteral("重複") << QStringLiteral("<b>社員</b>")

@@ -1,0 +1,98 @@
+#pragma once
+
+#include <QStringView>
+
+namespace pelmar {
+
+// The name of one catalogue message: its category and sub-key, the words the
+// message table is addressed by.
+struct MessageKey {
+    QStringView category;
+    QStringView subKey;
+};
+
+// Every catalogue message, as X(category, sub-key). The list is the one place
+// where a key is spelt: each line becomes a constant in pelmar::msg named
+// category then sub-key (X(登録, 確認) is msg::登録確認 = {u"登録", u"確認"}),
+// and msg::allKeys holds them all, so a key the catalogue does not answer
+// cannot hide from the tests. A caller that misspells a key does not compile.
+#define PELMAR_MESSAGE_KEYS(X) \
+    X(登録, 確認) \
+    X(登録, データ確認) \
+    X(登録, コード指定) \
+    X(登録, 完了) \
+    X(登録, 完了2) \
+    X(登録, チェック) \
+    X(登録, 商品未登録) \
+    X(登録, データなし) \
+    X(登録, 上書き確認) \
+    X(登録, 除外確認) \
+    X(登録, マスタ削除確認) \
+    X(登録, 従業員未読込) \
+    X(登録, 勤務形態未読込) \
+    X(転記, 確認) \
+    X(削除, 確認2) \
+    X(削除, 伝票確認) \
+    X(削除, 確認) \
+    X(削除, データ確認) \
+    X(削除, 指定確認) \
+    X(削除, 伝票完了) \
+    X(削除, 削除不可能) \
+    X(削除, 伝票完了2) \
+    X(削除, 完了) \
+    X(削除, 削除不可) \
+    X(削除, その他確認) \
+    X(入力, 上行空白) \
+    X(入力, 区分なし) \
+    X(入力, 必須入力なし) \
+    X(入力, 重複) \
+    X(入力, 範囲外) \
+    X(入力, 数字のみ) \
+    X(行指定, 無効行) \
+    X(行指定, 指定なし) \
+    X(行指定, 重複) \
+    X(行指定, 余白なし) \
+    X(クリア, 確認) \
+    X(印刷, 確認) \
+    X(その他, コピー完了) \
+    X(その他, 読込み完了) \
+    X(その他, メッセージ) \
+    X(その他, ファイルなし) \
+    X(その他, 確認) \
+    X(その他, 明細なし) \
+    X(その他, 未保存確認) \
+    X(エラー, ヒント登録) \
+    X(エラー, ヒント削除) \
+    X(エラー, 一括削除) \
+    X(エラー, 従業員クリア) \
+    X(エラー, 従業員読込) \
+    X(エラー, 従業員確認) \
+    X(エラー, 従業員登録) \
+    X(エラー, 従業員削除) \
+    X(エラー, 勤務形態クリア) \
+    X(エラー, 勤務形態読込) \
+    X(エラー, 勤務形態登録) \
+    X(エラー, 自社情報登録) \
+    X(エラー, 自社情報削除) \
+    X(エラー, 明細行クリア) \
+    X(エラー, 明細行確認) \
+    X(エラー, 明細行読込) \
+    X(エラー, 明細登録) \
+    X(エラー, 明細削除) \
+    X(エラー, 合計計算) \
+    X(エラー, PDF書込み)
+
+namespace msg {
+
+#define PELMAR_DEFINE_MESSAGE_KEY(category, subKey) \
+    inline constexpr MessageKey category##subKey{u"" #category, u"" #subKey};
+PELMAR_MESSAGE_KEYS(PELMAR_DEFINE_MESSAGE_KEY)
+#undef PELMAR_DEFINE_MESSAGE_KEY
+
+#define PELMAR_LIST_MESSAGE_KEY(category, subKey) category##subKey,
+inline constexpr MessageKey allKeys[] = {PELMAR_MESSAGE_KEYS(PELMAR_LIST_MESSAGE_KEY)};
+#undef PELMAR_LIST_MESSAGE_KEY
+
+} // namespace msg
+
+} // namespace pelmar
