@@ -1,6 +1,6 @@
 #include "hints/HintWindow.h"
 
-#include "app/widgets/PageParts.h"
+#include "widgets/PageBuilder.h"
 #include "hints/HintStore.h"
 #include "messages/ShowMsg.h"
 

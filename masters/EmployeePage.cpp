@@ -1,9 +1,9 @@
 #include "masters/EmployeePage.h"
 
-#include "app/widgets/ColumnLayout.h"
-#include "app/widgets/DataGrid.h"
-#include "app/widgets/PageParts.h"
-#include "app/widgets/ImeSetOpen.h"
+#include "widgets/ColumnLayout.h"
+#include "widgets/DataGrid.h"
+#include "widgets/PageBuilder.h"
+#include "widgets/ImeSetOpen.h"
 #include "calc/Formats.h"
 #include "calc/PatternLookup.h"
 #include "masters/EmployeeStore.h"

@@ -1,7 +1,7 @@
 #include "masters/SettingsPage.h"
 
-#include "app/widgets/ClickLabel.h"
-#include "app/widgets/PageParts.h"
+#include "widgets/ClickLabel.h"
+#include "widgets/PageBuilder.h"
 #include "masters/CompanyStore.h"
 #include "messages/ShowMsg.h"
 #include "store/ProgramState.h"

@@ -1,8 +1,8 @@
 #include "statements/HistoryPage.h"
 
-#include "app/widgets/ColumnLayout.h"
-#include "app/widgets/DataGrid.h"
-#include "app/widgets/PageParts.h"
+#include "widgets/ColumnLayout.h"
+#include "widgets/DataGrid.h"
+#include "widgets/PageBuilder.h"
 #include "calc/Formats.h"
 #include "statements/StatementStore.h"
 #include "store/ProgramState.h"

@@ -1,9 +1,9 @@
 #include "statements/StatementPage.h"
 
-#include "app/widgets/ColumnLayout.h"
-#include "app/widgets/DataGrid.h"
-#include "app/widgets/NumberBox.h"
-#include "app/widgets/PageParts.h"
+#include "widgets/ColumnLayout.h"
+#include "widgets/DataGrid.h"
+#include "widgets/NumberBox.h"
+#include "widgets/PageBuilder.h"
 #include "calc/Formats.h"
 #include "store/ProgramState.h"
 

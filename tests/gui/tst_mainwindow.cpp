@@ -1,6 +1,6 @@
 #include "app/FrmPelmar.h"
 #include "app/Look.h"
-#include "app/widgets/DataGrid.h"
+#include "widgets/DataGrid.h"
 #include "messages/ShowMsg.h"
 #include "store/Database.h"
 

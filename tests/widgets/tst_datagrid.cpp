@@ -1,6 +1,6 @@
-#include "app/widgets/DataGrid.h"
-#include "app/widgets/GridDelegate.h"
-#include "app/widgets/ImeSetOpen.h"
+#include "widgets/DataGrid.h"
+#include "widgets/GridDelegate.h"
+#include "widgets/ImeSetOpen.h"
 #include "store/Database.h"
 #include "tests/support/TestData.h"
 

@@ -1,4 +1,4 @@
-#include "app/widgets/NumberBox.h"
+#include "widgets/NumberBox.h"
 
 #include <QApplication>
 #include <QInputMethodEvent>

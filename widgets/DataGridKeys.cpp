@@ -1,8 +1,8 @@
 // The grid's keyboard: the key-down notification first, then what the grid
 // itself does with a key it was left.
-#include "app/widgets/DataGrid.h"
+#include "widgets/DataGrid.h"
 
-#include "app/widgets/GridDelegate.h"
+#include "widgets/GridDelegate.h"
 
 #include <QApplication>
 #include <QHeaderView>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/widgets/DataGrid.h"
+#include "widgets/DataGrid.h"
 
 #include <optional>
 #include <vector>

@@ -1,6 +1,6 @@
-#include "app/widgets/DataGrid.h"
+#include "widgets/DataGrid.h"
 
-#include "app/widgets/GridDelegate.h"
+#include "widgets/GridDelegate.h"
 #include "calc/Formats.h"
 
 #include <QApplication>

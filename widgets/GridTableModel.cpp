@@ -1,4 +1,4 @@
-#include "app/widgets/DataGrid.h"
+#include "widgets/DataGrid.h"
 
 #include "calc/Formats.h"
 

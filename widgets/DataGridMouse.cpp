@@ -1,7 +1,7 @@
 // The grid's mouse handling and its drop-down list.
-#include "app/widgets/DataGrid.h"
+#include "widgets/DataGrid.h"
 
-#include "app/widgets/GridDelegate.h"
+#include "widgets/GridDelegate.h"
 
 #include <QApplication>
 #include <QHeaderView>

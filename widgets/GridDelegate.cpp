@@ -1,7 +1,7 @@
-#include "app/widgets/GridDelegate.h"
+#include "widgets/GridDelegate.h"
 
-#include "app/widgets/DataGrid.h"
-#include "app/widgets/TypedTextValidator.h"
+#include "widgets/DataGrid.h"
+#include "widgets/TypedTextValidator.h"
 #include "calc/Formats.h"
 
 #include <QApplication>
