@@ -1,53 +1,29 @@
-#include "widgets/DataGrid.h"
+#include "widgets/GridTableModel.h"
 
 #include "calc/Formats.h"
+#include "widgets/GridColumn.h"
 
 namespace pelmar {
 
-// The model behind a grid: the work table plus how its columns show.
-
-GridTableModel::GridTableModel(QObject *parent, const QSqlDatabase &db)
+GridTableModel::GridTableModel(QObject *parent, const QSqlDatabase &db, const GridColumns &columns)
     : QSqlTableModel(parent, db)
+    , m_columns(columns)
 {
     // Every accepted cell edit goes to its row at once.
     setEditStrategy(QSqlTableModel::OnFieldChange);
 }
-
-void GridTableModel::setColumnFormat(int column, const QString &pattern)
-{
-    m_formats.insert(column, pattern);
-}
-
-QString GridTableModel::columnFormat(int column) const { return m_formats.value(column); }
-
-void GridTableModel::setColumnAlignment(int column, Qt::Alignment alignment)
-{
-    m_alignments.insert(column, alignment);
-}
-
-Qt::Alignment GridTableModel::columnAlignment(int column) const { return m_alignments.value(column); }
-
-void GridTableModel::setColumnLocked(int column, bool locked)
-{
-    if (locked)
-        m_locked.insert(column);
-    else
-        m_locked.remove(column);
-}
-
-bool GridTableModel::isColumnLocked(int column) const { return m_locked.contains(column); }
 
 void GridTableModel::setReadOnly(bool readOnly) { m_readOnly = readOnly; }
 
 QVariant GridTableModel::data(const QModelIndex &index, int role) const
 {
     if (role == Qt::DisplayRole)
-        return fmt::format(QSqlTableModel::data(index, Qt::EditRole), m_formats.value(index.column()));
+        return fmt::format(QSqlTableModel::data(index, Qt::EditRole), m_columns.at(index.column()).format);
     if (role == Qt::TextAlignmentRole) {
-        const auto it = m_alignments.constFind(index.column());
-        if (it == m_alignments.constEnd() || !(*it & Qt::AlignHorizontal_Mask))
+        const Qt::Alignment horizontal = m_columns.at(index.column()).alignment & Qt::AlignHorizontal_Mask;
+        if (!horizontal)
             return QVariant();
-        return int((*it & Qt::AlignHorizontal_Mask) | Qt::AlignVCenter);
+        return int(horizontal | Qt::AlignVCenter);
     }
     return QSqlTableModel::data(index, role);
 }
@@ -55,11 +31,9 @@ QVariant GridTableModel::data(const QModelIndex &index, int role) const
 Qt::ItemFlags GridTableModel::flags(const QModelIndex &index) const
 {
     Qt::ItemFlags f = QSqlTableModel::flags(index);
-    if (!m_programWrite && (m_readOnly || m_locked.contains(index.column())))
+    if (!m_programWrite && (m_readOnly || m_columns.at(index.column()).locked))
         f &= ~Qt::ItemIsEditable;
     return f;
 }
-
-// ---------------------------------------------------------------- grid
 
 } // namespace pelmar
