@@ -10,7 +10,6 @@
 #include "messages/ShowMsg.h"
 #include "store/ProgramState.h"
 
-#include <QHBoxLayout>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -29,34 +28,23 @@ void tell(const QString &text)
 EmployeePage::EmployeePage(ProgramState &state, QWidget *parent) : QWidget(parent), m_state(state)
 {
     setObjectName(QStringLiteral("page従業員"));
-    imContainer3D3 = namedFrame(QStringLiteral("imContainer3D3"), this);
-    auto *outer = new QVBoxLayout(this);
-    outer->setContentsMargins(4, 4, 4, 4);
-    outer->addWidget(imContainer3D3);
-    auto *page = new QVBoxLayout(imContainer3D3);
+    PageSkeleton skeleton(this, QStringLiteral("imContainer3D3"));
+    imContainer3D3 = skeleton.frame();
 
     Grid従業員 = new DataGrid(imContainer3D3);
     Grid従業員->setObjectName(QStringLiteral("Grid従業員"));
-    page->addWidget(Grid従業員, 1);
+    skeleton.body()->addWidget(Grid従業員, 1);
 
     DD勤務形態 = new DataGrid(this);
     DD勤務形態->setObjectName(QStringLiteral("DD勤務形態"));
     DD勤務形態->setDropDownMode(true);
 
-    imContainer3D10 = namedFrame(QStringLiteral("imContainer3D10"), imContainer3D3);
-    auto *buttons = new QHBoxLayout(imContainer3D10);
-    cmdクリア従業員 = namedButton(QStringLiteral("cmdクリア従業員"), QStringLiteral("クリア"), imContainer3D10);
-    cmd従業員登録 = namedButton(QStringLiteral("cmd従業員登録"), QStringLiteral("登録"), imContainer3D10);
-    cmd従業員行削除 = namedButton(QStringLiteral("cmd従業員行削除"), QStringLiteral("行削除"), imContainer3D10);
-    cmd従業員読込 = namedButton(QStringLiteral("cmd従業員読込"), QStringLiteral("読込"), imContainer3D10);
-    cmdHint3 = hintButton(QStringLiteral("cmdHint3"), imContainer3D10);
-    buttons->addWidget(cmdクリア従業員);
-    buttons->addWidget(cmd従業員登録);
-    buttons->addWidget(cmd従業員行削除);
-    buttons->addWidget(cmd従業員読込);
-    buttons->addStretch(1);
-    buttons->addWidget(cmdHint3);
-    page->addWidget(imContainer3D10);
+    imContainer3D10 = skeleton.addButtonBar(QStringLiteral("imContainer3D10"), {
+        {&cmdクリア従業員, QStringLiteral("cmdクリア従業員"), QStringLiteral("クリア")},
+        {&cmd従業員登録, QStringLiteral("cmd従業員登録"), QStringLiteral("登録")},
+        {&cmd従業員行削除, QStringLiteral("cmd従業員行削除"), QStringLiteral("行削除")},
+        {&cmd従業員読込, QStringLiteral("cmd従業員読込"), QStringLiteral("読込")},
+    }, {&cmdHint3, QStringLiteral("cmdHint3")});
 
     connect(cmdクリア従業員, &QPushButton::clicked, this, &EmployeePage::Clear従業員);
     connect(cmd従業員読込, &QPushButton::clicked, this, &EmployeePage::Read従業員);

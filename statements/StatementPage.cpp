@@ -9,7 +9,6 @@
 
 #include <QComboBox>
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QLineEdit>
 #include <QVBoxLayout>
 
@@ -32,11 +31,9 @@ NumberBox *numberBox(const QString &name, QWidget *parent, bool readOnly)
 StatementPage::StatementPage(ProgramState &state, QWidget *parent) : QWidget(parent), m_state(state)
 {
     setObjectName(QStringLiteral("page勤務表"));
-    imContainer3D1 = namedFrame(QStringLiteral("imContainer3D1"), this);
-    auto *outer = new QVBoxLayout(this);
-    outer->setContentsMargins(4, 4, 4, 4);
-    outer->addWidget(imContainer3D1);
-    auto *page = new QVBoxLayout(imContainer3D1);
+    PageSkeleton skeleton(this, QStringLiteral("imContainer3D1"));
+    imContainer3D1 = skeleton.frame();
+    QVBoxLayout *page = skeleton.body();
 
     // Who and which shift.
     imContainer3D4 = namedFrame(QStringLiteral("imContainer3D4"), imContainer3D1);
@@ -92,24 +89,15 @@ StatementPage::StatementPage(ProgramState &state, QWidget *parent) : QWidget(par
     Grid明細->setObjectName(QStringLiteral("Grid明細"));
     page->addWidget(Grid明細, 1);
 
-    imContainer3D5 = namedFrame(QStringLiteral("imContainer3D5"), imContainer3D1);
-    auto *buttons = new QHBoxLayout(imContainer3D5);
-    cmd履歴閉じる = namedButton(QStringLiteral("cmd履歴閉じる"), QStringLiteral("閉じる"), imContainer3D5);
-    cmdクリア = namedButton(QStringLiteral("cmdクリア"), QStringLiteral("クリア"), imContainer3D5);
-    cmd登録 = namedButton(QStringLiteral("cmd登録"), QStringLiteral("登録"), imContainer3D5);
-    cmd行削除 = namedButton(QStringLiteral("cmd行削除"), QStringLiteral("行削除"), imContainer3D5);
-    cmd読込 = namedButton(QStringLiteral("cmd読込"), QStringLiteral("読込"), imContainer3D5);
-    Cmd印刷 = namedButton(QStringLiteral("Cmd印刷"), QStringLiteral("印刷"), imContainer3D5);
-    cmd削除 = namedButton(QStringLiteral("cmd削除"), QStringLiteral("削除"), imContainer3D5);
-    cmdHint = hintButton(QStringLiteral("cmdHint"), imContainer3D5);
-    for (QWidget *w : {static_cast<QWidget *>(cmd履歴閉じる), static_cast<QWidget *>(cmdクリア),
-                       static_cast<QWidget *>(cmd登録), static_cast<QWidget *>(cmd行削除),
-                       static_cast<QWidget *>(cmd読込), static_cast<QWidget *>(Cmd印刷),
-                       static_cast<QWidget *>(cmd削除)})
-        buttons->addWidget(w);
-    buttons->addStretch(1);
-    buttons->addWidget(cmdHint);
-    page->addWidget(imContainer3D5);
+    imContainer3D5 = skeleton.addButtonBar(QStringLiteral("imContainer3D5"), {
+        {&cmd履歴閉じる, QStringLiteral("cmd履歴閉じる"), QStringLiteral("閉じる")},
+        {&cmdクリア, QStringLiteral("cmdクリア"), QStringLiteral("クリア")},
+        {&cmd登録, QStringLiteral("cmd登録"), QStringLiteral("登録")},
+        {&cmd行削除, QStringLiteral("cmd行削除"), QStringLiteral("行削除")},
+        {&cmd読込, QStringLiteral("cmd読込"), QStringLiteral("読込")},
+        {&Cmd印刷, QStringLiteral("Cmd印刷"), QStringLiteral("印刷")},
+        {&cmd削除, QStringLiteral("cmd削除"), QStringLiteral("削除")},
+    }, {&cmdHint, QStringLiteral("cmdHint")});
 
     connectOperations();
     connectPrinting();
