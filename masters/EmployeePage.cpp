@@ -151,19 +151,20 @@ void EmployeePage::unbindGrids()
 
 void EmployeePage::setUpGrid()
 {
+    using namespace Qt::Literals::StringLiterals;
     const auto centre = Qt::AlignHCenter;
     Grid従業員->setColumnCheckBox(1, true);
     Grid従業員->setColumnDropDown(4, DD勤務形態);
     applyColumnLayout(Grid従業員, {
-        {0, {}, 0, {}, {}, {}, true},
-        {1, QString(), 434.8347, centre},
-        {2, QStringLiteral("氏　　名"), 2910.047, Qt::AlignLeft},
-        {3, QStringLiteral("時給"), 824.882, Qt::AlignRight, fmt::kYen},
-        {4, QStringLiteral("タイプ"), 705.2599, centre},
-        {5, QStringLiteral("開始時間"), 1124.787, centre, fmt::kTime},
-        {6, QStringLiteral("終了時間"), 1124.787, centre, fmt::kTime},
-        {7, QStringLiteral("休憩"), 674, centre, fmt::kHours},
-        {8, QStringLiteral("実労"), 674, centre, fmt::kHours},
+        {.column = 0, .hidden = true},
+        {.column = 1, .caption = QString(), .widthTwips = 434.8347, .alignment = centre},
+        {.column = 2, .caption = u"氏　　名"_s, .widthTwips = 2910.047, .alignment = Qt::AlignLeft},
+        {.column = 3, .caption = u"時給"_s, .widthTwips = 824.882, .alignment = Qt::AlignRight, .format = fmt::kYen},
+        {.column = 4, .caption = u"タイプ"_s, .widthTwips = 705.2599, .alignment = centre},
+        {.column = 5, .caption = u"開始時間"_s, .widthTwips = 1124.787, .alignment = centre, .format = fmt::kTime},
+        {.column = 6, .caption = u"終了時間"_s, .widthTwips = 1124.787, .alignment = centre, .format = fmt::kTime},
+        {.column = 7, .caption = u"休憩"_s, .widthTwips = 674, .alignment = centre, .format = fmt::kHours},
+        {.column = 8, .caption = u"実労"_s, .widthTwips = 674, .alignment = centre, .format = fmt::kHours},
     });
 }
 
@@ -171,11 +172,11 @@ void EmployeePage::setUpDropDown()
 {
     const auto centre = Qt::AlignHCenter;
     applyColumnLayout(DD勤務形態, {
-        {0, {}, 800, centre},
-        {1, {}, 1200.189, centre, fmt::kTime},
-        {2, {}, 1154.835, centre, fmt::kTime},
-        {3, {}, 720, centre, fmt::kHours},
-        {4, {}, 720, centre, fmt::kHours},
+        {.column = 0, .widthTwips = 800, .alignment = centre},
+        {.column = 1, .widthTwips = 1200.189, .alignment = centre, .format = fmt::kTime},
+        {.column = 2, .widthTwips = 1154.835, .alignment = centre, .format = fmt::kTime},
+        {.column = 3, .widthTwips = 720, .alignment = centre, .format = fmt::kHours},
+        {.column = 4, .widthTwips = 720, .alignment = centre, .format = fmt::kHours},
     });
 }
 

@@ -119,12 +119,12 @@ void PatternPage::setUpGrid()
 {
     const auto centre = Qt::AlignHCenter;
     applyColumnLayout(Grid勤務形態, {
-        {0, {}, 0, {}, {}, {}, true},
-        {1, {}, 810.1418, centre, {}, {}, false, true},
-        {2, {}, 1289.764, centre, fmt::kTime},
-        {3, {}, 1365.165, centre, fmt::kTime},
-        {4, {}, 1305.071, centre, fmt::kHours},
-        {5, {}, 1289.764, centre, fmt::kHours},
+        {.column = 0, .hidden = true},
+        {.column = 1, .widthTwips = 810.1418, .alignment = centre, .locked = true},
+        {.column = 2, .widthTwips = 1289.764, .alignment = centre, .format = fmt::kTime},
+        {.column = 3, .widthTwips = 1365.165, .alignment = centre, .format = fmt::kTime},
+        {.column = 4, .widthTwips = 1305.071, .alignment = centre, .format = fmt::kHours},
+        {.column = 5, .widthTwips = 1289.764, .alignment = centre, .format = fmt::kHours},
     });
 }
 

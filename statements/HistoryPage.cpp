@@ -68,10 +68,11 @@ void HistoryPage::unbindGrid()
 
 void HistoryPage::setUpGrid()
 {
+    using namespace Qt::Literals::StringLiterals;
     applyColumnLayout(Grid履歴, {
-        {0, QStringLiteral("氏　　名"), 2160, Qt::AlignLeft},
-        {1, QStringLiteral("金額"), 1049.953, Qt::AlignRight, fmt::kYen},
-        {2, {}, 4515.024, Qt::AlignLeft},
+        {.column = 0, .caption = u"氏　　名"_s, .widthTwips = 2160, .alignment = Qt::AlignLeft},
+        {.column = 1, .caption = u"金額"_s, .widthTwips = 1049.953, .alignment = Qt::AlignRight, .format = fmt::kYen},
+        {.column = 2, .widthTwips = 4515.024, .alignment = Qt::AlignLeft},
     });
 }
 

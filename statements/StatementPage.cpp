@@ -125,18 +125,20 @@ void StatementPage::applyNumberFormats()
 
 void StatementPage::setUpGrid()
 {
+    using namespace Qt::Literals::StringLiterals;
     const auto centre = Qt::AlignHCenter;
     const auto right = Qt::AlignRight;
     applyColumnLayout(Grid明細, {
-        {0, {}, 0, {}, {}, {}, true},
-        {1, QStringLiteral("日　付"), 1430, centre, fmt::kDate, QStringLiteral("Date Mask")},
-        {2, {}, 1200.189, centre, fmt::kTime, fmt::kTime},
-        {3, {}, 1200.189, centre, fmt::kTime, fmt::kTime},
-        {4, {}, 780, centre, fmt::kHours},
-        {5, {}, 810, centre, fmt::kHours},
-        {6, {}, 764.7874, right, fmt::kYen},
-        {7, {}, 1050, right, fmt::kYen},
-        {8, QStringLiteral("金　額"), 1130, right, fmt::kYen},
+        {.column = 0, .hidden = true},
+        {.column = 1, .caption = u"日　付"_s, .widthTwips = 1430, .alignment = centre, .format = fmt::kDate,
+         .mask = u"Date Mask"_s},
+        {.column = 2, .widthTwips = 1200.189, .alignment = centre, .format = fmt::kTime, .mask = fmt::kTime},
+        {.column = 3, .widthTwips = 1200.189, .alignment = centre, .format = fmt::kTime, .mask = fmt::kTime},
+        {.column = 4, .widthTwips = 780, .alignment = centre, .format = fmt::kHours},
+        {.column = 5, .widthTwips = 810, .alignment = centre, .format = fmt::kHours},
+        {.column = 6, .widthTwips = 764.7874, .alignment = right, .format = fmt::kYen},
+        {.column = 7, .widthTwips = 1050, .alignment = right, .format = fmt::kYen},
+        {.column = 8, .caption = u"金　額"_s, .widthTwips = 1130, .alignment = right, .format = fmt::kYen},
     });
 }
 
