@@ -7,8 +7,9 @@
 
 namespace pelmar {
 
-// The layout of one grid column as the pages declare it. A caption that is
-// not given keeps the column's own name; an empty one shows no caption.
+// The layout of one grid column as the pages declare it, written with
+// designated initialisers ({.column = 2, .widthTwips = 780, ...}). A caption
+// that is not given keeps the column's own name; an empty one shows none.
 struct ColumnLayout {
     int column = 0;
     std::optional<QString> caption;
