@@ -12,11 +12,11 @@ namespace pelmar {
 // that is not given keeps the column's own name; an empty one shows none.
 struct ColumnLayout {
     int column = 0;
-    std::optional<QString> caption;
+    std::optional<QString> caption = {};
     double widthTwips = 0;          // 0: keep
     Qt::Alignment alignment = {};   // none: keep
-    QString format;
-    QString mask;
+    QString format = {};
+    QString mask = {};
     bool hidden = false;
     bool locked = false;
 };
