@@ -2,8 +2,8 @@
 
 #include "app/Look.h"
 #include "app/Version.h"
-#include "app/widgets/ClickLabel.h"
-#include "app/widgets/DataGrid.h"
+#include "widgets/ClickLabel.h"
+#include "widgets/DataGrid.h"
 #include "hints/HintWindow.h"
 #include "masters/EmployeePage.h"
 #include "masters/PatternPage.h"

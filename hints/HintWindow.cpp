@@ -1,6 +1,6 @@
 #include "hints/HintWindow.h"
 
-#include "app/widgets/PageParts.h"
+#include "widgets/PageBuilder.h"
 #include "hints/HintStore.h"
 #include "messages/ShowMsg.h"
 
@@ -79,23 +79,18 @@ HintWindow::HintWindow(const HintHandOver &handOver, const QString &workConnecti
     txtContents->setReadOnly(true);
     txtContents->setMinimumHeight(180);
 
-    cmd登録 = namedButton(QStringLiteral("cmd登録"), QStringLiteral("登録"), this);
-    cmd編集 = namedButton(QStringLiteral("cmd編集"), QStringLiteral("編集"), this);
-    cmd削除 = namedButton(QStringLiteral("cmd削除"), QStringLiteral("削除"), this);
-    cmdクリア = namedButton(QStringLiteral("cmdクリア"), QStringLiteral("クリア"), this);
+    QHBoxLayout *buttons = buttonRow(this, {
+        {&cmd登録, QStringLiteral("cmd登録"), QStringLiteral("登録")},
+        {&cmd編集, QStringLiteral("cmd編集"), QStringLiteral("編集")},
+        {&cmd削除, QStringLiteral("cmd削除"), QStringLiteral("削除")},
+        {&cmdクリア, QStringLiteral("cmdクリア"), QStringLiteral("クリア")},
+    });
     cmd閉じる = namedButton(QStringLiteral("cmd閉じる"), QStringLiteral("閉じる"), this);
+    buttons->addWidget(cmd閉じる);
     // The palette's button colour is what the style paints, so the colour
     // that carries edit mode is the one the user sees.
     cmd編集->setAutoFillBackground(true);
     setEditButtonColour(editOffColour());
-
-    auto *buttons = new QHBoxLayout;
-    buttons->addWidget(cmd登録);
-    buttons->addWidget(cmd編集);
-    buttons->addWidget(cmd削除);
-    buttons->addWidget(cmdクリア);
-    buttons->addStretch(1);
-    buttons->addWidget(cmd閉じる);
 
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(names);

@@ -1,16 +1,15 @@
 #include "masters/EmployeePage.h"
 
-#include "app/widgets/ColumnLayout.h"
-#include "app/widgets/DataGrid.h"
-#include "app/widgets/PageParts.h"
-#include "app/widgets/ImeSetOpen.h"
+#include "widgets/ColumnLayout.h"
+#include "widgets/DataGrid.h"
+#include "widgets/PageBuilder.h"
+#include "widgets/ImeSetOpen.h"
 #include "calc/Formats.h"
 #include "masters/PatternStore.h"
 #include "masters/EmployeeStore.h"
 #include "messages/ShowMsg.h"
 #include "store/ProgramState.h"
 
-#include <QHBoxLayout>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -24,34 +23,23 @@ constexpr int kPatternColumn = 4;
 EmployeePage::EmployeePage(ProgramState &state, QWidget *parent) : QWidget(parent), m_state(state)
 {
     setObjectName(QStringLiteral("page従業員"));
-    imContainer3D3 = namedFrame(QStringLiteral("imContainer3D3"), this);
-    auto *outer = new QVBoxLayout(this);
-    outer->setContentsMargins(4, 4, 4, 4);
-    outer->addWidget(imContainer3D3);
-    auto *page = new QVBoxLayout(imContainer3D3);
+    PageSkeleton skeleton(this, QStringLiteral("imContainer3D3"));
+    imContainer3D3 = skeleton.frame();
 
     Grid従業員 = new DataGrid(imContainer3D3);
     Grid従業員->setObjectName(QStringLiteral("Grid従業員"));
-    page->addWidget(Grid従業員, 1);
+    skeleton.body()->addWidget(Grid従業員, 1);
 
     DD勤務形態 = new DataGrid(this);
     DD勤務形態->setObjectName(QStringLiteral("DD勤務形態"));
     DD勤務形態->setDropDownMode(true);
 
-    imContainer3D10 = namedFrame(QStringLiteral("imContainer3D10"), imContainer3D3);
-    auto *buttons = new QHBoxLayout(imContainer3D10);
-    cmdクリア従業員 = namedButton(QStringLiteral("cmdクリア従業員"), QStringLiteral("クリア"), imContainer3D10);
-    cmd従業員登録 = namedButton(QStringLiteral("cmd従業員登録"), QStringLiteral("登録"), imContainer3D10);
-    cmd従業員行削除 = namedButton(QStringLiteral("cmd従業員行削除"), QStringLiteral("行削除"), imContainer3D10);
-    cmd従業員読込 = namedButton(QStringLiteral("cmd従業員読込"), QStringLiteral("読込"), imContainer3D10);
-    cmdHint3 = hintButton(QStringLiteral("cmdHint3"), imContainer3D10);
-    buttons->addWidget(cmdクリア従業員);
-    buttons->addWidget(cmd従業員登録);
-    buttons->addWidget(cmd従業員行削除);
-    buttons->addWidget(cmd従業員読込);
-    buttons->addStretch(1);
-    buttons->addWidget(cmdHint3);
-    page->addWidget(imContainer3D10);
+    imContainer3D10 = skeleton.addButtonBar(QStringLiteral("imContainer3D10"), {
+        {&cmdクリア従業員, QStringLiteral("cmdクリア従業員"), QStringLiteral("クリア")},
+        {&cmd従業員登録, QStringLiteral("cmd従業員登録"), QStringLiteral("登録")},
+        {&cmd従業員行削除, QStringLiteral("cmd従業員行削除"), QStringLiteral("行削除")},
+        {&cmd従業員読込, QStringLiteral("cmd従業員読込"), QStringLiteral("読込")},
+    }, {&cmdHint3, QStringLiteral("cmdHint3")});
 
     connect(cmdクリア従業員, &QPushButton::clicked, this, &EmployeePage::Clear従業員);
     connect(cmd従業員読込, &QPushButton::clicked, this, &EmployeePage::Read従業員);
@@ -158,19 +146,20 @@ void EmployeePage::unbindGrids()
 
 void EmployeePage::setUpGrid()
 {
+    using namespace Qt::Literals::StringLiterals;
     const auto centre = Qt::AlignHCenter;
     Grid従業員->setColumnCheckBox(1, true);
     Grid従業員->setColumnDropDown(4, DD勤務形態);
     applyColumnLayout(Grid従業員, {
-        {0, {}, 0, {}, {}, {}, true},
-        {1, QString(), 434.8347, centre},
-        {2, QStringLiteral("氏　　名"), 2910.047, Qt::AlignLeft},
-        {3, QStringLiteral("時給"), 824.882, Qt::AlignRight, fmt::kYen},
-        {4, QStringLiteral("タイプ"), 705.2599, centre},
-        {5, QStringLiteral("開始時間"), 1124.787, centre, fmt::kTime},
-        {6, QStringLiteral("終了時間"), 1124.787, centre, fmt::kTime},
-        {7, QStringLiteral("休憩"), 674, centre, fmt::kHours},
-        {8, QStringLiteral("実労"), 674, centre, fmt::kHours},
+        {.column = 0, .hidden = true},
+        {.column = 1, .caption = QString(), .widthTwips = 434.8347, .alignment = centre},
+        {.column = 2, .caption = u"氏　　名"_s, .widthTwips = 2910.047, .alignment = Qt::AlignLeft},
+        {.column = 3, .caption = u"時給"_s, .widthTwips = 824.882, .alignment = Qt::AlignRight, .format = fmt::kYen},
+        {.column = 4, .caption = u"タイプ"_s, .widthTwips = 705.2599, .alignment = centre},
+        {.column = 5, .caption = u"開始時間"_s, .widthTwips = 1124.787, .alignment = centre, .format = fmt::kTime},
+        {.column = 6, .caption = u"終了時間"_s, .widthTwips = 1124.787, .alignment = centre, .format = fmt::kTime},
+        {.column = 7, .caption = u"休憩"_s, .widthTwips = 674, .alignment = centre, .format = fmt::kHours},
+        {.column = 8, .caption = u"実労"_s, .widthTwips = 674, .alignment = centre, .format = fmt::kHours},
     });
 }
 
@@ -178,11 +167,11 @@ void EmployeePage::setUpDropDown()
 {
     const auto centre = Qt::AlignHCenter;
     applyColumnLayout(DD勤務形態, {
-        {0, {}, 800, centre},
-        {1, {}, 1200.189, centre, fmt::kTime},
-        {2, {}, 1154.835, centre, fmt::kTime},
-        {3, {}, 720, centre, fmt::kHours},
-        {4, {}, 720, centre, fmt::kHours},
+        {.column = 0, .widthTwips = 800, .alignment = centre},
+        {.column = 1, .widthTwips = 1200.189, .alignment = centre, .format = fmt::kTime},
+        {.column = 2, .widthTwips = 1154.835, .alignment = centre, .format = fmt::kTime},
+        {.column = 3, .widthTwips = 720, .alignment = centre, .format = fmt::kHours},
+        {.column = 4, .widthTwips = 720, .alignment = centre, .format = fmt::kHours},
     });
 }
 

@@ -1,9 +1,9 @@
 #include "masters/PatternPage.h"
 
-#include "app/widgets/ColumnLayout.h"
-#include "app/widgets/DataGrid.h"
-#include "app/widgets/PageParts.h"
-#include "app/widgets/ImeSetOpen.h"
+#include "widgets/ColumnLayout.h"
+#include "widgets/DataGrid.h"
+#include "widgets/PageBuilder.h"
+#include "widgets/ImeSetOpen.h"
 #include "calc/Formats.h"
 #include "calc/PatternRow.h"
 #include "calc/WorkTime.h"
@@ -11,7 +11,6 @@
 #include "messages/ShowMsg.h"
 #include "store/ProgramState.h"
 
-#include <QHBoxLayout>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -20,30 +19,19 @@ namespace pelmar {
 PatternPage::PatternPage(ProgramState &state, QWidget *parent) : QWidget(parent), m_state(state)
 {
     setObjectName(QStringLiteral("page勤務形態"));
-    imContainer3D11 = namedFrame(QStringLiteral("imContainer3D11"), this);
-    auto *outer = new QVBoxLayout(this);
-    outer->setContentsMargins(4, 4, 4, 4);
-    outer->addWidget(imContainer3D11);
-    auto *page = new QVBoxLayout(imContainer3D11);
+    PageSkeleton skeleton(this, QStringLiteral("imContainer3D11"));
+    imContainer3D11 = skeleton.frame();
 
     Grid勤務形態 = new DataGrid(imContainer3D11);
     Grid勤務形態->setObjectName(QStringLiteral("Grid勤務形態"));
-    page->addWidget(Grid勤務形態, 1);
+    skeleton.body()->addWidget(Grid勤務形態, 1);
 
-    imContainer3D12 = namedFrame(QStringLiteral("imContainer3D12"), imContainer3D11);
-    auto *buttons = new QHBoxLayout(imContainer3D12);
-    cmd勤務クリア = namedButton(QStringLiteral("cmd勤務クリア"), QStringLiteral("クリア"), imContainer3D12);
-    cmd勤務登録 = namedButton(QStringLiteral("cmd勤務登録"), QStringLiteral("登録"), imContainer3D12);
-    cmd勤務行削除 = namedButton(QStringLiteral("cmd勤務行削除"), QStringLiteral("行削除"), imContainer3D12);
-    cmd勤務読込 = namedButton(QStringLiteral("cmd勤務読込"), QStringLiteral("読込"), imContainer3D12);
-    cmdHint5 = hintButton(QStringLiteral("cmdHint5"), imContainer3D12);
-    buttons->addWidget(cmd勤務クリア);
-    buttons->addWidget(cmd勤務登録);
-    buttons->addWidget(cmd勤務行削除);
-    buttons->addWidget(cmd勤務読込);
-    buttons->addStretch(1);
-    buttons->addWidget(cmdHint5);
-    page->addWidget(imContainer3D12);
+    imContainer3D12 = skeleton.addButtonBar(QStringLiteral("imContainer3D12"), {
+        {&cmd勤務クリア, QStringLiteral("cmd勤務クリア"), QStringLiteral("クリア")},
+        {&cmd勤務登録, QStringLiteral("cmd勤務登録"), QStringLiteral("登録")},
+        {&cmd勤務行削除, QStringLiteral("cmd勤務行削除"), QStringLiteral("行削除")},
+        {&cmd勤務読込, QStringLiteral("cmd勤務読込"), QStringLiteral("読込")},
+    }, {&cmdHint5, QStringLiteral("cmdHint5")});
 
     connect(cmd勤務クリア, &QPushButton::clicked, this, &PatternPage::Clear勤務形態);
     connect(cmd勤務読込, &QPushButton::clicked, this, &PatternPage::Read勤務形態);
@@ -124,12 +112,12 @@ void PatternPage::setUpGrid()
 {
     const auto centre = Qt::AlignHCenter;
     applyColumnLayout(Grid勤務形態, {
-        {0, {}, 0, {}, {}, {}, true},
-        {1, {}, 810.1418, centre, {}, {}, false, true},
-        {2, {}, 1289.764, centre, fmt::kTime},
-        {3, {}, 1365.165, centre, fmt::kTime},
-        {4, {}, 1305.071, centre, fmt::kHours},
-        {5, {}, 1289.764, centre, fmt::kHours},
+        {.column = 0, .hidden = true},
+        {.column = 1, .widthTwips = 810.1418, .alignment = centre, .locked = true},
+        {.column = 2, .widthTwips = 1289.764, .alignment = centre, .format = fmt::kTime},
+        {.column = 3, .widthTwips = 1365.165, .alignment = centre, .format = fmt::kTime},
+        {.column = 4, .widthTwips = 1305.071, .alignment = centre, .format = fmt::kHours},
+        {.column = 5, .widthTwips = 1289.764, .alignment = centre, .format = fmt::kHours},
     });
 }
 

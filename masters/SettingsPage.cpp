@@ -1,7 +1,7 @@
 #include "masters/SettingsPage.h"
 
-#include "app/widgets/ClickLabel.h"
-#include "app/widgets/PageParts.h"
+#include "widgets/ClickLabel.h"
+#include "widgets/PageBuilder.h"
 #include "masters/CompanyStore.h"
 #include "messages/ShowMsg.h"
 #include "store/ProgramState.h"
@@ -17,11 +17,9 @@ namespace pelmar {
 SettingsPage::SettingsPage(ProgramState &state, QWidget *parent) : QWidget(parent), m_state(state)
 {
     setObjectName(QStringLiteral("page設定情報"));
-    imContainer3D6 = namedFrame(QStringLiteral("imContainer3D6"), this);
-    auto *outer = new QVBoxLayout(this);
-    outer->setContentsMargins(4, 4, 4, 4);
-    outer->addWidget(imContainer3D6);
-    auto *page = new QVBoxLayout(imContainer3D6);
+    PageSkeleton skeleton(this, QStringLiteral("imContainer3D6"));
+    imContainer3D6 = skeleton.frame();
+    QVBoxLayout *page = skeleton.body();
 
     // Company settings.
     imContainer3D7 = namedFrame(QStringLiteral("imContainer3D7"), imContainer3D6);
@@ -37,17 +35,13 @@ SettingsPage::SettingsPage(ProgramState &state, QWidget *parent) : QWidget(paren
     company->addWidget(captionLabel(QStringLiteral("自社情報"), imContainer3D7), 1, 0, Qt::AlignTop);
     company->addWidget(txt自社情報, 1, 1);
 
-    imContainer3D8 = namedFrame(QStringLiteral("imContainer3D8"), imContainer3D7);
-    auto *buttons = new QHBoxLayout(imContainer3D8);
-    cmd設定削除 = namedButton(QStringLiteral("cmd設定削除"), QStringLiteral("削除"), imContainer3D8);
-    cmd設定クリア = namedButton(QStringLiteral("cmd設定クリア"), QStringLiteral("クリア"), imContainer3D8);
-    cmd設定登録 = namedButton(QStringLiteral("cmd設定登録"), QStringLiteral("登録"), imContainer3D8);
-    cmd設定読込 = namedButton(QStringLiteral("cmd設定読込"), QStringLiteral("読込"), imContainer3D8);
-    buttons->addWidget(cmd設定削除);
-    buttons->addWidget(cmd設定クリア);
-    buttons->addWidget(cmd設定登録);
-    buttons->addWidget(cmd設定読込);
-    buttons->addStretch(1);
+    // The hint button stands beside this bar, in the company frame itself.
+    imContainer3D8 = buttonBar(QStringLiteral("imContainer3D8"), imContainer3D7, {
+        {&cmd設定削除, QStringLiteral("cmd設定削除"), QStringLiteral("削除")},
+        {&cmd設定クリア, QStringLiteral("cmd設定クリア"), QStringLiteral("クリア")},
+        {&cmd設定登録, QStringLiteral("cmd設定登録"), QStringLiteral("登録")},
+        {&cmd設定読込, QStringLiteral("cmd設定読込"), QStringLiteral("読込")},
+    });
     company->addWidget(imContainer3D8, 2, 0, 1, 2);
 
     cmdHint4 = hintButton(QStringLiteral("cmdHint4"), imContainer3D7);

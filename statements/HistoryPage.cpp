@@ -1,13 +1,12 @@
 #include "statements/HistoryPage.h"
 
-#include "app/widgets/ColumnLayout.h"
-#include "app/widgets/DataGrid.h"
-#include "app/widgets/PageParts.h"
+#include "widgets/ColumnLayout.h"
+#include "widgets/DataGrid.h"
+#include "widgets/PageBuilder.h"
 #include "calc/Formats.h"
 #include "statements/StatementStore.h"
 #include "store/ProgramState.h"
 
-#include <QHBoxLayout>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -16,28 +15,18 @@ namespace pelmar {
 HistoryPage::HistoryPage(ProgramState &state, QWidget *parent) : QWidget(parent), m_state(state)
 {
     setObjectName(QStringLiteral("page履歴"));
-    imContainer3D2 = namedFrame(QStringLiteral("imContainer3D2"), this);
-    auto *outer = new QVBoxLayout(this);
-    outer->setContentsMargins(4, 4, 4, 4);
-    outer->addWidget(imContainer3D2);
-    auto *page = new QVBoxLayout(imContainer3D2);
+    PageSkeleton skeleton(this, QStringLiteral("imContainer3D2"));
+    imContainer3D2 = skeleton.frame();
 
     Grid履歴 = new DataGrid(imContainer3D2);
     Grid履歴->setObjectName(QStringLiteral("Grid履歴"));
-    page->addWidget(Grid履歴, 1);
+    skeleton.body()->addWidget(Grid履歴, 1);
 
-    imContainer3D9 = namedFrame(QStringLiteral("imContainer3D9"), imContainer3D2);
-    auto *buttons = new QHBoxLayout(imContainer3D9);
-    cmd履歴クリア = namedButton(QStringLiteral("cmd履歴クリア"), QStringLiteral("クリア"), imContainer3D9);
-    cmd履歴読込 = namedButton(QStringLiteral("cmd履歴読込"), QStringLiteral("読込"), imContainer3D9);
-    cmd履歴選択 = namedButton(QStringLiteral("cmd履歴選択"), QStringLiteral("選択"), imContainer3D9);
-    cmdHint2 = hintButton(QStringLiteral("cmdHint2"), imContainer3D9);
-    buttons->addWidget(cmd履歴クリア);
-    buttons->addWidget(cmd履歴読込);
-    buttons->addWidget(cmd履歴選択);
-    buttons->addStretch(1);
-    buttons->addWidget(cmdHint2);
-    page->addWidget(imContainer3D9);
+    imContainer3D9 = skeleton.addButtonBar(QStringLiteral("imContainer3D9"), {
+        {&cmd履歴クリア, QStringLiteral("cmd履歴クリア"), QStringLiteral("クリア")},
+        {&cmd履歴読込, QStringLiteral("cmd履歴読込"), QStringLiteral("読込")},
+        {&cmd履歴選択, QStringLiteral("cmd履歴選択"), QStringLiteral("選択")},
+    }, {&cmdHint2, QStringLiteral("cmdHint2")});
 
     connect(cmd履歴読込, &QPushButton::clicked, this, &HistoryPage::Read履歴);
     connect(cmd履歴クリア, &QPushButton::clicked, this, &HistoryPage::Clear履歴);
@@ -79,10 +68,11 @@ void HistoryPage::unbindGrid()
 
 void HistoryPage::setUpGrid()
 {
+    using namespace Qt::Literals::StringLiterals;
     applyColumnLayout(Grid履歴, {
-        {0, QStringLiteral("氏　　名"), 2160, Qt::AlignLeft},
-        {1, QStringLiteral("金額"), 1049.953, Qt::AlignRight, fmt::kYen},
-        {2, {}, 4515.024, Qt::AlignLeft},
+        {.column = 0, .caption = u"氏　　名"_s, .widthTwips = 2160, .alignment = Qt::AlignLeft},
+        {.column = 1, .caption = u"金額"_s, .widthTwips = 1049.953, .alignment = Qt::AlignRight, .format = fmt::kYen},
+        {.column = 2, .widthTwips = 4515.024, .alignment = Qt::AlignLeft},
     });
 }
 

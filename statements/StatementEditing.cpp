@@ -2,9 +2,9 @@
 // the Enter and Down shortcuts, and the four totals.
 #include "statements/StatementPage.h"
 
-#include "app/widgets/DataGrid.h"
-#include "app/widgets/ImeSetOpen.h"
-#include "app/widgets/NumberBox.h"
+#include "widgets/DataGrid.h"
+#include "widgets/ImeSetOpen.h"
+#include "widgets/NumberBox.h"
 #include "calc/Formats.h"
 #include "masters/PatternStore.h"
 #include "calc/WorkTime.h"

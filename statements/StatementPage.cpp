@@ -1,15 +1,14 @@
 #include "statements/StatementPage.h"
 
-#include "app/widgets/ColumnLayout.h"
-#include "app/widgets/DataGrid.h"
-#include "app/widgets/NumberBox.h"
-#include "app/widgets/PageParts.h"
+#include "widgets/ColumnLayout.h"
+#include "widgets/DataGrid.h"
+#include "widgets/NumberBox.h"
+#include "widgets/PageBuilder.h"
 #include "calc/Formats.h"
 #include "store/ProgramState.h"
 
 #include <QComboBox>
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QLineEdit>
 #include <QVBoxLayout>
 
@@ -32,11 +31,9 @@ NumberBox *numberBox(const QString &name, QWidget *parent, bool readOnly)
 StatementPage::StatementPage(ProgramState &state, QWidget *parent) : QWidget(parent), m_state(state)
 {
     setObjectName(QStringLiteral("page勤務表"));
-    imContainer3D1 = namedFrame(QStringLiteral("imContainer3D1"), this);
-    auto *outer = new QVBoxLayout(this);
-    outer->setContentsMargins(4, 4, 4, 4);
-    outer->addWidget(imContainer3D1);
-    auto *page = new QVBoxLayout(imContainer3D1);
+    PageSkeleton skeleton(this, QStringLiteral("imContainer3D1"));
+    imContainer3D1 = skeleton.frame();
+    QVBoxLayout *page = skeleton.body();
 
     // Who and which shift.
     imContainer3D4 = namedFrame(QStringLiteral("imContainer3D4"), imContainer3D1);
@@ -92,24 +89,15 @@ StatementPage::StatementPage(ProgramState &state, QWidget *parent) : QWidget(par
     Grid明細->setObjectName(QStringLiteral("Grid明細"));
     page->addWidget(Grid明細, 1);
 
-    imContainer3D5 = namedFrame(QStringLiteral("imContainer3D5"), imContainer3D1);
-    auto *buttons = new QHBoxLayout(imContainer3D5);
-    cmd履歴閉じる = namedButton(QStringLiteral("cmd履歴閉じる"), QStringLiteral("閉じる"), imContainer3D5);
-    cmdクリア = namedButton(QStringLiteral("cmdクリア"), QStringLiteral("クリア"), imContainer3D5);
-    cmd登録 = namedButton(QStringLiteral("cmd登録"), QStringLiteral("登録"), imContainer3D5);
-    cmd行削除 = namedButton(QStringLiteral("cmd行削除"), QStringLiteral("行削除"), imContainer3D5);
-    cmd読込 = namedButton(QStringLiteral("cmd読込"), QStringLiteral("読込"), imContainer3D5);
-    Cmd印刷 = namedButton(QStringLiteral("Cmd印刷"), QStringLiteral("印刷"), imContainer3D5);
-    cmd削除 = namedButton(QStringLiteral("cmd削除"), QStringLiteral("削除"), imContainer3D5);
-    cmdHint = hintButton(QStringLiteral("cmdHint"), imContainer3D5);
-    for (QWidget *w : {static_cast<QWidget *>(cmd履歴閉じる), static_cast<QWidget *>(cmdクリア),
-                       static_cast<QWidget *>(cmd登録), static_cast<QWidget *>(cmd行削除),
-                       static_cast<QWidget *>(cmd読込), static_cast<QWidget *>(Cmd印刷),
-                       static_cast<QWidget *>(cmd削除)})
-        buttons->addWidget(w);
-    buttons->addStretch(1);
-    buttons->addWidget(cmdHint);
-    page->addWidget(imContainer3D5);
+    imContainer3D5 = skeleton.addButtonBar(QStringLiteral("imContainer3D5"), {
+        {&cmd履歴閉じる, QStringLiteral("cmd履歴閉じる"), QStringLiteral("閉じる")},
+        {&cmdクリア, QStringLiteral("cmdクリア"), QStringLiteral("クリア")},
+        {&cmd登録, QStringLiteral("cmd登録"), QStringLiteral("登録")},
+        {&cmd行削除, QStringLiteral("cmd行削除"), QStringLiteral("行削除")},
+        {&cmd読込, QStringLiteral("cmd読込"), QStringLiteral("読込")},
+        {&Cmd印刷, QStringLiteral("Cmd印刷"), QStringLiteral("印刷")},
+        {&cmd削除, QStringLiteral("cmd削除"), QStringLiteral("削除")},
+    }, {&cmdHint, QStringLiteral("cmdHint")});
 
     connectOperations();
     connectPrinting();
@@ -137,18 +125,20 @@ void StatementPage::applyNumberFormats()
 
 void StatementPage::setUpGrid()
 {
+    using namespace Qt::Literals::StringLiterals;
     const auto centre = Qt::AlignHCenter;
     const auto right = Qt::AlignRight;
     applyColumnLayout(Grid明細, {
-        {0, {}, 0, {}, {}, {}, true},
-        {1, QStringLiteral("日　付"), 1430, centre, fmt::kDate, QStringLiteral("Date Mask")},
-        {2, {}, 1200.189, centre, fmt::kTime, fmt::kTime},
-        {3, {}, 1200.189, centre, fmt::kTime, fmt::kTime},
-        {4, {}, 780, centre, fmt::kHours},
-        {5, {}, 810, centre, fmt::kHours},
-        {6, {}, 764.7874, right, fmt::kYen},
-        {7, {}, 1050, right, fmt::kYen},
-        {8, QStringLiteral("金　額"), 1130, right, fmt::kYen},
+        {.column = 0, .hidden = true},
+        {.column = 1, .caption = u"日　付"_s, .widthTwips = 1430, .alignment = centre, .format = fmt::kDate,
+         .mask = u"Date Mask"_s},
+        {.column = 2, .widthTwips = 1200.189, .alignment = centre, .format = fmt::kTime, .mask = fmt::kTime},
+        {.column = 3, .widthTwips = 1200.189, .alignment = centre, .format = fmt::kTime, .mask = fmt::kTime},
+        {.column = 4, .widthTwips = 780, .alignment = centre, .format = fmt::kHours},
+        {.column = 5, .widthTwips = 810, .alignment = centre, .format = fmt::kHours},
+        {.column = 6, .widthTwips = 764.7874, .alignment = right, .format = fmt::kYen},
+        {.column = 7, .widthTwips = 1050, .alignment = right, .format = fmt::kYen},
+        {.column = 8, .caption = u"金　額"_s, .widthTwips = 1130, .alignment = right, .format = fmt::kYen},
     });
 }
 

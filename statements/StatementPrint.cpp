@@ -3,7 +3,7 @@
 // from or written to a database, and the statement need not have been saved.
 #include "statements/StatementPage.h"
 
-#include "app/widgets/NumberBox.h"
+#include "widgets/NumberBox.h"
 #include "statements/PayslipLayout.h"
 #include "statements/PayslipPrinter.h"
 #include "store/ProgramState.h"

@@ -1,8 +1,8 @@
 // Saving, reopening and deleting the statement on the page.
 #include "statements/StatementPage.h"
 
-#include "app/widgets/DataGrid.h"
-#include "app/widgets/NumberBox.h"
+#include "widgets/DataGrid.h"
+#include "widgets/NumberBox.h"
 #include "messages/ShowMsg.h"
 #include "statements/DetailLines.h"
 #include "statements/StatementStore.h"

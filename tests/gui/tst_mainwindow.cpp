@@ -1,6 +1,6 @@
 #include "app/FrmPelmar.h"
 #include "app/Look.h"
-#include "app/widgets/DataGrid.h"
+#include "widgets/DataGrid.h"
 #include "messages/ShowMsg.h"
 #include "store/Database.h"
 
@@ -51,6 +51,8 @@ private slots:
     void captionAndPages();
     void controls_data();
     void controls();
+    void framesAndButtonBars_data();
+    void framesAndButtonBars();
     void gridBindings_data();
     void gridBindings();
     void columns_data();
@@ -220,6 +222,68 @@ void TestMainWindow::controls()
         QCOMPARE(button->text(), caption);
     if (name.startsWith(QLatin1String("num")))
         QVERIFY(control->metaObject()->indexOfProperty("value") >= 0);
+}
+
+void TestMainWindow::framesAndButtonBars_data()
+{
+    // The named frames around a control, innermost first, up to its page;
+    // for a button bar, its controls from left to right.
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QStringList>("frames");
+    QTest::addColumn<QStringList>("leftToRight");
+    using namespace Qt::Literals::StringLiterals;
+    const auto add = [](const char *name, const QString &frames, const QString &row = {}) {
+        QTest::newRow(name) << QString::fromUtf8(name) << frames.split(u' ')
+                            << (row.isEmpty() ? QStringList() : row.split(u' '));
+    };
+    add("cmd登録", u"imContainer3D5 imContainer3D1"_s);
+    add("cmb氏名", u"imContainer3D4 imContainer3D1"_s);
+    add("num合計", u"imContainer3D13 imContainer3D1"_s);
+    add("Grid明細", u"imContainer3D1"_s);
+    add("imContainer3D5", u"imContainer3D1"_s,
+        u"cmd履歴閉じる cmdクリア cmd登録 cmd行削除 cmd読込 Cmd印刷 cmd削除 cmdHint"_s);
+    add("Grid履歴", u"imContainer3D2"_s);
+    add("imContainer3D9", u"imContainer3D2"_s, u"cmd履歴クリア cmd履歴読込 cmd履歴選択 cmdHint2"_s);
+    add("Grid従業員", u"imContainer3D3"_s);
+    add("imContainer3D10", u"imContainer3D3"_s,
+        u"cmdクリア従業員 cmd従業員登録 cmd従業員行削除 cmd従業員読込 cmdHint3"_s);
+    add("Grid勤務形態", u"imContainer3D11"_s);
+    add("imContainer3D12", u"imContainer3D11"_s,
+        u"cmd勤務クリア cmd勤務登録 cmd勤務行削除 cmd勤務読込 cmdHint5"_s);
+    add("imContainer3D8", u"imContainer3D7 imContainer3D6"_s, u"cmd設定削除 cmd設定クリア cmd設定登録 cmd設定読込"_s);
+    add("cmdHint4", u"imContainer3D7 imContainer3D6"_s);
+    add("cmd一括削除7", u"frame一括削除内 frame一括削除 imContainer3D7 imContainer3D6"_s);
+    add("Image2", u"imContainer3D6"_s);
+}
+
+void TestMainWindow::framesAndButtonBars()
+{
+    QFETCH(QString, name);
+    QFETCH(QStringList, frames);
+    QFETCH(QStringList, leftToRight);
+    FrmPelmar window(m_data->path());
+    auto *tabs = window.findChild<QTabWidget *>(QStringLiteral("SSTab1"));
+    QWidget *control = window.findChild<QWidget *>(name);
+    QVERIFY(tabs && control);
+    QStringList around;
+    for (QWidget *w = control->parentWidget(); w && tabs->indexOf(w) < 0; w = w->parentWidget())
+        if (qobject_cast<QFrame *>(w) && !w->objectName().isEmpty())
+            around << w->objectName();
+    QCOMPARE(around, frames);
+
+    if (leftToRight.isEmpty())
+        return;
+    tabs->setCurrentWidget(window.findChild<QWidget *>(frames.last())->parentWidget());
+    window.resize(1000, 700);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    int lastRight = -1;
+    for (const QString &buttonName : leftToRight) {
+        auto *button = control->findChild<QAbstractButton *>(buttonName, Qt::FindDirectChildrenOnly);
+        QVERIFY2(button && button->isVisible(), qPrintable(buttonName));
+        QVERIFY2(button->x() > lastRight, qPrintable(buttonName));
+        lastRight = button->geometry().right();
+    }
 }
 
 void TestMainWindow::gridBindings_data()

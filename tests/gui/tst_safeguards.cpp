@@ -2,8 +2,8 @@
 // a wiped master, a reopened statement that takes today's wage, work thrown
 // away without a question. Each is driven through the real window.
 #include "app/FrmPelmar.h"
-#include "app/widgets/DataGrid.h"
-#include "app/widgets/NumberBox.h"
+#include "widgets/DataGrid.h"
+#include "widgets/NumberBox.h"
 #include "hints/HintWindow.h"
 #include "masters/EmployeePage.h"
 #include "masters/PatternPage.h"

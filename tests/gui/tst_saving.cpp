@@ -1,6 +1,6 @@
 #include "app/FrmPelmar.h"
-#include "app/widgets/DataGrid.h"
-#include "app/widgets/NumberBox.h"
+#include "widgets/DataGrid.h"
+#include "widgets/NumberBox.h"
 #include "masters/SettingsPage.h"
 #include "messages/ShowMsg.h"
 #include "statements/HistoryPage.h"

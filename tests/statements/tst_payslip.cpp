@@ -1,5 +1,5 @@
 #include "app/FrmPelmar.h"
-#include "app/widgets/NumberBox.h"
+#include "widgets/NumberBox.h"
 #include "statements/PayslipLayout.h"
 #include "statements/PayslipPrinter.h"
 #include "statements/StatementPage.h"

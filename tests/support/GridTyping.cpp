@@ -1,6 +1,6 @@
 #include "GridTyping.h"
 
-#include "app/widgets/DataGrid.h"
+#include "widgets/DataGrid.h"
 
 #include <QApplication>
 #include <QInputMethodEvent>

@@ -1,4 +1,4 @@
-#include "app/widgets/NumberBox.h"
+#include "widgets/NumberBox.h"
 
 #include <QApplication>
 #include <QInputMethodEvent>
@@ -73,9 +73,6 @@ void TestNumberBox::shownThroughFormat_data()
     QTest::newRow("yen") << "#,###" << QVariant(1000.0) << QVariant(1000.0) << "1,000";
     QTest::newRow("yen zero is empty") << "#,###" << QVariant(0) << QVariant(0.0) << "";
     QTest::newRow("yen from text") << "#,###" << QVariant("1234567") << QVariant(1234567.0) << "1,234,567";
-    QTest::newRow("yen negative") << "#,###" << QVariant(-500) << QVariant(-500.0) << "-500";
-    QTest::newRow("yen rounds half up") << "#,###" << QVariant(1.5) << QVariant(1.5) << "2";
-    QTest::newRow("hours zero") << "#,###.0" << QVariant(0.0) << QVariant(0.0) << ".0";
     QTest::newRow("hours") << "#,###.0" << QVariant(7.25) << QVariant(7.25) << "7.3";
     QTest::newRow("no format") << "" << QVariant(8.0) << QVariant(8.0) << "8";
     QTest::newRow("null") << "#,###" << QVariant(QMetaType(QMetaType::Double)) << QVariant() << "";

@@ -1,8 +1,8 @@
 // The grid's keyboard: the key-down notification first, then what the grid
 // itself does with a key it was left.
-#include "app/widgets/DataGrid.h"
+#include "widgets/DataGrid.h"
 
-#include "app/widgets/GridDelegate.h"
+#include "widgets/GridDelegate.h"
 
 #include <QApplication>
 #include <QHeaderView>
@@ -73,14 +73,14 @@ void DataGrid::handleEditorKey(QLineEdit *editor, QKeyEvent *event)
     case Qt::Key_PageUp:
     case Qt::Key_PageDown:
         if (event->key() == Qt::Key_Down && (event->modifiers() & Qt::AltModifier)
-            && m_dropDowns.contains(column)) {
+            && m_columns.at(column).dropDown) {
             openDropDown();
             return;
         }
         actOnKey(event); // the move commits the edit (currentChanged)
         return;
     case Qt::Key_F4:
-        if (m_dropDowns.contains(column)) {
+        if (m_columns.at(column).dropDown) {
             openDropDown();
             return;
         }
@@ -122,21 +122,21 @@ void DataGrid::actOnKey(QKeyEvent *event)
         event->accept();
         return;
     case Qt::Key_F4:
-        if (m_dropDowns.contains(column)) {
+        if (m_columns.at(column).dropDown) {
             openDropDown();
             event->accept();
             return;
         }
         break;
     case Qt::Key_Down:
-        if ((event->modifiers() & Qt::AltModifier) && m_dropDowns.contains(column)) {
+        if ((event->modifiers() & Qt::AltModifier) && m_columns.at(column).dropDown) {
             openDropDown();
             event->accept();
             return;
         }
         break;
     case Qt::Key_Space:
-        if (m_checkBoxColumns.contains(column)) {
+        if (m_columns.at(column).checkBox) {
             toggleCheckBox(currentIndex());
             event->accept();
             return;
@@ -179,8 +179,9 @@ bool DataGrid::ownsFocusWidget(const QWidget *widget) const
         return false;
     if (widget == this || isAncestorOf(widget))
         return true;
-    for (const DataGrid *dropDown : m_dropDowns)
-        if (dropDown && (widget == dropDown || dropDown->isAncestorOf(widget)))
+    for (const auto &[index, column] : m_columns)
+        if (const DataGrid *dropDown = column.dropDown;
+            dropDown && (widget == dropDown || dropDown->isAncestorOf(widget)))
             return true;
     return false;
 }

@@ -1,7 +1,7 @@
-#include "app/widgets/GridDelegate.h"
+#include "widgets/GridDelegate.h"
 
-#include "app/widgets/DataGrid.h"
-#include "app/widgets/TypedTextValidator.h"
+#include "widgets/DataGrid.h"
+#include "widgets/TypedTextValidator.h"
 #include "calc/Formats.h"
 
 #include <QApplication>
@@ -20,12 +20,13 @@ const char *const kTableText = "pelmarTableText";
 const QString kDateMask = QStringLiteral("Date Mask");
 const QString kTimeMask = QStringLiteral("##:##");
 
-} // namespace
-
-bool GridDelegate::isNumberField(QMetaType type)
+// Whether a table field of this type holds numbers (money, hours, keys).
+bool isNumberField(QMetaType type)
 {
     return fmt::isNumberType(type.id());
 }
+
+} // namespace
 
 GridDelegate::GridDelegate(DataGrid *grid)
     : QStyledItemDelegate(grid)
@@ -69,7 +70,8 @@ bool GridDelegate::isTicked(const QVariant &value)
 QWidget *GridDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem &,
                                     const QModelIndex &index) const
 {
-    if (m_grid->isColumnCheckBox(index.column()) || m_grid->isDropDownMode())
+    const GridColumn &column = m_grid->column(index.column());
+    if (column.checkBox || m_grid->isDropDownMode())
         return nullptr;
     auto *editor = new QLineEdit(parent);
     editor->setFrame(false);
@@ -81,9 +83,8 @@ QWidget *GridDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem 
     // Masks admit the digits of yyyymmdd or hhmm and nothing else; full-width
     // digits are taken as the digits they are. Unmasked date, time and number
     // cells take any text, their full-width digits made ASCII as they come.
-    const QString mask = m_grid->columnMask(index.column());
-    const int digits = mask == kDateMask ? 8 : mask == kTimeMask ? 4 : 0;
-    const QString format = m_grid->columnFormat(index.column());
+    const int digits = column.mask == kDateMask ? 8 : column.mask == kTimeMask ? 4 : 0;
+    const QString &format = column.format;
     if (digits) {
         const QRegularExpression pattern(QStringLiteral("[0-9]{0,%1}").arg(digits));
         editor->setValidator(new TypedTextValidator(pattern, editor));
@@ -92,7 +93,7 @@ QWidget *GridDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem 
         editor->setValidator(new TypedTextValidator(editor));
     }
 
-    const Qt::Alignment alignment = m_grid->columnAlignment(index.column()) & Qt::AlignHorizontal_Mask;
+    const Qt::Alignment alignment = column.alignment & Qt::AlignHorizontal_Mask;
     editor->setAlignment((alignment ? alignment : Qt::AlignLeft) | Qt::AlignVCenter);
 
     m_editor = editor;
@@ -118,17 +119,13 @@ void GridDelegate::setEditorData(QWidget *editor, const QModelIndex &index) cons
 
 void GridDelegate::setModelData(QWidget *editor, QAbstractItemModel *model, const QModelIndex &index) const
 {
+    // Qt's own commits take the grid's one way in, so that what is written
+    // and what is reported after it cannot differ from the grid's commits.
     auto *lineEdit = qobject_cast<QLineEdit *>(editor);
-    auto *table = qobject_cast<QSqlTableModel *>(model);
-    if (!lineEdit || !table) {
+    if (lineEdit && model && model == m_grid->tableModel())
+        m_grid->commitEditorText(lineEdit, index);
+    else
         QStyledItemDelegate::setModelData(editor, model, index);
-        return;
-    }
-    if (!editorChanged(lineEdit))
-        return;
-    const QMetaType type = table->record().field(index.column()).metaType();
-    if (model->setData(index, valueFromText(lineEdit->text(), type), Qt::EditRole))
-        markWritten(lineEdit);
 }
 
 bool GridDelegate::editorChanged(const QLineEdit *editor) const
@@ -147,7 +144,7 @@ void GridDelegate::updateEditorGeometry(QWidget *editor, const QStyleOptionViewI
 {
     QStyledItemDelegate::updateEditorGeometry(editor, option, index);
     // Leave the drop-down arrow uncovered so it can still be clicked.
-    if (m_grid->columnDropDown(index.column()))
+    if (m_grid->column(index.column()).dropDown)
         editor->setGeometry(option.rect.adjusted(0, 0, -dropDownArrowRect(option.rect).width(), 0));
 }
 
@@ -162,7 +159,7 @@ void GridDelegate::destroyEditor(QWidget *editor, const QModelIndex &index) cons
 
 bool GridDelegate::showsDropDownArrow(const QModelIndex &index) const
 {
-    return !m_grid->isDropDownMode() && m_grid->columnDropDown(index.column())
+    return !m_grid->isDropDownMode() && m_grid->column(index.column()).dropDown
         && index == m_grid->currentIndex();
 }
 
@@ -170,7 +167,7 @@ void GridDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option,
                          const QModelIndex &index) const
 {
     QStyle *style = option.widget ? option.widget->style() : QApplication::style();
-    if (m_grid->isColumnCheckBox(index.column())) {
+    if (m_grid->column(index.column()).checkBox) {
         QStyleOptionViewItem cell = option;
         initStyleOption(&cell, index);
         cell.text.clear();
@@ -198,11 +195,6 @@ void GridDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option,
         arrow.rect = button.rect.adjusted(3, 3, -3, -3);
         style->drawPrimitive(QStyle::PE_IndicatorArrowDown, &arrow, painter, option.widget);
     }
-}
-
-bool GridDelegate::defaultEditorEvent(QObject *editor, QEvent *event)
-{
-    return QStyledItemDelegate::eventFilter(editor, event);
 }
 
 bool GridDelegate::eventFilter(QObject *object, QEvent *event)

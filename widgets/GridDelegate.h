@@ -36,8 +36,6 @@ public:
     bool editorChanged(const QLineEdit *editor) const;
     // The editor's text is now in the table; committing it again writes nothing.
     void markWritten(QLineEdit *editor) const;
-    // Qt's own handling of editor events (focus loss commits and closes).
-    bool defaultEditorEvent(QObject *editor, QEvent *event);
 
     // The text a cell editor starts from: hhmm and yyyymmdd as stored,
     // numbers in their plain form.
@@ -46,8 +44,6 @@ public:
     // number column gets the number fmt::parseTypedNumber reads (full-width
     // digits count), or a null when the text is none.
     static QVariant valueFromText(const QString &text, QMetaType type);
-    // Whether a table field of this type holds numbers (money, hours, keys).
-    static bool isNumberField(QMetaType type);
     static QRect dropDownArrowRect(const QRect &cell);
     static bool isTicked(const QVariant &value);
 

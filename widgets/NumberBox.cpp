@@ -1,6 +1,6 @@
-#include "app/widgets/NumberBox.h"
+#include "widgets/NumberBox.h"
 
-#include "app/widgets/TypedTextValidator.h"
+#include "widgets/TypedTextValidator.h"
 #include "calc/Formats.h"
 
 namespace pelmar {

@@ -1,6 +1,6 @@
-#include "app/widgets/DataGrid.h"
+#include "widgets/DataGrid.h"
 
-#include "app/widgets/GridDelegate.h"
+#include "widgets/GridDelegate.h"
 #include "calc/Formats.h"
 
 #include <QApplication>
@@ -13,18 +13,6 @@
 #include <QSqlRecord>
 
 namespace pelmar {
-
-namespace {
-
-void setMember(QSet<int> &columns, int column, bool member)
-{
-    if (member)
-        columns.insert(column);
-    else
-        columns.remove(column);
-}
-
-} // namespace
 
 DataGrid::DataGrid(QWidget *parent)
     : QTableView(parent)
@@ -57,16 +45,9 @@ DataGrid::~DataGrid()
 void DataGrid::bind(const QSqlDatabase &db, const QString &table)
 {
     unbind();
-    m_table = table;
-    m_model = new GridTableModel(this, db);
+    m_model = new GridTableModel(this, db, m_columns);
     m_model->setTable(table);
     m_model->setReadOnly(m_dropDownMode);
-    for (auto it = m_formats.constBegin(); it != m_formats.constEnd(); ++it)
-        m_model->setColumnFormat(it.key(), it.value());
-    for (auto it = m_alignments.constBegin(); it != m_alignments.constEnd(); ++it)
-        m_model->setColumnAlignment(it.key(), it.value());
-    for (int column : std::as_const(m_lockedColumns))
-        m_model->setColumnLocked(column, true);
     setModel(m_model);
     applyColumnProperties();
 }
@@ -113,19 +94,19 @@ void DataGrid::reselect(int row, int column)
 
 GridTableModel *DataGrid::tableModel() const { return m_model; }
 
-QString DataGrid::boundTable() const { return m_table; }
-
 void DataGrid::applyColumnProperties()
 {
     if (!m_model)
         return;
-    for (auto it = m_captions.constBegin(); it != m_captions.constEnd(); ++it)
-        m_model->setHeaderData(it.key(), Qt::Horizontal, it.value());
+    for (const auto &[index, column] : m_columns)
+        if (column.caption)
+            m_model->setHeaderData(index, Qt::Horizontal, *column.caption);
     const int columns = m_model->columnCount();
-    for (int column = 0; column < columns; ++column) {
-        setColumnHidden(column, m_hiddenColumns.contains(column));
-        if (m_widths.contains(column))
-            setColumnWidth(column, m_widths.value(column));
+    for (int index = 0; index < columns; ++index) {
+        const GridColumn &column = m_columns.at(index);
+        setColumnHidden(index, column.hidden);
+        if (column.widthPixels >= 0)
+            setColumnWidth(index, column.widthPixels);
     }
 }
 
@@ -142,86 +123,53 @@ int DataGrid::firstVisibleColumn() const
 
 void DataGrid::setColumnCaption(int column, const QString &caption)
 {
-    m_captions.insert(column, caption);
+    m_columns.edit(column).caption = caption;
     if (m_model)
         m_model->setHeaderData(column, Qt::Horizontal, caption);
 }
 
-QString DataGrid::columnCaption(int column) const
-{
-    if (m_captions.contains(column))
-        return m_captions.value(column);
-    return m_model ? m_model->headerData(column, Qt::Horizontal).toString() : QString();
-}
-
 void DataGrid::setColumnVisible(int column, bool visible)
 {
-    setMember(m_hiddenColumns, column, !visible);
+    m_columns.edit(column).hidden = !visible;
     setColumnHidden(column, !visible);
 }
 
-bool DataGrid::isColumnVisible(int column) const { return !m_hiddenColumns.contains(column); }
-
-void DataGrid::setColumnLocked(int column, bool locked)
-{
-    setMember(m_lockedColumns, column, locked);
-    if (m_model)
-        m_model->setColumnLocked(column, locked);
-}
-
-bool DataGrid::isColumnLocked(int column) const { return m_lockedColumns.contains(column); }
+void DataGrid::setColumnLocked(int column, bool locked) { m_columns.edit(column).locked = locked; }
 
 void DataGrid::setColumnWidthTwips(int column, double twips)
 {
     const int pixels = qRound(twips / 15.0);
-    m_widths.insert(column, pixels);
+    m_columns.edit(column).widthPixels = pixels;
     setColumnWidth(column, pixels);
 }
 
 void DataGrid::setColumnAlignment(int column, Qt::Alignment alignment)
 {
-    m_alignments.insert(column, alignment);
-    if (m_model)
-        m_model->setColumnAlignment(column, alignment);
+    m_columns.edit(column).alignment = alignment;
     viewport()->update();
 }
 
 Qt::Alignment DataGrid::columnAlignment(int column) const
 {
-    return m_alignments.value(column, Qt::AlignLeft);
+    const Qt::Alignment alignment = m_columns.at(column).alignment;
+    return alignment ? alignment : Qt::AlignLeft;
 }
 
 void DataGrid::setColumnFormat(int column, const QString &pattern)
 {
-    m_formats.insert(column, pattern);
-    if (m_model)
-        m_model->setColumnFormat(column, pattern);
+    m_columns.edit(column).format = pattern;
     viewport()->update();
 }
 
-QString DataGrid::columnFormat(int column) const { return m_formats.value(column); }
-
-void DataGrid::setColumnMask(int column, const QString &mask) { m_masks.insert(column, mask); }
-
-QString DataGrid::columnMask(int column) const { return m_masks.value(column); }
+void DataGrid::setColumnMask(int column, const QString &mask) { m_columns.edit(column).mask = mask; }
 
 void DataGrid::setColumnCheckBox(int column, bool checkBox)
 {
-    setMember(m_checkBoxColumns, column, checkBox);
+    m_columns.edit(column).checkBox = checkBox;
     viewport()->update();
 }
 
-bool DataGrid::isColumnCheckBox(int column) const { return m_checkBoxColumns.contains(column); }
-
-void DataGrid::setColumnDropDown(int column, DataGrid *dropDown)
-{
-    if (dropDown)
-        m_dropDowns.insert(column, dropDown);
-    else
-        m_dropDowns.remove(column);
-}
-
-DataGrid *DataGrid::columnDropDown(int column) const { return m_dropDowns.value(column); }
+void DataGrid::setColumnDropDown(int column, DataGrid *dropDown) { m_columns.edit(column).dropDown = dropDown; }
 
 void DataGrid::setDropDownMode(bool dropDown)
 {
@@ -323,11 +271,6 @@ QString DataGrid::cellText(int column) const
     return m_model->data(m_model->index(currentCell().row(), column), Qt::DisplayRole).toString();
 }
 
-bool DataGrid::setCellText(int column, const QString &text)
-{
-    return setCellValue(column, text.isEmpty() ? QVariant() : QVariant(text));
-}
-
 bool DataGrid::writeCell(const QModelIndex &cell, const QVariant &value)
 {
     QVariant stored = value;
@@ -341,10 +284,8 @@ bool DataGrid::writeCell(const QModelIndex &cell, const QVariant &value)
 
 bool DataGrid::commitRow()
 {
-    if (QLineEdit *editor = openEditor()) {
-        commitData(editor);
-        closeEditor(editor, QAbstractItemDelegate::NoHint);
-    }
+    if (QLineEdit *editor = openEditor())
+        finishEditing(editor, 0);
     return true;
 }
 
@@ -377,7 +318,7 @@ void DataGrid::discardEdit()
 
 bool DataGrid::edit(const QModelIndex &index, EditTrigger trigger, QEvent *event)
 {
-    if (m_dropDownMode || !m_model || (index.isValid() && m_checkBoxColumns.contains(index.column())))
+    if (m_dropDownMode || !m_model || (index.isValid() && m_columns.at(index.column()).checkBox))
         return false;
     if (trigger == AnyKeyPressed && event && event->type() == QEvent::KeyPress) {
         // Only a character starts an edit; control keys and shortcuts do not.
@@ -397,22 +338,30 @@ bool DataGrid::edit(const QModelIndex &index, EditTrigger trigger, QEvent *event
 
 void DataGrid::commitData(QWidget *editor)
 {
+    // The grid's own editor is written here; anything else goes Qt's way,
+    // which for a line edit ends in the delegate, and from there in
+    // commitEditorText all the same.
     auto *lineEdit = qobject_cast<QLineEdit *>(editor);
-    if (!m_model || !lineEdit || lineEdit != openEditor()) {
+    if (m_model && lineEdit && lineEdit == openEditor())
+        commitEditorText(lineEdit, m_delegate->editorIndex());
+    else
         QTableView::commitData(editor);
-        return;
-    }
-    // An edit that leaves the text as it was writes nothing and reports nothing.
-    if (!m_delegate->editorChanged(lineEdit))
-        return;
-    const QModelIndex cell = m_delegate->editorIndex();
+}
+
+// The one place where an editor's text reaches the table, whoever commits
+// it. An edit that leaves the text as it was writes nothing and reports
+// nothing; a written one is marked so (committing it again writes nothing)
+// and its after-update becomes due, to be reported once the editor closes.
+bool DataGrid::commitEditorText(QLineEdit *editor, const QModelIndex &cell)
+{
+    if (!m_model || !cell.isValid() || !m_delegate->editorChanged(editor))
+        return false;
     const QMetaType type = m_model->record().field(cell.column()).metaType();
-    if (m_model->setData(cell, GridDelegate::valueFromText(lineEdit->text(), type), Qt::EditRole)) {
-        m_delegate->markWritten(lineEdit);
-        m_lastEditedColumn = cell.column();
-        m_lastEditChanged = true;
-        m_pendingUpdate = cell;
-    }
+    if (!m_model->setData(cell, GridDelegate::valueFromText(editor->text(), type), Qt::EditRole))
+        return false;
+    m_delegate->markWritten(editor);
+    m_pendingUpdate = cell;
+    return true;
 }
 
 void DataGrid::closeEditor(QWidget *editor, QAbstractItemDelegate::EndEditHint hint)
@@ -435,16 +384,14 @@ void DataGrid::closeEditor(QWidget *editor, QAbstractItemDelegate::EndEditHint h
 // the edit was committed by moving to another row.
 void DataGrid::reportAfterUpdate()
 {
-    if (!m_lastEditChanged)
-        return;
-    m_lastEditChanged = false;
+    // A due row that is gone by now (deleted under the editor) reports nothing.
     const QPersistentModelIndex cell = m_pendingUpdate;
     m_pendingUpdate = QPersistentModelIndex();
     if (!cell.isValid())
         return;
     const QPersistentModelIndex outer = m_editContext;
     m_editContext = cell;
-    emit afterColUpdate(m_lastEditedColumn);
+    emit afterColUpdate(cell.column());
     m_editContext = outer;
 }
 
@@ -462,7 +409,7 @@ void DataGrid::moveToEditableColumn(int step)
     if (!m_model || !cell.isValid())
         return;
     for (int column = cell.column() + step; column >= 0 && column < m_model->columnCount(); column += step) {
-        if (!isColumnHidden(column) && !m_lockedColumns.contains(column)) {
+        if (!isColumnHidden(column) && !m_columns.at(column).locked) {
             setCurrentIndex(m_model->index(cell.row(), column));
             return;
         }
@@ -473,10 +420,8 @@ void DataGrid::currentChanged(const QModelIndex &current, const QModelIndex &pre
 {
     // Leaving a cell commits its edit; its after-update runs with the grid
     // still reporting the cell that was left (reportAfterUpdate).
-    if (QLineEdit *editor = openEditor(); editor && m_delegate->editorIndex() == previous) {
-        commitData(editor);
-        closeEditor(editor, QAbstractItemDelegate::NoHint);
-    }
+    if (QLineEdit *editor = openEditor(); editor && m_delegate->editorIndex() == previous)
+        finishEditing(editor, 0);
     // Qt switches the view's input method on and off with the editability
     // of the new cell; here ImeSetOpen alone decides, so keep what it said.
     const bool inputMethod = testAttribute(Qt::WA_InputMethodEnabled);
@@ -492,8 +437,6 @@ void DataGrid::toggleCheckBox(const QModelIndex &cell)
     const bool ticked = GridDelegate::isTicked(m_model->data(cell, Qt::EditRole));
     if (!writeCell(cell, ticked ? 0 : -1))
         return;
-    m_lastEditedColumn = cell.column();
-    m_lastEditChanged = true;
     m_pendingUpdate = cell;
     reportAfterUpdate();
 }

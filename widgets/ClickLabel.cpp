@@ -1,4 +1,4 @@
-#include "app/widgets/ClickLabel.h"
+#include "widgets/ClickLabel.h"
 
 #include <QMouseEvent>
 

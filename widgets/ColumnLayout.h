@@ -1,21 +1,22 @@
 #pragma once
 
-#include "app/widgets/DataGrid.h"
+#include "widgets/DataGrid.h"
 
 #include <optional>
 #include <vector>
 
 namespace pelmar {
 
-// The layout of one grid column as the pages declare it. A caption that is
-// not given keeps the column's own name; an empty one shows no caption.
+// The layout of one grid column as the pages declare it, written with
+// designated initialisers ({.column = 2, .widthTwips = 780, ...}). A caption
+// that is not given keeps the column's own name; an empty one shows none.
 struct ColumnLayout {
     int column = 0;
-    std::optional<QString> caption;
+    std::optional<QString> caption = {};
     double widthTwips = 0;          // 0: keep
     Qt::Alignment alignment = {};   // none: keep
-    QString format;
-    QString mask;
+    QString format = {};
+    QString mask = {};
     bool hidden = false;
     bool locked = false;
 };

@@ -1,9 +1,11 @@
 #pragma once
 
+#include "widgets/GridColumn.h"
+#include "widgets/GridTableModel.h"
+
 #include <QPersistentModelIndex>
 #include <QPointer>
 #include <QSqlDatabase>
-#include <QSqlTableModel>
 #include <QTableView>
 #include <QVariant>
 
@@ -11,36 +13,7 @@ class QLineEdit;
 
 namespace pelmar {
 
-class DataGrid;
 class GridDelegate;
-
-// The model behind a DataGrid: the work table itself, plus the per-column
-// presentation the grid asks for (display format, alignment, locked columns).
-class GridTableModel : public QSqlTableModel {
-    Q_OBJECT
-public:
-    GridTableModel(QObject *parent, const QSqlDatabase &db);
-
-    void setColumnFormat(int column, const QString &pattern);
-    QString columnFormat(int column) const;
-    void setColumnAlignment(int column, Qt::Alignment alignment);
-    Qt::Alignment columnAlignment(int column) const;
-    void setColumnLocked(int column, bool locked);
-    bool isColumnLocked(int column) const;
-    void setReadOnly(bool readOnly);
-
-    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
-    Qt::ItemFlags flags(const QModelIndex &index) const override;
-
-private:
-    QHash<int, QString> m_formats;
-    QHash<int, Qt::Alignment> m_alignments;
-    QSet<int> m_locked;
-    bool m_readOnly = false;
-    // The program's own writes reach locked columns; only the user is kept out.
-    bool m_programWrite = false;
-    friend class DataGrid;
-};
 
 // What the key-down notification hands its handler. Setting key to 0
 // swallows the key, as the pages' shortcuts do.
@@ -65,29 +38,22 @@ public:
     void unbind(); // drops the model, before the database connection closes
     void refresh();
     GridTableModel *tableModel() const;
-    QString boundTable() const;
 
     // Column properties, by column index of the table.
+    const GridColumn &column(int index) const { return m_columns.at(index); }
     void setColumnCaption(int column, const QString &caption);
-    QString columnCaption(int column) const;
     void setColumnVisible(int column, bool visible);
-    bool isColumnVisible(int column) const;
     void setColumnLocked(int column, bool locked);
-    bool isColumnLocked(int column) const;
     void setColumnWidthTwips(int column, double twips); // 15 twips to the pixel
     void setColumnAlignment(int column, Qt::Alignment alignment);
-    Qt::Alignment columnAlignment(int column) const;
+    Qt::Alignment columnAlignment(int column) const;    // left unless set
     void setColumnFormat(int column, const QString &pattern); // calc/Formats patterns
-    QString columnFormat(int column) const;
     // "Date Mask" (eight digits yyyymmdd) or "##:##" (four digits hhmm).
     void setColumnMask(int column, const QString &mask);
-    QString columnMask(int column) const;
     // A tick box column: -1 ticked, 0 not.
     void setColumnCheckBox(int column, bool checkBox);
-    bool isColumnCheckBox(int column) const;
     // The drop-down list opened from a column (F4, Alt+Down or the cell's arrow).
     void setColumnDropDown(int column, DataGrid *dropDown);
-    DataGrid *columnDropDown(int column) const;
 
     // Makes this grid a drop-down list: a read-only popup that another
     // grid opens under one of its cells.
@@ -108,7 +74,6 @@ public:
     QVariant cellValue(int column) const;
     bool setCellValue(int column, const QVariant &value);
     QString cellText(int column) const;   // as shown, through the column's format
-    bool setCellText(int column, const QString &text); // empty text empties the cell
 
     // Writes the edit in progress to the table; does nothing when there is none.
     bool commitRow();
@@ -130,8 +95,6 @@ signals:
     // An entry was picked from a column's drop-down list; the list's
     // current row is the picked entry.
     void dropDownPicked(int column);
-    // In drop-down mode: the user chose the current row (Enter or click).
-    void entryChosen();
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
@@ -157,6 +120,7 @@ private:
     void handleEditorKey(QLineEdit *editor, QKeyEvent *event);
     void actOnKey(QKeyEvent *event);
     void finishEditing(QLineEdit *editor, int columnStep);
+    bool commitEditorText(QLineEdit *editor, const QModelIndex &cell);
     void reportAfterUpdate();
     void moveToEditableColumn(int step);
     void toggleCheckBox(const QModelIndex &cell);
@@ -167,25 +131,11 @@ private:
     void chooseCurrentEntry();
     bool ownsFocusWidget(const QWidget *widget) const;
 
+    GridColumns m_columns;
     GridTableModel *m_model = nullptr;
     GridDelegate *m_delegate = nullptr;
-    QString m_table;
-    QHash<int, QString> m_masks;
-    QSet<int> m_checkBoxColumns;
-    QHash<int, DataGrid *> m_dropDowns;
     bool m_dropDownMode = false;
     bool m_pastLast = false;
-    int m_lastEditedColumn = -1;
-    bool m_lastEditChanged = false;
-
-    // Column properties kept by the grid, so that they can be given before
-    // the first refresh and outlive every refresh.
-    QHash<int, QString> m_captions;
-    QSet<int> m_hiddenColumns;
-    QHash<int, int> m_widths; // pixels
-    QHash<int, QString> m_formats;
-    QHash<int, Qt::Alignment> m_alignments;
-    QSet<int> m_lockedColumns;
 
     QPersistentModelIndex m_editContext;   // the edited cell while its after-update runs
     QPersistentModelIndex m_pendingUpdate; // a written edit whose after-update is due

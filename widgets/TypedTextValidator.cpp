@@ -1,4 +1,4 @@
-#include "app/widgets/TypedTextValidator.h"
+#include "widgets/TypedTextValidator.h"
 
 #include "calc/Formats.h"
 

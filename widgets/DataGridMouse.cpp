@@ -1,7 +1,7 @@
 // The grid's mouse handling and its drop-down list.
-#include "app/widgets/DataGrid.h"
+#include "widgets/DataGrid.h"
 
-#include "app/widgets/GridDelegate.h"
+#include "widgets/GridDelegate.h"
 
 #include <QApplication>
 #include <QHeaderView>
@@ -33,7 +33,7 @@ void DataGrid::mousePressEvent(QMouseEvent *event)
     QTableView::mousePressEvent(event);
     const QModelIndex hit = indexAt(pos);
     if (event->button() == Qt::LeftButton && hit.isValid() && hit == currentIndex()
-        && m_checkBoxColumns.contains(hit.column()))
+        && m_columns.at(hit.column()).checkBox)
         toggleCheckBox(hit);
 }
 
@@ -53,7 +53,7 @@ void DataGrid::mouseReleaseEvent(QMouseEvent *event)
 void DataGrid::mouseDoubleClickEvent(QMouseEvent *event)
 {
     const QModelIndex hit = indexAt(event->position().toPoint());
-    if (!m_dropDownMode && hit.isValid() && m_checkBoxColumns.contains(hit.column())) {
+    if (!m_dropDownMode && hit.isValid() && m_columns.at(hit.column()).checkBox) {
         // The second click of a double click is a click of its own on a tick box.
         toggleCheckBox(hit);
         event->accept();
@@ -67,7 +67,7 @@ void DataGrid::mouseDoubleClickEvent(QMouseEvent *event)
 bool DataGrid::dropDownArrowHit(const QPoint &viewportPos) const
 {
     const QModelIndex cell = currentIndex();
-    if (m_dropDownMode || !cell.isValid() || !m_dropDowns.contains(cell.column()))
+    if (m_dropDownMode || !cell.isValid() || !m_columns.at(cell.column()).dropDown)
         return false;
     return GridDelegate::dropDownArrowRect(visualRect(cell)).contains(viewportPos);
 }
@@ -77,7 +77,7 @@ void DataGrid::openDropDown()
     if (m_dropDownMode || !m_model || !onRow())
         return;
     const int column = currentColumn();
-    DataGrid *dropDown = m_dropDowns.value(column);
+    DataGrid *dropDown = m_columns.at(column).dropDown;
     if (!dropDown || !dropDown->tableModel())
         return;
     commitRow();
@@ -124,7 +124,6 @@ void DataGrid::chooseCurrentEntry()
     if (!currentIndex().isValid())
         return;
     hide();
-    emit entryChosen();
     if (DataGrid *owner = m_dropDownOwner.data())
         owner->pickFromDropDown(m_dropDownOwnerColumn, this);
 }

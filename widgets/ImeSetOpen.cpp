@@ -1,4 +1,4 @@
-#include "app/widgets/ImeSetOpen.h"
+#include "widgets/ImeSetOpen.h"
 
 #include <QGuiApplication>
 #include <QInputMethod>

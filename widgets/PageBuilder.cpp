@@ -1,0 +1,48 @@
+#include "widgets/PageBuilder.h"
+
+#include <QHBoxLayout>
+#include <QVBoxLayout>
+
+namespace pelmar {
+
+QHBoxLayout *buttonRow(QWidget *parent, std::initializer_list<RowButton> buttons, QWidget *owner)
+{
+    auto *row = owner ? new QHBoxLayout(owner) : new QHBoxLayout;
+    for (const RowButton &b : buttons) {
+        *b.button = namedButton(b.name, b.caption, parent);
+        row->addWidget(*b.button);
+    }
+    row->addStretch(1);
+    return row;
+}
+
+QFrame *buttonBar(const QString &frameName, QWidget *parent, std::initializer_list<RowButton> buttons,
+                  HintSlot hint)
+{
+    QFrame *frame = namedFrame(frameName, parent);
+    QHBoxLayout *row = buttonRow(frame, buttons, frame);
+    if (hint.button) {
+        *hint.button = hintButton(hint.name, frame);
+        row->addWidget(*hint.button);
+    }
+    return frame;
+}
+
+PageSkeleton::PageSkeleton(QWidget *page, const QString &frameName)
+    : m_frame(namedFrame(frameName, page))
+{
+    auto *outer = new QVBoxLayout(page);
+    outer->setContentsMargins(4, 4, 4, 4);
+    outer->addWidget(m_frame);
+    m_body = new QVBoxLayout(m_frame);
+}
+
+QFrame *PageSkeleton::addButtonBar(const QString &frameName, std::initializer_list<RowButton> buttons,
+                                   HintSlot hint)
+{
+    QFrame *bar = buttonBar(frameName, m_frame, buttons, hint);
+    m_body->addWidget(bar);
+    return bar;
+}
+
+} // namespace pelmar
