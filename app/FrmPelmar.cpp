@@ -2,38 +2,29 @@
 
 #include "app/Look.h"
 #include "app/Version.h"
-#include "widgets/ClickLabel.h"
-#include "widgets/DataGrid.h"
 #include "hints/HintWindow.h"
 #include "masters/EmployeePage.h"
 #include "masters/PatternPage.h"
 #include "masters/SettingsPage.h"
+#include "messages/ShowMsg.h"
 #include "statements/HistoryPage.h"
 #include "statements/StatementPage.h"
-#include "store/Database.h"
-#include "messages/ShowMsg.h"
 #include "statements/StatementStore.h"
+#include "store/Database.h"
+#include "widgets/PageBuilder.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDesktopServices>
 #include <QDir>
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QTabWidget>
-#include <QToolButton>
 #include <QUrl>
 
 #include <atomic>
 
-using namespace pelmar;
+namespace pelmar {
 
 namespace {
-
-// What the bulk delete removes, named in its question.
-const QString kEverythingStored = QStringLiteral("保存したすべての明細・従業員・勤務形態・自社情報");
 
 QString uniqueConnectionName(const char *which)
 {
@@ -64,22 +55,15 @@ FrmPelmar::FrmPelmar(const QString &dataPath, QWidget *parent) : QMainWindow(par
     setCentralWidget(SSTab1);
     resize(900, 680);
 
-    const QIcon hint = hintIcon();
-    for (QToolButton *button : {m_statement->cmdHint, m_history->cmdHint2, m_employees->cmdHint3,
-                                m_settings->cmdHint4, m_patterns->cmdHint5}) {
-        button->setIcon(hint);
-        connect(button, &QToolButton::clicked, this, [this, button] { cmdHint_Click(button); });
-    }
-    m_settings->Image2->setPixmap(bannerPixmap());
-    connect(m_settings->Image2, &ClickLabel::clicked, this, &FrmPelmar::ShowSupportPage);
-
+    connect(m_statement, &StatementPage::hintRequested, this, &FrmPelmar::cmdHint_Click);
+    connect(m_history, &HistoryPage::hintRequested, this, &FrmPelmar::cmdHint_Click);
+    connect(m_employees, &EmployeePage::hintRequested, this, &FrmPelmar::cmdHint_Click);
+    connect(m_patterns, &PatternPage::hintRequested, this, &FrmPelmar::cmdHint_Click);
+    connect(m_settings, &SettingsPage::hintRequested, this, &FrmPelmar::cmdHint_Click);
+    connect(m_settings, &SettingsPage::supportPageRequested, this, &FrmPelmar::ShowSupportPage);
+    connect(m_settings, &SettingsPage::allDeleteRequested, this, &FrmPelmar::AllDelete);
     connect(m_history, &HistoryPage::statementChosen, this, &FrmPelmar::openChosenStatement);
-    connect(m_statement->cmd履歴閉じる, &QPushButton::clicked, this, &QWidget::close);
-    connect(m_settings->cmd一括削除7, &QPushButton::clicked, this, [this] {
-        // The question names everything that goes, and No is the default.
-        if (ShowMsg(msg::削除確認, kEverythingStored))
-            AllDelete();
-    });
+    connect(m_statement, &StatementPage::closeRequested, this, &QWidget::close);
     // The pickers offer what the masters hold as soon as they are registered.
     connect(m_employees, &EmployeePage::masterChanged, this, [this] { m_statement->ReadComb氏名(); });
     connect(m_patterns, &PatternPage::masterChanged, this, [this] {
@@ -95,8 +79,8 @@ void FrmPelmar::openChosenStatement(const QString &name, const QString &title)
 {
     if (!m_statement->openStatement(name, title))
         return;
-    SSTab1->setCurrentIndex(0);
-    m_statement->cmb氏名->setFocus();
+    SSTab1->setCurrentWidget(m_statement);
+    m_statement->focusName();
 }
 
 void FrmPelmar::AllDelete()
@@ -130,26 +114,11 @@ bool FrmPelmar::Form_Load(const QString &dataPath)
     m_state.MainDbPath = QDir(dataPath).filePath(kMainDbFileName);
     m_state.WorkDbPath = QDir(dataPath).filePath(kWorkDbFileName);
 
-    m_mainConnection = uniqueConnectionName("main");
-    OpenResult main = openExisting(m_state.MainDbPath, SchemaKind::Main, m_mainConnection);
-    if (!main.ok()) {
-        m_openError = main.error;
-        m_mainConnection.clear();
-        return false;
-    }
-    m_state.MainDb = main.db;
-    main.db = QSqlDatabase();
-
-    m_workConnection = uniqueConnectionName("work");
-    OpenResult work = openExisting(m_state.WorkDbPath, SchemaKind::Work, m_workConnection);
-    if (!work.ok()) {
-        m_openError = work.error;
-        m_workConnection.clear();
+    if (!openFile(m_state.MainDbPath, SchemaKind::Main, "main", m_mainConnection, m_state.MainDb)
+        || !openFile(m_state.WorkDbPath, SchemaKind::Work, "work", m_workConnection, m_state.WorkDb)) {
         closeDatabases();
         return false;
     }
-    m_state.WorkDb = work.db;
-    work.db = QSqlDatabase();
 
     setWindowTitle(QStringLiteral("Pelmar Ver ") + kPelmarVersion);
     FormInit();
@@ -167,17 +136,24 @@ bool FrmPelmar::Form_Load(const QString &dataPath)
     return true;
 }
 
+bool FrmPelmar::openFile(const QString &path, SchemaKind kind, const char *tag, QString &connection,
+                         QSqlDatabase &db)
+{
+    connection = uniqueConnectionName(tag);
+    OpenResult opened = openExisting(path, kind, connection);
+    if (!opened.ok()) {
+        m_openError = opened.error;
+        connection.clear();
+        return false;
+    }
+    db = opened.db;
+    return true;
+}
+
 void FrmPelmar::FormInit()
 {
     // 1. Information labels.
-    m_settings->lblInfo->setText(
-        QStringLiteral("Pelmar Ver %1\n"
-                       "時給で働くスタッフの勤務表を入力し、時間・金額・合計を自動で計算して、"
-                       "給与明細を印刷するソフトです。\n"
-                       "データの保存場所: %2")
-            .arg(kPelmarVersion, QDir::toNativeSeparators(m_state.DataPath)));
-    m_settings->lblSupport->setText(
-        QStringLiteral("質問は下のバナーをクリックしてKorventフリー掲示板へ"));
+    m_settings->showInformation(kPelmarVersion, m_state.DataPath, bannerPixmap());
 
     // 2. Bindings of the five grids, in this order.
     m_statement->bindGrid();
@@ -284,3 +260,5 @@ void FrmPelmar::closeDatabases()
     m_mainConnection.clear();
     m_workConnection.clear();
 }
+
+} // namespace pelmar

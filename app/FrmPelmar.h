@@ -1,5 +1,6 @@
 #pragma once
 
+#include "store/Database.h"
 #include "store/ProgramState.h"
 
 #include <QMainWindow>
@@ -8,13 +9,13 @@
 class QTabWidget;
 
 namespace pelmar {
+
 class EmployeePage;
 class HintWindow;
 class HistoryPage;
 class PatternPage;
 class SettingsPage;
 class StatementPage;
-} // namespace pelmar
 
 // The main window: the five pages on the tab control SSTab1, the shared
 // program state and the load and unload sequences. Constructing it on a
@@ -29,12 +30,12 @@ public:
     bool isOpen() const { return m_openError.isEmpty(); }
     QString openError() const { return m_openError; }
 
-    pelmar::ProgramState &state() { return m_state; }
-    pelmar::StatementPage *statementPage() const { return m_statement; }
-    pelmar::HistoryPage *historyPage() const { return m_history; }
-    pelmar::EmployeePage *employeePage() const { return m_employees; }
-    pelmar::PatternPage *patternPage() const { return m_patterns; }
-    pelmar::SettingsPage *settingsPage() const { return m_settings; }
+    ProgramState &state() { return m_state; }
+    StatementPage *statementPage() const { return m_statement; }
+    HistoryPage *historyPage() const { return m_history; }
+    EmployeePage *employeePage() const { return m_employees; }
+    PatternPage *patternPage() const { return m_patterns; }
+    SettingsPage *settingsPage() const { return m_settings; }
     QTabWidget *SSTab1 = nullptr;
 
     // One-time set-up of labels, bindings, number formats and grid columns.
@@ -57,21 +58,29 @@ protected:
 private:
     void openChosenStatement(const QString &name, const QString &title);
     bool Form_Load(const QString &dataPath);
+    // Opens one data file under a connection of its own; on failure says why in openError().
+    bool openFile(const QString &path, SchemaKind kind, const char *tag, QString &connection, QSqlDatabase &db);
     void Form_Unload();
     // Any hint button: hands this window's name, the button's name and the
     // caption to the hint window and shows it, not modal.
     void cmdHint_Click(const QWidget *button);
     void closeDatabases();
 
-    pelmar::ProgramState m_state;
+    ProgramState m_state;
     QString m_mainConnection;
     QString m_workConnection;
     QString m_openError;
     bool m_unloaded = false;
-    pelmar::StatementPage *m_statement = nullptr;
-    pelmar::HistoryPage *m_history = nullptr;
-    pelmar::EmployeePage *m_employees = nullptr;
-    pelmar::PatternPage *m_patterns = nullptr;
-    pelmar::SettingsPage *m_settings = nullptr;
-    QPointer<pelmar::HintWindow> m_hint;
+    StatementPage *m_statement = nullptr;
+    HistoryPage *m_history = nullptr;
+    EmployeePage *m_employees = nullptr;
+    PatternPage *m_patterns = nullptr;
+    SettingsPage *m_settings = nullptr;
+    QPointer<HintWindow> m_hint;
 };
+
+} // namespace pelmar
+
+// The main window keeps its name at global scope, where the program and its
+// window tests have always found it.
+using FrmPelmar = pelmar::FrmPelmar;

@@ -39,25 +39,6 @@ bool installJapaneseTranslation(QCoreApplication &app)
     return false;
 }
 
-QIcon hintIcon()
-{
-    QPixmap pixmap(44, 44);
-    pixmap.setDevicePixelRatio(2);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setBrush(QColor(0xff, 0xd8, 0x4d));
-    painter.setPen(QPen(QColor(0xb0, 0x88, 0x10), 1.2));
-    painter.drawEllipse(QRectF(1, 1, 20, 20));
-    QFont font(uiFontFamily());
-    font.setPixelSize(15);
-    font.setBold(true);
-    painter.setFont(font);
-    painter.setPen(QColor(0x5a, 0x3c, 0x00));
-    painter.drawText(QRectF(1, 1, 20, 20), Qt::AlignCenter, QStringLiteral("?"));
-    return QIcon(pixmap);
-}
-
 QPixmap bannerPixmap()
 {
     QPixmap pixmap(468, 60);

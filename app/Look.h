@@ -15,7 +15,7 @@ QFont uiFont();
 // Qt's own dialog buttons in Japanese (はい / いいえ).
 bool installJapaneseTranslation(QCoreApplication &app);
 
-QIcon hintIcon();
+// The support banner of the information page.
 QPixmap bannerPixmap();
 
 } // namespace pelmar

@@ -45,6 +45,7 @@ EmployeePage::EmployeePage(ProgramState &state, QWidget *parent) : QWidget(paren
     connect(cmd従業員読込, &QPushButton::clicked, this, &EmployeePage::Read従業員);
     connect(cmd従業員登録, &QPushButton::clicked, this, &EmployeePage::Entry従業員マスタ);
     connect(cmd従業員行削除, &QPushButton::clicked, this, &EmployeePage::LineDelete従業員);
+    connect(cmdHint3, &QAbstractButton::clicked, this, [this] { emit hintRequested(cmdHint3); });
     connect(Grid従業員, &DataGrid::dropDownPicked, this, &EmployeePage::onPatternPicked);
     connect(Grid従業員, &DataGrid::afterColUpdate, this, [this] { m_edited = true; });
     // Names take Japanese input; every other column is direct input.

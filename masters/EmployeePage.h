@@ -32,6 +32,7 @@ public:
     bool hasUnsavedRows() const { return m_edited; }
 
 signals:
+    void hintRequested(const QWidget *button);
     // The employee master was changed from this page.
     void masterChanged();
 

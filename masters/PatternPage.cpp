@@ -37,6 +37,7 @@ PatternPage::PatternPage(ProgramState &state, QWidget *parent) : QWidget(parent)
     connect(cmd勤務読込, &QPushButton::clicked, this, &PatternPage::Read勤務形態);
     connect(cmd勤務登録, &QPushButton::clicked, this, &PatternPage::Entry勤務形態);
     connect(cmd勤務行削除, &QPushButton::clicked, this, &PatternPage::LineDelete勤務形態);
+    connect(cmdHint5, &QAbstractButton::clicked, this, [this] { emit hintRequested(cmdHint5); });
     connect(Grid勤務形態, &DataGrid::afterColUpdate, this, &PatternPage::onGridAfterUpdate);
     // Every column of this grid is typed in direct input.
     connect(Grid勤務形態, &DataGrid::rowColChange, this, [this] { ImeSetOpen(Grid勤務形態, false); });

@@ -27,6 +27,7 @@ public:
     void LineDelete勤務形態();
 
 signals:
+    void hintRequested(const QWidget *button);
     // The shift-type master was changed from this page.
     void masterChanged();
 

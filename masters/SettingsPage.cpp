@@ -6,6 +6,7 @@
 #include "messages/ShowMsg.h"
 #include "store/ProgramState.h"
 
+#include <QDir>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLineEdit>
@@ -86,6 +87,13 @@ SettingsPage::SettingsPage(ProgramState &state, QWidget *parent) : QWidget(paren
     connect(cmd設定削除, &QPushButton::clicked, this, &SettingsPage::Delete設定);
     connect(cmd設定クリア, &QPushButton::clicked, this, &SettingsPage::Clear設定);
     connect(cmd設定読込, &QPushButton::clicked, this, &SettingsPage::Read設定);
+    connect(cmdHint4, &QAbstractButton::clicked, this, [this] { emit hintRequested(cmdHint4); });
+    connect(Image2, &ClickLabel::clicked, this, &SettingsPage::supportPageRequested);
+    connect(cmd一括削除7, &QPushButton::clicked, this, [this] {
+        // The question names everything that goes, and No is the default.
+        if (ShowMsg(msg::削除確認, QStringLiteral("保存したすべての明細・従業員・勤務形態・自社情報")))
+            emit allDeleteRequested();
+    });
 }
 
 void SettingsPage::Read設定()
@@ -121,6 +129,17 @@ void SettingsPage::Delete設定()
     }
     forgetCompany();
     Clear設定();
+}
+
+void SettingsPage::showInformation(const QString &version, const QString &dataPath, const QPixmap &banner)
+{
+    lblInfo->setText(QStringLiteral("Pelmar Ver %1\n"
+                                    "時給で働くスタッフの勤務表を入力し、時間・金額・合計を自動で計算して、"
+                                    "給与明細を印刷するソフトです。\n"
+                                    "データの保存場所: %2")
+                         .arg(version, QDir::toNativeSeparators(dataPath)));
+    lblSupport->setText(QStringLiteral("質問は下のバナーをクリックしてKorventフリー掲示板へ"));
+    Image2->setPixmap(banner);
 }
 
 void SettingsPage::forgetCompany()

@@ -5,6 +5,7 @@
 class QFrame;
 class QLabel;
 class QLineEdit;
+class QPixmap;
 class QPlainTextEdit;
 class QPushButton;
 class QToolButton;
@@ -31,6 +32,18 @@ public:
     // The company's name and details are gone from the database: nothing of
     // them may be printed any more.
     void forgetCompany();
+    // The information labels: the program and its version, where the data
+    // lives, and the support banner.
+    void showInformation(const QString &version, const QString &dataPath, const QPixmap &banner);
+
+signals:
+    void hintRequested(const QWidget *button);
+    // 実行, confirmed: every stored statement and all master data are to go.
+    void allDeleteRequested();
+    // The banner was clicked.
+    void supportPageRequested();
+
+public:
 
     QFrame *imContainer3D6 = nullptr;
     QFrame *imContainer3D7 = nullptr;

@@ -31,6 +31,7 @@ HistoryPage::HistoryPage(ProgramState &state, QWidget *parent) : QWidget(parent)
     connect(cmd履歴読込, &QPushButton::clicked, this, &HistoryPage::Read履歴);
     connect(cmd履歴クリア, &QPushButton::clicked, this, &HistoryPage::Clear履歴);
     connect(cmd履歴選択, &QPushButton::clicked, this, &HistoryPage::choose);
+    connect(cmdHint2, &QAbstractButton::clicked, this, [this] { emit hintRequested(cmdHint2); });
 }
 
 void HistoryPage::Read履歴()

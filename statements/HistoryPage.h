@@ -25,6 +25,7 @@ public:
     void Clear履歴();
 
 signals:
+    void hintRequested(const QWidget *button);
     // 選択 on a listed statement: the main window reopens it.
     void statementChosen(const QString &name, const QString &title);
 

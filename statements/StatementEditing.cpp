@@ -19,6 +19,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QToolButton>
 
 namespace pelmar {
 
@@ -68,6 +69,8 @@ void StatementPage::connectOperations()
     connect(qApp, &QApplication::focusChanged, this, &StatementPage::onFocusChanged);
 
     connect(cmdクリア, &QAbstractButton::clicked, this, &StatementPage::Clear時給);
+    connect(cmd履歴閉じる, &QAbstractButton::clicked, this, &StatementPage::closeRequested);
+    connect(cmdHint, &QAbstractButton::clicked, this, [this] { emit hintRequested(cmdHint); });
     connect(cmd行削除, &QAbstractButton::clicked, this, &StatementPage::Delete行);
 }
 
@@ -307,6 +310,11 @@ void StatementPage::clearTotals()
 {
     for (NumberBox *box : {num休憩, num合計, num時間, num調整額})
         box->setValue(QVariant());
+}
+
+void StatementPage::focusName()
+{
+    cmb氏名->setFocus();
 }
 
 void StatementPage::refreshPickers()

@@ -66,6 +66,15 @@ public:
     bool confirmDiscardLines();
     // The pickers and the shift-type reference, after a master changed.
     void refreshPickers();
+    // The focus to the name box, where work on a statement starts.
+    void focusName();
+
+signals:
+    void hintRequested(const QWidget *button);
+    // 閉じる: the program is to end.
+    void closeRequested();
+
+public:
 
     QFrame *imContainer3D1 = nullptr;
     QFrame *imContainer3D4 = nullptr;

@@ -1,9 +1,32 @@
 #include "widgets/PageBuilder.h"
 
 #include <QHBoxLayout>
+#include <QPainter>
 #include <QVBoxLayout>
 
 namespace pelmar {
+
+QIcon hintIcon()
+{
+    static const QIcon icon = [] {
+        QPixmap pixmap(44, 44);
+        pixmap.setDevicePixelRatio(2);
+        pixmap.fill(Qt::transparent);
+        QPainter painter(&pixmap);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setBrush(QColor(0xff, 0xd8, 0x4d));
+        painter.setPen(QPen(QColor(0xb0, 0x88, 0x10), 1.2));
+        painter.drawEllipse(QRectF(1, 1, 20, 20));
+        QFont font;
+        font.setPixelSize(15);
+        font.setBold(true);
+        painter.setFont(font);
+        painter.setPen(QColor(0x5a, 0x3c, 0x00));
+        painter.drawText(QRectF(1, 1, 20, 20), Qt::AlignCenter, QStringLiteral("?"));
+        return QIcon(pixmap);
+    }();
+    return icon;
+}
 
 QHBoxLayout *buttonRow(QWidget *parent, std::initializer_list<RowButton> buttons, QWidget *owner)
 {

@@ -41,6 +41,9 @@ inline QPushButton *namedButton(const QString &name, const QString &caption, QWi
     return button;
 }
 
+// The question mark in a yellow disc of every hint button, and of the window.
+QIcon hintIcon();
+
 // The hint button of a page: a question mark, no caption text.
 inline QToolButton *hintButton(const QString &name, QWidget *parent)
 {
@@ -49,6 +52,7 @@ inline QToolButton *hintButton(const QString &name, QWidget *parent)
     button->setToolTip(QStringLiteral("ヒント"));
     button->setAutoRaise(false);
     button->setIconSize(QSize(22, 22));
+    button->setIcon(hintIcon());
     return button;
 }
 
