@@ -71,8 +71,7 @@ HintWindow::HintWindow(const HintHandOver &handOver, const QString &workConnecti
     names->setColumnStretch(1, 1);
     names->setColumnStretch(3, 1);
 
-    txtContents = new QPlainTextEdit(this);
-    txtContents->setObjectName(QStringLiteral("txtContents"));
+    txtContents = namedControl<QPlainTextEdit>(QStringLiteral("txtContents"), this);
     txtContents->setTabChangesFocus(true);
     // Reading a hint must not change it by a stray key: writing starts with
     // the first press of 編集.

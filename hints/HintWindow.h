@@ -1,13 +1,11 @@
 #pragma once
 
+#include "widgets/PageControls.h"
+
 #include <QColor>
 #include <QSqlDatabase>
 #include <QString>
 #include <QWidget>
-
-class QLabel;
-class QPlainTextEdit;
-class QPushButton;
 
 namespace pelmar {
 
@@ -36,11 +34,8 @@ public:
     QLabel *lblFormTitle = nullptr;
     QLabel *lblCtlName = nullptr;
     QPlainTextEdit *txtContents = nullptr;
-    QPushButton *cmd登録 = nullptr;
-    QPushButton *cmd編集 = nullptr;
-    QPushButton *cmd削除 = nullptr;
-    QPushButton *cmdクリア = nullptr;
-    QPushButton *cmd閉じる = nullptr;
+    // The buttons, left to right.
+    QPushButton *cmd登録 = nullptr, *cmd編集 = nullptr, *cmd削除 = nullptr, *cmdクリア = nullptr, *cmd閉じる = nullptr;
 
     // Shows the stored text of the labels' pair; without one the box stays
     // as it is.

@@ -22,16 +22,13 @@ constexpr int kPatternColumn = 4;
 
 EmployeePage::EmployeePage(ProgramState &state, QWidget *parent) : QWidget(parent), m_state(state)
 {
-    setObjectName(QStringLiteral("page従業員"));
-    PageSkeleton skeleton(this, QStringLiteral("imContainer3D3"));
+    PageSkeleton skeleton(this, QStringLiteral("page従業員"), QStringLiteral("imContainer3D3"));
     imContainer3D3 = skeleton.frame();
 
-    Grid従業員 = new DataGrid(imContainer3D3);
-    Grid従業員->setObjectName(QStringLiteral("Grid従業員"));
+    Grid従業員 = namedControl<DataGrid>(QStringLiteral("Grid従業員"), imContainer3D3);
     skeleton.body()->addWidget(Grid従業員, 1);
 
-    DD勤務形態 = new DataGrid(this);
-    DD勤務形態->setObjectName(QStringLiteral("DD勤務形態"));
+    DD勤務形態 = namedControl<DataGrid>(QStringLiteral("DD勤務形態"), this);
     DD勤務形態->setDropDownMode(true);
 
     imContainer3D10 = skeleton.addButtonBar(QStringLiteral("imContainer3D10"), {

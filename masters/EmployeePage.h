@@ -1,15 +1,10 @@
 #pragma once
 
+#include "widgets/PageControls.h"
+
 #include <QWidget>
 
-class QFrame;
-class QPushButton;
-class QToolButton;
-
 namespace pelmar {
-
-class DataGrid;
-struct ProgramState;
 
 // The "従業員" page: the employee master with wage and usual shift type.
 class EmployeePage : public QWidget {

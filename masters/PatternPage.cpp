@@ -18,12 +18,10 @@ namespace pelmar {
 
 PatternPage::PatternPage(ProgramState &state, QWidget *parent) : QWidget(parent), m_state(state)
 {
-    setObjectName(QStringLiteral("page勤務形態"));
-    PageSkeleton skeleton(this, QStringLiteral("imContainer3D11"));
+    PageSkeleton skeleton(this, QStringLiteral("page勤務形態"), QStringLiteral("imContainer3D11"));
     imContainer3D11 = skeleton.frame();
 
-    Grid勤務形態 = new DataGrid(imContainer3D11);
-    Grid勤務形態->setObjectName(QStringLiteral("Grid勤務形態"));
+    Grid勤務形態 = namedControl<DataGrid>(QStringLiteral("Grid勤務形態"), imContainer3D11);
     skeleton.body()->addWidget(Grid勤務形態, 1);
 
     imContainer3D12 = skeleton.addButtonBar(QStringLiteral("imContainer3D12"), {

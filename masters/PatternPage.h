@@ -1,15 +1,10 @@
 #pragma once
 
+#include "widgets/PageControls.h"
+
 #include <QWidget>
 
-class QFrame;
-class QPushButton;
-class QToolButton;
-
 namespace pelmar {
-
-class DataGrid;
-struct ProgramState;
 
 // The "勤務形態" page: the ten shift types "A" to "J" with their times.
 class PatternPage : public QWidget {

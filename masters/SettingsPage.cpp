@@ -17,18 +17,14 @@ namespace pelmar {
 
 SettingsPage::SettingsPage(ProgramState &state, QWidget *parent) : QWidget(parent), m_state(state)
 {
-    setObjectName(QStringLiteral("page設定情報"));
-    PageSkeleton skeleton(this, QStringLiteral("imContainer3D6"));
+    PageSkeleton skeleton(this, QStringLiteral("page設定情報"), QStringLiteral("imContainer3D6"));
     imContainer3D6 = skeleton.frame();
     QVBoxLayout *page = skeleton.body();
 
     // Company settings.
-    imContainer3D7 = namedFrame(QStringLiteral("imContainer3D7"), imContainer3D6);
-    auto *company = new QGridLayout(imContainer3D7);
-    txt自社名 = new QLineEdit(imContainer3D7);
-    txt自社名->setObjectName(QStringLiteral("txt自社名"));
-    txt自社情報 = new QPlainTextEdit(imContainer3D7);
-    txt自社情報->setObjectName(QStringLiteral("txt自社情報"));
+    QGridLayout *company = skeleton.addGridSection(&imContainer3D7, QStringLiteral("imContainer3D7"));
+    txt自社名 = namedControl<QLineEdit>(QStringLiteral("txt自社名"), imContainer3D7);
+    txt自社情報 = namedControl<QPlainTextEdit>(QStringLiteral("txt自社情報"), imContainer3D7);
     txt自社情報->setTabChangesFocus(true);
     txt自社情報->setMinimumHeight(90);
     company->addWidget(captionLabel(QStringLiteral("自社名"), imContainer3D7), 0, 0);
@@ -63,7 +59,6 @@ SettingsPage::SettingsPage(ProgramState &state, QWidget *parent) : QWidget(paren
     allDeleteOuter->addWidget(frameAllDeleteInner);
     company->addWidget(frameAllDelete, 3, 0, 1, 3);
     company->setColumnStretch(1, 1);
-    page->addWidget(imContainer3D7);
 
     // Information and support.
     lblInfo = captionLabel(QString(), imContainer3D6, QStringLiteral("lblInfo"));
@@ -72,8 +67,7 @@ SettingsPage::SettingsPage(ProgramState &state, QWidget *parent) : QWidget(paren
     page->addWidget(lblInfo);
     lblSupport = captionLabel(QString(), imContainer3D6, QStringLiteral("lblSupport"));
     page->addWidget(lblSupport);
-    Image2 = new ClickLabel(imContainer3D6);
-    Image2->setObjectName(QStringLiteral("Image2"));
+    Image2 = namedControl<ClickLabel>(QStringLiteral("Image2"), imContainer3D6);
     Image2->setCursor(Qt::PointingHandCursor);
     Image2->setToolTip(QStringLiteral("サポートページを開きます"));
     page->addWidget(Image2, 0, Qt::AlignLeft);

@@ -1,19 +1,10 @@
 #pragma once
 
+#include "widgets/PageControls.h"
+
 #include <QWidget>
 
-class QFrame;
-class QLabel;
-class QLineEdit;
-class QPixmap;
-class QPlainTextEdit;
-class QPushButton;
-class QToolButton;
-
 namespace pelmar {
-
-class ClickLabel;
-struct ProgramState;
 
 // The "設定・情報" page: the company's name and details, the reset of all
 // data, and the program's information and support banner.
@@ -45,17 +36,13 @@ signals:
 
 public:
 
-    QFrame *imContainer3D6 = nullptr;
-    QFrame *imContainer3D7 = nullptr;
-    QFrame *imContainer3D8 = nullptr;
-    QFrame *frameAllDelete = nullptr;
-    QFrame *frameAllDeleteInner = nullptr;
+    // The frames, outermost first.
+    QFrame *imContainer3D6 = nullptr, *imContainer3D7 = nullptr, *imContainer3D8 = nullptr, *frameAllDelete = nullptr,
+           *frameAllDeleteInner = nullptr;
     QLineEdit *txt自社名 = nullptr;
     QPlainTextEdit *txt自社情報 = nullptr;
-    QPushButton *cmd設定削除 = nullptr;
-    QPushButton *cmd設定クリア = nullptr;
-    QPushButton *cmd設定登録 = nullptr;
-    QPushButton *cmd設定読込 = nullptr;
+    // The company's button bar, left to right.
+    QPushButton *cmd設定削除 = nullptr, *cmd設定クリア = nullptr, *cmd設定登録 = nullptr, *cmd設定読込 = nullptr;
     QToolButton *cmdHint4 = nullptr;
     QPushButton *cmd一括削除7 = nullptr;
     QLabel *lblAllDelete = nullptr;

@@ -14,12 +14,10 @@ namespace pelmar {
 
 HistoryPage::HistoryPage(ProgramState &state, QWidget *parent) : QWidget(parent), m_state(state)
 {
-    setObjectName(QStringLiteral("page履歴"));
-    PageSkeleton skeleton(this, QStringLiteral("imContainer3D2"));
+    PageSkeleton skeleton(this, QStringLiteral("page履歴"), QStringLiteral("imContainer3D2"));
     imContainer3D2 = skeleton.frame();
 
-    Grid履歴 = new DataGrid(imContainer3D2);
-    Grid履歴->setObjectName(QStringLiteral("Grid履歴"));
+    Grid履歴 = namedControl<DataGrid>(QStringLiteral("Grid履歴"), imContainer3D2);
     skeleton.body()->addWidget(Grid履歴, 1);
 
     imContainer3D9 = skeleton.addButtonBar(QStringLiteral("imContainer3D9"), {

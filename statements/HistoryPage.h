@@ -1,15 +1,10 @@
 #pragma once
 
+#include "widgets/PageControls.h"
+
 #include <QWidget>
 
-class QFrame;
-class QPushButton;
-class QToolButton;
-
 namespace pelmar {
-
-class DataGrid;
-struct ProgramState;
 
 // The "履　歴" page: the list of saved statements.
 class HistoryPage : public QWidget {

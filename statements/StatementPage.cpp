@@ -30,22 +30,18 @@ NumberBox *numberBox(const QString &name, QWidget *parent, bool readOnly)
 
 StatementPage::StatementPage(ProgramState &state, QWidget *parent) : QWidget(parent), m_state(state)
 {
-    setObjectName(QStringLiteral("page勤務表"));
-    PageSkeleton skeleton(this, QStringLiteral("imContainer3D1"));
+    PageSkeleton skeleton(this, QStringLiteral("page勤務表"), QStringLiteral("imContainer3D1"));
     imContainer3D1 = skeleton.frame();
     QVBoxLayout *page = skeleton.body();
 
     // Who and which shift.
-    imContainer3D4 = namedFrame(QStringLiteral("imContainer3D4"), imContainer3D1);
-    auto *person = new QGridLayout(imContainer3D4);
-    cmb氏名 = new QComboBox(imContainer3D4);
-    cmb氏名->setObjectName(QStringLiteral("cmb氏名"));
+    QGridLayout *person = skeleton.addGridSection(&imContainer3D4, QStringLiteral("imContainer3D4"));
+    cmb氏名 = namedControl<QComboBox>(QStringLiteral("cmb氏名"), imContainer3D4);
     cmb氏名->setEditable(true);
     cmb氏名->setInsertPolicy(QComboBox::NoInsert);
     cmb氏名->setMinimumWidth(180);
     num時給 = numberBox(QStringLiteral("num時給"), imContainer3D4, false);
-    cmb勤務形態 = new QComboBox(imContainer3D4);
-    cmb勤務形態->setObjectName(QStringLiteral("cmb勤務形態"));
+    cmb勤務形態 = namedControl<QComboBox>(QStringLiteral("cmb勤務形態"), imContainer3D4);
     // Editable only so that it can show a type the list no longer holds;
     // the user picks from the list and cannot type.
     cmb勤務形態->setEditable(true);
@@ -62,13 +58,10 @@ StatementPage::StatementPage(ProgramState &state, QWidget *parent) : QWidget(par
     person->addWidget(cmb勤務形態, 1, 1, Qt::AlignLeft);
     person->addWidget(Lbl勤務形態, 1, 2, 1, 3);
     person->setColumnStretch(4, 1);
-    page->addWidget(imContainer3D4);
 
     // Title and totals.
-    imContainer3D13 = namedFrame(QStringLiteral("imContainer3D13"), imContainer3D1);
-    auto *totals = new QGridLayout(imContainer3D13);
-    txtタイトル = new QLineEdit(imContainer3D13);
-    txtタイトル->setObjectName(QStringLiteral("txtタイトル"));
+    QGridLayout *totals = skeleton.addGridSection(&imContainer3D13, QStringLiteral("imContainer3D13"));
+    txtタイトル = namedControl<QLineEdit>(QStringLiteral("txtタイトル"), imContainer3D13);
     num休憩 = numberBox(QStringLiteral("num休憩"), imContainer3D13, true);
     num時間 = numberBox(QStringLiteral("num時間"), imContainer3D13, true);
     num調整額 = numberBox(QStringLiteral("num調整額"), imContainer3D13, true);
@@ -83,10 +76,8 @@ StatementPage::StatementPage(ProgramState &state, QWidget *parent) : QWidget(par
     totals->addWidget(num調整額, 1, 5);
     totals->addWidget(captionLabel(QStringLiteral("合  計"), imContainer3D13), 1, 6);
     totals->addWidget(num合計, 1, 7);
-    page->addWidget(imContainer3D13);
 
-    Grid明細 = new DataGrid(imContainer3D1);
-    Grid明細->setObjectName(QStringLiteral("Grid明細"));
+    Grid明細 = namedControl<DataGrid>(QStringLiteral("Grid明細"), imContainer3D1);
     page->addWidget(Grid明細, 1);
 
     imContainer3D5 = skeleton.addButtonBar(QStringLiteral("imContainer3D5"), {

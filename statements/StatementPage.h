@@ -1,22 +1,13 @@
 #pragma once
 
 #include "calc/DetailLine.h"
+#include "widgets/PageControls.h"
 
 #include <QWidget>
 
-class QComboBox;
-class QFrame;
-class QLabel;
-class QLineEdit;
-class QPushButton;
-class QToolButton;
-
 namespace pelmar {
 
-class DataGrid;
-class NumberBox;
 struct GridKey;
-struct ProgramState;
 
 // The shift-type label after a pick or a reopened statement has two spaces
 // before 実労.
@@ -76,10 +67,8 @@ signals:
 
 public:
 
-    QFrame *imContainer3D1 = nullptr;
-    QFrame *imContainer3D4 = nullptr;
-    QFrame *imContainer3D13 = nullptr;
-    QFrame *imContainer3D5 = nullptr;
+    // The frames: the page's, then who, the title and totals, the buttons.
+    QFrame *imContainer3D1 = nullptr, *imContainer3D4 = nullptr, *imContainer3D13 = nullptr, *imContainer3D5 = nullptr;
     QComboBox *cmb氏名 = nullptr;
     NumberBox *num時給 = nullptr;
     QComboBox *cmb勤務形態 = nullptr;
@@ -90,13 +79,9 @@ public:
     NumberBox *num調整額 = nullptr;
     NumberBox *num合計 = nullptr;
     DataGrid *Grid明細 = nullptr;
-    QPushButton *cmd履歴閉じる = nullptr;
-    QPushButton *cmdクリア = nullptr;
-    QPushButton *cmd登録 = nullptr;
-    QPushButton *cmd行削除 = nullptr;
-    QPushButton *cmd読込 = nullptr;
-    QPushButton *Cmd印刷 = nullptr;
-    QPushButton *cmd削除 = nullptr;
+    // The button bar, left to right.
+    QPushButton *cmd履歴閉じる = nullptr, *cmdクリア = nullptr, *cmd登録 = nullptr, *cmd行削除 = nullptr,
+                *cmd読込 = nullptr, *Cmd印刷 = nullptr, *cmd削除 = nullptr;
     QToolButton *cmdHint = nullptr;
 
 private:

@@ -1,5 +1,6 @@
 #include "widgets/PageBuilder.h"
 
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QPainter>
 #include <QVBoxLayout>
@@ -51,13 +52,21 @@ QFrame *buttonBar(const QString &frameName, QWidget *parent, std::initializer_li
     return frame;
 }
 
-PageSkeleton::PageSkeleton(QWidget *page, const QString &frameName)
+PageSkeleton::PageSkeleton(QWidget *page, const QString &pageName, const QString &frameName)
     : m_frame(namedFrame(frameName, page))
 {
+    page->setObjectName(pageName);
     auto *outer = new QVBoxLayout(page);
     outer->setContentsMargins(4, 4, 4, 4);
     outer->addWidget(m_frame);
     m_body = new QVBoxLayout(m_frame);
+}
+
+QGridLayout *PageSkeleton::addGridSection(QFrame **frame, const QString &frameName)
+{
+    *frame = namedFrame(frameName, m_frame);
+    m_body->addWidget(*frame);
+    return new QGridLayout(*frame);
 }
 
 QFrame *PageSkeleton::addButtonBar(const QString &frameName, std::initializer_list<RowButton> buttons,

@@ -7,6 +7,7 @@
 
 #include <initializer_list>
 
+class QGridLayout;
 class QHBoxLayout;
 class QVBoxLayout;
 
@@ -22,6 +23,15 @@ inline QFrame *namedFrame(const QString &name, QWidget *parent)
     frame->setFrameShape(QFrame::StyledPanel);
     frame->setFrameShadow(QFrame::Raised);
     return frame;
+}
+
+// A control of the given kind under its design name.
+template <class Control>
+Control *namedControl(const QString &name, QWidget *parent)
+{
+    auto *control = new Control(parent);
+    control->setObjectName(name);
+    return control;
 }
 
 inline QLabel *captionLabel(const QString &text, QWidget *parent, const QString &name = {})
@@ -79,15 +89,19 @@ QHBoxLayout *buttonRow(QWidget *parent, std::initializer_list<RowButton> buttons
 QFrame *buttonBar(const QString &frameName, QWidget *parent, std::initializer_list<RowButton> buttons,
                   HintSlot hint = {});
 
-// The skeleton every tab page shares: one named frame filling the page, four
-// pixels in from its edge, whose vertical layout (body) takes the page's
-// parts from top to bottom, the button bar last.
+// The skeleton every tab page shares: the page under its name, one named
+// frame filling it four pixels in from its edge, whose vertical layout (body)
+// takes the page's parts from top to bottom, the button bar last.
 class PageSkeleton {
 public:
-    PageSkeleton(QWidget *page, const QString &frameName);
+    PageSkeleton(QWidget *page, const QString &pageName, const QString &frameName);
 
     QFrame *frame() const { return m_frame; }
     QVBoxLayout *body() const { return m_body; }
+
+    // Adds a named frame to the body, below what is there, and returns the
+    // grid its controls are laid out in.
+    QGridLayout *addGridSection(QFrame **frame, const QString &frameName);
 
     // Adds the page's button bar to the bottom of the body and returns its frame.
     QFrame *addButtonBar(const QString &frameName, std::initializer_list<RowButton> buttons, HintSlot hint);
