@@ -8,7 +8,7 @@ namespace pelmar {
 // otherwise the program's own folder followed by the data sub-folder, the
 // two texts joined exactly as they are.
 struct DataFolderRule {
-    QString markerFile;      // empty: the marker rule is off
+    QString markerFile; // empty: the marker rule is off
     QString developerFolder;
     QString subFolder;
 };

@@ -34,7 +34,8 @@ QString uniqueConnectionName(const char *which)
 
 } // namespace
 
-FrmPelmar::FrmPelmar(const QString &dataPath, QWidget *parent) : QMainWindow(parent)
+FrmPelmar::FrmPelmar(const QString &dataPath, QWidget *parent)
+    : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("FrmPelmar"));
     setFont(uiFont());
@@ -136,8 +137,7 @@ bool FrmPelmar::Form_Load(const QString &dataPath)
     return true;
 }
 
-bool FrmPelmar::openFile(const QString &path, SchemaKind kind, const char *tag, QString &connection,
-                         QSqlDatabase &db)
+bool FrmPelmar::openFile(const QString &path, SchemaKind kind, const char *tag, QString &connection, QSqlDatabase &db)
 {
     connection = uniqueConnectionName(tag);
     OpenResult opened = openExisting(path, kind, connection);

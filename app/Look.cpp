@@ -30,8 +30,7 @@ QFont uiFont()
 bool installJapaneseTranslation(QCoreApplication &app)
 {
     auto *translator = new QTranslator(&app);
-    if (translator->load(QStringLiteral("qtbase_ja"),
-                         QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    if (translator->load(QStringLiteral("qtbase_ja"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
         QCoreApplication::installTranslator(translator);
         return true;
     }
@@ -56,8 +55,7 @@ QPixmap bannerPixmap()
     title.setPixelSize(22);
     title.setBold(true);
     painter.setFont(title);
-    painter.drawText(QRectF(16, 4, 440, 30), Qt::AlignLeft | Qt::AlignVCenter,
-                     QStringLiteral("Pelmar サポート"));
+    painter.drawText(QRectF(16, 4, 440, 30), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Pelmar サポート"));
     QFont line(uiFontFamily());
     line.setPixelSize(13);
     painter.setFont(line);

@@ -35,9 +35,9 @@ private:
 
 // What a start may do on its data folder.
 enum class StartDecision {
-    Run,            // this process is now the running copy
+    Run, // this process is now the running copy
     AlreadyRunning, // a running copy answered and was asked to come to the front
-    CannotGuard,    // nobody answered, yet this process could not become the running copy
+    CannotGuard, // nobody answered, yet this process could not become the running copy
 };
 
 // Asks a running copy to come to the front, or else becomes the running copy.

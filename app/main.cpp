@@ -48,8 +48,7 @@ int main(int argc, char *argv[])
         QMessageBox::critical(nullptr, QStringLiteral("Pelmar"), window.openError());
         return 1;
     }
-    QObject::connect(&instance, &pelmar::SingleInstance::activationRequested, &window,
-                     &FrmPelmar::bringToFront);
+    QObject::connect(&instance, &pelmar::SingleInstance::activationRequested, &window, &FrmPelmar::bringToFront);
     QObject::connect(&window, &FrmPelmar::unloaded, &app, [] { QCoreApplication::exit(0); });
     window.setWindowState(Qt::WindowNoState);
     window.show();

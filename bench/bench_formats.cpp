@@ -26,8 +26,8 @@ BENCHMARK(formatTime);
 
 void formatStatementGrid(benchmark::State &state)
 {
-    const QVariant date(QStringLiteral("20260301")), start(QStringLiteral("0900")),
-        end(QStringLiteral("1730")), rest(0.75), hours(7.75), wage(1100.0), amount(8525.0);
+    const QVariant date(QStringLiteral("20260301")), start(QStringLiteral("0900")), end(QStringLiteral("1730")),
+        rest(0.75), hours(7.75), wage(1100.0), amount(8525.0);
     for (auto _ : state) {
         for (int line = 0; line < 60; ++line) {
             benchmark::DoNotOptimize(pelmar::fmt::format(date, pelmar::fmt::kDate));

@@ -19,8 +19,8 @@ QString busyShop(QTemporaryDir &dir)
     using namespace pelmar;
     createNewInstallation(dir.path(), nullptr);
     {
-        OpenResult main = openExisting(QDir(dir.path()).filePath(kMainDbFileName), SchemaKind::Main,
-                                       QStringLiteral("bench-main"));
+        OpenResult main =
+            openExisting(QDir(dir.path()).filePath(kMainDbFileName), SchemaKind::Main, QStringLiteral("bench-main"));
         Transaction transaction(main.db);
         for (int i = 1; i <= 10; ++i)
             execBound(main.db, QStringLiteral("insert into 勤務形態マスタ values (?, ?, '0900', '1800', 1, 8)"),

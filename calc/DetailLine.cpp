@@ -62,13 +62,12 @@ QString columnFormat(int column)
 QString columnCaption(int column)
 {
     static const char *const captions[] = {"行番号", "日付", "開始時間", "終了時間", "休憩",
-                                           "時間", "時給", "調整額", "金額"};
+                                           "時間",   "時給", "調整額",   "金額"};
     return column >= 0 && column < kColumnCount ? QString::fromUtf8(captions[column]) : QString();
 }
 
 EditOutcome completeAfterEdit(Line line, int c, const QString &patternType,
-                              const std::function<patterns::PatternTimes()> &lookUpPattern,
-                              const QVariant &wageBox)
+                              const std::function<patterns::PatternTimes()> &lookUpPattern, const QVariant &wageBox)
 {
     EditOutcome outcome;
     const auto refuse = [&outcome](int column, Refusal why) {
@@ -99,8 +98,7 @@ EditOutcome completeAfterEdit(Line line, int c, const QString &patternType,
     }
 
     // Times: four digits, hour 0 to 24, minute 0 to 60.
-    if ((c == kStart || c == kEnd) && !worktime::isEmptyValue(cell)
-        && !worktime::isAcceptedTime(cell.toString()))
+    if ((c == kStart || c == kEnd) && !worktime::isEmptyValue(cell) && !worktime::isAcceptedTime(cell.toString()))
         cell = QVariant();
 
     // ... but a number whose cell shows nothing, or that is no number, is no
@@ -159,8 +157,8 @@ Line fillFromPattern(Line line, const patterns::PatternTimes &pattern, const QVa
     return line;
 }
 
-QString patternCaption(const QVariant &start, const QVariant &end, const QVariant &breakHours,
-                       const QVariant &worked, int spacesBeforeWorked)
+QString patternCaption(const QVariant &start, const QVariant &end, const QVariant &breakHours, const QVariant &worked,
+                       int spacesBeforeWorked)
 {
     return fmt::format(start, fmt::kTime) + QStringLiteral(" ～ ") + fmt::format(end, fmt::kTime)
         + QStringLiteral("   休憩 ") + plainText(breakHours) + QString(spacesBeforeWorked, u' ')

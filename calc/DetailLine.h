@@ -11,9 +11,7 @@
 namespace pelmar::detail {
 
 // Columns of a statement line, as the grid and w明細 order them.
-enum Column {
-    kLineNo = 0, kDate, kStart, kEnd, kBreak, kHours, kWage, kAdjustment, kAmount, kColumnCount
-};
+enum Column { kLineNo = 0, kDate, kStart, kEnd, kBreak, kHours, kWage, kAdjustment, kAmount, kColumnCount };
 
 // One statement line: a value per column; a null value is an empty cell.
 using Line = std::array<QVariant, kColumnCount>;
@@ -50,8 +48,7 @@ struct EditOutcome {
 //   lookUpPattern: asked only when a valid date meets a chosen shift type;
 //   wageBox: the wage box's value, invalid when the box shows nothing.
 EditOutcome completeAfterEdit(Line line, int column, const QString &patternType,
-                              const std::function<patterns::PatternTimes()> &lookUpPattern,
-                              const QVariant &wageBox);
+                              const std::function<patterns::PatternTimes()> &lookUpPattern, const QVariant &wageBox);
 
 // Fills a line's times, break and hours from a shift type's pattern, takes
 // the wage box's wage (replacing the line's) when the box shows one, and
@@ -60,7 +57,7 @@ Line fillFromPattern(Line line, const patterns::PatternTimes &pattern, const QVa
 
 // The label that shows a chosen shift type's times: "9:00 ～ 18:00   休憩 1"
 // followed by the worked hours after two or three spaces.
-QString patternCaption(const QVariant &start, const QVariant &end, const QVariant &breakHours,
-                       const QVariant &worked, int spacesBeforeWorked);
+QString patternCaption(const QVariant &start, const QVariant &end, const QVariant &breakHours, const QVariant &worked,
+                       int spacesBeforeWorked);
 
 } // namespace pelmar::detail

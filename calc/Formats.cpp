@@ -204,8 +204,7 @@ std::optional<double> parseTypedNumber(const QString &typed)
 {
     const QString text = asciiDigits(typed).trimmed();
     // [0-9] is ASCII only: the expression is not told to use Unicode classes.
-    static const QRegularExpression shape(
-        QStringLiteral("^-?(?:[0-9]+(?:,[0-9]+)*)?(?:\\.[0-9]*)?$"));
+    static const QRegularExpression shape(QStringLiteral("^-?(?:[0-9]+(?:,[0-9]+)*)?(?:\\.[0-9]*)?$"));
     if (!std::any_of(text.cbegin(), text.cend(), isAsciiDigit) || !shape.match(text).hasMatch())
         return std::nullopt;
     QString plain = text;
@@ -226,8 +225,7 @@ QString formatNumber(double value, const QString &pattern)
     const QString positive = sections ? sections->positive : pattern;
     const bool negativeSection = sections && value < 0 && !sections->negative.isEmpty();
     bool roundsToZero = false;
-    QString text = formatMagnitude(std::abs(value), negativeSection ? sections->negative : positive,
-                                   &roundsToZero);
+    QString text = formatMagnitude(std::abs(value), negativeSection ? sections->negative : positive, &roundsToZero);
     if (roundsToZero && sections && sections->zero)
         return *sections->zero;
     // A value that rounds to nothing shows no sign: never "-" or "-0".

@@ -11,10 +11,10 @@
 // wherever it appears. Values themselves are never rounded; only their text.
 namespace pelmar::fmt {
 
-inline const QString kYen = QStringLiteral("#,###");            // money: 1,234; zero shows empty
-inline const QString kHoursTotal = QStringLiteral("#,###.0");   // 7.5, zero shows ".0"
-inline const QString kHoursLine = QStringLiteral("#,##0.0");    // 0.5, zero shows "0.0"
-inline const QString kHoursShort = QStringLiteral("##.0");      // .5
+inline const QString kYen = QStringLiteral("#,###"); // money: 1,234; zero shows empty
+inline const QString kHoursTotal = QStringLiteral("#,###.0"); // 7.5, zero shows ".0"
+inline const QString kHoursLine = QStringLiteral("#,##0.0"); // 0.5, zero shows "0.0"
+inline const QString kHoursShort = QStringLiteral("##.0"); // .5
 // Hours and breaks as they are: two decimals when they have them, at least
 // one, and a zero before the point: 0.75, 7.75, 8.0, 0.0, 1,234.5.
 inline const QString kHours = QStringLiteral("#,##0.0#");
@@ -23,8 +23,8 @@ inline const QString kHours = QStringLiteral("#,##0.0#");
 // pattern led by its '-', the zero section is the literal text shown for a
 // value that rounds to zero (here none).
 inline const QString kHoursBlankZero = QStringLiteral("#,##0.0#;-#,##0.0#;");
-inline const QString kTime = QStringLiteral("##:##");           // 0900 -> 9:00
-inline const QString kDate = QStringLiteral("yyyy/mm/dd");      // 20070331 -> 2007/03/31
+inline const QString kTime = QStringLiteral("##:##"); // 0900 -> 9:00
+inline const QString kDate = QStringLiteral("yyyy/mm/dd"); // 20070331 -> 2007/03/31
 inline const QString kJapaneseDate = QStringLiteral("yyyy年mm月dd日");
 
 // Formats value with one of the patterns above. A null or empty value, and a

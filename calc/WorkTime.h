@@ -15,7 +15,7 @@ namespace pelmar::worktime {
 enum class Refusal {
     None,
     BreakOutOfRange, // a break that is negative, or as long as start to end or longer
-    Negative,        // negative hours or a negative wage
+    Negative, // negative hours or a negative wage
 };
 
 // A time of day typed as hhmm, in minutes from midnight (hh * 60 + mm).

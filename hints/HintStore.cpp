@@ -24,8 +24,7 @@ QVariant text(const QString &value)
 
 } // namespace
 
-bool readHint(const QSqlDatabase &work, const QString &formName, const QString &ctlName,
-              QString *contents)
+bool readHint(const QSqlDatabase &work, const QString &formName, const QString &ctlName, QString *contents)
 {
     if (!namesGiven(formName, ctlName) || !work.isOpen())
         return false;
@@ -33,8 +32,8 @@ bool readHint(const QSqlDatabase &work, const QString &formName, const QString &
     query.setForwardOnly(true);
     // Rows written by an older copy of the file may still hold a pair twice;
     // the first one is the one shown.
-    query.prepare(QStringLiteral(
-        "select Contents from ClHint where FormName = ? and CtlName = ? order by rowid limit 1"));
+    query.prepare(
+        QStringLiteral("select Contents from ClHint where FormName = ? and CtlName = ? order by rowid limit 1"));
     query.addBindValue(formName);
     query.addBindValue(ctlName);
     if (!query.exec() || !query.next())
@@ -44,8 +43,8 @@ bool readHint(const QSqlDatabase &work, const QString &formName, const QString &
     return true;
 }
 
-bool storeHint(const QSqlDatabase &work, const QString &formName, const QString &ctlName,
-               const QString &formTitle, const QString &contents)
+bool storeHint(const QSqlDatabase &work, const QString &formName, const QString &ctlName, const QString &formTitle,
+               const QString &contents)
 {
     if (!namesGiven(formName, ctlName) || !work.isOpen())
         return false;
@@ -57,8 +56,7 @@ bool storeHint(const QSqlDatabase &work, const QString &formName, const QString 
         return false;
     if (!execBound(work, kDeletePair, {formName, ctlName}))
         return false;
-    if (!insertRow(work, tables::ClHint, tables::ClHint.columns,
-                   {formName, ctlName, text(formTitle), text(contents)}))
+    if (!insertRow(work, tables::ClHint, tables::ClHint.columns, {formName, ctlName, text(formTitle), text(contents)}))
         return false;
     return transaction.commit();
 }

@@ -1,8 +1,8 @@
 #include "hints/HintWindow.h"
 
-#include "widgets/PageBuilder.h"
 #include "hints/HintStore.h"
 #include "messages/ShowMsg.h"
+#include "widgets/PageBuilder.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -48,7 +48,8 @@ QColor HintWindow::editOnColour()
 }
 
 HintWindow::HintWindow(const HintHandOver &handOver, const QString &workConnection, QWidget *parent)
-    : QWidget(parent, Qt::Window), m_workConnection(workConnection)
+    : QWidget(parent, Qt::Window)
+    , m_workConnection(workConnection)
 {
     setObjectName(QStringLiteral("Hint"));
     setWindowTitle(QStringLiteral("ヒント        "));
@@ -78,12 +79,13 @@ HintWindow::HintWindow(const HintHandOver &handOver, const QString &workConnecti
     txtContents->setReadOnly(true);
     txtContents->setMinimumHeight(180);
 
-    QHBoxLayout *buttons = buttonRow(this, {
-        {&cmd登録, QStringLiteral("cmd登録"), QStringLiteral("登録")},
-        {&cmd編集, QStringLiteral("cmd編集"), QStringLiteral("編集")},
-        {&cmd削除, QStringLiteral("cmd削除"), QStringLiteral("削除")},
-        {&cmdクリア, QStringLiteral("cmdクリア"), QStringLiteral("クリア")},
-    });
+    QHBoxLayout *buttons = buttonRow(this,
+                                     {
+                                         {&cmd登録, QStringLiteral("cmd登録"), QStringLiteral("登録")},
+                                         {&cmd編集, QStringLiteral("cmd編集"), QStringLiteral("編集")},
+                                         {&cmd削除, QStringLiteral("cmd削除"), QStringLiteral("削除")},
+                                         {&cmdクリア, QStringLiteral("cmdクリア"), QStringLiteral("クリア")},
+                                     });
     cmd閉じる = namedButton(QStringLiteral("cmd閉じる"), QStringLiteral("閉じる"), this);
     buttons->addWidget(cmd閉じる);
     // The palette's button colour is what the style paints, so the colour

@@ -1,14 +1,14 @@
 #include "masters/EmployeePage.h"
 
-#include "widgets/ColumnLayout.h"
-#include "widgets/DataGrid.h"
-#include "widgets/PageBuilder.h"
-#include "widgets/ImeSetOpen.h"
 #include "calc/Formats.h"
-#include "masters/PatternStore.h"
 #include "masters/EmployeeStore.h"
+#include "masters/PatternStore.h"
 #include "messages/ShowMsg.h"
 #include "store/ProgramState.h"
+#include "widgets/ColumnLayout.h"
+#include "widgets/DataGrid.h"
+#include "widgets/ImeSetOpen.h"
+#include "widgets/PageBuilder.h"
 
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -20,7 +20,9 @@ constexpr int kNameColumn = 2;
 constexpr int kPatternColumn = 4;
 } // namespace
 
-EmployeePage::EmployeePage(ProgramState &state, QWidget *parent) : QWidget(parent), m_state(state)
+EmployeePage::EmployeePage(ProgramState &state, QWidget *parent)
+    : QWidget(parent)
+    , m_state(state)
 {
     PageSkeleton skeleton(this, QStringLiteral("page従業員"), QStringLiteral("imContainer3D3"));
     imContainer3D3 = skeleton.frame();
@@ -31,12 +33,15 @@ EmployeePage::EmployeePage(ProgramState &state, QWidget *parent) : QWidget(paren
     DD勤務形態 = namedControl<DataGrid>(QStringLiteral("DD勤務形態"), this);
     DD勤務形態->setDropDownMode(true);
 
-    imContainer3D10 = skeleton.addButtonBar(QStringLiteral("imContainer3D10"), {
-        {&cmdクリア従業員, QStringLiteral("cmdクリア従業員"), QStringLiteral("クリア")},
-        {&cmd従業員登録, QStringLiteral("cmd従業員登録"), QStringLiteral("登録")},
-        {&cmd従業員行削除, QStringLiteral("cmd従業員行削除"), QStringLiteral("行削除")},
-        {&cmd従業員読込, QStringLiteral("cmd従業員読込"), QStringLiteral("読込")},
-    }, {&cmdHint3, QStringLiteral("cmdHint3")});
+    imContainer3D10 =
+        skeleton.addButtonBar(QStringLiteral("imContainer3D10"),
+                              {
+                                  {&cmdクリア従業員, QStringLiteral("cmdクリア従業員"), QStringLiteral("クリア")},
+                                  {&cmd従業員登録, QStringLiteral("cmd従業員登録"), QStringLiteral("登録")},
+                                  {&cmd従業員行削除, QStringLiteral("cmd従業員行削除"), QStringLiteral("行削除")},
+                                  {&cmd従業員読込, QStringLiteral("cmd従業員読込"), QStringLiteral("読込")},
+                              },
+                              {&cmdHint3, QStringLiteral("cmdHint3")});
 
     connect(cmdクリア従業員, &QPushButton::clicked, this, &EmployeePage::Clear従業員);
     connect(cmd従業員読込, &QPushButton::clicked, this, &EmployeePage::Read従業員);
@@ -148,29 +153,36 @@ void EmployeePage::setUpGrid()
     const auto centre = Qt::AlignHCenter;
     Grid従業員->setColumnCheckBox(1, true);
     Grid従業員->setColumnDropDown(4, DD勤務形態);
-    applyColumnLayout(Grid従業員, {
-        {.column = 0, .hidden = true},
-        {.column = 1, .caption = QString(), .widthTwips = 434.8347, .alignment = centre},
-        {.column = 2, .caption = u"氏　　名"_s, .widthTwips = 2910.047, .alignment = Qt::AlignLeft},
-        {.column = 3, .caption = u"時給"_s, .widthTwips = 824.882, .alignment = Qt::AlignRight, .format = fmt::kYen},
-        {.column = 4, .caption = u"タイプ"_s, .widthTwips = 705.2599, .alignment = centre},
-        {.column = 5, .caption = u"開始時間"_s, .widthTwips = 1124.787, .alignment = centre, .format = fmt::kTime},
-        {.column = 6, .caption = u"終了時間"_s, .widthTwips = 1124.787, .alignment = centre, .format = fmt::kTime},
-        {.column = 7, .caption = u"休憩"_s, .widthTwips = 674, .alignment = centre, .format = fmt::kHours},
-        {.column = 8, .caption = u"実労"_s, .widthTwips = 674, .alignment = centre, .format = fmt::kHours},
-    });
+    applyColumnLayout(
+        Grid従業員,
+        {
+            {.column = 0, .hidden = true},
+            {.column = 1, .caption = QString(), .widthTwips = 434.8347, .alignment = centre},
+            {.column = 2, .caption = u"氏　　名"_s, .widthTwips = 2910.047, .alignment = Qt::AlignLeft},
+            {.column = 3,
+             .caption = u"時給"_s,
+             .widthTwips = 824.882,
+             .alignment = Qt::AlignRight,
+             .format = fmt::kYen},
+            {.column = 4, .caption = u"タイプ"_s, .widthTwips = 705.2599, .alignment = centre},
+            {.column = 5, .caption = u"開始時間"_s, .widthTwips = 1124.787, .alignment = centre, .format = fmt::kTime},
+            {.column = 6, .caption = u"終了時間"_s, .widthTwips = 1124.787, .alignment = centre, .format = fmt::kTime},
+            {.column = 7, .caption = u"休憩"_s, .widthTwips = 674, .alignment = centre, .format = fmt::kHours},
+            {.column = 8, .caption = u"実労"_s, .widthTwips = 674, .alignment = centre, .format = fmt::kHours},
+        });
 }
 
 void EmployeePage::setUpDropDown()
 {
     const auto centre = Qt::AlignHCenter;
-    applyColumnLayout(DD勤務形態, {
-        {.column = 0, .widthTwips = 800, .alignment = centre},
-        {.column = 1, .widthTwips = 1200.189, .alignment = centre, .format = fmt::kTime},
-        {.column = 2, .widthTwips = 1154.835, .alignment = centre, .format = fmt::kTime},
-        {.column = 3, .widthTwips = 720, .alignment = centre, .format = fmt::kHours},
-        {.column = 4, .widthTwips = 720, .alignment = centre, .format = fmt::kHours},
-    });
+    applyColumnLayout(DD勤務形態,
+                      {
+                          {.column = 0, .widthTwips = 800, .alignment = centre},
+                          {.column = 1, .widthTwips = 1200.189, .alignment = centre, .format = fmt::kTime},
+                          {.column = 2, .widthTwips = 1154.835, .alignment = centre, .format = fmt::kTime},
+                          {.column = 3, .widthTwips = 720, .alignment = centre, .format = fmt::kHours},
+                          {.column = 4, .widthTwips = 720, .alignment = centre, .format = fmt::kHours},
+                      });
 }
 
 } // namespace pelmar

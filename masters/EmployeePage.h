@@ -32,7 +32,6 @@ signals:
     void masterChanged();
 
 public:
-
     QFrame *imContainer3D3 = nullptr;
     QFrame *imContainer3D10 = nullptr;
     DataGrid *Grid従業員 = nullptr;

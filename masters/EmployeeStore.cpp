@@ -119,8 +119,8 @@ bool deleteTicked(const QSqlDatabase &main, const QSqlDatabase &work)
     return execBound(work, QStringLiteral("delete from w従業員 where チェック = -1"));
 }
 
-bool recordForStatement(const QSqlDatabase &main, const QString &name, const QVariant &wage,
-                        const QString &patternType, const patterns::PatternTimes &times)
+bool recordForStatement(const QSqlDatabase &main, const QString &name, const QVariant &wage, const QString &patternType,
+                        const patterns::PatternTimes &times)
 {
     QSqlQuery existing(main);
     existing.prepare(QStringLiteral("select rowid from 従業員 where 氏名 = ? order by rowid limit 1"));

@@ -14,7 +14,7 @@ namespace pelmar::employees {
 QStringList names(const QSqlDatabase &main);
 
 struct WageAndPattern {
-    QVariant wage;        // 時給 as stored
+    QVariant wage; // 時給 as stored
     QVariant patternType; // 勤務形態 as stored
 };
 
@@ -50,7 +50,7 @@ bool deleteTicked(const QSqlDatabase &main, const QSqlDatabase &work);
 // The statement's employee: updates the first employee of that name with
 // the statement's wage, shift type and times, or adds the name at the end
 // of the list. Runs inside the caller's transaction.
-bool recordForStatement(const QSqlDatabase &main, const QString &name, const QVariant &wage,
-                        const QString &patternType, const patterns::PatternTimes &times);
+bool recordForStatement(const QSqlDatabase &main, const QString &name, const QVariant &wage, const QString &patternType,
+                        const patterns::PatternTimes &times);
 
 } // namespace pelmar::employees

@@ -1,22 +1,24 @@
 #include "masters/PatternPage.h"
 
-#include "widgets/ColumnLayout.h"
-#include "widgets/DataGrid.h"
-#include "widgets/PageBuilder.h"
-#include "widgets/ImeSetOpen.h"
 #include "calc/Formats.h"
 #include "calc/PatternRow.h"
 #include "calc/WorkTime.h"
 #include "masters/PatternStore.h"
 #include "messages/ShowMsg.h"
 #include "store/ProgramState.h"
+#include "widgets/ColumnLayout.h"
+#include "widgets/DataGrid.h"
+#include "widgets/ImeSetOpen.h"
+#include "widgets/PageBuilder.h"
 
 #include <QPushButton>
 #include <QVBoxLayout>
 
 namespace pelmar {
 
-PatternPage::PatternPage(ProgramState &state, QWidget *parent) : QWidget(parent), m_state(state)
+PatternPage::PatternPage(ProgramState &state, QWidget *parent)
+    : QWidget(parent)
+    , m_state(state)
 {
     PageSkeleton skeleton(this, QStringLiteral("page勤務形態"), QStringLiteral("imContainer3D11"));
     imContainer3D11 = skeleton.frame();
@@ -24,12 +26,15 @@ PatternPage::PatternPage(ProgramState &state, QWidget *parent) : QWidget(parent)
     Grid勤務形態 = namedControl<DataGrid>(QStringLiteral("Grid勤務形態"), imContainer3D11);
     skeleton.body()->addWidget(Grid勤務形態, 1);
 
-    imContainer3D12 = skeleton.addButtonBar(QStringLiteral("imContainer3D12"), {
-        {&cmd勤務クリア, QStringLiteral("cmd勤務クリア"), QStringLiteral("クリア")},
-        {&cmd勤務登録, QStringLiteral("cmd勤務登録"), QStringLiteral("登録")},
-        {&cmd勤務行削除, QStringLiteral("cmd勤務行削除"), QStringLiteral("行削除")},
-        {&cmd勤務読込, QStringLiteral("cmd勤務読込"), QStringLiteral("読込")},
-    }, {&cmdHint5, QStringLiteral("cmdHint5")});
+    imContainer3D12 =
+        skeleton.addButtonBar(QStringLiteral("imContainer3D12"),
+                              {
+                                  {&cmd勤務クリア, QStringLiteral("cmd勤務クリア"), QStringLiteral("クリア")},
+                                  {&cmd勤務登録, QStringLiteral("cmd勤務登録"), QStringLiteral("登録")},
+                                  {&cmd勤務行削除, QStringLiteral("cmd勤務行削除"), QStringLiteral("行削除")},
+                                  {&cmd勤務読込, QStringLiteral("cmd勤務読込"), QStringLiteral("読込")},
+                              },
+                              {&cmdHint5, QStringLiteral("cmdHint5")});
 
     connect(cmd勤務クリア, &QPushButton::clicked, this, &PatternPage::Clear勤務形態);
     connect(cmd勤務読込, &QPushButton::clicked, this, &PatternPage::Read勤務形態);
@@ -110,14 +115,15 @@ void PatternPage::unbindGrid()
 void PatternPage::setUpGrid()
 {
     const auto centre = Qt::AlignHCenter;
-    applyColumnLayout(Grid勤務形態, {
-        {.column = 0, .hidden = true},
-        {.column = 1, .widthTwips = 810.1418, .alignment = centre, .locked = true},
-        {.column = 2, .widthTwips = 1289.764, .alignment = centre, .format = fmt::kTime},
-        {.column = 3, .widthTwips = 1365.165, .alignment = centre, .format = fmt::kTime},
-        {.column = 4, .widthTwips = 1305.071, .alignment = centre, .format = fmt::kHours},
-        {.column = 5, .widthTwips = 1289.764, .alignment = centre, .format = fmt::kHours},
-    });
+    applyColumnLayout(Grid勤務形態,
+                      {
+                          {.column = 0, .hidden = true},
+                          {.column = 1, .widthTwips = 810.1418, .alignment = centre, .locked = true},
+                          {.column = 2, .widthTwips = 1289.764, .alignment = centre, .format = fmt::kTime},
+                          {.column = 3, .widthTwips = 1365.165, .alignment = centre, .format = fmt::kTime},
+                          {.column = 4, .widthTwips = 1305.071, .alignment = centre, .format = fmt::kHours},
+                          {.column = 5, .widthTwips = 1289.764, .alignment = centre, .format = fmt::kHours},
+                      });
 }
 
 } // namespace pelmar

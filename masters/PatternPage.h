@@ -27,7 +27,6 @@ signals:
     void masterChanged();
 
 public:
-
     QFrame *imContainer3D11 = nullptr;
     QFrame *imContainer3D12 = nullptr;
     DataGrid *Grid勤務形態 = nullptr;

@@ -60,8 +60,8 @@ QStringList offeredTypes(const QSqlDatabase &main)
 {
     QStringList types;
     QSqlQuery query(main);
-    if (!query.exec(selectSql(tables::勤務形態マスタ, {QStringLiteral("タイプ"), QStringLiteral("開始時間")},
-                              kInMasterOrder)))
+    if (!query.exec(
+            selectSql(tables::勤務形態マスタ, {QStringLiteral("タイプ"), QStringLiteral("開始時間")}, kInMasterOrder)))
         return types;
     while (query.next())
         if (!query.value(1).isNull())

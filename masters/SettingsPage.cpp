@@ -1,10 +1,10 @@
 #include "masters/SettingsPage.h"
 
-#include "widgets/ClickLabel.h"
-#include "widgets/PageBuilder.h"
 #include "masters/CompanyStore.h"
 #include "messages/ShowMsg.h"
 #include "store/ProgramState.h"
+#include "widgets/ClickLabel.h"
+#include "widgets/PageBuilder.h"
 
 #include <QDir>
 #include <QGridLayout>
@@ -15,7 +15,9 @@
 
 namespace pelmar {
 
-SettingsPage::SettingsPage(ProgramState &state, QWidget *parent) : QWidget(parent), m_state(state)
+SettingsPage::SettingsPage(ProgramState &state, QWidget *parent)
+    : QWidget(parent)
+    , m_state(state)
 {
     PageSkeleton skeleton(this, QStringLiteral("page設定情報"), QStringLiteral("imContainer3D6"));
     imContainer3D6 = skeleton.frame();
@@ -33,12 +35,13 @@ SettingsPage::SettingsPage(ProgramState &state, QWidget *parent) : QWidget(paren
     company->addWidget(txt自社情報, 1, 1);
 
     // The hint button stands beside this bar, in the company frame itself.
-    imContainer3D8 = buttonBar(QStringLiteral("imContainer3D8"), imContainer3D7, {
-        {&cmd設定削除, QStringLiteral("cmd設定削除"), QStringLiteral("削除")},
-        {&cmd設定クリア, QStringLiteral("cmd設定クリア"), QStringLiteral("クリア")},
-        {&cmd設定登録, QStringLiteral("cmd設定登録"), QStringLiteral("登録")},
-        {&cmd設定読込, QStringLiteral("cmd設定読込"), QStringLiteral("読込")},
-    });
+    imContainer3D8 = buttonBar(QStringLiteral("imContainer3D8"), imContainer3D7,
+                               {
+                                   {&cmd設定削除, QStringLiteral("cmd設定削除"), QStringLiteral("削除")},
+                                   {&cmd設定クリア, QStringLiteral("cmd設定クリア"), QStringLiteral("クリア")},
+                                   {&cmd設定登録, QStringLiteral("cmd設定登録"), QStringLiteral("登録")},
+                                   {&cmd設定読込, QStringLiteral("cmd設定読込"), QStringLiteral("読込")},
+                               });
     company->addWidget(imContainer3D8, 2, 0, 1, 2);
 
     cmdHint4 = hintButton(QStringLiteral("cmdHint4"), imContainer3D7);

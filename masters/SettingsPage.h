@@ -35,7 +35,6 @@ signals:
     void supportPageRequested();
 
 public:
-
     // The frames, outermost first.
     QFrame *imContainer3D6 = nullptr, *imContainer3D7 = nullptr, *imContainer3D8 = nullptr, *frameAllDelete = nullptr,
            *frameAllDeleteInner = nullptr;

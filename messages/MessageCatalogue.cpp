@@ -10,16 +10,16 @@ namespace {
 
 // How the subject takes part in a message.
 enum class Subject {
-    Unused,          // the prompt is the fixed text alone
-    InPrompt,        // prompt = before + subject + after
-    PromptAndTitle,  // the subject is the whole prompt and the title
+    Unused, // the prompt is the fixed text alone
+    InPrompt, // prompt = before + subject + after
+    PromptAndTitle, // the subject is the whole prompt and the title
 };
 
 struct Entry {
     MessageKey key;
     Subject subject;
     QStringView before; // fixed text, or the text before the subject
-    QStringView after;  // the text after the subject
+    QStringView after; // the text after the subject
     MessageStyle style;
     QStringView title;
 };
@@ -51,16 +51,16 @@ constexpr Entry catalogue[] = {
     // and a master registration that takes names out of the master.
     {msg::登録上書き確認, InPrompt, u"", u" は保存済みです。置き換えて登録します。よろしいですか", ConfirmNo,
      u"登録の確認"},
-    {msg::登録除外確認, InPrompt, u"",
-     u" 行目は日付か金額がないため登録されません。登録してよろしいですか", ConfirmNo, u"登録の確認"},
-    {msg::登録マスタ削除確認, InPrompt, u"",
-     u" 名の従業員がマスタから削除されます。登録してよろしいですか", ConfirmNo, u"登録の確認"},
+    {msg::登録除外確認, InPrompt, u"", u" 行目は日付か金額がないため登録されません。登録してよろしいですか", ConfirmNo,
+     u"登録の確認"},
+    {msg::登録マスタ削除確認, InPrompt, u"", u" 名の従業員がマスタから削除されます。登録してよろしいですか", ConfirmNo,
+     u"登録の確認"},
     // Pelmar's own: a master page whose read failed refuses to register, so
     // a half-read page never replaces the master.
-    {msg::登録従業員未読込, Unused, u"従業員を読み込めていないため登録できません。読込を押してください。", u"",
+    {msg::登録従業員未読込, Unused, u"従業員を読み込めていないため登録できません。読込を押してください。", u"", Notice,
+     u"登録注意"},
+    {msg::登録勤務形態未読込, Unused, u"勤務形態を読み込めていないため登録できません。読込を押してください。", u"",
      Notice, u"登録注意"},
-    {msg::登録勤務形態未読込, Unused, u"勤務形態を読み込めていないため登録できません。読込を押してください。",
-     u"", Notice, u"登録注意"},
 
     // 転記
     {msg::転記確認, InPrompt, u"", u" に転記します。よろしいですか", ConfirmNo, u"登録の確認"},
@@ -75,8 +75,8 @@ constexpr Entry catalogue[] = {
     {msg::削除削除不可能, InPrompt, u"", u"削除できません。", Notice, u"削除の拒否"},
     {msg::削除伝票完了2, InPrompt, u"", u" を削除しました。", Notice, u"削除の完了"},
     {msg::削除完了, InPrompt, u"データ ", u" を削除しました。", Notice, u"削除の完了"},
-    {msg::削除削除不可, InPrompt, u"",
-     u" にデータがあるため削除できません。メンテナンス機能で削除してください。", Notice, u"削除不可"},
+    {msg::削除削除不可, InPrompt, u"", u" にデータがあるため削除できません。メンテナンス機能で削除してください。",
+     Notice, u"削除不可"},
     {msg::削除その他確認, InPrompt, u"", u" よろしいですか", ConfirmNo, u"削除の確認"},
 
     // 入力
@@ -107,10 +107,9 @@ constexpr Entry catalogue[] = {
     {msg::その他確認, InPrompt, u"", u"、よろしいですか", Confirm, u"確認"},
     // Pelmar's own: a statement key with nothing stored under it, and edits
     // that would be thrown away.
-    {msg::その他明細なし, InPrompt, u"", u" の明細は保存されていません。確認してください。", Notice,
-     u"キーチェック"},
-    {msg::その他未保存確認, InPrompt, u"", u" に登録していない変更があります。破棄してよろしいですか",
-     ConfirmNo, u"確認"},
+    {msg::その他明細なし, InPrompt, u"", u" の明細は保存されていません。確認してください。", Notice, u"キーチェック"},
+    {msg::その他未保存確認, InPrompt, u"", u" に登録していない変更があります。破棄してよろしいですか", ConfirmNo,
+     u"確認"},
 
     // エラー: Pelmar's own. Something the user asked for could not be done;
     // most say what was left as it was.
@@ -119,31 +118,29 @@ constexpr Entry catalogue[] = {
     {msg::エラー一括削除, Unused, u"データを削除できませんでした。データは変わっていません。", u"", Warning,
      u"削除の失敗"},
     {msg::エラー従業員クリア, Unused, u"従業員の画面を空にできませんでした。", u"", Warning, u"画面クリアの失敗"},
-    {msg::エラー従業員読込, Unused, u"従業員を読み込めませんでした。読み込めるまで登録はできません。", u"",
-     Warning, u"読込の失敗"},
-    {msg::エラー従業員確認, Unused, u"従業員マスタを確認できませんでした。登録済みの従業員は変わっていません。",
-     u"", Warning, u"登録の失敗"},
-    {msg::エラー従業員登録, Unused, u"従業員を登録できませんでした。登録済みの従業員は変わっていません。", u"",
+    {msg::エラー従業員読込, Unused, u"従業員を読み込めませんでした。読み込めるまで登録はできません。", u"", Warning,
+     u"読込の失敗"},
+    {msg::エラー従業員確認, Unused, u"従業員マスタを確認できませんでした。登録済みの従業員は変わっていません。", u"",
      Warning, u"登録の失敗"},
+    {msg::エラー従業員登録, Unused, u"従業員を登録できませんでした。登録済みの従業員は変わっていません。", u"", Warning,
+     u"登録の失敗"},
     {msg::エラー従業員削除, Unused, u"従業員を削除できませんでした。", u"", Warning, u"削除の失敗"},
-    {msg::エラー勤務形態クリア, Unused, u"勤務形態の画面を空にできませんでした。", u"", Warning,
-     u"画面クリアの失敗"},
-    {msg::エラー勤務形態読込, Unused, u"勤務形態を読み込めませんでした。読み込めるまで登録はできません。", u"",
-     Warning, u"読込の失敗"},
-    {msg::エラー勤務形態登録, Unused, u"勤務形態を登録できませんでした。登録済みの勤務形態は変わっていません。",
-     u"", Warning, u"登録の失敗"},
-    {msg::エラー自社情報登録, Unused, u"自社情報を登録できませんでした。入力した内容はそのまま残しています。",
-     u"", Warning, u"登録の失敗"},
+    {msg::エラー勤務形態クリア, Unused, u"勤務形態の画面を空にできませんでした。", u"", Warning, u"画面クリアの失敗"},
+    {msg::エラー勤務形態読込, Unused, u"勤務形態を読み込めませんでした。読み込めるまで登録はできません。", u"", Warning,
+     u"読込の失敗"},
+    {msg::エラー勤務形態登録, Unused, u"勤務形態を登録できませんでした。登録済みの勤務形態は変わっていません。", u"",
+     Warning, u"登録の失敗"},
+    {msg::エラー自社情報登録, Unused, u"自社情報を登録できませんでした。入力した内容はそのまま残しています。", u"",
+     Warning, u"登録の失敗"},
     {msg::エラー自社情報削除, Unused, u"自社情報を削除できませんでした。", u"", Warning, u"削除の失敗"},
     {msg::エラー明細行クリア, Unused, u"明細の行を空にできませんでした。", u"", Warning, u"画面クリアの失敗"},
-    {msg::エラー明細行確認, Unused, u"明細の行を確認できませんでした。保存済みの内容は変わっていません。", u"",
-     Warning, u"登録の失敗"},
+    {msg::エラー明細行確認, Unused, u"明細の行を確認できませんでした。保存済みの内容は変わっていません。", u"", Warning,
+     u"登録の失敗"},
     {msg::エラー明細行読込, Unused, u"明細の行を読み込めませんでした。", u"", Warning, u"読込の失敗"},
-    {msg::エラー明細登録, Unused, u"明細を保存できませんでした。保存済みの内容は変わっていません。", u"",
-     Warning, u"登録の失敗"},
+    {msg::エラー明細登録, Unused, u"明細を保存できませんでした。保存済みの内容は変わっていません。", u"", Warning,
+     u"登録の失敗"},
     {msg::エラー明細削除, Unused, u"明細を削除できませんでした。", u"", Warning, u"削除の失敗"},
-    {msg::エラー合計計算, Unused, u"合計を計算できませんでした。合計は空にしました。", u"", Warning,
-     u"計算の失敗"},
+    {msg::エラー合計計算, Unused, u"合計を計算できませんでした。合計は空にしました。", u"", Warning, u"計算の失敗"},
     // The subject is the file, as the user's system writes its path.
     {msg::エラーPDF書込み, InPrompt, u"", u" に書き込めませんでした。", Warning, u"書込みの失敗"},
 };
@@ -176,8 +173,7 @@ static_assert(noKeyTwice(), "a catalogue key appears twice");
 
 } // namespace
 
-std::optional<CatalogueMessage> lookupMessage(const QString &category, const QString &subKey,
-                                              const QString &subject)
+std::optional<CatalogueMessage> lookupMessage(const QString &category, const QString &subKey, const QString &subject)
 {
     // QStringView comparison is exact UTF-16 equality: no case folding, no
     // width folding, no trimming.

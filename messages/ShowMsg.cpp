@@ -39,8 +39,7 @@ bool askWithMessageBox(const MessageRequest &request)
 
     const bool confirmation = request.isConfirmation();
     QMessageBox box(iconOf(request.style), request.title, request.prompt,
-                    confirmation ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok,
-                    QApplication::activeWindow());
+                    confirmation ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, QApplication::activeWindow());
     // A name such as "<株>山田" is a subject, not markup.
     box.setTextFormat(Qt::PlainText);
     if (confirmation) {

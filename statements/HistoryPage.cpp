@@ -1,18 +1,20 @@
 #include "statements/HistoryPage.h"
 
-#include "widgets/ColumnLayout.h"
-#include "widgets/DataGrid.h"
-#include "widgets/PageBuilder.h"
 #include "calc/Formats.h"
 #include "statements/StatementStore.h"
 #include "store/ProgramState.h"
+#include "widgets/ColumnLayout.h"
+#include "widgets/DataGrid.h"
+#include "widgets/PageBuilder.h"
 
 #include <QPushButton>
 #include <QVBoxLayout>
 
 namespace pelmar {
 
-HistoryPage::HistoryPage(ProgramState &state, QWidget *parent) : QWidget(parent), m_state(state)
+HistoryPage::HistoryPage(ProgramState &state, QWidget *parent)
+    : QWidget(parent)
+    , m_state(state)
 {
     PageSkeleton skeleton(this, QStringLiteral("page履歴"), QStringLiteral("imContainer3D2"));
     imContainer3D2 = skeleton.frame();
@@ -20,11 +22,14 @@ HistoryPage::HistoryPage(ProgramState &state, QWidget *parent) : QWidget(parent)
     Grid履歴 = namedControl<DataGrid>(QStringLiteral("Grid履歴"), imContainer3D2);
     skeleton.body()->addWidget(Grid履歴, 1);
 
-    imContainer3D9 = skeleton.addButtonBar(QStringLiteral("imContainer3D9"), {
-        {&cmd履歴クリア, QStringLiteral("cmd履歴クリア"), QStringLiteral("クリア")},
-        {&cmd履歴読込, QStringLiteral("cmd履歴読込"), QStringLiteral("読込")},
-        {&cmd履歴選択, QStringLiteral("cmd履歴選択"), QStringLiteral("選択")},
-    }, {&cmdHint2, QStringLiteral("cmdHint2")});
+    imContainer3D9 =
+        skeleton.addButtonBar(QStringLiteral("imContainer3D9"),
+                              {
+                                  {&cmd履歴クリア, QStringLiteral("cmd履歴クリア"), QStringLiteral("クリア")},
+                                  {&cmd履歴読込, QStringLiteral("cmd履歴読込"), QStringLiteral("読込")},
+                                  {&cmd履歴選択, QStringLiteral("cmd履歴選択"), QStringLiteral("選択")},
+                              },
+                              {&cmdHint2, QStringLiteral("cmdHint2")});
 
     connect(cmd履歴読込, &QPushButton::clicked, this, &HistoryPage::Read履歴);
     connect(cmd履歴クリア, &QPushButton::clicked, this, &HistoryPage::Clear履歴);
@@ -68,11 +73,16 @@ void HistoryPage::unbindGrid()
 void HistoryPage::setUpGrid()
 {
     using namespace Qt::Literals::StringLiterals;
-    applyColumnLayout(Grid履歴, {
-        {.column = 0, .caption = u"氏　　名"_s, .widthTwips = 2160, .alignment = Qt::AlignLeft},
-        {.column = 1, .caption = u"金額"_s, .widthTwips = 1049.953, .alignment = Qt::AlignRight, .format = fmt::kYen},
-        {.column = 2, .widthTwips = 4515.024, .alignment = Qt::AlignLeft},
-    });
+    applyColumnLayout(Grid履歴,
+                      {
+                          {.column = 0, .caption = u"氏　　名"_s, .widthTwips = 2160, .alignment = Qt::AlignLeft},
+                          {.column = 1,
+                           .caption = u"金額"_s,
+                           .widthTwips = 1049.953,
+                           .alignment = Qt::AlignRight,
+                           .format = fmt::kYen},
+                          {.column = 2, .widthTwips = 4515.024, .alignment = Qt::AlignLeft},
+                      });
 }
 
 } // namespace pelmar

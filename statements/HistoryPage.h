@@ -25,7 +25,6 @@ signals:
     void statementChosen(const QString &name, const QString &title);
 
 public:
-
     QFrame *imContainer3D2 = nullptr;
     QFrame *imContainer3D9 = nullptr;
     DataGrid *Grid履歴 = nullptr;

@@ -94,8 +94,8 @@ QList<PayslipItem> layout()
     };
 }
 
-PrintValues printValues(const QString &name, const QString &title, const QVariant &wage,
-                        const QVariant &hours, const QVariant &adjustment, const QVariant &total)
+PrintValues printValues(const QString &name, const QString &title, const QVariant &wage, const QVariant &hours,
+                        const QVariant &adjustment, const QVariant &total)
 {
     PrintValues values;
     values.PrintName = name;
@@ -112,8 +112,8 @@ QString moneyText(const QString &amount)
     return amount.isEmpty() ? QString() : kYenPrefix + amount;
 }
 
-QList<HeaderText> PageHeader_Format(const PrintValues &values, const QString &companyName,
-                                    const QString &companyInfo, const QDate &today)
+QList<HeaderText> PageHeader_Format(const PrintValues &values, const QString &companyName, const QString &companyInfo,
+                                    const QDate &today)
 {
     return {
         {QStringLiteral("txt氏名"), values.PrintName + kHonorific},
@@ -128,8 +128,8 @@ QList<HeaderText> PageHeader_Format(const PrintValues &values, const QString &co
     };
 }
 
-QList<PayslipItem> filledPageHeader(const PrintValues &values, const QString &companyName,
-                                    const QString &companyInfo, const QDate &today)
+QList<PayslipItem> filledPageHeader(const PrintValues &values, const QString &companyName, const QString &companyInfo,
+                                    const QDate &today)
 {
     QList<PayslipItem> items = layout();
     for (const HeaderText &step : PageHeader_Format(values, companyName, companyInfo, today)) {

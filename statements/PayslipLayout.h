@@ -41,22 +41,22 @@ QList<Section> sections();
 // that must be read whole (an amount, hours, the date): such a text keeps
 // every character and runs out past the edge opposite its alignment.
 struct FitRule {
-    bool wraps = false;       // a box for several lines: wraps at its width, fills its height
-    qreal minPointSize = 8;   // the smallest type that still reads well on one line
+    bool wraps = false; // a box for several lines: wraps at its width, fills its height
+    qreal minPointSize = 8; // the smallest type that still reads well on one line
     bool mayCut = true;
-    QString keptTail;         // kept whole after the "…" when the text ends with it
+    QString keptTail; // kept whole after the "…" when the text ends with it
 };
 
 struct PayslipItem {
     enum Kind { Label, TextBox, Line };
     Kind kind = Label;
-    QString name;                      // the control's name, as Lblタイトル or txt合計
+    QString name; // the control's name, as Lblタイトル or txt合計
     QString section = QStringLiteral("PageHeader");
-    QRect rect;                        // twips, for labels and text boxes
-    QLine line;                        // twips, the two end points of a rule
-    QString fontFamily;                // as the layout names it
+    QRect rect; // twips, for labels and text boxes
+    QLine line; // twips, the two end points of a rule
+    QString fontFamily; // as the layout names it
     qreal pointSize = 0;
-    int weight = 400;                  // normal; same scale as QFont::Weight
+    int weight = 400; // normal; same scale as QFont::Weight
     bool italic = false;
     Qt::Alignment alignment = Qt::AlignLeft;
     QString text;
@@ -72,17 +72,17 @@ QList<PayslipItem> layout();
 struct PrintValues {
     QString PrintName;
     QString PrintTitle;
-    QString PrintWage;        // "#,###"
-    QString PrintHours;       // "#,##0.0#": 7.75, 8.0
-    QString PrintAdjustment;  // "#,###"
-    QString PrintTotal;       // "#,###"
+    QString PrintWage; // "#,###"
+    QString PrintHours; // "#,##0.0#": 7.75, 8.0
+    QString PrintAdjustment; // "#,###"
+    QString PrintTotal; // "#,###"
 };
 
 // What the click of the print button hands over: the two texts as they
 // stand, the four numbers through their display formats. An invalid value
 // (an empty number box) gives the empty text.
-PrintValues printValues(const QString &name, const QString &title, const QVariant &wage,
-                        const QVariant &hours, const QVariant &adjustment, const QVariant &total);
+PrintValues printValues(const QString &name, const QString &title, const QVariant &wage, const QVariant &hours,
+                        const QVariant &adjustment, const QVariant &total);
 
 // A money field: the yen sign and the amount, or nothing for an empty amount.
 QString moneyText(const QString &amount);
@@ -94,12 +94,12 @@ struct HeaderText {
 
 // The page header's texts in the order they are filled: name with 様,
 // title, wage, hours, adjustment, total, company name, company details, date.
-QList<HeaderText> PageHeader_Format(const PrintValues &values, const QString &companyName,
-                                    const QString &companyInfo, const QDate &today);
+QList<HeaderText> PageHeader_Format(const PrintValues &values, const QString &companyName, const QString &companyInfo,
+                                    const QDate &today);
 
 // The whole sheet: the layout with the page header filled.
-QList<PayslipItem> filledPageHeader(const PrintValues &values, const QString &companyName,
-                                    const QString &companyInfo, const QDate &today);
+QList<PayslipItem> filledPageHeader(const PrintValues &values, const QString &companyName, const QString &companyInfo,
+                                    const QDate &today);
 
 // A file name for the statement's PDF from the employee and the title, with
 // every character a file name cannot hold replaced. "給与明細.pdf" when both

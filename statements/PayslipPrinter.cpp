@@ -26,7 +26,7 @@ namespace {
 constexpr qreal kTwipsPerInch = 1440;
 constexpr qreal kMarginTwips = 720;
 constexpr qreal kRuleWidthTwips = 15; // 0.75 pt: a thin, clearly printed rule
-constexpr qreal kSizeStep = 0.5;       // points between the type sizes tried for a long text
+constexpr qreal kSizeStep = 0.5; // points between the type sizes tried for a long text
 // Widths come from the same font engine that draws, but summed in floating
 // point: a text that fills its box to the last hundredth of a unit fits.
 constexpr qreal kFitSlack = 0.01;
@@ -184,8 +184,7 @@ void savePdfFromPreview(QWidget *dialog, const QList<PayslipItem> &items, const 
 
 } // namespace
 
-FittedText fitText(const QFont &font, const QSizeF &box, const QString &text, const FitRule &rule,
-                   QPaintDevice *device)
+FittedText fitText(const QFont &font, const QSizeF &box, const QString &text, const FitRule &rule, QPaintDevice *device)
 {
     QString plain = text;
     plain.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
@@ -222,8 +221,8 @@ FittedText fitText(const QFont &font, const QSizeF &box, const QString &text, co
     fitted.cut = true;
     const QFontMetricsF metrics(sized, device);
     if (!rule.wraps) {
-        const bool keepsTail = !rule.keptTail.isEmpty() && plain.endsWith(rule.keptTail)
-            && plain.size() > rule.keptTail.size();
+        const bool keepsTail =
+            !rule.keptTail.isEmpty() && plain.endsWith(rule.keptTail) && plain.size() > rule.keptTail.size();
         fitted.lines = {keepsTail ? cutToWidth(metrics, plain.chopped(rule.keptTail.size()), rule.keptTail, box.width())
                                   : cutToWidth(metrics, plain, QString(), box.width())};
         return fitted;
@@ -244,8 +243,8 @@ FittedText fitText(const QFont &font, const QSizeF &box, const QString &text, co
 QPageLayout pageLayout()
 {
     const qreal margin = kMarginTwips / 20; // points
-    return QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
-                       QMarginsF(margin, margin, margin, margin), QPageLayout::Point);
+    return QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(margin, margin, margin, margin),
+                       QPageLayout::Point);
 }
 
 QString resolvedFamily(const QString &layoutFamily)
@@ -320,9 +319,8 @@ QPrintPreviewDialog *createPayslipPreview(QWidget *parent, const QList<PayslipIt
         QAction *save = toolBar->addAction(QStringLiteral("PDFで保存"));
         save->setObjectName(QStringLiteral("actionSavePdf"));
         save->setToolTip(QStringLiteral("給与明細をPDFファイルに保存します"));
-        QObject::connect(save, &QAction::triggered, dialog, [dialog, items, suggestedPdfName] {
-            savePdfFromPreview(dialog, items, suggestedPdfName);
-        });
+        QObject::connect(save, &QAction::triggered, dialog,
+                         [dialog, items, suggestedPdfName] { savePdfFromPreview(dialog, items, suggestedPdfName); });
     }
     return dialog;
 }

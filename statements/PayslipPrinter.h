@@ -29,8 +29,8 @@ QString resolvedFamily(const QString &layoutFamily);
 // A text as it is drawn in its box.
 struct FittedText {
     qreal pointSize = 0;
-    QStringList lines;      // top to bottom, one line apart
-    bool cut = false;       // ends in "…"; in a box of several lines, later lines are left out
+    QStringList lines; // top to bottom, one line apart
+    bool cut = false; // ends in "…"; in a box of several lines, later lines are left out
     bool overflows = false; // wider than the box even at the smallest size, and never cut
 };
 

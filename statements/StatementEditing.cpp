@@ -2,16 +2,16 @@
 // the Enter and Down shortcuts, and the four totals.
 #include "statements/StatementPage.h"
 
-#include "widgets/DataGrid.h"
-#include "widgets/ImeSetOpen.h"
-#include "widgets/NumberBox.h"
 #include "calc/Formats.h"
-#include "masters/PatternStore.h"
 #include "calc/WorkTime.h"
 #include "masters/EmployeeStore.h"
+#include "masters/PatternStore.h"
 #include "messages/ShowMsg.h"
 #include "statements/DetailLines.h"
 #include "store/ProgramState.h"
+#include "widgets/DataGrid.h"
+#include "widgets/ImeSetOpen.h"
+#include "widgets/NumberBox.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -88,12 +88,11 @@ bool StatementPage::eventFilter(QObject *watched, QEvent *event)
     if (event->type() == QEvent::Wheel && (watched == cmb氏名 || watched == cmb勤務形態))
         return true;
     // The shift type is only ever picked from its list: no key edits it.
-    if (event->type() == QEvent::KeyPress
-        && (watched == cmb勤務形態 || watched == cmb勤務形態->lineEdit())) {
+    if (event->type() == QEvent::KeyPress && (watched == cmb勤務形態 || watched == cmb勤務形態->lineEdit())) {
         const auto *key = static_cast<QKeyEvent *>(event);
         if (key->key() == Qt::Key_Delete || key->key() == Qt::Key_Backspace || !key->text().isEmpty())
-            return key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter
-                && key->key() != Qt::Key_Tab && key->key() != Qt::Key_Escape;
+            return key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter && key->key() != Qt::Key_Tab
+                && key->key() != Qt::Key_Escape;
     }
     return QWidget::eventFilter(watched, event);
 }
@@ -144,8 +143,7 @@ bool StatementPage::Entry従業員()
         Seek勤務形態();
         times = m_pattern;
     }
-    return employees::recordForStatement(m_state.MainDb, cmb氏名->currentText(), num時給->value(), patternType,
-                                         times);
+    return employees::recordForStatement(m_state.MainDb, cmb氏名->currentText(), num時給->value(), patternType, times);
 }
 
 void StatementPage::showPattern(int spacesBeforeWorked)
@@ -156,8 +154,8 @@ void StatementPage::showPattern(int spacesBeforeWorked)
         return;
     }
     Seek勤務形態();
-    Lbl勤務形態->setText(detail::patternCaption(m_pattern.start, m_pattern.end, m_pattern.breakHours,
-                                                m_pattern.worked, spacesBeforeWorked));
+    Lbl勤務形態->setText(detail::patternCaption(m_pattern.start, m_pattern.end, m_pattern.breakHours, m_pattern.worked,
+                                                spacesBeforeWorked));
 }
 
 void StatementPage::onPatternChosen()

@@ -1,11 +1,11 @@
 #include "statements/StatementPage.h"
 
+#include "calc/Formats.h"
+#include "store/ProgramState.h"
 #include "widgets/ColumnLayout.h"
 #include "widgets/DataGrid.h"
 #include "widgets/NumberBox.h"
 #include "widgets/PageBuilder.h"
-#include "calc/Formats.h"
-#include "store/ProgramState.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -28,7 +28,9 @@ NumberBox *numberBox(const QString &name, QWidget *parent, bool readOnly)
 
 } // namespace
 
-StatementPage::StatementPage(ProgramState &state, QWidget *parent) : QWidget(parent), m_state(state)
+StatementPage::StatementPage(ProgramState &state, QWidget *parent)
+    : QWidget(parent)
+    , m_state(state)
 {
     PageSkeleton skeleton(this, QStringLiteral("page勤務表"), QStringLiteral("imContainer3D1"));
     imContainer3D1 = skeleton.frame();
@@ -80,15 +82,18 @@ StatementPage::StatementPage(ProgramState &state, QWidget *parent) : QWidget(par
     Grid明細 = namedControl<DataGrid>(QStringLiteral("Grid明細"), imContainer3D1);
     page->addWidget(Grid明細, 1);
 
-    imContainer3D5 = skeleton.addButtonBar(QStringLiteral("imContainer3D5"), {
-        {&cmd履歴閉じる, QStringLiteral("cmd履歴閉じる"), QStringLiteral("閉じる")},
-        {&cmdクリア, QStringLiteral("cmdクリア"), QStringLiteral("クリア")},
-        {&cmd登録, QStringLiteral("cmd登録"), QStringLiteral("登録")},
-        {&cmd行削除, QStringLiteral("cmd行削除"), QStringLiteral("行削除")},
-        {&cmd読込, QStringLiteral("cmd読込"), QStringLiteral("読込")},
-        {&Cmd印刷, QStringLiteral("Cmd印刷"), QStringLiteral("印刷")},
-        {&cmd削除, QStringLiteral("cmd削除"), QStringLiteral("削除")},
-    }, {&cmdHint, QStringLiteral("cmdHint")});
+    imContainer3D5 =
+        skeleton.addButtonBar(QStringLiteral("imContainer3D5"),
+                              {
+                                  {&cmd履歴閉じる, QStringLiteral("cmd履歴閉じる"), QStringLiteral("閉じる")},
+                                  {&cmdクリア, QStringLiteral("cmdクリア"), QStringLiteral("クリア")},
+                                  {&cmd登録, QStringLiteral("cmd登録"), QStringLiteral("登録")},
+                                  {&cmd行削除, QStringLiteral("cmd行削除"), QStringLiteral("行削除")},
+                                  {&cmd読込, QStringLiteral("cmd読込"), QStringLiteral("読込")},
+                                  {&Cmd印刷, QStringLiteral("Cmd印刷"), QStringLiteral("印刷")},
+                                  {&cmd削除, QStringLiteral("cmd削除"), QStringLiteral("削除")},
+                              },
+                              {&cmdHint, QStringLiteral("cmdHint")});
 
     connectOperations();
     connectPrinting();
@@ -119,18 +124,24 @@ void StatementPage::setUpGrid()
     using namespace Qt::Literals::StringLiterals;
     const auto centre = Qt::AlignHCenter;
     const auto right = Qt::AlignRight;
-    applyColumnLayout(Grid明細, {
-        {.column = 0, .hidden = true},
-        {.column = 1, .caption = u"日　付"_s, .widthTwips = 1430, .alignment = centre, .format = fmt::kDate,
-         .mask = u"Date Mask"_s},
-        {.column = 2, .widthTwips = 1200.189, .alignment = centre, .format = fmt::kTime, .mask = fmt::kTime},
-        {.column = 3, .widthTwips = 1200.189, .alignment = centre, .format = fmt::kTime, .mask = fmt::kTime},
-        {.column = 4, .widthTwips = 780, .alignment = centre, .format = fmt::kHours},
-        {.column = 5, .widthTwips = 810, .alignment = centre, .format = fmt::kHours},
-        {.column = 6, .widthTwips = 764.7874, .alignment = right, .format = fmt::kYen},
-        {.column = 7, .widthTwips = 1050, .alignment = right, .format = fmt::kYen},
-        {.column = 8, .caption = u"金　額"_s, .widthTwips = 1130, .alignment = right, .format = fmt::kYen},
-    });
+    applyColumnLayout(
+        Grid明細,
+        {
+            {.column = 0, .hidden = true},
+            {.column = 1,
+             .caption = u"日　付"_s,
+             .widthTwips = 1430,
+             .alignment = centre,
+             .format = fmt::kDate,
+             .mask = u"Date Mask"_s},
+            {.column = 2, .widthTwips = 1200.189, .alignment = centre, .format = fmt::kTime, .mask = fmt::kTime},
+            {.column = 3, .widthTwips = 1200.189, .alignment = centre, .format = fmt::kTime, .mask = fmt::kTime},
+            {.column = 4, .widthTwips = 780, .alignment = centre, .format = fmt::kHours},
+            {.column = 5, .widthTwips = 810, .alignment = centre, .format = fmt::kHours},
+            {.column = 6, .widthTwips = 764.7874, .alignment = right, .format = fmt::kYen},
+            {.column = 7, .widthTwips = 1050, .alignment = right, .format = fmt::kYen},
+            {.column = 8, .caption = u"金　額"_s, .widthTwips = 1130, .alignment = right, .format = fmt::kYen},
+        });
 }
 
 } // namespace pelmar

@@ -28,23 +28,23 @@ public:
     void unbindGrid();
 
     // The page's operations.
-    void Clear時給();   // the page back to its initial state
-    void Clear明細();   // 60 empty numbered lines
+    void Clear時給(); // the page back to its initial state
+    void Clear明細(); // 60 empty numbered lines
     void ReadComb氏名();
     void ReadComb勤務形態();
     void Read勤務形態参照();
     void Seek勤務形態(); // looks up CurPatternType into m_pattern
-    void Get時給();      // the named employee's wage and usual shift type
-    void Calc明細();     // the four totals from the lines
+    void Get時給(); // the named employee's wage and usual shift type
+    void Calc明細(); // the four totals from the lines
     void get日付データ(); // the current line from the chosen shift type
     void Delete行();
     // Records the statement's employee, wage and shift type in the employee
     // master; part of a save, inside its transaction.
     bool Entry従業員();
     void Cmd印刷_Click(); // the pay statement of the page, in a print preview
-    void Entry時給();   // saves the statement under name + title
-    void Read時給();    // reopens the statement of name + title
-    void Delete時給();  // deletes the statement of name + title
+    void Entry時給(); // saves the statement under name + title
+    void Read時給(); // reopens the statement of name + title
+    void Delete時給(); // deletes the statement of name + title
 
     // Reopens a stored statement chosen elsewhere (the history list). Tells
     // the user and changes nothing when none is stored under the pair, and
@@ -66,7 +66,6 @@ signals:
     void closeRequested();
 
 public:
-
     // The frames: the page's, then who, the title and totals, the buttons.
     QFrame *imContainer3D1 = nullptr, *imContainer3D4 = nullptr, *imContainer3D13 = nullptr, *imContainer3D5 = nullptr;
     QComboBox *cmb氏名 = nullptr;

@@ -3,10 +3,10 @@
 // from or written to a database, and the statement need not have been saved.
 #include "statements/StatementPage.h"
 
-#include "widgets/NumberBox.h"
 #include "statements/PayslipLayout.h"
 #include "statements/PayslipPrinter.h"
 #include "store/ProgramState.h"
+#include "widgets/NumberBox.h"
 
 #include <QComboBox>
 #include <QDate>
@@ -23,11 +23,11 @@ void StatementPage::connectPrinting()
 void StatementPage::Cmd印刷_Click()
 {
     // Validates nothing and asks nothing: an empty name prints "　様" alone.
-    const payslip::PrintValues values = payslip::printValues(
-        cmb氏名->currentText(), txtタイトル->text(),
-        num時給->value(), num時間->value(), num調整額->value(), num合計->value());
-    const QList<payslip::PayslipItem> items = payslip::filledPageHeader(
-        values, m_state.CompanyName, m_state.CompanyInfo, QDate::currentDate());
+    const payslip::PrintValues values =
+        payslip::printValues(cmb氏名->currentText(), txtタイトル->text(), num時給->value(), num時間->value(),
+                             num調整額->value(), num合計->value());
+    const QList<payslip::PayslipItem> items =
+        payslip::filledPageHeader(values, m_state.CompanyName, m_state.CompanyInfo, QDate::currentDate());
     payslip::showPayslipPreview(window(), items, payslip::suggestedPdfName(values.PrintName, values.PrintTitle));
 }
 

@@ -1,12 +1,12 @@
 // Saving, reopening and deleting the statement on the page.
 #include "statements/StatementPage.h"
 
-#include "widgets/DataGrid.h"
-#include "widgets/NumberBox.h"
 #include "messages/ShowMsg.h"
 #include "statements/DetailLines.h"
 #include "statements/StatementStore.h"
 #include "store/ProgramState.h"
+#include "widgets/DataGrid.h"
+#include "widgets/NumberBox.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -94,9 +94,7 @@ void StatementPage::Entry時給()
     if (!confirmLeftOutLines())
         return;
     const bool replacing = isStored(name, title);
-    const bool yes = replacing
-        ? ShowMsg(msg::登録上書き確認, keyText(name, title))
-        : ShowMsg(msg::登録確認, name);
+    const bool yes = replacing ? ShowMsg(msg::登録上書き確認, keyText(name, title)) : ShowMsg(msg::登録確認, name);
     if (!yes)
         return;
     const statements::Header header{name,

@@ -14,7 +14,8 @@ const QString kOfThePair = QStringLiteral("where 氏名 = ? and タイトル = ?
 std::optional<qlonglong> headerRow(const QSqlDatabase &main, const QString &name, const QString &title)
 {
     QSqlQuery query(main);
-    query.prepare(QStringLiteral("select rowid from 時給ヘッダ ") + kOfThePair + QStringLiteral(" order by rowid limit 1"));
+    query.prepare(QStringLiteral("select rowid from 時給ヘッダ ") + kOfThePair
+                  + QStringLiteral(" order by rowid limit 1"));
     query.addBindValue(name);
     query.addBindValue(title);
     if (!query.exec() || !query.next())
@@ -81,8 +82,9 @@ std::optional<Header> readHeader(const QSqlDatabase &main, const QString &name, 
     query.addBindValue(title);
     if (!query.exec() || !query.next())
         return std::nullopt;
-    return Header{name,           title,           query.value(0).toString(), query.value(1),
-                  query.value(2), query.value(3), query.value(4),           query.value(5)};
+    return Header{name,           title,          query.value(0).toString(),
+                  query.value(1), query.value(2), query.value(3),
+                  query.value(4), query.value(5)};
 }
 
 bool loadLines(const QSqlDatabase &main, const QSqlDatabase &work, const QString &name, const QString &title)
@@ -101,8 +103,7 @@ bool remove(const QSqlDatabase &main, const QString &name, const QString &title)
     Transaction transaction(main);
     return transaction.started()
         && execBound(main, QStringLiteral("delete from 時給ヘッダ ") + kOfThePair, {name, title})
-        && execBound(main, QStringLiteral("delete from 時給明細 ") + kOfThePair, {name, title})
-        && transaction.commit();
+        && execBound(main, QStringLiteral("delete from 時給明細 ") + kOfThePair, {name, title}) && transaction.commit();
 }
 
 bool removeEverything(const QSqlDatabase &main)

@@ -47,8 +47,7 @@ QList<TableColumns> tablesOf(const QSqlDatabase &db)
 {
     QList<TableColumns> result;
     QSqlQuery tables(db);
-    if (!tables.exec(QStringLiteral(
-            "select name from sqlite_master where type = 'table' order by rowid")))
+    if (!tables.exec(QStringLiteral("select name from sqlite_master where type = 'table' order by rowid")))
         return result;
     while (tables.next()) {
         TableColumns entry{tables.value(0).toString(), {}};
@@ -101,9 +100,7 @@ QString schemaProblem(const QSqlDatabase &db, SchemaKind kind)
             return QStringLiteral("表「%1」がありません").arg(wanted.table);
         for (const QString &column : wanted.columns) {
             const bool has = std::any_of(found->columns.begin(), found->columns.end(),
-                                         [&](const QString &c) {
-                                             return c.compare(column, Qt::CaseInsensitive) == 0;
-                                         });
+                                         [&](const QString &c) { return c.compare(column, Qt::CaseInsensitive) == 0; });
             if (!has)
                 return QStringLiteral("表「%1」に列「%2」がありません").arg(wanted.table, column);
         }
@@ -115,8 +112,8 @@ OpenResult openExisting(const QString &filePath, SchemaKind kind, const QString 
 {
     OpenResult result;
     const auto refuse = [&](const QString &reason) {
-        result.error = QStringLiteral("データベース %1 を開けません。\n理由: %2")
-                           .arg(QDir::toNativeSeparators(filePath), reason);
+        result.error =
+            QStringLiteral("データベース %1 を開けません。\n理由: %2").arg(QDir::toNativeSeparators(filePath), reason);
         if (QSqlDatabase::contains(connectionName)) {
             result.db.close();
             result.db = QSqlDatabase();
@@ -220,7 +217,8 @@ bool copyOverPageRows(QSqlQuery &source, const QSqlDatabase &work, const Table &
     return transaction.commit();
 }
 
-Transaction::Transaction(QSqlDatabase db) : m_db(std::move(db))
+Transaction::Transaction(QSqlDatabase db)
+    : m_db(std::move(db))
 {
     m_started = m_db.transaction();
 }

@@ -39,8 +39,7 @@ void closeConnection(const QString &connectionName);
 
 // Runs one statement with its values bound in order. Text values are always
 // bound, never glued into the SQL text.
-bool execBound(const QSqlDatabase &db, const QString &sql, const QVariantList &values = {},
-               QString *error = nullptr);
+bool execBound(const QSqlDatabase &db, const QString &sql, const QVariantList &values = {}, QString *error = nullptr);
 
 struct Table;
 

@@ -55,8 +55,8 @@ bool createNewInstallation(const QString &folder, QString *error)
     const QString workPath = dir.filePath(kWorkDbFileName);
     for (const QString &path : {mainPath, workPath}) {
         if (QFile::exists(path)) {
-            *error = QStringLiteral("%1 は既にあります。既存のデータは上書きしません。")
-                         .arg(QDir::toNativeSeparators(path));
+            *error =
+                QStringLiteral("%1 は既にあります。既存のデータは上書きしません。").arg(QDir::toNativeSeparators(path));
             return false;
         }
     }
@@ -64,8 +64,7 @@ bool createNewInstallation(const QString &folder, QString *error)
         *error = QStringLiteral("フォルダ %1 を作れません。").arg(QDir::toNativeSeparators(folder));
         return false;
     }
-    if (createFile(mainPath, SchemaKind::Main, error)
-        && createFile(workPath, SchemaKind::Work, error))
+    if (createFile(mainPath, SchemaKind::Main, error) && createFile(workPath, SchemaKind::Work, error))
         return true;
     QFile::remove(mainPath);
     QFile::remove(workPath);

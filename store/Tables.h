@@ -21,7 +21,8 @@ struct Table {
 // Column groups a master table shares with its page and with the statement
 // lines, in schema order.
 namespace columns {
-inline const QStringList employee = QStringLiteral("氏名 時給 勤務形態 開始時間 終了時間 休憩時間 実労時間").split(u' ');
+inline const QStringList employee =
+    QStringLiteral("氏名 時給 勤務形態 開始時間 終了時間 休憩時間 実労時間").split(u' ');
 inline const QStringList pattern = QStringLiteral("タイプ 開始時間 終了時間 休憩時間 実労時間").split(u' ');
 inline const QStringList patternTimes = QStringLiteral("開始時間 終了時間 休憩時間 実労時間").split(u' ');
 inline const QStringList line = QStringLiteral("日付 開始時間 終了時間 休憩 時間 時給 調整額 金額").split(u' ');
@@ -30,23 +31,26 @@ inline const QStringList line = QStringLiteral("日付 開始時間 終了時間
 namespace tables {
 // The main file: masters and saved statements.
 inline const Table 従業員{QStringLiteral("従業員"), QStringList{QStringLiteral("No")} + columns::employee, {}};
-inline const Table 勤務形態マスタ{QStringLiteral("勤務形態マスタ"), QStringList{QStringLiteral("No")} + columns::pattern, {}};
+inline const Table 勤務形態マスタ{
+    QStringLiteral("勤務形態マスタ"), QStringList{QStringLiteral("No")} + columns::pattern, {}};
 inline const Table 時給ヘッダ{QStringLiteral("時給ヘッダ"),
-                              QStringLiteral("氏名 タイトル 勤務タイプ 時給 休憩 調整額 時間 合計").split(u' '), {}};
-inline const Table 時給明細{QStringLiteral("時給明細"),
-                            QStringLiteral("氏名 タイトル 行番号").split(u' ') + columns::line, {}};
+                              QStringLiteral("氏名 タイトル 勤務タイプ 時給 休憩 調整額 時間 合計").split(u' '),
+                              {}};
+inline const Table 時給明細{
+    QStringLiteral("時給明細"), QStringLiteral("氏名 タイトル 行番号").split(u' ') + columns::line, {}};
 inline const Table 自社情報{QStringLiteral("自社情報"), QStringLiteral("自社名 自社情報").split(u' '), {}};
 
 // The work file: what the pages are editing, and the hint texts.
 inline const Table w明細{QStringLiteral("w明細"), QStringList{QStringLiteral("行番号")} + columns::line,
                          QStringLiteral("行番号")};
-inline const Table w従業員{QStringLiteral("w従業員"),
-                           QStringLiteral("No チェック").split(u' ') + columns::employee, QStringLiteral("No")};
+inline const Table w従業員{QStringLiteral("w従業員"), QStringLiteral("No チェック").split(u' ') + columns::employee,
+                           QStringLiteral("No")};
 inline const Table w勤務形態{QStringLiteral("w勤務形態"), QStringList{QStringLiteral("No")} + columns::pattern,
                              QStringLiteral("No")};
 inline const Table w勤務形態参照{QStringLiteral("w勤務形態参照"), columns::pattern, {}};
 inline const Table w履歴{QStringLiteral("w履歴"), QStringLiteral("氏名 合計 タイトル").split(u' '), {}};
-inline const Table ClHint{QStringLiteral("ClHint"), QStringLiteral("FormName CtlName FormTitle Contents").split(u' '), {}};
+inline const Table ClHint{
+    QStringLiteral("ClHint"), QStringLiteral("FormName CtlName FormTitle Contents").split(u' '), {}};
 
 // Every table of each file, in schema order.
 QList<const Table *> ofMainFile();

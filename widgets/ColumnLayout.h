@@ -13,8 +13,8 @@ namespace pelmar {
 struct ColumnLayout {
     int column = 0;
     std::optional<QString> caption = {};
-    double widthTwips = 0;          // 0: keep
-    Qt::Alignment alignment = {};   // none: keep
+    double widthTwips = 0; // 0: keep
+    Qt::Alignment alignment = {}; // none: keep
     QString format = {};
     QString mask = {};
     bool hidden = false;

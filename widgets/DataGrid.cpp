@@ -1,7 +1,7 @@
 #include "widgets/DataGrid.h"
 
-#include "widgets/GridDelegate.h"
 #include "calc/Formats.h"
+#include "widgets/GridDelegate.h"
 
 #include <QApplication>
 #include <QHeaderView>
@@ -30,9 +30,8 @@ DataGrid::DataGrid(QWidget *parent)
     // Remember whether the focus was somewhere in this grid (its editor, its
     // drop-down list) so that focusInEvent can tell a real activation from
     // the focus coming back after an edit.
-    connect(qApp, &QApplication::focusChanged, this, [this](QWidget *, QWidget *now) {
-        m_focusWithin = ownsFocusWidget(now);
-    });
+    connect(qApp, &QApplication::focusChanged, this,
+            [this](QWidget *, QWidget *now) { m_focusWithin = ownsFocusWidget(now); });
 }
 
 DataGrid::~DataGrid()
@@ -92,7 +91,10 @@ void DataGrid::reselect(int row, int column)
         setCurrentIndex(m_model->index(qBound(0, row, rows - 1), column));
 }
 
-GridTableModel *DataGrid::tableModel() const { return m_model; }
+GridTableModel *DataGrid::tableModel() const
+{
+    return m_model;
+}
 
 void DataGrid::applyColumnProperties()
 {
@@ -134,7 +136,10 @@ void DataGrid::setColumnVisible(int column, bool visible)
     setColumnHidden(column, !visible);
 }
 
-void DataGrid::setColumnLocked(int column, bool locked) { m_columns.edit(column).locked = locked; }
+void DataGrid::setColumnLocked(int column, bool locked)
+{
+    m_columns.edit(column).locked = locked;
+}
 
 void DataGrid::setColumnWidthTwips(int column, double twips)
 {
@@ -161,7 +166,10 @@ void DataGrid::setColumnFormat(int column, const QString &pattern)
     viewport()->update();
 }
 
-void DataGrid::setColumnMask(int column, const QString &mask) { m_columns.edit(column).mask = mask; }
+void DataGrid::setColumnMask(int column, const QString &mask)
+{
+    m_columns.edit(column).mask = mask;
+}
 
 void DataGrid::setColumnCheckBox(int column, bool checkBox)
 {
@@ -169,7 +177,10 @@ void DataGrid::setColumnCheckBox(int column, bool checkBox)
     viewport()->update();
 }
 
-void DataGrid::setColumnDropDown(int column, DataGrid *dropDown) { m_columns.edit(column).dropDown = dropDown; }
+void DataGrid::setColumnDropDown(int column, DataGrid *dropDown)
+{
+    m_columns.edit(column).dropDown = dropDown;
+}
 
 void DataGrid::setDropDownMode(bool dropDown)
 {
@@ -186,7 +197,10 @@ void DataGrid::setDropDownMode(bool dropDown)
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 }
 
-bool DataGrid::isDropDownMode() const { return m_dropDownMode; }
+bool DataGrid::isDropDownMode() const
+{
+    return m_dropDownMode;
+}
 
 // ---------------------------------------------------------------- position
 
@@ -199,7 +213,10 @@ QModelIndex DataGrid::currentCell() const
     return currentIndex();
 }
 
-int DataGrid::currentColumn() const { return currentCell().column(); }
+int DataGrid::currentColumn() const
+{
+    return currentCell().column();
+}
 
 void DataGrid::setCurrentColumn(int column)
 {
@@ -212,7 +229,10 @@ void DataGrid::setCurrentColumn(int column)
         setCurrentIndex(m_model->index(row, column));
 }
 
-int DataGrid::currentRowIndex() const { return currentCell().row(); }
+int DataGrid::currentRowIndex() const
+{
+    return currentCell().row();
+}
 
 bool DataGrid::onRow() const
 {
@@ -235,7 +255,10 @@ void DataGrid::moveNext()
     setCurrentIndex(m_model->index(cell.row() + 1, cell.column()));
 }
 
-bool DataGrid::pastLast() const { return m_pastLast; }
+bool DataGrid::pastLast() const
+{
+    return m_pastLast;
+}
 
 void DataGrid::moveLast()
 {
@@ -305,7 +328,10 @@ bool DataGrid::deleteCurrentRow()
 
 // ---------------------------------------------------------------- editing
 
-QLineEdit *DataGrid::openEditor() const { return m_delegate->openEditor(); }
+QLineEdit *DataGrid::openEditor() const
+{
+    return m_delegate->openEditor();
+}
 
 // Closes the editor without writing it, before the rows under it are re-read.
 // Closing it here, rather than letting the reset hide it, keeps the focus in

@@ -18,7 +18,7 @@ class GridDelegate;
 // What the key-down notification hands its handler. Setting key to 0
 // swallows the key, as the pages' shortcuts do.
 struct GridKey {
-    int key = 0;                              // a Qt::Key
+    int key = 0; // a Qt::Key
     Qt::KeyboardModifiers modifiers = Qt::NoModifier;
 };
 
@@ -46,7 +46,7 @@ public:
     void setColumnLocked(int column, bool locked);
     void setColumnWidthTwips(int column, double twips); // 15 twips to the pixel
     void setColumnAlignment(int column, Qt::Alignment alignment);
-    Qt::Alignment columnAlignment(int column) const;    // left unless set
+    Qt::Alignment columnAlignment(int column) const; // left unless set
     void setColumnFormat(int column, const QString &pattern); // calc/Formats patterns
     // "Date Mask" (eight digits yyyymmdd) or "##:##" (four digits hhmm).
     void setColumnMask(int column, const QString &mask);
@@ -64,16 +64,16 @@ public:
     int currentColumn() const;
     void setCurrentColumn(int column);
     int currentRowIndex() const;
-    bool onRow() const;   // stands on a row (false when empty or moved past the last)
-    void moveNext();      // to the next row; past the last row when there is none
+    bool onRow() const; // stands on a row (false when empty or moved past the last)
+    void moveNext(); // to the next row; past the last row when there is none
     bool pastLast() const;
-    void moveLast();      // back to the last row
+    void moveLast(); // back to the last row
 
     // Cells of the current row. A null value is an empty cell; writing one
     // empties the cell. Writes go straight to the table.
     QVariant cellValue(int column) const;
     bool setCellValue(int column, const QVariant &value);
-    QString cellText(int column) const;   // as shown, through the column's format
+    QString cellText(int column) const; // as shown, through the column's format
 
     // Writes the edit in progress to the table; does nothing when there is none.
     bool commitRow();
@@ -137,9 +137,9 @@ private:
     bool m_dropDownMode = false;
     bool m_pastLast = false;
 
-    QPersistentModelIndex m_editContext;   // the edited cell while its after-update runs
+    QPersistentModelIndex m_editContext; // the edited cell while its after-update runs
     QPersistentModelIndex m_pendingUpdate; // a written edit whose after-update is due
-    QPointer<DataGrid> m_dropDownOwner;    // drop-down mode: the grid that opened this list
+    QPointer<DataGrid> m_dropDownOwner; // drop-down mode: the grid that opened this list
     int m_dropDownOwnerColumn = -1;
     bool m_openingEditor = false;
     bool m_focusWithin = false;

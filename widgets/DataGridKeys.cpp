@@ -72,8 +72,7 @@ void DataGrid::handleEditorKey(QLineEdit *editor, QKeyEvent *event)
     case Qt::Key_Down:
     case Qt::Key_PageUp:
     case Qt::Key_PageDown:
-        if (event->key() == Qt::Key_Down && (event->modifiers() & Qt::AltModifier)
-            && m_columns.at(column).dropDown) {
+        if (event->key() == Qt::Key_Down && (event->modifiers() & Qt::AltModifier) && m_columns.at(column).dropDown) {
             openDropDown();
             return;
         }

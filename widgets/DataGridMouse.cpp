@@ -133,8 +133,7 @@ void DataGrid::pickFromDropDown(int column, DataGrid *dropDown)
     if (!onRow())
         return;
     const QVariant picked = dropDown->cellValue(0);
-    writeCell(m_model->index(currentCell().row(), column),
-              picked.isNull() ? QVariant() : QVariant(picked.toString()));
+    writeCell(m_model->index(currentCell().row(), column), picked.isNull() ? QVariant() : QVariant(picked.toString()));
     setFocus(Qt::PopupFocusReason);
     emit dropDownPicked(column);
 }

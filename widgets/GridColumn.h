@@ -14,15 +14,15 @@ class DataGrid;
 // keeps these from the moment a page sets them, before the first refresh
 // and across every refresh; the model and the delegate read them there.
 struct GridColumn {
-    std::optional<QString> caption;   // none: the table's column name
+    std::optional<QString> caption; // none: the table's column name
     bool hidden = false;
-    int widthPixels = -1;             // -1: as the view sizes it
-    Qt::Alignment alignment = {};     // none: the style's own
-    QString format;                   // a calc/Formats display pattern
-    QString mask;                     // "Date Mask" or "##:##"
-    bool locked = false;              // the user cannot edit it
-    bool checkBox = false;            // a tick box: -1 ticked, 0 not
-    DataGrid *dropDown = nullptr;     // the list opened from its cells
+    int widthPixels = -1; // -1: as the view sizes it
+    Qt::Alignment alignment = {}; // none: the style's own
+    QString format; // a calc/Formats display pattern
+    QString mask; // "Date Mask" or "##:##"
+    bool locked = false; // the user cannot edit it
+    bool checkBox = false; // a tick box: -1 ticked, 0 not
+    DataGrid *dropDown = nullptr; // the list opened from its cells
 };
 
 // The columns of a grid, by column index of the table. A column never set

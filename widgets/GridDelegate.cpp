@@ -1,8 +1,8 @@
 #include "widgets/GridDelegate.h"
 
+#include "calc/Formats.h"
 #include "widgets/DataGrid.h"
 #include "widgets/TypedTextValidator.h"
-#include "calc/Formats.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -67,8 +67,7 @@ bool GridDelegate::isTicked(const QVariant &value)
     return value.isValid() && !value.isNull() && value.toInt() != 0;
 }
 
-QWidget *GridDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem &,
-                                    const QModelIndex &index) const
+QWidget *GridDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem &, const QModelIndex &index) const
 {
     const GridColumn &column = m_grid->column(index.column());
     if (column.checkBox || m_grid->isDropDownMode())
@@ -159,12 +158,10 @@ void GridDelegate::destroyEditor(QWidget *editor, const QModelIndex &index) cons
 
 bool GridDelegate::showsDropDownArrow(const QModelIndex &index) const
 {
-    return !m_grid->isDropDownMode() && m_grid->column(index.column()).dropDown
-        && index == m_grid->currentIndex();
+    return !m_grid->isDropDownMode() && m_grid->column(index.column()).dropDown && index == m_grid->currentIndex();
 }
 
-void GridDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option,
-                         const QModelIndex &index) const
+void GridDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const
 {
     QStyle *style = option.widget ? option.widget->style() : QApplication::style();
     if (m_grid->column(index.column()).checkBox) {

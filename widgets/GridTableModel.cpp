@@ -13,7 +13,10 @@ GridTableModel::GridTableModel(QObject *parent, const QSqlDatabase &db, const Gr
     setEditStrategy(QSqlTableModel::OnFieldChange);
 }
 
-void GridTableModel::setReadOnly(bool readOnly) { m_readOnly = readOnly; }
+void GridTableModel::setReadOnly(bool readOnly)
+{
+    m_readOnly = readOnly;
+}
 
 QVariant GridTableModel::data(const QModelIndex &index, int role) const
 {

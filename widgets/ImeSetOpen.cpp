@@ -5,8 +5,8 @@
 #include <QWidget>
 
 #ifdef Q_OS_WIN
-#include <windows.h>
 #include <imm.h>
+#include <windows.h>
 #endif
 
 namespace pelmar {
@@ -31,8 +31,7 @@ void ImeSetOpen(QWidget *widget, bool open)
     // hints keep a direct-input widget on Latin text where the input method
     // honours them.
     widget->setAttribute(Qt::WA_InputMethodEnabled, open);
-    widget->setInputMethodHints(open ? Qt::ImhNone
-                                     : (Qt::ImhPreferLatin | Qt::ImhNoPredictiveText));
+    widget->setInputMethodHints(open ? Qt::ImhNone : (Qt::ImhPreferLatin | Qt::ImhNoPredictiveText));
     if (widget->hasFocus() && QGuiApplication::inputMethod())
         QGuiApplication::inputMethod()->update(Qt::ImEnabled | Qt::ImHints);
 #endif

@@ -1,7 +1,7 @@
 #include "widgets/NumberBox.h"
 
-#include "widgets/TypedTextValidator.h"
 #include "calc/Formats.h"
+#include "widgets/TypedTextValidator.h"
 
 namespace pelmar {
 
@@ -20,8 +20,7 @@ NumberBox::NumberBox(QWidget *parent)
     : QLineEdit(parent)
 {
     // Full-width digits from Japanese input count as the digits they are.
-    setValidator(new TypedTextValidator(
-        QRegularExpression(QStringLiteral("-?[0-9,]*\\.?[0-9]*")), this));
+    setValidator(new TypedTextValidator(QRegularExpression(QStringLiteral("-?[0-9,]*\\.?[0-9]*")), this));
     connect(this, &QLineEdit::editingFinished, this, [this] {
         if (isReadOnly())
             return;

@@ -40,8 +40,7 @@ QHBoxLayout *buttonRow(QWidget *parent, std::initializer_list<RowButton> buttons
     return row;
 }
 
-QFrame *buttonBar(const QString &frameName, QWidget *parent, std::initializer_list<RowButton> buttons,
-                  HintSlot hint)
+QFrame *buttonBar(const QString &frameName, QWidget *parent, std::initializer_list<RowButton> buttons, HintSlot hint)
 {
     QFrame *frame = namedFrame(frameName, parent);
     QHBoxLayout *row = buttonRow(frame, buttons, frame);
@@ -69,8 +68,7 @@ QGridLayout *PageSkeleton::addGridSection(QFrame **frame, const QString &frameNa
     return new QGridLayout(*frame);
 }
 
-QFrame *PageSkeleton::addButtonBar(const QString &frameName, std::initializer_list<RowButton> buttons,
-                                   HintSlot hint)
+QFrame *PageSkeleton::addButtonBar(const QString &frameName, std::initializer_list<RowButton> buttons, HintSlot hint)
 {
     QFrame *bar = buttonBar(frameName, m_frame, buttons, hint);
     m_body->addWidget(bar);

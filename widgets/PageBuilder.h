@@ -26,8 +26,7 @@ inline QFrame *namedFrame(const QString &name, QWidget *parent)
 }
 
 // A control of the given kind under its design name.
-template <class Control>
-Control *namedControl(const QString &name, QWidget *parent)
+template <class Control> Control *namedControl(const QString &name, QWidget *parent)
 {
     auto *control = new Control(parent);
     control->setObjectName(name);
