@@ -4,40 +4,24 @@
 #include "masters/EmployeePage.h"
 #include "masters/PatternPage.h"
 #include "masters/SettingsPage.h"
-#include "messages/ShowMsg.h"
 #include "statements/StatementPage.h"
 #include "store/Database.h"
 
-#include "../support/GridTyping.h"
-#include "../support/TestData.h"
+#include "../support/WindowFixture.h"
 
-#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QSqlQuery>
-#include <QSqlRecord>
 #include <QTest>
 
 using namespace pelmar;
 
 using test::Rows;
 
-namespace {
-
-Rows query(const QSqlDatabase &db, const QString &sql)
-{
-    return test::rows(db, sql);
-}
-
-} // namespace
-
-class TestMasters : public QObject {
+class TestMasters : public test::WindowFixture {
     Q_OBJECT
 private slots:
-    void init();
-    void cleanup();
     void patternPageStartsWithTenRows();
     void patternHours_data();
     void patternHours();
@@ -58,69 +42,12 @@ private slots:
     void companySettings();
 
 private:
-    void answer(bool yes);
-    void type(DataGrid *grid, int row, int column, const QString &text);
-    void typeName(DataGrid *grid, int row, const QString &name);
     void tick(int row);
-    void reopen();
-
-    std::unique_ptr<test::TestDataFolder> m_data;
-    std::unique_ptr<FrmPelmar> m_window;
-    QSqlDatabase m_main;
-    QSqlDatabase m_work;
-    QStringList m_asked;
 };
-
-void TestMasters::init()
-{
-    m_data = std::make_unique<test::TestDataFolder>();
-    QVERIFY(m_data->isValid());
-    m_main = m_data->mainDb();
-    m_work = m_data->workDb();
-    m_asked.clear();
-    answer(true);
-    reopen();
-}
-
-void TestMasters::cleanup()
-{
-    setMessageAnswerer({});
-    m_window.reset();
-    m_main = QSqlDatabase();
-    m_work = QSqlDatabase();
-    m_data.reset();
-}
-
-void TestMasters::reopen()
-{
-    m_window.reset();
-    m_window = std::make_unique<FrmPelmar>(m_data->path());
-    QVERIFY2(m_window->isOpen(), qPrintable(m_window->openError()));
-    m_window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
-}
-
-void TestMasters::answer(bool yes)
-{
-    setMessageAnswerer([this, yes](const MessageRequest &request) {
-        m_asked << request.category + u'/' + request.subKey + u'/' + request.subject;
-        return yes;
-    });
-}
-
-void TestMasters::type(DataGrid *grid, int row, int column, const QString &text)
-{
-    test::typeIntoCell(grid, row, column, text);
-}
-
-void TestMasters::typeName(DataGrid *grid, int row, const QString &name)
-{
-    test::commitIntoCell(grid, row, 2, name);
-}
 
 void TestMasters::tick(int row)
 {
-    DataGrid *grid = m_window->employeePage()->Grid従業員;
+    DataGrid *grid = window()->employeePage()->Grid従業員;
     grid->setFocus();
     grid->setCurrentIndex(grid->tableModel()->index(row, 1));
     QTest::keyClick(grid, Qt::Key_Space);
@@ -128,11 +55,11 @@ void TestMasters::tick(int row)
 
 void TestMasters::patternPageStartsWithTenRows()
 {
-    QCOMPARE(query(m_work, "select \"No\", タイプ from w勤務形態 order by \"No\"").size(), 10);
-    QCOMPARE(query(m_work, "select タイプ from w勤務形態 where \"No\" = 10"), (Rows{{"J"}}));
-    QCOMPARE(m_window->patternPage()->Grid勤務形態->model()->rowCount(), 10);
-    QCOMPARE(m_window->employeePage()->Grid従業員->model()->rowCount(), 100);
-    QCOMPARE(query(m_work, "select count(*) from w従業員 where チェック = 0"), (Rows{{"100"}}));
+    QCOMPARE(query(workDb(), "select \"No\", タイプ from w勤務形態 order by \"No\"").size(), 10);
+    QCOMPARE(query(workDb(), "select タイプ from w勤務形態 where \"No\" = 10"), (Rows{{"J"}}));
+    QCOMPARE(window()->patternPage()->Grid勤務形態->model()->rowCount(), 10);
+    QCOMPARE(window()->employeePage()->Grid従業員->model()->rowCount(), 100);
+    QCOMPARE(query(workDb(), "select count(*) from w従業員 where チェック = 0"), (Rows{{"100"}}));
 }
 
 void TestMasters::patternHours_data()
@@ -154,165 +81,165 @@ void TestMasters::patternHours()
     QFETCH(QString, end);
     QFETCH(QString, rest);
     QFETCH(QString, worked);
-    DataGrid *grid = m_window->patternPage()->Grid勤務形態;
-    type(grid, 0, 2, start);
-    type(grid, 0, 3, end);
+    DataGrid *grid = window()->patternPage()->Grid勤務形態;
+    typeInto(grid, 0, 2, start);
+    typeInto(grid, 0, 3, end);
     if (!rest.isEmpty())
-        type(grid, 0, 4, rest);
-    QTRY_COMPARE(query(m_work, "select 実労時間 from w勤務形態 where \"No\" = 1"), (Rows{{worked}}));
+        typeInto(grid, 0, 4, rest);
+    QTRY_COMPARE(query(workDb(), "select 実労時間 from w勤務形態 where \"No\" = 1"), (Rows{{worked}}));
     if (rest == QLatin1String("ab"))
-        QCOMPARE(query(m_work, "select 休憩時間 from w勤務形態 where \"No\" = 1"), (Rows{{"<null>"}}));
+        QCOMPARE(query(workDb(), "select 休憩時間 from w勤務形態 where \"No\" = 1"), (Rows{{"<null>"}}));
 }
 
 void TestMasters::typedWorkingTimeStays()
 {
-    DataGrid *grid = m_window->patternPage()->Grid勤務形態;
-    type(grid, 1, 2, "0900");
-    type(grid, 1, 3, "1800");
-    type(grid, 1, 5, "7.25");
-    QTRY_COMPARE(query(m_work, "select 実労時間 from w勤務形態 where \"No\" = 2"), (Rows{{"7.25"}}));
-    type(grid, 1, 2, "2500"); // refused: emptied, and the hours stay
-    QTRY_COMPARE(query(m_work, "select 開始時間, 実労時間 from w勤務形態 where \"No\" = 2"),
+    DataGrid *grid = window()->patternPage()->Grid勤務形態;
+    typeInto(grid, 1, 2, "0900");
+    typeInto(grid, 1, 3, "1800");
+    typeInto(grid, 1, 5, "7.25");
+    QTRY_COMPARE(query(workDb(), "select 実労時間 from w勤務形態 where \"No\" = 2"), (Rows{{"7.25"}}));
+    typeInto(grid, 1, 2, "2500"); // refused: emptied, and the hours stay
+    QTRY_COMPARE(query(workDb(), "select 開始時間, 実労時間 from w勤務形態 where \"No\" = 2"),
                  (Rows{{"<null>", "7.25"}}));
-    type(grid, 1, 2, "1000");
-    QTRY_COMPARE(query(m_work, "select 実労時間 from w勤務形態 where \"No\" = 2"), (Rows{{"8"}}));
+    typeInto(grid, 1, 2, "1000");
+    QTRY_COMPARE(query(workDb(), "select 実労時間 from w勤務形態 where \"No\" = 2"), (Rows{{"8"}}));
 }
 
 void TestMasters::patternReadShowsShortMasterFirst()
 {
     const QString insert = QStringLiteral("insert into 勤務形態マスタ values (?, ?, ?, ?, ?, ?)");
-    QVERIFY(execBound(m_main, insert, {5, "早番", "0700", "1500", 1.0, 7.0}));
-    QVERIFY(execBound(m_main, insert, {8, "遅番", "1300", "2100", 1.0, 7.0}));
-    QVERIFY(execBound(m_main, insert, {9, "夜勤", "2200", "0600", 0.0, 8.0}));
-    QTest::mouseClick(m_window->patternPage()->cmd勤務読込, Qt::LeftButton);
-    QCOMPARE(query(m_work, "select \"No\", タイプ, 開始時間 from w勤務形態 order by \"No\" limit 5"),
+    QVERIFY(execBound(mainDb(), insert, {5, "早番", "0700", "1500", 1.0, 7.0}));
+    QVERIFY(execBound(mainDb(), insert, {8, "遅番", "1300", "2100", 1.0, 7.0}));
+    QVERIFY(execBound(mainDb(), insert, {9, "夜勤", "2200", "0600", 0.0, 8.0}));
+    QTest::mouseClick(window()->patternPage()->cmd勤務読込, Qt::LeftButton);
+    QCOMPARE(query(workDb(), "select \"No\", タイプ, 開始時間 from w勤務形態 order by \"No\" limit 5"),
              (Rows{{"1", "早番", "0700"}, {"2", "遅番", "1300"}, {"3", "夜勤", "2200"}, {"4", "D", "<null>"},
                    {"5", "E", "<null>"}}));
     // Registering then stores all ten rows.
-    QTest::mouseClick(m_window->patternPage()->cmd勤務登録, Qt::LeftButton);
-    QCOMPARE(query(m_main, "select count(*) from 勤務形態マスタ"), (Rows{{"10"}}));
-    QCOMPARE(query(m_main, "select タイプ from 勤務形態マスタ where \"No\" = 1"), (Rows{{"早番"}}));
+    QTest::mouseClick(window()->patternPage()->cmd勤務登録, Qt::LeftButton);
+    QCOMPARE(query(mainDb(), "select count(*) from 勤務形態マスタ"), (Rows{{"10"}}));
+    QCOMPARE(query(mainDb(), "select タイプ from 勤務形態マスタ where \"No\" = 1"), (Rows{{"早番"}}));
 }
 
 void TestMasters::patternRegistration()
 {
-    PatternPage *page = m_window->patternPage();
-    type(page->Grid勤務形態, 0, 2, "0900");
-    type(page->Grid勤務形態, 0, 3, "1800");
+    PatternPage *page = window()->patternPage();
+    typeInto(page->Grid勤務形態, 0, 2, "0900");
+    typeInto(page->Grid勤務形態, 0, 3, "1800");
     answer(false);
     QTest::mouseClick(page->cmd勤務登録, Qt::LeftButton);
-    QCOMPARE(m_asked.last(), QStringLiteral("登録/確認/勤務形態"));
-    QCOMPARE(query(m_main, "select count(*) from 勤務形態マスタ"), (Rows{{"0"}}));
+    QCOMPARE(asked().last(), QStringLiteral("登録/確認/勤務形態"));
+    QCOMPARE(query(mainDb(), "select count(*) from 勤務形態マスタ"), (Rows{{"0"}}));
     answer(true);
     QTest::mouseClick(page->cmd勤務登録, Qt::LeftButton);
-    QCOMPARE(query(m_main, "select \"No\", タイプ, 開始時間, 終了時間, 実労時間 from 勤務形態マスタ where \"No\" <= 2"
+    QCOMPARE(query(mainDb(), "select \"No\", タイプ, 開始時間, 終了時間, 実労時間 from 勤務形態マスタ where \"No\" <= 2"
                            " order by \"No\""),
              (Rows{{"1", "A", "0900", "1800", "9"}, {"2", "B", "<null>", "<null>", "<null>"}}));
-    QCOMPARE(query(m_main, "select count(*) from 勤務形態マスタ"), (Rows{{"10"}}));
+    QCOMPARE(query(mainDb(), "select count(*) from 勤務形態マスタ"), (Rows{{"10"}}));
     // After a restart the page shows the master again.
-    reopen();
-    QCOMPARE(query(m_work, "select 開始時間 from w勤務形態 where \"No\" = 1"), (Rows{{"0900"}}));
+    QVERIFY(openWindow());
+    QCOMPARE(query(workDb(), "select 開始時間 from w勤務形態 where \"No\" = 1"), (Rows{{"0900"}}));
 }
 
 void TestMasters::lineDeleteKeepsTheName()
 {
-    PatternPage *page = m_window->patternPage();
-    type(page->Grid勤務形態, 2, 2, "0900");
-    type(page->Grid勤務形態, 2, 3, "1700");
-    QTRY_COMPARE(query(m_work, "select 実労時間 from w勤務形態 where \"No\" = 3"), (Rows{{"8"}}));
+    PatternPage *page = window()->patternPage();
+    typeInto(page->Grid勤務形態, 2, 2, "0900");
+    typeInto(page->Grid勤務形態, 2, 3, "1700");
+    QTRY_COMPARE(query(workDb(), "select 実労時間 from w勤務形態 where \"No\" = 3"), (Rows{{"8"}}));
     page->Grid勤務形態->setCurrentIndex(page->Grid勤務形態->tableModel()->index(2, 1));
     QTest::mouseClick(page->cmd勤務行削除, Qt::LeftButton);
-    QTRY_COMPARE(query(m_work, "select タイプ, 開始時間, 終了時間, 休憩時間, 実労時間 from w勤務形態 where \"No\" = 3"),
+    QTRY_COMPARE(query(workDb(), "select タイプ, 開始時間, 終了時間, 休憩時間, 実労時間 from w勤務形態 where \"No\" = 3"),
                  (Rows{{"C", "<null>", "<null>", "<null>", "<null>"}}));
 }
 
 void TestMasters::employeeRegistrationNumbersNamedRows()
 {
-    EmployeePage *page = m_window->employeePage();
-    typeName(page->Grid従業員, 0, QStringLiteral("佐藤"));
-    typeName(page->Grid従業員, 2, QStringLiteral("鈴木"));
-    typeName(page->Grid従業員, 6, QStringLiteral("高橋"));
-    type(page->Grid従業員, 6, 3, "1200");
+    EmployeePage *page = window()->employeePage();
+    commitInto(page->Grid従業員, 0, 2, QStringLiteral("佐藤"));
+    commitInto(page->Grid従業員, 2, 2, QStringLiteral("鈴木"));
+    commitInto(page->Grid従業員, 6, 2, QStringLiteral("高橋"));
+    typeInto(page->Grid従業員, 6, 3, "1200");
     answer(false);
     QTest::mouseClick(page->cmd従業員登録, Qt::LeftButton);
-    QCOMPARE(query(m_main, "select count(*) from 従業員"), (Rows{{"0"}}));
+    QCOMPARE(query(mainDb(), "select count(*) from 従業員"), (Rows{{"0"}}));
     answer(true);
     QTest::mouseClick(page->cmd従業員登録, Qt::LeftButton);
-    QCOMPARE(m_asked.last(), QStringLiteral("登録/確認/従業員"));
-    QCOMPARE(query(m_main, "select \"No\", 氏名, 時給 from 従業員 order by \"No\""),
+    QCOMPARE(asked().last(), QStringLiteral("登録/確認/従業員"));
+    QCOMPARE(query(mainDb(), "select \"No\", 氏名, 時給 from 従業員 order by \"No\""),
              (Rows{{"1", "佐藤", "<null>"}, {"2", "鈴木", "<null>"}, {"3", "高橋", "1200"}}));
     // The page is left as it is.
-    QCOMPARE(query(m_work, "select 氏名 from w従業員 where \"No\" = 7"), (Rows{{"高橋"}}));
+    QCOMPARE(query(workDb(), "select 氏名 from w従業員 where \"No\" = 7"), (Rows{{"高橋"}}));
 }
 
 void TestMasters::employeeReadRenumbers()
 {
     const QString insert = QStringLiteral("insert into 従業員 (\"No\", 氏名, 時給) values (?, ?, ?)");
-    QVERIFY(execBound(m_main, insert, {9, "後藤", 1300.0}));
-    QVERIFY(execBound(m_main, insert, {2, "安藤", 1000.0}));
-    QVERIFY(execBound(m_main, insert, {5, "加藤", 1100.0}));
-    QTest::mouseClick(m_window->employeePage()->cmd従業員読込, Qt::LeftButton);
-    QCOMPARE(query(m_work, "select \"No\", 氏名 from w従業員 where 氏名 is not null order by \"No\""),
+    QVERIFY(execBound(mainDb(), insert, {9, "後藤", 1300.0}));
+    QVERIFY(execBound(mainDb(), insert, {2, "安藤", 1000.0}));
+    QVERIFY(execBound(mainDb(), insert, {5, "加藤", 1100.0}));
+    QTest::mouseClick(window()->employeePage()->cmd従業員読込, Qt::LeftButton);
+    QCOMPARE(query(workDb(), "select \"No\", 氏名 from w従業員 where 氏名 is not null order by \"No\""),
              (Rows{{"1", "安藤"}, {"2", "加藤"}, {"3", "後藤"}}));
-    QCOMPARE(query(m_work, "select count(*) from w従業員"), (Rows{{"100"}}));
+    QCOMPARE(query(workDb(), "select count(*) from w従業員"), (Rows{{"100"}}));
 }
 
 void TestMasters::duplicateNamesAndTicks()
 {
     const QString insert = QStringLiteral("insert into 従業員 (\"No\", 氏名) values (?, ?)");
-    QVERIFY(execBound(m_main, insert, {1, "田中"}));
-    QVERIFY(execBound(m_main, insert, {2, "田中"}));
-    QVERIFY(execBound(m_main, insert, {3, "中村"}));
-    EmployeePage *page = m_window->employeePage();
+    QVERIFY(execBound(mainDb(), insert, {1, "田中"}));
+    QVERIFY(execBound(mainDb(), insert, {2, "田中"}));
+    QVERIFY(execBound(mainDb(), insert, {3, "中村"}));
+    EmployeePage *page = window()->employeePage();
     QTest::mouseClick(page->cmd従業員読込, Qt::LeftButton);
     tick(0);
-    QTRY_COMPARE(query(m_work, "select チェック from w従業員 where \"No\" = 1"), (Rows{{"-1"}}));
+    QTRY_COMPARE(query(workDb(), "select チェック from w従業員 where \"No\" = 1"), (Rows{{"-1"}}));
     QTest::mouseClick(page->cmd従業員行削除, Qt::LeftButton);
-    QCOMPARE(m_asked.last(), QStringLiteral("削除/確認/指定された従業員"));
-    QCOMPARE(query(m_main, "select 氏名 from 従業員"), (Rows{{"中村"}}));
-    QCOMPARE(query(m_work, "select \"No\", 氏名 from w従業員 where 氏名 is not null order by \"No\""),
+    QCOMPARE(asked().last(), QStringLiteral("削除/確認/指定された従業員"));
+    QCOMPARE(query(mainDb(), "select 氏名 from 従業員"), (Rows{{"中村"}}));
+    QCOMPARE(query(workDb(), "select \"No\", 氏名 from w従業員 where 氏名 is not null order by \"No\""),
              (Rows{{"2", "田中"}, {"3", "中村"}}));
     QCOMPARE(page->Grid従業員->model()->rowCount(), 99);
 }
 
 void TestMasters::deleteQuestionComesFirst()
 {
-    QVERIFY(execBound(m_main, QStringLiteral("insert into 従業員 (\"No\", 氏名) values (1, '田中')")));
-    EmployeePage *page = m_window->employeePage();
+    QVERIFY(execBound(mainDb(), QStringLiteral("insert into 従業員 (\"No\", 氏名) values (1, '田中')")));
+    EmployeePage *page = window()->employeePage();
     QTest::mouseClick(page->cmd従業員読込, Qt::LeftButton);
     // Nothing ticked: still asked, and Yes changes nothing.
     QTest::mouseClick(page->cmd従業員行削除, Qt::LeftButton);
-    QCOMPARE(m_asked.size(), 1);
-    QCOMPARE(query(m_main, "select count(*) from 従業員"), (Rows{{"1"}}));
-    QCOMPARE(query(m_work, "select count(*) from w従業員"), (Rows{{"100"}}));
+    QCOMPARE(asked().size(), 1);
+    QCOMPARE(query(mainDb(), "select count(*) from 従業員"), (Rows{{"1"}}));
+    QCOMPARE(query(workDb(), "select count(*) from w従業員"), (Rows{{"100"}}));
     // Ticked but No: nothing either.
     tick(0);
     answer(false);
     QTest::mouseClick(page->cmd従業員行削除, Qt::LeftButton);
-    QCOMPARE(query(m_main, "select count(*) from 従業員"), (Rows{{"1"}}));
-    QCOMPARE(query(m_work, "select count(*) from w従業員"), (Rows{{"100"}}));
+    QCOMPARE(query(mainDb(), "select count(*) from 従業員"), (Rows{{"1"}}));
+    QCOMPARE(query(workDb(), "select count(*) from w従業員"), (Rows{{"100"}}));
 }
 
 void TestMasters::quotedNamesStayTheirOwn()
 {
     const QString insert = QStringLiteral("insert into 従業員 (\"No\", 氏名) values (?, ?)");
-    QVERIFY(execBound(m_main, insert, {1, "O'Brien"}));
-    QVERIFY(execBound(m_main, insert, {2, "O"}));
-    QVERIFY(execBound(m_main, insert, {3, "' or 1=1 --"}));
-    EmployeePage *page = m_window->employeePage();
+    QVERIFY(execBound(mainDb(), insert, {1, "O'Brien"}));
+    QVERIFY(execBound(mainDb(), insert, {2, "O"}));
+    QVERIFY(execBound(mainDb(), insert, {3, "' or 1=1 --"}));
+    EmployeePage *page = window()->employeePage();
     QTest::mouseClick(page->cmd従業員読込, Qt::LeftButton);
     tick(0);
     tick(2);
     QTest::mouseClick(page->cmd従業員行削除, Qt::LeftButton);
-    QCOMPARE(query(m_main, "select 氏名 from 従業員"), (Rows{{"O"}}));
+    QCOMPARE(query(mainDb(), "select 氏名 from 従業員"), (Rows{{"O"}}));
 }
 
 void TestMasters::dropDownPickFillsTheRow()
 {
     const QString insert = QStringLiteral("insert into 勤務形態マスタ values (?, ?, ?, ?, ?, ?)");
-    QVERIFY(execBound(m_main, insert, {1, "A", "0900", "1800", 1.0, 8.0}));
-    QVERIFY(execBound(m_main, insert, {2, "B", "1000", "1500", 0.5, 4.5}));
-    EmployeePage *page = m_window->employeePage();
+    QVERIFY(execBound(mainDb(), insert, {1, "A", "0900", "1800", 1.0, 8.0}));
+    QVERIFY(execBound(mainDb(), insert, {2, "B", "1000", "1500", 0.5, 4.5}));
+    EmployeePage *page = window()->employeePage();
     QTest::mouseClick(page->cmdクリア従業員, Qt::LeftButton); // rebuilds the drop-down copy
     DataGrid *grid = page->Grid従業員;
     grid->setFocus();
@@ -322,9 +249,9 @@ void TestMasters::dropDownPickFillsTheRow()
     QTRY_VERIFY(list->isVisible());
     QTest::keyClick(list, Qt::Key_Down);
     QTest::keyClick(list, Qt::Key_Return);
-    QTRY_COMPARE(query(m_work, "select 勤務形態, 開始時間, 終了時間, 休憩時間, 実労時間 from w従業員 where \"No\" = 4"),
+    QTRY_COMPARE(query(workDb(), "select 勤務形態, 開始時間, 終了時間, 休憩時間, 実労時間 from w従業員 where \"No\" = 4"),
                  (Rows{{"B", "1000", "1500", "0.5", "4.5"}}));
-    QCOMPARE(query(m_work, "select count(*) from w従業員 where 勤務形態 is not null"), (Rows{{"1"}}));
+    QCOMPARE(query(workDb(), "select count(*) from w従業員 where 勤務形態 is not null"), (Rows{{"1"}}));
     QCOMPARE(grid->cellText(5), QStringLiteral("10:00"));
     QCOMPARE(grid->cellText(7), QStringLiteral("0.5"));
 }
@@ -332,49 +259,45 @@ void TestMasters::dropDownPickFillsTheRow()
 void TestMasters::hundredAndFiftyEmployees()
 {
     {
-        Transaction transaction(m_main);
+        Transaction transaction(mainDb());
         for (int i = 1; i <= 150; ++i)
-            QVERIFY(execBound(m_main, QStringLiteral("insert into 従業員 (\"No\", 氏名, 時給) values (?, ?, ?)"),
+            QVERIFY(execBound(mainDb(), QStringLiteral("insert into 従業員 (\"No\", 氏名, 時給) values (?, ?, ?)"),
                               {i, QStringLiteral("従業員%1").arg(i, 3, 10, QLatin1Char('0')), 1000.0 + i}));
         QVERIFY(transaction.commit());
     }
-    const Rows before = query(m_main, "select \"No\", 氏名, 時給 from 従業員 order by \"No\"");
-    EmployeePage *page = m_window->employeePage();
+    const Rows before = query(mainDb(), "select \"No\", 氏名, 時給 from 従業員 order by \"No\"");
+    EmployeePage *page = window()->employeePage();
     QTest::mouseClick(page->cmd従業員読込, Qt::LeftButton);
     QVERIFY(page->Grid従業員->model()->rowCount() > 150);
-    QCOMPARE(query(m_work, "select count(*) from w従業員 where 氏名 is not null"), (Rows{{"150"}}));
+    QCOMPARE(query(workDb(), "select count(*) from w従業員 where 氏名 is not null"), (Rows{{"150"}}));
     QTest::mouseClick(page->cmd従業員登録, Qt::LeftButton);
-    QCOMPARE(query(m_main, "select \"No\", 氏名, 時給 from 従業員 order by \"No\""), before);
+    QCOMPARE(query(mainDb(), "select \"No\", 氏名, 時給 from 従業員 order by \"No\""), before);
     QTest::mouseClick(page->cmd従業員読込, Qt::LeftButton);
-    QCOMPARE(query(m_work, "select 氏名 from w従業員 where \"No\" = 150"), (Rows{{"従業員150"}}));
+    QCOMPARE(query(workDb(), "select 氏名 from w従業員 where \"No\" = 150"), (Rows{{"従業員150"}}));
 }
 
 void TestMasters::failedRegistrationLeavesTheMaster()
 {
     const QString insert = QStringLiteral("insert into 従業員 (\"No\", 氏名) values (?, ?)");
-    QVERIFY(execBound(m_main, insert, {1, "残る人"}));
-    QVERIFY(execBound(m_main, QStringLiteral("insert into 勤務形態マスタ (\"No\", タイプ) values (1, 'X')")));
+    QVERIFY(execBound(mainDb(), insert, {1, "残る人"}));
+    QVERIFY(execBound(mainDb(), QStringLiteral("insert into 勤務形態マスタ (\"No\", タイプ) values (1, 'X')")));
     // A row the database refuses, half-way through the page.
-    QVERIFY(execBound(m_main, QStringLiteral("create trigger refuse before insert on 従業員"
+    QVERIFY(execBound(mainDb(), QStringLiteral("create trigger refuse before insert on 従業員"
                                              " when new.氏名 = '拒否' begin select raise(abort, 'refused'); end")));
-    QVERIFY(execBound(m_main, QStringLiteral("create trigger refuse2 before insert on 勤務形態マスタ"
+    QVERIFY(execBound(mainDb(), QStringLiteral("create trigger refuse2 before insert on 勤務形態マスタ"
                                              " when new.タイプ = 'C' begin select raise(abort, 'refused'); end")));
-    EmployeePage *page = m_window->employeePage();
-    typeName(page->Grid従業員, 0, QStringLiteral("新人"));
-    typeName(page->Grid従業員, 1, QStringLiteral("拒否"));
-    QStringList prompts;
-    setMessageAnswerer([&prompts](const MessageRequest &request) {
-        prompts << request.prompt;
-        return true;
-    });
+    EmployeePage *page = window()->employeePage();
+    commitInto(page->Grid従業員, 0, 2, QStringLiteral("新人"));
+    commitInto(page->Grid従業員, 1, 2, QStringLiteral("拒否"));
+    clearAsked();
     QTest::mouseClick(page->cmd従業員登録, Qt::LeftButton);
-    QCOMPARE(query(m_main, "select \"No\", 氏名 from 従業員"), (Rows{{"1", "残る人"}}));
-    QCOMPARE(prompts.size(), 2);
-    QVERIFY(prompts.last().contains(QStringLiteral("登録できませんでした")));
+    QCOMPARE(query(mainDb(), "select \"No\", 氏名 from 従業員"), (Rows{{"1", "残る人"}}));
+    QCOMPARE(requests().size(), 2);
+    QVERIFY(requests().last().prompt.contains(QStringLiteral("登録できませんでした")));
 
-    QTest::mouseClick(m_window->patternPage()->cmd勤務登録, Qt::LeftButton);
-    QCOMPARE(query(m_main, "select \"No\", タイプ from 勤務形態マスタ"), (Rows{{"1", "X"}}));
-    QCOMPARE(prompts.size(), 4);
+    QTest::mouseClick(window()->patternPage()->cmd勤務登録, Qt::LeftButton);
+    QCOMPARE(query(mainDb(), "select \"No\", タイプ from 勤務形態マスタ"), (Rows{{"1", "X"}}));
+    QCOMPARE(requests().size(), 4);
 }
 
 void TestMasters::statementEmployee_data()
@@ -395,11 +318,11 @@ void TestMasters::statementEmployee()
     QFETCH(QString, name);
     QFETCH(QString, patternType);
     QFETCH(Rows, expected);
-    QVERIFY(execBound(m_main, QStringLiteral("insert into 従業員 (\"No\", 氏名, 時給) values (7, null, null)")));
-    QVERIFY(execBound(m_main, QStringLiteral("insert into 従業員 (\"No\", 氏名, 時給) values (1, '既存', 900)")));
-    QVERIFY(execBound(m_main, QStringLiteral("insert into 勤務形態マスタ values (1, 'A', '0900', '1800', 1, 8)")));
-    QVERIFY(execBound(m_main, QStringLiteral("insert into 勤務形態マスタ values (2, 'N', '2200', '0600', 0, 8)")));
-    StatementPage *page = m_window->statementPage();
+    QVERIFY(execBound(mainDb(), QStringLiteral("insert into 従業員 (\"No\", 氏名, 時給) values (7, null, null)")));
+    QVERIFY(execBound(mainDb(), QStringLiteral("insert into 従業員 (\"No\", 氏名, 時給) values (1, '既存', 900)")));
+    QVERIFY(execBound(mainDb(), QStringLiteral("insert into 勤務形態マスタ values (1, 'A', '0900', '1800', 1, 8)")));
+    QVERIFY(execBound(mainDb(), QStringLiteral("insert into 勤務形態マスタ values (2, 'N', '2200', '0600', 0, 8)")));
+    StatementPage *page = window()->statementPage();
     // An earlier lookup left night-shift times behind; they must not leak in.
     page->cmb勤務形態->setEditText(QStringLiteral("N"));
     page->Get時給();
@@ -407,14 +330,14 @@ void TestMasters::statementEmployee()
     page->num時給->setValue(1250.0);
     page->cmb勤務形態->setEditText(patternType);
     QVERIFY(page->Entry従業員());
-    QCOMPARE(query(m_main, "select \"No\", 氏名, 時給, 勤務形態, 開始時間 from 従業員 where 氏名 is not null"
+    QCOMPARE(query(mainDb(), "select \"No\", 氏名, 時給, 勤務形態, 開始時間 from 従業員 where 氏名 is not null"
                            " order by \"No\""),
              expected);
 }
 
 void TestMasters::companySettings()
 {
-    SettingsPage *page = m_window->settingsPage();
+    SettingsPage *page = window()->settingsPage();
     // Empty table: reading leaves the boxes as they are.
     page->txt自社名->setText(QStringLiteral("下書き"));
     QTest::mouseClick(page->cmd設定読込, Qt::LeftButton);
@@ -423,7 +346,7 @@ void TestMasters::companySettings()
     answer(false);
     QTest::mouseClick(page->cmd設定登録, Qt::LeftButton);
     QCOMPARE(page->txt自社名->text(), QStringLiteral("下書き"));
-    QCOMPARE(query(m_main, "select count(*) from 自社情報"), (Rows{{"0"}}));
+    QCOMPARE(query(mainDb(), "select count(*) from 自社情報"), (Rows{{"0"}}));
 
     answer(true);
     const QString info = QStringLiteral("東京都千代田区1-2-3\nTEL 03-1234-5678");
@@ -431,9 +354,9 @@ void TestMasters::companySettings()
     page->txt自社情報->setPlainText(info);
     QTest::mouseClick(page->cmd設定登録, Qt::LeftButton);
     QTest::mouseClick(page->cmd設定登録, Qt::LeftButton);
-    QCOMPARE(query(m_main, "select 自社名, 自社情報 from 自社情報"), (Rows{{"有限会社ペルマー", info}}));
-    QCOMPARE(m_window->state().CompanyName, QStringLiteral("有限会社ペルマー"));
-    QCOMPARE(m_window->state().CompanyInfo, info);
+    QCOMPARE(query(mainDb(), "select 自社名, 自社情報 from 自社情報"), (Rows{{"有限会社ペルマー", info}}));
+    QCOMPARE(window()->state().CompanyName, QStringLiteral("有限会社ペルマー"));
+    QCOMPARE(window()->state().CompanyInfo, info);
 
     // No puts the stored values back into the boxes.
     page->txt自社名->setText(QStringLiteral("書きかけ"));
@@ -450,20 +373,20 @@ void TestMasters::companySettings()
     // Delete blanks the row, keeps it, and the slip stops printing the details at once.
     answer(true);
     QTest::mouseClick(page->cmd設定削除, Qt::LeftButton);
-    QCOMPARE(m_asked.last(), QStringLiteral("削除/確認/設定"));
-    QCOMPARE(query(m_main, "select 自社名, 自社情報 from 自社情報"), (Rows{{"<null>", "<null>"}}));
+    QCOMPARE(asked().last(), QStringLiteral("削除/確認/設定"));
+    QCOMPARE(query(mainDb(), "select 自社名, 自社情報 from 自社情報"), (Rows{{"<null>", "<null>"}}));
     QCOMPARE(page->txt自社名->text(), QString());
-    QCOMPARE(m_window->state().CompanyName, QString());
-    QCOMPARE(m_window->state().CompanyInfo, QString());
+    QCOMPARE(window()->state().CompanyName, QString());
+    QCOMPARE(window()->state().CompanyInfo, QString());
 
     // Saving the blanked row edits it, never adds a second.
     page->txt自社名->setText(QStringLiteral("株式会社O'Neil"));
     QTest::mouseClick(page->cmd設定登録, Qt::LeftButton);
-    QCOMPARE(query(m_main, "select 自社名, 自社情報 from 自社情報"), (Rows{{"株式会社O'Neil", ""}}));
+    QCOMPARE(query(mainDb(), "select 自社名, 自社情報 from 自社情報"), (Rows{{"株式会社O'Neil", ""}}));
 
     // Restart: the settings are read at start-up.
-    reopen();
-    QCOMPARE(m_window->settingsPage()->txt自社名->text(), QStringLiteral("株式会社O'Neil"));
+    QVERIFY(openWindow());
+    QCOMPARE(window()->settingsPage()->txt自社名->text(), QStringLiteral("株式会社O'Neil"));
 }
 
 QTEST_MAIN(TestMasters)

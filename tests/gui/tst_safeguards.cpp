@@ -10,16 +10,13 @@
 #include "masters/SettingsPage.h"
 #include "messages/ShowMsg.h"
 #include "statements/HistoryPage.h"
-#include "statements/PayslipPrinter.h"
 #include "statements/StatementPage.h"
 #include "store/Database.h"
 
-#include "../support/GridTyping.h"
-#include "../support/TestData.h"
+#include "../support/WindowFixture.h"
 
 #include <QApplication>
 #include <QComboBox>
-#include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -48,11 +45,9 @@ enum class Trap {
 
 } // namespace
 
-class TestSafeguards : public QObject {
+class TestSafeguards : public test::WindowFixture {
     Q_OBJECT
 private slots:
-    void init();
-    void cleanup();
     void totalsFollowEveryEditAndAddUp();
     void confirmationsAnsweredNo_data();
     void confirmationsAnsweredNo();
@@ -71,118 +66,57 @@ private slots:
     void fullWidthDigitsAreDigits();
 
 private:
-    void type(int row, int column, const QString &text, int finish = Qt::Key_Return)
-    {
-        test::typeIntoCell(m_page->Grid明細, row, column, text, finish);
-    }
-    void chooseEmployee(const QString &name);
+    void seed() override;
     void saveWeek(const QString &title);
-    QString printedText(const QString &control);
-    Rows query(const QSqlDatabase &db, const char *sql) { return test::rows(db, QString::fromUtf8(sql)); }
-
-    std::unique_ptr<test::TestDataFolder> m_data;
-    std::unique_ptr<FrmPelmar> m_window;
-    StatementPage *m_page = nullptr;
-    QSqlDatabase m_main;
-    QSqlDatabase m_work;
-    QStringList m_asked;
-    QList<MessageStyle> m_styles;
-    bool m_yes = true;
 };
 
-void TestSafeguards::init()
+void TestSafeguards::seed()
 {
-    m_data = std::make_unique<test::TestDataFolder>();
-    QVERIFY(m_data->isValid());
-    m_main = m_data->mainDb();
-    m_work = m_data->workDb();
-    QVERIFY(execBound(m_main, QStringLiteral("insert into 勤務形態マスタ values (1, 'A', '0900', '1800', 1, 8)")));
+    QVERIFY(execBound(mainDb(), QStringLiteral("insert into 勤務形態マスタ values (1, 'A', '0900', '1800', 1, 8)")));
     const QString employee = QStringLiteral("insert into 従業員 values (?, ?, ?, 'A', '0900', '1800', 1, 8)");
-    QVERIFY(execBound(m_main, employee, {1, QStringLiteral("山田"), 1000.0}));
-    QVERIFY(execBound(m_main, employee, {2, QStringLiteral("田中一郎"), 1200.0}));
-    QVERIFY(execBound(m_main, QStringLiteral("insert into 自社情報 values ('有限会社ペルマー', '東京都')")));
-    m_asked.clear();
-    m_styles.clear();
-    m_yes = true;
-    setMessageAnswerer([this](const MessageRequest &request) {
-        m_asked << request.category + u'/' + request.subKey + u'/' + request.subject;
-        m_styles << request.style;
-        return m_yes;
-    });
-    m_window = std::make_unique<FrmPelmar>(m_data->path());
-    QVERIFY2(m_window->isOpen(), qPrintable(m_window->openError()));
-    m_window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
-    m_page = m_window->statementPage();
-}
-
-void TestSafeguards::cleanup()
-{
-    payslip::setPreviewHook({});
-    setMessageAnswerer({});
-    m_window.reset();
-    m_main = QSqlDatabase();
-    m_work = QSqlDatabase();
-    m_data.reset();
-}
-
-void TestSafeguards::chooseEmployee(const QString &name)
-{
-    m_page->cmb氏名->setFocus();
-    m_page->cmb氏名->setEditText(name);
-    m_page->txtタイトル->setFocus(); // leaving the picker looks the employee up
+    QVERIFY(execBound(mainDb(), employee, {1, QStringLiteral("山田"), 1000.0}));
+    QVERIFY(execBound(mainDb(), employee, {2, QStringLiteral("田中一郎"), 1200.0}));
+    QVERIFY(execBound(mainDb(), QStringLiteral("insert into 自社情報 values ('有限会社ペルマー', '東京都')")));
 }
 
 // 山田's week of three days under shift type A, saved under the title.
 void TestSafeguards::saveWeek(const QString &title)
 {
     chooseEmployee(QStringLiteral("山田"));
-    m_page->txtタイトル->setText(title);
+    page()->txtタイトル->setText(title);
     type(0, kDate, QStringLiteral("20260302"));
     type(1, kDate, QStringLiteral("20260303"));
     type(2, kDate, QStringLiteral("20260304"));
-    QTRY_COMPARE(m_page->num合計->value().toDouble(), 24000.0);
-    QTest::mouseClick(m_page->cmd登録, Qt::LeftButton);
-    QCOMPARE(query(m_main, "select count(*) from 時給明細"), (Rows{{"3"}}));
-}
-
-QString TestSafeguards::printedText(const QString &control)
-{
-    QString text = QStringLiteral("<not printed>");
-    payslip::setPreviewHook([&](const QList<payslip::PayslipItem> &items, const QString &) {
-        for (const payslip::PayslipItem &item : items)
-            if (item.name == control)
-                text = item.text;
-    });
-    QTest::mouseClick(m_page->Cmd印刷, Qt::LeftButton);
-    return text;
+    QTRY_COMPARE(page()->num合計->value().toDouble(), 24000.0);
+    QTest::mouseClick(page()->cmd登録, Qt::LeftButton);
+    QCOMPARE(query(mainDb(), "select count(*) from 時給明細"), (Rows{{"3"}}));
 }
 
 void TestSafeguards::totalsFollowEveryEditAndAddUp()
 {
     chooseEmployee(QStringLiteral("山田"));
-    m_page->txtタイトル->setText(QStringLiteral("3月"));
+    page()->txtタイトル->setText(QStringLiteral("3月"));
     type(0, kDate, QStringLiteral("20260302"));
     type(1, kDate, QStringLiteral("20260303"));
-    QTRY_COMPARE(m_page->num合計->value().toDouble(), 16000.0);
+    QTRY_COMPARE(page()->num合計->value().toDouble(), 16000.0);
     type(1, kAmount, QStringLiteral("9500"), Qt::Key_Tab); // typed straight into 金額
-    QTRY_COMPARE(m_page->num合計->value().toDouble(), 17500.0);
+    QTRY_COMPARE(page()->num合計->value().toDouble(), 17500.0);
     type(0, kAdjustment, QStringLiteral("-500"));
-    QTRY_COMPARE(m_page->num合計->value().toDouble(), 17000.0);
-    QCOMPARE(m_page->num調整額->value().toDouble(), -500.0);
+    QTRY_COMPARE(page()->num合計->value().toDouble(), 17000.0);
+    QCOMPARE(page()->num調整額->value().toDouble(), -500.0);
     type(0, kWage, QStringLiteral("1100"));
-    QTRY_COMPARE(m_page->num合計->value().toDouble(), 17800.0);
+    QTRY_COMPARE(page()->num合計->value().toDouble(), 17800.0);
     // A line without a date is not stored, so it is not in the totals either.
     type(4, kHours, QStringLiteral("3"));
-    QTRY_COMPARE(m_page->num時間->value().toDouble(), 16.0);
-    QCOMPARE(m_page->num合計->value().toDouble(), 17800.0);
+    QTRY_COMPARE(page()->num時間->value().toDouble(), 16.0);
+    QCOMPARE(page()->num合計->value().toDouble(), 17800.0);
 
-    QCOMPARE(printedText(QStringLiteral("txt合計")), QStringLiteral("¥17,800"));
-    QTest::mouseClick(m_page->cmd登録, Qt::LeftButton);
-    QVERIFY2(m_asked.contains(QStringLiteral("登録/除外確認/5")), qPrintable(m_asked.join(u' ')));
-    QCOMPARE(query(m_main, "select 合計, 時間, 休憩, 調整額 from 時給ヘッダ"),
-             query(m_main, "select total(金額), total(時間), total(休憩), total(調整額) from 時給明細"));
-    QCOMPARE(query(m_main, "select 合計 from 時給ヘッダ"), (Rows{{"17800"}}));
+    QCOMPARE(print().text(QStringLiteral("txt合計")), QStringLiteral("¥17,800"));
+    QTest::mouseClick(page()->cmd登録, Qt::LeftButton);
+    QVERIFY2(asked().contains(QStringLiteral("登録/除外確認/5")), qPrintable(asked().join(u' ')));
+    QCOMPARE(query(mainDb(), "select 合計, 時間, 休憩, 調整額 from 時給ヘッダ"),
+             query(mainDb(), "select total(金額), total(時間), total(休憩), total(調整額) from 時給明細"));
+    QCOMPARE(query(mainDb(), "select 合計 from 時給ヘッダ"), (Rows{{"17800"}}));
 }
 
 void TestSafeguards::confirmationsAnsweredNo_data()
@@ -206,25 +140,25 @@ void TestSafeguards::confirmationsAnsweredNo()
 {
     QFETCH(Trap, trap);
     QFETCH(QString, question);
-    EmployeePage *employees = m_window->employeePage();
+    EmployeePage *employees = window()->employeePage();
     const bool withStoredStatement = trap == Trap::SaveOverStored || trap == Trap::ReopenOverUnsavedLines
         || trap == Trap::SelectOverUnsavedLines;
     if (withStoredStatement)
         saveWeek(QStringLiteral("4月"));
     if (trap == Trap::SelectOverUnsavedLines) {
-        QTest::mouseClick(m_window->historyPage()->cmd履歴読込, Qt::LeftButton);
-        m_window->historyPage()->Grid履歴->setCurrentIndex(m_window->historyPage()->Grid履歴->model()->index(0, 0));
+        QTest::mouseClick(window()->historyPage()->cmd履歴読込, Qt::LeftButton);
+        window()->historyPage()->Grid履歴->setCurrentIndex(window()->historyPage()->Grid履歴->model()->index(0, 0));
     }
     if (trap == Trap::SaveOverStored) {
-        m_page->cmb氏名->setEditText(QStringLiteral("山田"));
-        m_page->txtタイトル->setText(QStringLiteral("4月"));
-        QTest::mouseClick(m_page->cmd読込, Qt::LeftButton);
-        QTRY_COMPARE(m_page->num合計->value().toDouble(), 24000.0);
+        page()->cmb氏名->setEditText(QStringLiteral("山田"));
+        page()->txtタイトル->setText(QStringLiteral("4月"));
+        QTest::mouseClick(page()->cmd読込, Qt::LeftButton);
+        QTRY_COMPARE(page()->num合計->value().toDouble(), 24000.0);
     }
     if (trap != Trap::RegisterEmployeesAfterClear && trap != Trap::ReadEmployeesOverTypedRows
         && trap != Trap::HintOverUnsavedText) {
         chooseEmployee(QStringLiteral("山田"));
-        m_page->txtタイトル->setText(QStringLiteral("4月"));
+        page()->txtタイトル->setText(QStringLiteral("4月"));
         type(0, kDate, QStringLiteral("20260309"));
     }
     if (trap == Trap::SaveWithLeftOutLines)
@@ -232,27 +166,26 @@ void TestSafeguards::confirmationsAnsweredNo()
     if (trap == Trap::RegisterEmployeesAfterClear)
         QTest::mouseClick(employees->cmdクリア従業員, Qt::LeftButton);
     if (trap == Trap::ReadEmployeesOverTypedRows)
-        test::typeIntoCell(employees->Grid従業員, 2, 3, QStringLiteral("1300"));
+        typeInto(employees->Grid従業員, 2, 3, QStringLiteral("1300"));
     if (trap == Trap::HintOverUnsavedText) {
-        QTest::mouseClick(m_page->cmdHint, Qt::LeftButton);
-        auto *hint = m_window->findChild<HintWindow *>();
+        QTest::mouseClick(page()->cmdHint, Qt::LeftButton);
+        auto *hint = window()->findChild<HintWindow *>();
         QVERIFY(hint);
         QTest::mouseClick(hint->cmd編集, Qt::LeftButton);
         QTest::keyClicks(hint->txtContents, QStringLiteral("draft"));
     }
-    const Rows mainBefore = query(m_main, "select * from 時給ヘッダ union all select 氏名, タイトル, 日付, 金額,"
+    const Rows mainBefore = query(mainDb(), "select * from 時給ヘッダ union all select 氏名, タイトル, 日付, 金額,"
                                           " 0, 0, 0, 0 from 時給明細 union all select 氏名, 時給, 0, 0, 0, 0, 0, 0"
                                           " from 従業員");
-    const Rows pageBefore = query(m_work, "select * from w明細 union all select 氏名, 時給, 0, 0, 0, 0, 0, 0, 0"
+    const Rows pageBefore = query(workDb(), "select * from w明細 union all select 氏名, 時給, 0, 0, 0, 0, 0, 0, 0"
                                           " from w従業員");
-    m_asked.clear();
-    m_styles.clear();
-    m_yes = false;
+    clearAsked();
+    answer(false);
 
     switch (trap) {
     case Trap::SaveOverStored:
     case Trap::SaveWithLeftOutLines:
-        QTest::mouseClick(m_page->cmd登録, Qt::LeftButton);
+        QTest::mouseClick(page()->cmd登録, Qt::LeftButton);
         break;
     case Trap::RegisterEmployeesAfterClear:
         QTest::mouseClick(employees->cmd従業員登録, Qt::LeftButton);
@@ -261,68 +194,66 @@ void TestSafeguards::confirmationsAnsweredNo()
         QTest::mouseClick(employees->cmd従業員読込, Qt::LeftButton);
         break;
     case Trap::ReopenOverUnsavedLines:
-        QTest::mouseClick(m_page->cmd読込, Qt::LeftButton);
+        QTest::mouseClick(page()->cmd読込, Qt::LeftButton);
         break;
     case Trap::SelectOverUnsavedLines:
-        QTest::mouseClick(m_window->historyPage()->cmd履歴選択, Qt::LeftButton);
+        QTest::mouseClick(window()->historyPage()->cmd履歴選択, Qt::LeftButton);
         break;
     case Trap::CloseOverUnsavedLines:
-        QVERIFY(!m_window->close());
-        QVERIFY(m_window->isVisible());
+        QVERIFY(!window()->close());
+        QVERIFY(window()->isVisible());
         break;
     case Trap::HintOverUnsavedText:
-        QTest::mouseClick(m_window->historyPage()->cmdHint2, Qt::LeftButton);
-        QCOMPARE(m_window->findChild<HintWindow *>()->txtContents->toPlainText(), QStringLiteral("draft"));
+        QTest::mouseClick(window()->historyPage()->cmdHint2, Qt::LeftButton);
+        QCOMPARE(window()->findChild<HintWindow *>()->txtContents->toPlainText(), QStringLiteral("draft"));
         break;
     }
-    QCOMPARE(m_asked, QStringList{question});
-    QCOMPARE(m_styles.value(0), MessageStyle::ConfirmDefaultNo);
-    QCOMPARE(query(m_main, "select * from 時給ヘッダ union all select 氏名, タイトル, 日付, 金額,"
+    QCOMPARE(asked(), QStringList{question});
+    QCOMPARE(requests().value(0).style, MessageStyle::ConfirmDefaultNo);
+    QCOMPARE(query(mainDb(), "select * from 時給ヘッダ union all select 氏名, タイトル, 日付, 金額,"
                            " 0, 0, 0, 0 from 時給明細 union all select 氏名, 時給, 0, 0, 0, 0, 0, 0 from 従業員"),
              mainBefore);
-    QCOMPARE(query(m_work, "select * from w明細 union all select 氏名, 時給, 0, 0, 0, 0, 0, 0, 0 from w従業員"),
+    QCOMPARE(query(workDb(), "select * from w明細 union all select 氏名, 時給, 0, 0, 0, 0, 0, 0, 0 from w従業員"),
              pageBefore);
 }
 
 void TestSafeguards::employeeMasterIsOnThePageFromTheStart()
 {
-    QCOMPARE(query(m_work, "select 氏名, 時給 from w従業員 where 氏名 is not null order by \"No\""),
+    QCOMPARE(query(workDb(), "select 氏名, 時給 from w従業員 where 氏名 is not null order by \"No\""),
              (Rows{{"山田", "1000"}, {"田中一郎", "1200"}}));
-    QTest::mouseClick(m_window->employeePage()->cmd従業員登録, Qt::LeftButton);
-    QCOMPARE(m_asked, QStringList{QStringLiteral("登録/確認/従業員")});
-    QCOMPARE(query(m_main, "select 氏名, 時給, 勤務形態 from 従業員 order by \"No\""),
+    QTest::mouseClick(window()->employeePage()->cmd従業員登録, Qt::LeftButton);
+    QCOMPARE(asked(), QStringList{QStringLiteral("登録/確認/従業員")});
+    QCOMPARE(query(mainDb(), "select 氏名, 時給, 勤務形態 from 従業員 order by \"No\""),
              (Rows{{"山田", "1000", "A"}, {"田中一郎", "1200", "A"}}));
 }
 
 void TestSafeguards::reopenedStatementKeepsItsWage()
 {
     saveWeek(QStringLiteral("4月"));
-    QVERIFY(execBound(m_main, QStringLiteral("update 従業員 set 時給 = 1500, 勤務形態 = null where 氏名 = '山田'")));
-    m_page->cmb氏名->setEditText(QStringLiteral("山田"));
-    m_page->txtタイトル->setText(QStringLiteral("4月"));
-    QTest::mouseClick(m_page->cmd読込, Qt::LeftButton);
-    QCOMPARE(m_page->num時給->value().toDouble(), 1000.0);
+    QVERIFY(execBound(mainDb(), QStringLiteral("update 従業員 set 時給 = 1500, 勤務形態 = null where 氏名 = '山田'")));
+    page()->cmb氏名->setEditText(QStringLiteral("山田"));
+    page()->txtタイトル->setText(QStringLiteral("4月"));
+    QTest::mouseClick(page()->cmd読込, Qt::LeftButton);
+    QCOMPARE(page()->num時給->value().toDouble(), 1000.0);
     // Moving through the name box without changing the name changes nothing.
     chooseEmployee(QStringLiteral("山田"));
-    QCOMPARE(m_page->num時給->value().toDouble(), 1000.0);
-    QCOMPARE(m_page->cmb勤務形態->currentText(), QStringLiteral("A"));
-    QCOMPARE(m_page->num合計->value().toDouble(), 24000.0);
+    QCOMPARE(page()->num時給->value().toDouble(), 1000.0);
+    QCOMPARE(page()->cmb勤務形態->currentText(), QStringLiteral("A"));
+    QCOMPARE(page()->num合計->value().toDouble(), 24000.0);
     // Another employee brings that employee's wage.
     chooseEmployee(QStringLiteral("田中一郎"));
-    QCOMPARE(m_page->num時給->value().toDouble(), 1200.0);
+    QCOMPARE(page()->num時給->value().toDouble(), 1200.0);
 }
 
 void TestSafeguards::pickersNeverChangeByThemselves()
 {
-    m_page->cmb氏名->setFocus();
-    QInputMethodEvent commit;
-    commit.setCommitString(QStringLiteral("田中"));
-    QApplication::sendEvent(m_page->cmb氏名->lineEdit(), &commit);
-    QCOMPARE(m_page->cmb氏名->currentText(), QStringLiteral("田中"));
-    m_page->txtタイトル->setFocus();
-    QCOMPARE(m_page->cmb氏名->currentText(), QStringLiteral("田中"));
+    page()->cmb氏名->setFocus();
+    test::commitText(page()->cmb氏名->lineEdit(), QStringLiteral("田中"));
+    QCOMPARE(page()->cmb氏名->currentText(), QStringLiteral("田中"));
+    page()->txtタイトル->setFocus();
+    QCOMPARE(page()->cmb氏名->currentText(), QStringLiteral("田中"));
 
-    for (QComboBox *picker : {m_page->cmb氏名, m_page->cmb勤務形態}) {
+    for (QComboBox *picker : {page()->cmb氏名, page()->cmb勤務形態}) {
         picker->setCurrentIndex(0);
         const QString before = picker->currentText();
         const QPointF centre = QRectF(picker->rect()).center();
@@ -344,82 +275,82 @@ void TestSafeguards::missingStatementIsTold()
 {
     QFETCH(bool, deleting);
     saveWeek(QStringLiteral("4月"));
-    m_page->cmb氏名->setEditText(QStringLiteral("山田"));
-    m_page->txtタイトル->setText(QStringLiteral("5月"));
-    m_page->num時給->setValue(1000.0);
+    page()->cmb氏名->setEditText(QStringLiteral("山田"));
+    page()->txtタイトル->setText(QStringLiteral("5月"));
+    page()->num時給->setValue(1000.0);
     type(0, kHours, QStringLiteral("8"));
-    m_asked.clear();
-    QTest::mouseClick(deleting ? m_page->cmd削除 : m_page->cmd読込, Qt::LeftButton);
-    QCOMPARE(m_asked, QStringList{QStringLiteral("その他/明細なし/山田（5月）")});
-    QCOMPARE(m_page->txtタイトル->text(), QStringLiteral("5月"));
-    QCOMPARE(query(m_work, "select 時間, 金額 from w明細 where 行番号 = 1"), (Rows{{"8", "8000"}}));
-    QCOMPARE(query(m_main, "select count(*) from 時給明細 where タイトル = '4月'"), (Rows{{"3"}}));
+    clearAsked();
+    QTest::mouseClick(deleting ? page()->cmd削除 : page()->cmd読込, Qt::LeftButton);
+    QCOMPARE(asked(), QStringList{QStringLiteral("その他/明細なし/山田（5月）")});
+    QCOMPARE(page()->txtタイトル->text(), QStringLiteral("5月"));
+    QCOMPARE(query(workDb(), "select 時間, 金額 from w明細 where 行番号 = 1"), (Rows{{"8", "8000"}}));
+    QCOMPARE(query(mainDb(), "select count(*) from 時給明細 where タイトル = '4月'"), (Rows{{"3"}}));
 }
 
 void TestSafeguards::deletedCompanyStopsPrinting()
 {
-    QCOMPARE(printedText(QStringLiteral("txt自社名")), QStringLiteral("有限会社ペルマー"));
-    QTest::mouseClick(m_window->settingsPage()->cmd設定削除, Qt::LeftButton);
-    QCOMPARE(printedText(QStringLiteral("txt自社名")), QString());
-    QCOMPARE(printedText(QStringLiteral("txt自社情報")), QString());
+    QCOMPARE(print().text(QStringLiteral("txt自社名")), QStringLiteral("有限会社ペルマー"));
+    QTest::mouseClick(window()->settingsPage()->cmd設定削除, Qt::LeftButton);
+    QCOMPARE(print().text(QStringLiteral("txt自社名")), QString());
+    QCOMPARE(print().text(QStringLiteral("txt自社情報")), QString());
 }
 
 void TestSafeguards::pickersFollowTheMasters()
 {
-    EmployeePage *employees = m_window->employeePage();
-    test::commitIntoCell(employees->Grid従業員, 2, 2, QStringLiteral("佐藤"));
+    EmployeePage *employees = window()->employeePage();
+    commitInto(employees->Grid従業員, 2, 2, QStringLiteral("佐藤"));
     QTest::mouseClick(employees->cmd従業員登録, Qt::LeftButton);
-    QVERIFY(m_page->cmb氏名->findText(QStringLiteral("佐藤")) >= 0);
+    QVERIFY(page()->cmb氏名->findText(QStringLiteral("佐藤")) >= 0);
 
-    PatternPage *patterns = m_window->patternPage();
-    test::typeIntoCell(patterns->Grid勤務形態, 1, 2, QStringLiteral("1700"));
-    test::typeIntoCell(patterns->Grid勤務形態, 1, 3, QStringLiteral("2200"));
+    PatternPage *patterns = window()->patternPage();
+    typeInto(patterns->Grid勤務形態, 1, 2, QStringLiteral("1700"));
+    typeInto(patterns->Grid勤務形態, 1, 3, QStringLiteral("2200"));
     QTest::mouseClick(patterns->cmd勤務登録, Qt::LeftButton);
-    QVERIFY(m_page->cmb勤務形態->findText(QStringLiteral("B")) >= 0);
-    QCOMPARE(query(m_work, "select 開始時間, 終了時間 from w勤務形態参照 where タイプ = 'B'"),
+    QVERIFY(page()->cmb勤務形態->findText(QStringLiteral("B")) >= 0);
+    QCOMPARE(query(workDb(), "select 開始時間, 終了時間 from w勤務形態参照 where タイプ = 'B'"),
              (Rows{{"1700", "2200"}}));
     QTRY_VERIFY(employees->DD勤務形態->model()->rowCount() >= 2);
 }
 
 void TestSafeguards::failuresKeepWhatWasTyped()
 {
-    SettingsPage *settings = m_window->settingsPage();
-    QVERIFY(execBound(m_main, QStringLiteral("create trigger refuse before update on 自社情報"
+    SettingsPage *settings = window()->settingsPage();
+    QVERIFY(execBound(mainDb(), QStringLiteral("create trigger refuse before update on 自社情報"
                                              " begin select raise(abort, 'refused'); end")));
     settings->txt自社名->setText(QStringLiteral("書きかけの社名"));
     QTest::mouseClick(settings->cmd設定登録, Qt::LeftButton);
-    QCOMPARE(m_asked.last(), QStringLiteral("エラー/自社情報登録/"));
+    QCOMPARE(asked().last(), QStringLiteral("エラー/自社情報登録/"));
     QCOMPARE(settings->txt自社名->text(), QStringLiteral("書きかけの社名"));
     QTest::mouseClick(settings->cmd設定削除, Qt::LeftButton);
     QCOMPARE(settings->txt自社名->text(), QStringLiteral("書きかけの社名"));
-    QCOMPARE(m_window->state().CompanyName, QStringLiteral("有限会社ペルマー"));
+    QCOMPARE(window()->state().CompanyName, QStringLiteral("有限会社ペルマー"));
 
     // Totals that cannot be worked out are emptied and told, never left stale.
-    m_page->num合計->setValue(12345.0);
-    QVERIFY(execBound(m_work, QStringLiteral("alter table w明細 rename to w明細_away")));
-    m_asked.clear();
-    m_page->Calc明細();
-    QCOMPARE(m_asked.size(), 1);
-    QVERIFY(!m_page->num合計->hasValue());
-    QVERIFY(execBound(m_work, QStringLiteral("alter table w明細_away rename to w明細")));
+    page()->num合計->setValue(12345.0);
+    QVERIFY(execBound(workDb(), QStringLiteral("alter table w明細 rename to w明細_away")));
+    clearAsked();
+    page()->Calc明細();
+    QCOMPARE(asked().size(), 1);
+    QVERIFY(!page()->num合計->hasValue());
+    QVERIFY(execBound(workDb(), QStringLiteral("alter table w明細_away rename to w明細")));
 }
 
 void TestSafeguards::failedMasterReadRefusesRegistration()
 {
-    EmployeePage *employees = m_window->employeePage();
-    QVERIFY(execBound(m_main, QStringLiteral("alter table 従業員 rename to 従業員_away")));
+    EmployeePage *employees = window()->employeePage();
+    QVERIFY(execBound(mainDb(), QStringLiteral("alter table 従業員 rename to 従業員_away")));
     QTest::mouseClick(employees->cmd従業員読込, Qt::LeftButton);
-    QVERIFY(execBound(m_main, QStringLiteral("alter table 従業員_away rename to 従業員")));
-    m_asked.clear();
+    QVERIFY(execBound(mainDb(), QStringLiteral("alter table 従業員_away rename to 従業員")));
+    clearAsked();
     QTest::mouseClick(employees->cmd従業員登録, Qt::LeftButton);
-    QCOMPARE(m_asked.size(), 1);
-    QCOMPARE(m_asked.first(), QStringLiteral("登録/従業員未読込/"));
-    QCOMPARE(query(m_main, "select count(*) from 従業員"), (Rows{{"2"}}));
+    QCOMPARE(asked().size(), 1);
+    QCOMPARE(asked().first(), QStringLiteral("登録/従業員未読込/"));
+    QCOMPARE(query(mainDb(), "select count(*) from 従業員"), (Rows{{"2"}}));
     // A read that succeeds lifts the refusal.
     QTest::mouseClick(employees->cmd従業員読込, Qt::LeftButton);
-    m_asked.clear();
+    clearAsked();
     QTest::mouseClick(employees->cmd従業員登録, Qt::LeftButton);
-    QCOMPARE(m_asked, QStringList{QStringLiteral("登録/確認/従業員")});
+    QCOMPARE(asked(), QStringList{QStringLiteral("登録/確認/従業員")});
 }
 
 void TestSafeguards::hoursShowTheirRealValue_data()
@@ -443,26 +374,26 @@ void TestSafeguards::hoursShowTheirRealValue()
     QFETCH(QString, restShown);
     QFETCH(QString, hoursShown);
     QFETCH(QString, restTotalShown);
-    QVERIFY(execBound(m_work, QStringLiteral("update w明細 set 日付 = '20260302', 開始時間 = '0900', 終了時間 = '1800',"
+    QVERIFY(execBound(workDb(), QStringLiteral("update w明細 set 日付 = '20260302', 開始時間 = '0900', 終了時間 = '1800',"
                                              " 休憩 = ?, 時間 = ?, 時給 = 1000, 金額 = ? where 行番号 = 1"),
                       {rest, hours, hours * 1000}));
-    QVERIFY(execBound(m_main, QStringLiteral("update 従業員 set 休憩時間 = ?, 実労時間 = ?"), {rest, hours}));
-    QVERIFY(execBound(m_main, QStringLiteral("update 勤務形態マスタ set 休憩時間 = ?, 実労時間 = ?"), {rest, hours}));
-    m_page->Grid明細->refresh();
-    m_page->Calc明細();
-    m_page->Grid明細->setCurrentIndex(m_page->Grid明細->model()->index(0, kBreak));
-    QCOMPARE(m_page->Grid明細->cellText(kBreak), restShown);
-    QCOMPARE(m_page->Grid明細->cellText(kHours), hoursShown);
-    QCOMPARE(m_page->num休憩->text(), restTotalShown);
-    QCOMPARE(m_page->num時間->text(), hoursShown);
-    QCOMPARE(printedText(QStringLiteral("txt時間")), hoursShown);
+    QVERIFY(execBound(mainDb(), QStringLiteral("update 従業員 set 休憩時間 = ?, 実労時間 = ?"), {rest, hours}));
+    QVERIFY(execBound(mainDb(), QStringLiteral("update 勤務形態マスタ set 休憩時間 = ?, 実労時間 = ?"), {rest, hours}));
+    page()->Grid明細->refresh();
+    page()->Calc明細();
+    page()->Grid明細->setCurrentIndex(page()->Grid明細->model()->index(0, kBreak));
+    QCOMPARE(page()->Grid明細->cellText(kBreak), restShown);
+    QCOMPARE(page()->Grid明細->cellText(kHours), hoursShown);
+    QCOMPARE(page()->num休憩->text(), restTotalShown);
+    QCOMPARE(page()->num時間->text(), hoursShown);
+    QCOMPARE(print().text(QStringLiteral("txt時間")), hoursShown);
 
-    EmployeePage *employees = m_window->employeePage();
+    EmployeePage *employees = window()->employeePage();
     QTest::mouseClick(employees->cmd従業員読込, Qt::LeftButton);
     employees->Grid従業員->setCurrentIndex(employees->Grid従業員->model()->index(0, 7));
     QCOMPARE(employees->Grid従業員->cellText(7), restShown);
     QCOMPARE(employees->Grid従業員->cellText(8), hoursShown);
-    PatternPage *patterns = m_window->patternPage();
+    PatternPage *patterns = window()->patternPage();
     QTest::mouseClick(patterns->cmd勤務読込, Qt::LeftButton);
     patterns->Grid勤務形態->setCurrentIndex(patterns->Grid勤務形態->model()->index(0, 4));
     QCOMPARE(patterns->Grid勤務形態->cellText(4), restShown);
@@ -474,35 +405,33 @@ void TestSafeguards::breakLongerThanTheShiftIsRefused()
     chooseEmployee(QStringLiteral("山田"));
     type(0, kDate, QStringLiteral("20260302"));
     type(0, kEnd, QStringLiteral("1000")); // a one-hour line with the shift's hour of break: nothing left
-    QCOMPARE(m_asked.value(0), QStringLiteral("入力/範囲外/休憩"));
+    QCOMPARE(asked().value(0), QStringLiteral("入力/範囲外/休憩"));
     type(0, kBreak, QStringLiteral("45")); // minutes meant, hours typed
-    QCOMPARE(m_asked.value(1), QStringLiteral("入力/範囲外/休憩"));
-    QCOMPARE(query(m_work, "select 休憩, 時間, 金額 from w明細 where 行番号 = 1"), (Rows{{"<null>", "1", "1000"}}));
-    QCOMPARE(m_page->num合計->value().toDouble(), 1000.0);
+    QCOMPARE(asked().value(1), QStringLiteral("入力/範囲外/休憩"));
+    QCOMPARE(query(workDb(), "select 休憩, 時間, 金額 from w明細 where 行番号 = 1"), (Rows{{"<null>", "1", "1000"}}));
+    QCOMPARE(page()->num合計->value().toDouble(), 1000.0);
 
-    PatternPage *patterns = m_window->patternPage();
-    test::typeIntoCell(patterns->Grid勤務形態, 0, 4, QStringLiteral("9"));
-    QCOMPARE(m_asked.value(2), QStringLiteral("入力/範囲外/休憩"));
-    QCOMPARE(query(m_work, "select 休憩時間, 実労時間 from w勤務形態 where タイプ = 'A'"), (Rows{{"<null>", "9"}}));
+    PatternPage *patterns = window()->patternPage();
+    typeInto(patterns->Grid勤務形態, 0, 4, QStringLiteral("9"));
+    QCOMPARE(asked().value(2), QStringLiteral("入力/範囲外/休憩"));
+    QCOMPARE(query(workDb(), "select 休憩時間, 実労時間 from w勤務形態 where タイプ = 'A'"), (Rows{{"<null>", "9"}}));
 }
 
 // Japanese input gives full-width digits; they are the same digits.
 void TestSafeguards::fullWidthDigitsAreDigits()
 {
     chooseEmployee(QStringLiteral("山田"));
-    test::commitIntoCell(m_page->Grid明細, 0, kDate, QStringLiteral("２０２６０３０２"));
-    test::commitIntoCell(m_page->Grid明細, 0, kStart, QStringLiteral("０８３０"));
-    QTRY_COMPARE(query(m_work, "select 日付, 開始時間, 時間, 金額 from w明細 where 行番号 = 1"),
+    commitInto(page()->Grid明細, 0, kDate, QStringLiteral("２０２６０３０２"));
+    commitInto(page()->Grid明細, 0, kStart, QStringLiteral("０８３０"));
+    QTRY_COMPARE(query(workDb(), "select 日付, 開始時間, 時間, 金額 from w明細 where 行番号 = 1"),
                  (Rows{{"20260302", "0830", "8.5", "8500"}}));
-    test::commitIntoCell(m_page->Grid明細, 1, kDate, QStringLiteral("٢٠٢٦٠٣٠٣")); // Arabic-Indic digits
-    QTRY_COMPARE(query(m_work, "select 日付 from w明細 where 行番号 = 2"), (Rows{{"<null>"}}));
-    m_page->num時給->setFocus();
-    m_page->num時給->selectAll();
-    QInputMethodEvent commit;
-    commit.setCommitString(QStringLiteral("１２００"));
-    QApplication::sendEvent(m_page->num時給, &commit);
-    m_page->txtタイトル->setFocus();
-    QCOMPARE(m_page->num時給->value().toDouble(), 1200.0);
+    commitInto(page()->Grid明細, 1, kDate, QStringLiteral("٢٠٢٦٠٣٠٣")); // Arabic-Indic digits
+    QTRY_COMPARE(query(workDb(), "select 日付 from w明細 where 行番号 = 2"), (Rows{{"<null>"}}));
+    page()->num時給->setFocus();
+    page()->num時給->selectAll();
+    test::commitText(page()->num時給, QStringLiteral("１２００"));
+    page()->txtタイトル->setFocus();
+    QCOMPARE(page()->num時給->value().toDouble(), 1200.0);
 }
 
 QTEST_MAIN(TestSafeguards)

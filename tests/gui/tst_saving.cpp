@@ -7,8 +7,7 @@
 #include "statements/StatementPage.h"
 #include "store/Database.h"
 
-#include "../support/GridTyping.h"
-#include "../support/TestData.h"
+#include "../support/WindowFixture.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -18,8 +17,6 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QSqlQuery>
-#include <QSqlRecord>
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
@@ -29,11 +26,6 @@ using namespace pelmar;
 using test::Rows;
 
 namespace {
-
-Rows query(const QSqlDatabase &db, const QString &sql, const QVariantList &values = {})
-{
-    return test::rows(db, sql, values);
-}
 
 // A day line as w明細 holds it: date, start, end, break, hours, wage, adjustment, amount.
 struct Day {
@@ -47,11 +39,9 @@ Day workedDay(const QString &date, double amount = 8000.0)
 
 } // namespace
 
-class TestSaving : public QObject {
+class TestSaving : public test::WindowFixture {
     Q_OBJECT
 private slots:
-    void init();
-    void cleanup();
     void saveAndReopen();
     void resaveReplacesTheLines();
     void incompleteAndUnorderedLines();
@@ -69,136 +59,94 @@ private slots:
     void hostileNamesAndTitles();
 
 private:
-    void reopenWindow();
+    void seed() override;
     void putLines(const QList<Day> &days);
     void setStatement(const QString &name, const QString &title);
     void saveStatement(const QString &name, const QString &title, const QList<Day> &days);
-    void answer(bool yes);
-
-    std::unique_ptr<test::TestDataFolder> m_data;
-    std::unique_ptr<FrmPelmar> m_window;
-    StatementPage *m_page = nullptr;
-    QSqlDatabase m_main;
-    QSqlDatabase m_work;
-    QStringList m_asked;
 };
 
-void TestSaving::init()
+void TestSaving::seed()
 {
-    m_data = std::make_unique<test::TestDataFolder>();
-    QVERIFY(m_data->isValid());
-    m_main = m_data->mainDb();
-    m_work = m_data->workDb();
-    QVERIFY(execBound(m_main, QStringLiteral("insert into 勤務形態マスタ values (1, 'A', '0900', '1800', 1, 8)")));
-    QVERIFY(execBound(m_main, QStringLiteral("insert into 従業員 values (3, '山田', 1000, 'A', '0900', '1800', 1, 8)")));
-    m_asked.clear();
-    answer(true);
-    reopenWindow();
-}
-
-void TestSaving::cleanup()
-{
-    setMessageAnswerer({});
-    m_window.reset();
-    m_main = QSqlDatabase();
-    m_work = QSqlDatabase();
-    m_data.reset();
-}
-
-void TestSaving::reopenWindow()
-{
-    m_window.reset();
-    m_window = std::make_unique<FrmPelmar>(m_data->path());
-    QVERIFY2(m_window->isOpen(), qPrintable(m_window->openError()));
-    m_window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
-    m_page = m_window->statementPage();
-}
-
-void TestSaving::answer(bool yes)
-{
-    setMessageAnswerer([this, yes](const MessageRequest &request) {
-        m_asked << request.category + u'/' + request.subKey + u'/' + request.subject;
-        return yes;
-    });
+    QVERIFY(execBound(mainDb(), QStringLiteral("insert into 勤務形態マスタ values (1, 'A', '0900', '1800', 1, 8)")));
+    QVERIFY(execBound(mainDb(), QStringLiteral("insert into 従業員 values (3, '山田', 1000, 'A', '0900', '1800', 1, 8)")));
 }
 
 void TestSaving::putLines(const QList<Day> &days)
 {
     for (int i = 0; i < days.size(); ++i) {
         const Day &d = days.at(i);
-        QVERIFY(execBound(m_work,
+        QVERIFY(execBound(workDb(),
                           QStringLiteral("update w明細 set 日付 = ?, 開始時間 = ?, 終了時間 = ?, 休憩 = ?, 時間 = ?,"
                                          " 時給 = ?, 調整額 = ?, 金額 = ? where 行番号 = ?"),
                           {d.date, d.start, d.end, d.rest, d.hours, d.wage, d.adjustment, d.amount, i + 1}));
     }
-    m_page->Grid明細->refresh();
-    m_page->Calc明細();
+    page()->Grid明細->refresh();
+    page()->Calc明細();
 }
 
 void TestSaving::setStatement(const QString &name, const QString &title)
 {
-    m_page->cmb氏名->setEditText(name);
-    m_page->txtタイトル->setText(title);
+    page()->cmb氏名->setEditText(name);
+    page()->txtタイトル->setText(title);
 }
 
 void TestSaving::saveStatement(const QString &name, const QString &title, const QList<Day> &days)
 {
     setStatement(name, title);
-    m_page->num時給->setValue(1000.0);
-    m_page->cmb勤務形態->setEditText(QStringLiteral("A"));
+    page()->num時給->setValue(1000.0);
+    page()->cmb勤務形態->setEditText(QStringLiteral("A"));
     putLines(days);
-    QTest::mouseClick(m_page->cmd登録, Qt::LeftButton);
+    QTest::mouseClick(page()->cmd登録, Qt::LeftButton);
 }
 
 void TestSaving::saveAndReopen()
 {
     // A save that returned has reached the disk: the main file is written
     // with full synchronous commits (2), never with them switched off.
-    QCOMPARE(query(m_window->state().MainDb, "PRAGMA synchronous"), (Rows{{"2"}}));
+    QCOMPARE(query(window()->state().MainDb, "PRAGMA synchronous"), (Rows{{"2"}}));
 
     setStatement(QStringLiteral("山田"), QStringLiteral("2026年3月分"));
-    m_page->num時給->setValue(1100.0);
-    m_page->cmb勤務形態->setEditText(QStringLiteral("A"));
+    page()->num時給->setValue(1100.0);
+    page()->cmb勤務形態->setEditText(QStringLiteral("A"));
     putLines({{"20260302", "0900", "1730", 0.75, 7.75, 1100.0, -500.0, 8025.0},
               {"20260303", "2200", "0600", QVariant(), 8.0, 1100.0, QVariant(), 8800.0},
               workedDay("20260304")});
-    QTest::mouseClick(m_page->cmd登録, Qt::LeftButton);
-    QCOMPARE(m_asked, (QStringList{"登録/確認/山田"}));
+    QTest::mouseClick(page()->cmd登録, Qt::LeftButton);
+    QCOMPARE(asked(), (QStringList{"登録/確認/山田"}));
     // The page is empty again, without a completion notice.
-    QCOMPARE(m_page->cmb氏名->currentText(), QString());
-    QCOMPARE(m_page->txtタイトル->text(), QString());
-    QVERIFY(!m_page->num合計->value().isValid());
-    QCOMPARE(query(m_work, "select count(*) from w明細 where 日付 is not null"), (Rows{{"0"}}));
+    QCOMPARE(page()->cmb氏名->currentText(), QString());
+    QCOMPARE(page()->txtタイトル->text(), QString());
+    QVERIFY(!page()->num合計->value().isValid());
+    QCOMPARE(query(workDb(), "select count(*) from w明細 where 日付 is not null"), (Rows{{"0"}}));
 
-    QCOMPARE(query(m_main, "select * from 時給ヘッダ"),
+    QCOMPARE(query(mainDb(), "select * from 時給ヘッダ"),
              (Rows{{"山田", "2026年3月分", "A", "1100", "1.75", "-500", "23.75", "24825"}}));
-    QCOMPARE(query(m_main, "select 行番号, 日付, 開始時間, 終了時間, 休憩, 時間, 時給, 調整額, 金額 from 時給明細"
+    QCOMPARE(query(mainDb(), "select 行番号, 日付, 開始時間, 終了時間, 休憩, 時間, 時給, 調整額, 金額 from 時給明細"
                            " order by 行番号"),
              (Rows{{"1", "20260302", "0900", "1730", "0.75", "7.75", "1100", "-500", "8025"},
                    {"2", "20260303", "2200", "0600", "<null>", "8", "1100", "<null>", "8800"},
                    {"3", "20260304", "0900", "1800", "1", "8", "1000", "<null>", "8000"}}));
     // The employee master follows the statement's wage.
-    QCOMPARE(query(m_main, "select \"No\", 時給, 勤務形態 from 従業員"), (Rows{{"3", "1100", "A"}}));
+    QCOMPARE(query(mainDb(), "select \"No\", 時給, 勤務形態 from 従業員"), (Rows{{"3", "1100", "A"}}));
 
     // Reopen after a restart.
-    reopenWindow();
+    QVERIFY(openWindow());
     setStatement(QStringLiteral("山田"), QStringLiteral("2026年3月分"));
-    QTest::mouseClick(m_page->cmd読込, Qt::LeftButton);
-    QCOMPARE(m_page->num時給->value().toDouble(), 1100.0);
-    QCOMPARE(m_page->num休憩->value().toDouble(), 1.75);
-    QCOMPARE(m_page->num調整額->value().toDouble(), -500.0);
-    QCOMPARE(m_page->num時間->value().toDouble(), 23.75);
-    QCOMPARE(m_page->num合計->value().toDouble(), 24825.0);
-    QCOMPARE(m_page->cmb勤務形態->currentText(), QStringLiteral("A"));
-    QCOMPARE(m_page->Lbl勤務形態->text(), QStringLiteral("9:00 ～ 18:00   休憩 1  実労 8"));
-    QCOMPARE(query(m_work, "select 行番号, 日付, 開始時間, 調整額, 金額 from w明細 where 行番号 <= 4 order by 行番号"),
+    QTest::mouseClick(page()->cmd読込, Qt::LeftButton);
+    QCOMPARE(page()->num時給->value().toDouble(), 1100.0);
+    QCOMPARE(page()->num休憩->value().toDouble(), 1.75);
+    QCOMPARE(page()->num調整額->value().toDouble(), -500.0);
+    QCOMPARE(page()->num時間->value().toDouble(), 23.75);
+    QCOMPARE(page()->num合計->value().toDouble(), 24825.0);
+    QCOMPARE(page()->cmb勤務形態->currentText(), QStringLiteral("A"));
+    QCOMPARE(page()->Lbl勤務形態->text(), QStringLiteral("9:00 ～ 18:00   休憩 1  実労 8"));
+    QCOMPARE(query(workDb(), "select 行番号, 日付, 開始時間, 調整額, 金額 from w明細 where 行番号 <= 4 order by 行番号"),
              (Rows{{"1", "20260302", "0900", "-500", "8025"},
                    {"2", "20260303", "2200", "<null>", "8800"},
                    {"3", "20260304", "0900", "<null>", "8000"},
                    {"4", "<null>", "<null>", "<null>", "<null>"}}));
-    QCOMPARE(m_page->Grid明細->model()->rowCount(), 60);
-    QCOMPARE(m_page->Grid明細->model()->index(0, 1).data().toString(), QStringLiteral("2026/03/02"));
+    QCOMPARE(page()->Grid明細->model()->rowCount(), 60);
+    QCOMPARE(page()->Grid明細->model()->index(0, 1).data().toString(), QStringLiteral("2026/03/02"));
 }
 
 void TestSaving::resaveReplacesTheLines()
@@ -207,8 +155,8 @@ void TestSaving::resaveReplacesTheLines()
                           workedDay("20260305"), workedDay("20260306")};
     saveStatement(QStringLiteral("山田"), QStringLiteral("3月"), week);
     saveStatement(QStringLiteral("山田"), QStringLiteral("3月"), week.mid(0, 2));
-    QCOMPARE(query(m_main, "select count(*), max(合計) from 時給ヘッダ"), (Rows{{"1", "16000"}}));
-    QCOMPARE(query(m_main, "select 行番号, 日付 from 時給明細 order by 行番号"),
+    QCOMPARE(query(mainDb(), "select count(*), max(合計) from 時給ヘッダ"), (Rows{{"1", "16000"}}));
+    QCOMPARE(query(mainDb(), "select 行番号, 日付 from 時給明細 order by 行番号"),
              (Rows{{"1", "20260302"}, {"2", "20260303"}}));
 }
 
@@ -220,12 +168,12 @@ void TestSaving::incompleteAndUnorderedLines()
                    workedDay("20260305"),
                    {QVariant(), QVariant(), QVariant(), QVariant(), QVariant(), QVariant(), QVariant(), 3000.0},
                    workedDay("20260307")});
-    QCOMPARE(query(m_main, "select 行番号, 日付 from 時給明細 order by 行番号"),
+    QCOMPARE(query(mainDb(), "select 行番号, 日付 from 時給明細 order by 行番号"),
              (Rows{{"1", "20260305"}, {"2", "20260307"}, {"3", "20260310"}}));
     // The two lines a save leaves out were named before saving, and the
     // header's totals are the sums of the stored lines alone.
-    QVERIFY(m_asked.contains(QStringLiteral("登録/除外確認/2, 4")));
-    QCOMPARE(query(m_main, "select 合計, 時間, 休憩 from 時給ヘッダ"), (Rows{{"24000", "24", "3"}}));
+    QVERIFY(asked().contains(QStringLiteral("登録/除外確認/2, 4")));
+    QCOMPARE(query(mainDb(), "select 合計, 時間, 休憩 from 時給ヘッダ"), (Rows{{"24000", "24", "3"}}));
 }
 
 void TestSaving::twoTitlesAreIndependent()
@@ -233,9 +181,9 @@ void TestSaving::twoTitlesAreIndependent()
     saveStatement(QStringLiteral("山田"), QStringLiteral("4月"), {workedDay("20260401"), workedDay("20260402")});
     saveStatement(QStringLiteral("山田"), QStringLiteral("5月"), {workedDay("20260501")});
     saveStatement(QStringLiteral("山田"), QStringLiteral("5月"), {workedDay("20260502", 7000.0)});
-    QCOMPARE(query(m_main, "select タイトル, 合計 from 時給ヘッダ order by タイトル"),
+    QCOMPARE(query(mainDb(), "select タイトル, 合計 from 時給ヘッダ order by タイトル"),
              (Rows{{"4月", "16000"}, {"5月", "7000"}}));
-    QCOMPARE(query(m_main, "select タイトル, 日付 from 時給明細 order by タイトル, 行番号"),
+    QCOMPARE(query(mainDb(), "select タイトル, 日付 from 時給明細 order by タイトル, 行番号"),
              (Rows{{"4月", "20260401"}, {"4月", "20260402"}, {"5月", "20260502"}}));
 }
 
@@ -261,70 +209,66 @@ void TestSaving::missingNameOrTitle()
     QFETCH(QString, notice);
     QFETCH(QString, focused);
     saveStatement(QStringLiteral("山田"), QStringLiteral("前の分"), {workedDay("20260301")});
-    m_asked.clear();
+    clearAsked();
     setStatement(name, title);
     putLines({workedDay("20260401")});
-    QTest::mouseClick(m_window->findChild<QAbstractButton *>(button), Qt::LeftButton);
-    QCOMPARE(m_asked, QStringList{QStringLiteral("その他/メッセージ/") + notice});
+    QTest::mouseClick(window()->findChild<QAbstractButton *>(button), Qt::LeftButton);
+    QCOMPARE(asked(), QStringList{QStringLiteral("その他/メッセージ/") + notice});
     QWidget *focus = QApplication::focusWidget();
     while (focus && focus->objectName() != focused)
         focus = focus->parentWidget();
     QVERIFY2(focus, qPrintable(QApplication::focusWidget()->objectName()));
-    QCOMPARE(query(m_main, "select count(*) from 時給ヘッダ"), (Rows{{"1"}}));
-    QCOMPARE(query(m_main, "select count(*) from 時給明細"), (Rows{{"1"}}));
-    QCOMPARE(query(m_work, "select 日付 from w明細 where 行番号 = 1"), (Rows{{"20260401"}}));
+    QCOMPARE(query(mainDb(), "select count(*) from 時給ヘッダ"), (Rows{{"1"}}));
+    QCOMPARE(query(mainDb(), "select count(*) from 時給明細"), (Rows{{"1"}}));
+    QCOMPARE(query(workDb(), "select 日付 from w明細 where 行番号 = 1"), (Rows{{"20260401"}}));
 }
 
 void TestSaving::declinedSaveWritesNothing()
 {
     answer(false);
     saveStatement(QStringLiteral("新人"), QStringLiteral("3月"), {workedDay("20260301")});
-    QCOMPARE(m_asked, (QStringList{"登録/確認/新人"}));
-    QCOMPARE(query(m_main, "select count(*) from 時給ヘッダ"), (Rows{{"0"}}));
-    QCOMPARE(query(m_main, "select count(*) from 時給明細"), (Rows{{"0"}}));
-    QCOMPARE(query(m_main, "select 氏名 from 従業員"), (Rows{{"山田"}}));
-    QCOMPARE(m_page->cmb氏名->currentText(), QStringLiteral("新人"));
-    QCOMPARE(m_page->num合計->value().toDouble(), 8000.0);
+    QCOMPARE(asked(), (QStringList{"登録/確認/新人"}));
+    QCOMPARE(query(mainDb(), "select count(*) from 時給ヘッダ"), (Rows{{"0"}}));
+    QCOMPARE(query(mainDb(), "select count(*) from 時給明細"), (Rows{{"0"}}));
+    QCOMPARE(query(mainDb(), "select 氏名 from 従業員"), (Rows{{"山田"}}));
+    QCOMPARE(page()->cmb氏名->currentText(), QStringLiteral("新人"));
+    QCOMPARE(page()->num合計->value().toDouble(), 8000.0);
 }
 
 void TestSaving::failedSaveKeepsThePage()
 {
     saveStatement(QStringLiteral("山田"), QStringLiteral("3月"), {workedDay("20260301")});
-    QVERIFY(execBound(m_main, QStringLiteral("create trigger refuse before insert on 時給明細"
+    QVERIFY(execBound(mainDb(), QStringLiteral("create trigger refuse before insert on 時給明細"
                                              " when new.日付 = '20260309' begin select raise(abort, 'no'); end")));
-    QStringList prompts;
-    setMessageAnswerer([&prompts](const MessageRequest &r) {
-        prompts << r.prompt;
-        return true;
-    });
+    clearAsked();
     saveStatement(QStringLiteral("山田"), QStringLiteral("3月"),
                   {workedDay("20260308", 1.0), workedDay("20260309", 2.0)});
-    QCOMPARE(prompts.size(), 2);
-    QVERIFY(prompts.last().contains(QStringLiteral("保存できませんでした")));
+    QCOMPARE(requests().size(), 2);
+    QVERIFY(requests().last().prompt.contains(QStringLiteral("保存できませんでした")));
     // The stored statement is the old one, whole; the page still holds the new one.
-    QCOMPARE(query(m_main, "select 合計 from 時給ヘッダ"), (Rows{{"8000"}}));
-    QCOMPARE(query(m_main, "select 日付 from 時給明細"), (Rows{{"20260301"}}));
-    QCOMPARE(m_page->cmb氏名->currentText(), QStringLiteral("山田"));
-    QCOMPARE(query(m_work, "select 日付 from w明細 where 行番号 = 2"), (Rows{{"20260309"}}));
+    QCOMPARE(query(mainDb(), "select 合計 from 時給ヘッダ"), (Rows{{"8000"}}));
+    QCOMPARE(query(mainDb(), "select 日付 from 時給明細"), (Rows{{"20260301"}}));
+    QCOMPARE(page()->cmb氏名->currentText(), QStringLiteral("山田"));
+    QCOMPARE(query(workDb(), "select 日付 from w明細 where 行番号 = 2"), (Rows{{"20260309"}}));
 }
 
 void TestSaving::historyList()
 {
     saveStatement(QStringLiteral("渡辺"), QStringLiteral("3月"), {workedDay("20260301")});
     saveStatement(QStringLiteral("伊藤"), QStringLiteral("3月"), {workedDay("20260301", 5000.0)});
-    HistoryPage *history = m_window->historyPage();
-    QCOMPARE(query(m_work, "select count(*) from w履歴"), (Rows{{"0"}}));
+    HistoryPage *history = window()->historyPage();
+    QCOMPARE(query(workDb(), "select count(*) from w履歴"), (Rows{{"0"}}));
     QTest::mouseClick(history->cmd履歴読込, Qt::LeftButton);
     QTest::mouseClick(history->cmd履歴読込, Qt::LeftButton);
     const Rows listed{{"伊藤", "5000", "3月"}, {"渡辺", "8000", "3月"}};
-    QCOMPARE(query(m_work, "select 氏名, 合計, タイトル from w履歴"), listed);
+    QCOMPARE(query(workDb(), "select 氏名, 合計, タイトル from w履歴"), listed);
     QCOMPARE(history->Grid履歴->model()->rowCount(), 2);
     QCOMPARE(history->Grid履歴->model()->index(0, 1).data().toString(), QStringLiteral("5,000"));
     // A later save shows only after reading again.
     saveStatement(QStringLiteral("阿部"), QStringLiteral("3月"), {workedDay("20260301")});
-    QCOMPARE(query(m_work, "select 氏名, 合計, タイトル from w履歴"), listed);
+    QCOMPARE(query(workDb(), "select 氏名, 合計, タイトル from w履歴"), listed);
     QTest::mouseClick(history->cmd履歴読込, Qt::LeftButton);
-    QCOMPARE(query(m_work, "select 氏名 from w履歴"), (Rows{{"伊藤"}, {"渡辺"}, {"阿部"}}));
+    QCOMPARE(query(workDb(), "select 氏名 from w履歴"), (Rows{{"伊藤"}, {"渡辺"}, {"阿部"}}));
     QTest::mouseClick(history->cmd履歴クリア, Qt::LeftButton);
     QCOMPARE(history->Grid履歴->model()->rowCount(), 0);
 }
@@ -333,9 +277,9 @@ void TestSaving::selectReopensOnTheFirstPage()
 {
     saveStatement(QStringLiteral("山田"), QStringLiteral("4月"), {workedDay("20260401")});
     saveStatement(QStringLiteral("山田"), QStringLiteral("5月"), {workedDay("20260501"), workedDay("20260502")});
-    auto *tabs = m_window->findChild<QTabWidget *>(QStringLiteral("SSTab1"));
+    auto *tabs = window()->findChild<QTabWidget *>(QStringLiteral("SSTab1"));
     tabs->setCurrentIndex(1);
-    HistoryPage *history = m_window->historyPage();
+    HistoryPage *history = window()->historyPage();
     // Nothing listed: nothing happens.
     QTest::mouseClick(history->cmd履歴選択, Qt::LeftButton);
     QCOMPARE(tabs->currentIndex(), 1);
@@ -343,10 +287,10 @@ void TestSaving::selectReopensOnTheFirstPage()
     history->Grid履歴->setCurrentIndex(history->Grid履歴->model()->index(1, 0));
     QTest::mouseClick(history->cmd履歴選択, Qt::LeftButton);
     QCOMPARE(tabs->currentIndex(), 0);
-    QCOMPARE(m_page->cmb氏名->currentText(), QStringLiteral("山田"));
-    QCOMPARE(m_page->txtタイトル->text(), QStringLiteral("5月"));
-    QCOMPARE(m_page->num合計->value().toDouble(), 16000.0);
-    QCOMPARE(query(m_work, "select count(*) from w明細 where 日付 is not null"), (Rows{{"2"}}));
+    QCOMPARE(page()->cmb氏名->currentText(), QStringLiteral("山田"));
+    QCOMPARE(page()->txtタイトル->text(), QStringLiteral("5月"));
+    QCOMPARE(page()->num合計->value().toDouble(), 16000.0);
+    QCOMPARE(query(workDb(), "select count(*) from w明細 where 日付 is not null"), (Rows{{"2"}}));
 }
 
 void TestSaving::deleteOneStatement()
@@ -355,43 +299,43 @@ void TestSaving::deleteOneStatement()
     saveStatement(QStringLiteral("山田"), QStringLiteral("5月"), {workedDay("20260501")});
     setStatement(QStringLiteral("山田"), QStringLiteral("4月"));
     answer(false);
-    QTest::mouseClick(m_page->cmd削除, Qt::LeftButton);
-    QCOMPARE(query(m_main, "select count(*) from 時給ヘッダ"), (Rows{{"2"}}));
-    QCOMPARE(m_page->txtタイトル->text(), QStringLiteral("4月"));
+    QTest::mouseClick(page()->cmd削除, Qt::LeftButton);
+    QCOMPARE(query(mainDb(), "select count(*) from 時給ヘッダ"), (Rows{{"2"}}));
+    QCOMPARE(page()->txtタイトル->text(), QStringLiteral("4月"));
     answer(true);
-    QTest::mouseClick(m_page->cmd削除, Qt::LeftButton);
-    QCOMPARE(m_asked.last(), QStringLiteral("削除/確認/山田"));
-    QCOMPARE(query(m_main, "select タイトル from 時給ヘッダ"), (Rows{{"5月"}}));
-    QCOMPARE(query(m_main, "select タイトル, 日付 from 時給明細"), (Rows{{"5月", "20260501"}}));
-    QCOMPARE(query(m_main, "select count(*) from 従業員"), (Rows{{"1"}}));
-    QCOMPARE(m_page->txtタイトル->text(), QString());
+    QTest::mouseClick(page()->cmd削除, Qt::LeftButton);
+    QCOMPARE(asked().last(), QStringLiteral("削除/確認/山田"));
+    QCOMPARE(query(mainDb(), "select タイトル from 時給ヘッダ"), (Rows{{"5月"}}));
+    QCOMPARE(query(mainDb(), "select タイトル, 日付 from 時給明細"), (Rows{{"5月", "20260501"}}));
+    QCOMPARE(query(mainDb(), "select count(*) from 従業員"), (Rows{{"1"}}));
+    QCOMPARE(page()->txtタイトル->text(), QString());
 }
 
 void TestSaving::bulkDelete()
 {
     saveStatement(QStringLiteral("山田"), QStringLiteral("4月"), {workedDay("20260401")});
-    QVERIFY(execBound(m_main, QStringLiteral("insert into 自社情報 values ('ペルマー', '東京')")));
-    QVERIFY(execBound(m_work, QStringLiteral("insert into ClHint values ('FrmPelmar', 'cmdHint', 'Pelmar', '残す')")));
-    m_window->settingsPage()->txt自社名->setText(QStringLiteral("ペルマー"));
-    QTest::mouseClick(m_window->historyPage()->cmd履歴読込, Qt::LeftButton);
+    QVERIFY(execBound(mainDb(), QStringLiteral("insert into 自社情報 values ('ペルマー', '東京')")));
+    QVERIFY(execBound(workDb(), QStringLiteral("insert into ClHint values ('FrmPelmar', 'cmdHint', 'Pelmar', '残す')")));
+    window()->settingsPage()->txt自社名->setText(QStringLiteral("ペルマー"));
+    QTest::mouseClick(window()->historyPage()->cmd履歴読込, Qt::LeftButton);
     setStatement(QStringLiteral("山田"), QStringLiteral("表示中"));
-    QTest::mouseClick(m_window->settingsPage()->cmd一括削除7, Qt::LeftButton);
-    QCOMPARE(m_asked.last(), QStringLiteral("削除/確認/保存したすべての明細・従業員・勤務形態・自社情報"));
+    QTest::mouseClick(window()->settingsPage()->cmd一括削除7, Qt::LeftButton);
+    QCOMPARE(asked().last(), QStringLiteral("削除/確認/保存したすべての明細・従業員・勤務形態・自社情報"));
     for (const char *table : {"時給ヘッダ", "時給明細", "従業員", "勤務形態マスタ", "自社情報"})
-        QCOMPARE(test::rowCount(m_main, QString::fromUtf8(table)), 0);
-    QCOMPARE(query(m_work, "select Contents from ClHint"), (Rows{{"残す"}}));
-    QCOMPARE(test::rowCount(m_work, QStringLiteral("w履歴")), 0);
-    QCOMPARE(query(m_work, "select count(*) from w従業員 where 氏名 is null"), (Rows{{"100"}}));
-    QCOMPARE(query(m_work, "select count(*) from w勤務形態 where 開始時間 is null"), (Rows{{"10"}}));
-    QCOMPARE(m_window->settingsPage()->txt自社名->text(), QString());
-    QCOMPARE(m_window->state().CompanyName, QString());
+        QCOMPARE(test::rowCount(mainDb(), QString::fromUtf8(table)), 0);
+    QCOMPARE(query(workDb(), "select Contents from ClHint"), (Rows{{"残す"}}));
+    QCOMPARE(test::rowCount(workDb(), QStringLiteral("w履歴")), 0);
+    QCOMPARE(query(workDb(), "select count(*) from w従業員 where 氏名 is null"), (Rows{{"100"}}));
+    QCOMPARE(query(workDb(), "select count(*) from w勤務形態 where 開始時間 is null"), (Rows{{"10"}}));
+    QCOMPARE(window()->settingsPage()->txt自社名->text(), QString());
+    QCOMPARE(window()->state().CompanyName, QString());
     // Nothing of the deleted data stays on the statement page.
-    QCOMPARE(m_page->txtタイトル->text(), QString());
-    QCOMPARE(m_page->cmb氏名->currentText(), QString());
-    QCOMPARE(m_page->cmb氏名->count(), 0);
-    QVERIFY(!m_page->num合計->hasValue());
-    QVERIFY(!m_page->num時給->hasValue());
-    QCOMPARE(query(m_work, "select count(*) from w明細 where 日付 is null"), (Rows{{"60"}}));
+    QCOMPARE(page()->txtタイトル->text(), QString());
+    QCOMPARE(page()->cmb氏名->currentText(), QString());
+    QCOMPARE(page()->cmb氏名->count(), 0);
+    QVERIFY(!page()->num合計->hasValue());
+    QVERIFY(!page()->num時給->hasValue());
+    QCOMPARE(query(workDb(), "select count(*) from w明細 where 日付 is null"), (Rows{{"60"}}));
 }
 
 void TestSaving::bulkDeleteDefaultsToNo()
@@ -406,10 +350,10 @@ void TestSaving::bulkDeleteDefaultsToNo()
         shownTitle = box->windowTitle();
         QTest::keyClick(box, Qt::Key_Enter);
     });
-    QTest::mouseClick(m_window->settingsPage()->cmd一括削除7, Qt::LeftButton);
+    QTest::mouseClick(window()->settingsPage()->cmd一括削除7, Qt::LeftButton);
     QCOMPARE(shownTitle, QStringLiteral("削除の確認"));
-    QCOMPARE(test::rowCount(m_main, QStringLiteral("時給ヘッダ")), 1);
-    QCOMPARE(test::rowCount(m_main, QStringLiteral("従業員")), 1);
+    QCOMPARE(test::rowCount(mainDb(), QStringLiteral("時給ヘッダ")), 1);
+    QCOMPARE(test::rowCount(mainDb(), QStringLiteral("従業員")), 1);
 }
 
 void TestSaving::hostileNamesAndTitles_data()
@@ -432,24 +376,24 @@ void TestSaving::hostileNamesAndTitles()
     saveStatement(QStringLiteral("山田"), QStringLiteral("4月分"), {workedDay("20260401")});
     saveStatement(QStringLiteral("山田"), QStringLiteral("x"), {workedDay("20260402")});
     saveStatement(name, title, {workedDay("20260403", 1234.0), workedDay("20260404", 1.0)});
-    QCOMPARE(query(m_main, "select 合計 from 時給ヘッダ where 氏名 = ? and タイトル = ?", {name, title}),
+    QCOMPARE(query(mainDb(), "select 合計 from 時給ヘッダ where 氏名 = ? and タイトル = ?", {name, title}),
              (Rows{{"1235"}}));
-    QCOMPARE(query(m_main, "select count(*) from 時給明細 where 氏名 = ? and タイトル = ?", {name, title}),
+    QCOMPARE(query(mainDb(), "select count(*) from 時給明細 where 氏名 = ? and タイトル = ?", {name, title}),
              (Rows{{"2"}}));
-    QCOMPARE(query(m_main, "select count(*) from 従業員 where 氏名 = ?", {name}), (Rows{{"1"}}));
+    QCOMPARE(query(mainDb(), "select count(*) from 従業員 where 氏名 = ?", {name}), (Rows{{"1"}}));
 
-    QTest::mouseClick(m_window->historyPage()->cmd履歴読込, Qt::LeftButton);
-    QCOMPARE(query(m_work, "select count(*) from w履歴"), (Rows{{"3"}}));
+    QTest::mouseClick(window()->historyPage()->cmd履歴読込, Qt::LeftButton);
+    QCOMPARE(query(workDb(), "select count(*) from w履歴"), (Rows{{"3"}}));
 
     setStatement(name, title);
-    QTest::mouseClick(m_page->cmd読込, Qt::LeftButton);
-    QCOMPARE(m_page->num合計->value().toDouble(), 1235.0);
-    QCOMPARE(query(m_work, "select 日付 from w明細 where 日付 is not null"), (Rows{{"20260403"}, {"20260404"}}));
+    QTest::mouseClick(page()->cmd読込, Qt::LeftButton);
+    QCOMPARE(page()->num合計->value().toDouble(), 1235.0);
+    QCOMPARE(query(workDb(), "select 日付 from w明細 where 日付 is not null"), (Rows{{"20260403"}, {"20260404"}}));
 
-    QTest::mouseClick(m_page->cmd削除, Qt::LeftButton);
-    QCOMPARE(query(m_main, "select 氏名, タイトル from 時給ヘッダ order by タイトル"),
+    QTest::mouseClick(page()->cmd削除, Qt::LeftButton);
+    QCOMPARE(query(mainDb(), "select 氏名, タイトル from 時給ヘッダ order by タイトル"),
              (Rows{{"山田", "4月分"}, {"山田", "x"}}));
-    QCOMPARE(test::rowCount(m_main, QStringLiteral("時給明細")), 2);
+    QCOMPARE(test::rowCount(mainDb(), QStringLiteral("時給明細")), 2);
 }
 
 QTEST_MAIN(TestSaving)

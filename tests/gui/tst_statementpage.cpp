@@ -4,8 +4,7 @@
 #include "statements/StatementPage.h"
 #include "store/Database.h"
 
-#include "../support/GridTyping.h"
-#include "../support/TestData.h"
+#include "../support/WindowFixture.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -25,11 +24,9 @@ const char *const kFields[] = {"行番号", "日付", "開始時間", "終了時
 
 } // namespace
 
-class TestStatementPage : public QObject {
+class TestStatementPage : public test::WindowFixture {
     Q_OBJECT
 private slots:
-    void init();
-    void cleanup();
     void startsWithSixtyEmptyLines();
     void employeeBringsWageAndShift();
     void weekByDownArrow();
@@ -46,56 +43,28 @@ private slots:
     void clearResetsPageAndPickers();
 
 private:
-    void type(int row, int column, const QString &text, Qt::Key finish = Qt::Key_Return);
+    void seed() override;
+    DataGrid *lines() const { return page()->Grid明細; }
     QVariant stored(int line, int column);
-    void chooseEmployee(const QString &name);
-
-    std::unique_ptr<test::TestDataFolder> m_data;
-    std::unique_ptr<FrmPelmar> m_window;
-    StatementPage *m_page = nullptr;
-    DataGrid *m_grid = nullptr;
-    QSqlDatabase m_work;
 };
 
-void TestStatementPage::init()
+void TestStatementPage::seed()
 {
-    m_data = std::make_unique<test::TestDataFolder>();
-    QVERIFY(m_data->isValid());
-    QSqlDatabase main = m_data->mainDb();
     const QString pattern = QStringLiteral("insert into 勤務形態マスタ values (?, ?, ?, ?, ?, ?)");
-    QVERIFY(execBound(main, pattern, {1, "A", "0900", "1800", 1.0, 8.0}));
-    QVERIFY(execBound(main, pattern, {2, "B", "0900", "1730", 0.75, 7.75}));
-    QVERIFY(execBound(main, pattern, {3, "C", QVariant(), QVariant(), QVariant(), QVariant()}));
-    QVERIFY(execBound(main, pattern, {4, "N", "2200", "0600", 0.0, 8.0}));
+    QVERIFY(execBound(mainDb(), pattern, {1, "A", "0900", "1800", 1.0, 8.0}));
+    QVERIFY(execBound(mainDb(), pattern, {2, "B", "0900", "1730", 0.75, 7.75}));
+    QVERIFY(execBound(mainDb(), pattern, {3, "C", QVariant(), QVariant(), QVariant(), QVariant()}));
+    QVERIFY(execBound(mainDb(), pattern, {4, "N", "2200", "0600", 0.0, 8.0}));
     const QString employee = QStringLiteral("insert into 従業員 values (?, ?, ?, ?, ?, ?, ?, ?)");
-    QVERIFY(execBound(main, employee, {1, "山田", 1000.0, "A", "0900", "1800", 1.0, 8.0}));
-    QVERIFY(execBound(main, employee, {2, "O'Brien", QVariant(), "B", "0900", "1730", 0.75, 7.75}));
-    QVERIFY(execBound(main, employee, {3, "阿部", 1100.0, QVariant(), QVariant(), QVariant(), QVariant(), QVariant()}));
-    m_work = m_data->workDb();
-
-    m_window = std::make_unique<FrmPelmar>(m_data->path());
-    QVERIFY2(m_window->isOpen(), qPrintable(m_window->openError()));
-    m_window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
-    m_page = m_window->statementPage();
-    m_grid = m_page->Grid明細;
-}
-
-void TestStatementPage::cleanup()
-{
-    m_window.reset();
-    m_work = QSqlDatabase();
-    m_data.reset();
-}
-
-void TestStatementPage::type(int row, int column, const QString &text, Qt::Key finish)
-{
-    test::typeIntoCell(m_grid, row, column, text, finish);
+    QVERIFY(execBound(mainDb(), employee, {1, "山田", 1000.0, "A", "0900", "1800", 1.0, 8.0}));
+    QVERIFY(execBound(mainDb(), employee, {2, "O'Brien", QVariant(), "B", "0900", "1730", 0.75, 7.75}));
+    QVERIFY(execBound(mainDb(), employee,
+                      {3, "阿部", 1100.0, QVariant(), QVariant(), QVariant(), QVariant(), QVariant()}));
 }
 
 QVariant TestStatementPage::stored(int line, int column)
 {
-    QSqlQuery query(m_work);
+    QSqlQuery query(workDb());
     query.prepare(QStringLiteral("select %1 from w明細 where 行番号 = ?").arg(QString::fromUtf8(kFields[column])));
     query.addBindValue(line);
     if (!query.exec() || !query.next())
@@ -103,41 +72,34 @@ QVariant TestStatementPage::stored(int line, int column)
     return query.value(0);
 }
 
-void TestStatementPage::chooseEmployee(const QString &name)
-{
-    m_page->cmb氏名->setFocus();
-    m_page->cmb氏名->setEditText(name);
-    m_page->txtタイトル->setFocus(); // leaving the picker looks the employee up
-}
-
 void TestStatementPage::startsWithSixtyEmptyLines()
 {
-    QCOMPARE(test::rowCount(m_work, QStringLiteral("w明細")), 60);
-    QCOMPARE(m_grid->model()->rowCount(), 60);
+    QCOMPARE(test::rowCount(workDb(), QStringLiteral("w明細")), 60);
+    QCOMPARE(lines()->model()->rowCount(), 60);
     QVERIFY(stored(1, kDate).isNull());
     QCOMPARE(stored(60, 0).toInt(), 60);
-    QVERIFY(!m_page->num合計->value().isValid());
+    QVERIFY(!page()->num合計->value().isValid());
 }
 
 void TestStatementPage::employeeBringsWageAndShift()
 {
     chooseEmployee(QStringLiteral("山田"));
-    QCOMPARE(m_page->num時給->value().toDouble(), 1000.0);
-    QCOMPARE(m_page->num時給->text(), QStringLiteral("1,000"));
-    QCOMPARE(m_page->cmb勤務形態->currentText(), QStringLiteral("A"));
-    QCOMPARE(m_page->Lbl勤務形態->text(), QStringLiteral("9:00 ～ 18:00   休憩 1   実労 8"));
+    QCOMPARE(page()->num時給->value().toDouble(), 1000.0);
+    QCOMPARE(page()->num時給->text(), QStringLiteral("1,000"));
+    QCOMPARE(page()->cmb勤務形態->currentText(), QStringLiteral("A"));
+    QCOMPARE(page()->Lbl勤務形態->text(), QStringLiteral("9:00 ～ 18:00   休憩 1   実労 8"));
 
     // Without a wage, neither wage nor shift type change; the label follows the box.
     chooseEmployee(QStringLiteral("O'Brien"));
-    QCOMPARE(m_page->num時給->value().toDouble(), 1000.0);
-    QCOMPARE(m_page->cmb勤務形態->currentText(), QStringLiteral("A"));
+    QCOMPARE(page()->num時給->value().toDouble(), 1000.0);
+    QCOMPARE(page()->cmb勤務形態->currentText(), QStringLiteral("A"));
     // An unknown name leaves everything as it was.
     chooseEmployee(QStringLiteral("知らない人"));
-    QCOMPARE(m_page->num時給->value().toDouble(), 1000.0);
+    QCOMPARE(page()->num時給->value().toDouble(), 1000.0);
     // A wage but no usual shift type: the wage only.
     chooseEmployee(QStringLiteral("阿部"));
-    QCOMPARE(m_page->num時給->value().toDouble(), 1100.0);
-    QCOMPARE(m_page->cmb勤務形態->currentText(), QStringLiteral("A"));
+    QCOMPARE(page()->num時給->value().toDouble(), 1100.0);
+    QCOMPARE(page()->cmb勤務形態->currentText(), QStringLiteral("A"));
 }
 
 void TestStatementPage::weekByDownArrow()
@@ -145,7 +107,7 @@ void TestStatementPage::weekByDownArrow()
     chooseEmployee(QStringLiteral("山田"));
     type(0, kDate, QStringLiteral("20260301"), Qt::Key_Down);
     for (int i = 0; i < 5; ++i)
-        QTest::keyClick(m_grid, Qt::Key_Down);
+        QTest::keyClick(lines(), Qt::Key_Down);
     QTRY_COMPARE(stored(6, kDate).toString(), QStringLiteral("20260306"));
     for (int line = 1; line <= 7; ++line) {
         QCOMPARE(stored(line, kDate).toString(), QStringLiteral("202603%1").arg(line, 2, 10, QLatin1Char('0')));
@@ -156,14 +118,14 @@ void TestStatementPage::weekByDownArrow()
         QCOMPARE(stored(line, kAmount).toDouble(), 8000.0);
     }
     QVERIFY(stored(8, kDate).isNull());
-    QCOMPARE(m_grid->currentIndex().row(), 6);
-    QCOMPARE(m_grid->currentIndex().column(), int(kDate));
-    QCOMPARE(m_page->num時間->value().toDouble(), 56.0);
-    QCOMPARE(m_page->num休憩->value().toDouble(), 7.0);
-    QCOMPARE(m_page->num合計->value().toDouble(), 56000.0);
-    QCOMPARE(m_page->num合計->text(), QStringLiteral("56,000"));
-    QCOMPARE(m_page->num時間->text(), QStringLiteral("56.0"));
-    QVERIFY(!m_page->num調整額->value().toDouble());
+    QCOMPARE(lines()->currentIndex().row(), 6);
+    QCOMPARE(lines()->currentIndex().column(), int(kDate));
+    QCOMPARE(page()->num時間->value().toDouble(), 56.0);
+    QCOMPARE(page()->num休憩->value().toDouble(), 7.0);
+    QCOMPARE(page()->num合計->value().toDouble(), 56000.0);
+    QCOMPARE(page()->num合計->text(), QStringLiteral("56,000"));
+    QCOMPARE(page()->num時間->text(), QStringLiteral("56.0"));
+    QVERIFY(!page()->num調整額->value().toDouble());
 }
 
 void TestStatementPage::invalidDateFillsNothing()
@@ -174,7 +136,7 @@ void TestStatementPage::invalidDateFillsNothing()
     QVERIFY(stored(1, kStart).isNull());
     QVERIFY(stored(1, kHours).isNull());
     QVERIFY(stored(1, kAmount).isNull());
-    QCOMPARE(m_page->num合計->value().toDouble(), 0.0);
+    QCOMPARE(page()->num合計->value().toDouble(), 0.0);
 }
 
 void TestStatementPage::monthEndThenDown()
@@ -190,28 +152,23 @@ void TestStatementPage::monthEndThenDown()
 void TestStatementPage::downOnAnEmptyDateOnlyMoves()
 {
     chooseEmployee(QStringLiteral("山田"));
-    m_grid->setFocus();
-    m_grid->setCurrentIndex(m_grid->tableModel()->index(3, kDate));
-    QTest::keyClick(m_grid, Qt::Key_Down);
-    QCOMPARE(m_grid->currentIndex().row(), 4);
-    QCOMPARE(m_grid->currentIndex().column(), int(kDate));
-    QSqlQuery query(m_work);
-    QVERIFY(query.exec(QStringLiteral("select count(*) from w明細 where 日付 is not null or 開始時間 is not null")));
-    QVERIFY(query.next());
-    QCOMPARE(query.value(0).toInt(), 0);
+    lines()->setFocus();
+    lines()->setCurrentIndex(lines()->tableModel()->index(3, kDate));
+    QTest::keyClick(lines(), Qt::Key_Down);
+    QCOMPARE(lines()->currentIndex().row(), 4);
+    QCOMPARE(lines()->currentIndex().column(), int(kDate));
+    QCOMPARE(query(workDb(), "select count(*) from w明細 where 日付 is not null or 開始時間 is not null"),
+             (test::Rows{{"0"}}));
 }
 
 void TestStatementPage::enterOnTheLastLineWritesNothing()
 {
     type(59, kDate, QStringLiteral("20070331"));
-    m_grid->setCurrentIndex(m_grid->tableModel()->index(59, kAmount));
-    QTest::keyClick(m_grid, Qt::Key_Return);
-    QCOMPARE(m_grid->currentIndex().row(), 59);
-    QCOMPARE(m_grid->currentIndex().column(), int(kDate));
-    QSqlQuery query(m_work);
-    QVERIFY(query.exec(QStringLiteral("select count(*) from w明細 where 日付 is not null")));
-    QVERIFY(query.next());
-    QCOMPARE(query.value(0).toInt(), 1);
+    lines()->setCurrentIndex(lines()->tableModel()->index(59, kAmount));
+    QTest::keyClick(lines(), Qt::Key_Return);
+    QCOMPARE(lines()->currentIndex().row(), 59);
+    QCOMPARE(lines()->currentIndex().column(), int(kDate));
+    QCOMPARE(query(workDb(), "select count(*) from w明細 where 日付 is not null"), (test::Rows{{"1"}}));
 }
 
 void TestStatementPage::enterInTheAmountColumnDatesTheNextLine()
@@ -222,13 +179,13 @@ void TestStatementPage::enterInTheAmountColumnDatesTheNextLine()
     QCOMPARE(stored(1, kAmount).toDouble(), 5000.0);
     // Only the date: Enter does not fill the new line.
     QVERIFY(stored(2, kStart).isNull());
-    QCOMPARE(m_grid->currentIndex().row(), 1);
-    QCOMPARE(m_grid->currentIndex().column(), int(kDate));
+    QCOMPARE(lines()->currentIndex().row(), 1);
+    QCOMPARE(lines()->currentIndex().column(), int(kDate));
 }
 
 void TestStatementPage::typedTimesAndBadEntries()
 {
-    m_page->num時給->setValue(1000.0);
+    page()->num時給->setValue(1000.0);
     type(0, kDate, QStringLiteral("20260302")); // a dated line, so it counts in the totals
     type(0, kStart, QStringLiteral("2200"));
     QTRY_COMPARE(stored(1, kStart).toString(), QStringLiteral("2200"));
@@ -246,15 +203,15 @@ void TestStatementPage::typedTimesAndBadEntries()
     QCOMPARE(stored(1, kHours).toDouble(), 7.0);
     type(0, kStart, QStringLiteral("930"));
     QTRY_VERIFY(stored(1, kStart).isNull());
-    QCOMPARE(m_page->num合計->value().toDouble(), 7000.0);
+    QCOMPARE(page()->num合計->value().toDouble(), 7000.0);
 }
 
 void TestStatementPage::wageOnALineIsKept()
 {
-    m_page->num時給->setValue(900.0);
+    page()->num時給->setValue(900.0);
     type(0, kHours, QStringLiteral("8"));
     QTRY_COMPARE(stored(1, kAmount).toDouble(), 7200.0);
-    m_page->num時給->setValue(1200.0);
+    page()->num時給->setValue(1200.0);
     type(0, kAdjustment, QStringLiteral("300"));
     QTRY_COMPARE(stored(1, kAmount).toDouble(), 7500.0);
     QCOMPARE(stored(1, kWage).toDouble(), 900.0);
@@ -268,30 +225,30 @@ void TestStatementPage::deletingALineLowersTheTotals()
 {
     chooseEmployee(QStringLiteral("山田"));
     type(0, kDate, QStringLiteral("20260301"), Qt::Key_Down);
-    QTest::keyClick(m_grid, Qt::Key_Down);
-    QTRY_COMPARE(m_page->num合計->value().toDouble(), 24000.0);
-    m_grid->setCurrentIndex(m_grid->tableModel()->index(1, kHours));
-    QTest::mouseClick(m_page->cmd行削除, Qt::LeftButton);
-    QCOMPARE(m_page->num合計->value().toDouble(), 16000.0);
-    QCOMPARE(test::rowCount(m_work, QStringLiteral("w明細")), 59);
+    QTest::keyClick(lines(), Qt::Key_Down);
+    QTRY_COMPARE(page()->num合計->value().toDouble(), 24000.0);
+    lines()->setCurrentIndex(lines()->tableModel()->index(1, kHours));
+    QTest::mouseClick(page()->cmd行削除, Qt::LeftButton);
+    QCOMPARE(page()->num合計->value().toDouble(), 16000.0);
+    QCOMPARE(test::rowCount(workDb(), QStringLiteral("w明細")), 59);
     QCOMPARE(stored(2, 0).toString(), QStringLiteral("<no row>"));
     QCOMPARE(stored(3, kDate).toString(), QStringLiteral("20260303"));
-    QCOMPARE(m_grid->model()->rowCount(), 59);
+    QCOMPARE(lines()->model()->rowCount(), 59);
 }
 
 void TestStatementPage::pickingAShiftType()
 {
-    QComboBox *combo = m_page->cmb勤務形態;
+    QComboBox *combo = page()->cmb勤務形態;
     QStringList offered;
     for (int i = 0; i < combo->count(); ++i)
         offered << combo->itemText(i);
     QCOMPARE(offered, (QStringList{"A", "B", "N"})); // C has no start time
     combo->setCurrentIndex(1);
     emit combo->activated(1);
-    QCOMPARE(m_page->Lbl勤務形態->text(), QStringLiteral("9:00 ～ 17:30   休憩 0.75  実労 7.75"));
+    QCOMPARE(page()->Lbl勤務形態->text(), QStringLiteral("9:00 ～ 17:30   休憩 0.75  実労 7.75"));
     combo->setEditText(QString());
     emit combo->activated(-1);
-    QCOMPARE(m_page->Lbl勤務形態->text(), QString());
+    QCOMPARE(page()->Lbl勤務形態->text(), QString());
     // A type no longer offered can still be shown, as a reopened statement needs.
     combo->setEditText(QStringLiteral("Z"));
     QCOMPARE(combo->currentText(), QStringLiteral("Z"));
@@ -299,7 +256,7 @@ void TestStatementPage::pickingAShiftType()
 
 void TestStatementPage::shiftTypeCannotBeTyped()
 {
-    QComboBox *combo = m_page->cmb勤務形態;
+    QComboBox *combo = page()->cmb勤務形態;
     combo->setEditText(QStringLiteral("A"));
     combo->setFocus();
     QTest::keyClicks(combo->lineEdit(), QStringLiteral("xyz"));
@@ -311,35 +268,34 @@ void TestStatementPage::shiftTypeCannotBeTyped()
 void TestStatementPage::clearResetsPageAndPickers()
 {
     chooseEmployee(QStringLiteral("山田"));
-    m_page->txtタイトル->setText(QStringLiteral("3月分"));
+    page()->txtタイトル->setText(QStringLiteral("3月分"));
     type(0, kDate, QStringLiteral("20260301"));
-    QTRY_COMPARE(m_page->num合計->value().toDouble(), 8000.0);
+    QTRY_COMPARE(page()->num合計->value().toDouble(), 8000.0);
     // Master changes since the last clear show up after it.
-    QSqlDatabase main = m_data->mainDb();
-    QVERIFY(execBound(main, QStringLiteral("insert into 従業員 (\"No\", 氏名) values (?, ?)"), {4, "伊藤"}));
-    QVERIFY(execBound(main, QStringLiteral("update 勤務形態マスタ set 開始時間 = ? where タイプ = ?"), {"1000", "C"}));
+    QVERIFY(execBound(mainDb(), QStringLiteral("insert into 従業員 (\"No\", 氏名) values (?, ?)"), {4, "伊藤"}));
+    QVERIFY(execBound(mainDb(), QStringLiteral("update 勤務形態マスタ set 開始時間 = ? where タイプ = ?"), {"1000", "C"}));
 
-    QTest::mouseClick(m_page->cmdクリア, Qt::LeftButton);
-    QCOMPARE(m_page->cmb氏名->currentText(), QString());
-    QCOMPARE(m_page->txtタイトル->text(), QString());
-    QCOMPARE(m_page->cmb勤務形態->currentText(), QString());
-    QCOMPARE(m_page->Lbl勤務形態->text(), QString());
-    for (NumberBox *box : {m_page->num休憩, m_page->num合計, m_page->num時間, m_page->num時給, m_page->num調整額})
+    QTest::mouseClick(page()->cmdクリア, Qt::LeftButton);
+    QCOMPARE(page()->cmb氏名->currentText(), QString());
+    QCOMPARE(page()->txtタイトル->text(), QString());
+    QCOMPARE(page()->cmb勤務形態->currentText(), QString());
+    QCOMPARE(page()->Lbl勤務形態->text(), QString());
+    for (NumberBox *box : {page()->num休憩, page()->num合計, page()->num時間, page()->num時給, page()->num調整額})
         QVERIFY2(!box->value().isValid(), qPrintable(box->objectName()));
     QVERIFY(stored(1, kDate).isNull());
-    QCOMPARE(test::rowCount(m_work, QStringLiteral("w明細")), 60);
+    QCOMPARE(test::rowCount(workDb(), QStringLiteral("w明細")), 60);
 
     QStringList names;
-    for (int i = 0; i < m_page->cmb氏名->count(); ++i)
-        names << m_page->cmb氏名->itemText(i);
+    for (int i = 0; i < page()->cmb氏名->count(); ++i)
+        names << page()->cmb氏名->itemText(i);
     QStringList sorted = names;
     std::sort(sorted.begin(), sorted.end());
     QCOMPARE(names, sorted);
     QVERIFY(names.contains(QStringLiteral("伊藤")));
     QCOMPARE(names.size(), 4);
-    QCOMPARE(m_page->cmb勤務形態->count(), 4);
+    QCOMPARE(page()->cmb勤務形態->count(), 4);
     // The drop-down copy holds every pattern, with or without times.
-    QCOMPARE(test::rowCount(m_work, QStringLiteral("w勤務形態参照")), 4);
+    QCOMPARE(test::rowCount(workDb(), QStringLiteral("w勤務形態参照")), 4);
 }
 
 QTEST_MAIN(TestStatementPage)

@@ -4,10 +4,9 @@
 #include "messages/ShowMsg.h"
 #include "store/Database.h"
 
-#include "../support/TestData.h"
+#include "../support/WindowFixture.h"
 
 #include <QApplication>
-#include <QInputMethodEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPointer>
@@ -43,14 +42,6 @@ void press(QWidget *hint, const char *name)
     QTest::mouseClick(hint->findChild<QPushButton *>(QString::fromUtf8(name)), Qt::LeftButton);
 }
 
-// What a Japanese input method does when the user confirms a conversion.
-void commitText(QWidget *edit, const QString &text)
-{
-    QInputMethodEvent event;
-    event.setCommitString(text);
-    QApplication::sendEvent(edit, &event);
-}
-
 QList<HintWindow *> visibleHints()
 {
     QList<HintWindow *> found;
@@ -58,18 +49,6 @@ QList<HintWindow *> visibleHints()
         if (window->objectName() == QLatin1String("Hint") && window->isVisible())
             found << qobject_cast<HintWindow *>(window);
     return found;
-}
-
-void finishClosing()
-{
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
-
-bool anyPelmarConnection()
-{
-    const QStringList names = QSqlDatabase::connectionNames();
-    return std::any_of(names.begin(), names.end(),
-                       [](const QString &n) { return n.startsWith(QLatin1String("pelmar-")); });
 }
 
 // Notes whether the work database was still open when a window closed.
@@ -96,11 +75,9 @@ private:
 
 } // namespace
 
-class TestHints : public QObject {
+class TestHints : public test::WindowFixture {
     Q_OBJECT
 private slots:
-    void init();
-    void cleanup();
     void eachButtonOpensItsOwnText_data();
     void eachButtonOpensItsOwnText();
     void storedTextBelongsToItsButtonOnly_data();
@@ -123,50 +100,21 @@ private slots:
 private:
     HintWindow *openHint(const QString &buttonName);
     void putRow(const QString &form, const QString &ctl, const QString &title, const QString &text);
-    QList<QStringList> rows();
-    QStringList asked() const;
-
-    std::unique_ptr<test::TestDataFolder> m_data;
-    std::unique_ptr<FrmPelmar> m_window;
-    QSqlDatabase m_work;
-    QList<MessageRequest> m_asked;
-    bool m_answer = true;
+    test::Rows rows() const
+    {
+        return query(workDb(), "select FormName, CtlName, FormTitle, Contents from ClHint"
+                               " order by FormName, CtlName, rowid");
+    }
 };
-
-void TestHints::init()
-{
-    m_data = std::make_unique<test::TestDataFolder>();
-    QVERIFY(m_data->isValid());
-    m_work = m_data->workDb();
-    m_window = std::make_unique<FrmPelmar>(m_data->path());
-    QVERIFY2(m_window->isOpen(), qPrintable(m_window->openError()));
-    m_window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
-    m_asked.clear();
-    m_answer = true;
-    setMessageAnswerer([this](const MessageRequest &request) {
-        m_asked << request;
-        return m_answer;
-    });
-}
-
-void TestHints::cleanup()
-{
-    setMessageAnswerer({});
-    m_window.reset();
-    finishClosing();
-    m_work = QSqlDatabase();
-    m_data.reset();
-}
 
 HintWindow *TestHints::openHint(const QString &buttonName)
 {
-    auto *button = m_window->findChild<QToolButton *>(buttonName);
+    auto *button = window()->findChild<QToolButton *>(buttonName);
     if (!button)
         return nullptr;
-    for (int i = 0; i < m_window->SSTab1->count(); ++i)
-        if (m_window->SSTab1->widget(i)->isAncestorOf(button))
-            m_window->SSTab1->setCurrentIndex(i);
+    for (int i = 0; i < window()->SSTab1->count(); ++i)
+        if (window()->SSTab1->widget(i)->isAncestorOf(button))
+            window()->SSTab1->setCurrentIndex(i);
     QTest::mouseClick(button, Qt::LeftButton);
     const QList<HintWindow *> hints = visibleHints();
     if (hints.size() != 1 || !QTest::qWaitForWindowExposed(hints.first()))
@@ -176,28 +124,8 @@ HintWindow *TestHints::openHint(const QString &buttonName)
 
 void TestHints::putRow(const QString &form, const QString &ctl, const QString &title, const QString &text)
 {
-    QVERIFY(execBound(m_work, QStringLiteral("insert into ClHint values (?, ?, ?, ?)"),
+    QVERIFY(execBound(workDb(), QStringLiteral("insert into ClHint values (?, ?, ?, ?)"),
                       {form, ctl, title, text}));
-}
-
-QList<QStringList> TestHints::rows()
-{
-    QList<QStringList> result;
-    QSqlQuery query(m_work);
-    query.exec(QStringLiteral("select FormName, CtlName, FormTitle, Contents from ClHint "
-                              "order by FormName, CtlName, rowid"));
-    while (query.next())
-        result << QStringList{query.value(0).toString(), query.value(1).toString(),
-                              query.value(2).toString(), query.value(3).toString()};
-    return result;
-}
-
-QStringList TestHints::asked() const
-{
-    QStringList result;
-    for (const MessageRequest &request : m_asked)
-        result << request.category + u'/' + request.subKey + u'/' + request.subject;
-    return result;
 }
 
 void TestHints::eachButtonOpensItsOwnText_data()
@@ -227,11 +155,11 @@ void TestHints::eachButtonOpensItsOwnText()
     QCOMPARE(hint->windowTitle(), QStringLiteral("ヒント        "));
     QCOMPARE(label(hint, "lblFormName"), kFrm);
     QCOMPARE(label(hint, "lblCtlName"), button);
-    QCOMPARE(label(hint, "lblFormTitle"), m_window->windowTitle());
+    QCOMPARE(label(hint, "lblFormTitle"), window()->windowTitle());
     QCOMPARE(box(hint)->toPlainText(), stored ? QStringLiteral("%1 の説明").arg(button) : QString());
     QCOMPARE(hint->focusWidget(), box(hint));
     QCOMPARE(rows(), before);
-    QVERIFY(m_asked.isEmpty());
+    QVERIFY(requests().isEmpty());
 }
 
 void TestHints::storedTextBelongsToItsButtonOnly_data()
@@ -252,7 +180,7 @@ void TestHints::storedTextBelongsToItsButtonOnly()
     press(hint, "cmd編集");
     QTest::keyClicks(box(hint), QStringLiteral("Text of ") + storedFor);
     press(hint, "cmd登録");
-    const QList<QStringList> expected{{kFrm, storedFor, m_window->windowTitle(), "Text of " + storedFor}};
+    const QList<QStringList> expected{{kFrm, storedFor, window()->windowTitle(), "Text of " + storedFor}};
     QCOMPARE(rows(), expected);
     // Clearing the box and closing without storing leave the row alone.
     press(hint, "cmdクリア");
@@ -284,7 +212,7 @@ void TestHints::storingTwiceKeepsOneRow_data()
 void TestHints::storingTwiceKeepsOneRow()
 {
     QFETCH(bool, reopen);
-    const QString firstCaption = m_window->windowTitle();
+    const QString firstCaption = window()->windowTitle();
     HintWindow *hint = openHint(QStringLiteral("cmdHint2"));
     QVERIFY(hint);
     press(hint, "cmd編集");
@@ -293,14 +221,14 @@ void TestHints::storingTwiceKeepsOneRow()
     if (reopen) {
         press(hint, "cmd閉じる");
         finishClosing();
-        m_window->setWindowTitle(QStringLiteral("Pelmar 新しい見出し"));
+        window()->setWindowTitle(QStringLiteral("Pelmar 新しい見出し"));
         hint = openHint(QStringLiteral("cmdHint2"));
         QVERIFY(hint);
         QCOMPARE(box(hint)->toPlainText(), QStringLiteral("first"));
         press(hint, "cmd編集");
     }
     press(hint, "cmdクリア");
-    commitText(box(hint), QStringLiteral("二回目の説明"));
+    test::commitText(box(hint), QStringLiteral("二回目の説明"));
     press(hint, "cmd登録");
 
     const QString caption = reopen ? QStringLiteral("Pelmar 新しい見出し") : firstCaption;
@@ -312,7 +240,7 @@ void TestHints::answersToTheQuestions_data()
 {
     QTest::addColumn<QByteArray>("button");
     QTest::addColumn<bool>("stored");
-    QTest::addColumn<bool>("answer");
+    QTest::addColumn<bool>("reply");
     QTest::addColumn<QString>("refused"); // a statement the file refuses, as a full disk would
     QTest::addColumn<QStringList>("expectedAsked");
     QTest::addColumn<QString>("outcome");
@@ -342,7 +270,7 @@ void TestHints::answersToTheQuestions()
 {
     QFETCH(QByteArray, button);
     QFETCH(bool, stored);
-    QFETCH(bool, answer);
+    QFETCH(bool, reply);
     QFETCH(QString, refused);
     QFETCH(QStringList, expectedAsked);
     QFETCH(QString, outcome);
@@ -352,7 +280,7 @@ void TestHints::answersToTheQuestions()
     const QList<QStringList> before = rows();
     const QStringList otherButton = before.last();
     if (!refused.isEmpty())
-        QVERIFY(execBound(m_work, QStringLiteral("create trigger refuse before %1 on ClHint "
+        QVERIFY(execBound(workDb(), QStringLiteral("create trigger refuse before %1 on ClHint "
                                                  "begin select raise(abort, 'refused'); end")
                                       .arg(refused)));
 
@@ -360,17 +288,17 @@ void TestHints::answersToTheQuestions()
     QVERIFY(hint);
     press(hint, "cmd編集");
     box(hint)->moveCursor(QTextCursor::End);
-    commitText(box(hint), QStringLiteral("を追記"));
+    test::commitText(box(hint), QStringLiteral("を追記"));
     const QString onScreen = box(hint)->toPlainText();
-    m_answer = answer;
+    answer(reply);
     press(hint, button.constData());
 
     QCOMPARE(asked(), expectedAsked);
-    if (m_asked.size() > 1)
-        QVERIFY(!m_asked.at(1).isConfirmation());
+    if (requests().size() > 1)
+        QVERIFY(!requests().at(1).isConfirmation());
     QList<QStringList> expected = before;
     if (outcome == QLatin1String("stored"))
-        expected = {{kFrm, QStringLiteral("cmdHint3"), m_window->windowTitle(), onScreen}, otherButton};
+        expected = {{kFrm, QStringLiteral("cmdHint3"), window()->windowTitle(), onScreen}, otherButton};
     else if (outcome == QLatin1String("removed"))
         expected = {otherButton};
     // A refused add undoes the delete before it: the old text stays.
@@ -460,17 +388,17 @@ void TestHints::closingTheMainWindowClosesTheHint()
 {
     QPointer<HintWindow> hint = openHint(QStringLiteral("cmdHint4"));
     QVERIFY(hint);
-    CloseWatcher watcher(m_window->state().WorkDb.connectionName());
+    CloseWatcher watcher(window()->state().WorkDb.connectionName());
     hint->installEventFilter(&watcher);
     press(hint, "cmd編集");
-    commitText(box(hint), QStringLiteral("保存しない"));
+    test::commitText(box(hint), QStringLiteral("保存しない"));
 
-    QVERIFY(m_window->close());
+    QVERIFY(window()->close());
     finishClosing();
     QVERIFY(watcher.closed);
     QVERIFY(watcher.databaseOpenAtClose);
     QVERIFY(hint.isNull());
-    QVERIFY(!anyPelmarConnection());
+    QVERIFY(!anyProgramConnection());
     QCOMPARE(rows(), QList<QStringList>{});
 }
 
@@ -489,7 +417,7 @@ void TestHints::multiLineTextRoundTrips()
     HintWindow *hint = openHint(QStringLiteral("cmdHint4"));
     QVERIFY(hint);
     press(hint, "cmd編集");
-    commitText(box(hint), text);
+    test::commitText(box(hint), text);
     press(hint, "cmd登録");
     QCOMPARE(rows().size(), 1);
     QCOMPARE(rows().first().at(3), text);
@@ -522,24 +450,24 @@ void TestHints::namesAddressOnlyTheirOwnPair()
     const QList<QStringList> others = rows();
 
     QString read = QStringLiteral("unchanged");
-    QVERIFY(!hints::readHint(m_work, form, ctl, &read));
+    QVERIFY(!hints::readHint(workDb(), form, ctl, &read));
     QCOMPARE(read, QStringLiteral("unchanged"));
-    QCOMPARE(hints::storeHint(m_work, form, ctl, QStringLiteral("題"), QStringLiteral("新しい")), accepted);
-    QCOMPARE(hints::storeHint(m_work, form, ctl, QStringLiteral("題"), QStringLiteral("最新")), accepted);
-    QCOMPARE(hints::readHint(m_work, form, ctl, &read), accepted);
+    QCOMPARE(hints::storeHint(workDb(), form, ctl, QStringLiteral("題"), QStringLiteral("新しい")), accepted);
+    QCOMPARE(hints::storeHint(workDb(), form, ctl, QStringLiteral("題"), QStringLiteral("最新")), accepted);
+    QCOMPARE(hints::readHint(workDb(), form, ctl, &read), accepted);
     QCOMPARE(read, accepted ? QStringLiteral("最新") : QStringLiteral("unchanged"));
     QCOMPARE(rows().size(), others.size() + (accepted ? 1 : 0));
     for (const QStringList &row : others)
         QVERIFY(rows().contains(row));
 
-    QCOMPARE(hints::deleteHint(m_work, form, ctl), accepted);
+    QCOMPARE(hints::deleteHint(workDb(), form, ctl), accepted);
     QCOMPARE(rows(), others);
 }
 
 void TestHints::storedTextsSurviveACrash()
 {
     // Stored means written through to the disk, not left to the cache.
-    QSqlQuery query(m_window->state().WorkDb);
+    QSqlQuery query(window()->state().WorkDb);
     QVERIFY(query.exec(QStringLiteral("PRAGMA synchronous")) && query.next());
     QVERIFY2(query.value(0).toInt() >= 2, "synchronous is below FULL");
 }

@@ -4,13 +4,14 @@
 #include "statements/PayslipPrinter.h"
 #include "statements/StatementPage.h"
 
-#include "../support/TestData.h"
+#include "../support/WindowFixture.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QFileInfo>
 #include <QFontMetricsF>
+#include <QFontDatabase>
 #include <QFontInfo>
 #include <QImage>
 #include <QLineEdit>
@@ -118,9 +119,8 @@ private slots:
     void handOverFormatting();
     void dateOfPrinting_data();
     void dateOfPrinting();
-    void layoutTable_data();
-    void layoutTable();
     void sectionsHoldTheLayout();
+    void boxesNeitherOverlapNorStandEmpty();
     void headerFilledInOrder();
     void emptyNamePrintsHonorificAlone();
     void suggestedFileName_data();
@@ -205,57 +205,6 @@ void TestPayslip::dateOfPrinting()
     QCOMPARE(findItem(items, QStringLiteral("txt日付"))->text, printed);
 }
 
-void TestPayslip::layoutTable_data()
-{
-    QTest::addColumn<int>("kind");
-    QTest::addColumn<QRect>("rect");
-    QTest::addColumn<QString>("family");
-    QTest::addColumn<qreal>("size");
-    QTest::addColumn<int>("alignment");
-    QTest::addColumn<QString>("text");
-    const int label = PayslipItem::Label, box = PayslipItem::TextBox;
-    const int c = Qt::AlignHCenter, l = Qt::AlignLeft, r = Qt::AlignRight;
-    const QString g = QStringLiteral("ＭＳ Ｐゴシック"), m = QStringLiteral("ＭＳ Ｐ明朝");
-    QTest::newRow("Lblタイトル") << label << QRect(4100, 30, 1701, 354) << g << 14.5 << c << "給与明細";
-    QTest::newRow("Label2") << label << QRect(213, 600, 779, 354) << g << 12.0 << c << "氏名";
-    QTest::newRow("txt氏名") << box << QRect(1140, 630, 3945, 600) << g << 14.5 << l << "佐藤 花子　様";
-    QTest::newRow("txtタイトル") << box << QRect(300, 1275, 5805, 360) << g << 12.0 << l << "2026年3月分";
-    QTest::newRow("Label3") << label << QRect(213, 1701, 779, 354) << g << 12.0 << c << "時給";
-    QTest::newRow("Label4") << label << QRect(2339, 1701, 779, 354) << g << 12.0 << c << "時間";
-    QTest::newRow("Label5") << label << QRect(4606, 1701, 992, 354) << g << 12.0 << c << "調整額";
-    QTest::newRow("Label6") << label << QRect(7583, 1701, 1134, 354) << g << 12.0 << c << "支給額";
-    QTest::newRow("txt時給") << box << QRect(1140, 1695, 915, 360) << g << 14.5 << r << "¥1,150";
-    QTest::newRow("txt時間") << box << QRect(3255, 1695, 990, 360) << g << 14.5 << r << "54.25";
-    QTest::newRow("txt調整額") << box << QRect(5882, 1701, 1488, 354) << g << 14.5 << r << "";
-    QTest::newRow("txt合計") << box << QRect(8715, 1695, 1380, 360) << g << 14.5 << r << "¥62,388";
-    QTest::newRow("txt自社情報") << box << QRect(6236, 820, 3898, 708) << m << 10.0 << l
-                                 << "〒150-0001 東京都渋谷区神宮前1-2-3\nTEL 03-1234-5678";
-    QTest::newRow("txt自社名") << box << QRect(5315, 520, 4890, 284) << g << 14.5 << c << "有限会社ペルマー";
-    QTest::newRow("txt日付") << box << QRect(7800, 70, 2445, 320) << g << 12.0 << r << "2026年03月06日";
-}
-
-void TestPayslip::layoutTable()
-{
-    QFETCH(int, kind);
-    QFETCH(QRect, rect);
-    QFETCH(QString, family);
-    QFETCH(qreal, size);
-    QFETCH(int, alignment);
-    QFETCH(QString, text);
-    const QList<PayslipItem> items = weekStatement();
-    const PayslipItem *item = findItem(items, QString::fromUtf8(QTest::currentDataTag()));
-    QVERIFY(item);
-    QCOMPARE(int(item->kind), kind);
-    QCOMPARE(item->section, QStringLiteral("PageHeader"));
-    QCOMPARE(item->rect, rect);
-    QCOMPARE(item->fontFamily, family);
-    QCOMPARE(item->pointSize, size);
-    QCOMPARE(item->weight, 400);
-    QVERIFY(!item->italic);
-    QCOMPARE(int(item->alignment), alignment);
-    QCOMPARE(item->text, text);
-}
-
 void TestPayslip::sectionsHoldTheLayout()
 {
     const QList<Section> parts = sections();
@@ -269,17 +218,52 @@ void TestPayslip::sectionsHoldTheLayout()
 
     const QList<PayslipItem> items = layout();
     QCOMPARE(items.size(), 17); // fifteen texts, two rules; no day lines
-    QCOMPARE(findItem(items, QStringLiteral("Line1"))->line, QLine(0, 2120, 10350, 2120));
-    QCOMPARE(findItem(items, QStringLiteral("Line2"))->line, QLine(0, 425, 10346, 425));
     // Everything lies in the page header and within the printable width.
     const QRect header(0, 0, kPrintableWidth, parts[0].height);
     for (const PayslipItem &item : items) {
+        QCOMPARE(item.section, QStringLiteral("PageHeader"));
         QVERIFY2(item.drawsText() ? header.contains(item.rect)
                                   : header.contains(item.line.p1()) && header.contains(item.line.p2()),
                  qPrintable(item.name));
     }
     QVERIFY(pageLayout().paintRect(QPageLayout::Point).width() * 20 >= kPrintableWidth);
     QCOMPARE(pageLayout().pageSize().id(), QPageSize::A4);
+}
+
+// No text is drawn over another or over a rule, each box's font is one the
+// system has, and every label and filled box of a statement has its text.
+void TestPayslip::boxesNeitherOverlapNorStandEmpty()
+{
+    const QList<PayslipItem> items = weekStatement();
+    QList<const PayslipItem *> texts, rules;
+    for (const PayslipItem &item : items)
+        (item.drawsText() ? texts : rules) << &item;
+    QCOMPARE(rules.size(), 2);
+    for (const PayslipItem *rule : rules) {
+        // A rule runs across the sheet.
+        QCOMPARE(rule->line.p1().y(), rule->line.p2().y());
+        QVERIFY2(qAbs(rule->line.dx()) > kPrintableWidth * 9 / 10, qPrintable(rule->name));
+    }
+    for (const PayslipItem *item : texts) {
+        // Boxes drawn edge to edge on the sheet may share a screen pixel (15 twips).
+        const QRect inner = item->rect.adjusted(15, 15, -15, -15);
+        for (const PayslipItem *other : texts)
+            QVERIFY2(item == other || !inner.intersects(other->rect),
+                     qPrintable(item->name + QStringLiteral(" overlaps ") + other->name));
+        for (const PayslipItem *rule : rules) {
+            const int y = rule->line.p1().y();
+            QVERIFY2(y < item->rect.top() || y > item->rect.bottom(), qPrintable(item->name + u' ' + rule->name));
+        }
+        QVERIFY2(item->fontFamily == kGothic || item->fontFamily == kMincho, qPrintable(item->name));
+        QVERIFY2(QFontDatabase::families().contains(resolvedFamily(item->fontFamily)), qPrintable(item->name));
+        QVERIFY2(item->pointSize >= 8 && item->pointSize <= 20, qPrintable(item->name));
+        // The zero adjustment is the one box the week leaves empty.
+        if (item->name != QStringLiteral("txt調整額"))
+            QVERIFY2(!item->text.isEmpty(), qPrintable(item->name));
+    }
+    // Amounts line up on the right of their boxes.
+    for (const char *amount : {"txt時給", "txt時間", "txt調整額", "txt合計"})
+        QVERIFY(findItem(items, QString::fromUtf8(amount))->alignment & Qt::AlignRight);
 }
 
 void TestPayslip::headerFilledInOrder()
@@ -627,19 +611,12 @@ void TestPayslip::printButtonShowsThePage()
     window.state().CompanyName = QStringLiteral("有限会社ペルマー");
     window.state().CompanyInfo = QStringLiteral("東京都\nTEL 03");
 
-    QList<QList<PayslipItem>> shown;
-    QString suggested;
-    setPreviewHook([&](const QList<PayslipItem> &items, const QString &name) {
-        shown << items;
-        suggested = name;
-    });
     const QDate dayBefore = QDate::currentDate();
-    QTest::mouseClick(page->Cmd印刷, Qt::LeftButton);
+    const test::Printed printed = test::pressPrint(page->Cmd印刷);
     const QDate dayAfter = QDate::currentDate();
-    setPreviewHook({});
 
-    QCOMPARE(shown.size(), 1);
-    const QList<PayslipItem> &items = shown.first();
+    QCOMPARE(printed.previews.size(), 1);
+    const QList<PayslipItem> &items = printed.previews.first();
     QCOMPARE(items.size(), layout().size());
     QCOMPARE(findItem(items, QStringLiteral("txt氏名"))->text, QStringLiteral("佐藤 花子　様"));
     QCOMPARE(findItem(items, QStringLiteral("txtタイトル"))->text, QStringLiteral("2026年3月分"));
@@ -653,7 +630,7 @@ void TestPayslip::printButtonShowsThePage()
     auto written = [](QDate d) { return d.toString(QStringLiteral("yyyy年MM月dd日")); };
     const QString date = findItem(items, QStringLiteral("txt日付"))->text;
     QVERIFY2(date == written(dayBefore) || date == written(dayAfter), qPrintable(date));
-    QCOMPARE(suggested, QStringLiteral("給与明細_佐藤 花子_2026年3月分.pdf"));
+    QCOMPARE(printed.suggestedPdfName, QStringLiteral("給与明細_佐藤 花子_2026年3月分.pdf"));
     // Printing stores nothing, and the unsaved statement stays on the page.
     QCOMPARE(rowCounts(), before);
     QCOMPARE(page->txtタイトル->text(), QStringLiteral("2026年3月分"));

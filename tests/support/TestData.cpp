@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <QUuid>
 
 namespace pelmar::test {
@@ -56,6 +57,24 @@ int rowCount(const QSqlDatabase &db, const QString &table)
     if (!query.exec(QStringLiteral("select count(*) from \"%1\"").arg(table)) || !query.next())
         return -1;
     return query.value(0).toInt();
+}
+
+Rows rows(const QSqlDatabase &db, const QString &sql, const QVariantList &values)
+{
+    Rows result;
+    QSqlQuery query(db);
+    query.prepare(sql);
+    for (const QVariant &value : values)
+        query.addBindValue(value);
+    if (!query.exec())
+        return {{QStringLiteral("<query failed>")}};
+    while (query.next()) {
+        QStringList row;
+        for (int i = 0; i < query.record().count(); ++i)
+            row << (query.value(i).isNull() ? QStringLiteral("<null>") : query.value(i).toString());
+        result << row;
+    }
+    return result;
 }
 
 } // namespace pelmar::test

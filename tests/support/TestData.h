@@ -1,8 +1,11 @@
 #pragma once
 
+#include <QList>
 #include <QSqlDatabase>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
+#include <QVariantList>
 
 #include <memory>
 
@@ -33,5 +36,9 @@ private:
 
 // The number of rows of a table, or -1 when the query fails.
 int rowCount(const QSqlDatabase &db, const QString &table);
+
+// Rows of a query as text, a null shown as "<null>", for whole-table compares.
+using Rows = QList<QStringList>;
+Rows rows(const QSqlDatabase &db, const QString &sql, const QVariantList &values = {});
 
 } // namespace pelmar::test
