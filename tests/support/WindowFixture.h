@@ -12,7 +12,10 @@
 
 #include <memory>
 
+namespace pelmar {
 class FrmPelmar;
+}
+using FrmPelmar = pelmar::FrmPelmar;
 class QAbstractButton;
 class QWidget;
 
