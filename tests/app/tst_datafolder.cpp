@@ -17,22 +17,27 @@ private slots:
 
 void TestDataFolder::rule_data()
 {
-    QTest::addColumn<QString>("marker");   // "file", "folder" or "none"
+    QTest::addColumn<QString>("marker"); // "file", "folder" or "none"
     QTest::addColumn<QString>("programFolder");
     QTest::addColumn<QString>("subFolder");
     QTest::addColumn<bool>("expectDeveloperFolder");
     QTest::addColumn<QString>("expected"); // when not the developer folder
 
-    QTest::newRow("no marker: data beside the program")
-        << "none" << "c:\\Program Files\\Pelmar" << "\\data\\" << false
-        << "c:\\Program Files\\Pelmar\\data\\";
-    QTest::newRow("drive root doubles the backslash, used unchanged")
-        << "none" << "C:\\" << "\\data\\" << false << "C:\\\\data\\";
-    QTest::newRow("marker file switches to the developer folder")
-        << "file" << "c:\\anywhere" << "\\data\\" << true << QString();
-    QTest::newRow("a folder of the marker's name counts too")
-        << "folder" << "c:\\anywhere" << "\\data\\" << true << QString();
-    QTest::newRow("unix layout") << "none" << "/opt/pelmar" << "/data/" << false << "/opt/pelmar/data/";
+    QTest::newRow("no marker: data beside the program") << "none"
+                                                        << "c:\\Program Files\\Pelmar"
+                                                        << "\\data\\" << false << "c:\\Program Files\\Pelmar\\data\\";
+    QTest::newRow("drive root doubles the backslash, used unchanged") << "none"
+                                                                      << "C:\\"
+                                                                      << "\\data\\" << false << "C:\\\\data\\";
+    QTest::newRow("marker file switches to the developer folder") << "file"
+                                                                  << "c:\\anywhere"
+                                                                  << "\\data\\" << true << QString();
+    QTest::newRow("a folder of the marker's name counts too") << "folder"
+                                                              << "c:\\anywhere"
+                                                              << "\\data\\" << true << QString();
+    QTest::newRow("unix layout") << "none"
+                                 << "/opt/pelmar"
+                                 << "/data/" << false << "/opt/pelmar/data/";
 }
 
 void TestDataFolder::rule()

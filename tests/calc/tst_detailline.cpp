@@ -51,28 +51,36 @@ void TestDetailLine::afterEdit_data()
 
     const QVariant none;
     const QVariant wage(1000.0);
-    const auto t = [](const char *s) { return QVariant(QString::fromLatin1(s)); };
+    const auto t = [](const char *s) {
+        return QVariant(QString::fromLatin1(s));
+    };
 
     QTest::newRow("date fills the day from the shift type")
         << lineOf({{kDate, t("20070331")}}) << int(kDate) << "A" << wage
-        << lineOf({{kDate, t("20070331")}, {kStart, t("0900")}, {kEnd, t("1800")}, {kBreak, 1.0},
-                   {kHours, 8.0}, {kWage, 1000.0}, {kAmount, 8000.0}})
+        << lineOf({{kDate, t("20070331")},
+                   {kStart, t("0900")},
+                   {kEnd, t("1800")},
+                   {kBreak, 1.0},
+                   {kHours, 8.0},
+                   {kWage, 1000.0},
+                   {kAmount, 8000.0}})
         << true;
     QTest::newRow("30 February is emptied and fills nothing")
-        << lineOf({{kDate, t("20070230")}}) << int(kDate) << "A" << wage
-        << lineOf({{kWage, 1000.0}}) << true;
+        << lineOf({{kDate, t("20070230")}}) << int(kDate) << "A" << wage << lineOf({{kWage, 1000.0}}) << true;
     QTest::newRow("date without a shift type fills only the wage")
         << lineOf({{kDate, t("20070331")}}) << int(kDate) << "" << wage
         << lineOf({{kDate, t("20070331")}, {kWage, 1000.0}}) << true;
     QTest::newRow("start and end give the hours and the amount")
         << lineOf({{kStart, t("0900")}, {kEnd, t("1720")}, {kWage, 1000.0}}) << int(kEnd) << "" << none
-        << lineOf({{kStart, t("0900")}, {kEnd, t("1720")}, {kHours, 500.0 / 60.0}, {kWage, 1000.0},
+        << lineOf({{kStart, t("0900")},
+                   {kEnd, t("1720")},
+                   {kHours, 500.0 / 60.0},
+                   {kWage, 1000.0},
                    {kAmount, 500000.0 / 60.0}})
         << true;
     QTest::newRow("night shift")
         << lineOf({{kStart, t("2200")}, {kEnd, t("0600")}, {kWage, 1000.0}}) << int(kEnd) << "" << none
-        << lineOf({{kStart, t("2200")}, {kEnd, t("0600")}, {kHours, 8.0}, {kWage, 1000.0}, {kAmount, 8000.0}})
-        << true;
+        << lineOf({{kStart, t("2200")}, {kEnd, t("0600")}, {kHours, 8.0}, {kWage, 1000.0}, {kAmount, 8000.0}}) << true;
     QTest::newRow("start alone computes nothing")
         << lineOf({{kStart, t("0900")}}) << int(kStart) << "" << none << lineOf({{kStart, t("0900")}}) << true;
     QTest::newRow("0960 passes the check")
@@ -81,15 +89,18 @@ void TestDetailLine::afterEdit_data()
     QTest::newRow("2500 is emptied, hours keep their value")
         << lineOf({{kStart, t("2500")}, {kEnd, t("1800")}, {kHours, 3.0}}) << int(kStart) << "" << none
         << lineOf({{kEnd, t("1800")}, {kHours, 3.0}}) << true;
-    QTest::newRow("930 is emptied") << lineOf({{kEnd, t("930")}}) << int(kEnd) << "" << none << lineOf({})
-                                    << true;
+    QTest::newRow("930 is emptied") << lineOf({{kEnd, t("930")}}) << int(kEnd) << "" << none << lineOf({}) << true;
     QTest::newRow("letters as a break are emptied and count as no break")
         << lineOf({{kStart, t("0900")}, {kEnd, t("1800")}, {kBreak, t("abc")}}) << int(kBreak) << "" << none
         << lineOf({{kStart, t("0900")}, {kEnd, t("1800")}, {kHours, 9.0}}) << true;
     QTest::newRow("a break lowers the hours")
-        << lineOf({{kStart, t("0900")}, {kEnd, t("1800")}, {kBreak, t("0.5")}, {kWage, 1000.0}})
-        << int(kBreak) << "" << none
-        << lineOf({{kStart, t("0900")}, {kEnd, t("1800")}, {kBreak, 0.5}, {kHours, 8.5}, {kWage, 1000.0},
+        << lineOf({{kStart, t("0900")}, {kEnd, t("1800")}, {kBreak, t("0.5")}, {kWage, 1000.0}}) << int(kBreak) << ""
+        << none
+        << lineOf({{kStart, t("0900")},
+                   {kEnd, t("1800")},
+                   {kBreak, 0.5},
+                   {kHours, 8.5},
+                   {kWage, 1000.0},
                    {kAmount, 8500.0}})
         << true;
     QTest::newRow("a wage on the line is never replaced")
@@ -99,20 +110,16 @@ void TestDetailLine::afterEdit_data()
         << lineOf({{kHours, 8.0}, {kWage, none}}) << int(kWage) << "" << QVariant(1200.0)
         << lineOf({{kHours, 8.0}, {kWage, 1200.0}, {kAmount, 9600.0}}) << true;
     QTest::newRow("a wage typed as 0 shows nothing and is taken as empty")
-        << lineOf({{kHours, 8.0}, {kWage, t("0")}}) << int(kWage) << "" << none
-        << lineOf({{kHours, 8.0}}) << true;
-    QTest::newRow("empty text wage ends as null")
-        << lineOf({{kHours, 8.0}, {kWage, QVariant(QString(""))}}) << int(kWage) << "" << none
-        << lineOf({{kHours, 8.0}}) << true;
+        << lineOf({{kHours, 8.0}, {kWage, t("0")}}) << int(kWage) << "" << none << lineOf({{kHours, 8.0}}) << true;
+    QTest::newRow("empty text wage ends as null") << lineOf({{kHours, 8.0}, {kWage, QVariant(QString(""))}})
+                                                  << int(kWage) << "" << none << lineOf({{kHours, 8.0}}) << true;
     QTest::newRow("negative adjustment")
         << lineOf({{kHours, 8.0}, {kWage, 1000.0}, {kAdjustment, t("-500")}}) << int(kAdjustment) << "" << none
         << lineOf({{kHours, 8.0}, {kWage, 1000.0}, {kAdjustment, -500.0}, {kAmount, 7500.0}}) << true;
-    QTest::newRow("adjustment alone makes no amount")
-        << lineOf({{kAdjustment, t("500")}}) << int(kAdjustment) << "" << none
-        << lineOf({{kAdjustment, 500.0}}) << true;
-    QTest::newRow("no wage leaves the amount alone")
-        << lineOf({{kHours, t("8")}, {kAmount, 123.0}}) << int(kHours) << "" << none
-        << lineOf({{kHours, 8.0}, {kAmount, 123.0}}) << true;
+    QTest::newRow("adjustment alone makes no amount") << lineOf({{kAdjustment, t("500")}}) << int(kAdjustment) << ""
+                                                      << none << lineOf({{kAdjustment, 500.0}}) << true;
+    QTest::newRow("no wage leaves the amount alone") << lineOf({{kHours, t("8")}, {kAmount, 123.0}}) << int(kHours)
+                                                     << "" << none << lineOf({{kHours, 8.0}, {kAmount, 123.0}}) << true;
     // A typed amount is not computed over, but the totals must follow it.
     QTest::newRow("an amount typed over stays and updates the totals")
         << lineOf({{kHours, 8.0}, {kWage, 1000.0}, {kAmount, t("7000")}}) << int(kAmount) << "" << none
@@ -126,21 +133,24 @@ void TestDetailLine::afterEdit_data()
     // Full-width digits from Japanese input are the same digits.
     QTest::newRow("full-width date fills the day")
         << lineOf({{kDate, QStringLiteral("２００７０３３１")}}) << int(kDate) << "A" << wage
-        << lineOf({{kDate, t("20070331")}, {kStart, t("0900")}, {kEnd, t("1800")}, {kBreak, 1.0},
-                   {kHours, 8.0}, {kWage, 1000.0}, {kAmount, 8000.0}})
+        << lineOf({{kDate, t("20070331")},
+                   {kStart, t("0900")},
+                   {kEnd, t("1800")},
+                   {kBreak, 1.0},
+                   {kHours, 8.0},
+                   {kWage, 1000.0},
+                   {kAmount, 8000.0}})
         << true;
     QTest::newRow("full-width times")
-        << lineOf({{kStart, t("0900")}, {kEnd, QStringLiteral("１７３０")}, {kWage, 1000.0}}) << int(kEnd) << ""
-        << none << lineOf({{kStart, t("0900")}, {kEnd, t("1730")}, {kHours, 8.5}, {kWage, 1000.0},
-                            {kAmount, 8500.0}})
-        << true;
+        << lineOf({{kStart, t("0900")}, {kEnd, QStringLiteral("１７３０")}, {kWage, 1000.0}}) << int(kEnd) << "" << none
+        << lineOf({{kStart, t("0900")}, {kEnd, t("1730")}, {kHours, 8.5}, {kWage, 1000.0}, {kAmount, 8500.0}}) << true;
     QTest::newRow("full-width break and wage text")
         << lineOf({{kHours, 8.0}, {kWage, QStringLiteral("１，２００")}}) << int(kWage) << "" << none
         << lineOf({{kHours, 8.0}, {kWage, 1200.0}, {kAmount, 9600.0}}) << true;
     // Anything else that is no ASCII digit is refused as letters are.
     QTest::newRow("arabic-indic time is emptied")
-        << lineOf({{kStart, QStringLiteral("٠٩٠٠")}, {kEnd, t("1800")}, {kHours, 3.0}}) << int(kStart) << ""
-        << none << lineOf({{kEnd, t("1800")}, {kHours, 3.0}}) << true;
+        << lineOf({{kStart, QStringLiteral("٠٩٠٠")}, {kEnd, t("1800")}, {kHours, 3.0}}) << int(kStart) << "" << none
+        << lineOf({{kEnd, t("1800")}, {kHours, 3.0}}) << true;
     QTest::newRow("devanagari date is emptied")
         << lineOf({{kDate, QStringLiteral("२००७०३३१")}}) << int(kDate) << "A" << none << lineOf({}) << true;
     QTest::newRow("date with a space is emptied")
@@ -151,14 +161,12 @@ void TestDetailLine::afterEdit_data()
         << lineOf({{kHours, t("1e308")}, {kWage, 1000.0}, {kAmount, 5.0}}) << int(kHours) << "" << none
         << lineOf({{kWage, 1000.0}, {kAmount, 5.0}}) << true;
     QTest::newRow("nan as a wage is no number")
-        << lineOf({{kHours, 8.0}, {kWage, t("nan")}}) << int(kWage) << "" << none << lineOf({{kHours, 8.0}})
-        << true;
+        << lineOf({{kHours, 8.0}, {kWage, t("nan")}}) << int(kWage) << "" << none << lineOf({{kHours, 8.0}}) << true;
     QTest::newRow("a refused negative wage takes the box's, as any emptied wage")
         << lineOf({{kHours, 8.0}, {kWage, t("-900")}}) << int(kWage) << "" << QVariant(1200.0)
         << lineOf({{kHours, 8.0}, {kWage, 1200.0}, {kAmount, 9600.0}}) << true;
-    QTest::newRow("a wage over the bound is no number")
-        << lineOf({{kHours, 8.0}, {kWage, t("123456789")}}) << int(kWage) << "" << none
-        << lineOf({{kHours, 8.0}}) << true;
+    QTest::newRow("a wage over the bound is no number") << lineOf({{kHours, 8.0}, {kWage, t("123456789")}})
+                                                        << int(kWage) << "" << none << lineOf({{kHours, 8.0}}) << true;
 }
 
 void TestDetailLine::afterEdit()
@@ -169,12 +177,13 @@ void TestDetailLine::afterEdit()
     QFETCH(QVariant, wageBox);
     QFETCH(Line, expected);
     QFETCH(bool, recalculate);
-    const EditOutcome outcome = completeAfterEdit(line, column, patternType, [] { return kDayShift; }, wageBox);
+    const EditOutcome outcome = completeAfterEdit(
+        line, column, patternType, [] { return kDayShift; }, wageBox);
     for (int c = 0; c < kColumnCount; ++c) {
         const QVariant &got = outcome.line[c];
         const QVariant &want = expected[c];
-        QVERIFY2(worktime::sameValue(got, want), qPrintable(QStringLiteral("column %1: got %2, want %3")
-                                      .arg(c).arg(describe(got), describe(want))));
+        QVERIFY2(worktime::sameValue(got, want),
+                 qPrintable(QStringLiteral("column %1: got %2, want %3").arg(c).arg(describe(got), describe(want))));
     }
     QCOMPARE(outcome.recalculateTotals, recalculate);
 }
@@ -188,81 +197,95 @@ void TestDetailLine::refusals_data()
     QTest::addColumn<int>("refusal");
     QTest::addColumn<int>("refusedColumn");
 
-    const auto t = [](const char *s) { return QVariant(QString::fromLatin1(s)); };
+    const auto t = [](const char *s) {
+        return QVariant(QString::fromLatin1(s));
+    };
     const int breakRange = int(Refusal::BreakOutOfRange);
     const int negative = int(Refusal::Negative);
     const int none = int(Refusal::None);
     const QVariant dayBreak(1.0);
 
-    QTest::newRow("45 minutes typed as a break on a one-hour line")
-        << lineOf({{kStart, t("0900")}, {kEnd, t("1000")}, {kBreak, t("45")}, {kHours, 1.0}, {kWage, 1000.0},
-                   {kAmount, 1000.0}})
-        << int(kBreak) << dayBreak
-        << lineOf({{kStart, t("0900")}, {kEnd, t("1000")}, {kHours, 1.0}, {kWage, 1000.0}, {kAmount, 1000.0}})
-        << breakRange << int(kBreak);
+    QTest::newRow("45 minutes typed as a break on a one-hour line") << lineOf(
+        {{kStart, t("0900")}, {kEnd, t("1000")}, {kBreak, t("45")}, {kHours, 1.0}, {kWage, 1000.0}, {kAmount, 1000.0}})
+                                                                    << int(kBreak) << dayBreak
+                                                                    << lineOf({{kStart, t("0900")},
+                                                                               {kEnd, t("1000")},
+                                                                               {kHours, 1.0},
+                                                                               {kWage, 1000.0},
+                                                                               {kAmount, 1000.0}})
+                                                                    << breakRange << int(kBreak);
     QTest::newRow("a break as long as the span")
         << lineOf({{kStart, t("0900")}, {kEnd, t("1000")}, {kBreak, t("1")}, {kWage, 1000.0}}) << int(kBreak)
-        << dayBreak << lineOf({{kStart, t("0900")}, {kEnd, t("1000")}, {kHours, 1.0}, {kWage, 1000.0},
-                               {kAmount, 1000.0}})
+        << dayBreak
+        << lineOf({{kStart, t("0900")}, {kEnd, t("1000")}, {kHours, 1.0}, {kWage, 1000.0}, {kAmount, 1000.0}})
         << breakRange << int(kBreak);
     QTest::newRow("a break just shorter than the span stays")
         << lineOf({{kStart, t("0900")}, {kEnd, t("1000")}, {kBreak, t("0.75")}, {kWage, 1000.0}}) << int(kBreak)
-        << dayBreak << lineOf({{kStart, t("0900")}, {kEnd, t("1000")}, {kBreak, 0.75}, {kHours, 0.25},
-                               {kWage, 1000.0}, {kAmount, 250.0}})
+        << dayBreak
+        << lineOf({{kStart, t("0900")},
+                   {kEnd, t("1000")},
+                   {kBreak, 0.75},
+                   {kHours, 0.25},
+                   {kWage, 1000.0},
+                   {kAmount, 250.0}})
         << none << -1;
     QTest::newRow("a zero break on a zero span stays")
         << lineOf({{kStart, t("0900")}, {kEnd, t("0900")}, {kBreak, t("0")}}) << int(kBreak) << dayBreak
         << lineOf({{kStart, t("0900")}, {kEnd, t("0900")}, {kBreak, 0.0}, {kHours, 0.0}}) << none << -1;
     QTest::newRow("a negative break")
         << lineOf({{kStart, t("0900")}, {kEnd, t("1800")}, {kBreak, t("-1")}, {kWage, 1000.0}}) << int(kBreak)
-        << dayBreak << lineOf({{kStart, t("0900")}, {kEnd, t("1800")}, {kHours, 9.0}, {kWage, 1000.0},
-                               {kAmount, 9000.0}})
+        << dayBreak
+        << lineOf({{kStart, t("0900")}, {kEnd, t("1800")}, {kHours, 9.0}, {kWage, 1000.0}, {kAmount, 9000.0}})
         << breakRange << int(kBreak);
     QTest::newRow("a negative break without times")
         << lineOf({{kBreak, t("-0.5")}}) << int(kBreak) << dayBreak << lineOf({}) << breakRange << int(kBreak);
     QTest::newRow("a break without times waits for them")
         << lineOf({{kBreak, t("45")}}) << int(kBreak) << dayBreak << lineOf({{kBreak, 45.0}}) << none << -1;
-    QTest::newRow("an end that leaves the break too long empties the break")
-        << lineOf({{kStart, t("0900")}, {kEnd, t("0930")}, {kBreak, 1.0}, {kHours, 8.0}, {kWage, 1000.0},
-                   {kAmount, 8000.0}})
-        << int(kEnd) << dayBreak
-        << lineOf({{kStart, t("0900")}, {kEnd, t("0930")}, {kHours, 0.5}, {kWage, 1000.0}, {kAmount, 500.0}})
-        << breakRange << int(kBreak);
+    QTest::newRow("an end that leaves the break too long empties the break") << lineOf(
+        {{kStart, t("0900")}, {kEnd, t("0930")}, {kBreak, 1.0}, {kHours, 8.0}, {kWage, 1000.0}, {kAmount, 8000.0}})
+                                                                             << int(kEnd) << dayBreak
+                                                                             << lineOf({{kStart, t("0900")},
+                                                                                        {kEnd, t("0930")},
+                                                                                        {kHours, 0.5},
+                                                                                        {kWage, 1000.0},
+                                                                                        {kAmount, 500.0}})
+                                                                             << breakRange << int(kBreak);
     QTest::newRow("a start that leaves the break too long empties the break")
-        << lineOf({{kStart, t("1730")}, {kEnd, t("1800")}, {kBreak, 1.0}, {kWage, 1000.0}}) << int(kStart)
-        << dayBreak << lineOf({{kStart, t("1730")}, {kEnd, t("1800")}, {kHours, 0.5}, {kWage, 1000.0},
-                               {kAmount, 500.0}})
+        << lineOf({{kStart, t("1730")}, {kEnd, t("1800")}, {kBreak, 1.0}, {kWage, 1000.0}}) << int(kStart) << dayBreak
+        << lineOf({{kStart, t("1730")}, {kEnd, t("1800")}, {kHours, 0.5}, {kWage, 1000.0}, {kAmount, 500.0}})
         << breakRange << int(kBreak);
     QTest::newRow("a refused start leaves the break alone")
-        << lineOf({{kStart, t("2500")}, {kEnd, t("0930")}, {kBreak, 1.0}, {kHours, 8.0}}) << int(kStart)
-        << dayBreak << lineOf({{kEnd, t("0930")}, {kBreak, 1.0}, {kHours, 8.0}}) << none << -1;
+        << lineOf({{kStart, t("2500")}, {kEnd, t("0930")}, {kBreak, 1.0}, {kHours, 8.0}}) << int(kStart) << dayBreak
+        << lineOf({{kEnd, t("0930")}, {kBreak, 1.0}, {kHours, 8.0}}) << none << -1;
     QTest::newRow("a shift type whose break is too long")
         << lineOf({{kDate, t("20070331")}, {kWage, 1000.0}}) << int(kDate) << QVariant(9.0)
-        << lineOf({{kDate, t("20070331")}, {kStart, t("0900")}, {kEnd, t("1800")}, {kHours, 9.0},
-                   {kWage, 1000.0}, {kAmount, 9000.0}})
+        << lineOf({{kDate, t("20070331")},
+                   {kStart, t("0900")},
+                   {kEnd, t("1800")},
+                   {kHours, 9.0},
+                   {kWage, 1000.0},
+                   {kAmount, 9000.0}})
         << breakRange << int(kBreak);
     QTest::newRow("a shift type whose break is negative")
         << lineOf({{kDate, t("20070331")}}) << int(kDate) << QVariant(-1.0)
-        << lineOf({{kDate, t("20070331")}, {kStart, t("0900")}, {kEnd, t("1800")}, {kHours, 9.0}})
-        << breakRange << int(kBreak);
-    QTest::newRow("negative hours")
-        << lineOf({{kHours, t("-8")}, {kWage, 1000.0}, {kAmount, 8000.0}}) << int(kHours) << dayBreak
-        << lineOf({{kWage, 1000.0}, {kAmount, 8000.0}}) << negative << int(kHours);
+        << lineOf({{kDate, t("20070331")}, {kStart, t("0900")}, {kEnd, t("1800")}, {kHours, 9.0}}) << breakRange
+        << int(kBreak);
+    QTest::newRow("negative hours") << lineOf({{kHours, t("-8")}, {kWage, 1000.0}, {kAmount, 8000.0}}) << int(kHours)
+                                    << dayBreak << lineOf({{kWage, 1000.0}, {kAmount, 8000.0}}) << negative
+                                    << int(kHours);
     QTest::newRow("negative full-width hours")
         << lineOf({{kHours, QStringLiteral("－８")}, {kWage, 1000.0}}) << int(kHours) << dayBreak
         << lineOf({{kWage, 1000.0}}) << negative << int(kHours);
-    QTest::newRow("negative wage")
-        << lineOf({{kHours, 8.0}, {kWage, t("-1000")}}) << int(kWage) << dayBreak << lineOf({{kHours, 8.0}})
-        << negative << int(kWage);
+    QTest::newRow("negative wage") << lineOf({{kHours, 8.0}, {kWage, t("-1000")}}) << int(kWage) << dayBreak
+                                   << lineOf({{kHours, 8.0}}) << negative << int(kWage);
     QTest::newRow("a negative wage stored as a number")
-        << lineOf({{kHours, 8.0}, {kWage, -1000.0}}) << int(kWage) << dayBreak << lineOf({{kHours, 8.0}})
-        << negative << int(kWage);
+        << lineOf({{kHours, 8.0}, {kWage, -1000.0}}) << int(kWage) << dayBreak << lineOf({{kHours, 8.0}}) << negative
+        << int(kWage);
     QTest::newRow("a negative adjustment is a deduction")
         << lineOf({{kHours, 8.0}, {kWage, 1000.0}, {kAdjustment, t("-9000")}}) << int(kAdjustment) << dayBreak
         << lineOf({{kHours, 8.0}, {kWage, 1000.0}, {kAdjustment, -9000.0}, {kAmount, -1000.0}}) << none << -1;
     QTest::newRow("a negative amount typed over stays")
-        << lineOf({{kAmount, t("-500")}}) << int(kAmount) << dayBreak << lineOf({{kAmount, -500.0}}) << none
-        << -1;
+        << lineOf({{kAmount, t("-500")}}) << int(kAmount) << dayBreak << lineOf({{kAmount, -500.0}}) << none << -1;
 }
 
 void TestDetailLine::refusals()
@@ -278,8 +301,8 @@ void TestDetailLine::refusals()
     for (int c = 0; c < kColumnCount; ++c) {
         const QVariant &got = outcome.line[c];
         const QVariant &want = expected[c];
-        QVERIFY2(worktime::sameValue(got, want), qPrintable(QStringLiteral("column %1: got %2, want %3")
-                                      .arg(c).arg(describe(got), describe(want))));
+        QVERIFY2(worktime::sameValue(got, want),
+                 qPrintable(QStringLiteral("column %1: got %2, want %3").arg(c).arg(describe(got), describe(want))));
     }
     QCOMPARE(int(outcome.refusal), refusal);
     QCOMPARE(outcome.refusedColumn, refusedColumn);
@@ -307,8 +330,8 @@ void TestDetailLine::patternLookedUpOnlyForAValidDate()
 
 void TestDetailLine::fillFromPatternReplacesTheWage()
 {
-    const Line filled = fillFromPattern(lineOf({{kDate, QStringLiteral("20070401")}, {kWage, 900.0}}), kDayShift,
-                                        QVariant(1100.0));
+    const Line filled =
+        fillFromPattern(lineOf({{kDate, QStringLiteral("20070401")}, {kWage, 900.0}}), kDayShift, QVariant(1100.0));
     QCOMPARE(filled[kStart].toString(), QStringLiteral("0900"));
     QCOMPARE(filled[kHours].toDouble(), 8.0);
     QCOMPARE(filled[kWage].toDouble(), 1100.0);

@@ -29,9 +29,9 @@ const QStringList &pieces()
         QStringList p;
         for (char16_t d = 0; d < 10; ++d) {
             p << QString(QChar(u'0' + d)) << QString(QChar(u'0' + d)) << QString(QChar(u'０' + d));
-            p << QString(QChar(char16_t(0x0660 + d)))  // Arabic-Indic
-              << QString(QChar(char16_t(0x06F0 + d)))  // Extended Arabic-Indic
-              << QString(QChar(char16_t(0x0966 + d)))  // Devanagari
+            p << QString(QChar(char16_t(0x0660 + d))) // Arabic-Indic
+              << QString(QChar(char16_t(0x06F0 + d))) // Extended Arabic-Indic
+              << QString(QChar(char16_t(0x0966 + d))) // Devanagari
               << QString(QChar(char16_t(0x0E50 + d))); // Thai
         }
         p << QString::fromUcs4(U"\U0001D7CE") // a mathematical bold zero, outside the BMP
@@ -83,8 +83,8 @@ const QString kNumberChars = QStringLiteral("0123456789,.-");
 
 const QStringList &numberPatterns()
 {
-    static const QStringList all{fmt::kYen, fmt::kHours, fmt::kHoursBlankZero, fmt::kHoursLine,
-                                 fmt::kHoursTotal, fmt::kHoursShort};
+    static const QStringList all{fmt::kYen,       fmt::kHours,      fmt::kHoursBlankZero,
+                                 fmt::kHoursLine, fmt::kHoursTotal, fmt::kHoursShort};
     return all;
 }
 
@@ -212,8 +212,8 @@ void TestEntryFuzz::statementLines()
         const QString typed = randomText(random);
         line[column] = typed;
         const QVariant wageBox = wages[random.bounded(3)];
-        const EditOutcome outcome = completeAfterEdit(line, column, random.bounded(2) ? QStringLiteral("A") : QString(),
-                                                      [&shift] { return shift; }, wageBox);
+        const EditOutcome outcome = completeAfterEdit(
+            line, column, random.bounded(2) ? QStringLiteral("A") : QString(), [&shift] { return shift; }, wageBox);
         const QString what = codePoints(typed) + QStringLiteral(" in column %1").arg(column);
         for (int c = kDate; c < kColumnCount; ++c) {
             // Hours, wage and break never stay negative; adjustment and amount may.
@@ -221,8 +221,7 @@ void TestEntryFuzz::statementLines()
             const QString fault = faultOf(outcome.line[c], mayBeNegative ? c : -1, columnFormat(c));
             QVERIFY2(fault.isEmpty(), qPrintable(what + QStringLiteral(": column %1 ").arg(c) + fault));
         }
-        QVERIFY2(worktime::breakFits(outcome.line[kStart], outcome.line[kEnd], outcome.line[kBreak]),
-                 qPrintable(what));
+        QVERIFY2(worktime::breakFits(outcome.line[kStart], outcome.line[kEnd], outcome.line[kBreak]), qPrintable(what));
         QVERIFY2((outcome.refusal == Refusal::None) == (outcome.refusedColumn < 0), qPrintable(what));
         // A refused cell is emptied; an emptied wage takes the wage box's.
         if (outcome.refusedColumn >= 0) {
@@ -257,8 +256,7 @@ void TestEntryFuzz::shiftTypeRows()
             const QString fault = faultOf(outcome.row[c], -1, formats[c]);
             QVERIFY2(fault.isEmpty(), qPrintable(what + QStringLiteral(": column %1 ").arg(c) + fault));
         }
-        QVERIFY2(worktime::breakFits(outcome.row[kStart], outcome.row[kEnd], outcome.row[kBreak]),
-                 qPrintable(what));
+        QVERIFY2(worktime::breakFits(outcome.row[kStart], outcome.row[kEnd], outcome.row[kBreak]), qPrintable(what));
     }
 }
 

@@ -212,7 +212,9 @@ void TestFormats::longPatterns_data()
     QTest::addColumn<int>("decimals");
     QTest::addColumn<double>("value");
     QTest::addColumn<QString>("expected");
-    const auto zeros = [](int n) { return QString(n, u'0'); };
+    const auto zeros = [](int n) {
+        return QString(n, u'0');
+    };
     QTest::newRow("11 places") << 11 << 0.5 << "0.5" + zeros(10);
     QTest::newRow("12 places") << 12 << 0.5 << "0.5" + zeros(11);
     QTest::newRow("13 places") << 13 << 2.5 << "2.5" + zeros(12);
@@ -303,15 +305,24 @@ void TestFormats::fullWidthBecomesAscii_data()
 {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("ascii");
-    QTest::newRow("time") << "０９００" << "0900";
-    QTest::newRow("date") << "２０２４０４０１" << "20240401";
-    QTest::newRow("number") << "－１，２００．５" << "-1,200.5";
-    QTest::newRow("mixed widths") << "1２3４" << "1234";
-    QTest::newRow("ascii unchanged") << "0900" << "0900";
-    QTest::newRow("arabic-indic stays") << "٠٣٠١" << "٠٣٠١";
-    QTest::newRow("long vowel mark stays") << "ー" << "ー";
-    QTest::newRow("full-width space stays") << "　" << "　";
-    QTest::newRow("digits inside other text") << "山田２号" << "山田2号";
+    QTest::newRow("time") << "０９００"
+                          << "0900";
+    QTest::newRow("date") << "２０２４０４０１"
+                          << "20240401";
+    QTest::newRow("number") << "－１，２００．５"
+                            << "-1,200.5";
+    QTest::newRow("mixed widths") << "1２3４"
+                                  << "1234";
+    QTest::newRow("ascii unchanged") << "0900"
+                                     << "0900";
+    QTest::newRow("arabic-indic stays") << "٠٣٠١"
+                                        << "٠٣٠١";
+    QTest::newRow("long vowel mark stays") << "ー"
+                                           << "ー";
+    QTest::newRow("full-width space stays") << "　"
+                                            << "　";
+    QTest::newRow("digits inside other text") << "山田２号"
+                                              << "山田2号";
 }
 
 void TestFormats::fullWidthBecomesAscii()

@@ -41,19 +41,22 @@ void TestPatternRow::afterEdit_data()
     QTest::addColumn<int>("refusal");
     QTest::addColumn<int>("refusedColumn");
 
-    const auto t = [](const char *s) { return QVariant(QString::fromLatin1(s)); };
+    const auto t = [](const char *s) {
+        return QVariant(QString::fromLatin1(s));
+    };
     const int none = int(Refusal::None);
     const int breakRange = int(Refusal::BreakOutOfRange);
 
-    QTest::newRow("day with break")
-        << rowOf({{kStart, t("0900")}, {kEnd, t("1800")}, {kBreak, t("1")}}) << int(kBreak)
-        << rowOf({{kStart, t("0900")}, {kEnd, t("1800")}, {kBreak, 1.0}, {kWorked, 8.0}}) << none << -1;
-    QTest::newRow("full-width times")
-        << rowOf({{kStart, QStringLiteral("２２００")}, {kEnd, t("0600")}}) << int(kStart)
-        << rowOf({{kStart, t("2200")}, {kEnd, t("0600")}, {kWorked, 8.0}}) << none << -1;
-    QTest::newRow("full-width break")
-        << rowOf({{kStart, t("0900")}, {kEnd, t("1800")}, {kBreak, QStringLiteral("０．５")}}) << int(kBreak)
-        << rowOf({{kStart, t("0900")}, {kEnd, t("1800")}, {kBreak, 0.5}, {kWorked, 8.5}}) << none << -1;
+    QTest::newRow("day with break") << rowOf({{kStart, t("0900")}, {kEnd, t("1800")}, {kBreak, t("1")}}) << int(kBreak)
+                                    << rowOf({{kStart, t("0900")}, {kEnd, t("1800")}, {kBreak, 1.0}, {kWorked, 8.0}})
+                                    << none << -1;
+    QTest::newRow("full-width times") << rowOf({{kStart, QStringLiteral("２２００")}, {kEnd, t("0600")}}) << int(kStart)
+                                      << rowOf({{kStart, t("2200")}, {kEnd, t("0600")}, {kWorked, 8.0}}) << none << -1;
+    QTest::newRow("full-width break") << rowOf(
+        {{kStart, t("0900")}, {kEnd, t("1800")}, {kBreak, QStringLiteral("０．５")}})
+                                      << int(kBreak)
+                                      << rowOf({{kStart, t("0900")}, {kEnd, t("1800")}, {kBreak, 0.5}, {kWorked, 8.5}})
+                                      << none << -1;
     QTest::newRow("arabic-indic time is emptied")
         << rowOf({{kStart, QStringLiteral("٠٩٠٠")}, {kEnd, t("1800")}, {kWorked, 4.0}}) << int(kStart)
         << rowOf({{kEnd, t("1800")}, {kWorked, 4.0}}) << none << -1;
@@ -66,15 +69,14 @@ void TestPatternRow::afterEdit_data()
     QTest::newRow("45 minutes typed as a break on a one-hour shift")
         << rowOf({{kStart, t("0900")}, {kEnd, t("1000")}, {kBreak, t("45")}, {kWorked, 1.0}}) << int(kBreak)
         << rowOf({{kStart, t("0900")}, {kEnd, t("1000")}, {kWorked, 1.0}}) << breakRange << int(kBreak);
-    QTest::newRow("a negative break")
-        << rowOf({{kStart, t("0900")}, {kEnd, t("1800")}, {kBreak, t("-1")}}) << int(kBreak)
-        << rowOf({{kStart, t("0900")}, {kEnd, t("1800")}, {kWorked, 9.0}}) << breakRange << int(kBreak);
+    QTest::newRow("a negative break") << rowOf({{kStart, t("0900")}, {kEnd, t("1800")}, {kBreak, t("-1")}})
+                                      << int(kBreak) << rowOf({{kStart, t("0900")}, {kEnd, t("1800")}, {kWorked, 9.0}})
+                                      << breakRange << int(kBreak);
     QTest::newRow("an end that leaves the break too long empties the break")
         << rowOf({{kStart, t("0900")}, {kEnd, t("0930")}, {kBreak, 1.0}, {kWorked, 8.0}}) << int(kEnd)
         << rowOf({{kStart, t("0900")}, {kEnd, t("0930")}, {kWorked, 0.5}}) << breakRange << int(kBreak);
-    QTest::newRow("negative working hours")
-        << rowOf({{kStart, t("0900")}, {kWorked, t("-8")}}) << int(kWorked) << rowOf({{kStart, t("0900")}})
-        << int(Refusal::Negative) << int(kWorked);
+    QTest::newRow("negative working hours") << rowOf({{kStart, t("0900")}, {kWorked, t("-8")}}) << int(kWorked)
+                                            << rowOf({{kStart, t("0900")}}) << int(Refusal::Negative) << int(kWorked);
 }
 
 void TestPatternRow::afterEdit()
@@ -88,7 +90,8 @@ void TestPatternRow::afterEdit()
     for (int c = 0; c < kColumnCount; ++c) {
         QVERIFY2(worktime::sameValue(outcome.row[c], expected[c]),
                  qPrintable(QStringLiteral("column %1: got %2, want %3")
-                                .arg(c).arg(describe(outcome.row[c]), describe(expected[c]))));
+                                .arg(c)
+                                .arg(describe(outcome.row[c]), describe(expected[c]))));
     }
     QCOMPARE(int(outcome.refusal), refusal);
     QCOMPARE(outcome.refusedColumn, refusedColumn);

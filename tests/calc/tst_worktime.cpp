@@ -31,7 +31,9 @@ void TestWorkTime::duration_data()
     QTest::addColumn<bool>("computed");
     QTest::addColumn<double>("hours");
     const QVariant none;
-    const auto t = [](const char *s) { return QVariant(QString::fromLatin1(s)); };
+    const auto t = [](const char *s) {
+        return QVariant(QString::fromLatin1(s));
+    };
     QTest::newRow("day with break") << t("0900") << t("1800") << QVariant(1.0) << true << 8.0;
     QTest::newRow("no break") << t("0900") << t("1720") << none << true << 500.0 / 60.0;
     QTest::newRow("empty break text") << t("0930") << t("1800") << QVariant(QString()) << true << 8.5;
@@ -78,20 +80,19 @@ void TestWorkTime::amount_data()
     QTest::newRow("no wage") << QVariant(8.0) << none << QVariant(500.0) << false << 0.0;
     QTest::newRow("no hours") << none << QVariant(1000.0) << QVariant(500.0) << false << 0.0;
     QTest::newRow("empty wage text") << QVariant(8.0) << QVariant(QString()) << none << false << 0.0;
-    QTest::newRow("full-width wage text") << QVariant(8.0) << QVariant(QStringLiteral("１，０００")) << none << true
-                                          << 8000.0;
+    QTest::newRow("full-width wage text")
+        << QVariant(8.0) << QVariant(QStringLiteral("１，０００")) << none << true << 8000.0;
     QTest::newRow("exponent wage text") << QVariant(8.0) << QVariant(QStringLiteral("1e3")) << none << false << 0.0;
     QTest::newRow("nan wage text") << QVariant(8.0) << QVariant(QStringLiteral("nan")) << none << false << 0.0;
-    QTest::newRow("infinite hours text") << QVariant(QStringLiteral("inf")) << QVariant(1000.0) << none << false
-                                         << 0.0;
-    QTest::newRow("exponent adjustment adds nothing") << QVariant(8.0) << QVariant(1000.0)
-                                                      << QVariant(QStringLiteral("1e308")) << true << 8000.0;
+    QTest::newRow("infinite hours text") << QVariant(QStringLiteral("inf")) << QVariant(1000.0) << none << false << 0.0;
+    QTest::newRow("exponent adjustment adds nothing")
+        << QVariant(8.0) << QVariant(1000.0) << QVariant(QStringLiteral("1e308")) << true << 8000.0;
     QTest::newRow("stored numbers that overflow") << QVariant(1e200) << QVariant(1e200) << none << false << 0.0;
-    QTest::newRow("stored infinite adjustment") << QVariant(8.0) << QVariant(1000.0) << QVariant(qInf()) << true
-                                                << 8000.0;
-    QTest::newRow("largest typed values stay finite") << QVariant(99999999.0) << QVariant(99999999.0)
-                                                      << QVariant(-99999999.0) << true
-                                                      << 99999999.0 * 99999999.0 - 99999999.0;
+    QTest::newRow("stored infinite adjustment")
+        << QVariant(8.0) << QVariant(1000.0) << QVariant(qInf()) << true << 8000.0;
+    QTest::newRow("largest typed values stay finite")
+        << QVariant(99999999.0) << QVariant(99999999.0) << QVariant(-99999999.0) << true
+        << 99999999.0 * 99999999.0 - 99999999.0;
 }
 
 void TestWorkTime::amount()
@@ -177,11 +178,16 @@ void TestWorkTime::nextDay_data()
 {
     QTest::addColumn<QString>("day");
     QTest::addColumn<QString>("next");
-    QTest::newRow("month end") << "20070331" << "20070401";
-    QTest::newRow("year end") << "20261231" << "20270101";
-    QTest::newRow("leap") << "20080228" << "20080229";
-    QTest::newRow("not a date") << "20070230" << "";
-    QTest::newRow("empty") << "" << "";
+    QTest::newRow("month end") << "20070331"
+                               << "20070401";
+    QTest::newRow("year end") << "20261231"
+                              << "20270101";
+    QTest::newRow("leap") << "20080228"
+                          << "20080229";
+    QTest::newRow("not a date") << "20070230"
+                                << "";
+    QTest::newRow("empty") << ""
+                           << "";
 }
 
 void TestWorkTime::nextDay()
@@ -198,7 +204,9 @@ void TestWorkTime::breakFits_data()
     QTest::addColumn<QVariant>("rest");
     QTest::addColumn<bool>("fits");
     const QVariant none;
-    const auto t = [](const char *s) { return QVariant(QString::fromLatin1(s)); };
+    const auto t = [](const char *s) {
+        return QVariant(QString::fromLatin1(s));
+    };
     QTest::newRow("no break") << t("0900") << t("1000") << none << true;
     QTest::newRow("zero break") << t("0900") << t("0900") << QVariant(0.0) << true;
     QTest::newRow("shorter") << t("0900") << t("1000") << QVariant(0.75) << true;

@@ -1,8 +1,8 @@
 #include "app/FrmPelmar.h"
 #include "app/Look.h"
 #include "calc/Formats.h"
-#include "widgets/DataGrid.h"
 #include "store/Database.h"
+#include "widgets/DataGrid.h"
 
 #include "../support/WindowFixture.h"
 
@@ -141,13 +141,17 @@ void TestMainWindow::controls()
 {
     QFETCH(int, page);
     QFETCH(QStringList, names);
-    const QList<QPair<QString, QStringList>> kinds{
-        {QStringLiteral("cmd"), {"QAbstractButton"}},   {QStringLiteral("Cmd"), {"QAbstractButton"}},
-        {QStringLiteral("num"), {"pelmar::NumberBox"}}, {QStringLiteral("cmb"), {"QComboBox"}},
-        {QStringLiteral("Grid"), {"QTableView"}},       {QStringLiteral("DD"), {"QTableView"}},
-        {QStringLiteral("txt"), {"QLineEdit", "QPlainTextEdit"}},
-        {QStringLiteral("imContainer"), {"QFrame"}},    {QStringLiteral("Lbl"), {"QLabel"}},
-        {QStringLiteral("lbl"), {"QLabel"}},            {QStringLiteral("Image"), {"QLabel"}}};
+    const QList<QPair<QString, QStringList>> kinds{{QStringLiteral("cmd"), {"QAbstractButton"}},
+                                                   {QStringLiteral("Cmd"), {"QAbstractButton"}},
+                                                   {QStringLiteral("num"), {"pelmar::NumberBox"}},
+                                                   {QStringLiteral("cmb"), {"QComboBox"}},
+                                                   {QStringLiteral("Grid"), {"QTableView"}},
+                                                   {QStringLiteral("DD"), {"QTableView"}},
+                                                   {QStringLiteral("txt"), {"QLineEdit", "QPlainTextEdit"}},
+                                                   {QStringLiteral("imContainer"), {"QFrame"}},
+                                                   {QStringLiteral("Lbl"), {"QLabel"}},
+                                                   {QStringLiteral("lbl"), {"QLabel"}},
+                                                   {QStringLiteral("Image"), {"QLabel"}}};
     QWidget *pageWidget = window()->SSTab1->widget(page);
     for (const QString &name : names) {
         const QList<QWidget *> found = window()->findChildren<QWidget *>(name);
@@ -189,8 +193,7 @@ void TestMainWindow::buttonBars_data()
     add("imContainer3D9", u"imContainer3D2"_s, u"cmd履歴クリア cmd履歴読込 cmd履歴選択 cmdHint2"_s);
     add("imContainer3D10", u"imContainer3D3"_s,
         u"cmdクリア従業員 cmd従業員登録 cmd従業員行削除 cmd従業員読込 cmdHint3"_s);
-    add("imContainer3D12", u"imContainer3D11"_s,
-        u"cmd勤務クリア cmd勤務登録 cmd勤務行削除 cmd勤務読込 cmdHint5"_s);
+    add("imContainer3D12", u"imContainer3D11"_s, u"cmd勤務クリア cmd勤務登録 cmd勤務行削除 cmd勤務読込 cmdHint5"_s);
     add("imContainer3D8", u"imContainer3D7 imContainer3D6"_s, u"cmd設定削除 cmd設定クリア cmd設定登録 cmd設定読込"_s);
 }
 
@@ -231,11 +234,16 @@ void TestMainWindow::gridBindings_data()
 {
     QTest::addColumn<QString>("grid");
     QTest::addColumn<QString>("table");
-    QTest::newRow("statement") << "Grid明細" << "w明細";
-    QTest::newRow("employees") << "Grid従業員" << "w従業員";
-    QTest::newRow("history") << "Grid履歴" << "w履歴";
-    QTest::newRow("patterns") << "Grid勤務形態" << "w勤務形態";
-    QTest::newRow("drop-down") << "DD勤務形態" << "w勤務形態参照";
+    QTest::newRow("statement") << "Grid明細"
+                               << "w明細";
+    QTest::newRow("employees") << "Grid従業員"
+                               << "w従業員";
+    QTest::newRow("history") << "Grid履歴"
+                             << "w履歴";
+    QTest::newRow("patterns") << "Grid勤務形態"
+                              << "w勤務形態";
+    QTest::newRow("drop-down") << "DD勤務形態"
+                               << "w勤務形態参照";
 }
 
 void TestMainWindow::gridBindings()
@@ -257,10 +265,14 @@ void TestMainWindow::columns_data()
     QTest::addColumn<QList<int>>("readOnly");
     QTest::addColumn<QString>("first"); // captions of the first and last columns shown
     QTest::addColumn<QString>("last");
-    QTest::newRow("statement") << "Grid明細" << QList<int>{0} << QList<int>{} << "日　付" << "金　額";
-    QTest::newRow("employees") << "Grid従業員" << QList<int>{0} << QList<int>{} << "" << "実労";
-    QTest::newRow("history") << "Grid履歴" << QList<int>{} << QList<int>{} << "氏　　名" << "タイトル";
-    QTest::newRow("shift types") << "Grid勤務形態" << QList<int>{0} << QList<int>{1} << "タイプ" << "実労時間";
+    QTest::newRow("statement") << "Grid明細" << QList<int>{0} << QList<int>{} << "日　付"
+                               << "金　額";
+    QTest::newRow("employees") << "Grid従業員" << QList<int>{0} << QList<int>{} << ""
+                               << "実労";
+    QTest::newRow("history") << "Grid履歴" << QList<int>{} << QList<int>{} << "氏　　名"
+                             << "タイトル";
+    QTest::newRow("shift types") << "Grid勤務形態" << QList<int>{0} << QList<int>{1} << "タイプ"
+                                 << "実労時間";
     QTest::newRow("drop-down") << "DD勤務形態" << QList<int>{} << QList<int>{0, 1, 2, 3, 4} << "タイプ"
                                << "実労時間";
 }

@@ -1,11 +1,11 @@
 #include "app/FrmPelmar.h"
-#include "widgets/DataGrid.h"
-#include "widgets/NumberBox.h"
 #include "masters/EmployeePage.h"
 #include "masters/PatternPage.h"
 #include "masters/SettingsPage.h"
 #include "statements/StatementPage.h"
 #include "store/Database.h"
+#include "widgets/DataGrid.h"
+#include "widgets/NumberBox.h"
 
 #include "../support/WindowFixture.h"
 
@@ -68,11 +68,26 @@ void TestMasters::patternHours_data()
     QTest::addColumn<QString>("end");
     QTest::addColumn<QString>("rest");
     QTest::addColumn<QString>("worked");
-    QTest::newRow("day with break") << "0900" << "1800" << "1" << "8";
-    QTest::newRow("half-hour break") << "0900" << "1800" << "0.5" << "8.5";
-    QTest::newRow("half past nine") << "0930" << "1800" << "" << "8.5";
-    QTest::newRow("night shift") << "2200" << "0600" << "" << "8";
-    QTest::newRow("letters as break count as none") << "0900" << "1800" << "ab" << "9";
+    QTest::newRow("day with break") << "0900"
+                                    << "1800"
+                                    << "1"
+                                    << "8";
+    QTest::newRow("half-hour break") << "0900"
+                                     << "1800"
+                                     << "0.5"
+                                     << "8.5";
+    QTest::newRow("half past nine") << "0930"
+                                    << "1800"
+                                    << ""
+                                    << "8.5";
+    QTest::newRow("night shift") << "2200"
+                                 << "0600"
+                                 << ""
+                                 << "8";
+    QTest::newRow("letters as break count as none") << "0900"
+                                                    << "1800"
+                                                    << "ab"
+                                                    << "9";
 }
 
 void TestMasters::patternHours()
@@ -113,7 +128,10 @@ void TestMasters::patternReadShowsShortMasterFirst()
     QVERIFY(execBound(mainDb(), insert, {9, "夜勤", "2200", "0600", 0.0, 8.0}));
     QTest::mouseClick(window()->patternPage()->cmd勤務読込, Qt::LeftButton);
     QCOMPARE(query(workDb(), "select \"No\", タイプ, 開始時間 from w勤務形態 order by \"No\" limit 5"),
-             (Rows{{"1", "早番", "0700"}, {"2", "遅番", "1300"}, {"3", "夜勤", "2200"}, {"4", "D", "<null>"},
+             (Rows{{"1", "早番", "0700"},
+                   {"2", "遅番", "1300"},
+                   {"3", "夜勤", "2200"},
+                   {"4", "D", "<null>"},
                    {"5", "E", "<null>"}}));
     // Registering then stores all ten rows.
     QTest::mouseClick(window()->patternPage()->cmd勤務登録, Qt::LeftButton);
@@ -132,8 +150,9 @@ void TestMasters::patternRegistration()
     QCOMPARE(query(mainDb(), "select count(*) from 勤務形態マスタ"), (Rows{{"0"}}));
     answer(true);
     QTest::mouseClick(page->cmd勤務登録, Qt::LeftButton);
-    QCOMPARE(query(mainDb(), "select \"No\", タイプ, 開始時間, 終了時間, 実労時間 from 勤務形態マスタ where \"No\" <= 2"
-                           " order by \"No\""),
+    QCOMPARE(query(mainDb(),
+                   "select \"No\", タイプ, 開始時間, 終了時間, 実労時間 from 勤務形態マスタ where \"No\" <= 2"
+                   " order by \"No\""),
              (Rows{{"1", "A", "0900", "1800", "9"}, {"2", "B", "<null>", "<null>", "<null>"}}));
     QCOMPARE(query(mainDb(), "select count(*) from 勤務形態マスタ"), (Rows{{"10"}}));
     // After a restart the page shows the master again.
@@ -149,8 +168,9 @@ void TestMasters::lineDeleteKeepsTheName()
     QTRY_COMPARE(query(workDb(), "select 実労時間 from w勤務形態 where \"No\" = 3"), (Rows{{"8"}}));
     page->Grid勤務形態->setCurrentIndex(page->Grid勤務形態->tableModel()->index(2, 1));
     QTest::mouseClick(page->cmd勤務行削除, Qt::LeftButton);
-    QTRY_COMPARE(query(workDb(), "select タイプ, 開始時間, 終了時間, 休憩時間, 実労時間 from w勤務形態 where \"No\" = 3"),
-                 (Rows{{"C", "<null>", "<null>", "<null>", "<null>"}}));
+    QTRY_COMPARE(
+        query(workDb(), "select タイプ, 開始時間, 終了時間, 休憩時間, 実労時間 from w勤務形態 where \"No\" = 3"),
+        (Rows{{"C", "<null>", "<null>", "<null>", "<null>"}}));
 }
 
 void TestMasters::employeeRegistrationNumbersNamedRows()
@@ -249,8 +269,9 @@ void TestMasters::dropDownPickFillsTheRow()
     QTRY_VERIFY(list->isVisible());
     QTest::keyClick(list, Qt::Key_Down);
     QTest::keyClick(list, Qt::Key_Return);
-    QTRY_COMPARE(query(workDb(), "select 勤務形態, 開始時間, 終了時間, 休憩時間, 実労時間 from w従業員 where \"No\" = 4"),
-                 (Rows{{"B", "1000", "1500", "0.5", "4.5"}}));
+    QTRY_COMPARE(
+        query(workDb(), "select 勤務形態, 開始時間, 終了時間, 休憩時間, 実労時間 from w従業員 where \"No\" = 4"),
+        (Rows{{"B", "1000", "1500", "0.5", "4.5"}}));
     QCOMPARE(query(workDb(), "select count(*) from w従業員 where 勤務形態 is not null"), (Rows{{"1"}}));
     QCOMPARE(grid->cellText(5), QStringLiteral("10:00"));
     QCOMPARE(grid->cellText(7), QStringLiteral("0.5"));
@@ -282,10 +303,12 @@ void TestMasters::failedRegistrationLeavesTheMaster()
     QVERIFY(execBound(mainDb(), insert, {1, "残る人"}));
     QVERIFY(execBound(mainDb(), QStringLiteral("insert into 勤務形態マスタ (\"No\", タイプ) values (1, 'X')")));
     // A row the database refuses, half-way through the page.
-    QVERIFY(execBound(mainDb(), QStringLiteral("create trigger refuse before insert on 従業員"
-                                             " when new.氏名 = '拒否' begin select raise(abort, 'refused'); end")));
-    QVERIFY(execBound(mainDb(), QStringLiteral("create trigger refuse2 before insert on 勤務形態マスタ"
-                                             " when new.タイプ = 'C' begin select raise(abort, 'refused'); end")));
+    QVERIFY(execBound(mainDb(),
+                      QStringLiteral("create trigger refuse before insert on 従業員"
+                                     " when new.氏名 = '拒否' begin select raise(abort, 'refused'); end")));
+    QVERIFY(execBound(mainDb(),
+                      QStringLiteral("create trigger refuse2 before insert on 勤務形態マスタ"
+                                     " when new.タイプ = 'C' begin select raise(abort, 'refused'); end")));
     EmployeePage *page = window()->employeePage();
     commitInto(page->Grid従業員, 0, 2, QStringLiteral("新人"));
     commitInto(page->Grid従業員, 1, 2, QStringLiteral("拒否"));
@@ -306,11 +329,12 @@ void TestMasters::statementEmployee_data()
     QTest::addColumn<QString>("patternType");
     QTest::addColumn<Rows>("expected");
     QTest::newRow("new name goes to the end")
-        << "新人" << "A" << Rows{{"1", "既存", "900", "<null>", "<null>"}, {"8", "新人", "1250", "A", "0900"}};
-    QTest::newRow("known name keeps its number")
-        << "既存" << "A" << Rows{{"1", "既存", "1250", "A", "0900"}};
-    QTest::newRow("no shift type stores no times")
-        << "既存" << "" << Rows{{"1", "既存", "1250", "", "<null>"}};
+        << "新人"
+        << "A" << Rows{{"1", "既存", "900", "<null>", "<null>"}, {"8", "新人", "1250", "A", "0900"}};
+    QTest::newRow("known name keeps its number") << "既存"
+                                                 << "A" << Rows{{"1", "既存", "1250", "A", "0900"}};
+    QTest::newRow("no shift type stores no times") << "既存"
+                                                   << "" << Rows{{"1", "既存", "1250", "", "<null>"}};
 }
 
 void TestMasters::statementEmployee()
@@ -330,8 +354,9 @@ void TestMasters::statementEmployee()
     page->num時給->setValue(1250.0);
     page->cmb勤務形態->setEditText(patternType);
     QVERIFY(page->Entry従業員());
-    QCOMPARE(query(mainDb(), "select \"No\", 氏名, 時給, 勤務形態, 開始時間 from 従業員 where 氏名 is not null"
-                           " order by \"No\""),
+    QCOMPARE(query(mainDb(),
+                   "select \"No\", 氏名, 時給, 勤務形態, 開始時間 from 従業員 where 氏名 is not null"
+                   " order by \"No\""),
              expected);
 }
 

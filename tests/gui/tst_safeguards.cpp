@@ -2,8 +2,6 @@
 // a wiped master, a reopened statement that takes today's wage, work thrown
 // away without a question. Each is driven through the real window.
 #include "app/FrmPelmar.h"
-#include "widgets/DataGrid.h"
-#include "widgets/NumberBox.h"
 #include "hints/HintWindow.h"
 #include "masters/EmployeePage.h"
 #include "masters/PatternPage.h"
@@ -12,6 +10,8 @@
 #include "statements/HistoryPage.h"
 #include "statements/StatementPage.h"
 #include "store/Database.h"
+#include "widgets/DataGrid.h"
+#include "widgets/NumberBox.h"
 
 #include "../support/WindowFixture.h"
 
@@ -125,8 +125,7 @@ void TestSafeguards::confirmationsAnsweredNo_data()
     QTest::addColumn<QString>("question");
     QTest::newRow("save over a stored statement") << Trap::SaveOverStored << "登録/上書き確認/山田（4月）";
     QTest::newRow("save with lines left out") << Trap::SaveWithLeftOutLines << "登録/除外確認/2";
-    QTest::newRow("register a cleared employee page") << Trap::RegisterEmployeesAfterClear
-                                                      << "登録/マスタ削除確認/2";
+    QTest::newRow("register a cleared employee page") << Trap::RegisterEmployeesAfterClear << "登録/マスタ削除確認/2";
     QTest::newRow("read over typed employees") << Trap::ReadEmployeesOverTypedRows << "その他/未保存確認/従業員";
     QTest::newRow("reopen over unsaved lines") << Trap::ReopenOverUnsavedLines << "その他/未保存確認/勤務表";
     QTest::newRow("select over unsaved lines") << Trap::SelectOverUnsavedLines << "その他/未保存確認/勤務表";
@@ -141,8 +140,8 @@ void TestSafeguards::confirmationsAnsweredNo()
     QFETCH(Trap, trap);
     QFETCH(QString, question);
     EmployeePage *employees = window()->employeePage();
-    const bool withStoredStatement = trap == Trap::SaveOverStored || trap == Trap::ReopenOverUnsavedLines
-        || trap == Trap::SelectOverUnsavedLines;
+    const bool withStoredStatement =
+        trap == Trap::SaveOverStored || trap == Trap::ReopenOverUnsavedLines || trap == Trap::SelectOverUnsavedLines;
     if (withStoredStatement)
         saveWeek(QStringLiteral("4月"));
     if (trap == Trap::SelectOverUnsavedLines) {
@@ -174,11 +173,13 @@ void TestSafeguards::confirmationsAnsweredNo()
         QTest::mouseClick(hint->cmd編集, Qt::LeftButton);
         QTest::keyClicks(hint->txtContents, QStringLiteral("draft"));
     }
-    const Rows mainBefore = query(mainDb(), "select * from 時給ヘッダ union all select 氏名, タイトル, 日付, 金額,"
-                                          " 0, 0, 0, 0 from 時給明細 union all select 氏名, 時給, 0, 0, 0, 0, 0, 0"
-                                          " from 従業員");
-    const Rows pageBefore = query(workDb(), "select * from w明細 union all select 氏名, 時給, 0, 0, 0, 0, 0, 0, 0"
-                                          " from w従業員");
+    const Rows mainBefore = query(mainDb(),
+                                  "select * from 時給ヘッダ union all select 氏名, タイトル, 日付, 金額,"
+                                  " 0, 0, 0, 0 from 時給明細 union all select 氏名, 時給, 0, 0, 0, 0, 0, 0"
+                                  " from 従業員");
+    const Rows pageBefore = query(workDb(),
+                                  "select * from w明細 union all select 氏名, 時給, 0, 0, 0, 0, 0, 0, 0"
+                                  " from w従業員");
     clearAsked();
     answer(false);
 
@@ -210,8 +211,9 @@ void TestSafeguards::confirmationsAnsweredNo()
     }
     QCOMPARE(asked(), QStringList{question});
     QCOMPARE(requests().value(0).style, MessageStyle::ConfirmDefaultNo);
-    QCOMPARE(query(mainDb(), "select * from 時給ヘッダ union all select 氏名, タイトル, 日付, 金額,"
-                           " 0, 0, 0, 0 from 時給明細 union all select 氏名, 時給, 0, 0, 0, 0, 0, 0 from 従業員"),
+    QCOMPARE(query(mainDb(),
+                   "select * from 時給ヘッダ union all select 氏名, タイトル, 日付, 金額,"
+                   " 0, 0, 0, 0 from 時給明細 union all select 氏名, 時給, 0, 0, 0, 0, 0, 0 from 従業員"),
              mainBefore);
     QCOMPARE(query(workDb(), "select * from w明細 union all select 氏名, 時給, 0, 0, 0, 0, 0, 0, 0 from w従業員"),
              pageBefore);
@@ -257,8 +259,8 @@ void TestSafeguards::pickersNeverChangeByThemselves()
         picker->setCurrentIndex(0);
         const QString before = picker->currentText();
         const QPointF centre = QRectF(picker->rect()).center();
-        QWheelEvent wheel(centre, picker->mapToGlobal(centre), QPoint(), QPoint(0, -120), Qt::NoButton,
-                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QWheelEvent wheel(centre, picker->mapToGlobal(centre), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
+                          Qt::NoScrollPhase, false);
         QApplication::sendEvent(picker, &wheel);
         QCOMPARE(picker->currentText(), before);
     }
@@ -315,8 +317,9 @@ void TestSafeguards::pickersFollowTheMasters()
 void TestSafeguards::failuresKeepWhatWasTyped()
 {
     SettingsPage *settings = window()->settingsPage();
-    QVERIFY(execBound(mainDb(), QStringLiteral("create trigger refuse before update on 自社情報"
-                                             " begin select raise(abort, 'refused'); end")));
+    QVERIFY(execBound(mainDb(),
+                      QStringLiteral("create trigger refuse before update on 自社情報"
+                                     " begin select raise(abort, 'refused'); end")));
     settings->txt自社名->setText(QStringLiteral("書きかけの社名"));
     QTest::mouseClick(settings->cmd設定登録, Qt::LeftButton);
     QCOMPARE(asked().last(), QStringLiteral("エラー/自社情報登録/"));
@@ -360,10 +363,18 @@ void TestSafeguards::hoursShowTheirRealValue_data()
     QTest::addColumn<QString>("restShown");
     QTest::addColumn<QString>("hoursShown");
     QTest::addColumn<QString>("restTotalShown");
-    QTest::newRow("quarters") << 0.75 << 7.75 << "0.75" << "7.75" << "0.75";
-    QTest::newRow("whole hours") << 1.0 << 8.0 << "1.0" << "8.0" << "1.0";
-    QTest::newRow("a long week") << 0.5 << 40.25 << "0.5" << "40.25" << "0.5";
-    QTest::newRow("nothing") << 0.0 << 0.0 << "0.0" << "0.0" << "";
+    QTest::newRow("quarters") << 0.75 << 7.75 << "0.75"
+                              << "7.75"
+                              << "0.75";
+    QTest::newRow("whole hours") << 1.0 << 8.0 << "1.0"
+                                 << "8.0"
+                                 << "1.0";
+    QTest::newRow("a long week") << 0.5 << 40.25 << "0.5"
+                                 << "40.25"
+                                 << "0.5";
+    QTest::newRow("nothing") << 0.0 << 0.0 << "0.0"
+                             << "0.0"
+                             << "";
 }
 
 // 時給 × 時間 + 調整額 must be checkable from what is shown and printed.
@@ -374,8 +385,9 @@ void TestSafeguards::hoursShowTheirRealValue()
     QFETCH(QString, restShown);
     QFETCH(QString, hoursShown);
     QFETCH(QString, restTotalShown);
-    QVERIFY(execBound(workDb(), QStringLiteral("update w明細 set 日付 = '20260302', 開始時間 = '0900', 終了時間 = '1800',"
-                                             " 休憩 = ?, 時間 = ?, 時給 = 1000, 金額 = ? where 行番号 = 1"),
+    QVERIFY(execBound(workDb(),
+                      QStringLiteral("update w明細 set 日付 = '20260302', 開始時間 = '0900', 終了時間 = '1800',"
+                                     " 休憩 = ?, 時間 = ?, 時給 = 1000, 金額 = ? where 行番号 = 1"),
                       {rest, hours, hours * 1000}));
     QVERIFY(execBound(mainDb(), QStringLiteral("update 従業員 set 休憩時間 = ?, 実労時間 = ?"), {rest, hours}));
     QVERIFY(execBound(mainDb(), QStringLiteral("update 勤務形態マスタ set 休憩時間 = ?, 実労時間 = ?"), {rest, hours}));

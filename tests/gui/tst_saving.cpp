@@ -1,11 +1,11 @@
 #include "app/FrmPelmar.h"
-#include "widgets/DataGrid.h"
-#include "widgets/NumberBox.h"
 #include "masters/SettingsPage.h"
 #include "messages/ShowMsg.h"
 #include "statements/HistoryPage.h"
 #include "statements/StatementPage.h"
 #include "store/Database.h"
+#include "widgets/DataGrid.h"
+#include "widgets/NumberBox.h"
 
 #include "../support/WindowFixture.h"
 
@@ -68,7 +68,8 @@ private:
 void TestSaving::seed()
 {
     QVERIFY(execBound(mainDb(), QStringLiteral("insert into 勤務形態マスタ values (1, 'A', '0900', '1800', 1, 8)")));
-    QVERIFY(execBound(mainDb(), QStringLiteral("insert into 従業員 values (3, '山田', 1000, 'A', '0900', '1800', 1, 8)")));
+    QVERIFY(
+        execBound(mainDb(), QStringLiteral("insert into 従業員 values (3, '山田', 1000, 'A', '0900', '1800', 1, 8)")));
 }
 
 void TestSaving::putLines(const QList<Day> &days)
@@ -121,8 +122,9 @@ void TestSaving::saveAndReopen()
 
     QCOMPARE(query(mainDb(), "select * from 時給ヘッダ"),
              (Rows{{"山田", "2026年3月分", "A", "1100", "1.75", "-500", "23.75", "24825"}}));
-    QCOMPARE(query(mainDb(), "select 行番号, 日付, 開始時間, 終了時間, 休憩, 時間, 時給, 調整額, 金額 from 時給明細"
-                           " order by 行番号"),
+    QCOMPARE(query(mainDb(),
+                   "select 行番号, 日付, 開始時間, 終了時間, 休憩, 時間, 時給, 調整額, 金額 from 時給明細"
+                   " order by 行番号"),
              (Rows{{"1", "20260302", "0900", "1730", "0.75", "7.75", "1100", "-500", "8025"},
                    {"2", "20260303", "2200", "0600", "<null>", "8", "1100", "<null>", "8800"},
                    {"3", "20260304", "0900", "1800", "1", "8", "1000", "<null>", "8000"}}));
@@ -140,19 +142,20 @@ void TestSaving::saveAndReopen()
     QCOMPARE(page()->num合計->value().toDouble(), 24825.0);
     QCOMPARE(page()->cmb勤務形態->currentText(), QStringLiteral("A"));
     QCOMPARE(page()->Lbl勤務形態->text(), QStringLiteral("9:00 ～ 18:00   休憩 1  実労 8"));
-    QCOMPARE(query(workDb(), "select 行番号, 日付, 開始時間, 調整額, 金額 from w明細 where 行番号 <= 4 order by 行番号"),
-             (Rows{{"1", "20260302", "0900", "-500", "8025"},
-                   {"2", "20260303", "2200", "<null>", "8800"},
-                   {"3", "20260304", "0900", "<null>", "8000"},
-                   {"4", "<null>", "<null>", "<null>", "<null>"}}));
+    QCOMPARE(
+        query(workDb(), "select 行番号, 日付, 開始時間, 調整額, 金額 from w明細 where 行番号 <= 4 order by 行番号"),
+        (Rows{{"1", "20260302", "0900", "-500", "8025"},
+              {"2", "20260303", "2200", "<null>", "8800"},
+              {"3", "20260304", "0900", "<null>", "8000"},
+              {"4", "<null>", "<null>", "<null>", "<null>"}}));
     QCOMPARE(page()->Grid明細->model()->rowCount(), 60);
     QCOMPARE(page()->Grid明細->model()->index(0, 1).data().toString(), QStringLiteral("2026/03/02"));
 }
 
 void TestSaving::resaveReplacesTheLines()
 {
-    const QList<Day> week{workedDay("20260302"), workedDay("20260303"), workedDay("20260304"),
-                          workedDay("20260305"), workedDay("20260306")};
+    const QList<Day> week{workedDay("20260302"), workedDay("20260303"), workedDay("20260304"), workedDay("20260305"),
+                          workedDay("20260306")};
     saveStatement(QStringLiteral("山田"), QStringLiteral("3月"), week);
     saveStatement(QStringLiteral("山田"), QStringLiteral("3月"), week.mid(0, 2));
     QCOMPARE(query(mainDb(), "select count(*), max(合計) from 時給ヘッダ"), (Rows{{"1", "16000"}}));
@@ -195,8 +198,11 @@ void TestSaving::missingNameOrTitle_data()
     QTest::addColumn<QString>("notice");
     QTest::addColumn<QString>("focused");
     for (const char *button : {"cmd登録", "cmd読込", "cmd削除"}) {
-        QTest::addRow("%s, both empty", button) << "" << "" << button << "氏名を記入してください。" << "cmb氏名";
-        QTest::addRow("%s, no title", button) << "山田" << "" << button << "タイトルを記入してください。"
+        QTest::addRow("%s, both empty", button) << ""
+                                                << "" << button << "氏名を記入してください。"
+                                                << "cmb氏名";
+        QTest::addRow("%s, no title", button) << "山田"
+                                              << "" << button << "タイトルを記入してください。"
                                               << "txtタイトル";
     }
 }
@@ -238,8 +244,9 @@ void TestSaving::declinedSaveWritesNothing()
 void TestSaving::failedSaveKeepsThePage()
 {
     saveStatement(QStringLiteral("山田"), QStringLiteral("3月"), {workedDay("20260301")});
-    QVERIFY(execBound(mainDb(), QStringLiteral("create trigger refuse before insert on 時給明細"
-                                             " when new.日付 = '20260309' begin select raise(abort, 'no'); end")));
+    QVERIFY(execBound(mainDb(),
+                      QStringLiteral("create trigger refuse before insert on 時給明細"
+                                     " when new.日付 = '20260309' begin select raise(abort, 'no'); end")));
     clearAsked();
     saveStatement(QStringLiteral("山田"), QStringLiteral("3月"),
                   {workedDay("20260308", 1.0), workedDay("20260309", 2.0)});
@@ -315,7 +322,8 @@ void TestSaving::bulkDelete()
 {
     saveStatement(QStringLiteral("山田"), QStringLiteral("4月"), {workedDay("20260401")});
     QVERIFY(execBound(mainDb(), QStringLiteral("insert into 自社情報 values ('ペルマー', '東京')")));
-    QVERIFY(execBound(workDb(), QStringLiteral("insert into ClHint values ('FrmPelmar', 'cmdHint', 'Pelmar', '残す')")));
+    QVERIFY(
+        execBound(workDb(), QStringLiteral("insert into ClHint values ('FrmPelmar', 'cmdHint', 'Pelmar', '残す')")));
     window()->settingsPage()->txt自社名->setText(QStringLiteral("ペルマー"));
     QTest::mouseClick(window()->historyPage()->cmd履歴読込, Qt::LeftButton);
     setStatement(QStringLiteral("山田"), QStringLiteral("表示中"));
@@ -360,11 +368,16 @@ void TestSaving::hostileNamesAndTitles_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("title");
-    QTest::newRow("quotes") << "O'Brien" << "4月'分";
-    QTest::newRow("percent") << "%" << "%";
-    QTest::newRow("underscore") << "山_田" << "_";
-    QTest::newRow("sql") << "x' or '1'='1" << "'; delete from 時給ヘッダ; --";
-    QTest::newRow("emoji") << "笑顔😀" << "🎉 3月";
+    QTest::newRow("quotes") << "O'Brien"
+                            << "4月'分";
+    QTest::newRow("percent") << "%"
+                             << "%";
+    QTest::newRow("underscore") << "山_田"
+                                << "_";
+    QTest::newRow("sql") << "x' or '1'='1"
+                         << "'; delete from 時給ヘッダ; --";
+    QTest::newRow("emoji") << "笑顔😀"
+                           << "🎉 3月";
     QTest::newRow("very long") << QString(300, QChar(u'長')) << QString(500, u'x');
 }
 

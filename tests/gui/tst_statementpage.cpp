@@ -1,8 +1,8 @@
 #include "app/FrmPelmar.h"
-#include "widgets/DataGrid.h"
-#include "widgets/NumberBox.h"
 #include "statements/StatementPage.h"
 #include "store/Database.h"
+#include "widgets/DataGrid.h"
+#include "widgets/NumberBox.h"
 
 #include "../support/WindowFixture.h"
 
@@ -58,8 +58,8 @@ void TestStatementPage::seed()
     const QString employee = QStringLiteral("insert into 従業員 values (?, ?, ?, ?, ?, ?, ?, ?)");
     QVERIFY(execBound(mainDb(), employee, {1, "山田", 1000.0, "A", "0900", "1800", 1.0, 8.0}));
     QVERIFY(execBound(mainDb(), employee, {2, "O'Brien", QVariant(), "B", "0900", "1730", 0.75, 7.75}));
-    QVERIFY(execBound(mainDb(), employee,
-                      {3, "阿部", 1100.0, QVariant(), QVariant(), QVariant(), QVariant(), QVariant()}));
+    QVERIFY(
+        execBound(mainDb(), employee, {3, "阿部", 1100.0, QVariant(), QVariant(), QVariant(), QVariant(), QVariant()}));
 }
 
 QVariant TestStatementPage::stored(int line, int column)
@@ -273,7 +273,8 @@ void TestStatementPage::clearResetsPageAndPickers()
     QTRY_COMPARE(page()->num合計->value().toDouble(), 8000.0);
     // Master changes since the last clear show up after it.
     QVERIFY(execBound(mainDb(), QStringLiteral("insert into 従業員 (\"No\", 氏名) values (?, ?)"), {4, "伊藤"}));
-    QVERIFY(execBound(mainDb(), QStringLiteral("update 勤務形態マスタ set 開始時間 = ? where タイプ = ?"), {"1000", "C"}));
+    QVERIFY(
+        execBound(mainDb(), QStringLiteral("update 勤務形態マスタ set 開始時間 = ? where タイプ = ?"), {"1000", "C"}));
 
     QTest::mouseClick(page()->cmdクリア, Qt::LeftButton);
     QCOMPARE(page()->cmb氏名->currentText(), QString());

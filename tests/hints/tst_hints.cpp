@@ -21,10 +21,9 @@ using namespace pelmar;
 namespace {
 
 const QString kFrm = QStringLiteral("FrmPelmar");
-const QStringList kHintButtons = {QStringLiteral("cmdHint"), QStringLiteral("cmdHint2"),
-                                  QStringLiteral("cmdHint3"), QStringLiteral("cmdHint4"),
-                                  QStringLiteral("cmdHint5")};
-const QColor kGrey(209, 209, 205);     // 0xCDD1D1 as 0xBBGGRR
+const QStringList kHintButtons = {QStringLiteral("cmdHint"), QStringLiteral("cmdHint2"), QStringLiteral("cmdHint3"),
+                                  QStringLiteral("cmdHint4"), QStringLiteral("cmdHint5")};
+const QColor kGrey(209, 209, 205); // 0xCDD1D1 as 0xBBGGRR
 const QColor kLightRed(255, 128, 128); // 0x8080FF as 0xBBGGRR
 
 QPlainTextEdit *box(QWidget *hint)
@@ -54,7 +53,10 @@ QList<HintWindow *> visibleHints()
 // Notes whether the work database was still open when a window closed.
 class CloseWatcher : public QObject {
 public:
-    explicit CloseWatcher(QString connection) : m_connection(std::move(connection)) {}
+    explicit CloseWatcher(QString connection)
+        : m_connection(std::move(connection))
+    {
+    }
     bool closed = false;
     bool databaseOpenAtClose = false;
 
@@ -63,8 +65,8 @@ protected:
     {
         if (event->type() == QEvent::Close) {
             closed = true;
-            databaseOpenAtClose = QSqlDatabase::contains(m_connection)
-                                  && QSqlDatabase::database(m_connection, false).isOpen();
+            databaseOpenAtClose =
+                QSqlDatabase::contains(m_connection) && QSqlDatabase::database(m_connection, false).isOpen();
         }
         return QObject::eventFilter(watched, event);
     }
@@ -102,8 +104,9 @@ private:
     void putRow(const QString &form, const QString &ctl, const QString &title, const QString &text);
     test::Rows rows() const
     {
-        return query(workDb(), "select FormName, CtlName, FormTitle, Contents from ClHint"
-                               " order by FormName, CtlName, rowid");
+        return query(workDb(),
+                     "select FormName, CtlName, FormTitle, Contents from ClHint"
+                     " order by FormName, CtlName, rowid");
     }
 };
 
@@ -124,8 +127,7 @@ HintWindow *TestHints::openHint(const QString &buttonName)
 
 void TestHints::putRow(const QString &form, const QString &ctl, const QString &title, const QString &text)
 {
-    QVERIFY(execBound(workDb(), QStringLiteral("insert into ClHint values (?, ?, ?, ?)"),
-                      {form, ctl, title, text}));
+    QVERIFY(execBound(workDb(), QStringLiteral("insert into ClHint values (?, ?, ?, ?)"), {form, ctl, title, text}));
 }
 
 void TestHints::eachButtonOpensItsOwnText_data()
@@ -166,9 +168,12 @@ void TestHints::storedTextBelongsToItsButtonOnly_data()
 {
     QTest::addColumn<QString>("storedFor");
     QTest::addColumn<QString>("openedNext");
-    QTest::newRow("statement, then history") << "cmdHint" << "cmdHint2";
-    QTest::newRow("employees, then shift types") << "cmdHint3" << "cmdHint5";
-    QTest::newRow("settings, then statement") << "cmdHint4" << "cmdHint";
+    QTest::newRow("statement, then history") << "cmdHint"
+                                             << "cmdHint2";
+    QTest::newRow("employees, then shift types") << "cmdHint3"
+                                                 << "cmdHint5";
+    QTest::newRow("settings, then statement") << "cmdHint4"
+                                              << "cmdHint";
 }
 
 void TestHints::storedTextBelongsToItsButtonOnly()
@@ -250,20 +255,18 @@ void TestHints::answersToTheQuestions_data()
                                        << QStringList{storeAsk, "登録/完了/ヒント"} << "stored";
     QTest::newRow("store a first text") << QByteArray("cmd登録") << false << true << ""
                                         << QStringList{storeAsk, "登録/完了/ヒント"} << "stored";
-    QTest::newRow("store declined, no text yet") << QByteArray("cmd登録") << false << false << ""
-                                                 << QStringList{storeAsk} << "unchanged";
-    QTest::newRow("store declined over a text") << QByteArray("cmd登録") << true << false << ""
-                                                << QStringList{storeAsk} << "unchanged";
+    QTest::newRow("store declined, no text yet")
+        << QByteArray("cmd登録") << false << false << "" << QStringList{storeAsk} << "unchanged";
+    QTest::newRow("store declined over a text")
+        << QByteArray("cmd登録") << true << false << "" << QStringList{storeAsk} << "unchanged";
     QTest::newRow("store, adding refused") << QByteArray("cmd登録") << true << true << "insert"
-                                           << QStringList{storeAsk, "エラー/ヒント登録/"}
-                                           << "unchanged";
-    QTest::newRow("delete") << QByteArray("cmd削除") << true << true << ""
-                            << QStringList{deleteAsk, "削除/完了/ヒント"} << "removed";
-    QTest::newRow("delete declined") << QByteArray("cmd削除") << true << false << ""
-                                     << QStringList{deleteAsk} << "unchanged";
+                                           << QStringList{storeAsk, "エラー/ヒント登録/"} << "unchanged";
+    QTest::newRow("delete") << QByteArray("cmd削除") << true << true << "" << QStringList{deleteAsk, "削除/完了/ヒント"}
+                            << "removed";
+    QTest::newRow("delete declined") << QByteArray("cmd削除") << true << false << "" << QStringList{deleteAsk}
+                                     << "unchanged";
     QTest::newRow("delete refused") << QByteArray("cmd削除") << true << true << "delete"
-                                    << QStringList{deleteAsk, "エラー/ヒント削除/"}
-                                    << "unchanged";
+                                    << QStringList{deleteAsk, "エラー/ヒント削除/"} << "unchanged";
 }
 
 void TestHints::answersToTheQuestions()
@@ -280,9 +283,10 @@ void TestHints::answersToTheQuestions()
     const QList<QStringList> before = rows();
     const QStringList otherButton = before.last();
     if (!refused.isEmpty())
-        QVERIFY(execBound(workDb(), QStringLiteral("create trigger refuse before %1 on ClHint "
-                                                 "begin select raise(abort, 'refused'); end")
-                                      .arg(refused)));
+        QVERIFY(execBound(workDb(),
+                          QStringLiteral("create trigger refuse before %1 on ClHint "
+                                         "begin select raise(abort, 'refused'); end")
+                              .arg(refused)));
 
     HintWindow *hint = openHint(QStringLiteral("cmdHint3"));
     QVERIFY(hint);
@@ -351,8 +355,7 @@ void TestHints::editModeFollowsTheButtonColour()
     }
 
     QCOMPARE(hint->editButtonColour(), colour);
-    QCOMPARE(hint->findChild<QPushButton *>(QStringLiteral("cmd編集"))->palette().color(QPalette::Button),
-             colour);
+    QCOMPARE(hint->findChild<QPushButton *>(QStringLiteral("cmd編集"))->palette().color(QPalette::Button), colour);
     QCOMPARE(box(hint)->isReadOnly(), !writable);
     QTest::keyClicks(box(hint), "typed");
     QCOMPARE(box(hint)->toPlainText(), writable ? QStringLiteral("typed") : QString());
@@ -362,8 +365,10 @@ void TestHints::secondPressWhileOpen_data()
 {
     QTest::addColumn<QString>("second");
     QTest::addColumn<QString>("expectedText");
-    QTest::newRow("same button keeps the edit") << "cmdHint2" << "履歴の説明 edited";
-    QTest::newRow("another button shows its own") << "cmdHint3" << "従業員の説明";
+    QTest::newRow("same button keeps the edit") << "cmdHint2"
+                                                << "履歴の説明 edited";
+    QTest::newRow("another button shows its own") << "cmdHint3"
+                                                  << "従業員の説明";
 }
 
 void TestHints::secondPressWhileOpen()
@@ -435,9 +440,11 @@ void TestHints::namesAddressOnlyTheirOwnPair_data()
     QTest::addColumn<QString>("ctl");
     QTest::addColumn<bool>("accepted");
     QTest::newRow("quote in the button name") << kFrm << "cmdHint' or '1'='1" << true;
-    QTest::newRow("quote in the window name") << "FrmPelmar' --" << "cmdHint" << true;
+    QTest::newRow("quote in the window name") << "FrmPelmar' --"
+                                              << "cmdHint" << true;
     QTest::newRow("no button name") << kFrm << "" << false;
-    QTest::newRow("no window name") << "" << "cmdHint" << false;
+    QTest::newRow("no window name") << ""
+                                    << "cmdHint" << false;
 }
 
 void TestHints::namesAddressOnlyTheirOwnPair()

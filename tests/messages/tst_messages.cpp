@@ -204,15 +204,15 @@ void TestMessages::subjectJoining_data()
         "コードが指定されていません。コードを指定してください。", "登録注意");
     add("failure ignores the subject", msg::エラー明細登録, "ヒント",
         "明細を保存できませんでした。保存済みの内容は変わっていません。", "登録の失敗");
-    add("subject is prompt and title", msg::その他メッセージ, "氏名を記入してください。",
-        "氏名を記入してください。", "氏名を記入してください。");
+    add("subject is prompt and title", msg::その他メッセージ, "氏名を記入してください。", "氏名を記入してください。",
+        "氏名を記入してください。");
     add("empty message", msg::その他メッセージ, "", "", "");
     add("placeholder in the subject stays", msg::削除確認, "%1 山田", "%1 山田 を削除します。よろしいですか",
         "削除の確認");
     add("markup in the subject stays", msg::入力重複, "<b>社員</b>", "<b>社員</b>が重複しています。確認してください",
         "入力注意");
-    add("file path", msg::エラーPDF書込み, "/tmp/給与 5月/山田.pdf",
-        "/tmp/給与 5月/山田.pdf に書き込めませんでした。", "書込みの失敗");
+    add("file path", msg::エラーPDF書込み, "/tmp/給与 5月/山田.pdf", "/tmp/給与 5月/山田.pdf に書き込めませんでした。",
+        "書込みの失敗");
 }
 
 void TestMessages::subjectJoining()
@@ -333,13 +333,13 @@ void TestMessages::realMessageBox_data()
     QTest::newRow("エラー/明細登録, warning")
         << QStringLiteral("エラー") << QStringLiteral("明細登録") << QString() << int(Qt::Key_Enter)
         << QStringLiteral("明細を保存できませんでした。保存済みの内容は変わっていません。")
-        << QStringLiteral("登録の失敗") << int(QMessageBox::Warning) << int(QMessageBox::Ok)
-        << int(QMessageBox::Ok) << false;
-    QTest::newRow("入力/重複, warning")
-        << QStringLiteral("入力") << QStringLiteral("重複") << QStringLiteral("<b>社員</b>")
-        << int(Qt::Key_Enter) << QStringLiteral("<b>社員</b>が重複しています。確認してください")
-        << QStringLiteral("入力注意") << int(QMessageBox::Warning) << int(QMessageBox::Ok)
-        << int(QMessageBox::Ok) << false;
+        << QStringLiteral("登録の失敗") << int(QMessageBox::Warning) << int(QMessageBox::Ok) << int(QMessageBox::Ok)
+        << false;
+    QTest::newRow("入力/重複, warning") << QStringLiteral("入力") << QStringLiteral("重複")
+                                        << QStringLiteral("<b>社員</b>") << int(Qt::Key_Enter)
+                                        << QStringLiteral("<b>社員</b>が重複しています。確認してください")
+                                        << QStringLiteral("入力注意") << int(QMessageBox::Warning)
+                                        << int(QMessageBox::Ok) << int(QMessageBox::Ok) << false;
 }
 
 // No answerer: a real modal box opens over the active window; it is read and

@@ -1,7 +1,7 @@
 // Saves statements in an endless loop through the program's own save, so
 // that a test can kill it at any moment. Usage: crash_saver DATADIR SEED
-#include "masters/PatternStore.h"
 #include "masters/EmployeeStore.h"
+#include "masters/PatternStore.h"
 #include "statements/DetailLines.h"
 #include "statements/StatementStore.h"
 #include "store/Database.h"

@@ -71,11 +71,11 @@ void TestCrashSave::killedSavesLeaveWholeStatements()
             statementsChecked += pairs;
             // No lines without their header, and one header per pair.
             QSqlQuery orphans(db);
-            QVERIFY(orphans.exec(QStringLiteral(
-                "select (select count(*) from 時給明細 l where not exists (select 1 from 時給ヘッダ h"
-                " where h.氏名 = l.氏名 and h.タイトル = l.タイトル)),"
-                " (select count(*) - count(distinct 氏名 || '/' || タイトル) from 時給ヘッダ),"
-                " (select count(*) - count(distinct 氏名) from 従業員)")));
+            QVERIFY(orphans.exec(
+                QStringLiteral("select (select count(*) from 時給明細 l where not exists (select 1 from 時給ヘッダ h"
+                               " where h.氏名 = l.氏名 and h.タイトル = l.タイトル)),"
+                               " (select count(*) - count(distinct 氏名 || '/' || タイトル) from 時給ヘッダ),"
+                               " (select count(*) - count(distinct 氏名) from 従業員)")));
             QVERIFY(orphans.next());
             QCOMPARE(orphans.value(0).toInt(), 0);
             QCOMPARE(orphans.value(1).toInt(), 0);
@@ -85,8 +85,8 @@ void TestCrashSave::killedSavesLeaveWholeStatements()
         }
         QSqlDatabase::removeDatabase(connection);
     }
-    qInfo("kills %d, statements checked %d, kills after at least one save %d, failures 0", kills,
-          statementsChecked, savesSeen);
+    qInfo("kills %d, statements checked %d, kills after at least one save %d, failures 0", kills, statementsChecked,
+          savesSeen);
     QVERIFY(kills >= 100);
     QVERIFY(savesSeen > kills / 2);
 }

@@ -1,8 +1,8 @@
 #include "app/FrmPelmar.h"
-#include "widgets/NumberBox.h"
 #include "statements/PayslipLayout.h"
 #include "statements/PayslipPrinter.h"
 #include "statements/StatementPage.h"
+#include "widgets/NumberBox.h"
 
 #include "../support/WindowFixture.h"
 
@@ -10,9 +10,9 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QFileInfo>
-#include <QFontMetricsF>
 #include <QFontDatabase>
 #include <QFontInfo>
+#include <QFontMetricsF>
 #include <QImage>
 #include <QLineEdit>
 #include <QPainter>
@@ -48,12 +48,13 @@ QImage twipDevice()
     return image;
 }
 
-const QString kLongName = QStringLiteral("寿限無寿限無五劫の擦り切れ海砂利水魚の水行末雲来末風来末食う"); // 30 characters
+const QString kLongName =
+    QStringLiteral("寿限無寿限無五劫の擦り切れ海砂利水魚の水行末雲来末風来末食う"); // 30 characters
 const QString kLongTitle = QStringLiteral("2026年3月分（3月1日〜3月31日）アルバイト・パートタイム給与明細");
 const QString kLongCompany = QStringLiteral("株式会社ペルマー・ロングネーム・ホールディングス東日本営業所");
-const QString kFourLineDetails = QStringLiteral(
-    "〒100-0001\n東京都千代田区千代田1-1-1 長い長い建物の名前ビルディング 12階\n"
-    "TEL 03-1234-5678 FAX 03-1234-5679\nE-mail: info@example.co.jp 営業時間 9:00〜18:00");
+const QString kFourLineDetails =
+    QStringLiteral("〒100-0001\n東京都千代田区千代田1-1-1 長い長い建物の名前ビルディング 12階\n"
+                   "TEL 03-1234-5678 FAX 03-1234-5679\nE-mail: info@example.co.jp 営業時間 9:00〜18:00");
 
 // A statement whose texts are all longer than their boxes were drawn for.
 QList<PayslipItem> longStatement()
@@ -71,11 +72,10 @@ QString withoutBlanks(QString text)
 // A week's statement, as the done check prints it.
 QList<PayslipItem> weekStatement()
 {
-    const PrintValues values = printValues(QStringLiteral("佐藤 花子"), QStringLiteral("2026年3月分"),
-                                           1150.0, 54.25, 0.0, 62387.5);
+    const PrintValues values =
+        printValues(QStringLiteral("佐藤 花子"), QStringLiteral("2026年3月分"), 1150.0, 54.25, 0.0, 62387.5);
     return filledPageHeader(values, QStringLiteral("有限会社ペルマー"),
-                            QStringLiteral("〒150-0001 東京都渋谷区神宮前1-2-3\nTEL 03-1234-5678"),
-                            QDate(2026, 3, 6));
+                            QStringLiteral("〒150-0001 東京都渋谷区神宮前1-2-3\nTEL 03-1234-5678"), QDate(2026, 3, 6));
 }
 
 QString run(const QString &program, const QStringList &arguments)
@@ -174,10 +174,8 @@ void TestPayslip::handOverFormatting()
     QFETCH(QString, printed);
     const QVariant none;
     const PrintValues values = printValues(QStringLiteral("山田"), QStringLiteral("3月"),
-                                           control == "txt時給" ? value : none,
-                                           control == "txt時間" ? value : none,
-                                           control == "txt調整額" ? value : none,
-                                           control == "txt合計" ? value : none);
+                                           control == "txt時給" ? value : none, control == "txt時間" ? value : none,
+                                           control == "txt調整額" ? value : none, control == "txt合計" ? value : none);
     const QList<PayslipItem> items = filledPageHeader(values, QString(), QString(), QDate(2026, 3, 6));
     const PayslipItem *item = findItem(items, control);
     QVERIFY(item);
@@ -268,17 +266,20 @@ void TestPayslip::boxesNeitherOverlapNorStandEmpty()
 
 void TestPayslip::headerFilledInOrder()
 {
-    const PrintValues values{QStringLiteral("N"), QStringLiteral("T"), QStringLiteral("1"),
+    const PrintValues values{QStringLiteral("N"),   QStringLiteral("T"), QStringLiteral("1"),
                              QStringLiteral("2.0"), QStringLiteral("3"), QStringLiteral("4")};
-    const QList<HeaderText> steps = PageHeader_Format(values, QStringLiteral("C"), QStringLiteral("I"), QDate(2026, 3, 6));
+    const QList<HeaderText> steps =
+        PageHeader_Format(values, QStringLiteral("C"), QStringLiteral("I"), QDate(2026, 3, 6));
     QStringList order, texts;
     for (const HeaderText &step : steps)
         order << step.control, texts << step.text;
-    QCOMPARE(order, QStringList({"txt氏名", "txtタイトル", "txt時給", "txt時間", "txt調整額",
-                                 "txt合計", "txt自社名", "txt自社情報", "txt日付"}));
+    QCOMPARE(order,
+             QStringList({"txt氏名", "txtタイトル", "txt時給", "txt時間", "txt調整額", "txt合計", "txt自社名",
+                          "txt自社情報", "txt日付"}));
     QCOMPARE(texts, QStringList({"N　様", "T", "¥1", "2.0", "¥3", "¥4", "C", "I", "2026年03月06日"}));
     // Each text lands in its own control, and the labels keep theirs.
-    const QList<PayslipItem> items = filledPageHeader(values, QStringLiteral("C"), QStringLiteral("I"), QDate(2026, 3, 6));
+    const QList<PayslipItem> items =
+        filledPageHeader(values, QStringLiteral("C"), QStringLiteral("I"), QDate(2026, 3, 6));
     for (const HeaderText &step : steps)
         QCOMPARE(findItem(items, step.control)->text, step.text);
     QCOMPARE(findItem(items, QStringLiteral("Label6"))->text, QStringLiteral("支給額"));
@@ -297,12 +298,24 @@ void TestPayslip::suggestedFileName_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("title");
     QTest::addColumn<QString>("file");
-    QTest::newRow("name and title") << "佐藤 花子" << "2026年3月分" << "給与明細_佐藤 花子_2026年3月分.pdf";
-    QTest::newRow("forbidden characters") << "a/b\\c" << "3:4*5?\"<>|" << "給与明細_a_b_c_3_4_5_____.pdf";
-    QTest::newRow("line break in the title") << "山田" << "3月\n前半" << "給与明細_山田_3月_前半.pdf";
-    QTest::newRow("trailing dot") << "山田" << "3月分." << "給与明細_山田_3月分.pdf";
-    QTest::newRow("no title") << "山田" << "" << "給与明細_山田.pdf";
-    QTest::newRow("nothing") << "" << "　" << "給与明細.pdf";
+    QTest::newRow("name and title") << "佐藤 花子"
+                                    << "2026年3月分"
+                                    << "給与明細_佐藤 花子_2026年3月分.pdf";
+    QTest::newRow("forbidden characters") << "a/b\\c"
+                                          << "3:4*5?\"<>|"
+                                          << "給与明細_a_b_c_3_4_5_____.pdf";
+    QTest::newRow("line break in the title") << "山田"
+                                             << "3月\n前半"
+                                             << "給与明細_山田_3月_前半.pdf";
+    QTest::newRow("trailing dot") << "山田"
+                                  << "3月分."
+                                  << "給与明細_山田_3月分.pdf";
+    QTest::newRow("no title") << "山田"
+                              << ""
+                              << "給与明細_山田.pdf";
+    QTest::newRow("nothing") << ""
+                             << "　"
+                             << "給与明細.pdf";
 }
 
 void TestPayslip::suggestedFileName()
@@ -372,25 +385,32 @@ void TestPayslip::longTextFitsItsBox_data()
     QTest::addColumn<int>("size");
     QTest::addColumn<int>("outcome");
     const QString twentyName = kLongName.left(20) + kHonorific;
-    QTest::newRow("short name") << "txt氏名" << "佐藤 花子　様" << int(DesignSize) << int(Whole);
+    QTest::newRow("short name") << "txt氏名"
+                                << "佐藤 花子　様" << int(DesignSize) << int(Whole);
     QTest::newRow("20-character name") << "txt氏名" << twentyName << int(Shrunk) << int(Whole);
     QTest::newRow("30-character name keeps 様") << "txt氏名" << kLongName + kHonorific << int(Smallest) << int(Cut);
-    QTest::newRow("title with a line break") << "txtタイトル" << "3月\n前半" << int(DesignSize) << int(Whole);
+    QTest::newRow("title with a line break") << "txtタイトル"
+                                             << "3月\n前半" << int(DesignSize) << int(Whole);
     QTest::newRow("long title") << "txtタイトル" << kLongTitle << int(Shrunk) << int(Whole);
     QTest::newRow("title far too long") << "txtタイトル" << kLongTitle + kLongTitle << int(Smallest) << int(Cut);
     QTest::newRow("long company name") << "txt自社名" << kLongCompany << int(Shrunk) << int(Whole);
-    QTest::newRow("¥1,150 wage") << "txt時給" << "¥1,150" << int(Shrunk) << int(Whole);
-    QTest::newRow("nine-digit wage") << "txt時給" << "¥123,456,789" << int(Smallest) << int(RunsOver);
-    QTest::newRow("details of two lines") << "txt自社情報" << "〒150-0001 東京都渋谷区神宮前1-2-3\nTEL 03-1234-5678"
-                                     << int(DesignSize) << int(Whole);
+    QTest::newRow("¥1,150 wage") << "txt時給"
+                                 << "¥1,150" << int(Shrunk) << int(Whole);
+    QTest::newRow("nine-digit wage") << "txt時給"
+                                     << "¥123,456,789" << int(Smallest) << int(RunsOver);
+    QTest::newRow("details of two lines")
+        << "txt自社情報"
+        << "〒150-0001 東京都渋谷区神宮前1-2-3\nTEL 03-1234-5678" << int(DesignSize) << int(Whole);
     QTest::newRow("details of four lines") << "txt自社情報" << kFourLineDetails << int(Shrunk) << int(Whole);
-    QTest::newRow("details with a trailing line break")
-        << "txt自社情報" << "東京都\r\nTEL 03\r\n\r\n" << int(DesignSize) << int(Whole);
+    QTest::newRow("details with a trailing line break") << "txt自社情報"
+                                                        << "東京都\r\nTEL 03\r\n\r\n"
+                                                        << int(DesignSize) << int(Whole);
     QTest::newRow("address wider than the box, no spaces")
-        << "txt自社情報" << "E-mail:\nverylongaddressfortheshop.accounts.payroll.section@example-company.co.jp"
-        << int(DesignSize) << int(Whole);
-    QTest::newRow("details of twelve lines") << "txt自社情報" << QStringList(3, kFourLineDetails).join(u'\n')
-                                        << int(Smallest) << int(Cut);
+        << "txt自社情報"
+        << "E-mail:\nverylongaddressfortheshop.accounts.payroll.section@example-company.co.jp" << int(DesignSize)
+        << int(Whole);
+    QTest::newRow("details of twelve lines")
+        << "txt自社情報" << QStringList(3, kFourLineDetails).join(u'\n') << int(Smallest) << int(Cut);
 }
 
 void TestPayslip::longTextFitsItsBox()
@@ -407,12 +427,16 @@ void TestPayslip::longTextFitsItsBox()
     const FittedText fitted = fitText(font, box, text, item.fit, &device);
 
     switch (size) {
-    case DesignSize: QCOMPARE(fitted.pointSize, item.pointSize); break;
+    case DesignSize:
+        QCOMPARE(fitted.pointSize, item.pointSize);
+        break;
     case Shrunk:
         QVERIFY2(fitted.pointSize < item.pointSize && fitted.pointSize > item.fit.minPointSize,
                  qPrintable(QString::number(fitted.pointSize)));
         break;
-    case Smallest: QCOMPARE(fitted.pointSize, item.fit.minPointSize); break;
+    case Smallest:
+        QCOMPARE(fitted.pointSize, item.fit.minPointSize);
+        break;
     }
     QCOMPARE(fitted.cut, outcome == Cut);
     QCOMPARE(fitted.overflows, outcome == RunsOver);
@@ -469,15 +493,20 @@ void TestPayslip::longTextsStayInTheirBoxesInPdf()
         QVERIFY2(owner, qPrintable(word.text));
         const QRectF allowed = QRectF(owner->rect).adjusted(-tolerance, -tolerance, tolerance, tolerance);
         QVERIFY2(allowed.contains(word.twips),
-                 qPrintable(QStringLiteral("%1 in %2: %3,%4 %5x%6").arg(word.text, owner->name)
-                                .arg(word.twips.x()).arg(word.twips.y()).arg(word.twips.width()).arg(word.twips.height())));
+                 qPrintable(QStringLiteral("%1 in %2: %3,%4 %5x%6")
+                                .arg(word.text, owner->name)
+                                .arg(word.twips.x())
+                                .arg(word.twips.y())
+                                .arg(word.twips.width())
+                                .arg(word.twips.height())));
     }
 
     // What fits is printed whole; the name shows its beginning and 様.
-    const QString flat = withoutBlanks(run(QStringLiteral("pdftotext"), {QStringLiteral("-raw"), pdf, QStringLiteral("-")}));
-    for (const QString &whole : {kLongTitle, kLongCompany, kFourLineDetails, QStringLiteral("¥1,150"),
-                                 QStringLiteral("1,234.25"), QStringLiteral("¥-12,345"), QStringLiteral("¥1,419,388"),
-                                 QStringLiteral("2026年12月31日")})
+    const QString flat =
+        withoutBlanks(run(QStringLiteral("pdftotext"), {QStringLiteral("-raw"), pdf, QStringLiteral("-")}));
+    for (const QString &whole :
+         {kLongTitle, kLongCompany, kFourLineDetails, QStringLiteral("¥1,150"), QStringLiteral("1,234.25"),
+          QStringLiteral("¥-12,345"), QStringLiteral("¥1,419,388"), QStringLiteral("2026年12月31日")})
         QVERIFY2(flat.contains(withoutBlanks(whole)), qPrintable(whole + u'\n' + flat));
     QVERIFY2(flat.contains(kLongName.left(15)) && flat.contains(QStringLiteral("…様")), qPrintable(flat));
     QVERIFY(!flat.contains(kLongName));
@@ -490,7 +519,8 @@ void TestPayslip::pdfHoldsEveryText()
     int texts = 0;
     for (const PayslipItem &item : weekStatement()) {
         for (const QString &line : item.text.split(u'\n', Qt::SkipEmptyParts)) {
-            QVERIFY2(flat.contains(line.simplified()), qPrintable(item.name + QStringLiteral(": ") + line + QStringLiteral("\n") + text));
+            QVERIFY2(flat.contains(line.simplified()),
+                     qPrintable(item.name + QStringLiteral(": ") + line + QStringLiteral("\n") + text));
             ++texts;
         }
     }
@@ -512,7 +542,8 @@ void TestPayslip::pdfPlacesEveryText()
         const QStringList tokens = item.text.section(u'\n', 0, 0).simplified().split(u' ');
         auto find = [&](const QString &token) -> const Word * {
             for (const Word &w : words)
-                if (w.text == token && w.twips.center().y() > item.rect.top() && w.twips.center().y() < item.rect.bottom())
+                if (w.text == token && w.twips.center().y() > item.rect.top()
+                    && w.twips.center().y() < item.rect.bottom())
                     return &w;
             return nullptr;
         };
@@ -547,8 +578,9 @@ void TestPayslip::pdfIsOneA4PageWithJapaneseFonts()
     const QString fonts = run(QStringLiteral("pdffonts"), {m_weekPdf});
     for (const QString &family : {QStringLiteral("IPAPGothic"), QStringLiteral("IPAPMincho")}) {
         // name type encoding emb sub uni object ID
-        const QRegularExpression row(QStringLiteral("^\\S*%1\\s.*\\s(yes|no)\\s+(yes|no)\\s+(yes|no)\\s+\\d+\\s+\\d+$").arg(family),
-                                     QRegularExpression::MultilineOption);
+        const QRegularExpression row(
+            QStringLiteral("^\\S*%1\\s.*\\s(yes|no)\\s+(yes|no)\\s+(yes|no)\\s+\\d+\\s+\\d+$").arg(family),
+            QRegularExpression::MultilineOption);
         const auto m = row.match(fonts);
         QVERIFY2(m.hasMatch(), qPrintable(family + u'\n' + fonts));
         QCOMPARE(m.captured(1), QStringLiteral("yes")); // embedded
@@ -627,7 +659,9 @@ void TestPayslip::printButtonShowsThePage()
     QCOMPARE(findItem(items, QStringLiteral("txt自社名"))->text, QStringLiteral("有限会社ペルマー"));
     QCOMPARE(findItem(items, QStringLiteral("txt自社情報"))->text, QStringLiteral("東京都\nTEL 03"));
     // Today's date; a click just at midnight may give either day.
-    auto written = [](QDate d) { return d.toString(QStringLiteral("yyyy年MM月dd日")); };
+    auto written = [](QDate d) {
+        return d.toString(QStringLiteral("yyyy年MM月dd日"));
+    };
     const QString date = findItem(items, QStringLiteral("txt日付"))->text;
     QVERIFY2(date == written(dayBefore) || date == written(dayAfter), qPrintable(date));
     QCOMPARE(printed.suggestedPdfName, QStringLiteral("給与明細_佐藤 花子_2026年3月分.pdf"));

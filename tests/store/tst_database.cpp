@@ -203,12 +203,18 @@ void TestDatabase::openRefuses_data()
 {
     QTest::addColumn<QString>("damage");
     QTest::addColumn<QString>("reasonPart");
-    QTest::newRow("missing") << "missing" << "ファイルがありません";
-    QTest::newRow("a folder instead") << "folder" << "ファイルではありません";
-    QTest::newRow("not a database") << "garbage" << "データベースとして読めません";
-    QTest::newRow("empty file") << "empty" << "表「";
-    QTest::newRow("table missing") << "dropTable" << "表「w履歴」がありません";
-    QTest::newRow("column missing") << "dropColumn" << "列「金額」";
+    QTest::newRow("missing") << "missing"
+                             << "ファイルがありません";
+    QTest::newRow("a folder instead") << "folder"
+                                      << "ファイルではありません";
+    QTest::newRow("not a database") << "garbage"
+                                    << "データベースとして読めません";
+    QTest::newRow("empty file") << "empty"
+                                << "表「";
+    QTest::newRow("table missing") << "dropTable"
+                                   << "表「w履歴」がありません";
+    QTest::newRow("column missing") << "dropColumn"
+                                    << "列「金額」";
 }
 
 void TestDatabase::openRefuses()
@@ -259,8 +265,8 @@ void TestDatabase::openSucceedsAndNeverCreates()
     const QString odd = QDir(dir.path()).filePath(QStringLiteral("a#b?c%d 名前"));
     QVERIFY(QDir().mkpath(odd));
     QVERIFY(createNewInstallation(odd, nullptr));
-    OpenResult oddResult = openExisting(QDir(odd).filePath(kWorkDbFileName), SchemaKind::Work,
-                                        QStringLiteral("ok-odd"));
+    OpenResult oddResult =
+        openExisting(QDir(odd).filePath(kWorkDbFileName), SchemaKind::Work, QStringLiteral("ok-odd"));
     QVERIFY2(oddResult.ok(), qPrintable(oddResult.error));
     oddResult.db = QSqlDatabase();
     closeConnection(QStringLiteral("ok-odd"));

@@ -1,8 +1,8 @@
+#include "store/Database.h"
+#include "tests/support/TestData.h"
 #include "widgets/DataGrid.h"
 #include "widgets/GridDelegate.h"
 #include "widgets/ImeSetOpen.h"
-#include "store/Database.h"
-#include "tests/support/TestData.h"
 
 #include <QApplication>
 #include <QHeaderView>
@@ -17,9 +17,9 @@
 #include <memory>
 
 using pelmar::DataGrid;
+using pelmar::execBound;
 using pelmar::GridKey;
 using pelmar::GridTableModel;
-using pelmar::execBound;
 
 namespace {
 
@@ -81,7 +81,7 @@ private:
     QString lineField(int column) const;
 
     std::unique_ptr<pelmar::test::TestDataFolder> m_data;
-    QSqlDatabase m_db;    // the grid's connection
+    QSqlDatabase m_db; // the grid's connection
     QSqlDatabase m_check; // reads behind the grid's back
     QWidget *m_window = nullptr;
     QLineEdit *m_outside = nullptr;
@@ -112,15 +112,16 @@ void TestDataGrid::init()
 {
     QVERIFY(execBound(m_db, QStringLiteral("delete from w明細")));
     for (int n = 1; n <= 5; ++n)
-        QVERIFY(execBound(m_db, QStringLiteral("insert into w明細 (行番号, 開始時間, 終了時間, 休憩, 時給) "
-                                               "values (?, '0900', '1800', 0.5, 1000)"), {n}));
+        QVERIFY(execBound(m_db,
+                          QStringLiteral("insert into w明細 (行番号, 開始時間, 終了時間, 休憩, 時給) "
+                                         "values (?, '0900', '1800', 0.5, 1000)"),
+                          {n}));
     QVERIFY(execBound(m_db, QStringLiteral("delete from w従業員")));
     for (int n = 1; n <= 3; ++n)
         QVERIFY(execBound(m_db, QStringLiteral("insert into w従業員 (\"No\") values (?)"), {n}));
     QVERIFY(execBound(m_db, QStringLiteral("delete from w勤務形態参照")));
-    const QVariantList patterns[] = {{"A", "0900", "1800", 1.0, 8.0},
-                                     {"B", "1000", "1500", 0.5, 4.5},
-                                     {"C", "1300", "2200", 1.0, 8.0}};
+    const QVariantList patterns[] = {
+        {"A", "0900", "1800", 1.0, 8.0}, {"B", "1000", "1500", 0.5, 4.5}, {"C", "1300", "2200", 1.0, 8.0}};
     for (const QVariantList &p : patterns)
         QVERIFY(execBound(m_db, QStringLiteral("insert into w勤務形態参照 values (?, ?, ?, ?, ?)"), p));
 
@@ -160,8 +161,8 @@ DataGrid *TestDataGrid::addGrid(const QString &table)
 void TestDataGrid::setUpLineColumns(DataGrid *grid)
 {
     grid->setColumnVisible(0, false);
-    const QString formats[] = {QString(), "yyyy/mm/dd", "##:##", "##:##", "#,##0.0", "#,##0.0",
-                               "#,###", "#,###", "#,###"};
+    const QString formats[] = {QString(), "yyyy/mm/dd", "##:##", "##:##", "#,##0.0",
+                               "#,##0.0", "#,###",      "#,###", "#,###"};
     for (int c = 1; c <= 8; ++c)
         grid->setColumnFormat(c, formats[c]);
     grid->setColumnMask(1, QStringLiteral("Date Mask"));
@@ -291,8 +292,8 @@ void TestDataGrid::afterUpdateSeesTheEditedCell()
         seenRow = m_grid->currentRowIndex();
         seenValue = m_grid->cellValue(c);
         seenStored = storedLine(3, c);
-        editorOpenDuringUpdate = m_grid->findChildren<QLineEdit *>().size() > 0
-            && m_grid->findChild<QLineEdit *>()->isVisible();
+        editorOpenDuringUpdate =
+            m_grid->findChildren<QLineEdit *>().size() > 0 && m_grid->findChild<QLineEdit *>()->isVisible();
     });
 
     QLineEdit *editor = startTyping(2, 7, u'1');
@@ -325,7 +326,7 @@ void TestDataGrid::afterUpdateSeesTheEditedCell()
 
 void TestDataGrid::unchangedEditWritesNothing_data()
 {
-    QTest::addColumn<QString>("typed");  // empty: open with F2 and type nothing
+    QTest::addColumn<QString>("typed"); // empty: open with F2 and type nothing
     QTest::addColumn<int>("finish");
 
     QTest::newRow("F2 then return") << "" << int(Qt::Key_Return);
@@ -536,18 +537,30 @@ void TestDataGrid::masksHoldTheEditor_data()
     QTest::addColumn<QString>("accepted");
     QTest::addColumn<QVariant>("stored"); // invalid: the cell ends empty
 
-    const auto same = [](const char *text) { return QVariant(QString::fromLatin1(text)); };
-    QTest::newRow("date drops letters") << 1 << "2007ab0331" << "20070331" << same("20070331");
-    QTest::newRow("date stops at eight") << 1 << "200703311" << "20070331" << same("20070331");
-    QTest::newRow("date drops slashes") << 1 << "2007/03/31" << "20070331" << same("20070331");
-    QTest::newRow("date drops spaces") << 1 << "2007 0331" << "20070331" << same("20070331");
-    QTest::newRow("time drops letters") << 2 << "0x9y3z0" << "0930" << same("0930");
-    QTest::newRow("time stops at four") << 2 << "09301" << "0930" << same("0930");
-    QTest::newRow("time drops the colon") << 2 << "09:30" << "0930" << same("0930");
-    QTest::newRow("time drops an exponent") << 2 << "9e2" << "92" << same("92");
+    const auto same = [](const char *text) {
+        return QVariant(QString::fromLatin1(text));
+    };
+    QTest::newRow("date drops letters") << 1 << "2007ab0331"
+                                        << "20070331" << same("20070331");
+    QTest::newRow("date stops at eight") << 1 << "200703311"
+                                         << "20070331" << same("20070331");
+    QTest::newRow("date drops slashes") << 1 << "2007/03/31"
+                                        << "20070331" << same("20070331");
+    QTest::newRow("date drops spaces") << 1 << "2007 0331"
+                                       << "20070331" << same("20070331");
+    QTest::newRow("time drops letters") << 2 << "0x9y3z0"
+                                        << "0930" << same("0930");
+    QTest::newRow("time stops at four") << 2 << "09301"
+                                        << "0930" << same("0930");
+    QTest::newRow("time drops the colon") << 2 << "09:30"
+                                          << "0930" << same("0930");
+    QTest::newRow("time drops an exponent") << 2 << "9e2"
+                                            << "92" << same("92");
     // A number cell has no mask: it takes any text, and only a number in it stays.
-    QTest::newRow("no mask takes any text") << 7 << "12a" << "12a" << QVariant();
-    QTest::newRow("no mask, a number") << 7 << "-1,200.5" << "-1,200.5" << QVariant(-1200.5);
+    QTest::newRow("no mask takes any text") << 7 << "12a"
+                                            << "12a" << QVariant();
+    QTest::newRow("no mask, a number") << 7 << "-1,200.5"
+                                       << "-1,200.5" << QVariant(-1200.5);
 }
 
 void TestDataGrid::masksHoldTheEditor()
@@ -578,15 +591,24 @@ void TestDataGrid::fullWidthDigits_data()
     QTest::addColumn<QVariant>("stored"); // invalid: the cell ends empty
     QTest::addColumn<QString>("shown");
 
-    QTest::newRow("date") << 1 << "２００７０３３１" << "20070331" << QVariant("20070331") << "2007/03/31";
-    QTest::newRow("time") << 2 << "０９３０" << "0930" << QVariant("0930") << "9:30";
-    QTest::newRow("mixed widths") << 3 << "1７3０" << "1730" << QVariant("1730") << "17:30";
-    QTest::newRow("break") << 4 << "０．７５" << "0.75" << QVariant(0.75) << "0.8";
-    QTest::newRow("wage") << 6 << "１，５００" << "1,500" << QVariant(1500.0) << "1,500";
-    QTest::newRow("adjustment") << 7 << "－３００" << "-300" << QVariant(-300.0) << "-300";
-    QTest::newRow("arabic-indic number") << 6 << "١٥٠٠" << "١٥٠٠" << QVariant() << "";
-    QTest::newRow("devanagari number") << 7 << "३००" << "३००" << QVariant() << "";
-    QTest::newRow("long vowel mark is no minus") << 7 << "ー３００" << "ー300" << QVariant() << "";
+    QTest::newRow("date") << 1 << "２００７０３３１"
+                          << "20070331" << QVariant("20070331") << "2007/03/31";
+    QTest::newRow("time") << 2 << "０９３０"
+                          << "0930" << QVariant("0930") << "9:30";
+    QTest::newRow("mixed widths") << 3 << "1７3０"
+                                  << "1730" << QVariant("1730") << "17:30";
+    QTest::newRow("break") << 4 << "０．７５"
+                           << "0.75" << QVariant(0.75) << "0.8";
+    QTest::newRow("wage") << 6 << "１，５００"
+                          << "1,500" << QVariant(1500.0) << "1,500";
+    QTest::newRow("adjustment") << 7 << "－３００"
+                                << "-300" << QVariant(-300.0) << "-300";
+    QTest::newRow("arabic-indic number") << 6 << "١٥٠٠"
+                                         << "١٥٠٠" << QVariant() << "";
+    QTest::newRow("devanagari number") << 7 << "३००"
+                                       << "३००" << QVariant() << "";
+    QTest::newRow("long vowel mark is no minus") << 7 << "ー３００"
+                                                 << "ー300" << QVariant() << "";
 }
 
 void TestDataGrid::fullWidthDigits()
@@ -638,12 +660,18 @@ void TestDataGrid::displayAndEditText_data()
     QTest::addColumn<QString>("shown");
     QTest::addColumn<QString>("editText");
 
-    QTest::newRow("morning time") << 2 << "##:##" << QVariant("0900") << "9:00" << "0900";
-    QTest::newRow("wage") << 6 << "#,###" << QVariant(1000) << "1,000" << "1000";
-    QTest::newRow("zero yen is empty") << 7 << "#,###" << QVariant(0) << "" << "0";
-    QTest::newRow("date") << 1 << "yyyy/mm/dd" << QVariant("20070331") << "2007/03/31" << "20070331";
-    QTest::newRow("null") << 6 << "#,###" << QVariant() << "" << "";
-    QTest::newRow("no format") << 5 << "" << QVariant(8.0) << "8" << "8";
+    QTest::newRow("morning time") << 2 << "##:##" << QVariant("0900") << "9:00"
+                                  << "0900";
+    QTest::newRow("wage") << 6 << "#,###" << QVariant(1000) << "1,000"
+                          << "1000";
+    QTest::newRow("zero yen is empty") << 7 << "#,###" << QVariant(0) << ""
+                                       << "0";
+    QTest::newRow("date") << 1 << "yyyy/mm/dd" << QVariant("20070331") << "2007/03/31"
+                          << "20070331";
+    QTest::newRow("null") << 6 << "#,###" << QVariant() << ""
+                          << "";
+    QTest::newRow("no format") << 5 << "" << QVariant(8.0) << "8"
+                               << "8";
     QTest::newRow("long fraction") << 5 << "#,##0.0" << QVariant(8.333333333333334) << "8.3"
                                    << "8.333333333333334";
 }
@@ -843,8 +871,7 @@ void TestDataGrid::columnPropertiesSurviveRefresh()
             QCOMPARE(model->headerData(2, Qt::Horizontal).toString(), QStringLiteral("開始時間"));
             QCOMPARE(grid->columnWidth(1), 95);
             QCOMPARE(grid->columnWidth(6), 51);
-            QCOMPARE(model->index(0, 6).data(Qt::TextAlignmentRole).toInt(),
-                     int(Qt::AlignRight | Qt::AlignVCenter));
+            QCOMPARE(model->index(0, 6).data(Qt::TextAlignmentRole).toInt(), int(Qt::AlignRight | Qt::AlignVCenter));
             QCOMPARE(model->index(0, 6).data().toString(), QStringLiteral("1,000"));
             QVERIFY(!(model->flags(model->index(0, 3)) & Qt::ItemIsEditable));
             QVERIFY(model->flags(model->index(0, 2)) & Qt::ItemIsEditable);
