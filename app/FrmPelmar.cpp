@@ -34,8 +34,7 @@ QString uniqueConnectionName(const char *which)
 
 } // namespace
 
-FrmPelmar::FrmPelmar(const QString &dataPath, QWidget *parent)
-    : QMainWindow(parent)
+FrmPelmar::FrmPelmar(const QString &dataPath, QWidget *parent) : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("FrmPelmar"));
     setFont(uiFont());

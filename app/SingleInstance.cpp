@@ -10,9 +10,7 @@ namespace {
 const QByteArray kActivate = QByteArrayLiteral("activate\n");
 }
 
-SingleInstance::SingleInstance(const QString &key, QObject *parent)
-    : QObject(parent)
-    , m_key(key)
+SingleInstance::SingleInstance(const QString &key, QObject *parent) : QObject(parent), m_key(key)
 {
     m_server.setSocketOptions(QLocalServer::UserAccessOption);
     connect(&m_server, &QLocalServer::newConnection, this, &SingleInstance::acceptConnection);

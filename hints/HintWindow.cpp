@@ -48,8 +48,8 @@ QColor HintWindow::editOnColour()
 }
 
 HintWindow::HintWindow(const HintHandOver &handOver, const QString &workConnection, QWidget *parent)
-    : QWidget(parent, Qt::Window)
-    , m_workConnection(workConnection)
+    : QWidget(parent, Qt::Window),
+      m_workConnection(workConnection)
 {
     setObjectName(QStringLiteral("Hint"));
     setWindowTitle(QStringLiteral("ヒント        "));

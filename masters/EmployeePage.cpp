@@ -20,9 +20,7 @@ constexpr int kNameColumn = 2;
 constexpr int kPatternColumn = 4;
 } // namespace
 
-EmployeePage::EmployeePage(ProgramState &state, QWidget *parent)
-    : QWidget(parent)
-    , m_state(state)
+EmployeePage::EmployeePage(ProgramState &state, QWidget *parent) : QWidget(parent), m_state(state)
 {
     PageSkeleton skeleton(this, QStringLiteral("page従業員"), QStringLiteral("imContainer3D3"));
     imContainer3D3 = skeleton.frame();
@@ -149,6 +147,7 @@ void EmployeePage::unbindGrids()
 
 void EmployeePage::setUpGrid()
 {
+    const auto right = Qt::AlignRight;
     using namespace Qt::Literals::StringLiterals;
     const auto centre = Qt::AlignHCenter;
     Grid従業員->setColumnCheckBox(1, true);
@@ -159,11 +158,7 @@ void EmployeePage::setUpGrid()
             {.column = 0, .hidden = true},
             {.column = 1, .caption = QString(), .widthTwips = 434.8347, .alignment = centre},
             {.column = 2, .caption = u"氏　　名"_s, .widthTwips = 2910.047, .alignment = Qt::AlignLeft},
-            {.column = 3,
-             .caption = u"時給"_s,
-             .widthTwips = 824.882,
-             .alignment = Qt::AlignRight,
-             .format = fmt::kYen},
+            {.column = 3, .caption = u"時給"_s, .widthTwips = 824.882, .alignment = right, .format = fmt::kYen},
             {.column = 4, .caption = u"タイプ"_s, .widthTwips = 705.2599, .alignment = centre},
             {.column = 5, .caption = u"開始時間"_s, .widthTwips = 1124.787, .alignment = centre, .format = fmt::kTime},
             {.column = 6, .caption = u"終了時間"_s, .widthTwips = 1124.787, .alignment = centre, .format = fmt::kTime},

@@ -15,9 +15,7 @@
 
 namespace pelmar {
 
-SettingsPage::SettingsPage(ProgramState &state, QWidget *parent)
-    : QWidget(parent)
-    , m_state(state)
+SettingsPage::SettingsPage(ProgramState &state, QWidget *parent) : QWidget(parent), m_state(state)
 {
     PageSkeleton skeleton(this, QStringLiteral("page設定情報"), QStringLiteral("imContainer3D6"));
     imContainer3D6 = skeleton.frame();

@@ -12,9 +12,7 @@
 
 namespace pelmar {
 
-HistoryPage::HistoryPage(ProgramState &state, QWidget *parent)
-    : QWidget(parent)
-    , m_state(state)
+HistoryPage::HistoryPage(ProgramState &state, QWidget *parent) : QWidget(parent), m_state(state)
 {
     PageSkeleton skeleton(this, QStringLiteral("page履歴"), QStringLiteral("imContainer3D2"));
     imContainer3D2 = skeleton.frame();
@@ -73,16 +71,14 @@ void HistoryPage::unbindGrid()
 void HistoryPage::setUpGrid()
 {
     using namespace Qt::Literals::StringLiterals;
-    applyColumnLayout(Grid履歴,
-                      {
-                          {.column = 0, .caption = u"氏　　名"_s, .widthTwips = 2160, .alignment = Qt::AlignLeft},
-                          {.column = 1,
-                           .caption = u"金額"_s,
-                           .widthTwips = 1049.953,
-                           .alignment = Qt::AlignRight,
-                           .format = fmt::kYen},
-                          {.column = 2, .widthTwips = 4515.024, .alignment = Qt::AlignLeft},
-                      });
+    const auto right = Qt::AlignRight;
+    applyColumnLayout(
+        Grid履歴,
+        {
+            {.column = 0, .caption = u"氏　　名"_s, .widthTwips = 2160, .alignment = Qt::AlignLeft},
+            {.column = 1, .caption = u"金額"_s, .widthTwips = 1049.953, .alignment = right, .format = fmt::kYen},
+            {.column = 2, .widthTwips = 4515.024, .alignment = Qt::AlignLeft},
+        });
 }
 
 } // namespace pelmar

@@ -217,8 +217,7 @@ bool copyOverPageRows(QSqlQuery &source, const QSqlDatabase &work, const Table &
     return transaction.commit();
 }
 
-Transaction::Transaction(QSqlDatabase db)
-    : m_db(std::move(db))
+Transaction::Transaction(QSqlDatabase db) : m_db(std::move(db))
 {
     m_started = m_db.transaction();
 }

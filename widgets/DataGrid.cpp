@@ -14,8 +14,7 @@
 
 namespace pelmar {
 
-DataGrid::DataGrid(QWidget *parent)
-    : QTableView(parent)
+DataGrid::DataGrid(QWidget *parent) : QTableView(parent)
 {
     m_delegate = new GridDelegate(this);
     setItemDelegate(m_delegate);

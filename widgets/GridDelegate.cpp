@@ -28,9 +28,7 @@ bool isNumberField(QMetaType type)
 
 } // namespace
 
-GridDelegate::GridDelegate(DataGrid *grid)
-    : QStyledItemDelegate(grid)
-    , m_grid(grid)
+GridDelegate::GridDelegate(DataGrid *grid) : QStyledItemDelegate(grid), m_grid(grid)
 {
 }
 

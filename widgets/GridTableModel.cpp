@@ -6,8 +6,8 @@
 namespace pelmar {
 
 GridTableModel::GridTableModel(QObject *parent, const QSqlDatabase &db, const GridColumns &columns)
-    : QSqlTableModel(parent, db)
-    , m_columns(columns)
+    : QSqlTableModel(parent, db),
+      m_columns(columns)
 {
     // Every accepted cell edit goes to its row at once.
     setEditStrategy(QSqlTableModel::OnFieldChange);

@@ -16,8 +16,7 @@ bool sameValue(const QVariant &a, const QVariant &b)
 
 } // namespace
 
-NumberBox::NumberBox(QWidget *parent)
-    : QLineEdit(parent)
+NumberBox::NumberBox(QWidget *parent) : QLineEdit(parent)
 {
     // Full-width digits from Japanese input count as the digits they are.
     setValidator(new TypedTextValidator(QRegularExpression(QStringLiteral("-?[0-9,]*\\.?[0-9]*")), this));

@@ -4,8 +4,7 @@
 
 namespace pelmar {
 
-TypedTextValidator::TypedTextValidator(QObject *parent)
-    : QRegularExpressionValidator(parent)
+TypedTextValidator::TypedTextValidator(QObject *parent) : QRegularExpressionValidator(parent)
 {
 }
 

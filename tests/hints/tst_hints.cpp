@@ -53,10 +53,7 @@ QList<HintWindow *> visibleHints()
 // Notes whether the work database was still open when a window closed.
 class CloseWatcher : public QObject {
 public:
-    explicit CloseWatcher(QString connection)
-        : m_connection(std::move(connection))
-    {
-    }
+    explicit CloseWatcher(QString connection) : m_connection(std::move(connection)) {}
     bool closed = false;
     bool databaseOpenAtClose = false;
 

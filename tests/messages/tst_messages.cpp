@@ -24,8 +24,7 @@ const QString sampleSubject = QStringLiteral("ヒント");
 // test can look at a real message box and answer it instead of blocking.
 class ModalDialogWatcher {
 public:
-    explicit ModalDialogWatcher(std::function<void(QMessageBox *)> handle)
-        : m_handle(std::move(handle))
+    explicit ModalDialogWatcher(std::function<void(QMessageBox *)> handle) : m_handle(std::move(handle))
     {
         QObject::connect(&m_timer, &QTimer::timeout, [this] {
             QWidget *modal = QApplication::activeModalWidget();
