@@ -17,7 +17,9 @@
 #include <QCloseEvent>
 #include <QDesktopServices>
 #include <QDir>
+#include <QFileInfo>
 #include <QTabWidget>
+#include <QTimer>
 #include <QUrl>
 
 #include <atomic>
@@ -133,12 +135,18 @@ bool FrmPelmar::Form_Load(const QString &dataPath)
     // The employee page shows the master from the start, so that 登録 on a
     // page nobody filled can never replace the master with nothing.
     m_employees->Read従業員();
+    // The user hears of an upgrade once, when the window is up.
+    if (!m_upgradedFiles.isEmpty())
+        QTimer::singleShot(0, this,
+                           [this] { ShowMsg(msg::その他データ更新, m_upgradedFiles.join(QStringLiteral("、"))); });
     return true;
 }
 
 bool FrmPelmar::openFile(const QString &path, SchemaKind kind, const char *tag, QString &connection, QSqlDatabase &db)
 {
     connection = uniqueConnectionName(tag);
+    // No copy-taker is passed yet: a file that would need an upgrade is
+    // refused unchanged rather than upgraded without a copy.
     OpenResult opened = openExisting(path, kind, connection);
     if (!opened.ok()) {
         m_openError = opened.error;
@@ -146,6 +154,11 @@ bool FrmPelmar::openFile(const QString &path, SchemaKind kind, const char *tag, 
         return false;
     }
     db = opened.db;
+    if (opened.upgradedFrom != 0)
+        m_upgradedFiles << QStringLiteral("%1（版 %2 から版 %3）")
+                               .arg(QFileInfo(path).fileName())
+                               .arg(opened.upgradedFrom)
+                               .arg(schemaHistory(kind).currentVersion);
     return true;
 }
 

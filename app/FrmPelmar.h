@@ -70,6 +70,8 @@ private:
     QString m_mainConnection;
     QString m_workConnection;
     QString m_openError;
+    // The files opening upgraded, as the notice names them.
+    QStringList m_upgradedFiles;
     bool m_unloaded = false;
     StatementPage *m_statement = nullptr;
     HistoryPage *m_history = nullptr;

@@ -110,6 +110,10 @@ constexpr Entry catalogue[] = {
     {msg::その他明細なし, InPrompt, u"", u" の明細は保存されていません。確認してください。", Notice, u"キーチェック"},
     {msg::その他未保存確認, InPrompt, u"", u" に登録していない変更があります。破棄してよろしいですか", ConfirmNo,
      u"確認"},
+    // Pelmar's own: the data files were brought to this version's layout
+    // on opening; the subject names each file and its versions.
+    {msg::その他データ更新, InPrompt, u"データファイル ",
+     u" を新しい版の形式に更新しました。更新の前に控えを取ってあります。", Notice, u"データの更新"},
 
     // エラー: Pelmar's own. Something the user asked for could not be done;
     // most say what was left as it was.

@@ -108,12 +108,26 @@ QString schemaProblem(const QSqlDatabase &db, SchemaKind kind)
     return {};
 }
 
-OpenResult openExisting(const QString &filePath, SchemaKind kind, const QString &connectionName)
+SchemaHistory schemaHistory(SchemaKind kind)
+{
+    return kind == SchemaKind::Main ? SchemaHistory{kMainSchemaVersion, mainUpgrades()}
+                                    : SchemaHistory{kWorkSchemaVersion, workUpgrades()};
+}
+
+OpenResult openExisting(const QString &filePath, SchemaKind kind, const QString &connectionName,
+                        const BackupBeforeUpgrade &backupBeforeUpgrade)
+{
+    return openExisting(filePath, kind, connectionName, schemaHistory(kind), backupBeforeUpgrade);
+}
+
+OpenResult openExisting(const QString &filePath, SchemaKind kind, const QString &connectionName,
+                        const SchemaHistory &history, const BackupBeforeUpgrade &backupBeforeUpgrade)
 {
     OpenResult result;
     const auto refuse = [&](const QString &reason) {
         result.error =
             QStringLiteral("データベース %1 を開けません。\n理由: %2").arg(QDir::toNativeSeparators(filePath), reason);
+        result.upgradedFrom = 0;
         if (QSqlDatabase::contains(connectionName)) {
             result.db.close();
             result.db = QSqlDatabase();
@@ -147,6 +161,53 @@ OpenResult openExisting(const QString &filePath, SchemaKind kind, const QString 
     if (check.value(0).toString() != QLatin1String("ok"))
         return refuse(QStringLiteral("データベースが壊れています: %1").arg(check.value(0).toString()));
     check.finish();
+
+    QString versionError;
+    const int stored = storedSchemaVersion(result.db, &versionError);
+    if (stored < 0)
+        return refuse(QStringLiteral("データファイルの版を読めません: %1").arg(versionError));
+    const int from = layoutVersion(stored);
+    const QString backupReason = QStringLiteral("%1 を版 %2 から版 %3 に更新する前の控え")
+                                     .arg(info.fileName())
+                                     .arg(from)
+                                     .arg(history.currentVersion);
+    std::function<bool()> backupFirst;
+    if (backupBeforeUpgrade)
+        backupFirst = [&] {
+            return backupBeforeUpgrade(result.db, backupReason);
+        };
+    // The upgraded file must have the whole current layout before the
+    // upgrade is kept; otherwise it goes back to what it was.
+    const UpgradeResult upgraded = upgrade(result.db, history.upgrades, history.currentVersion, backupFirst,
+                                           [&] { return schemaProblem(result.db, kind); });
+    using Outcome = UpgradeResult::Outcome;
+    switch (upgraded.outcome) {
+    case Outcome::UpToDate:
+        break;
+    case Outcome::Upgraded:
+        result.upgradedFrom = upgraded.fromVersion;
+        break;
+    case Outcome::TooNew:
+        return refuse(QStringLiteral("このデータファイルは新しい版の Pelmar で作られています（版 %1）。"
+                                     "この Pelmar では開けません。新しい版の Pelmar をお使いください。")
+                          .arg(stored));
+    case Outcome::NoBackup:
+        return refuse(QStringLiteral("このデータファイルは古い版（版 %1）です。版 %2 に更新する前に控えを取る"
+                                     "手段がないため、更新せずに取りやめました。ファイルは変わっていません。")
+                          .arg(upgraded.fromVersion)
+                          .arg(upgraded.toVersion));
+    case Outcome::BackupFailed:
+        return refuse(QStringLiteral("このデータファイルを版 %1 から版 %2 に更新する前の控えを取れませんでした。"
+                                     "更新はしていません。ファイルは変わっていません。")
+                          .arg(upgraded.fromVersion)
+                          .arg(upgraded.toVersion));
+    case Outcome::Failed:
+        return refuse(QStringLiteral("このデータファイルを版 %1 から版 %2 に更新できませんでした（%3）。"
+                                     "ファイルは変わっていません。")
+                          .arg(upgraded.fromVersion)
+                          .arg(upgraded.toVersion)
+                          .arg(upgraded.error));
+    }
 
     const QString problem = schemaProblem(result.db, kind);
     if (!problem.isEmpty())

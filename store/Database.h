@@ -1,10 +1,14 @@
 #pragma once
 
+#include "store/SchemaVersion.h"
+
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QString>
 #include <QVariant>
 #include <QVariantList>
+
+#include <functional>
 
 namespace pelmar {
 
@@ -21,14 +25,31 @@ QStringList sqlStatements(const QString &script);
 struct OpenResult {
     QSqlDatabase db;
     QString error; // empty on success; otherwise names the file and the reason
+    int upgradedFrom = 0; // the layout version the file had when opening upgraded it; 0 when it did not
     bool ok() const { return error.isEmpty(); }
 };
+
+// Takes a copy of a data file before an upgrade changes it; true when the
+// copy is safely written. reason says which file goes from which version to
+// which, for the copy's record.
+using BackupBeforeUpgrade = std::function<bool(const QSqlDatabase &db, const QString &reason)>;
+
+// The versions of one kind of file as this program knows them.
+SchemaHistory schemaHistory(SchemaKind kind);
 
 // Opens an existing database file for reading and writing. It never creates
 // a file: a missing, unreadable or damaged file, or one that lacks a table or
 // column of the schema, is refused with a message that names the file and
 // says why. On failure the connection is already removed again.
-OpenResult openExisting(const QString &filePath, SchemaKind kind, const QString &connectionName);
+// A file written by a newer program is refused and left untouched. An older
+// file is upgraded to the current layout after backupBeforeUpgrade has taken
+// a copy; without a hook, or when the copy fails, it is refused untouched.
+OpenResult openExisting(const QString &filePath, SchemaKind kind, const QString &connectionName,
+                        const BackupBeforeUpgrade &backupBeforeUpgrade = {});
+
+// The same against a given history instead of the program's own.
+OpenResult openExisting(const QString &filePath, SchemaKind kind, const QString &connectionName,
+                        const SchemaHistory &history, const BackupBeforeUpgrade &backupBeforeUpgrade);
 
 // Empty when every table and column of the schema is present in db.
 QString schemaProblem(const QSqlDatabase &db, SchemaKind kind);

@@ -61,6 +61,7 @@ void TestMainWindow::refusesBrokenData_data()
     QTest::newRow("main missing") << "mainMissing" << kMainDbFileName;
     QTest::newRow("work missing, main present") << "workMissing" << kWorkDbFileName;
     QTest::newRow("work damaged") << "workDamaged" << kWorkDbFileName;
+    QTest::newRow("work from a newer Pelmar") << "workNewer" << kWorkDbFileName;
 }
 
 void TestMainWindow::refusesBrokenData()
@@ -79,11 +80,15 @@ void TestMainWindow::refusesBrokenData()
         QFile file(data().workPath());
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(QByteArray(4096, 'x'));
+    } else if (damage == QLatin1String("workNewer")) {
+        QVERIFY(execBound(data().workDb(), QStringLiteral("PRAGMA user_version = %1").arg(kWorkSchemaVersion + 1)));
     }
 
     FrmPelmar window(folder);
     QVERIFY(!window.isOpen());
     QVERIFY2(window.openError().contains(namedFile), qPrintable(window.openError()));
+    if (damage == QLatin1String("workNewer"))
+        QVERIFY2(window.openError().contains(QStringLiteral("新しい版の Pelmar")), qPrintable(window.openError()));
     QVERIFY(!window.isVisible());
     // Nothing else ran: no caption, no bindings, no connection left open.
     QVERIFY(!window.windowTitle().startsWith(QLatin1String("Pelmar Ver")));

@@ -185,6 +185,8 @@ void TestDatabase::newDataTool()
         OpenResult opened = openExisting(path, name == kMainDbFileName ? SchemaKind::Main : SchemaKind::Work,
                                          QStringLiteral("tool-check"));
         QVERIFY2(opened.ok(), qPrintable(opened.error));
+        // Each file says which layout it has.
+        QCOMPARE(storedSchemaVersion(opened.db), name == kMainDbFileName ? kMainSchemaVersion : kWorkSchemaVersion);
         opened.db = QSqlDatabase();
         closeConnection(QStringLiteral("tool-check"));
     }

@@ -1,0 +1,133 @@
+#include "store/SchemaVersion.h"
+
+#include "store/Database.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+
+#include <algorithm>
+
+namespace pelmar {
+
+const QList<Upgrade> &mainUpgrades()
+{
+    // A change of main.sql adds its step here, with kMainSchemaVersion raised to it.
+    static const QList<Upgrade> steps;
+    return steps;
+}
+
+const QList<Upgrade> &workUpgrades()
+{
+    // A change of work.sql adds its step here, with kWorkSchemaVersion raised to it.
+    static const QList<Upgrade> steps;
+    return steps;
+}
+
+int storedSchemaVersion(const QSqlDatabase &db, QString *error)
+{
+    QSqlQuery query(db);
+    if (!query.exec(QStringLiteral("PRAGMA user_version")) || !query.next()) {
+        if (error)
+            *error = query.lastError().text();
+        return -1;
+    }
+    return query.value(0).toInt();
+}
+
+int layoutVersion(int storedVersion)
+{
+    return storedVersion == 0 ? kFirstSchemaVersion : storedVersion;
+}
+
+namespace {
+
+// The steps from `from` to `to`, one per version and in order; empty with
+// *missing set when a version has no step.
+QList<Upgrade> stepsBetween(const QList<Upgrade> &steps, int from, int to, int *missing)
+{
+    QList<Upgrade> chosen;
+    for (int version = from + 1; version <= to; ++version) {
+        const auto step =
+            std::find_if(steps.begin(), steps.end(), [version](const Upgrade &s) { return s.toVersion == version; });
+        if (step == steps.end()) {
+            *missing = version;
+            return {};
+        }
+        chosen << *step;
+    }
+    return chosen;
+}
+
+} // namespace
+
+UpgradeResult upgrade(QSqlDatabase &db, const QList<Upgrade> &steps, int currentVersion,
+                      const std::function<bool()> &backupFirst, const std::function<QString()> &checkBeforeCommit)
+{
+    UpgradeResult result;
+    result.toVersion = currentVersion;
+    const int stored = storedSchemaVersion(db, &result.error);
+    if (stored < 0)
+        return result;
+    result.fromVersion = layoutVersion(stored);
+    if (result.fromVersion > currentVersion) {
+        result.outcome = UpgradeResult::Outcome::TooNew;
+        return result;
+    }
+    if (result.fromVersion == currentVersion) {
+        result.outcome = UpgradeResult::Outcome::UpToDate;
+        return result;
+    }
+
+    // A gap in the steps is found before anyone is asked for a copy.
+    int missing = 0;
+    const QList<Upgrade> chosen = stepsBetween(steps, result.fromVersion, currentVersion, &missing);
+    if (missing != 0) {
+        result.error = QStringLiteral("版 %1 への更新手順がありません").arg(missing);
+        return result;
+    }
+    if (!backupFirst) {
+        result.outcome = UpgradeResult::Outcome::NoBackup;
+        return result;
+    }
+    if (!backupFirst()) {
+        result.outcome = UpgradeResult::Outcome::BackupFailed;
+        return result;
+    }
+
+    Transaction transaction(db);
+    if (!transaction.started()) {
+        result.error = db.lastError().text();
+        return result;
+    }
+    for (const Upgrade &step : chosen) {
+        for (const QString &statement : step.statements) {
+            QSqlQuery query(db);
+            if (!query.exec(statement)) {
+                result.error = QStringLiteral("版 %1: %2").arg(step.toVersion).arg(query.lastError().text());
+                return result;
+            }
+        }
+    }
+    // The version is stored last, inside the same transaction: a file never
+    // claims a version whose steps did not all run.
+    QSqlQuery setVersion(db);
+    if (!setVersion.exec(QStringLiteral("PRAGMA user_version = %1").arg(currentVersion))) {
+        result.error = setVersion.lastError().text();
+        return result;
+    }
+    if (checkBeforeCommit) {
+        const QString problem = checkBeforeCommit();
+        if (!problem.isEmpty()) {
+            result.error = problem;
+            return result;
+        }
+    }
+    if (!transaction.commit()) {
+        result.error = db.lastError().text();
+        return result;
+    }
+    result.outcome = UpgradeResult::Outcome::Upgraded;
+    return result;
+}
+
+} // namespace pelmar
