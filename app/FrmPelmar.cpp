@@ -19,6 +19,7 @@
 #include <QDateTime>
 #include <QDesktopServices>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QTabWidget>
 #include <QUrl>
@@ -116,16 +117,19 @@ void FrmPelmar::RestoreBackup(const QString &backupPath)
     // Lines typed on the statement page go with everything else.
     if (!m_statement->confirmDiscardLines())
         return;
+    // The chosen backup is copied and checked before the current file is
+    // backed up: that backup's rotation may remove the very file chosen.
+    const backup::Outcome copy = backup::prepareRestore(backupPath, m_state.MainDbPath);
+    if (!copy.ok()) {
+        ShowMsg(msg::エラー復元, copy.error);
+        return;
+    }
     const backup::Outcome before =
         backup::take(m_state.MainDb, m_state.DataPath, backup::Reason::Restore, QDateTime::currentDateTime());
     m_settings->Readバックアップ();
     if (!before.ok()) {
+        QFile::remove(copy.path);
         ShowMsg(msg::エラー復元前バックアップ, before.error);
-        return;
-    }
-    const backup::Outcome copy = backup::prepareRestore(backupPath, m_state.MainDbPath);
-    if (!copy.ok()) {
-        ShowMsg(msg::エラー復元, copy.error);
         return;
     }
 

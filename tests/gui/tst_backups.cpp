@@ -30,7 +30,7 @@ using test::Rows;
 namespace {
 
 enum class Operation { BulkDelete, Employees, ShiftTypes };
-enum class Refusal { AnsweredNo, NothingChosen, DamagedBackup };
+enum class Refusal { AnsweredNo, NothingChosen, DamagedBackup, BackupFails };
 
 QByteArray hashOf(const QString &path)
 {
@@ -67,6 +67,7 @@ private slots:
     void backupBeforeChanges_data();
     void backupBeforeChanges();
     void bulkDeleteThenRestoreBringsEverythingBack();
+    void oldestBackupCanBeRestored();
     void refusedRestoreLeavesTheFile_data();
     void refusedRestoreLeavesTheFile();
 
@@ -269,6 +270,29 @@ void TestBackups::bulkDeleteThenRestoreBringsEverythingBack()
     QCOMPARE(window()->statementPage()->txtタイトル->text(), listed.first().at(1));
 }
 
+// With a full set of backups taken before operations, the backup a restore
+// takes first must not rotate away the one being restored.
+void TestBackups::oldestBackupCanBeRestored()
+{
+    const QDateTime longAgo(QDate(2020, 1, 1), QTime(9, 0));
+    for (int i = 0; i < backup::kKeptBeforeOperation; ++i)
+        QVERIFY(
+            backup::take(window()->state().MainDb, data().path(), backup::Reason::Employees, longAgo.addSecs(60 * i))
+                .ok());
+    QVERIFY(execBound(mainDb(), QStringLiteral("delete from 時給ヘッダ")));
+    SettingsPage *settings = window()->settingsPage();
+    window()->SSTab1->setCurrentWidget(settings);
+    QCOMPARE(settings->lstBackup->rowCount(), 1 + backup::kKeptBeforeOperation);
+    settings->lstBackup->selectRow(settings->lstBackup->rowCount() - 1);
+    QVERIFY(settings->chosenBackup().contains(QStringLiteral("-20200101-090000-")));
+    clearAsked();
+    QTest::mouseClick(settings->cmdバックアップ復元, Qt::LeftButton);
+    QVERIFY2(asked().last().startsWith(QStringLiteral("復元/完了/")), qPrintable(asked().join(u' ')));
+    QCOMPARE(rowsOfFile(data().mainPath(), QStringLiteral("select count(*) from 時給ヘッダ")), (Rows{{"3"}}));
+    QCOMPARE(backupReasons().count(QStringLiteral("employees")) + backupReasons().count(QStringLiteral("restore")),
+             backup::kKeptBeforeOperation);
+}
+
 void TestBackups::refusedRestoreLeavesTheFile_data()
 {
     QTest::addColumn<Refusal>("refusal");
@@ -276,6 +300,7 @@ void TestBackups::refusedRestoreLeavesTheFile_data()
     QTest::newRow("answered No") << Refusal::AnsweredNo << "復元/確認/";
     QTest::newRow("nothing chosen") << Refusal::NothingChosen << "復元/未選択/";
     QTest::newRow("damaged backup") << Refusal::DamagedBackup << "エラー/復元/";
+    QTest::newRow("no backup of the current file") << Refusal::BackupFails << "エラー/復元前バックアップ/";
 }
 
 void TestBackups::refusedRestoreLeavesTheFile()
@@ -296,8 +321,15 @@ void TestBackups::refusedRestoreLeavesTheFile()
         QVERIFY(damaged.open(QIODevice::ReadWrite));
         damaged.write(QByteArray(100, '\0'));
     }
+    // The program's connection in the middle of a transaction cannot be
+    // snapshotted.
+    QSqlDatabase program = window()->state().MainDb;
+    if (refusal == Refusal::BackupFails)
+        QVERIFY(program.transaction());
     clearAsked();
     QTest::mouseClick(settings->cmdバックアップ復元, Qt::LeftButton);
+    if (refusal == Refusal::BackupFails)
+        QVERIFY(program.rollback());
     QVERIFY2(asked().last().startsWith(told), qPrintable(asked().join(u' ')));
     QCOMPARE(hashOf(data().mainPath()), before);
     QCOMPARE(test::rows(window()->state().MainDb, QStringLiteral("select count(*) from 時給ヘッダ")), (Rows{{"2"}}));
