@@ -10,13 +10,16 @@
 #include "statements/HistoryPage.h"
 #include "statements/StatementPage.h"
 #include "statements/StatementStore.h"
+#include "store/Backup.h"
 #include "store/Database.h"
 #include "widgets/PageBuilder.h"
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDateTime>
 #include <QDesktopServices>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QTabWidget>
 #include <QTimer>
@@ -64,6 +67,7 @@ FrmPelmar::FrmPelmar(const QString &dataPath, QWidget *parent) : QMainWindow(par
     connect(m_settings, &SettingsPage::hintRequested, this, &FrmPelmar::cmdHint_Click);
     connect(m_settings, &SettingsPage::supportPageRequested, this, &FrmPelmar::ShowSupportPage);
     connect(m_settings, &SettingsPage::allDeleteRequested, this, &FrmPelmar::AllDelete);
+    connect(m_settings, &SettingsPage::restoreRequested, this, &FrmPelmar::RestoreBackup);
     connect(m_history, &HistoryPage::statementChosen, this, &FrmPelmar::openChosenStatement);
     connect(m_statement, &StatementPage::closeRequested, this, &QWidget::close);
     // The pickers offer what the masters hold as soon as they are registered.
@@ -87,7 +91,14 @@ void FrmPelmar::openChosenStatement(const QString &name, const QString &title)
 
 void FrmPelmar::AllDelete()
 {
-    // A safety copy of the main file belongs here, before any row goes.
+    // A safety copy of the main file, before any row goes.
+    const backup::Outcome saved =
+        backup::take(m_state.MainDb, m_state.DataPath, backup::Reason::BulkDelete, QDateTime::currentDateTime());
+    if (!saved.ok()) {
+        ShowMsg(msg::エラー削除前バックアップ, saved.error);
+        return;
+    }
+    m_settings->Readバックアップ();
     if (!statements::removeEverything(m_state.MainDb)) {
         ShowMsg(msg::エラー一括削除);
         return;
@@ -100,6 +111,58 @@ void FrmPelmar::AllDelete()
     // Nothing of the deleted data stays on the statement page either: its
     // name, title, wage, totals, lines and pickers start afresh.
     m_statement->Clear時給();
+}
+
+void FrmPelmar::RestoreBackup(const QString &backupPath)
+{
+    // Lines typed on the statement page go with everything else.
+    if (!m_statement->confirmDiscardLines())
+        return;
+    // The chosen backup is copied and checked before the current file is
+    // backed up: that backup's rotation may remove the very file chosen.
+    const backup::Outcome copy = backup::prepareRestore(backupPath, m_state.MainDbPath);
+    if (!copy.ok()) {
+        ShowMsg(msg::エラー復元, copy.error);
+        return;
+    }
+    const backup::Outcome before =
+        backup::take(m_state.MainDb, m_state.DataPath, backup::Reason::Restore, QDateTime::currentDateTime());
+    m_settings->Readバックアップ();
+    if (!before.ok()) {
+        QFile::remove(copy.path);
+        ShowMsg(msg::エラー復元前バックアップ, before.error);
+        return;
+    }
+
+    // The file is replaced only with its connection closed. The pages' models
+    // hold the work file, which stays open.
+    m_state.MainDb = QSqlDatabase();
+    closeConnection(m_mainConnection);
+    m_mainConnection.clear();
+    QString why;
+    const bool replaced = backup::replaceMainFile(copy.path, m_state.MainDbPath, &why);
+    // Reopened either way: the restored file, or the untouched one.
+    if (!openFile(m_state.MainDbPath, SchemaKind::Main, "main", m_mainConnection, m_state.MainDb)) {
+        ShowMsg(msg::エラー復元後読込, m_openError);
+        return;
+    }
+    if (!replaced) {
+        ShowMsg(msg::エラー復元, why);
+        return;
+    }
+    loadPages();
+    m_settings->Readバックアップ();
+    ShowMsg(msg::復元完了, QFileInfo(backupPath).fileName());
+}
+
+void FrmPelmar::takeDailyBackup()
+{
+    const QDateTime now = QDateTime::currentDateTime();
+    if (!backup::dailyBackupDue(m_state.DataPath, now.date()))
+        return;
+    const backup::Outcome taken = backup::take(m_state.MainDb, m_state.DataPath, backup::Reason::Daily, now);
+    if (!taken.ok())
+        ShowMsg(msg::エラー起動時バックアップ, taken.error);
 }
 
 FrmPelmar::~FrmPelmar()
@@ -124,17 +187,8 @@ bool FrmPelmar::Form_Load(const QString &dataPath)
 
     setWindowTitle(QStringLiteral("Pelmar Ver ") + kPelmarVersion);
     FormInit();
-    // The pages, each from a clean start: the work tables are scratch and
-    // whatever an earlier run left in them goes.
-    m_statement->Clear時給();
-    m_patterns->Clear勤務形態();
-    m_history->Clear履歴();
-    m_employees->Clear従業員();
-    m_settings->Read設定();
-    m_patterns->Read勤務形態();
-    // The employee page shows the master from the start, so that 登録 on a
-    // page nobody filled can never replace the master with nothing.
-    m_employees->Read従業員();
+    loadPages();
+    takeDailyBackup();
     // The user hears of an upgrade once, when the window is up.
     if (!m_upgradedFiles.isEmpty())
         QTimer::singleShot(0, this,
@@ -142,12 +196,36 @@ bool FrmPelmar::Form_Load(const QString &dataPath)
     return true;
 }
 
+void FrmPelmar::loadPages()
+{
+    // The pages, each from a clean start: the work tables are scratch and
+    // whatever an earlier run left in them goes.
+    m_statement->Clear時給();
+    m_patterns->Clear勤務形態();
+    m_history->Clear履歴();
+    m_employees->Clear従業員();
+    // Boxes left from a file that was since replaced do not outlive it.
+    m_settings->Clear設定();
+    m_settings->forgetCompany();
+    m_settings->Read設定();
+    m_patterns->Read勤務形態();
+    // The employee page shows the master from the start, so that 登録 on a
+    // page nobody filled can never replace the master with nothing.
+    m_employees->Read従業員();
+}
+
 bool FrmPelmar::openFile(const QString &path, SchemaKind kind, const char *tag, QString &connection, QSqlDatabase &db)
 {
     connection = uniqueConnectionName(tag);
-    // No copy-taker is passed yet: a file that would need an upgrade is
-    // refused unchanged rather than upgraded without a copy.
-    OpenResult opened = openExisting(path, kind, connection);
+    // The main file is copied into the backup folder before an upgrade. The
+    // work file has no backup of its own yet, so an upgrade of it is refused
+    // unchanged rather than made without a copy.
+    BackupBeforeUpgrade copyFirst;
+    if (kind == SchemaKind::Main)
+        copyFirst = [this](const QSqlDatabase &opened, const QString &) {
+            return backup::take(opened, m_state.DataPath, backup::Reason::Upgrade, QDateTime::currentDateTime()).ok();
+        };
+    OpenResult opened = openExisting(path, kind, connection, copyFirst);
     if (!opened.ok()) {
         m_openError = opened.error;
         connection.clear();

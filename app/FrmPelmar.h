@@ -41,7 +41,12 @@ public:
     // One-time set-up of labels, bindings, number formats and grid columns.
     void FormInit();
     // Deletes every saved statement and all master data, then empties the pages.
+    // A backup of the main file is taken first; without it nothing is deleted.
     void AllDelete();
+    // Puts a backup in the place of the main file and reloads every page, after
+    // a backup of the file as it is now. Anything that fails before the file is
+    // replaced leaves it untouched.
+    void RestoreBackup(const QString &backupPath);
     // Opens the support page in the desktop's browser.
     void ShowSupportPage();
     // A second start of the program asked this window to come to the front.
@@ -61,6 +66,11 @@ private:
     // Opens one data file under a connection of its own; on failure says why in openError().
     bool openFile(const QString &path, SchemaKind kind, const char *tag, QString &connection, QSqlDatabase &db);
     void Form_Unload();
+    // The day's first start keeps a copy of the main file; a failure is told
+    // and the program carries on.
+    void takeDailyBackup();
+    // The pages from a clean start on what the files hold now.
+    void loadPages();
     // Any hint button: hands this window's name, the button's name and the
     // caption to the hint window and shows it, not modal.
     void cmdHint_Click(const QWidget *button);

@@ -4,6 +4,7 @@
 #include "masters/EmployeeStore.h"
 #include "masters/PatternStore.h"
 #include "messages/ShowMsg.h"
+#include "store/Backup.h"
 #include "store/ProgramState.h"
 #include "widgets/ColumnLayout.h"
 #include "widgets/DataGrid.h"
@@ -92,6 +93,13 @@ void EmployeePage::Entry従業員マスタ()
         if (!ShowMsg(msg::登録マスタ削除確認, QString::number(*leaving)))
             return;
     } else if (!ShowMsg(msg::登録確認, QStringLiteral("従業員"))) {
+        return;
+    }
+    // The master as it was is kept first; without that copy nothing is written.
+    const backup::Outcome saved =
+        backup::take(m_state.MainDb, m_state.DataPath, backup::Reason::Employees, QDateTime::currentDateTime());
+    if (!saved.ok()) {
+        ShowMsg(msg::エラー登録前バックアップ, saved.error);
         return;
     }
     if (!employees::registerPage(m_state.MainDb, m_state.WorkDb)) {

@@ -5,6 +5,7 @@
 #include "calc/WorkTime.h"
 #include "masters/PatternStore.h"
 #include "messages/ShowMsg.h"
+#include "store/Backup.h"
 #include "store/ProgramState.h"
 #include "widgets/ColumnLayout.h"
 #include "widgets/DataGrid.h"
@@ -70,6 +71,13 @@ void PatternPage::Entry勤務形態()
     if (!ShowMsg(msg::登録確認, QStringLiteral("勤務形態")))
         return;
     Grid勤務形態->commitRow();
+    // The master as it was is kept first; without that copy nothing is written.
+    const backup::Outcome saved =
+        backup::take(m_state.MainDb, m_state.DataPath, backup::Reason::ShiftTypes, QDateTime::currentDateTime());
+    if (!saved.ok()) {
+        ShowMsg(msg::エラー登録前バックアップ, saved.error);
+        return;
+    }
     if (!patterns::registerPage(m_state.MainDb, m_state.WorkDb)) {
         ShowMsg(msg::エラー勤務形態登録);
         return;

@@ -2,6 +2,7 @@
 
 #include "masters/CompanyStore.h"
 #include "messages/ShowMsg.h"
+#include "store/Backup.h"
 #include "store/ProgramState.h"
 #include "widgets/ClickLabel.h"
 #include "widgets/PageBuilder.h"
@@ -9,8 +10,10 @@
 #include <QDir>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QTableWidget>
 #include <QVBoxLayout>
 
 namespace pelmar {
@@ -61,6 +64,25 @@ SettingsPage::SettingsPage(ProgramState &state, QWidget *parent) : QWidget(paren
     company->addWidget(frameAllDelete, 3, 0, 1, 3);
     company->setColumnStretch(1, 1);
 
+    // Backups of the main file, and the restore of one of them.
+    QGridLayout *backups = skeleton.addGridSection(&frameBackup, QStringLiteral("frameバックアップ"));
+    lstBackup = namedControl<QTableWidget>(QStringLiteral("lstBackup"), frameBackup);
+    lstBackup->setColumnCount(4);
+    lstBackup->setHorizontalHeaderLabels(
+        {QStringLiteral("日時"), QStringLiteral("理由"), QStringLiteral("従業員"), QStringLiteral("明細")});
+    lstBackup->verticalHeader()->hide();
+    lstBackup->setSelectionBehavior(QAbstractItemView::SelectRows);
+    lstBackup->setSelectionMode(QAbstractItemView::SingleSelection);
+    lstBackup->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    lstBackup->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    lstBackup->horizontalHeader()->setStretchLastSection(true);
+    lstBackup->setMinimumHeight(110);
+    cmdバックアップ復元 = namedButton(QStringLiteral("cmdバックアップ復元"), QStringLiteral("復元"), frameBackup);
+    backups->addWidget(captionLabel(QStringLiteral("バックアップ"), frameBackup), 0, 0, Qt::AlignTop);
+    backups->addWidget(lstBackup, 0, 1);
+    backups->addWidget(cmdバックアップ復元, 0, 2, Qt::AlignTop);
+    backups->setColumnStretch(1, 1);
+
     // Information and support.
     lblInfo = captionLabel(QString(), imContainer3D6, QStringLiteral("lblInfo"));
     lblInfo->setWordWrap(true);
@@ -89,6 +111,60 @@ SettingsPage::SettingsPage(ProgramState &state, QWidget *parent) : QWidget(paren
         if (ShowMsg(msg::削除確認, QStringLiteral("保存したすべての明細・従業員・勤務形態・自社情報")))
             emit allDeleteRequested();
     });
+    connect(cmdバックアップ復元, &QPushButton::clicked, this, [this] {
+        const QString chosen = chosenBackup();
+        if (chosen.isEmpty()) {
+            ShowMsg(msg::復元未選択);
+            return;
+        }
+        // The question names the backup, and No is the default.
+        if (ShowMsg(msg::復元確認, describeChosen()))
+            emit restoreRequested(chosen);
+    });
+}
+
+void SettingsPage::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    Readバックアップ();
+}
+
+void SettingsPage::Readバックアップ()
+{
+    const auto count = [](int n) {
+        return n < 0 ? QStringLiteral("?") : QString::number(n);
+    };
+    const QList<backup::Info> found =
+        m_state.DataPath.isEmpty() ? QList<backup::Info>{} : backup::list(m_state.DataPath);
+    lstBackup->clearContents();
+    lstBackup->setRowCount(int(found.size()));
+    for (int row = 0; row < found.size(); ++row) {
+        const backup::Info &info = found.at(row);
+        const QStringList cells{info.taken.toString(QStringLiteral("yyyy/MM/dd HH:mm:ss")),
+                                backup::reasonText(info.reason), count(info.employees), count(info.statements)};
+        for (int column = 0; column < cells.size(); ++column) {
+            auto *item = new QTableWidgetItem(cells.at(column));
+            item->setData(Qt::UserRole, info.path);
+            if (column >= 2)
+                item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            lstBackup->setItem(row, column, item);
+        }
+    }
+}
+
+QString SettingsPage::chosenBackup() const
+{
+    const QList<QTableWidgetItem *> chosen = lstBackup->selectedItems();
+    return chosen.isEmpty() ? QString() : chosen.first()->data(Qt::UserRole).toString();
+}
+
+QString SettingsPage::describeChosen() const
+{
+    const QList<QTableWidgetItem *> chosen = lstBackup->selectedItems();
+    if (chosen.isEmpty())
+        return {};
+    const int row = chosen.first()->row();
+    return QStringLiteral("%1（%2）").arg(lstBackup->item(row, 0)->text(), lstBackup->item(row, 1)->text());
 }
 
 void SettingsPage::Read設定()

@@ -4,6 +4,8 @@
 
 #include <QWidget>
 
+class QTableWidget;
+
 namespace pelmar {
 
 // The "設定・情報" page: the company's name and details, the reset of all
@@ -26,6 +28,10 @@ public:
     // The information labels: the program and its version, where the data
     // lives, and the support banner.
     void showInformation(const QString &version, const QString &dataPath, const QPixmap &banner);
+    // Fills the list of backups from the backup folder, newest first.
+    void Readバックアップ();
+    // The backup file of the chosen row, empty when none is chosen.
+    QString chosenBackup() const;
 
 signals:
     void hintRequested(const QWidget *button);
@@ -33,6 +39,11 @@ signals:
     void allDeleteRequested();
     // The banner was clicked.
     void supportPageRequested();
+    // 復元, confirmed: the main file is to be replaced by this backup.
+    void restoreRequested(const QString &backupPath);
+
+protected:
+    void showEvent(QShowEvent *event) override;
 
 public:
     // The frames, outermost first.
@@ -48,8 +59,15 @@ public:
     ClickLabel *Image2 = nullptr;
     QLabel *lblInfo = nullptr;
     QLabel *lblSupport = nullptr;
+    // The backups: when, why, how many employees and statements each holds.
+    QFrame *frameBackup = nullptr;
+    QTableWidget *lstBackup = nullptr;
+    QPushButton *cmdバックアップ復元 = nullptr;
 
 private:
+    // What the confirmation and the notices call a backup: when and why.
+    QString describeChosen() const;
+
     ProgramState &m_state;
 };
 

@@ -99,6 +99,13 @@ constexpr Entry catalogue[] = {
     // 印刷
     {msg::印刷確認, InPrompt, u"", u"を印刷します。よろしいですか", ConfirmNo, u"印刷の確認"},
 
+    // 復元: Pelmar's own. The subject names the backup by when it was taken
+    // and why.
+    {msg::復元確認, InPrompt, u"", u" のバックアップから復元します。今のデータはすべて置き換わります。よろしいですか",
+     ConfirmNo, u"復元の確認"},
+    {msg::復元完了, InPrompt, u"", u" のバックアップから復元しました。", Notice, u"復元完了"},
+    {msg::復元未選択, Unused, u"復元するバックアップを一覧から選んでください。", u"", Notice, u"復元注意"},
+
     // その他
     {msg::その他コピー完了, InPrompt, u"", u"コピーしました。", Notice, u"コピー完了"},
     {msg::その他読込み完了, InPrompt, u"", u"読込みしました。", Notice, u"読込完了"},
@@ -147,6 +154,22 @@ constexpr Entry catalogue[] = {
     {msg::エラー合計計算, Unused, u"合計を計算できませんでした。合計は空にしました。", u"", Warning, u"計算の失敗"},
     // The subject is the file, as the user's system writes its path.
     {msg::エラーPDF書込み, InPrompt, u"", u" に書き込めませんでした。", Warning, u"書込みの失敗"},
+    // Backups: the subject says why the backup could not be made.
+    {msg::エラー起動時バックアップ, InPrompt, u"今日のバックアップを作成できませんでした。このまま使えます。\n理由: ",
+     u"", Warning, u"バックアップの失敗"},
+    {msg::エラー削除前バックアップ, InPrompt,
+     u"バックアップを作成できないため、削除しませんでした。データは変わっていません。\n理由: ", u"", Warning,
+     u"削除の失敗"},
+    {msg::エラー登録前バックアップ, InPrompt,
+     u"バックアップを作成できないため、登録しませんでした。登録済みの内容は変わっていません。\n理由: ", u"", Warning,
+     u"登録の失敗"},
+    {msg::エラー復元前バックアップ, InPrompt,
+     u"今のデータのバックアップを作成できないため、復元しませんでした。データは変わっていません。\n理由: ", u"",
+     Warning, u"復元の失敗"},
+    {msg::エラー復元, InPrompt, u"復元できませんでした。データは変わっていません。\n理由: ", u"", Warning,
+     u"復元の失敗"},
+    {msg::エラー復元後読込, InPrompt, u"復元したデータを開けませんでした。Pelmar を終了して起動し直してください。\n",
+     u"", Warning, u"復元の失敗"},
 };
 
 constexpr bool sameText(QStringView a, QStringView b)

@@ -1,0 +1,301 @@
+#include "store/Backup.h"
+
+#include "store/Database.h"
+#include "store/Tables.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QUuid>
+
+#include <algorithm>
+#include <array>
+#include <filesystem>
+#include <functional>
+#include <system_error>
+
+namespace pelmar::backup {
+
+namespace {
+
+struct ReasonName {
+    Reason reason;
+    const char *tag;
+    const char16_t *text;
+};
+
+constexpr std::array<ReasonName, 6> kReasons{{
+    {Reason::Daily, "daily", u"毎日"},
+    {Reason::BulkDelete, "bulk-delete", u"一括削除前"},
+    {Reason::Employees, "employees", u"従業員登録前"},
+    {Reason::ShiftTypes, "shift-types", u"勤務形態登録前"},
+    {Reason::Restore, "restore", u"復元前"},
+    {Reason::Upgrade, "upgrade", u"更新前"},
+}};
+
+const QString kDateFormat = QStringLiteral("yyyyMMdd-HHmmss");
+
+// Pelmar-<date>-<time>-<reason>[-<n>].mdb; the number only when a second
+// backup of the same reason was taken within the same second.
+const QRegularExpression &namePattern()
+{
+    static const QRegularExpression pattern(
+        QStringLiteral("^Pelmar-(\\d{8}-\\d{6})-([a-z]+(?:-[a-z]+)*)(?:-(\\d+))?\\.mdb$"));
+    return pattern;
+}
+
+struct Named {
+    QString path;
+    QDateTime taken;
+    Reason reason;
+    int sequence;
+    QDateTime written; // orders backups of the same second
+};
+
+bool newerFirst(const Named &a, const Named &b)
+{
+    if (a.taken != b.taken)
+        return a.taken > b.taken;
+    if (a.sequence != b.sequence)
+        return a.sequence > b.sequence;
+    return a.written > b.written;
+}
+
+// Every file of the folder whose name is a backup's, newest first. Anything
+// else in the folder (a temporary file, something the user put there) is
+// not a backup and is left alone.
+QList<Named> namedBackups(const QString &folder)
+{
+    QList<Named> found;
+    const QFileInfoList files = QDir(folder).entryInfoList({QStringLiteral("Pelmar-*.mdb")}, QDir::Files);
+    for (const QFileInfo &file : files) {
+        const QRegularExpressionMatch match = namePattern().match(file.fileName());
+        if (!match.hasMatch())
+            continue;
+        const auto reason = std::find_if(kReasons.begin(), kReasons.end(), [&](const ReasonName &r) {
+            return match.captured(2) == QLatin1String(r.tag);
+        });
+        const QDateTime taken = QDateTime::fromString(match.captured(1), kDateFormat);
+        if (reason == kReasons.end() || !taken.isValid())
+            continue;
+        const int sequence = match.captured(3).isEmpty() ? 1 : match.captured(3).toInt();
+        found << Named{file.absoluteFilePath(), taken, reason->reason, sequence, file.lastModified()};
+    }
+    std::sort(found.begin(), found.end(), newerFirst);
+    return found;
+}
+
+// Runs `use` on a read-only connection of its own to the file; the
+// connection is gone again when this returns. Empty, or why it failed.
+QString withReadOnly(const QString &path, const std::function<QString(const QSqlDatabase &)> &use)
+{
+    QString error;
+    const QString name = QStringLiteral("pelmar-backup-") + QUuid::createUuid().toString();
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(path);
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
+        error = db.open() ? use(db) : db.lastError().text();
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+    return error;
+}
+
+// Empty when the whole file reads back sound.
+QString integrityProblem(const QSqlDatabase &db)
+{
+    QSqlQuery check(db);
+    if (!check.exec(QStringLiteral("PRAGMA integrity_check")) || !check.next())
+        return QStringLiteral("データベースとして読めません。%1").arg(check.lastError().text());
+    const QString verdict = check.value(0).toString();
+    return verdict == QLatin1String("ok") ? QString() : QStringLiteral("データベースが壊れています: %1").arg(verdict);
+}
+
+int countRows(const QSqlDatabase &db, const Table &table)
+{
+    QSqlQuery query(db);
+    if (!query.exec(QStringLiteral("select count(*) from ") + columnList({table.name})) || !query.next())
+        return -1;
+    return query.value(0).toInt();
+}
+
+// The oldest of each kind beyond what is kept go, one by one.
+void rotate(const QString &folder)
+{
+    int daily = 0;
+    int beforeOperation = 0;
+    for (const Named &backup : namedBackups(folder)) {
+        const bool isDaily = backup.reason == Reason::Daily;
+        const int kept = isDaily ? ++daily : ++beforeOperation;
+        if (kept > (isDaily ? kKeptDaily : kKeptBeforeOperation))
+            QFile::remove(backup.path);
+    }
+}
+
+std::filesystem::path fsPath(const QString &path)
+{
+#ifdef Q_OS_WIN
+    return std::filesystem::path(QDir::toNativeSeparators(path).toStdWString());
+#else
+    return std::filesystem::path(QFile::encodeName(path).toStdString());
+#endif
+}
+
+QString native(const QString &path)
+{
+    return QDir::toNativeSeparators(path);
+}
+
+} // namespace
+
+QString reasonTag(Reason reason)
+{
+    for (const ReasonName &r : kReasons)
+        if (r.reason == reason)
+            return QLatin1String(r.tag);
+    return {};
+}
+
+QString reasonText(Reason reason)
+{
+    for (const ReasonName &r : kReasons)
+        if (r.reason == reason)
+            return QString::fromUtf16(r.text);
+    return {};
+}
+
+QString folderOf(const QString &dataFolder)
+{
+    return QDir(dataFolder).absoluteFilePath(QStringLiteral("backup"));
+}
+
+Outcome take(const QSqlDatabase &main, const QString &dataFolder, Reason reason, const QDateTime &when)
+{
+    Outcome outcome;
+    if (!main.isOpen()) {
+        outcome.error = QStringLiteral("データベースが開いていません。");
+        return outcome;
+    }
+    const QString folder = folderOf(dataFolder);
+    if (!QDir().mkpath(folder) || !QFileInfo(folder).isDir()) {
+        outcome.error = QStringLiteral("バックアップの保存先 %1 を作れません。").arg(native(folder));
+        return outcome;
+    }
+
+    const QString base = QStringLiteral("Pelmar-%1-%2").arg(when.toString(kDateFormat), reasonTag(reason));
+    QString finalPath = QDir(folder).filePath(base + QStringLiteral(".mdb"));
+    for (int n = 2; QFileInfo::exists(finalPath); ++n)
+        finalPath = QDir(folder).filePath(QStringLiteral("%1-%2.mdb").arg(base).arg(n));
+    // Not a backup's name until it has been checked.
+    const QString partial = QDir(folder).filePath(
+        QStringLiteral(".incomplete-%1.tmp").arg(QUuid::createUuid().toString(QUuid::WithoutBraces)));
+    const auto fail = [&](const QString &why) {
+        QFile::remove(partial);
+        outcome.error = why;
+        return outcome;
+    };
+
+    // The path is part of the statement's text (VACUUM INTO binds nothing),
+    // so it goes in as a literal with its quotes doubled.
+    QString literal = QDir::toNativeSeparators(partial);
+    literal.replace(u'\'', QStringLiteral("''"));
+    QSqlQuery vacuum(main);
+    if (!vacuum.exec(QStringLiteral("VACUUM INTO '%1'").arg(literal)))
+        return fail(QStringLiteral("%1 に書き込めません。%2").arg(native(folder), vacuum.lastError().text()));
+    vacuum.finish();
+
+    const QString problem = withReadOnly(partial, integrityProblem);
+    if (!problem.isEmpty())
+        return fail(QStringLiteral("書き込んだバックアップを確認できません。%1").arg(problem));
+    if (!QFile::rename(partial, finalPath))
+        return fail(QStringLiteral("%1 を作れません。").arg(native(finalPath)));
+
+    outcome.path = finalPath;
+    rotate(folder);
+    return outcome;
+}
+
+QList<Info> list(const QString &dataFolder)
+{
+    QList<Info> result;
+    for (const Named &named : namedBackups(folderOf(dataFolder))) {
+        Info info{named.path, named.taken, named.reason, -1, -1};
+        withReadOnly(named.path, [&](const QSqlDatabase &db) {
+            info.employees = countRows(db, tables::従業員);
+            info.statements = countRows(db, tables::時給ヘッダ);
+            return QString();
+        });
+        result << info;
+    }
+    return result;
+}
+
+bool dailyBackupDue(const QString &dataFolder, const QDate &today)
+{
+    const QList<Named> backups = namedBackups(folderOf(dataFolder));
+    return std::none_of(backups.begin(), backups.end(), [&](const Named &backup) {
+        return backup.reason == Reason::Daily && backup.taken.date() == today;
+    });
+}
+
+Outcome prepareRestore(const QString &backupPath, const QString &mainDbPath)
+{
+    Outcome outcome;
+    if (!QFileInfo(backupPath).isFile()) {
+        outcome.error = QStringLiteral("%1 がありません。").arg(native(backupPath));
+        return outcome;
+    }
+    const QFileInfo mainFile(mainDbPath);
+    // Beside the main file, so the final rename stays on one file system.
+    const QString copy = mainFile.absoluteDir().filePath(
+        QStringLiteral("%1.restore-%2.tmp")
+            .arg(mainFile.fileName(), QUuid::createUuid().toString(QUuid::WithoutBraces)));
+    if (!QFile::copy(backupPath, copy)) {
+        QFile::remove(copy);
+        outcome.error = QStringLiteral("%1 に書き込めません。").arg(native(mainFile.absolutePath()));
+        return outcome;
+    }
+    QFile::setPermissions(copy, mainFile.permissions() | QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+
+    const QString problem = withReadOnly(copy, [](const QSqlDatabase &db) {
+        QString found = integrityProblem(db);
+        if (found.isEmpty())
+            found = schemaProblem(db, SchemaKind::Main);
+        return found;
+    });
+    if (!problem.isEmpty()) {
+        QFile::remove(copy);
+        outcome.error = QStringLiteral("%1 は使えません。%2").arg(native(backupPath), problem);
+        return outcome;
+    }
+    outcome.path = copy;
+    return outcome;
+}
+
+bool replaceMainFile(const QString &checkedCopy, const QString &mainDbPath, QString *error)
+{
+    const auto fail = [&](const QString &why) {
+        QFile::remove(checkedCopy);
+        if (error)
+            *error = why;
+        return false;
+    };
+    // With the main file closed, a rollback journal still beside it belongs
+    // to the file being replaced; left there, the next open would play it
+    // back into the restored file.
+    const QString journal = mainDbPath + QStringLiteral("-journal");
+    if (QFileInfo::exists(journal) && !QFile::remove(journal))
+        return fail(QStringLiteral("%1 を削除できません。").arg(native(journal)));
+    std::error_code code;
+    std::filesystem::rename(fsPath(checkedCopy), fsPath(mainDbPath), code);
+    if (code)
+        return fail(QStringLiteral("%1 を置き換えられません。%2")
+                        .arg(native(mainDbPath), QString::fromLocal8Bit(code.message().c_str())));
+    return true;
+}
+
+} // namespace pelmar::backup

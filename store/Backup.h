@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QDate>
+#include <QDateTime>
+#include <QList>
+#include <QSqlDatabase>
+#include <QString>
+
+// Snapshots of the main file in <data folder>/backup/, taken while it is
+// open, and the checked copy a restore puts in its place.
+namespace pelmar::backup {
+
+// Why a backup was taken; the tag is part of the file name.
+enum class Reason { Daily, BulkDelete, Employees, ShiftTypes, Restore, Upgrade };
+
+QString reasonTag(Reason reason); // "daily", "bulk-delete", …
+QString reasonText(Reason reason); // what the settings page shows: 毎日, 一括削除前, …
+
+// How many of each kind are kept: the daily ones, and the ones taken before
+// an operation (every reason but daily).
+inline constexpr int kKeptDaily = 14;
+inline constexpr int kKeptBeforeOperation = 20;
+
+// <data folder>/backup
+QString folderOf(const QString &dataFolder);
+
+struct Outcome {
+    QString path; // the new backup, when one was made
+    QString error; // empty on success; otherwise says why, in the user's words
+    bool ok() const { return error.isEmpty(); }
+};
+
+// Writes a snapshot of the open main database to the backup folder as
+// Pelmar-<yyyyMMdd>-<HHmmss>-<reason>.mdb, stamped with `when`. The snapshot
+// is written under a temporary name, checked on a connection of its own and
+// only then given its name; then the oldest backups beyond what is kept go.
+// A failure leaves no file behind and removes no older backup. `main` must
+// not be inside a transaction.
+Outcome take(const QSqlDatabase &main, const QString &dataFolder, Reason reason, const QDateTime &when);
+
+struct Info {
+    QString path;
+    QDateTime taken;
+    Reason reason = Reason::Daily;
+    int employees = -1; // -1 when the file cannot be read
+    int statements = -1;
+};
+
+// Every backup in the data folder's backup folder, newest first.
+QList<Info> list(const QString &dataFolder);
+
+// True when no daily backup was taken on `today`.
+bool dailyBackupDue(const QString &dataFolder, const QDate &today);
+
+// Copies a backup to a temporary file beside the main file and checks it: a
+// sound database holding every table and column of the main schema. The
+// copy's path on success; otherwise nothing is left behind and the error says
+// why.
+Outcome prepareRestore(const QString &backupPath, const QString &mainDbPath);
+
+// Puts a checked copy in the place of the main file in one rename. The main
+// file must be closed by then. On failure the main file is as it was and the
+// copy is removed.
+bool replaceMainFile(const QString &checkedCopy, const QString &mainDbPath, QString *error);
+
+} // namespace pelmar::backup

@@ -1,0 +1,342 @@
+// Backups through the real window: the day's first start, before the bulk
+// delete and the master registrations, and the restore from the settings page.
+#include "app/FrmPelmar.h"
+#include "masters/EmployeePage.h"
+#include "masters/PatternPage.h"
+#include "masters/SettingsPage.h"
+#include "statements/HistoryPage.h"
+#include "statements/StatementPage.h"
+#include "store/Backup.h"
+#include "store/Database.h"
+#include "widgets/DataGrid.h"
+
+#include "../support/WindowFixture.h"
+
+#include <QComboBox>
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSqlQuery>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QTest>
+#include <QUuid>
+
+using namespace pelmar;
+using test::Rows;
+
+namespace {
+
+enum class Operation { BulkDelete, Employees, ShiftTypes };
+enum class Refusal { AnsweredNo, NothingChosen, DamagedBackup, BackupFails };
+
+QByteArray hashOf(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256);
+}
+
+// Reads a file on a connection of its own, so a replaced file is seen as it
+// is now and not through a connection that still holds the old one.
+Rows rowsOfFile(const QString &path, const QString &sql)
+{
+    const QString name = QUuid::createUuid().toString();
+    Rows result;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(path);
+        if (db.open())
+            result = test::rows(db, sql);
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+    return result;
+}
+
+} // namespace
+
+class TestBackups : public test::WindowFixture {
+    Q_OBJECT
+private slots:
+    void dailyBackupOnTheFirstStartOnly();
+    void failedDailyBackupIsToldAndTheProgramStarts();
+    void backupBeforeChanges_data();
+    void backupBeforeChanges();
+    void bulkDeleteThenRestoreBringsEverythingBack();
+    void oldestBackupCanBeRestored();
+    void refusedRestoreLeavesTheFile_data();
+    void refusedRestoreLeavesTheFile();
+
+private:
+    void seed() override;
+    QStringList backupReasons() const;
+    void blockBackupFolder();
+    // Shows the settings page and picks the newest backup of this reason.
+    bool chooseBackup(backup::Reason reason);
+    const QString statementsSql = QStringLiteral("select 氏名, タイトル, 合計 from 時給ヘッダ order by 氏名, タイトル");
+};
+
+void TestBackups::seed()
+{
+    QVERIFY(execBound(mainDb(), QStringLiteral("insert into 勤務形態マスタ values (1, 'A', '0900', '1800', 1, 8)")));
+    const QString employee = QStringLiteral("insert into 従業員 values (?, ?, ?, 'A', '0900', '1800', 1, 8)");
+    QVERIFY(execBound(mainDb(), employee, {1, QStringLiteral("山田"), 1000.0}));
+    QVERIFY(execBound(mainDb(), employee, {2, QStringLiteral("O'Brien"), 1200.0}));
+    QVERIFY(execBound(mainDb(), QStringLiteral("insert into 自社情報 values ('有限会社ペルマー', '東京都')")));
+    const QString header = QStringLiteral("insert into 時給ヘッダ values (?, ?, 'A', ?, 1, 0, 8, ?)");
+    const QString line =
+        QStringLiteral("insert into 時給明細 values (?, ?, 1, '20260401', '0900', '1800', 1, 8, ?, 0, ?)");
+    const QList<QVariantList> statements{{QStringLiteral("山田"), QStringLiteral("4月"), 1000.0},
+                                         {QStringLiteral("山田"), QStringLiteral("5月"), 1000.0},
+                                         {QStringLiteral("O'Brien"), QStringLiteral("4月'分"), 1200.0}};
+    for (const QVariantList &s : statements) {
+        const double amount = s.at(2).toDouble() * 8;
+        QVERIFY(execBound(mainDb(), header, {s.at(0), s.at(1), s.at(2), amount}));
+        QVERIFY(execBound(mainDb(), line, {s.at(0), s.at(1), s.at(2), amount}));
+    }
+}
+
+QStringList TestBackups::backupReasons() const
+{
+    QStringList reasons;
+    for (const backup::Info &info : backup::list(window()->state().DataPath))
+        reasons << backup::reasonTag(info.reason);
+    return reasons;
+}
+
+// The backup folder becomes a file, so no backup can be written.
+void TestBackups::blockBackupFolder()
+{
+    const QString folder = backup::folderOf(data().path());
+    QVERIFY(QDir(folder).removeRecursively());
+    QFile blocker(folder);
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+}
+
+bool TestBackups::chooseBackup(backup::Reason reason)
+{
+    SettingsPage *settings = window()->settingsPage();
+    window()->SSTab1->setCurrentWidget(settings);
+    for (int row = 0; row < settings->lstBackup->rowCount(); ++row) {
+        if (settings->lstBackup->item(row, 1)->text() == backup::reasonText(reason)) {
+            settings->lstBackup->selectRow(row);
+            return true;
+        }
+    }
+    return false;
+}
+
+void TestBackups::dailyBackupOnTheFirstStartOnly()
+{
+    QCOMPARE(backupReasons(), QStringList{QStringLiteral("daily")});
+    QVERIFY2(asked().isEmpty(), qPrintable(asked().join(u' ')));
+    const backup::Info daily = backup::list(data().path()).first();
+    QCOMPARE(daily.taken.date(), QDate::currentDate());
+    QCOMPARE(daily.employees, 2);
+    QCOMPARE(daily.statements, 3);
+    QVERIFY(openWindow());
+    QCOMPARE(backupReasons(), QStringList{QStringLiteral("daily")});
+}
+
+void TestBackups::failedDailyBackupIsToldAndTheProgramStarts()
+{
+    closeWindow();
+    blockBackupFolder();
+    clearAsked();
+    QVERIFY(openWindow());
+    QCOMPARE(asked().size(), 1);
+    QVERIFY2(asked().first().startsWith(QStringLiteral("エラー/起動時バックアップ/")), qPrintable(asked().first()));
+    // The pages are filled as on any start.
+    QCOMPARE(query(workDb(), "select 氏名 from w従業員 where 氏名 is not null order by No"),
+             (Rows{{"山田"}, {"O'Brien"}}));
+    QCOMPARE(window()->settingsPage()->txt自社名->text(), QStringLiteral("有限会社ペルマー"));
+}
+
+void TestBackups::backupBeforeChanges_data()
+{
+    QTest::addColumn<Operation>("operation");
+    QTest::addColumn<bool>("backupWorks");
+    QTest::addColumn<QString>("reason");
+    QTest::addColumn<QString>("refusal");
+    QTest::addColumn<QString>("check");
+    QTest::addColumn<Rows>("before");
+    QTest::addColumn<Rows>("after");
+    const QString statements = QStringLiteral("select count(*) from 時給ヘッダ");
+    const QString wage = QStringLiteral("select 時給 from 従業員 where 氏名 = '山田'");
+    const QString start = QStringLiteral("select 開始時間 from 勤務形態マスタ where タイプ = 'A'");
+    QTest::newRow("bulk delete") << Operation::BulkDelete << true << "bulk-delete"
+                                 << "" << statements << Rows{{"3"}} << Rows{{"0"}};
+    QTest::newRow("bulk delete, no backup") << Operation::BulkDelete << false << ""
+                                            << "エラー/削除前バックアップ/" << statements << Rows{{"3"}} << Rows{{"3"}};
+    QTest::newRow("employees") << Operation::Employees << true << "employees"
+                               << "" << wage << Rows{{"1000"}} << Rows{{"5000"}};
+    QTest::newRow("employees, no backup") << Operation::Employees << false << ""
+                                          << "エラー/登録前バックアップ/" << wage << Rows{{"1000"}} << Rows{{"1000"}};
+    QTest::newRow("shift types") << Operation::ShiftTypes << true << "shift-types"
+                                 << "" << start << Rows{{"0900"}} << Rows{{"1000"}};
+    QTest::newRow("shift types, no backup")
+        << Operation::ShiftTypes << false << ""
+        << "エラー/登録前バックアップ/" << start << Rows{{"0900"}} << Rows{{"0900"}};
+}
+
+// Each change of the main file is preceded by a backup holding the data as
+// it was; when the backup cannot be written, the change is refused.
+void TestBackups::backupBeforeChanges()
+{
+    QFETCH(Operation, operation);
+    QFETCH(bool, backupWorks);
+    QFETCH(QString, reason);
+    QFETCH(QString, refusal);
+    QFETCH(QString, check);
+    QFETCH(Rows, before);
+    QFETCH(Rows, after);
+    if (!backupWorks)
+        blockBackupFolder();
+    clearAsked();
+    switch (operation) {
+    case Operation::BulkDelete:
+        QTest::mouseClick(window()->settingsPage()->cmd一括削除7, Qt::LeftButton);
+        break;
+    case Operation::Employees:
+        QVERIFY(execBound(workDb(), QStringLiteral("update w従業員 set 時給 = 5000 where 氏名 = '山田'")));
+        QTest::mouseClick(window()->employeePage()->cmd従業員登録, Qt::LeftButton);
+        break;
+    case Operation::ShiftTypes:
+        QVERIFY(execBound(workDb(), QStringLiteral("update w勤務形態 set 開始時間 = '1000' where タイプ = 'A'")));
+        QTest::mouseClick(window()->patternPage()->cmd勤務登録, Qt::LeftButton);
+        break;
+    }
+    QCOMPARE(query(mainDb(), check), after);
+    if (!backupWorks) {
+        QVERIFY2(asked().last().startsWith(refusal), qPrintable(asked().join(u' ')));
+        return;
+    }
+    QVERIFY2(!asked().join(u' ').contains(QStringLiteral("エラー")), qPrintable(asked().join(u' ')));
+    QCOMPARE(backupReasons(), (QStringList{reason, QStringLiteral("daily")}));
+    QCOMPARE(rowsOfFile(backup::list(data().path()).first().path, check), before);
+}
+
+// The whole way a shop owner would go: everything deleted by mistake, the
+// backup taken before the delete chosen on the settings page, and every
+// statement, employee and company detail back without a restart.
+void TestBackups::bulkDeleteThenRestoreBringsEverythingBack()
+{
+    HistoryPage *history = window()->historyPage();
+    QTest::mouseClick(history->cmd履歴読込, Qt::LeftButton);
+    const Rows listed = query(workDb(), "select 氏名, タイトル, 合計 from w履歴 order by 氏名, タイトル");
+    QCOMPARE(listed.size(), 3);
+    const Rows statements = query(mainDb(), statementsSql);
+    const Rows lines = query(mainDb(), "select * from 時給明細 order by 氏名, タイトル");
+
+    QTest::mouseClick(window()->settingsPage()->cmd一括削除7, Qt::LeftButton);
+    QCOMPARE(test::rowCount(mainDb(), QStringLiteral("時給ヘッダ")), 0);
+    QCOMPARE(window()->statementPage()->cmb氏名->count(), 0);
+
+    QVERIFY(chooseBackup(backup::Reason::BulkDelete));
+    QCOMPARE(window()->settingsPage()->lstBackup->rowCount(), 2);
+    clearAsked();
+    QTest::mouseClick(window()->settingsPage()->cmdバックアップ復元, Qt::LeftButton);
+    QCOMPARE(asked().size(), 2);
+    QVERIFY2(asked().at(0).startsWith(QStringLiteral("復元/確認/"))
+                 && asked().at(0).endsWith(QStringLiteral("（一括削除前）")),
+             qPrintable(asked().at(0)));
+    QVERIFY2(asked().at(1).startsWith(QStringLiteral("復元/完了/")), qPrintable(asked().at(1)));
+
+    const QString mainPath = data().mainPath();
+    QCOMPARE(rowsOfFile(mainPath, statementsSql), statements);
+    QCOMPARE(rowsOfFile(mainPath, QStringLiteral("select * from 時給明細 order by 氏名, タイトル")), lines);
+    QCOMPARE(test::rows(window()->state().MainDb, statementsSql), statements);
+    // The history page lists every statement again.
+    QTest::mouseClick(history->cmd履歴読込, Qt::LeftButton);
+    QCOMPARE(query(workDb(), "select 氏名, タイトル, 合計 from w履歴 order by 氏名, タイトル"), listed);
+    QCOMPARE(history->Grid履歴->model()->rowCount(), 3);
+    // So do the employee page, the statement page's picker and the company.
+    QCOMPARE(query(workDb(), "select 氏名, 時給 from w従業員 where 氏名 is not null order by No"),
+             (Rows{{"山田", "1000"}, {"O'Brien", "1200"}}));
+    QCOMPARE(query(workDb(), "select タイプ from w勤務形態 where 開始時間 is not null"), (Rows{{"A"}}));
+    QCOMPARE(window()->statementPage()->cmb氏名->count(), 2);
+    QCOMPARE(window()->settingsPage()->txt自社名->text(), QStringLiteral("有限会社ペルマー"));
+    // The emptied file was kept before it was replaced.
+    QCOMPARE(backupReasons(), (QStringList{"restore", "bulk-delete", "daily"}));
+    QCOMPARE(window()->settingsPage()->lstBackup->rowCount(), 3);
+    QCOMPARE(backup::list(data().path()).first().statements, 0);
+    // A restored statement opens again.
+    history->Grid履歴->setCurrentIndex(history->Grid履歴->model()->index(0, 0));
+    QTest::mouseClick(history->cmd履歴選択, Qt::LeftButton);
+    QCOMPARE(window()->statementPage()->txtタイトル->text(), listed.first().at(1));
+}
+
+// With a full set of backups taken before operations, the backup a restore
+// takes first must not rotate away the one being restored.
+void TestBackups::oldestBackupCanBeRestored()
+{
+    const QDateTime longAgo(QDate(2020, 1, 1), QTime(9, 0));
+    for (int i = 0; i < backup::kKeptBeforeOperation; ++i)
+        QVERIFY(
+            backup::take(window()->state().MainDb, data().path(), backup::Reason::Employees, longAgo.addSecs(60 * i))
+                .ok());
+    QVERIFY(execBound(mainDb(), QStringLiteral("delete from 時給ヘッダ")));
+    SettingsPage *settings = window()->settingsPage();
+    window()->SSTab1->setCurrentWidget(settings);
+    QCOMPARE(settings->lstBackup->rowCount(), 1 + backup::kKeptBeforeOperation);
+    settings->lstBackup->selectRow(settings->lstBackup->rowCount() - 1);
+    QVERIFY(settings->chosenBackup().contains(QStringLiteral("-20200101-090000-")));
+    clearAsked();
+    QTest::mouseClick(settings->cmdバックアップ復元, Qt::LeftButton);
+    QVERIFY2(asked().last().startsWith(QStringLiteral("復元/完了/")), qPrintable(asked().join(u' ')));
+    QCOMPARE(rowsOfFile(data().mainPath(), QStringLiteral("select count(*) from 時給ヘッダ")), (Rows{{"3"}}));
+    QCOMPARE(backupReasons().count(QStringLiteral("employees")) + backupReasons().count(QStringLiteral("restore")),
+             backup::kKeptBeforeOperation);
+}
+
+void TestBackups::refusedRestoreLeavesTheFile_data()
+{
+    QTest::addColumn<Refusal>("refusal");
+    QTest::addColumn<QString>("told");
+    QTest::newRow("answered No") << Refusal::AnsweredNo << "復元/確認/";
+    QTest::newRow("nothing chosen") << Refusal::NothingChosen << "復元/未選択/";
+    QTest::newRow("damaged backup") << Refusal::DamagedBackup << "エラー/復元/";
+    QTest::newRow("no backup of the current file") << Refusal::BackupFails << "エラー/復元前バックアップ/";
+}
+
+void TestBackups::refusedRestoreLeavesTheFile()
+{
+    QFETCH(Refusal, refusal);
+    QFETCH(QString, told);
+    // The file differs from the daily backup, so a restore would show.
+    QVERIFY(execBound(mainDb(), QStringLiteral("delete from 時給ヘッダ where タイトル = '5月'")));
+    const QByteArray before = hashOf(data().mainPath());
+    SettingsPage *settings = window()->settingsPage();
+    QVERIFY(chooseBackup(backup::Reason::Daily));
+    if (refusal == Refusal::NothingChosen)
+        settings->lstBackup->clearSelection();
+    if (refusal == Refusal::AnsweredNo)
+        answer(false);
+    if (refusal == Refusal::DamagedBackup) {
+        QFile damaged(backup::list(data().path()).first().path);
+        QVERIFY(damaged.open(QIODevice::ReadWrite));
+        damaged.write(QByteArray(100, '\0'));
+    }
+    // The program's connection in the middle of a transaction cannot be
+    // snapshotted.
+    QSqlDatabase program = window()->state().MainDb;
+    if (refusal == Refusal::BackupFails)
+        QVERIFY(program.transaction());
+    clearAsked();
+    QTest::mouseClick(settings->cmdバックアップ復元, Qt::LeftButton);
+    if (refusal == Refusal::BackupFails)
+        QVERIFY(program.rollback());
+    QVERIFY2(asked().last().startsWith(told), qPrintable(asked().join(u' ')));
+    QCOMPARE(hashOf(data().mainPath()), before);
+    QCOMPARE(test::rows(window()->state().MainDb, QStringLiteral("select count(*) from 時給ヘッダ")), (Rows{{"2"}}));
+    // No copy is left beside the main file.
+    QCOMPARE(QDir(data().path()).entryList(QDir::Files),
+             (QStringList{QStringLiteral("Pelmar.mdb"), QStringLiteral("PelmarWork.mdb")}));
+}
+
+QTEST_MAIN(TestBackups)
+#include "tst_backups.moc"
