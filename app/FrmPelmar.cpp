@@ -11,35 +11,20 @@
 #include "statements/StatementPage.h"
 #include "statements/StatementStore.h"
 #include "store/Backup.h"
-#include "store/Database.h"
 #include "widgets/PageBuilder.h"
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QDateTime>
 #include <QDesktopServices>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QTabWidget>
 #include <QTimer>
 #include <QUrl>
 
-#include <atomic>
-
 namespace pelmar {
 
-namespace {
-
-QString uniqueConnectionName(const char *which)
-{
-    static std::atomic<int> counter{0};
-    return QStringLiteral("pelmar-%1-%2").arg(QLatin1String(which)).arg(++counter);
-}
-
-} // namespace
-
-FrmPelmar::FrmPelmar(const QString &dataPath, QWidget *parent) : QMainWindow(parent)
+FrmPelmar::FrmPelmar(const QString &dataPath, QWidget *parent) : QMainWindow(parent), m_files(m_state)
 {
     setObjectName(QStringLiteral("FrmPelmar"));
     setFont(uiFont());
@@ -118,51 +103,11 @@ void FrmPelmar::RestoreBackup(const QString &backupPath)
     // Lines typed on the statement page go with everything else.
     if (!m_statement->confirmDiscardLines())
         return;
-    // The chosen backup is copied and checked before the current file is
-    // backed up: that backup's rotation may remove the very file chosen.
-    const backup::Outcome copy = backup::prepareRestore(backupPath, m_state.MainDbPath);
-    if (!copy.ok()) {
-        ShowMsg(msg::エラー復元, copy.error);
+    if (!m_files.restore(backupPath, [this] { m_settings->Readバックアップ(); }))
         return;
-    }
-    const backup::Outcome before =
-        backup::take(m_state.MainDb, m_state.DataPath, backup::Reason::Restore, QDateTime::currentDateTime());
-    m_settings->Readバックアップ();
-    if (!before.ok()) {
-        QFile::remove(copy.path);
-        ShowMsg(msg::エラー復元前バックアップ, before.error);
-        return;
-    }
-
-    // The file is replaced only with its connection closed. The pages' models
-    // hold the work file, which stays open.
-    m_state.MainDb = QSqlDatabase();
-    closeConnection(m_mainConnection);
-    m_mainConnection.clear();
-    QString why;
-    const bool replaced = backup::replaceMainFile(copy.path, m_state.MainDbPath, &why);
-    // Reopened either way: the restored file, or the untouched one.
-    if (!openFile(m_state.MainDbPath, SchemaKind::Main, "main", m_mainConnection, m_state.MainDb)) {
-        ShowMsg(msg::エラー復元後読込, m_openError);
-        return;
-    }
-    if (!replaced) {
-        ShowMsg(msg::エラー復元, why);
-        return;
-    }
     loadPages();
     m_settings->Readバックアップ();
     ShowMsg(msg::復元完了, QFileInfo(backupPath).fileName());
-}
-
-void FrmPelmar::takeDailyBackup()
-{
-    const QDateTime now = QDateTime::currentDateTime();
-    if (!backup::dailyBackupDue(m_state.DataPath, now.date()))
-        return;
-    const backup::Outcome taken = backup::take(m_state.MainDb, m_state.DataPath, backup::Reason::Daily, now);
-    if (!taken.ok())
-        ShowMsg(msg::エラー起動時バックアップ, taken.error);
 }
 
 FrmPelmar::~FrmPelmar()
@@ -175,12 +120,8 @@ FrmPelmar::~FrmPelmar()
 
 bool FrmPelmar::Form_Load(const QString &dataPath)
 {
-    m_state.DataPath = dataPath;
-    m_state.MainDbPath = QDir(dataPath).filePath(kMainDbFileName);
-    m_state.WorkDbPath = QDir(dataPath).filePath(kWorkDbFileName);
-
-    if (!openFile(m_state.MainDbPath, SchemaKind::Main, "main", m_mainConnection, m_state.MainDb)
-        || !openFile(m_state.WorkDbPath, SchemaKind::Work, "work", m_workConnection, m_state.WorkDb)) {
+    if (!m_files.open(dataPath)) {
+        m_openError = m_files.openError();
         closeDatabases();
         return false;
     }
@@ -188,11 +129,11 @@ bool FrmPelmar::Form_Load(const QString &dataPath)
     setWindowTitle(QStringLiteral("Pelmar Ver ") + kPelmarVersion);
     FormInit();
     loadPages();
-    takeDailyBackup();
+    m_files.takeDailyBackup();
     // The user hears of an upgrade once, when the window is up.
-    if (!m_upgradedFiles.isEmpty())
+    if (const QStringList upgraded = m_files.upgradedFiles(); !upgraded.isEmpty())
         QTimer::singleShot(0, this,
-                           [this] { ShowMsg(msg::その他データ更新, m_upgradedFiles.join(QStringLiteral("、"))); });
+                           [upgraded] { ShowMsg(msg::その他データ更新, upgraded.join(QStringLiteral("、"))); });
     return true;
 }
 
@@ -212,32 +153,6 @@ void FrmPelmar::loadPages()
     // The employee page shows the master from the start, so that 登録 on a
     // page nobody filled can never replace the master with nothing.
     m_employees->Read従業員();
-}
-
-bool FrmPelmar::openFile(const QString &path, SchemaKind kind, const char *tag, QString &connection, QSqlDatabase &db)
-{
-    connection = uniqueConnectionName(tag);
-    // The main file is copied into the backup folder before an upgrade. The
-    // work file has no backup of its own yet, so an upgrade of it is refused
-    // unchanged rather than made without a copy.
-    BackupBeforeUpgrade copyFirst;
-    if (kind == SchemaKind::Main)
-        copyFirst = [this](const QSqlDatabase &opened, const QString &) {
-            return backup::take(opened, m_state.DataPath, backup::Reason::Upgrade, QDateTime::currentDateTime()).ok();
-        };
-    OpenResult opened = openExisting(path, kind, connection, copyFirst);
-    if (!opened.ok()) {
-        m_openError = opened.error;
-        connection.clear();
-        return false;
-    }
-    db = opened.db;
-    if (opened.upgradedFrom != 0)
-        m_upgradedFiles << QStringLiteral("%1（版 %2 から版 %3）")
-                               .arg(QFileInfo(path).fileName())
-                               .arg(opened.upgradedFrom)
-                               .arg(schemaHistory(kind).currentVersion);
-    return true;
 }
 
 void FrmPelmar::FormInit()
@@ -287,7 +202,7 @@ void FrmPelmar::cmdHint_Click(const QWidget *button)
         m_hint = nullptr;
     }
     if (!m_hint)
-        m_hint = new HintWindow(handOver, m_workConnection, this);
+        m_hint = new HintWindow(handOver, m_files.workConnection(), this);
     m_hint->show();
     m_hint->raise();
     m_hint->activateWindow();
@@ -341,14 +256,7 @@ void FrmPelmar::closeDatabases()
     m_history->unbindGrid();
     m_employees->unbindGrids();
     m_patterns->unbindGrid();
-    m_state.MainDb = QSqlDatabase();
-    m_state.WorkDb = QSqlDatabase();
-    if (!m_mainConnection.isEmpty())
-        closeConnection(m_mainConnection);
-    if (!m_workConnection.isEmpty())
-        closeConnection(m_workConnection);
-    m_mainConnection.clear();
-    m_workConnection.clear();
+    m_files.close();
 }
 
 } // namespace pelmar

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "store/Database.h"
+#include "app/DataFiles.h"
 #include "store/ProgramState.h"
 
 #include <QMainWindow>
@@ -63,12 +63,7 @@ protected:
 private:
     void openChosenStatement(const QString &name, const QString &title);
     bool Form_Load(const QString &dataPath);
-    // Opens one data file under a connection of its own; on failure says why in openError().
-    bool openFile(const QString &path, SchemaKind kind, const char *tag, QString &connection, QSqlDatabase &db);
     void Form_Unload();
-    // The day's first start keeps a copy of the main file; a failure is told
-    // and the program carries on.
-    void takeDailyBackup();
     // The pages from a clean start on what the files hold now.
     void loadPages();
     // Any hint button: hands this window's name, the button's name and the
@@ -77,11 +72,8 @@ private:
     void closeDatabases();
 
     ProgramState m_state;
-    QString m_mainConnection;
-    QString m_workConnection;
+    DataFiles m_files;
     QString m_openError;
-    // The files opening upgraded, as the notice names them.
-    QStringList m_upgradedFiles;
     bool m_unloaded = false;
     StatementPage *m_statement = nullptr;
     HistoryPage *m_history = nullptr;

@@ -2,9 +2,9 @@
 
 #include "calc/Formats.h"
 #include "masters/EmployeeStore.h"
+#include "masters/MasterBackup.h"
 #include "masters/PatternStore.h"
 #include "messages/ShowMsg.h"
-#include "store/Backup.h"
 #include "store/ProgramState.h"
 #include "widgets/ColumnLayout.h"
 #include "widgets/DataGrid.h"
@@ -95,13 +95,8 @@ void EmployeePage::Entry従業員マスタ()
     } else if (!ShowMsg(msg::登録確認, QStringLiteral("従業員"))) {
         return;
     }
-    // The master as it was is kept first; without that copy nothing is written.
-    const backup::Outcome saved =
-        backup::take(m_state.MainDb, m_state.DataPath, backup::Reason::Employees, QDateTime::currentDateTime());
-    if (!saved.ok()) {
-        ShowMsg(msg::エラー登録前バックアップ, saved.error);
+    if (!keepCopyBeforeRegistering(m_state, backup::Reason::Employees))
         return;
-    }
     if (!employees::registerPage(m_state.MainDb, m_state.WorkDb)) {
         ShowMsg(msg::エラー従業員登録);
         return;

@@ -3,9 +3,9 @@
 #include "calc/Formats.h"
 #include "calc/PatternRow.h"
 #include "calc/WorkTime.h"
+#include "masters/MasterBackup.h"
 #include "masters/PatternStore.h"
 #include "messages/ShowMsg.h"
-#include "store/Backup.h"
 #include "store/ProgramState.h"
 #include "widgets/ColumnLayout.h"
 #include "widgets/DataGrid.h"
@@ -71,13 +71,8 @@ void PatternPage::Entry勤務形態()
     if (!ShowMsg(msg::登録確認, QStringLiteral("勤務形態")))
         return;
     Grid勤務形態->commitRow();
-    // The master as it was is kept first; without that copy nothing is written.
-    const backup::Outcome saved =
-        backup::take(m_state.MainDb, m_state.DataPath, backup::Reason::ShiftTypes, QDateTime::currentDateTime());
-    if (!saved.ok()) {
-        ShowMsg(msg::エラー登録前バックアップ, saved.error);
+    if (!keepCopyBeforeRegistering(m_state, backup::Reason::ShiftTypes))
         return;
-    }
     if (!patterns::registerPage(m_state.MainDb, m_state.WorkDb)) {
         ShowMsg(msg::エラー勤務形態登録);
         return;

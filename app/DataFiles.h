@@ -1,0 +1,53 @@
+#pragma once
+
+#include "store/Database.h"
+#include "store/ProgramState.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+namespace pelmar {
+
+// The two data files behind one main window: opening them (an older layout is
+// upgraded after a copy of the main file), the day's first backup, putting a
+// backup in the place of the main file, and closing. The window keeps the
+// pages; this keeps the files and their connections.
+class DataFiles {
+public:
+    explicit DataFiles(ProgramState &state) : m_state(state) {}
+
+    // Opens both files of the data folder into the program state. On failure
+    // nothing stays open and openError() names the file and the reason.
+    bool open(const QString &dataPath);
+    QString openError() const { return m_openError; }
+    // The files that opening upgraded, as the notice names them.
+    QStringList upgradedFiles() const { return m_upgradedFiles; }
+    QString workConnection() const { return m_workConnection; }
+
+    // The day's first start keeps a copy of the main file; a failure is told
+    // and the program carries on.
+    void takeDailyBackup();
+
+    // Puts a checked copy of the backup in the place of the main file, after
+    // a backup of the file as it is now, and reopens it. Anything that fails
+    // before the replace leaves the file untouched; every failure is told.
+    // backupsChanged runs whenever the backup folder gained a file. True when
+    // the pages must be read again from the restored file.
+    bool restore(const QString &backupPath, const std::function<void()> &backupsChanged);
+
+    // Closes both connections; every model on them must be gone by then.
+    void close();
+
+private:
+    bool openFile(const QString &path, SchemaKind kind, const char *tag, QString &connection, QSqlDatabase &db);
+
+    ProgramState &m_state;
+    QString m_mainConnection;
+    QString m_workConnection;
+    QString m_openError;
+    QStringList m_upgradedFiles;
+};
+
+} // namespace pelmar
