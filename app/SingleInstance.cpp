@@ -76,16 +76,23 @@ void SingleInstance::acceptConnection()
     }
 }
 
-StartDecision decideStart(SingleInstance &instance, int timeoutMs)
+StartDecision decideStart(QLockFile &lock, SingleInstance &instance, int timeoutMs)
 {
-    if (instance.notifyRunning(timeoutMs))
-        return StartDecision::AlreadyRunning;
-    if (instance.listen())
+    // No age limit: a copy may run for days. Only a holder that is no
+    // longer alive makes the lock stale.
+    lock.setStaleLockTime(0);
+    if (lock.tryLock(timeoutMs)) {
+        // Without the socket later starts still stop; they only cannot bring
+        // this window to the front.
+        instance.listen();
         return StartDecision::Run;
-    // Another copy may have become the running copy meanwhile; ask it too.
-    if (instance.notifyRunning(timeoutMs))
-        return StartDecision::AlreadyRunning;
-    return StartDecision::CannotGuard;
+    }
+    if (lock.error() != QLockFile::LockFailedError)
+        return StartDecision::CannotGuard;
+    // The holder may not listen yet, or listen where this start cannot see
+    // (another socket folder); it runs either way, so this start ends.
+    instance.notifyRunning(timeoutMs);
+    return StartDecision::AlreadyRunning;
 }
 
 } // namespace pelmar

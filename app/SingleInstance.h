@@ -1,14 +1,20 @@
 #pragma once
 
 #include <QLocalServer>
+#include <QLockFile>
 #include <QObject>
 #include <QString>
 
 namespace pelmar {
 
-// One running copy per data folder and user: a second start tells the
-// running copy to come to the front and ends without opening anything, so
-// two processes never share the work database.
+// The lock file inside a data folder; its holder is the one running copy on
+// that folder, whoever and wherever it was started from.
+inline const QString kLockFileName = QStringLiteral("Pelmar.lock");
+
+// The socket a running copy listens on, so that a second start can ask it to
+// come to the front. Which copy runs is decided by the data folder's lock,
+// not by the socket: another user's or another session's socket folder
+// would give a second start a socket of its own.
 class SingleInstance : public QObject {
     Q_OBJECT
 public:
@@ -35,14 +41,15 @@ private:
 
 // What a start may do on its data folder.
 enum class StartDecision {
-    Run, // this process is now the running copy
-    AlreadyRunning, // a running copy answered and was asked to come to the front
-    CannotGuard, // nobody answered, yet this process could not become the running copy
+    Run, // this process holds the data folder's lock and is the running copy
+    AlreadyRunning, // a live process holds the lock; it was asked to come to the front
+    CannotGuard, // the lock could not be taken at all (the folder takes no file)
 };
 
-// Asks a running copy to come to the front, or else becomes the running copy.
-// CannotGuard means a second copy could start beside this one unnoticed, so
-// the program must not open its data.
-StartDecision decideStart(SingleInstance &instance, int timeoutMs = 2000);
+// Takes the data folder's lock (a lock left by a process that is gone is
+// removed) and then listens for later starts; when a live copy holds the
+// lock, asks it to come to the front. CannotGuard means nothing keeps a
+// second copy out, so the program must not open its data.
+StartDecision decideStart(QLockFile &lock, SingleInstance &instance, int timeoutMs = 2000);
 
 } // namespace pelmar

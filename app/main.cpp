@@ -7,36 +7,43 @@
 #include <QApplication>
 #include <QDebug>
 #include <QDir>
+#include <QFileInfo>
 #include <QMessageBox>
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Pelmar"));
-    pelmar::installJapaneseTranslation(app);
-    QApplication::setFont(pelmar::uiFont());
-
     const QString dataPath =
         pelmar::DataFolder(QCoreApplication::applicationDirPath(), pelmar::platformDataFolderRule());
 
-    // A copy already running on this data comes to the front instead. When
-    // this copy can neither reach a running one nor become the running copy
-    // itself, a second copy could open the same work database unnoticed, so
-    // it stops before opening anything.
+    // One copy per data folder: the lock inside the folder decides, before
+    // anything is opened. A copy already running comes to the front instead.
+    // The lock is taken before the application gets its display name, so
+    // that the name recorded in the lock file is the program file's, which
+    // is what the liveness check of a later start compares it with.
+    QLockFile lock(QDir(dataPath).filePath(pelmar::kLockFileName));
     pelmar::SingleInstance instance(pelmar::SingleInstance::keyFor(dataPath));
-    switch (pelmar::decideStart(instance)) {
+    const pelmar::StartDecision decision = pelmar::decideStart(lock, instance);
+
+    QApplication::setApplicationName(QStringLiteral("Pelmar"));
+    pelmar::installJapaneseTranslation(app);
+    QApplication::setFont(pelmar::uiFont());
+    switch (decision) {
     case pelmar::StartDecision::Run:
         break;
     case pelmar::StartDecision::AlreadyRunning:
         return 0;
     case pelmar::StartDecision::CannotGuard: {
+        // Without the folder there is no data either; opening tells so.
+        if (!QFileInfo(dataPath).isDir())
+            break;
         const QString message =
-            QStringLiteral("Pelmar をもう一つ起動しているか、起動の準備ができませんでした。\n\n"
-                           "このデータフォルダー（%1）で Pelmar が一つだけ動いていることを確かめられないため、"
+            QStringLiteral("データフォルダー（%1）に %2 を作れないため、起動できません。\n\n"
+                           "このファイルで Pelmar が一つだけ動いていることを確かめられないため、"
                            "データを守るために起動を取りやめます。\n\n"
-                           "ほかに開いている Pelmar があれば閉じてから、もう一度起動してください。"
-                           "それでも起動できないときは、パソコンを再起動してからお試しください。")
-                .arg(QDir::toNativeSeparators(dataPath));
+                           "データフォルダーが読み取り専用になっていないか、書き込む権限があるかを確かめ、"
+                           "書き込めるようにしてから、もう一度起動してください。")
+                .arg(QDir::toNativeSeparators(dataPath), pelmar::kLockFileName);
         qCritical().noquote() << message;
         QMessageBox::critical(nullptr, QStringLiteral("Pelmar"), message);
         return 1;

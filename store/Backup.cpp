@@ -97,7 +97,7 @@ QString withReadOnly(const QString &path, const std::function<QString(const QSql
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
         db.setDatabaseName(path);
-        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY;") + kBusyTimeoutOption);
         error = db.open() ? use(db) : db.lastError().text();
         db.close();
     }

@@ -1,5 +1,6 @@
 #include "store/Database.h"
 
+#include "store/Backup.h"
 #include "store/Tables.h"
 
 #include "store/SchemaText.h"
@@ -87,7 +88,100 @@ const QList<TableColumns> &expectedTables(SchemaKind kind)
     return cache[slot];
 }
 
+// SQLite's primary result codes, as the driver reports them.
+constexpr int kSqliteBusy = 5;
+constexpr int kSqliteLocked = 6;
+constexpr int kSqliteCorrupt = 11;
+constexpr int kSqliteNotADatabase = 26;
+
+int sqliteCode(const QSqlError &error)
+{
+    bool ok = false;
+    const int code = error.nativeErrorCode().toInt(&ok);
+    return ok ? (code & 0xff) : -1;
+}
+
+bool heldByAnother(const QSqlError &error)
+{
+    const int code = sqliteCode(error);
+    return code == kSqliteBusy || code == kSqliteLocked;
+}
+
+QString heldByAnotherReason()
+{
+    return QStringLiteral("別のプログラムが使用中です。このファイルを開いているプログラム（ほかに動いている Pelmar、"
+                          "表計算ソフト、バックアップのソフトなど）を閉じてから、もう一度起動してください。");
+}
+
+// Where a user whose file does not read back is sent: the program's own
+// copies, never the file itself, which stays as evidence and for repair.
+QString damagedAdvice(const QString &filePath)
+{
+    const QString backups = backup::folderOf(QFileInfo(filePath).absolutePath());
+    return QStringLiteral("ファイルはそのまま残してください。Pelmar が取った控えはバックアップフォルダー（%1）にあり、"
+                          "Pelmar の「設定・情報」ページから戻せます。起動できないときは、控えからの戻し方を"
+                          "管理者にご相談ください。")
+        .arg(QDir::toNativeSeparators(backups));
+}
+
+// Why a file that opened does not read back.
+QString unreadableReason(const QSqlError &error, const QString &filePath)
+{
+    if (heldByAnother(error))
+        return heldByAnotherReason();
+    return QStringLiteral("データベースとして読めません（壊れているか、Pelmar のデータファイルではありません: %1）。%2")
+        .arg(error.text(), damagedAdvice(filePath));
+}
+
+QString damagedReason(const QString &finding, const QString &filePath)
+{
+    return QStringLiteral("データベースが壊れています（%1）。%2").arg(finding, damagedAdvice(filePath));
+}
+
 } // namespace
+
+QString writeProblem(const QSqlDatabase &db, const QString &filePath)
+{
+    // Reading the version first: a file that is no database fails here and
+    // is the read check's to report.
+    QSqlQuery query(db);
+    if (!query.exec(QStringLiteral("PRAGMA user_version")) || !query.next())
+        return heldByAnother(query.lastError()) ? heldByAnotherReason() : QString();
+    const int version = query.value(0).toInt();
+    query.finish();
+
+    // BEGIN IMMEDIATE takes the write lock, so a file another program holds
+    // fails here. Setting the version to what it already is writes the
+    // first page, so SQLite must also create its journal beside the file,
+    // which a read-only folder refuses. The rollback leaves the file as it was.
+    QSqlError failure;
+    if (!query.exec(QStringLiteral("BEGIN IMMEDIATE"))) {
+        failure = query.lastError();
+    } else {
+        if (!query.exec(QStringLiteral("PRAGMA user_version = %1").arg(version)))
+            failure = query.lastError();
+        QSqlQuery(db).exec(QStringLiteral("ROLLBACK"));
+    }
+    if (!failure.isValid())
+        return {};
+    if (heldByAnother(failure))
+        return heldByAnotherReason();
+    const int code = sqliteCode(failure);
+    if (code == kSqliteNotADatabase || code == kSqliteCorrupt)
+        return {};
+    const QFileInfo file(filePath);
+    if (!file.isWritable())
+        return QStringLiteral("ファイルが読み取り専用です。書き込めないファイルではデータを保存できません。"
+                              "ファイルのプロパティで読み取り専用を外してから起動してください。");
+    if (!QFileInfo(file.absolutePath()).isWritable())
+        return QStringLiteral("ファイルのあるフォルダー（%1）に書き込めません。Pelmar は保存のたびにこのフォルダーに"
+                              "作業用のファイルを作ります。フォルダーの読み取り専用を外すか、書き込む権限を付けてから"
+                              "起動してください。")
+            .arg(QDir::toNativeSeparators(file.absolutePath()));
+    return QStringLiteral("ファイルに書き込めません（%1）。ディスクの空きと、ファイルとフォルダーの状態を確かめてから"
+                          "起動してください。")
+        .arg(failure.text());
+}
 
 QString schemaProblem(const QSqlDatabase &db, SchemaKind kind)
 {
@@ -149,17 +243,20 @@ OpenResult openExisting(const QString &filePath, SchemaKind kind, const QString 
     QUrl url = QUrl::fromLocalFile(info.absoluteFilePath());
     url.setQuery(QStringLiteral("mode=rw"));
     result.db.setDatabaseName(url.toString(QUrl::FullyEncoded));
-    result.db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI"));
+    result.db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;") + kBusyTimeoutOption);
     if (!result.db.open())
         return refuse(result.db.lastError().text());
+    // A file that cannot be written is refused before anything is read or
+    // changed: every save would fail later.
+    if (const QString cannotWrite = writeProblem(result.db, filePath); !cannotWrite.isEmpty())
+        return refuse(cannotWrite);
 
     // Any file opens; only the first real read tells whether it is a database.
     QSqlQuery check(result.db);
     if (!check.exec(QStringLiteral("PRAGMA quick_check")) || !check.next())
-        return refuse(QStringLiteral("データベースとして読めません（壊れているか、別の種類のファイルです）。%1")
-                          .arg(check.lastError().text()));
+        return refuse(unreadableReason(check.lastError(), filePath));
     if (check.value(0).toString() != QLatin1String("ok"))
-        return refuse(QStringLiteral("データベースが壊れています: %1").arg(check.value(0).toString()));
+        return refuse(damagedReason(check.value(0).toString(), filePath));
     check.finish();
 
     QString versionError;
@@ -211,7 +308,8 @@ OpenResult openExisting(const QString &filePath, SchemaKind kind, const QString 
 
     const QString problem = schemaProblem(result.db, kind);
     if (!problem.isEmpty())
-        return refuse(problem + QStringLiteral("（Pelmar のデータファイルではないか、壊れています）"));
+        return refuse(problem + QStringLiteral("（Pelmar のデータファイルではないか、壊れています）。")
+                      + damagedAdvice(filePath));
     return result;
 }
 

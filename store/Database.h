@@ -17,6 +17,11 @@ inline const QString kWorkDbFileName = QStringLiteral("PelmarWork.mdb");
 
 enum class SchemaKind { Main, Work };
 
+// Every connection waits this long for another connection's lock before a
+// statement gives up; a file held by another program then fails quickly
+// with a clear message instead of hanging or failing at once.
+inline const QString kBusyTimeoutOption = QStringLiteral("QSQLITE_BUSY_TIMEOUT=2000");
+
 const char *schemaSql(SchemaKind kind);
 
 // Splits a schema script into its statements (comments dropped).
@@ -50,6 +55,13 @@ OpenResult openExisting(const QString &filePath, SchemaKind kind, const QString 
 // The same against a given history instead of the program's own.
 OpenResult openExisting(const QString &filePath, SchemaKind kind, const QString &connectionName,
                         const SchemaHistory &history, const BackupBeforeUpgrade &backupBeforeUpgrade);
+
+// Empty when this connection can write its file: a write transaction that
+// touches the file and is rolled back, so nothing changes. Otherwise says,
+// for the user, whether the file is read-only, its folder is, another
+// program holds it, or it cannot be written for another reason. A file that
+// does not read as a database is left to the read check (empty result).
+QString writeProblem(const QSqlDatabase &db, const QString &filePath);
 
 // Empty when every table and column of the schema is present in db.
 QString schemaProblem(const QSqlDatabase &db, SchemaKind kind);

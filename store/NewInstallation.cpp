@@ -19,6 +19,7 @@ bool createFile(const QString &path, SchemaKind kind, QString *error)
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
         db.setDatabaseName(path);
+        db.setConnectOptions(kBusyTimeoutOption);
         if (!db.open()) {
             *error = db.lastError().text();
             ok = false;

@@ -6,11 +6,16 @@
 #include <QDir>
 #include <QFile>
 #include <QLocalSocket>
+#include <QLockFile>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <algorithm>
+#include <memory>
+#include <vector>
 
 using namespace pelmar;
 
@@ -67,6 +72,40 @@ void insertMarker(const QString &workFile)
     QSqlDatabase::removeDatabase(QStringLiteral("marker"));
 }
 
+// The pid recorded in a data folder's lock file; 0 when nobody holds it.
+qint64 lockHolder(const QString &dataFolder)
+{
+    QLockFile lock(QDir(dataFolder).filePath(kLockFileName));
+    qint64 pid = 0;
+    if (!lock.getLockInfo(&pid, nullptr, nullptr))
+        return 0;
+    return pid;
+}
+
+// See tst_database: root ignores permission bits, not the immutable attribute.
+struct Immutable {
+    QString path;
+    bool ok = false;
+    explicit Immutable(const QString &p) : path(p)
+    {
+        ok = QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("+i"), path}) == 0;
+    }
+    ~Immutable()
+    {
+        if (ok)
+            QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("-i"), path});
+    }
+};
+
+void stop(QProcess &process)
+{
+    process.terminate();
+    if (!process.waitForFinished(10000)) {
+        process.kill();
+        process.waitForFinished(5000);
+    }
+}
+
 } // namespace
 
 class TestSingleInstance : public QObject {
@@ -79,6 +118,8 @@ private slots:
     void startDecision_data();
     void startDecision();
     void unguardedStartOpensNothing();
+    void simultaneousStartsLeaveOne();
+    void anotherSocketFolderStillStops();
 };
 
 void TestSingleInstance::keyFollowsTheDataFolder()
@@ -109,7 +150,9 @@ void TestSingleInstance::secondStartAsksTheRunningCopyToCome()
 {
     ProgramCopy copy;
     QVERIFY(copy.ok);
-    // This test process plays the running copy.
+    // This test process plays the running copy: it holds the lock and listens.
+    QLockFile lock(QDir(copy.data).filePath(kLockFileName));
+    QVERIFY(lock.tryLock());
     SingleInstance running(copy.key());
     QVERIFY(running.listen());
     QSignalSpy activated(&running, &SingleInstance::activationRequested);
@@ -165,7 +208,7 @@ void TestSingleInstance::secondStartLeavesTheRunningCopyAlone()
     }
 }
 
-enum Situation { NobodyRuns, CopyRuns, FolderMissing, FolderIsAFile, NameTooLong };
+enum Situation { NobodyRuns, CopyRuns, StaleLock, SocketFolderMissing, SocketNameTooLong, FolderTakesNoFile };
 
 void TestSingleInstance::startDecision_data()
 {
@@ -173,10 +216,11 @@ void TestSingleInstance::startDecision_data()
     QTest::addColumn<int>("decision");
     QTest::newRow("nobody runs") << int(NobodyRuns) << int(StartDecision::Run);
     QTest::newRow("a copy runs") << int(CopyRuns) << int(StartDecision::AlreadyRunning);
-    // The socket cannot be made: this start could not keep a second one out.
-    QTest::newRow("socket folder missing") << int(FolderMissing) << int(StartDecision::CannotGuard);
-    QTest::newRow("socket folder is a file") << int(FolderIsAFile) << int(StartDecision::CannotGuard);
-    QTest::newRow("socket name too long") << int(NameTooLong) << int(StartDecision::CannotGuard);
+    QTest::newRow("lock of a process that is gone") << int(StaleLock) << int(StartDecision::Run);
+    // The lock decides; without a socket a copy still runs, only unreachable.
+    QTest::newRow("socket folder missing") << int(SocketFolderMissing) << int(StartDecision::Run);
+    QTest::newRow("socket name too long") << int(SocketNameTooLong) << int(StartDecision::Run);
+    QTest::newRow("data folder takes no file") << int(FolderTakesNoFile) << int(StartDecision::CannotGuard);
 }
 
 void TestSingleInstance::startDecision()
@@ -185,26 +229,36 @@ void TestSingleInstance::startDecision()
     QFETCH(int, decision);
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
+    const QString lockPath = dir.filePath(kLockFileName);
     QString key = SingleInstance::keyFor(dir.path());
     std::unique_ptr<SingleInstance> running;
+    QLockFile runningLock(lockPath);
+    std::unique_ptr<Immutable> frozen;
     switch (situation) {
     case NobodyRuns:
         break;
     case CopyRuns:
+        QVERIFY(runningLock.tryLock());
         running = std::make_unique<SingleInstance>(key);
         QVERIFY(running->listen());
         break;
-    case FolderMissing:
-        key = dir.filePath(QStringLiteral("missing/") + key);
-        break;
-    case FolderIsAFile: {
-        QFile file(dir.filePath(QStringLiteral("file")));
+    case StaleLock: {
+        // A process id no system hands out: its holder is surely gone.
+        QFile file(lockPath);
         QVERIFY(file.open(QIODevice::WriteOnly));
-        key = file.fileName() + u'/' + key;
+        file.write("2147483646\npelmar\n\n");
         break;
     }
-    case NameTooLong:
+    case SocketFolderMissing:
+        key = dir.filePath(QStringLiteral("missing/") + key);
+        break;
+    case SocketNameTooLong:
         key = dir.filePath(key + QString(200, u'x'));
+        break;
+    case FolderTakesNoFile:
+        frozen = std::make_unique<Immutable>(dir.path());
+        if (!frozen->ok)
+            QSKIP("this filesystem has no immutable attribute");
         break;
     }
     std::unique_ptr<QSignalSpy> activated;
@@ -212,8 +266,12 @@ void TestSingleInstance::startDecision()
         activated = std::make_unique<QSignalSpy>(running.get(), &SingleInstance::activationRequested);
 
     SingleInstance instance(key);
-    QCOMPARE(int(decideStart(instance, 500)), decision);
+    QLockFile lock(lockPath);
+    QCOMPARE(int(decideStart(lock, instance, 500)), decision);
+    QCOMPARE(lock.isLocked(), decision == int(StartDecision::Run));
     if (decision == int(StartDecision::Run))
+        QCOMPARE(lockHolder(dir.path()), QCoreApplication::applicationPid());
+    if (decision == int(StartDecision::Run) && (situation == NobodyRuns || situation == StaleLock))
         QVERIFY(someoneListens(key));
     if (activated)
         QTRY_COMPARE(activated->count(), 1);
@@ -225,16 +283,11 @@ void TestSingleInstance::unguardedStartOpensNothing()
     QVERIFY(copy.ok);
     const QString work = QDir(copy.data).filePath(kWorkDbFileName);
     insertMarker(work);
-    // Sockets go to the temporary folder; one that is a file takes none.
-    const QString notAFolder = QDir(copy.dir.path()).filePath(QStringLiteral("tmp-is-a-file"));
-    {
-        QFile file(notAFolder);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-    }
+    // A data folder that takes no new file takes no lock either.
+    Immutable frozen(copy.data);
+    if (!frozen.ok)
+        QSKIP("this filesystem has no immutable attribute");
     QProcess program;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("TMPDIR"), notAFolder);
-    program.setProcessEnvironment(environment);
     program.start(copy.exe, {});
     QVERIFY(program.waitForStarted());
     // It says why it stops (the message box waits for a click that never
@@ -249,6 +302,66 @@ void TestSingleInstance::unguardedStartOpensNothing()
     QCOMPARE(program.state(), QProcess::Running);
     program.kill();
     QVERIFY(program.waitForFinished(10000));
+}
+
+// Many starts at once on one data folder: exactly one becomes the running
+// copy (it holds the lock), and every other one ends quietly with 0.
+void TestSingleInstance::simultaneousStartsLeaveOne()
+{
+    ProgramCopy copy;
+    QVERIFY(copy.ok);
+    constexpr int kStarts = 12;
+    std::vector<std::unique_ptr<QProcess>> starts;
+    for (int i = 0; i < kStarts; ++i) {
+        starts.push_back(std::make_unique<QProcess>());
+        starts.back()->start(copy.exe, {});
+    }
+    for (auto &start : starts)
+        QVERIFY(start->waitForStarted());
+    const auto ended = [&] {
+        return std::count_if(starts.begin(), starts.end(),
+                             [](const auto &p) { return p->state() == QProcess::NotRunning; });
+    };
+    QTRY_COMPARE_WITH_TIMEOUT(ended(), qsizetype(kStarts - 1), 90000);
+    for (auto &start : starts) {
+        if (start->state() == QProcess::NotRunning) {
+            QCOMPARE(start->exitStatus(), QProcess::NormalExit);
+            QCOMPARE(start->exitCode(), 0);
+        } else {
+            QCOMPARE(lockHolder(copy.data), start->processId());
+        }
+    }
+    for (auto &start : starts)
+        if (start->state() != QProcess::NotRunning)
+            stop(*start);
+}
+
+// A second start whose socket folder differs (another session or user) does
+// not find the running copy's socket; the lock still stops it.
+void TestSingleInstance::anotherSocketFolderStillStops()
+{
+    ProgramCopy copy;
+    QVERIFY(copy.ok);
+    QProcess first;
+    first.start(copy.exe, {});
+    QVERIFY(first.waitForStarted());
+    QTRY_COMPARE_WITH_TIMEOUT(lockHolder(copy.data), first.processId(), 20000);
+
+    QTemporaryDir otherRuntime;
+    QVERIFY(otherRuntime.isValid());
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("TMPDIR"), otherRuntime.path());
+    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), otherRuntime.path());
+    QProcess second;
+    second.setProcessEnvironment(environment);
+    second.start(copy.exe, {});
+    QVERIFY(second.waitForStarted());
+    QTRY_COMPARE_WITH_TIMEOUT(second.state(), QProcess::NotRunning, 20000);
+    QCOMPARE(second.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(second.exitCode(), 0);
+    QCOMPARE(first.state(), QProcess::Running);
+    QCOMPARE(lockHolder(copy.data), first.processId());
+    stop(first);
 }
 
 QTEST_GUILESS_MAIN(TestSingleInstance)

@@ -4,6 +4,7 @@
 
 #include "../support/TestData.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -35,6 +36,31 @@ void writeFile(const QString &path, const QByteArray &bytes)
     file.write(bytes);
 }
 
+QByteArray fileHash(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256);
+}
+
+// Makes a file or folder unchangeable for as long as it lives. The tests run
+// as root, who ignores permission bits, but not the immutable attribute:
+// with it SQLite meets the same refusals a read-only file or folder gives.
+struct Immutable {
+    QString path;
+    bool ok = false;
+    explicit Immutable(const QString &p) : path(p)
+    {
+        ok = QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("+i"), path}) == 0;
+    }
+    ~Immutable()
+    {
+        if (ok)
+            QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("-i"), path});
+    }
+};
+
 } // namespace
 
 class TestDatabase : public QObject {
@@ -52,6 +78,8 @@ private slots:
     void openRefuses_data();
     void openRefuses();
     void openSucceedsAndNeverCreates();
+    void openTellsWhyItCannotUseTheFile_data();
+    void openTellsWhyItCannotUseTheFile();
     void transactionRollsBack();
 };
 
@@ -273,6 +301,91 @@ void TestDatabase::openSucceedsAndNeverCreates()
     oddResult.db = QSqlDatabase();
     closeConnection(QStringLiteral("ok-odd"));
     QCOMPARE(QDir(odd).entryList(QDir::Files).size(), 2);
+}
+
+void TestDatabase::openTellsWhyItCannotUseTheFile_data()
+{
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<QStringList>("reasonParts");
+    const QString backups = QStringLiteral("バックアップフォルダー");
+    QTest::newRow("read-only file") << "readOnlyFile"
+                                    << QStringList{QStringLiteral("読み取り専用です"),
+                                                   QStringLiteral("読み取り専用を外してから起動してください")};
+    QTest::newRow("read-only folder") << "readOnlyFolder"
+                                      << QStringList{QStringLiteral("フォルダー"), QStringLiteral("に書き込めません"),
+                                                     QStringLiteral("読み取り専用を外すか")};
+    QTest::newRow("locked by another program")
+        << "locked" << QStringList{QStringLiteral("別のプログラムが使用中です"), QStringLiteral("閉じてから")};
+    QTest::newRow("not a database") << "garbage"
+                                    << QStringList{QStringLiteral("データベースとして読めません"), backups};
+    QTest::newRow("damaged pages") << "damaged" << QStringList{QStringLiteral("壊れて"), backups};
+}
+
+// Each fault is told as what it is, with what to do, and opening leaves the
+// file exactly as it was. No message sends the user to delete or replace it.
+void TestDatabase::openTellsWhyItCannotUseTheFile()
+{
+    QFETCH(QString, fault);
+    QFETCH(QStringList, reasonParts);
+    test::TestDataFolder data;
+    QVERIFY(data.isValid());
+    const QString path = data.workPath();
+    QVERIFY(execBound(data.workDb(), QStringLiteral("insert into w履歴 values (?, ?, ?)"),
+                      {QStringLiteral("目印"), 1.0, QStringLiteral("そのまま")}));
+
+    std::unique_ptr<Immutable> frozen;
+    const QString holder = QStringLiteral("holder-") + fault;
+    if (fault == QLatin1String("readOnlyFile") || fault == QLatin1String("readOnlyFolder")) {
+        frozen = std::make_unique<Immutable>(fault == QLatin1String("readOnlyFile") ? path : data.path());
+        if (!frozen->ok)
+            QSKIP("this filesystem has no immutable attribute");
+    } else if (fault == QLatin1String("locked")) {
+        QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), holder);
+        other.setDatabaseName(path);
+        QVERIFY(other.open());
+        QVERIFY(QSqlQuery(other).exec(QStringLiteral("BEGIN EXCLUSIVE")));
+    } else if (fault == QLatin1String("garbage")) {
+        writeFile(path, QByteArray(8192, '\x5a'));
+    } else if (fault == QLatin1String("damaged")) {
+        // The header stays sound; the pages after it do not.
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QVERIFY(file.size() > 8192);
+        file.seek(1024 * 4);
+        file.write(QByteArray(int(file.size()) - 4096, '\xa5'));
+    }
+    const QByteArray before = fileHash(path);
+
+    const QString connection = QStringLiteral("fault-") + fault;
+    const OpenResult result = openExisting(path, SchemaKind::Work, connection);
+    QVERIFY(!result.ok());
+    QVERIFY(!QSqlDatabase::contains(connection));
+    QVERIFY2(result.error.contains(QDir::toNativeSeparators(path)), qPrintable(result.error));
+    for (const QString &part : reasonParts)
+        QVERIFY2(result.error.contains(part), qPrintable(result.error));
+    for (const QString &never :
+         {QStringLiteral("削除"), QStringLiteral("消して"), QStringLiteral("置き換え"), QStringLiteral("journal")})
+        QVERIFY2(!result.error.contains(never), qPrintable(result.error));
+    QCOMPARE(fileHash(path), before);
+
+    if (QSqlDatabase::contains(holder)) {
+        {
+            QSqlDatabase other = QSqlDatabase::database(holder, false);
+            QSqlQuery(other).exec(QStringLiteral("ROLLBACK"));
+            other.close();
+        }
+        QSqlDatabase::removeDatabase(holder);
+    }
+    frozen.reset();
+    // Once the fault is gone the same file opens, its rows intact.
+    if (fault == QLatin1String("readOnlyFile") || fault == QLatin1String("readOnlyFolder")
+        || fault == QLatin1String("locked")) {
+        OpenResult again = openExisting(path, SchemaKind::Work, connection);
+        QVERIFY2(again.ok(), qPrintable(again.error));
+        QCOMPARE(test::rowCount(again.db, QStringLiteral("w履歴")), 1);
+        again.db = QSqlDatabase();
+        closeConnection(connection);
+    }
 }
 
 void TestDatabase::transactionRollsBack()
