@@ -269,10 +269,17 @@ bool copyOverPageRows(QSqlQuery &source, const QSqlDatabase &work, const Table &
     // The keys first: the page is not read while it is being written.
     const QVariantList rows = pageRowNumbers(work, page);
     Transaction transaction(work);
+    QSqlQuery write(work);
+    if (!write.prepare(update))
+        return false;
+    const int count = int(columns.size());
     for (const QVariant &row : rows) {
         if (!source.next())
             break;
-        if (!execBound(work, update, rowValues(source, columns.size()) + QVariantList{row}))
+        for (int i = 0; i < count; ++i)
+            write.bindValue(i, source.value(i));
+        write.bindValue(count, row);
+        if (!write.exec())
             return false;
     }
     return transaction.commit();
