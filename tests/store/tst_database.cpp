@@ -1,4 +1,5 @@
 #include "store/Database.h"
+#include "store/FileCheck.h"
 #include "store/NewInstallation.h"
 #include "store/Tables.h"
 
@@ -52,6 +53,8 @@ private slots:
     void openRefuses_data();
     void openRefuses();
     void openSucceedsAndNeverCreates();
+    void damageInsideTheFileIsFoundAfterOpening_data();
+    void damageInsideTheFileIsFoundAfterOpening();
     void transactionRollsBack();
 };
 
@@ -273,6 +276,51 @@ void TestDatabase::openSucceedsAndNeverCreates()
     oddResult.db = QSqlDatabase();
     closeConnection(QStringLiteral("ok-odd"));
     QCOMPARE(QDir(odd).entryList(QDir::Files).size(), 2);
+}
+
+void TestDatabase::damageInsideTheFileIsFoundAfterOpening_data()
+{
+    QTest::addColumn<bool>("mainFile");
+    QTest::addColumn<bool>("damaged");
+    QTest::newRow("main, sound") << true << false;
+    QTest::newRow("main, a page of its statements damaged") << true << true;
+    QTest::newRow("work, sound") << false << false;
+    QTest::newRow("work, a page of its hints damaged") << false << true;
+}
+
+// Opening reads only the file's header and table list, so a file damaged in
+// the middle opens; the full read afterwards finds it, and a sound file
+// grown as large reads back sound.
+void TestDatabase::damageInsideTheFileIsFoundAfterOpening()
+{
+    QFETCH(bool, mainFile);
+    QFETCH(bool, damaged);
+    test::TestDataFolder data;
+    const QString path = mainFile ? data.mainPath() : data.workPath();
+    const QString table = mainFile ? QStringLiteral("時給明細") : QStringLiteral("ClHint");
+    const QString column = mainFile ? QStringLiteral("氏名") : QStringLiteral("Contents");
+    if (damaged) {
+        QVERIFY(test::damageMiddlePage(path, table, column));
+    } else {
+        QVERIFY(
+            execBound(mainFile ? data.mainDb() : data.workDb(),
+                      QStringLiteral("with recursive n(i) as (select 1 union all select i + 1 from n where i < 20000)"
+                                     " insert into %1 (%2) select hex(zeroblob(100)) || i from n")
+                          .arg(table, column)));
+    }
+
+    const QString connection = QStringLiteral("damaged-inside");
+    {
+        OpenResult opened = openExisting(path, mainFile ? SchemaKind::Main : SchemaKind::Work, connection);
+        QVERIFY2(opened.ok(), qPrintable(opened.error));
+        opened.db = QSqlDatabase();
+        closeConnection(connection);
+    }
+    const QString problem = soundnessProblem(path);
+    QCOMPARE(!problem.isEmpty(), damaged);
+    if (damaged)
+        QVERIFY2(problem.contains(QStringLiteral("壊れています")) || problem.contains(QStringLiteral("読めません")),
+                 qPrintable(problem));
 }
 
 void TestDatabase::transactionRollsBack()
