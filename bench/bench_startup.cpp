@@ -332,7 +332,7 @@ public:
         ConsoleReporter::ReportRuns(runs);
         for (const Run &run : runs)
             if (run.run_type == Run::RT_Iteration && !run.error_occurred)
-                m_times[run.benchmark_name()] = run.GetAdjustedRealTime();
+                m_times[run.run_name.function_name + '/' + run.run_name.args] = run.GetAdjustedRealTime();
     }
 
     void printTable() const
@@ -358,6 +358,7 @@ private:
 int main(int argc, char **argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    qputenv("QT_LOGGING_RULES", "qt.qpa.*=false");
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     BesideFloorReporter reporter;
