@@ -3,11 +3,14 @@
 #include "messages/ShowMsg.h"
 #include "store/Backup.h"
 #include "store/Database.h"
+#include "store/FileCheck.h"
 
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSqlError>
+#include <QThread>
 
 #include <atomic>
 
@@ -61,18 +64,68 @@ bool DataFiles::openFile(const QString &path, SchemaKind kind, const char *tag, 
     return true;
 }
 
-void DataFiles::takeDailyBackup()
+DataFiles::~DataFiles()
 {
-    const QDateTime now = QDateTime::currentDateTime();
-    if (!backup::dailyBackupDue(m_state.DataPath, now.date()))
-        return;
-    const backup::Outcome taken = backup::take(m_state.MainDb, m_state.DataPath, backup::Reason::Daily, now);
-    if (!taken.ok())
-        ShowMsg(msg::エラー起動時バックアップ, taken.error);
+    waitForAfterStartWork();
+}
+
+namespace {
+
+DataFiles::AfterStart readWholeFiles(const QString &mainPath, const QString &workPath, const QString &dataFolder,
+                                     const QDateTime &now)
+{
+    DataFiles::AfterStart found;
+    found.mainProblem = soundnessProblem(mainPath);
+    found.workProblem = soundnessProblem(workPath);
+    // A damaged file is not copied: its copy would push a sound older one
+    // out of the kept backups.
+    if (!found.mainProblem.isEmpty() || !backup::dailyBackupDue(dataFolder, now.date()))
+        return found;
+    const QString connection = uniqueConnectionName("daily");
+    {
+        // VACUUM INTO only reads the file it copies, so a read-only
+        // connection of this thread will do.
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
+        db.setDatabaseName(mainPath);
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
+        if (!db.open()) {
+            found.dailyError = db.lastError().text();
+        } else {
+            const backup::Outcome taken = backup::take(db, dataFolder, backup::Reason::Daily, now);
+            found.dailyTaken = taken.ok();
+            found.dailyError = taken.error;
+        }
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(connection);
+    return found;
+}
+
+} // namespace
+
+void DataFiles::startAfterStartWork(QObject *context, std::function<void(const AfterStart &)> done)
+{
+    waitForAfterStartWork();
+    auto found = std::make_shared<AfterStart>();
+    m_afterStart.reset(QThread::create(
+        [found, mainPath = m_state.MainDbPath, workPath = m_state.WorkDbPath, dataFolder = m_state.DataPath] {
+            *found = readWholeFiles(mainPath, workPath, dataFolder, QDateTime::currentDateTime());
+        }));
+    QObject::connect(m_afterStart.get(), &QThread::finished, context,
+                     [found, done = std::move(done)] { done(*found); });
+    m_afterStart->start();
+}
+
+void DataFiles::waitForAfterStartWork()
+{
+    if (m_afterStart)
+        m_afterStart->wait();
 }
 
 bool DataFiles::restore(const QString &backupPath, const std::function<void()> &backupsChanged)
 {
+    // Nothing reads the file in the background while it is replaced.
+    waitForAfterStartWork();
     // The chosen backup is copied and checked before the current file is
     // backed up: that backup's rotation may remove the very file chosen.
     const backup::Outcome copy = backup::prepareRestore(backupPath, m_state.MainDbPath);
@@ -111,6 +164,7 @@ bool DataFiles::restore(const QString &backupPath, const std::function<void()> &
 
 void DataFiles::close()
 {
+    waitForAfterStartWork();
     m_state.MainDb = QSqlDatabase();
     m_state.WorkDb = QSqlDatabase();
     for (QString *connection : {&m_mainConnection, &m_workConnection}) {

@@ -5,8 +5,10 @@
 
 #include <QString>
 #include <QStringList>
+#include <QThread>
 
 #include <functional>
+#include <memory>
 
 namespace pelmar {
 
@@ -17,6 +19,9 @@ namespace pelmar {
 class DataFiles {
 public:
     explicit DataFiles(ProgramState &state) : m_state(state) {}
+    ~DataFiles();
+    DataFiles(const DataFiles &) = delete;
+    DataFiles &operator=(const DataFiles &) = delete;
 
     // Opens both files of the data folder into the program state. On failure
     // nothing stays open and openError() names the file and the reason.
@@ -26,9 +31,21 @@ public:
     QStringList upgradedFiles() const { return m_upgradedFiles; }
     QString workConnection() const { return m_workConnection; }
 
-    // The day's first start keeps a copy of the main file; a failure is told
-    // and the program carries on.
-    void takeDailyBackup();
+    // What start-up leaves for later, once the window is up: both files read
+    // whole (opening reads only their headers and table lists, the same for
+    // any amount of data) and the day's first copy of the main file.
+    struct AfterStart {
+        QString mainProblem; // empty when the main file read back sound
+        QString workProblem;
+        bool dailyTaken = false;
+        QString dailyError; // a daily backup was due and could not be made
+    };
+    // Runs that work on a thread of its own, with connections of its own, so
+    // the window answers meanwhile. `done` runs on the caller's thread, while
+    // `context` lives, when all of it is over.
+    void startAfterStartWork(QObject *context, std::function<void(const AfterStart &)> done);
+    // Blocks until that work is over: before the files are closed or replaced.
+    void waitForAfterStartWork();
 
     // Puts a checked copy of the backup in the place of the main file, after
     // a backup of the file as it is now, and reopens it. Anything that fails
@@ -48,6 +65,7 @@ private:
     QString m_workConnection;
     QString m_openError;
     QStringList m_upgradedFiles;
+    std::unique_ptr<QThread> m_afterStart;
 };
 
 } // namespace pelmar

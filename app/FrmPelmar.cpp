@@ -129,12 +129,46 @@ bool FrmPelmar::Form_Load(const QString &dataPath)
     setWindowTitle(QStringLiteral("Pelmar Ver ") + kPelmarVersion);
     FormInit();
     loadPages();
-    m_files.takeDailyBackup();
+    // Reading the files whole and the daily backup wait until the window
+    // shows: they grow with the data, start-up does not.
     // The user hears of an upgrade once, when the window is up.
     if (const QStringList upgraded = m_files.upgradedFiles(); !upgraded.isEmpty())
         QTimer::singleShot(0, this,
                            [upgraded] { ShowMsg(msg::その他データ更新, upgraded.join(QStringLiteral("、"))); });
     return true;
+}
+
+void FrmPelmar::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    if (m_afterStartBegun || !isOpen() || m_unloaded)
+        return;
+    m_afterStartBegun = true;
+    // Queued, so that the window paints before anything else starts.
+    QTimer::singleShot(0, this, [this] {
+        if (m_unloaded)
+            return;
+        m_files.startAfterStartWork(this,
+                                    [this](const DataFiles::AfterStart &found) { tellAfterStartFindings(found); });
+    });
+}
+
+void FrmPelmar::tellAfterStartFindings(const DataFiles::AfterStart &found)
+{
+    m_afterStartDone = true;
+    if (m_unloaded)
+        return;
+    const auto named = [](const QString &path, const QString &problem) {
+        return QDir::toNativeSeparators(path) + u'\n' + problem;
+    };
+    if (!found.mainProblem.isEmpty())
+        ShowMsg(msg::エラーデータ破損, named(m_state.MainDbPath, found.mainProblem));
+    if (!found.workProblem.isEmpty())
+        ShowMsg(msg::エラー作業データ破損, named(m_state.WorkDbPath, found.workProblem));
+    if (!found.dailyError.isEmpty())
+        ShowMsg(msg::エラー起動時バックアップ, found.dailyError);
+    if (found.dailyTaken)
+        m_settings->Readバックアップ();
 }
 
 void FrmPelmar::loadPages()

@@ -51,6 +51,9 @@ public:
     void ShowSupportPage();
     // A second start of the program asked this window to come to the front.
     void bringToFront();
+    // The checks and the daily backup that run after the window first shows
+    // are over and their findings told.
+    bool afterStartWorkDone() const { return m_afterStartDone; }
 
 signals:
     // The window was closed: databases and other windows are closed; the
@@ -59,6 +62,7 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
     void openChosenStatement(const QString &name, const QString &title);
@@ -70,11 +74,14 @@ private:
     // caption to the hint window and shows it, not modal.
     void cmdHint_Click(const QWidget *button);
     void closeDatabases();
+    void tellAfterStartFindings(const DataFiles::AfterStart &found);
 
     ProgramState m_state;
     DataFiles m_files;
     QString m_openError;
     bool m_unloaded = false;
+    bool m_afterStartBegun = false;
+    bool m_afterStartDone = false;
     StatementPage *m_statement = nullptr;
     HistoryPage *m_history = nullptr;
     EmployeePage *m_employees = nullptr;

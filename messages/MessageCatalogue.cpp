@@ -170,6 +170,15 @@ constexpr Entry catalogue[] = {
      u"復元の失敗"},
     {msg::エラー復元後読込, InPrompt, u"復元したデータを開けませんでした。Pelmar を終了して起動し直してください。\n",
      u"", Warning, u"復元の失敗"},
+    // Found after start-up, when the whole file was read; the subject is the
+    // file and what was found.
+    {msg::エラーデータ破損, InPrompt, u"データファイルに壊れているところが見つかりました。\n",
+     u"\nこれ以上入力や登録をせず、「設定・情報」ページのバックアップから壊れる前のデータに復元してください。", Warning,
+     u"データの破損"},
+    {msg::エラー作業データ破損, InPrompt, u"作業用のデータファイルに壊れているところが見つかりました。\n",
+     u"\n保存した明細や従業員などのデータはこのファイルにはありませんが、入力中の内容やヒントが正しく"
+     u"読み書きできないことがあります。Pelmar を終了し、このファイルを新しいものに取り替えてください。",
+     Warning, u"データの破損"},
 };
 
 constexpr bool sameText(QStringView a, QStringView b)

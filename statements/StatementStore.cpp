@@ -131,8 +131,15 @@ bool fillHistory(const QSqlDatabase &main, const QSqlDatabase &work)
     Transaction transaction(work);
     if (!clearHistory(work))
         return false;
+    // Prepared once and bound per row: the list grows with every statement
+    // ever saved.
+    QSqlQuery insert(work);
+    if (!insert.prepare(insertSql(tables::w履歴, columns)))
+        return false;
     while (headers.next()) {
-        if (!insertRow(work, tables::w履歴, columns, rowValues(headers, columns.size())))
+        for (int i = 0; i < int(columns.size()); ++i)
+            insert.bindValue(i, headers.value(i));
+        if (!insert.exec())
             return false;
     }
     return transaction.commit();

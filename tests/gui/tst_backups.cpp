@@ -64,6 +64,8 @@ class TestBackups : public test::WindowFixture {
 private slots:
     void dailyBackupOnTheFirstStartOnly();
     void failedDailyBackupIsToldAndTheProgramStarts();
+    void damagedFileIsToldAfterTheWindowShows_data();
+    void damagedFileIsToldAfterTheWindowShows();
     void backupBeforeChanges_data();
     void backupBeforeChanges();
     void bulkDeleteThenRestoreBringsEverythingBack();
@@ -154,6 +156,41 @@ void TestBackups::failedDailyBackupIsToldAndTheProgramStarts()
     QCOMPARE(query(workDb(), "select 氏名 from w従業員 where 氏名 is not null order by No"),
              (Rows{{"山田"}, {"O'Brien"}}));
     QCOMPARE(window()->settingsPage()->txt自社名->text(), QStringLiteral("有限会社ペルマー"));
+}
+
+void TestBackups::damagedFileIsToldAfterTheWindowShows_data()
+{
+    QTest::addColumn<bool>("mainFile");
+    QTest::addColumn<QString>("told");
+    QTest::addColumn<QStringList>("backupsAfter");
+    // A damaged main file is not copied over the kept backups.
+    QTest::newRow("main file") << true << "エラー/データ破損/" << QStringList{};
+    QTest::newRow("work file") << false << "エラー/作業データ破損/" << QStringList{QStringLiteral("daily")};
+}
+
+// Damage in the middle of a file passes the checks of opening; the window
+// starts as usual, and the full read after it shows tells the user which
+// file is damaged.
+void TestBackups::damagedFileIsToldAfterTheWindowShows()
+{
+    QFETCH(bool, mainFile);
+    QFETCH(QString, told);
+    QFETCH(QStringList, backupsAfter);
+    closeWindow();
+    QVERIFY(QDir(backup::folderOf(data().path())).removeRecursively());
+    const QString path = mainFile ? data().mainPath() : data().workPath();
+    QVERIFY(mainFile ? test::damageMiddlePage(path, QStringLiteral("時給明細"), QStringLiteral("氏名"))
+                     : test::damageMiddlePage(path, QStringLiteral("ClHint"), QStringLiteral("Contents")));
+    clearAsked();
+
+    QVERIFY(openWindow());
+    QCOMPARE(asked().size(), 1);
+    QVERIFY2(asked().first().startsWith(told + QDir::toNativeSeparators(path) + u'\n'), qPrintable(asked().first()));
+    QCOMPARE(requests().first().prompt.contains(QStringLiteral("「設定・情報」ページのバックアップ")), mainFile);
+    QCOMPARE(backupReasons(), backupsAfter);
+    // The pages are filled as on any start.
+    QCOMPARE(window()->settingsPage()->txt自社名->text(), QStringLiteral("有限会社ペルマー"));
+    QCOMPARE(window()->settingsPage()->lstBackup->rowCount(), backupsAfter.size());
 }
 
 void TestBackups::backupBeforeChanges_data()

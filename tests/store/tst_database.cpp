@@ -1,4 +1,5 @@
 #include "store/Database.h"
+#include "store/FileCheck.h"
 #include "store/NewInstallation.h"
 #include "store/Tables.h"
 
@@ -80,6 +81,8 @@ private slots:
     void openSucceedsAndNeverCreates();
     void openTellsWhyItCannotUseTheFile_data();
     void openTellsWhyItCannotUseTheFile();
+    void damageInsideTheFileIsFoundAfterOpening_data();
+    void damageInsideTheFileIsFoundAfterOpening();
     void transactionRollsBack();
 };
 
@@ -318,7 +321,6 @@ void TestDatabase::openTellsWhyItCannotUseTheFile_data()
         << "locked" << QStringList{QStringLiteral("別のプログラムが使用中です"), QStringLiteral("閉じてから")};
     QTest::newRow("not a database") << "garbage"
                                     << QStringList{QStringLiteral("データベースとして読めません"), backups};
-    QTest::newRow("damaged pages") << "damaged" << QStringList{QStringLiteral("壊れて"), backups};
 }
 
 // Each fault is told as what it is, with what to do, and opening leaves the
@@ -346,13 +348,6 @@ void TestDatabase::openTellsWhyItCannotUseTheFile()
         QVERIFY(QSqlQuery(other).exec(QStringLiteral("BEGIN EXCLUSIVE")));
     } else if (fault == QLatin1String("garbage")) {
         writeFile(path, QByteArray(8192, '\x5a'));
-    } else if (fault == QLatin1String("damaged")) {
-        // The header stays sound; the pages after it do not.
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::ReadWrite));
-        QVERIFY(file.size() > 8192);
-        file.seek(1024 * 4);
-        file.write(QByteArray(int(file.size()) - 4096, '\xa5'));
     }
     const QByteArray before = fileHash(path);
 
@@ -386,6 +381,51 @@ void TestDatabase::openTellsWhyItCannotUseTheFile()
         again.db = QSqlDatabase();
         closeConnection(connection);
     }
+}
+
+void TestDatabase::damageInsideTheFileIsFoundAfterOpening_data()
+{
+    QTest::addColumn<bool>("mainFile");
+    QTest::addColumn<bool>("damaged");
+    QTest::newRow("main, sound") << true << false;
+    QTest::newRow("main, a page of its statements damaged") << true << true;
+    QTest::newRow("work, sound") << false << false;
+    QTest::newRow("work, a page of its hints damaged") << false << true;
+}
+
+// Opening reads only the file's header and table list, so a file damaged in
+// the middle opens; the full read afterwards finds it, and a sound file
+// grown as large reads back sound.
+void TestDatabase::damageInsideTheFileIsFoundAfterOpening()
+{
+    QFETCH(bool, mainFile);
+    QFETCH(bool, damaged);
+    test::TestDataFolder data;
+    const QString path = mainFile ? data.mainPath() : data.workPath();
+    const QString table = mainFile ? QStringLiteral("時給明細") : QStringLiteral("ClHint");
+    const QString column = mainFile ? QStringLiteral("氏名") : QStringLiteral("Contents");
+    if (damaged) {
+        QVERIFY(test::damageMiddlePage(path, table, column));
+    } else {
+        QVERIFY(
+            execBound(mainFile ? data.mainDb() : data.workDb(),
+                      QStringLiteral("with recursive n(i) as (select 1 union all select i + 1 from n where i < 20000)"
+                                     " insert into %1 (%2) select hex(zeroblob(100)) || i from n")
+                          .arg(table, column)));
+    }
+
+    const QString connection = QStringLiteral("damaged-inside");
+    {
+        OpenResult opened = openExisting(path, mainFile ? SchemaKind::Main : SchemaKind::Work, connection);
+        QVERIFY2(opened.ok(), qPrintable(opened.error));
+        opened.db = QSqlDatabase();
+        closeConnection(connection);
+    }
+    const QString problem = soundnessProblem(path);
+    QCOMPARE(!problem.isEmpty(), damaged);
+    if (damaged)
+        QVERIFY2(problem.contains(QStringLiteral("壊れています")) || problem.contains(QStringLiteral("読めません")),
+                 qPrintable(problem));
 }
 
 void TestDatabase::transactionRollsBack()

@@ -2,8 +2,10 @@
 
 #include "store/Database.h"
 #include "store/NewInstallation.h"
+#include "store/Tables.h"
 
 #include <QDir>
+#include <QFile>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QUuid>
@@ -49,6 +51,39 @@ QSqlDatabase TestDataFolder::mainDb()
 QSqlDatabase TestDataFolder::workDb()
 {
     return connection(workPath(), QStringLiteral("work"));
+}
+
+bool damageMiddlePage(const QString &path, const QString &table, const QString &textColumn, int rows)
+{
+    const QString connection = QStringLiteral("damage-") + QUuid::createUuid().toString();
+    bool grown = false;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
+        db.setDatabaseName(path);
+        grown = db.open()
+            && execBound(db,
+                         QStringLiteral("with recursive n(i) as (select 1 union all select i + 1 from n where i < ?)"
+                                        " insert into %1 (%2) select hex(zeroblob(100)) || i from n")
+                             .arg(columnList({table}), columnList({textColumn})),
+                         {rows});
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(connection);
+    if (!grown)
+        return false;
+
+    QFile file(path);
+    if (!file.open(QIODevice::ReadWrite))
+        return false;
+    // The page size is the big-endian 16-bit number at offset 16 of the header.
+    const QByteArray header = file.read(100);
+    if (header.size() < 100)
+        return false;
+    const int pageSize = (uchar(header.at(16)) << 8) | uchar(header.at(17));
+    const qint64 pages = file.size() / pageSize;
+    if (pageSize < 512 || pages < 20)
+        return false;
+    return file.seek((pages / 2) * pageSize) && file.write(QByteArray(pageSize, '\xff')) == pageSize;
 }
 
 int rowCount(const QSqlDatabase &db, const QString &table)

@@ -34,6 +34,13 @@ private:
     QStringList m_connections;
 };
 
+// Grows `table` of the database at `path` by `rows` rows of long text, so that
+// it fills most of the file, then overwrites one page in the middle of the
+// file with garbage: the header and the table list stay readable, as a file
+// damaged by a bad disk sector can be. The table's first text column gets
+// the text; the others stay null. True when the file was damaged.
+bool damageMiddlePage(const QString &path, const QString &table, const QString &textColumn, int rows = 20000);
+
 // The number of rows of a table, or -1 when the query fails.
 int rowCount(const QSqlDatabase &db, const QString &table);
 

@@ -84,7 +84,16 @@ bool WindowFixture::openWindow()
         return false;
     }
     m_window->show();
-    return QTest::qWaitForWindowExposed(m_window.get());
+    if (!QTest::qWaitForWindowExposed(m_window.get()))
+        return false;
+    // What runs after the window shows (the full read of the files, the
+    // daily backup) is over before a test looks, as a user who starts
+    // typing a moment later would find it.
+    if (!QTest::qWaitFor([this] { return m_window->afterStartWorkDone(); }, 60000)) {
+        qWarning("The checks after start-up did not finish");
+        return false;
+    }
+    return true;
 }
 
 void WindowFixture::closeWindow()
