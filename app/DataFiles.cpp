@@ -1,6 +1,7 @@
 #include "app/DataFiles.h"
 
 #include "messages/ShowMsg.h"
+#include "statements/StatementStore.h"
 #include "store/Backup.h"
 #include "store/Database.h"
 #include "store/FileCheck.h"
@@ -114,6 +115,36 @@ void DataFiles::startAfterStartWork(QObject *context, std::function<void(const A
     QObject::connect(m_afterStart.get(), &QThread::finished, context,
                      [found, done = std::move(done)] { done(*found); });
     m_afterStart->start();
+}
+
+bool DataFiles::deleteEverything(const std::function<void()> &backupsChanged)
+{
+    const backup::Outcome saved =
+        backup::take(m_state.MainDb, m_state.DataPath, backup::Reason::BulkDelete, QDateTime::currentDateTime());
+    if (!saved.ok()) {
+        ShowMsg(msg::エラー削除前バックアップ, saved.error);
+        return false;
+    }
+    if (backupsChanged)
+        backupsChanged();
+    if (!statements::removeEverything(m_state.MainDb)) {
+        ShowMsg(msg::エラー一括削除);
+        return false;
+    }
+    return true;
+}
+
+void DataFiles::tellFindings(const AfterStart &found) const
+{
+    const auto named = [](const QString &path, const QString &problem) {
+        return QDir::toNativeSeparators(path) + u'\n' + problem;
+    };
+    if (!found.mainProblem.isEmpty())
+        ShowMsg(msg::エラーデータ破損, named(m_state.MainDbPath, found.mainProblem));
+    if (!found.workProblem.isEmpty())
+        ShowMsg(msg::エラー作業データ破損, named(m_state.WorkDbPath, found.workProblem));
+    if (!found.dailyError.isEmpty())
+        ShowMsg(msg::エラー起動時バックアップ, found.dailyError);
 }
 
 void DataFiles::waitForAfterStartWork()

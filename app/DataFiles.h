@@ -46,6 +46,9 @@ public:
     void startAfterStartWork(QObject *context, std::function<void(const AfterStart &)> done);
     // Blocks until that work is over: before the files are closed or replaced.
     void waitForAfterStartWork();
+    // Tells what the work after start-up found: a damaged file, by name, and
+    // a daily backup that could not be taken.
+    void tellFindings(const AfterStart &found) const;
 
     // Puts a checked copy of the backup in the place of the main file, after
     // a backup of the file as it is now, and reopens it. Anything that fails
@@ -53,6 +56,11 @@ public:
     // backupsChanged runs whenever the backup folder gained a file. True when
     // the pages must be read again from the restored file.
     bool restore(const QString &backupPath, const std::function<void()> &backupsChanged);
+
+    // Empties the saved statements and all master data of the main file, after
+    // a safety copy of it; without that copy nothing is deleted. Every
+    // failure is told. backupsChanged runs when the backup folder gained a file.
+    bool deleteEverything(const std::function<void()> &backupsChanged);
 
     // Closes both connections; every model on them must be gone by then.
     void close();

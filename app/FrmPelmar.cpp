@@ -9,8 +9,6 @@
 #include "messages/ShowMsg.h"
 #include "statements/HistoryPage.h"
 #include "statements/StatementPage.h"
-#include "statements/StatementStore.h"
-#include "store/Backup.h"
 #include "widgets/PageBuilder.h"
 
 #include <QApplication>
@@ -76,18 +74,8 @@ void FrmPelmar::openChosenStatement(const QString &name, const QString &title)
 
 void FrmPelmar::AllDelete()
 {
-    // A safety copy of the main file, before any row goes.
-    const backup::Outcome saved =
-        backup::take(m_state.MainDb, m_state.DataPath, backup::Reason::BulkDelete, QDateTime::currentDateTime());
-    if (!saved.ok()) {
-        ShowMsg(msg::エラー削除前バックアップ, saved.error);
+    if (!m_files.deleteEverything([this] { m_settings->Readバックアップ(); }))
         return;
-    }
-    m_settings->Readバックアップ();
-    if (!statements::removeEverything(m_state.MainDb)) {
-        ShowMsg(msg::エラー一括削除);
-        return;
-    }
     m_settings->Clear設定();
     m_settings->forgetCompany();
     m_employees->Clear従業員();
@@ -158,15 +146,7 @@ void FrmPelmar::tellAfterStartFindings(const DataFiles::AfterStart &found)
     m_afterStartDone = true;
     if (m_unloaded)
         return;
-    const auto named = [](const QString &path, const QString &problem) {
-        return QDir::toNativeSeparators(path) + u'\n' + problem;
-    };
-    if (!found.mainProblem.isEmpty())
-        ShowMsg(msg::エラーデータ破損, named(m_state.MainDbPath, found.mainProblem));
-    if (!found.workProblem.isEmpty())
-        ShowMsg(msg::エラー作業データ破損, named(m_state.WorkDbPath, found.workProblem));
-    if (!found.dailyError.isEmpty())
-        ShowMsg(msg::エラー起動時バックアップ, found.dailyError);
+    m_files.tellFindings(found);
     if (found.dailyTaken)
         m_settings->Readバックアップ();
 }
