@@ -82,21 +82,6 @@ qint64 lockHolder(const QString &dataFolder)
     return pid;
 }
 
-// See tst_database: root ignores permission bits, not the immutable attribute.
-struct Immutable {
-    QString path;
-    bool ok = false;
-    explicit Immutable(const QString &p) : path(p)
-    {
-        ok = QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("+i"), path}) == 0;
-    }
-    ~Immutable()
-    {
-        if (ok)
-            QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("-i"), path});
-    }
-};
-
 void stop(QProcess &process)
 {
     process.terminate();
@@ -233,7 +218,7 @@ void TestSingleInstance::startDecision()
     QString key = SingleInstance::keyFor(dir.path());
     std::unique_ptr<SingleInstance> running;
     QLockFile runningLock(lockPath);
-    std::unique_ptr<Immutable> frozen;
+    std::unique_ptr<test::Immutable> frozen;
     switch (situation) {
     case NobodyRuns:
         break;
@@ -256,7 +241,7 @@ void TestSingleInstance::startDecision()
         key = dir.filePath(key + QString(200, u'x'));
         break;
     case FolderTakesNoFile:
-        frozen = std::make_unique<Immutable>(dir.path());
+        frozen = std::make_unique<test::Immutable>(dir.path());
         if (!frozen->ok)
             QSKIP("this filesystem has no immutable attribute");
         break;
@@ -284,7 +269,7 @@ void TestSingleInstance::unguardedStartOpensNothing()
     const QString work = QDir(copy.data).filePath(kWorkDbFileName);
     insertMarker(work);
     // A data folder that takes no new file takes no lock either.
-    Immutable frozen(copy.data);
+    test::Immutable frozen(copy.data);
     if (!frozen.ok)
         QSKIP("this filesystem has no immutable attribute");
     QProcess program;

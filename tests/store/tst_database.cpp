@@ -45,23 +45,6 @@ QByteArray fileHash(const QString &path)
     return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256);
 }
 
-// Makes a file or folder unchangeable for as long as it lives. The tests run
-// as root, who ignores permission bits, but not the immutable attribute:
-// with it SQLite meets the same refusals a read-only file or folder gives.
-struct Immutable {
-    QString path;
-    bool ok = false;
-    explicit Immutable(const QString &p) : path(p)
-    {
-        ok = QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("+i"), path}) == 0;
-    }
-    ~Immutable()
-    {
-        if (ok)
-            QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("-i"), path});
-    }
-};
-
 } // namespace
 
 class TestDatabase : public QObject {
@@ -335,10 +318,10 @@ void TestDatabase::openTellsWhyItCannotUseTheFile()
     QVERIFY(execBound(data.workDb(), QStringLiteral("insert into w履歴 values (?, ?, ?)"),
                       {QStringLiteral("目印"), 1.0, QStringLiteral("そのまま")}));
 
-    std::unique_ptr<Immutable> frozen;
+    std::unique_ptr<test::Immutable> frozen;
     const QString holder = QStringLiteral("holder-") + fault;
     if (fault == QLatin1String("readOnlyFile") || fault == QLatin1String("readOnlyFolder")) {
-        frozen = std::make_unique<Immutable>(fault == QLatin1String("readOnlyFile") ? path : data.path());
+        frozen = std::make_unique<test::Immutable>(fault == QLatin1String("readOnlyFile") ? path : data.path());
         if (!frozen->ok)
             QSKIP("this filesystem has no immutable attribute");
     } else if (fault == QLatin1String("locked")) {

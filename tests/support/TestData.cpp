@@ -1,5 +1,7 @@
 #include "TestData.h"
 
+#include <QProcess>
+
 #include "store/Database.h"
 #include "store/NewInstallation.h"
 #include "store/Tables.h"
@@ -110,6 +112,17 @@ Rows rows(const QSqlDatabase &db, const QString &sql, const QVariantList &values
         result << row;
     }
     return result;
+}
+
+Immutable::Immutable(const QString &p) : path(p)
+{
+    ok = QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("+i"), path}) == 0;
+}
+
+Immutable::~Immutable()
+{
+    if (ok)
+        QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("-i"), path});
 }
 
 } // namespace pelmar::test

@@ -48,4 +48,17 @@ int rowCount(const QSqlDatabase &db, const QString &table);
 using Rows = QList<QStringList>;
 Rows rows(const QSqlDatabase &db, const QString &sql, const QVariantList &values = {});
 
+// Makes a file or folder unchangeable for as long as it lives. The tests run
+// as root, who ignores permission bits, but not the immutable attribute:
+// with it SQLite meets the same refusals a read-only file or folder gives.
+// ok is false where the file system has no such attribute.
+struct Immutable {
+    explicit Immutable(const QString &path);
+    ~Immutable();
+    Immutable(const Immutable &) = delete;
+    Immutable &operator=(const Immutable &) = delete;
+    QString path;
+    bool ok = false;
+};
+
 } // namespace pelmar::test
