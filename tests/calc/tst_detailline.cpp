@@ -54,17 +54,17 @@ void TestDetailLine::afterEdit_data()
     const auto t = [](const char *s) {
         return QVariant(QString::fromLatin1(s));
     };
+    // 31 March 2007 as the day shift A (9:00 to 18:00, an hour's break) fills it.
+    const Line dayOf31March = lineOf({{kDate, t("20070331")},
+                                      {kStart, t("0900")},
+                                      {kEnd, t("1800")},
+                                      {kBreak, 1.0},
+                                      {kHours, 8.0},
+                                      {kWage, 1000.0},
+                                      {kAmount, 8000.0}});
 
     QTest::newRow("date fills the day from the shift type")
-        << lineOf({{kDate, t("20070331")}}) << int(kDate) << "A" << wage
-        << lineOf({{kDate, t("20070331")},
-                   {kStart, t("0900")},
-                   {kEnd, t("1800")},
-                   {kBreak, 1.0},
-                   {kHours, 8.0},
-                   {kWage, 1000.0},
-                   {kAmount, 8000.0}})
-        << true;
+        << lineOf({{kDate, t("20070331")}}) << int(kDate) << "A" << wage << dayOf31March << true;
     QTest::newRow("30 February is emptied and fills nothing")
         << lineOf({{kDate, t("20070230")}}) << int(kDate) << "A" << wage << lineOf({{kWage, 1000.0}}) << true;
     QTest::newRow("date without a shift type fills only the wage")
@@ -132,15 +132,7 @@ void TestDetailLine::afterEdit_data()
 
     // Full-width digits from Japanese input are the same digits.
     QTest::newRow("full-width date fills the day")
-        << lineOf({{kDate, QStringLiteral("２００７０３３１")}}) << int(kDate) << "A" << wage
-        << lineOf({{kDate, t("20070331")},
-                   {kStart, t("0900")},
-                   {kEnd, t("1800")},
-                   {kBreak, 1.0},
-                   {kHours, 8.0},
-                   {kWage, 1000.0},
-                   {kAmount, 8000.0}})
-        << true;
+        << lineOf({{kDate, QStringLiteral("２００７０３３１")}}) << int(kDate) << "A" << wage << dayOf31March << true;
     QTest::newRow("full-width times")
         << lineOf({{kStart, t("0900")}, {kEnd, QStringLiteral("１７３０")}, {kWage, 1000.0}}) << int(kEnd) << "" << none
         << lineOf({{kStart, t("0900")}, {kEnd, t("1730")}, {kHours, 8.5}, {kWage, 1000.0}, {kAmount, 8500.0}}) << true;
