@@ -38,6 +38,12 @@ struct ProgramCopy {
             && QProcess::execute(QStringLiteral(PELMAR_NEWDATA_EXE), {data}) == 0;
     }
     QString key() const { return SingleInstance::keyFor(data + QStringLiteral("/")); }
+    // Starts this copy of the program in process; true once it runs.
+    bool launch(QProcess &process) const
+    {
+        process.start(exe, {});
+        return process.waitForStarted();
+    }
 };
 
 bool someoneListens(const QString &key)
@@ -143,8 +149,7 @@ void TestSingleInstance::secondStartAsksTheRunningCopyToCome()
     QSignalSpy activated(&running, &SingleInstance::activationRequested);
 
     QProcess second;
-    second.start(copy.exe, {});
-    QVERIFY(second.waitForStarted());
+    QVERIFY(copy.launch(second));
     QTRY_COMPARE_WITH_TIMEOUT(activated.count(), 1, 20000);
     // It may well have ended while the activation was being waited for.
     QTRY_COMPARE_WITH_TIMEOUT(second.state(), QProcess::NotRunning, 20000);
@@ -157,8 +162,7 @@ void TestSingleInstance::secondStartLeavesTheRunningCopyAlone()
     ProgramCopy copy;
     QVERIFY(copy.ok);
     QProcess first;
-    first.start(copy.exe, {});
-    QVERIFY(first.waitForStarted());
+    QVERIFY(copy.launch(first));
     QTRY_VERIFY_WITH_TIMEOUT(someoneListens(copy.key()), 20000);
     // The running copy listens before it loads; its own start-up empties the
     // history list, so wait until its pages are filled (the employee page
@@ -168,8 +172,7 @@ void TestSingleInstance::secondStartLeavesTheRunningCopyAlone()
     insertMarker(work);
 
     QProcess second;
-    second.start(copy.exe, {});
-    QVERIFY(second.waitForStarted());
+    QVERIFY(copy.launch(second));
     QTRY_COMPARE_WITH_TIMEOUT(second.state(), QProcess::NotRunning, 20000);
     QCOMPARE(second.exitStatus(), QProcess::NormalExit);
     QCOMPARE(second.exitCode(), 0);
@@ -273,8 +276,7 @@ void TestSingleInstance::unguardedStartOpensNothing()
     if (!frozen.ok)
         QSKIP("this filesystem has no immutable attribute");
     QProcess program;
-    program.start(copy.exe, {});
-    QVERIFY(program.waitForStarted());
+    QVERIFY(copy.launch(program));
     // It says why it stops (the message box waits for a click that never
     // comes here, so the test ends the program itself).
     QString said;
@@ -328,8 +330,7 @@ void TestSingleInstance::anotherSocketFolderStillStops()
     ProgramCopy copy;
     QVERIFY(copy.ok);
     QProcess first;
-    first.start(copy.exe, {});
-    QVERIFY(first.waitForStarted());
+    QVERIFY(copy.launch(first));
     QTRY_COMPARE_WITH_TIMEOUT(lockHolder(copy.data), first.processId(), 20000);
 
     QTemporaryDir otherRuntime;
@@ -339,8 +340,7 @@ void TestSingleInstance::anotherSocketFolderStillStops()
     environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), otherRuntime.path());
     QProcess second;
     second.setProcessEnvironment(environment);
-    second.start(copy.exe, {});
-    QVERIFY(second.waitForStarted());
+    QVERIFY(copy.launch(second));
     QTRY_COMPARE_WITH_TIMEOUT(second.state(), QProcess::NotRunning, 20000);
     QCOMPARE(second.exitStatus(), QProcess::NormalExit);
     QCOMPARE(second.exitCode(), 0);
