@@ -42,14 +42,14 @@ bool DataFiles::open(const QString &dataPath)
 bool DataFiles::openFile(const QString &path, SchemaKind kind, const char *tag, QString &connection, QSqlDatabase &db)
 {
     connection = uniqueConnectionName(tag);
-    // The main file is copied into the backup folder before an upgrade. The
-    // work file has no backup of its own yet, so an upgrade of it is refused
-    // unchanged rather than made without a copy.
-    BackupBeforeUpgrade copyFirst;
-    if (kind == SchemaKind::Main)
-        copyFirst = [this](const QSqlDatabase &opened, const QString &) {
-            return backup::take(opened, m_state.DataPath, backup::Reason::Upgrade, QDateTime::currentDateTime()).ok();
-        };
+    // Either file is copied into the backup folder before its layout is
+    // upgraded; the work file's copies keep the hint texts.
+    const BackupBeforeUpgrade copyFirst = [this, kind](const QSqlDatabase &opened, const QString &) {
+        const QDateTime now = QDateTime::currentDateTime();
+        return kind == SchemaKind::Main
+                   ? backup::take(opened, m_state.DataPath, backup::Reason::Upgrade, now).ok()
+                   : backup::takeWorkFile(opened, m_state.DataPath, now).ok();
+    };
     OpenResult opened = openExisting(path, kind, connection, copyFirst);
     if (!opened.ok()) {
         m_openError = opened.error;

@@ -139,6 +139,9 @@ void StatementPage::setUpGrid()
             {.column = 6, .widthTwips = 764.7874, .alignment = right, .format = fmt::kYen},
             {.column = 7, .widthTwips = 1050, .alignment = right, .format = fmt::kYen},
             {.column = 8, .caption = u"金　額"_s, .widthTwips = 1130, .alignment = right, .format = fmt::kYen},
+            {.column = 9, .hidden = true},
+            {.column = 10, .hidden = true},
+            {.column = 11, .hidden = true},
         });
 }
 

@@ -104,7 +104,10 @@ void StatementPage::Entry時給()
                                     num休憩->value(),
                                     num調整額->value(),
                                     num時間->value(),
-                                    num合計->value()};
+                                    num合計->value(),
+                                    {},
+                                    {},
+                                    {}};
     if (!statements::save(m_state.MainDb, m_state.WorkDb, header, [this] { return Entry従業員(); })) {
         // Nothing was written; what the user typed stays on the page.
         ShowMsg(msg::エラー明細登録);

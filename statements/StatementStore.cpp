@@ -27,7 +27,8 @@ bool writeHeader(const QSqlDatabase &main, const Header &h)
 {
     const QStringList &columns = tables::時給ヘッダ.columns;
     // In the order of the header's columns.
-    const QVariantList values{h.name, h.title, h.patternType, h.wage, h.breakHours, h.adjustment, h.hours, h.total};
+    const QVariantList values{h.name,  h.title, h.patternType, h.wage,          h.breakHours, h.adjustment,
+                              h.hours, h.total, h.nightHours,  h.overtimeHours, h.premium};
     if (const auto row = headerRow(main, h.name, h.title))
         return execBound(main, updateSql(tables::時給ヘッダ, columns, QStringLiteral("where rowid = ?")),
                          values + QVariantList{*row});
@@ -82,9 +83,9 @@ std::optional<Header> readHeader(const QSqlDatabase &main, const QString &name, 
     query.addBindValue(title);
     if (!query.exec() || !query.next())
         return std::nullopt;
-    return Header{name,           title,          query.value(0).toString(),
-                  query.value(1), query.value(2), query.value(3),
-                  query.value(4), query.value(5)};
+    return Header{name,           title,          query.value(0).toString(), query.value(1),
+                  query.value(2), query.value(3), query.value(4),            query.value(5),
+                  query.value(6), query.value(7), query.value(8)};
 }
 
 bool loadLines(const QSqlDatabase &main, const QSqlDatabase &work, const QString &name, const QString &title)
@@ -112,7 +113,7 @@ bool removeEverything(const QSqlDatabase &main)
     if (!transaction.started())
         return false;
     for (const Table *table : tables::ofMainFile())
-        if (!execBound(main, QStringLiteral("delete from ") + columnList({table->name})))
+        if (table != &tables::設定 && !execBound(main, QStringLiteral("delete from ") + columnList({table->name})))
             return false;
     return transaction.commit();
 }

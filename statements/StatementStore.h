@@ -22,6 +22,10 @@ struct Header {
     QVariant adjustment;
     QVariant hours;
     QVariant total;
+    // Premium hours and yen; null on statements saved before premiums.
+    QVariant nightHours;
+    QVariant overtimeHours;
+    QVariant premium;
 };
 
 // Saves the statement on the page: runs recordEmployee (the employee
@@ -41,7 +45,7 @@ bool loadLines(const QSqlDatabase &main, const QSqlDatabase &work, const QString
 bool remove(const QSqlDatabase &main, const QString &name, const QString &title);
 
 // Empties the five tables of saved statements and master data together;
-// the hint texts stay.
+// the settings and the hint texts stay.
 bool removeEverything(const QSqlDatabase &main);
 
 // The history list: every header's name, total and title, by name.

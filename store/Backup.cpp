@@ -1,6 +1,7 @@
 #include "store/Backup.h"
 
 #include "store/Database.h"
+#include "store/SchemaVersion.h"
 #include "store/Tables.h"
 
 #include <QDir>
@@ -173,20 +174,22 @@ QString folderOf(const QString &dataFolder)
     return QDir(dataFolder).absoluteFilePath(QStringLiteral("backup"));
 }
 
-Outcome take(const QSqlDatabase &main, const QString &dataFolder, Reason reason, const QDateTime &when)
+namespace {
+
+// Writes a checked snapshot of `db` into the backup folder as <base>.mdb, or
+// <base>-<n>.mdb when that name is taken. A failure leaves no file behind.
+Outcome snapshot(const QSqlDatabase &db, const QString &folder, const QString &base)
 {
     Outcome outcome;
-    if (!main.isOpen()) {
+    if (!db.isOpen()) {
         outcome.error = QStringLiteral("データベースが開いていません。");
         return outcome;
     }
-    const QString folder = folderOf(dataFolder);
     if (!QDir().mkpath(folder) || !QFileInfo(folder).isDir()) {
         outcome.error = QStringLiteral("バックアップの保存先 %1 を作れません。").arg(native(folder));
         return outcome;
     }
 
-    const QString base = QStringLiteral("Pelmar-%1-%2").arg(when.toString(kDateFormat), reasonTag(reason));
     QString finalPath = QDir(folder).filePath(base + QStringLiteral(".mdb"));
     for (int n = 2; QFileInfo::exists(finalPath); ++n)
         finalPath = QDir(folder).filePath(QStringLiteral("%1-%2.mdb").arg(base).arg(n));
@@ -203,7 +206,7 @@ Outcome take(const QSqlDatabase &main, const QString &dataFolder, Reason reason,
     // so it goes in as a literal with its quotes doubled.
     QString literal = QDir::toNativeSeparators(partial);
     literal.replace(u'\'', QStringLiteral("''"));
-    QSqlQuery vacuum(main);
+    QSqlQuery vacuum(db);
     if (!vacuum.exec(QStringLiteral("VACUUM INTO '%1'").arg(literal)))
         return fail(QStringLiteral("%1 に書き込めません。%2").arg(native(folder), vacuum.lastError().text()));
     vacuum.finish();
@@ -213,9 +216,35 @@ Outcome take(const QSqlDatabase &main, const QString &dataFolder, Reason reason,
         return fail(QStringLiteral("書き込んだバックアップを確認できません。%1").arg(problem));
     if (!QFile::rename(partial, finalPath))
         return fail(QStringLiteral("%1 を作れません。").arg(native(finalPath)));
-
     outcome.path = finalPath;
-    rotate(folder);
+    return outcome;
+}
+
+const QString kWorkBackupPrefix = QStringLiteral("PelmarWork-");
+
+} // namespace
+
+Outcome take(const QSqlDatabase &main, const QString &dataFolder, Reason reason, const QDateTime &when)
+{
+    const QString folder = folderOf(dataFolder);
+    const Outcome outcome =
+        snapshot(main, folder, QStringLiteral("Pelmar-%1-%2").arg(when.toString(kDateFormat), reasonTag(reason)));
+    if (outcome.ok())
+        rotate(folder);
+    return outcome;
+}
+
+Outcome takeWorkFile(const QSqlDatabase &work, const QString &dataFolder, const QDateTime &when)
+{
+    const QString folder = folderOf(dataFolder);
+    const Outcome outcome = snapshot(work, folder, kWorkBackupPrefix + when.toString(kDateFormat));
+    if (!outcome.ok())
+        return outcome;
+    // The newest few are kept; names sort by when they were taken.
+    QStringList taken =
+        QDir(folder).entryList({kWorkBackupPrefix + QStringLiteral("*.mdb")}, QDir::Files, QDir::Name | QDir::Reversed);
+    for (qsizetype i = kKeptWorkFile; i < taken.size(); ++i)
+        QFile::remove(QDir(folder).filePath(taken.at(i)));
     return outcome;
 }
 
@@ -242,6 +271,41 @@ bool dailyBackupDue(const QString &dataFolder, const QDate &today)
     });
 }
 
+namespace {
+
+// A backup taken by an older Pelmar has that version's layout: its copy is
+// brought to today's layout, as opening would, before it takes the main
+// file's place. The backup itself stays as it was, so nothing needs a
+// backup first. Empty, or why the copy cannot be used.
+QString upgradeCopy(const QString &copy)
+{
+    const QString name = QStringLiteral("pelmar-restore-") + QUuid::createUuid().toString();
+    QString problem;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(copy);
+        db.setConnectOptions(kBusyTimeoutOption);
+        if (!db.open()) {
+            problem = db.lastError().text();
+        } else {
+            const SchemaHistory history = schemaHistory(SchemaKind::Main);
+            const UpgradeResult upgraded = upgrade(db, history.upgrades, history.currentVersion, [] { return true; },
+                                                   [&] { return schemaProblem(db, SchemaKind::Main); });
+            if (upgraded.outcome == UpgradeResult::Outcome::TooNew)
+                problem = QStringLiteral("新しい版の Pelmar で作られたバックアップです（版 %1）。").arg(upgraded.fromVersion);
+            else if (!upgraded.ok())
+                problem = upgraded.error;
+            else
+                problem = schemaProblem(db, SchemaKind::Main);
+        }
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+    return problem;
+}
+
+} // namespace
+
 Outcome prepareRestore(const QString &backupPath, const QString &mainDbPath)
 {
     Outcome outcome;
@@ -261,12 +325,9 @@ Outcome prepareRestore(const QString &backupPath, const QString &mainDbPath)
     }
     QFile::setPermissions(copy, mainFile.permissions() | QFileDevice::ReadOwner | QFileDevice::WriteOwner);
 
-    const QString problem = withReadOnly(copy, [](const QSqlDatabase &db) {
-        QString found = integrityProblem(db);
-        if (found.isEmpty())
-            found = schemaProblem(db, SchemaKind::Main);
-        return found;
-    });
+    QString problem = withReadOnly(copy, integrityProblem);
+    if (problem.isEmpty())
+        problem = upgradeCopy(copy);
     if (!problem.isEmpty()) {
         QFile::remove(copy);
         outcome.error = QStringLiteral("%1 は使えません。%2").arg(native(backupPath), problem);

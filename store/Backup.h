@@ -38,6 +38,13 @@ struct Outcome {
 // not be inside a transaction.
 Outcome take(const QSqlDatabase &main, const QString &dataFolder, Reason reason, const QDateTime &when);
 
+// Writes a checked snapshot of the open work file to the backup folder as
+// PelmarWork-<yyyyMMdd>-<HHmmss>.mdb before its layout is upgraded; the newest
+// kKeptWorkFile of them are kept. These are not main-file backups: list()
+// leaves them out and a restore cannot pick them.
+inline constexpr int kKeptWorkFile = 5;
+Outcome takeWorkFile(const QSqlDatabase &work, const QString &dataFolder, const QDateTime &when);
+
 struct Info {
     QString path;
     QDateTime taken;
@@ -53,7 +60,8 @@ QList<Info> list(const QString &dataFolder);
 bool dailyBackupDue(const QString &dataFolder, const QDate &today);
 
 // Copies a backup to a temporary file beside the main file and checks it: a
-// sound database holding every table and column of the main schema. The
+// sound database holding every table and column of the main schema, a
+// backup of an older layout being upgraded in the copy first. The
 // copy's path on success; otherwise nothing is left behind and the error says
 // why.
 Outcome prepareRestore(const QString &backupPath, const QString &mainDbPath);

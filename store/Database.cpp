@@ -252,7 +252,11 @@ OpenResult openExisting(const QString &filePath, SchemaKind kind, const QString 
     QSqlQuery check(result.db);
     if (!check.exec(QStringLiteral("select count(*) from sqlite_master")) || !check.next())
         return refuse(unreadableReason(check.lastError(), filePath));
+    // An empty database is no Pelmar file of any version: nothing to upgrade.
+    const bool holdsNothing = check.value(0).toInt() == 0;
     check.finish();
+    if (holdsNothing)
+        return refuse(schemaProblem(result.db, kind));
 
     QString versionError;
     const int stored = storedSchemaVersion(result.db, &versionError);

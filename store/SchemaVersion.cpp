@@ -12,14 +12,30 @@ namespace pelmar {
 const QList<Upgrade> &mainUpgrades()
 {
     // A change of main.sql adds its step here, with kMainSchemaVersion raised to it.
-    static const QList<Upgrade> steps;
+    static const QList<Upgrade> steps{
+        // 2: premium hours and yen on statements and their lines; settings.
+        {2,
+         {QStringLiteral("ALTER TABLE 時給ヘッダ ADD COLUMN 深夜 REAL"),
+          QStringLiteral("ALTER TABLE 時給ヘッダ ADD COLUMN 時間外 REAL"),
+          QStringLiteral("ALTER TABLE 時給ヘッダ ADD COLUMN 割増額 REAL"),
+          QStringLiteral("ALTER TABLE 時給明細 ADD COLUMN 深夜 REAL"),
+          QStringLiteral("ALTER TABLE 時給明細 ADD COLUMN 時間外 REAL"),
+          QStringLiteral("ALTER TABLE 時給明細 ADD COLUMN 割増額 REAL"),
+          QStringLiteral("CREATE TABLE 設定 (項目 TEXT PRIMARY KEY, 値 TEXT)")}},
+    };
     return steps;
 }
 
 const QList<Upgrade> &workUpgrades()
 {
     // A change of work.sql adds its step here, with kWorkSchemaVersion raised to it.
-    static const QList<Upgrade> steps;
+    static const QList<Upgrade> steps{
+        // 2: the premium columns of the statement lines.
+        {2,
+         {QStringLiteral("ALTER TABLE w明細 ADD COLUMN 深夜 REAL"),
+          QStringLiteral("ALTER TABLE w明細 ADD COLUMN 時間外 REAL"),
+          QStringLiteral("ALTER TABLE w明細 ADD COLUMN 割増額 REAL")}},
+    };
     return steps;
 }
 

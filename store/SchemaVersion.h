@@ -12,8 +12,8 @@ namespace pelmar {
 // Each data file carries the version of its layout in PRAGMA user_version.
 // These are the versions store/schema/*.sql describe; a new installation is
 // written at them, and an older file is upgraded to them when it is opened.
-inline constexpr int kMainSchemaVersion = 1;
-inline constexpr int kWorkSchemaVersion = 1;
+inline constexpr int kMainSchemaVersion = 2;
+inline constexpr int kWorkSchemaVersion = 2;
 
 // Files written before the layout had a version carry 0; they have the
 // layout of version 1.
@@ -25,7 +25,7 @@ struct Upgrade {
     QStringList statements;
 };
 
-// Every step so far, oldest first. Both are empty while version 1 is current.
+// Every step so far, oldest first.
 const QList<Upgrade> &mainUpgrades();
 const QList<Upgrade> &workUpgrades();
 

@@ -25,7 +25,10 @@ inline const QStringList employee =
     QStringLiteral("氏名 時給 勤務形態 開始時間 終了時間 休憩時間 実労時間").split(u' ');
 inline const QStringList pattern = QStringLiteral("タイプ 開始時間 終了時間 休憩時間 実労時間").split(u' ');
 inline const QStringList patternTimes = QStringLiteral("開始時間 終了時間 休憩時間 実労時間").split(u' ');
-inline const QStringList line = QStringLiteral("日付 開始時間 終了時間 休憩 時間 時給 調整額 金額").split(u' ');
+// Night and overtime hours, and the premium yen paid for them, of a line or a
+// whole statement.
+inline const QStringList premium = QStringLiteral("深夜 時間外 割増額").split(u' ');
+inline const QStringList line = QStringLiteral("日付 開始時間 終了時間 休憩 時間 時給 調整額 金額").split(u' ') + premium;
 } // namespace columns
 
 namespace tables {
@@ -34,11 +37,13 @@ inline const Table 従業員{QStringLiteral("従業員"), QStringList{QStringLit
 inline const Table 勤務形態マスタ{
     QStringLiteral("勤務形態マスタ"), QStringList{QStringLiteral("No")} + columns::pattern, {}};
 inline const Table 時給ヘッダ{QStringLiteral("時給ヘッダ"),
-                              QStringLiteral("氏名 タイトル 勤務タイプ 時給 休憩 調整額 時間 合計").split(u' '),
+                              QStringLiteral("氏名 タイトル 勤務タイプ 時給 休憩 調整額 時間 合計").split(u' ')
+                                  + columns::premium,
                               {}};
 inline const Table 時給明細{
     QStringLiteral("時給明細"), QStringLiteral("氏名 タイトル 行番号").split(u' ') + columns::line, {}};
 inline const Table 自社情報{QStringLiteral("自社情報"), QStringLiteral("自社名 自社情報").split(u' '), {}};
+inline const Table 設定{QStringLiteral("設定"), QStringLiteral("項目 値").split(u' '), {}};
 
 // The work file: what the pages are editing, and the hint texts.
 inline const Table w明細{QStringLiteral("w明細"), QStringList{QStringLiteral("行番号")} + columns::line,

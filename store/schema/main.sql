@@ -33,7 +33,12 @@ CREATE TABLE 時給ヘッダ (
     休憩       REAL,
     調整額     REAL,
     時間       REAL,
-    合計       REAL
+    合計       REAL,
+    -- Premium hours and the premium yen inside 合計; null on statements
+    -- saved before premiums were paid.
+    深夜       REAL,
+    時間外     REAL,
+    割増額     REAL
 );
 CREATE INDEX 時給ヘッダ_氏名タイトル ON 時給ヘッダ (氏名, タイトル);
 
@@ -49,7 +54,13 @@ CREATE TABLE 時給明細 (
     時間       REAL,
     時給       REAL,
     調整額     REAL,
-    金額       REAL
+    金額       REAL,
+    -- Hours between 22:00 and 05:00, hours over the day's or the week's
+    -- limit, and the premium yen for them inside 金額; null on lines saved
+    -- before premiums were paid.
+    深夜       REAL,
+    時間外     REAL,
+    割増額     REAL
 );
 CREATE INDEX 時給明細_氏名タイトル ON 時給明細 (氏名, タイトル, 行番号);
 
@@ -57,4 +68,11 @@ CREATE INDEX 時給明細_氏名タイトル ON 時給明細 (氏名, タイト�
 CREATE TABLE 自社情報 (
     自社名     TEXT,
     自社情報   TEXT
+);
+
+-- The program's settings (premiums, rounding), one row per item; an item
+-- without a row has its default.
+CREATE TABLE 設定 (
+    項目       TEXT PRIMARY KEY,
+    値         TEXT
 );

@@ -270,7 +270,8 @@ void TestMainWindow::columns_data()
     QTest::addColumn<QList<int>>("readOnly");
     QTest::addColumn<QString>("first"); // captions of the first and last columns shown
     QTest::addColumn<QString>("last");
-    QTest::newRow("statement") << "Grid明細" << QList<int>{0} << QList<int>{} << "日　付"
+    // The premium columns after 金額 show only while premiums are paid.
+    QTest::newRow("statement") << "Grid明細" << QList<int>{0, 9, 10, 11} << QList<int>{} << "日　付"
                                << "金　額";
     QTest::newRow("employees") << "Grid従業員" << QList<int>{0} << QList<int>{} << ""
                                << "実労";

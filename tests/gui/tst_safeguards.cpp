@@ -173,13 +173,20 @@ void TestSafeguards::confirmationsAnsweredNo()
         QTest::mouseClick(hint->cmd編集, Qt::LeftButton);
         QTest::keyClicks(hint->txtContents, QStringLiteral("draft"));
     }
-    const Rows mainBefore = query(mainDb(),
-                                  "select * from 時給ヘッダ union all select 氏名, タイトル, 日付, 金額,"
-                                  " 0, 0, 0, 0 from 時給明細 union all select 氏名, 時給, 0, 0, 0, 0, 0, 0"
-                                  " from 従業員");
-    const Rows pageBefore = query(workDb(),
-                                  "select * from w明細 union all select 氏名, 時給, 0, 0, 0, 0, 0, 0, 0"
-                                  " from w従業員");
+    // Every row of the saved statements, the employee master and the page's
+    // lines, table after table.
+    const auto everything = [this](const QSqlDatabase &db, const QStringList &tables) {
+        Rows all;
+        for (const QString &table : tables)
+            all << QStringList{table} << query(db, QStringLiteral("select * from ") + table);
+        return all;
+    };
+    const QStringList mainTables{QStringLiteral("時給ヘッダ"), QStringLiteral("時給明細"), QStringLiteral("従業員")};
+    const QStringList workTables{QStringLiteral("w明細"), QStringLiteral("w従業員")};
+    const Rows mainBefore = everything(mainDb(), mainTables);
+    const Rows pageBefore = everything(workDb(), workTables);
+    QVERIFY(!mainBefore.contains(QStringList{QStringLiteral("<query failed>")}));
+    QVERIFY(!pageBefore.contains(QStringList{QStringLiteral("<query failed>")}));
     clearAsked();
     answer(false);
 
@@ -211,12 +218,8 @@ void TestSafeguards::confirmationsAnsweredNo()
     }
     QCOMPARE(asked(), QStringList{question});
     QCOMPARE(requests().value(0).style, MessageStyle::ConfirmDefaultNo);
-    QCOMPARE(query(mainDb(),
-                   "select * from 時給ヘッダ union all select 氏名, タイトル, 日付, 金額,"
-                   " 0, 0, 0, 0 from 時給明細 union all select 氏名, 時給, 0, 0, 0, 0, 0, 0 from 従業員"),
-             mainBefore);
-    QCOMPARE(query(workDb(), "select * from w明細 union all select 氏名, 時給, 0, 0, 0, 0, 0, 0, 0 from w従業員"),
-             pageBefore);
+    QCOMPARE(everything(mainDb(), mainTables), mainBefore);
+    QCOMPARE(everything(workDb(), workTables), pageBefore);
 }
 
 void TestSafeguards::employeeMasterIsOnThePageFromTheStart()

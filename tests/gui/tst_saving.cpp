@@ -121,7 +121,7 @@ void TestSaving::saveAndReopen()
     QCOMPARE(query(workDb(), "select count(*) from w明細 where 日付 is not null"), (Rows{{"0"}}));
 
     QCOMPARE(query(mainDb(), "select * from 時給ヘッダ"),
-             (Rows{{"山田", "2026年3月分", "A", "1100", "1.75", "-500", "23.75", "24825"}}));
+             (Rows{{"山田", "2026年3月分", "A", "1100", "1.75", "-500", "23.75", "24825", "<null>", "<null>", "<null>"}}));
     QCOMPARE(query(mainDb(),
                    "select 行番号, 日付, 開始時間, 終了時間, 休憩, 時間, 時給, 調整額, 金額 from 時給明細"
                    " order by 行番号"),

@@ -1,4 +1,8 @@
+#include "app/DataFiles.h"
+#include "store/Backup.h"
 #include "store/Database.h"
+#include "store/NewInstallation.h"
+#include "store/ProgramState.h"
 #include "store/SchemaVersion.h"
 
 #include "../support/TestData.h"
@@ -6,6 +10,7 @@
 #include <QDir>
 #include <QFile>
 #include <QSqlQuery>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace pelmar;
@@ -81,6 +86,56 @@ bool prepareMainFile(test::TestDataFolder &data, int version)
     return execBound(db, QStringLiteral("PRAGMA user_version = %1").arg(version));
 }
 
+// Builds `file` from the layout files of version 1 kept with the tests, with
+// one saved statement (or one hint text) in it, stamped `stamp`.
+bool makeVersion1File(const QString &file, bool mainFile, int stamp)
+{
+    QFile layout(QStringLiteral(PELMAR_TEST_LAYOUTS "/%1-v1.sql").arg(mainFile ? "main" : "work"));
+    if (!layout.open(QIODevice::ReadOnly))
+        return false;
+    const QString name = QStringLiteral("version1");
+    bool ok = false;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(file);
+        ok = db.open();
+        for (const QString &statement : sqlStatements(QString::fromUtf8(layout.readAll())))
+            ok = ok && execBound(db, statement);
+        if (mainFile)
+            ok = ok
+                && execBound(db, QStringLiteral("insert into 時給ヘッダ values ('山田', '4月分', 'A', 1000, 1, 0, 8, 8000)"))
+                && execBound(db, QStringLiteral("insert into 時給明細 values ('山田', '4月分', 1, '20260401', '0900',"
+                                                "'1800', 1, 8, 1000, null, 8000)"));
+        else
+            ok = ok && execBound(db, QStringLiteral("insert into ClHint values ('FrmPelmar', 'cmdHint', 'Pelmar', '残す')"));
+        ok = ok && execBound(db, QStringLiteral("PRAGMA user_version = %1").arg(stamp));
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+    return ok;
+}
+
+// Every table of the file with its columns and their types, in order.
+QStringList layoutOf(const QSqlDatabase &db)
+{
+    QStringList layout;
+    QSqlQuery tables(db);
+    tables.exec(QStringLiteral("select name from sqlite_master where type = 'table' order by name"));
+    while (tables.next()) {
+        QSqlQuery columns(db);
+        columns.prepare(QStringLiteral("select name, type, pk from pragma_table_info(?) order by cid"));
+        columns.addBindValue(tables.value(0));
+        columns.exec();
+        QStringList described;
+        while (columns.next())
+            described << QStringLiteral("%1 %2%3")
+                             .arg(columns.value(0).toString(), columns.value(1).toString(),
+                                  columns.value(2).toInt() ? QStringLiteral(" key") : QString());
+        layout << tables.value(0).toString() + u'(' + described.join(QStringLiteral(", ")) + u')';
+    }
+    return layout;
+}
+
 } // namespace
 
 class TestSchemaVersion : public QObject {
@@ -95,6 +150,10 @@ private slots:
     void upgradeSteps();
     void openingUpgrades_data();
     void openingUpgrades();
+    void realUpgradeReachesTodaysLayout_data();
+    void realUpgradeReachesTodaysLayout();
+    void openingAFolderOfVersion1BacksUpBothFiles();
+    void backupOfAnOlderLayoutIsRestoredUpgraded();
 };
 
 void TestSchemaVersion::newInstallationCarriesTheVersion()
@@ -112,21 +171,19 @@ void TestSchemaVersion::fileFromBeforeVersionsOpensUnchanged_data()
     QTest::newRow("work") << false;
 }
 
-// A file of today's layout from before versions counts as version 1. Opening
-// it does not stamp it: opening changes a file only when it upgrades it.
+// A file of the current version opens unchanged: opening changes a file only
+// when it upgrades it.
 void TestSchemaVersion::fileFromBeforeVersionsOpensUnchanged()
 {
     QFETCH(bool, mainFile);
     test::TestDataFolder data;
     const QString path = mainFile ? data.mainPath() : data.workPath();
-    QVERIFY(execBound(mainFile ? data.mainDb() : data.workDb(), QStringLiteral("PRAGMA user_version = 0")));
     const QByteArray before = bytesOf(path);
     int backups = 0;
     OpenResult opened = openExisting(path, mainFile ? SchemaKind::Main : SchemaKind::Work, QStringLiteral("before"),
                                      [&](const QSqlDatabase &, const QString &) { return ++backups > 0; });
     QVERIFY2(opened.ok(), qPrintable(opened.error));
     QCOMPARE(opened.upgradedFrom, 0);
-    QCOMPARE(layoutVersion(storedSchemaVersion(opened.db)), 1);
     opened.db = QSqlDatabase();
     closeConnection(QStringLiteral("before"));
     QCOMPARE(backups, 0);
@@ -284,6 +341,109 @@ void TestSchemaVersion::openingUpgrades()
         QCOMPARE(reasons, QStringList{QStringLiteral("Pelmar.mdb を版 1 から版 3 に更新する前の控え")});
         QVERIFY(sawOpenFile);
     }
+}
+
+void TestSchemaVersion::realUpgradeReachesTodaysLayout_data()
+{
+    QTest::addColumn<bool>("mainFile");
+    QTest::addColumn<int>("stamp");
+    QTest::newRow("main, version 1") << true << 1;
+    QTest::newRow("main, from before versions") << true << 0;
+    QTest::newRow("work, version 1") << false << 1;
+    QTest::newRow("work, from before versions") << false << 0;
+}
+
+// Every older version is taken through the program's own steps to exactly
+// the layout a new installation has, keeping what the file held.
+void TestSchemaVersion::realUpgradeReachesTodaysLayout()
+{
+    QFETCH(bool, mainFile);
+    QFETCH(int, stamp);
+    test::TestDataFolder fresh;
+    QTemporaryDir folder;
+    const QString path = QDir(folder.path()).filePath(mainFile ? kMainDbFileName : kWorkDbFileName);
+    QVERIFY(makeVersion1File(path, mainFile, stamp));
+
+    int backups = 0;
+    OpenResult opened = openExisting(path, mainFile ? SchemaKind::Main : SchemaKind::Work, QStringLiteral("real"),
+                                     [&](const QSqlDatabase &db, const QString &) { return db.isOpen() && ++backups; });
+    QVERIFY2(opened.ok(), qPrintable(opened.error));
+    QCOMPARE(opened.upgradedFrom, 1);
+    QCOMPARE(backups, 1);
+    QCOMPARE(storedSchemaVersion(opened.db), mainFile ? kMainSchemaVersion : kWorkSchemaVersion);
+    QCOMPARE(layoutOf(opened.db), layoutOf(mainFile ? fresh.mainDb() : fresh.workDb()));
+    if (mainFile) {
+        QCOMPARE(test::rows(opened.db, QStringLiteral("select 氏名, タイトル, 合計, 深夜, 時間外, 割増額 from 時給ヘッダ")),
+                 (test::Rows{{"山田", "4月分", "8000", "<null>", "<null>", "<null>"}}));
+        QCOMPARE(test::rows(opened.db, QStringLiteral("select 日付, 金額, 深夜, 時間外, 割増額 from 時給明細")),
+                 (test::Rows{{"20260401", "8000", "<null>", "<null>", "<null>"}}));
+    } else {
+        QCOMPARE(test::rows(opened.db, QStringLiteral("select Contents from ClHint")), (test::Rows{{"残す"}}));
+    }
+    opened.db = QSqlDatabase();
+    closeConnection(QStringLiteral("real"));
+}
+
+// The program's opening copies each file, as it was, into the backup folder
+// before upgrading it; the work file's copy is not offered for a restore.
+void TestSchemaVersion::openingAFolderOfVersion1BacksUpBothFiles()
+{
+    QTemporaryDir folder;
+    QVERIFY(makeVersion1File(QDir(folder.path()).filePath(kMainDbFileName), true, 0));
+    QVERIFY(makeVersion1File(QDir(folder.path()).filePath(kWorkDbFileName), false, 0));
+    ProgramState state;
+    {
+        DataFiles files(state);
+        QVERIFY2(files.open(folder.path()), qPrintable(files.openError()));
+        QCOMPARE(files.upgradedFiles().size(), 2);
+        files.close();
+    }
+    const QDir backups(backup::folderOf(folder.path()));
+    const QStringList mainCopies = backups.entryList({QStringLiteral("Pelmar-*-upgrade.mdb")});
+    const QStringList workCopies = backups.entryList({QStringLiteral("PelmarWork-*.mdb")});
+    QCOMPARE(mainCopies.size(), 1);
+    QCOMPARE(workCopies.size(), 1);
+    QCOMPARE(backup::list(folder.path()).size(), 1);
+    for (const QString &copy : {mainCopies.first(), workCopies.first()}) {
+        const QString name = QStringLiteral("copy");
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+            db.setDatabaseName(backups.filePath(copy));
+            QVERIFY(db.open());
+            QCOMPARE(storedSchemaVersion(db), 0);
+            // The layout before the upgrade: no premium column anywhere.
+            QCOMPARE(test::rows(db, QStringLiteral("select count(*) from sqlite_master m, pragma_table_info(m.name) c"
+                                                   " where m.type = 'table' and c.name = '深夜'")),
+                     test::Rows{{"0"}});
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(name);
+    }
+}
+
+// A backup taken before the upgrade holds the old layout; restoring it gives
+// a copy with today's layout, and the backup stays as it was.
+void TestSchemaVersion::backupOfAnOlderLayoutIsRestoredUpgraded()
+{
+    test::TestDataFolder data;
+    const QString old = QDir(data.path()).filePath(QStringLiteral("old.mdb"));
+    QVERIFY(makeVersion1File(old, true, 1));
+    const QByteArray before = bytesOf(old);
+    const backup::Outcome prepared = backup::prepareRestore(old, data.mainPath());
+    QVERIFY2(prepared.ok(), qPrintable(prepared.error));
+    QCOMPARE(bytesOf(old), before);
+    const QString name = QStringLiteral("restored");
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(prepared.path);
+        QVERIFY(db.open());
+        QCOMPARE(storedSchemaVersion(db), kMainSchemaVersion);
+        QCOMPARE(layoutOf(db), layoutOf(data.mainDb()));
+        QCOMPARE(test::rows(db, QStringLiteral("select 合計 from 時給ヘッダ")), test::Rows{{"8000"}});
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+    QFile::remove(prepared.path);
 }
 
 QTEST_GUILESS_MAIN(TestSchemaVersion)
