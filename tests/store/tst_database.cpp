@@ -226,7 +226,7 @@ void TestDatabase::openRefuses_data()
     QTest::newRow("not a database") << "garbage"
                                     << "データベースとして読めません";
     QTest::newRow("empty file") << "empty"
-                                << "表「";
+                                << "ファイルの中身が空です";
     QTest::newRow("table missing") << "dropTable"
                                    << "表「w履歴」がありません";
     QTest::newRow("column missing") << "dropColumn"
@@ -293,7 +293,8 @@ void TestDatabase::openTellsWhyItCannotUseTheFile_data()
 {
     QTest::addColumn<QString>("fault");
     QTest::addColumn<QStringList>("reasonParts");
-    const QString backups = QStringLiteral("バックアップフォルダー");
+    // The work file holds nothing kept: start-up offers a new one.
+    const QString renewal = QStringLiteral("作業用のファイルを作り直すかどうかを尋ねます");
     QTest::newRow("read-only file") << "readOnlyFile"
                                     << QStringList{QStringLiteral("読み取り専用です"),
                                                    QStringLiteral("読み取り専用を外してから起動してください")};
@@ -303,7 +304,7 @@ void TestDatabase::openTellsWhyItCannotUseTheFile_data()
     QTest::newRow("locked by another program")
         << "locked" << QStringList{QStringLiteral("別のプログラムが使用中です"), QStringLiteral("閉じてから")};
     QTest::newRow("not a database") << "garbage"
-                                    << QStringList{QStringLiteral("データベースとして読めません"), backups};
+                                    << QStringList{QStringLiteral("データベースとして読めません"), renewal};
 }
 
 // Each fault is told as what it is, with what to do, and opening leaves the
