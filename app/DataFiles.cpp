@@ -4,6 +4,7 @@
 #include "statements/StatementStore.h"
 #include "store/Backup.h"
 #include "store/Database.h"
+#include "store/Failure.h"
 #include "store/FileCheck.h"
 #include "store/NewInstallation.h"
 
@@ -285,7 +286,7 @@ bool DataFiles::deleteEverything(const std::function<void()> &backupsChanged)
     if (backupsChanged)
         backupsChanged();
     if (!statements::removeEverything(m_state.MainDb)) {
-        ShowMsg(msg::エラー一括削除);
+        ShowMsg(msg::エラー一括削除, failureDetail(m_state.MainDb));
         return false;
     }
     return true;

@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QMutex>
+#include <QUrl>
 
 namespace pelmar {
 
@@ -103,15 +104,38 @@ QString failureReason(const QSqlError &error, const QString &filePath)
 
 QString failureDetail(const QSqlError &error, const QString &filePath)
 {
-    const QString reason = failureReason(error, filePath);
-    if (reason.isEmpty())
+    if (sqliteCode(error) <= 0)
         return {};
+    QString reason = failureReason(error, filePath);
+    // Anything else is passed on as the database put it.
+    if (reason.isEmpty())
+        reason = QStringLiteral("データベースが処理を受け付けませんでした（%1）。").arg(error.text());
     return QStringLiteral("\n\nファイル: %1\n理由: %2").arg(QDir::toNativeSeparators(filePath), reason);
 }
 
 QString failureDetail(const QSqlDatabase &db, const QString &filePath)
 {
     return failureDetail(takeFailure(db), filePath);
+}
+
+QString fileOf(const QSqlDatabase &db)
+{
+    const QString name = db.databaseName();
+    if (name.startsWith(QLatin1String("file:")))
+        return QUrl(name).toLocalFile();
+    return name;
+}
+
+QString failureDetail(const QSqlDatabase &db)
+{
+    return failureDetail(db, fileOf(db));
+}
+
+QString failureDetail(const QSqlDatabase &first, const QSqlDatabase &second)
+{
+    const QString detail = failureDetail(first);
+    const QString other = failureDetail(second);
+    return detail.isEmpty() ? other : detail;
 }
 
 } // namespace pelmar

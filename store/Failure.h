@@ -28,10 +28,20 @@ void forgetFailure(const QSqlDatabase &db);
 QString failureReason(const QSqlError &error, const QString &filePath);
 
 // The lines a failure message ends with: the file, by its full path, and
-// the reason, for the failure last kept on the connection (which is then
-// forgotten). Empty when none is kept or its reason is not one of those.
+// the reason (for an error not named above, the database's own words), for
+// the failure last kept on the connection, which is then forgotten. Empty
+// when none is kept.
 QString failureDetail(const QSqlDatabase &db, const QString &filePath);
 // The same for an error at hand.
 QString failureDetail(const QSqlError &error, const QString &filePath);
+// The same, the file being the one the connection is open on.
+QString failureDetail(const QSqlDatabase &db);
+// For an operation on both files: the first connection's failure, or else
+// the second's. Both are forgotten.
+QString failureDetail(const QSqlDatabase &first, const QSqlDatabase &second);
+
+// The file a connection is open on, as a local path (a connection opened
+// through a file: URI gives the path inside it).
+QString fileOf(const QSqlDatabase &db);
 
 } // namespace pelmar
