@@ -68,8 +68,21 @@ void forgetFailure(const QSqlDatabase &db)
 
 QString failureReason(const QSqlError &error, const QString &filePath)
 {
-    const QString folder = QDir::toNativeSeparators(QFileInfo(filePath).absolutePath());
-    switch (sqliteCode(error)) {
+    const QFileInfo file(filePath);
+    const QString folder = QDir::toNativeSeparators(file.absolutePath());
+    const int code = sqliteCode(error);
+    // A file made read-only while it was open fails as a write error; what
+    // the user can mend is the file's state, so that is what is said.
+    const bool writeRefused =
+        code == kSqliteIoErr || code == kSqlitePerm || code == kSqliteReadOnly || code == kSqliteCantOpen;
+    if (writeRefused && file.exists() && !file.isWritable())
+        return QStringLiteral("ファイルが読み取り専用になっているため、書き込めません。ファイルのプロパティで読み取り"
+                              "専用を外してから、もう一度操作してください。");
+    if (writeRefused && !QFileInfo(file.absolutePath()).isWritable())
+        return QStringLiteral("ファイルのあるフォルダー（%1）に書き込めません。フォルダーの読み取り専用を外すか、"
+                              "書き込む権限を付けてから、もう一度操作してください。")
+            .arg(folder);
+    switch (code) {
     case kSqliteFull:
         return QStringLiteral("ディスクの空きがありません。このファイルのあるディスク（%1）の空きを増やしてから、"
                               "もう一度操作してください。空きを作るときも、Pelmar のデータファイルとバックアップ"
@@ -86,9 +99,8 @@ QString failureReason(const QSqlError &error, const QString &filePath)
     case kSqlitePerm:
     case kSqliteReadOnly:
     case kSqliteCantOpen:
-        return QStringLiteral(
-                   "ファイルか、ファイルのあるフォルダー（%1）が読み取り専用になっているため、書き込めません。"
-                   "読み取り専用を外すか、書き込む権限を付けてから、もう一度操作してください。")
+        return QStringLiteral("ファイルか、ファイルのあるフォルダー（%1）に書き込めません。読み取り専用になって"
+                              "いないか、書き込む権限があるかを確かめてから、もう一度操作してください。")
             .arg(folder);
     case kSqliteCorrupt:
     case kSqliteNotADatabase:

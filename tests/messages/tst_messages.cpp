@@ -126,7 +126,7 @@ void TestMessages::answerOfEveryKey()
     const auto message = lookupMessage(category, subKey, sampleSubject);
     QVERIFY(message.has_value());
     const bool question = message->style == MessageStyle::Confirm || message->style == MessageStyle::ConfirmDefaultNo;
-    if (category == QLatin1String("エラー"))
+    if (category == QStringLiteral("エラー"))
         QVERIFY2(!question, "a failure is told, never asked");
 
     for (const bool answer : {true, false}) {
