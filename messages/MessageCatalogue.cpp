@@ -227,6 +227,8 @@ constexpr Entry catalogue[] = {
      u"作業用データ"},
     // A typed cell that could not be written to the work file; the subject
     // names the file and why.
+    {msg::エラー履歴読込, InPrompt, u"履歴を読み込めませんでした。一覧は最新ではありません。", u"", Warning,
+     u"読込の失敗"},
     {msg::エラーセル書込み, InPrompt, u"入力した値を書き込めませんでした。セルには書き込まれている値を表示しています。",
      u"", Warning, u"書込みの失敗"},
 };

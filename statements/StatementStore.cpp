@@ -141,8 +141,10 @@ bool fillHistory(const QSqlDatabase &main, const QSqlDatabase &work)
 {
     const QStringList &columns = tables::w履歴.columns;
     QSqlQuery headers(main);
-    if (!headers.exec(selectSql(tables::時給ヘッダ, columns, QStringLiteral("order by 氏名, rowid"))))
+    if (!headers.exec(selectSql(tables::時給ヘッダ, columns, QStringLiteral("order by 氏名, rowid")))) {
+        noteFailure(main, headers.lastError());
         return false;
+    }
     Transaction transaction(work);
     if (!clearHistory(work))
         return false;
@@ -154,8 +156,15 @@ bool fillHistory(const QSqlDatabase &main, const QSqlDatabase &work)
     while (headers.next()) {
         for (int i = 0; i < int(columns.size()); ++i)
             insert.bindValue(i, headers.value(i));
-        if (!insert.exec())
+        if (!insert.exec()) {
+            noteFailure(work, insert.lastError());
             return false;
+        }
+    }
+    // A read that broke off is no whole list.
+    if (headers.lastError().isValid()) {
+        noteFailure(main, headers.lastError());
+        return false;
     }
     return transaction.commit();
 }

@@ -265,7 +265,8 @@ OpenResult openExisting(const QString &filePath, SchemaKind kind, const QString 
     const bool empty = check.value(0).toInt() == 0;
     check = QSqlQuery();
     if (empty) {
-        const QString damage = QStringLiteral("ファイルの中身が空です（Pelmar のデータファイルではないか、壊れています）。");
+        const QString damage =
+            QStringLiteral("ファイルの中身が空です（Pelmar のデータファイルではないか、壊れています）。");
         refuse(damage + damagedAdvice(filePath));
         result.damage = damage;
         return result;

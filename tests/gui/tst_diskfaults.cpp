@@ -36,7 +36,7 @@ enum { kDate = 1 };
 constexpr int kNameColumn = 2;
 constexpr int kWageColumn = 3;
 
-enum class Operation { SaveOverStored, RegisterEmployees, BulkDelete, GridCell };
+enum class Operation { SaveOverStored, RegisterEmployees, BulkDelete, GridCell, HistoryList };
 enum class Fullness { FileCannotGrow, DiskFull, BackupFolderFull };
 enum class CellFault { DiskFull, HeldByAnother, ReadOnlyFile };
 
@@ -142,6 +142,9 @@ void TestDiskFaults::seed()
                                      " insert into 時給明細 select '田中一郎', printf('%03d月', k), n,"
                                      " printf('2026%02d%02d', (k - 1) % 12 + 1, n), '0900', '1800', 1, 8, 1200, 0,"
                                      " 9600 from m, d")));
+    QVERIFY(execBound(mainDb(),
+                      QStringLiteral("insert into 時給ヘッダ select distinct 氏名, タイトル, 'A', 1200, 20, 0,"
+                                     " 160, 192000 from 時給明細 where 氏名 = '田中一郎'")));
     QVERIFY(hints::storeHint(workDb(), QStringLiteral("FrmPelmar"), QStringLiteral("cmdHint"), QStringLiteral("Pelmar"),
                              QStringLiteral("残したい説明")));
 }
@@ -194,6 +197,8 @@ void TestDiskFaults::fullDiskLosesNothing_data()
     QTest::newRow("backup before the bulk delete, backup folder full")
         << Operation::BulkDelete << Fullness::BackupFolderFull << "削除前バックアップ"
         << "backups";
+    QTest::newRow("history list, disk full") << Operation::HistoryList << Fullness::DiskFull << "履歴読込"
+                                             << "work";
     QTest::newRow("grid cell, file cannot grow") << Operation::GridCell << Fullness::FileCannotGrow << "セル書込み"
                                                  << "work";
     QTest::newRow("grid cell, disk full") << Operation::GridCell << Fullness::DiskFull << "セル書込み"
@@ -214,12 +219,20 @@ void TestDiskFaults::fullDiskLosesNothing()
         reopenApril();
         fillEveryLine();
     }
+    if (operation == Operation::HistoryList) {
+        // The list as last read, and a statement saved since.
+        QTest::mouseClick(window()->historyPage()->cmd履歴読込, Qt::LeftButton);
+        QCOMPARE(query(workDb(), "select count(*) from w履歴"), (Rows{{"41"}}));
+        QVERIFY(execBound(mainDb(),
+                          QStringLiteral("insert into 時給ヘッダ (氏名, タイトル, 合計) values ('山田', '5月', 0)")));
+    }
     if (operation == Operation::RegisterEmployees)
         QVERIFY(execBound(workDb(),
                           QStringLiteral("update w従業員 set 氏名 = '新人' || \"No\" || hex(zeroblob(40)),"
                                          " 時給 = 1000 where 氏名 is null")));
     const Rows storedBefore = query(mainDb(), kEverythingStored);
     const Rows pageBefore = query(workDb(), "select * from w従業員");
+    const Rows historyBefore = query(workDb(), "select * from w履歴");
     const int backupsBefore = int(backup::list(data().path()).size());
     const QString longName = QStringLiteral("山田") + QString(3000, u'長');
     clearAsked();
@@ -248,6 +261,9 @@ void TestDiskFaults::fullDiskLosesNothing()
             break;
         case Operation::BulkDelete:
             window()->AllDelete();
+            break;
+        case Operation::HistoryList:
+            QTest::mouseClick(window()->historyPage()->cmd履歴読込, Qt::LeftButton);
             break;
         case Operation::GridCell:
             // A name too long for the room left in its page needs new pages.
@@ -287,6 +303,11 @@ void TestDiskFaults::fullDiskLosesNothing()
         QCOMPARE(query(workDb(), "select count(*) from w明細 where 日付 is not null"), (Rows{{"60"}}));
         QTest::mouseClick(page()->cmd登録, Qt::LeftButton);
         QCOMPARE(query(mainDb(), "select count(*) from 時給明細 where タイトル = '4月'"), (Rows{{"60"}}));
+    }
+    if (operation == Operation::HistoryList) {
+        // The list as it was stays; none of the new one is half shown.
+        QCOMPARE(query(workDb(), "select * from w履歴"), historyBefore);
+        QCOMPARE(window()->historyPage()->Grid履歴->model()->rowCount(), int(historyBefore.size()));
     }
     if (operation == Operation::GridCell) {
         // The cell shows what is stored, and that is the name as it was.
@@ -448,7 +469,7 @@ void TestDiskFaults::damagedMainFoundAfterStartIsRestored()
     const MessageRequest *question = told(QStringLiteral("破損確認"));
     QVERIFY2(question, qPrintable(asked().join(u'\n')));
     QCOMPARE(question->style, MessageStyle::ConfirmDefaultNo);
-    QVERIFY2(question->prompt.contains(QStringLiteral("従業員 2 名、明細 1 件")), qPrintable(question->prompt));
+    QVERIFY2(question->prompt.contains(QStringLiteral("従業員 2 名、明細 41 件")), qPrintable(question->prompt));
     QVERIFY2(question->prompt.contains(QDir::toNativeSeparators(data().mainPath())), qPrintable(question->prompt));
     if (!yes) {
         QCOMPARE(test::fileBytes(data().mainPath()), damaged);

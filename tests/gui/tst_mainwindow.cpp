@@ -94,7 +94,8 @@ void TestMainWindow::refusesBrokenData()
     QVERIFY(!window.isOpen());
     QCOMPARE(asked().size(), offered ? 1 : 0);
     if (offered)
-        QVERIFY2(asked().first().startsWith(QStringLiteral("その他/作業ファイル作成確認/")), qPrintable(asked().first()));
+        QVERIFY2(asked().first().startsWith(QStringLiteral("その他/作業ファイル作成確認/")),
+                 qPrintable(asked().first()));
     QCOMPARE(test::fileBytes(data().workPath()), workBefore);
     QVERIFY2(window.openError().contains(namedFile), qPrintable(window.openError()));
     if (damage == QLatin1String("workNewer"))
