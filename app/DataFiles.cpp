@@ -4,7 +4,9 @@
 #include "statements/StatementStore.h"
 #include "store/Backup.h"
 #include "store/Database.h"
+#include "store/Failure.h"
 #include "store/FileCheck.h"
+#include "store/NewInstallation.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -25,6 +27,49 @@ QString uniqueConnectionName(const char *which)
     return QStringLiteral("pelmar-%1-%2").arg(QLatin1String(which)).arg(++counter);
 }
 
+QString native(const QString &path)
+{
+    return QDir::toNativeSeparators(path);
+}
+
+// A catalogue message as text, for a refusal that main() shows once the
+// window is given up.
+QString messageText(const MessageKey &key, const QString &subject)
+{
+    const std::optional<CatalogueMessage> message = lookupMessage(key, subject);
+    return message ? message->prompt : subject;
+}
+
+// The file and what was found in it, as the questions about it name them.
+QString fileAndProblem(const QString &path, const QString &problem)
+{
+    return QStringLiteral("%1\n%2").arg(native(path), problem);
+}
+
+QString withBackup(const QString &path, const QString &problem, const backup::Info &sound)
+{
+    return fileAndProblem(path, problem)
+        + QStringLiteral("\n\n使えるバックアップのうち一番新しいもの:\n%1").arg(backup::describe(sound));
+}
+
+QString withoutBackup(const QString &path, const QString &problem, const QString &dataFolder)
+{
+    return fileAndProblem(path, problem)
+        + QStringLiteral("\nバックアップフォルダー: %1").arg(native(backup::folderOf(dataFolder)));
+}
+
+QString renewalNotice(const WorkFileRenewal &renewal)
+{
+    QString notice;
+    if (renewal.hintsKept > 0)
+        notice += QStringLiteral("\nヒントの文章 %1 件を引き継ぎました。").arg(renewal.hintsKept);
+    if (renewal.hintsLost)
+        notice += QStringLiteral("\n前のファイルから読めなかったヒントの文章は引き継げませんでした。");
+    if (!renewal.keptAside.isEmpty())
+        notice += QStringLiteral("\n前のファイルは %1 として残してあります。").arg(native(renewal.keptAside));
+    return notice;
+}
+
 } // namespace
 
 bool DataFiles::open(const QString &dataPath)
@@ -32,11 +77,123 @@ bool DataFiles::open(const QString &dataPath)
     m_state.DataPath = dataPath;
     m_state.MainDbPath = QDir(dataPath).filePath(kMainDbFileName);
     m_state.WorkDbPath = QDir(dataPath).filePath(kWorkDbFileName);
-    if (openFile(m_state.MainDbPath, SchemaKind::Main, "main", m_mainConnection, m_state.MainDb)
-        && openFile(m_state.WorkDbPath, SchemaKind::Work, "work", m_workConnection, m_state.WorkDb))
+    // The work file is looked at only beside a main file that opened: a work
+    // file alone is no installation, and nothing here makes a main file.
+    if (openMainOrOfferBackup() && openWorkOrOfferNew())
         return true;
     close();
     return false;
+}
+
+bool DataFiles::openMainOrOfferBackup()
+{
+    const QString &path = m_state.MainDbPath;
+    if (openFile(path, SchemaKind::Main, "main", m_mainConnection, m_state.MainDb))
+        return true;
+    if (m_lastDamage.isEmpty())
+        return false; // missing, locked, read-only or newer: refused as it is
+    const QString damage = m_lastDamage;
+    const std::optional<backup::Info> sound = backup::newestSound(m_state.DataPath);
+    if (!sound) {
+        m_openError = messageText(msg::エラー破損バックアップなし, withoutBackup(path, damage, m_state.DataPath));
+        return false;
+    }
+    // No leaves the refusal as opening gave it.
+    if (!ShowMsg(msg::復元起動時破損確認, withBackup(path, damage, *sound)))
+        return false;
+    QString why;
+    if (!replaceDamagedMain(sound->path, &why)) {
+        m_openError = messageText(msg::エラー復元, why);
+        return false;
+    }
+    if (!openFile(path, SchemaKind::Main, "main", m_mainConnection, m_state.MainDb))
+        return false;
+    ShowMsg(msg::復元破損復元完了,
+            QStringLiteral("%1 から復元しました。\n壊れていたファイルは %2 として残してあります。")
+                .arg(backup::describe(*sound), native(m_keptAside)));
+    return true;
+}
+
+bool DataFiles::replaceDamagedMain(const QString &backupPath, QString *why)
+{
+    // The copy is checked before anything else happens; the damaged file
+    // gets its second name next, and only then gives way, in one rename.
+    const backup::Outcome copy = backup::prepareRestore(backupPath, m_state.MainDbPath);
+    if (!copy.ok()) {
+        *why = copy.error;
+        return false;
+    }
+    const backup::Outcome kept = backup::keepAside(m_state.MainDbPath, QDateTime::currentDateTime());
+    if (!kept.ok()) {
+        QFile::remove(copy.path);
+        *why = kept.error;
+        return false;
+    }
+    m_keptAside = kept.path;
+    return backup::replaceMainFile(copy.path, m_state.MainDbPath, why);
+}
+
+bool DataFiles::openWorkOrOfferNew()
+{
+    const QString &path = m_state.WorkDbPath;
+    if (openFile(path, SchemaKind::Work, "work", m_workConnection, m_state.WorkDb))
+        return true;
+    const bool missing = !QFileInfo::exists(path);
+    if (!missing && m_lastDamage.isEmpty())
+        return false; // locked, read-only or newer: refused as it is
+    const QString problem = missing ? QStringLiteral("ファイルがありません。") : m_lastDamage;
+    if (!ShowMsg(msg::その他作業ファイル作成確認, fileAndProblem(path, problem)))
+        return false;
+    QString why;
+    if (!makeNewWorkFile(&why)) {
+        m_openError = messageText(msg::エラー作業ファイル作成, why);
+        return false;
+    }
+    return openFile(path, SchemaKind::Work, "work", m_workConnection, m_state.WorkDb);
+}
+
+bool DataFiles::makeNewWorkFile(QString *why)
+{
+    const WorkFileRenewal renewal = pelmar::renewWorkFile(m_state.WorkDbPath, QDateTime::currentDateTime());
+    if (!renewal.ok()) {
+        *why = renewal.error;
+        return false;
+    }
+    ShowMsg(msg::その他作業ファイル作成完了, renewalNotice(renewal));
+    return true;
+}
+
+bool DataFiles::renewWorkFile()
+{
+    waitForAfterStartWork();
+    m_state.WorkDb = QSqlDatabase();
+    closeConnection(m_workConnection);
+    m_workConnection.clear();
+    QString why;
+    const bool renewed = makeNewWorkFile(&why);
+    if (!renewed)
+        ShowMsg(msg::エラー作業ファイル作成, why);
+    // Reopened either way: the new file, or the old one as it was.
+    if (!openFile(m_state.WorkDbPath, SchemaKind::Work, "work", m_workConnection, m_state.WorkDb)) {
+        ShowMsg(msg::エラー復元後読込, m_openError);
+        return false;
+    }
+    return renewed;
+}
+
+QString DataFiles::offerBackupForDamagedMain(const QString &problem) const
+{
+    const std::optional<backup::Info> sound = backup::newestSound(m_state.DataPath);
+    if (!sound) {
+        ShowMsg(msg::エラー破損バックアップなし, withoutBackup(m_state.MainDbPath, problem, m_state.DataPath));
+        return {};
+    }
+    return ShowMsg(msg::復元破損確認, withBackup(m_state.MainDbPath, problem, *sound)) ? sound->path : QString();
+}
+
+bool DataFiles::offerNewWorkFile(const QString &problem) const
+{
+    return ShowMsg(msg::その他作業ファイル破損確認, fileAndProblem(m_state.WorkDbPath, problem));
 }
 
 bool DataFiles::openFile(const QString &path, SchemaKind kind, const char *tag, QString &connection, QSqlDatabase &db)
@@ -51,6 +208,7 @@ bool DataFiles::openFile(const QString &path, SchemaKind kind, const char *tag, 
                    : backup::takeWorkFile(opened, m_state.DataPath, now).ok();
     };
     OpenResult opened = openExisting(path, kind, connection, copyFirst);
+    m_lastDamage = opened.damage;
     if (!opened.ok()) {
         m_openError = opened.error;
         connection.clear();
@@ -128,7 +286,7 @@ bool DataFiles::deleteEverything(const std::function<void()> &backupsChanged)
     if (backupsChanged)
         backupsChanged();
     if (!statements::removeEverything(m_state.MainDb)) {
-        ShowMsg(msg::エラー一括削除);
+        ShowMsg(msg::エラー一括削除, failureDetail(m_state.MainDb));
         return false;
     }
     return true;
@@ -136,13 +294,6 @@ bool DataFiles::deleteEverything(const std::function<void()> &backupsChanged)
 
 void DataFiles::tellFindings(const AfterStart &found) const
 {
-    const auto named = [](const QString &path, const QString &problem) {
-        return QDir::toNativeSeparators(path) + u'\n' + problem;
-    };
-    if (!found.mainProblem.isEmpty())
-        ShowMsg(msg::エラーデータ破損, named(m_state.MainDbPath, found.mainProblem));
-    if (!found.workProblem.isEmpty())
-        ShowMsg(msg::エラー作業データ破損, named(m_state.WorkDbPath, found.workProblem));
     if (!found.dailyError.isEmpty())
         ShowMsg(msg::エラー起動時バックアップ, found.dailyError);
 }
@@ -153,10 +304,11 @@ void DataFiles::waitForAfterStartWork()
         m_afterStart->wait();
 }
 
-bool DataFiles::restore(const QString &backupPath, const std::function<void()> &backupsChanged)
+bool DataFiles::restore(const QString &backupPath, const std::function<void()> &backupsChanged, CurrentFile current)
 {
     // Nothing reads the file in the background while it is replaced.
     waitForAfterStartWork();
+    m_keptAside.clear();
     // The chosen backup is copied and checked before the current file is
     // backed up: that backup's rotation may remove the very file chosen.
     const backup::Outcome copy = backup::prepareRestore(backupPath, m_state.MainDbPath);
@@ -164,14 +316,24 @@ bool DataFiles::restore(const QString &backupPath, const std::function<void()> &
         ShowMsg(msg::エラー復元, copy.error);
         return false;
     }
-    const backup::Outcome before =
-        backup::take(m_state.MainDb, m_state.DataPath, backup::Reason::Restore, QDateTime::currentDateTime());
-    if (backupsChanged)
-        backupsChanged();
-    if (!before.ok()) {
-        QFile::remove(copy.path);
-        ShowMsg(msg::エラー復元前バックアップ, before.error);
-        return false;
+    if (current == CurrentFile::KeepAsideDamaged) {
+        const backup::Outcome kept = backup::keepAside(m_state.MainDbPath, QDateTime::currentDateTime());
+        if (!kept.ok()) {
+            QFile::remove(copy.path);
+            ShowMsg(msg::エラー復元, kept.error);
+            return false;
+        }
+        m_keptAside = kept.path;
+    } else {
+        const backup::Outcome before =
+            backup::take(m_state.MainDb, m_state.DataPath, backup::Reason::Restore, QDateTime::currentDateTime());
+        if (backupsChanged)
+            backupsChanged();
+        if (!before.ok()) {
+            QFile::remove(copy.path);
+            ShowMsg(msg::エラー復元前バックアップ, before.error);
+            return false;
+        }
     }
 
     // The file is replaced only with its connection closed. The pages' models

@@ -88,14 +88,51 @@ void FrmPelmar::AllDelete()
 
 void FrmPelmar::RestoreBackup(const QString &backupPath)
 {
+    restoreFrom(backupPath, DataFiles::CurrentFile::BackUp);
+}
+
+void FrmPelmar::restoreFrom(const QString &backupPath, DataFiles::CurrentFile current)
+{
     // Lines typed on the statement page go with everything else.
     if (!m_statement->confirmDiscardLines())
         return;
-    if (!m_files.restore(backupPath, [this] { m_settings->Readバックアップ(); }))
+    if (!m_files.restore(
+            backupPath, [this] { m_settings->Readバックアップ(); }, current))
         return;
     loadPages();
     m_settings->Readバックアップ();
-    ShowMsg(msg::復元完了, QFileInfo(backupPath).fileName());
+    if (current == DataFiles::CurrentFile::KeepAsideDamaged)
+        ShowMsg(msg::復元破損復元完了,
+                QStringLiteral("%1 のバックアップから復元しました。\n壊れていたファイルは %2 として残してあります。")
+                    .arg(QFileInfo(backupPath).fileName(), QDir::toNativeSeparators(m_files.keptAside())));
+    else
+        ShowMsg(msg::復元完了, QFileInfo(backupPath).fileName());
+}
+
+void FrmPelmar::offerRepairs(const DataFiles::AfterStart &found)
+{
+    if (!found.mainProblem.isEmpty()) {
+        const QString chosen = m_files.offerBackupForDamagedMain(found.mainProblem);
+        if (!chosen.isEmpty())
+            restoreFrom(chosen, DataFiles::CurrentFile::KeepAsideDamaged);
+    }
+    if (!found.workProblem.isEmpty() && m_files.offerNewWorkFile(found.workProblem))
+        renewWorkFile();
+}
+
+void FrmPelmar::renewWorkFile()
+{
+    // Everything that holds the work file lets go of it first: the hint
+    // window and the grids' models.
+    if (m_hint)
+        m_hint->close();
+    m_statement->unbindGrid();
+    m_history->unbindGrid();
+    m_employees->unbindGrids();
+    m_patterns->unbindGrid();
+    m_files.renewWorkFile();
+    bindGrids();
+    loadPages();
 }
 
 FrmPelmar::~FrmPelmar()
@@ -149,6 +186,7 @@ void FrmPelmar::tellAfterStartFindings(const DataFiles::AfterStart &found)
     m_files.tellFindings(found);
     if (found.dailyTaken)
         m_settings->Readバックアップ();
+    offerRepairs(found);
 }
 
 void FrmPelmar::loadPages()
@@ -175,11 +213,7 @@ void FrmPelmar::FormInit()
     m_settings->showInformation(kPelmarVersion, m_state.DataPath, bannerPixmap());
 
     // 2. Bindings of the five grids, in this order.
-    m_statement->bindGrid();
-    m_employees->bindGrid();
-    m_history->bindGrid();
-    m_patterns->bindGrid();
-    m_employees->bindDropDown();
+    bindGrids();
 
     // 3. Number formats of the statement page.
     m_statement->applyNumberFormats();
@@ -190,6 +224,15 @@ void FrmPelmar::FormInit()
     m_history->setUpGrid();
     m_patterns->setUpGrid();
     m_employees->setUpDropDown();
+}
+
+void FrmPelmar::bindGrids()
+{
+    m_statement->bindGrid();
+    m_employees->bindGrid();
+    m_history->bindGrid();
+    m_patterns->bindGrid();
+    m_employees->bindDropDown();
 }
 
 void FrmPelmar::ShowSupportPage()

@@ -75,6 +75,12 @@ private:
     void cmdHint_Click(const QWidget *button);
     void closeDatabases();
     void tellAfterStartFindings(const DataFiles::AfterStart &found);
+    // A file the check after start-up found damaged is offered its remedy:
+    // the main file a backup, the work file a new file.
+    void offerRepairs(const DataFiles::AfterStart &found);
+    void restoreFrom(const QString &backupPath, DataFiles::CurrentFile current);
+    void renewWorkFile();
+    void bindGrids();
 
     ProgramState m_state;
     DataFiles m_files;

@@ -2,6 +2,7 @@
 
 #include "hints/HintStore.h"
 #include "messages/ShowMsg.h"
+#include "store/Failure.h"
 #include "widgets/PageBuilder.h"
 
 #include <QGridLayout>
@@ -160,7 +161,7 @@ void HintWindow::cmd登録_Click()
     if (EntryHint())
         ShowMsg(msg::登録完了, kSubject);
     else
-        ShowMsg(msg::エラーヒント登録);
+        ShowMsg(msg::エラーヒント登録, failureDetail(workDb()));
 }
 
 void HintWindow::cmd削除_Click()
@@ -170,7 +171,7 @@ void HintWindow::cmd削除_Click()
     if (Deleteヒント())
         ShowMsg(msg::削除完了, kSubject);
     else
-        ShowMsg(msg::エラーヒント削除);
+        ShowMsg(msg::エラーヒント削除, failureDetail(workDb()));
 }
 
 void HintWindow::cmdクリア_Click()

@@ -1,10 +1,12 @@
 #include "masters/EmployeePage.h"
 
 #include "calc/Formats.h"
+#include "calc/TypedText.h"
 #include "masters/EmployeeStore.h"
 #include "masters/MasterBackup.h"
 #include "masters/PatternStore.h"
 #include "messages/ShowMsg.h"
+#include "store/Failure.h"
 #include "store/ProgramState.h"
 #include "widgets/ColumnLayout.h"
 #include "widgets/DataGrid.h"
@@ -48,7 +50,18 @@ EmployeePage::EmployeePage(ProgramState &state, QWidget *parent) : QWidget(paren
     connect(cmd従業員行削除, &QPushButton::clicked, this, &EmployeePage::LineDelete従業員);
     connect(cmdHint3, &QAbstractButton::clicked, this, [this] { emit hintRequested(cmdHint3); });
     connect(Grid従業員, &DataGrid::dropDownPicked, this, &EmployeePage::onPatternPicked);
-    connect(Grid従業員, &DataGrid::afterColUpdate, this, [this] { m_edited = true; });
+    connect(Grid従業員, &DataGrid::afterColUpdate, this, [this](int column) {
+        m_edited = true;
+        if (column == kNameColumn)
+            settleTypedName();
+    });
+    // Told once the edit is over, not from inside the grid's commit.
+    connect(
+        Grid従業員, &DataGrid::writeFailed, this,
+        [this](const QSqlError &error) {
+            ShowMsg(msg::エラーセル書込み, failureDetail(error, fileOf(m_state.WorkDb)));
+        },
+        Qt::QueuedConnection);
     // Names take Japanese input; every other column is direct input.
     connect(Grid従業員, &DataGrid::rowColChange, this,
             [this] { ImeSetOpen(Grid従業員, Grid従業員->currentColumn() == kNameColumn); });
@@ -59,7 +72,7 @@ void EmployeePage::Clear従業員()
     patterns::copyToReference(m_state.MainDb, m_state.WorkDb);
     DD勤務形態->refresh();
     if (!employees::resetPage(m_state.WorkDb))
-        ShowMsg(msg::エラー従業員クリア);
+        ShowMsg(msg::エラー従業員クリア, failureDetail(m_state.WorkDb));
     Grid従業員->refresh();
     m_edited = false;
 }
@@ -72,7 +85,7 @@ void EmployeePage::Read従業員()
     m_readFailed = !employees::readMaster(m_state.MainDb, m_state.WorkDb);
     Grid従業員->refresh();
     if (m_readFailed)
-        ShowMsg(msg::エラー従業員読込);
+        ShowMsg(msg::エラー従業員読込, failureDetail(m_state.MainDb, m_state.WorkDb));
 }
 
 void EmployeePage::Entry従業員マスタ()
@@ -86,7 +99,7 @@ void EmployeePage::Entry従業員マスタ()
     // take them out of the master.
     const std::optional<int> leaving = employees::namesLeavingMaster(m_state.MainDb, m_state.WorkDb);
     if (!leaving) {
-        ShowMsg(msg::エラー従業員確認);
+        ShowMsg(msg::エラー従業員確認, failureDetail(m_state.MainDb, m_state.WorkDb));
         return;
     }
     if (*leaving > 0) {
@@ -98,7 +111,7 @@ void EmployeePage::Entry従業員マスタ()
     if (!keepCopyBeforeRegistering(m_state, backup::Reason::Employees))
         return;
     if (!employees::registerPage(m_state.MainDb, m_state.WorkDb)) {
-        ShowMsg(msg::エラー従業員登録);
+        ShowMsg(msg::エラー従業員登録, failureDetail(m_state.MainDb, m_state.WorkDb));
         return;
     }
     m_edited = false;
@@ -111,9 +124,21 @@ void EmployeePage::LineDelete従業員()
         return;
     Grid従業員->commitRow();
     if (!employees::deleteTicked(m_state.MainDb, m_state.WorkDb))
-        ShowMsg(msg::エラー従業員削除);
+        ShowMsg(msg::エラー従業員削除, failureDetail(m_state.MainDb, m_state.WorkDb));
     Grid従業員->refresh();
     emit masterChanged();
+}
+
+// A typed name is what it looks like: blanks around it and invisible
+// characters in it go. Names read from the master are never touched here.
+void EmployeePage::settleTypedName()
+{
+    const QVariant typed = Grid従業員->cellValue(kNameColumn);
+    if (typed.isNull())
+        return;
+    const QString name = typed::cleaned(typed.toString());
+    if (name != typed.toString())
+        Grid従業員->setCellValue(kNameColumn, name.isEmpty() ? QVariant() : QVariant(name));
 }
 
 void EmployeePage::refreshDropDown()

@@ -44,6 +44,7 @@ public:
 
 private:
     void onPatternPicked(int column);
+    void settleTypedName();
 
     ProgramState &m_state;
     // Rows typed since the page was last read, emptied or registered.

@@ -6,6 +6,7 @@
 #include "masters/MasterBackup.h"
 #include "masters/PatternStore.h"
 #include "messages/ShowMsg.h"
+#include "store/Failure.h"
 #include "store/ProgramState.h"
 #include "widgets/ColumnLayout.h"
 #include "widgets/DataGrid.h"
@@ -41,6 +42,13 @@ PatternPage::PatternPage(ProgramState &state, QWidget *parent) : QWidget(parent)
     connect(cmd勤務行削除, &QPushButton::clicked, this, &PatternPage::LineDelete勤務形態);
     connect(cmdHint5, &QAbstractButton::clicked, this, [this] { emit hintRequested(cmdHint5); });
     connect(Grid勤務形態, &DataGrid::afterColUpdate, this, &PatternPage::onGridAfterUpdate);
+    // Told once the edit is over, not from inside the grid's commit.
+    connect(
+        Grid勤務形態, &DataGrid::writeFailed, this,
+        [this](const QSqlError &error) {
+            ShowMsg(msg::エラーセル書込み, failureDetail(error, fileOf(m_state.WorkDb)));
+        },
+        Qt::QueuedConnection);
     // Every column of this grid is typed in direct input.
     connect(Grid勤務形態, &DataGrid::rowColChange, this, [this] { ImeSetOpen(Grid勤務形態, false); });
     ImeSetOpen(Grid勤務形態, false);
@@ -49,7 +57,7 @@ PatternPage::PatternPage(ProgramState &state, QWidget *parent) : QWidget(parent)
 void PatternPage::Clear勤務形態()
 {
     if (!patterns::resetPage(m_state.WorkDb))
-        ShowMsg(msg::エラー勤務形態クリア);
+        ShowMsg(msg::エラー勤務形態クリア, failureDetail(m_state.WorkDb));
     Grid勤務形態->refresh();
 }
 
@@ -59,7 +67,7 @@ void PatternPage::Read勤務形態()
     m_readFailed = !patterns::readMaster(m_state.MainDb, m_state.WorkDb);
     Grid勤務形態->refresh();
     if (m_readFailed)
-        ShowMsg(msg::エラー勤務形態読込);
+        ShowMsg(msg::エラー勤務形態読込, failureDetail(m_state.MainDb, m_state.WorkDb));
 }
 
 void PatternPage::Entry勤務形態()
@@ -74,7 +82,7 @@ void PatternPage::Entry勤務形態()
     if (!keepCopyBeforeRegistering(m_state, backup::Reason::ShiftTypes))
         return;
     if (!patterns::registerPage(m_state.MainDb, m_state.WorkDb)) {
-        ShowMsg(msg::エラー勤務形態登録);
+        ShowMsg(msg::エラー勤務形態登録, failureDetail(m_state.MainDb, m_state.WorkDb));
         return;
     }
     emit masterChanged();

@@ -3,6 +3,7 @@
 #include "masters/CompanyStore.h"
 #include "messages/ShowMsg.h"
 #include "store/Backup.h"
+#include "store/Failure.h"
 #include "store/ProgramState.h"
 #include "widgets/ClickLabel.h"
 #include "widgets/PageBuilder.h"
@@ -183,7 +184,7 @@ SettingsPage::EntryResult SettingsPage::Entry設定()
     if (!ShowMsg(msg::登録確認, QStringLiteral("設定")))
         return EntryResult::Declined;
     if (!company::store(m_state.MainDb, txt自社名->text(), txt自社情報->toPlainText())) {
-        ShowMsg(msg::エラー自社情報登録);
+        ShowMsg(msg::エラー自社情報登録, failureDetail(m_state.MainDb));
         return EntryResult::Failed;
     }
     return EntryResult::Stored;
@@ -195,7 +196,7 @@ void SettingsPage::Delete設定()
         return;
     if (!company::blank(m_state.MainDb)) {
         // Nothing was deleted, so the boxes still show what is stored.
-        ShowMsg(msg::エラー自社情報削除);
+        ShowMsg(msg::エラー自社情報削除, failureDetail(m_state.MainDb));
         return;
     }
     forgetCompany();

@@ -61,6 +61,12 @@ constexpr Entry catalogue[] = {
      u"登録注意"},
     {msg::登録勤務形態未読込, Unused, u"勤務形態を読み込めていないため登録できません。読込を押してください。", u"",
      Notice, u"登録注意"},
+    // Pelmar's own: a statement page whose read failed holds part of a
+    // statement at most; saving it would replace the stored one.
+    {msg::登録明細未読込, Unused,
+     u"明細を読み込めなかったため、この画面の内容は登録できません。保存済みの明細は変わっていません。"
+     u"「読込」を押してもう一度読み込むか、「クリア」を押して新しく入力してください。",
+     u"", Notice, u"登録注意"},
 
     // 転記
     {msg::転記確認, InPrompt, u"", u" に転記します。よろしいですか", ConfirmNo, u"登録の確認"},
@@ -105,6 +111,18 @@ constexpr Entry catalogue[] = {
      ConfirmNo, u"復元の確認"},
     {msg::復元完了, InPrompt, u"", u" のバックアップから復元しました。", Notice, u"復元完了"},
     {msg::復元未選択, Unused, u"復元するバックアップを一覧から選んでください。", u"", Notice, u"復元注意"},
+    // A damaged main file, found at start-up or by the check after it: the
+    // subject names the file, what was found and the newest sound backup.
+    // The damaged file is never deleted.
+    {msg::復元起動時破損確認, InPrompt, u"データファイルが壊れているため、このままでは起動できません。\n",
+     u"\n\nこのバックアップから復元して起動しますか。壊れたファイルは消さずに、別の名前で同じフォルダーに残します。"
+     u"「いいえ」を選ぶと、ファイルには手を付けずに終了します。",
+     ConfirmNo, u"データの破損"},
+    {msg::復元破損確認, InPrompt, u"データファイルに壊れているところが見つかりました。\n",
+     u"\n\nこのバックアップから復元しますか。壊れたファイルは消さずに、別の名前で同じフォルダーに残します。"
+     u"「いいえ」を選んだときは、これ以上入力や登録をせず、「設定・情報」ページから復元してください。",
+     ConfirmNo, u"データの破損"},
+    {msg::復元破損復元完了, InPrompt, u"", u"", Notice, u"復元完了"},
 
     // その他
     {msg::その他コピー完了, InPrompt, u"", u"コピーしました。", Notice, u"コピー完了"},
@@ -121,36 +139,54 @@ constexpr Entry catalogue[] = {
     // on opening; the subject names each file and its versions.
     {msg::その他データ更新, InPrompt, u"データファイル ",
      u" を新しい版の形式に更新しました。更新の前に控えを取ってあります。", Notice, u"データの更新"},
+    // Pelmar's own: the work file is missing or damaged while the main file
+    // is sound. The subject names the file and what is wrong with it.
+    {msg::その他作業ファイル作成確認, InPrompt, u"作業用のデータファイルが使えないため、このままでは起動できません。\n",
+     u"\n\n作業用のデータファイルを新しく作って起動しますか。保存した明細や従業員などのデータは Pelmar.mdb にあり、"
+     u"そのまま使えます。ヒントの文章は読める限り引き継ぎ、今のファイルは消さずに別の名前で残します。"
+     u"「いいえ」を選ぶと、ファイルには手を付けずに終了します。",
+     ConfirmNo, u"作業用データ"},
+    {msg::その他作業ファイル破損確認, InPrompt, u"作業用のデータファイルに壊れているところが見つかりました。\n",
+     u"\n\n作業用のデータファイルを新しく作り直しますか。保存した明細や従業員などのデータは Pelmar.mdb にあり、"
+     u"そのまま使えます。画面に入力中で登録していない内容は消えます。ヒントの文章は読める限り引き継ぎ、"
+     u"今のファイルは消さずに別の名前で残します。",
+     ConfirmNo, u"作業用データ"},
+    {msg::その他作業ファイル作成完了, InPrompt, u"作業用のデータファイルを新しく作りました。", u"", Notice,
+     u"作業用データ"},
 
     // エラー: Pelmar's own. Something the user asked for could not be done;
-    // most say what was left as it was.
-    {msg::エラーヒント登録, Unused, u"ヒントを登録できませんでした。", u"", Warning, u"登録の失敗"},
-    {msg::エラーヒント削除, Unused, u"ヒントを削除できませんでした。", u"", Warning, u"削除の失敗"},
-    {msg::エラー一括削除, Unused, u"データを削除できませんでした。データは変わっていません。", u"", Warning,
+    // most say what was left as it was. The subject, when there is one,
+    // names the file and why it failed (a full disk, a read-only file …)
+    // on lines of its own.
+    {msg::エラーヒント登録, InPrompt, u"ヒントを登録できませんでした。", u"", Warning, u"登録の失敗"},
+    {msg::エラーヒント削除, InPrompt, u"ヒントを削除できませんでした。", u"", Warning, u"削除の失敗"},
+    {msg::エラー一括削除, InPrompt, u"データを削除できませんでした。データは変わっていません。", u"", Warning,
      u"削除の失敗"},
-    {msg::エラー従業員クリア, Unused, u"従業員の画面を空にできませんでした。", u"", Warning, u"画面クリアの失敗"},
-    {msg::エラー従業員読込, Unused, u"従業員を読み込めませんでした。読み込めるまで登録はできません。", u"", Warning,
+    {msg::エラー従業員クリア, InPrompt, u"従業員の画面を空にできませんでした。", u"", Warning, u"画面クリアの失敗"},
+    {msg::エラー従業員読込, InPrompt, u"従業員を読み込めませんでした。読み込めるまで登録はできません。", u"", Warning,
      u"読込の失敗"},
-    {msg::エラー従業員確認, Unused, u"従業員マスタを確認できませんでした。登録済みの従業員は変わっていません。", u"",
+    {msg::エラー従業員確認, InPrompt, u"従業員マスタを確認できませんでした。登録済みの従業員は変わっていません。", u"",
      Warning, u"登録の失敗"},
-    {msg::エラー従業員登録, Unused, u"従業員を登録できませんでした。登録済みの従業員は変わっていません。", u"", Warning,
-     u"登録の失敗"},
-    {msg::エラー従業員削除, Unused, u"従業員を削除できませんでした。", u"", Warning, u"削除の失敗"},
-    {msg::エラー勤務形態クリア, Unused, u"勤務形態の画面を空にできませんでした。", u"", Warning, u"画面クリアの失敗"},
-    {msg::エラー勤務形態読込, Unused, u"勤務形態を読み込めませんでした。読み込めるまで登録はできません。", u"", Warning,
-     u"読込の失敗"},
-    {msg::エラー勤務形態登録, Unused, u"勤務形態を登録できませんでした。登録済みの勤務形態は変わっていません。", u"",
+    {msg::エラー従業員登録, InPrompt, u"従業員を登録できませんでした。登録済みの従業員は変わっていません。", u"",
      Warning, u"登録の失敗"},
-    {msg::エラー自社情報登録, Unused, u"自社情報を登録できませんでした。入力した内容はそのまま残しています。", u"",
+    {msg::エラー従業員削除, InPrompt, u"従業員を削除できませんでした。", u"", Warning, u"削除の失敗"},
+    {msg::エラー勤務形態クリア, InPrompt, u"勤務形態の画面を空にできませんでした。", u"", Warning, u"画面クリアの失敗"},
+    {msg::エラー勤務形態読込, InPrompt, u"勤務形態を読み込めませんでした。読み込めるまで登録はできません。", u"",
+     Warning, u"読込の失敗"},
+    {msg::エラー勤務形態登録, InPrompt, u"勤務形態を登録できませんでした。登録済みの勤務形態は変わっていません。", u"",
      Warning, u"登録の失敗"},
-    {msg::エラー自社情報削除, Unused, u"自社情報を削除できませんでした。", u"", Warning, u"削除の失敗"},
-    {msg::エラー明細行クリア, Unused, u"明細の行を空にできませんでした。", u"", Warning, u"画面クリアの失敗"},
-    {msg::エラー明細行確認, Unused, u"明細の行を確認できませんでした。保存済みの内容は変わっていません。", u"", Warning,
+    {msg::エラー自社情報登録, InPrompt, u"自社情報を登録できませんでした。入力した内容はそのまま残しています。", u"",
+     Warning, u"登録の失敗"},
+    {msg::エラー自社情報削除, InPrompt, u"自社情報を削除できませんでした。", u"", Warning, u"削除の失敗"},
+    {msg::エラー明細行クリア, InPrompt, u"明細の行を空にできませんでした。", u"", Warning, u"画面クリアの失敗"},
+    {msg::エラー明細行確認, InPrompt, u"明細の行を確認できませんでした。保存済みの内容は変わっていません。", u"",
+     Warning, u"登録の失敗"},
+    {msg::エラー明細行読込, InPrompt,
+     u"明細を読み込めませんでした。読み込めるまで、この画面の内容は登録できません。保存済みの明細は変わっていません。",
+     u"", Warning, u"読込の失敗"},
+    {msg::エラー明細登録, InPrompt, u"明細を保存できませんでした。保存済みの内容は変わっていません。", u"", Warning,
      u"登録の失敗"},
-    {msg::エラー明細行読込, Unused, u"明細の行を読み込めませんでした。", u"", Warning, u"読込の失敗"},
-    {msg::エラー明細登録, Unused, u"明細を保存できませんでした。保存済みの内容は変わっていません。", u"", Warning,
-     u"登録の失敗"},
-    {msg::エラー明細削除, Unused, u"明細を削除できませんでした。", u"", Warning, u"削除の失敗"},
+    {msg::エラー明細削除, InPrompt, u"明細を削除できませんでした。", u"", Warning, u"削除の失敗"},
     {msg::エラー合計計算, Unused, u"合計を計算できませんでした。合計は空にしました。", u"", Warning, u"計算の失敗"},
     // The subject is the file, as the user's system writes its path.
     {msg::エラーPDF書込み, InPrompt, u"", u" に書き込めませんでした。", Warning, u"書込みの失敗"},
@@ -177,8 +213,24 @@ constexpr Entry catalogue[] = {
      u"データの破損"},
     {msg::エラー作業データ破損, InPrompt, u"作業用のデータファイルに壊れているところが見つかりました。\n",
      u"\n保存した明細や従業員などのデータはこのファイルにはありませんが、入力中の内容やヒントが正しく"
-     u"読み書きできないことがあります。Pelmar を終了し、このファイルを新しいものに取り替えてください。",
+     u"読み書きできないことがあります。Pelmar を終了して起動し直すと、作業用のファイルを作り直すかどうかを"
+     u"尋ねます。",
      Warning, u"データの破損"},
+    // A damaged main file and no backup that reads back whole: the subject
+    // names the file, what was found and the backup folder.
+    {msg::エラー破損バックアップなし, InPrompt, u"データファイルが壊れています。\n",
+     u"\n\n使えるバックアップが見つかりませんでした。壊れたファイルには手を付けていません。"
+     u"これ以上入力や登録をせず、パソコンに詳しい方か管理者にご相談ください。",
+     Warning, u"データの破損"},
+    {msg::エラー作業ファイル作成, InPrompt,
+     u"作業用のデータファイルを作れませんでした。今のファイルには手を付けていません。\n理由: ", u"", Warning,
+     u"作業用データ"},
+    // A typed cell that could not be written to the work file; the subject
+    // names the file and why.
+    {msg::エラー履歴読込, InPrompt, u"履歴を読み込めませんでした。一覧は最新ではありません。", u"", Warning,
+     u"読込の失敗"},
+    {msg::エラーセル書込み, InPrompt, u"入力した値を書き込めませんでした。セルには書き込まれている値を表示しています。",
+     u"", Warning, u"書込みの失敗"},
 };
 
 constexpr bool sameText(QStringView a, QStringView b)

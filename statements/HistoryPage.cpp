@@ -1,7 +1,9 @@
 #include "statements/HistoryPage.h"
 
 #include "calc/Formats.h"
+#include "messages/ShowMsg.h"
 #include "statements/StatementStore.h"
+#include "store/Failure.h"
 #include "store/ProgramState.h"
 #include "widgets/ColumnLayout.h"
 #include "widgets/DataGrid.h"
@@ -37,8 +39,11 @@ HistoryPage::HistoryPage(ProgramState &state, QWidget *parent) : QWidget(parent)
 
 void HistoryPage::Read履歴()
 {
-    statements::fillHistory(m_state.MainDb, m_state.WorkDb);
+    const bool filled = statements::fillHistory(m_state.MainDb, m_state.WorkDb);
     Grid履歴->refresh();
+    // A list that could not be written is not passed off as the whole history.
+    if (!filled)
+        ShowMsg(msg::エラー履歴読込, failureDetail(m_state.MainDb, m_state.WorkDb));
 }
 
 void HistoryPage::Clear履歴()

@@ -8,6 +8,7 @@
 #include "masters/PatternStore.h"
 #include "messages/ShowMsg.h"
 #include "statements/DetailLines.h"
+#include "store/Failure.h"
 #include "store/ProgramState.h"
 #include "widgets/DataGrid.h"
 #include "widgets/ImeSetOpen.h"
@@ -54,6 +55,13 @@ void StatementPage::connectOperations()
 {
     connect(Grid明細, &DataGrid::afterColUpdate, this, &StatementPage::onGridAfterUpdate);
     connect(Grid明細, &DataGrid::keyDown, this, &StatementPage::onGridKeyDown);
+    // Told once the edit is over, not from inside the grid's commit.
+    connect(
+        Grid明細, &DataGrid::writeFailed, this,
+        [this](const QSqlError &error) {
+            ShowMsg(msg::エラーセル書込み, failureDetail(error, fileOf(m_state.WorkDb)));
+        },
+        Qt::QueuedConnection);
     // The grid is always typed in direct input.
     connect(Grid明細, &DataGrid::gridActivated, this, [this] { ImeSetOpen(Grid明細, false); });
     connect(Grid明細, &DataGrid::rowColChange, this, [this] { ImeSetOpen(Grid明細, false); });
@@ -103,8 +111,11 @@ void StatementPage::onFocusChanged(QWidget *old, QWidget *now)
     const bool isIn = belongsTo(now, cmb氏名);
     if (isIn && !wasIn)
         ImeSetOpen(cmb氏名, true);
-    else if (wasIn && !isIn && now && cmb氏名->currentText() != m_settledName)
-        Get時給();
+    else if (wasIn && !isIn && now) {
+        settleName();
+        if (cmb氏名->currentText() != m_settledName)
+            Get時給();
+    }
 }
 
 // ---------------------------------------------------------------- pickers
@@ -277,7 +288,7 @@ void StatementPage::Delete行()
 void StatementPage::Clear明細()
 {
     if (!detail::resetLines(m_state.WorkDb))
-        ShowMsg(msg::エラー明細行クリア);
+        ShowMsg(msg::エラー明細行クリア, failureDetail(m_state.WorkDb));
     Grid明細->refresh();
     m_linesEdited = false;
 }
@@ -331,6 +342,7 @@ void StatementPage::Clear時給()
     cmb勤務形態->setEditText(QString());
     Lbl勤務形態->clear();
     m_settledName.clear();
+    m_readFailed = false;
     Clear明細();
     refreshPickers();
 }

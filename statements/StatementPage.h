@@ -5,6 +5,8 @@
 
 #include <QWidget>
 
+#include <optional>
+
 namespace pelmar {
 
 struct GridKey;
@@ -95,13 +97,20 @@ private:
     void connectPrinting();
     void connectSaving();
     bool checkNameAndTitle();
+    // The name and title boxes hold what the typed text stands for: a
+    // stored name or title as it is stored, any other without what cannot
+    // be seen (calc/TypedText).
+    void settleName();
+    void settleTitle();
     detail::Line currentLine() const;
     void writeLine(const detail::Line &line, const detail::Line &before);
     QVariant wageForLines() const;
     bool recalculateTotals();
     void clearTotals();
     void loadStatement(const QString &name, const QString &title);
-    bool isStored(const QString &name, const QString &title);
+    // Whether the pair is stored; nothing when the read failed.
+    std::optional<bool> isStored(const QString &name, const QString &title);
+    void tellReadFailure();
     bool confirmLeftOutLines();
 
     ProgramState &m_state;
@@ -115,6 +124,10 @@ private:
     // its text is another name, so a reopened statement keeps its own wage.
     QString m_settledName;
     bool m_linesEdited = false;
+    // A read of a statement failed after the page was given to it: the page
+    // holds part of it at most, so 登録 is refused until a read succeeds or
+    // the page starts afresh.
+    bool m_readFailed = false;
 };
 
 } // namespace pelmar

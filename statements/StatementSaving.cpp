@@ -1,9 +1,11 @@
 // Saving, reopening and deleting the statement on the page.
 #include "statements/StatementPage.h"
 
+#include "calc/TypedText.h"
 #include "messages/ShowMsg.h"
 #include "statements/DetailLines.h"
 #include "statements/StatementStore.h"
+#include "store/Failure.h"
 #include "store/ProgramState.h"
 #include "widgets/DataGrid.h"
 #include "widgets/NumberBox.h"
@@ -38,9 +40,37 @@ void StatementPage::connectSaving()
     connect(cmd削除, &QPushButton::clicked, this, &StatementPage::Delete時給);
 }
 
-// The statement key must be there before anything is asked or touched.
+void StatementPage::settleName()
+{
+    const QString typed = cmb氏名->currentText();
+    // A name of the picker's list, as picked, is taken as it is; the others
+    // are looked up among the stored ones only when needed.
+    if (cmb氏名->findText(typed, Qt::MatchExactly | Qt::MatchCaseSensitive) >= 0)
+        return;
+    QStringList known;
+    for (int i = 0; i < cmb氏名->count(); ++i)
+        known << cmb氏名->itemText(i);
+    QString name = typed::settled(typed, known);
+    if (!known.contains(name))
+        name = typed::settled(typed, known + statements::storedNames(m_state.MainDb));
+    if (name != typed)
+        cmb氏名->setEditText(name);
+}
+
+void StatementPage::settleTitle()
+{
+    const QString typed = txtタイトル->text();
+    const QString title = typed::settled(typed, statements::storedTitles(m_state.MainDb, cmb氏名->currentText()));
+    if (title != typed)
+        txtタイトル->setText(title);
+}
+
+// The statement key must be there before anything is asked or touched. A
+// name or title is what it looks like: what cannot be seen goes first.
 bool StatementPage::checkNameAndTitle()
 {
+    settleName();
+    settleTitle();
     if (cmb氏名->currentText().isEmpty()) {
         ShowMsg(msg::その他メッセージ, QStringLiteral("氏名を記入してください。"));
         cmb氏名->setFocus();
@@ -54,9 +84,21 @@ bool StatementPage::checkNameAndTitle()
     return true;
 }
 
-bool StatementPage::isStored(const QString &name, const QString &title)
+std::optional<bool> StatementPage::isStored(const QString &name, const QString &title)
 {
-    return statements::readHeader(m_state.MainDb, name, title).has_value();
+    bool failed = false;
+    const bool stored = statements::readHeader(m_state.MainDb, name, title, &failed).has_value();
+    if (failed)
+        return std::nullopt;
+    return stored;
+}
+
+void StatementPage::tellReadFailure()
+{
+    // Whatever the page shows is not that statement: it cannot be saved
+    // over it until a read or a fresh start succeeds.
+    m_readFailed = true;
+    ShowMsg(msg::エラー明細行読込, failureDetail(m_state.MainDb, m_state.WorkDb));
 }
 
 bool StatementPage::confirmDiscardLines()
@@ -70,7 +112,7 @@ bool StatementPage::confirmLeftOutLines()
 {
     const std::optional<QList<int>> leftOut = detail::leftOutLines(m_state.WorkDb);
     if (!leftOut) {
-        ShowMsg(msg::エラー明細行確認);
+        ShowMsg(msg::エラー明細行確認, failureDetail(m_state.WorkDb));
         return false;
     }
     if (leftOut->isEmpty())
@@ -83,6 +125,10 @@ bool StatementPage::confirmLeftOutLines()
 
 void StatementPage::Entry時給()
 {
+    if (m_readFailed) {
+        ShowMsg(msg::登録明細未読込);
+        return;
+    }
     if (!checkNameAndTitle())
         return;
     const QString name = cmb氏名->currentText();
@@ -93,8 +139,13 @@ void StatementPage::Entry時給()
         return;
     if (!confirmLeftOutLines())
         return;
-    const bool replacing = isStored(name, title);
-    const bool yes = replacing ? ShowMsg(msg::登録上書き確認, keyText(name, title)) : ShowMsg(msg::登録確認, name);
+    const std::optional<bool> replacing = isStored(name, title);
+    if (!replacing) {
+        // Whether a stored statement would be replaced is not known: nothing is saved.
+        ShowMsg(msg::エラー明細登録, failureDetail(m_state.MainDb));
+        return;
+    }
+    const bool yes = *replacing ? ShowMsg(msg::登録上書き確認, keyText(name, title)) : ShowMsg(msg::登録確認, name);
     if (!yes)
         return;
     const statements::Header header{name,
@@ -110,7 +161,7 @@ void StatementPage::Entry時給()
                                     {}};
     if (!statements::save(m_state.MainDb, m_state.WorkDb, header, [this] { return Entry従業員(); })) {
         // Nothing was written; what the user typed stays on the page.
-        ShowMsg(msg::エラー明細登録);
+        ShowMsg(msg::エラー明細登録, failureDetail(m_state.MainDb, m_state.WorkDb));
         return;
     }
     Clear時給();
@@ -125,7 +176,17 @@ void StatementPage::Read時給()
 
 bool StatementPage::openStatement(const QString &name, const QString &title)
 {
-    if (!isStored(name, title)) {
+    const std::optional<bool> stored = isStored(name, title);
+    if (!stored) {
+        // A page that already names the statement (its 読込) must not be
+        // saved over it now; one that shows another is left as it is.
+        if (cmb氏名->currentText() == name && txtタイトル->text() == title)
+            tellReadFailure();
+        else
+            ShowMsg(msg::エラー明細行読込, failureDetail(m_state.MainDb));
+        return false;
+    }
+    if (!*stored) {
         // Nothing is reopened, so nothing on the page is replaced.
         ShowMsg(msg::その他明細なし, keyText(name, title));
         return false;
@@ -140,7 +201,8 @@ void StatementPage::loadStatement(const QString &name, const QString &title)
 {
     cmb氏名->setEditText(name);
     txtタイトル->setText(title);
-    if (const auto header = statements::readHeader(m_state.MainDb, name, title)) {
+    bool headerFailed = false;
+    if (const auto header = statements::readHeader(m_state.MainDb, name, title, &headerFailed)) {
         num時給->setValue(orZero(header->wage));
         cmb勤務形態->setEditText(header->patternType);
     }
@@ -150,14 +212,15 @@ void StatementPage::loadStatement(const QString &name, const QString &title)
     // An empty shift type leaves the label as it is.
     if (!cmb勤務形態->currentText().isEmpty())
         showPattern(kSpacesAfterPick);
-    const bool loaded = statements::loadLines(m_state.MainDb, m_state.WorkDb, name, title);
+    const bool loaded = !headerFailed && statements::loadLines(m_state.MainDb, m_state.WorkDb, name, title);
     Grid明細->refresh();
     m_linesEdited = false;
     if (!loaded) {
         clearTotals();
-        ShowMsg(msg::エラー明細行読込);
+        tellReadFailure();
         return;
     }
+    m_readFailed = false;
     // The totals are the sums of the lines as reopened, so what is shown and
     // printed always adds up, even for a statement stored with stale totals.
     recalculateTotals();
@@ -169,14 +232,19 @@ void StatementPage::Delete時給()
         return;
     const QString name = cmb氏名->currentText();
     const QString title = txtタイトル->text();
-    if (!isStored(name, title)) {
+    const std::optional<bool> stored = isStored(name, title);
+    if (!stored) {
+        ShowMsg(msg::エラー明細行読込, failureDetail(m_state.MainDb));
+        return;
+    }
+    if (!*stored) {
         ShowMsg(msg::その他明細なし, keyText(name, title));
         return;
     }
     if (!ShowMsg(msg::削除確認, name))
         return;
     if (!statements::remove(m_state.MainDb, name, title)) {
-        ShowMsg(msg::エラー明細削除);
+        ShowMsg(msg::エラー明細削除, failureDetail(m_state.MainDb));
         return;
     }
     Clear時給();

@@ -1,8 +1,10 @@
 #include "statements/StatementStore.h"
 
 #include "store/Database.h"
+#include "store/Failure.h"
 #include "store/Tables.h"
 
+#include <QSqlError>
 #include <QSqlQuery>
 
 namespace pelmar::statements {
@@ -52,8 +54,10 @@ bool writeLines(const QSqlDatabase &main, const QSqlDatabase &work, const Header
         const QVariantList values = QVariantList{h.name, h.title, number} + rowValues(lines, columns::line.size());
         for (qsizetype i = 0; i < values.size(); ++i)
             insert.bindValue(int(i), values.at(i));
-        if (!insert.exec())
+        if (!insert.exec()) {
+            noteFailure(main, insert.lastError());
             return false;
+        }
         ++number;
     }
     return true;
@@ -74,14 +78,20 @@ bool save(const QSqlDatabase &main, const QSqlDatabase &work, const Header &head
     return transaction.commit();
 }
 
-std::optional<Header> readHeader(const QSqlDatabase &main, const QString &name, const QString &title)
+std::optional<Header> readHeader(const QSqlDatabase &main, const QString &name, const QString &title, bool *readFailed)
 {
     QSqlQuery query(main);
     query.prepare(selectSql(tables::時給ヘッダ, tables::時給ヘッダ.columns.mid(2),
                             kOfThePair + QStringLiteral(" order by rowid limit 1")));
     query.addBindValue(name);
     query.addBindValue(title);
-    if (!query.exec() || !query.next())
+    const bool found = query.exec() && query.next();
+    const bool failed = query.lastError().isValid();
+    if (failed)
+        noteFailure(main, query.lastError());
+    if (readFailed)
+        *readFailed = failed;
+    if (!found)
         return std::nullopt;
     return Header{name,           title,          query.value(0).toString(), query.value(1),
                   query.value(2), query.value(3), query.value(4),            query.value(5),
@@ -94,9 +104,14 @@ bool loadLines(const QSqlDatabase &main, const QSqlDatabase &work, const QString
     stored.prepare(selectSql(tables::時給明細, columns::line, kOfThePair + QStringLiteral(" order by 行番号")));
     stored.addBindValue(name);
     stored.addBindValue(title);
-    if (!stored.exec())
+    if (!stored.exec()) {
+        noteFailure(main, stored.lastError());
         return false;
-    return copyOverPageRows(stored, work, tables::w明細, columns::line);
+    }
+    if (copyOverPageRows(stored, work, tables::w明細, columns::line))
+        return true;
+    noteFailure(main, stored.lastError());
+    return false;
 }
 
 bool remove(const QSqlDatabase &main, const QString &name, const QString &title)
@@ -127,8 +142,10 @@ bool fillHistory(const QSqlDatabase &main, const QSqlDatabase &work)
 {
     const QStringList &columns = tables::w履歴.columns;
     QSqlQuery headers(main);
-    if (!headers.exec(selectSql(tables::時給ヘッダ, columns, QStringLiteral("order by 氏名, rowid"))))
+    if (!headers.exec(selectSql(tables::時給ヘッダ, columns, QStringLiteral("order by 氏名, rowid")))) {
+        noteFailure(main, headers.lastError());
         return false;
+    }
     Transaction transaction(work);
     if (!clearHistory(work))
         return false;
@@ -140,10 +157,40 @@ bool fillHistory(const QSqlDatabase &main, const QSqlDatabase &work)
     while (headers.next()) {
         for (int i = 0; i < int(columns.size()); ++i)
             insert.bindValue(i, headers.value(i));
-        if (!insert.exec())
+        if (!insert.exec()) {
+            noteFailure(work, insert.lastError());
             return false;
+        }
+    }
+    // A read that broke off is no whole list.
+    if (headers.lastError().isValid()) {
+        noteFailure(main, headers.lastError());
+        return false;
     }
     return transaction.commit();
+}
+
+QStringList storedNames(const QSqlDatabase &main)
+{
+    QStringList names;
+    QSqlQuery query(main);
+    if (query.exec(QStringLiteral("select distinct 氏名 from 時給ヘッダ where 氏名 is not null order by 氏名")))
+        while (query.next())
+            names << query.value(0).toString();
+    return names;
+}
+
+QStringList storedTitles(const QSqlDatabase &main, const QString &name)
+{
+    QStringList titles;
+    QSqlQuery query(main);
+    query.prepare(
+        QStringLiteral("select タイトル from 時給ヘッダ where 氏名 = ? and タイトル is not null order by rowid"));
+    query.addBindValue(name);
+    if (query.exec())
+        while (query.next())
+            titles << query.value(0).toString();
+    return titles;
 }
 
 } // namespace pelmar::statements

@@ -2,6 +2,7 @@
 
 #include <QSqlDatabase>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 
 #include <functional>
@@ -35,7 +36,10 @@ struct Header {
 bool save(const QSqlDatabase &main, const QSqlDatabase &work, const Header &header,
           const std::function<bool()> &recordEmployee);
 
-std::optional<Header> readHeader(const QSqlDatabase &main, const QString &name, const QString &title);
+// The pair's header; nothing when none is stored or the read failed, which
+// *readFailed, when given, tells apart.
+std::optional<Header> readHeader(const QSqlDatabase &main, const QString &name, const QString &title,
+                                 bool *readFailed = nullptr);
 
 // Copies the pair's stored lines, in line-number order, over the rows of
 // w明細 from the top: the k-th stored line lands in row k.
@@ -47,6 +51,11 @@ bool remove(const QSqlDatabase &main, const QString &name, const QString &title)
 // Empties the five tables of saved statements and master data together;
 // the settings and the hint texts stay.
 bool removeEverything(const QSqlDatabase &main);
+
+// Every name, and every title of one name, that a stored statement has:
+// what a typed name or title is settled against. Empty when the read fails.
+QStringList storedNames(const QSqlDatabase &main);
+QStringList storedTitles(const QSqlDatabase &main, const QString &name);
 
 // The history list: every header's name, total and title, by name.
 bool fillHistory(const QSqlDatabase &main, const QSqlDatabase &work);

@@ -2,6 +2,7 @@
 
 #include "store/Database.h"
 #include "store/SchemaVersion.h"
+#include "store/Failure.h"
 #include "store/Tables.h"
 
 #include <QDir>
@@ -207,8 +208,12 @@ Outcome snapshot(const QSqlDatabase &db, const QString &folder, const QString &b
     QString literal = QDir::toNativeSeparators(partial);
     literal.replace(u'\'', QStringLiteral("''"));
     QSqlQuery vacuum(db);
-    if (!vacuum.exec(QStringLiteral("VACUUM INTO '%1'").arg(literal)))
-        return fail(QStringLiteral("%1 に書き込めません。%2").arg(native(folder), vacuum.lastError().text()));
+    if (!vacuum.exec(QStringLiteral("VACUUM INTO '%1'").arg(literal))) {
+        // A full or failing disk is said in the user's words.
+        const QString reason = failureReason(vacuum.lastError(), partial);
+        return fail(QStringLiteral("%1 に書き込めません。%2")
+                        .arg(native(folder), reason.isEmpty() ? vacuum.lastError().text() : reason));
+    }
     vacuum.finish();
 
     const QString problem = withReadOnly(partial, integrityProblem);
@@ -261,6 +266,31 @@ QList<Info> list(const QString &dataFolder)
         result << info;
     }
     return result;
+}
+
+std::optional<Info> newestSound(const QString &dataFolder)
+{
+    for (const Info &info : list(dataFolder)) {
+        const QString problem = withReadOnly(info.path, [](const QSqlDatabase &db) {
+            QString found = integrityProblem(db);
+            if (found.isEmpty())
+                found = schemaProblem(db, SchemaKind::Main);
+            return found;
+        });
+        if (problem.isEmpty())
+            return info;
+    }
+    return std::nullopt;
+}
+
+QString describe(const Info &info)
+{
+    const auto count = [](int n) {
+        return n < 0 ? QStringLiteral("?") : QString::number(n);
+    };
+    return QStringLiteral("%1 に取った%2のバックアップ（従業員 %3 名、明細 %4 件）")
+        .arg(info.taken.toString(QStringLiteral("yyyy/MM/dd HH:mm:ss")), reasonText(info.reason), count(info.employees),
+             count(info.statements));
 }
 
 bool dailyBackupDue(const QString &dataFolder, const QDate &today)
@@ -339,6 +369,11 @@ Outcome prepareRestore(const QString &backupPath, const QString &mainDbPath)
 
 bool replaceMainFile(const QString &checkedCopy, const QString &mainDbPath, QString *error)
 {
+    return replaceFile(checkedCopy, mainDbPath, error);
+}
+
+bool replaceFile(const QString &checkedCopy, const QString &mainDbPath, QString *error)
+{
     const auto fail = [&](const QString &why) {
         QFile::remove(checkedCopy);
         if (error)
@@ -357,6 +392,52 @@ bool replaceMainFile(const QString &checkedCopy, const QString &mainDbPath, QStr
         return fail(QStringLiteral("%1 を置き換えられません。%2")
                         .arg(native(mainDbPath), QString::fromLocal8Bit(code.message().c_str())));
     return true;
+}
+
+namespace {
+
+// A second name for the file, or a copy of it where the file system has no
+// such names. True when the new name holds the whole file.
+bool secondName(const QString &from, const QString &to)
+{
+    std::error_code code;
+    std::filesystem::create_hard_link(fsPath(from), fsPath(to), code);
+    if (!code)
+        return true;
+    QFile::remove(to);
+    if (QFile::copy(from, to) && QFileInfo(to).size() == QFileInfo(from).size())
+        return true;
+    QFile::remove(to);
+    return false;
+}
+
+} // namespace
+
+Outcome keepAside(const QString &filePath, const QDateTime &when)
+{
+    Outcome outcome;
+    const QFileInfo file(filePath);
+    const QString base = QStringLiteral("%1-damaged-%2").arg(file.completeBaseName(), when.toString(kDateFormat));
+    QString aside = file.absoluteDir().filePath(base + u'.' + file.suffix());
+    for (int n = 2; QFileInfo::exists(aside); ++n)
+        aside = file.absoluteDir().filePath(QStringLiteral("%1-%2.%3").arg(base).arg(n).arg(file.suffix()));
+    if (!secondName(filePath, aside)) {
+        outcome.error = QStringLiteral("%1 を %2 として残せません。フォルダーに書き込めるか、ディスクに空きがあるかを"
+                                       "確かめてください。")
+                            .arg(native(filePath), native(aside));
+        return outcome;
+    }
+    // The journal may hold what the file was missing when it broke.
+    const QString journal = filePath + QStringLiteral("-journal");
+    if (QFileInfo::exists(journal) && !secondName(journal, aside + QStringLiteral("-journal"))) {
+        QFile::remove(aside);
+        outcome.error = QStringLiteral("%1 を残せません。フォルダーに書き込めるか、ディスクに空きがあるかを確かめて"
+                                       "ください。")
+                            .arg(native(journal));
+        return outcome;
+    }
+    outcome.path = aside;
+    return outcome;
 }
 
 } // namespace pelmar::backup

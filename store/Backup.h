@@ -6,6 +6,8 @@
 #include <QSqlDatabase>
 #include <QString>
 
+#include <optional>
+
 // Snapshots of the main file in <data folder>/backup/, taken while it is
 // open, and the checked copy a restore puts in its place.
 namespace pelmar::backup {
@@ -56,6 +58,14 @@ struct Info {
 // Every backup in the data folder's backup folder, newest first.
 QList<Info> list(const QString &dataFolder);
 
+// The newest backup that reads back whole (PRAGMA integrity_check) and
+// holds every table and column of the main file; nothing when none does.
+std::optional<Info> newestSound(const QString &dataFolder);
+
+// A backup as a message names it: when it was taken and why, and how many
+// employees and statements it holds.
+QString describe(const Info &info);
+
 // True when no daily backup was taken on `today`.
 bool dailyBackupDue(const QString &dataFolder, const QDate &today);
 
@@ -70,5 +80,15 @@ Outcome prepareRestore(const QString &backupPath, const QString &mainDbPath);
 // file must be closed by then. On failure the main file is as it was and the
 // copy is removed.
 bool replaceMainFile(const QString &checkedCopy, const QString &mainDbPath, QString *error);
+// The same for any data file.
+bool replaceFile(const QString &checkedCopy, const QString &filePath, QString *error);
+
+// Keeps a damaged data file under a name that says what it is, beside it:
+// Pelmar.mdb as Pelmar-damaged-<yyyyMMdd>-<HHmmss>.mdb, PelmarWork.mdb as
+// PelmarWork-damaged-….mdb, its rollback journal alongside. The file keeps
+// its own name as well (a second name on the same file where the file
+// system allows, a copy otherwise), so a replace that follows never leaves
+// the folder without the file. The kept file's path on success.
+Outcome keepAside(const QString &filePath, const QDateTime &when);
 
 } // namespace pelmar::backup

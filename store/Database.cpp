@@ -1,6 +1,7 @@
 #include "store/Database.h"
 
 #include "store/Backup.h"
+#include "store/Failure.h"
 #include "store/Tables.h"
 
 #include "store/SchemaText.h"
@@ -94,13 +95,6 @@ constexpr int kSqliteLocked = 6;
 constexpr int kSqliteCorrupt = 11;
 constexpr int kSqliteNotADatabase = 26;
 
-int sqliteCode(const QSqlError &error)
-{
-    bool ok = false;
-    const int code = error.nativeErrorCode().toInt(&ok);
-    return ok ? (code & 0xff) : -1;
-}
-
 bool heldByAnother(const QSqlError &error)
 {
     const int code = sqliteCode(error);
@@ -117,11 +111,20 @@ QString heldByAnotherReason()
 // copies, never the file itself, which stays as evidence and for repair.
 QString damagedAdvice(const QString &filePath)
 {
+    // The work file holds nothing that is kept; start-up offers a new one.
+    if (QFileInfo(filePath).fileName().compare(kWorkDbFileName, Qt::CaseInsensitive) == 0)
+        return QStringLiteral("ファイルはそのまま残してください。Pelmar を起動し直すと、作業用のファイルを作り直すか"
+                              "どうかを尋ねます。");
     const QString backups = backup::folderOf(QFileInfo(filePath).absolutePath());
     return QStringLiteral("ファイルはそのまま残してください。Pelmar が取った控えはバックアップフォルダー（%1）にあり、"
-                          "Pelmar の「設定・情報」ページから戻せます。起動できないときは、控えからの戻し方を"
-                          "管理者にご相談ください。")
+                          "Pelmar を起動すると、使える控えから復元するかどうかを尋ねます。")
         .arg(QDir::toNativeSeparators(backups));
+}
+
+QString unreadableDamage(const QSqlError &error)
+{
+    return QStringLiteral("データベースとして読めません（壊れているか、Pelmar のデータファイルではありません: %1）。")
+        .arg(error.text());
 }
 
 // Why a file that opened does not read back.
@@ -129,8 +132,7 @@ QString unreadableReason(const QSqlError &error, const QString &filePath)
 {
     if (heldByAnother(error))
         return heldByAnotherReason();
-    return QStringLiteral("データベースとして読めません（壊れているか、Pelmar のデータファイルではありません: %1）。%2")
-        .arg(error.text(), damagedAdvice(filePath));
+    return unreadableDamage(error) + damagedAdvice(filePath);
 }
 
 } // namespace
@@ -250,13 +252,25 @@ OpenResult openExisting(const QString &filePath, SchemaKind kind, const QString 
     // Reading the header and the table list costs the same for any amount of
     // data; the whole file is read later, off the start-up path.
     QSqlQuery check(result.db);
-    if (!check.exec(QStringLiteral("select count(*) from sqlite_master")) || !check.next())
-        return refuse(unreadableReason(check.lastError(), filePath));
-    // An empty database is no Pelmar file of any version: nothing to upgrade.
-    const bool holdsNothing = check.value(0).toInt() == 0;
-    check.finish();
-    if (holdsNothing)
-        return refuse(schemaProblem(result.db, kind));
+    if (!check.exec(QStringLiteral("select count(*) from sqlite_master")) || !check.next()) {
+        const QSqlError unreadable = check.lastError();
+        check = QSqlQuery();
+        refuse(unreadableReason(unreadable, filePath));
+        if (!heldByAnother(unreadable))
+            result.damage = unreadableDamage(unreadable);
+        return result;
+    }
+    // A file cut to nothing (a crash while it was written, a full disk)
+    // reads as an empty database; it is no data file.
+    const bool empty = check.value(0).toInt() == 0;
+    check = QSqlQuery();
+    if (empty) {
+        const QString damage =
+            QStringLiteral("ファイルの中身が空です（Pelmar のデータファイルではないか、壊れています）。");
+        refuse(damage + damagedAdvice(filePath));
+        result.damage = damage;
+        return result;
+    }
 
     QString versionError;
     const int stored = storedSchemaVersion(result.db, &versionError);
@@ -306,9 +320,11 @@ OpenResult openExisting(const QString &filePath, SchemaKind kind, const QString 
     }
 
     const QString problem = schemaProblem(result.db, kind);
-    if (!problem.isEmpty())
-        return refuse(problem + QStringLiteral("（Pelmar のデータファイルではないか、壊れています）。")
-                      + damagedAdvice(filePath));
+    if (!problem.isEmpty()) {
+        const QString damage = problem + QStringLiteral("（Pelmar のデータファイルではないか、壊れています）。");
+        refuse(damage + damagedAdvice(filePath));
+        result.damage = damage;
+    }
     return result;
 }
 
@@ -327,6 +343,7 @@ bool execBound(const QSqlDatabase &db, const QString &sql, const QVariantList &v
 {
     QSqlQuery query(db);
     if (!query.prepare(sql)) {
+        noteFailure(db, query.lastError());
         if (error)
             *error = query.lastError().text();
         return false;
@@ -334,6 +351,7 @@ bool execBound(const QSqlDatabase &db, const QString &sql, const QVariantList &v
     for (const QVariant &value : values)
         query.addBindValue(value);
     if (!query.exec()) {
+        noteFailure(db, query.lastError());
         if (error)
             *error = query.lastError().text();
         return false;
@@ -367,24 +385,37 @@ bool copyOverPageRows(QSqlQuery &source, const QSqlDatabase &work, const Table &
     const QVariantList rows = pageRowNumbers(work, page);
     Transaction transaction(work);
     QSqlQuery write(work);
-    if (!write.prepare(update))
+    if (!write.prepare(update)) {
+        noteFailure(work, write.lastError());
         return false;
+    }
     const int count = int(columns.size());
     for (const QVariant &row : rows) {
-        if (!source.next())
+        if (!source.next()) {
+            // A source that stops on an error is a failed read, not a
+            // short one: half a statement must never pass for all of it.
+            if (source.lastError().isValid())
+                return false;
             break;
+        }
         for (int i = 0; i < count; ++i)
             write.bindValue(i, source.value(i));
         write.bindValue(count, row);
-        if (!write.exec())
+        if (!write.exec()) {
+            noteFailure(work, write.lastError());
             return false;
+        }
     }
     return transaction.commit();
 }
 
 Transaction::Transaction(QSqlDatabase db) : m_db(std::move(db))
 {
+    // A failure kept from an earlier operation is not this one's.
+    forgetFailure(m_db);
     m_started = m_db.transaction();
+    if (!m_started)
+        noteFailure(m_db, m_db.lastError());
 }
 
 Transaction::~Transaction()
@@ -398,6 +429,8 @@ bool Transaction::commit()
     if (!m_started || m_done)
         return false;
     m_done = m_db.commit();
+    if (!m_done)
+        noteFailure(m_db, m_db.lastError());
     return m_done;
 }
 

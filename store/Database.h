@@ -31,6 +31,10 @@ struct OpenResult {
     QSqlDatabase db;
     QString error; // empty on success; otherwise names the file and the reason
     int upgradedFrom = 0; // the layout version the file had when opening upgraded it; 0 when it did not
+    // What is wrong with a file that is there and can be read but does not
+    // read as a data file of this kind: damaged, emptied, or some other file
+    // under its name. Empty for a missing, locked, read-only or newer file.
+    QString damage;
     bool ok() const { return error.isEmpty(); }
 };
 

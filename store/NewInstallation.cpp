@@ -1,9 +1,12 @@
 #include "store/NewInstallation.h"
 
+#include "store/Backup.h"
 #include "store/Database.h"
+#include "store/Tables.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QUuid>
@@ -74,6 +77,103 @@ bool createNewInstallation(const QString &folder, QString *error)
     QFile::remove(mainPath);
     QFile::remove(workPath);
     return false;
+}
+
+bool createWorkFile(const QString &folder, QString *error)
+{
+    QString ignored;
+    if (!error)
+        error = &ignored;
+    const QString workPath = QDir(folder).filePath(kWorkDbFileName);
+    if (QFile::exists(workPath)) {
+        *error = QStringLiteral("%1 は既にあります。既存のファイルは上書きしません。")
+                     .arg(QDir::toNativeSeparators(workPath));
+        return false;
+    }
+    if (!QDir().mkpath(QDir(folder).absolutePath())) {
+        *error = QStringLiteral("フォルダ %1 を作れません。").arg(QDir::toNativeSeparators(folder));
+        return false;
+    }
+    if (createFile(workPath, SchemaKind::Work, error))
+        return true;
+    QFile::remove(workPath);
+    return false;
+}
+
+namespace {
+
+// Copies every hint row the old file still gives into the new one, in one
+// transaction. A read that breaks off keeps the rows read before it.
+void takeOverHints(const QString &oldPath, const QString &newPath, WorkFileRenewal &renewal)
+{
+    const QString oldName = QStringLiteral("pelmar-oldwork-") + QUuid::createUuid().toString();
+    const QString newName = QStringLiteral("pelmar-newwork-") + QUuid::createUuid().toString();
+    {
+        QSqlDatabase old = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), oldName);
+        old.setDatabaseName(oldPath);
+        old.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY;") + kBusyTimeoutOption);
+        QSqlDatabase fresh = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), newName);
+        fresh.setDatabaseName(newPath);
+        QList<QVariantList> rows;
+        if (old.open()) {
+            QSqlQuery read(old);
+            if (read.exec(selectSql(tables::ClHint, tables::ClHint.columns, QStringLiteral("order by rowid")))) {
+                while (read.next())
+                    rows << rowValues(read, tables::ClHint.columns.size());
+                renewal.hintsLost = read.lastError().isValid();
+            } else {
+                renewal.hintsLost = true;
+            }
+        } else {
+            renewal.hintsLost = true;
+        }
+        if (!rows.isEmpty() && fresh.open()) {
+            Transaction transaction(fresh);
+            bool written = transaction.started();
+            for (const QVariantList &row : std::as_const(rows))
+                written = written && insertRow(fresh, tables::ClHint, tables::ClHint.columns, row);
+            if (written && transaction.commit())
+                renewal.hintsKept = int(rows.size());
+            else
+                renewal.hintsLost = true;
+        }
+        old.close();
+        fresh.close();
+    }
+    QSqlDatabase::removeDatabase(oldName);
+    QSqlDatabase::removeDatabase(newName);
+}
+
+} // namespace
+
+WorkFileRenewal renewWorkFile(const QString &workPath, const QDateTime &when)
+{
+    WorkFileRenewal renewal;
+    const QFileInfo work(workPath);
+    const QString fresh = work.absoluteDir().filePath(
+        QStringLiteral("%1.new-%2.tmp").arg(work.fileName(), QUuid::createUuid().toString(QUuid::WithoutBraces)));
+    QString why;
+    if (!createFile(fresh, SchemaKind::Work, &why)) {
+        QFile::remove(fresh);
+        renewal.error = QStringLiteral("%1 に新しいファイルを作れません。%2")
+                            .arg(QDir::toNativeSeparators(work.absolutePath()), why);
+        return renewal;
+    }
+    const bool oldThere = work.exists();
+    if (oldThere) {
+        takeOverHints(workPath, fresh, renewal);
+        const backup::Outcome kept = backup::keepAside(workPath, when);
+        if (!kept.ok()) {
+            QFile::remove(fresh);
+            renewal.error = kept.error;
+            return renewal;
+        }
+        renewal.keptAside = kept.path;
+    }
+    // On failure the old file keeps its name, and its kept copy stays too.
+    if (!backup::replaceFile(fresh, workPath, &why))
+        renewal.error = why;
+    return renewal;
 }
 
 } // namespace pelmar

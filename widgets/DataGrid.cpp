@@ -301,7 +301,22 @@ bool DataGrid::writeCell(const QModelIndex &cell, const QVariant &value)
     m_model->m_programWrite = true;
     const bool written = m_model->setData(cell, stored, Qt::EditRole);
     m_model->m_programWrite = false;
+    if (!written)
+        undoFailedWrite(cell);
     return written;
+}
+
+// A write the table refused stays in the model's cache as if it had been
+// made, and would go out again with the next write of the row. It is
+// dropped, the row is read again from the table, and the failure is told.
+void DataGrid::undoFailedWrite(const QModelIndex &cell)
+{
+    if (!cell.isValid() || !m_model->isDirty(cell))
+        return; // refused before anything reached the table
+    const QSqlError error = m_model->lastError();
+    m_model->revertRow(cell.row());
+    m_model->selectRow(cell.row());
+    emit writeFailed(error);
 }
 
 bool DataGrid::commitRow()
@@ -320,7 +335,13 @@ bool DataGrid::deleteCurrentRow()
     const int column = currentCell().column();
     const int before = m_model->rowCount();
     m_model->removeRow(row);
-    m_model->submit();
+    if (!m_model->submit()) {
+        const QSqlError error = m_model->lastError();
+        m_model->revertAll();
+        reselect(row, column);
+        emit writeFailed(error);
+        return false;
+    }
     reselect(row, column);
     return m_model->rowCount() < before;
 }
@@ -382,8 +403,12 @@ bool DataGrid::commitEditorText(QLineEdit *editor, const QModelIndex &cell)
     if (!m_model || !cell.isValid() || !m_delegate->editorChanged(editor))
         return false;
     const QMetaType type = m_model->record().field(cell.column()).metaType();
-    if (!m_model->setData(cell, GridDelegate::valueFromText(editor->text(), type), Qt::EditRole))
+    if (!m_model->setData(cell, GridDelegate::valueFromText(editor->text(), type), Qt::EditRole)) {
+        // The editor closes on what the table holds, not on the typed text.
+        m_delegate->markWritten(editor);
+        undoFailedWrite(cell);
         return false;
+    }
     m_delegate->markWritten(editor);
     m_pendingUpdate = cell;
     return true;

@@ -6,6 +6,7 @@
 #include <QPersistentModelIndex>
 #include <QPointer>
 #include <QSqlDatabase>
+#include <QSqlError>
 #include <QTableView>
 #include <QVariant>
 
@@ -95,6 +96,10 @@ signals:
     // An entry was picked from a column's drop-down list; the list's
     // current row is the picked entry.
     void dropDownPicked(int column);
+    // A cell or row could not be written to the table (a read-only or full
+    // disk, a file another program holds). The grid already shows what the
+    // table holds again; the page tells the user.
+    void writeFailed(const QSqlError &error);
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
@@ -125,6 +130,7 @@ private:
     void moveToEditableColumn(int step);
     void toggleCheckBox(const QModelIndex &cell);
     bool writeCell(const QModelIndex &cell, const QVariant &value);
+    void undoFailedWrite(const QModelIndex &cell);
     void applyColumnProperties();
     void reselect(int row, int column);
     int firstVisibleColumn() const;

@@ -165,9 +165,10 @@ void TestBackups::damagedFileIsToldAfterTheWindowShows_data()
     QTest::addColumn<bool>("mainFile");
     QTest::addColumn<QString>("told");
     QTest::addColumn<QStringList>("backupsAfter");
-    // A damaged main file is not copied over the kept backups.
-    QTest::newRow("main file") << true << "エラー/データ破損/" << QStringList{};
-    QTest::newRow("work file") << false << "エラー/作業データ破損/" << QStringList{QStringLiteral("daily")};
+    // A damaged main file is not copied over the kept backups; here there
+    // are none to offer in its place. A damaged work file is offered anew.
+    QTest::newRow("main file") << true << "エラー/破損バックアップなし/" << QStringList{};
+    QTest::newRow("work file") << false << "その他/作業ファイル破損確認/" << QStringList{QStringLiteral("daily")};
 }
 
 // Damage in the middle of a file passes the checks of opening; the window
@@ -184,11 +185,19 @@ void TestBackups::damagedFileIsToldAfterTheWindowShows()
     QVERIFY(mainFile ? test::damageMiddlePage(path, QStringLiteral("時給明細"), QStringLiteral("氏名"))
                      : test::damageMiddlePage(path, QStringLiteral("ClHint"), QStringLiteral("Contents")));
     clearAsked();
+    answer(false);
+    const QByteArray damaged = test::fileBytes(path);
 
     QVERIFY(openWindow());
     QCOMPARE(asked().size(), 1);
     QVERIFY2(asked().first().startsWith(told + QDir::toNativeSeparators(path) + u'\n'), qPrintable(asked().first()));
-    QCOMPARE(requests().first().prompt.contains(QStringLiteral("「設定・情報」ページのバックアップ")), mainFile);
+    // Never a word about deleting or replacing a file by hand.
+    for (const QString &never : {QStringLiteral("削除して"), QStringLiteral("取り替え"), QStringLiteral("置き換えて")})
+        QVERIFY2(!requests().first().prompt.contains(never), qPrintable(requests().first().prompt));
+    // The pages write to the work file on every start; the main file is
+    // left exactly as it was.
+    if (mainFile)
+        QCOMPARE(test::fileBytes(path), damaged);
     QCOMPARE(backupReasons(), backupsAfter);
     // The pages are filled as on any start.
     QCOMPARE(window()->settingsPage()->txt自社名->text(), QStringLiteral("有限会社ペルマー"));

@@ -84,8 +84,19 @@ void TestMainWindow::refusesBrokenData()
         QVERIFY(execBound(data().workDb(), QStringLiteral("PRAGMA user_version = %1").arg(kWorkSchemaVersion + 1)));
     }
 
+    // The work file is offered anew beside a sound main file; the answer
+    // here is No, which refuses as before.
+    answer(false);
+    clearAsked();
+    const bool offered = damage == QLatin1String("workMissing") || damage == QLatin1String("workDamaged");
+    const QByteArray workBefore = test::fileBytes(data().workPath());
     FrmPelmar window(folder);
     QVERIFY(!window.isOpen());
+    QCOMPARE(asked().size(), offered ? 1 : 0);
+    if (offered)
+        QVERIFY2(asked().first().startsWith(QStringLiteral("その他/作業ファイル作成確認/")),
+                 qPrintable(asked().first()));
+    QCOMPARE(test::fileBytes(data().workPath()), workBefore);
     QVERIFY2(window.openError().contains(namedFile), qPrintable(window.openError()));
     if (damage == QLatin1String("workNewer"))
         QVERIFY2(window.openError().contains(QStringLiteral("新しい版の Pelmar")), qPrintable(window.openError()));

@@ -64,6 +64,9 @@ private slots:
     void hoursShowTheirRealValue();
     void breakLongerThanTheShiftIsRefused();
     void fullWidthDigitsAreDigits();
+    void typedNamesAreWhatTheyLookLike_data();
+    void typedNamesAreWhatTheyLookLike();
+    void typedEmployeeNameLosesWhatCannotBeSeen();
 
 private:
     void seed() override;
@@ -325,7 +328,9 @@ void TestSafeguards::failuresKeepWhatWasTyped()
                                      " begin select raise(abort, 'refused'); end")));
     settings->txt自社名->setText(QStringLiteral("書きかけの社名"));
     QTest::mouseClick(settings->cmd設定登録, Qt::LeftButton);
-    QCOMPARE(asked().last(), QStringLiteral("エラー/自社情報登録/"));
+    QVERIFY2(asked().last().startsWith(QStringLiteral("エラー/自社情報登録/\n\nファイル: ")),
+             qPrintable(asked().last()));
+    QVERIFY2(asked().last().contains(u"refused"), qPrintable(asked().last()));
     QCOMPARE(settings->txt自社名->text(), QStringLiteral("書きかけの社名"));
     QTest::mouseClick(settings->cmd設定削除, Qt::LeftButton);
     QCOMPARE(settings->txt自社名->text(), QStringLiteral("書きかけの社名"));
@@ -447,6 +452,88 @@ void TestSafeguards::fullWidthDigitsAreDigits()
     test::commitText(page()->num時給, QStringLiteral("１２００"));
     page()->txtタイトル->setFocus();
     QCOMPARE(page()->num時給->value().toDouble(), 1200.0);
+}
+
+void TestSafeguards::typedNamesAreWhatTheyLookLike_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("storedName");
+    QTest::addColumn<QString>("storedTitle");
+    const QString marked = QStringLiteral("田中\ufeff"); // stored long ago with a byte-order mark
+    QTest::newRow("spaces around") << QStringLiteral(" 山田\u3000") << QStringLiteral(" 5月 ") << "山田"
+                                   << "5月";
+    QTest::newRow("invisible characters") << QStringLiteral("\u200b山田\u2060") << QStringLiteral("\ufeff5月") << "山田"
+                                          << "5月";
+    QTest::newRow("stored name with a mark, picked as it is") << marked << QStringLiteral("3月") << marked << "3月";
+    QTest::newRow("the mark's name typed without it")
+        << QStringLiteral("田中") << QStringLiteral("3月 ") << marked << "3月";
+}
+
+// A name or title with blanks or invisible characters is the one it looks
+// like: it reaches the stored employee and statement, never makes a second.
+void TestSafeguards::typedNamesAreWhatTheyLookLike()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, title);
+    QFETCH(QString, storedName);
+    QFETCH(QString, storedTitle);
+    const QString marked = QStringLiteral("田中\ufeff");
+    QVERIFY(execBound(mainDb(), QStringLiteral("insert into 従業員 values (3, ?, 900, 'A', '0900', '1800', 1, 8)"),
+                      {marked}));
+    QVERIFY(execBound(mainDb(), QStringLiteral("insert into 時給ヘッダ (氏名, タイトル, 勤務タイプ, 時給, 休憩, 調整額, 時間, 合計) values (?, '3月', 'A', 900, 1, 0, 8, 7200)"),
+                      {marked}));
+    QVERIFY(execBound(mainDb(),
+                      QStringLiteral("insert into 時給明細 (氏名, タイトル, 行番号, 日付, 開始時間, 終了時間, 休憩, 時間, 時給, 調整額, 金額) values (?, '3月', 1, '20260302', '0900', '1800', 1, 8, 900,"
+                                     " 0, 7200)"),
+                      {marked}));
+    page()->refreshPickers();
+    const bool stored = storedTitle == QStringLiteral("3月");
+
+    page()->cmb氏名->setEditText(name);
+    page()->txtタイトル->setText(title);
+    if (stored) {
+        QTest::mouseClick(page()->cmd読込, Qt::LeftButton);
+        QCOMPARE(asked(), QStringList{});
+        QCOMPARE(query(workDb(), "select 日付, 金額 from w明細 where 行番号 = 1"), (Rows{{"20260302", "7200"}}));
+    } else {
+        page()->num時給->setValue(1000.0);
+        type(0, kDate, QStringLiteral("20260501"));
+        type(0, kHours, QStringLiteral("8"));
+    }
+    if (stored) {
+        // 読込 shows the name and title it read.
+        QCOMPARE(page()->cmb氏名->currentText(), storedName);
+        QCOMPARE(page()->txtタイトル->text(), storedTitle);
+    }
+    QTest::mouseClick(page()->cmd登録, Qt::LeftButton);
+    QCOMPARE(
+        query(mainDb(), "select count(*) from 時給ヘッダ where 氏名 = ? and タイトル = ?", {storedName, storedTitle}),
+        (Rows{{"1"}}));
+    QCOMPARE(
+        query(mainDb(), "select count(*) from 時給明細 where 氏名 = ? and タイトル = ?", {storedName, storedTitle}),
+        (Rows{{"1"}}));
+    // No look-alike employee or statement came to be.
+    QCOMPARE(query(mainDb(), "select count(*) from 時給ヘッダ"), (Rows{{stored ? "1" : "2"}}));
+    QCOMPARE(query(mainDb(), "select 氏名 from 従業員 order by \"No\""), (Rows{{"山田"}, {"田中一郎"}, {marked}}));
+}
+
+void TestSafeguards::typedEmployeeNameLosesWhatCannotBeSeen()
+{
+    EmployeePage *employees = window()->employeePage();
+    commitInto(employees->Grid従業員, 2, 2, QStringLiteral("\u3000佐藤\u200b 花子 "));
+    QTRY_COMPARE(query(workDb(), "select 氏名 from w従業員 where \"No\" = 3"), (Rows{{"佐藤 花子"}}));
+    // Nothing but blanks is no name: the row stays blank.
+    commitInto(employees->Grid従業員, 3, 2, QStringLiteral("\u3000\ufeff"));
+    QTRY_COMPARE(query(workDb(), "select 氏名 from w従業員 where \"No\" = 4"), (Rows{{"<null>"}}));
+    QTest::mouseClick(employees->cmd従業員登録, Qt::LeftButton);
+    QCOMPARE(query(mainDb(), "select 氏名 from 従業員 order by \"No\""), (Rows{{"山田"}, {"田中一郎"}, {"佐藤 花子"}}));
+    // A name of blanks on the statement page is no name either.
+    clearAsked();
+    page()->cmb氏名->setEditText(QStringLiteral("\u3000 "));
+    page()->txtタイトル->setText(QStringLiteral("5月"));
+    QTest::mouseClick(page()->cmd登録, Qt::LeftButton);
+    QCOMPARE(asked(), QStringList{QStringLiteral("その他/メッセージ/氏名を記入してください。")});
 }
 
 QTEST_MAIN(TestSafeguards)

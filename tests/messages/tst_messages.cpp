@@ -126,7 +126,7 @@ void TestMessages::answerOfEveryKey()
     const auto message = lookupMessage(category, subKey, sampleSubject);
     QVERIFY(message.has_value());
     const bool question = message->style == MessageStyle::Confirm || message->style == MessageStyle::ConfirmDefaultNo;
-    if (category == QLatin1String("エラー"))
+    if (category == QStringLiteral("エラー"))
         QVERIFY2(!question, "a failure is told, never asked");
 
     for (const bool answer : {true, false}) {
@@ -201,8 +201,11 @@ void TestMessages::subjectJoining_data()
     add("no space after the subject", msg::削除削除不可能, "ヒント", "ヒント削除できません。", "削除の拒否");
     add("fixed text ignores the subject", msg::登録コード指定, "ヒント",
         "コードが指定されていません。コードを指定してください。", "登録注意");
-    add("failure ignores the subject", msg::エラー明細登録, "ヒント",
+    add("failure without a reason", msg::エラー明細登録, "",
         "明細を保存できませんでした。保存済みの内容は変わっていません。", "登録の失敗");
+    add("failure with its file and reason", msg::エラー明細登録, "\n\nファイル: /d/Pelmar.mdb\n理由: 満杯",
+        "明細を保存できませんでした。保存済みの内容は変わっていません。\n\nファイル: /d/Pelmar.mdb\n理由: 満杯",
+        "登録の失敗");
     add("subject is prompt and title", msg::その他メッセージ, "氏名を記入してください。", "氏名を記入してください。",
         "氏名を記入してください。");
     add("empty message", msg::その他メッセージ, "", "", "");

@@ -59,6 +59,8 @@ private slots:
     void newInstallationRefusesToOverwrite_data();
     void newInstallationRefusesToOverwrite();
     void newDataTool();
+    void newDataToolWorkOnly_data();
+    void newDataToolWorkOnly();
     void openRefuses_data();
     void openRefuses();
     void openSucceedsAndNeverCreates();
@@ -215,6 +217,53 @@ void TestDatabase::newDataTool()
     QCOMPARE(tool.exitCode(), 2);
 }
 
+void TestDatabase::newDataToolWorkOnly_data()
+{
+    QTest::addColumn<QStringList>("before"); // files in the folder beforehand
+    QTest::addColumn<int>("exitCode");
+    QTest::newRow("beside a kept main file") << QStringList{kMainDbFileName} << 0;
+    QTest::newRow("in an empty folder") << QStringList{} << 0;
+    QTest::newRow("work file already there") << QStringList{kMainDbFileName, kWorkDbFileName} << 1;
+    QTest::newRow("only a work file there") << QStringList{kWorkDbFileName} << 1;
+}
+
+// --work-only makes the work file alone and never touches another file:
+// neither a main file beside it nor a work file already there.
+void TestDatabase::newDataToolWorkOnly()
+{
+    QFETCH(QStringList, before);
+    QFETCH(int, exitCode);
+    QTemporaryDir dir;
+    for (const QString &name : before)
+        writeFile(QDir(dir.path()).filePath(name), "precious " + name.toUtf8());
+    QProcess tool;
+    tool.start(QStringLiteral(PELMAR_NEWDATA_EXE), {QStringLiteral("--work-only"), dir.path()});
+    QVERIFY(tool.waitForFinished(30000));
+    QCOMPARE(tool.exitCode(), exitCode);
+    for (const QString &name : before) {
+        if (exitCode == 0 && name == kWorkDbFileName)
+            continue;
+        QFile file(QDir(dir.path()).filePath(name));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), "precious " + name.toUtf8());
+    }
+    QStringList after = before;
+    if (exitCode == 0 && !after.contains(kWorkDbFileName))
+        after << kWorkDbFileName;
+    after.sort();
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files, QDir::Name), after);
+    if (exitCode != 0) {
+        QVERIFY(!tool.readAllStandardError().isEmpty());
+        return;
+    }
+    const QString work = QDir(dir.path()).filePath(kWorkDbFileName);
+    OpenResult opened = openExisting(work, SchemaKind::Work, QStringLiteral("work-only-check"));
+    QVERIFY2(opened.ok(), qPrintable(opened.error));
+    QCOMPARE(storedSchemaVersion(opened.db), kWorkSchemaVersion);
+    opened.db = QSqlDatabase();
+    closeConnection(QStringLiteral("work-only-check"));
+}
+
 void TestDatabase::openRefuses_data()
 {
     QTest::addColumn<QString>("damage");
@@ -226,7 +275,7 @@ void TestDatabase::openRefuses_data()
     QTest::newRow("not a database") << "garbage"
                                     << "データベースとして読めません";
     QTest::newRow("empty file") << "empty"
-                                << "表「";
+                                << "ファイルの中身が空です";
     QTest::newRow("table missing") << "dropTable"
                                    << "表「w履歴」がありません";
     QTest::newRow("column missing") << "dropColumn"
@@ -293,7 +342,8 @@ void TestDatabase::openTellsWhyItCannotUseTheFile_data()
 {
     QTest::addColumn<QString>("fault");
     QTest::addColumn<QStringList>("reasonParts");
-    const QString backups = QStringLiteral("バックアップフォルダー");
+    // The work file holds nothing kept: start-up offers a new one.
+    const QString renewal = QStringLiteral("作業用のファイルを作り直すかどうかを尋ねます");
     QTest::newRow("read-only file") << "readOnlyFile"
                                     << QStringList{QStringLiteral("読み取り専用です"),
                                                    QStringLiteral("読み取り専用を外してから起動してください")};
@@ -303,7 +353,7 @@ void TestDatabase::openTellsWhyItCannotUseTheFile_data()
     QTest::newRow("locked by another program")
         << "locked" << QStringList{QStringLiteral("別のプログラムが使用中です"), QStringLiteral("閉じてから")};
     QTest::newRow("not a database") << "garbage"
-                                    << QStringList{QStringLiteral("データベースとして読めません"), backups};
+                                    << QStringList{QStringLiteral("データベースとして読めません"), renewal};
 }
 
 // Each fault is told as what it is, with what to do, and opening leaves the

@@ -114,6 +114,16 @@ Rows rows(const QSqlDatabase &db, const QString &sql, const QVariantList &values
     return result;
 }
 
+QByteArray fileBytes(const QString &path)
+{
+    QFile file(path);
+    if (!file.exists())
+        return QByteArrayLiteral("<no file>");
+    if (!file.open(QIODevice::ReadOnly))
+        return QByteArrayLiteral("<unreadable>");
+    return file.readAll();
+}
+
 Immutable::Immutable(const QString &p) : path(p)
 {
     ok = QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("+i"), path}) == 0;

@@ -48,6 +48,10 @@ int rowCount(const QSqlDatabase &db, const QString &table);
 using Rows = QList<QStringList>;
 Rows rows(const QSqlDatabase &db, const QString &sql, const QVariantList &values = {});
 
+// The whole content of a file, or "<no file>" when there is none: for
+// checking that a file was left exactly as it was.
+QByteArray fileBytes(const QString &path);
+
 // Makes a file or folder unchangeable for as long as it lives. The tests run
 // as root, who ignores permission bits, but not the immutable attribute:
 // with it SQLite meets the same refusals a read-only file or folder gives.

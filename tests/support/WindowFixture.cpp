@@ -51,8 +51,11 @@ void WindowFixture::init()
 {
     m_requests.clear();
     m_yes = true;
+    m_whenAsked = {};
     setMessageAnswerer([this](const MessageRequest &request) {
         m_requests << request;
+        if (m_whenAsked)
+            m_whenAsked(request);
         return m_yes;
     });
     m_data = std::make_unique<TestDataFolder>();

@@ -10,6 +10,7 @@
 #include <QSqlDatabase>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 
 namespace pelmar {
@@ -80,6 +81,9 @@ protected:
     void clearAsked() { m_requests.clear(); }
     // The answer every later confirmation gets.
     void answer(bool yes) { m_yes = yes; }
+    // Runs for every later message while it is shown, before it is
+    // answered: for what happens meanwhile (another program takes a file).
+    void whenAsked(std::function<void(const MessageRequest &)> hook) { m_whenAsked = std::move(hook); }
 
     // Types into a grid cell as a user does: stands on it, opens the editor
     // with F2, replaces what it shows, and finishes with the given key.
@@ -105,6 +109,7 @@ private:
     QSqlDatabase m_work;
     QList<MessageRequest> m_requests;
     bool m_yes = true;
+    std::function<void(const MessageRequest &)> m_whenAsked;
 };
 
 } // namespace pelmar::test
