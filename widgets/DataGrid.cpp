@@ -306,13 +306,6 @@ QVariant DataGrid::valueAt(int row, int column) const
     return m_model->data(m_model->index(row, column), Qt::EditRole);
 }
 
-bool DataGrid::setValueAt(int row, int column, const QVariant &value)
-{
-    if (!m_model || row < 0 || row >= m_model->rowCount() || column < 0 || column >= m_model->columnCount())
-        return false;
-    return writeCell(m_model->index(row, column), value);
-}
-
 void DataGrid::setCellNote(GridTableModel::CellNote note)
 {
     m_cellNote = std::move(note);

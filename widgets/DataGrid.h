@@ -75,11 +75,9 @@ public:
     bool setCellValue(int column, const QVariant &value);
     QString cellText(int column) const; // as shown, through the column's format
 
-    // Any row's cells, for work on the whole table. Writes go straight to the
-    // table, as the current row's do.
+    // Any row's cells, for work on the whole table.
     int rowCount() const;
     QVariant valueAt(int row, int column) const;
-    bool setValueAt(int row, int column, const QVariant &value);
 
     // Puts the page's notes on cells: a cell with a note is tinted and shows
     // the note as its tool tip. Asked each time a cell is drawn.
