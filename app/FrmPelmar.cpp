@@ -51,6 +51,7 @@ FrmPelmar::FrmPelmar(const QString &dataPath, QWidget *parent) : QMainWindow(par
     connect(m_settings, &SettingsPage::supportPageRequested, this, &FrmPelmar::ShowSupportPage);
     connect(m_settings, &SettingsPage::allDeleteRequested, this, &FrmPelmar::AllDelete);
     connect(m_settings, &SettingsPage::restoreRequested, this, &FrmPelmar::RestoreBackup);
+    connect(m_settings, &SettingsPage::paySettingsChanged, m_statement, &StatementPage::applyPaySettings);
     connect(m_history, &HistoryPage::statementChosen, this, &FrmPelmar::openChosenStatement);
     connect(m_statement, &StatementPage::closeRequested, this, &QWidget::close);
     // The pickers offer what the masters hold as soon as they are registered.
@@ -201,6 +202,7 @@ void FrmPelmar::loadPages()
     m_settings->Clear設定();
     m_settings->forgetCompany();
     m_settings->Read設定();
+    m_settings->Read割増設定();
     m_patterns->Read勤務形態();
     // The employee page shows the master from the start, so that 登録 on a
     // page nobody filled can never replace the master with nothing.

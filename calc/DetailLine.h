@@ -12,6 +12,10 @@ namespace pelmar::detail {
 
 // Columns of a statement line, as the grid and w明細 order them.
 enum Column { kLineNo = 0, kDate, kStart, kEnd, kBreak, kHours, kWage, kAdjustment, kAmount, kColumnCount };
+// After them, the premium values of the line, worked out over the whole
+// statement rather than by an edit of the line: night and overtime hours and
+// the premium yen inside the amount.
+enum PremiumColumn { kNight = kColumnCount, kOvertime, kPremium };
 
 // One statement line: a value per column; a null value is an empty cell.
 using Line = std::array<QVariant, kColumnCount>;

@@ -8,7 +8,10 @@
 #include "widgets/ClickLabel.h"
 #include "widgets/PageBuilder.h"
 
+#include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
+#include <QDoubleSpinBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -64,6 +67,9 @@ SettingsPage::SettingsPage(ProgramState &state, QWidget *parent) : QWidget(paren
     allDeleteOuter->addWidget(frameAllDeleteInner);
     company->addWidget(frameAllDelete, 3, 0, 1, 3);
     company->setColumnStretch(1, 1);
+
+    // Premiums and rounding of the statements.
+    buildPaySettings(skeleton.addGridSection(&frame割増, QStringLiteral("frame割増")));
 
     // Backups of the main file, and the restore of one of them.
     QGridLayout *backups = skeleton.addGridSection(&frameBackup, QStringLiteral("frameバックアップ"));
@@ -122,6 +128,125 @@ SettingsPage::SettingsPage(ProgramState &state, QWidget *parent) : QWidget(paren
         if (ShowMsg(msg::復元確認, describeChosen()))
             emit restoreRequested(chosen);
     });
+}
+
+void SettingsPage::buildPaySettings(QGridLayout *grid)
+{
+    const auto rateBox = [this](const QString &name) {
+        auto *box = namedControl<QDoubleSpinBox>(name, frame割増);
+        box->setRange(premium::kMinRate, premium::kMaxRate);
+        box->setDecimals(1);
+        box->setSuffix(QStringLiteral(" %"));
+        box->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        box->setValue(premium::kDefaultRate);
+        return box;
+    };
+    chk深夜割増 = namedControl<QCheckBox>(QStringLiteral("chk深夜割増"), frame割増);
+    chk深夜割増->setText(QStringLiteral("深夜割増（22時～翌5時の時間）"));
+    num深夜割増率 = rateBox(QStringLiteral("num深夜割増率"));
+    chk時間外割増 = namedControl<QCheckBox>(QStringLiteral("chk時間外割増"), frame割増);
+    chk時間外割増->setText(QStringLiteral("時間外割増（1日8時間・1週40時間を超える時間）"));
+    num時間外割増率 = rateBox(QStringLiteral("num時間外割増率"));
+    cmb週開始 = namedControl<QComboBox>(QStringLiteral("cmb週開始"), frame割増);
+    const QStringList days{QStringLiteral("月曜日"), QStringLiteral("火曜日"), QStringLiteral("水曜日"),
+                           QStringLiteral("木曜日"), QStringLiteral("金曜日"), QStringLiteral("土曜日"),
+                           QStringLiteral("日曜日")};
+    // Sunday first, as a Japanese calendar shows the week.
+    for (int day : {7, 1, 2, 3, 4, 5, 6})
+        cmb週開始->addItem(days.at(day - 1), day);
+    cmb端数処理 = namedControl<QComboBox>(QStringLiteral("cmb端数処理"), frame割増);
+    for (premium::Rounding rounding :
+         {premium::Rounding::None, premium::Rounding::Down, premium::Rounding::HalfUp, premium::Rounding::Up})
+        cmb端数処理->addItem(settings::roundingName(rounding), int(rounding));
+    lbl割増説明 =
+        captionLabel(QStringLiteral("割増は各行の金額に含めます。深夜と時間外が重なる時間には両方の割増が付きます。"
+                                    "休憩は割増の付かない時間から先に差し引くので、割増の付く時間が少なく数えられる"
+                                    "ことはありません。日付をまたぐ勤務は始まった日の勤務として数え、週40時間は"
+                                    "この勤務表の日だけで数えます。"),
+                     frame割増, QStringLiteral("lbl割増説明"));
+    lbl割増説明->setWordWrap(true);
+    QFrame *bar = buttonBar(QStringLiteral("frame割増ボタン"), frame割増,
+                            {
+                                {&cmd割増登録, QStringLiteral("cmd割増登録"), QStringLiteral("登録")},
+                                {&cmd割増読込, QStringLiteral("cmd割増読込"), QStringLiteral("読込")},
+                            });
+
+    grid->addWidget(chk深夜割増, 0, 0);
+    grid->addWidget(captionLabel(QStringLiteral("割増率"), frame割増), 0, 1);
+    grid->addWidget(num深夜割増率, 0, 2);
+    grid->addWidget(captionLabel(QStringLiteral("週の始まり"), frame割増), 0, 3);
+    grid->addWidget(cmb週開始, 0, 4);
+    grid->addWidget(chk時間外割増, 1, 0);
+    grid->addWidget(captionLabel(QStringLiteral("割増率"), frame割増), 1, 1);
+    grid->addWidget(num時間外割増率, 1, 2);
+    grid->addWidget(captionLabel(QStringLiteral("金額の端数"), frame割増), 1, 3);
+    grid->addWidget(cmb端数処理, 1, 4);
+    grid->addWidget(lbl割増説明, 2, 0, 1, 6);
+    grid->addWidget(bar, 0, 5, 2, 1, Qt::AlignRight | Qt::AlignVCenter);
+    grid->setColumnStretch(5, 1);
+    // The page is full: the section keeps to the height of its lines.
+    grid->setContentsMargins(9, 4, 9, 4);
+    grid->setVerticalSpacing(2);
+
+    // A rate is chosen only for a premium that is paid.
+    connect(chk深夜割増, &QCheckBox::toggled, num深夜割増率, &QWidget::setEnabled);
+    connect(chk時間外割増, &QCheckBox::toggled, num時間外割増率, &QWidget::setEnabled);
+    connect(chk時間外割増, &QCheckBox::toggled, cmb週開始, &QWidget::setEnabled);
+    showPaySettings(settings::PaySettings{});
+    connect(cmd割増登録, &QPushButton::clicked, this, [this] {
+        // No puts the stored settings back; a failed store keeps what was chosen.
+        if (Entry割増設定() != EntryResult::Failed)
+            Read割増設定();
+    });
+    connect(cmd割増読込, &QPushButton::clicked, this, &SettingsPage::Read割増設定);
+}
+
+void SettingsPage::showPaySettings(const settings::PaySettings &paySettings)
+{
+    chk深夜割増->setChecked(paySettings.night);
+    num深夜割増率->setValue(paySettings.nightRate);
+    num深夜割増率->setEnabled(paySettings.night);
+    chk時間外割増->setChecked(paySettings.overtime);
+    num時間外割増率->setValue(paySettings.overtimeRate);
+    num時間外割増率->setEnabled(paySettings.overtime);
+    cmb週開始->setCurrentIndex(cmb週開始->findData(int(paySettings.weekStart)));
+    cmb週開始->setEnabled(paySettings.overtime);
+    cmb端数処理->setCurrentIndex(cmb端数処理->findData(int(paySettings.rounding)));
+}
+
+settings::PaySettings SettingsPage::shownPaySettings() const
+{
+    settings::PaySettings shown;
+    shown.night = chk深夜割増->isChecked();
+    shown.nightRate = num深夜割増率->value();
+    shown.overtime = chk時間外割増->isChecked();
+    shown.overtimeRate = num時間外割増率->value();
+    shown.weekStart = Qt::DayOfWeek(cmb週開始->currentData().toInt());
+    shown.rounding = premium::Rounding(cmb端数処理->currentData().toInt());
+    return shown;
+}
+
+bool SettingsPage::Read割増設定()
+{
+    const std::optional<settings::PaySettings> stored = settings::load(m_state.MainDb);
+    if (!stored) {
+        ShowMsg(msg::エラー割増設定読込);
+        return false;
+    }
+    showPaySettings(*stored);
+    emit paySettingsChanged(*stored);
+    return true;
+}
+
+SettingsPage::EntryResult SettingsPage::Entry割増設定()
+{
+    if (!ShowMsg(msg::登録確認, QStringLiteral("割増・端数処理の設定")))
+        return EntryResult::Declined;
+    if (!settings::save(m_state.MainDb, shownPaySettings())) {
+        ShowMsg(msg::エラー割増設定登録);
+        return EntryResult::Failed;
+    }
+    return EntryResult::Stored;
 }
 
 void SettingsPage::showEvent(QShowEvent *event)

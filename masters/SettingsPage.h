@@ -1,9 +1,13 @@
 #pragma once
 
+#include "masters/PaySettings.h"
 #include "widgets/PageControls.h"
 
 #include <QWidget>
 
+class QCheckBox;
+class QGridLayout;
+class QDoubleSpinBox;
 class QTableWidget;
 
 namespace pelmar {
@@ -22,6 +26,13 @@ public:
     EntryResult Entry設定();
     void Delete設定();
     void Clear設定();
+    // The pay settings (premiums, week, yen rounding): read into the
+    // controls and handed to the statement page; stored after a question.
+    // A read that fails is told and leaves the controls as they are.
+    bool Read割増設定();
+    EntryResult Entry割増設定();
+    // What the controls show, as settings.
+    settings::PaySettings shownPaySettings() const;
     // The company's name and details are gone from the database: nothing of
     // them may be printed any more.
     void forgetCompany();
@@ -41,6 +52,8 @@ signals:
     void supportPageRequested();
     // 復元, confirmed: the main file is to be replaced by this backup.
     void restoreRequested(const QString &backupPath);
+    // The pay settings as stored, after each read.
+    void paySettingsChanged(const pelmar::settings::PaySettings &paySettings);
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -59,12 +72,21 @@ public:
     ClickLabel *Image2 = nullptr;
     QLabel *lblInfo = nullptr;
     QLabel *lblSupport = nullptr;
+    // Premiums, the week and yen rounding.
+    QFrame *frame割増 = nullptr;
+    QCheckBox *chk深夜割増 = nullptr, *chk時間外割増 = nullptr;
+    QDoubleSpinBox *num深夜割増率 = nullptr, *num時間外割増率 = nullptr;
+    QComboBox *cmb週開始 = nullptr, *cmb端数処理 = nullptr;
+    QLabel *lbl割増説明 = nullptr;
+    QPushButton *cmd割増登録 = nullptr, *cmd割増読込 = nullptr;
     // The backups: when, why, how many employees and statements each holds.
     QFrame *frameBackup = nullptr;
     QTableWidget *lstBackup = nullptr;
     QPushButton *cmdバックアップ復元 = nullptr;
 
 private:
+    void buildPaySettings(QGridLayout *grid);
+    void showPaySettings(const settings::PaySettings &paySettings);
     // What the confirmation and the notices call a backup: when and why.
     QString describeChosen() const;
 

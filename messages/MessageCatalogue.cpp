@@ -67,6 +67,11 @@ constexpr Entry catalogue[] = {
      u"明細を読み込めなかったため、この画面の内容は登録できません。保存済みの明細は変わっていません。"
      u"「読込」を押してもう一度読み込むか、「クリア」を押して新しく入力してください。",
      u"", Notice, u"登録注意"},
+    // Pelmar's own: the dates of lines whose break is shorter than the law
+    // asks; the save still goes on to its question.
+    {msg::登録休憩不足, InPrompt,
+     u"次の日は休憩が足りません。6時間を超える勤務には45分以上、8時間を超える勤務には1時間以上の休憩が必要です。\n\n",
+     u"\n\n休憩の時間を確かめてください。このまま登録することもできます。", Notice, u"休憩の確認"},
 
     // 転記
     {msg::転記確認, InPrompt, u"", u" に転記します。よろしいですか", ConfirmNo, u"登録の確認"},
@@ -178,6 +183,12 @@ constexpr Entry catalogue[] = {
     {msg::エラー自社情報登録, InPrompt, u"自社情報を登録できませんでした。入力した内容はそのまま残しています。", u"",
      Warning, u"登録の失敗"},
     {msg::エラー自社情報削除, InPrompt, u"自社情報を削除できませんでした。", u"", Warning, u"削除の失敗"},
+    {msg::エラー割増設定登録, Unused, u"割増・端数処理の設定を登録できませんでした。登録済みの設定は変わっていません。",
+     u"", Warning, u"登録の失敗"},
+    {msg::エラー割増設定読込, Unused,
+     u"割増・端数処理の設定を読み込めませんでした。勤務表はそれまでの設定で計算します。"
+     u"「設定・情報」ページの読込を押してください。",
+     u"", Warning, u"読込の失敗"},
     {msg::エラー明細行クリア, InPrompt, u"明細の行を空にできませんでした。", u"", Warning, u"画面クリアの失敗"},
     {msg::エラー明細行確認, InPrompt, u"明細の行を確認できませんでした。保存済みの内容は変わっていません。", u"",
      Warning, u"登録の失敗"},
@@ -188,6 +199,8 @@ constexpr Entry catalogue[] = {
      u"登録の失敗"},
     {msg::エラー明細削除, InPrompt, u"明細を削除できませんでした。", u"", Warning, u"削除の失敗"},
     {msg::エラー合計計算, Unused, u"合計を計算できませんでした。合計は空にしました。", u"", Warning, u"計算の失敗"},
+    {msg::エラー割増計算, Unused, u"割増と端数処理を明細に書き込めませんでした。明細の金額は前のままです。", u"",
+     Warning, u"計算の失敗"},
     // The subject is the file, as the user's system writes its path.
     {msg::エラーPDF書込み, InPrompt, u"", u" に書き込めませんでした。", Warning, u"書込みの失敗"},
     // Backups: the subject says why the backup could not be made.

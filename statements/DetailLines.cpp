@@ -1,5 +1,7 @@
 #include "statements/DetailLines.h"
 
+#include "calc/Formats.h"
+#include "calc/Premium.h"
 #include "store/Database.h"
 #include "store/Tables.h"
 
@@ -16,12 +18,53 @@ std::optional<Totals> sumLines(const QSqlDatabase &work)
 {
     QSqlQuery query(work);
     // total() is sum() that gives 0.0 rather than null over no values.
-    if (!query.exec(QStringLiteral("select total(休憩), total(時間), total(調整額), total(金額) from w明細"
+    // The premium sums use sum(), which stays null over no values.
+    if (!query.exec(QStringLiteral("select total(休憩), total(時間), total(調整額), total(金額),"
+                                   " sum(深夜), sum(時間外), sum(割増額) from w明細"
                                    " where 日付 is not null and 金額 is not null"))
         || !query.next())
         return std::nullopt;
-    return Totals{query.value(0).toDouble(), query.value(1).toDouble(), query.value(2).toDouble(),
-                  query.value(3).toDouble()};
+    return Totals{query.value(0).toDouble(),
+                  query.value(1).toDouble(),
+                  query.value(2).toDouble(),
+                  query.value(3).toDouble(),
+                  query.value(4),
+                  query.value(5),
+                  query.value(6)};
+}
+
+bool writeLinePay(const QSqlDatabase &work, const QList<LinePayValues> &lines)
+{
+    Transaction transaction(work);
+    if (!transaction.started())
+        return false;
+    QSqlQuery update(work);
+    if (!update.prepare(updateSql(tables::w明細, columns::premium + QStringList{QStringLiteral("金額")},
+                                  QStringLiteral("where 行番号 = ?"))))
+        return false;
+    for (const LinePayValues &line : lines) {
+        const QVariantList values{line.night, line.overtime, line.premium, line.amount, line.lineNo};
+        for (int i = 0; i < values.size(); ++i)
+            update.bindValue(i, values.at(i));
+        if (!update.exec())
+            return false;
+    }
+    return transaction.commit();
+}
+
+std::optional<QStringList> shortBreakDates(const QSqlDatabase &work)
+{
+    QSqlQuery query(work);
+    if (!query.exec(QStringLiteral("select 日付, 時間, 休憩 from w明細 where 日付 is not null and 金額 is not null"
+                                   " order by 日付, 行番号")))
+        return std::nullopt;
+    QStringList dates;
+    while (query.next()) {
+        const QString date = fmt::format(query.value(0), fmt::kDate);
+        if (premium::breakTooShort(query.value(1), query.value(2)) && !dates.contains(date))
+            dates << date;
+    }
+    return dates;
 }
 
 std::optional<QList<int>> leftOutLines(const QSqlDatabase &work)

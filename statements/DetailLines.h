@@ -3,6 +3,8 @@
 #include <QSqlDatabase>
 
 #include <QList>
+#include <QStringList>
+#include <QVariant>
 
 #include <optional>
 
@@ -20,6 +22,11 @@ struct Totals {
     double hours = 0;
     double adjustment = 0;
     double amount = 0;
+    // The premium sums: null when no such line has a value, as on
+    // statements without premiums.
+    QVariant nightHours;
+    QVariant overtimeHours;
+    QVariant premium;
 };
 
 // The four sums over the lines of w明細 that a save stores (those with a date
@@ -27,6 +34,25 @@ struct Totals {
 // printed slip are always the sums of the stored lines. A column no such line
 // has a value in sums to 0.
 std::optional<Totals> sumLines(const QSqlDatabase &work);
+
+// What the premiums give a line of w明細, by its number: its premium
+// values and its amount.
+struct LinePayValues {
+    int lineNo = 0;
+    QVariant night;
+    QVariant overtime;
+    QVariant premium;
+    QVariant amount;
+};
+
+// Writes the lines' premium values and amounts in one transaction: all of
+// them, or, when the table refuses, none.
+bool writeLinePay(const QSqlDatabase &work, const QList<LinePayValues> &lines);
+
+// The dates (yyyy/mm/dd, in date order, each once) of the lines a save
+// stores whose break is shorter than the law asks for their hours. Nothing
+// when the table cannot be read.
+std::optional<QStringList> shortBreakDates(const QSqlDatabase &work);
 
 // The numbers of the lines that hold something typed but that a save would
 // leave out, because they lack a date or an amount; in line order. Nothing

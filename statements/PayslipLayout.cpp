@@ -65,9 +65,13 @@ PayslipItem addressee(PayslipItem item)
 
 } // namespace
 
-QList<Section> sections()
+// The premium row lies this far below the row of wage, hours and amounts.
+constexpr int kPremiumRowStep = 465;
+
+QList<Section> sections(bool withPremiums)
 {
-    return {{QStringLiteral("PageHeader"), 2160}, {QStringLiteral("Detail"), 0}, {QStringLiteral("PageFooter"), 0}};
+    const int header = withPremiums ? 2160 + kPremiumRowStep + 15 : 2160;
+    return {{QStringLiteral("PageHeader"), header}, {QStringLiteral("Detail"), 0}, {QStringLiteral("PageFooter"), 0}};
 }
 
 QList<PayslipItem> layout()
@@ -92,6 +96,47 @@ QList<PayslipItem> layout()
         rule("Line1", QLine(0, 2120, 10350, 2120)),
         rule("Line2", QLine(0, 425, 10346, 425)),
     };
+}
+
+QList<PayslipItem> layoutWithPremiums(bool night, bool overtime)
+{
+    QList<PayslipItem> items = layout();
+    // The closing rule goes under the premium row.
+    for (PayslipItem &item : items)
+        if (item.name == QStringLiteral("Line1"))
+            item.line.translate(0, kPremiumRowStep);
+    // The premium row takes the columns of the row above: hours under the
+    // wage and the hours, the premium yen under the adjustment.
+    const auto below = [](QRect rect) {
+        return rect.translated(0, kPremiumRowStep);
+    };
+    QList<PayslipItem> row;
+    if (night) {
+        row << label("lbl深夜", QStringLiteral("深夜"), below({213, 1701, 779, 354}), 12)
+            << figure(textBox("txt深夜", below({1140, 1695, 915, 360}), kGothic, 14.5, kRight));
+    }
+    if (overtime) {
+        row << label("lbl時間外", QStringLiteral("時間外"), below({2339, 1701, 779, 354}), 12)
+            << figure(textBox("txt時間外", below({3255, 1695, 990, 360}), kGothic, 14.5, kRight));
+    }
+    row << label("lbl割増額", QStringLiteral("割増額"), below({4606, 1701, 992, 354}), 12)
+        << figure(textBox("txt割増額", below({5882, 1701, 1488, 354}), kGothic, 14.5, kRight));
+    // Before the two rules, as the other texts are.
+    const QList<PayslipItem> rules = items.mid(items.size() - 2);
+    items.resize(items.size() - 2);
+    return items + row + rules;
+}
+
+PremiumPrintValues premiumPrintValues(bool night, bool overtime, const QVariant &nightHours,
+                                      const QVariant &overtimeHours, const QVariant &premium)
+{
+    PremiumPrintValues values;
+    values.night = night;
+    values.overtime = overtime;
+    values.PrintNight = night ? fmt::format(nightHours, fmt::kHours) : QString();
+    values.PrintOvertime = overtime ? fmt::format(overtimeHours, fmt::kHours) : QString();
+    values.PrintPremium = fmt::format(premium, fmt::kYen);
+    return values;
 }
 
 PrintValues printValues(const QString &name, const QString &title, const QVariant &wage, const QVariant &hours,
@@ -133,6 +178,22 @@ QList<PayslipItem> filledPageHeader(const PrintValues &values, const QString &co
 {
     QList<PayslipItem> items = layout();
     for (const HeaderText &step : PageHeader_Format(values, companyName, companyInfo, today)) {
+        for (PayslipItem &item : items)
+            if (item.name == step.control)
+                item.text = step.text;
+    }
+    return items;
+}
+
+QList<PayslipItem> filledPageHeader(const PrintValues &values, const PremiumPrintValues &premiums,
+                                    const QString &companyName, const QString &companyInfo, const QDate &today)
+{
+    QList<PayslipItem> items = layoutWithPremiums(premiums.night, premiums.overtime);
+    QList<HeaderText> steps = PageHeader_Format(values, companyName, companyInfo, today);
+    steps << HeaderText{QStringLiteral("txt深夜"), premiums.PrintNight}
+          << HeaderText{QStringLiteral("txt時間外"), premiums.PrintOvertime}
+          << HeaderText{QStringLiteral("txt割増額"), moneyText(premiums.PrintPremium)};
+    for (const HeaderText &step : steps) {
         for (PayslipItem &item : items)
             if (item.name == step.control)
                 item.text = step.text;

@@ -32,8 +32,9 @@ struct Section {
 };
 
 // PageHeader (2160), Detail (0), PageFooter (0): every control is in the
-// page header; the day lines are never printed.
-QList<Section> sections();
+// page header; the day lines are never printed. A slip with premiums has a
+// taller page header (2640) for their row.
+QList<Section> sections(bool withPremiums = false);
 
 // What the printer does with a text too large for its box. It first shrinks
 // the type, half a point at a time, down to minPointSize; a text that still
@@ -68,6 +69,12 @@ struct PayslipItem {
 // The layout with the labels' fixed texts and empty text boxes, in layout order.
 QList<PayslipItem> layout();
 
+// The layout of a slip with premiums: under the row of wage, hours,
+// adjustment and amount paid, a row with the night hours (when 深夜割増 is
+// on), the overtime hours (when 時間外割増 is on) and the premium yen
+// included in the amount paid; the closing rule moves below it.
+QList<PayslipItem> layoutWithPremiums(bool night, bool overtime);
+
 // The six values the click hands over to the sheet, already formatted.
 struct PrintValues {
     QString PrintName;
@@ -83,6 +90,20 @@ struct PrintValues {
 // (an empty number box) gives the empty text.
 PrintValues printValues(const QString &name, const QString &title, const QVariant &wage, const QVariant &hours,
                         const QVariant &adjustment, const QVariant &total);
+
+// The premium values a slip with premiums prints, already formatted.
+struct PremiumPrintValues {
+    bool night = false; // 深夜割増 is on: the night hours are printed
+    bool overtime = false; // 時間外割増 is on: the overtime hours are printed
+    QString PrintNight; // "#,##0.0#"
+    QString PrintOvertime; // "#,##0.0#"
+    QString PrintPremium; // "#,###"
+};
+
+// The premium values of the statement on the page; an invalid value gives
+// the empty text, as a statement saved before premiums has none.
+PremiumPrintValues premiumPrintValues(bool night, bool overtime, const QVariant &nightHours,
+                                      const QVariant &overtimeHours, const QVariant &premium);
 
 // A money field: the yen sign and the amount, or nothing for an empty amount.
 QString moneyText(const QString &amount);
@@ -100,6 +121,11 @@ QList<HeaderText> PageHeader_Format(const PrintValues &values, const QString &co
 // The whole sheet: the layout with the page header filled.
 QList<PayslipItem> filledPageHeader(const PrintValues &values, const QString &companyName, const QString &companyInfo,
                                     const QDate &today);
+
+// The whole sheet of a statement with premiums: layoutWithPremiums filled,
+// the premium fields after the others.
+QList<PayslipItem> filledPageHeader(const PrintValues &values, const PremiumPrintValues &premiums,
+                                    const QString &companyName, const QString &companyInfo, const QDate &today);
 
 // A file name for the statement's PDF from the employee and the title, with
 // every character a file name cannot hold replaced. "給与明細.pdf" when both

@@ -3,6 +3,7 @@
 #include "statements/StatementPage.h"
 
 #include "calc/Formats.h"
+#include "calc/Premium.h"
 #include "calc/WorkTime.h"
 #include "masters/EmployeeStore.h"
 #include "masters/PatternStore.h"
@@ -66,6 +67,14 @@ void StatementPage::connectOperations()
     connect(Grid明細, &DataGrid::gridActivated, this, [this] { ImeSetOpen(Grid明細, false); });
     connect(Grid明細, &DataGrid::rowColChange, this, [this] { ImeSetOpen(Grid明細, false); });
     ImeSetOpen(Grid明細, false);
+    // A break shorter than the law asks for the line's hours is marked.
+    Grid明細->setCellNote([this](int row, int column) {
+        if (column != detail::kBreak
+            || !premium::breakTooShort(Grid明細->valueAt(row, detail::kHours), Grid明細->valueAt(row, detail::kBreak)))
+            return QString();
+        return QStringLiteral("休憩が足りません。6時間を超える勤務には45分以上、8時間を超える勤務には1時間以上の"
+                              "休憩が必要です。");
+    });
 
     connect(cmb勤務形態, &QComboBox::activated, this, &StatementPage::onPatternChosen);
     cmb勤務形態->installEventFilter(this);
@@ -232,8 +241,11 @@ void StatementPage::onGridAfterUpdate(int column)
     if (outcome.refusal != detail::Refusal::None)
         ShowMsg(msg::入力範囲外, detail::columnCaption(outcome.refusedColumn));
     // Every accepted edit, an amount typed straight into 金額 included,
-    // moves the totals.
-    Calc明細();
+    // moves the premiums and the totals; an amount the rule just set takes
+    // the line's premium and rounding.
+    const bool amountByRule = column >= detail::kDate && column <= detail::kAdjustment;
+    Calc割増(amountByRule ? Grid明細->currentRowIndex() : -1);
+    recalculateTotals();
 }
 
 void StatementPage::get日付データ()
@@ -246,7 +258,8 @@ void StatementPage::get日付データ()
     const detail::Line before = currentLine();
     writeLine(detail::fillFromPattern(before, m_pattern, wageForLines()), before);
     m_linesEdited = true;
-    Calc明細();
+    Calc割増(Grid明細->currentRowIndex());
+    recalculateTotals();
 }
 
 void StatementPage::onGridKeyDown(GridKey &key)
@@ -295,7 +308,80 @@ void StatementPage::Clear明細()
 
 void StatementPage::Calc明細()
 {
+    Calc割増();
     recalculateTotals();
+}
+
+void StatementPage::Calc割増(int byRuleRow, bool everyLineByRule)
+{
+    Grid明細->commitRow();
+    const int rows = Grid明細->rowCount();
+    const auto value = [this](int row, int column) {
+        return Grid明細->valueAt(row, column);
+    };
+    QList<premium::DayLine> lines;
+    lines.reserve(rows);
+    for (int row = 0; row < rows; ++row)
+        lines << premium::DayLine{value(row, detail::kLineNo).toInt(), value(row, detail::kDate),
+                                  value(row, detail::kStart),          value(row, detail::kEnd),
+                                  value(row, detail::kBreak),          value(row, detail::kHours),
+                                  value(row, detail::kWage),           value(row, detail::kAdjustment)};
+    // Weekly overtime ties the lines together: a change of one may move
+    // another's premium. Only lines whose values change are written.
+    const QList<premium::LinePay> pay = premium::payOfLines(lines, m_pay);
+    QList<detail::LinePayValues> changed;
+    QList<int> changedRows;
+    for (int row = 0; row < rows; ++row) {
+        const premium::LinePay &line = pay.at(row);
+        const bool premiumMoved = !worktime::sameValue(value(row, detail::kNight), line.night)
+            || !worktime::sameValue(value(row, detail::kOvertime), line.overtime)
+            || !worktime::sameValue(value(row, detail::kPremium), line.premium);
+        QVariant amount = value(row, detail::kAmount);
+        if (line.amount && (premiumMoved || everyLineByRule || row == byRuleRow)) {
+            amount = *line.amount;
+        } else if (m_pay.rounding != premium::Rounding::None && !worktime::isEmptyValue(amount)
+                   && worktime::isNumeric(amount)) {
+            // An amount typed over, or kept from before rounding, in whole yen.
+            double typed = 0;
+            fmt::toNumber(amount, &typed);
+            amount = premium::roundYen(typed, m_pay.rounding);
+        }
+        if (premiumMoved || !worktime::sameValue(value(row, detail::kAmount), amount)) {
+            changed << detail::LinePayValues{lines.at(row).row, line.night, line.overtime, line.premium, amount};
+            changedRows << row;
+        }
+    }
+    if (changed.isEmpty())
+        return;
+    // Straight to the table in one transaction, then only those rows are read
+    // back: switching premiums on for a full statement changes every line.
+    if (!detail::writeLinePay(m_state.WorkDb, changed)) {
+        ShowMsg(msg::エラー割増計算);
+        return;
+    }
+    for (int row : std::as_const(changedRows))
+        Grid明細->tableModel()->selectRow(row);
+}
+
+void StatementPage::applyPaySettings(const settings::PaySettings &paySettings)
+{
+    if (paySettings == m_pay)
+        return;
+    m_pay = paySettings;
+    showPremiumControls();
+    // Lines being typed follow the new settings; a statement reopened and
+    // left as it is keeps what it was saved with until a line changes.
+    if (m_linesEdited) {
+        Calc割増(-1, true);
+        recalculateTotals();
+    }
+}
+
+void StatementPage::tellShortBreaks()
+{
+    const std::optional<QStringList> dates = detail::shortBreakDates(m_state.WorkDb);
+    if (dates && !dates->isEmpty())
+        ShowMsg(msg::登録休憩不足, dates->join(QStringLiteral("、")));
 }
 
 bool StatementPage::recalculateTotals()
@@ -312,12 +398,15 @@ bool StatementPage::recalculateTotals()
     num時間->setValue(totals->hours);
     num調整額->setValue(totals->adjustment);
     num合計->setValue(totals->amount);
+    num深夜->setValue(totals->nightHours);
+    num時間外->setValue(totals->overtimeHours);
+    num割増額->setValue(totals->premium);
     return true;
 }
 
 void StatementPage::clearTotals()
 {
-    for (NumberBox *box : {num休憩, num合計, num時間, num調整額})
+    for (NumberBox *box : {num休憩, num合計, num時間, num調整額, num深夜, num時間外, num割増額})
         box->setValue(QVariant());
 }
 
@@ -337,7 +426,7 @@ void StatementPage::Clear時給()
 {
     cmb氏名->setEditText(QString());
     txtタイトル->clear();
-    for (NumberBox *box : {num休憩, num合計, num時間, num時給, num調整額})
+    for (NumberBox *box : {num休憩, num合計, num時間, num時給, num調整額, num深夜, num時間外, num割増額})
         box->setValue(QVariant());
     cmb勤務形態->setEditText(QString());
     Lbl勤務形態->clear();

@@ -76,6 +76,19 @@ StatementPage::StatementPage(ProgramState &state, QWidget *parent) : QWidget(par
     totals->addWidget(num調整額, 1, 5);
     totals->addWidget(captionLabel(QStringLiteral("合  計"), imContainer3D13), 1, 6);
     totals->addWidget(num合計, 1, 7);
+    // The premium totals, under the hours and the total they belong to.
+    num深夜 = numberBox(QStringLiteral("num深夜"), imContainer3D13, true);
+    num時間外 = numberBox(QStringLiteral("num時間外"), imContainer3D13, true);
+    num割増額 = numberBox(QStringLiteral("num割増額"), imContainer3D13, true);
+    lbl深夜 = captionLabel(QStringLiteral("深夜"), imContainer3D13, QStringLiteral("lbl深夜"));
+    lbl時間外 = captionLabel(QStringLiteral("時間外"), imContainer3D13, QStringLiteral("lbl時間外"));
+    lbl割増額 = captionLabel(QStringLiteral("割増額"), imContainer3D13, QStringLiteral("lbl割増額"));
+    totals->addWidget(lbl深夜, 2, 0);
+    totals->addWidget(num深夜, 2, 1);
+    totals->addWidget(lbl時間外, 2, 2);
+    totals->addWidget(num時間外, 2, 3);
+    totals->addWidget(lbl割増額, 2, 6);
+    totals->addWidget(num割増額, 2, 7);
 
     Grid明細 = namedControl<DataGrid>(QStringLiteral("Grid明細"), imContainer3D1);
     page->addWidget(Grid明細, 1);
@@ -96,6 +109,7 @@ StatementPage::StatementPage(ProgramState &state, QWidget *parent) : QWidget(par
     connectOperations();
     connectPrinting();
     connectSaving();
+    showPremiumControls();
 }
 
 void StatementPage::bindGrid()
@@ -115,6 +129,9 @@ void StatementPage::applyNumberFormats()
     num調整額->setDisplayFormat(fmt::kYen);
     num時間->setDisplayFormat(fmt::kHours);
     num合計->setDisplayFormat(fmt::kYen);
+    num深夜->setDisplayFormat(fmt::kHours);
+    num時間外->setDisplayFormat(fmt::kHours);
+    num割増額->setDisplayFormat(fmt::kYen);
 }
 
 void StatementPage::setUpGrid()
@@ -139,10 +156,35 @@ void StatementPage::setUpGrid()
             {.column = 6, .widthTwips = 764.7874, .alignment = right, .format = fmt::kYen},
             {.column = 7, .widthTwips = 1050, .alignment = right, .format = fmt::kYen},
             {.column = 8, .caption = u"金　額"_s, .widthTwips = 1130, .alignment = right, .format = fmt::kYen},
-            {.column = 9, .hidden = true},
-            {.column = 10, .hidden = true},
-            {.column = 11, .hidden = true},
+            // Worked out from the lines, never typed; shown while their premium is on.
+            {.column = 9,
+             .caption = u"深夜"_s,
+             .widthTwips = 780,
+             .alignment = centre,
+             .format = fmt::kHours,
+             .hidden = !m_pay.night,
+             .locked = true},
+            {.column = 10,
+             .caption = u"時間外"_s,
+             .widthTwips = 810,
+             .alignment = centre,
+             .format = fmt::kHours,
+             .hidden = !m_pay.overtime,
+             .locked = true},
+            {.column = 11, .format = fmt::kYen, .hidden = true, .locked = true},
         });
+}
+
+void StatementPage::showPremiumControls()
+{
+    Grid明細->setColumnVisible(detail::kNight, m_pay.night);
+    Grid明細->setColumnVisible(detail::kOvertime, m_pay.overtime);
+    for (QWidget *control : std::initializer_list<QWidget *>{lbl深夜, num深夜})
+        control->setVisible(m_pay.night);
+    for (QWidget *control : std::initializer_list<QWidget *>{lbl時間外, num時間外})
+        control->setVisible(m_pay.overtime);
+    for (QWidget *control : std::initializer_list<QWidget *>{lbl割増額, num割増額})
+        control->setVisible(m_pay.premiumsOn());
 }
 
 } // namespace pelmar

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "calc/DetailLine.h"
+#include "masters/PaySettings.h"
 #include "widgets/PageControls.h"
 
 #include <QWidget>
@@ -61,6 +62,12 @@ public:
     void refreshPickers();
     // The focus to the name box, where work on a statement starts.
     void focusName();
+    // The premiums and rounding the statement is worked out with. The
+    // premium columns and totals show while their premium is on; lines typed
+    // since the page was emptied or read follow the new settings at once,
+    // a reopened statement left as it is keeps its stored amounts.
+    void applyPaySettings(const settings::PaySettings &paySettings);
+    const settings::PaySettings &paySettings() const { return m_pay; }
 
 signals:
     void hintRequested(const QWidget *button);
@@ -79,6 +86,11 @@ public:
     NumberBox *num時間 = nullptr;
     NumberBox *num調整額 = nullptr;
     NumberBox *num合計 = nullptr;
+    // The premium totals, shown while premiums are paid.
+    NumberBox *num深夜 = nullptr;
+    NumberBox *num時間外 = nullptr;
+    NumberBox *num割増額 = nullptr;
+    QLabel *lbl深夜 = nullptr, *lbl時間外 = nullptr, *lbl割増額 = nullptr;
     DataGrid *Grid明細 = nullptr;
     // The button bar, left to right.
     QPushButton *cmd履歴閉じる = nullptr, *cmdクリア = nullptr, *cmd登録 = nullptr, *cmd行削除 = nullptr,
@@ -106,6 +118,15 @@ private:
     void writeLine(const detail::Line &line, const detail::Line &before);
     QVariant wageForLines() const;
     bool recalculateTotals();
+    // The premium hours and yen of every line, and the amounts they change:
+    // a line whose premium values changed, the line just edited when the
+    // plain amount rule set its amount (byRuleRow), or every line
+    // (everyLineByRule) is worked out again; with rounding on, any other
+    // amount that is not whole yen is rounded.
+    void Calc割増(int byRuleRow = -1, bool everyLineByRule = false);
+    void showPremiumControls();
+    // Names the dates of stored lines with too short a break; the save goes on.
+    void tellShortBreaks();
     void clearTotals();
     void loadStatement(const QString &name, const QString &title);
     // Whether the pair is stored; nothing when the read failed.
@@ -128,6 +149,7 @@ private:
     // holds part of it at most, so 登録 is refused until a read succeeds or
     // the page starts afresh.
     bool m_readFailed = false;
+    settings::PaySettings m_pay;
 };
 
 } // namespace pelmar

@@ -26,8 +26,14 @@ void StatementPage::Cmd印刷_Click()
     const payslip::PrintValues values =
         payslip::printValues(cmb氏名->currentText(), txtタイトル->text(), num時給->value(), num時間->value(),
                              num調整額->value(), num合計->value());
-    const QList<payslip::PayslipItem> items =
-        payslip::filledPageHeader(values, m_state.CompanyName, m_state.CompanyInfo, QDate::currentDate());
+    // With premiums paid the slip also shows their hours and yen; without,
+    // it is the slip it always was.
+    const QList<payslip::PayslipItem> items = m_pay.premiumsOn()
+        ? payslip::filledPageHeader(values,
+                                    payslip::premiumPrintValues(m_pay.night, m_pay.overtime, num深夜->value(),
+                                                                num時間外->value(), num割増額->value()),
+                                    m_state.CompanyName, m_state.CompanyInfo, QDate::currentDate())
+        : payslip::filledPageHeader(values, m_state.CompanyName, m_state.CompanyInfo, QDate::currentDate());
     payslip::showPayslipPreview(window(), items, payslip::suggestedPdfName(values.PrintName, values.PrintTitle));
 }
 

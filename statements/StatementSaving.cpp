@@ -134,11 +134,16 @@ void StatementPage::Entry時給()
     const QString name = cmb氏名->currentText();
     const QString title = txtタイトル->text();
     Grid明細->commitRow(); // the last edit belongs to the statement
+    // Lines typed or changed are stored with their premiums as the settings
+    // stand now; a reopened statement nobody changed keeps its own.
+    if (m_linesEdited)
+        Calc割増();
     // The stored totals are the sums of the stored lines, worked out now.
     if (!recalculateTotals())
         return;
     if (!confirmLeftOutLines())
         return;
+    tellShortBreaks();
     const std::optional<bool> replacing = isStored(name, title);
     if (!replacing) {
         // Whether a stored statement would be replaced is not known: nothing is saved.
@@ -156,9 +161,9 @@ void StatementPage::Entry時給()
                                     num調整額->value(),
                                     num時間->value(),
                                     num合計->value(),
-                                    {},
-                                    {},
-                                    {}};
+                                    num深夜->value(),
+                                    num時間外->value(),
+                                    num割増額->value()};
     if (!statements::save(m_state.MainDb, m_state.WorkDb, header, [this] { return Entry従業員(); })) {
         // Nothing was written; what the user typed stays on the page.
         ShowMsg(msg::エラー明細登録, failureDetail(m_state.MainDb, m_state.WorkDb));

@@ -46,6 +46,7 @@ void DataGrid::bind(const QSqlDatabase &db, const QString &table)
     m_model = new GridTableModel(this, db, m_columns);
     m_model->setTable(table);
     m_model->setReadOnly(m_dropDownMode);
+    m_model->m_cellNote = m_cellNote;
     setModel(m_model);
     applyColumnProperties();
 }
@@ -291,6 +292,27 @@ QString DataGrid::cellText(int column) const
     if (!onRow() || column < 0 || column >= m_model->columnCount())
         return QString();
     return m_model->data(m_model->index(currentCell().row(), column), Qt::DisplayRole).toString();
+}
+
+int DataGrid::rowCount() const
+{
+    return m_model ? m_model->rowCount() : 0;
+}
+
+QVariant DataGrid::valueAt(int row, int column) const
+{
+    if (!m_model || row < 0 || row >= m_model->rowCount() || column < 0 || column >= m_model->columnCount())
+        return QVariant();
+    return m_model->data(m_model->index(row, column), Qt::EditRole);
+}
+
+void DataGrid::setCellNote(GridTableModel::CellNote note)
+{
+    m_cellNote = std::move(note);
+    if (m_model) {
+        m_model->m_cellNote = m_cellNote;
+        viewport()->update();
+    }
 }
 
 bool DataGrid::writeCell(const QModelIndex &cell, const QVariant &value)

@@ -76,6 +76,14 @@ public:
     bool setCellValue(int column, const QVariant &value);
     QString cellText(int column) const; // as shown, through the column's format
 
+    // Any row's cells, for work on the whole table.
+    int rowCount() const;
+    QVariant valueAt(int row, int column) const;
+
+    // Puts the page's notes on cells: a cell with a note is tinted and shows
+    // the note as its tool tip. Asked each time a cell is drawn.
+    void setCellNote(GridTableModel::CellNote note);
+
     // Writes the edit in progress to the table; does nothing when there is none.
     bool commitRow();
     // Deletes the current row from the table.
@@ -138,6 +146,7 @@ private:
     bool ownsFocusWidget(const QWidget *widget) const;
 
     GridColumns m_columns;
+    GridTableModel::CellNote m_cellNote;
     GridTableModel *m_model = nullptr;
     GridDelegate *m_delegate = nullptr;
     bool m_dropDownMode = false;

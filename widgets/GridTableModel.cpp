@@ -3,6 +3,8 @@
 #include "calc/Formats.h"
 #include "widgets/GridColumn.h"
 
+#include <QColor>
+
 namespace pelmar {
 
 GridTableModel::GridTableModel(QObject *parent, const QSqlDatabase &db, const GridColumns &columns)
@@ -27,6 +29,11 @@ QVariant GridTableModel::data(const QModelIndex &index, int role) const
         if (!horizontal)
             return QVariant();
         return int(horizontal | Qt::AlignVCenter);
+    }
+    if ((role == Qt::BackgroundRole || role == Qt::ToolTipRole) && m_cellNote) {
+        const QString note = m_cellNote(index.row(), index.column());
+        if (!note.isEmpty())
+            return role == Qt::ToolTipRole ? QVariant(note) : QVariant(QColor(255, 205, 150));
     }
     return QSqlTableModel::data(index, role);
 }

@@ -2,6 +2,8 @@
 
 #include <QSqlTableModel>
 
+#include <functional>
+
 namespace pelmar {
 
 class DataGrid;
@@ -13,6 +15,10 @@ class GridColumns;
 class GridTableModel : public QSqlTableModel {
     Q_OBJECT
 public:
+    // A note the page puts on a cell (row, column), empty for none: a cell
+    // with a note is tinted and shows the note as its tool tip.
+    using CellNote = std::function<QString(int row, int column)>;
+
     GridTableModel(QObject *parent, const QSqlDatabase &db, const GridColumns &columns);
 
     void setReadOnly(bool readOnly);
@@ -23,6 +29,7 @@ public:
 private:
     const GridColumns &m_columns; // the grid's, which outlives its model
     bool m_readOnly = false;
+    CellNote m_cellNote;
     // The program's own writes reach locked columns; only the user is kept out.
     bool m_programWrite = false;
     friend class DataGrid;

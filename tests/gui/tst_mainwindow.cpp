@@ -1,6 +1,7 @@
 #include "app/FrmPelmar.h"
 #include "app/Look.h"
 #include "calc/Formats.h"
+#include "statements/StatementPage.h"
 #include "store/Database.h"
 #include "widgets/DataGrid.h"
 
@@ -281,9 +282,13 @@ void TestMainWindow::columns_data()
     QTest::addColumn<QList<int>>("readOnly");
     QTest::addColumn<QString>("first"); // captions of the first and last columns shown
     QTest::addColumn<QString>("last");
-    // The premium columns after 金額 show only while premiums are paid.
-    QTest::newRow("statement") << "Grid明細" << QList<int>{0, 9, 10, 11} << QList<int>{} << "日　付"
+    // The premium columns after 金額 show only while premiums are paid, and
+    // are worked out, never typed.
+    QTest::newRow("statement") << "Grid明細" << QList<int>{0, 9, 10, 11} << QList<int>{9, 10, 11} << "日　付"
                                << "金　額";
+    QTest::newRow("statement, premiums paid")
+        << "Grid明細 premiums" << QList<int>{0, 11} << QList<int>{9, 10, 11} << "日　付"
+        << "時間外";
     QTest::newRow("employees") << "Grid従業員" << QList<int>{0} << QList<int>{} << ""
                                << "実労";
     QTest::newRow("history") << "Grid履歴" << QList<int>{} << QList<int>{} << "氏　　名"
@@ -304,6 +309,12 @@ void TestMainWindow::columns()
     QFETCH(QList<int>, readOnly);
     QFETCH(QString, first);
     QFETCH(QString, last);
+    if (grid.endsWith(QStringLiteral(" premiums"))) {
+        grid.chop(9);
+        settings::PaySettings paid;
+        paid.night = paid.overtime = true;
+        window()->statementPage()->applyPaySettings(paid);
+    }
     auto *view = window()->findChild<DataGrid *>(grid);
     QVERIFY(view && view->model());
     QSqlTableModel *model = view->tableModel();

@@ -113,15 +113,17 @@ void TestSaving::saveAndReopen()
               {"20260303", "2200", "0600", QVariant(), 8.0, 1100.0, QVariant(), 8800.0},
               workedDay("20260304")});
     QTest::mouseClick(page()->cmd登録, Qt::LeftButton);
-    QCOMPARE(asked(), (QStringList{"登録/確認/山田"}));
+    // The 8-hour night without a break is named before the question.
+    QCOMPARE(asked(), (QStringList{"登録/休憩不足/2026/03/03", "登録/確認/山田"}));
     // The page is empty again, without a completion notice.
     QCOMPARE(page()->cmb氏名->currentText(), QString());
     QCOMPARE(page()->txtタイトル->text(), QString());
     QVERIFY(!page()->num合計->value().isValid());
     QCOMPARE(query(workDb(), "select count(*) from w明細 where 日付 is not null"), (Rows{{"0"}}));
 
-    QCOMPARE(query(mainDb(), "select * from 時給ヘッダ"),
-             (Rows{{"山田", "2026年3月分", "A", "1100", "1.75", "-500", "23.75", "24825", "<null>", "<null>", "<null>"}}));
+    QCOMPARE(
+        query(mainDb(), "select * from 時給ヘッダ"),
+        (Rows{{"山田", "2026年3月分", "A", "1100", "1.75", "-500", "23.75", "24825", "<null>", "<null>", "<null>"}}));
     QCOMPARE(query(mainDb(),
                    "select 行番号, 日付, 開始時間, 終了時間, 休憩, 時間, 時給, 調整額, 金額 from 時給明細"
                    " order by 行番号"),

@@ -78,6 +78,16 @@ QList<PayslipItem> weekStatement()
                             QStringLiteral("〒150-0001 東京都渋谷区神宮前1-2-3\nTEL 03-1234-5678"), QDate(2026, 3, 6));
 }
 
+// The same week with both premiums paid.
+QList<PayslipItem> weekWithPremiums()
+{
+    const PrintValues values =
+        printValues(QStringLiteral("佐藤 花子"), QStringLiteral("2026年3月分"), 1150.0, 54.25, 0.0, 64643.13);
+    return filledPageHeader(values, premiumPrintValues(true, true, 7.75, 14.25, 2255.63),
+                            QStringLiteral("有限会社ペルマー"),
+                            QStringLiteral("〒150-0001 東京都渋谷区神宮前1-2-3\nTEL 03-1234-5678"), QDate(2026, 3, 6));
+}
+
 QString run(const QString &program, const QStringList &arguments)
 {
     QProcess process;
@@ -131,7 +141,11 @@ private slots:
     void longTextFitsItsBox_data();
     void longTextFitsItsBox();
     void longTextsStayInTheirBoxesInPdf();
+    void premiumRowFitsTheSheet_data();
+    void premiumRowFitsTheSheet();
+    void pdfHoldsEveryText_data();
     void pdfHoldsEveryText();
+    void pdfPlacesEveryText_data();
     void pdfPlacesEveryText();
     void pdfIsOneA4PageWithJapaneseFonts();
     void previewSavesPdf();
@@ -140,6 +154,7 @@ private slots:
 private:
     QTemporaryDir m_dir;
     QString m_weekPdf;
+    QString m_premiumPdf;
 };
 
 void TestPayslip::initTestCase()
@@ -147,6 +162,8 @@ void TestPayslip::initTestCase()
     QVERIFY(m_dir.isValid());
     m_weekPdf = m_dir.filePath(QStringLiteral("week.pdf"));
     QVERIFY(writePayslipPdf(m_weekPdf, weekStatement()));
+    m_premiumPdf = m_dir.filePath(QStringLiteral("premiums.pdf"));
+    QVERIFY(writePayslipPdf(m_premiumPdf, weekWithPremiums()));
 }
 
 void TestPayslip::handOverFormatting_data()
@@ -512,29 +529,89 @@ void TestPayslip::longTextsStayInTheirBoxesInPdf()
     QVERIFY(!flat.contains(kLongName));
 }
 
+void TestPayslip::premiumRowFitsTheSheet_data()
+{
+    QTest::addColumn<bool>("night");
+    QTest::addColumn<bool>("overtime");
+    QTest::newRow("both") << true << true;
+    QTest::newRow("night only") << true << false;
+    QTest::newRow("overtime only") << false << true;
+}
+
+// The premium row sits under the amounts, inside a taller header, overlaps
+// nothing, and leaves the rest of the slip where it always was.
+void TestPayslip::premiumRowFitsTheSheet()
+{
+    QFETCH(bool, night);
+    QFETCH(bool, overtime);
+    const QList<PayslipItem> plain = layout();
+    const QList<PayslipItem> items = layoutWithPremiums(night, overtime);
+    QCOMPARE(findItem(items, QStringLiteral("txt深夜")) != nullptr, night);
+    QCOMPARE(findItem(items, QStringLiteral("txt時間外")) != nullptr, overtime);
+    QVERIFY(findItem(items, QStringLiteral("txt割増額")));
+    QCOMPARE(items.size(), plain.size() + 2 * (1 + int(night) + int(overtime)));
+
+    const QRect header(0, 0, kPrintableWidth, sections(true)[0].height);
+    const PayslipItem *closing = findItem(items, QStringLiteral("Line1"));
+    for (const PayslipItem &item : items) {
+        if (!item.drawsText())
+            continue;
+        QVERIFY2(header.contains(item.rect), qPrintable(item.name));
+        QVERIFY2(item.rect.bottom() < closing->line.y1(), qPrintable(item.name));
+        const QRect inner = item.rect.adjusted(15, 15, -15, -15);
+        for (const PayslipItem &other : items)
+            QVERIFY2(&item == &other || !other.drawsText() || !inner.intersects(other.rect),
+                     qPrintable(item.name + QStringLiteral(" overlaps ") + other.name));
+        if (const PayslipItem *before = findItem(plain, item.name))
+            QCOMPARE(item.rect, before->rect);
+    }
+    QVERIFY(closing->line.y1() > findItem(plain, QStringLiteral("Line1"))->line.y1());
+}
+
+void TestPayslip::pdfHoldsEveryText_data()
+{
+    QTest::addColumn<bool>("premiums");
+    QTest::addColumn<int>("texts");
+    QTest::newRow("as ever") << false << 15; // fourteen filled texts, the company details on two lines
+    QTest::newRow("with premiums") << true << 21; // and three labels and three values
+}
+
 void TestPayslip::pdfHoldsEveryText()
 {
-    const QString text = run(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), m_weekPdf, QStringLiteral("-")});
+    QFETCH(bool, premiums);
+    QFETCH(int, texts);
+    const QString pdf = premiums ? m_premiumPdf : m_weekPdf;
+    const QString text = run(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
     const QString flat = text.simplified();
-    int texts = 0;
-    for (const PayslipItem &item : weekStatement()) {
+    int found = 0;
+    for (const PayslipItem &item : premiums ? weekWithPremiums() : weekStatement()) {
         for (const QString &line : item.text.split(u'\n', Qt::SkipEmptyParts)) {
             QVERIFY2(flat.contains(line.simplified()),
                      qPrintable(item.name + QStringLiteral(": ") + line + QStringLiteral("\n") + text));
-            ++texts;
+            ++found;
         }
     }
-    QCOMPARE(texts, 15); // fourteen filled texts, the company details on two lines
-    QVERIFY(flat.contains(QStringLiteral("¥62,388")));
+    QCOMPARE(found, texts);
+    QVERIFY(flat.contains(premiums ? QStringLiteral("¥64,643") : QStringLiteral("¥62,388")));
+    if (premiums)
+        QVERIFY(flat.contains(QStringLiteral("¥2,256")) && flat.contains(QStringLiteral("14.25")));
     QVERIFY(!text.contains(u'\\'));
+}
+
+void TestPayslip::pdfPlacesEveryText_data()
+{
+    QTest::addColumn<bool>("premiums");
+    QTest::newRow("as ever") << false;
+    QTest::newRow("with premiums") << true;
 }
 
 void TestPayslip::pdfPlacesEveryText()
 {
-    const QList<Word> words = wordsOf(m_weekPdf);
+    QFETCH(bool, premiums);
+    const QList<Word> words = wordsOf(premiums ? m_premiumPdf : m_weekPdf);
     QVERIFY(!words.isEmpty());
     constexpr qreal tolerance = 30; // twips, 1.5 pt
-    for (const PayslipItem &item : weekStatement()) {
+    for (const PayslipItem &item : premiums ? weekWithPremiums() : weekStatement()) {
         if (item.text.isEmpty() || !item.drawsText())
             continue;
         // The first line's first and last words, found within the control's rows.

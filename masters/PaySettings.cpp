@@ -1,0 +1,117 @@
+#include "masters/PaySettings.h"
+
+#include "store/Database.h"
+#include "store/Tables.h"
+
+#include <QHash>
+#include <QSqlQuery>
+
+#include <cmath>
+
+namespace pelmar::settings {
+
+namespace {
+
+struct RoundingName {
+    premium::Rounding rounding;
+    const char16_t *name;
+};
+
+constexpr RoundingName kRoundingNames[] = {
+    {premium::Rounding::None, u"なし"},
+    {premium::Rounding::Down, u"切り捨て"},
+    {premium::Rounding::HalfUp, u"四捨五入"},
+    {premium::Rounding::Up, u"切り上げ"},
+};
+
+bool rateFits(double rate)
+{
+    return std::isfinite(rate) && rate >= premium::kMinRate && rate <= premium::kMaxRate;
+}
+
+void readSwitch(const QHash<QString, QString> &stored, const QString &item, bool *value)
+{
+    const QString text = stored.value(item);
+    if (text == u"1")
+        *value = true;
+    else if (text == u"0")
+        *value = false;
+}
+
+void readRate(const QHash<QString, QString> &stored, const QString &item, double *value)
+{
+    bool ok = false;
+    const double rate = stored.value(item).toDouble(&ok);
+    if (ok && rateFits(rate))
+        *value = rate;
+}
+
+} // namespace
+
+QString roundingName(premium::Rounding rounding)
+{
+    for (const RoundingName &entry : kRoundingNames)
+        if (entry.rounding == rounding)
+            return QString::fromUtf16(entry.name);
+    return {};
+}
+
+std::optional<premium::Rounding> roundingFromName(const QString &name)
+{
+    for (const RoundingName &entry : kRoundingNames)
+        if (name == QString::fromUtf16(entry.name))
+            return entry.rounding;
+    return std::nullopt;
+}
+
+std::optional<PaySettings> load(const QSqlDatabase &main)
+{
+    QSqlQuery query(main);
+    if (!query.exec(selectSql(tables::設定, tables::設定.columns)))
+        return std::nullopt;
+    QHash<QString, QString> stored;
+    while (query.next())
+        stored.insert(query.value(0).toString(), query.value(1).toString());
+
+    PaySettings settings;
+    readSwitch(stored, k深夜割増, &settings.night);
+    readRate(stored, k深夜割増率, &settings.nightRate);
+    readSwitch(stored, k時間外割増, &settings.overtime);
+    readRate(stored, k時間外割増率, &settings.overtimeRate);
+    bool ok = false;
+    const int day = stored.value(k週の開始曜日).toInt(&ok);
+    if (ok && day >= Qt::Monday && day <= Qt::Sunday)
+        settings.weekStart = Qt::DayOfWeek(day);
+    if (const auto rounding = roundingFromName(stored.value(k端数処理)))
+        settings.rounding = *rounding;
+    return settings;
+}
+
+bool save(const QSqlDatabase &main, const PaySettings &settings)
+{
+    if (!rateFits(settings.nightRate) || !rateFits(settings.overtimeRate) || settings.weekStart < Qt::Monday
+        || settings.weekStart > Qt::Sunday)
+        return false;
+    const auto onOff = [](bool on) {
+        return on ? QStringLiteral("1") : QStringLiteral("0");
+    };
+    const QList<std::pair<QString, QString>> items{
+        {k深夜割増, onOff(settings.night)},
+        {k深夜割増率, QString::number(settings.nightRate)},
+        {k時間外割増, onOff(settings.overtime)},
+        {k時間外割増率, QString::number(settings.overtimeRate)},
+        {k週の開始曜日, QString::number(int(settings.weekStart))},
+        {k端数処理, roundingName(settings.rounding)},
+    };
+    Transaction transaction(main);
+    if (!transaction.started())
+        return false;
+    const QString upsert = QStringLiteral("insert or replace into %1 (%2) values (?, ?)")
+                               .arg(columnList({tables::設定.name}), columnList(tables::設定.columns));
+    for (const auto &[item, value] : items)
+        if (!execBound(main, upsert, {item, value}))
+            return false;
+    return transaction.commit();
+}
+
+} // namespace pelmar::settings

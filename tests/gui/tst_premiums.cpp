@@ -1,0 +1,387 @@
+#include "app/FrmPelmar.h"
+#include "masters/PaySettings.h"
+#include "masters/SettingsPage.h"
+#include "statements/StatementPage.h"
+#include "store/Database.h"
+#include "widgets/DataGrid.h"
+#include "widgets/NumberBox.h"
+
+#include "../support/WindowFixture.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSqlQuery>
+#include <QTabWidget>
+#include <QTest>
+
+using namespace pelmar;
+using premium::Rounding;
+using settings::PaySettings;
+
+namespace {
+
+enum { kDate = 1, kStart, kEnd, kBreak, kHours, kWage, kAdjustment, kAmount, kNight, kOvertime, kPremium };
+
+PaySettings bothPremiums(Rounding rounding = Rounding::None)
+{
+    PaySettings paid;
+    paid.night = paid.overtime = true;
+    paid.rounding = rounding;
+    return paid;
+}
+
+} // namespace
+
+// Premiums, yen rounding and the break check, driven through the real window.
+class TestPremiums : public test::WindowFixture {
+    Q_OBJECT
+private slots:
+    void settingsPageStoresAndApplies();
+    void declinedSettingsGoBack();
+    void nightLineTypedWithPremiums();
+    void anotherLineMovesTheWeeksOvertime();
+    void savedAndReopenedWithPremiums();
+    void oldStatementKeepsItsAmounts();
+    void roundedLinesAddUpToTheTotal();
+    void shortBreakMarkedAndNamed();
+    void slipShowsPremiumsOnlyWhenPaid();
+
+private:
+    void seed() override;
+    void useSettings(const PaySettings &paySettings);
+    DataGrid *lines() const { return page()->Grid明細; }
+    SettingsPage *settingsPage() const { return window()->settingsPage(); }
+    QVariant stored(int line, const char *column);
+    // Lines written behind the grid's back, then the page works them out as
+    // after an edit.
+    void putLines(const QStringList &lines);
+    PaySettings m_seeded;
+};
+
+void TestPremiums::seed()
+{
+    QVERIFY(execBound(mainDb(), QStringLiteral("insert into 勤務形態マスタ values (1, 'A', '0900', '1800', 1, 8)")));
+    QVERIFY(
+        execBound(mainDb(), QStringLiteral("insert into 従業員 values (1, '山田', 1000, 'A', '0900', '1800', 1, 8)")));
+    if (m_seeded != PaySettings{})
+        QVERIFY(settings::save(mainDb(), m_seeded));
+}
+
+void TestPremiums::useSettings(const PaySettings &paySettings)
+{
+    m_seeded = paySettings;
+    cleanup();
+    init();
+    m_seeded = PaySettings{};
+}
+
+QVariant TestPremiums::stored(int line, const char *column)
+{
+    QSqlQuery query(workDb());
+    query.prepare(QStringLiteral("select %1 from w明細 where 行番号 = ?").arg(QString::fromUtf8(column)));
+    query.addBindValue(line);
+    if (!query.exec() || !query.next())
+        return QStringLiteral("<no row>");
+    return query.value(0);
+}
+
+void TestPremiums::putLines(const QStringList &lines)
+{
+    for (int i = 0; i < lines.size(); ++i) {
+        QVariantList values;
+        for (const QString &field : lines.at(i).split(u' '))
+            values << (field == u"-" ? QVariant() : QVariant(field));
+        // The plain amount, as typing the line would have given it.
+        values << values.at(4).toDouble() * values.at(5).toDouble() << i + 1;
+        QVERIFY(execBound(workDb(),
+                          QStringLiteral("update w明細 set 日付 = ?, 開始時間 = ?, 終了時間 = ?, 休憩 = ?, 時間 = ?,"
+                                         " 時給 = ?, 金額 = ? where 行番号 = ?"),
+                          values));
+    }
+    this->lines()->refresh();
+    page()->Calc明細();
+}
+
+void TestPremiums::settingsPageStoresAndApplies()
+{
+    // Off until the shop switches them on: the statement looks as ever.
+    QVERIFY(!settingsPage()->chk深夜割増->isChecked());
+    QCOMPARE(settingsPage()->num深夜割増率->value(), 25.0);
+    QVERIFY(!settingsPage()->num深夜割増率->isEnabled());
+    QCOMPARE(settingsPage()->cmb週開始->currentText(), QStringLiteral("日曜日"));
+    QCOMPARE(settingsPage()->cmb端数処理->currentText(), QStringLiteral("なし"));
+    QVERIFY(settingsPage()->lbl割増説明->text().contains(QStringLiteral("休憩は割増の付かない時間から先に")));
+    QVERIFY(lines()->isColumnHidden(kNight) && lines()->isColumnHidden(kOvertime));
+    QVERIFY(!page()->num深夜->isVisibleTo(page()) && !page()->num割増額->isVisibleTo(page()));
+
+    // A night typed before premiums are paid...
+    page()->num時給->setValue(1000.0);
+    type(0, kDate, QStringLiteral("20260302"));
+    type(0, kStart, QStringLiteral("2200"));
+    type(0, kEnd, QStringLiteral("0600"));
+    QTRY_COMPARE(stored(1, "金額").toDouble(), 8000.0);
+    QVERIFY(stored(1, "深夜").isNull());
+
+    // ... follows the settings as soon as they are registered.
+    window()->SSTab1->setCurrentWidget(settingsPage());
+    settingsPage()->chk深夜割増->click();
+    QVERIFY(settingsPage()->num深夜割増率->isEnabled());
+    settingsPage()->num深夜割増率->setValue(30);
+    settingsPage()->chk時間外割増->click();
+    settingsPage()->cmb週開始->setCurrentIndex(settingsPage()->cmb週開始->findText(QStringLiteral("月曜日")));
+    settingsPage()->cmb端数処理->setCurrentIndex(settingsPage()->cmb端数処理->findText(QStringLiteral("四捨五入")));
+    clearAsked();
+    QTest::mouseClick(settingsPage()->cmd割増登録, Qt::LeftButton);
+    QCOMPARE(asked(), QStringList{QStringLiteral("登録/確認/割増・端数処理の設定")});
+
+    PaySettings expected;
+    expected.night = expected.overtime = true;
+    expected.nightRate = 30;
+    expected.weekStart = Qt::Monday;
+    expected.rounding = Rounding::HalfUp;
+    QCOMPARE(settings::load(mainDb()), std::optional(expected));
+    QCOMPARE(page()->paySettings(), expected);
+    QVERIFY(!lines()->isColumnHidden(kNight) && !lines()->isColumnHidden(kOvertime));
+    QVERIFY(page()->num深夜->isVisibleTo(page()) && page()->num時間外->isVisibleTo(page()));
+    // 7 night hours at 30 % on 1000 yen.
+    QCOMPARE(stored(1, "深夜").toDouble(), 7.0);
+    QCOMPARE(stored(1, "時間外").toDouble(), 0.0);
+    QCOMPARE(stored(1, "割増額").toDouble(), 2100.0);
+    QCOMPARE(stored(1, "金額").toDouble(), 10100.0);
+    QCOMPARE(page()->num合計->value().toDouble(), 10100.0);
+    QCOMPARE(page()->num深夜->text(), QStringLiteral("7.0"));
+    QCOMPARE(page()->num割増額->text(), QStringLiteral("2,100"));
+
+    // Kept across a restart.
+    QVERIFY(openWindow());
+    QCOMPARE(page()->paySettings(), expected);
+    QVERIFY(settingsPage()->chk時間外割増->isChecked());
+    QCOMPARE(settingsPage()->cmb端数処理->currentText(), QStringLiteral("四捨五入"));
+
+    // Off again: the line pays as before premiums, the columns go.
+    settingsPage()->chk深夜割増->click();
+    settingsPage()->chk時間外割増->click();
+    QTest::mouseClick(settingsPage()->cmd割増登録, Qt::LeftButton);
+    QVERIFY(!page()->paySettings().premiumsOn());
+    QVERIFY(lines()->isColumnHidden(kNight));
+    QVERIFY(!page()->num割増額->isVisibleTo(page()));
+}
+
+void TestPremiums::declinedSettingsGoBack()
+{
+    useSettings(bothPremiums());
+    settingsPage()->chk深夜割増->click();
+    settingsPage()->num時間外割増率->setValue(50);
+    answer(false);
+    QTest::mouseClick(settingsPage()->cmd割増登録, Qt::LeftButton);
+    QVERIFY(settingsPage()->chk深夜割増->isChecked());
+    QCOMPARE(settingsPage()->num時間外割増率->value(), 25.0);
+    QCOMPARE(settings::load(mainDb()), std::optional(bothPremiums()));
+    QCOMPARE(page()->paySettings(), bothPremiums());
+}
+
+void TestPremiums::nightLineTypedWithPremiums()
+{
+    useSettings(bothPremiums());
+    page()->num時給->setValue(1000.0);
+    type(0, kDate, QStringLiteral("20260302"));
+    type(0, kStart, QStringLiteral("2200"));
+    type(0, kEnd, QStringLiteral("0700"));
+    QTRY_COMPARE(stored(1, "時間").toDouble(), 9.0);
+    // 7 hours of night, 1 over the day's 8: both at 25 %.
+    QCOMPARE(stored(1, "深夜").toDouble(), 7.0);
+    QCOMPARE(stored(1, "時間外").toDouble(), 1.0);
+    QCOMPARE(stored(1, "割増額").toDouble(), 2000.0);
+    QCOMPARE(stored(1, "金額").toDouble(), 11000.0);
+    // An hour's break comes out of 05:00-07:00 first: the night stays 7.
+    type(0, kBreak, QStringLiteral("1"));
+    QTRY_COMPARE(stored(1, "時間").toDouble(), 8.0);
+    QCOMPARE(stored(1, "深夜").toDouble(), 7.0);
+    QCOMPARE(stored(1, "時間外").toDouble(), 0.0);
+    QCOMPARE(stored(1, "金額").toDouble(), 9750.0);
+    QCOMPARE(page()->num時間外->text(), QStringLiteral("0.0"));
+    QCOMPARE(page()->num合計->value().toDouble(), 9750.0);
+    // The columns are worked out, not typed.
+    const QModelIndex night = lines()->tableModel()->index(0, kNight);
+    QVERIFY(!(lines()->tableModel()->flags(night) & Qt::ItemIsEditable));
+    QCOMPARE(lines()->tableModel()->data(night).toString(), QStringLiteral("7.0"));
+}
+
+void TestPremiums::anotherLineMovesTheWeeksOvertime()
+{
+    useSettings(bothPremiums());
+    page()->num時給->setValue(1000.0);
+    // Monday to Friday, 8 hours each.
+    QStringList week;
+    for (int day = 2; day <= 6; ++day)
+        week << QStringLiteral("2026030%1 0900 1800 1 8 1000").arg(day);
+    putLines(week);
+    // Saturday's five hours are over the week's 40.
+    type(5, kDate, QStringLiteral("20260307"));
+    type(5, kStart, QStringLiteral("0900"));
+    type(5, kEnd, QStringLiteral("1400"));
+    QTRY_COMPARE(stored(6, "時間").toDouble(), 5.0);
+    QCOMPARE(stored(6, "時間外").toDouble(), 5.0);
+    QCOMPARE(stored(6, "金額").toDouble(), 6250.0);
+    QCOMPARE(page()->num時間外->value().toDouble(), 5.0);
+    QCOMPARE(page()->num合計->value().toDouble(), 46250.0);
+
+    // Monday an hour shorter: Saturday has one hour less over the week.
+    type(0, kEnd, QStringLiteral("1700"));
+    QTRY_COMPARE(stored(1, "時間").toDouble(), 7.0);
+    QCOMPARE(stored(6, "時間外").toDouble(), 4.0);
+    QCOMPARE(stored(6, "割増額").toDouble(), 1000.0);
+    QCOMPARE(stored(6, "金額").toDouble(), 6000.0);
+    QCOMPARE(page()->num合計->value().toDouble(), 45000.0);
+
+    // Deleting Monday takes Saturday under the limit.
+    lines()->setCurrentIndex(lines()->tableModel()->index(0, kDate));
+    QTest::mouseClick(page()->cmd行削除, Qt::LeftButton);
+    QTRY_COMPARE(stored(6, "時間外").toDouble(), 0.0);
+    QCOMPARE(stored(6, "金額").toDouble(), 5000.0);
+    QCOMPARE(page()->num合計->value().toDouble(), 37000.0);
+}
+
+void TestPremiums::savedAndReopenedWithPremiums()
+{
+    useSettings(bothPremiums());
+    page()->cmb氏名->setEditText(QStringLiteral("山田"));
+    page()->txtタイトル->setText(QStringLiteral("3月分"));
+    page()->num時給->setValue(1000.0);
+    putLines({"20260302 2200 0600 1 7 1000", "20260303 0800 1900 1 10 1000"});
+    QTest::mouseClick(page()->cmd登録, Qt::LeftButton);
+    QCOMPARE(query(mainDb(), "select 時間, 合計, 深夜, 時間外, 割増額 from 時給ヘッダ"),
+             (test::Rows{{"17", "19250", "7", "2", "2250"}}));
+    QCOMPARE(query(mainDb(), "select 日付, 金額, 深夜, 時間外, 割増額 from 時給明細 order by 行番号"),
+             (test::Rows{{"20260302", "8750", "7", "0", "1750"}, {"20260303", "10500", "0", "2", "500"}}));
+
+    QVERIFY(page()->openStatement(QStringLiteral("山田"), QStringLiteral("3月分")));
+    QCOMPARE(stored(1, "深夜").toDouble(), 7.0);
+    QCOMPARE(stored(2, "時間外").toDouble(), 2.0);
+    QCOMPARE(page()->num合計->value().toDouble(), 19250.0);
+    QCOMPARE(page()->num深夜->value().toDouble(), 7.0);
+    QCOMPARE(page()->num時間外->value().toDouble(), 2.0);
+    QCOMPARE(page()->num割増額->value().toDouble(), 2250.0);
+    QVERIFY(!page()->hasUnsavedLines());
+}
+
+// A statement saved before premiums, or with fractions before rounding, is
+// reopened and saved again exactly as it was; a change of a line works the
+// whole statement out again.
+void TestPremiums::oldStatementKeepsItsAmounts()
+{
+    useSettings(bothPremiums(Rounding::HalfUp));
+    QVERIFY(execBound(mainDb(),
+                      QStringLiteral("insert into 時給ヘッダ (氏名, タイトル, 勤務タイプ, 時給, 休憩, 調整額,"
+                                     " 時間, 合計) values ('山田', '昔', 'A', 1000, 0, 0, 16.5, 16833.5)")));
+    QVERIFY(execBound(mainDb(),
+                      QStringLiteral("insert into 時給明細 (氏名, タイトル, 行番号, 日付, 開始時間, 終了時間, 休憩,"
+                                     " 時間, 時給, 調整額, 金額) values"
+                                     " ('山田', '昔', 1, '20260302', '2200', '0600', null, 8, 1000, null, 8000),"
+                                     " ('山田', '昔', 2, '20260303', '0900', '1730', null, 8.5, 1000, null, 8833.5)")));
+    QVERIFY(page()->openStatement(QStringLiteral("山田"), QStringLiteral("昔")));
+    QCOMPARE(stored(1, "金額").toDouble(), 8000.0);
+    QCOMPARE(stored(2, "金額").toDouble(), 8833.5);
+    QVERIFY(stored(1, "深夜").isNull());
+    QCOMPARE(page()->num合計->value().toDouble(), 16833.5);
+    QVERIFY(!page()->num深夜->value().isValid()); // no premium hours shown
+    QVERIFY(page()->num深夜->text().isEmpty());
+
+    QTest::mouseClick(page()->cmd登録, Qt::LeftButton);
+    QCOMPARE(query(mainDb(), "select 合計, 深夜, 時間外, 割増額 from 時給ヘッダ"),
+             (test::Rows{{"16833.5", "<null>", "<null>", "<null>"}}));
+    QCOMPARE(query(mainDb(), "select 金額, 深夜 from 時給明細 order by 行番号"),
+             (test::Rows{{"8000", "<null>"}, {"8833.5", "<null>"}}));
+
+    // A change of one line brings the premiums and the rounding to all.
+    QVERIFY(page()->openStatement(QStringLiteral("山田"), QStringLiteral("昔")));
+    type(1, kAdjustment, QStringLiteral("-100"));
+    QTRY_COMPARE(stored(2, "金額").toDouble(), 8525.0); // 8500 + 125 for half an hour over 8, - 100
+    QCOMPARE(stored(1, "深夜").toDouble(), 7.0);
+    QCOMPARE(stored(1, "金額").toDouble(), 9750.0);
+    QCOMPARE(page()->num合計->value().toDouble(), 18275.0);
+}
+
+void TestPremiums::roundedLinesAddUpToTheTotal()
+{
+    PaySettings rounded;
+    rounded.rounding = Rounding::HalfUp;
+    useSettings(rounded);
+    page()->num時給->setValue(1013.0);
+    for (int line = 0; line < 3; ++line) {
+        type(line, kDate, QStringLiteral("2026030%1").arg(line + 2));
+        type(line, kStart, QStringLiteral("0900"));
+        type(line, kEnd, QStringLiteral("1720"));
+        type(line, kBreak, QStringLiteral("0.75"));
+    }
+    // 7 h 35 min at 1013 yen: 7681.92… each, 7682 on every line.
+    QTRY_COMPARE(stored(3, "金額").toDouble(), 7682.0);
+    QCOMPARE(stored(1, "金額").toDouble(), 7682.0);
+    QCOMPARE(page()->num合計->value().toDouble(), 3 * 7682.0);
+    QVERIFY(stored(1, "割増額").isNull()); // rounding alone pays no premium
+    // An amount typed over is kept, in whole yen.
+    type(1, kAmount, QStringLiteral("1234.5"));
+    QTRY_COMPARE(stored(2, "金額").toDouble(), 1235.0);
+    QCOMPARE(page()->num合計->value().toDouble(), 2 * 7682.0 + 1235.0);
+    type(2, kAdjustment, QStringLiteral("-0.5"));
+    QTRY_COMPARE(stored(3, "金額").toDouble(), 7681.0); // 7681.42…
+    QCOMPARE(page()->num合計->value().toDouble(), 7682.0 + 1235.0 + 7681.0);
+}
+
+void TestPremiums::shortBreakMarkedAndNamed()
+{
+    page()->cmb氏名->setEditText(QStringLiteral("山田"));
+    page()->txtタイトル->setText(QStringLiteral("3月分"));
+    page()->num時給->setValue(1000.0);
+    putLines({"20260302 0900 1600 - 7 1000", "20260303 0900 1800 1 8 1000", "20260304 0900 1830 0.75 8.75 1000",
+              "20260305 0900 1500 - 6 1000"});
+    const auto marked = [this](int row) {
+        const QModelIndex cell = lines()->tableModel()->index(row, kBreak);
+        return lines()->tableModel()->data(cell, Qt::BackgroundRole).isValid()
+            && lines()->tableModel()->data(cell, Qt::ToolTipRole).toString().contains(QStringLiteral("45分"));
+    };
+    QVERIFY(marked(0)); // 7 hours, no break
+    QVERIFY(!marked(1)); // 8 hours, an hour
+    QVERIFY(marked(2)); // 8.75 hours, 45 minutes
+    QVERIFY(!marked(3)); // 6 hours
+    QVERIFY(!lines()->tableModel()->data(lines()->tableModel()->index(0, kHours), Qt::BackgroundRole).isValid());
+    // A break typed long enough clears the mark.
+    type(0, kBreak, QStringLiteral("0.75"));
+    QTRY_VERIFY(!marked(0));
+    type(0, kBreak, QStringLiteral("0"));
+    QTRY_VERIFY(marked(0));
+
+    clearAsked();
+    QTest::mouseClick(page()->cmd登録, Qt::LeftButton);
+    QCOMPARE(asked(), (QStringList{"登録/休憩不足/2026/03/02、2026/03/04", "登録/確認/山田"}));
+    // Told, not refused.
+    QCOMPARE(test::rowCount(mainDb(), QStringLiteral("時給明細")), 4);
+}
+
+void TestPremiums::slipShowsPremiumsOnlyWhenPaid()
+{
+    page()->num時給->setValue(1000.0);
+    putLines({"20260302 2200 0700 1 8 1000"});
+    test::Printed plain = print();
+    QCOMPARE(plain.previews.size(), 1);
+    QCOMPARE(plain.previews.first().size(), payslip::layout().size());
+    QCOMPARE(plain.text(QStringLiteral("txt深夜")), QStringLiteral("<not printed>"));
+
+    PaySettings night;
+    night.night = true;
+    page()->applyPaySettings(night);
+    type(0, kBreak, QStringLiteral("0.5")); // the line changes, and takes its premium
+    QTRY_COMPARE(stored(1, "深夜").toDouble(), 7.0);
+    test::Printed paid = print();
+    QCOMPARE(paid.text(QStringLiteral("txt深夜")), QStringLiteral("7.0"));
+    QCOMPARE(paid.text(QStringLiteral("txt割増額")), QStringLiteral("¥1,750"));
+    QCOMPARE(paid.text(QStringLiteral("txt合計")), QStringLiteral("¥10,250"));
+    QCOMPARE(paid.text(QStringLiteral("txt時間外")), QStringLiteral("<not printed>"));
+}
+
+QTEST_MAIN(TestPremiums)
+#include "tst_premiums.moc"
