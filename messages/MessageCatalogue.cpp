@@ -122,6 +122,10 @@ constexpr Entry catalogue[] = {
     {msg::その他データ更新, InPrompt, u"データファイル ",
      u" を新しい版の形式に更新しました。更新の前に控えを取ってあります。", Notice, u"データの更新"},
 
+    // Pelmar's own: a report asked for without saying of what; the subject
+    // names what to choose.
+    {msg::その他未選択, InPrompt, u"", u"を選んでください。", Notice, u"キーチェック"},
+
     // エラー: Pelmar's own. Something the user asked for could not be done;
     // most say what was left as it was.
     {msg::エラーヒント登録, Unused, u"ヒントを登録できませんでした。", u"", Warning, u"登録の失敗"},
@@ -154,6 +158,11 @@ constexpr Entry catalogue[] = {
     {msg::エラー合計計算, Unused, u"合計を計算できませんでした。合計は空にしました。", u"", Warning, u"計算の失敗"},
     // The subject is the file, as the user's system writes its path.
     {msg::エラーPDF書込み, InPrompt, u"", u" に書き込めませんでした。", Warning, u"書込みの失敗"},
+    // A report's file: a file that was there stays as it was.
+    {msg::エラー書出し, InPrompt, u"",
+     u" に書き込めませんでした。保存先のフォルダーがあるか、書き込めるかを確かめてください。", Warning,
+     u"書込みの失敗"},
+    {msg::エラー帳票読込, Unused, u"保存済みの明細を読み込めませんでした。", u"", Warning, u"読込の失敗"},
     // Backups: the subject says why the backup could not be made.
     {msg::エラー起動時バックアップ, InPrompt, u"今日のバックアップを作成できませんでした。このまま使えます。\n理由: ",
      u"", Warning, u"バックアップの失敗"},

@@ -1,6 +1,7 @@
 #include "statements/HistoryPage.h"
 
 #include "calc/Formats.h"
+#include "statements/ReportDialog.h"
 #include "statements/StatementStore.h"
 #include "store/ProgramState.h"
 #include "widgets/ColumnLayout.h"
@@ -19,6 +20,8 @@ HistoryPage::HistoryPage(ProgramState &state, QWidget *parent) : QWidget(parent)
 
     Grid履歴 = namedControl<DataGrid>(QStringLiteral("Grid履歴"), imContainer3D2);
     skeleton.body()->addWidget(Grid履歴, 1);
+    skeleton.addGridSection(&frame帳票, QStringLiteral("frame帳票"));
+    buildReportControls(frame帳票);
 
     imContainer3D9 =
         skeleton.addButtonBar(QStringLiteral("imContainer3D9"),
@@ -33,12 +36,17 @@ HistoryPage::HistoryPage(ProgramState &state, QWidget *parent) : QWidget(parent)
     connect(cmd履歴クリア, &QPushButton::clicked, this, &HistoryPage::Clear履歴);
     connect(cmd履歴選択, &QPushButton::clicked, this, &HistoryPage::choose);
     connect(cmdHint2, &QAbstractButton::clicked, this, [this] { emit hintRequested(cmdHint2); });
+    connectReports();
 }
+
+HistoryPage::~HistoryPage() = default;
 
 void HistoryPage::Read履歴()
 {
     statements::fillHistory(m_state.MainDb, m_state.WorkDb);
     Grid履歴->refresh();
+    ReadCombタイトル();
+    ReadComb台帳氏名();
 }
 
 void HistoryPage::Clear履歴()
