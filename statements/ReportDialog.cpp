@@ -48,8 +48,11 @@ ReportDialog::ReportDialog(const QString &name, const report::Table &table, cons
             Grid帳票->setItem(r, c, item);
         }
     }
+    // Columns as wide as on paper (about 15 twips a pixel), wider where the
+    // screen's text needs it.
     Grid帳票->resizeColumnsToContents();
-    Grid帳票->horizontalHeader()->setStretchLastSection(true);
+    for (int c = 0; c < int(table.columns.size()); ++c)
+        Grid帳票->setColumnWidth(c, qMax(Grid帳票->columnWidth(c), table.columns[c].width / 15));
     layout->addWidget(Grid帳票, 1);
 
     layout->addLayout(buttonRow(this,

@@ -76,8 +76,10 @@ void addRow(Page &page, const Table &table, const QList<QPair<int, int>> &spans,
 {
     for (qsizetype c = 0; c < table.columns.size() && c < cells.size(); ++c) {
         const Column &column = table.columns[c];
-        const QRect box(spans[c].first + kCellPadding, y + 45, spans[c].second - 2 * kCellPadding,
-                        table.rowHeight - 45);
+        // The type stands in the middle of its row.
+        const int above = qMax(0, int(table.rowHeight - table.pointSize * 20) / 2);
+        const QRect box(spans[c].first + kCellPadding, y + above, spans[c].second - 2 * kCellPadding,
+                        table.rowHeight - above);
         PayslipItem cell = text(captions ? QStringLiteral("caption") : QStringLiteral("cell"), cells[c], box,
                                 table.pointSize, captions ? Qt::AlignHCenter : column.alignment);
         cell.fit.mayCut = captions || !column.figure;
@@ -253,8 +255,8 @@ Table dayLinesTable(const reports::StoredStatement &statement, const QString &co
     table.companyName = companyName;
     table.printed = printed;
     // Sixty lines fit on one page.
-    table.rowHeight = 225;
-    table.pointSize = 9;
+    table.rowHeight = 215;
+    table.pointSize = 8.5;
     bool premiums = false;
     for (const reports::DayLine &line : statement.lines)
         premiums = premiums || amountOf(line.nightHours) != 0 || amountOf(line.overtimeHours) != 0
