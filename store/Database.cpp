@@ -197,6 +197,37 @@ QString schemaProblem(const QSqlDatabase &db, SchemaKind kind)
     return {};
 }
 
+namespace {
+
+// Gives up opening: the message names the file, and the connection is gone.
+OpenResult refused(OpenResult &result, const QString &filePath, const QString &connectionName, const QString &reason)
+{
+    result.error =
+        QStringLiteral("データベース %1 を開けません。\n理由: %2").arg(QDir::toNativeSeparators(filePath), reason);
+    result.upgradedFrom = 0;
+    if (QSqlDatabase::contains(connectionName)) {
+        result.db.close();
+        result.db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(connectionName);
+    }
+    return result;
+}
+
+// Why a file cannot be a data file to open, seen before SQLite is asked;
+// empty when it may be tried.
+QString fileProblem(const QFileInfo &info)
+{
+    if (!info.exists())
+        return QStringLiteral("ファイルがありません。");
+    if (!info.isFile())
+        return QStringLiteral("ファイルではありません。");
+    if (!info.isReadable())
+        return QStringLiteral("ファイルを読む権限がありません。");
+    return {};
+}
+
+} // namespace
+
 SchemaHistory schemaHistory(SchemaKind kind)
 {
     return kind == SchemaKind::Main ? SchemaHistory{kMainSchemaVersion, mainUpgrades()}
@@ -214,24 +245,11 @@ OpenResult openExisting(const QString &filePath, SchemaKind kind, const QString 
 {
     OpenResult result;
     const auto refuse = [&](const QString &reason) {
-        result.error =
-            QStringLiteral("データベース %1 を開けません。\n理由: %2").arg(QDir::toNativeSeparators(filePath), reason);
-        result.upgradedFrom = 0;
-        if (QSqlDatabase::contains(connectionName)) {
-            result.db.close();
-            result.db = QSqlDatabase();
-            QSqlDatabase::removeDatabase(connectionName);
-        }
-        return result;
+        return refused(result, filePath, connectionName, reason);
     };
-
     const QFileInfo info(filePath);
-    if (!info.exists())
-        return refuse(QStringLiteral("ファイルがありません。"));
-    if (!info.isFile())
-        return refuse(QStringLiteral("ファイルではありません。"));
-    if (!info.isReadable())
-        return refuse(QStringLiteral("ファイルを読む権限がありません。"));
+    if (const QString problem = fileProblem(info); !problem.isEmpty())
+        return refuse(problem);
 
     result.db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connectionName);
     // mode=rw makes SQLite refuse to create a file that vanished meanwhile.
@@ -316,19 +334,11 @@ OpenResult openForReading(const QString &filePath, SchemaKind kind, const QStrin
 {
     OpenResult result;
     const auto refuse = [&](const QString &reason) {
-        result.error =
-            QStringLiteral("データベース %1 を開けません。\n理由: %2").arg(QDir::toNativeSeparators(filePath), reason);
-        result.db.close();
-        result.db = QSqlDatabase();
-        if (QSqlDatabase::contains(connectionName))
-            QSqlDatabase::removeDatabase(connectionName);
-        return result;
+        return refused(result, filePath, connectionName, reason);
     };
     const QFileInfo info(filePath);
-    if (!info.exists())
-        return refuse(QStringLiteral("ファイルがありません。"));
-    if (!info.isFile())
-        return refuse(QStringLiteral("ファイルではありません。"));
+    if (const QString problem = fileProblem(info); !problem.isEmpty())
+        return refuse(problem);
 
     result.db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connectionName);
     result.db.setDatabaseName(info.absoluteFilePath());
