@@ -81,16 +81,14 @@ double amountOf(const QVariant &value)
 
 std::optional<QStringList> storedTitles(const QSqlDatabase &main)
 {
-    // Lines are stored in date order, so a statement's latest date is that
-    // of its last line: one step down the line index per statement.
+    // The statements of one title cover the same period, so the title's
+    // latest save stands for it: one statement's lines a title instead of
+    // every line stored, which keeps the page quick with years of data.
     QSqlQuery query(main);
-    if (!query.exec(
-            QStringLiteral("select タイトル, max(latest), max(saved) from"
-                           " (select h.タイトル, h.rowid as saved, %1 as latest from 時給ヘッダ h)"
-                           " group by タイトル"
-                           " order by max(latest) is null, max(latest) desc, max(saved) desc")
-                .arg(QStringLiteral("(select l.日付 from 時給明細 l where l.氏名 = h.氏名 and l.タイトル = h.タイトル"
-                                    " order by l.行番号 desc limit 1)"))))
+    if (!query.exec(QStringLiteral("select t.タイトル, (select max(l.日付) from 時給明細 l join 時給ヘッダ h"
+                                   " on l.氏名 = h.氏名 and l.タイトル = h.タイトル where h.rowid = t.saved) as latest"
+                                   " from (select タイトル, max(rowid) as saved from 時給ヘッダ group by タイトル) t"
+                                   " order by latest is null, latest desc, t.saved desc")))
         return std::nullopt;
     QStringList titles;
     while (query.next())

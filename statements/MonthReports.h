@@ -46,7 +46,8 @@ struct StoredStatement {
 };
 
 // The titles under which statements are stored, each once, newest first:
-// by the latest date of their lines, then by the latest save.
+// by the latest line date of the title's most recently saved statement,
+// then by that save; titles whose latest statement has no lines come last.
 std::optional<QStringList> storedTitles(const QSqlDatabase &main);
 
 // Every statement stored under the title, one per employee, in the order of
