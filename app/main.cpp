@@ -1,4 +1,5 @@
 // Pelmar: pay statements for part-time staff paid by the hour.
+#include "app/CommandLine.h"
 #include "app/DataFolder.h"
 #include "app/FrmPelmar.h"
 #include "app/Look.h"
@@ -12,7 +13,11 @@
 
 int main(int argc, char *argv[])
 {
+    // The exports, --help and --version need no window and no display.
+    pelmar::cli::prepare(argc, argv);
     QApplication app(argc, argv);
+    if (const std::optional<int> done = pelmar::cli::run(QCoreApplication::arguments()))
+        return *done;
     const QString dataPath =
         pelmar::DataFolder(QCoreApplication::applicationDirPath(), pelmar::platformDataFolderRule());
 

@@ -159,6 +159,10 @@ constexpr Entry catalogue[] = {
     {msg::その他作業ファイル作成完了, InPrompt, u"作業用のデータファイルを新しく作りました。", u"", Notice,
      u"作業用データ"},
 
+    // Pelmar's own: a report asked for without saying of what; the subject
+    // names what to choose.
+    {msg::その他未選択, InPrompt, u"", u"を選んでください。", Notice, u"キーチェック"},
+
     // エラー: Pelmar's own. Something the user asked for could not be done;
     // most say what was left as it was. The subject, when there is one,
     // names the file and why it failed (a full disk, a read-only file …)
@@ -203,6 +207,11 @@ constexpr Entry catalogue[] = {
      Warning, u"計算の失敗"},
     // The subject is the file, as the user's system writes its path.
     {msg::エラーPDF書込み, InPrompt, u"", u" に書き込めませんでした。", Warning, u"書込みの失敗"},
+    // A report's file: a file that was there stays as it was.
+    {msg::エラー書出し, InPrompt, u"",
+     u" に書き込めませんでした。保存先のフォルダーがあるか、書き込めるかを確かめてください。", Warning,
+     u"書込みの失敗"},
+    {msg::エラー帳票読込, Unused, u"保存済みの明細を読み込めませんでした。", u"", Warning, u"読込の失敗"},
     // Backups: the subject says why the backup could not be made.
     {msg::エラー起動時バックアップ, InPrompt, u"今日のバックアップを作成できませんでした。このまま使えます。\n理由: ",
      u"", Warning, u"バックアップの失敗"},

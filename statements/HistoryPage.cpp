@@ -2,6 +2,7 @@
 
 #include "calc/Formats.h"
 #include "messages/ShowMsg.h"
+#include "statements/ReportDialog.h"
 #include "statements/StatementStore.h"
 #include "store/Failure.h"
 #include "store/ProgramState.h"
@@ -21,6 +22,8 @@ HistoryPage::HistoryPage(ProgramState &state, QWidget *parent) : QWidget(parent)
 
     Grid履歴 = namedControl<DataGrid>(QStringLiteral("Grid履歴"), imContainer3D2);
     skeleton.body()->addWidget(Grid履歴, 1);
+    skeleton.addGridSection(&frame帳票, QStringLiteral("frame帳票"));
+    buildReportControls(frame帳票);
 
     imContainer3D9 =
         skeleton.addButtonBar(QStringLiteral("imContainer3D9"),
@@ -35,7 +38,10 @@ HistoryPage::HistoryPage(ProgramState &state, QWidget *parent) : QWidget(parent)
     connect(cmd履歴クリア, &QPushButton::clicked, this, &HistoryPage::Clear履歴);
     connect(cmd履歴選択, &QPushButton::clicked, this, &HistoryPage::choose);
     connect(cmdHint2, &QAbstractButton::clicked, this, [this] { emit hintRequested(cmdHint2); });
+    connectReports();
 }
+
+HistoryPage::~HistoryPage() = default;
 
 void HistoryPage::Read履歴()
 {
@@ -44,6 +50,8 @@ void HistoryPage::Read履歴()
     // A list that could not be written is not passed off as the whole history.
     if (!filled)
         ShowMsg(msg::エラー履歴読込, failureDetail(m_state.MainDb, m_state.WorkDb));
+    ReadCombタイトル();
+    ReadComb台帳氏名();
 }
 
 void HistoryPage::Clear履歴()

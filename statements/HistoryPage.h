@@ -2,15 +2,24 @@
 
 #include "widgets/PageControls.h"
 
+#include <QPointer>
+#include <QString>
 #include <QWidget>
 
+#include <optional>
+
+class QCheckBox;
+
 namespace pelmar {
+
+class ReportDialog;
 
 // The "履　歴" page: the list of saved statements.
 class HistoryPage : public QWidget {
     Q_OBJECT
 public:
     HistoryPage(ProgramState &state, QWidget *parent = nullptr);
+    ~HistoryPage() override;
 
     void bindGrid();
     void setUpGrid();
@@ -18,6 +27,25 @@ public:
 
     void Read履歴();
     void Clear履歴();
+
+    // The pickers of the reports, from what is stored now: the titles,
+    // newest first; the names that have statements; the years of the chosen
+    // name's statements. Filled whenever the page shows and by 読込.
+    void ReadCombタイトル();
+    void ReadComb台帳氏名();
+    void ReadComb台帳年();
+
+    // Every statement of the chosen title, one slip a page in the order of
+    // the employees' numbers, with a page of day lines after each when
+    // chk明細付き is ticked: to the print preview, or to a PDF file.
+    void cmd一括印刷_Click();
+    void cmd一括PDF_Click();
+    // The monthly summary of the chosen title, and the wage ledger of the
+    // chosen name and year, each in a window of its own.
+    void cmd一覧表_Click();
+    void cmd台帳_Click();
+    // The window the last of those opened, while it is open.
+    ReportDialog *reportWindow() const;
 
 signals:
     void hintRequested(const QWidget *button);
@@ -33,10 +61,31 @@ public:
     QPushButton *cmd履歴選択 = nullptr;
     QToolButton *cmdHint2 = nullptr;
 
+    QFrame *frame帳票 = nullptr;
+    QComboBox *cmbタイトル選択 = nullptr;
+    QPushButton *cmd一括印刷 = nullptr;
+    QPushButton *cmd一括PDF = nullptr;
+    QCheckBox *chk明細付き = nullptr;
+    QPushButton *cmd一覧表 = nullptr;
+    QComboBox *cmb台帳氏名 = nullptr;
+    QComboBox *cmb台帳年 = nullptr;
+    QPushButton *cmd台帳 = nullptr;
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
 private:
     void choose();
+    void buildReportControls(QFrame *frame);
+    void connectReports();
+    struct Batch;
+    // The slips of the chosen title as pages; nothing when there is nothing
+    // to print, which has been told.
+    std::optional<Batch> chosenBatch();
+    void showReport(ReportDialog *dialog);
 
     ProgramState &m_state;
+    QPointer<ReportDialog> m_report;
 };
 
 } // namespace pelmar

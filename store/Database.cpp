@@ -199,6 +199,37 @@ QString schemaProblem(const QSqlDatabase &db, SchemaKind kind)
     return {};
 }
 
+namespace {
+
+// Gives up opening: the message names the file, and the connection is gone.
+OpenResult refused(OpenResult &result, const QString &filePath, const QString &connectionName, const QString &reason)
+{
+    result.error =
+        QStringLiteral("データベース %1 を開けません。\n理由: %2").arg(QDir::toNativeSeparators(filePath), reason);
+    result.upgradedFrom = 0;
+    if (QSqlDatabase::contains(connectionName)) {
+        result.db.close();
+        result.db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(connectionName);
+    }
+    return result;
+}
+
+// Why a file cannot be a data file to open, seen before SQLite is asked;
+// empty when it may be tried.
+QString fileProblem(const QFileInfo &info)
+{
+    if (!info.exists())
+        return QStringLiteral("ファイルがありません。");
+    if (!info.isFile())
+        return QStringLiteral("ファイルではありません。");
+    if (!info.isReadable())
+        return QStringLiteral("ファイルを読む権限がありません。");
+    return {};
+}
+
+} // namespace
+
 SchemaHistory schemaHistory(SchemaKind kind)
 {
     return kind == SchemaKind::Main ? SchemaHistory{kMainSchemaVersion, mainUpgrades()}
@@ -216,24 +247,11 @@ OpenResult openExisting(const QString &filePath, SchemaKind kind, const QString 
 {
     OpenResult result;
     const auto refuse = [&](const QString &reason) {
-        result.error =
-            QStringLiteral("データベース %1 を開けません。\n理由: %2").arg(QDir::toNativeSeparators(filePath), reason);
-        result.upgradedFrom = 0;
-        if (QSqlDatabase::contains(connectionName)) {
-            result.db.close();
-            result.db = QSqlDatabase();
-            QSqlDatabase::removeDatabase(connectionName);
-        }
-        return result;
+        return refused(result, filePath, connectionName, reason);
     };
-
     const QFileInfo info(filePath);
-    if (!info.exists())
-        return refuse(QStringLiteral("ファイルがありません。"));
-    if (!info.isFile())
-        return refuse(QStringLiteral("ファイルではありません。"));
-    if (!info.isReadable())
-        return refuse(QStringLiteral("ファイルを読む権限がありません。"));
+    if (const QString problem = fileProblem(info); !problem.isEmpty())
+        return refuse(problem);
 
     result.db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connectionName);
     // mode=rw makes SQLite refuse to create a file that vanished meanwhile.
@@ -325,6 +343,49 @@ OpenResult openExisting(const QString &filePath, SchemaKind kind, const QString 
         refuse(damage + damagedAdvice(filePath));
         result.damage = damage;
     }
+    return result;
+}
+
+OpenResult openForReading(const QString &filePath, SchemaKind kind, const QString &connectionName)
+{
+    OpenResult result;
+    const auto refuse = [&](const QString &reason) {
+        return refused(result, filePath, connectionName, reason);
+    };
+    const QFileInfo info(filePath);
+    if (const QString problem = fileProblem(info); !problem.isEmpty())
+        return refuse(problem);
+
+    result.db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connectionName);
+    result.db.setDatabaseName(info.absoluteFilePath());
+    result.db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY;") + kBusyTimeoutOption);
+    if (!result.db.open())
+        return refuse(result.db.lastError().text());
+    QSqlQuery check(result.db);
+    if (!check.exec(QStringLiteral("select count(*) from sqlite_master")) || !check.next())
+        return refuse(unreadableReason(check.lastError(), filePath));
+    const bool holdsNothing = check.value(0).toInt() == 0;
+    check.finish();
+    if (holdsNothing)
+        return refuse(schemaProblem(result.db, kind));
+
+    QString versionError;
+    const int stored = storedSchemaVersion(result.db, &versionError);
+    if (stored < 0)
+        return refuse(QStringLiteral("データファイルの版を読めません: %1").arg(versionError));
+    const int current = schemaHistory(kind).currentVersion;
+    const int version = layoutVersion(stored);
+    if (version > current)
+        return refuse(QStringLiteral("このデータファイルは新しい版の Pelmar で作られています（版 %1）。"
+                                     "この Pelmar では読めません。新しい版の Pelmar をお使いください。")
+                          .arg(stored));
+    if (version < current)
+        return refuse(QStringLiteral("このデータファイルは古い版（版 %1）です。Pelmar を一度起動すると"
+                                     "控えを取ってから版 %2 に更新されます。その後でもう一度お試しください。")
+                          .arg(version)
+                          .arg(current));
+    if (const QString problem = schemaProblem(result.db, kind); !problem.isEmpty())
+        return refuse(problem + QStringLiteral("（Pelmar のデータファイルではないか、壊れています）。"));
     return result;
 }
 

@@ -70,6 +70,14 @@ QString writeProblem(const QSqlDatabase &db, const QString &filePath);
 // Empty when every table and column of the schema is present in db.
 QString schemaProblem(const QSqlDatabase &db, SchemaKind kind);
 
+// Opens an existing data file for reading only, beside a program that may
+// have it open: nothing is created, written or upgraded. A missing,
+// unreadable or damaged file, one of another layout version (an older file
+// is upgraded by starting the program once) or one lacking a table or
+// column of the schema is refused with a message that names the file and
+// says why; the connection is then already removed again.
+OpenResult openForReading(const QString &filePath, SchemaKind kind, const QString &connectionName);
+
 // Closes and forgets a connection opened by openExisting. Every model and
 // query that used it must be gone by then.
 void closeConnection(const QString &connectionName);

@@ -8,6 +8,9 @@
 
 #include <QDir>
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QUuid>
@@ -133,6 +136,79 @@ Immutable::~Immutable()
 {
     if (ok)
         QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("-i"), path});
+}
+
+bool storeStatement(const QSqlDatabase &main, const QString &name, const QString &title, double wage,
+                    const QList<SeedLine> &lines)
+{
+    double breaks = 0, hours = 0, adjustment = 0, amount = 0;
+    QVariant night, overtime, premium;
+    const auto add = [](QVariant &total, const QVariant &value) {
+        if (!value.isNull())
+            total = total.toDouble() + value.toDouble();
+    };
+    for (const SeedLine &line : lines) {
+        breaks += line.breakHours;
+        hours += line.hours;
+        adjustment += line.adjustment;
+        amount += line.amount;
+        add(night, line.night);
+        add(overtime, line.overtime);
+        add(premium, line.premium);
+    }
+    if (!insertRow(
+            main, tables::時給ヘッダ, tables::時給ヘッダ.columns,
+            {name, title, QStringLiteral("A"), wage, breaks, adjustment, hours, amount, night, overtime, premium}))
+        return false;
+    int number = 1;
+    for (const SeedLine &line : lines)
+        if (!insertRow(main, tables::時給明細, tables::時給明細.columns,
+                       {name, title, number++, line.date, line.start, line.end, line.breakHours, line.hours, line.wage,
+                        line.adjustment, line.amount, line.night, line.overtime, line.premium}))
+            return false;
+    return true;
+}
+
+bool addEmployee(const QSqlDatabase &main, const QVariant &number, const QString &name, double wage)
+{
+    return insertRow(main, tables::従業員, {QStringLiteral("No"), QStringLiteral("氏名"), QStringLiteral("時給")},
+                     {number, name, wage});
+}
+
+CsvReadBack readCsvWithPython(const QString &path)
+{
+    // strict: a stray quote is an error, not a guess.
+    static const char *script = R"(import csv, io, json, sys
+raw = open(sys.argv[1], 'rb').read()
+text = raw.decode('utf-8-sig')
+rows = list(csv.reader(io.StringIO(text, newline=''), strict=True))
+again = io.StringIO(newline='')
+csv.writer(again, lineterminator='\r\n').writerows(rows)
+print(json.dumps({'bom': raw.startswith(b'\xef\xbb\xbf'), 'same': again.getvalue() == text, 'rows': rows}))
+)";
+    CsvReadBack back;
+    QProcess python;
+    python.start(QStringLiteral("python3"), {QStringLiteral("-c"), QString::fromUtf8(script), path});
+    if (!python.waitForStarted()) {
+        back.error = QStringLiteral("python3 is missing: scripts/deps installs it");
+        return back;
+    }
+    python.waitForFinished(60000);
+    if (python.exitStatus() != QProcess::NormalExit || python.exitCode() != 0) {
+        back.error = QString::fromUtf8(python.readAllStandardError());
+        return back;
+    }
+    const QJsonObject result = QJsonDocument::fromJson(python.readAllStandardOutput()).object();
+    back.ok = true;
+    back.bom = result.value(QStringLiteral("bom")).toBool();
+    back.sameAsPythonWrites = result.value(QStringLiteral("same")).toBool();
+    for (const QJsonValue &row : result.value(QStringLiteral("rows")).toArray()) {
+        QStringList fields;
+        for (const QJsonValue &field : row.toArray())
+            fields << field.toString();
+        back.rows << fields;
+    }
+    return back;
 }
 
 } // namespace pelmar::test

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QVariant>
 #include <QVariantList>
 
 #include <memory>
@@ -64,5 +65,39 @@ struct Immutable {
     QString path;
     bool ok = false;
 };
+
+// One day line of a stored statement, as a save writes it.
+struct SeedLine {
+    QString date; // yyyymmdd
+    double hours = 8;
+    double amount = 8000;
+    double adjustment = 0;
+    QVariant night; // null: saved before premiums
+    QVariant overtime;
+    QVariant premium;
+    double wage = 1000;
+    double breakHours = 1;
+    QString start = QStringLiteral("0900");
+    QString end = QStringLiteral("1800");
+};
+
+// Stores a statement as a save leaves it: the header with the wage and the
+// lines' totals (a premium total is null when every line's is), and the
+// lines numbered from 1 in the order given. False when the database refused.
+bool storeStatement(const QSqlDatabase &main, const QString &name, const QString &title, double wage,
+                    const QList<SeedLine> &lines);
+bool addEmployee(const QSqlDatabase &main, const QVariant &number, const QString &name, double wage = 1000);
+
+// A CSV file as Python's csv module reads it: a parser that is not ours.
+struct CsvReadBack {
+    bool ok = false;
+    QString error; // why Python could not read it
+    bool bom = false; // starts with the UTF-8 byte-order mark
+    // Python's own RFC 4180 writer, quoting only what must be quoted and
+    // ending each record in CRLF, writes the very same text back.
+    bool sameAsPythonWrites = false;
+    QList<QStringList> rows;
+};
+CsvReadBack readCsvWithPython(const QString &path);
 
 } // namespace pelmar::test

@@ -1,0 +1,364 @@
+#include "app/CommandLine.h"
+
+#include "masters/PaySettings.h"
+
+#include "app/DataFolder.h"
+#include "app/Version.h"
+#include "masters/CompanyStore.h"
+#include "messages/MessageCatalogue.h"
+#include "statements/MonthReports.h"
+#include "statements/ReportLayout.h"
+#include "statements/ReportPrinter.h"
+#include "store/Database.h"
+
+#include <QCoreApplication>
+#include <QDate>
+#include <QDir>
+#include <QFileInfo>
+#include <QUuid>
+
+#include <cstdio>
+
+namespace pelmar::cli {
+
+namespace {
+
+struct ExportOption {
+    const char *name;
+    Action action;
+    int values;
+    const char *what; // what the values are, for a mistake
+};
+
+constexpr ExportOption kExports[] = {
+    {"--export-pdf", Action::ExportPdf, 2, "タイトルとファイル"},
+    {"--export-summary", Action::ExportSummary, 2, "タイトルとファイル"},
+    {"--export-ledger", Action::ExportLedger, 3, "氏名と年とファイル"},
+};
+
+// Qt's own options, which its application object takes for the window:
+// those that take a value, then those that stand alone. Qt accepts them
+// with one dash or two, and a value after "=" as well.
+const QStringList kQtValueOptions{QStringLiteral("platform"),        QStringLiteral("platformpluginpath"),
+                                  QStringLiteral("platformtheme"),   QStringLiteral("plugin"),
+                                  QStringLiteral("qwindowgeometry"), QStringLiteral("qwindowicon"),
+                                  QStringLiteral("qwindowtitle"),    QStringLiteral("style"),
+                                  QStringLiteral("stylesheet"),      QStringLiteral("session"),
+                                  QStringLiteral("display"),         QStringLiteral("geometry"),
+                                  QStringLiteral("qmljsdebugger")};
+const QStringList kQtFlags{QStringLiteral("reverse"), QStringLiteral("widgetcount"), QStringLiteral("nograb"),
+                           QStringLiteral("dograb"), QStringLiteral("sync")};
+
+// The name of a Qt option without its dashes and value; empty for anything else.
+QString qtOptionName(const QString &argument, bool *takesValue)
+{
+    if (!argument.startsWith(u'-') || argument.startsWith(QStringLiteral("---")))
+        return {};
+    const QString bare = argument.mid(argument.startsWith(QStringLiteral("--")) ? 2 : 1).section(u'=', 0, 0);
+    *takesValue = kQtValueOptions.contains(bare) && !argument.contains(u'=');
+    return kQtValueOptions.contains(bare) || kQtFlags.contains(bare) ? bare : QString();
+}
+
+bool isOurOption(const QString &argument)
+{
+    for (const ExportOption &option : kExports)
+        if (argument == QLatin1String(option.name))
+            return true;
+    return argument == QLatin1String("--data") || argument.startsWith(QLatin1String("--data="))
+        || argument == QLatin1String("--with-lines") || argument == QLatin1String("--help")
+        || argument == QLatin1String("--version");
+}
+
+Command mistake(const QString &what)
+{
+    Command command;
+    command.action = Action::UsageError;
+    command.error = what;
+    return command;
+}
+
+void print(FILE *stream, const QString &text)
+{
+    if (text.isEmpty())
+        return;
+    const QByteArray bytes = text.toLocal8Bit();
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
+    std::fflush(stream);
+}
+
+Result failed(const QString &why)
+{
+    return {kFailed, {}, QStringLiteral("pelmar: ") + why + u'\n'};
+}
+
+QString catalogueText(const MessageKey &key, const QString &subject = {})
+{
+    const auto message = lookupMessage(key, subject);
+    return message ? message->prompt : subject;
+}
+
+QString shown(const QString &path)
+{
+    return QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
+}
+
+Result notWritten(const QString &path, const QString &reason)
+{
+    return failed(catalogueText(msg::エラー書出し, shown(path)) + QStringLiteral("\n理由: ") + reason);
+}
+
+Result notRead()
+{
+    return failed(catalogueText(msg::エラー帳票読込));
+}
+
+Result exportPdf(const QSqlDatabase &main, const Command &command)
+{
+    const auto statements = reports::statementsOfTitle(main, command.title, command.dayLines);
+    if (!statements)
+        return notRead();
+    if (statements->isEmpty())
+        return failed(catalogueText(msg::その他明細なし, command.title));
+    const company::Settings company = company::read(main).value_or(company::Settings{});
+    const report::Document document{QStringLiteral("給与明細"), false,
+                                    report::batchPages(*statements, command.dayLines, company.name.toString(),
+                                                       company.info.toString(), QDate::currentDate(),
+                                                       settings::load(main).value_or(settings::PaySettings{}))};
+    QString error;
+    if (!report::writePdf(command.file, document, &error))
+        return notWritten(command.file, error);
+    return {kDone,
+            QStringLiteral("%1 に %2 ページを書き出しました（タイトル「%3」の給与明細 %4 名%5）。\n")
+                .arg(shown(command.file))
+                .arg(document.pages.size())
+                .arg(command.title)
+                .arg(statements->size())
+                .arg(command.dayLines ? QStringLiteral("、日ごとの明細付き") : QString()),
+            {}};
+}
+
+Result exportSummary(const QSqlDatabase &main, const Command &command)
+{
+    const std::optional<reports::Summary> summary = reports::monthSummary(main, command.title);
+    if (!summary)
+        return notRead();
+    if (summary->rows.isEmpty())
+        return failed(catalogueText(msg::その他明細なし, command.title));
+    QString error;
+    if (!csv::writeFile(command.file, reports::summaryRecords(*summary), &error))
+        return notWritten(command.file, error);
+    return {
+        kDone,
+        QStringLiteral("%1 に給与一覧表を書き出しました（タイトル「%2」、%3 名と合計の %4 行、見出しの行を除く）。\n")
+            .arg(shown(command.file), command.title)
+            .arg(summary->rows.size())
+            .arg(summary->rows.size() + 1),
+        {}};
+}
+
+Result exportLedger(const QSqlDatabase &main, const Command &command)
+{
+    const std::optional<reports::Ledger> ledger = reports::wageLedger(main, command.name, command.year);
+    if (!ledger)
+        return notRead();
+    if (ledger->rows.isEmpty())
+        return failed(
+            catalogueText(msg::その他明細なし, QStringLiteral("%1（%2年）").arg(command.name).arg(command.year)));
+    QString error;
+    if (!csv::writeFile(command.file, reports::ledgerRecords(*ledger), &error))
+        return notWritten(command.file, error);
+    return {kDone,
+            QStringLiteral("%1 に賃金台帳を書き出しました（%2 の %3 年、明細 %4 件、見出しの行を除いて %4 行）。\n")
+                .arg(shown(command.file), command.name)
+                .arg(command.year)
+                .arg(ledger->rows.size()),
+            {}};
+}
+
+} // namespace
+
+Command parse(const QStringList &arguments)
+{
+    Command command;
+    bool withLines = false;
+    bool dataGiven = false;
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString &argument = arguments[i];
+        bool takesValue = false;
+        if (!qtOptionName(argument, &takesValue).isEmpty()) {
+            i += takesValue ? 1 : 0;
+            continue;
+        }
+        if (argument == QLatin1String("--help") || argument == QLatin1String("-h") || argument == QLatin1String("-?")) {
+            command = Command();
+            command.action = Action::Help;
+            return command;
+        }
+        if (argument == QLatin1String("--version") || argument == QLatin1String("-v")) {
+            command = Command();
+            command.action = Action::Version;
+            return command;
+        }
+        if (argument == QLatin1String("--with-lines")) {
+            withLines = true;
+            continue;
+        }
+        if (argument == QLatin1String("--data") || argument.startsWith(QLatin1String("--data="))) {
+            if (dataGiven)
+                return mistake(QStringLiteral("--data は一度だけ指定してください。"));
+            const bool joined = argument.contains(u'=');
+            if (!joined && (i + 1 >= arguments.size() || isOurOption(arguments[i + 1])))
+                return mistake(QStringLiteral("--data にはデータフォルダーを指定してください。"));
+            command.dataFolder = joined ? argument.section(u'=', 1) : arguments[++i];
+            if (command.dataFolder.isEmpty())
+                return mistake(QStringLiteral("--data にはデータフォルダーを指定してください。"));
+            dataGiven = true;
+            continue;
+        }
+        const ExportOption *chosen = nullptr;
+        for (const ExportOption &option : kExports)
+            if (argument == QLatin1String(option.name))
+                chosen = &option;
+        if (!chosen) {
+            if (argument.startsWith(u'-') && argument.size() > 1)
+                return mistake(QStringLiteral("%1 というオプションはありません。").arg(argument));
+            return mistake(QStringLiteral("%1 が何の指定か分かりません。").arg(argument));
+        }
+        if (command.action != Action::RunProgram)
+            return mistake(QStringLiteral("書き出しは一度に一つだけ指定してください。"));
+        const QString name = QString::fromLatin1(chosen->name);
+        QStringList values;
+        for (int v = 1; v <= chosen->values && i + v < arguments.size() && !isOurOption(arguments[i + v]); ++v)
+            values << arguments[i + v];
+        if (values.size() < chosen->values)
+            return mistake(QStringLiteral("%1 には%2を指定してください。").arg(name, QString::fromUtf8(chosen->what)));
+        i += chosen->values;
+        command.action = chosen->action;
+        command.file = values.last();
+        if (chosen->action == Action::ExportLedger) {
+            command.name = values[0];
+            bool isNumber = false;
+            command.year = values[1].toInt(&isNumber);
+            if (!isNumber || values[1].size() != 4 || command.year < 1)
+                return mistake(QStringLiteral("%1 の年は 2024 のように 4 桁の数字で指定してください（%2）。")
+                                   .arg(name, values[1]));
+        } else {
+            command.title = values[0];
+        }
+        if (command.file.isEmpty())
+            return mistake(QStringLiteral("%1 には書き出すファイルを指定してください。").arg(name));
+    }
+    if (withLines && command.action != Action::ExportPdf)
+        return mistake(QStringLiteral("--with-lines は --export-pdf と一緒に指定してください。"));
+    if (dataGiven && command.action == Action::RunProgram)
+        return mistake(QStringLiteral("--data は書き出しのオプションと一緒に指定してください。"));
+    command.dayLines = withLines;
+    return command;
+}
+
+QString usage()
+{
+    return QStringLiteral("使い方: pelmar [オプション]\n"
+                          "\n"
+                          "オプションを付けずに起動すると Pelmar の画面を開きます。次のオプションは画面を開かずに、\n"
+                          "保存済みの明細から書き出して終わります（画面のない環境でも動きます）。Pelmar を使っている\n"
+                          "最中でも書き出せます。データは読むだけで、変えません。\n"
+                          "\n"
+                          "  --export-pdf タイトル ファイル.pdf\n"
+                          "      そのタイトルで保存した明細すべての給与明細を、従業員の No の順に 1 名 1 ページで\n"
+                          "      PDF に書き出します。\n"
+                          "  --with-lines\n"
+                          "      --export-pdf と一緒に指定すると、各給与明細の次のページに日ごとの明細を付けます。\n"
+                          "  --export-summary タイトル ファイル.csv\n"
+                          "      そのタイトルの給与一覧表（1 名 1 行と合計の行）を CSV に書き出します。\n"
+                          "  --export-ledger 氏名 年 ファイル.csv\n"
+                          "      その従業員のその年の賃金台帳（明細 1 件 1 行）を CSV に書き出します。\n"
+                          "      明細は、その最初の勤務日の年に数えます（年は 2024 のように 4 桁）。\n"
+                          "  --data フォルダー\n"
+                          "      書き出しに使うデータフォルダー（Pelmar.mdb のあるフォルダー）。指定しなければ\n"
+                          "      Pelmar の画面が使うのと同じフォルダーです。\n"
+                          "  -h, --help\n"
+                          "      この説明を表示して終わります。\n"
+                          "  -v, --version\n"
+                          "      版を表示して終わります。\n"
+                          "\n"
+                          "CSV は UTF-8（BOM 付き）、改行は CRLF、1 行目は日本語の見出しです。カンマ、\"、改行を含む\n"
+                          "値は \" で囲みます。金額と時間は桁区切りのない数字で、円未満も保存されたとおりに書きます。\n"
+                          "\n"
+                          "終了コード: 0 書き出した / 1 書き出せなかった（明細がない、ファイルに書き込めない、\n"
+                          "データを開けないなど。理由は標準エラーに出ます） / 2 オプションの誤り\n"
+                          "\n"
+                          "Usage: pelmar [--data DIR] --export-pdf TITLE FILE.pdf [--with-lines]\n"
+                          "       pelmar [--data DIR] --export-summary TITLE FILE.csv\n"
+                          "       pelmar [--data DIR] --export-ledger NAME YEAR FILE.csv\n"
+                          "       pelmar --help | --version\n"
+                          "Without options Pelmar opens its window. The exports need no display, only read the data,\n"
+                          "print what they wrote and exit 0; 1 when nothing could be written, 2 for a wrong option.\n");
+}
+
+Result execute(const Command &command, const QString &programDataFolder)
+{
+    switch (command.action) {
+    case Action::RunProgram:
+        return {};
+    case Action::Help:
+        return {kDone, usage(), {}};
+    case Action::Version:
+        return {kDone, QStringLiteral("Pelmar ") + kPelmarVersion + u'\n', {}};
+    case Action::UsageError:
+        return {kUsage, {}, QStringLiteral("pelmar: ") + command.error + QStringLiteral("\n\n") + usage()};
+    case Action::ExportPdf:
+    case Action::ExportSummary:
+    case Action::ExportLedger:
+        break;
+    }
+    const QString folder = command.dataFolder.isEmpty() ? programDataFolder : command.dataFolder;
+    const QString connection = QStringLiteral("pelmar-export-") + QUuid::createUuid().toString();
+    Result result;
+    {
+        // Reading only: the program may have the file open, and nothing here
+        // may change it, not even an upgrade.
+        const OpenResult opened = openForReading(QDir(folder).filePath(kMainDbFileName), SchemaKind::Main, connection);
+        if (!opened.ok())
+            return failed(opened.error);
+        if (command.action == Action::ExportPdf)
+            result = exportPdf(opened.db, command);
+        else if (command.action == Action::ExportSummary)
+            result = exportSummary(opened.db, command);
+        else
+            result = exportLedger(opened.db, command);
+    }
+    closeConnection(connection);
+    return result;
+}
+
+QString programDataFolder()
+{
+    return DataFolder(QCoreApplication::applicationDirPath(), platformDataFolderRule());
+}
+
+void prepare(int argc, char **argv)
+{
+    QStringList arguments;
+    bool platformChosen = qEnvironmentVariableIsSet("QT_QPA_PLATFORM");
+    for (int i = 0; i < argc; ++i) {
+        arguments << QString::fromLocal8Bit(argv[i]);
+        bool takesValue = false;
+        platformChosen = platformChosen || qtOptionName(arguments.last(), &takesValue) == QLatin1String("platform");
+    }
+    if (parse(arguments).action != Action::RunProgram && !platformChosen)
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+}
+
+std::optional<int> run(const QStringList &arguments)
+{
+    const Command command = parse(arguments);
+    if (command.action == Action::RunProgram)
+        return std::nullopt;
+    const Result result = execute(command, programDataFolder());
+    print(stdout, result.out);
+    print(stderr, result.err);
+    return result.exitCode;
+}
+
+} // namespace pelmar::cli

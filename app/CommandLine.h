@@ -1,0 +1,69 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+// What Pelmar does with its command line. Without options it opens its
+// window; the options below answer without one: the exports write every
+// slip of a title as a PDF, the monthly summary or an employee's wage ledger
+// as CSV, from the stored statements of the data folder, and end.
+namespace pelmar::cli {
+
+enum class Action {
+    RunProgram, // no option: the window
+    Help,
+    Version,
+    ExportPdf,
+    ExportSummary,
+    ExportLedger,
+    UsageError,
+};
+
+struct Command {
+    Action action = Action::RunProgram;
+    QString dataFolder; // --data; empty for the folder the program uses
+    QString title; // --export-pdf, --export-summary
+    QString name; // --export-ledger
+    int year = 0;
+    QString file;
+    bool dayLines = false; // --with-lines
+    QString error; // UsageError: what is wrong, for the user
+};
+
+// Exit codes: done, could not be done, the command line is wrong.
+constexpr int kDone = 0;
+constexpr int kFailed = 1;
+constexpr int kUsage = 2;
+
+// Reads the arguments, the program's own path first. Qt's own options
+// (-platform, -style …) are let through for the window.
+Command parse(const QStringList &arguments);
+
+// The text of --help, listing every option.
+QString usage();
+
+struct Result {
+    int exitCode = kDone;
+    QString out; // what was written, for stdout
+    QString err; // why not, for stderr
+};
+
+// Carries out a command that needs no window; programDataFolder is the
+// folder used when the command names none. A RunProgram command does nothing.
+Result execute(const Command &command, const QString &programDataFolder);
+
+// The data folder the program uses, the same rule as for its window.
+QString programDataFolder();
+
+// Before the application object exists: when the arguments ask for no
+// window and no platform is chosen otherwise (QT_QPA_PLATFORM or
+// -platform), Qt is told to use none, so nothing needs a display.
+void prepare(int argc, char **argv);
+
+// After it exists: carries out a command that needs no window, prints what
+// it has to say and gives the exit code; nothing when the window is wanted.
+std::optional<int> run(const QStringList &arguments);
+
+} // namespace pelmar::cli

@@ -1,0 +1,84 @@
+#include "statements/ReportDialog.h"
+
+#include "statements/ReportPrinter.h"
+#include "widgets/PageBuilder.h"
+
+#include <QHeaderView>
+#include <QLabel>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+namespace pelmar {
+
+ReportDialog::ReportDialog(const QString &name, const report::Table &table, const QList<csv::Record> &records,
+                           const QStringList &fileNameParts, QWidget *parent)
+    : QDialog(parent),
+      m_table(table),
+      m_records(records),
+      m_fileNameParts(fileNameParts)
+{
+    setObjectName(name);
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(table.heading);
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(captionLabel(table.subheadings.join(QStringLiteral("　")), this, QStringLiteral("lbl帳票")));
+
+    Grid帳票 = namedControl<QTableWidget>(QStringLiteral("Grid帳票"), this);
+    Grid帳票->setColumnCount(int(table.columns.size()));
+    Grid帳票->setRowCount(int(table.rows.size() + (table.totals.isEmpty() ? 0 : 1)));
+    QStringList captions;
+    for (const report::Column &column : table.columns)
+        captions << column.caption;
+    Grid帳票->setHorizontalHeaderLabels(captions);
+    Grid帳票->verticalHeader()->hide();
+    Grid帳票->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    Grid帳票->setSelectionBehavior(QAbstractItemView::SelectRows);
+    QList<QStringList> rows = table.rows;
+    if (!table.totals.isEmpty())
+        rows << table.totals;
+    for (int r = 0; r < int(rows.size()); ++r) {
+        for (int c = 0; c < int(table.columns.size()) && c < int(rows[r].size()); ++c) {
+            auto *item = new QTableWidgetItem(rows[r][c]);
+            item->setTextAlignment(table.columns[c].alignment | Qt::AlignVCenter);
+            if (r == int(table.rows.size())) {
+                QFont bold = item->font();
+                bold.setBold(true);
+                item->setFont(bold);
+            }
+            Grid帳票->setItem(r, c, item);
+        }
+    }
+    // Columns as wide as on paper (about 15 twips a pixel), wider where the
+    // screen's text needs it.
+    Grid帳票->resizeColumnsToContents();
+    for (int c = 0; c < int(table.columns.size()); ++c)
+        Grid帳票->setColumnWidth(c, qMax(Grid帳票->columnWidth(c), table.columns[c].width / 15));
+    layout->addWidget(Grid帳票, 1);
+
+    layout->addLayout(buttonRow(this,
+                                {
+                                    {&cmd帳票印刷, QStringLiteral("cmd帳票印刷"), QStringLiteral("印刷")},
+                                    {&cmd帳票PDF, QStringLiteral("cmd帳票PDF"), QStringLiteral("PDF保存")},
+                                    {&cmd帳票CSV, QStringLiteral("cmd帳票CSV"), QStringLiteral("CSV保存")},
+                                    {&cmd帳票閉じる, QStringLiteral("cmd帳票閉じる"), QStringLiteral("閉じる")},
+                                }));
+
+    connect(cmd帳票印刷, &QPushButton::clicked, this, [this] {
+        report::showPreview(this, document(), report::suggestedFileName(m_fileNameParts, QStringLiteral("pdf")));
+    });
+    connect(cmd帳票PDF, &QPushButton::clicked, this, [this] {
+        report::savePdf(this, document(), report::suggestedFileName(m_fileNameParts, QStringLiteral("pdf")));
+    });
+    connect(cmd帳票CSV, &QPushButton::clicked, this, [this] {
+        report::saveCsv(this, m_records, report::suggestedFileName(m_fileNameParts, QStringLiteral("csv")));
+    });
+    connect(cmd帳票閉じる, &QPushButton::clicked, this, &QWidget::close);
+    resize(table.landscape ? 1000 : 820, 520);
+}
+
+report::Document ReportDialog::document() const
+{
+    return {m_table.heading, m_table.landscape, report::tablePages(m_table)};
+}
+
+} // namespace pelmar

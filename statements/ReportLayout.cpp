@@ -1,0 +1,339 @@
+#include "statements/ReportLayout.h"
+
+#include "calc/Formats.h"
+
+namespace pelmar::report {
+
+namespace {
+
+using payslip::PayslipItem;
+
+constexpr int kCellPadding = 60; // twips between a column's edge and its text
+constexpr int kSubheadingHeight = 330;
+constexpr int kFooterHeight = 400;
+const QString kYen = fmt::kYen;
+
+PayslipItem text(const QString &name, const QString &value, const QRect &rect, qreal size, Qt::Alignment alignment)
+{
+    PayslipItem item;
+    item.kind = PayslipItem::TextBox;
+    item.name = name;
+    item.text = value;
+    item.rect = rect;
+    item.fontFamily = payslip::kGothic;
+    item.pointSize = size;
+    item.alignment = alignment;
+    item.fit.minPointSize = qMin(size, qreal(7));
+    return item;
+}
+
+PayslipItem rule(int y, int width)
+{
+    PayslipItem item;
+    item.kind = PayslipItem::Line;
+    item.name = QStringLiteral("rule");
+    item.line = QLine(0, y, width, y);
+    return item;
+}
+
+// The top of every page: heading, date, company, subheadings and a rule.
+// Returns the y where the table begins.
+int addPageTop(Page &page, const Table &table, int width)
+{
+    page << text(QStringLiteral("heading"), table.heading, {0, 30, width, 354}, 14.5, Qt::AlignHCenter);
+    PayslipItem date = text(QStringLiteral("date"), fmt::formatJapaneseDate(table.printed),
+                            {width - 2445, 70, 2445, 320}, 12, Qt::AlignRight);
+    date.fit.mayCut = false;
+    page << date;
+    page << rule(425, width);
+    const int subheadingWidth = width * 6 / 10;
+    for (qsizetype i = 0; i < table.subheadings.size(); ++i)
+        page << text(QStringLiteral("subheading"), table.subheadings[i],
+                     {0, int(520 + i * kSubheadingHeight), subheadingWidth, kSubheadingHeight}, 12, Qt::AlignLeft);
+    page << text(QStringLiteral("company"), table.companyName,
+                 {subheadingWidth + 200, 520, width - subheadingWidth - 200, kSubheadingHeight}, 12, Qt::AlignRight);
+    return 520 + int(qMax(qsizetype(1), table.subheadings.size())) * kSubheadingHeight + 150;
+}
+
+// The columns' left edges and widths, stretched to the page's width.
+QList<QPair<int, int>> columnSpans(const QList<Column> &columns, int width)
+{
+    int designed = 0;
+    for (const Column &column : columns)
+        designed += column.width;
+    QList<QPair<int, int>> spans;
+    int left = 0;
+    for (const Column &column : columns) {
+        const int stretched = designed > 0 ? column.width * width / designed : 0;
+        spans << qMakePair(left, stretched);
+        left += stretched;
+    }
+    return spans;
+}
+
+void addRow(Page &page, const Table &table, const QList<QPair<int, int>> &spans, const QStringList &cells, int y,
+            bool captions)
+{
+    for (qsizetype c = 0; c < table.columns.size() && c < cells.size(); ++c) {
+        const Column &column = table.columns[c];
+        // The type stands in the middle of its row.
+        const int above = qMax(0, int(table.rowHeight - table.pointSize * 20) / 2);
+        const QRect box(spans[c].first + kCellPadding, y + above, spans[c].second - 2 * kCellPadding,
+                        table.rowHeight - above);
+        PayslipItem cell = text(captions ? QStringLiteral("caption") : QStringLiteral("cell"), cells[c], box,
+                                table.pointSize, captions ? Qt::AlignHCenter : column.alignment);
+        cell.fit.mayCut = captions || !column.figure;
+        page << cell;
+    }
+}
+
+QString hoursText(double hours)
+{
+    return fmt::formatNumber(hours, fmt::kHours);
+}
+
+QString sometimesHours(double hours)
+{
+    return fmt::formatNumber(hours, fmt::kHoursBlankZero);
+}
+
+QString yenText(double yen)
+{
+    return fmt::formatNumber(yen, kYen);
+}
+
+QString sanitized(QString base)
+{
+    for (QChar &c : base)
+        if (c.unicode() < 0x20 || QStringLiteral("\\/:*?\"<>|").contains(c))
+            c = u'_';
+    while (base.endsWith(u'.') || base.endsWith(u' '))
+        base.chop(1);
+    return base;
+}
+
+} // namespace
+
+QList<Page> tablePages(const Table &table)
+{
+    const QSize area = printableArea(table.landscape);
+    const int width = area.width();
+    const QList<QPair<int, int>> spans = columnSpans(table.columns, width);
+    QStringList captions;
+    for (const Column &column : table.columns)
+        captions << column.caption;
+
+    QList<Page> pages;
+    Page page;
+    int y = 0;
+    const int bottom = area.height() - kFooterHeight;
+    const auto startPage = [&] {
+        page = Page();
+        y = addPageTop(page, table, width);
+        page << rule(y, width);
+        addRow(page, table, spans, captions, y, true);
+        y += table.rowHeight;
+        page << rule(y, width);
+    };
+    const auto endPage = [&] {
+        pages << page;
+    };
+
+    startPage();
+    int rowsOnPage = 0;
+    for (const QStringList &row : table.rows) {
+        // At least one row a page, however small the rows are drawn.
+        if (rowsOnPage > 0 && y + table.rowHeight > bottom) {
+            endPage();
+            startPage();
+            rowsOnPage = 0;
+        }
+        addRow(page, table, spans, row, y, false);
+        y += table.rowHeight;
+        ++rowsOnPage;
+    }
+    if (!table.totals.isEmpty()) {
+        if (rowsOnPage > 0 && y + table.rowHeight + 30 > bottom) {
+            endPage();
+            startPage();
+        }
+        y += 30;
+        page << rule(y, width);
+        addRow(page, table, spans, table.totals, y, false);
+        y += table.rowHeight;
+    }
+    page << rule(y, width);
+    endPage();
+
+    if (pages.size() > 1) {
+        for (qsizetype i = 0; i < pages.size(); ++i) {
+            PayslipItem number = text(QStringLiteral("page"), QStringLiteral("%1 / %2").arg(i + 1).arg(pages.size()),
+                                      {0, area.height() - 300, width, 280}, 9, Qt::AlignHCenter);
+            number.fit.mayCut = false;
+            pages[i] << number;
+        }
+    }
+    return pages;
+}
+
+Table summaryTable(const reports::Summary &summary, const QString &companyName, const QDate &printed)
+{
+    Table table;
+    table.heading = QStringLiteral("給与一覧表");
+    table.subheadings = {summary.title};
+    table.companyName = companyName;
+    table.printed = printed;
+    table.columns = {{QStringLiteral("氏名"), 2600, Qt::AlignLeft, false},
+                     {QStringLiteral("日数"), 700},
+                     {QStringLiteral("時間"), 1100},
+                     {QStringLiteral("深夜"), 1000},
+                     {QStringLiteral("時間外"), 1000},
+                     {QStringLiteral("時給"), 1100},
+                     {QStringLiteral("調整額"), 1300},
+                     {QStringLiteral("支給額"), 1500}};
+    const auto cells = [](const reports::SummaryRow &row) {
+        return QStringList{row.name,
+                           QString::number(row.days),
+                           hoursText(row.hours),
+                           sometimesHours(row.nightHours),
+                           sometimesHours(row.overtimeHours),
+                           fmt::format(row.wage, kYen),
+                           yenText(row.adjustment),
+                           yenText(row.amount)};
+    };
+    for (const reports::SummaryRow &row : summary.rows)
+        table.rows << cells(row);
+    table.totals = cells(summary.totals);
+    return table;
+}
+
+Table ledgerTable(const reports::Ledger &ledger, const QString &companyName, const QDate &printed)
+{
+    Table table;
+    table.heading = QStringLiteral("賃金台帳");
+    table.subheadings = {QStringLiteral("氏名　") + ledger.name,
+                         QStringLiteral("%1年（%2）").arg(ledger.year).arg(reports::kLedgerYearRule)};
+    table.companyName = companyName;
+    table.printed = printed;
+    table.landscape = true;
+    table.columns = {{QStringLiteral("タイトル"), 2600, Qt::AlignLeft, false},
+                     {QStringLiteral("期間"), 2600, Qt::AlignHCenter},
+                     {QStringLiteral("日数"), 700},
+                     {QStringLiteral("労働時間"), 1100},
+                     {QStringLiteral("時間外"), 1000},
+                     {QStringLiteral("深夜"), 1000},
+                     {QStringLiteral("基本給"), 1500},
+                     {QStringLiteral("割増賃金"), 1300},
+                     {QStringLiteral("調整額"), 1300},
+                     {QStringLiteral("支給額"), 1500}};
+    const auto cells = [](const reports::LedgerRow &row, const QString &span) {
+        return QStringList{row.title,
+                           span,
+                           QString::number(row.days),
+                           hoursText(row.hours),
+                           sometimesHours(row.overtimeHours),
+                           sometimesHours(row.nightHours),
+                           yenText(row.basePay),
+                           yenText(row.premiumPay),
+                           yenText(row.adjustment),
+                           yenText(row.amount)};
+    };
+    for (const reports::LedgerRow &row : ledger.rows)
+        table.rows << cells(
+            row, fmt::formatDateText(row.firstDate) + QStringLiteral("〜") + fmt::formatDateText(row.lastDate));
+    table.totals = cells(ledger.totals, QString());
+    table.totals[0] = QStringLiteral("年間合計");
+    return table;
+}
+
+Table dayLinesTable(const reports::StoredStatement &statement, const QString &companyName, const QDate &printed)
+{
+    using reports::amountOf;
+    Table table;
+    table.heading = QStringLiteral("勤務明細");
+    table.subheadings = {statement.header.name + payslip::kHonorific, statement.header.title};
+    table.companyName = companyName;
+    table.printed = printed;
+    // Sixty lines fit on one page.
+    table.rowHeight = 215;
+    table.pointSize = 8.5;
+    bool premiums = false;
+    for (const reports::DayLine &line : statement.lines)
+        premiums = premiums || amountOf(line.nightHours) != 0 || amountOf(line.overtimeHours) != 0
+            || amountOf(line.premium) != 0;
+    table.columns = {{QStringLiteral("日付"), 1200, Qt::AlignHCenter},
+                     {QStringLiteral("開始"), 700},
+                     {QStringLiteral("終了"), 700},
+                     {QStringLiteral("休憩"), 700},
+                     {QStringLiteral("時間"), 850},
+                     {QStringLiteral("時給"), 950},
+                     {QStringLiteral("調整額"), 1050},
+                     {QStringLiteral("金額"), 1300}};
+    if (premiums)
+        table.columns +=
+            {{QStringLiteral("深夜"), 800}, {QStringLiteral("時間外"), 800}, {QStringLiteral("割増額"), 1100}};
+    double sums[6] = {}; // break, hours, adjustment, amount, night, overtime
+    double premiumSum = 0;
+    for (const reports::DayLine &line : statement.lines) {
+        QStringList cells{fmt::formatDateText(line.date),
+                          fmt::formatTime(line.start),
+                          fmt::formatTime(line.end),
+                          fmt::format(line.breakHours, fmt::kHours),
+                          fmt::format(line.hours, fmt::kHours),
+                          fmt::format(line.wage, kYen),
+                          fmt::format(line.adjustment, kYen),
+                          fmt::format(line.amount, kYen)};
+        if (premiums)
+            cells << sometimesHours(amountOf(line.nightHours)) << sometimesHours(amountOf(line.overtimeHours))
+                  << yenText(amountOf(line.premium));
+        table.rows << cells;
+        sums[0] += amountOf(line.breakHours);
+        sums[1] += amountOf(line.hours);
+        sums[2] += amountOf(line.adjustment);
+        sums[3] += amountOf(line.amount);
+        sums[4] += amountOf(line.nightHours);
+        sums[5] += amountOf(line.overtimeHours);
+        premiumSum += amountOf(line.premium);
+    }
+    table.totals = {QStringLiteral("合計"), QString(), QString(),        hoursText(sums[0]),
+                    hoursText(sums[1]),     QString(), yenText(sums[2]), yenText(sums[3])};
+    if (premiums)
+        table.totals << sometimesHours(sums[4]) << sometimesHours(sums[5]) << yenText(premiumSum);
+    return table;
+}
+
+Page slipPage(const statements::Header &header, const QString &companyName, const QString &companyInfo,
+              const QDate &printed, const settings::PaySettings &pay)
+{
+    const payslip::PrintValues values =
+        payslip::printValues(header.name, header.title, header.wage, header.hours, header.adjustment, header.total);
+    if (pay.premiumsOn())
+        return payslip::filledPageHeader(values,
+                                         payslip::premiumPrintValues(pay.night, pay.overtime, header.nightHours,
+                                                                     header.overtimeHours, header.premium),
+                                         companyName, companyInfo, printed);
+    return payslip::filledPageHeader(values, companyName, companyInfo, printed);
+}
+
+QList<Page> batchPages(const QList<reports::StoredStatement> &statements, bool dayLines, const QString &companyName,
+                       const QString &companyInfo, const QDate &printed, const settings::PaySettings &pay)
+{
+    QList<Page> pages;
+    for (const reports::StoredStatement &statement : statements) {
+        pages << slipPage(statement.header, companyName, companyInfo, printed, pay);
+        if (dayLines)
+            pages << tablePages(dayLinesTable(statement, companyName, printed));
+    }
+    return pages;
+}
+
+QString suggestedFileName(const QStringList &parts, const QString &extension)
+{
+    QStringList kept;
+    for (const QString &part : parts)
+        if (!part.trimmed().isEmpty())
+            kept << part.trimmed();
+    return sanitized(kept.join(u'_')) + u'.' + extension;
+}
+
+} // namespace pelmar::report

@@ -1,0 +1,346 @@
+#include "app/CommandLine.h"
+#include "app/SingleInstance.h"
+#include "app/Version.h"
+#include "store/Database.h"
+
+#include "../support/TestData.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLockFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace pelmar;
+using cli::Action;
+
+namespace {
+
+const QString kApril = QStringLiteral("2024年4月分");
+const QStringList kNames{"渡辺 一郎", "山田, \"太郎\"", "鈴木\n一郎"};
+
+struct Ran {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+// The real program, as a shell starts it with no display at all.
+Ran runPelmar(const QStringList &arguments, const QString &program = QStringLiteral(PELMAR_EXE))
+{
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        env.remove(QString::fromLatin1(name));
+    process.setProcessEnvironment(env);
+    process.start(program, arguments);
+    Ran ran;
+    if (!process.waitForStarted() || !process.waitForFinished(60000))
+        return ran;
+    ran.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -2;
+    ran.out = QString::fromUtf8(process.readAllStandardOutput());
+    ran.err = QString::fromUtf8(process.readAllStandardError());
+    return ran;
+}
+
+QString describe(const Ran &ran)
+{
+    return QStringLiteral("exit %1\nstdout: %2\nstderr: %3").arg(ran.exitCode).arg(ran.out, ran.err);
+}
+
+bool seed(const QSqlDatabase &main)
+{
+    bool ok = true;
+    for (qsizetype i = 0; i < kNames.size(); ++i) {
+        test::SeedLine line;
+        line.date = QStringLiteral("202404%1").arg(i + 1, 2, 10, QLatin1Char('0'));
+        line.amount = 8000 + 1000 * double(i);
+        ok = ok && test::addEmployee(main, int(i) + 1, kNames[i])
+            && test::storeStatement(main, kNames[i], kApril, 1000, {line});
+    }
+    test::SeedLine december;
+    december.date = QStringLiteral("20231225");
+    return ok && test::storeStatement(main, kNames[0], QStringLiteral("2023年12月分"), 1000, {december});
+}
+
+int pdfPages(const QString &pdf)
+{
+    QProcess info;
+    info.start(QStringLiteral("pdfinfo"), {pdf});
+    info.waitForFinished(60000);
+    const auto m =
+        QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)")).match(QString::fromUtf8(info.readAllStandardOutput()));
+    return m.hasMatch() ? m.captured(1).toInt() : -1;
+}
+
+QString pdfPageText(const QString &pdf, int page)
+{
+    QProcess text;
+    const QString number = QString::number(page);
+    text.start(QStringLiteral("pdftotext"),
+               {QStringLiteral("-f"), number, QStringLiteral("-l"), number, pdf, QStringLiteral("-")});
+    text.waitForFinished(60000);
+    return QString::fromUtf8(text.readAllStandardOutput());
+}
+
+} // namespace
+
+class TestCommandLine : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void parsing_data();
+    void parsing();
+    void mistakes_data();
+    void mistakes();
+    void helpAndVersionNeedNoDisplay();
+    void exports_data();
+    void exports();
+    void defaultFolderWhileTheProgramRuns();
+
+private:
+    test::TestDataFolder m_data;
+    QTemporaryDir m_out;
+};
+
+void TestCommandLine::initTestCase()
+{
+    QVERIFY(m_data.isValid());
+    QSqlDatabase main = m_data.mainDb();
+    QVERIFY(seed(main));
+    QVERIFY(execBound(main, QStringLiteral("insert into 自社情報 values ('有限会社ペルマー', '東京都')")));
+}
+
+void TestCommandLine::parsing_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("action");
+    QTest::addColumn<QStringList>("values"); // data folder, title, name, year, file, day lines
+    const QStringList none{"", "", "", "0", "", "no"};
+    QTest::newRow("nothing: the window") << QStringList{} << int(Action::RunProgram) << none;
+    QTest::newRow("Qt's own options go to the window")
+        << QStringList{"-platform", "offscreen", "--style=fusion", "-reverse"} << int(Action::RunProgram) << none;
+    QTest::newRow("--help") << QStringList{"--help"} << int(Action::Help) << none;
+    QTest::newRow("-h after an export") << QStringList{"--export-pdf", "T", "a.pdf", "-h"} << int(Action::Help) << none;
+    QTest::newRow("--version") << QStringList{"--version"} << int(Action::Version) << none;
+    QTest::newRow("-v") << QStringList{"-v"} << int(Action::Version) << none;
+    QTest::newRow("batch PDF") << QStringList{"--export-pdf", "2024年4月分", "out.pdf"} << int(Action::ExportPdf)
+                               << QStringList{"", "2024年4月分", "", "0", "out.pdf", "no"};
+    QTest::newRow("batch PDF with day lines and a folder")
+        << QStringList{"--data", "/srv/shop/data", "--export-pdf", "T", "out.pdf", "--with-lines"}
+        << int(Action::ExportPdf) << QStringList{"/srv/shop/data", "T", "", "0", "out.pdf", "yes"};
+    QTest::newRow("a title that starts with a dash")
+        << QStringList{"--export-summary", "-4月", "s.csv"} << int(Action::ExportSummary)
+        << QStringList{"", "-4月", "", "0", "s.csv", "no"};
+    QTest::newRow("summary, folder after =")
+        << QStringList{"--export-summary", "T", "s.csv", "--data=/d"} << int(Action::ExportSummary)
+        << QStringList{"/d", "T", "", "0", "s.csv", "no"};
+    QTest::newRow("ledger") << QStringList{"--export-ledger", "山田, \"太郎\"", "2024", "l.csv"}
+                            << int(Action::ExportLedger)
+                            << QStringList{"", "", "山田, \"太郎\"", "2024", "l.csv", "no"};
+}
+
+void TestCommandLine::parsing()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, action);
+    QFETCH(QStringList, values);
+    const cli::Command command = cli::parse(QStringList{QStringLiteral("pelmar")} + arguments);
+    QVERIFY2(command.error.isEmpty(), qPrintable(command.error));
+    QCOMPARE(int(command.action), action);
+    QCOMPARE(QStringList({command.dataFolder, command.title, command.name, QString::number(command.year), command.file,
+                          command.dayLines ? QStringLiteral("yes") : QStringLiteral("no")}),
+             values);
+}
+
+void TestCommandLine::mistakes_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("said"); // part of what the user is told
+    QTest::newRow("unknown option") << QStringList{"--bogus"} << "--bogus";
+    QTest::newRow("unknown short option") << QStringList{"-x"} << "-x";
+    QTest::newRow("stray word") << QStringList{"2024年4月分"} << "2024年4月分";
+    QTest::newRow("file missing") << QStringList{"--export-pdf", "T"} << "タイトルとファイル";
+    QTest::newRow("an option taken for a value")
+        << QStringList{"--export-pdf", "--data", "d", "x.pdf"} << "タイトルとファイル";
+    QTest::newRow("two exports") << QStringList{"--export-pdf", "T", "a.pdf", "--export-summary", "T", "b.csv"}
+                                 << "一つだけ";
+    QTest::newRow("day lines without the PDF")
+        << QStringList{"--with-lines", "--export-summary", "T", "b.csv"} << "--with-lines";
+    QTest::newRow("folder without an export") << QStringList{"--data", "/d"} << "--data";
+    QTest::newRow("folder missing") << QStringList{"--export-summary", "T", "b.csv", "--data"} << "--data";
+    QTest::newRow("folder twice") << QStringList{"--data", "a", "--data=b", "--export-summary", "T", "b.csv"}
+                                  << "一度だけ";
+    QTest::newRow("year of two digits") << QStringList{"--export-ledger", "山田", "24", "l.csv"} << "4 桁";
+    QTest::newRow("year in kanji") << QStringList{"--export-ledger", "山田", "二〇二四", "l.csv"} << "4 桁";
+    QTest::newRow("empty file name") << QStringList{"--export-summary", "T", ""} << "ファイル";
+}
+
+void TestCommandLine::mistakes()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, said);
+    const cli::Command command = cli::parse(QStringList{QStringLiteral("pelmar")} + arguments);
+    QCOMPARE(int(command.action), int(Action::UsageError));
+    QVERIFY2(command.error.contains(said), qPrintable(command.error));
+    const cli::Result result = cli::execute(command, m_data.path());
+    QCOMPARE(result.exitCode, cli::kUsage);
+    QVERIFY(result.out.isEmpty());
+    QVERIFY(result.err.contains(command.error) && result.err.contains(cli::usage()));
+}
+
+void TestCommandLine::helpAndVersionNeedNoDisplay()
+{
+    const Ran help = runPelmar({QStringLiteral("--help")});
+    QCOMPARE(help.exitCode, 0);
+    for (const char *option :
+         {"--export-pdf", "--with-lines", "--export-summary", "--export-ledger", "--data", "--help", "--version"})
+        QVERIFY2(help.out.contains(QString::fromUtf8(option)), option);
+    QVERIFY(help.out.contains(QStringLiteral("使い方")));
+
+    const Ran version = runPelmar({QStringLiteral("--version")});
+    QCOMPARE(version.exitCode, 0);
+    QCOMPARE(version.out, QStringLiteral("Pelmar ") + kPelmarVersion + u'\n');
+
+    const Ran wrong = runPelmar({QStringLiteral("--bogus")});
+    QCOMPARE(wrong.exitCode, 2);
+    QVERIFY(wrong.out.isEmpty());
+    QVERIFY2(wrong.err.contains(QStringLiteral("--bogus")) && wrong.err.contains(QStringLiteral("使い方")),
+             qPrintable(wrong.err));
+}
+
+void TestCommandLine::exports_data()
+{
+    QTest::addColumn<QStringList>("arguments"); // {folder} and {out} stand for the data folder and the output folder
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("said"); // part of stdout on success, of stderr otherwise
+    QTest::addColumn<int>("pages"); // of the PDF written; -1: no PDF; -2: the file must not exist
+    const QString data = QStringLiteral("{folder}");
+    QTest::newRow("batch PDF") << QStringList{"--data", data, "--export-pdf", kApril, "{out}/april.pdf"} << 0
+                               << "3 ページ" << 3;
+    QTest::newRow("batch PDF with day lines")
+        << QStringList{"--export-pdf", kApril, "{out}/lines.pdf", "--with-lines", "--data", data} << 0 << "6 ページ"
+        << 6;
+    QTest::newRow("summary") << QStringList{"--data", data, "--export-summary", kApril, "{out}/summary.csv"} << 0
+                             << "4 行" << -1;
+    QTest::newRow("ledger") << QStringList{"--data", data, "--export-ledger", kNames[0], "2024", "{out}/ledger.csv"}
+                            << 0 << "明細 1 件" << -1;
+    QTest::newRow("title that holds nothing")
+        << QStringList{"--data", data, "--export-pdf", "2024年5月分", "{out}/may.pdf"} << 1
+        << "2024年5月分 の明細は保存されていません" << -2;
+    QTest::newRow("summary of a title that holds nothing")
+        << QStringList{"--data", data, "--export-summary", "2024年5月分", "{out}/may.csv"} << 1
+        << "2024年5月分 の明細は保存されていません" << -2;
+    QTest::newRow("name that holds nothing in that year")
+        << QStringList{"--data", data, "--export-ledger", kNames[1], "2023", "{out}/none.csv"} << 1
+        << "（2023年） の明細は保存されていません" << -2;
+    QTest::newRow("file that cannot be written")
+        << QStringList{"--data", data, "--export-summary", kApril, "{out}/no folder/s.csv"} << 1 << "書き込めません"
+        << -2;
+    QTest::newRow("PDF that cannot be written")
+        << QStringList{"--data", data, "--export-pdf", kApril, "{out}/no folder/a.pdf"} << 1 << "no folder" << -2;
+    QTest::newRow("data folder without files")
+        << QStringList{"--data", "{out}", "--export-summary", kApril, "{out}/s.csv"} << 1 << "ファイルがありません"
+        << -2;
+}
+
+void TestCommandLine::exports()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, exitCode);
+    QFETCH(QString, said);
+    QFETCH(int, pages);
+    QString file;
+    for (QString &argument : arguments) {
+        argument.replace(QStringLiteral("{folder}"), m_data.path()).replace(QStringLiteral("{out}"), m_out.path());
+        if (argument.endsWith(QStringLiteral(".pdf")) || argument.endsWith(QStringLiteral(".csv")))
+            file = argument;
+    }
+    const QByteArray dataBefore = [&] {
+        QFile main(m_data.mainPath());
+        return main.open(QIODevice::ReadOnly) ? main.readAll() : QByteArray();
+    }();
+    QFile::remove(file);
+    const Ran ran = runPelmar(arguments);
+    QVERIFY2(ran.exitCode == exitCode, qPrintable(describe(ran)));
+    if (exitCode == 0) {
+        // What was written, and where.
+        QVERIFY2(ran.out.contains(said) && ran.out.contains(QDir::toNativeSeparators(file)), qPrintable(describe(ran)));
+        QVERIFY(QFile::exists(file));
+    } else {
+        QVERIFY2(ran.out.isEmpty() && ran.err.contains(said), qPrintable(describe(ran)));
+        QVERIFY(!QFile::exists(file));
+    }
+    if (pages > 0) {
+        QCOMPARE(pdfPages(file), pages);
+        const int perSlip = pages / int(kNames.size());
+        for (qsizetype i = 0; i < kNames.size(); ++i) {
+            const QString text = pdfPageText(file, int(i) * perSlip + 1);
+            for (qsizetype other = 0; other < kNames.size(); ++other)
+                QVERIFY2(text.contains(kNames[other].section(u'\n', 0, 0)) == (other == i), qPrintable(text));
+        }
+    }
+    if (file.endsWith(QStringLiteral(".csv")) && exitCode == 0) {
+        const test::CsvReadBack back = test::readCsvWithPython(file);
+        QVERIFY2(back.ok, qPrintable(back.error));
+        QVERIFY(back.bom && back.sameAsPythonWrites);
+        if (file.endsWith(QStringLiteral("summary.csv"))) {
+            QCOMPARE(back.rows.size(), kNames.size() + 2);
+            for (qsizetype i = 0; i < kNames.size(); ++i)
+                QCOMPARE(back.rows[i + 1].first(), kNames[i]);
+            QCOMPARE(back.rows.last(), QStringList({"合計", "3", "24", "0", "0", "", "0", "27000"}));
+        } else {
+            QCOMPARE(back.rows.size(), 2);
+            QCOMPARE(back.rows[1].mid(0, 4), QStringList({kNames[0], kApril, "2024/04/01", "2024/04/01"}));
+        }
+    }
+    // Exporting only reads.
+    QFile main(m_data.mainPath());
+    QVERIFY(main.open(QIODevice::ReadOnly));
+    QVERIFY(main.readAll() == dataBefore);
+}
+
+void TestCommandLine::defaultFolderWhileTheProgramRuns()
+{
+    // A copy of the program with its data folder beside it, running.
+    QTemporaryDir dir;
+    const QString exe = QDir(dir.path()).filePath(QStringLiteral("pelmar"));
+    const QString data = QDir(dir.path()).filePath(QStringLiteral("data"));
+    QVERIFY(QFile::copy(QStringLiteral(PELMAR_EXE), exe));
+    QVERIFY(QFile::setPermissions(exe, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    QCOMPARE(QProcess::execute(QStringLiteral(PELMAR_NEWDATA_EXE), {data}), 0);
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("seed"));
+        db.setDatabaseName(QDir(data).filePath(kMainDbFileName));
+        QVERIFY(db.open());
+        QVERIFY(seed(db));
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("seed"));
+
+    QProcess running;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    running.setProcessEnvironment(env);
+    running.start(exe, {});
+    QVERIFY(running.waitForStarted());
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(QDir(data).filePath(kLockFileName)), 20000);
+
+    const QString out = QDir(m_out.path()).filePath(QStringLiteral("beside.csv"));
+    const Ran ran = runPelmar({QStringLiteral("--export-summary"), kApril, out}, exe);
+    QVERIFY2(ran.exitCode == 0, qPrintable(describe(ran)));
+    QCOMPARE(test::readCsvWithPython(out).rows.size(), kNames.size() + 2);
+    // The running copy goes on as it was.
+    QCOMPARE(running.state(), QProcess::Running);
+
+    running.terminate();
+    if (!running.waitForFinished(10000)) {
+        running.kill();
+        running.waitForFinished(5000);
+    }
+}
+
+QTEST_MAIN(TestCommandLine)
+#include "tst_commandline.moc"
