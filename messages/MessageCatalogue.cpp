@@ -106,6 +106,16 @@ constexpr Entry catalogue[] = {
     {msg::復元完了, InPrompt, u"", u" のバックアップから復元しました。", Notice, u"復元完了"},
     {msg::復元未選択, Unused, u"復元するバックアップを一覧から選んでください。", u"", Notice, u"復元注意"},
 
+    // 開始: Pelmar's own. A start that found no data file in any of the
+    // places it looks; the subject lists them, one a line, the folder where
+    // new files would go last. Yes goes ahead with what the user started.
+    {msg::開始新規データ確認, InPrompt,
+     u"Pelmar のデータファイル（Pelmar.mdb と PelmarWork.mdb）が見つかりません。\n\n探した場所:\n",
+     u"\n\n初めて使うときは「はい」を押してください。いちばん下のフォルダーに新しい空のデータを作って起動します。\n"
+     u"別の場所にデータがあるときは「いいえ」を押して終了し、データファイルをそのフォルダーに移してから起動してください"
+     u"。",
+     Confirm, u"データの準備"},
+
     // その他
     {msg::その他コピー完了, InPrompt, u"", u"コピーしました。", Notice, u"コピー完了"},
     {msg::その他読込み完了, InPrompt, u"", u"読込みしました。", Notice, u"読込完了"},
@@ -154,6 +164,10 @@ constexpr Entry catalogue[] = {
     {msg::エラー合計計算, Unused, u"合計を計算できませんでした。合計は空にしました。", u"", Warning, u"計算の失敗"},
     // The subject is the file, as the user's system writes its path.
     {msg::エラーPDF書込み, InPrompt, u"", u" に書き込めませんでした。", Warning, u"書込みの失敗"},
+    {msg::エラー新規データ作成, InPrompt, u"新しいデータを作れませんでした。Pelmar を終了します。\n理由: ", u"",
+     Warning, u"データの準備"},
+    // The subject is the help page's file, or the places it was looked for.
+    {msg::エラーヘルプ表示, InPrompt, u"ヘルプページを開けませんでした。\n", u"", Warning, u"ヘルプ"},
     // Backups: the subject says why the backup could not be made.
     {msg::エラー起動時バックアップ, InPrompt, u"今日のバックアップを作成できませんでした。このまま使えます。\n理由: ",
      u"", Warning, u"バックアップの失敗"},
