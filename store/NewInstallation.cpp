@@ -1,6 +1,7 @@
 #include "store/NewInstallation.h"
 
 #include "store/Database.h"
+#include "store/ShippedHints.h"
 
 #include <QDir>
 #include <QFile>
@@ -37,6 +38,9 @@ bool createFile(const QString &path, SchemaKind kind, QString *error)
                     break;
                 }
             }
+            // A new work file starts with the help text of every hint button.
+            if (ok && kind == SchemaKind::Work && !addShippedHints(db, error))
+                ok = false;
             if (ok && !transaction.commit()) {
                 *error = db.lastError().text();
                 ok = false;
