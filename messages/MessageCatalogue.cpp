@@ -166,8 +166,11 @@ constexpr Entry catalogue[] = {
     {msg::エラーPDF書込み, InPrompt, u"", u" に書き込めませんでした。", Warning, u"書込みの失敗"},
     {msg::エラー新規データ作成, InPrompt, u"新しいデータを作れませんでした。Pelmar を終了します。\n理由: ", u"",
      Warning, u"データの準備"},
-    // The subject is the help page's file, or the places it was looked for.
-    {msg::エラーヘルプ表示, InPrompt, u"ヘルプページを開けませんでした。\n", u"", Warning, u"ヘルプ"},
+    // The subject is the help page's file: where it is, or its name when it was
+    // found nowhere.
+    {msg::エラーヘルプ表示, InPrompt, u"ヘルプページ ",
+     u" を開けませんでした。\nファイルがないか、HTML ファイルを開くブラウザーが設定されていません。", Warning,
+     u"ヘルプ"},
     // Backups: the subject says why the backup could not be made.
     {msg::エラー起動時バックアップ, InPrompt, u"今日のバックアップを作成できませんでした。このまま使えます。\n理由: ",
      u"", Warning, u"バックアップの失敗"},

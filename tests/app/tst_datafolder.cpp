@@ -1,4 +1,5 @@
 #include "app/DataFolder.h"
+#include "app/SupportPage.h"
 #include "store/Database.h"
 
 #include <QCoreApplication>
@@ -17,6 +18,8 @@ private slots:
     void installedOrPortable_data();
     void installedOrPortable();
     void platformRule();
+    void helpPage_data();
+    void helpPage();
 };
 
 void TestDataFolder::rule_data()
@@ -178,6 +181,49 @@ void TestDataFolder::platformRule()
     QCOMPARE(DataFolder(QStringLiteral("/nonexistent/pelmar/bin"), installed),
              home.path() + QStringLiteral("/Pelmar/"));
 #endif
+}
+
+void TestDataFolder::helpPage_data()
+{
+    QTest::addColumn<QStringList>("pages"); // where a help page is, under the root
+    QTest::addColumn<QString>("found"); // empty: none is found
+    const QString beside = QStringLiteral("usr/bin/pelmar-support.html");
+    const QString installed = QStringLiteral("usr/share/pelmar/help/pelmar-support.html");
+    const QString desktop = QStringLiteral("xdg/pelmar/help/pelmar-support.html");
+    QTest::newRow("build or portable copy: beside the program") << QStringList{beside} << beside;
+    QTest::newRow("installed: the share folder of its prefix") << QStringList{installed} << installed;
+    QTest::newRow("elsewhere: the desktop's shared data") << QStringList{desktop} << desktop;
+    QTest::newRow("beside the program comes first") << QStringList{desktop, installed, beside} << beside;
+    QTest::newRow("the prefix before the desktop's") << QStringList{desktop, installed} << installed;
+    QTest::newRow("a folder of that name is no page")
+        << QStringList{QStringLiteral("usr/bin/pelmar-support.html/")} << QString();
+    QTest::newRow("nowhere") << QStringList{} << QString();
+}
+
+void TestDataFolder::helpPage()
+{
+    QFETCH(QStringList, pages);
+    QFETCH(QString, found);
+    QTemporaryDir root;
+    QVERIFY(root.isValid());
+    const QDir dir(root.path());
+    QVERIFY(dir.mkpath(QStringLiteral("usr/bin")));
+    for (const QString &page : pages) {
+        if (page.endsWith(u'/')) {
+            QVERIFY(dir.mkpath(page));
+            continue;
+        }
+        QVERIFY(dir.mkpath(QFileInfo(page).path()));
+        QFile file(dir.filePath(page));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    }
+    // The desktop's shared data is this test's own folder, and only that.
+    qputenv("XDG_DATA_HOME", QFile::encodeName(dir.filePath(QStringLiteral("xdg"))));
+    qputenv("XDG_DATA_DIRS", QFile::encodeName(dir.filePath(QStringLiteral("none"))));
+    const QString page = findSupportPage(dir.filePath(QStringLiteral("usr/bin")));
+    qunsetenv("XDG_DATA_HOME");
+    qunsetenv("XDG_DATA_DIRS");
+    QCOMPARE(page, found.isEmpty() ? QString() : dir.filePath(found));
 }
 
 QTEST_GUILESS_MAIN(TestDataFolder)
