@@ -14,6 +14,8 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    // The desktop matches the window with the menu entry and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("pelmar"));
     // Before the first question, so that it speaks in the program's font
     // with はい / いいえ.
     pelmar::installJapaneseTranslation(app);
