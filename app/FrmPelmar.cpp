@@ -1,6 +1,7 @@
 #include "app/FrmPelmar.h"
 
 #include "app/Look.h"
+#include "app/SupportPage.h"
 #include "app/Version.h"
 #include "hints/HintWindow.h"
 #include "masters/EmployeePage.h"
@@ -239,8 +240,11 @@ void FrmPelmar::bindGrids()
 
 void FrmPelmar::ShowSupportPage()
 {
-    QDesktopServices::openUrl(
-        QUrl::fromLocalFile(QDir(QCoreApplication::applicationDirPath()).filePath(kSupportPageFile)));
+    // Beside the program in a build or a portable copy; in the shared data
+    // of an installed one.
+    const QString page = findSupportPage(QCoreApplication::applicationDirPath());
+    if (page.isEmpty() || !QDesktopServices::openUrl(QUrl::fromLocalFile(page)))
+        ShowMsg(msg::エラーヘルプ表示, page.isEmpty() ? kSupportPageFile : QDir::toNativeSeparators(page));
 }
 
 void FrmPelmar::cmdHint_Click(const QWidget *button)

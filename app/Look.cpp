@@ -55,7 +55,7 @@ QPixmap bannerPixmap()
     title.setPixelSize(22);
     title.setBold(true);
     painter.setFont(title);
-    painter.drawText(QRectF(16, 4, 440, 30), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Pelmar サポート"));
+    painter.drawText(QRectF(16, 4, 440, 30), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Pelmar ヘルプ"));
     QFont line(uiFontFamily());
     line.setPixelSize(13);
     painter.setFont(line);

@@ -1,6 +1,7 @@
 // Pelmar: pay statements for part-time staff paid by the hour.
 #include "app/CommandLine.h"
 #include "app/DataFolder.h"
+#include "app/FirstStart.h"
 #include "app/FrmPelmar.h"
 #include "app/Look.h"
 #include "app/SingleInstance.h"
@@ -18,8 +19,25 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     if (const std::optional<int> done = pelmar::cli::run(QCoreApplication::arguments()))
         return *done;
-    const QString dataPath =
-        pelmar::DataFolder(QCoreApplication::applicationDirPath(), pelmar::platformDataFolderRule());
+    // The desktop matches the window with the menu entry and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("pelmar"));
+    // Before the first question, so that it speaks in the program's font
+    // with はい / いいえ.
+    pelmar::installJapaneseTranslation(app);
+    QApplication::setFont(pelmar::uiFont());
+    const QString programFolder = QCoreApplication::applicationDirPath();
+    const pelmar::DataFolderRule rule = pelmar::platformDataFolderRule();
+    const QString dataPath = pelmar::DataFolder(programFolder, rule);
+    // No data anywhere: the user may have an empty pair made, or end here.
+    switch (pelmar::offerFirstStart(programFolder, rule, dataPath)) {
+    case pelmar::FirstStart::Go:
+    case pelmar::FirstStart::Created:
+        break;
+    case pelmar::FirstStart::Declined:
+        return 0;
+    case pelmar::FirstStart::Failed:
+        return 1;
+    }
 
     // One copy per data folder: the lock inside the folder decides, before
     // anything is opened. A copy already running comes to the front instead.
@@ -31,8 +49,6 @@ int main(int argc, char *argv[])
     const pelmar::StartDecision decision = pelmar::decideStart(lock, instance);
 
     QApplication::setApplicationName(QStringLiteral("Pelmar"));
-    pelmar::installJapaneseTranslation(app);
-    QApplication::setFont(pelmar::uiFont());
     switch (decision) {
     case pelmar::StartDecision::Run:
         break;

@@ -60,15 +60,21 @@ HintWindow::HintWindow(const HintHandOver &handOver, const QString &workConnecti
     if (parent)
         setFont(parent->font());
 
-    auto *names = new QGridLayout;
-    lblFormName = valueLabel(QStringLiteral("lblFormName"), handOver.HintFormName, this);
-    lblFormTitle = valueLabel(QStringLiteral("lblFormTitle"), handOver.HintFormTitle, this);
-    lblCtlName = valueLabel(QStringLiteral("lblCtlName"), handOver.HintCtlName, this);
-    names->addWidget(captionLabel(QStringLiteral("画面名"), this), 0, 0);
+    // The names a text is kept under are the program's business: they are
+    // filled as ever, but a shop owner reading the help does not see them.
+    auto *namesFrame = new QWidget(this);
+    namesFrame->setObjectName(QStringLiteral("frameHintNames"));
+    namesFrame->hide();
+    auto *names = new QGridLayout(namesFrame);
+    names->setContentsMargins(0, 0, 0, 0);
+    lblFormName = valueLabel(QStringLiteral("lblFormName"), handOver.HintFormName, namesFrame);
+    lblFormTitle = valueLabel(QStringLiteral("lblFormTitle"), handOver.HintFormTitle, namesFrame);
+    lblCtlName = valueLabel(QStringLiteral("lblCtlName"), handOver.HintCtlName, namesFrame);
+    names->addWidget(captionLabel(QStringLiteral("画面名"), namesFrame), 0, 0);
     names->addWidget(lblFormName, 0, 1);
-    names->addWidget(captionLabel(QStringLiteral("ボタン名"), this), 0, 2);
+    names->addWidget(captionLabel(QStringLiteral("ボタン名"), namesFrame), 0, 2);
     names->addWidget(lblCtlName, 0, 3);
-    names->addWidget(captionLabel(QStringLiteral("画面タイトル"), this), 1, 0);
+    names->addWidget(captionLabel(QStringLiteral("画面タイトル"), namesFrame), 1, 0);
     names->addWidget(lblFormTitle, 1, 1, 1, 3);
     names->setColumnStretch(1, 1);
     names->setColumnStretch(3, 1);
@@ -94,11 +100,16 @@ HintWindow::HintWindow(const HintHandOver &handOver, const QString &workConnecti
     cmd編集->setAutoFillBackground(true);
     setEditButtonColour(editOffColour());
 
+    auto *editGuide = captionLabel(QStringLiteral("この説明は「編集」を押すと書き換えられ、「登録」で保存されます。"),
+                                   this, QStringLiteral("lblHintGuide"));
+    editGuide->setWordWrap(true);
+
     auto *layout = new QVBoxLayout(this);
-    layout->addLayout(names);
+    layout->addWidget(namesFrame);
     layout->addWidget(txtContents, 1);
+    layout->addWidget(editGuide);
     layout->addLayout(buttons);
-    resize(560, 380);
+    resize(640, 520);
 
     connect(cmd登録, &QPushButton::clicked, this, &HintWindow::cmd登録_Click);
     connect(cmd編集, &QPushButton::clicked, this, &HintWindow::cmd編集_Click);

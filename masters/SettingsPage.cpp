@@ -99,7 +99,7 @@ SettingsPage::SettingsPage(ProgramState &state, QWidget *parent) : QWidget(paren
     page->addWidget(lblSupport);
     Image2 = namedControl<ClickLabel>(QStringLiteral("Image2"), imContainer3D6);
     Image2->setCursor(Qt::PointingHandCursor);
-    Image2->setToolTip(QStringLiteral("サポートページを開きます"));
+    Image2->setToolTip(QStringLiteral("ヘルプページを開きます"));
     page->addWidget(Image2, 0, Qt::AlignLeft);
     page->addStretch(1);
 
@@ -335,7 +335,8 @@ void SettingsPage::showInformation(const QString &version, const QString &dataPa
                                     "給与明細を印刷するソフトです。\n"
                                     "データの保存場所: %2")
                          .arg(version, QDir::toNativeSeparators(dataPath)));
-    lblSupport->setText(QStringLiteral("質問は下のバナーをクリックしてKorventフリー掲示板へ"));
+    lblSupport->setText(QStringLiteral("使い方は下のバナーをクリックするとヘルプページで読めます。"
+                                       "各ページの ? ボタンでは、そのページの説明が出ます。"));
     Image2->setPixmap(banner);
 }
 

@@ -129,6 +129,17 @@ constexpr Entry catalogue[] = {
      ConfirmNo, u"データの破損"},
     {msg::復元破損復元完了, InPrompt, u"", u"", Notice, u"復元完了"},
 
+    // 開始: Pelmar's own. A start that found no data file in any of the
+    // places it looks; the subject lists them, one a line, the folder where
+    // new files would go last. Yes goes ahead with what the user started.
+    {msg::開始新規データ確認, InPrompt,
+     u"Pelmar のデータファイル（Pelmar.mdb と PelmarWork.mdb）が見つかりません。\n\n探した場所:\n",
+     u"\n\n初めて使うときは「はい」を押してください。"
+     u"いちばん下のフォルダーに新しい空のデータを作って起動します。\n"
+     u"別の場所にデータがあるときは「いいえ」を押して終了し、"
+     u"2 つのデータファイルをいちばん下のフォルダーに移してから起動してください。",
+     Confirm, u"データの準備"},
+
     // その他
     {msg::その他コピー完了, InPrompt, u"", u"コピーしました。", Notice, u"コピー完了"},
     {msg::その他読込み完了, InPrompt, u"", u"読込みしました。", Notice, u"読込完了"},
@@ -212,6 +223,13 @@ constexpr Entry catalogue[] = {
      u" に書き込めませんでした。保存先のフォルダーがあるか、書き込めるかを確かめてください。", Warning,
      u"書込みの失敗"},
     {msg::エラー帳票読込, Unused, u"保存済みの明細を読み込めませんでした。", u"", Warning, u"読込の失敗"},
+    {msg::エラー新規データ作成, InPrompt, u"新しいデータを作れませんでした。Pelmar を終了します。\n理由: ", u"",
+     Warning, u"データの準備"},
+    // The subject is the help page's file: where it is, or its name when it was
+    // found nowhere.
+    {msg::エラーヘルプ表示, InPrompt, u"ヘルプページ ",
+     u" を開けませんでした。\nファイルがないか、HTML ファイルを開くブラウザーが設定されていません。", Warning,
+     u"ヘルプ"},
     // Backups: the subject says why the backup could not be made.
     {msg::エラー起動時バックアップ, InPrompt, u"今日のバックアップを作成できませんでした。このまま使えます。\n理由: ",
      u"", Warning, u"バックアップの失敗"},

@@ -3,6 +3,7 @@
 #include "store/Backup.h"
 #include "store/Database.h"
 #include "store/Tables.h"
+#include "store/ShippedHints.h"
 
 #include <QDir>
 #include <QFile>
@@ -40,6 +41,9 @@ bool createFile(const QString &path, SchemaKind kind, QString *error)
                     break;
                 }
             }
+            // A new work file starts with the help text of every hint button.
+            if (ok && kind == SchemaKind::Work && !addShippedHints(db, error))
+                ok = false;
             if (ok && !transaction.commit()) {
                 *error = db.lastError().text();
                 ok = false;
@@ -103,7 +107,7 @@ bool createWorkFile(const QString &folder, QString *error)
 namespace {
 
 // Copies every hint row the old file still gives into the new one, in one
-// transaction. A read that breaks off keeps the rows read before it.
+// transaction, over the shipped help of the same button. A read that breaks off keeps the rows read before it.
 void takeOverHints(const QString &oldPath, const QString &newPath, WorkFileRenewal &renewal)
 {
     const QString oldName = QStringLiteral("pelmar-oldwork-") + QUuid::createUuid().toString();
@@ -130,8 +134,14 @@ void takeOverHints(const QString &oldPath, const QString &newPath, WorkFileRenew
         if (!rows.isEmpty() && fresh.open()) {
             Transaction transaction(fresh);
             bool written = transaction.started();
+            // A text the old file holds for a button takes the place of the
+            // shipped help for it; buttons the old file has no text for keep
+            // the shipped help.
             for (const QVariantList &row : std::as_const(rows))
-                written = written && insertRow(fresh, tables::ClHint, tables::ClHint.columns, row);
+                written = written
+                    && execBound(fresh, QStringLiteral("delete from ClHint where FormName = ? and CtlName = ?"),
+                                 {row.value(0), row.value(1)})
+                    && insertRow(fresh, tables::ClHint, tables::ClHint.columns, row);
             if (written && transaction.commit())
                 renewal.hintsKept = int(rows.size());
             else

@@ -522,7 +522,9 @@ void TestDiskFaults::damagedWorkFileFoundAfterStartIsMadeNew()
     // The program's connection is on the new file, with the hint kept and
     // the pages refilled.
     QSqlDatabase work = window()->state().WorkDb;
-    QCOMPARE(test::rows(work, QStringLiteral("select Contents from ClHint")), (Rows{{"残したい説明"}}));
+    QCOMPARE(test::rows(work, QStringLiteral("select Contents from ClHint where FormName = 'FrmPelmar' and"
+                                             " CtlName = 'cmdHint'")),
+             (Rows{{"残したい説明"}}));
     QCOMPARE(test::rows(work, QStringLiteral("select count(*) from w明細")), (Rows{{"60"}}));
     QCOMPARE(test::rows(work, QStringLiteral("select 氏名 from w従業員 where 氏名 is not null order by \"No\"")),
              (Rows{{"山田"}, {"田中一郎"}}));

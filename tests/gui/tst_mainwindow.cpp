@@ -19,6 +19,7 @@
 #include <QSignalSpy>
 #include <QSqlTableModel>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace pelmar;
@@ -30,6 +31,30 @@ public:
     QList<QUrl> urls;
 public slots:
     void open(const QUrl &url) { urls << url; }
+};
+
+// An environment variable set for as long as this lives, then as it was.
+class EnvironmentFor {
+public:
+    EnvironmentFor(const char *name, const QString &value)
+        : m_name(name),
+          m_wasSet(qEnvironmentVariableIsSet(name)),
+          m_before(qgetenv(name))
+    {
+        qputenv(name, QFile::encodeName(value));
+    }
+    ~EnvironmentFor()
+    {
+        if (m_wasSet)
+            qputenv(m_name, m_before);
+        else
+            qunsetenv(m_name);
+    }
+
+private:
+    const char *m_name;
+    bool m_wasSet;
+    QByteArray m_before;
 };
 
 class TestMainWindow : public test::WindowFixture {
@@ -48,6 +73,7 @@ private slots:
     void columns();
     void numberFormats_data();
     void numberFormats();
+    void informationLabelsAndBanner_data();
     void informationLabelsAndBanner();
     void japaneseLook();
     void closingEndsEverything();
@@ -376,12 +402,34 @@ void TestMainWindow::numberFormats()
     QVERIFY(!edit->property("value").isValid());
 }
 
+void TestMainWindow::informationLabelsAndBanner_data()
+{
+    QTest::addColumn<bool>("pageInstalled");
+    QTest::newRow("help page in the desktop's shared data") << true;
+    QTest::newRow("help page nowhere") << false;
+}
+
 void TestMainWindow::informationLabelsAndBanner()
 {
+    QFETCH(bool, pageInstalled);
     auto *info = window()->findChild<QLabel *>(QStringLiteral("lblInfo"));
     auto *support = window()->findChild<QLabel *>(QStringLiteral("lblSupport"));
     QVERIFY(info->text().contains(QStringLiteral("Ver 1.20")));
-    QCOMPARE(support->text(), QStringLiteral("質問は下のバナーをクリックしてKorventフリー掲示板へ"));
+    // The label points to the help the program has, and to nothing else.
+    QVERIFY(support->text().contains(QStringLiteral("ヘルプページ")));
+    QVERIFY(!support->text().contains(QStringLiteral("掲示板")));
+
+    // The desktop's shared data folders are this test's own.
+    QTemporaryDir shared;
+    QVERIFY(shared.isValid());
+    const EnvironmentFor home("XDG_DATA_HOME", shared.path() + QStringLiteral("/home"));
+    const EnvironmentFor dirs("XDG_DATA_DIRS", shared.path() + QStringLiteral("/usr/share"));
+    const QString page = shared.path() + QStringLiteral("/usr/share/pelmar/help/pelmar-support.html");
+    if (pageInstalled) {
+        QVERIFY(QDir().mkpath(QFileInfo(page).path()));
+        QFile file(page);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    }
 
     UrlCatcher catcher;
     QDesktopServices::setUrlHandler(QStringLiteral("file"), &catcher, "open");
@@ -391,8 +439,15 @@ void TestMainWindow::informationLabelsAndBanner()
     QVERIFY(!banner->pixmap().isNull());
     QTest::mouseClick(banner, Qt::LeftButton);
     QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
-    QCOMPARE(catcher.urls.size(), 1);
-    QVERIFY(catcher.urls.first().toLocalFile().endsWith(QLatin1String("/pelmar-support.html")));
+
+    if (pageInstalled) {
+        QCOMPARE(catcher.urls, QList<QUrl>{QUrl::fromLocalFile(page)});
+        QVERIFY(asked().isEmpty());
+    } else {
+        // Nothing opens without a word.
+        QVERIFY(catcher.urls.isEmpty());
+        QCOMPARE(asked(), QStringList{QStringLiteral("エラー/ヘルプ表示/pelmar-support.html")});
+    }
 }
 
 void TestMainWindow::japaneseLook()

@@ -326,6 +326,8 @@ void TestSaving::bulkDelete()
     QVERIFY(execBound(mainDb(), QStringLiteral("insert into 自社情報 values ('ペルマー', '東京')")));
     QVERIFY(
         execBound(workDb(), QStringLiteral("insert into ClHint values ('FrmPelmar', 'cmdHint', 'Pelmar', '残す')")));
+    const Rows hints = query(workDb(), "select * from ClHint order by rowid");
+    QVERIFY(hints.contains(QStringList{"FrmPelmar", "cmdHint", "Pelmar", "残す"}));
     window()->settingsPage()->txt自社名->setText(QStringLiteral("ペルマー"));
     QTest::mouseClick(window()->historyPage()->cmd履歴読込, Qt::LeftButton);
     setStatement(QStringLiteral("山田"), QStringLiteral("表示中"));
@@ -333,7 +335,7 @@ void TestSaving::bulkDelete()
     QCOMPARE(asked().last(), QStringLiteral("削除/確認/保存したすべての明細・従業員・勤務形態・自社情報"));
     for (const char *table : {"時給ヘッダ", "時給明細", "従業員", "勤務形態マスタ", "自社情報"})
         QCOMPARE(test::rowCount(mainDb(), QString::fromUtf8(table)), 0);
-    QCOMPARE(query(workDb(), "select Contents from ClHint"), (Rows{{"残す"}}));
+    QCOMPARE(query(workDb(), "select * from ClHint order by rowid"), hints);
     QCOMPARE(test::rowCount(workDb(), QStringLiteral("w履歴")), 0);
     QCOMPARE(query(workDb(), "select count(*) from w従業員 where 氏名 is null"), (Rows{{"100"}}));
     QCOMPARE(query(workDb(), "select count(*) from w勤務形態 where 開始時間 is null"), (Rows{{"10"}}));

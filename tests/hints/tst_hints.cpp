@@ -3,6 +3,7 @@
 #include "hints/HintWindow.h"
 #include "messages/ShowMsg.h"
 #include "store/Database.h"
+#include "store/ShippedHints.h"
 
 #include "../support/WindowFixture.h"
 
@@ -16,6 +17,8 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QToolButton>
+
+#include <algorithm>
 
 using namespace pelmar;
 
@@ -96,6 +99,19 @@ private slots:
     void namesAddressOnlyTheirOwnPair_data();
     void namesAddressOnlyTheirOwnPair();
     void storedTextsSurviveACrash();
+    void shippedHelpShowsAtOnce_data();
+    void shippedHelpShowsAtOnce();
+    void shippedHelpCanBeRewritten();
+
+protected:
+    // These tests arrange the texts themselves, from an empty table as in a
+    // file made before help texts were shipped; the shipped ones are tested
+    // as a new installation has them.
+    void seed() override
+    {
+        if (!QByteArray(QTest::currentTestFunction()).startsWith("shipped"))
+            QVERIFY(execBound(workDb(), QStringLiteral("delete from ClHint")));
+    }
 
 private:
     HintWindow *openHint(const QString &buttonName);
@@ -481,6 +497,62 @@ void TestHints::storedTextsSurviveACrash()
     QSqlQuery query(window()->state().WorkDb);
     QVERIFY(query.exec(QStringLiteral("PRAGMA synchronous")) && query.next());
     QVERIFY2(query.value(0).toInt() >= 2, "synchronous is below FULL");
+}
+
+void TestHints::shippedHelpShowsAtOnce_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("contents");
+    for (const ShippedHint &shipped : shippedHints()) {
+        QCOMPARE(shipped.formName, kFrm);
+        QTest::addRow("%s", qPrintable(shipped.ctlName)) << shipped.ctlName << shipped.contents;
+    }
+}
+
+// "?" on a new installation shows the page's help straight away, as a text to
+// read: no question, no developer's names on show, nothing to type into.
+void TestHints::shippedHelpShowsAtOnce()
+{
+    QFETCH(QString, button);
+    QFETCH(QString, contents);
+    auto *hintButton = window()->findChild<QToolButton *>(button);
+    QVERIFY2(hintButton, "a help text for a button the window does not have");
+    HintWindow *hint = openHint(button);
+    QVERIFY(hint);
+    QCOMPARE(box(hint)->toPlainText(), contents);
+    QVERIFY(box(hint)->isReadOnly());
+    QVERIFY(requests().isEmpty());
+    // The help names the page its button stands on.
+    const QString page = window()->SSTab1->tabText(window()->SSTab1->currentIndex());
+    QVERIFY2(contents.startsWith(u'【' + page + u'】'), qPrintable(page));
+    // The names the text is kept under are there for the program, not shown.
+    QCOMPARE(label(hint, "lblFormName"), kFrm);
+    QCOMPARE(label(hint, "lblCtlName"), button);
+    for (const char *name : {"lblFormName", "lblCtlName", "lblFormTitle"})
+        QVERIFY2(!hint->findChild<QLabel *>(QLatin1String(name))->isVisible(), name);
+}
+
+void TestHints::shippedHelpCanBeRewritten()
+{
+    const QList<QStringList> shipped = rows();
+    QCOMPARE(shipped.size(), kHintButtons.size());
+    HintWindow *hint = openHint(QStringLiteral("cmdHint5"));
+    QVERIFY(hint);
+    press(hint, "cmd編集");
+    press(hint, "cmdクリア");
+    test::commitText(box(hint), QStringLiteral("うちの勤務形態: A は早番"));
+    press(hint, "cmd登録");
+    QCOMPARE(asked(), (QStringList{"登録/確認/ヒント", "登録/完了/ヒント"}));
+
+    // The one text is replaced; the other pages keep their help.
+    QList<QStringList> expected;
+    for (const QStringList &row : shipped)
+        if (row.at(1) != QLatin1String("cmdHint5"))
+            expected << row;
+    expected << QStringList{kFrm, QStringLiteral("cmdHint5"), window()->windowTitle(),
+                            QStringLiteral("うちの勤務形態: A は早番")};
+    std::sort(expected.begin(), expected.end());
+    QCOMPARE(rows(), expected);
 }
 
 QTEST_MAIN(TestHints)
