@@ -154,11 +154,10 @@ void FrmPelmar::tellAfterStartFindings(const DataFiles::AfterStart &found)
 void FrmPelmar::loadPages()
 {
     // The pages, each from a clean start: the work tables are scratch and
-    // whatever an earlier run left in them goes.
+    // whatever an earlier run left in them goes. Each table is written once
+    // at most, and not at all when it already holds what its page shows.
     m_statement->Clear時給();
-    m_patterns->Clear勤務形態();
     m_history->Clear履歴();
-    m_employees->Clear従業員();
     // Boxes left from a file that was since replaced do not outlive it.
     m_settings->Clear設定();
     m_settings->forgetCompany();
@@ -166,7 +165,7 @@ void FrmPelmar::loadPages()
     m_patterns->Read勤務形態();
     // The employee page shows the master from the start, so that 登録 on a
     // page nobody filled can never replace the master with nothing.
-    m_employees->Read従業員();
+    m_employees->showMaster();
 }
 
 void FrmPelmar::FormInit()

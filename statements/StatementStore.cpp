@@ -1,6 +1,8 @@
 #include "statements/StatementStore.h"
 
+#include "statements/DetailLines.h"
 #include "store/Database.h"
+#include "store/PageRows.h"
 #include "store/Tables.h"
 
 #include <QSqlQuery>
@@ -95,7 +97,10 @@ bool loadLines(const QSqlDatabase &main, const QSqlDatabase &work, const QString
     stored.addBindValue(title);
     if (!stored.exec())
         return false;
-    return copyOverPageRows(stored, work, tables::w明細, columns::line);
+    QList<QVariantList> lines;
+    while (lines.size() < detail::kStatementLines && stored.next())
+        lines << rowValues(stored, columns::line.size());
+    return holdRows(work, detail::linesOnPage(lines));
 }
 
 bool remove(const QSqlDatabase &main, const QString &name, const QString &title)
@@ -119,7 +124,8 @@ bool removeEverything(const QSqlDatabase &main)
 
 bool clearHistory(const QSqlDatabase &work)
 {
-    return execBound(work, QStringLiteral("delete from w履歴"));
+    // An empty list is not emptied again: that would still be a write.
+    return holdRows(work, {&tables::w履歴, {}});
 }
 
 bool fillHistory(const QSqlDatabase &main, const QSqlDatabase &work)
@@ -129,7 +135,7 @@ bool fillHistory(const QSqlDatabase &main, const QSqlDatabase &work)
     if (!headers.exec(selectSql(tables::時給ヘッダ, columns, QStringLiteral("order by 氏名, rowid"))))
         return false;
     Transaction transaction(work);
-    if (!clearHistory(work))
+    if (!transaction.started() || !execBound(work, QStringLiteral("delete from w履歴")))
         return false;
     // Prepared once and bound per row: the list grows with every statement
     // ever saved.

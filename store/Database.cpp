@@ -337,45 +337,12 @@ bool execBound(const QSqlDatabase &db, const QString &sql, const QVariantList &v
     return true;
 }
 
-QVariantList pageRowNumbers(const QSqlDatabase &work, const Table &page)
-{
-    QVariantList numbers;
-    QSqlQuery query(work);
-    const QString key = columnList({page.key});
-    if (query.exec(selectSql(page, {page.key}, QStringLiteral("order by ") + key)))
-        while (query.next())
-            numbers << query.value(0);
-    return numbers;
-}
-
 QVariantList rowValues(const QSqlQuery &query, qsizetype count, qsizetype first)
 {
     QVariantList values;
     for (qsizetype i = first; i < first + count; ++i)
         values << query.value(int(i));
     return values;
-}
-
-bool copyOverPageRows(QSqlQuery &source, const QSqlDatabase &work, const Table &page, const QStringList &columns)
-{
-    const QString update = updateSql(page, columns, QStringLiteral("where %1 = ?").arg(columnList({page.key})));
-    // The keys first: the page is not read while it is being written.
-    const QVariantList rows = pageRowNumbers(work, page);
-    Transaction transaction(work);
-    QSqlQuery write(work);
-    if (!write.prepare(update))
-        return false;
-    const int count = int(columns.size());
-    for (const QVariant &row : rows) {
-        if (!source.next())
-            break;
-        for (int i = 0; i < count; ++i)
-            write.bindValue(i, source.value(i));
-        write.bindValue(count, row);
-        if (!write.exec())
-            return false;
-    }
-    return transaction.commit();
 }
 
 Transaction::Transaction(QSqlDatabase db) : m_db(std::move(db))
