@@ -129,16 +129,27 @@ bool FrmPelmar::Form_Load(const QString &dataPath)
 void FrmPelmar::showEvent(QShowEvent *event)
 {
     QMainWindow::showEvent(event);
+    // A window shown but not painted (started minimised) still has its
+    // files read, a moment later.
+    if (!m_afterStartBegun)
+        QTimer::singleShot(2000, this, [this] { beginAfterStartWork(); });
+}
+
+void FrmPelmar::paintEvent(QPaintEvent *event)
+{
+    QMainWindow::paintEvent(event);
+    // Queued from the first paint, so that the window is on the screen
+    // before the reading of the files competes with it for the machine.
+    if (!m_afterStartBegun)
+        QTimer::singleShot(0, this, [this] { beginAfterStartWork(); });
+}
+
+void FrmPelmar::beginAfterStartWork()
+{
     if (m_afterStartBegun || !isOpen() || m_unloaded)
         return;
     m_afterStartBegun = true;
-    // Queued, so that the window paints before anything else starts.
-    QTimer::singleShot(0, this, [this] {
-        if (m_unloaded)
-            return;
-        m_files.startAfterStartWork(this,
-                                    [this](const DataFiles::AfterStart &found) { tellAfterStartFindings(found); });
-    });
+    m_files.startAfterStartWork(this, [this](const DataFiles::AfterStart &found) { tellAfterStartFindings(found); });
 }
 
 void FrmPelmar::tellAfterStartFindings(const DataFiles::AfterStart &found)
