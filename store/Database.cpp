@@ -46,19 +46,19 @@ struct TableColumns {
 
 QList<TableColumns> tablesOf(const QSqlDatabase &db)
 {
+    // Every table with its columns in one statement: opening runs this on
+    // each file at every start.
     QList<TableColumns> result;
-    QSqlQuery tables(db);
-    if (!tables.exec(QStringLiteral("select name from sqlite_master where type = 'table' order by rowid")))
+    QSqlQuery columns(db);
+    columns.setForwardOnly(true);
+    if (!columns.exec(QStringLiteral("select m.name, c.name from sqlite_master m join pragma_table_info(m.name) c"
+                                     " where m.type = 'table' order by m.rowid, c.cid")))
         return result;
-    while (tables.next()) {
-        TableColumns entry{tables.value(0).toString(), {}};
-        QSqlQuery info(db);
-        info.prepare(QStringLiteral("select name from pragma_table_info(?)"));
-        info.addBindValue(entry.table);
-        if (info.exec())
-            while (info.next())
-                entry.columns << info.value(0).toString();
-        result << entry;
+    while (columns.next()) {
+        const QString table = columns.value(0).toString();
+        if (result.isEmpty() || result.last().table != table)
+            result << TableColumns{table, {}};
+        result.last().columns << columns.value(1).toString();
     }
     return result;
 }
