@@ -1,3 +1,4 @@
+#include "statements/StatementStore.h"
 #include "store/Database.h"
 #include "store/FileCheck.h"
 #include "store/NewInstallation.h"
@@ -57,6 +58,8 @@ private slots:
     void holdingRowsWritesOnlyWhatDiffers_data();
     void holdingRowsWritesOnlyWhatDiffers();
     void holdingRowsThatFailLeavesThePage();
+    void historyCopiesFromTheFolderItIsIn_data();
+    void historyCopiesFromTheFolderItIsIn();
     void checkDefaultsToUnticked();
     void valuesKeepTheirKinds();
     void newInstallationRefusesToOverwrite_data();
@@ -191,6 +194,53 @@ void TestDatabase::holdingRowsThatFailLeavesThePage()
     // Rows that do not give every column are refused before anything is written.
     QVERIFY(!holdRows(work, {&tables::w明細, {QVariantList{1, QStringLiteral("20260301")}}}));
     QCOMPARE(test::rows(work, table), before);
+}
+
+void TestDatabase::historyCopiesFromTheFolderItIsIn_data()
+{
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<bool>("mainFileGone");
+    QTest::newRow("plain") << "data" << false;
+    QTest::newRow("characters that mean something in a URI") << "a#b?c%d 名前" << false;
+    QTest::newRow("main file gone since opening") << "data" << true;
+}
+
+void TestDatabase::historyCopiesFromTheFolderItIsIn()
+{
+    QFETCH(QString, folder);
+    QFETCH(bool, mainFileGone);
+    QTemporaryDir dir;
+    const QString path = QDir(dir.path()).filePath(folder);
+    QVERIFY(QDir().mkpath(path));
+    QVERIFY(createNewInstallation(path, nullptr));
+    {
+        OpenResult main =
+            openExisting(QDir(path).filePath(kMainDbFileName), SchemaKind::Main, QStringLiteral("h-main"));
+        OpenResult work =
+            openExisting(QDir(path).filePath(kWorkDbFileName), SchemaKind::Work, QStringLiteral("h-work"));
+        QVERIFY(main.ok() && work.ok());
+        QVERIFY(execBound(main.db,
+                          QStringLiteral("insert into 時給ヘッダ (氏名, タイトル, 合計) values"
+                                         " ('渡辺', '3月', 8000), ('O''Brien', '4月', 1), ('伊藤', '3月', 5000)")));
+        QVERIFY(execBound(work.db, QStringLiteral("insert into w履歴 values ('前の', 1, '一覧')")));
+        if (mainFileGone)
+            QVERIFY(QFile::remove(QDir(path).filePath(kMainDbFileName)));
+        // The list is copied inside SQLite from the main file of the same
+        // folder, whatever its name; a main file that is gone is neither
+        // read nor made anew, and the list stays as it was.
+        QCOMPARE(statements::fillHistory(main.db, work.db), !mainFileGone);
+        const test::Rows before{{"前の", "1", "一覧"}};
+        const test::Rows copied{{"O'Brien", "1", "4月"}, {"伊藤", "5000", "3月"}, {"渡辺", "8000", "3月"}};
+        QCOMPARE(test::rows(work.db, QStringLiteral("select 氏名, 合計, タイトル from w履歴 order by rowid")),
+                 mainFileGone ? before : copied);
+        QCOMPARE(QFile::exists(QDir(path).filePath(kMainDbFileName)), !mainFileGone);
+        // Nothing stays attached to the work file's connection.
+        QCOMPARE(test::rows(work.db, QStringLiteral("select count(*) from pragma_database_list")), test::Rows{{"1"}});
+        main.db = QSqlDatabase();
+        work.db = QSqlDatabase();
+    }
+    closeConnection(QStringLiteral("h-main"));
+    closeConnection(QStringLiteral("h-work"));
 }
 
 void TestDatabase::checkDefaultsToUnticked()
