@@ -168,16 +168,27 @@ bool FrmPelmar::Form_Load(const QString &dataPath)
 void FrmPelmar::showEvent(QShowEvent *event)
 {
     QMainWindow::showEvent(event);
+    // A window shown but not painted (started minimised) still has its
+    // files read, a moment later.
+    if (!m_afterStartBegun)
+        QTimer::singleShot(2000, this, [this] { beginAfterStartWork(); });
+}
+
+void FrmPelmar::paintEvent(QPaintEvent *event)
+{
+    QMainWindow::paintEvent(event);
+    // Queued from the first paint, so that the window is on the screen
+    // before the reading of the files competes with it for the machine.
+    if (!m_afterStartBegun)
+        QTimer::singleShot(0, this, [this] { beginAfterStartWork(); });
+}
+
+void FrmPelmar::beginAfterStartWork()
+{
     if (m_afterStartBegun || !isOpen() || m_unloaded)
         return;
     m_afterStartBegun = true;
-    // Queued, so that the window paints before anything else starts.
-    QTimer::singleShot(0, this, [this] {
-        if (m_unloaded)
-            return;
-        m_files.startAfterStartWork(this,
-                                    [this](const DataFiles::AfterStart &found) { tellAfterStartFindings(found); });
-    });
+    m_files.startAfterStartWork(this, [this](const DataFiles::AfterStart &found) { tellAfterStartFindings(found); });
 }
 
 void FrmPelmar::tellAfterStartFindings(const DataFiles::AfterStart &found)
@@ -194,11 +205,10 @@ void FrmPelmar::tellAfterStartFindings(const DataFiles::AfterStart &found)
 void FrmPelmar::loadPages()
 {
     // The pages, each from a clean start: the work tables are scratch and
-    // whatever an earlier run left in them goes.
+    // whatever an earlier run left in them goes. Each table is written once
+    // at most, and not at all when it already holds what its page shows.
     m_statement->Clear時給();
-    m_patterns->Clear勤務形態();
     m_history->Clear履歴();
-    m_employees->Clear従業員();
     // Boxes left from a file that was since replaced do not outlive it.
     m_settings->Clear設定();
     m_settings->forgetCompany();
@@ -207,7 +217,7 @@ void FrmPelmar::loadPages()
     m_patterns->Read勤務形態();
     // The employee page shows the master from the start, so that 登録 on a
     // page nobody filled can never replace the master with nothing.
-    m_employees->Read従業員();
+    m_employees->showMaster();
 }
 
 void FrmPelmar::FormInit()

@@ -63,6 +63,7 @@ signals:
 protected:
     void closeEvent(QCloseEvent *event) override;
     void showEvent(QShowEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
 
 private:
     void openChosenStatement(const QString &name, const QString &title);
@@ -74,6 +75,7 @@ private:
     // caption to the hint window and shows it, not modal.
     void cmdHint_Click(const QWidget *button);
     void closeDatabases();
+    void beginAfterStartWork();
     void tellAfterStartFindings(const DataFiles::AfterStart &found);
     // A file the check after start-up found damaged is offered its remedy:
     // the main file a backup, the work file a new file.

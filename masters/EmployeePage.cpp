@@ -81,9 +81,19 @@ void EmployeePage::Read従業員()
 {
     if (m_edited && !ShowMsg(msg::その他未保存確認, QStringLiteral("従業員")))
         return;
-    Clear従業員();
+    showMaster();
+}
+
+void EmployeePage::showMaster()
+{
+    refreshDropDown();
+    // The page goes straight from what it held to the master, one write at
+    // most; one that cannot be read shows an empty page, never stale rows.
     m_readFailed = !employees::readMaster(m_state.MainDb, m_state.WorkDb);
+    if (m_readFailed && !employees::resetPage(m_state.WorkDb))
+        ShowMsg(msg::エラー従業員クリア);
     Grid従業員->refresh();
+    m_edited = false;
     if (m_readFailed)
         ShowMsg(msg::エラー従業員読込, failureDetail(m_state.MainDb, m_state.WorkDb));
 }

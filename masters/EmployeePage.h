@@ -20,6 +20,9 @@ public:
 
     void Clear従業員();
     void Read従業員();
+    // The master on the page, whatever the page held, without asking: what
+    // 読込 does once any unsaved rows may go.
+    void showMaster();
     void Entry従業員マスタ();
     void LineDelete従業員();
     // The shift types offered by the drop-down, after the master changed.

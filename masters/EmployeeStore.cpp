@@ -1,10 +1,13 @@
 #include "masters/EmployeeStore.h"
 
 #include "store/Database.h"
+#include "store/PageRows.h"
 #include "store/Tables.h"
 
 #include <QSet>
 #include <QSqlQuery>
+
+#include <algorithm>
 
 namespace pelmar::employees {
 
@@ -12,12 +15,17 @@ namespace {
 
 const QString kInPageOrder = QStringLiteral("order by \"No\"");
 
-int masterCount(const QSqlDatabase &main)
+// `count` numbered rows, none ticked, the employees given over them from the
+// top.
+PageRows pageRows(int count, const QList<QVariantList> &master)
 {
-    QSqlQuery query(main);
-    if (!query.exec(QStringLiteral("select count(*) from 従業員")) || !query.next())
-        return 0;
-    return query.value(0).toInt();
+    return numberedRows(tables::w従業員, count, [&master](int number) {
+        QVariantList row{number, 0};
+        if (number <= master.size())
+            return row + master.at(number - 1);
+        row.resize(tables::w従業員.columns.size());
+        return row;
+    });
 }
 
 } // namespace
@@ -47,18 +55,19 @@ std::optional<WageAndPattern> find(const QSqlDatabase &main, const QString &name
 
 bool resetPage(const QSqlDatabase &work, int rows)
 {
-    return resetNumberedRows(work, tables::w従業員, rows);
+    return holdRows(work, pageRows(rows, {}));
 }
 
 bool readMaster(const QSqlDatabase &main, const QSqlDatabase &work)
 {
-    const int employees = masterCount(main);
-    if (employees + kBlankRowsBelow > kPageRows && !resetPage(work, employees + kBlankRowsBelow))
-        return false;
     QSqlQuery master(main);
+    master.setForwardOnly(true);
     if (!master.exec(selectSql(tables::従業員, columns::employee, kInPageOrder)))
         return false;
-    return copyOverPageRows(master, work, tables::w従業員, columns::employee);
+    QList<QVariantList> employees;
+    while (master.next())
+        employees << rowValues(master, columns::employee.size());
+    return holdRows(work, pageRows(std::max(kPageRows, int(employees.size()) + kBlankRowsBelow), employees));
 }
 
 bool registerPage(const QSqlDatabase &main, const QSqlDatabase &work)

@@ -29,9 +29,10 @@ inline constexpr int kBlankRowsBelow = 20;
 // Empties w従業員 and prepares `rows` blank numbered rows, none ticked.
 bool resetPage(const QSqlDatabase &work, int rows = kPageRows);
 
-// Shows the whole master on the page in its order, rows 1, 2, 3 … whatever
-// numbers the master holds. A master longer than the page makes the page
-// longer rather than leaving anyone out.
+// Shows the whole master on a page reset afresh, in the master's order, rows
+// 1, 2, 3 … whatever numbers the master holds. A master longer than the page
+// makes the page longer rather than leaving anyone out. A page that already
+// shows all this is not written again.
 bool readMaster(const QSqlDatabase &main, const QSqlDatabase &work);
 
 // Replaces the master by the named rows of the page, numbered 1.. in page

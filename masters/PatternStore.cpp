@@ -1,6 +1,7 @@
 #include "masters/PatternStore.h"
 
 #include "store/Database.h"
+#include "store/PageRows.h"
 #include "store/Tables.h"
 
 #include <QSqlQuery>
@@ -8,21 +9,47 @@
 namespace pelmar::patterns {
 
 namespace {
+
 const QString kInMasterOrder = QStringLiteral("order by \"No\"");
+
+// The master's rows in its order, with the columns of the page; nothing
+// when it cannot be read.
+std::optional<QList<QVariantList>> masterRows(const QSqlDatabase &main)
+{
+    QSqlQuery master(main);
+    master.setForwardOnly(true);
+    if (!master.exec(selectSql(tables::勤務形態マスタ, columns::pattern, kInMasterOrder)))
+        return std::nullopt;
+    QList<QVariantList> rows;
+    while (master.next())
+        rows << rowValues(master, columns::pattern.size());
+    return rows;
+}
+
+// Rows 1..10 named "A".."J" with no times, the master's first ten rows over
+// them from the top.
+PageRows pageRows(const QList<QVariantList> &master)
+{
+    return numberedRows(tables::w勤務形態, kPageRows, [&master](int number) {
+        if (number <= master.size())
+            return QVariantList{number} + master.at(number - 1);
+        QVariantList row = blankRow(tables::w勤務形態, number);
+        row[1] = QString(QChar(u'A' + number - 1));
+        return row;
+    });
+}
+
 } // namespace
 
 bool resetPage(const QSqlDatabase &work)
 {
-    return resetNumberedRows(work, tables::w勤務形態, kPageRows, {QStringLiteral("タイプ")},
-                             [](int row) { return QVariantList{QString(QChar(u'A' + row - 1))}; });
+    return holdRows(work, pageRows({}));
 }
 
 bool readMaster(const QSqlDatabase &main, const QSqlDatabase &work)
 {
-    QSqlQuery master(main);
-    if (!master.exec(selectSql(tables::勤務形態マスタ, columns::pattern, kInMasterOrder)))
-        return false;
-    return copyOverPageRows(master, work, tables::w勤務形態, columns::pattern);
+    const std::optional<QList<QVariantList>> master = masterRows(main);
+    return master && holdRows(work, pageRows(*master));
 }
 
 bool registerPage(const QSqlDatabase &main, const QSqlDatabase &work)
@@ -71,23 +98,9 @@ QStringList offeredTypes(const QSqlDatabase &main)
 
 bool copyToReference(const QSqlDatabase &main, const QSqlDatabase &work)
 {
-    QSqlQuery source(main);
-    if (!source.exec(selectSql(tables::勤務形態マスタ, columns::pattern, kInMasterOrder)))
-        return false;
     // One transaction: a failure leaves the previous copy in place.
-    Transaction transaction(work);
-    if (!execBound(work, QStringLiteral("delete from w勤務形態参照")))
-        return false;
-    QSqlQuery target(work);
-    if (!target.prepare(insertSql(tables::w勤務形態参照, columns::pattern)))
-        return false;
-    while (source.next()) {
-        for (qsizetype i = 0; i < columns::pattern.size(); ++i)
-            target.bindValue(int(i), source.value(int(i)));
-        if (!target.exec())
-            return false;
-    }
-    return transaction.commit();
+    const std::optional<QList<QVariantList>> master = masterRows(main);
+    return master && holdRows(work, {&tables::w勤務形態参照, *master});
 }
 
 } // namespace pelmar::patterns

@@ -18,8 +18,9 @@ inline constexpr int kPageRows = 10;
 // Empties w勤務形態 and prepares rows 1..10 named "A".."J" with no times.
 bool resetPage(const QSqlDatabase &work);
 
-// Copies the master, in its order, over the page's rows from the top; the
-// rows keep their numbers. A master longer than the page shows its first ten.
+// The page as reset, with the master, in its order, over its rows from the
+// top; the rows keep their numbers. A master longer than the page shows its
+// first ten. A page that already shows all this is not written again.
 bool readMaster(const QSqlDatabase &main, const QSqlDatabase &work);
 
 // Replaces the whole master by the page's rows, in one transaction: on any
@@ -35,7 +36,8 @@ std::optional<PatternTimes> find(const QSqlDatabase &main, const QString &type);
 QStringList offeredTypes(const QSqlDatabase &main);
 
 // Rebuilds w勤務形態参照 as a copy of the whole master in its order, every
-// pattern with or without times. Stops at the first failure and returns false.
+// pattern with or without times, unless it is one already. On failure the
+// previous copy stays and the result is false.
 bool copyToReference(const QSqlDatabase &main, const QSqlDatabase &work);
 
 } // namespace pelmar::patterns

@@ -93,7 +93,6 @@ SettingsPage::SettingsPage(ProgramState &state, QWidget *parent) : QWidget(paren
     // Information and support.
     lblInfo = captionLabel(QString(), imContainer3D6, QStringLiteral("lblInfo"));
     lblInfo->setWordWrap(true);
-    lblInfo->setTextInteractionFlags(Qt::TextSelectableByMouse);
     page->addWidget(lblInfo);
     lblSupport = captionLabel(QString(), imContainer3D6, QStringLiteral("lblSupport"));
     page->addWidget(lblSupport);
@@ -252,6 +251,11 @@ SettingsPage::EntryResult SettingsPage::Entry割増設定()
 void SettingsPage::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
+    // The information can be selected (to copy the data folder, say) once
+    // the page is seen. Selectable text puts a text document behind the
+    // label, whose layout costs more than all the other labels of the window
+    // together; start-up does not pay for it on a page nobody sees yet.
+    lblInfo->setTextInteractionFlags(Qt::TextSelectableByMouse);
     Readバックアップ();
 }
 

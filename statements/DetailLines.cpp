@@ -3,15 +3,23 @@
 #include "calc/Formats.h"
 #include "calc/Premium.h"
 #include "store/Database.h"
+#include "store/PageRows.h"
 #include "store/Tables.h"
 
 #include <QSqlQuery>
 
 namespace pelmar::detail {
 
+PageRows linesOnPage(const QList<QVariantList> &lines)
+{
+    return numberedRows(tables::w明細, kStatementLines, [&lines](int number) {
+        return number <= lines.size() ? QVariantList{number} + lines.at(number - 1) : blankRow(tables::w明細, number);
+    });
+}
+
 bool resetLines(const QSqlDatabase &work)
 {
-    return resetNumberedRows(work, tables::w明細, kStatementLines);
+    return holdRows(work, linesOnPage({}));
 }
 
 std::optional<Totals> sumLines(const QSqlDatabase &work)

@@ -1,8 +1,9 @@
 #pragma once
 
-#include <QSqlDatabase>
+#include "store/PageRows.h"
 
 #include <QList>
+#include <QSqlDatabase>
 #include <QStringList>
 #include <QVariant>
 
@@ -13,6 +14,11 @@ namespace pelmar::detail {
 // The statement being edited is the work table w明細: a fixed number of
 // numbered lines, filled by the grid.
 inline constexpr int kStatementLines = 60;
+
+// w明細 as it is to hold the lines given (the values of columns::line each),
+// one a row from the top, and empty numbered lines below them up to
+// kStatementLines. Lines past the last row are left off.
+PageRows linesOnPage(const QList<QVariantList> &lines);
 
 // Empties w明細 and prepares the numbered empty lines 1..kStatementLines.
 bool resetLines(const QSqlDatabase &work);

@@ -39,6 +39,9 @@ StatementPage::StatementPage(ProgramState &state, QWidget *parent) : QWidget(par
     cmb氏名 = namedControl<QComboBox>(QStringLiteral("cmb氏名"), imContainer3D4);
     cmb氏名->setEditable(true);
     cmb氏名->setInsertPolicy(QComboBox::NoInsert);
+    // The box keeps its own width rather than the longest name's: sizing it
+    // measured every employee's name, so start-up grew with the master.
+    cmb氏名->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     cmb氏名->setMinimumWidth(180);
     num時給 = numberBox(QStringLiteral("num時給"), imContainer3D4, false);
     cmb勤務形態 = namedControl<QComboBox>(QStringLiteral("cmb勤務形態"), imContainer3D4);

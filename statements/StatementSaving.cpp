@@ -213,11 +213,14 @@ void StatementPage::loadStatement(const QString &name, const QString &title)
     }
     // The statement keeps its own wage and shift type until another name is chosen.
     m_settledName = name;
-    Clear明細();
     // An empty shift type leaves the label as it is.
     if (!cmb勤務形態->currentText().isEmpty())
         showPattern(kSpacesAfterPick);
+    // The stored lines replace the page's in one write; lines that cannot be
+    // read leave empty lines, never the ones of another statement.
     const bool loaded = !headerFailed && statements::loadLines(m_state.MainDb, m_state.WorkDb, name, title);
+    if (!loaded)
+        Clear明細();
     Grid明細->refresh();
     m_linesEdited = false;
     if (!loaded) {

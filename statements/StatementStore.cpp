@@ -1,15 +1,48 @@
 #include "statements/StatementStore.h"
 
+#include "statements/DetailLines.h"
 #include "store/Database.h"
 #include "store/Failure.h"
+#include "store/PageRows.h"
 #include "store/Tables.h"
 
+#include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QUrl>
 
 namespace pelmar::statements {
 
 namespace {
+
+// The main file attached to the work file's connection for as long as this
+// lives, under the name "saved", so that rows go from one file to the other
+// inside SQLite in one statement. Only an existing file is attached: SQLite
+// would create a missing one.
+class AttachedMainFile {
+public:
+    AttachedMainFile(const QSqlDatabase &main, const QSqlDatabase &work) : m_work(work)
+    {
+        // The program opens its files by URI (file:…?mode=rw); a plain path
+        // is the file itself.
+        const QString name = main.databaseName();
+        const QString path = name.startsWith(QLatin1String("file:")) ? QUrl(name).toLocalFile() : name;
+        m_attached = QFileInfo(path).isFile()
+            && execBound(m_work, QStringLiteral("attach database ? as saved"), {QFileInfo(path).absoluteFilePath()});
+    }
+    ~AttachedMainFile()
+    {
+        if (m_attached)
+            execBound(m_work, QStringLiteral("detach database saved"));
+    }
+    AttachedMainFile(const AttachedMainFile &) = delete;
+    AttachedMainFile &operator=(const AttachedMainFile &) = delete;
+    bool ok() const { return m_attached; }
+
+private:
+    QSqlDatabase m_work;
+    bool m_attached = false;
+};
 
 const QString kOfThePair = QStringLiteral("where 氏名 = ? and タイトル = ?");
 
@@ -108,10 +141,16 @@ bool loadLines(const QSqlDatabase &main, const QSqlDatabase &work, const QString
         noteFailure(main, stored.lastError());
         return false;
     }
-    if (copyOverPageRows(stored, work, tables::w明細, columns::line))
-        return true;
-    noteFailure(main, stored.lastError());
-    return false;
+    QList<QVariantList> lines;
+    while (lines.size() < detail::kStatementLines && stored.next())
+        lines << rowValues(stored, columns::line.size());
+    // A read that stops on an error is a failed read, not a short one: half
+    // a statement must never pass for all of it.
+    if (stored.lastError().isValid()) {
+        noteFailure(main, stored.lastError());
+        return false;
+    }
+    return holdRows(work, detail::linesOnPage(lines));
 }
 
 bool remove(const QSqlDatabase &main, const QString &name, const QString &title)
@@ -135,39 +174,25 @@ bool removeEverything(const QSqlDatabase &main)
 
 bool clearHistory(const QSqlDatabase &work)
 {
-    return execBound(work, QStringLiteral("delete from w履歴"));
+    // An empty list is not emptied again: that would still be a write.
+    return holdRows(work, {&tables::w履歴, {}});
 }
 
 bool fillHistory(const QSqlDatabase &main, const QSqlDatabase &work)
 {
+    // The list grows with every statement ever saved: it is copied by one
+    // INSERT … SELECT from the attached main file, not row by row through
+    // the program.
     const QStringList &columns = tables::w履歴.columns;
-    QSqlQuery headers(main);
-    if (!headers.exec(selectSql(tables::時給ヘッダ, columns, QStringLiteral("order by 氏名, rowid")))) {
-        noteFailure(main, headers.lastError());
+    const AttachedMainFile saved(main, work);
+    if (!saved.ok())
         return false;
-    }
     Transaction transaction(work);
-    if (!clearHistory(work))
-        return false;
-    // Prepared once and bound per row: the list grows with every statement
-    // ever saved.
-    QSqlQuery insert(work);
-    if (!insert.prepare(insertSql(tables::w履歴, columns)))
-        return false;
-    while (headers.next()) {
-        for (int i = 0; i < int(columns.size()); ++i)
-            insert.bindValue(i, headers.value(i));
-        if (!insert.exec()) {
-            noteFailure(work, insert.lastError());
-            return false;
-        }
-    }
-    // A read that broke off is no whole list.
-    if (headers.lastError().isValid()) {
-        noteFailure(main, headers.lastError());
-        return false;
-    }
-    return transaction.commit();
+    return transaction.started() && execBound(work, QStringLiteral("delete from w履歴"))
+        && execBound(work,
+                     QStringLiteral("insert into w履歴 (%1) select %1 from saved.時給ヘッダ order by 氏名, rowid")
+                         .arg(columnList(columns)))
+        && transaction.commit();
 }
 
 QStringList storedNames(const QSqlDatabase &main)

@@ -41,8 +41,9 @@ bool save(const QSqlDatabase &main, const QSqlDatabase &work, const Header &head
 std::optional<Header> readHeader(const QSqlDatabase &main, const QString &name, const QString &title,
                                  bool *readFailed = nullptr);
 
-// Copies the pair's stored lines, in line-number order, over the rows of
-// w明細 from the top: the k-th stored line lands in row k.
+// Puts the pair's stored lines, in line-number order, on the rows of w明細
+// from the top, the k-th stored line in row k, and empties the rows below,
+// in one transaction: on failure w明細 stays as it was.
 bool loadLines(const QSqlDatabase &main, const QSqlDatabase &work, const QString &name, const QString &title);
 
 // Deletes the pair's header and lines together.

@@ -47,19 +47,19 @@ struct TableColumns {
 
 QList<TableColumns> tablesOf(const QSqlDatabase &db)
 {
+    // Every table with its columns in one statement: opening runs this on
+    // each file at every start.
     QList<TableColumns> result;
-    QSqlQuery tables(db);
-    if (!tables.exec(QStringLiteral("select name from sqlite_master where type = 'table' order by rowid")))
+    QSqlQuery columns(db);
+    columns.setForwardOnly(true);
+    if (!columns.exec(QStringLiteral("select m.name, c.name from sqlite_master m join pragma_table_info(m.name) c"
+                                     " where m.type = 'table' order by m.rowid, c.cid")))
         return result;
-    while (tables.next()) {
-        TableColumns entry{tables.value(0).toString(), {}};
-        QSqlQuery info(db);
-        info.prepare(QStringLiteral("select name from pragma_table_info(?)"));
-        info.addBindValue(entry.table);
-        if (info.exec())
-            while (info.next())
-                entry.columns << info.value(0).toString();
-        result << entry;
+    while (columns.next()) {
+        const QString table = columns.value(0).toString();
+        if (result.isEmpty() || result.last().table != table)
+            result << TableColumns{table, {}};
+        result.last().columns << columns.value(1).toString();
     }
     return result;
 }
@@ -420,54 +420,12 @@ bool execBound(const QSqlDatabase &db, const QString &sql, const QVariantList &v
     return true;
 }
 
-QVariantList pageRowNumbers(const QSqlDatabase &work, const Table &page)
-{
-    QVariantList numbers;
-    QSqlQuery query(work);
-    const QString key = columnList({page.key});
-    if (query.exec(selectSql(page, {page.key}, QStringLiteral("order by ") + key)))
-        while (query.next())
-            numbers << query.value(0);
-    return numbers;
-}
-
 QVariantList rowValues(const QSqlQuery &query, qsizetype count, qsizetype first)
 {
     QVariantList values;
     for (qsizetype i = first; i < first + count; ++i)
         values << query.value(int(i));
     return values;
-}
-
-bool copyOverPageRows(QSqlQuery &source, const QSqlDatabase &work, const Table &page, const QStringList &columns)
-{
-    const QString update = updateSql(page, columns, QStringLiteral("where %1 = ?").arg(columnList({page.key})));
-    // The keys first: the page is not read while it is being written.
-    const QVariantList rows = pageRowNumbers(work, page);
-    Transaction transaction(work);
-    QSqlQuery write(work);
-    if (!write.prepare(update)) {
-        noteFailure(work, write.lastError());
-        return false;
-    }
-    const int count = int(columns.size());
-    for (const QVariant &row : rows) {
-        if (!source.next()) {
-            // A source that stops on an error is a failed read, not a
-            // short one: half a statement must never pass for all of it.
-            if (source.lastError().isValid())
-                return false;
-            break;
-        }
-        for (int i = 0; i < count; ++i)
-            write.bindValue(i, source.value(i));
-        write.bindValue(count, row);
-        if (!write.exec()) {
-            noteFailure(work, write.lastError());
-            return false;
-        }
-    }
-    return transaction.commit();
 }
 
 Transaction::Transaction(QSqlDatabase db) : m_db(std::move(db))

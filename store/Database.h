@@ -86,16 +86,6 @@ void closeConnection(const QString &connectionName);
 // bound, never glued into the SQL text.
 bool execBound(const QSqlDatabase &db, const QString &sql, const QVariantList &values = {}, QString *error = nullptr);
 
-struct Table;
-
-// The key of every row of a page's work table, in order.
-QVariantList pageRowNumbers(const QSqlDatabase &work, const Table &page);
-
-// Writes the rows `source` still has to give, one per page row from the top,
-// over the columns of a page's work table; the page rows keep their keys.
-// A source longer than the page fills the page. One transaction.
-bool copyOverPageRows(QSqlQuery &source, const QSqlDatabase &work, const Table &page, const QStringList &columns);
-
 // The values of `count` columns of the query's current row, from `first` on.
 QVariantList rowValues(const QSqlQuery &query, qsizetype count, qsizetype first = 0);
 

@@ -74,27 +74,4 @@ bool insertRow(const QSqlDatabase &db, const Table &table, const QStringList &co
     return execBound(db, insertSql(table, columns), values);
 }
 
-bool resetNumberedRows(const QSqlDatabase &work, const Table &table, int rows, const QStringList &extraColumns,
-                       const std::function<QVariantList(int row)> &extra)
-{
-    Transaction transaction(work);
-    if (!transaction.started() || !execBound(work, QStringLiteral("delete from %1").arg(quoted(table.name))))
-        return false;
-    const QStringList inserted = QStringList{table.key} + extraColumns;
-    QSqlQuery insert(work);
-    if (!insert.prepare(insertSql(table, inserted)))
-        return false;
-    for (int row = 1; row <= rows; ++row) {
-        const QVariantList more = extra ? extra(row) : QVariantList();
-        if (more.size() != extraColumns.size())
-            return false;
-        insert.bindValue(0, row);
-        for (qsizetype i = 0; i < more.size(); ++i)
-            insert.bindValue(int(i + 1), more.at(i));
-        if (!insert.exec())
-            return false;
-    }
-    return transaction.commit();
-}
-
 } // namespace pelmar

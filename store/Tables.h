@@ -4,8 +4,6 @@
 #include <QStringList>
 #include <QVariantList>
 
-#include <functional>
-
 // Every table the program reads or writes, with its columns named once, in
 // the order the schema declares them. Selects, inserts, updates and their
 // placeholders are built from these lists, so no statement counts its own
@@ -78,11 +76,5 @@ QString updateSql(const Table &table, const QStringList &columns, const QString 
 // Inserts one row; false when the values do not match the columns or the
 // database refuses.
 bool insertRow(const QSqlDatabase &db, const Table &table, const QStringList &columns, const QVariantList &values);
-
-// Empties a page's work table and prepares `rows` blank rows numbered 1..rows
-// in its key. `extra` may give each row more values, for extraColumns. One
-// transaction: a failure leaves the page as it was.
-bool resetNumberedRows(const QSqlDatabase &work, const Table &table, int rows, const QStringList &extraColumns = {},
-                       const std::function<QVariantList(int row)> &extra = {});
 
 } // namespace pelmar

@@ -69,6 +69,8 @@ private slots:
     void buttonBars();
     void gridBindings_data();
     void gridBindings();
+    void startWritesOnlyWhatTheLastRunLeft_data();
+    void startWritesOnlyWhatTheLastRunLeft();
     void columns_data();
     void columns();
     void numberFormats_data();
@@ -301,6 +303,50 @@ void TestMainWindow::gridBindings()
     QCOMPARE(model->database().databaseName().contains(kWorkDbFileName), true);
 }
 
+void TestMainWindow::startWritesOnlyWhatTheLastRunLeft_data()
+{
+    // What the earlier run left in the work file when it ended.
+    QTest::addColumn<QString>("left");
+    QTest::addColumn<bool>("written");
+    QTest::newRow("what a start shows") << QString() << false;
+    QTest::newRow("a history list") << "insert into w履歴 values ('山田', 8000, '3月分')" << true;
+    QTest::newRow("a typed line") << "update w明細 set 日付 = '20260301', 金額 = 8000 where 行番号 = 2" << true;
+    QTest::newRow("a ticked employee") << "update w従業員 set チェック = -1 where \"No\" = 1" << true;
+    QTest::newRow("an employee typed below") << "update w従業員 set 氏名 = '鈴木' where \"No\" = 2" << true;
+    QTest::newRow("a changed shift type") << "update w勤務形態 set 開始時間 = '1000' where \"No\" = 1" << true;
+    QTest::newRow("a shorter drop-down list") << "delete from w勤務形態参照" << true;
+}
+
+void TestMainWindow::startWritesOnlyWhatTheLastRunLeft()
+{
+    QFETCH(QString, left);
+    QFETCH(bool, written);
+    QVERIFY(execBound(mainDb(), QStringLiteral("insert into 勤務形態マスタ values (1, 'A', '0900', '1800', 1, 8)")));
+    QVERIFY(
+        execBound(mainDb(), QStringLiteral("insert into 従業員 values (1, '山田', 1000, 'A', '0900', '1800', 1, 8)")));
+    const auto pages = [this] {
+        test::Rows all;
+        for (const char *table : {"w明細", "w従業員", "w勤務形態", "w勤務形態参照", "w履歴"})
+            all +=
+                query(workDb(), QStringLiteral("select '%1', * from %1 order by rowid").arg(QString::fromUtf8(table)));
+        return all;
+    };
+    QVERIFY(openWindow());
+    const test::Rows shown = pages();
+    QCOMPARE(shown.size(), 60 + 100 + 10 + 1);
+    closeWindow();
+
+    if (!left.isEmpty())
+        QVERIFY(execBound(workDb(), left));
+    const test::Rows version = query(workDb(), QStringLiteral("PRAGMA data_version"));
+    QVERIFY(openWindow());
+    // A start over tables that already show what a start shows commits
+    // nothing to the work file (each commit is a wait for the disk); any
+    // other start puts the pages back as they were.
+    QCOMPARE(query(workDb(), QStringLiteral("PRAGMA data_version")) != version, written);
+    QCOMPARE(pages(), shown);
+}
+
 void TestMainWindow::columns_data()
 {
     QTest::addColumn<QString>("grid");
@@ -436,6 +482,8 @@ void TestMainWindow::informationLabelsAndBanner()
     window()->SSTab1->setCurrentIndex(4);
     auto *banner = window()->findChild<QLabel *>(QStringLiteral("Image2"));
     QVERIFY(QTest::qWaitForWindowExposed(window()));
+    // The information can be selected, to copy the data folder, once seen.
+    QVERIFY(info->textInteractionFlags() & Qt::TextSelectableByMouse);
     QVERIFY(!banner->pixmap().isNull());
     QTest::mouseClick(banner, Qt::LeftButton);
     QDesktopServices::unsetUrlHandler(QStringLiteral("file"));

@@ -44,6 +44,8 @@ class TestSaving : public test::WindowFixture {
 private slots:
     void saveAndReopen();
     void resaveReplacesTheLines();
+    void reopeningReplacesEveryLine_data();
+    void reopeningReplacesEveryLine();
     void incompleteAndUnorderedLines();
     void twoTitlesAreIndependent();
     void missingNameOrTitle_data();
@@ -163,6 +165,43 @@ void TestSaving::resaveReplacesTheLines()
     QCOMPARE(query(mainDb(), "select count(*), max(合計) from 時給ヘッダ"), (Rows{{"1", "16000"}}));
     QCOMPARE(query(mainDb(), "select 行番号, 日付 from 時給明細 order by 行番号"),
              (Rows{{"1", "20260302"}, {"2", "20260303"}}));
+}
+
+void TestSaving::reopeningReplacesEveryLine_data()
+{
+    QTest::addColumn<bool>("linesReadable");
+    QTest::newRow("stored lines") << true;
+    QTest::newRow("lines that cannot be read") << false;
+}
+
+void TestSaving::reopeningReplacesEveryLine()
+{
+    QFETCH(bool, linesReadable);
+    saveStatement(QStringLiteral("山田"), QStringLiteral("3月"), {workedDay("20260302"), workedDay("20260303")});
+    // Another statement typed over more lines, not saved.
+    setStatement(QStringLiteral("鈴木"), QStringLiteral("4月"));
+    putLines({workedDay("20260401"), workedDay("20260402"), workedDay("20260403"), workedDay("20260404")});
+    if (!linesReadable)
+        QVERIFY(execBound(mainDb(), QStringLiteral("alter table 時給明細 rename to 時給明細_away")));
+    clearAsked();
+    setStatement(QStringLiteral("山田"), QStringLiteral("3月"));
+    QTest::mouseClick(page()->cmd読込, Qt::LeftButton);
+    if (!linesReadable)
+        QVERIFY(execBound(mainDb(), QStringLiteral("alter table 時給明細_away rename to 時給明細")));
+
+    // Every one of the 60 lines is the reopened statement's or empty, never
+    // one left from the statement typed before.
+    const Rows lines = query(workDb(), "select 行番号, 日付 from w明細 where 日付 is not null order by 行番号");
+    QCOMPARE(query(workDb(), "select count(*), min(行番号), max(行番号) from w明細"), (Rows{{"60", "1", "60"}}));
+    if (linesReadable) {
+        QCOMPARE(lines, (Rows{{"1", "20260302"}, {"2", "20260303"}}));
+        QCOMPARE(page()->num合計->value().toDouble(), 16000.0);
+    } else {
+        QCOMPARE(lines, Rows{});
+        QVERIFY(asked().contains(QStringLiteral("エラー/明細行読込/")));
+        QVERIFY(!page()->num合計->value().isValid());
+    }
+    QCOMPARE(page()->Grid明細->model()->rowCount(), 60);
 }
 
 void TestSaving::incompleteAndUnorderedLines()

@@ -1,6 +1,8 @@
+#include "statements/StatementStore.h"
 #include "store/Database.h"
 #include "store/FileCheck.h"
 #include "store/NewInstallation.h"
+#include "store/PageRows.h"
 #include "store/ShippedHints.h"
 #include "store/Tables.h"
 
@@ -54,7 +56,11 @@ private slots:
     void schema_data();
     void schema();
     void everyTableIsListed();
-    void resettingAPageNumbersItsRows();
+    void holdingRowsWritesOnlyWhatDiffers_data();
+    void holdingRowsWritesOnlyWhatDiffers();
+    void holdingRowsThatFailLeavesThePage();
+    void historyCopiesFromTheFolderItIsIn_data();
+    void historyCopiesFromTheFolderItIsIn();
     void checkDefaultsToUnticked();
     void valuesKeepTheirKinds();
     void newInstallationRefusesToOverwrite_data();
@@ -118,21 +124,127 @@ void TestDatabase::everyTableIsListed()
     }
 }
 
-void TestDatabase::resettingAPageNumbersItsRows()
+void TestDatabase::holdingRowsWritesOnlyWhatDiffers_data()
+{
+    // The shift-type page holds rows 1 "A" and 2 "B" with times, written as
+    // the master's values arrive (text times, real hours).
+    QTest::addColumn<QList<QVariantList>>("wanted");
+    QTest::addColumn<bool>("written");
+    const QVariantList a{1, QStringLiteral("A"), QStringLiteral("0900"), QStringLiteral("1800"), 1.0, 8.0};
+    const QVariantList b{2, QStringLiteral("B"), QVariant(), QVariant(), QVariant(), QVariant()};
+    const auto with = [](QVariantList row, int column, const QVariant &value) {
+        row[column] = value;
+        return row;
+    };
+    QTest::newRow("the same rows") << QList<QVariantList>{a, b} << false;
+    QTest::newRow("a whole number for a real one") << QList<QVariantList>{with(a, 5, 8), b} << false;
+    QTest::newRow("one hour more") << QList<QVariantList>{with(a, 5, 8.5), b} << true;
+    QTest::newRow("a number for text") << QList<QVariantList>{with(a, 2, 900), b} << true;
+    QTest::newRow("empty text for nothing") << QList<QVariantList>{a, with(b, 2, QStringLiteral(""))} << true;
+    QTest::newRow("nothing for a time") << QList<QVariantList>{with(a, 3, QVariant()), b} << true;
+    QTest::newRow("a row fewer") << QList<QVariantList>{a} << true;
+    QTest::newRow("a row more") << QList<QVariantList>{a, b, with(b, 0, 3)} << true;
+    QTest::newRow("the rows swapped") << QList<QVariantList>{with(b, 0, 1), with(a, 0, 2)} << true;
+    QTest::newRow("no rows") << QList<QVariantList>{} << true;
+}
+
+void TestDatabase::holdingRowsWritesOnlyWhatDiffers()
+{
+    QFETCH(QList<QVariantList>, wanted);
+    QFETCH(bool, written);
+    test::TestDataFolder data;
+    QSqlDatabase work = data.workDb();
+    QVERIFY(execBound(work,
+                      QStringLiteral("insert into w勤務形態 values (1, 'A', '0900', '1800', 1, 8), "
+                                     "(2, 'B', null, null, null, null)")));
+    const auto changes = [&work] {
+        return test::rows(work, QStringLiteral("select total_changes()"));
+    };
+    const test::Rows before = changes();
+    QVERIFY(holdRows(work, {&tables::w勤務形態, wanted}));
+    // A page that already shows the rows is not written, not even emptied
+    // and refilled with the same.
+    QCOMPARE(changes() != before, written);
+    test::Rows expected;
+    for (const QVariantList &row : wanted) {
+        QStringList texts;
+        for (const QVariant &value : row)
+            texts << (value.isNull() ? QStringLiteral("<null>") : value.toString());
+        expected << texts;
+    }
+    QCOMPARE(test::rows(work, QStringLiteral("select * from w勤務形態 order by \"No\"")), expected);
+}
+
+void TestDatabase::holdingRowsThatFailLeavesThePage()
 {
     test::TestDataFolder data;
     QSqlDatabase work = data.workDb();
-    QVERIFY(resetNumberedRows(work, tables::w勤務形態, 3, {QStringLiteral("タイプ")},
-                              [](int row) { return QVariantList{QString(QChar(u'A' + row - 1))}; }));
-    QCOMPARE(test::rowCount(work, QStringLiteral("w勤務形態")), 3);
-    QSqlQuery query(work);
-    QVERIFY(query.exec(QStringLiteral("select group_concat(\"No\" || タイプ, ' ') from w勤務形態")));
-    QVERIFY(query.next());
-    QCOMPARE(query.value(0).toString(), QStringLiteral("1A 2B 3C"));
-    // A reset that fails half-way leaves the page as it was.
-    QVERIFY(!resetNumberedRows(work, tables::w勤務形態, 10, {QStringLiteral("タイプ")},
-                               [](int row) { return row < 5 ? QVariantList{QStringLiteral("x")} : QVariantList{}; }));
-    QCOMPARE(test::rowCount(work, QStringLiteral("w勤務形態")), 3);
+    QVERIFY(holdRows(work, numberedRows(tables::w明細, 3, [](int n) { return blankRow(tables::w明細, n); })));
+    const QString table = QStringLiteral("select 行番号, 金額 from w明細 order by 行番号");
+    const test::Rows before = test::rows(work, table);
+    QCOMPARE(before.size(), 3);
+    // A row the file refuses half-way: nothing of the new rows stays, and
+    // the emptied page comes back.
+    QVERIFY(execBound(work,
+                      QStringLiteral("create temp trigger refuse before insert on w明細 when new.金額 = 13"
+                                     " begin select raise(abort, 'refused'); end")));
+    const auto line = [](int n) {
+        QVariantList row = blankRow(tables::w明細, n);
+        row[tables::w明細.columns.indexOf(QStringLiteral("金額"))] = n == 2 ? 13 : 100;
+        return row;
+    };
+    QVERIFY(!holdRows(work, numberedRows(tables::w明細, 5, line)));
+    QCOMPARE(test::rows(work, table), before);
+    // Rows that do not give every column are refused before anything is written.
+    QVERIFY(!holdRows(work, {&tables::w明細, {QVariantList{1, QStringLiteral("20260301")}}}));
+    QCOMPARE(test::rows(work, table), before);
+}
+
+void TestDatabase::historyCopiesFromTheFolderItIsIn_data()
+{
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<bool>("mainFileGone");
+    QTest::newRow("plain") << "data" << false;
+    QTest::newRow("characters that mean something in a URI") << "a#b?c%d 名前" << false;
+    QTest::newRow("main file gone since opening") << "data" << true;
+}
+
+void TestDatabase::historyCopiesFromTheFolderItIsIn()
+{
+    QFETCH(QString, folder);
+    QFETCH(bool, mainFileGone);
+    QTemporaryDir dir;
+    const QString path = QDir(dir.path()).filePath(folder);
+    QVERIFY(QDir().mkpath(path));
+    QVERIFY(createNewInstallation(path, nullptr));
+    {
+        OpenResult main =
+            openExisting(QDir(path).filePath(kMainDbFileName), SchemaKind::Main, QStringLiteral("h-main"));
+        OpenResult work =
+            openExisting(QDir(path).filePath(kWorkDbFileName), SchemaKind::Work, QStringLiteral("h-work"));
+        QVERIFY(main.ok() && work.ok());
+        QVERIFY(execBound(main.db,
+                          QStringLiteral("insert into 時給ヘッダ (氏名, タイトル, 合計) values"
+                                         " ('渡辺', '3月', 8000), ('O''Brien', '4月', 1), ('伊藤', '3月', 5000)")));
+        QVERIFY(execBound(work.db, QStringLiteral("insert into w履歴 values ('前の', 1, '一覧')")));
+        if (mainFileGone)
+            QVERIFY(QFile::remove(QDir(path).filePath(kMainDbFileName)));
+        // The list is copied inside SQLite from the main file of the same
+        // folder, whatever its name; a main file that is gone is neither
+        // read nor made anew, and the list stays as it was.
+        QCOMPARE(statements::fillHistory(main.db, work.db), !mainFileGone);
+        const test::Rows before{{"前の", "1", "一覧"}};
+        const test::Rows copied{{"O'Brien", "1", "4月"}, {"伊藤", "5000", "3月"}, {"渡辺", "8000", "3月"}};
+        QCOMPARE(test::rows(work.db, QStringLiteral("select 氏名, 合計, タイトル from w履歴 order by rowid")),
+                 mainFileGone ? before : copied);
+        QCOMPARE(QFile::exists(QDir(path).filePath(kMainDbFileName)), !mainFileGone);
+        // Nothing stays attached to the work file's connection.
+        QCOMPARE(test::rows(work.db, QStringLiteral("select count(*) from pragma_database_list")), test::Rows{{"1"}});
+        main.db = QSqlDatabase();
+        work.db = QSqlDatabase();
+    }
+    closeConnection(QStringLiteral("h-main"));
+    closeConnection(QStringLiteral("h-work"));
 }
 
 void TestDatabase::checkDefaultsToUnticked()
