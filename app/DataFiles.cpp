@@ -203,9 +203,8 @@ bool DataFiles::openFile(const QString &path, SchemaKind kind, const char *tag, 
     // upgraded; the work file's copies keep the hint texts.
     const BackupBeforeUpgrade copyFirst = [this, kind](const QSqlDatabase &opened, const QString &) {
         const QDateTime now = QDateTime::currentDateTime();
-        return kind == SchemaKind::Main
-                   ? backup::take(opened, m_state.DataPath, backup::Reason::Upgrade, now).ok()
-                   : backup::takeWorkFile(opened, m_state.DataPath, now).ok();
+        return kind == SchemaKind::Main ? backup::take(opened, m_state.DataPath, backup::Reason::Upgrade, now).ok()
+                                        : backup::takeWorkFile(opened, m_state.DataPath, now).ok();
     };
     OpenResult opened = openExisting(path, kind, connection, copyFirst);
     m_lastDamage = opened.damage;

@@ -314,7 +314,8 @@ statements::Header middleStatement(const Connections &files, int count)
             QStringLiteral("update w明細 set 日付 = '20260301', 開始時間 = '0900', 終了時間 = '1800',"
                            " 休憩 = 1, 時間 = 8, 時給 = 1000, 金額 = 8000 where 行番号 <= ?"),
             {kLinesPerStatement});
-        statements::save(files.main, files.work, {name, title, QStringLiteral("A"), 1000, 20, 0, 160, 160000, {}, {}, {}}, {});
+        statements::save(files.main, files.work,
+                         {name, title, QStringLiteral("A"), 1000, 20, 0, 160, 160000, {}, {}, {}}, {});
     }
     return *statements::readHeader(files.main, name, title);
 }

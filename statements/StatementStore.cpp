@@ -126,9 +126,10 @@ std::optional<Header> readHeader(const QSqlDatabase &main, const QString &name, 
         *readFailed = failed;
     if (!found)
         return std::nullopt;
-    return Header{name,           title,          query.value(0).toString(), query.value(1),
-                  query.value(2), query.value(3), query.value(4),            query.value(5),
-                  query.value(6), query.value(7), query.value(8)};
+    return Header{name,           title,          query.value(0).toString(),
+                  query.value(1), query.value(2), query.value(3),
+                  query.value(4), query.value(5), query.value(6),
+                  query.value(7), query.value(8)};
 }
 
 bool loadLines(const QSqlDatabase &main, const QSqlDatabase &work, const QString &name, const QString &title)

@@ -1,8 +1,8 @@
 #include "store/Backup.h"
 
 #include "store/Database.h"
-#include "store/SchemaVersion.h"
 #include "store/Failure.h"
+#include "store/SchemaVersion.h"
 #include "store/Tables.h"
 
 #include <QDir>
@@ -319,10 +319,12 @@ QString upgradeCopy(const QString &copy)
             problem = db.lastError().text();
         } else {
             const SchemaHistory history = schemaHistory(SchemaKind::Main);
-            const UpgradeResult upgraded = upgrade(db, history.upgrades, history.currentVersion, [] { return true; },
-                                                   [&] { return schemaProblem(db, SchemaKind::Main); });
+            const UpgradeResult upgraded = upgrade(
+                db, history.upgrades, history.currentVersion, [] { return true; },
+                [&] { return schemaProblem(db, SchemaKind::Main); });
             if (upgraded.outcome == UpgradeResult::Outcome::TooNew)
-                problem = QStringLiteral("新しい版の Pelmar で作られたバックアップです（版 %1）。").arg(upgraded.fromVersion);
+                problem =
+                    QStringLiteral("新しい版の Pelmar で作られたバックアップです（版 %1）。").arg(upgraded.fromVersion);
             else if (!upgraded.ok())
                 problem = upgraded.error;
             else

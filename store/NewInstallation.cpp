@@ -2,8 +2,8 @@
 
 #include "store/Backup.h"
 #include "store/Database.h"
-#include "store/Tables.h"
 #include "store/ShippedHints.h"
+#include "store/Tables.h"
 
 #include <QDir>
 #include <QFile>

@@ -26,7 +26,8 @@ inline const QStringList patternTimes = QStringLiteral("開始時間 終了時�
 // Night and overtime hours, and the premium yen paid for them, of a line or a
 // whole statement.
 inline const QStringList premium = QStringLiteral("深夜 時間外 割増額").split(u' ');
-inline const QStringList line = QStringLiteral("日付 開始時間 終了時間 休憩 時間 時給 調整額 金額").split(u' ') + premium;
+inline const QStringList line =
+    QStringLiteral("日付 開始時間 終了時間 休憩 時間 時給 調整額 金額").split(u' ') + premium;
 } // namespace columns
 
 namespace tables {

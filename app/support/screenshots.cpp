@@ -69,14 +69,18 @@ bool saveMonth(const QSqlDatabase &main, const Person &person, int year, int mon
         if (day.dayOfWeek() > 5)
             continue;
         const double amount = shift.worked * person.wage;
-        if (!execBound(main, QStringLiteral("insert into 時給明細 (氏名, タイトル, 行番号, 日付, 開始時間, 終了時間, 休憩, 時間, 時給, 調整額, 金額) values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+        if (!execBound(main,
+                       QStringLiteral("insert into 時給明細 (氏名, タイトル, 行番号, 日付, 開始時間, 終了時間, 休憩, "
+                                      "時間, 時給, 調整額, 金額) values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
                        {person.name, title, ++line, day.toString(QStringLiteral("yyyyMMdd")), shift.start, shift.end,
                         shift.breakHours, shift.worked, person.wage, QVariant(), amount}))
             return false;
         hours += shift.worked;
         total += amount;
     }
-    return execBound(main, QStringLiteral("insert into 時給ヘッダ (氏名, タイトル, 勤務タイプ, 時給, 休憩, 調整額, 時間, 合計) values (?, ?, ?, ?, ?, ?, ?, ?)"),
+    return execBound(main,
+                     QStringLiteral("insert into 時給ヘッダ (氏名, タイトル, 勤務タイプ, 時給, 休憩, 調整額, 時間, "
+                                    "合計) values (?, ?, ?, ?, ?, ?, ?, ?)"),
                      {person.name, title, shift.type, person.wage, shift.breakHours * line, QVariant(), hours, total});
 }
 

@@ -353,12 +353,14 @@ void TestStartRepair::workFileIsOfferedAnew()
     QCOMPARE(schemaProblem(m_state->WorkDb, SchemaKind::Work), QString());
     // The old file's text for its button, over the shipped help; the shipped
     // help for every button, each once.
-    const Rows kept = test::rows(m_state->WorkDb, QStringLiteral("select Contents from ClHint where FormName ="
-                                                                 " 'FrmPelmar' and CtlName = 'cmdHint'"));
+    const Rows kept = test::rows(m_state->WorkDb,
+                                 QStringLiteral("select Contents from ClHint where FormName ="
+                                                " 'FrmPelmar' and CtlName = 'cmdHint'"));
     QCOMPARE(kept.size(), 1);
     QCOMPARE(kept.first().first() == QStringLiteral("残したい説明"), hintsKept > 0);
-    QCOMPARE(test::rows(m_state->WorkDb, QStringLiteral("select count(*) from (select 1 from ClHint group by"
-                                                        " FormName, CtlName having count(*) > 1)")),
+    QCOMPARE(test::rows(m_state->WorkDb,
+                        QStringLiteral("select count(*) from (select 1 from ClHint group by"
+                                       " FormName, CtlName having count(*) > 1)")),
              (Rows{{"0"}}));
     QVERIFY(test::rowCount(m_state->WorkDb, QStringLiteral("ClHint")) >= 5);
     QCOMPARE(test::rows(m_state->MainDb, QStringLiteral("select count(*) from 従業員")), (Rows{{"3"}}));

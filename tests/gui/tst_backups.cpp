@@ -89,11 +89,11 @@ void TestBackups::seed()
     QVERIFY(execBound(mainDb(), employee, {1, QStringLiteral("山田"), 1000.0}));
     QVERIFY(execBound(mainDb(), employee, {2, QStringLiteral("O'Brien"), 1200.0}));
     QVERIFY(execBound(mainDb(), QStringLiteral("insert into 自社情報 values ('有限会社ペルマー', '東京都')")));
-    const QString header = QStringLiteral(
-        "insert into 時給ヘッダ (氏名, タイトル, 勤務タイプ, 時給, 休憩, 調整額, 時間, 合計) values (?, ?, 'A', ?, 1, 0, 8, ?)");
-    const QString line =
-        QStringLiteral("insert into 時給明細 (氏名, タイトル, 行番号, 日付, 開始時間, 終了時間, 休憩, 時間, 時給, 調整額, 金額)"
-                       " values (?, ?, 1, '20260401', '0900', '1800', 1, 8, ?, 0, ?)");
+    const QString header = QStringLiteral("insert into 時給ヘッダ (氏名, タイトル, 勤務タイプ, 時給, 休憩, 調整額, "
+                                          "時間, 合計) values (?, ?, 'A', ?, 1, 0, 8, ?)");
+    const QString line = QStringLiteral(
+        "insert into 時給明細 (氏名, タイトル, 行番号, 日付, 開始時間, 終了時間, 休憩, 時間, 時給, 調整額, 金額)"
+        " values (?, ?, 1, '20260401', '0900', '1800', 1, 8, ?, 0, ?)");
     const QList<QVariantList> statements{{QStringLiteral("山田"), QStringLiteral("4月"), 1000.0},
                                          {QStringLiteral("山田"), QStringLiteral("5月"), 1000.0},
                                          {QStringLiteral("O'Brien"), QStringLiteral("4月'分"), 1200.0}};

@@ -128,22 +128,27 @@ void TestDiskFaults::seed()
     QVERIFY(execBound(mainDb(), QStringLiteral("insert into 自社情報 values ('有限会社ペルマー', '東京都')")));
     // 山田's April: twenty days.
     QVERIFY(execBound(mainDb(),
-                      QStringLiteral("insert into 時給ヘッダ (氏名, タイトル, 勤務タイプ, 時給, 休憩, 調整額, 時間, 合計) values ('山田', '4月', 'A', 1000, 20, 0, 160, "
+                      QStringLiteral("insert into 時給ヘッダ (氏名, タイトル, 勤務タイプ, 時給, 休憩, 調整額, 時間, "
+                                     "合計) values ('山田', '4月', 'A', 1000, 20, 0, 160, "
                                      "160000)")));
-    QVERIFY(execBound(mainDb(),
-                      QStringLiteral("with recursive d(n) as (select 1 union all select n + 1 from d where n < 20)"
-                                     " insert into 時給明細 (氏名, タイトル, 行番号, 日付, 開始時間, 終了時間, 休憩, 時間, 時給, 調整額, 金額) select '山田', '4月', n, printf('202604%02d', n), '0900',"
-                                     " '1800', 1, 8, 1000, 0, 8000 from d")));
+    QVERIFY(
+        execBound(mainDb(),
+                  QStringLiteral("with recursive d(n) as (select 1 union all select n + 1 from d where n < 20)"
+                                 " insert into 時給明細 (氏名, タイトル, 行番号, 日付, 開始時間, 終了時間, 休憩, 時間, "
+                                 "時給, 調整額, 金額) select '山田', '4月', n, printf('202604%02d', n), '0900',"
+                                 " '1800', 1, 8, 1000, 0, 8000 from d")));
     // Forty months of 田中一郎 fill the pages around 山田's, as years of
     // statements do, so a longer 山田 / 4月 needs pages of its own.
     QVERIFY(execBound(mainDb(),
                       QStringLiteral("with recursive m(k) as (select 1 union all select k + 1 from m where k < 40),"
                                      " d(n) as (select 1 union all select n + 1 from d where n < 20)"
-                                     " insert into 時給明細 (氏名, タイトル, 行番号, 日付, 開始時間, 終了時間, 休憩, 時間, 時給, 調整額, 金額) select '田中一郎', printf('%03d月', k), n,"
+                                     " insert into 時給明細 (氏名, タイトル, 行番号, 日付, 開始時間, 終了時間, 休憩, "
+                                     "時間, 時給, 調整額, 金額) select '田中一郎', printf('%03d月', k), n,"
                                      " printf('2026%02d%02d', (k - 1) % 12 + 1, n), '0900', '1800', 1, 8, 1200, 0,"
                                      " 9600 from m, d")));
     QVERIFY(execBound(mainDb(),
-                      QStringLiteral("insert into 時給ヘッダ (氏名, タイトル, 勤務タイプ, 時給, 休憩, 調整額, 時間, 合計) select distinct 氏名, タイトル, 'A', 1200, 20, 0,"
+                      QStringLiteral("insert into 時給ヘッダ (氏名, タイトル, 勤務タイプ, 時給, 休憩, 調整額, 時間, "
+                                     "合計) select distinct 氏名, タイトル, 'A', 1200, 20, 0,"
                                      " 160, 192000 from 時給明細 where 氏名 = '田中一郎'")));
     QVERIFY(hints::storeHint(workDb(), QStringLiteral("FrmPelmar"), QStringLiteral("cmdHint"), QStringLiteral("Pelmar"),
                              QStringLiteral("残したい説明")));
@@ -522,8 +527,9 @@ void TestDiskFaults::damagedWorkFileFoundAfterStartIsMadeNew()
     // The program's connection is on the new file, with the hint kept and
     // the pages refilled.
     QSqlDatabase work = window()->state().WorkDb;
-    QCOMPARE(test::rows(work, QStringLiteral("select Contents from ClHint where FormName = 'FrmPelmar' and"
-                                             " CtlName = 'cmdHint'")),
+    QCOMPARE(test::rows(work,
+                        QStringLiteral("select Contents from ClHint where FormName = 'FrmPelmar' and"
+                                       " CtlName = 'cmdHint'")),
              (Rows{{"残したい説明"}}));
     QCOMPARE(test::rows(work, QStringLiteral("select count(*) from w明細")), (Rows{{"60"}}));
     QCOMPARE(test::rows(work, QStringLiteral("select 氏名 from w従業員 where 氏名 is not null order by \"No\"")),

@@ -484,12 +484,16 @@ void TestSafeguards::typedNamesAreWhatTheyLookLike()
     const QString marked = QStringLiteral("田中\ufeff");
     QVERIFY(execBound(mainDb(), QStringLiteral("insert into 従業員 values (3, ?, 900, 'A', '0900', '1800', 1, 8)"),
                       {marked}));
-    QVERIFY(execBound(mainDb(), QStringLiteral("insert into 時給ヘッダ (氏名, タイトル, 勤務タイプ, 時給, 休憩, 調整額, 時間, 合計) values (?, '3月', 'A', 900, 1, 0, 8, 7200)"),
-                      {marked}));
     QVERIFY(execBound(mainDb(),
-                      QStringLiteral("insert into 時給明細 (氏名, タイトル, 行番号, 日付, 開始時間, 終了時間, 休憩, 時間, 時給, 調整額, 金額) values (?, '3月', 1, '20260302', '0900', '1800', 1, 8, 900,"
-                                     " 0, 7200)"),
+                      QStringLiteral("insert into 時給ヘッダ (氏名, タイトル, 勤務タイプ, 時給, 休憩, 調整額, 時間, "
+                                     "合計) values (?, '3月', 'A', 900, 1, 0, 8, 7200)"),
                       {marked}));
+    QVERIFY(
+        execBound(mainDb(),
+                  QStringLiteral("insert into 時給明細 (氏名, タイトル, 行番号, 日付, 開始時間, 終了時間, 休憩, 時間, "
+                                 "時給, 調整額, 金額) values (?, '3月', 1, '20260302', '0900', '1800', 1, 8, 900,"
+                                 " 0, 7200)"),
+                  {marked}));
     page()->refreshPickers();
     const bool stored = storedTitle == QStringLiteral("3月");
 

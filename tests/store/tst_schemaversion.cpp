@@ -103,11 +103,15 @@ bool makeVersion1File(const QString &file, bool mainFile, int stamp)
             ok = ok && execBound(db, statement);
         if (mainFile)
             ok = ok
-                && execBound(db, QStringLiteral("insert into 時給ヘッダ values ('山田', '4月分', 'A', 1000, 1, 0, 8, 8000)"))
-                && execBound(db, QStringLiteral("insert into 時給明細 values ('山田', '4月分', 1, '20260401', '0900',"
-                                                "'1800', 1, 8, 1000, null, 8000)"));
+                && execBound(
+                     db, QStringLiteral("insert into 時給ヘッダ values ('山田', '4月分', 'A', 1000, 1, 0, 8, 8000)"))
+                && execBound(db,
+                             QStringLiteral("insert into 時給明細 values ('山田', '4月分', 1, '20260401', '0900',"
+                                            "'1800', 1, 8, 1000, null, 8000)"));
         else
-            ok = ok && execBound(db, QStringLiteral("insert into ClHint values ('FrmPelmar', 'cmdHint', 'Pelmar', '残す')"));
+            ok = ok
+                && execBound(db,
+                             QStringLiteral("insert into ClHint values ('FrmPelmar', 'cmdHint', 'Pelmar', '残す')"));
         ok = ok && execBound(db, QStringLiteral("PRAGMA user_version = %1").arg(stamp));
         db.close();
     }
@@ -128,9 +132,8 @@ QStringList layoutOf(const QSqlDatabase &db)
         columns.exec();
         QStringList described;
         while (columns.next())
-            described << QStringLiteral("%1 %2%3")
-                             .arg(columns.value(0).toString(), columns.value(1).toString(),
-                                  columns.value(2).toInt() ? QStringLiteral(" key") : QString());
+            described << QStringLiteral("%1 %2%3").arg(columns.value(0).toString(), columns.value(1).toString(),
+                                                       columns.value(2).toInt() ? QStringLiteral(" key") : QString());
         layout << tables.value(0).toString() + u'(' + described.join(QStringLiteral(", ")) + u')';
     }
     return layout;
@@ -373,8 +376,9 @@ void TestSchemaVersion::realUpgradeReachesTodaysLayout()
     QCOMPARE(storedSchemaVersion(opened.db), mainFile ? kMainSchemaVersion : kWorkSchemaVersion);
     QCOMPARE(layoutOf(opened.db), layoutOf(mainFile ? fresh.mainDb() : fresh.workDb()));
     if (mainFile) {
-        QCOMPARE(test::rows(opened.db, QStringLiteral("select 氏名, タイトル, 合計, 深夜, 時間外, 割増額 from 時給ヘッダ")),
-                 (test::Rows{{"山田", "4月分", "8000", "<null>", "<null>", "<null>"}}));
+        QCOMPARE(
+            test::rows(opened.db, QStringLiteral("select 氏名, タイトル, 合計, 深夜, 時間外, 割増額 from 時給ヘッダ")),
+            (test::Rows{{"山田", "4月分", "8000", "<null>", "<null>", "<null>"}}));
         QCOMPARE(test::rows(opened.db, QStringLiteral("select 日付, 金額, 深夜, 時間外, 割増額 from 時給明細")),
                  (test::Rows{{"20260401", "8000", "<null>", "<null>", "<null>"}}));
     } else {
@@ -412,8 +416,9 @@ void TestSchemaVersion::openingAFolderOfVersion1BacksUpBothFiles()
             QVERIFY(db.open());
             QCOMPARE(storedSchemaVersion(db), 0);
             // The layout before the upgrade: no premium column anywhere.
-            QCOMPARE(test::rows(db, QStringLiteral("select count(*) from sqlite_master m, pragma_table_info(m.name) c"
-                                                   " where m.type = 'table' and c.name = '深夜'")),
+            QCOMPARE(test::rows(db,
+                                QStringLiteral("select count(*) from sqlite_master m, pragma_table_info(m.name) c"
+                                               " where m.type = 'table' and c.name = '深夜'")),
                      test::Rows{{"0"}});
             db.close();
         }
