@@ -108,12 +108,12 @@ std::unique_ptr<QTemporaryDir> generate(int statements)
         if (statements > 0) {
             run(main.db,
                 counter
-                    + QStringLiteral("insert into 時給ヘッダ select '従業員' || (i % 150 + 1),"
+                    + QStringLiteral("insert into 時給ヘッダ (氏名, タイトル, 勤務タイプ, 時給, 休憩, 調整額, 時間, 合計) select '従業員' || (i % 150 + 1),"
                                      " i || '月分', 'A', 1000, 20, 0, 160, 160000 from n"),
                 {statements});
             run(main.db,
                 counter
-                    + QStringLiteral("insert into 時給明細 select '従業員' || ((i / ?) % 150 + 1), (i / ?) || '月分',"
+                    + QStringLiteral("insert into 時給明細 (氏名, タイトル, 行番号, 日付, 開始時間, 終了時間, 休憩, 時間, 時給, 調整額, 金額) select '従業員' || ((i / ?) % 150 + 1), (i / ?) || '月分',"
                                      " i % ? + 1, printf('2026%02d%02d', (i / ?) % 12 + 1, i % ? + 1), '0900',"
                                      " '1800', 1, 8, 1000, null, 8000 from n"),
                 {statements * kLinesPerStatement, kLinesPerStatement, kLinesPerStatement, kLinesPerStatement,
@@ -325,7 +325,11 @@ void reopenAndSave(benchmark::State &state)
     Connections files(dataFolder(int(state.range(0))));
     const statements::Header chosen = middleStatement(files, int(state.range(0)));
     const QVariantList pair{chosen.name, chosen.title};
-    const QString lineColumns = QStringLiteral("日付, 開始時間, 終了時間, 休憩, 時間, 時給, 調整額, 金額");
+    // Every column of a stored line, the premium ones included, as Pelmar
+    // reads and writes them.
+    const QString lineColumns =
+        QStringLiteral("日付, 開始時間, 終了時間, 休憩, 時間, 時給, 調整額, 金額, 深夜, 時間外, 割増額");
+    constexpr int kLineColumns = 11;
     besideFloor(
         state,
         [&](Measured &times) {
@@ -344,15 +348,16 @@ void reopenAndSave(benchmark::State &state)
                 // Reopen: the header, then the page's 60 empty lines with the
                 // stored ones over the first of them.
                 QSqlQuery header(files.main);
-                header.prepare(QStringLiteral("select rowid, 勤務タイプ, 時給, 休憩, 調整額, 時間, 合計 from 時給ヘッダ"
-                                              " where 氏名 = ? and タイトル = ? order by rowid limit 1"));
+                header.prepare(QStringLiteral("select rowid, 勤務タイプ, 時給, 休憩, 調整額, 時間, 合計, 深夜, 時間外,"
+                                              " 割増額 from 時給ヘッダ where 氏名 = ? and タイトル = ?"
+                                              " order by rowid limit 1"));
                 header.addBindValue(chosen.name);
                 header.addBindValue(chosen.title);
                 header.exec();
                 header.next();
                 const QVariant headerRow = header.value(0);
                 QVariantList headerValues;
-                for (int i = 1; i <= 6; ++i)
+                for (int i = 1; i <= 9; ++i)
                     headerValues << header.value(i);
                 header.finish();
 
@@ -372,12 +377,14 @@ void reopenAndSave(benchmark::State &state)
                 }
                 QSqlQuery line(files.work);
                 line.prepare(QStringLiteral("update w明細 set 日付 = ?, 開始時間 = ?, 終了時間 = ?, 休憩 = ?,"
-                                            " 時間 = ?, 時給 = ?, 調整額 = ?, 金額 = ? where 行番号 = ?"));
+                                            " 時間 = ?, 時給 = ?, 調整額 = ?, 金額 = ?, 深夜 = ?, 時間外 = ?,"
+                                            " 割増額 = ? where 行番号 = ?"));
                 for (int row = 1; stored.next(); ++row) {
-                    for (int i = 0; i < 8; ++i)
+                    for (int i = 0; i < kLineColumns; ++i)
                         line.bindValue(i, stored.value(i));
-                    line.bindValue(8, row);
-                    line.exec();
+                    line.bindValue(kLineColumns, row);
+                    if (!line.exec())
+                        state.SkipWithError("the floor could not write a line");
                 }
                 files.work.commit();
 
@@ -385,10 +392,12 @@ void reopenAndSave(benchmark::State &state)
                 files.main.transaction();
                 QSqlQuery update(files.main);
                 update.prepare(QStringLiteral("update 時給ヘッダ set 氏名 = ?, タイトル = ?, 勤務タイプ = ?, 時給 = ?,"
-                                              " 休憩 = ?, 調整額 = ?, 時間 = ?, 合計 = ? where rowid = ?"));
+                                              " 休憩 = ?, 調整額 = ?, 時間 = ?, 合計 = ?, 深夜 = ?, 時間外 = ?,"
+                                              " 割増額 = ? where rowid = ?"));
                 for (const QVariant &value : pair + headerValues + QVariantList{headerRow})
                     update.addBindValue(value);
-                update.exec();
+                if (!update.exec())
+                    state.SkipWithError("the floor could not write the header");
                 QSqlQuery remove(files.main);
                 remove.prepare(QStringLiteral("delete from 時給明細 where 氏名 = ? and タイトル = ?"));
                 remove.addBindValue(chosen.name);
@@ -399,14 +408,17 @@ void reopenAndSave(benchmark::State &state)
                                           " order by 日付, 行番号")
                                .arg(lineColumns));
                 QSqlQuery insert(files.main);
-                insert.prepare(QStringLiteral("insert into 時給明細 values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+                insert.prepare(QStringLiteral("insert into 時給明細 (氏名, タイトル, 行番号, %1)"
+                                              " values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")
+                                   .arg(lineColumns));
                 for (int number = 1; lines.next(); ++number) {
                     insert.bindValue(0, chosen.name);
                     insert.bindValue(1, chosen.title);
                     insert.bindValue(2, number);
-                    for (int i = 0; i < 8; ++i)
+                    for (int i = 0; i < kLineColumns; ++i)
                         insert.bindValue(3 + i, lines.value(i));
-                    insert.exec();
+                    if (!insert.exec())
+                        state.SkipWithError("the floor could not store a line");
                 }
                 benchmark::DoNotOptimize(files.main.commit());
             });
