@@ -23,7 +23,7 @@ constexpr int kNameColumn = 2;
 constexpr int kPatternColumn = 4;
 } // namespace
 
-EmployeePage::EmployeePage(ProgramState &state, QWidget *parent) : QWidget(parent), m_state(state)
+EmployeePage::EmployeePage(ProgramState &state, QWidget *parent) : TabPage(parent), m_state(state)
 {
     PageSkeleton skeleton(this, QStringLiteral("page従業員"), QStringLiteral("imContainer3D3"));
     imContainer3D3 = skeleton.frame();

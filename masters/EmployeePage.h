@@ -1,13 +1,14 @@
 #pragma once
 
 #include "widgets/PageControls.h"
+#include "widgets/TabPage.h"
 
 #include <QWidget>
 
 namespace pelmar {
 
 // The "従業員" page: the employee master with wage and usual shift type.
-class EmployeePage : public QWidget {
+class EmployeePage : public TabPage {
     Q_OBJECT
 public:
     EmployeePage(ProgramState &state, QWidget *parent = nullptr);

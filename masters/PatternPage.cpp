@@ -18,7 +18,7 @@
 
 namespace pelmar {
 
-PatternPage::PatternPage(ProgramState &state, QWidget *parent) : QWidget(parent), m_state(state)
+PatternPage::PatternPage(ProgramState &state, QWidget *parent) : TabPage(parent), m_state(state)
 {
     PageSkeleton skeleton(this, QStringLiteral("page勤務形態"), QStringLiteral("imContainer3D11"));
     imContainer3D11 = skeleton.frame();

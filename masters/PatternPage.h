@@ -1,13 +1,14 @@
 #pragma once
 
 #include "widgets/PageControls.h"
+#include "widgets/TabPage.h"
 
 #include <QWidget>
 
 namespace pelmar {
 
 // The "勤務形態" page: the ten shift types "A" to "J" with their times.
-class PatternPage : public QWidget {
+class PatternPage : public TabPage {
     Q_OBJECT
 public:
     PatternPage(ProgramState &state, QWidget *parent = nullptr);

@@ -22,7 +22,7 @@
 
 namespace pelmar {
 
-SettingsPage::SettingsPage(ProgramState &state, QWidget *parent) : QWidget(parent), m_state(state)
+SettingsPage::SettingsPage(ProgramState &state, QWidget *parent) : TabPage(parent), m_state(state)
 {
     PageSkeleton skeleton(this, QStringLiteral("page設定情報"), QStringLiteral("imContainer3D6"));
     imContainer3D6 = skeleton.frame();
@@ -250,7 +250,7 @@ SettingsPage::EntryResult SettingsPage::Entry割増設定()
 
 void SettingsPage::showEvent(QShowEvent *event)
 {
-    QWidget::showEvent(event);
+    TabPage::showEvent(event);
     // The information can be selected (to copy the data folder, say) once
     // the page is seen. Selectable text puts a text document behind the
     // label, whose layout costs more than all the other labels of the window

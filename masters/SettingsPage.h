@@ -2,6 +2,7 @@
 
 #include "masters/PaySettings.h"
 #include "widgets/PageControls.h"
+#include "widgets/TabPage.h"
 
 #include <QWidget>
 
@@ -14,7 +15,7 @@ namespace pelmar {
 
 // The "設定・情報" page: the company's name and details, the reset of all
 // data, and the program's information and support banner.
-class SettingsPage : public QWidget {
+class SettingsPage : public TabPage {
     Q_OBJECT
 public:
     SettingsPage(ProgramState &state, QWidget *parent = nullptr);

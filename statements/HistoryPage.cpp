@@ -15,7 +15,7 @@
 
 namespace pelmar {
 
-HistoryPage::HistoryPage(ProgramState &state, QWidget *parent) : QWidget(parent), m_state(state)
+HistoryPage::HistoryPage(ProgramState &state, QWidget *parent) : TabPage(parent), m_state(state)
 {
     PageSkeleton skeleton(this, QStringLiteral("page履歴"), QStringLiteral("imContainer3D2"));
     imContainer3D2 = skeleton.frame();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "widgets/PageControls.h"
+#include "widgets/TabPage.h"
 
 #include <QPointer>
 #include <QString>
@@ -15,7 +16,7 @@ namespace pelmar {
 class ReportDialog;
 
 // The "履　歴" page: the list of saved statements.
-class HistoryPage : public QWidget {
+class HistoryPage : public TabPage {
     Q_OBJECT
 public:
     HistoryPage(ProgramState &state, QWidget *parent = nullptr);

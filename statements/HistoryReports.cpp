@@ -82,7 +82,7 @@ void HistoryPage::connectReports()
 
 void HistoryPage::showEvent(QShowEvent *event)
 {
-    QWidget::showEvent(event);
+    TabPage::showEvent(event);
     // Statements saved or deleted since the page last showed are offered
     // as they are now; start-up, which does not show this page, reads nothing.
     ReadCombタイトル();

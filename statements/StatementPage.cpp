@@ -28,7 +28,7 @@ NumberBox *numberBox(const QString &name, QWidget *parent, bool readOnly)
 
 } // namespace
 
-StatementPage::StatementPage(ProgramState &state, QWidget *parent) : QWidget(parent), m_state(state)
+StatementPage::StatementPage(ProgramState &state, QWidget *parent) : TabPage(parent), m_state(state)
 {
     PageSkeleton skeleton(this, QStringLiteral("page勤務表"), QStringLiteral("imContainer3D1"));
     imContainer3D1 = skeleton.frame();

@@ -3,6 +3,7 @@
 #include "calc/DetailLine.h"
 #include "masters/PaySettings.h"
 #include "widgets/PageControls.h"
+#include "widgets/TabPage.h"
 
 #include <QWidget>
 
@@ -18,7 +19,7 @@ inline constexpr int kSpacesAfterPick = 2;
 
 // The "勤務表" page: the statement being edited, with its person, shift
 // type, title, totals and day lines.
-class StatementPage : public QWidget {
+class StatementPage : public TabPage {
     Q_OBJECT
 public:
     StatementPage(ProgramState &state, QWidget *parent = nullptr);

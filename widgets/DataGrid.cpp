@@ -2,6 +2,7 @@
 
 #include "calc/Formats.h"
 #include "widgets/GridDelegate.h"
+#include "widgets/RowHeader.h"
 
 #include <QApplication>
 #include <QHeaderView>
@@ -23,6 +24,7 @@ DataGrid::DataGrid(QWidget *parent) : QTableView(parent)
     setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
                     | QAbstractItemView::AnyKeyPressed);
     setAttribute(Qt::WA_InputMethodEnabled, true);
+    setVerticalHeader(new RowHeader(this));
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
 

@@ -13,6 +13,7 @@
 #include <QFile>
 #include <QFontDatabase>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPlainTextEdit>
@@ -78,6 +79,7 @@ private slots:
     void informationLabelsAndBanner_data();
     void informationLabelsAndBanner();
     void japaneseLook();
+    void everyPageFitsWhenShown();
     void closingEndsEverything();
     void severalWindowsOneAfterAnother();
 };
@@ -512,6 +514,37 @@ void TestMainWindow::japaneseLook()
              qPrintable(family));
     // The family is one the system really has, so Japanese captions render.
     QVERIFY(QFontDatabase::families().contains(family));
+}
+
+void TestMainWindow::everyPageFitsWhenShown()
+{
+    auto *tabs = window()->findChild<QTabWidget *>(QStringLiteral("SSTab1"));
+    QVERIFY(tabs);
+    // A page is measured only once it is shown. Made as small as it goes
+    // before any other page was seen, the window must still grow to fit
+    // each page as it comes to the front.
+    // What a page needs, measured from its layout whether shown or not.
+    const auto fits = [](const QWidget *page, QSize room) {
+        const QSize need = page->layout()->totalMinimumSize();
+        return room.width() >= need.width() && room.height() >= need.height();
+    };
+    window()->resize(1, 1);
+    for (int i = 0; i < tabs->count(); ++i) {
+        tabs->setCurrentIndex(i);
+        QWidget *page = tabs->widget(i);
+        QTRY_VERIFY(page->isVisible());
+        QCoreApplication::processEvents();
+        QVERIFY2(fits(page, page->size()), qPrintable(page->objectName()));
+    }
+    // Once seen, every page counts: with the first page in front the window
+    // shrinks no further than the largest page allows.
+    tabs->setCurrentIndex(0);
+    QCoreApplication::processEvents();
+    window()->resize(1, 1);
+    QCoreApplication::processEvents();
+    const QSize room = tabs->currentWidget()->size();
+    for (int i = 0; i < tabs->count(); ++i)
+        QVERIFY2(fits(tabs->widget(i), room), qPrintable(tabs->widget(i)->objectName()));
 }
 
 void TestMainWindow::closingEndsEverything()
