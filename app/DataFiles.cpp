@@ -72,11 +72,62 @@ QString renewalNotice(const WorkFileRenewal &renewal)
 
 } // namespace
 
+void DataFiles::startPreparing(const QString &dataPath)
+{
+    finishPreparing({});
+    auto prepared = std::make_shared<StartPreparation>();
+    m_preparation = prepared;
+    m_preparedFolder = dataPath;
+    m_preparing.reset(QThread::create(
+        [prepared, mainPath = QDir(dataPath).filePath(kMainDbFileName),
+         workPath = QDir(dataPath).filePath(kWorkDbFileName)] { *prepared = prepareStart(mainPath, workPath); }));
+    m_preparing->start();
+}
+
+std::optional<StartPreparation> DataFiles::finishPreparing(const QString &dataPath)
+{
+    if (!m_preparing)
+        return std::nullopt;
+    m_preparing->wait();
+    m_preparing.reset();
+    const std::shared_ptr<StartPreparation> prepared = std::exchange(m_preparation, nullptr);
+    if (m_preparedFolder != dataPath)
+        return std::nullopt;
+    return *prepared;
+}
+
+bool DataFiles::openPrepared()
+{
+    const auto openOne = [](const QString &path, const char *tag, QString &connection, QSqlDatabase &db) {
+        connection = uniqueConnectionName(tag);
+        const OpenResult opened = openChecked(path, connection);
+        if (!opened.ok()) {
+            connection.clear();
+            return false;
+        }
+        db = opened.db;
+        return true;
+    };
+    if (openOne(m_state.MainDbPath, "main", m_mainConnection, m_state.MainDb)
+        && openOne(m_state.WorkDbPath, "work", m_workConnection, m_state.WorkDb))
+        return true;
+    close();
+    return false;
+}
+
 bool DataFiles::open(const QString &dataPath)
 {
     m_state.DataPath = dataPath;
     m_state.MainDbPath = QDir(dataPath).filePath(kMainDbFileName);
     m_state.WorkDbPath = QDir(dataPath).filePath(kWorkDbFileName);
+    m_ready = {};
+    // Files the preparation found sound are not looked at again; anything
+    // it could not vouch for takes the way below, with its questions.
+    if (const std::optional<StartPreparation> prepared = finishPreparing(dataPath);
+        prepared && prepared->filesSound && openPrepared()) {
+        m_ready = prepared->ready;
+        return true;
+    }
     // The work file is looked at only beside a main file that opened: a work
     // file alone is no installation, and nothing here makes a main file.
     if (openMainOrOfferBackup() && openWorkOrOfferNew())
@@ -224,6 +275,7 @@ bool DataFiles::openFile(const QString &path, SchemaKind kind, const char *tag, 
 
 DataFiles::~DataFiles()
 {
+    finishPreparing({});
     waitForAfterStartWork();
 }
 

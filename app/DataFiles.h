@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/StartPreparation.h"
 #include "store/Database.h"
 #include "store/ProgramState.h"
 
@@ -9,6 +10,8 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
+#include <utility>
 
 namespace pelmar {
 
@@ -32,6 +35,15 @@ public:
     // does an offer that cannot be made, and leaves every file as it was.
     bool open(const QString &dataPath);
     QString openError() const { return m_openError; }
+
+    // Checks the folder's files and readies the work tables (prepareStart)
+    // on a thread of its own, for the window to build its pages meanwhile.
+    // open() of the same folder waits for it and, when it found both files
+    // sound, opens them without checking again; otherwise it opens them as
+    // it always does, asking and telling what it must.
+    void startPreparing(const QString &dataPath);
+    // What that left ready for the pages, once open() used it; taken once.
+    ReadyAtStart takeReadyAtStart() { return std::exchange(m_ready, {}); }
     // The files that opening upgraded, as the notice names them.
     QStringList upgradedFiles() const { return m_upgradedFiles; }
     QString workConnection() const { return m_workConnection; }
@@ -90,6 +102,10 @@ public:
     void close();
 
 private:
+    // Waits for the preparation; what it found, when it was for this folder.
+    std::optional<StartPreparation> finishPreparing(const QString &dataPath);
+    // Opens both files as the preparation found them; false leaves nothing open.
+    bool openPrepared();
     bool openFile(const QString &path, SchemaKind kind, const char *tag, QString &connection, QSqlDatabase &db);
     bool openMainOrOfferBackup();
     bool openWorkOrOfferNew();
@@ -107,6 +123,10 @@ private:
     QString m_lastDamage; // what the last refused file was found to be, when damaged
     QString m_keptAside;
     std::unique_ptr<QThread> m_afterStart;
+    std::unique_ptr<QThread> m_preparing;
+    std::shared_ptr<StartPreparation> m_preparation;
+    QString m_preparedFolder;
+    ReadyAtStart m_ready;
 };
 
 } // namespace pelmar

@@ -25,6 +25,9 @@ namespace pelmar {
 
 FrmPelmar::FrmPelmar(const QString &dataPath, QWidget *parent) : QMainWindow(parent), m_files(m_state)
 {
+    // The files are checked and the work tables readied on a thread of their
+    // own while the pages are built; Form_Load picks that up.
+    m_files.startPreparing(dataPath);
     setObjectName(QStringLiteral("FrmPelmar"));
     setFont(uiFont());
     setWindowIcon(hintIcon());
@@ -155,7 +158,9 @@ bool FrmPelmar::Form_Load(const QString &dataPath)
 
     setWindowTitle(QStringLiteral("Pelmar Ver ") + kPelmarVersion);
     FormInit();
+    m_state.Ready = m_files.takeReadyAtStart();
     loadPages();
+    m_state.Ready = {};
     // Reading the files whole and the daily backup wait until the window
     // shows: they grow with the data, start-up does not.
     // The user hears of an upgrade once, when the window is up.

@@ -89,7 +89,7 @@ void EmployeePage::showMaster()
     refreshDropDown();
     // The page goes straight from what it held to the master, one write at
     // most; one that cannot be read shows an empty page, never stale rows.
-    m_readFailed = !employees::readMaster(m_state.MainDb, m_state.WorkDb);
+    m_readFailed = !m_state.Ready.employees && !employees::readMaster(m_state.MainDb, m_state.WorkDb);
     if (m_readFailed && !employees::resetPage(m_state.WorkDb))
         ShowMsg(msg::エラー従業員クリア);
     Grid従業員->refresh();
@@ -153,7 +153,8 @@ void EmployeePage::settleTypedName()
 
 void EmployeePage::refreshDropDown()
 {
-    patterns::copyToReference(m_state.MainDb, m_state.WorkDb);
+    if (!m_state.Ready.reference)
+        patterns::copyToReference(m_state.MainDb, m_state.WorkDb);
     DD勤務形態->refresh();
 }
 

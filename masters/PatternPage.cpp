@@ -65,7 +65,7 @@ void PatternPage::Read勤務形態()
 {
     // The page goes straight from what it held to the master, one write at
     // most; one that cannot be read shows the empty page, never stale rows.
-    m_readFailed = !patterns::readMaster(m_state.MainDb, m_state.WorkDb);
+    m_readFailed = !m_state.Ready.patterns && !patterns::readMaster(m_state.MainDb, m_state.WorkDb);
     if (m_readFailed && !patterns::resetPage(m_state.WorkDb))
         ShowMsg(msg::エラー勤務形態クリア);
     Grid勤務形態->refresh();

@@ -56,7 +56,8 @@ void HistoryPage::Read履歴()
 
 void HistoryPage::Clear履歴()
 {
-    statements::clearHistory(m_state.WorkDb);
+    if (!m_state.Ready.history)
+        statements::clearHistory(m_state.WorkDb);
     Grid履歴->refresh();
 }
 

@@ -131,17 +131,20 @@ void StatementPage::onFocusChanged(QWidget *old, QWidget *now)
 
 void StatementPage::ReadComb氏名()
 {
-    replaceList(cmb氏名, employees::names(m_state.MainDb));
+    const std::optional<QStringList> &ready = m_state.Ready.names;
+    replaceList(cmb氏名, ready ? *ready : employees::names(m_state.MainDb));
 }
 
 void StatementPage::ReadComb勤務形態()
 {
-    replaceList(cmb勤務形態, patterns::offeredTypes(m_state.MainDb));
+    const std::optional<QStringList> &ready = m_state.Ready.types;
+    replaceList(cmb勤務形態, ready ? *ready : patterns::offeredTypes(m_state.MainDb));
 }
 
 void StatementPage::Read勤務形態参照()
 {
-    patterns::copyToReference(m_state.MainDb, m_state.WorkDb);
+    if (!m_state.Ready.reference)
+        patterns::copyToReference(m_state.MainDb, m_state.WorkDb);
 }
 
 void StatementPage::Seek勤務形態()
@@ -300,7 +303,7 @@ void StatementPage::Delete行()
 
 void StatementPage::Clear明細()
 {
-    if (!detail::resetLines(m_state.WorkDb))
+    if (!m_state.Ready.lines && !detail::resetLines(m_state.WorkDb))
         ShowMsg(msg::エラー明細行クリア, failureDetail(m_state.WorkDb));
     Grid明細->refresh();
     m_linesEdited = false;

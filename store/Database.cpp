@@ -8,6 +8,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QMutex>
 #include <QSet>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -68,6 +69,10 @@ QList<TableColumns> tablesOf(const QSqlDatabase &db)
 // in-memory database built from the same DDL.
 const QList<TableColumns> &expectedTables(SchemaKind kind)
 {
+    // Start-up checks the files on a thread of its own, and the check after
+    // start-up on another: the first to need a layout builds it.
+    static QMutex lock;
+    const QMutexLocker locked(&lock);
     static QList<TableColumns> cache[2];
     static bool filled[2] = {false, false};
     const int slot = kind == SchemaKind::Main ? 0 : 1;
@@ -242,8 +247,24 @@ OpenResult openExisting(const QString &filePath, SchemaKind kind, const QString 
     return openExisting(filePath, kind, connectionName, schemaHistory(kind), backupBeforeUpgrade);
 }
 
-OpenResult openExisting(const QString &filePath, SchemaKind kind, const QString &connectionName,
-                        const SchemaHistory &history, const BackupBeforeUpgrade &backupBeforeUpgrade)
+namespace {
+
+// Adds the connection for reading and writing an existing file; SQLite opens
+// the file lazily, at the first statement.
+QSqlDatabase readWriteConnection(const QFileInfo &info, const QString &connectionName, const QString &busyTimeout)
+{
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connectionName);
+    // mode=rw makes SQLite refuse to create a file that vanished meanwhile.
+    QUrl url = QUrl::fromLocalFile(info.absoluteFilePath());
+    url.setQuery(QStringLiteral("mode=rw"));
+    db.setDatabaseName(url.toString(QUrl::FullyEncoded));
+    db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;") + busyTimeout);
+    return db;
+}
+
+OpenResult openAndCheck(const QString &filePath, SchemaKind kind, const QString &connectionName,
+                        const SchemaHistory &history, const BackupBeforeUpgrade &backupBeforeUpgrade,
+                        const QString &busyTimeout)
 {
     OpenResult result;
     const auto refuse = [&](const QString &reason) {
@@ -253,12 +274,7 @@ OpenResult openExisting(const QString &filePath, SchemaKind kind, const QString 
     if (const QString problem = fileProblem(info); !problem.isEmpty())
         return refuse(problem);
 
-    result.db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connectionName);
-    // mode=rw makes SQLite refuse to create a file that vanished meanwhile.
-    QUrl url = QUrl::fromLocalFile(info.absoluteFilePath());
-    url.setQuery(QStringLiteral("mode=rw"));
-    result.db.setDatabaseName(url.toString(QUrl::FullyEncoded));
-    result.db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;") + kBusyTimeoutOption);
+    result.db = readWriteConnection(info, connectionName, busyTimeout);
     if (!result.db.open())
         return refuse(result.db.lastError().text());
     // A file that cannot be written is refused before anything is read or
@@ -343,6 +359,32 @@ OpenResult openExisting(const QString &filePath, SchemaKind kind, const QString 
         refuse(damage + damagedAdvice(filePath));
         result.damage = damage;
     }
+    return result;
+}
+
+} // namespace
+
+OpenResult openExisting(const QString &filePath, SchemaKind kind, const QString &connectionName,
+                        const SchemaHistory &history, const BackupBeforeUpgrade &backupBeforeUpgrade)
+{
+    return openAndCheck(filePath, kind, connectionName, history, backupBeforeUpgrade, kBusyTimeoutOption);
+}
+
+OpenResult openIfSound(const QString &filePath, SchemaKind kind, const QString &connectionName)
+{
+    // Without a copy to take first, an older layout is refused untouched.
+    // A file another program holds is given up at once: the opening that
+    // follows waits for it and tells the user.
+    return openAndCheck(filePath, kind, connectionName, schemaHistory(kind), {},
+                        QStringLiteral("QSQLITE_BUSY_TIMEOUT=100"));
+}
+
+OpenResult openChecked(const QString &filePath, const QString &connectionName)
+{
+    OpenResult result;
+    result.db = readWriteConnection(QFileInfo(filePath), connectionName, kBusyTimeoutOption);
+    if (!result.db.open())
+        return refused(result, filePath, connectionName, result.db.lastError().text());
     return result;
 }
 

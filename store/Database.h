@@ -60,6 +60,16 @@ OpenResult openExisting(const QString &filePath, SchemaKind kind, const QString 
 OpenResult openExisting(const QString &filePath, SchemaKind kind, const QString &connectionName,
                         const SchemaHistory &history, const BackupBeforeUpgrade &backupBeforeUpgrade);
 
+// Opens the file as openExisting does only when nothing about it needs to be
+// asked or told: it is there, sound as far as opening looks, of today's
+// layout (an older one is refused, not upgraded) and writable now, with no
+// other program holding it. Otherwise it is refused at once, untouched.
+OpenResult openIfSound(const QString &filePath, SchemaKind kind, const QString &connectionName);
+
+// Opens a file that openIfSound found sound a moment ago, as openExisting
+// would, without looking at it again.
+OpenResult openChecked(const QString &filePath, const QString &connectionName);
+
 // Empty when this connection can write its file: a write transaction that
 // touches the file and is rolled back, so nothing changes. Otherwise says,
 // for the user, whether the file is read-only, its folder is, another

@@ -2,9 +2,27 @@
 
 #include <QSqlDatabase>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 
+#include <optional>
+
 namespace pelmar {
+
+// What start-up got ready on a thread of its own while the window's pages
+// were built: the work tables that already hold what their pages show first,
+// and the pickers' lists as the main file gives them. While the pages are
+// first filled they take these instead of writing or reading them again;
+// anything not here they do themselves, as at any other time.
+struct ReadyAtStart {
+    bool lines = false; // w明細: the empty statement page
+    bool history = false; // w履歴: empty
+    bool patterns = false; // w勤務形態: the shift-type master
+    bool reference = false; // w勤務形態参照: the shift types the pickers offer
+    bool employees = false; // w従業員: the employee master
+    std::optional<QStringList> names; // the employees, for cmb氏名
+    std::optional<QStringList> types; // the shift types, for cmb勤務形態
+};
 
 // What the whole program shares while it runs: where the data lives, the two
 // open databases, and the company's name and details as last read. The main
@@ -17,6 +35,8 @@ struct ProgramState {
     QSqlDatabase WorkDb;
     QString CompanyName;
     QString CompanyInfo;
+    // Only while start-up fills the pages; empty otherwise.
+    ReadyAtStart Ready;
 };
 
 } // namespace pelmar
