@@ -136,7 +136,7 @@ void TestStartPreparation::leavesAloneWhatItCannotVouchFor()
     const QString mainPath = m_data->mainPath();
     const QString workPath = m_data->workPath();
     std::unique_ptr<test::Immutable> frozen;
-    const QString holder = QStringLiteral("holder");
+    std::unique_ptr<test::Holder> holder;
     if (fault == QLatin1String("olderMain")) {
         QVERIFY(execBound(m_data->mainDb(), QStringLiteral("pragma user_version = 1")));
     } else if (fault == QLatin1String("newerWork")) {
@@ -146,10 +146,8 @@ void TestStartPreparation::leavesAloneWhatItCannotVouchFor()
         if (!frozen->ok)
             QSKIP("this filesystem has no immutable attribute");
     } else if (fault == QLatin1String("lockedMain")) {
-        QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), holder);
-        other.setDatabaseName(mainPath);
-        QVERIFY(other.open());
-        QVERIFY(QSqlQuery(other).exec(QStringLiteral("BEGIN EXCLUSIVE")));
+        holder = std::make_unique<test::Holder>(mainPath);
+        QVERIFY(holder->held);
     } else if (fault == QLatin1String("missingWork")) {
         QVERIFY(QFile::remove(workPath));
     } else if (fault == QLatin1String("garbageMain")) {
@@ -169,15 +167,6 @@ void TestStartPreparation::leavesAloneWhatItCannotVouchFor()
     QCOMPARE(QSqlDatabase::connectionNames(), connectionsBefore);
     QCOMPARE(test::fileBytes(mainPath), mainBefore);
     QCOMPARE(test::fileBytes(workPath), workBefore);
-
-    if (QSqlDatabase::contains(holder)) {
-        {
-            QSqlDatabase other = QSqlDatabase::database(holder, false);
-            QSqlQuery(other).exec(QStringLiteral("ROLLBACK"));
-            other.close();
-        }
-        QSqlDatabase::removeDatabase(holder);
-    }
 }
 
 QTEST_MAIN(TestStartPreparation)

@@ -52,39 +52,6 @@ QStringList keptAside(const QString &folder)
     return QDir(folder).entryList({QStringLiteral("*-damaged-*")}, QDir::Files, QDir::Name);
 }
 
-// A connection of its own that holds the file with an exclusive lock, as
-// another program can, until it is released or goes.
-class Holder {
-public:
-    explicit Holder(const QString &path)
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
-        db.setDatabaseName(path);
-        if (!db.open())
-            return;
-        QSqlQuery begin(db);
-        held = begin.exec(QStringLiteral("BEGIN EXCLUSIVE"));
-        if (!held)
-            qWarning() << "the file could not be held:" << begin.lastError().text();
-    }
-    ~Holder() { release(); }
-    void release()
-    {
-        if (!QSqlDatabase::contains(m_name))
-            return;
-        {
-            QSqlDatabase db = QSqlDatabase::database(m_name, false);
-            QSqlQuery(db).exec(QStringLiteral("ROLLBACK"));
-            db.close();
-        }
-        QSqlDatabase::removeDatabase(m_name);
-    }
-    bool held = false;
-
-private:
-    QString m_name = QStringLiteral("holder-") + QString::number(quintptr(this));
-};
-
 } // namespace
 
 Q_DECLARE_METATYPE(Operation)
@@ -348,11 +315,11 @@ void TestDiskFaults::failedCellWriteIsToldAndUndone()
     const QVariant shownBefore = grid->model()->index(row, column).data(Qt::EditRole);
     clearAsked();
     {
-        std::unique_ptr<Holder> holder;
+        std::unique_ptr<test::Holder> holder;
         std::unique_ptr<test::Immutable> frozen;
         std::unique_ptr<test::FullDisk> full;
         if (fault == CellFault::HeldByAnother) {
-            holder = std::make_unique<Holder>(data().workPath());
+            holder = std::make_unique<test::Holder>(data().workPath());
             QVERIFY(holder->held);
         } else if (fault == CellFault::ReadOnlyFile) {
             frozen = std::make_unique<test::Immutable>(data().workPath());
@@ -391,7 +358,7 @@ void TestDiskFaults::failedReadKeepsThePageFromBeingSaved()
     QFETCH(QString, when);
     QFETCH(bool, refused);
     const Rows stored = query(mainDb(), kEverythingStored);
-    std::unique_ptr<Holder> holder;
+    std::unique_ptr<test::Holder> holder;
     if (when == QLatin1String("afterQuestion")) {
         // The statement is on the page with an edit, so 読込 asks first;
         // the file is taken while the question is open.
@@ -399,7 +366,7 @@ void TestDiskFaults::failedReadKeepsThePageFromBeingSaved()
         type(0, 3, QStringLiteral("1900"));
         whenAsked([this, &holder](const MessageRequest &request) {
             if (request.subKey == QStringLiteral("未保存確認") && !holder)
-                holder = std::make_unique<Holder>(data().mainPath());
+                holder = std::make_unique<test::Holder>(data().mainPath());
         });
         clearAsked();
         QTest::mouseClick(page()->cmd読込, Qt::LeftButton);
@@ -411,12 +378,12 @@ void TestDiskFaults::failedReadKeepsThePageFromBeingSaved()
         chooseEmployee(QStringLiteral("田中一郎"));
         page()->txtタイトル->setText(QStringLiteral("5月"));
         type(0, kDate, QStringLiteral("20260501"));
-        holder = std::make_unique<Holder>(data().mainPath());
+        holder = std::make_unique<test::Holder>(data().mainPath());
         QVERIFY(holder->held);
         clearAsked();
         QTest::mouseClick(window()->historyPage()->cmd履歴選択, Qt::LeftButton);
     } else {
-        holder = std::make_unique<Holder>(data().mainPath());
+        holder = std::make_unique<test::Holder>(data().mainPath());
         QVERIFY(holder->held);
         page()->cmb氏名->setEditText(QStringLiteral("山田"));
         page()->txtタイトル->setText(QStringLiteral("4月"));

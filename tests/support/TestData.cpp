@@ -6,11 +6,13 @@
 #include "store/NewInstallation.h"
 #include "store/Tables.h"
 
+#include <QDebug>
 #include <QDir>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QUuid>
@@ -136,6 +138,30 @@ Immutable::~Immutable()
 {
     if (ok)
         QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("-i"), path});
+}
+
+Holder::Holder(const QString &path) : m_name(QStringLiteral("holder-") + QString::number(quintptr(this)))
+{
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
+    db.setDatabaseName(path);
+    if (!db.open())
+        return;
+    QSqlQuery begin(db);
+    held = begin.exec(QStringLiteral("BEGIN EXCLUSIVE"));
+    if (!held)
+        qWarning() << "the file could not be held:" << begin.lastError().text();
+}
+
+void Holder::release()
+{
+    if (!QSqlDatabase::contains(m_name))
+        return;
+    {
+        QSqlDatabase db = QSqlDatabase::database(m_name, false);
+        QSqlQuery(db).exec(QStringLiteral("ROLLBACK"));
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(m_name);
 }
 
 bool storeStatement(const QSqlDatabase &main, const QString &name, const QString &title, double wage,

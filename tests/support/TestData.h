@@ -66,6 +66,21 @@ struct Immutable {
     bool ok = false;
 };
 
+// A connection of its own that holds the file with an exclusive lock, as
+// another program can, until it is released or goes.
+class Holder {
+public:
+    explicit Holder(const QString &path);
+    ~Holder() { release(); }
+    Holder(const Holder &) = delete;
+    Holder &operator=(const Holder &) = delete;
+    void release();
+    bool held = false;
+
+private:
+    QString m_name;
+};
+
 // One day line of a stored statement, as a save writes it.
 struct SeedLine {
     QString date; // yyyymmdd
