@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QTest>
 
+#include <cmath>
 #include <limits>
 #include <numeric>
 
@@ -171,6 +172,8 @@ private slots:
     void damagedTablesRefused();
     void cash_data();
     void cash();
+    void monthYen_data();
+    void monthYen();
 };
 
 // Every figure worked by hand from data/tables/withholding-monthly-2026.tsv
@@ -377,6 +380,25 @@ void TestNetPay::cash()
         QCOMPARE(total->amount(), std::accumulate(amounts.cbegin(), amounts.cend(), Yen(0)));
     }
     QCOMPARE(counts.isEmpty() ? QStringLiteral("-") : counts.join(u' '), pieces);
+}
+
+void TestNetPay::monthYen_data()
+{
+    QTest::addColumn<double>("amount");
+    QTest::addColumn<QString>("yen");
+    QTest::newRow("49 銭") << 123.49 << QStringLiteral("123");
+    QTest::newRow("50 銭") << 123.5 << QStringLiteral("124");
+    QTest::newRow("float noise") << 0.94 * 1075 << QStringLiteral("1011"); // 1010.4999999999999
+    QTest::newRow("negative") << -123.5 << QStringLiteral("-124");
+    QTest::newRow("no number") << std::nan("") << QStringLiteral("-");
+}
+
+// A month's items with fractions of a yen become whole yen once.
+void TestNetPay::monthYen()
+{
+    QFETCH(double, amount);
+    QFETCH(QString, yen);
+    QCOMPARE(yenText(pelmar::pay::monthYen(amount)), yen);
 }
 
 QTEST_GUILESS_MAIN(TestNetPay)
