@@ -79,9 +79,12 @@ public:
         const QString cell = text(name);
         if (!m_ok || cell.isEmpty())
             return std::nullopt;
+        // Every figure of these files, yen or rate, is 0 or more.
         const auto value = scaledDecimal(cell, decimals);
-        if (!value)
-            fail(QStringLiteral("%1 \"%2\" is not a number of at most %3 decimals").arg(name, cell).arg(decimals));
+        if (!value || *value < 0)
+            fail(QStringLiteral("%1 \"%2\" is not a number of 0 or more with at most %3 decimals")
+                     .arg(name, cell)
+                     .arg(decimals));
         return value;
     }
 
