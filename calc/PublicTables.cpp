@@ -1,0 +1,361 @@
+#include "calc/PublicTables.h"
+
+#include <QFile>
+#include <QHash>
+
+#include <limits>
+
+namespace pelmar::pay {
+
+namespace {
+
+// A tab-separated data file: '#' starts a comment line, the first other line
+// names the columns. Lines starting "#@anchor<TAB>" are data too, in a table
+// of their own whose first line names its columns.
+struct TsvTable {
+    QStringList header;
+    struct Line {
+        int number = 0;
+        QStringList cells;
+    };
+    QList<Line> lines;
+
+    int column(const QString &name) const { return int(header.indexOf(name)); }
+};
+
+struct TsvFile {
+    TsvTable main;
+    TsvTable anchors;
+};
+
+const QString kAnchorMark = QStringLiteral("#@anchor\t");
+
+TsvFile splitTsv(const QString &text)
+{
+    TsvFile file;
+    const QStringList lines = text.split(u'\n');
+    for (int i = 0; i < lines.size(); ++i) {
+        QString line = lines[i];
+        if (line.endsWith(u'\r'))
+            line.chop(1);
+        TsvTable *table = &file.main;
+        if (line.startsWith(kAnchorMark)) {
+            line = line.mid(kAnchorMark.size());
+            table = &file.anchors;
+        } else if (line.isEmpty() || line.startsWith(u'#')) {
+            continue;
+        }
+        const QStringList cells = line.split(u'\t');
+        if (table->header.isEmpty())
+            table->header = cells;
+        else
+            table->lines.append({i + 1, cells});
+    }
+    return file;
+}
+
+// Reads the cells of one line by column name, and remembers the first fault.
+class CellReader {
+public:
+    CellReader(const TsvTable &table, const TsvTable::Line &line, QString *error)
+        : m_table(table),
+          m_line(line),
+          m_error(error)
+    {
+    }
+
+    bool ok() const { return m_ok; }
+
+    QString text(const QString &name)
+    {
+        const int at = m_table.column(name);
+        if (at < 0 || at >= m_line.cells.size())
+            return fail(QStringLiteral("column %1 is missing").arg(name)), QString();
+        return m_line.cells[at].trimmed();
+    }
+
+    std::optional<qint64> optionalNumber(const QString &name, int decimals)
+    {
+        const QString cell = text(name);
+        if (!m_ok || cell.isEmpty())
+            return std::nullopt;
+        // Every figure of these files, yen or rate, is 0 or more.
+        const auto value = scaledDecimal(cell, decimals);
+        if (!value || *value < 0)
+            fail(QStringLiteral("%1 \"%2\" is not a number of 0 or more with at most %3 decimals")
+                     .arg(name, cell)
+                     .arg(decimals));
+        return value;
+    }
+
+    qint64 number(const QString &name, int decimals = 0)
+    {
+        const bool wasOk = m_ok;
+        const auto value = optionalNumber(name, decimals);
+        if (wasOk && m_ok && !value)
+            fail(QStringLiteral("%1 is empty").arg(name));
+        return value.value_or(0);
+    }
+
+    QDate date(const QString &name)
+    {
+        const QString cell = text(name);
+        const QDate value = QDate::fromString(cell, Qt::ISODate);
+        if (m_ok && !value.isValid())
+            fail(QStringLiteral("%1 \"%2\" is not a date").arg(name, cell));
+        return value;
+    }
+
+    void fail(const QString &reason)
+    {
+        if (m_ok && m_error)
+            *m_error = QStringLiteral("line %1: %2").arg(m_line.number).arg(reason);
+        m_ok = false;
+    }
+
+private:
+    const TsvTable &m_table;
+    const TsvTable::Line &m_line;
+    QString *m_error;
+    bool m_ok = true;
+};
+
+// Percent with up to four places and per mille with up to three are both
+// exact in millionths.
+constexpr int kPercentPlaces = 4;
+constexpr int kPerMillePlaces = 3;
+
+QString kouColumn(int dependants)
+{
+    return QStringLiteral("kou%1").arg(dependants);
+}
+
+bool fail(QString *error, const QString &reason)
+{
+    if (error)
+        *error = reason;
+    return false;
+}
+
+} // namespace
+
+std::optional<qint64> scaledDecimal(QStringView text, int decimals)
+{
+    qsizetype at = 0;
+    const bool negative = text.startsWith(u'-');
+    if (negative)
+        ++at;
+    qint64 value = 0;
+    int digits = 0;
+    int places = -1; // counts the places after the point once it is seen
+    constexpr qint64 kLimit = std::numeric_limits<qint64>::max() / 100;
+    for (; at < text.size(); ++at) {
+        const QChar c = text[at];
+        if (c == u'.' && places < 0) {
+            places = 0;
+            continue;
+        }
+        if (c < u'0' || c > u'9')
+            return std::nullopt;
+        if (places >= 0 && ++places > decimals) {
+            if (c != u'0') // a trailing zero beyond the places asked for changes nothing
+                return std::nullopt;
+            continue;
+        }
+        if (value > kLimit)
+            return std::nullopt;
+        value = value * 10 + (c.unicode() - u'0');
+        ++digits;
+    }
+    if (digits == 0)
+        return std::nullopt;
+    for (int p = std::max(places, 0); p < decimals; ++p) {
+        if (value > kLimit)
+            return std::nullopt;
+        value *= 10;
+    }
+    return negative ? -value : value;
+}
+
+std::optional<WithholdingTable> readWithholdingTable(const QString &text, QString *error)
+{
+    const TsvFile file = splitTsv(text);
+    WithholdingTable table;
+    for (const auto &line : file.main.lines) {
+        CellReader cells(file.main, line, error);
+        WithholdingRow row;
+        row.from = cells.number(QStringLiteral("from"));
+        row.to = cells.number(QStringLiteral("to"));
+        for (int n = 0; n < kKouColumns; ++n)
+            row.kou[n] = cells.number(kouColumn(n));
+        row.otsu = cells.number(QStringLiteral("otsu"));
+        if (cells.ok() && row.to <= row.from)
+            cells.fail(QStringLiteral("the row ends before it starts"));
+        if (cells.ok() && !table.rows.isEmpty() && table.rows.last().to != row.from)
+            cells.fail(QStringLiteral("the row does not start where the one before ends"));
+        if (!cells.ok())
+            return std::nullopt;
+        table.rows.append(row);
+    }
+    for (const auto &line : file.anchors.lines) {
+        CellReader cells(file.anchors, line, error);
+        WithholdingAnchor anchor;
+        anchor.amount = cells.number(QStringLiteral("amount"));
+        for (int n = 0; n < kKouColumns; ++n)
+            anchor.kou[n] = cells.number(kouColumn(n));
+        anchor.kouRate = cells.number(QStringLiteral("kou_rate_pct"), kPercentPlaces);
+        anchor.otsu = cells.optionalNumber(QStringLiteral("otsu"), 0);
+        anchor.otsuRate = cells.optionalNumber(QStringLiteral("otsu_rate_pct"), kPercentPlaces);
+        if (cells.ok() && anchor.otsu.has_value() != anchor.otsuRate.has_value())
+            cells.fail(QStringLiteral("otsu and otsu_rate_pct come together"));
+        const Yen previous =
+            table.anchors.isEmpty() ? (table.rows.isEmpty() ? -1 : table.rows.last().to) : table.anchors.last().amount;
+        const bool follows = table.anchors.isEmpty() ? anchor.amount == previous : anchor.amount > previous;
+        if (cells.ok() && !follows)
+            cells.fail(QStringLiteral("the amount does not follow the rows and points before it"));
+        if (!cells.ok())
+            return std::nullopt;
+        table.anchors.append(anchor);
+    }
+    if (table.rows.isEmpty() || table.anchors.isEmpty() || !table.anchors.first().otsu)
+        return fail(error, QStringLiteral("the table has no rows, or no 乙 figure where its rows end")), std::nullopt;
+    return table;
+}
+
+std::optional<QList<WithholdingTable>>
+readWithholdingTables(const QString &listText, const std::function<std::optional<QString>(const QString &)> &fileText,
+                      QString *error)
+{
+    const TsvFile list = splitTsv(listText);
+    QList<WithholdingTable> tables;
+    for (const auto &line : list.main.lines) {
+        CellReader cells(list.main, line, error);
+        const QString name = cells.text(QStringLiteral("file"));
+        const QDate from = cells.date(QStringLiteral("pay_from"));
+        const QDate to = cells.date(QStringLiteral("pay_to"));
+        const Yen zeroBelow = cells.number(QStringLiteral("kou_zero_below"));
+        const PartsPerMillion otsuRate = cells.number(QStringLiteral("otsu_pct_below"), kPercentPlaces);
+        const Yen perPerson = cells.number(QStringLiteral("per_person_beyond_7"));
+        if (!cells.ok())
+            return std::nullopt;
+        for (const auto &other : std::as_const(tables)) {
+            if (from <= other.payTo && other.payFrom <= to)
+                return cells.fail(QStringLiteral("its pay dates overlap those of %1").arg(other.file)), std::nullopt;
+        }
+        const std::optional<QString> text = fileText(name);
+        if (!text)
+            return cells.fail(QStringLiteral("%1 is missing").arg(name)), std::nullopt;
+        QString tableError;
+        std::optional<WithholdingTable> table = readWithholdingTable(*text, &tableError);
+        if (!table)
+            return cells.fail(QStringLiteral("%1, %2").arg(name, tableError)), std::nullopt;
+        // The rows take over exactly where the rule below them ends.
+        if (table->rows.first().from != zeroBelow)
+            return cells.fail(QStringLiteral("kou_zero_below is not where %1's rows start").arg(name)), std::nullopt;
+        table->file = name;
+        table->payFrom = from;
+        table->payTo = to;
+        table->kouZeroBelow = zeroBelow;
+        table->otsuRateBelow = otsuRate;
+        table->perPersonBeyondSeven = perPerson;
+        tables.append(*table);
+    }
+    return tables;
+}
+
+std::optional<QList<InsuranceRate>> readInsuranceRates(const QString &text, QString *error)
+{
+    static const QHash<QString, BusinessKind> kinds{
+        {QStringLiteral("general"), BusinessKind::General},
+        {QStringLiteral("agriculture"), BusinessKind::Agriculture},
+        {QStringLiteral("construction"), BusinessKind::Construction},
+    };
+    const TsvFile file = splitTsv(text);
+    QList<InsuranceRate> rates;
+    for (const auto &line : file.main.lines) {
+        CellReader cells(file.main, line, error);
+        InsuranceRate rate;
+        rate.from = cells.date(QStringLiteral("valid_from"));
+        rate.to = cells.date(QStringLiteral("valid_to"));
+        const QString kind = cells.text(QStringLiteral("business_type"));
+        rate.employee = cells.number(QStringLiteral("employee_per_mille"), kPerMillePlaces);
+        if (cells.ok() && !kinds.contains(kind))
+            cells.fail(QStringLiteral("unknown business_type \"%1\"").arg(kind));
+        rate.kind = kinds.value(kind);
+        if (cells.ok() && rate.to < rate.from)
+            cells.fail(QStringLiteral("the rate ends before it starts"));
+        for (const auto &other : std::as_const(rates)) {
+            if (cells.ok() && other.kind == rate.kind && rate.from <= other.to && other.from <= rate.to)
+                cells.fail(QStringLiteral("its dates overlap another rate of %1").arg(kind));
+        }
+        if (!cells.ok())
+            return std::nullopt;
+        rates.append(rate);
+    }
+    return rates;
+}
+
+const WithholdingTable *PublicTables::withholdingFor(const QDate &payDate) const
+{
+    if (!payDate.isValid())
+        return nullptr;
+    for (const auto &table : withholding) {
+        if (table.payFrom <= payDate && payDate <= table.payTo)
+            return &table;
+    }
+    return nullptr;
+}
+
+std::optional<PartsPerMillion> PublicTables::employmentRateFor(const QDate &date, BusinessKind kind) const
+{
+    if (!date.isValid())
+        return std::nullopt;
+    for (const auto &rate : employmentInsurance) {
+        if (rate.kind == kind && rate.from <= date && date <= rate.to)
+            return rate.employee;
+    }
+    return std::nullopt;
+}
+
+namespace {
+
+std::optional<QString> resourceText(const QString &name)
+{
+    QFile file(kTablesResource + name);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    return QString::fromUtf8(file.readAll());
+}
+
+ShippedTables readShippedTables()
+{
+    ShippedTables shipped;
+    const QString listName = QStringLiteral("withholding-tables.tsv");
+    const QString ratesName = QStringLiteral("employment-insurance-rates.tsv");
+    QString error;
+    const auto list = resourceText(listName);
+    if (!list)
+        shipped.errors.append(QStringLiteral("%1 is missing").arg(listName));
+    else if (auto tables = readWithholdingTables(*list, resourceText, &error))
+        shipped.tables.withholding = *tables;
+    else
+        shipped.errors.append(QStringLiteral("%1, %2").arg(listName, error));
+    const auto rates = resourceText(ratesName);
+    if (!rates)
+        shipped.errors.append(QStringLiteral("%1 is missing").arg(ratesName));
+    else if (auto read = readInsuranceRates(*rates, &error))
+        shipped.tables.employmentInsurance = *read;
+    else
+        shipped.errors.append(QStringLiteral("%1, %2").arg(ratesName, error));
+    return shipped;
+}
+
+} // namespace
+
+const ShippedTables &shippedTables()
+{
+    static const ShippedTables shipped = readShippedTables();
+    return shipped;
+}
+
+} // namespace pelmar::pay
