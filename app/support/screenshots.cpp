@@ -297,8 +297,8 @@ int main(int argc, char *argv[])
 
         // Premiums on, and a week typed with them.
         window.SSTab1->setCurrentIndex(4);
-        ok = switchPremiumsOn(window.settingsPage(), answerYes) && save(&window, out, QStringLiteral("premium-settings"))
-            && ok;
+        ok = switchPremiumsOn(window.settingsPage(), answerYes)
+            && save(&window, out, QStringLiteral("premium-settings")) && ok;
         window.SSTab1->setCurrentIndex(0);
         StatementPage *page = window.statementPage();
         ok = typePremiumWeek(page) && ok;
