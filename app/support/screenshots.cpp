@@ -27,6 +27,7 @@
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QPushButton>
+#include <QSettings>
 #include <QSqlDatabase>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -244,6 +245,11 @@ int main(int argc, char *argv[])
     QTemporaryDir data;
     if (!data.isValid() || !QDir().mkpath(out) || !fillSampleShop(data.path()))
         return 1;
+    // Whatever the program remembers for the user (the window's place, say)
+    // is kept beside the sample, so the pictures are the same on every machine
+    // and the user's own settings are left alone.
+    for (const QSettings::Format format : {QSettings::NativeFormat, QSettings::IniFormat})
+        QSettings::setPath(format, QSettings::UserScope, data.path());
 
     bool ok = true;
     {
