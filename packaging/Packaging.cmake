@@ -4,6 +4,7 @@
 #   <prefix>/share/applications/pelmar.desktop
 #   <prefix>/share/icons/hicolor/{scalable,NxN}/apps/pelmar.{svg,png}
 #   <prefix>/share/pelmar/help/pelmar-support.html and its screenshots/
+#   <prefix>/share/doc/pelmar/README.md, and help/ there linking to the help
 #
 # An installed Pelmar keeps its data in the user's own data folder; nothing
 # of the build's data/ is installed. `cpack` in the build folder makes
@@ -25,6 +26,12 @@ endforeach()
 install(FILES ${CMAKE_CURRENT_SOURCE_DIR}/app/support/pelmar-support.html
         DESTINATION ${CMAKE_INSTALL_DATADIR}/pelmar/help)
 install(FILES ${PELMAR_SCREENSHOTS} DESTINATION ${CMAKE_INSTALL_DATADIR}/pelmar/help/screenshots)
+# Where a reader looks for a package's documents: the README, and the help
+# page through a link to the one copy the program opens (a system that leaves
+# out /usr/share/doc still has the help the program needs).
+install(FILES ${CMAKE_CURRENT_SOURCE_DIR}/README.md DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/pelmar)
+file(CREATE_LINK ../../pelmar/help ${CMAKE_CURRENT_BINARY_DIR}/doc-help SYMBOLIC)
+install(FILES ${CMAKE_CURRENT_BINARY_DIR}/doc-help DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/pelmar RENAME help)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME pelmar)

@@ -1,21 +1,33 @@
 // pelmar-screenshots DIR: pictures of the real program for the help page.
 // Makes a data folder with a small sample shop, opens the main window on it
-// off screen and writes one PNG per page, and one of a page's help, to DIR.
+// off screen and writes to DIR one PNG per page, one of a page's help, and
+// the month's work beyond the pages: premiums switched on and a statement
+// typed with them, its printed slip, the 給与一覧表 and the 賃金台帳.
 #include "app/FrmPelmar.h"
 #include "app/Look.h"
 #include "hints/HintWindow.h"
 #include "masters/SettingsPage.h"
 #include "messages/ShowMsg.h"
 #include "statements/HistoryPage.h"
+#include "statements/PayslipPrinter.h"
+#include "statements/ReportDialog.h"
 #include "statements/StatementPage.h"
 #include "store/Backup.h"
 #include "store/Database.h"
 #include "store/NewInstallation.h"
+#include "widgets/DataGrid.h"
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QDate>
 #include <QDir>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QPushButton>
+#include <QSettings>
 #include <QSqlDatabase>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -43,18 +55,21 @@ const QList<Shift> kShifts{
     {QStringLiteral("A"), QStringLiteral("0900"), QStringLiteral("1730"), 1.0, 7.5},
     {QStringLiteral("B"), QStringLiteral("1300"), QStringLiteral("2100"), 0.75, 7.25},
     {QStringLiteral("C"), QStringLiteral("0800"), QStringLiteral("1200"), 0.0, 4.0},
+    {QStringLiteral("D"), QStringLiteral("1700"), QStringLiteral("2330"), 0.5, 6.0},
 };
 
 struct Person {
     QString name;
     double wage;
     int shift; // index into kShifts
+    bool savedMonths; // February and March stored; otherwise new in April
 };
 
 const QList<Person> kStaff{
-    {QStringLiteral("山田　花子"), 1100, 0},
-    {QStringLiteral("鈴木　一郎"), 1050, 1},
-    {QStringLiteral("佐藤　美咲"), 1200, 2},
+    {QStringLiteral("山田　花子"), 1100, 0, true},
+    {QStringLiteral("鈴木　一郎"), 1050, 1, true},
+    {QStringLiteral("佐藤　美咲"), 1200, 2, true},
+    {QStringLiteral("高橋　健太"), 1150, 3, false},
 };
 
 // One month of weekdays in the person's usual shift, saved as Pelmar saves
@@ -109,7 +124,8 @@ bool fillSampleShop(const QString &folder)
                 && execBound(main, QStringLiteral("insert into 従業員 values (?, ?, ?, ?, ?, ?, ?, ?)"),
                              {++no, person.name, person.wage, shift.type, shift.start, shift.end, shift.breakHours,
                               shift.worked});
-            ok = ok && saveMonth(main, person, 2026, 2, 31) && saveMonth(main, person, 2026, 3, 31);
+            if (person.savedMonths)
+                ok = ok && saveMonth(main, person, 2026, 2, 31) && saveMonth(main, person, 2026, 3, 31);
         }
         ok = ok
             && execBound(main, QStringLiteral("insert into 自社情報 values (?, ?)"),
@@ -136,6 +152,70 @@ bool save(QWidget *widget, const QString &folder, const QString &name)
     return false;
 }
 
+void pressKey(QWidget *target, int key, const QString &text = QString())
+{
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+    QApplication::sendEvent(target, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
+    QApplication::sendEvent(target, &release);
+}
+
+// Types digits into a cell of the grid as a user does: F2 opens the cell,
+// what it held is replaced, and the finishing key commits it.
+bool typeIntoCell(DataGrid *grid, int row, int column, const QString &digits, int finishKey = Qt::Key_Return)
+{
+    grid->setFocus();
+    grid->setCurrentIndex(grid->model()->index(row, column));
+    pressKey(grid, Qt::Key_F2);
+    auto *editor = qobject_cast<QLineEdit *>(QApplication::focusWidget());
+    if (!editor) {
+        err() << "pelmar-screenshots: no cell editor opened\n";
+        return false;
+    }
+    editor->selectAll();
+    pressKey(editor, Qt::Key_Delete);
+    for (const QChar digit : digits)
+        pressKey(editor, Qt::Key_0 + digit.digitValue(), digit);
+    pressKey(editor, finishKey);
+    QApplication::processEvents();
+    return true;
+}
+
+// 深夜割増 and 時間外割増 switched on at 25 %, amounts rounded down, and
+// registered through the page's own 登録 (whose question is answered yes).
+bool switchPremiumsOn(SettingsPage *settings, bool &answerYes)
+{
+    settings->findChild<QCheckBox *>(QStringLiteral("chk深夜割増"))->setChecked(true);
+    settings->findChild<QCheckBox *>(QStringLiteral("chk時間外割増"))->setChecked(true);
+    auto *rounding = settings->findChild<QComboBox *>(QStringLiteral("cmb端数処理"));
+    rounding->setCurrentIndex(rounding->findText(QStringLiteral("切り捨て")));
+    answerYes = true;
+    settings->findChild<QPushButton *>(QStringLiteral("cmd割増登録"))->click();
+    answerYes = false;
+    return settings->findChild<QCheckBox *>(QStringLiteral("chk深夜割増"))->isChecked();
+}
+
+// A new employee's first week of evening shifts, typed on the statement
+// page: a date and ↓ fill the days from the shift type, and on the fourth
+// day the times are changed to a long day whose break is too short.
+bool typePremiumWeek(StatementPage *page)
+{
+    // Typing goes to the window in front, as the report windows opened
+    // before have closed.
+    QApplication::setActiveWindow(page->window());
+    page->Clear時給();
+    page->cmb氏名->setFocus();
+    page->cmb氏名->setEditText(kStaff.at(3).name);
+    page->txtタイトル->setFocus();
+    page->txtタイトル->setText(QStringLiteral("2026年4月分"));
+    DataGrid *grid = page->Grid明細;
+    if (!typeIntoCell(grid, 0, 1, QStringLiteral("20260401"), Qt::Key_Down))
+        return false;
+    pressKey(grid, Qt::Key_Down);
+    pressKey(grid, Qt::Key_Down);
+    return typeIntoCell(grid, 3, 2, QStringLiteral("1000")) && typeIntoCell(grid, 3, 3, QStringLiteral("2100"));
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -151,9 +231,13 @@ int main(int argc, char *argv[])
     const QString out = app.arguments().at(1);
     installJapaneseTranslation(app);
     QApplication::setFont(uiFont());
-    // A question or a notice here means the sample did not open as it should.
+    // A question or a notice here means the sample did not open as it
+    // should; only the questions of the steps below are answered yes.
     QStringList told;
-    setMessageAnswerer([&told](const MessageRequest &request) {
+    bool answerYes = false;
+    setMessageAnswerer([&told, &answerYes](const MessageRequest &request) {
+        if (answerYes)
+            return true;
         told << request.prompt;
         return false;
     });
@@ -161,6 +245,11 @@ int main(int argc, char *argv[])
     QTemporaryDir data;
     if (!data.isValid() || !QDir().mkpath(out) || !fillSampleShop(data.path()))
         return 1;
+    // Whatever the program remembers for the user (the window's place, say)
+    // is kept beside the sample, so the pictures are the same on every machine
+    // and the user's own settings are left alone.
+    for (const QSettings::Format format : {QSettings::NativeFormat, QSettings::IniFormat})
+        QSettings::setPath(format, QSettings::UserScope, data.path());
 
     bool ok = true;
     {
@@ -170,6 +259,8 @@ int main(int argc, char *argv[])
             return 1;
         }
         window.show();
+        window.activateWindow();
+        QApplication::processEvents();
 
         window.statementPage()->openStatement(kStaff.first().name, QStringLiteral("2026年3月分"));
         window.SSTab1->setCurrentIndex(0);
@@ -193,7 +284,60 @@ int main(int argc, char *argv[])
         window.findChild<QToolButton *>(QStringLiteral("cmdHint"))->click();
         auto *hint = window.findChild<HintWindow *>();
         ok = hint && save(hint, out, QStringLiteral("hint")) && ok;
+        if (hint)
+            hint->close();
+
+        // The reports of the history page: the month's 給与一覧表 and one
+        // employee's 賃金台帳, each in the window its button opens.
+        HistoryPage *history = window.historyPage();
+        window.SSTab1->setCurrentIndex(1);
+        history->cmbタイトル選択->setCurrentIndex(history->cmbタイトル選択->findText(QStringLiteral("2026年3月分")));
+        history->cmd一覧表->click();
+        ok = history->reportWindow() && save(history->reportWindow(), out, QStringLiteral("summary")) && ok;
+        history->cmb台帳氏名->setCurrentIndex(history->cmb台帳氏名->findText(kStaff.first().name));
+        history->cmb台帳年->setCurrentIndex(history->cmb台帳年->findText(QStringLiteral("2026")));
+        history->cmd台帳->click();
+        ok = history->reportWindow() && save(history->reportWindow(), out, QStringLiteral("ledger")) && ok;
+        if (history->reportWindow())
+            history->reportWindow()->close();
+
+        // Premiums on, and a week typed with them.
+        window.SSTab1->setCurrentIndex(4);
+        ok = switchPremiumsOn(window.settingsPage(), answerYes)
+            && save(&window, out, QStringLiteral("premium-settings")) && ok;
+        window.SSTab1->setCurrentIndex(0);
+        StatementPage *page = window.statementPage();
+        ok = typePremiumWeek(page) && ok;
+        page->Grid明細->setCurrentIndex(page->Grid明細->model()->index(0, 1));
+        ok = save(&window, out, QStringLiteral("premium-statement")) && ok;
+
+        // Its slip, in the print preview 印刷 opens.
+        QList<payslip::PayslipItem> slip;
+        QString pdfName;
+        payslip::setPreviewHook([&](const QList<payslip::PayslipItem> &items, const QString &name) {
+            slip = items;
+            pdfName = name;
+        });
+        page->Cmd印刷->click();
+        payslip::setPreviewHook({});
+        if (slip.isEmpty()) {
+            err() << "pelmar-screenshots: 印刷 drew no slip\n";
+            ok = false;
+        } else {
+            QPrintPreviewDialog *preview = payslip::createPayslipPreview(&window, slip, pdfName);
+            // As wide as the window: the slip fills the top of its A4 page.
+            preview->resize(900, 560);
+            preview->show();
+            if (auto *sheet = preview->findChild<QPrintPreviewWidget *>())
+                sheet->fitToWidth();
+            ok = save(preview, out, QStringLiteral("slip")) && ok;
+            delete preview;
+        }
+
+        // The typed week is a picture, not a statement: it is let go.
+        answerYes = true;
         window.close();
+        answerYes = false;
     }
     if (!told.isEmpty()) {
         err() << "pelmar-screenshots: the program said:\n" << told.join(u'\n') << '\n';

@@ -13,6 +13,7 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSqlQuery>
 #include <QTabWidget>
 #include <QTest>
@@ -21,6 +22,7 @@
 #include <algorithm>
 
 using namespace pelmar;
+using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
@@ -525,6 +527,17 @@ void TestHints::shippedHelpShowsAtOnce()
     // The help names the page its button stands on.
     const QString page = window()->SSTab1->tabText(window()->SSTab1->currentIndex());
     QVERIFY2(contents.startsWith(u'【' + page + u'】'), qPrintable(page));
+    // And what the page can do: every button and choice on it is named as
+    // the page shows it (a check box up to its explanation in brackets),
+    // quoted or heading a line of the help.
+    for (const QAbstractButton *control : window()->SSTab1->currentWidget()->findChildren<QAbstractButton *>()) {
+        const QString caption = control->text().section(u'（', 0, 0);
+        if (caption.isEmpty() || qobject_cast<const QToolButton *>(control))
+            continue;
+        const QRegularExpression named(u"「"_s + QRegularExpression::escape(caption) + u"」|(^|\n|　)"_s
+                                       + QRegularExpression::escape(caption) + u" …"_s);
+        QVERIFY2(contents.contains(named), qPrintable(caption));
+    }
     // The names the text is kept under are there for the program, not shown.
     QCOMPARE(label(hint, "lblFormName"), kFrm);
     QCOMPARE(label(hint, "lblCtlName"), button);

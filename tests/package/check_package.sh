@@ -74,13 +74,19 @@ usr/share/icons/hicolor/32x32/apps/pelmar.png
 usr/share/icons/hicolor/48x48/apps/pelmar.png
 usr/share/icons/hicolor/64x64/apps/pelmar.png
 usr/share/icons/hicolor/scalable/apps/pelmar.svg
+usr/share/doc/pelmar/README.md
 usr/share/pelmar/help/pelmar-support.html
 usr/share/pelmar/help/screenshots/employees.png
 usr/share/pelmar/help/screenshots/hint.png
 usr/share/pelmar/help/screenshots/history.png
+usr/share/pelmar/help/screenshots/ledger.png
 usr/share/pelmar/help/screenshots/patterns.png
+usr/share/pelmar/help/screenshots/premium-settings.png
+usr/share/pelmar/help/screenshots/premium-statement.png
 usr/share/pelmar/help/screenshots/settings.png
-usr/share/pelmar/help/screenshots/statement.png"
+usr/share/pelmar/help/screenshots/slip.png
+usr/share/pelmar/help/screenshots/statement.png
+usr/share/pelmar/help/screenshots/summary.png"
 actual=$(cd "$root" && find . -type f | sed 's|^\./||' | LC_ALL=C sort)
 if ! check "the package holds exactly the program's files" test "$actual" = "$(LC_ALL=C sort <<<"$expected")"; then
     diff <(LC_ALL=C sort <<<"$expected") <(echo "$actual")
@@ -113,6 +119,15 @@ check "the help page shows pictures" test -n "$images"
 for image in $images; do
     check "the help page's $image is installed" test -s "$help/$image"
 done
+
+# The documents: the README, and the help page through the one link of the
+# package, which leads to the copy the program opens.
+doc="$root/usr/share/doc/pelmar"
+check "the README is in the package's documents" cmp -s "$doc/README.md" "$(dirname "$0")/../../README.md"
+check "the package's only link is the documents' help" \
+    test "$(cd "$root" && find . -type l | sed 's|^\./||')" = usr/share/doc/pelmar/help
+check "the documents' help is the installed help page" \
+    test "$(readlink -f "$doc/help/pelmar-support.html")" = "$(readlink -f "$help/pelmar-support.html")"
 
 # The unpacked program, started off screen by a user whose data the
 # installed pelmar-newdata made in the desktop's per-user folder. Once the
