@@ -85,7 +85,7 @@ std::optional<int> readClock(const QString &text)
 
 BreakReading readBreak(const QString &text, BreakUnit unit)
 {
-    static const QRegularExpression hoursAndMinutes(QStringLiteral("^([0-9]{1,2}):([0-9]{2})$"));
+    static const QRegularExpression hoursAndMinutes(QStringLiteral("^([0-9]{1,2}):([0-9]{2})(?::00)?$"));
     static const QRegularExpression decimal(QStringLiteral("^[0-9]*\\.[0-9]+$|^[0-9]+\\.$"));
     static const QRegularExpression whole(QStringLiteral("^([0-9]{1,4})\\s*(分|時間|h|H)?$"));
 

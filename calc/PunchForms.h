@@ -35,7 +35,7 @@ struct BreakReading {
     double hours = 0;
 };
 
-// A break in hours. h:mm is hours and minutes (0:45, 1:00); a number with
+// A break in hours. h:mm is hours and minutes (0:45, 1:00, 1:00:00); a number with
 // a decimal point is hours (0.75, 1.5) unless the unit given is Minutes; a
 // number followed by 分 is minutes and one followed by 時間 or h is hours.
 // A bare whole number is read in the unit given; in Auto, 10 and more are

@@ -3,7 +3,7 @@
 #include "calc/Formats.h"
 #include "calc/TypedText.h"
 #include "calc/WorkTime.h"
-#include "store/Csv.h"
+#include "statements/DetailLines.h"
 
 #include <algorithm>
 
@@ -211,8 +211,8 @@ void readRow(PunchRow &row, const ColumnMapping &mapping, const ImportContext &c
         row.breakHours = rest.hours;
     if (!worktime::breakFits(row.start, row.end, row.breakHours))
         return refuse(row, Problem::BreakTooLong,
-                      QStringLiteral("休憩（%1時間）が出勤から退勤までの時間と同じか、それより長くなっています。")
-                          .arg(fmt::plainNumber(rest.hours)));
+                      QStringLiteral("休憩%1が出勤から退勤までの時間と同じか、それより長くなっています。")
+                          .arg(quoted(breakCell)));
     if (const auto worked = worktime::durationHours(row.start, row.end, row.breakHours))
         row.hours = *worked;
 }
@@ -256,6 +256,25 @@ void refuseOverlaps(QList<PunchRow> &rows)
             refuse(row, Problem::Overlap,
                    QStringLiteral("%1行目の勤務と時間が重なっています。").arg(rows.at(other).line));
         }
+    }
+}
+
+// One statement holds kStatementLines lines: an employee with more rows
+// taken has them all refused rather than some left off.
+void refuseOverflow(QList<PunchRow> &rows)
+{
+    QHash<QString, int> taken;
+    for (const PunchRow &row : rows)
+        if (row.isTaken())
+            ++taken[row.employee];
+    for (PunchRow &row : rows) {
+        const int count = taken.value(row.employee);
+        if (row.isTaken() && count > detail::kStatementLines)
+            refuse(row, Problem::TooManyLines,
+                   QStringLiteral("この従業員の勤務が%1行あり、1枚の明細に入る%2行を超えています。"
+                                  "期間を分けて取り込んでください。")
+                       .arg(count)
+                       .arg(detail::kStatementLines));
     }
 }
 
@@ -385,7 +404,44 @@ QList<PunchRow> readPunches(const QList<csv::ReadRecord> &records, const ColumnM
         rows << row;
     }
     refuseOverlaps(rows);
+    refuseOverflow(rows);
     return rows;
+}
+
+PunchFile readPunchFile(const QByteArray &bytes, std::optional<csv::Encoding> encoding)
+{
+    const csv::DecodedText decoded = csv::decode(bytes, encoding.value_or(csv::guessEncoding(bytes)));
+    PunchFile file;
+    file.encoding = decoded.encoding;
+    file.damagedText = decoded.damaged;
+    file.read = csv::parse(decoded.text);
+    if (file.read.unclosedQuoteLine > 0)
+        file.problem = QStringLiteral("%1行目で始まる \" が閉じられていないため、ファイルの終わりまでが一つの欄に"
+                                      "なってしまいます。ファイルを確かめてください。")
+                           .arg(file.read.unclosedQuoteLine);
+    else if (!bytes.isEmpty() && decoded.text.isEmpty())
+        file.problem =
+            QStringLiteral("ファイルを %1 として読めませんでした。").arg(csv::encodingName(decoded.encoding));
+    else if (file.read.records.isEmpty())
+        file.problem = QStringLiteral("ファイルに行がありません。");
+    return file;
+}
+
+QList<csv::Record> leftOutRecords(const QStringList &header, const QList<PunchRow> &rows)
+{
+    QList<csv::Record> records;
+    if (!header.isEmpty())
+        records << header + QStringList{QStringLiteral("取込できない理由")};
+    for (const PunchRow &row : rows) {
+        if (row.isTaken())
+            continue;
+        QStringList fields = row.fields;
+        // The reason stays in its own column, however short the row.
+        while (fields.size() < header.size())
+            fields << QString();
+        records << fields + QStringList{row.reason};
+    }
+    return records;
 }
 
 } // namespace pelmar::punch

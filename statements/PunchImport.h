@@ -1,6 +1,7 @@
 #pragma once
 
 #include "calc/PunchForms.h"
+#include "store/Csv.h"
 #include "store/CsvRead.h"
 
 #include <QDate>
@@ -93,6 +94,7 @@ enum class Problem {
     BreakTooLong, // as long as the shift or longer
     Overlap, // overlaps another row of the same employee in the file
     AlreadyStored, // the employee already has a shift on that date
+    TooManyLines, // the employee's rows would not fit on one statement
 };
 
 // One row of the file, as the preview shows it and the import writes it.
@@ -115,8 +117,34 @@ struct PunchRow {
 // says so; rows with every field blank left out) as a line or a reason.
 // The end of a shift is on the next day when written as 24:00 or later or
 // as a time earlier than the start. Rows of the same employee whose times
-// overlap are each refused, each naming the other's line.
+// overlap are each refused, each naming the other's line. An employee with
+// more rows taken than one statement holds has every row refused: a
+// statement with part of the month would pay the wrong yen.
 QList<PunchRow> readPunches(const QList<csv::ReadRecord> &records, const ColumnMapping &mapping,
                             const ImportContext &context);
+
+// A punch file as read, before its columns are known.
+struct PunchFile {
+    csv::Encoding encoding = csv::Encoding::Utf8;
+    csv::ReadFile read;
+    // Why the file cannot be imported at all, for the user; empty when it can.
+    QString problem;
+    // What the file holds that a CSV reader may read otherwise: bytes that
+    // are not text in its encoding (the guess may be wrong).
+    bool damagedText = false;
+
+    QStringList header() const { return read.records.isEmpty() ? QStringList() : read.records.first().fields; }
+};
+
+// The file's bytes read in the encoding given, or the one guessed when none
+// is. A file without a record, or with a quote left open (the rest of the
+// file would go into one cell), cannot be imported; damaged text can, once
+// the user has seen the first rows and chosen the encoding.
+PunchFile readPunchFile(const QByteArray &bytes, std::optional<csv::Encoding> encoding = std::nullopt);
+
+// The rows that were not taken, as the file had them with the reason in a
+// last column 取込できない理由, under the file's header (when it has one)
+// so that the user can correct them and import them again.
+QList<csv::Record> leftOutRecords(const QStringList &header, const QList<PunchRow> &rows);
 
 } // namespace pelmar::punch

@@ -80,6 +80,8 @@ private slots:
     void headers_data();
     void headers();
     void mappingText();
+    void fileRefusedAndRowsLeftOut();
+    void employeeFillingMoreThanOneStatement();
 };
 
 void TestPunchImport::rows_data()
@@ -162,25 +164,27 @@ void TestPunchImport::encodings()
 {
     QFETCH(QByteArray, bytes);
     QFETCH(csv::Encoding, guessed);
-    QCOMPARE(csv::guessEncoding(bytes), guessed);
-    const csv::DecodedText decoded = csv::decode(bytes);
-    QVERIFY(!decoded.damaged);
-    const csv::ReadFile file = csv::parse(decoded.text);
-    QCOMPARE(file.records.size(), 3);
-    const auto mapping = punch::recogniseHeader(file.records.first().fields);
+    const punch::PunchFile file = punch::readPunchFile(bytes);
+    QCOMPARE(file.encoding, guessed);
+    QVERIFY(!file.damagedText);
+    QCOMPARE(file.problem, QString());
+    const QList<csv::ReadRecord> &records = file.read.records;
+    QCOMPARE(records.size(), 3);
+    const auto mapping = punch::recogniseHeader(file.header());
     QVERIFY(mapping && mapping->employeeByNumber);
-    QCOMPARE(QString(file.records.at(1).fields.last()).remove(u'\r'), "①早番～遅番, \"交代\"\n髙");
-    QCOMPARE(file.records.at(2).line, 4);
+    QCOMPARE(QString(records.at(1).fields.last()).remove(u'\r'), "①早番～遅番, \"交代\"\n髙");
+    QCOMPARE(records.at(2).line, 4);
     QStringList rows;
-    for (const punch::PunchRow &row : punch::readPunches(file.records, *mapping, shop()))
+    for (const punch::PunchRow &row : punch::readPunches(records, *mapping, shop()))
         rows << described(row);
     QCOMPARE(rows, QStringList({"髙橋 美咲 20261105 0900-1800 b1 8h", "山田 太郎 20261106 2200-0200 b0.75 3.25h"}));
 
-    // Read in the other encoding, the file shows as damaged or as other text,
-    // never as the same names.
+    // Read in the other encoding, as the user may choose, the file shows as
+    // damaged or as other text, never as the same names.
     const auto other = guessed == csv::Encoding::Utf8 ? csv::Encoding::ShiftJis : csv::Encoding::Utf8;
-    const csv::DecodedText wrong = csv::decode(bytes, other);
-    QVERIFY(wrong.damaged || !wrong.text.contains("髙"));
+    const punch::PunchFile wrong = punch::readPunchFile(bytes, other);
+    QCOMPARE(wrong.encoding, other);
+    QVERIFY(wrong.damagedText || !wrong.read.records.first().fields.join(u',').contains("髙"));
 }
 
 void TestPunchImport::records_data()
@@ -257,6 +261,41 @@ void TestPunchImport::mappingText()
         QVERIFY2(!punch::ColumnMapping::fromText(QString::fromUtf8(text)), text);
     // The same header with blanks around a name is remembered as the same.
     QCOMPARE(punch::headerKey({"氏名 ", "\uFEFF日付", "出勤,時刻"}), "氏名,日付,\"出勤,時刻\"");
+}
+
+void TestPunchImport::fileRefusedAndRowsLeftOut()
+{
+    QVERIFY(!punch::readPunchFile("氏名,日付\r\n\"山田,11/5\r\n").problem.isEmpty());
+    QVERIFY(!punch::readPunchFile("\r\n\r\n").problem.isEmpty());
+
+    const punch::PunchFile file = punch::readPunchFile((kHeader
+                                                        + "田中 一郎,11/5,9:00,18:00\r\n"
+                                                          "山田 太郎,11/5,9:00,18:00,1:00,\"遅刻, 1回\"\r\n")
+                                                           .toUtf8());
+    const auto rows = punch::readPunches(file.read.records, *punch::recogniseHeader(file.header()), shop());
+    const QList<csv::Record> leftOut = punch::leftOutRecords(file.header(), rows);
+    QCOMPARE(leftOut.size(), 2);
+    QCOMPARE(leftOut.at(0).last(), "取込できない理由");
+    QCOMPARE(leftOut.at(1).mid(0, 4), QStringList({"田中 一郎", "11/5", "9:00", "18:00"}));
+    QCOMPARE(leftOut.at(1).size(), leftOut.at(0).size());
+    QCOMPARE(leftOut.at(1).last(), rows.first().reason);
+}
+
+void TestPunchImport::employeeFillingMoreThanOneStatement()
+{
+    // Two shifts a day for a month: 60 fit on a statement, 62 do not, and
+    // then none is taken rather than the month cut short.
+    for (const int days : {30, 31}) {
+        QString text = kHeader;
+        for (int day = 1; day <= days; ++day)
+            text += QStringLiteral("山田 太郎,12/%1,9:00,12:00\n山田 太郎,12/%1,17:00,21:00\n").arg(day);
+        text += "髙橋 美咲,12/1,9:00,12:00\n";
+        const auto rows =
+            punch::readPunches(csv::parse(text).records, *punch::recogniseHeader(kHeader.split(u',')), shop());
+        QCOMPARE(rows.size(), days * 2 + 1);
+        const auto taken = std::count_if(rows.cbegin(), rows.cend(), [](const auto &row) { return row.isTaken(); });
+        QCOMPARE(taken, days == 30 ? 61 : 1);
+    }
 }
 
 QTEST_GUILESS_MAIN(TestPunchImport)
