@@ -399,7 +399,7 @@ QList<PunchRow> readPunches(const QList<csv::ReadRecord> &records, const ColumnM
         readRow(row, mapping, context);
         if (row.isTaken() && context.storedDates.value(row.employee).contains(row.date))
             refuse(row, Problem::AlreadyStored,
-                   QStringLiteral("%1 のこの日の勤務は、すでに登録された明細にあります。")
+                   QStringLiteral("%1 の勤務は、すでに登録された明細にあります。")
                        .arg(fmt::formatDateText(row.date)));
         rows << row;
     }
