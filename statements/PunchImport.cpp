@@ -399,8 +399,7 @@ QList<PunchRow> readPunches(const QList<csv::ReadRecord> &records, const ColumnM
         readRow(row, mapping, context);
         if (row.isTaken() && context.storedDates.value(row.employee).contains(row.date))
             refuse(row, Problem::AlreadyStored,
-                   QStringLiteral("%1 の勤務は、すでに登録された明細にあります。")
-                       .arg(fmt::formatDateText(row.date)));
+                   QStringLiteral("%1 の勤務は、すでに登録された明細にあります。").arg(fmt::formatDateText(row.date)));
         rows << row;
     }
     refuseOverlaps(rows);
@@ -415,7 +414,13 @@ PunchFile readPunchFile(const QByteArray &bytes, std::optional<csv::Encoding> en
     file.encoding = decoded.encoding;
     file.damagedText = decoded.damaged;
     file.read = csv::parse(decoded.text);
-    if (file.read.unclosedQuoteLine > 0)
+    // Excel's 「Unicode テキスト」 is UTF-16 with tabs between the cells:
+    // not a CSV file, however its name ends.
+    if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF"))
+        file.problem =
+            QStringLiteral("このファイルは CSV ではなく Unicode テキストです。表計算ソフトで「CSV（コンマ区切り）」"
+                           "として保存し直してください。");
+    else if (file.read.unclosedQuoteLine > 0)
         file.problem = QStringLiteral("%1行目で始まる \" が閉じられていないため、ファイルの終わりまでが一つの欄に"
                                       "なってしまいます。ファイルを確かめてください。")
                            .arg(file.read.unclosedQuoteLine);

@@ -267,6 +267,7 @@ void TestPunchImport::fileRefusedAndRowsLeftOut()
 {
     QVERIFY(!punch::readPunchFile("氏名,日付\r\n\"山田,11/5\r\n").problem.isEmpty());
     QVERIFY(!punch::readPunchFile("\r\n\r\n").problem.isEmpty());
+    QVERIFY(!punch::readPunchFile(QByteArray("\xFF\xFE") + QStringLiteral("氏名\t日付").toUtf8()).problem.isEmpty());
 
     const punch::PunchFile file = punch::readPunchFile((kHeader
                                                         + "田中 一郎,11/5,9:00,18:00\r\n"
