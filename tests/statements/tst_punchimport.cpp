@@ -1,0 +1,303 @@
+#include "calc/Formats.h"
+#include "statements/PunchImport.h"
+#include "store/CsvRead.h"
+
+#include <QStringEncoder>
+#include <QTest>
+
+using namespace pelmar;
+using punch::Problem;
+
+Q_DECLARE_METATYPE(csv::Encoding)
+
+namespace {
+
+const QString kHeader = "氏名,日付,出勤,退勤,休憩,備考\r\n";
+
+punch::ImportContext shop()
+{
+    punch::ImportContext context;
+    context.employees = {{"山田 太郎", "7"}, {"髙橋 美咲", "12"}, {"佐藤 花子", ""}, {"佐藤　花子", ""}};
+    context.yearWhenNone = 2026;
+    context.storedDates["髙橋 美咲"] = {"20261110"};
+    return context;
+}
+
+QString problemName(Problem problem)
+{
+    static const QHash<Problem, QString> names = {
+        {Problem::NoEmployee, "NoEmployee"},
+        {Problem::UnknownEmployee, "UnknownEmployee"},
+        {Problem::AmbiguousEmployee, "AmbiguousEmployee"},
+        {Problem::UnreadableDate, "UnreadableDate"},
+        {Problem::MissingTime, "MissingTime"},
+        {Problem::UnreadableTime, "UnreadableTime"},
+        {Problem::StartAfterMidnight, "StartAfterMidnight"},
+        {Problem::EmptyShift, "EmptyShift"},
+        {Problem::LongShift, "LongShift"},
+        {Problem::UnreadableBreak, "UnreadableBreak"},
+        {Problem::BreakUnitUnknown, "BreakUnitUnknown"},
+        {Problem::BreakTooLong, "BreakTooLong"},
+        {Problem::Overlap, "Overlap"},
+        {Problem::AlreadyStored, "AlreadyStored"},
+    };
+    return names.value(problem);
+}
+
+// A row as the table below writes what it expects: the line it makes
+// ("山田 太郎 20261105 0900-1800 b1 8h", the break left out when the file
+// gives none), or its problem and file line ("Overlap@3").
+QString described(const punch::PunchRow &row)
+{
+    if (!row.isTaken())
+        return problemName(row.problem) + (row.reason.isEmpty() ? "(no reason)@" : "@") + QString::number(row.line);
+    QString text = QStringLiteral("%1 %2 %3-%4").arg(row.employee, row.date, row.start, row.end);
+    if (!row.breakHours.isNull())
+        text += " b" + fmt::plainNumber(row.breakHours.toDouble());
+    return text + u' ' + fmt::plainNumber(row.hours.toDouble()) + u'h';
+}
+
+QStringList describedRows(const QString &csvText, const punch::ColumnMapping &mapping)
+{
+    const csv::ReadFile file = csv::parse(csvText);
+    QStringList rows;
+    for (const punch::PunchRow &row : punch::readPunches(file.records, mapping, shop()))
+        rows << described(row);
+    return rows;
+}
+
+} // namespace
+
+class TestPunchImport : public QObject {
+    Q_OBJECT
+private slots:
+    void rows_data();
+    void rows();
+    void encodings_data();
+    void encodings();
+    void records_data();
+    void records();
+    void headers_data();
+    void headers();
+    void mappingText();
+    void fileRefusedAndRowsLeftOut();
+    void employeeFillingMoreThanOneStatement();
+};
+
+void TestPunchImport::rows_data()
+{
+    QTest::addColumn<QString>("body");
+    QTest::addColumn<QStringList>("expected");
+    const auto row = [](const char *body, const char *expected) {
+        const QString text = QString::fromUtf8(body);
+        QTest::addRow("%s", qPrintable(QString(text).replace(u'\n', QStringLiteral(" / "))))
+            << text << QString::fromUtf8(expected).split(u'|');
+    };
+    // Times and breaks in every form.
+    row("山田 太郎,2026/11/05,9:00,18:00,1:00", "山田 太郎 20261105 0900-1800 b1 8h");
+    row("山田 太郎,2026-11-05,09:00,18:00,45", "山田 太郎 20261105 0900-1800 b0.75 8.25h");
+    row("山田 太郎,20261105,0900,1730,0.75", "山田 太郎 20261105 0900-1730 b0.75 7.75h");
+    row("山田 太郎,11/5,900,1800,1.5", "山田 太郎 20261105 0900-1800 b1.5 7.5h");
+    row("山田 太郎,2026年11月5日,9:00:00,18:00:59,60分", "山田 太郎 20261105 0900-1800 b1 8h");
+    row("山田 太郎,11/05(木),９：００,１８：００,1時間", "山田 太郎 20261105 0900-1800 b1 8h");
+    row("山田 太郎,11/5,9:00,13:00,0", "山田 太郎 20261105 0900-1300 b0 4h");
+    // Past midnight, written both ways, and midnight itself.
+    row("山田 太郎,11/5,22:00,26:00,", "山田 太郎 20261105 2200-0200 4h");
+    row("山田 太郎,11/5,22:00,2:30,0:30", "山田 太郎 20261105 2200-0230 b0.5 4h");
+    row("山田 太郎,11/5,15:00,24:00", "山田 太郎 20261105 1500-2400 9h");
+    // Names as they look, and by space-less spelling only when that is one.
+    row(" 山田太郎\u200B,11/5,9:00,10:00", "山田 太郎 20261105 0900-1000 1h");
+    row("佐藤花子,11/5,9:00,10:00", "AmbiguousEmployee@2");
+    row("佐藤　花子,11/5,9:00,10:00", "佐藤　花子 20261105 0900-1000 1h");
+    // Every reason a row is refused.
+    row("田中 一郎,11/5,9:00,18:00,1:00", "UnknownEmployee@2");
+    row(",11/5,9:00,18:00,1:00", "NoEmployee@2");
+    row("山田 太郎,2026/13/01,9:00,18:00", "UnreadableDate@2");
+    row("山田 太郎,11月,9:00,18:00", "UnreadableDate@2");
+    row("山田 太郎,11/5,9:00,,1:00", "MissingTime@2");
+    row("山田 太郎,11/5,9時,18:00", "UnreadableTime@2");
+    row("山田 太郎,11/5,9:00,18:60", "UnreadableTime@2");
+    row("山田 太郎,11/5,25:00,27:00", "StartAfterMidnight@2");
+    row("山田 太郎,11/5,9:00,9:00", "EmptyShift@2");
+    row("山田 太郎,11/5,2:00,26:00", "LongShift@2");
+    row("山田 太郎,11/5,9:00,18:00,1", "BreakUnitUnknown@2");
+    row("山田 太郎,11/5,9:00,18:00,-1:00", "UnreadableBreak@2");
+    row("山田 太郎,11/5,9:00,10:00,60", "BreakTooLong@2");
+    row("山田 太郎,11/5,22:00,2:00,4.5", "BreakTooLong@2");
+    row("髙橋 美咲,11/10,9:00,18:00", "AlreadyStored@2");
+    // Overlaps within the file: each of the pair is refused; touching shifts,
+    // and the same hours of another employee, are not overlaps.
+    row("山田 太郎,11/5,9:00,13:00\n山田 太郎,11/5,12:00,18:00\n髙橋 美咲,11/5,9:00,13:00",
+        "Overlap@2|Overlap@3|髙橋 美咲 20261105 0900-1300 4h");
+    row("山田 太郎,11/5,9:00,12:00\n\n山田 太郎,11/5,12:00,15:00\n,,,,",
+        "山田 太郎 20261105 0900-1200 3h|山田 太郎 20261105 1200-1500 3h");
+    row("山田 太郎,11/5,22:00,27:00\n山田 太郎,11/6,2:00,6:00", "Overlap@2|Overlap@3");
+}
+
+void TestPunchImport::rows()
+{
+    QFETCH(QString, body);
+    QFETCH(QStringList, expected);
+    QCOMPARE(describedRows(kHeader + body, *punch::recogniseHeader(kHeader.trimmed().split(u','))), expected);
+}
+
+void TestPunchImport::encodings_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<csv::Encoding>("guessed");
+    // The characters of CP932 that plain Shift_JIS maps otherwise or lacks:
+    // ～ (U+FF5E, not the wave dash), ① and 髙; a quoted note with a comma,
+    // a line break and a doubled quote.
+    const QString text = "社員番号,日付,出勤時刻,退勤時刻,休憩時間,備考\r\n"
+                         "0012,2026/11/05,9:00,18:00,1:00,\"①早番～遅番, \"\"交代\"\"\r\n髙\"\r\n"
+                         "7,2026/11/06,22:00,26:00,45,\r\n";
+    QStringEncoder shiftJis("Shift_JIS");
+    const QByteArray sjis = shiftJis(text);
+    QVERIFY(!shiftJis.hasError());
+    QTest::newRow("Shift_JIS") << sjis << csv::Encoding::ShiftJis;
+    QTest::newRow("UTF-8") << text.toUtf8() << csv::Encoding::Utf8;
+    QTest::newRow("UTF-8 with BOM") << "\xEF\xBB\xBF" + text.toUtf8() << csv::Encoding::Utf8;
+    QTest::newRow("UTF-8, LF") << QString(text).replace("\r\n", "\n").toUtf8() << csv::Encoding::Utf8;
+}
+
+void TestPunchImport::encodings()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(csv::Encoding, guessed);
+    const punch::PunchFile file = punch::readPunchFile(bytes);
+    QCOMPARE(file.encoding, guessed);
+    QVERIFY(!file.damagedText);
+    QCOMPARE(file.problem, QString());
+    const QList<csv::ReadRecord> &records = file.read.records;
+    QCOMPARE(records.size(), 3);
+    const auto mapping = punch::recogniseHeader(file.header());
+    QVERIFY(mapping && mapping->employeeByNumber);
+    QCOMPARE(QString(records.at(1).fields.last()).remove(u'\r'), "①早番～遅番, \"交代\"\n髙");
+    QCOMPARE(records.at(2).line, 4);
+    QStringList rows;
+    for (const punch::PunchRow &row : punch::readPunches(records, *mapping, shop()))
+        rows << described(row);
+    QCOMPARE(rows, QStringList({"髙橋 美咲 20261105 0900-1800 b1 8h", "山田 太郎 20261106 2200-0200 b0.75 3.25h"}));
+
+    // Read in the other encoding, as the user may choose, the file shows as
+    // damaged or as other text, never as the same names.
+    const auto other = guessed == csv::Encoding::Utf8 ? csv::Encoding::ShiftJis : csv::Encoding::Utf8;
+    const punch::PunchFile wrong = punch::readPunchFile(bytes, other);
+    QCOMPARE(wrong.encoding, other);
+    QVERIFY(wrong.damagedText || !wrong.read.records.first().fields.join(u',').contains("髙"));
+}
+
+void TestPunchImport::records_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("records");
+    QTest::addColumn<int>("unclosedQuoteLine");
+    QTest::newRow("CRLF, trailing empty lines") << "a,b\r\nc,\r\n\r\n\r\n"
+                                                << "1:a|b 2:c|" << 0;
+    QTest::newRow("lone CR, no final break") << "a\rb,\"\""
+                                             << "1:a 2:b|" << 0;
+    QTest::newRow("break in quotes moves the line") << "\"x\r\ny\",\"a\"\"b\"\n\nz"
+                                                    << "1:x\r\ny|a\"b 4:z" << 0;
+    QTest::newRow("stray quotes taken as text") << "ab\"c,\"d\"e"
+                                                << "1:ab\"c|de" << 0;
+    QTest::newRow("unclosed quote") << "a\nb,\"c\nd,e\n"
+                                    << "1:a 2:b|c\nd,e\n"
+                                    << 2;
+}
+
+void TestPunchImport::records()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, records);
+    QFETCH(int, unclosedQuoteLine);
+    const csv::ReadFile file = csv::parse(text);
+    QStringList read;
+    for (const csv::ReadRecord &record : file.records)
+        read << QString::number(record.line) + u':' + record.fields.join(u'|');
+    QCOMPARE(read.join(u' '), records);
+    QCOMPARE(file.unclosedQuoteLine, unclosedQuoteLine);
+}
+
+void TestPunchImport::headers_data()
+{
+    QTest::addColumn<QString>("header");
+    QTest::addColumn<QString>("mapping"); // empty: not recognised
+    QTest::newRow("the program's own names") << "氏名,日付,出勤,退勤,休憩"
+                                             << "name=0;date=1;start=2;end=3;break=4;unit=auto;header=1";
+    QTest::newRow("a recorder's spellings, no break") << "備考,従業員番号,勤務日,出勤時刻,退勤時刻"
+                                                      << "number=1;date=2;start=3;end=4;header=1";
+    QTest::newRow("spaced names, name before number") << "社員番号,氏　名,日 付,出勤時間,退勤時間,休憩時間"
+                                                      << "name=1;date=2;start=3;end=4;break=5;unit=auto;header=1";
+    QTest::newRow("no end") << "氏名,日付,出勤,休憩"
+                            << "";
+    QTest::newRow("two dates") << "氏名,日付,勤務日,出勤,退勤"
+                               << "";
+}
+
+void TestPunchImport::headers()
+{
+    QFETCH(QString, header);
+    QFETCH(QString, mapping);
+    const auto recognised = punch::recogniseHeader(header.split(u','));
+    QCOMPARE(recognised ? recognised->toText() : QString(), mapping);
+}
+
+void TestPunchImport::mappingText()
+{
+    punch::ColumnMapping mapping;
+    mapping.employee = 3;
+    mapping.employeeByNumber = true;
+    mapping.date = 0;
+    mapping.start = 1;
+    mapping.end = 2;
+    mapping.breakColumn = 5;
+    mapping.breakUnit = punch::BreakUnit::Minutes;
+    mapping.firstRowIsHeader = false;
+    QVERIFY(punch::ColumnMapping::fromText(mapping.toText()) == mapping);
+    // A kept text that is damaged, or maps two things to one column, is no mapping.
+    for (const char *text :
+         {"", "name=0;date=1;start=2", "name=0;date=1;start=2;end=2;header=1", "name=0;number=1;date=2;start=3;end=4",
+          "name=0;date=1;start=2;end=3;break=4;unit=days", "name=x;date=1;start=2;end=3"})
+        QVERIFY2(!punch::ColumnMapping::fromText(QString::fromUtf8(text)), text);
+    // The same header with blanks around a name is remembered as the same.
+    QCOMPARE(punch::headerKey({"氏名 ", "\uFEFF日付", "出勤,時刻"}), "氏名,日付,\"出勤,時刻\"");
+}
+
+void TestPunchImport::fileRefusedAndRowsLeftOut()
+{
+    QVERIFY(!punch::readPunchFile("氏名,日付\r\n\"山田,11/5\r\n").problem.isEmpty());
+    QVERIFY(!punch::readPunchFile("\r\n\r\n").problem.isEmpty());
+    QVERIFY(!punch::readPunchFile(QByteArray("\xFF\xFE") + QStringLiteral("氏名\t日付").toUtf8()).problem.isEmpty());
+
+    const punch::PunchFile file = punch::readPunchFile((kHeader
+                                                        + "田中 一郎,11/5,9:00,18:00\r\n"
+                                                          "山田 太郎,11/5,9:00,18:00,1:00,\"遅刻, 1回\"\r\n")
+                                                           .toUtf8());
+    const auto rows = punch::readPunches(file.read.records, *punch::recogniseHeader(file.header()), shop());
+    const QList<csv::Record> leftOut = punch::leftOutRecords(file.header(), rows);
+    QCOMPARE(leftOut.size(), 2);
+    QCOMPARE(leftOut.at(0).last(), "取込できない理由");
+    QCOMPARE(leftOut.at(1).mid(0, 4), QStringList({"田中 一郎", "11/5", "9:00", "18:00"}));
+    QCOMPARE(leftOut.at(1).size(), leftOut.at(0).size());
+    QCOMPARE(leftOut.at(1).last(), rows.first().reason);
+}
+
+void TestPunchImport::employeeFillingMoreThanOneStatement()
+{
+    // Two shifts a day for a month: 60 fit on a statement, 62 do not, and
+    // then none is taken rather than the month cut short.
+    for (const int days : {30, 31}) {
+        QString text = kHeader;
+        for (int day = 1; day <= days; ++day)
+            text += QStringLiteral("山田 太郎,12/%1,9:00,12:00\n山田 太郎,12/%1,17:00,21:00\n").arg(day);
+        text += "髙橋 美咲,12/1,9:00,12:00\n";
+        const auto rows =
+            punch::readPunches(csv::parse(text).records, *punch::recogniseHeader(kHeader.split(u',')), shop());
+        QCOMPARE(rows.size(), days * 2 + 1);
+        const auto taken = std::count_if(rows.cbegin(), rows.cend(), [](const auto &row) { return row.isTaken(); });
+        QCOMPARE(taken, days == 30 ? 61 : 1);
+    }
+}
+
+QTEST_GUILESS_MAIN(TestPunchImport)
+#include "tst_punchimport.moc"
