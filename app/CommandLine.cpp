@@ -318,8 +318,14 @@ QString usage()
                           "  -v, --version\n"
                           "      版を表示して終わります。\n"
                           "\n"
+                          "タイトルや氏名は書いたとおりに受け取ります（- で始まっても構いません）。-- の後ろは\n"
+                          "すべて値です。ファイルを - とすると標準出力に書き出します。データフォルダーとその\n"
+                          "backup フォルダーの中、データベースのファイル、フォルダー、装置には書き出しません。\n"
+                          "\n"
                           "CSV は UTF-8（BOM 付き）、改行は CRLF、1 行目は日本語の見出しです。カンマ、\"、改行を含む\n"
                           "値は \" で囲みます。金額と時間は桁区切りのない数字で、円未満も保存されたとおりに書きます。\n"
+                          "=、+、-、@、タブ、CR で始まる文字の値には、表計算ソフトが式と取らないよう\n"
+                          "先頭に ' を付けます。\n"
                           "\n"
                           "終了コード: 0 書き出した / 1 書き出せなかった（明細がない、ファイルに書き込めない、\n"
                           "データを開けないなど。理由は標準エラーに出ます） / 2 オプションの誤り\n"
@@ -328,6 +334,7 @@ QString usage()
                           "       pelmar [--data DIR] --export-summary TITLE FILE.csv\n"
                           "       pelmar [--data DIR] --export-ledger NAME YEAR FILE.csv\n"
                           "       pelmar --help | --version\n"
+                          "Values are taken as written, after -- even options; FILE - is standard output.\n"
                           "Without options Pelmar opens its window. The exports need no display, only read the data,\n"
                           "print what they wrote and exit 0; 1 when nothing could be written, 2 for a wrong option.\n");
 }
