@@ -11,6 +11,7 @@
 #include <QFontDatabase>
 #include <QFontMetricsF>
 #include <QPageSize>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPointer>
@@ -319,6 +320,21 @@ bool writePayslipPdf(const QString &path, const QList<PayslipItem> &items, QStri
     return exportfile::write(path, bytes, error);
 }
 
+bool refusesPrintFile(QPrinter *printer)
+{
+    // The preview draws through its own engine into pictures, even when the
+    // printer already names a file from an earlier print.
+    const QPaintEngine *engine = printer->paintEngine();
+    if (printer->outputFileName().isEmpty() || (engine && engine->type() == QPaintEngine::Picture))
+        return false;
+    const QString why = exportfile::refusal(printer->outputFileName());
+    if (why.isEmpty())
+        return false;
+    ShowMsg(msg::エラー書出し先,
+            QDir::toNativeSeparators(printer->outputFileName()) + QStringLiteral("\n理由: ") + why);
+    return true;
+}
+
 QPrintPreviewDialog *createPayslipPreview(QWidget *parent, const QList<PayslipItem> &items,
                                           const QString &suggestedPdfName)
 {
@@ -330,6 +346,8 @@ QPrintPreviewDialog *createPayslipPreview(QWidget *parent, const QList<PayslipIt
     // The printer lives exactly as long as its dialog.
     QObject::connect(dialog, &QObject::destroyed, [printer] { delete printer; });
     QObject::connect(dialog, &QPrintPreviewDialog::paintRequested, dialog, [items](QPrinter *target) {
+        if (refusesPrintFile(target))
+            return;
         QPainter painter(target);
         paintPayslip(painter, items);
     });

@@ -110,8 +110,10 @@ QPrintPreviewDialog *createPreview(QWidget *parent, const Document &document, co
     auto *dialog = new QPrintPreviewDialog(printer, parent);
     dialog->setWindowTitle(document.name);
     QObject::connect(dialog, &QObject::destroyed, [printer] { delete printer; });
-    QObject::connect(dialog, &QPrintPreviewDialog::paintRequested, dialog,
-                     [document](QPrinter *target) { paintPages(*target, document); });
+    QObject::connect(dialog, &QPrintPreviewDialog::paintRequested, dialog, [document](QPrinter *target) {
+        if (!payslip::refusesPrintFile(target))
+            paintPages(*target, document);
+    });
     if (auto *toolBar = dialog->findChild<QToolBar *>()) {
         toolBar->addSeparator();
         QAction *save = toolBar->addAction(QStringLiteral("PDFで保存"));
