@@ -22,6 +22,11 @@
 #include <algorithm>
 #include <cstdio>
 
+#ifdef Q_OS_WIN
+#include <qt_windows.h>
+#include <shellapi.h>
+#endif
+
 namespace pelmar::cli {
 
 namespace {
@@ -394,12 +399,24 @@ std::optional<int> run(int argc, char **argv)
     // where they are a title.
     QStringList arguments;
     QStringList unreadable;
+#ifdef Q_OS_WIN
+    // argv holds the arguments in the ANSI code page, which cannot spell
+    // every name; the command line itself is Unicode.
+    Q_UNUSED(argc);
+    int count = 0;
+    if (LPWSTR *wide = CommandLineToArgvW(GetCommandLineW(), &count)) {
+        for (int i = 0; i < count; ++i)
+            arguments << QString::fromWCharArray(wide[i]);
+        LocalFree(wide);
+    }
+#else
     for (int i = 0; i < argc; ++i) {
         const QByteArray raw(argv[i]);
         arguments << QFile::decodeName(raw);
         if (i > 0 && QFile::encodeName(arguments.last()) != raw)
             unreadable << arguments.last();
     }
+#endif
     const Command command = parse(arguments);
     if (command.action == Action::RunProgram)
         return std::nullopt;
