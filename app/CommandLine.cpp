@@ -44,6 +44,9 @@ constexpr ExportOption kExports[] = {
     {"--export-ledger", Action::ExportLedger, 3, "氏名と年とファイル"},
 };
 
+// After it every argument is a value, whatever it looks like.
+const QString kEndOfOptions = QStringLiteral("--");
+
 // Qt's own options, which its application object takes for the window:
 // those that take a value, then those that stand alone. Qt accepts them
 // with one dash or two, and a value after "=" as well.
@@ -54,8 +57,6 @@ const QStringList kQtValueOptions{QStringLiteral("platform"),        QStringLite
                                   QStringLiteral("stylesheet"),      QStringLiteral("session"),
                                   QStringLiteral("display"),         QStringLiteral("geometry"),
                                   QStringLiteral("qmljsdebugger")};
-const QString kEndOfOptions = QStringLiteral("--");
-
 const QStringList kQtFlags{QStringLiteral("reverse"), QStringLiteral("widgetcount"), QStringLiteral("nograb"),
                            QStringLiteral("dograb"), QStringLiteral("sync")};
 
