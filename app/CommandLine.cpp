@@ -10,14 +10,22 @@
 #include "statements/ReportLayout.h"
 #include "statements/ReportPrinter.h"
 #include "store/Database.h"
+#include "store/ExportFile.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QDate>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QUuid>
 
+#include <algorithm>
 #include <cstdio>
+
+#ifdef Q_OS_WIN
+#include <qt_windows.h>
+#include <shellapi.h>
+#endif
 
 namespace pelmar::cli {
 
@@ -35,6 +43,9 @@ constexpr ExportOption kExports[] = {
     {"--export-summary", Action::ExportSummary, 2, "タイトルとファイル"},
     {"--export-ledger", Action::ExportLedger, 3, "氏名と年とファイル"},
 };
+
+// After it every argument is a value, whatever it looks like.
+const QString kEndOfOptions = QStringLiteral("--");
 
 // Qt's own options, which its application object takes for the window:
 // those that take a value, then those that stand alone. Qt accepts them
@@ -99,7 +110,17 @@ QString catalogueText(const MessageKey &key, const QString &subject = {})
 
 QString shown(const QString &path)
 {
+    if (path == exportfile::kStandardOutput)
+        return QStringLiteral("標準出力");
     return QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
+}
+
+// What was written goes to stdout, unless the file itself went there.
+Result done(const Command &command, const QString &report)
+{
+    if (command.file == exportfile::kStandardOutput)
+        return {kDone, {}, report};
+    return {kDone, report, {}};
 }
 
 Result notWritten(const QString &path, const QString &reason)
@@ -127,14 +148,13 @@ Result exportPdf(const QSqlDatabase &main, const Command &command)
     QString error;
     if (!report::writePdf(command.file, document, &error))
         return notWritten(command.file, error);
-    return {kDone,
-            QStringLiteral("%1 に %2 ページを書き出しました（タイトル「%3」の給与明細 %4 名%5）。\n")
-                .arg(shown(command.file))
-                .arg(document.pages.size())
-                .arg(command.title)
-                .arg(statements->size())
-                .arg(command.dayLines ? QStringLiteral("、日ごとの明細付き") : QString()),
-            {}};
+    return done(command,
+                QStringLiteral("%1 に %2 ページを書き出しました（タイトル「%3」の給与明細 %4 名%5）。\n")
+                    .arg(shown(command.file))
+                    .arg(document.pages.size())
+                    .arg(command.title)
+                    .arg(statements->size())
+                    .arg(command.dayLines ? QStringLiteral("、日ごとの明細付き") : QString()));
 }
 
 Result exportSummary(const QSqlDatabase &main, const Command &command)
@@ -147,13 +167,12 @@ Result exportSummary(const QSqlDatabase &main, const Command &command)
     QString error;
     if (!csv::writeFile(command.file, reports::summaryRecords(*summary), &error))
         return notWritten(command.file, error);
-    return {
-        kDone,
+    return done(
+        command,
         QStringLiteral("%1 に給与一覧表を書き出しました（タイトル「%2」、%3 名と合計の %4 行、見出しの行を除く）。\n")
             .arg(shown(command.file), command.title)
             .arg(summary->rows.size())
-            .arg(summary->rows.size() + 1),
-        {}};
+            .arg(summary->rows.size() + 1));
 }
 
 Result exportLedger(const QSqlDatabase &main, const Command &command)
@@ -167,12 +186,11 @@ Result exportLedger(const QSqlDatabase &main, const Command &command)
     QString error;
     if (!csv::writeFile(command.file, reports::ledgerRecords(*ledger), &error))
         return notWritten(command.file, error);
-    return {kDone,
-            QStringLiteral("%1 に賃金台帳を書き出しました（%2 の %3 年、明細 %4 件、見出しの行を除いて %4 行）。\n")
-                .arg(shown(command.file), command.name)
-                .arg(command.year)
-                .arg(ledger->rows.size()),
-            {}};
+    return done(command,
+                QStringLiteral("%1 に賃金台帳を書き出しました（%2 の %3 年、明細 %4 件、見出しの行を除いて %4 行）。\n")
+                    .arg(shown(command.file), command.name)
+                    .arg(command.year)
+                    .arg(ledger->rows.size()));
 }
 
 } // namespace
@@ -182,8 +200,17 @@ Command parse(const QStringList &arguments)
     Command command;
     bool withLines = false;
     bool dataGiven = false;
+    // After "--" nothing is an option: a title such as --help or -style is
+    // written behind it.
+    bool literal = false;
     for (qsizetype i = 1; i < arguments.size(); ++i) {
         const QString &argument = arguments[i];
+        if (literal)
+            return mistake(QStringLiteral("%1 が何の指定か分かりません。").arg(argument));
+        if (argument == kEndOfOptions) {
+            literal = true;
+            continue;
+        }
         bool takesValue = false;
         if (!qtOptionName(argument, &takesValue).isEmpty()) {
             i += takesValue ? 1 : 0;
@@ -207,7 +234,8 @@ Command parse(const QStringList &arguments)
             if (dataGiven)
                 return mistake(QStringLiteral("--data は一度だけ指定してください。"));
             const bool joined = argument.contains(u'=');
-            if (!joined && (i + 1 >= arguments.size() || isOurOption(arguments[i + 1])))
+            if (!joined
+                && (i + 1 >= arguments.size() || isOurOption(arguments[i + 1]) || arguments[i + 1] == kEndOfOptions))
                 return mistake(QStringLiteral("--data にはデータフォルダーを指定してください。"));
             command.dataFolder = joined ? argument.section(u'=', 1) : arguments[++i];
             if (command.dataFolder.isEmpty())
@@ -227,19 +255,33 @@ Command parse(const QStringList &arguments)
         if (command.action != Action::RunProgram)
             return mistake(QStringLiteral("書き出しは一度に一つだけ指定してください。"));
         const QString name = QString::fromLatin1(chosen->name);
+        // The values are taken as they are written, whatever they look like,
+        // up to one of Pelmar's own options; behind "--" even those.
         QStringList values;
-        for (int v = 1; v <= chosen->values && i + v < arguments.size() && !isOurOption(arguments[i + v]); ++v)
-            values << arguments[i + v];
+        while (values.size() < chosen->values && i + 1 < arguments.size()) {
+            const QString &value = arguments[i + 1];
+            if (!literal && value == kEndOfOptions) {
+                literal = true;
+                ++i;
+                continue;
+            }
+            if (!literal && isOurOption(value))
+                break;
+            values << value;
+            ++i;
+        }
         if (values.size() < chosen->values)
             return mistake(QStringLiteral("%1 には%2を指定してください。").arg(name, QString::fromUtf8(chosen->what)));
-        i += chosen->values;
         command.action = chosen->action;
         command.file = values.last();
         if (chosen->action == Action::ExportLedger) {
             command.name = values[0];
-            bool isNumber = false;
-            command.year = values[1].toInt(&isNumber);
-            if (!isNumber || values[1].size() != 4 || command.year < 1)
+            // Four digits and nothing else: toInt() alone would take "+202"
+            // or " 202" for a year.
+            const bool fourDigits = values[1].size() == 4
+                && std::all_of(values[1].cbegin(), values[1].cend(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+            command.year = fourDigits ? values[1].toInt() : 0;
+            if (command.year < 1)
                 return mistake(QStringLiteral("%1 の年は 2024 のように 4 桁の数字で指定してください（%2）。")
                                    .arg(name, values[1]));
         } else {
@@ -282,8 +324,14 @@ QString usage()
                           "  -v, --version\n"
                           "      版を表示して終わります。\n"
                           "\n"
+                          "タイトルや氏名は書いたとおりに受け取ります（- で始まっても構いません）。-- の後ろは\n"
+                          "すべて値です。ファイルを - とすると標準出力に書き出します。データフォルダーとその\n"
+                          "backup フォルダーの中、データベースのファイル、フォルダー、装置には書き出しません。\n"
+                          "\n"
                           "CSV は UTF-8（BOM 付き）、改行は CRLF、1 行目は日本語の見出しです。カンマ、\"、改行を含む\n"
                           "値は \" で囲みます。金額と時間は桁区切りのない数字で、円未満も保存されたとおりに書きます。\n"
+                          "=、+、-、@、タブ、CR で始まる文字の値には、表計算ソフトが式と取らないよう\n"
+                          "先頭に ' を付けます。\n"
                           "\n"
                           "終了コード: 0 書き出した / 1 書き出せなかった（明細がない、ファイルに書き込めない、\n"
                           "データを開けないなど。理由は標準エラーに出ます） / 2 オプションの誤り\n"
@@ -292,6 +340,7 @@ QString usage()
                           "       pelmar [--data DIR] --export-summary TITLE FILE.csv\n"
                           "       pelmar [--data DIR] --export-ledger NAME YEAR FILE.csv\n"
                           "       pelmar --help | --version\n"
+                          "Values are taken as written, after -- even options; FILE - is standard output.\n"
                           "Without options Pelmar opens its window. The exports need no display, only read the data,\n"
                           "print what they wrote and exit 0; 1 when nothing could be written, 2 for a wrong option.\n");
 }
@@ -313,6 +362,10 @@ Result execute(const Command &command, const QString &programDataFolder)
         break;
     }
     const QString folder = command.dataFolder.isEmpty() ? programDataFolder : command.dataFolder;
+    // A mistyped file name must never cost the data: the place is checked
+    // before the report is made, and again when the file is written.
+    exportfile::protectDataFolder(folder);
+    exportfile::protectDataFolder(programDataFolder);
     const QString connection = QStringLiteral("pelmar-export-") + QUuid::createUuid().toString();
     Result result;
     {
@@ -321,7 +374,10 @@ Result execute(const Command &command, const QString &programDataFolder)
         const OpenResult opened = openForReading(QDir(folder).filePath(kMainDbFileName), SchemaKind::Main, connection);
         if (!opened.ok())
             return failed(opened.error);
-        if (command.action == Action::ExportPdf)
+        if (const QString refused = exportfile::refusal(command.file); !refused.isEmpty())
+            result =
+                failed(catalogueText(msg::エラー書出し先, shown(command.file) + QStringLiteral("\n理由: ") + refused));
+        else if (command.action == Action::ExportPdf)
             result = exportPdf(opened.db, command);
         else if (command.action == Action::ExportSummary)
             result = exportSummary(opened.db, command);
@@ -337,25 +393,52 @@ QString programDataFolder()
     return DataFolder(QCoreApplication::applicationDirPath(), platformDataFolderRule());
 }
 
-void prepare(int argc, char **argv)
+std::optional<int> run(int argc, char **argv)
 {
+    // Read as the system gave them, before Qt's application object exists:
+    // it would take -reverse or -style out of the list for itself, even
+    // where they are a title.
     QStringList arguments;
-    bool platformChosen = qEnvironmentVariableIsSet("QT_QPA_PLATFORM");
-    for (int i = 0; i < argc; ++i) {
-        arguments << QString::fromLocal8Bit(argv[i]);
-        bool takesValue = false;
-        platformChosen = platformChosen || qtOptionName(arguments.last(), &takesValue) == QLatin1String("platform");
+    QStringList unreadable;
+#ifdef Q_OS_WIN
+    // argv holds the arguments in the ANSI code page, which cannot spell
+    // every name; the command line itself is Unicode.
+    Q_UNUSED(argc);
+    int count = 0;
+    if (LPWSTR *wide = CommandLineToArgvW(GetCommandLineW(), &count)) {
+        for (int i = 0; i < count; ++i)
+            arguments << QString::fromWCharArray(wide[i]);
+        LocalFree(wide);
     }
-    if (parse(arguments).action != Action::RunProgram && !platformChosen)
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-}
-
-std::optional<int> run(const QStringList &arguments)
-{
+#else
+    for (int i = 0; i < argc; ++i) {
+        const QByteArray raw(argv[i]);
+        arguments << QFile::decodeName(raw);
+        if (i > 0 && QFile::encodeName(arguments.last()) != raw)
+            unreadable << arguments.last();
+    }
+#endif
     const Command command = parse(arguments);
     if (command.action == Action::RunProgram)
         return std::nullopt;
-    const Result result = execute(command, programDataFolder());
+
+    // No window: Qt gets the program's name alone, so none of the values is
+    // taken for one of its options, and no display unless one is chosen.
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    int qtArgc = 1;
+    QApplication app(qtArgc, argv);
+    Result result;
+    if (!unreadable.isEmpty() && command.action != Action::Help && command.action != Action::Version
+        && command.action != Action::UsageError) {
+        // A name that is not text in the system's encoding would be written
+        // or looked for under other bytes than the ones given.
+        result = failed(QStringLiteral("「%1」には文字として読めないバイトが含まれています。タイトル、氏名、"
+                                       "フォルダー、ファイルの名前は UTF-8 の文字で指定してください。")
+                            .arg(unreadable.first()));
+    } else {
+        result = execute(command, programDataFolder());
+    }
     print(stdout, result.out);
     print(stderr, result.err);
     return result.exitCode;

@@ -38,7 +38,9 @@ constexpr int kFailed = 1;
 constexpr int kUsage = 2;
 
 // Reads the arguments, the program's own path first. Qt's own options
-// (-platform, -style …) are let through for the window.
+// (-platform, -style …) are let through for the window. The values of an
+// option are taken as they are written, up to one of Pelmar's own options;
+// after "--" every argument is a value.
 Command parse(const QStringList &arguments);
 
 // The text of --help, listing every option.
@@ -57,13 +59,12 @@ Result execute(const Command &command, const QString &programDataFolder);
 // The data folder the program uses, the same rule as for its window.
 QString programDataFolder();
 
-// Before the application object exists: when the arguments ask for no
-// window and no platform is chosen otherwise (QT_QPA_PLATFORM or
-// -platform), Qt is told to use none, so nothing needs a display.
-void prepare(int argc, char **argv);
-
-// After it exists: carries out a command that needs no window, prints what
-// it has to say and gives the exit code; nothing when the window is wanted.
-std::optional<int> run(const QStringList &arguments);
+// Before any application object exists: reads the program's arguments as
+// the system gave them. When they ask for the window, nothing is done and
+// the window is left to start. Otherwise the command is carried out with an
+// application object of its own that gets none of the arguments (no display
+// needed unless QT_QPA_PLATFORM names one), what it has to say is printed,
+// and the exit code is given.
+std::optional<int> run(int argc, char **argv);
 
 } // namespace pelmar::cli

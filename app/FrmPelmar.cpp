@@ -10,6 +10,7 @@
 #include "messages/ShowMsg.h"
 #include "statements/HistoryPage.h"
 #include "statements/StatementPage.h"
+#include "store/ExportFile.h"
 #include "widgets/PageBuilder.h"
 
 #include <QApplication>
@@ -28,6 +29,8 @@ FrmPelmar::FrmPelmar(const QString &dataPath, QWidget *parent) : QMainWindow(par
     // The files are checked and the work tables readied on a thread of their
     // own while the pages are built; Form_Load picks that up.
     m_files.startPreparing(dataPath);
+    // No PDF or CSV saved from the window goes into the data folder.
+    exportfile::protectDataFolder(dataPath);
     setObjectName(QStringLiteral("FrmPelmar"));
     setFont(uiFont());
     setWindowIcon(hintIcon());

@@ -15,10 +15,9 @@
 int main(int argc, char *argv[])
 {
     // The exports, --help and --version need no window and no display.
-    pelmar::cli::prepare(argc, argv);
-    QApplication app(argc, argv);
-    if (const std::optional<int> done = pelmar::cli::run(QCoreApplication::arguments()))
+    if (const std::optional<int> done = pelmar::cli::run(argc, argv))
         return *done;
+    QApplication app(argc, argv);
     // The desktop matches the window with the menu entry and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("pelmar"));
     // Before the first question, so that it speaks in the program's font

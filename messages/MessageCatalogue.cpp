@@ -271,6 +271,9 @@ constexpr Entry catalogue[] = {
      u"読込の失敗"},
     {msg::エラーセル書込み, InPrompt, u"入力した値を書き込めませんでした。セルには書き込まれている値を表示しています。",
      u"", Warning, u"書込みの失敗"},
+    // Exports: a place no export may go. The subject is the file and why.
+    {msg::エラー書出し先, InPrompt, u"この保存先には書き出しません。今あるファイルには手を付けていません。\n", u"",
+     Warning, u"保存先の誤り"},
 };
 
 constexpr bool sameText(QStringView a, QStringView b)

@@ -113,7 +113,9 @@ struct MessageKey {
     X(エラー, 破損バックアップなし)                                                                                    \
     X(エラー, 作業ファイル作成)                                                                                        \
     X(エラー, セル書込み)                                                                                              \
-    X(エラー, 履歴読込)
+    X(エラー, 履歴読込)                                                                                                \
+    /* exports: a place no export may go */                                                                            \
+    X(エラー, 書出し先)
 
 namespace msg {
 

@@ -182,14 +182,9 @@ QList<csv::Record> summaryRecords(const Summary &summary)
     QList<csv::Record> records{
         QStringLiteral("氏名 労働日数 労働時間 深夜時間 時間外時間 時給 調整額 支給額").split(u' ')};
     const auto record = [](const SummaryRow &row) {
-        return csv::Record{row.name,
-                           QString::number(row.days),
-                           csv::number(row.hours),
-                           csv::number(row.nightHours),
-                           csv::number(row.overtimeHours),
-                           wageText(row.wage),
-                           csv::number(row.adjustment),
-                           csv::number(row.amount)};
+        return csv::Record{csv::text(row.name),         QString::number(row.days),      csv::number(row.hours),
+                           csv::number(row.nightHours), csv::number(row.overtimeHours), wageText(row.wage),
+                           csv::number(row.adjustment), csv::number(row.amount)};
     };
     for (const SummaryRow &row : summary.rows)
         records << record(row);
@@ -286,10 +281,10 @@ QList<csv::Record> ledgerRecords(const Ledger &ledger)
                                               "深夜労働時間 基本給 割増賃金 調整額 支給額")
                                    .split(u' ')};
     for (const LedgerRow &row : ledger.rows)
-        records << csv::Record{ledger.name,
-                               row.title,
-                               fmt::formatDateText(row.firstDate),
-                               fmt::formatDateText(row.lastDate),
+        records << csv::Record{csv::text(ledger.name),
+                               csv::text(row.title),
+                               csv::text(fmt::formatDateText(row.firstDate)),
+                               csv::text(fmt::formatDateText(row.lastDate)),
                                QString::number(row.days),
                                csv::number(row.hours),
                                csv::number(row.overtimeHours),

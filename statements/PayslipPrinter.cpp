@@ -1,14 +1,17 @@
 #include "statements/PayslipPrinter.h"
 
 #include "messages/ShowMsg.h"
+#include "store/ExportFile.h"
 
 #include <QAction>
+#include <QBuffer>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QFontMetricsF>
 #include <QPageSize>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPointer>
@@ -178,7 +181,9 @@ void savePdfFromPreview(QWidget *dialog, const QList<PayslipItem> &items, const 
         return;
     if (QFileInfo(path).suffix().isEmpty())
         path += QStringLiteral(".pdf");
-    if (!writePayslipPdf(path, items))
+    if (const QString why = exportfile::refusal(path); !why.isEmpty())
+        ShowMsg(msg::エラー書出し先, QDir::toNativeSeparators(path) + QStringLiteral("\n理由: ") + why);
+    else if (!writePayslipPdf(path, items))
         ShowMsg(msg::エラーPDF書込み, QDir::toNativeSeparators(path));
 }
 
@@ -285,19 +290,49 @@ void paintPayslip(QPainter &painter, const QList<PayslipItem> &items)
     painter.restore();
 }
 
-bool writePayslipPdf(const QString &path, const QList<PayslipItem> &items)
+bool writePayslipPdf(const QString &path, const QList<PayslipItem> &items, QString *error)
 {
-    QPdfWriter writer(path);
-    writer.setPageLayout(pageLayout());
-    // One device unit is one twip.
-    writer.setResolution(int(kTwipsPerInch));
-    writer.setTitle(QStringLiteral("給与明細"));
-    writer.setCreator(QStringLiteral("Pelmar"));
-    QPainter painter;
-    if (!painter.begin(&writer))
+    // Drawn whole first, then written in one go through the export check:
+    // a failure leaves a file that was there as it was.
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    bool painted = false;
+    {
+        QPdfWriter writer(&buffer);
+        writer.setPageLayout(pageLayout());
+        // One device unit is one twip.
+        writer.setResolution(int(kTwipsPerInch));
+        writer.setTitle(QStringLiteral("給与明細"));
+        writer.setCreator(QStringLiteral("Pelmar"));
+        QPainter painter;
+        painted = painter.begin(&writer);
+        if (painted) {
+            paintPayslip(painter, items);
+            painted = painter.end();
+        }
+    }
+    if (!painted) {
+        if (error)
+            *error = QStringLiteral("PDF を作れませんでした。");
         return false;
-    paintPayslip(painter, items);
-    return painter.end();
+    }
+    return exportfile::write(path, bytes, error);
+}
+
+bool refusesPrintFile(QPrinter *printer)
+{
+    // The preview draws through its own engine into pictures, even when the
+    // printer already names a file from an earlier print.
+    const QPaintEngine *engine = printer->paintEngine();
+    if (printer->outputFileName().isEmpty() || (engine && engine->type() == QPaintEngine::Picture))
+        return false;
+    const QString why = exportfile::refusal(printer->outputFileName());
+    if (why.isEmpty())
+        return false;
+    ShowMsg(msg::エラー書出し先,
+            QDir::toNativeSeparators(printer->outputFileName()) + QStringLiteral("\n理由: ") + why);
+    return true;
 }
 
 QPrintPreviewDialog *createPayslipPreview(QWidget *parent, const QList<PayslipItem> &items,
@@ -311,6 +346,8 @@ QPrintPreviewDialog *createPayslipPreview(QWidget *parent, const QList<PayslipIt
     // The printer lives exactly as long as its dialog.
     QObject::connect(dialog, &QObject::destroyed, [printer] { delete printer; });
     QObject::connect(dialog, &QPrintPreviewDialog::paintRequested, dialog, [items](QPrinter *target) {
+        if (refusesPrintFile(target))
+            return;
         QPainter painter(target);
         paintPayslip(painter, items);
     });

@@ -14,6 +14,7 @@
 class QPaintDevice;
 class QPainter;
 class QPrintPreviewDialog;
+class QPrinter;
 class QWidget;
 
 namespace pelmar::payslip {
@@ -47,8 +48,15 @@ FittedText fitText(const QFont &font, const QSizeF &box, const QString &text, co
 // the same call serves a printer, the preview and a PDF file.
 void paintPayslip(QPainter &painter, const QList<PayslipItem> &items);
 
-// Writes the sheet as a one-page A4 PDF; false when the file cannot be written.
-bool writePayslipPdf(const QString &path, const QList<PayslipItem> &items);
+// Writes the sheet as a one-page A4 PDF, whole or not at all; false when
+// the file cannot be written or is a place no export may go (*error says why).
+bool writePayslipPdf(const QString &path, const QList<PayslipItem> &items, QString *error = nullptr);
+
+// The print dialog can send the pages to a file of the user's choosing; a
+// place no export may go is told with its reason and true is returned, and
+// the caller then draws nothing. False for a printer, a preview, or a file
+// that may be written.
+bool refusesPrintFile(QPrinter *printer);
 
 // The print preview of the sheet, with its print command and a "PDFで保存"
 // action that offers suggestedPdfName in a file dialog. Not yet shown.

@@ -2,8 +2,10 @@
 
 #include "messages/ShowMsg.h"
 #include "statements/PayslipPrinter.h"
+#include "store/ExportFile.h"
 
 #include <QAction>
+#include <QBuffer>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -13,7 +15,6 @@
 #include <QPointer>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <QToolBar>
 
@@ -52,6 +53,16 @@ void tellNotWritten(const QString &path)
     ShowMsg(msg::エラー書出し, QDir::toNativeSeparators(path));
 }
 
+// A place no export may go is told with its reason before anything is drawn.
+bool refusedPlace(const QString &path)
+{
+    const QString why = exportfile::refusal(path);
+    if (why.isEmpty())
+        return false;
+    ShowMsg(msg::エラー書出し先, QDir::toNativeSeparators(path) + QStringLiteral("\n理由: ") + why);
+    return true;
+}
+
 } // namespace
 
 QPageLayout pageLayoutOf(bool landscape)
@@ -63,15 +74,19 @@ QPageLayout pageLayoutOf(bool landscape)
 
 bool writePdf(const QString &path, const Document &document, QString *error)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
+    // Refused before the pages are drawn, and drawn whole before the file is
+    // touched: the file is written in one go, or not at all.
+    if (const QString refused = exportfile::refusal(path); !refused.isEmpty()) {
         if (error)
-            *error = file.errorString();
+            *error = refused;
         return false;
     }
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
     bool painted = false;
     {
-        QPdfWriter writer(&file);
+        QPdfWriter writer(&buffer);
         writer.setPageLayout(pageLayoutOf(document.landscape));
         // One device unit is one twip.
         writer.setResolution(1440);
@@ -82,15 +97,9 @@ bool writePdf(const QString &path, const Document &document, QString *error)
     if (!painted) {
         if (error)
             *error = QStringLiteral("PDF を作れませんでした。");
-        file.cancelWriting();
         return false;
     }
-    if (!file.commit()) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
-    return true;
+    return exportfile::write(path, bytes, error);
 }
 
 QPrintPreviewDialog *createPreview(QWidget *parent, const Document &document, const QString &suggestedPdfName)
@@ -101,8 +110,10 @@ QPrintPreviewDialog *createPreview(QWidget *parent, const Document &document, co
     auto *dialog = new QPrintPreviewDialog(printer, parent);
     dialog->setWindowTitle(document.name);
     QObject::connect(dialog, &QObject::destroyed, [printer] { delete printer; });
-    QObject::connect(dialog, &QPrintPreviewDialog::paintRequested, dialog,
-                     [document](QPrinter *target) { paintPages(*target, document); });
+    QObject::connect(dialog, &QPrintPreviewDialog::paintRequested, dialog, [document](QPrinter *target) {
+        if (!payslip::refusesPrintFile(target))
+            paintPages(*target, document);
+    });
     if (auto *toolBar = dialog->findChild<QToolBar *>()) {
         toolBar->addSeparator();
         QAction *save = toolBar->addAction(QStringLiteral("PDFで保存"));
@@ -141,7 +152,7 @@ QString askSavePath(QWidget *parent, const QString &caption, const QString &sugg
 bool savePdf(QWidget *parent, const Document &document, const QString &suggestedName)
 {
     const QString path = askSavePath(parent, QStringLiteral("PDFで保存"), suggestedName, QStringLiteral("pdf"));
-    if (path.isEmpty())
+    if (path.isEmpty() || refusedPlace(path))
         return false;
     if (!writePdf(path, document)) {
         tellNotWritten(path);
@@ -153,7 +164,7 @@ bool savePdf(QWidget *parent, const Document &document, const QString &suggested
 bool saveCsv(QWidget *parent, const QList<csv::Record> &records, const QString &suggestedName)
 {
     const QString path = askSavePath(parent, QStringLiteral("CSVで保存"), suggestedName, QStringLiteral("csv"));
-    if (path.isEmpty())
+    if (path.isEmpty() || refusedPlace(path))
         return false;
     if (!csv::writeFile(path, records)) {
         tellNotWritten(path);

@@ -1,6 +1,6 @@
 #include "store/Csv.h"
 
-#include <QSaveFile>
+#include "store/ExportFile.h"
 
 #include <cmath>
 
@@ -19,17 +19,25 @@ QString field(const QString &value)
     return u'"' + doubled + u'"';
 }
 
+QString text(const QString &value)
+{
+    static const QString formulaStart = QStringLiteral("=+-@\t\r");
+    if (!value.isEmpty() && formulaStart.contains(value.front()))
+        return u'\'' + value;
+    return value;
+}
+
 QByteArray document(const QList<Record> &records)
 {
-    QString text;
+    QString lines;
     for (const Record &record : records) {
         QStringList fields;
         fields.reserve(record.size());
         for (const QString &value : record)
             fields << field(value);
-        text += fields.join(u',') + QStringLiteral("\r\n");
+        lines += fields.join(u',') + QStringLiteral("\r\n");
     }
-    return QByteArray("\xEF\xBB\xBF") + text.toUtf8();
+    return QByteArray("\xEF\xBB\xBF") + lines.toUtf8();
 }
 
 QString number(double value)
@@ -51,12 +59,7 @@ QString number(double value)
 
 bool writeFile(const QString &path, const QList<Record> &records, QString *error)
 {
-    QSaveFile file(path);
-    const QByteArray bytes = document(records);
-    const bool written = file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
-    if (!written && error)
-        *error = file.errorString();
-    return written;
+    return exportfile::write(path, document(records), error);
 }
 
 } // namespace pelmar::csv

@@ -13,6 +13,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
+
 using namespace pelmar;
 using cli::Action;
 
@@ -99,6 +103,9 @@ private slots:
     void exports_data();
     void exports();
     void defaultFolderWhileTheProgramRuns();
+    void refusedPlaces_data();
+    void refusedPlaces();
+    void formulaLikeTextStaysText();
 
 private:
     test::TestDataFolder m_data;
@@ -137,6 +144,9 @@ void TestCommandLine::parsing_data()
     QTest::newRow("summary, folder after =")
         << QStringList{"--export-summary", "T", "s.csv", "--data=/d"} << int(Action::ExportSummary)
         << QStringList{"/d", "T", "", "0", "s.csv", "no"};
+    QTest::newRow("values behind --, even an option's name")
+        << QStringList{"--data", "/d", "--export-ledger", "--", "-v", "2024", "-"} << int(Action::ExportLedger)
+        << QStringList{"/d", "", "-v", "2024", "-", "no"};
     QTest::newRow("ledger") << QStringList{"--export-ledger", "山田, \"太郎\"", "2024", "l.csv"}
                             << int(Action::ExportLedger)
                             << QStringList{"", "", "山田, \"太郎\"", "2024", "l.csv", "no"};
@@ -176,6 +186,8 @@ void TestCommandLine::mistakes_data()
     QTest::newRow("year of two digits") << QStringList{"--export-ledger", "山田", "24", "l.csv"} << "4 桁";
     QTest::newRow("year in kanji") << QStringList{"--export-ledger", "山田", "二〇二四", "l.csv"} << "4 桁";
     QTest::newRow("empty file name") << QStringList{"--export-summary", "T", ""} << "ファイル";
+    QTest::newRow("year with a sign") << QStringList{"--export-ledger", "山田", "+202", "l.csv"} << "4 桁";
+    QTest::newRow("a word behind --") << QStringList{"--export-summary", "T", "s.csv", "--", "x"} << "x が何の";
 }
 
 void TestCommandLine::mistakes()
@@ -340,6 +352,116 @@ void TestCommandLine::defaultFolderWhileTheProgramRuns()
         running.kill();
         running.waitForFinished(5000);
     }
+}
+
+void TestCommandLine::refusedPlaces_data()
+{
+    QTest::addColumn<QString>("file"); // {data}: a data folder; {out}: a folder of links and other things
+    QTest::addColumn<QString>("said");
+    const QString inData = QStringLiteral("データフォルダー");
+    QTest::newRow("the main file") << "{data}/Pelmar.mdb" << inData;
+    QTest::newRow("the work file") << "{data}/PelmarWork.mdb" << inData;
+    QTest::newRow("the lock") << "{data}/Pelmar.lock" << inData;
+    QTest::newRow("the journal") << "{data}/Pelmar.mdb-journal" << inData;
+    QTest::newRow("a backup") << "{data}/backup/Pelmar-20240401-120000-daily.mdb" << inData;
+    QTest::newRow("a new name in the backup folder") << "{data}/backup/s.csv" << inData;
+    QTest::newRow("a link to the main file") << "{out}/link.csv" << inData;
+    QTest::newRow("through a link to the folder") << "{out}/folder-link/Pelmar.mdb" << inData;
+    QTest::newRow("a database outside") << "{out}/copy.mdb"
+                                        << "データベース";
+    QTest::newRow("a folder") << "{out}"
+                              << "フォルダーです";
+    QTest::newRow("a link to nowhere") << "{out}/dangling"
+                                       << "リンク";
+#ifdef Q_OS_UNIX
+    QTest::newRow("a device") << "/dev/null"
+                              << "ふつうのファイル";
+    QTest::newRow("a link to a device") << "{out}/null-link"
+                                        << "ふつうのファイル";
+    QTest::newRow("a named pipe") << "{out}/pipe"
+                                  << "ふつうのファイル";
+#endif
+}
+
+void TestCommandLine::refusedPlaces()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, said);
+    // A data folder that holds statements, with everything a running Pelmar
+    // keeps beside them, and a folder of what else a name can reach.
+    QTemporaryDir dir;
+    const QString data = QDir(dir.path()).filePath(QStringLiteral("data"));
+    const QString out = QDir(dir.path()).filePath(QStringLiteral("out"));
+    QVERIFY(QDir().mkpath(data + QStringLiteral("/backup")) && QDir().mkpath(out));
+    QVERIFY(QFile::copy(m_data.mainPath(), data + QStringLiteral("/Pelmar.mdb")));
+    QVERIFY(QFile::copy(m_data.mainPath(), data + QStringLiteral("/backup/Pelmar-20240401-120000-daily.mdb")));
+    QVERIFY(QFile::copy(m_data.mainPath(), out + QStringLiteral("/copy.mdb")));
+    QVERIFY(QFile::copy(m_data.workPath(), data + QStringLiteral("/PelmarWork.mdb")));
+    // An empty journal: one with content would be a crash's, which only the
+    // window may roll back.
+    QFile lock(data + QStringLiteral("/Pelmar.lock")), journal(data + QStringLiteral("/Pelmar.mdb-journal"));
+    QVERIFY(lock.open(QIODevice::WriteOnly) && lock.write("4242") == 4 && journal.open(QIODevice::WriteOnly));
+    lock.close();
+    journal.close();
+    QVERIFY(QFile::link(data + QStringLiteral("/Pelmar.mdb"), out + QStringLiteral("/link.csv")));
+    QVERIFY(QFile::link(data, out + QStringLiteral("/folder-link")));
+    QVERIFY(QFile::link(out + QStringLiteral("/gone/x.csv"), out + QStringLiteral("/dangling")));
+#ifdef Q_OS_UNIX
+    QVERIFY(QFile::link(QStringLiteral("/dev/null"), out + QStringLiteral("/null-link")));
+    QCOMPARE(::mkfifo(QFile::encodeName(out + QStringLiteral("/pipe")).constData(), 0600), 0);
+#endif
+    const auto everything = [&] {
+        QStringList seen;
+        for (const QString &folder : {data, data + QStringLiteral("/backup"), out})
+            for (const QFileInfo &info :
+                 QDir(folder).entryInfoList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot))
+                seen << info.fileName() + u' ' + QString::number(info.isSymLink()) + QString::number(info.isFile())
+                        + (info.isFile() && !info.isSymLink() ? test::fileBytes(info.filePath()).toHex() : QString());
+        return seen;
+    };
+    const QStringList before = everything();
+    file.replace(QStringLiteral("{data}"), data).replace(QStringLiteral("{out}"), out);
+
+    for (const QStringList &export_ : {QStringList{"--export-pdf", kApril}, QStringList{"--export-summary", kApril},
+                                       QStringList{"--export-ledger", kNames[0], "2024"}}) {
+        const Ran ran = runPelmar(QStringList{"--data", data} + export_ + QStringList{file});
+        QVERIFY2(ran.exitCode == 1 && ran.out.isEmpty(), qPrintable(describe(ran)));
+        QVERIFY2(ran.err.contains(said) && ran.err.contains(QDir::toNativeSeparators(file)), qPrintable(describe(ran)));
+    }
+    QCOMPARE(everything(), before);
+#ifdef Q_OS_UNIX
+    struct stat device {};
+    QVERIFY(::stat("/dev/null", &device) == 0 && S_ISCHR(device.st_mode));
+#endif
+}
+
+void TestCommandLine::formulaLikeTextStaysText()
+{
+    // Names and a title a spreadsheet would take for formulas; the title is
+    // one of Qt's own options too, which must stay a title.
+    const QStringList names{"=HYPERLINK(\"http://x\",\"y\")", "+81 3", "-佐藤", "@SUM(A1)", "\t田中", "\r中村"};
+    QSqlDatabase main = m_data.mainDb();
+    for (qsizetype i = 0; i < names.size(); ++i) {
+        test::SeedLine line;
+        line.date = QStringLiteral("20220105");
+        line.adjustment = -500;
+        QVERIFY(test::storeStatement(main, names[i], QStringLiteral("-style"), 1000, {line}));
+    }
+    const QString summary = QDir(m_out.path()).filePath(QStringLiteral("formulas.csv"));
+    Ran ran = runPelmar({"--data", m_data.path(), "--export-summary", "-style", summary});
+    QVERIFY2(ran.exitCode == 0, qPrintable(describe(ran)));
+    const test::CsvReadBack back = test::readCsvWithPython(summary);
+    QVERIFY2(back.ok && back.sameAsPythonWrites, qPrintable(back.error));
+    QCOMPARE(back.rows.size(), names.size() + 2);
+    for (qsizetype i = 0; i < names.size(); ++i) {
+        QVERIFY(back.rows.contains(QStringList({u'\'' + names[i], "1", "8", "0", "0", "1000", "-500", "8000"})));
+    }
+    const QString ledger = QDir(m_out.path()).filePath(QStringLiteral("ledger-formula.csv"));
+    ran = runPelmar({"--data", m_data.path(), "--export-ledger", names[0], "2022", ledger});
+    QVERIFY2(ran.exitCode == 0, qPrintable(describe(ran)));
+    QCOMPARE(test::readCsvWithPython(ledger).rows.value(1),
+             QStringList({u'\'' + names[0], "'-style", "2022/01/05", "2022/01/05", "1", "8", "0", "0", "8500", "0",
+                          "-500", "8000"}));
 }
 
 QTEST_MAIN(TestCommandLine)

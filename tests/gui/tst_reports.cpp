@@ -242,23 +242,31 @@ void TestReports::fileThatCannotBeWritten_data()
 {
     QTest::addColumn<QString>("report"); // the window whose button saves, or the batch
     QTest::addColumn<QString>("button");
+    QTest::addColumn<bool>("intoTheData"); // the data folder, where no export may go
     QTest::newRow("batch PDF") << ""
-                               << "cmd一括PDF";
+                               << "cmd一括PDF" << false;
     QTest::newRow("summary PDF") << "cmd一覧表"
-                                 << "cmd帳票PDF";
+                                 << "cmd帳票PDF" << false;
     QTest::newRow("summary CSV") << "cmd一覧表"
-                                 << "cmd帳票CSV";
+                                 << "cmd帳票CSV" << false;
     QTest::newRow("ledger CSV") << "cmd台帳"
-                                << "cmd帳票CSV";
+                                << "cmd帳票CSV" << false;
+    QTest::newRow("batch PDF into the data folder") << ""
+                                                    << "cmd一括PDF" << true;
+    QTest::newRow("summary CSV into the data folder") << "cmd一覧表"
+                                                      << "cmd帳票CSV" << true;
 }
 
 void TestReports::fileThatCannotBeWritten()
 {
     QFETCH(QString, report);
     QFETCH(QString, button);
+    QFETCH(bool, intoTheData);
     showHistory();
     Hooks hooks;
-    hooks.savePath = QDir(m_out.path()).filePath(QStringLiteral("no such folder/report.file"));
+    hooks.savePath = QDir(intoTheData ? data().path() : m_out.path() + QStringLiteral("/no such folder"))
+                         .filePath(QStringLiteral("report.file"));
+    const QByteArray before = test::fileBytes(hooks.savePath);
     QAbstractButton *save = window()->findChild<QPushButton *>(button);
     if (!report.isEmpty()) {
         QTest::mouseClick(window()->findChild<QPushButton *>(report), Qt::LeftButton);
@@ -268,9 +276,16 @@ void TestReports::fileThatCannotBeWritten()
     QVERIFY(save);
     clearAsked();
     QTest::mouseClick(save, Qt::LeftButton);
-    // The user hears which file was not written.
-    QCOMPARE(asked(), QStringList{QStringLiteral("エラー/書出し/") + QDir::toNativeSeparators(hooks.savePath)});
-    QVERIFY(!QFile::exists(hooks.savePath));
+    // The user hears which file was not written, and why when it may not be.
+    if (intoTheData) {
+        QCOMPARE(asked().size(), 1);
+        QVERIFY2(asked().first().startsWith(QStringLiteral("エラー/書出し先/")
+                                            + QDir::toNativeSeparators(hooks.savePath) + QStringLiteral("\n理由: ")),
+                 qPrintable(asked().first()));
+    } else {
+        QCOMPARE(asked(), QStringList{QStringLiteral("エラー/書出し/") + QDir::toNativeSeparators(hooks.savePath)});
+    }
+    QCOMPARE(test::fileBytes(hooks.savePath), before);
 }
 
 void TestReports::summaryOnScreenAndAsCsv()

@@ -1,10 +1,15 @@
+#include "messages/ShowMsg.h"
 #include "statements/ReportLayout.h"
 #include "statements/ReportPrinter.h"
+#include "store/ExportFile.h"
 
 #include "../support/TestData.h"
 
 #include <QDir>
 #include <QFile>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -110,6 +115,7 @@ private slots:
     void batchPdfHasOneNamePerPage();
     void ledgerIsLandscape();
     void failedPdfKeepsTheOldFile();
+    void printToFileIsRefusedInTheDataFolder();
 };
 
 void TestReportPages::longTableRunsOverPages_data()
@@ -317,6 +323,32 @@ void TestReportPages::failedPdfKeepsTheOldFile()
     QFile old(pdf);
     QVERIFY(old.open(QIODevice::ReadOnly));
     QCOMPARE(old.readAll(), QByteArray("old"));
+}
+
+void TestReportPages::printToFileIsRefusedInTheDataFolder()
+{
+    // The print dialog's "print to file" names the file on the printer.
+    QTemporaryDir data;
+    exportfile::protectDataFolder(data.path());
+    QStringList told;
+    setMessageAnswerer([&told](const MessageRequest &request) {
+        told << request.subKey;
+        return false;
+    });
+    const report::Document document{
+        QStringLiteral("給与明細"), false,
+        report::batchPages({statement(QStringLiteral("佐藤"), 1)}, false, {}, {}, kPrinted)};
+    QPrintPreviewDialog *preview = report::createPreview(nullptr, document, QStringLiteral("x.pdf"));
+    preview->printer()->setOutputFileName(QDir(data.path()).filePath(QStringLiteral("x.pdf")));
+    // The preview still draws, through its own engine.
+    auto *pages = preview->findChild<QPrintPreviewWidget *>();
+    pages->updatePreview();
+    QCOMPARE(pages->pageCount(), 1);
+    emit preview->paintRequested(preview->printer());
+    delete preview;
+    setMessageAnswerer({});
+    QCOMPARE(told, QStringList{QStringLiteral("書出し先")});
+    QVERIFY(QDir(data.path()).isEmpty());
 }
 
 QTEST_MAIN(TestReportPages)
