@@ -50,6 +50,13 @@ EmployeePage::EmployeePage(ProgramState &state, QWidget *parent) : TabPage(paren
     connect(cmd従業員行削除, &QPushButton::clicked, this, &EmployeePage::LineDelete従業員);
     connect(cmdHint3, &QAbstractButton::clicked, this, [this] { emit hintRequested(cmdHint3); });
     connect(Grid従業員, &DataGrid::dropDownPicked, this, &EmployeePage::onPatternPicked);
+    connect(
+        Grid従業員, &DataGrid::entryRefused, this,
+        [this](int column, const QString &typed) {
+            const QString caption = Grid従業員->column(column).caption.value_or(QString());
+            ShowMsg(msg::入力範囲外, typed::refusedEntry(caption, typed));
+        },
+        Qt::QueuedConnection);
     connect(Grid従業員, &DataGrid::afterColUpdate, this, [this](int column) {
         m_edited = true;
         if (column == kNameColumn)
@@ -105,6 +112,10 @@ void EmployeePage::Entry従業員マスタ()
         return;
     }
     Grid従業員->commitRow();
+    if (const QString same = sameNames(); !same.isEmpty()) {
+        ShowMsg(msg::入力重複, same);
+        return;
+    }
     // A page that lost names, by クリア or deleted rows, must not silently
     // take them out of the master.
     const std::optional<int> leaving = employees::namesLeavingMaster(m_state.MainDb, m_state.WorkDb);
@@ -137,6 +148,26 @@ void EmployeePage::LineDelete従業員()
         ShowMsg(msg::エラー従業員削除, failureDetail(m_state.MainDb, m_state.WorkDb));
     Grid従業員->refresh();
     emit masterChanged();
+}
+
+// Two rows whose names look the same would be two employees nobody can
+// tell apart: the names and their rows, as the grid numbers them, for the
+// refusal; empty when every name is one of its own.
+QString EmployeePage::sameNames() const
+{
+    QStringList names;
+    for (int row = 0; row < Grid従業員->rowCount(); ++row) {
+        const QVariant name = Grid従業員->valueAt(row, kNameColumn);
+        names << (name.isNull() ? QString() : name.toString());
+    }
+    QStringList groups;
+    for (const QList<int> &group : typed::lookAlikes(names)) {
+        QStringList rows;
+        for (int row : group)
+            rows << QString::number(row + 1);
+        groups << QStringLiteral("「%1」（%2 行目）").arg(typed::cleaned(names.at(group.first())), rows.join(u'、'));
+    }
+    return groups.isEmpty() ? QString() : QStringLiteral("氏名") + groups.join(u'、');
 }
 
 // A typed name is what it looks like: blanks around it and invisible

@@ -49,6 +49,7 @@ public:
 private:
     void onPatternPicked(int column);
     void settleTypedName();
+    QString sameNames() const;
 
     ProgramState &m_state;
     // Rows typed since the page was last read, emptied or registered.

@@ -271,6 +271,16 @@ constexpr Entry catalogue[] = {
      u"読込の失敗"},
     {msg::エラーセル書込み, InPrompt, u"入力した値を書き込めませんでした。セルには書き込まれている値を表示しています。",
      u"", Warning, u"書込みの失敗"},
+    // Entries refused out loud: the subject names the column and what was
+    // typed, the text the forms that are taken.
+    {msg::入力時刻形式, InPrompt, u"",
+     u" は時刻として読めません。確認してください。\n"
+     u"9:00、0900、900 のように入力してください（2:30 と 230 は午前2時30分）。"
+     u"0:00 から 24:00 まで、分は 59 までです。",
+     Warning, u"入力注意"},
+    {msg::入力日付形式, InPrompt, u"",
+     u" は日付として読めません。確認してください。\n20260401 のように年・月・日を8桁で、ある日付を入力してください。",
+     Warning, u"入力注意"},
 };
 
 constexpr bool sameText(QStringView a, QStringView b)

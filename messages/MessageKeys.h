@@ -113,7 +113,10 @@ struct MessageKey {
     X(エラー, 破損バックアップなし)                                                                                    \
     X(エラー, 作業ファイル作成)                                                                                        \
     X(エラー, セル書込み)                                                                                              \
-    X(エラー, 履歴読込)
+    X(エラー, 履歴読込)                                                                                                \
+    /* entries refused out loud, naming the forms a time or a date is typed in */                                      \
+    X(入力, 時刻形式)                                                                                                  \
+    X(入力, 日付形式)
 
 namespace msg {
 

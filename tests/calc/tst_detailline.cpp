@@ -19,6 +19,17 @@ Line lineOf(std::initializer_list<std::pair<int, QVariant>> cells)
     return line;
 }
 
+// 30 November 2026, 17:00 to 22:00 at 1,200 yen.
+Line eveningLine()
+{
+    return lineOf({{kDate, QStringLiteral("20261130")},
+                   {kStart, QStringLiteral("1700")},
+                   {kEnd, QStringLiteral("2200")},
+                   {kHours, 5.0},
+                   {kWage, 1200.0},
+                   {kAmount, 6000.0}});
+}
+
 QString describe(const QVariant &v)
 {
     return v.isNull() ? QStringLiteral("<null>") : v.toString();
@@ -35,6 +46,8 @@ private slots:
     void afterEdit();
     void refusals_data();
     void refusals();
+    void refusedEntryKeepsWhatTheCellHeld_data();
+    void refusedEntryKeepsWhatTheCellHeld();
     void patternLookedUpOnlyForAValidDate();
     void fillFromPatternReplacesTheWage();
     void captions();
@@ -83,13 +96,13 @@ void TestDetailLine::afterEdit_data()
         << lineOf({{kStart, t("2200")}, {kEnd, t("0600")}, {kHours, 8.0}, {kWage, 1000.0}, {kAmount, 8000.0}}) << true;
     QTest::newRow("start alone computes nothing")
         << lineOf({{kStart, t("0900")}}) << int(kStart) << "" << none << lineOf({{kStart, t("0900")}}) << true;
-    QTest::newRow("0960 passes the check")
-        << lineOf({{kStart, t("0960")}, {kEnd, t("1800")}}) << int(kStart) << "" << none
-        << lineOf({{kStart, t("0960")}, {kEnd, t("1800")}, {kHours, 8.0}}) << true;
+    QTest::newRow("0960 is no time") << lineOf({{kStart, t("0960")}, {kEnd, t("1800")}}) << int(kStart) << "" << none
+                                     << lineOf({{kEnd, t("1800")}}) << true;
     QTest::newRow("2500 is emptied, hours keep their value")
         << lineOf({{kStart, t("2500")}, {kEnd, t("1800")}, {kHours, 3.0}}) << int(kStart) << "" << none
         << lineOf({{kEnd, t("1800")}, {kHours, 3.0}}) << true;
-    QTest::newRow("930 is emptied") << lineOf({{kEnd, t("930")}}) << int(kEnd) << "" << none << lineOf({}) << true;
+    QTest::newRow("930 is 9:30") << lineOf({{kEnd, t("930")}}) << int(kEnd) << "" << none << lineOf({{kEnd, t("0930")}})
+                                 << true;
     QTest::newRow("letters as a break are emptied and count as no break")
         << lineOf({{kStart, t("0900")}, {kEnd, t("1800")}, {kBreak, t("abc")}}) << int(kBreak) << "" << none
         << lineOf({{kStart, t("0900")}, {kEnd, t("1800")}, {kHours, 9.0}}) << true;
@@ -232,7 +245,9 @@ void TestDetailLine::refusals_data()
     QTest::newRow("a negative break without times")
         << lineOf({{kBreak, t("-0.5")}}) << int(kBreak) << dayBreak << lineOf({}) << breakRange << int(kBreak);
     QTest::newRow("a break without times waits for them")
-        << lineOf({{kBreak, t("45")}}) << int(kBreak) << dayBreak << lineOf({{kBreak, 45.0}}) << none << -1;
+        << lineOf({{kBreak, t("2")}}) << int(kBreak) << dayBreak << lineOf({{kBreak, 2.0}}) << none << -1;
+    QTest::newRow("a break beyond a day is refused without times")
+        << lineOf({{kBreak, t("45")}}) << int(kBreak) << dayBreak << lineOf({}) << breakRange << int(kBreak);
     QTest::newRow("an end that leaves the break too long empties the break") << lineOf(
         {{kStart, t("0900")}, {kEnd, t("0930")}, {kBreak, 1.0}, {kHours, 8.0}, {kWage, 1000.0}, {kAmount, 8000.0}})
                                                                              << int(kEnd) << dayBreak
@@ -248,7 +263,7 @@ void TestDetailLine::refusals_data()
         << breakRange << int(kBreak);
     QTest::newRow("a refused start leaves the break alone")
         << lineOf({{kStart, t("2500")}, {kEnd, t("0930")}, {kBreak, 1.0}, {kHours, 8.0}}) << int(kStart) << dayBreak
-        << lineOf({{kEnd, t("0930")}, {kBreak, 1.0}, {kHours, 8.0}}) << none << -1;
+        << lineOf({{kEnd, t("0930")}, {kBreak, 1.0}, {kHours, 8.0}}) << int(Refusal::Unreadable) << int(kStart);
     QTest::newRow("a shift type whose break is too long")
         << lineOf({{kDate, t("20070331")}, {kWage, 1000.0}}) << int(kDate) << QVariant(9.0)
         << lineOf({{kDate, t("20070331")},
@@ -299,6 +314,74 @@ void TestDetailLine::refusals()
     QCOMPARE(int(outcome.refusal), refusal);
     QCOMPARE(outcome.refusedColumn, refusedColumn);
     QVERIFY(outcome.recalculateTotals);
+}
+
+// A refused entry puts back what the cell held, so the line's hours and
+// amount still follow the times and wage it shows.
+void TestDetailLine::refusedEntryKeepsWhatTheCellHeld_data()
+{
+    QTest::addColumn<int>("column");
+    QTest::addColumn<QVariant>("typed");
+    QTest::addColumn<QVariant>("previous");
+    QTest::addColumn<Line>("expected");
+    QTest::addColumn<int>("refusal");
+
+    const auto t = [](const char *s) {
+        return QVariant(QString::fromLatin1(s));
+    };
+    const Line evening = eveningLine();
+    const auto with = [&evening](std::initializer_list<std::pair<int, QVariant>> cells) {
+        Line line = evening;
+        for (const auto &[column, value] : cells)
+            line[column] = value;
+        return line;
+    };
+    const int unreadable = int(Refusal::Unreadable);
+    const int outOfRange = int(Refusal::OutOfRange);
+    const int none = int(Refusal::None);
+
+    QTest::newRow("an end of 2500") << int(kEnd) << t("2500") << t("2200") << evening << unreadable;
+    QTest::newRow("an end of 2460") << int(kEnd) << t("2460") << t("2200") << evening << unreadable;
+    QTest::newRow("a start of 0960") << int(kStart) << t("0960") << t("1700") << evening << unreadable;
+    QTest::newRow("an end of 230 is half past two at night")
+        << int(kEnd) << t("230") << t("2200") << with({{kEnd, t("0230")}, {kHours, 9.5}, {kAmount, 11400.0}}) << none;
+    QTest::newRow("an end of 2:30") << int(kEnd) << t("2:30") << t("2200")
+                                    << with({{kEnd, t("0230")}, {kHours, 9.5}, {kAmount, 11400.0}}) << none;
+    QTest::newRow("an end taken out takes the hours and the amount")
+        << int(kEnd) << QVariant() << t("2200")
+        << with({{kEnd, QVariant()}, {kHours, QVariant()}, {kAmount, QVariant()}}) << none;
+    QTest::newRow("31 November") << int(kDate) << t("20261131") << t("20261130") << evening << unreadable;
+    QTest::newRow("31 November on an empty date")
+        << int(kDate) << t("20261131") << QVariant() << with({{kDate, QVariant()}}) << unreadable;
+    QTest::newRow("1,200 hours") << int(kHours) << t("1,200") << QVariant(5.0) << evening << outOfRange;
+    QTest::newRow("24 hours") << int(kHours) << t("24") << QVariant(5.0) << with({{kHours, 24.0}, {kAmount, 28800.0}})
+                              << none;
+    QTest::newRow("a wage beyond the bound") << int(kWage) << t("1000001") << QVariant(1200.0) << evening << outOfRange;
+    QTest::newRow("a negative wage") << int(kWage) << t("-1000") << QVariant(1200.0) << evening
+                                     << int(Refusal::Negative);
+    QTest::newRow("an exponent as a wage") << int(kWage) << t("1e5") << QVariant(1200.0) << evening << unreadable;
+    QTest::newRow("commas not in threes") << int(kAdjustment) << t("1,2,3") << QVariant() << evening << unreadable;
+}
+
+void TestDetailLine::refusedEntryKeepsWhatTheCellHeld()
+{
+    QFETCH(int, column);
+    QFETCH(QVariant, typed);
+    QFETCH(QVariant, previous);
+    QFETCH(Line, expected);
+    QFETCH(int, refusal);
+    Line line = eveningLine();
+    line[column] = typed;
+    // The wage box's 1,000 must never stand in for a refused wage.
+    const EditOutcome outcome = completeAfterEdit(line, column, QString(), {}, QVariant(1000.0), previous);
+    for (int c = 0; c < kColumnCount; ++c) {
+        const QVariant &got = outcome.line[c];
+        const QVariant &want = expected[c];
+        QVERIFY2(worktime::sameValue(got, want),
+                 qPrintable(QStringLiteral("column %1: got %2, want %3").arg(c).arg(describe(got), describe(want))));
+    }
+    QCOMPARE(int(outcome.refusal), refusal);
+    QCOMPARE(outcome.refusedColumn, refusal == int(Refusal::None) ? -1 : column);
 }
 
 void TestDetailLine::patternLookedUpOnlyForAValidDate()
