@@ -2,6 +2,7 @@
 
 #include "calc/Formats.h"
 #include "calc/TypedText.h"
+#include "calc/WorkTime.h"
 #include "masters/EmployeeStore.h"
 #include "masters/MasterBackup.h"
 #include "masters/PatternStore.h"
@@ -20,7 +21,11 @@ namespace pelmar {
 
 namespace {
 constexpr int kNameColumn = 2;
+constexpr int kWageColumn = 3;
 constexpr int kPatternColumn = 4;
+constexpr int kStartColumn = 5;
+constexpr int kEndColumn = 6;
+constexpr int kWorkedColumn = 8;
 } // namespace
 
 EmployeePage::EmployeePage(ProgramState &state, QWidget *parent) : TabPage(parent), m_state(state)
@@ -61,6 +66,8 @@ EmployeePage::EmployeePage(ProgramState &state, QWidget *parent) : TabPage(paren
         m_edited = true;
         if (column == kNameColumn)
             settleTypedName();
+        else
+            checkTypedCell(column);
     });
     // Told once the edit is over, not from inside the grid's commit.
     connect(
@@ -168,6 +175,35 @@ QString EmployeePage::sameNames() const
         groups << QStringLiteral("「%1」（%2 行目）").arg(typed::cleaned(names.at(group.first())), rows.join(u'、'));
     }
     return groups.isEmpty() ? QString() : QStringLiteral("氏名") + groups.join(u'、');
+}
+
+// Times are taken as the statement page takes them (9:30, 930, 0930), and a
+// wage, break or working time must lie in range; a refused entry is told
+// and the cell keeps what it held, so the master never gets a negative
+// wage that statements would then take.
+void EmployeePage::checkTypedCell(int column)
+{
+    const QVariant typed = Grid従業員->cellValue(column);
+    if (worktime::isEmptyValue(typed) || column < kWageColumn || column == kPatternColumn || column > kWorkedColumn)
+        return;
+    QVariant taken = typed;
+    bool refused = false;
+    if (column == kStartColumn || column == kEndColumn) {
+        const std::optional<QString> time = worktime::typedTime(typed.toString());
+        refused = !time;
+        taken = time.value_or(QString());
+    } else {
+        const double most = column == kWageColumn ? worktime::kMaxWage : worktime::kMaxLineHours;
+        refused = typed.toDouble() < 0 || typed.toDouble() > most;
+    }
+    if (!refused) {
+        if (!worktime::sameValue(taken, typed))
+            Grid従業員->setCellValue(column, taken);
+        return;
+    }
+    Grid従業員->setCellValue(column, Grid従業員->valueBeforeEdit());
+    const QString entry = typed::refusedEntry(Grid従業員->column(column).caption.value_or(QString()), typed.toString());
+    ShowMsg(column == kStartColumn || column == kEndColumn ? msg::入力時刻形式 : msg::入力範囲外, entry);
 }
 
 // A typed name is what it looks like: blanks around it and invisible

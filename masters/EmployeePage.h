@@ -50,6 +50,7 @@ private:
     void onPatternPicked(int column);
     void settleTypedName();
     QString sameNames() const;
+    void checkTypedCell(int column);
 
     ProgramState &m_state;
     // Rows typed since the page was last read, emptied or registered.

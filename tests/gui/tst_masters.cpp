@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSqlRecord>
 #include <QTest>
 
 using namespace pelmar;
@@ -33,6 +34,8 @@ private slots:
     void employeeReadRenumbers();
     void duplicateNamesAndTicks();
     void lookAlikeNamesAreRefused();
+    void employeeCellsInRange_data();
+    void employeeCellsInRange();
     void deleteQuestionComesFirst();
     void quotedNamesStayTheirOwn();
     void dropDownPickFillsTheRow();
@@ -248,6 +251,49 @@ void TestMasters::lookAlikeNamesAreRefused()
         commitInto(page->Grid従業員, row, 2, QStringLiteral("佐藤 %1").arg(row));
     QTest::mouseClick(page->cmd従業員登録, Qt::LeftButton);
     QCOMPARE(query(mainDb(), "select count(*) from 従業員"), (Rows{{"7"}}));
+}
+
+// The master never takes a negative wage or a time that does not exist;
+// times are typed as on the statement page.
+void TestMasters::employeeCellsInRange_data()
+{
+    QTest::addColumn<int>("column");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("stored"); // as the query shows it
+    QTest::addColumn<QString>("message"); // empty: none
+    QTest::newRow("wage") << 3 << "1200"
+                          << "1200"
+                          << "";
+    QTest::newRow("negative wage") << 3 << "-1000"
+                                   << "1000"
+                                   << "入力/範囲外/時給「-1000」";
+    QTest::newRow("start 9:30") << 5 << "9:30"
+                                << "0930"
+                                << "";
+    QTest::newRow("start 2500") << 5 << "2500"
+                                << "0900"
+                                << "入力/時刻形式/開始時間「2500」";
+    QTest::newRow("a break beyond a day") << 7 << "25"
+                                          << "1"
+                                          << "入力/範囲外/休憩「25」";
+}
+
+void TestMasters::employeeCellsInRange()
+{
+    QFETCH(int, column);
+    QFETCH(QString, typed);
+    QFETCH(QString, stored);
+    QFETCH(QString, message);
+    QVERIFY(
+        execBound(mainDb(), QStringLiteral("insert into 従業員 values (1, '田中', 1000, 'A', '0900', '1800', 1, 8)")));
+    EmployeePage *page = window()->employeePage();
+    QTest::mouseClick(page->cmd従業員読込, Qt::LeftButton);
+    clearAsked();
+    typeInto(page->Grid従業員, 0, column, typed);
+    const QString field = page->Grid従業員->tableModel()->record().fieldName(column);
+    QTRY_COMPARE(query(workDb(), QStringLiteral("select \"%1\" from w従業員 where \"No\" = 1").arg(field)),
+                 (Rows{{stored}}));
+    QCOMPARE(asked(), message.isEmpty() ? QStringList() : QStringList{message});
 }
 
 void TestMasters::deleteQuestionComesFirst()
