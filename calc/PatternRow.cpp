@@ -34,7 +34,8 @@ RowOutcome completeRowAfterEdit(Row row, int c, const QVariant &previous)
     }
     // A break must leave some work: a typed break too long is refused; when
     // start or end made it too long, the break goes and the times stay.
-    if (c == kBreak && outcome.refusal == Refusal::None && !worktime::breakFits(row[kStart], row[kEnd], cell))
+    if (c == kBreak && outcome.refusal == Refusal::None && !cell.isNull()
+        && (cell.toDouble() > worktime::kMaxLineHours || !worktime::breakFits(row[kStart], row[kEnd], cell)))
         refuse(Refusal::BreakOutOfRange);
     if ((c == kStart || c == kEnd || c == kBreak) && !worktime::breakFits(row[kStart], row[kEnd], row[kBreak])) {
         row[kBreak] = QVariant();

@@ -67,6 +67,8 @@ void TestPatternRow::afterEdit_data()
     QTest::newRow("a time typed with a colon")
         << rowOf({{kStart, t("9:30")}, {kEnd, t("1800")}}) << int(kStart)
         << rowOf({{kStart, t("0930")}, {kEnd, t("1800")}, {kWorked, 8.5}}) << none << -1;
+    QTest::newRow("a break beyond a day, without times")
+        << rowOf({{kBreak, t("25")}}) << int(kBreak) << rowOf({}) << int(Refusal::BreakOutOfRange) << int(kBreak);
     QTest::newRow("working hours beyond a day")
         << rowOf({{kWorked, t("25")}}) << int(kWorked) << rowOf({}) << int(Refusal::OutOfRange) << int(kWorked);
     QTest::newRow("a working time typed by hand stays")
