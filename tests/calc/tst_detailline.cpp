@@ -19,17 +19,6 @@ Line lineOf(std::initializer_list<std::pair<int, QVariant>> cells)
     return line;
 }
 
-// 30 November 2026, 17:00 to 22:00 at 1,200 yen.
-Line eveningLine()
-{
-    return lineOf({{kDate, QStringLiteral("20261130")},
-                   {kStart, QStringLiteral("1700")},
-                   {kEnd, QStringLiteral("2200")},
-                   {kHours, 5.0},
-                   {kWage, 1200.0},
-                   {kAmount, 6000.0}});
-}
-
 QString describe(const QVariant &v)
 {
     return v.isNull() ? QStringLiteral("<null>") : v.toString();
@@ -46,8 +35,6 @@ private slots:
     void afterEdit();
     void refusals_data();
     void refusals();
-    void refusedEntryKeepsWhatTheCellHeld_data();
-    void refusedEntryKeepsWhatTheCellHeld();
     void patternLookedUpOnlyForAValidDate();
     void fillFromPatternReplacesTheWage();
     void captions();
@@ -314,74 +301,6 @@ void TestDetailLine::refusals()
     QCOMPARE(int(outcome.refusal), refusal);
     QCOMPARE(outcome.refusedColumn, refusedColumn);
     QVERIFY(outcome.recalculateTotals);
-}
-
-// A refused entry puts back what the cell held, so the line's hours and
-// amount still follow the times and wage it shows.
-void TestDetailLine::refusedEntryKeepsWhatTheCellHeld_data()
-{
-    QTest::addColumn<int>("column");
-    QTest::addColumn<QVariant>("typed");
-    QTest::addColumn<QVariant>("previous");
-    QTest::addColumn<Line>("expected");
-    QTest::addColumn<int>("refusal");
-
-    const auto t = [](const char *s) {
-        return QVariant(QString::fromLatin1(s));
-    };
-    const Line evening = eveningLine();
-    const auto with = [&evening](std::initializer_list<std::pair<int, QVariant>> cells) {
-        Line line = evening;
-        for (const auto &[column, value] : cells)
-            line[column] = value;
-        return line;
-    };
-    const int unreadable = int(Refusal::Unreadable);
-    const int outOfRange = int(Refusal::OutOfRange);
-    const int none = int(Refusal::None);
-
-    QTest::newRow("an end of 2500") << int(kEnd) << t("2500") << t("2200") << evening << unreadable;
-    QTest::newRow("an end of 2460") << int(kEnd) << t("2460") << t("2200") << evening << unreadable;
-    QTest::newRow("a start of 0960") << int(kStart) << t("0960") << t("1700") << evening << unreadable;
-    QTest::newRow("an end of 230 is half past two at night")
-        << int(kEnd) << t("230") << t("2200") << with({{kEnd, t("0230")}, {kHours, 9.5}, {kAmount, 11400.0}}) << none;
-    QTest::newRow("an end of 2:30") << int(kEnd) << t("2:30") << t("2200")
-                                    << with({{kEnd, t("0230")}, {kHours, 9.5}, {kAmount, 11400.0}}) << none;
-    QTest::newRow("an end taken out takes the hours and the amount")
-        << int(kEnd) << QVariant() << t("2200")
-        << with({{kEnd, QVariant()}, {kHours, QVariant()}, {kAmount, QVariant()}}) << none;
-    QTest::newRow("31 November") << int(kDate) << t("20261131") << t("20261130") << evening << unreadable;
-    QTest::newRow("31 November on an empty date")
-        << int(kDate) << t("20261131") << QVariant() << with({{kDate, QVariant()}}) << unreadable;
-    QTest::newRow("1,200 hours") << int(kHours) << t("1,200") << QVariant(5.0) << evening << outOfRange;
-    QTest::newRow("24 hours") << int(kHours) << t("24") << QVariant(5.0) << with({{kHours, 24.0}, {kAmount, 28800.0}})
-                              << none;
-    QTest::newRow("a wage beyond the bound") << int(kWage) << t("1000001") << QVariant(1200.0) << evening << outOfRange;
-    QTest::newRow("a negative wage") << int(kWage) << t("-1000") << QVariant(1200.0) << evening
-                                     << int(Refusal::Negative);
-    QTest::newRow("an exponent as a wage") << int(kWage) << t("1e5") << QVariant(1200.0) << evening << unreadable;
-    QTest::newRow("commas not in threes") << int(kAdjustment) << t("1,2,3") << QVariant() << evening << unreadable;
-}
-
-void TestDetailLine::refusedEntryKeepsWhatTheCellHeld()
-{
-    QFETCH(int, column);
-    QFETCH(QVariant, typed);
-    QFETCH(QVariant, previous);
-    QFETCH(Line, expected);
-    QFETCH(int, refusal);
-    Line line = eveningLine();
-    line[column] = typed;
-    // The wage box's 1,000 must never stand in for a refused wage.
-    const EditOutcome outcome = completeAfterEdit(line, column, QString(), {}, QVariant(1000.0), previous);
-    for (int c = 0; c < kColumnCount; ++c) {
-        const QVariant &got = outcome.line[c];
-        const QVariant &want = expected[c];
-        QVERIFY2(worktime::sameValue(got, want),
-                 qPrintable(QStringLiteral("column %1: got %2, want %3").arg(c).arg(describe(got), describe(want))));
-    }
-    QCOMPARE(int(outcome.refusal), refusal);
-    QCOMPARE(outcome.refusedColumn, refusal == int(Refusal::None) ? -1 : column);
 }
 
 void TestDetailLine::patternLookedUpOnlyForAValidDate()

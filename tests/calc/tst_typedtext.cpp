@@ -11,8 +11,6 @@ private slots:
     void cleaned();
     void settled_data();
     void settled();
-    void lookAlikes_data();
-    void lookAlikes();
 };
 
 void TestTypedText::cleaned_data()
@@ -94,36 +92,6 @@ void TestTypedText::settled()
     QFETCH(QStringList, stored);
     QFETCH(QString, expected);
     QCOMPARE(typed::settled(typed, stored), expected);
-}
-
-// The names of a master page that would become employees nobody can tell apart.
-void TestTypedText::lookAlikes_data()
-{
-    QTest::addColumn<QStringList>("names");
-    QTest::addColumn<QList<QList<int>>>("groups");
-    const QString sato = QStringLiteral("佐藤 花子");
-    QTest::newRow("the four ways of one name")
-        << QStringList{sato, sato, QStringLiteral("佐藤 花子\u200b"), QStringLiteral(" 佐藤 花子")}
-        << QList<QList<int>>{{0, 1, 2, 3}};
-    QTest::newRow("blank rows between are no names") << QStringList{QString(),
-                                                                    sato,
-                                                                    QStringLiteral("  "),
-                                                                    QStringLiteral("山田"),
-                                                                    QString(),
-                                                                    QStringLiteral("\u3000山田")}
-                                                     << QList<QList<int>>{{3, 5}};
-    QTest::newRow("an inner space makes another name")
-        << QStringList{sato, QStringLiteral("佐藤花子")} << QList<QList<int>>{};
-    QTest::newRow("two groups, in the order of their first row")
-        << QStringList{QStringLiteral("B"), QStringLiteral("A"), QStringLiteral("B "), QStringLiteral("\ufeffA")}
-        << QList<QList<int>>{{0, 2}, {1, 3}};
-}
-
-void TestTypedText::lookAlikes()
-{
-    QFETCH(QStringList, names);
-    QFETCH(QList<QList<int>>, groups);
-    QCOMPARE(typed::lookAlikes(names), groups);
 }
 
 QTEST_APPLESS_MAIN(TestTypedText)

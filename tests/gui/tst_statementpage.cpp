@@ -225,30 +225,21 @@ void TestStatementPage::refusalsAndTimesAsShown_data()
     QTest::newRow("end 230") << int(kEnd) << "230" << QVariant("0230") << "2:30" << 9.5 << 10450.0 << "";
     QTest::newRow("end 2:30") << int(kEnd) << "2:30" << QVariant("0230") << "2:30" << 9.5 << 10450.0 << "";
     QTest::newRow("end 0:30") << int(kEnd) << "0:30" << QVariant("0030") << "0:30" << 7.5 << 8250.0 << "";
-    QTest::newRow("end 0045") << int(kEnd) << "0045" << QVariant("0045") << "0:45" << 7.75 << 8525.0 << "";
     QTest::newRow("start 9:00") << int(kStart) << "9:00" << QVariant("0900") << "9:00" << 13.0 << 14300.0 << "";
     QTest::newRow("end 2500") << int(kEnd) << "2500" << end << "22:00" << 5.0 << 5500.0
                               << "入力/時刻形式/終了時間「2500」";
-    QTest::newRow("end 2460") << int(kEnd) << "2460" << end << "22:00" << 5.0 << 5500.0
-                              << "入力/時刻形式/終了時間「2460」";
     QTest::newRow("start 0960") << int(kStart) << "0960" << start << "17:00" << 5.0 << 5500.0
                                 << "入力/時刻形式/開始時間「0960」";
-    QTest::newRow("start 12:5") << int(kStart) << "12:5" << start << "17:00" << 5.0 << 5500.0
-                                << "入力/時刻形式/開始時間「12:5」";
     QTest::newRow("31 November") << int(kDate) << "20261131" << date << "2026/11/30" << 5.0 << 5500.0
                                  << "入力/日付形式/日付「20261131」";
     QTest::newRow("1,200 hours") << int(kHours) << "1200" << QVariant(5.0) << "5.0" << 5.0 << 5500.0
                                  << "入力/範囲外/時間「1200」";
-    QTest::newRow("negative wage") << int(kWage) << "-1000" << wage << "1,100" << 5.0 << 5500.0
-                                   << "入力/範囲外/時給「-1000」";
     QTest::newRow("wage 1e5") << int(kWage) << "1e5" << wage << "1,100" << 5.0 << 5500.0 << "入力/範囲外/時給「1e5」";
-    QTest::newRow("wage inf") << int(kWage) << "inf" << wage << "1,100" << 5.0 << 5500.0 << "入力/範囲外/時給「inf」";
     QTest::newRow("wage 100000000") << int(kWage) << "100000000" << wage << "1,100" << 5.0 << 5500.0
                                     << "入力/範囲外/時給「100000000」";
     QTest::newRow("adjustment 1,2,3") << int(kAdjustment) << "1,2,3" << QVariant() << "" << 5.0 << 5500.0
                                       << "入力/範囲外/調整額「1,2,3」";
     // The wage box: a refused wage leaves the box's 1,100, and no line takes it.
-    QTest::newRow("wage box -5") << -1 << "-5" << wage << "1,100" << 5.0 << 5500.0 << "入力/範囲外/時給「-5」";
     QTest::newRow("wage box full-width -5")
         << -1 << "－５" << wage << "1,100" << 5.0 << 5500.0 << "入力/範囲外/時給「-5」";
 }

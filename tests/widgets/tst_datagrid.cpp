@@ -224,14 +224,11 @@ void TestDataGrid::typingWritesTheRow_data()
     QTest::newRow("break") << 4 << "0.75" << QVariant(0.75) << "0.8" << 5 << false;
     QTest::newRow("wage over a wage") << 6 << "1500" << QVariant(1500.0) << "1,500" << 7 << false;
     QTest::newRow("negative adjustment") << 7 << "-300" << QVariant(-300.0) << "-300" << 8 << false;
-    QTest::newRow("emptied wage") << 6 << " " << QVariant() << "" << 7 << false;
     // A number cell takes typed numbers only; anything else is refused out
     // loud and the cell keeps what it held (break 0.5, wage 1,000).
     QTest::newRow("letters in a number cell") << 4 << "abc" << QVariant(0.5) << "0.5" << 5 << true;
     QTest::newRow("an exponent") << 6 << "1e5" << QVariant(1000.0) << "1,000" << 7 << true;
     QTest::newRow("nan") << 6 << "nan" << QVariant(1000.0) << "1,000" << 7 << true;
-    QTest::newRow("inf") << 6 << "inf" << QVariant(1000.0) << "1,000" << 7 << true;
-    QTest::newRow("hex") << 6 << "0x10" << QVariant(1000.0) << "1,000" << 7 << true;
     QTest::newRow("a wage over the bound") << 6 << "100000000" << QVariant(1000.0) << "1,000" << 7 << true;
     QTest::newRow("commas not in threes") << 6 << "1,2,3" << QVariant(1000.0) << "1,000" << 7 << true;
     QTest::newRow("thousands commas are taken") << 6 << "1,250" << QVariant(1250.0) << "1,250" << 7 << false;
@@ -576,8 +573,6 @@ void TestDataGrid::masksHoldTheEditor_data()
                                         << "0930" << same("0930");
     QTest::newRow("time keeps a colon") << 2 << "09:30"
                                         << "09:30" << same("09:30");
-    QTest::newRow("time stops after the colon's two") << 2 << "9:305"
-                                                      << "9:30" << same("9:30");
     QTest::newRow("time drops an exponent") << 2 << "9e2"
                                             << "92" << same("92");
     // A number cell has no mask: it takes any text, and only a number in it stays.
