@@ -67,67 +67,93 @@ QString columnCaption(int column)
 }
 
 EditOutcome completeAfterEdit(Line line, int c, const QString &patternType,
-                              const std::function<patterns::PatternTimes()> &lookUpPattern, const QVariant &wageBox)
+                              const std::function<patterns::PatternTimes()> &lookUpPattern, const QVariant &wageBox,
+                              const QVariant &previous)
 {
     EditOutcome outcome;
-    const auto refuse = [&outcome](int column, Refusal why) {
-        outcome.refusal = why;
-        outcome.refusedColumn = column;
-    };
     QVariant &cell = line[c];
-
-    // Dates and times are digits; full-width ones are the same digits.
-    if ((c == kDate || c == kStart || c == kEnd) && cell.typeId() == QMetaType::QString)
-        cell = fmt::asciiDigits(cell.toString());
+    // A refused entry puts back what the cell held before the edit, so the
+    // rest of the line, computed from it, still agrees with what it shows.
+    const auto refuse = [&](Refusal why) {
+        outcome.refusal = why;
+        outcome.refusedColumn = c;
+        cell = previous;
+    };
 
     // Money typed as empty text counts as 0 ...
     if ((c == kWage || c == kAdjustment || c == kAmount) && cell.typeId() == QMetaType::QString
         && cell.toString().isEmpty() && !cell.isNull())
         cell = 0.0;
 
-    // The date: eight digits naming a real day; the day takes the shift type's times.
+    // The date: eight digits (full-width ones too) naming a real day; the
+    // day takes the shift type's times.
     bool breakFromPattern = false;
     if (c == kDate && !worktime::isEmptyValue(cell)) {
-        const QString entry = cell.toString();
+        const QString entry = fmt::asciiDigits(cell.toString());
         if (entry.size() != 8 || !worktime::dateOfEntry(entry)) {
-            cell = QVariant(); // a refused date fills nothing either
-        } else if (!patternType.isEmpty() && lookUpPattern) {
-            applyPattern(line, lookUpPattern());
-            breakFromPattern = true;
+            refuse(Refusal::Unreadable); // a refused date fills nothing either
+        } else {
+            cell = entry;
+            if (!patternType.isEmpty() && lookUpPattern) {
+                applyPattern(line, lookUpPattern());
+                breakFromPattern = true;
+            }
         }
     }
 
-    // Times: four digits, hour 0 to 24, minute 0 to 60.
-    if ((c == kStart || c == kEnd) && !worktime::isEmptyValue(cell) && !worktime::isAcceptedTime(cell.toString()))
-        cell = QVariant();
+    // Times: stored as hhmm, typed as 9:30, 930 or 0930.
+    if (c == kStart || c == kEnd) {
+        if (!worktime::isEmptyValue(cell)) {
+            if (const std::optional<QString> time = worktime::typedTime(cell.toString()))
+                cell = *time;
+            else
+                refuse(Refusal::Unreadable);
+        } else if (!worktime::isEmptyValue(previous)) {
+            // A time taken out takes the hours and the amount it gave: the
+            // line never shows hours its times do not give.
+            cell = QVariant();
+            line[kHours] = QVariant();
+            line[kAmount] = QVariant();
+        }
+    }
 
-    // ... but a number whose cell shows nothing, or that is no number, is no
-    // value at all: an emptied wage, adjustment or amount (shown through
-    // "#,###", where 0 shows nothing too) ends as null.
+    // ... but a number whose cell shows nothing is no value at all: an
+    // emptied wage, adjustment or amount (shown through "#,###", where 0
+    // shows nothing too) ends as null. Text that is no number is refused.
     if (c >= kBreak && c <= kAmount) {
         double number = 0;
-        if (fmt::format(cell, columnFormat(c)).isEmpty() || !fmt::toNumber(cell, &number))
+        if (worktime::isEmptyValue(cell) || fmt::format(cell, columnFormat(c)).isEmpty())
             cell = QVariant();
+        else if (!fmt::toNumber(cell, &number))
+            refuse(Refusal::Unreadable);
         else
             cell = number;
     }
 
-    // No negative hours or pay: hours and wage below zero are refused. An
-    // adjustment may be negative (a deduction), and so may an amount typed
-    // over one.
-    if ((c == kHours || c == kWage) && !cell.isNull() && cell.toDouble() < 0) {
-        cell = QVariant();
-        refuse(c, Refusal::Negative);
+    // No negative hours or pay, and no more than a day's hours or a wage
+    // beyond kMaxWage. An adjustment may be negative (a deduction), and so
+    // may an amount typed over one.
+    if ((c == kHours || c == kWage) && outcome.refusal == Refusal::None && !cell.isNull()) {
+        if (cell.toDouble() < 0)
+            refuse(Refusal::Negative);
+        else if (cell.toDouble() > (c == kHours ? worktime::kMaxLineHours : worktime::kMaxWage))
+            refuse(Refusal::OutOfRange);
     }
 
-    // A break must leave some work: a typed break out of range is emptied; a
+    // A break must leave some work: a typed break out of range is refused; a
     // start, end or shift type that leaves the break too long empties the
     // break, so the times the user typed stay.
+    if (c == kBreak && outcome.refusal == Refusal::None && !cell.isNull()
+        && (cell.toDouble() > worktime::kMaxLineHours || !worktime::breakFits(line[kStart], line[kEnd], cell)))
+        refuse(Refusal::BreakOutOfRange);
     bool breakRefused = false;
     if ((c == kBreak || c == kStart || c == kEnd || breakFromPattern)
         && !worktime::breakFits(line[kStart], line[kEnd], line[kBreak])) {
         line[kBreak] = QVariant();
-        refuse(kBreak, Refusal::BreakOutOfRange);
+        if (outcome.refusal == Refusal::None) {
+            outcome.refusal = Refusal::BreakOutOfRange;
+            outcome.refusedColumn = kBreak;
+        }
         breakRefused = true;
     }
 
@@ -135,7 +161,9 @@ EditOutcome completeAfterEdit(Line line, int c, const QString &patternType,
     if (wageBox.isValid() && worktime::isEmptyValue(line[kWage]))
         line[kWage] = wageBox;
 
-    if (c == kStart || c == kEnd || c == kBreak || breakRefused) {
+    // A refused time leaves the hours as they were: the times did not change.
+    const bool timeRefused = (c == kStart || c == kEnd) && outcome.refusedColumn == c;
+    if ((c == kStart || c == kEnd || c == kBreak || breakRefused) && !timeRefused) {
         if (const auto hours = worktime::durationHours(line[kStart], line[kEnd], line[kBreak]))
             line[kHours] = *hours;
     }

@@ -32,10 +32,12 @@ struct EditOutcome {
     Line line;
     // The four totals follow the line: every edit from the date to the amount.
     bool recalculateTotals = false;
-    // An entry the line refused, for the page to tell the user: a break out
-    // of range (negative, or as long as start to end or longer), or negative
-    // hours or a negative wage. The refused cell is empty in `line`, but
-    // for a wage, which then takes the wage box's as any emptied wage does.
+    // An entry the line refused, for the page to tell the user: a date, time
+    // or number in none of the forms taken, a break out of range (negative,
+    // or as long as start to end or longer), negative hours or wage, or more
+    // than a day's hours or kMaxWage. The refused cell holds again what it
+    // held before the edit (an empty wage then takes the wage box's, as any
+    // emptied wage does).
     Refusal refusal = Refusal::None;
     // The column emptied for that refusal (-1 when nothing was refused): the
     // edited column, or kBreak when an edit of the start, the end or the
@@ -45,14 +47,19 @@ struct EditOutcome {
 
 // What a line becomes after the user's edit of one column was accepted, in
 // the order the statement page applies it: typed full-width digits taken as
-// ASCII, wrong entries emptied, the date's day filled from the chosen shift
-// type, a break out of range, negative hours and a negative wage refused, an
-// empty wage taken from the wage box, hours and amount computed.
+// ASCII, times typed as 9:30 or 930 stored as 0930, wrong entries refused,
+// the date's day filled from the chosen shift type, a break out of range,
+// negative or excessive hours and wages refused, a time taken out taking
+// the hours and amount with it, an empty wage taken from the wage box,
+// hours and amount computed.
 //   patternType: the shift type chosen on the page (empty: none);
 //   lookUpPattern: asked only when a valid date meets a chosen shift type;
-//   wageBox: the wage box's value, invalid when the box shows nothing.
+//   wageBox: the wage box's value, invalid when the box shows nothing;
+//   previous: what the edited cell held before the edit, put back when the
+//   entry is refused.
 EditOutcome completeAfterEdit(Line line, int column, const QString &patternType,
-                              const std::function<patterns::PatternTimes()> &lookUpPattern, const QVariant &wageBox);
+                              const std::function<patterns::PatternTimes()> &lookUpPattern, const QVariant &wageBox,
+                              const QVariant &previous = QVariant());
 
 // Fills a line's times, break and hours from a shift type's pattern, takes
 // the wage box's wage (replacing the line's) when the box shows one, and

@@ -196,6 +196,8 @@ QString asciiDigits(QString text)
             c = u',';
         else if (u == 0xFF0D || u == 0x2212) // －, −
             c = u'-';
+        else if (u == 0xFF1A) // ：
+            c = u':';
     }
     return text;
 }
@@ -204,7 +206,9 @@ std::optional<double> parseTypedNumber(const QString &typed)
 {
     const QString text = asciiDigits(typed).trimmed();
     // [0-9] is ASCII only: the expression is not told to use Unicode classes.
-    static const QRegularExpression shape(QStringLiteral("^-?(?:[0-9]+(?:,[0-9]+)*)?(?:\\.[0-9]*)?$"));
+    // Commas only between groups of three, as a thousands separator is
+    // written: "1,200" and "12,345,678", never "1,2,3" or "12,00".
+    static const QRegularExpression shape(QStringLiteral("^-?(?:[0-9]{1,3}(?:,[0-9]{3})+|[0-9]+)?(?:\\.[0-9]*)?$"));
     if (!std::any_of(text.cbegin(), text.cend(), isAsciiDigit) || !shape.match(text).hasMatch())
         return std::nullopt;
     QString plain = text;
@@ -248,8 +252,9 @@ QString formatTime(const QVariant &hhmm)
         return text;
     const qlonglong hour = n / 100;
     const qlonglong minute = n % 100;
-    return (hour > 0 ? QString::number(hour) : QString()) + u':'
-        + QStringLiteral("%1").arg(minute, 2, 10, QLatin1Char('0'));
+    // The hour shows even when it is 0: half past midnight is 0:30, never
+    // a bare ":30" that reads as no time at all.
+    return QString::number(hour) + u':' + QStringLiteral("%1").arg(minute, 2, 10, QLatin1Char('0'));
 }
 
 QString formatDateText(const QVariant &yyyymmdd)

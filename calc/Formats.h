@@ -41,7 +41,7 @@ QString format(const QVariant &value, const QString &pattern);
 QString formatNumber(double value, const QString &pattern);
 
 // "##:##" on hhmm text: the hour without leading zeros, a colon, the two
-// minute digits. 0900 -> 9:00, 1800 -> 18:00, 0030 -> :30.
+// minute digits. 0900 -> 9:00, 1800 -> 18:00, 0030 -> 0:30.
 QString formatTime(const QVariant &hhmm);
 
 // "yyyy/mm/dd" on eight-digit yyyymmdd text; other text is shown unchanged.
@@ -68,9 +68,9 @@ bool toNumber(const QVariant &value, double *number);
 // number, far from overflowing.
 inline constexpr double kMaxTypedMagnitude = 99'999'999.0;
 
-// Typed text with the full-width digits, point, comma and minus of Japanese
-// input turned into their ASCII forms (０９００ -> 0900, －１，２００．５ ->
-// -1,200.5; the minus sign U+2212 is a minus too). Nothing else changes: other
+// Typed text with the full-width digits, point, comma, minus and colon of
+// Japanese input turned into their ASCII forms (０９００ -> 0900, －１，２００．５
+// -> -1,200.5, ９：３０ -> 9:30; the minus sign U+2212 is a minus too). Nothing else changes: other
 // scripts' digits, the long-vowel mark ー and spaces stay as they are, so the
 // checks that follow refuse them. Every character maps to one character, so
 // positions in the text stay where they were.
@@ -78,8 +78,8 @@ QString asciiDigits(QString text);
 
 // A number as the user typed it, after asciiDigits and with the spaces around
 // it trimmed: an optional '-', digits with optional thousands commas between
-// them, an optional decimal point and decimals, at least one digit ("1,200",
-// "-30", ".5", "7."). Anything else is no number: exponents, "nan", "inf",
+// groups of three, an optional decimal point and decimals, at least one digit
+// ("1,200", "-30", ".5", "7."; not "1,2,3"). Anything else is no number: exponents, "nan", "inf",
 // hex, '+', inner spaces, other scripts' digits, and a magnitude above
 // kMaxTypedMagnitude. "-0" gives 0.
 std::optional<double> parseTypedNumber(const QString &typed);

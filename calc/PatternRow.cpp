@@ -4,33 +4,49 @@
 
 namespace pelmar::patternrow {
 
-RowOutcome completeRowAfterEdit(Row row, int c)
+RowOutcome completeRowAfterEdit(Row row, int c, const QVariant &previous)
 {
     RowOutcome outcome;
     QVariant &cell = row[c];
-    if (c == kStart || c == kEnd) {
-        if (cell.typeId() == QMetaType::QString)
-            cell = fmt::asciiDigits(cell.toString());
-        if (!worktime::isEmptyValue(cell) && !worktime::isAcceptedTime(cell.toString()))
-            cell = QVariant();
+    const auto refuse = [&](Refusal why) {
+        outcome.refusal = why;
+        outcome.refusedColumn = c;
+        cell = previous;
+    };
+    if ((c == kStart || c == kEnd) && !worktime::isEmptyValue(cell)) {
+        if (const std::optional<QString> time = worktime::typedTime(cell.toString()))
+            cell = *time;
+        else
+            refuse(Refusal::Unreadable);
     }
     if ((c == kBreak || c == kWorked) && !worktime::isEmptyValue(cell)) {
         double number = 0;
-        cell = fmt::toNumber(cell, &number) ? QVariant(number) : QVariant();
+        if (fmt::toNumber(cell, &number))
+            cell = number;
+        else
+            refuse(Refusal::Unreadable);
     }
-    if (c == kWorked && !cell.isNull() && cell.toDouble() < 0) {
-        cell = QVariant();
-        outcome.refusal = Refusal::Negative;
-        outcome.refusedColumn = kWorked;
+    if (c == kWorked && outcome.refusal == Refusal::None && !cell.isNull()) {
+        if (cell.toDouble() < 0)
+            refuse(Refusal::Negative);
+        else if (cell.toDouble() > worktime::kMaxLineHours)
+            refuse(Refusal::OutOfRange);
     }
-    // A break must leave some work; when start or end made it too long, the
-    // break goes and the times stay.
+    // A break must leave some work: a typed break too long is refused; when
+    // start or end made it too long, the break goes and the times stay.
+    if (c == kBreak && outcome.refusal == Refusal::None && !cell.isNull()
+        && (cell.toDouble() > worktime::kMaxLineHours || !worktime::breakFits(row[kStart], row[kEnd], cell)))
+        refuse(Refusal::BreakOutOfRange);
     if ((c == kStart || c == kEnd || c == kBreak) && !worktime::breakFits(row[kStart], row[kEnd], row[kBreak])) {
         row[kBreak] = QVariant();
-        outcome.refusal = Refusal::BreakOutOfRange;
-        outcome.refusedColumn = kBreak;
+        if (outcome.refusal == Refusal::None) {
+            outcome.refusal = Refusal::BreakOutOfRange;
+            outcome.refusedColumn = kBreak;
+        }
     }
-    if (c == kStart || c == kEnd || c == kBreak) {
+    // A refused time leaves the row as it was, working time included.
+    const bool timeRefused = (c == kStart || c == kEnd) && outcome.refusedColumn == c;
+    if ((c == kStart || c == kEnd || c == kBreak) && !timeRefused) {
         if (const auto hours = worktime::durationHours(row[kStart], row[kEnd], row[kBreak]))
             row[kWorked] = *hours;
     }
@@ -40,7 +56,7 @@ RowOutcome completeRowAfterEdit(Row row, int c)
 
 Row completeAfterEdit(Row row, int column)
 {
-    return completeRowAfterEdit(std::move(row), column).row;
+    return completeRowAfterEdit(std::move(row), column, QVariant()).row;
 }
 
 } // namespace pelmar::patternrow

@@ -1,6 +1,7 @@
 #include "calc/TypedText.h"
 
 #include <QChar>
+#include <QHash>
 
 namespace pelmar::typed {
 
@@ -58,6 +59,33 @@ QString settled(const QString &typed, const QStringList &stored)
         if (cleaned(candidate) == clean)
             return candidate;
     return clean;
+}
+
+QList<QList<int>> lookAlikes(const QStringList &texts)
+{
+    QHash<QString, int> groupOf;
+    QList<QList<int>> groups;
+    for (int i = 0; i < texts.size(); ++i) {
+        const QString clean = cleaned(texts.at(i));
+        if (clean.isEmpty())
+            continue;
+        const auto found = groupOf.constFind(clean);
+        if (found == groupOf.cend()) {
+            groupOf.insert(clean, int(groups.size()));
+            groups.append(QList<int>{i});
+        } else {
+            groups[*found].append(i);
+        }
+    }
+    groups.removeIf([](const QList<int> &group) { return group.size() < 2; });
+    return groups;
+}
+
+QString refusedEntry(const QString &caption, const QString &typed)
+{
+    constexpr qsizetype kLongest = 20;
+    const QString shown = typed.size() > kLongest ? typed.left(kLongest) + u'…' : typed;
+    return caption + u'「' + shown + u'」';
 }
 
 } // namespace pelmar::typed

@@ -32,4 +32,14 @@ inline bool isClean(const QString &text)
 // like, and a stored name keeps reaching its statements.
 QString settled(const QString &typed, const QStringList &stored);
 
+// The texts that look the same as another of the list (equal once
+// cleaned, and not empty), as groups of their positions in the list, each
+// group and the groups in list order. A text that looks like no other is
+// in no group.
+QList<QList<int>> lookAlikes(const QStringList &texts);
+
+// How a message names a refused entry: the column's caption and what was
+// typed, 終了時間「2500」; a long entry is cut short.
+QString refusedEntry(const QString &caption, const QString &typed);
+
 } // namespace pelmar::typed

@@ -54,7 +54,33 @@ bool isAcceptedTime(const QString &entry)
         return false;
     const auto hour = twoDigits(QStringView(entry).left(2));
     const auto minute = twoDigits(QStringView(entry).right(2));
-    return hour && minute && *hour <= 24 && *minute <= 60;
+    return hour && minute && *minute < 60 && (*hour < 24 || (*hour == 24 && *minute == 0));
+}
+
+std::optional<QString> typedTime(const QString &typed)
+{
+    const QString text = fmt::asciiDigits(typed).trimmed();
+    QString hour;
+    QString minute;
+    const qsizetype colon = text.indexOf(u':');
+    if (colon >= 0) {
+        hour = text.left(colon);
+        minute = text.mid(colon + 1);
+        if (minute.size() != 2)
+            return std::nullopt;
+    } else if (text.size() <= 2) {
+        hour = text;
+        minute = QStringLiteral("00");
+    } else {
+        hour = text.left(text.size() - 2);
+        minute = text.right(2);
+    }
+    if (hour.isEmpty() || hour.size() > 2 || !digitsValue(hour) || !digitsValue(minute))
+        return std::nullopt;
+    const QString hhmm = hour.rightJustified(2, u'0') + minute;
+    if (!isAcceptedTime(hhmm))
+        return std::nullopt;
+    return hhmm;
 }
 
 bool isEmptyValue(const QVariant &value)

@@ -16,7 +16,15 @@ enum class Refusal {
     None,
     BreakOutOfRange, // a break that is negative, or as long as start to end or longer
     Negative, // negative hours or a negative wage
+    Unreadable, // a date, time or number in none of the forms taken
+    OutOfRange, // hours beyond a day, a wage beyond kMaxWage
 };
+
+// The most hours a day line may hold, and the longest break.
+inline constexpr double kMaxLineHours = 24.0;
+// The highest hourly wage taken. Far above any wage paid by the hour, low
+// enough that a slip of the finger (an extra three zeros) is caught.
+inline constexpr double kMaxWage = 1'000'000.0;
 
 // A time of day typed as hhmm, in minutes from midnight (hh * 60 + mm).
 // Hour 24 and minute 60 count arithmetically: 2400 is the midnight at the
@@ -24,9 +32,17 @@ enum class Refusal {
 // (typed text goes through fmt::asciiDigits first).
 std::optional<int> minutesOf(const QString &hhmm);
 
-// The entry check of a start or end time: exactly four ASCII digits, the
-// first two a number from 0 to 24, the last two a number from 0 to 60.
+// The entry check of a stored start or end time: exactly four ASCII digits,
+// an hour from 00 to 23 and a minute from 00 to 59, or 2400 for the
+// midnight at the end of the day.
 bool isAcceptedTime(const QString &entry);
+
+// A time of day as people type it, as the four digits hhmm it is stored as:
+// "0930", "930", "9:30" and "09:30" are 0930; "230" and "2:30" are 0230;
+// "9" and "09" are 0900 (an hour alone). Full-width digits and colons count.
+// Nothing for a time that does not exist ("2500", "2460", "0960") or any
+// other text ("12:5", "9.30", "٠٩٠٠").
+std::optional<QString> typedTime(const QString &typed);
 
 // The hours worked from start to end less the break. An end earlier than the
 // start lies on the next day (a night shift: 2200 to 0600 is 8 hours); an end

@@ -2,6 +2,7 @@
 
 #include "calc/Formats.h"
 #include "calc/TypedText.h"
+#include "calc/WorkTime.h"
 #include "masters/EmployeeStore.h"
 #include "masters/MasterBackup.h"
 #include "masters/PatternStore.h"
@@ -20,7 +21,11 @@ namespace pelmar {
 
 namespace {
 constexpr int kNameColumn = 2;
+constexpr int kWageColumn = 3;
 constexpr int kPatternColumn = 4;
+constexpr int kStartColumn = 5;
+constexpr int kEndColumn = 6;
+constexpr int kWorkedColumn = 8;
 } // namespace
 
 EmployeePage::EmployeePage(ProgramState &state, QWidget *parent) : TabPage(parent), m_state(state)
@@ -50,10 +55,19 @@ EmployeePage::EmployeePage(ProgramState &state, QWidget *parent) : TabPage(paren
     connect(cmd従業員行削除, &QPushButton::clicked, this, &EmployeePage::LineDelete従業員);
     connect(cmdHint3, &QAbstractButton::clicked, this, [this] { emit hintRequested(cmdHint3); });
     connect(Grid従業員, &DataGrid::dropDownPicked, this, &EmployeePage::onPatternPicked);
+    connect(
+        Grid従業員, &DataGrid::entryRefused, this,
+        [this](int column, const QString &typed) {
+            const QString caption = Grid従業員->column(column).caption.value_or(QString());
+            ShowMsg(msg::入力範囲外, typed::refusedEntry(caption, typed));
+        },
+        Qt::QueuedConnection);
     connect(Grid従業員, &DataGrid::afterColUpdate, this, [this](int column) {
         m_edited = true;
         if (column == kNameColumn)
             settleTypedName();
+        else
+            checkTypedCell(column);
     });
     // Told once the edit is over, not from inside the grid's commit.
     connect(
@@ -105,6 +119,10 @@ void EmployeePage::Entry従業員マスタ()
         return;
     }
     Grid従業員->commitRow();
+    if (const QString same = sameNames(); !same.isEmpty()) {
+        ShowMsg(msg::入力重複, same);
+        return;
+    }
     // A page that lost names, by クリア or deleted rows, must not silently
     // take them out of the master.
     const std::optional<int> leaving = employees::namesLeavingMaster(m_state.MainDb, m_state.WorkDb);
@@ -137,6 +155,55 @@ void EmployeePage::LineDelete従業員()
         ShowMsg(msg::エラー従業員削除, failureDetail(m_state.MainDb, m_state.WorkDb));
     Grid従業員->refresh();
     emit masterChanged();
+}
+
+// Two rows whose names look the same would be two employees nobody can
+// tell apart: the names and their rows, as the grid numbers them, for the
+// refusal; empty when every name is one of its own.
+QString EmployeePage::sameNames() const
+{
+    QStringList names;
+    for (int row = 0; row < Grid従業員->rowCount(); ++row) {
+        const QVariant name = Grid従業員->valueAt(row, kNameColumn);
+        names << (name.isNull() ? QString() : name.toString());
+    }
+    QStringList groups;
+    for (const QList<int> &group : typed::lookAlikes(names)) {
+        QStringList rows;
+        for (int row : group)
+            rows << QString::number(row + 1);
+        groups << QStringLiteral("「%1」（%2 行目）").arg(typed::cleaned(names.at(group.first())), rows.join(u'、'));
+    }
+    return groups.isEmpty() ? QString() : QStringLiteral("氏名") + groups.join(u'、');
+}
+
+// Times are taken as the statement page takes them (9:30, 930, 0930), and a
+// wage, break or working time must lie in range; a refused entry is told
+// and the cell keeps what it held, so the master never gets a negative
+// wage that statements would then take.
+void EmployeePage::checkTypedCell(int column)
+{
+    const QVariant typed = Grid従業員->cellValue(column);
+    if (worktime::isEmptyValue(typed) || column < kWageColumn || column == kPatternColumn || column > kWorkedColumn)
+        return;
+    QVariant taken = typed;
+    bool refused = false;
+    if (column == kStartColumn || column == kEndColumn) {
+        const std::optional<QString> time = worktime::typedTime(typed.toString());
+        refused = !time;
+        taken = time.value_or(QString());
+    } else {
+        const double most = column == kWageColumn ? worktime::kMaxWage : worktime::kMaxLineHours;
+        refused = typed.toDouble() < 0 || typed.toDouble() > most;
+    }
+    if (!refused) {
+        if (!worktime::sameValue(taken, typed))
+            Grid従業員->setCellValue(column, taken);
+        return;
+    }
+    Grid従業員->setCellValue(column, Grid従業員->valueBeforeEdit());
+    const QString entry = typed::refusedEntry(Grid従業員->column(column).caption.value_or(QString()), typed.toString());
+    ShowMsg(column == kStartColumn || column == kEndColumn ? msg::入力時刻形式 : msg::入力範囲外, entry);
 }
 
 // A typed name is what it looks like: blanks around it and invisible

@@ -49,6 +49,8 @@ public:
 private:
     void onPatternPicked(int column);
     void settleTypedName();
+    QString sameNames() const;
+    void checkTypedCell(int column);
 
     ProgramState &m_state;
     // Rows typed since the page was last read, emptied or registered.

@@ -2,6 +2,7 @@
 
 #include "calc/Formats.h"
 #include "calc/PatternRow.h"
+#include "calc/TypedText.h"
 #include "calc/WorkTime.h"
 #include "masters/MasterBackup.h"
 #include "masters/PatternStore.h"
@@ -42,6 +43,12 @@ PatternPage::PatternPage(ProgramState &state, QWidget *parent) : TabPage(parent)
     connect(cmd勤務行削除, &QPushButton::clicked, this, &PatternPage::LineDelete勤務形態);
     connect(cmdHint5, &QAbstractButton::clicked, this, [this] { emit hintRequested(cmdHint5); });
     connect(Grid勤務形態, &DataGrid::afterColUpdate, this, &PatternPage::onGridAfterUpdate);
+    connect(
+        Grid勤務形態, &DataGrid::entryRefused, this,
+        [](int column, const QString &typed) {
+            ShowMsg(msg::入力範囲外, typed::refusedEntry(columnCaption(column), typed));
+        },
+        Qt::QueuedConnection);
     // Told once the edit is over, not from inside the grid's commit.
     connect(
         Grid勤務形態, &DataGrid::writeFailed, this,
@@ -104,14 +111,40 @@ void PatternPage::onGridAfterUpdate(int column)
     patternrow::Row before;
     for (int c = 0; c < patternrow::kColumnCount; ++c)
         before[c] = Grid勤務形態->cellValue(c);
-    const patternrow::RowOutcome outcome = patternrow::completeRowAfterEdit(before, column);
+    const patternrow::RowOutcome outcome =
+        patternrow::completeRowAfterEdit(before, column, Grid勤務形態->valueBeforeEdit());
     for (int c = patternrow::kStart; c < patternrow::kColumnCount; ++c) {
         if (!worktime::sameValue(outcome.row[c], before[c]))
             Grid勤務形態->setCellValue(c, outcome.row[c]);
     }
-    if (outcome.refusal != patternrow::Refusal::None)
-        ShowMsg(msg::入力範囲外,
-                outcome.refusedColumn == patternrow::kBreak ? QStringLiteral("休憩") : QStringLiteral("実労"));
+    const int refused = outcome.refusedColumn;
+    if (outcome.refusal == patternrow::Refusal::None)
+        return;
+    // The entry itself is named with what was typed; a break that the times
+    // left too long, by its column alone.
+    if (refused != column || worktime::isEmptyValue(before[column]))
+        ShowMsg(msg::入力範囲外, columnCaption(refused));
+    else if (outcome.refusal == patternrow::Refusal::Unreadable
+             && (refused == patternrow::kStart || refused == patternrow::kEnd))
+        ShowMsg(msg::入力時刻形式, typed::refusedEntry(columnCaption(refused), before[column].toString()));
+    else
+        ShowMsg(msg::入力範囲外, typed::refusedEntry(columnCaption(refused), before[column].toString()));
+}
+
+QString PatternPage::columnCaption(int column)
+{
+    switch (column) {
+    case patternrow::kStart:
+        return QStringLiteral("開始時間");
+    case patternrow::kEnd:
+        return QStringLiteral("終了時間");
+    case patternrow::kBreak:
+        return QStringLiteral("休憩");
+    case patternrow::kWorked:
+        return QStringLiteral("実労");
+    default:
+        return QStringLiteral("タイプ");
+    }
 }
 
 void PatternPage::bindGrid()

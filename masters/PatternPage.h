@@ -39,6 +39,8 @@ public:
 
 private:
     void onGridAfterUpdate(int column);
+    // How the user knows a column of the page: 開始時間, 休憩 …
+    static QString columnCaption(int column);
 
     ProgramState &m_state;
     // After a failed read the page shows no master; registering it is

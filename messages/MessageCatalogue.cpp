@@ -274,6 +274,17 @@ constexpr Entry catalogue[] = {
     // Exports: a place no export may go. The subject is the file and why.
     {msg::エラー書出し先, InPrompt, u"この保存先には書き出しません。今あるファイルには手を付けていません。\n", u"",
      Warning, u"保存先の誤り"},
+    // Entries refused out loud: the subject names the column and what was
+    // typed, the text the forms that are taken.
+    {msg::入力時刻形式, InPrompt, u"",
+     u" は時刻として読めません。確認してください。\n"
+     u"9:00、0900、900 のように入力してください（2:30 と 230 は午前2時30分）。"
+     u"0:00 から 24:00 まで、分は 59 までです。",
+     Warning, u"入力注意"},
+    {msg::入力日付形式, InPrompt, u"",
+     u" は日付として読めません。確認してください。\n20260401 "
+     u"のように年・月・日を8桁で、実在する日付を入力してください。",
+     Warning, u"入力注意"},
 };
 
 constexpr bool sameText(QStringView a, QStringView b)

@@ -115,7 +115,10 @@ struct MessageKey {
     X(エラー, セル書込み)                                                                                              \
     X(エラー, 履歴読込)                                                                                                \
     /* exports: a place no export may go */                                                                            \
-    X(エラー, 書出し先)
+    X(エラー, 書出し先)                                                                                                \
+    /* entries refused out loud, naming the forms a time or a date is typed in */                                      \
+    X(入力, 時刻形式)                                                                                                  \
+    X(入力, 日付形式)
 
 namespace msg {
 

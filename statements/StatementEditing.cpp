@@ -4,6 +4,7 @@
 
 #include "calc/Formats.h"
 #include "calc/Premium.h"
+#include "calc/TypedText.h"
 #include "calc/WorkTime.h"
 #include "masters/EmployeeStore.h"
 #include "masters/PatternStore.h"
@@ -75,6 +76,20 @@ void StatementPage::connectOperations()
         return QStringLiteral("休憩が足りません。6時間を超える勤務には45分以上、8時間を超える勤務には1時間以上の"
                               "休憩が必要です。");
     });
+
+    // Entries refused before they reach a line, told once the edit is over:
+    // the cell or the wage box keeps what it held.
+    connect(
+        Grid明細, &DataGrid::entryRefused, this,
+        [](int column, const QString &typed) {
+            ShowMsg(msg::入力範囲外, typed::refusedEntry(detail::columnCaption(column), typed));
+        },
+        Qt::QueuedConnection);
+    num時給->setRange(0, worktime::kMaxWage);
+    connect(
+        num時給, &NumberBox::entryRefused, this,
+        [](const QString &typed) { ShowMsg(msg::入力範囲外, typed::refusedEntry(QStringLiteral("時給"), typed)); },
+        Qt::QueuedConnection);
 
     connect(cmb勤務形態, &QComboBox::activated, this, &StatementPage::onPatternChosen);
     cmb勤務形態->installEventFilter(this);
@@ -206,9 +221,13 @@ void StatementPage::Get時給()
 
 QVariant StatementPage::wageForLines() const
 {
-    // What the wage box shows; "#,###" shows nothing for 0, nor does an empty box.
+    // What the wage box shows; "#,###" shows nothing for 0, nor does an empty
+    // box. A wage the box could not be typed with (a negative one read from
+    // an older master) reaches no line either.
     const QVariant wage = num時給->value();
-    return fmt::format(wage, fmt::kYen).isEmpty() ? QVariant() : wage;
+    if (fmt::format(wage, fmt::kYen).isEmpty() || wage.toDouble() < 0 || wage.toDouble() > worktime::kMaxWage)
+        return QVariant();
+    return wage;
 }
 
 detail::Line StatementPage::currentLine() const
@@ -238,17 +257,36 @@ void StatementPage::onGridAfterUpdate(int column)
             Seek勤務形態();
             return m_pattern;
         },
-        wageForLines());
+        wageForLines(), Grid明細->valueBeforeEdit());
     writeLine(outcome.line, before);
     m_linesEdited = true;
     if (outcome.refusal != detail::Refusal::None)
-        ShowMsg(msg::入力範囲外, detail::columnCaption(outcome.refusedColumn));
+        tellRefusal(outcome, column, before[column]);
     // Every accepted edit, an amount typed straight into 金額 included,
     // moves the premiums and the totals; an amount the rule just set takes
     // the line's premium and rounding.
     const bool amountByRule = column >= detail::kDate && column <= detail::kAdjustment;
     Calc割増(amountByRule ? Grid明細->currentRowIndex() : -1);
     recalculateTotals();
+}
+
+// A refused entry is named with what was typed and, for a date or a time,
+// the forms that are taken.
+void StatementPage::tellRefusal(const detail::EditOutcome &outcome, int editedColumn, const QVariant &typed)
+{
+    const int column = outcome.refusedColumn;
+    const QString caption = detail::columnCaption(column);
+    if (column != editedColumn || worktime::isEmptyValue(typed)) {
+        ShowMsg(msg::入力範囲外, caption); // a break that the times left too long
+        return;
+    }
+    const QString entry = typed::refusedEntry(caption, typed.toString());
+    if (outcome.refusal == detail::Refusal::Unreadable && column == detail::kDate)
+        ShowMsg(msg::入力日付形式, entry);
+    else if (outcome.refusal == detail::Refusal::Unreadable && (column == detail::kStart || column == detail::kEnd))
+        ShowMsg(msg::入力時刻形式, entry);
+    else
+        ShowMsg(msg::入力範囲外, entry);
 }
 
 void StatementPage::get日付データ()

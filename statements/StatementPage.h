@@ -100,6 +100,7 @@ public:
 
 private:
     void onGridAfterUpdate(int column);
+    void tellRefusal(const detail::EditOutcome &outcome, int editedColumn, const QVariant &typed);
     void onGridKeyDown(GridKey &key);
     void onPatternChosen();
     // Looks up the chosen shift type and shows its times in the label.

@@ -427,6 +427,14 @@ bool DataGrid::commitEditorText(QLineEdit *editor, const QModelIndex &cell)
     if (!m_model || !cell.isValid() || !m_delegate->editorChanged(editor))
         return false;
     const QMetaType type = m_model->record().field(cell.column()).metaType();
+    if (GridDelegate::refusesText(editor->text(), type)) {
+        // Nothing is written: the editor closes on what the table holds.
+        const QString typed = editor->text();
+        m_delegate->markWritten(editor);
+        emit entryRefused(cell.column(), typed);
+        return false;
+    }
+    const QVariant before = m_model->data(cell, Qt::EditRole);
     if (!m_model->setData(cell, GridDelegate::valueFromText(editor->text(), type), Qt::EditRole)) {
         // The editor closes on what the table holds, not on the typed text.
         m_delegate->markWritten(editor);
@@ -435,6 +443,7 @@ bool DataGrid::commitEditorText(QLineEdit *editor, const QModelIndex &cell)
     }
     m_delegate->markWritten(editor);
     m_pendingUpdate = cell;
+    m_valueBeforeEdit = before;
     return true;
 }
 
@@ -512,6 +521,7 @@ void DataGrid::toggleCheckBox(const QModelIndex &cell)
     if (!writeCell(cell, ticked ? 0 : -1))
         return;
     m_pendingUpdate = cell;
+    m_valueBeforeEdit = ticked ? -1 : 0;
     reportAfterUpdate();
 }
 

@@ -84,6 +84,10 @@ public:
     // the note as its tool tip. Asked each time a cell is drawn.
     void setCellNote(GridTableModel::CellNote note);
 
+    // While afterColUpdate is reported: what the edited cell held before the
+    // edit, for a page that refuses the entry to put it back.
+    QVariant valueBeforeEdit() const { return m_valueBeforeEdit; }
+
     // Writes the edit in progress to the table; does nothing when there is none.
     bool commitRow();
     // Deletes the current row from the table.
@@ -104,6 +108,10 @@ signals:
     // An entry was picked from a column's drop-down list; the list's
     // current row is the picked entry.
     void dropDownPicked(int column);
+    // The user's edit of a cell was refused before it reached the table: a
+    // number column given text that reads as no number. The cell keeps what
+    // it held; the page tells the user.
+    void entryRefused(int column, const QString &typed);
     // A cell or row could not be written to the table (a read-only or full
     // disk, a file another program holds). The grid already shows what the
     // table holds again; the page tells the user.
@@ -154,6 +162,7 @@ private:
 
     QPersistentModelIndex m_editContext; // the edited cell while its after-update runs
     QPersistentModelIndex m_pendingUpdate; // a written edit whose after-update is due
+    QVariant m_valueBeforeEdit; // what the cell of m_pendingUpdate held before it
     QPointer<DataGrid> m_dropDownOwner; // drop-down mode: the grid that opened this list
     int m_dropDownOwnerColumn = -1;
     bool m_openingEditor = false;

@@ -54,6 +54,11 @@ QVariant GridDelegate::valueFromText(const QString &text, QMetaType type)
     return QVariant(text);
 }
 
+bool GridDelegate::refusesText(const QString &text, QMetaType type)
+{
+    return isNumberField(type) && !text.trimmed().isEmpty() && !fmt::parseTypedNumber(text);
+}
+
 QRect GridDelegate::dropDownArrowRect(const QRect &cell)
 {
     const int width = qMin(cell.height(), 16);
@@ -77,13 +82,15 @@ QWidget *GridDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem 
     editor->setAttribute(Qt::WA_InputMethodEnabled, m_grid->testAttribute(Qt::WA_InputMethodEnabled));
     editor->setInputMethodHints(m_grid->inputMethodHints());
 
-    // Masks admit the digits of yyyymmdd or hhmm and nothing else; full-width
-    // digits are taken as the digits they are. Unmasked date, time and number
-    // cells take any text, their full-width digits made ASCII as they come.
-    const int digits = column.mask == kDateMask ? 8 : column.mask == kTimeMask ? 4 : 0;
+    // Masks admit the digits of yyyymmdd, or of a time typed as hhmm or
+    // h:mm, and nothing else; full-width digits and colons are taken as the
+    // ASCII ones. Unmasked date, time and number cells take any text, their
+    // full-width digits made ASCII as they come.
     const QString &format = column.format;
-    if (digits) {
-        const QRegularExpression pattern(QStringLiteral("[0-9]{0,%1}").arg(digits));
+    if (column.mask == kDateMask) {
+        editor->setValidator(new TypedTextValidator(QRegularExpression(QStringLiteral("[0-9]{0,8}")), editor));
+    } else if (column.mask == kTimeMask) {
+        const QRegularExpression pattern(QStringLiteral("[0-9]{0,4}|[0-9]{1,2}:[0-9]{0,2}"));
         editor->setValidator(new TypedTextValidator(pattern, editor));
     } else if (format == fmt::kTime || format == fmt::kDate
                || isNumberField(m_grid->tableModel()->record().field(index.column()).metaType())) {

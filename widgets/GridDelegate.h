@@ -41,6 +41,10 @@ public:
     // number column gets the number fmt::parseTypedNumber reads (full-width
     // digits count), or a null when the text is none.
     static QVariant valueFromText(const QString &text, QMetaType type);
+    // Whether an edit is refused before it reaches the table: text in a
+    // number column that reads as no number ("1e5", "nan", "1,2,3", a
+    // magnitude beyond fmt::kMaxTypedMagnitude). Blank text empties the cell.
+    static bool refusesText(const QString &text, QMetaType type);
     static QRect dropDownArrowRect(const QRect &cell);
     static bool isTicked(const QVariant &value);
 

@@ -57,15 +57,35 @@ void NumberBox::showValue()
         setText(m_value.isValid() ? fmt::plainNumber(m_value.toDouble()) : QString());
     else
         setText(fmt::format(m_value, m_format));
+    m_shownText = text();
 }
 
-// The typed text becomes the value: commas between digits are ignored, and
-// anything that is not a number, or one beyond fmt::kMaxTypedMagnitude,
-// leaves the box without a value.
+void NumberBox::setRange(double minimum, double maximum)
+{
+    m_minimum = minimum;
+    m_maximum = maximum;
+}
+
+// The typed text becomes the value: thousands commas are ignored, and blank
+// text leaves the box without a value. Anything that is not a number, or
+// one outside the range, is refused: the box keeps the value it had and
+// shows it again, and says so.
 void NumberBox::takeTypedText()
 {
-    const std::optional<double> number = fmt::parseTypedNumber(text());
-    setValue(number ? QVariant(*number) : QVariant());
+    // A visit without typing leaves the value as the program set it.
+    if (text() == m_shownText)
+        return;
+    const QString typed = text().trimmed();
+    if (typed.isEmpty()) {
+        setValue(QVariant());
+        return;
+    }
+    const std::optional<double> number = fmt::parseTypedNumber(typed);
+    if (!number || *number < m_minimum || *number > m_maximum) {
+        emit entryRefused(typed);
+        return;
+    }
+    setValue(*number);
 }
 
 void NumberBox::focusInEvent(QFocusEvent *event)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "calc/Formats.h"
+
 #include <QLineEdit>
 #include <QVariant>
 
@@ -9,6 +11,8 @@ namespace pelmar {
 // display format (calc/Formats) and, while the user edits it, the plain
 // number. An invalid QVariant is "no value". Typed text is read by
 // fmt::parseTypedNumber: full-width digits count, exponents and words do not.
+// Blank text empties the box; text that is no number in its range is
+// refused, and the box keeps its value.
 class NumberBox : public QLineEdit {
     Q_OBJECT
     Q_PROPERTY(QVariant value READ value WRITE setValue NOTIFY valueChanged)
@@ -24,8 +28,15 @@ public:
     QString displayFormat() const { return m_format; }
     void setDisplayFormat(const QString &pattern);
 
+    // The range a typed value must lie in; a value set by the program is
+    // taken as it is.
+    void setRange(double minimum, double maximum);
+
 signals:
     void valueChanged(const QVariant &value);
+    // Typed text was refused: no number, or one outside the range. The box
+    // keeps the value it had; the page tells the user.
+    void entryRefused(const QString &typed);
 
 protected:
     void focusInEvent(QFocusEvent *event) override;
@@ -37,6 +48,9 @@ private:
 
     QVariant m_value;
     QString m_format;
+    QString m_shownText; // the text showValue() last put in the box
+    double m_minimum = -fmt::kMaxTypedMagnitude;
+    double m_maximum = fmt::kMaxTypedMagnitude;
     bool m_editing = false;
 };
 

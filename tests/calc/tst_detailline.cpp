@@ -83,13 +83,13 @@ void TestDetailLine::afterEdit_data()
         << lineOf({{kStart, t("2200")}, {kEnd, t("0600")}, {kHours, 8.0}, {kWage, 1000.0}, {kAmount, 8000.0}}) << true;
     QTest::newRow("start alone computes nothing")
         << lineOf({{kStart, t("0900")}}) << int(kStart) << "" << none << lineOf({{kStart, t("0900")}}) << true;
-    QTest::newRow("0960 passes the check")
-        << lineOf({{kStart, t("0960")}, {kEnd, t("1800")}}) << int(kStart) << "" << none
-        << lineOf({{kStart, t("0960")}, {kEnd, t("1800")}, {kHours, 8.0}}) << true;
+    QTest::newRow("0960 is no time") << lineOf({{kStart, t("0960")}, {kEnd, t("1800")}}) << int(kStart) << "" << none
+                                     << lineOf({{kEnd, t("1800")}}) << true;
     QTest::newRow("2500 is emptied, hours keep their value")
         << lineOf({{kStart, t("2500")}, {kEnd, t("1800")}, {kHours, 3.0}}) << int(kStart) << "" << none
         << lineOf({{kEnd, t("1800")}, {kHours, 3.0}}) << true;
-    QTest::newRow("930 is emptied") << lineOf({{kEnd, t("930")}}) << int(kEnd) << "" << none << lineOf({}) << true;
+    QTest::newRow("930 is 9:30") << lineOf({{kEnd, t("930")}}) << int(kEnd) << "" << none << lineOf({{kEnd, t("0930")}})
+                                 << true;
     QTest::newRow("letters as a break are emptied and count as no break")
         << lineOf({{kStart, t("0900")}, {kEnd, t("1800")}, {kBreak, t("abc")}}) << int(kBreak) << "" << none
         << lineOf({{kStart, t("0900")}, {kEnd, t("1800")}, {kHours, 9.0}}) << true;
@@ -232,7 +232,9 @@ void TestDetailLine::refusals_data()
     QTest::newRow("a negative break without times")
         << lineOf({{kBreak, t("-0.5")}}) << int(kBreak) << dayBreak << lineOf({}) << breakRange << int(kBreak);
     QTest::newRow("a break without times waits for them")
-        << lineOf({{kBreak, t("45")}}) << int(kBreak) << dayBreak << lineOf({{kBreak, 45.0}}) << none << -1;
+        << lineOf({{kBreak, t("2")}}) << int(kBreak) << dayBreak << lineOf({{kBreak, 2.0}}) << none << -1;
+    QTest::newRow("a break beyond a day is refused without times")
+        << lineOf({{kBreak, t("45")}}) << int(kBreak) << dayBreak << lineOf({}) << breakRange << int(kBreak);
     QTest::newRow("an end that leaves the break too long empties the break") << lineOf(
         {{kStart, t("0900")}, {kEnd, t("0930")}, {kBreak, 1.0}, {kHours, 8.0}, {kWage, 1000.0}, {kAmount, 8000.0}})
                                                                              << int(kEnd) << dayBreak
@@ -248,7 +250,7 @@ void TestDetailLine::refusals_data()
         << breakRange << int(kBreak);
     QTest::newRow("a refused start leaves the break alone")
         << lineOf({{kStart, t("2500")}, {kEnd, t("0930")}, {kBreak, 1.0}, {kHours, 8.0}}) << int(kStart) << dayBreak
-        << lineOf({{kEnd, t("0930")}, {kBreak, 1.0}, {kHours, 8.0}}) << none << -1;
+        << lineOf({{kEnd, t("0930")}, {kBreak, 1.0}, {kHours, 8.0}}) << int(Refusal::Unreadable) << int(kStart);
     QTest::newRow("a shift type whose break is too long")
         << lineOf({{kDate, t("20070331")}, {kWage, 1000.0}}) << int(kDate) << QVariant(9.0)
         << lineOf({{kDate, t("20070331")},

@@ -173,6 +173,9 @@ void TestEntryFuzz::typedTimesAndDates()
             QVERIFY2(minutes && *minutes >= 0 && *minutes <= 24 * 60 + 60, qPrintable(what));
             QVERIFY2(madeOf(fmt::format(ascii, fmt::kTime), u"0123456789:"), qPrintable(what));
         }
+        // Whatever form a time is typed in, what is stored is a real time.
+        if (const auto time = worktime::typedTime(typed))
+            QVERIFY2(worktime::isAcceptedTime(*time), qPrintable(what));
         if (worktime::dateOfEntry(typed))
             QVERIFY2(asciiDigitsOnly(typed), qPrintable(what));
         if (const auto date = worktime::dateOfEntry(ascii); date && ascii.size() == 8) {
@@ -194,7 +197,7 @@ void TestEntryFuzz::statementLines()
     const QVariant starts[] = {QVariant(), QStringLiteral("0900"), QStringLiteral("2200")};
     const QVariant ends[] = {QVariant(), QStringLiteral("1000"), QStringLiteral("1800"), QStringLiteral("0600")};
     const QVariant breaks[] = {QVariant(), 0.0, 1.0, 0.75};
-    const QVariant wages[] = {QVariant(), 1000.0, 99999999.0};
+    const QVariant wages[] = {QVariant(), 1000.0, worktime::kMaxWage};
     const patterns::PatternTimes shift{QStringLiteral("0900"), QStringLiteral("1000"), 0.5, 0.5};
     for (int i = 0; i < kCases; ++i) {
         Line line;
@@ -210,10 +213,12 @@ void TestEntryFuzz::statementLines()
             line[kBreak] = QVariant();
         const int column = kDate + random.bounded(kAmount - kDate + 1);
         const QString typed = randomText(random);
+        const QVariant previous = line[column];
         line[column] = typed;
         const QVariant wageBox = wages[random.bounded(3)];
         const EditOutcome outcome = completeAfterEdit(
-            line, column, random.bounded(2) ? QStringLiteral("A") : QString(), [&shift] { return shift; }, wageBox);
+            line, column, random.bounded(2) ? QStringLiteral("A") : QString(), [&shift] { return shift; }, wageBox,
+            previous);
         const QString what = codePoints(typed) + QStringLiteral(" in column %1").arg(column);
         for (int c = kDate; c < kColumnCount; ++c) {
             // Hours, wage and break never stay negative; adjustment and amount may.
@@ -223,10 +228,32 @@ void TestEntryFuzz::statementLines()
         }
         QVERIFY2(worktime::breakFits(outcome.line[kStart], outcome.line[kEnd], outcome.line[kBreak]), qPrintable(what));
         QVERIFY2((outcome.refusal == Refusal::None) == (outcome.refusedColumn < 0), qPrintable(what));
-        // A refused cell is emptied; an emptied wage takes the wage box's.
-        if (outcome.refusedColumn >= 0) {
-            const QVariant &refused = outcome.line[outcome.refusedColumn];
-            QVERIFY2(refused.isNull() || (outcome.refusedColumn == kWage && refused == wageBox), qPrintable(what));
+        // A refused entry leaves what the cell held (an empty wage takes the
+        // wage box's); a break the times left too long is emptied.
+        if (outcome.refusedColumn == column) {
+            const QVariant &kept = outcome.line[column];
+            QVERIFY2(worktime::sameValue(kept, previous)
+                         || (column == kWage && previous.isNull() && worktime::sameValue(kept, wageBox)),
+                     qPrintable(what));
+        } else if (outcome.refusedColumn >= 0) {
+            QVERIFY2(outcome.line[outcome.refusedColumn].isNull(), qPrintable(what));
+        }
+        // No line holds more than a day's hours or a wage beyond the bound.
+        double number = 0;
+        if (fmt::toNumber(outcome.line[kHours], &number))
+            QVERIFY2(number <= worktime::kMaxLineHours, qPrintable(what));
+        if (fmt::toNumber(outcome.line[kWage], &number))
+            QVERIFY2(number <= worktime::kMaxWage, qPrintable(what));
+        // After a time edit the hours are the times' own, or gone with them;
+        // a refused time leaves them as they were.
+        if ((column == kStart || column == kEnd) && outcome.refusedColumn == column) {
+            QVERIFY2(worktime::sameValue(outcome.line[kHours], line[kHours]), qPrintable(what));
+        } else if (column == kStart || column == kEnd) {
+            const auto hours = worktime::durationHours(outcome.line[kStart], outcome.line[kEnd], outcome.line[kBreak]);
+            if (hours)
+                QVERIFY2(worktime::sameValue(outcome.line[kHours], *hours), qPrintable(what));
+            else if (!worktime::isEmptyValue(previous))
+                QVERIFY2(outcome.line[kHours].isNull() && outcome.line[kAmount].isNull(), qPrintable(what));
         }
         QVERIFY(outcome.recalculateTotals);
     }

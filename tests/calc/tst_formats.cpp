@@ -109,8 +109,9 @@ void TestFormats::times_data()
     QTest::addColumn<QString>("expected");
     QTest::newRow("nine") << QVariant(QStringLiteral("0900")) << "9:00";
     QTest::newRow("eighteen") << QVariant(QStringLiteral("1800")) << "18:00";
-    QTest::newRow("half past midnight") << QVariant(QStringLiteral("0030")) << ":30";
-    QTest::newRow("five past midnight keeps two minute digits") << QVariant(QStringLiteral("0005")) << ":05";
+    QTest::newRow("half past midnight shows its hour") << QVariant(QStringLiteral("0030")) << "0:30";
+    QTest::newRow("five past midnight keeps two minute digits") << QVariant(QStringLiteral("0005")) << "0:05";
+    QTest::newRow("midnight") << QVariant(QStringLiteral("0000")) << "0:00";
     QTest::newRow("half past nine") << QVariant(QStringLiteral("0930")) << "9:30";
     QTest::newRow("hour 24") << QVariant(QStringLiteral("2400")) << "24:00";
     QTest::newRow("minute 60") << QVariant(QStringLiteral("0960")) << "9:60";
@@ -243,7 +244,13 @@ void TestFormats::typedNumbers_data()
     QTest::addColumn<double>("value");
     QTest::newRow("whole") << "1200" << true << 1200.0;
     QTest::newRow("thousands") << "1,200" << true << 1200.0;
-    QTest::newRow("commas anywhere between digits") << "1,2,00" << true << 1200.0;
+    QTest::newRow("millions") << "12,345,678" << true << 12345678.0;
+    // Commas only as thousands separators.
+    QTest::newRow("commas not in threes") << "1,2,00" << false << 0.0;
+    QTest::newRow("single digits") << "1,2,3" << false << 0.0;
+    QTest::newRow("a group of two") << "12,00" << false << 0.0;
+    QTest::newRow("a group of four") << "1,2000" << false << 0.0;
+    QTest::newRow("four before a comma") << "1000,000" << false << 0.0;
     QTest::newRow("negative") << "-30" << true << -30.0;
     QTest::newRow("decimals") << "0.75" << true << 0.75;
     QTest::newRow("point first") << ".5" << true << 0.5;

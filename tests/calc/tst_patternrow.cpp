@@ -45,6 +45,7 @@ void TestPatternRow::afterEdit_data()
         return QVariant(QString::fromLatin1(s));
     };
     const int none = int(Refusal::None);
+    const int unreadable = int(Refusal::Unreadable);
     const int breakRange = int(Refusal::BreakOutOfRange);
 
     QTest::newRow("day with break") << rowOf({{kStart, t("0900")}, {kEnd, t("1800")}, {kBreak, t("1")}}) << int(kBreak)
@@ -57,12 +58,19 @@ void TestPatternRow::afterEdit_data()
                                       << int(kBreak)
                                       << rowOf({{kStart, t("0900")}, {kEnd, t("1800")}, {kBreak, 0.5}, {kWorked, 8.5}})
                                       << none << -1;
-    QTest::newRow("arabic-indic time is emptied")
+    QTest::newRow("arabic-indic time is refused")
         << rowOf({{kStart, QStringLiteral("٠٩٠٠")}, {kEnd, t("1800")}, {kWorked, 4.0}}) << int(kStart)
-        << rowOf({{kEnd, t("1800")}, {kWorked, 4.0}}) << none << -1;
-    QTest::newRow("an exponent as a break is no number")
+        << rowOf({{kEnd, t("1800")}, {kWorked, 4.0}}) << unreadable << int(kStart);
+    QTest::newRow("an exponent as a break is refused")
         << rowOf({{kStart, t("0900")}, {kEnd, t("1800")}, {kBreak, t("1e0")}}) << int(kBreak)
-        << rowOf({{kStart, t("0900")}, {kEnd, t("1800")}, {kWorked, 9.0}}) << none << -1;
+        << rowOf({{kStart, t("0900")}, {kEnd, t("1800")}, {kWorked, 9.0}}) << unreadable << int(kBreak);
+    QTest::newRow("a time typed with a colon")
+        << rowOf({{kStart, t("9:30")}, {kEnd, t("1800")}}) << int(kStart)
+        << rowOf({{kStart, t("0930")}, {kEnd, t("1800")}, {kWorked, 8.5}}) << none << -1;
+    QTest::newRow("a break beyond a day, without times")
+        << rowOf({{kBreak, t("25")}}) << int(kBreak) << rowOf({}) << int(Refusal::BreakOutOfRange) << int(kBreak);
+    QTest::newRow("working hours beyond a day")
+        << rowOf({{kWorked, t("25")}}) << int(kWorked) << rowOf({}) << int(Refusal::OutOfRange) << int(kWorked);
     QTest::newRow("a working time typed by hand stays")
         << rowOf({{kStart, t("0900")}, {kEnd, t("1800")}, {kWorked, t("7.5")}}) << int(kWorked)
         << rowOf({{kStart, t("0900")}, {kEnd, t("1800")}, {kWorked, 7.5}}) << none << -1;

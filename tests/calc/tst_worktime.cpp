@@ -1,5 +1,6 @@
 #include "calc/WorkTime.h"
 
+#include <QRegularExpression>
 #include <QTest>
 
 using namespace pelmar;
@@ -111,37 +112,52 @@ void TestWorkTime::amount()
 void TestWorkTime::timeEntry_data()
 {
     QTest::addColumn<QString>("entry");
-    QTest::addColumn<bool>("accepted");
-    QTest::newRow("0900") << "0900" << true;
-    QTest::newRow("0000") << "0000" << true;
-    QTest::newRow("2400") << "2400" << true;
-    QTest::newRow("0960") << "0960" << true;
-    QTest::newRow("2500") << "2500" << false;
-    QTest::newRow("0961") << "0961" << false;
-    QTest::newRow("930") << "930" << false;
-    QTest::newRow("09000") << "09000" << false;
-    QTest::newRow("letters") << "ab00" << false;
-    QTest::newRow("colon") << "9:00" << false;
-    QTest::newRow("empty") << "" << false;
-    // Digits are ASCII digits: typed full-width ones are made ASCII before
-    // this check (fmt::asciiDigits), and no other script's digits pass.
-    QTest::newRow("arabic-indic") << "٠٩٠٠" << false;
-    QTest::newRow("extended arabic-indic") << "۰۹۰۰" << false;
-    QTest::newRow("devanagari") << "०९००" << false;
-    QTest::newRow("full-width as such") << "０９００" << false;
-    QTest::newRow("mixed") << "09٠٠" << false;
-    QTest::newRow("space") << " 900" << false;
-    QTest::newRow("inner space") << "09 0" << false;
-    QTest::newRow("sign") << "+900" << false;
-    QTest::newRow("minus") << "-900" << false;
+    QTest::addColumn<bool>("accepted"); // as a stored hhmm
+    QTest::addColumn<QString>("typedAs"); // what typing it stores; empty: refused
+    QTest::newRow("0900") << "0900" << true << "0900";
+    QTest::newRow("0000") << "0000" << true << "0000";
+    QTest::newRow("2400") << "2400" << true << "2400";
+    // Minutes below 60, and 24 only as 24:00.
+    QTest::newRow("0960") << "0960" << false << "";
+    QTest::newRow("2460") << "2460" << false << "";
+    QTest::newRow("2500") << "2500" << false << "";
+    QTest::newRow("0961") << "0961" << false << "";
+    QTest::newRow("09000") << "09000" << false << "";
+    QTest::newRow("letters") << "ab00" << false << "";
+    QTest::newRow("empty") << "" << false << "";
+    // The forms people type: three digits, a colon, an hour alone.
+    QTest::newRow("930") << "930" << false << "0930";
+    QTest::newRow("230 is before dawn") << "230" << false << "0230";
+    QTest::newRow("2:30") << "2:30" << false << "0230";
+    QTest::newRow("colon") << "9:00" << false << "0900";
+    QTest::newRow("0:30") << "0:30" << false << "0030";
+    QTest::newRow("hour alone") << "9" << false << "0900";
+    QTest::newRow("full-width colon") << "９：３０" << false << "0930";
+    QTest::newRow("one minute digit") << "12:5" << false << "";
+    QTest::newRow("point") << "9.30" << false << "";
+    // Digits are ASCII digits: typed full-width ones are made ASCII, and no
+    // other script's digits pass.
+    QTest::newRow("arabic-indic") << "٠٩٠٠" << false << "";
+    QTest::newRow("extended arabic-indic") << "۰۹۰۰" << false << "";
+    QTest::newRow("devanagari") << "०९००" << false << "";
+    QTest::newRow("full-width as such") << "０９００" << false << "0900";
+    QTest::newRow("mixed") << "09٠٠" << false << "";
+    QTest::newRow("space") << " 900" << false << "0900";
+    QTest::newRow("inner space") << "09 0" << false << "";
+    QTest::newRow("sign") << "+900" << false << "";
+    QTest::newRow("minus") << "-900" << false << "";
 }
 
 void TestWorkTime::timeEntry()
 {
     QFETCH(QString, entry);
     QFETCH(bool, accepted);
+    QFETCH(QString, typedAs);
     QCOMPARE(worktime::isAcceptedTime(entry), accepted);
-    QCOMPARE(worktime::minutesOf(entry).has_value(), accepted || entry == u"2500" || entry == u"0961");
+    // Stored times read arithmetically whatever their range.
+    static const QRegularExpression fourDigits(QStringLiteral("^[0-9]{4}$"));
+    QCOMPARE(worktime::minutesOf(entry).has_value(), fourDigits.match(entry).hasMatch());
+    QCOMPARE(worktime::typedTime(entry).value_or(QString()), typedAs);
 }
 
 void TestWorkTime::dateEntry_data()

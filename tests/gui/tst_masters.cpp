@@ -32,6 +32,7 @@ private slots:
     void employeeRegistrationNumbersNamedRows();
     void employeeReadRenumbers();
     void duplicateNamesAndTicks();
+    void lookAlikeNamesAreRefused();
     void deleteQuestionComesFirst();
     void quotedNamesStayTheirOwn();
     void dropDownPickFillsTheRow();
@@ -113,9 +114,9 @@ void TestMasters::typedWorkingTimeStays()
     typeInto(grid, 1, 3, "1800");
     typeInto(grid, 1, 5, "7.25");
     QTRY_COMPARE(query(workDb(), "select 実労時間 from w勤務形態 where \"No\" = 2"), (Rows{{"7.25"}}));
-    typeInto(grid, 1, 2, "2500"); // refused: emptied, and the hours stay
-    QTRY_COMPARE(query(workDb(), "select 開始時間, 実労時間 from w勤務形態 where \"No\" = 2"),
-                 (Rows{{"<null>", "7.25"}}));
+    typeInto(grid, 1, 2, "2500"); // refused out loud: the start and the hours stay
+    QTRY_COMPARE(asked().value(0), QStringLiteral("入力/時刻形式/開始時間「2500」"));
+    QCOMPARE(query(workDb(), "select 開始時間, 実労時間 from w勤務形態 where \"No\" = 2"), (Rows{{"0900", "7.25"}}));
     typeInto(grid, 1, 2, "1000");
     QTRY_COMPARE(query(workDb(), "select 実労時間 from w勤務形態 where \"No\" = 2"), (Rows{{"8"}}));
 }
@@ -220,6 +221,34 @@ void TestMasters::duplicateNamesAndTicks()
     QCOMPARE(query(workDb(), "select \"No\", 氏名 from w従業員 where 氏名 is not null order by \"No\""),
              (Rows{{"2", "田中"}, {"3", "中村"}}));
     QCOMPARE(page->Grid従業員->model()->rowCount(), 99);
+}
+
+// Names that look the same would be employees nobody can tell apart: 登録
+// names them and their rows, and the master stays as it was.
+void TestMasters::lookAlikeNamesAreRefused()
+{
+    const QString insert = QStringLiteral("insert into 従業員 (\"No\", 氏名) values (?, ?)");
+    QVERIFY(
+        execBound(mainDb(), QStringLiteral("insert into 従業員 values (1, '山田', 1000, 'A', '0900', '1800', 1, 8)")));
+    QVERIFY(execBound(mainDb(), insert, {2, QStringLiteral("山田\u200b")})); // left by an older version
+    EmployeePage *page = window()->employeePage();
+    QTest::mouseClick(page->cmd従業員読込, Qt::LeftButton);
+    commitInto(page->Grid従業員, 2, 2, QStringLiteral("佐藤 花子"));
+    commitInto(page->Grid従業員, 3, 2, QStringLiteral("佐藤 花子"));
+    commitInto(page->Grid従業員, 4, 2, QStringLiteral("佐藤 花子\u200b"));
+    commitInto(page->Grid従業員, 5, 2, QStringLiteral(" 佐藤 花子"));
+    commitInto(page->Grid従業員, 6, 2, QStringLiteral("佐藤花子")); // another name
+    clearAsked();
+    QTest::mouseClick(page->cmd従業員登録, Qt::LeftButton);
+    QCOMPARE(asked(),
+             QStringList{QStringLiteral("入力/重複/氏名「山田」（1、2 行目）、「佐藤 花子」（3、4、5、6 行目）")});
+    QCOMPARE(query(mainDb(), "select count(*) from 従業員"), (Rows{{"2"}}));
+    // Nor does the master ever take a negative wage or a time that does not
+    // exist: the cells keep what they held.
+    typeInto(page->Grid従業員, 0, 3, "-1000");
+    typeInto(page->Grid従業員, 0, 5, "2500");
+    QCOMPARE(asked().mid(1), (QStringList{"入力/範囲外/時給「-1000」", "入力/時刻形式/開始時間「2500」"}));
+    QCOMPARE(query(workDb(), "select 時給, 開始時間 from w従業員 where \"No\" = 1"), (Rows{{"1000", "0900"}}));
 }
 
 void TestMasters::deleteQuestionComesFirst()

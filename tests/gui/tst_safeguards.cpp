@@ -430,14 +430,15 @@ void TestSafeguards::breakLongerThanTheShiftIsRefused()
     type(0, kEnd, QStringLiteral("1000")); // a one-hour line with the shift's hour of break: nothing left
     QCOMPARE(asked().value(0), QStringLiteral("入力/範囲外/休憩"));
     type(0, kBreak, QStringLiteral("45")); // minutes meant, hours typed
-    QCOMPARE(asked().value(1), QStringLiteral("入力/範囲外/休憩"));
+    QCOMPARE(asked().value(1), QStringLiteral("入力/範囲外/休憩「45」"));
     QCOMPARE(query(workDb(), "select 休憩, 時間, 金額 from w明細 where 行番号 = 1"), (Rows{{"<null>", "1", "1000"}}));
     QCOMPARE(page()->num合計->value().toDouble(), 1000.0);
 
     PatternPage *patterns = window()->patternPage();
     typeInto(patterns->Grid勤務形態, 0, 4, QStringLiteral("9"));
-    QCOMPARE(asked().value(2), QStringLiteral("入力/範囲外/休憩"));
-    QCOMPARE(query(workDb(), "select 休憩時間, 実労時間 from w勤務形態 where タイプ = 'A'"), (Rows{{"<null>", "9"}}));
+    QCOMPARE(asked().value(2), QStringLiteral("入力/範囲外/休憩「9」"));
+    // The refused break leaves the hour it held, and the working time with it.
+    QCOMPARE(query(workDb(), "select 休憩時間, 実労時間 from w勤務形態 where タイプ = 'A'"), (Rows{{"1", "8"}}));
 }
 
 // Japanese input gives full-width digits; they are the same digits.

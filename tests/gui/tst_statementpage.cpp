@@ -36,6 +36,8 @@ private slots:
     void enterOnTheLastLineWritesNothing();
     void enterInTheAmountColumnDatesTheNextLine();
     void typedTimesAndBadEntries();
+    void refusalsAndTimesAsShown_data();
+    void refusalsAndTimesAsShown();
     void wageOnALineIsKept();
     void deletingALineLowersTheTotals();
     void pickingAShiftType();
@@ -198,12 +200,99 @@ void TestStatementPage::typedTimesAndBadEntries()
     QTRY_VERIFY(stored(1, kBreak).isNull());
     type(0, kBreak, QStringLiteral("1"));
     QTRY_COMPARE(stored(1, kHours).toDouble(), 7.0);
-    type(0, kStart, QStringLiteral("2500"));
-    QTRY_VERIFY(stored(1, kStart).isNull());
+    type(0, kStart, QStringLiteral("2500")); // refused: the start stays
+    QTRY_COMPARE(stored(1, kStart).toString(), QStringLiteral("2200"));
     QCOMPARE(stored(1, kHours).toDouble(), 7.0);
-    type(0, kStart, QStringLiteral("930"));
-    QTRY_VERIFY(stored(1, kStart).isNull());
-    QCOMPARE(page()->num合計->value().toDouble(), 7000.0);
+    type(0, kStart, QStringLiteral("2330")); // 23:30 to 6:00 less the hour's break
+    QTRY_COMPARE(stored(1, kHours).toDouble(), 5.5);
+    QCOMPARE(page()->num合計->value().toDouble(), 5500.0);
+}
+
+// What is typed is taken as meant or refused out loud, and the cell keeps
+// what it held; the line's hours and yen always follow the times it shows.
+// A line of 17:00 to 22:00 at 1,100 yen is typed first.
+void TestStatementPage::refusalsAndTimesAsShown_data()
+{
+    QTest::addColumn<int>("column"); // -1: the wage box
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QVariant>("stored");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<double>("hours");
+    QTest::addColumn<double>("amount");
+    QTest::addColumn<QString>("message"); // empty: none
+
+    const QVariant start("1700"), end("2200"), date("20261130"), wage(1100.0);
+    QTest::newRow("end 230") << int(kEnd) << "230" << QVariant("0230") << "2:30" << 9.5 << 10450.0 << "";
+    QTest::newRow("end 2:30") << int(kEnd) << "2:30" << QVariant("0230") << "2:30" << 9.5 << 10450.0 << "";
+    QTest::newRow("end 0:30") << int(kEnd) << "0:30" << QVariant("0030") << "0:30" << 7.5 << 8250.0 << "";
+    QTest::newRow("start 9:00") << int(kStart) << "9:00" << QVariant("0900") << "9:00" << 13.0 << 14300.0 << "";
+    QTest::newRow("end 2500") << int(kEnd) << "2500" << end << "22:00" << 5.0 << 5500.0
+                              << "入力/時刻形式/終了時間「2500」";
+    QTest::newRow("start 0960") << int(kStart) << "0960" << start << "17:00" << 5.0 << 5500.0
+                                << "入力/時刻形式/開始時間「0960」";
+    QTest::newRow("31 November") << int(kDate) << "20261131" << date << "2026/11/30" << 5.0 << 5500.0
+                                 << "入力/日付形式/日付「20261131」";
+    QTest::newRow("1,200 hours") << int(kHours) << "1200" << QVariant(5.0) << "5.0" << 5.0 << 5500.0
+                                 << "入力/範囲外/時間「1200」";
+    QTest::newRow("wage 1e5") << int(kWage) << "1e5" << wage << "1,100" << 5.0 << 5500.0 << "入力/範囲外/時給「1e5」";
+    QTest::newRow("wage 100000000") << int(kWage) << "100000000" << wage << "1,100" << 5.0 << 5500.0
+                                    << "入力/範囲外/時給「100000000」";
+    QTest::newRow("adjustment 1,2,3") << int(kAdjustment) << "1,2,3" << QVariant() << "" << 5.0 << 5500.0
+                                      << "入力/範囲外/調整額「1,2,3」";
+    // The wage box: a refused wage leaves the box's 1,100, and no line takes it.
+    QTest::newRow("wage box full-width -5")
+        << -1 << "－５" << wage << "1,100" << 5.0 << 5500.0 << "入力/範囲外/時給「-5」";
+}
+
+void TestStatementPage::refusalsAndTimesAsShown()
+{
+    QFETCH(int, column);
+    QFETCH(QString, typed);
+    QFETCH(QVariant, stored);
+    QFETCH(QString, shown);
+    QFETCH(double, hours);
+    QFETCH(double, amount);
+    QFETCH(QString, message);
+
+    chooseEmployee(QStringLiteral("阿部"));
+    type(0, kDate, QStringLiteral("20261130"));
+    type(0, kStart, QStringLiteral("1700"));
+    type(0, kEnd, QStringLiteral("2200"));
+    QTRY_COMPARE(this->stored(1, kAmount).toDouble(), 5500.0);
+    clearAsked();
+
+    if (column < 0) {
+        NumberBox *box = page()->num時給;
+        box->setFocus();
+        QTRY_VERIFY(box->hasFocus());
+        box->selectAll();
+        test::commitText(box, typed);
+        QTest::keyClick(box, Qt::Key_Return);
+        QTRY_COMPARE(asked(), QStringList{message});
+        QCOMPARE(box->value(), stored);
+        QCOMPARE(box->text(), shown);
+        // A new line takes the box's wage as it stands.
+        type(1, kDate, QStringLiteral("20261201"));
+        QTRY_COMPARE(this->stored(2, kWage), stored);
+    } else {
+        type(0, column, typed);
+        if (message.isEmpty()) {
+            QTRY_COMPARE(this->stored(1, column), stored);
+            QTest::qWait(50); // a message would be told by now
+            QCOMPARE(asked(), QStringList());
+        } else {
+            QTRY_COMPARE(asked(), QStringList{message});
+            if (stored.isValid())
+                QCOMPARE(this->stored(1, column), stored);
+            else
+                QVERIFY(this->stored(1, column).isNull());
+        }
+        page()->Grid明細->setCurrentIndex(page()->Grid明細->model()->index(0, column));
+        QCOMPARE(page()->Grid明細->cellText(column), shown);
+    }
+    QCOMPARE(this->stored(1, kHours).toDouble(), hours);
+    QCOMPARE(this->stored(1, kAmount).toDouble(), amount);
+    QCOMPARE(page()->num合計->value().toDouble(), amount);
 }
 
 void TestStatementPage::wageOnALineIsKept()

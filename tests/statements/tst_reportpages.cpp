@@ -109,6 +109,7 @@ private slots:
     void longTableRunsOverPages();
     void sixtyDayLinesFitOnePage();
     void premiumColumnsOnlyWhenPaid();
+    void timesBeforeOneShowTheirHour();
     void batchSlipsFollowThePaySettings_data();
     void batchSlipsFollowThePaySettings();
     void batchPdfHasOneNamePerPage_data();
@@ -193,6 +194,16 @@ void TestReportPages::premiumColumnsOnlyWhenPaid()
     QCOMPARE(paid.rows[0].mid(8), QStringList({"1.5", "", "375"}));
     QCOMPARE(paid.rows[1].mid(8), QStringList({"", "", ""})); // nothing paid: blank, not 0
     QCOMPARE(paid.totals.mid(8), QStringList({"1.5", "", "375"}));
+}
+
+// A night shift to half past midnight prints its end as 0:30, not ":30".
+void TestReportPages::timesBeforeOneShowTheirHour()
+{
+    reports::StoredStatement night = statement(QStringLiteral("佐藤"), 1);
+    night.lines[0].start = QStringLiteral("0005");
+    night.lines[0].end = QStringLiteral("0030");
+    const report::Table table = report::dayLinesTable(night, QString(), kPrinted);
+    QCOMPARE(table.rows[0].mid(1, 2), QStringList({"0:05", "0:30"}));
 }
 
 void TestReportPages::batchSlipsFollowThePaySettings_data()

@@ -217,18 +217,22 @@ void TestDataGrid::typingWritesTheRow_data()
     QTest::addColumn<QString>("shown");
     QTest::addColumn<int>("nextColumn");
 
-    QTest::newRow("date") << 1 << "20070331" << QVariant("20070331") << "2007/03/31" << 2;
-    QTest::newRow("time over a time") << 2 << "0930" << QVariant("0930") << "9:30" << 3;
-    QTest::newRow("break") << 4 << "0.75" << QVariant(0.75) << "0.8" << 5;
-    QTest::newRow("wage over a wage") << 6 << "1500" << QVariant(1500.0) << "1,500" << 7;
-    QTest::newRow("negative adjustment") << 7 << "-300" << QVariant(-300.0) << "-300" << 8;
-    // A number cell takes typed numbers only; anything else empties it.
-    QTest::newRow("letters empty a number cell") << 4 << "abc" << QVariant() << "" << 5;
-    QTest::newRow("an exponent empties a number cell") << 6 << "1e308" << QVariant() << "" << 7;
-    QTest::newRow("nan empties a number cell") << 6 << "nan" << QVariant() << "" << 7;
-    QTest::newRow("a wage over the bound empties the cell") << 6 << "100000000" << QVariant() << "" << 7;
-    QTest::newRow("thousands commas are taken") << 6 << "1,250" << QVariant(1250.0) << "1,250" << 7;
-    QTest::newRow("last column stays") << 8 << "12000" << QVariant(12000.0) << "12,000" << 8;
+    QTest::addColumn<bool>("refused");
+
+    QTest::newRow("date") << 1 << "20070331" << QVariant("20070331") << "2007/03/31" << 2 << false;
+    QTest::newRow("time over a time") << 2 << "0930" << QVariant("0930") << "9:30" << 3 << false;
+    QTest::newRow("break") << 4 << "0.75" << QVariant(0.75) << "0.8" << 5 << false;
+    QTest::newRow("wage over a wage") << 6 << "1500" << QVariant(1500.0) << "1,500" << 7 << false;
+    QTest::newRow("negative adjustment") << 7 << "-300" << QVariant(-300.0) << "-300" << 8 << false;
+    // A number cell takes typed numbers only; anything else is refused out
+    // loud and the cell keeps what it held (break 0.5, wage 1,000).
+    QTest::newRow("letters in a number cell") << 4 << "abc" << QVariant(0.5) << "0.5" << 5 << true;
+    QTest::newRow("an exponent") << 6 << "1e5" << QVariant(1000.0) << "1,000" << 7 << true;
+    QTest::newRow("nan") << 6 << "nan" << QVariant(1000.0) << "1,000" << 7 << true;
+    QTest::newRow("a wage over the bound") << 6 << "100000000" << QVariant(1000.0) << "1,000" << 7 << true;
+    QTest::newRow("commas not in threes") << 6 << "1,2,3" << QVariant(1000.0) << "1,000" << 7 << true;
+    QTest::newRow("thousands commas are taken") << 6 << "1,250" << QVariant(1250.0) << "1,250" << 7 << false;
+    QTest::newRow("last column stays") << 8 << "12000" << QVariant(12000.0) << "12,000" << 8 << false;
 }
 
 void TestDataGrid::typingWritesTheRow()
@@ -238,8 +242,13 @@ void TestDataGrid::typingWritesTheRow()
     QFETCH(QVariant, value);
     QFETCH(QString, shown);
     QFETCH(int, nextColumn);
+    QFETCH(bool, refused);
 
+    const QVariant before = storedLine(2, column);
     QSignalSpy updates(m_grid, &DataGrid::afterColUpdate);
+    QSignalSpy refusals(m_grid, &DataGrid::entryRefused);
+    QVariant reportedBefore;
+    connect(m_grid, &DataGrid::afterColUpdate, this, [&] { reportedBefore = m_grid->valueBeforeEdit(); });
     QLineEdit *editor = startTyping(1, column, typed.at(0));
     QVERIFY(editor);
     QTest::keyClicks(editor, typed.mid(1));
@@ -249,8 +258,15 @@ void TestDataGrid::typingWritesTheRow()
         QTRY_COMPARE(storedLine(2, column), value);
     else
         QTRY_VERIFY(storedLine(2, column).isNull());
-    QCOMPARE(updates.count(), 1);
-    QCOMPARE(updates.at(0).at(0).toInt(), column);
+    QCOMPARE(refusals.count(), refused ? 1 : 0);
+    QCOMPARE(updates.count(), refused ? 0 : 1);
+    if (refused) {
+        QCOMPARE(refusals.at(0).at(0).toInt(), column);
+        QCOMPARE(refusals.at(0).at(1).toString(), typed);
+    } else {
+        QCOMPARE(updates.at(0).at(0).toInt(), column);
+        QCOMPARE(reportedBefore, before);
+    }
     QCOMPARE(m_grid->currentIndex().row(), 1);
     QCOMPARE(m_grid->currentIndex().column(), nextColumn);
     QCOMPARE(m_grid->cellText(column), shown);
@@ -555,8 +571,8 @@ void TestDataGrid::masksHoldTheEditor_data()
                                         << "0930" << same("0930");
     QTest::newRow("time stops at four") << 2 << "09301"
                                         << "0930" << same("0930");
-    QTest::newRow("time drops the colon") << 2 << "09:30"
-                                          << "0930" << same("0930");
+    QTest::newRow("time keeps a colon") << 2 << "09:30"
+                                        << "09:30" << same("09:30");
     QTest::newRow("time drops an exponent") << 2 << "9e2"
                                             << "92" << same("92");
     // A number cell has no mask: it takes any text, and only a number in it stays.
@@ -606,8 +622,8 @@ void TestDataGrid::fullWidthDigits_data()
                           << "1,500" << QVariant(1500.0) << "1,500";
     QTest::newRow("adjustment") << 7 << "－３００"
                                 << "-300" << QVariant(-300.0) << "-300";
-    QTest::newRow("arabic-indic number") << 6 << "١٥٠٠"
-                                         << "١٥٠٠" << QVariant() << "";
+    QTest::newRow("arabic-indic number is refused") << 6 << "١٥٠٠"
+                                                    << "١٥٠٠" << QVariant(1000.0) << "1,000";
     QTest::newRow("devanagari number") << 7 << "३००"
                                        << "३००" << QVariant() << "";
     QTest::newRow("long vowel mark is no minus") << 7 << "ー３００"

@@ -104,16 +104,22 @@ void TestNumberBox::typedTextBecomesValue_data()
     QTest::addColumn<QString>("shown");
     QTest::addColumn<bool>("inputMethod"); // typed as one input method commit
 
+    const QVariant kept(77.0); // the value before the edit
     QTest::newRow("focus out") << "1200" << false << QVariant(1200.0) << "1,200" << false;
     QTest::newRow("return") << "1200" << true << QVariant(1200.0) << "1,200" << false;
-    QTest::newRow("commas ignored") << "1,2,00" << false << QVariant(1200.0) << "1,200" << false;
+    QTest::newRow("thousands commas") << "1,200" << false << QVariant(1200.0) << "1,200" << false;
     QTest::newRow("negative") << "-30" << false << QVariant(-30.0) << "-30" << false;
     QTest::newRow("fraction rounds in view only") << "2.5" << true << QVariant(2.5) << "3" << false;
     QTest::newRow("empty is no value") << "" << false << QVariant() << "" << false;
-    QTest::newRow("lone minus is no value") << "-" << false << QVariant() << "" << false;
-    QTest::newRow("lone point is no value") << "." << false << QVariant() << "" << false;
-    QTest::newRow("largest value") << "99999999" << true << QVariant(99999999.0) << "99,999,999" << false;
-    QTest::newRow("over the bound is no value") << "100000000" << true << QVariant() << "" << false;
+    // Refused entries: the box keeps its 77 and says so.
+    QTest::newRow("commas not in threes are refused") << "1,2,00" << false << kept << "77" << false;
+    QTest::newRow("lone minus is refused") << "-" << false << kept << "77" << false;
+    QTest::newRow("lone point is refused") << "." << false << kept << "77" << false;
+    QTest::newRow("below the range") << "-500" << true << kept << "77" << false;
+    QTest::newRow("largest value") << "1000000" << true << QVariant(1000000.0) << "1,000,000" << false;
+    QTest::newRow("above the range") << "1000001" << true << kept << "77" << false;
+    QTest::newRow("over the bound") << "100000000" << true << kept << "77" << false;
+    QTest::newRow("full-width below the range") << "－５００" << false << kept << "77" << true;
     // Japanese input: full-width digits are digits, other lookalikes are refused.
     QTest::newRow("full-width") << "１２００" << true << QVariant(1200.0) << "1,200" << true;
     QTest::newRow("full-width negative") << "－３０" << false << QVariant(-30.0) << "-30" << true;
@@ -133,7 +139,9 @@ void TestNumberBox::typedTextBecomesValue()
     QFETCH(bool, inputMethod);
 
     m_box->setDisplayFormat(QStringLiteral("#,###"));
+    m_box->setRange(-100, 1'000'000);
     m_box->setValue(77.0);
+    QSignalSpy refused(m_box, &NumberBox::entryRefused);
     focusBox();
     m_box->selectAll();
     QTest::keyClick(m_box, Qt::Key_Backspace);
@@ -152,6 +160,9 @@ void TestNumberBox::typedTextBecomesValue()
         focusElsewhere();
     QCOMPARE(m_box->value(), value);
     QCOMPARE(m_box->text(), shown);
+    // A refusal is told once; text that only lost what the box cannot take
+    // (letters held back as they are typed) is no refusal.
+    QCOMPARE(refused.count(), value == QVariant(77.0) ? 1 : 0);
 }
 
 void TestNumberBox::editingShowsPlainNumber()
