@@ -113,7 +113,16 @@ struct MessageKey {
     X(エラー, 破損バックアップなし)                                                                                    \
     X(エラー, 作業ファイル作成)                                                                                        \
     X(エラー, セル書込み)                                                                                              \
-    X(エラー, 履歴読込)
+    X(エラー, 履歴読込)                                                                                                \
+    /* Questions before the master changes behind the user's back, and the backup at close */                          \
+    X(登録, 新規従業員確認)                                                                                            \
+    X(登録, 新規従業員類似確認)                                                                                        \
+    X(登録, 時給変更確認)                                                                                              \
+    X(登録, 期間重複確認)                                                                                              \
+    X(入力, 時給適用確認)                                                                                              \
+    X(入力, 勤務形態なし)                                                                                              \
+    X(その他, PDF保存完了)                                                                                             \
+    X(エラー, 終了時バックアップ)
 
 namespace msg {
 
