@@ -292,8 +292,9 @@ constexpr Entry catalogue[] = {
     {msg::入力時給適用確認, InPrompt, u"", u"\n\nこれらの行に新しい時給を使いますか", Confirm, u"時給の確認"},
     {msg::入力勤務形態なし, InPrompt, u"勤務形態 ",
      u" は登録されていません。一覧（F4）から選ぶか、勤務形態のページで登録してください。", Warning, u"入力注意"},
-    // The subject is the file, as the user's system writes its path.
-    {msg::その他PDF保存完了, InPrompt, u"", u" に保存しました。", Notice, u"PDF保存"},
+    // A PDF or CSV written: the subject is the file, as the user's system
+    // writes its path.
+    {msg::その他保存完了, InPrompt, u"", u" に保存しました。", Notice, u"保存完了"},
     {msg::エラー終了時バックアップ, InPrompt,
      u"終了時のバックアップを作成できませんでした。保存したデータはそのまま残っています。\n理由: ", u"", Warning,
      u"バックアップの失敗"},

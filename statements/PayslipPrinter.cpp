@@ -180,6 +180,8 @@ void savePdfFromPreview(QWidget *dialog, const QList<PayslipItem> &items, const 
         path += QStringLiteral(".pdf");
     if (!writePayslipPdf(path, items))
         ShowMsg(msg::エラーPDF書込み, QDir::toNativeSeparators(path));
+    else
+        ShowMsg(msg::その他保存完了, QDir::toNativeSeparators(path));
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 // the backup taken at close after a day's work.
 #include "app/FrmPelmar.h"
 #include "calc/DetailLine.h"
+#include "masters/EmployeePage.h"
 #include "statements/StatementPage.h"
 #include "store/Backup.h"
 #include "store/Database.h"
@@ -13,6 +14,7 @@
 #include "../support/WindowFixture.h"
 
 #include <QComboBox>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -31,6 +33,9 @@ private slots:
     void newEmployeeWageForTypedLines();
     void backupAtClose_data();
     void backupAtClose();
+    void typedShiftType_data();
+    void typedShiftType();
+    void listsAsPeopleExpect();
 
 private:
     void seed() override;
@@ -148,6 +153,9 @@ void TestQuestions::saveQuestions()
         QVERIFY2(request.subject.contains(named.at(i)), qPrintable(request.subject));
     }
     QCOMPARE(query(mainDb(), "select \"No\", 氏名, 時給, 勤務形態 from 従業員 order by \"No\""), master);
+    // The employee page shows the master as it now is, without 読込.
+    QCOMPARE(query(workDb(), "select \"No\", 氏名, 時給, 勤務形態 from w従業員 where 氏名 is not null order by \"No\""),
+             master);
     QCOMPARE(query(mainDb(), "select 氏名, タイトル from 時給ヘッダ order by 氏名 desc, タイトル"), titles);
     // Saved lines are under the title as the lists show it.
     QCOMPARE(query(mainDb(), "select count(*) from 時給明細 where タイトル like '%１%'"), (Rows{{"0"}}));
@@ -242,6 +250,54 @@ void TestQuestions::backupAtClose()
     QCOMPARE(atClose.size(), closingBackups);
     if (closingBackups > 0)
         QCOMPARE(atClose.constFirst().statements, 2);
+}
+
+void TestQuestions::typedShiftType_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<Rows>("row");
+    QTest::addColumn<QStringList>("expectedAsked");
+    const Rows b{{"B", "1700", "2200", "0", "5"}};
+    QTest::newRow("as registered") << "B" << b << QStringList{};
+    QTest::newRow("lower case") << "b" << b << QStringList{};
+    QTest::newRow("full width") << "ｂ" << b << QStringList{};
+    // Refused: the row keeps the type and times it had.
+    QTest::newRow("not registered") << "Z" << Rows{{"A", "0900", "1800", "1", "8"}}
+                                    << QStringList{"入力/勤務形態なし/Z"};
+}
+
+void TestQuestions::typedShiftType()
+{
+    QFETCH(QString, typed);
+    QFETCH(Rows, row);
+    QFETCH(QStringList, expectedAsked);
+    EmployeePage *employees = window()->employeePage();
+    clearAsked();
+    if (typed.at(0).unicode() < 0x80)
+        typeInto(employees->Grid従業員, 0, 4, typed);
+    else
+        commitInto(employees->Grid従業員, 0, 4, typed);
+    QTRY_COMPARE(
+        query(workDb(), "select 勤務形態, 開始時間, 終了時間, 休憩時間, 実労時間 from w従業員 where \"No\" = 1"), row);
+    QCOMPARE(asked(), expectedAsked);
+}
+
+void TestQuestions::listsAsPeopleExpect()
+{
+    // The picker follows the employee numbers, not the order of the characters.
+    QVERIFY(execBound(mainDb(), QStringLiteral("insert into 従業員 (\"No\", 氏名, 時給) values (0, '渡辺', 1100)")));
+    page()->refreshPickers();
+    QStringList names;
+    for (int i = 0; i < page()->cmb氏名->count(); ++i)
+        names << page()->cmb氏名->itemText(i);
+    QCOMPARE(names, (QStringList{"渡辺", "佐藤 花子", "山田"}));
+    // The F4 list's captions are not clipped.
+    DataGrid *list = window()->employeePage()->DD勤務形態;
+    const QHeaderView *header = list->horizontalHeader();
+    for (int column = 0; column < header->count(); ++column) {
+        const QString caption = list->model()->headerData(column, Qt::Horizontal).toString();
+        QVERIFY2(list->columnWidth(column) > header->fontMetrics().horizontalAdvance(caption), qPrintable(caption));
+    }
 }
 
 QTEST_MAIN(TestQuestions)
