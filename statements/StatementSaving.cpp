@@ -333,7 +333,7 @@ bool StatementPage::confirmOverlaps(const QString &name, const QString &title)
         return true;
     QStringList named;
     for (const statements::Overlap &overlap : *overlaps)
-        named << QStringLiteral("%1（%2～%3）")
+        named << QStringLiteral("%1　%2～%3")
                      .arg(keyText(name, overlap.title), dateText(overlap.firstDate), dateText(overlap.lastDate));
     return ShowMsg(msg::登録期間重複確認,
                    QStringLiteral("この明細と同じ期間の明細が保存されています。\n") + named.join(u'\n'));

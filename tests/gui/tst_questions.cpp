@@ -110,7 +110,7 @@ void TestQuestions::saveQuestions_data()
         << "山田"
         << "11月追加" << 1200.0 << "A"
         << "20261103" << false << QStringList{"登録/期間重複確認"}
-        << QStringList{"山田（2026年11月分）（2026/11/02～2026/11/05）"} << master << november;
+        << QStringList{"山田（2026年11月分）　2026/11/02～2026/11/05"} << master << november;
     // A full-width title is the stored one: it replaces it, and is no
     // second statement of the same days.
     QTest::newRow("full-width title is the stored one")
