@@ -4,9 +4,29 @@
 #include "store/NewInstallation.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QStringList>
 
 namespace pelmar {
+
+namespace {
+
+// The places the question names. A data folder beside an installed program
+// (/usr/bin/data) is no place to keep data: it is named only when it is
+// there, or when the program's folder is not a system's bin folder and can
+// be written to, as a portable copy's can.
+QStringList placesToName(const QString &programFolder, const DataFolderRule &rule)
+{
+    QStringList places = dataFolderCandidates(programFolder, rule);
+    const QString beside = QDir::toNativeSeparators(programFolder + rule.subFolder);
+    const QFileInfo program(programFolder);
+    const bool installed = program.fileName() == QLatin1String("bin") || !program.isWritable();
+    if (places.size() > 1 && places.constFirst() == beside && installed && !QFileInfo::exists(beside))
+        places.removeFirst();
+    return places;
+}
+
+} // namespace
 
 FirstStart offerFirstStart(const QString &programFolder, const DataFolderRule &rule, const QString &dataPath)
 {
@@ -15,8 +35,7 @@ FirstStart offerFirstStart(const QString &programFolder, const DataFolderRule &r
     if (!userFolderChosen || holdsDataFile(dataPath))
         return FirstStart::Go;
 
-    const QStringList looked = dataFolderCandidates(programFolder, rule);
-    if (!ShowMsg(msg::開始新規データ確認, looked.join(u'\n')))
+    if (!ShowMsg(msg::開始新規データ確認, placesToName(programFolder, rule).join(u'\n')))
         return FirstStart::Declined;
 
     QString error;

@@ -10,6 +10,7 @@
 #include "messages/ShowMsg.h"
 #include "statements/HistoryPage.h"
 #include "statements/StatementPage.h"
+#include "store/Backup.h"
 #include "store/ExportFile.h"
 #include "widgets/PageBuilder.h"
 
@@ -18,6 +19,8 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
+#include <QSettings>
+#include <QSqlQuery>
 #include <QTabWidget>
 #include <QTimer>
 #include <QUrl>
@@ -63,6 +66,12 @@ FrmPelmar::FrmPelmar(const QString &dataPath, QWidget *parent) : QMainWindow(par
     connect(m_statement, &StatementPage::closeRequested, this, &QWidget::close);
     // The pickers offer what the masters hold as soon as they are registered.
     connect(m_employees, &EmployeePage::masterChanged, this, [this] { m_statement->ReadComb氏名(); });
+    // An employee a save added or gave a new wage shows on the employee
+    // page at once, unless rows typed there are waiting to be registered.
+    connect(m_statement, &StatementPage::employeeMasterChanged, this, [this] {
+        if (!m_employees->hasUnsavedRows())
+            m_employees->showMaster();
+    });
     connect(m_patterns, &PatternPage::masterChanged, this, [this] {
         m_statement->ReadComb勤務形態();
         m_statement->Read勤務形態参照();
@@ -226,6 +235,47 @@ void FrmPelmar::loadPages()
     // The employee page shows the master from the start, so that 登録 on a
     // page nobody filled can never replace the master with nothing.
     m_employees->showMaster();
+    m_mainChangesAtLoad = mainChanges();
+}
+
+qint64 FrmPelmar::mainChanges() const
+{
+    QSqlQuery query(m_state.MainDb);
+    if (!query.exec(QStringLiteral("select total_changes()")) || !query.next())
+        return -1;
+    return query.value(0).toLongLong();
+}
+
+void FrmPelmar::backUpAtClose()
+{
+    // Nothing written since the load, or nothing known: no copy of a file
+    // that is already in a backup as it is.
+    if (mainChanges() <= m_mainChangesAtLoad)
+        return;
+    const backup::Outcome taken =
+        backup::take(m_state.MainDb, m_state.DataPath, backup::Reason::Closing, QDateTime::currentDateTime());
+    if (!taken.ok())
+        ShowMsg(msg::エラー終了時バックアップ, taken.error);
+}
+
+void FrmPelmar::rememberWindowGeometry()
+{
+    m_remembersGeometry = true;
+    // The size and place are the user's and the screen's, not the shop's
+    // data: they live in the user's settings, never in the data files.
+    const QByteArray geometry = QSettings(QStringLiteral("Pelmar"), QStringLiteral("Pelmar"))
+                                    .value(QStringLiteral("window/geometry"))
+                                    .toByteArray();
+    if (!geometry.isEmpty())
+        restoreGeometry(geometry);
+}
+
+void FrmPelmar::keepWindowGeometry() const
+{
+    if (!m_remembersGeometry)
+        return;
+    QSettings(QStringLiteral("Pelmar"), QStringLiteral("Pelmar"))
+        .setValue(QStringLiteral("window/geometry"), saveGeometry());
 }
 
 void FrmPelmar::FormInit()
@@ -304,6 +354,10 @@ void FrmPelmar::closeEvent(QCloseEvent *event)
     if (!m_unloaded && !m_statement->confirmDiscardLines()) {
         event->ignore();
         return;
+    }
+    if (!m_unloaded && isOpen()) {
+        keepWindowGeometry();
+        backUpAtClose();
     }
     Form_Unload();
     event->accept();

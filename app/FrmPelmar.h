@@ -49,6 +49,10 @@ public:
     void RestoreBackup(const QString &backupPath);
     // Opens the support page in the desktop's browser.
     void ShowSupportPage();
+    // Gives the window the size and place it had when the program last
+    // closed, and keeps them again at this close. Only the program itself
+    // does this: windows made by tests and tools keep their own size.
+    void rememberWindowGeometry();
     // A second start of the program asked this window to come to the front.
     void bringToFront();
     // The checks and the daily backup that run after the window first shows
@@ -83,6 +87,12 @@ private:
     void restoreFrom(const QString &backupPath, DataFiles::CurrentFile current);
     void renewWorkFile();
     void bindGrids();
+    // Rows the main connection has written since it was opened.
+    qint64 mainChanges() const;
+    // A backup of the main file when something was saved since the pages
+    // were loaded: the day's statements are in a backup the same day.
+    void backUpAtClose();
+    void keepWindowGeometry() const;
 
     ProgramState m_state;
     DataFiles m_files;
@@ -90,6 +100,9 @@ private:
     bool m_unloaded = false;
     bool m_afterStartBegun = false;
     bool m_afterStartDone = false;
+    // mainChanges() when the pages were last loaded from the file.
+    qint64 m_mainChangesAtLoad = 0;
+    bool m_remembersGeometry = false;
     StatementPage *m_statement = nullptr;
     HistoryPage *m_history = nullptr;
     EmployeePage *m_employees = nullptr;

@@ -78,6 +78,7 @@ int main(int argc, char *argv[])
     QObject::connect(&instance, &pelmar::SingleInstance::activationRequested, &window, &FrmPelmar::bringToFront);
     QObject::connect(&window, &FrmPelmar::unloaded, &app, [] { QCoreApplication::exit(0); });
     window.setWindowState(Qt::WindowNoState);
+    window.rememberWindowGeometry();
     window.show();
     return app.exec();
 }

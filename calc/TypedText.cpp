@@ -2,6 +2,9 @@
 
 #include <QChar>
 #include <QHash>
+#include <QList>
+
+#include <algorithm>
 
 namespace pelmar::typed {
 
@@ -61,7 +64,7 @@ QString settled(const QString &typed, const QStringList &stored)
     return clean;
 }
 
-QList<QList<int>> lookAlikes(const QStringList &texts)
+QList<QList<int>> sameOnceCleaned(const QStringList &texts)
 {
     QHash<QString, int> groupOf;
     QList<QList<int>> groups;
@@ -86,6 +89,81 @@ QString refusedEntry(const QString &caption, const QString &typed)
     constexpr qsizetype kLongest = 20;
     const QString shown = typed.size() > kLongest ? typed.left(kLongest) + u'…' : typed;
     return caption + u'「' + shown + u'」';
+namespace {
+
+// What is left of a name once spaces and width no longer count.
+QString folded(const QString &text)
+{
+    const QString wide = cleaned(text).normalized(QString::NormalizationForm_KC);
+    QString result;
+    result.reserve(wide.size());
+    for (const QChar c : wide)
+        if (!c.isSpace())
+            result += c;
+    return result;
+}
+
+// Edits (a character put in, left out or replaced) from one text to the other.
+qsizetype editDistance(const QString &a, const QString &b)
+{
+    QList<qsizetype> previous(b.size() + 1);
+    QList<qsizetype> current(b.size() + 1);
+    for (qsizetype j = 0; j <= b.size(); ++j)
+        previous[j] = j;
+    for (qsizetype i = 1; i <= a.size(); ++i) {
+        current[0] = i;
+        for (qsizetype j = 1; j <= b.size(); ++j) {
+            const qsizetype replace = previous[j - 1] + (a.at(i - 1) == b.at(j - 1) ? 0 : 1);
+            current[j] = std::min({replace, previous[j] + 1, current[j - 1] + 1});
+        }
+        std::swap(previous, current);
+    }
+    return previous[b.size()];
+}
+
+} // namespace
+
+QString titleForm(const QString &typed)
+{
+    QString text = cleaned(typed);
+    for (QChar &c : text) {
+        const char16_t u = c.unicode();
+        if (u >= 0xFF10 && u <= 0xFF19) // ０ to ９
+            c = QChar(u'0' + (u - 0xFF10));
+        else if (u == 0x3000) // the full-width space
+            c = u' ';
+    }
+    return text;
+}
+
+QString settledTitle(const QString &typed, const QStringList &stored)
+{
+    if (stored.contains(typed))
+        return typed;
+    const QString form = titleForm(typed);
+    if (form.isEmpty() || stored.contains(form))
+        return form;
+    for (const QString &candidate : stored)
+        if (titleForm(candidate) == form)
+            return candidate;
+    return form;
+}
+
+QStringList lookAlikes(const QString &typed, const QStringList &known)
+{
+    const QString name = folded(typed);
+    QStringList result;
+    if (name.isEmpty())
+        return result;
+    for (const QString &candidate : known) {
+        if (candidate == typed || result.contains(candidate))
+            continue;
+        const QString other = folded(candidate);
+        const qsizetype allowed = std::min(name.size(), other.size()) <= 3 ? 1 : 2;
+        if (editDistance(name, other) <= allowed)
+            result << candidate;
+    }
+    return result;
 }
 
 } // namespace pelmar::typed

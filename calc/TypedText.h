@@ -36,10 +36,24 @@ QString settled(const QString &typed, const QStringList &stored);
 // cleaned, and not empty), as groups of their positions in the list, each
 // group and the groups in list order. A text that looks like no other is
 // in no group.
-QList<QList<int>> lookAlikes(const QStringList &texts);
+QList<QList<int>> sameOnceCleaned(const QStringList &texts);
 
 // How a message names a refused entry: the column's caption and what was
 // typed, 終了時間「2500」; a long entry is cut short.
 QString refusedEntry(const QString &caption, const QString &typed);
+// A typed title as it is kept: cleaned(), with full-width digits and spaces
+// made ASCII, as numbers are, so "2026年１１月分" is the title "2026年11月分".
+QString titleForm(const QString &typed);
+
+// The title a typed one stands for among those already stored: a stored
+// title typed exactly stays as it is; otherwise titleForm(), or the first
+// stored title that has the same titleForm().
+QString settledTitle(const QString &typed, const QStringList &stored);
+
+// The names of `known` that a typed name is likely a slip for: the same but
+// for spaces and the width of letters and digits, or one or two characters
+// apart (one for names of three characters or fewer). The name itself, typed
+// exactly, is not among them.
+QStringList lookAlikes(const QString &typed, const QStringList &known);
 
 } // namespace pelmar::typed

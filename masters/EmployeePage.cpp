@@ -14,7 +14,9 @@
 #include "widgets/ImeSetOpen.h"
 #include "widgets/PageBuilder.h"
 
+#include <QHeaderView>
 #include <QPushButton>
+#include <QStyle>
 #include <QVBoxLayout>
 
 namespace pelmar {
@@ -66,6 +68,8 @@ EmployeePage::EmployeePage(ProgramState &state, QWidget *parent) : TabPage(paren
         m_edited = true;
         if (column == kNameColumn)
             settleTypedName();
+        else if (column == kPatternColumn)
+            settleTypedPattern();
         else
             checkTypedCell(column);
     });
@@ -77,8 +81,12 @@ EmployeePage::EmployeePage(ProgramState &state, QWidget *parent) : TabPage(paren
         },
         Qt::QueuedConnection);
     // Names take Japanese input; every other column is direct input.
-    connect(Grid従業員, &DataGrid::rowColChange, this,
-            [this] { ImeSetOpen(Grid従業員, Grid従業員->currentColumn() == kNameColumn); });
+    connect(Grid従業員, &DataGrid::rowColChange, this, [this] {
+        ImeSetOpen(Grid従業員, Grid従業員->currentColumn() == kNameColumn);
+        // What a refused shift type goes back to.
+        if (Grid従業員->currentColumn() == kPatternColumn)
+            m_patternBefore = Grid従業員->cellValue(kPatternColumn);
+    });
 }
 
 void EmployeePage::Clear従業員()
@@ -168,7 +176,7 @@ QString EmployeePage::sameNames() const
         names << (name.isNull() ? QString() : name.toString());
     }
     QStringList groups;
-    for (const QList<int> &group : typed::lookAlikes(names)) {
+    for (const QList<int> &group : typed::sameOnceCleaned(names)) {
         QStringList rows;
         for (int row : group)
             rows << QString::number(row + 1);
@@ -216,6 +224,33 @@ void EmployeePage::settleTypedName()
     const QString name = typed::cleaned(typed.toString());
     if (name != typed.toString())
         Grid従業員->setCellValue(kNameColumn, name.isEmpty() ? QVariant() : QVariant(name));
+}
+
+// A shift type typed rather than picked fills the row as the pick of that
+// type would: "b" or "ｂ" is the type B when the master holds no "b". A type
+// the master does not hold is refused, never kept without its times.
+void EmployeePage::settleTypedPattern()
+{
+    const QVariant typed = Grid従業員->cellValue(kPatternColumn);
+    if (typed.isNull() || typed.toString().isEmpty())
+        return;
+    const auto folded = [](const QString &type) {
+        return type.trimmed().normalized(QString::NormalizationForm_KC).toCaseFolded();
+    };
+    int found = -1;
+    for (int row = 0; row < DD勤務形態->rowCount() && found < 0; ++row)
+        if (DD勤務形態->valueAt(row, 0).toString() == typed.toString())
+            found = row;
+    for (int row = 0; row < DD勤務形態->rowCount() && found < 0; ++row)
+        if (folded(DD勤務形態->valueAt(row, 0).toString()) == folded(typed.toString()))
+            found = row;
+    if (found < 0) {
+        Grid従業員->setCellValue(kPatternColumn, m_patternBefore);
+        ShowMsg(msg::入力勤務形態なし, typed.toString());
+        return;
+    }
+    for (int i = 0; i < 5; ++i)
+        Grid従業員->setCellValue(kPatternColumn + i, DD勤務形態->valueAt(found, i));
 }
 
 void EmployeePage::refreshDropDown()
@@ -284,6 +319,18 @@ void EmployeePage::setUpDropDown()
                           {.column = 3, .widthTwips = 720, .alignment = centre, .format = fmt::kHours},
                           {.column = 4, .widthTwips = 720, .alignment = centre, .format = fmt::kHours},
                       });
+    // Every caption is read whole (休憩時間, not a clipped 木憩時間): no
+    // column narrower than its caption.
+    if (!DD勤務形態->model())
+        return;
+    const QHeaderView *header = DD勤務形態->horizontalHeader();
+    const int margins = 2 * header->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header) + 6;
+    for (int column = 0; column < header->count(); ++column) {
+        const QString caption = DD勤務形態->model()->headerData(column, Qt::Horizontal).toString();
+        const int needed = header->fontMetrics().horizontalAdvance(caption) + margins;
+        if (DD勤務形態->columnWidth(column) < needed)
+            DD勤務形態->setColumnWidthTwips(column, needed * 15.0);
+    }
 }
 
 } // namespace pelmar

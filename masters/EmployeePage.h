@@ -3,6 +3,7 @@
 #include "widgets/PageControls.h"
 #include "widgets/TabPage.h"
 
+#include <QVariant>
 #include <QWidget>
 
 namespace pelmar {
@@ -51,6 +52,7 @@ private:
     void settleTypedName();
     QString sameNames() const;
     void checkTypedCell(int column);
+    void settleTypedPattern();
 
     ProgramState &m_state;
     // Rows typed since the page was last read, emptied or registered.
@@ -58,6 +60,8 @@ private:
     // After a failed read the page shows no master: registering it could
     // only lose employees, so it is refused until a read succeeds.
     bool m_readFailed = false;
+    // The shift type of the cell being edited, as it was before the edit.
+    QVariant m_patternBefore;
 };
 
 } // namespace pelmar

@@ -34,7 +34,7 @@ QStringList names(const QSqlDatabase &main)
 {
     QStringList result;
     QSqlQuery query(main);
-    if (!query.exec(QStringLiteral("select 氏名 from 従業員 order by 氏名")))
+    if (!query.exec(QStringLiteral("select 氏名 from 従業員 order by \"No\", rowid")))
         return result;
     while (query.next())
         if (!query.value(0).isNull())
@@ -128,24 +128,24 @@ bool deleteTicked(const QSqlDatabase &main, const QSqlDatabase &work)
     return execBound(work, QStringLiteral("delete from w従業員 where チェック = -1"));
 }
 
-bool recordForStatement(const QSqlDatabase &main, const QString &name, const QVariant &wage, const QString &patternType,
-                        const patterns::PatternTimes &times)
+bool addForStatement(const QSqlDatabase &main, const QString &name, const QVariant &wage, const QString &patternType,
+                     const patterns::PatternTimes &times)
 {
-    QSqlQuery existing(main);
-    existing.prepare(QStringLiteral("select rowid from 従業員 where 氏名 = ? order by rowid limit 1"));
-    existing.addBindValue(name);
-    if (!existing.exec())
-        return false;
-    // In the order of columns::employee.
-    const QVariantList values{name, wage, patternType, times.start, times.end, times.breakHours, times.worked};
-    if (existing.next())
-        return execBound(main, updateSql(tables::従業員, columns::employee, QStringLiteral("where rowid = ?")),
-                         values + QVariantList{existing.value(0)});
     QSqlQuery last(main);
     if (!last.exec(QStringLiteral("select \"No\" from 従業員 order by \"No\" desc limit 1")))
         return false;
     const int number = last.next() && !last.value(0).isNull() ? last.value(0).toInt() + 1 : 1;
+    // In the order of columns::employee.
+    const QVariantList values{name, wage, patternType, times.start, times.end, times.breakHours, times.worked};
     return insertRow(main, tables::従業員, tables::従業員.columns, QVariantList{number} + values);
+}
+
+bool setWage(const QSqlDatabase &main, const QString &name, const QVariant &wage)
+{
+    return execBound(main,
+                     QStringLiteral("update 従業員 set 時給 = ? where rowid ="
+                                    " (select rowid from 従業員 where 氏名 = ? order by rowid limit 1)"),
+                     {wage, name});
 }
 
 } // namespace pelmar::employees

@@ -10,7 +10,8 @@
 
 namespace pelmar::employees {
 
-// The names offered in the statement page's picker, in name order.
+// The names offered in the statement page's picker, in the master's order
+// (the employee numbers), as the employee page lists them.
 QStringList names(const QSqlDatabase &main);
 
 struct WageAndPattern {
@@ -48,10 +49,14 @@ std::optional<int> namesLeavingMaster(const QSqlDatabase &main, const QSqlDataba
 // the ticked rows from the page.
 bool deleteTicked(const QSqlDatabase &main, const QSqlDatabase &work);
 
-// The statement's employee: updates the first employee of that name with
-// the statement's wage, shift type and times, or adds the name at the end
-// of the list. Runs inside the caller's transaction.
-bool recordForStatement(const QSqlDatabase &main, const QString &name, const QVariant &wage, const QString &patternType,
-                        const patterns::PatternTimes &times);
+// A statement's employee not yet in the master: added at the end of the
+// list with the statement's wage, shift type and times. Runs inside the
+// caller's transaction.
+bool addForStatement(const QSqlDatabase &main, const QString &name, const QVariant &wage, const QString &patternType,
+                     const patterns::PatternTimes &times);
+
+// The wage of the first employee of that name, and nothing else of it.
+// Runs inside the caller's transaction.
+bool setWage(const QSqlDatabase &main, const QString &name, const QVariant &wage);
 
 } // namespace pelmar::employees

@@ -285,6 +285,33 @@ constexpr Entry catalogue[] = {
      u" は日付として読めません。確認してください。\n20260401 "
      u"のように年・月・日を8桁で、実在する日付を入力してください。",
      Warning, u"入力注意"},
+
+    // Questions before the master changes behind the user's back, and the
+    // backup at close. A save names a new employee before adding one, with
+    // the registered names it may be a slip for; a wage other than the
+    // master's reaches the master only on Yes.
+    {msg::登録新規従業員確認, InPrompt, u"", u" は従業員に登録されていません。新しい従業員として追加して登録しますか",
+     Confirm, u"登録の確認"},
+    {msg::登録新規従業員類似確認, InPrompt, u"",
+     u"\n\n新しい従業員として追加して登録しますか。"
+     u"「いいえ」を選ぶと何も登録しません。氏名を確かめてください。",
+     ConfirmNo, u"登録の確認"},
+    {msg::登録時給変更確認, InPrompt, u"",
+     u"\n\n従業員マスタの時給もこの明細の時給に変えますか。"
+     u"「いいえ」を選ぶと、マスタの時給はそのままで明細を登録します。",
+     ConfirmNo, u"登録の確認"},
+    {msg::登録期間重複確認, InPrompt, u"",
+     u"\n\n同じ日を二重に支払うことにならないか確かめてください。このまま登録しますか", ConfirmNo, u"登録の確認"},
+    // The name changed after lines were typed with the previous wage.
+    {msg::入力時給適用確認, InPrompt, u"", u"\n\nこれらの行に新しい時給を使いますか", Confirm, u"時給の確認"},
+    {msg::入力勤務形態なし, InPrompt, u"勤務形態 ",
+     u" は登録されていません。一覧（F4）から選ぶか、勤務形態のページで登録してください。", Warning, u"入力注意"},
+    // A PDF or CSV written: the subject is the file, as the user's system
+    // writes its path.
+    {msg::その他保存完了, InPrompt, u"", u" に保存しました。", Notice, u"保存完了"},
+    {msg::エラー終了時バックアップ, InPrompt,
+     u"終了時のバックアップを作成できませんでした。保存したデータはそのまま残っています。\n理由: ", u"", Warning,
+     u"バックアップの失敗"},
 };
 
 constexpr bool sameText(QStringView a, QStringView b)

@@ -118,7 +118,16 @@ struct MessageKey {
     X(エラー, 書出し先)                                                                                                \
     /* entries refused out loud, naming the forms a time or a date is typed in */                                      \
     X(入力, 時刻形式)                                                                                                  \
-    X(入力, 日付形式)
+    X(入力, 日付形式)                                                                                                  \
+    /* Questions before the master changes behind the user's back, and the backup at close */                          \
+    X(登録, 新規従業員確認)                                                                                            \
+    X(登録, 新規従業員類似確認)                                                                                        \
+    X(登録, 時給変更確認)                                                                                              \
+    X(登録, 期間重複確認)                                                                                              \
+    X(入力, 時給適用確認)                                                                                              \
+    X(入力, 勤務形態なし)                                                                                              \
+    X(その他, 保存完了)                                                                                                \
+    X(エラー, 終了時バックアップ)
 
 namespace msg {
 

@@ -185,6 +185,8 @@ void savePdfFromPreview(QWidget *dialog, const QList<PayslipItem> &items, const 
         ShowMsg(msg::エラー書出し先, QDir::toNativeSeparators(path) + QStringLiteral("\n理由: ") + why);
     else if (!writePayslipPdf(path, items))
         ShowMsg(msg::エラーPDF書込み, QDir::toNativeSeparators(path));
+    else
+        ShowMsg(msg::その他保存完了, QDir::toNativeSeparators(path));
 }
 
 } // namespace

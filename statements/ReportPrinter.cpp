@@ -158,6 +158,7 @@ bool savePdf(QWidget *parent, const Document &document, const QString &suggested
         tellNotWritten(path);
         return false;
     }
+    ShowMsg(msg::その他保存完了, QDir::toNativeSeparators(path));
     return true;
 }
 
@@ -170,6 +171,7 @@ bool saveCsv(QWidget *parent, const QList<csv::Record> &records, const QString &
         tellNotWritten(path);
         return false;
     }
+    ShowMsg(msg::その他保存完了, QDir::toNativeSeparators(path));
     return true;
 }
 

@@ -100,7 +100,9 @@ void StatementPage::connectOperations()
     cmb氏名->installEventFilter(this);
     connect(qApp, &QApplication::focusChanged, this, &StatementPage::onFocusChanged);
 
-    connect(cmdクリア, &QAbstractButton::clicked, this, &StatementPage::Clear時給);
+    connect(cmdクリア, &QAbstractButton::clicked, this, &StatementPage::clearAfterAsking);
+    // A title is settled as soon as it is typed, so the page shows what will be stored.
+    connect(txtタイトル, &QLineEdit::editingFinished, this, &StatementPage::settleTitle);
     connect(cmd履歴閉じる, &QAbstractButton::clicked, this, &StatementPage::closeRequested);
     connect(cmdHint, &QAbstractButton::clicked, this, [this] { emit hintRequested(cmdHint); });
     connect(cmd行削除, &QAbstractButton::clicked, this, &StatementPage::Delete行);
@@ -172,16 +174,25 @@ void StatementPage::Seek勤務形態()
 
 bool StatementPage::Entry従業員()
 {
+    const QString name = cmb氏名->currentText();
+    switch (m_employeeRecord) {
+    case EmployeeRecord::None:
+        return true;
+    case EmployeeRecord::Wage:
+        return employees::setWage(m_state.MainDb, name, num時給->value());
+    case EmployeeRecord::Add:
+        break;
+    }
     const QString patternType = cmb勤務形態->currentText();
-    // No shift type: the employee keeps no pattern times either, never the
-    // ones an earlier lookup left behind.
+    // No shift type: the new employee gets no pattern times either, never
+    // the ones an earlier lookup left behind.
     patterns::PatternTimes times;
     if (!patternType.isEmpty()) {
         CurPatternType = patternType;
         Seek勤務形態();
         times = m_pattern;
     }
-    return employees::recordForStatement(m_state.MainDb, cmb氏名->currentText(), num時給->value(), patternType, times);
+    return employees::addForStatement(m_state.MainDb, name, num時給->value(), patternType, times);
 }
 
 void StatementPage::showPattern(int spacesBeforeWorked)
@@ -210,11 +221,46 @@ void StatementPage::Get時給()
     const std::optional<employees::WageAndPattern> employee = employees::find(m_state.MainDb, name);
     // An employee without a wage brings neither wage nor shift type.
     if (employee && !employee->wage.isNull()) {
+        const QVariant previousWage = wageForLines();
         num時給->setValue(employee->wage);
         if (!employee->patternType.isNull())
             cmb勤務形態->setEditText(employee->patternType.toString());
+        if (previousWage.isValid())
+            offerNewWage(previousWage);
     }
     showPattern(kSpacesAfterEmployee);
+}
+
+void StatementPage::offerNewWage(const QVariant &previousWage)
+{
+    const QVariant wage = wageForLines();
+    if (!wage.isValid() || worktime::sameValue(wage, previousWage))
+        return;
+    Grid明細->commitRow();
+    QList<int> rows;
+    QStringList numbers;
+    for (int row = 0; row < Grid明細->rowCount(); ++row)
+        if (worktime::sameValue(Grid明細->valueAt(row, detail::kWage), previousWage)) {
+            rows << row;
+            numbers << Grid明細->valueAt(row, detail::kLineNo).toString();
+        }
+    if (rows.isEmpty())
+        return;
+    const QString subject = QStringLiteral("%1 行目は前の時給 %2 円で入力されています。%3 の時給は %4 円です。")
+                                .arg(numbers.join(QStringLiteral(", ")), fmt::format(previousWage, fmt::kYen),
+                                     cmb氏名->currentText(), fmt::format(wage, fmt::kYen));
+    if (!ShowMsg(msg::入力時給適用確認, subject))
+        return;
+    // Each line is worked out as if its new wage had been typed into it.
+    const int row = Grid明細->currentRowIndex();
+    const int column = Grid明細->currentColumn();
+    for (int line : std::as_const(rows)) {
+        Grid明細->setCurrentIndex(Grid明細->model()->index(line, detail::kWage));
+        Grid明細->setCellValue(detail::kWage, wage);
+        onGridAfterUpdate(detail::kWage);
+    }
+    if (row >= 0)
+        Grid明細->setCurrentIndex(Grid明細->model()->index(row, std::max(column, int(detail::kDate))));
 }
 
 // ---------------------------------------------------------------- lines
@@ -461,6 +507,12 @@ void StatementPage::refreshPickers()
     ReadComb氏名();
     ReadComb勤務形態();
     Read勤務形態参照();
+}
+
+void StatementPage::clearAfterAsking()
+{
+    if (confirmDiscardLines())
+        Clear時給();
 }
 
 void StatementPage::Clear時給()

@@ -42,8 +42,10 @@ public:
     void Calc明細(); // the four totals from the lines
     void get日付データ(); // the current line from the chosen shift type
     void Delete行();
-    // Records the statement's employee, wage and shift type in the employee
-    // master; part of a save, inside its transaction.
+    // Records in the employee master what the user agreed to while saving:
+    // a new employee, or the statement's wage as the employee's; part of a
+    // save, inside its transaction. An employee already in the master keeps
+    // its shift type and times.
     bool Entry従業員();
     void Cmd印刷_Click(); // the pay statement of the page, in a print preview
     void Entry時給(); // saves the statement under name + title
@@ -74,6 +76,8 @@ signals:
     void hintRequested(const QWidget *button);
     // 閉じる: the program is to end.
     void closeRequested();
+    // A save added an employee or changed an employee's wage.
+    void employeeMasterChanged();
 
 public:
     // The frames: the page's, then who, the title and totals, the buttons.
@@ -135,6 +139,21 @@ private:
     std::optional<bool> isStored(const QString &name, const QString &title);
     void tellReadFailure();
     bool confirmLeftOutLines();
+    // What a save does to the employee master, as the user answered.
+    enum class EmployeeRecord { None, Add, Wage };
+    // A name the master does not hold is added only on Yes, the registered
+    // names it may be a slip for named; nothing when the save is to stop.
+    std::optional<EmployeeRecord> askAboutNewEmployee(const QString &name);
+    // The employee's wage in the master, when it is another than the wage box's.
+    std::optional<QVariant> masterWageIfOther(const QString &name) const;
+    // Another stored statement of the employee over the same days is named
+    // and the user decides; false stops the save.
+    bool confirmOverlaps(const QString &name, const QString &title);
+    // After another employee was picked: lines that hold the wage the page
+    // had before are offered the new one.
+    void offerNewWage(const QVariant &previousWage);
+    // クリア: asks first when there are unsaved lines, as 閉じる does.
+    void clearAfterAsking();
 
     ProgramState &m_state;
     // The shift type being looked up, and what the last lookup found: the
@@ -147,6 +166,7 @@ private:
     // its text is another name, so a reopened statement keeps its own wage.
     QString m_settledName;
     bool m_linesEdited = false;
+    EmployeeRecord m_employeeRecord = EmployeeRecord::None;
     // A read of a statement failed after the page was given to it: the page
     // holds part of it at most, so 登録 is refused until a read succeeds or
     // the page starts afresh.

@@ -1,7 +1,9 @@
 // Saving, reopening and deleting the statement on the page.
 #include "statements/StatementPage.h"
 
+#include "calc/Formats.h"
 #include "calc/TypedText.h"
+#include "masters/EmployeeStore.h"
 #include "messages/ShowMsg.h"
 #include "statements/DetailLines.h"
 #include "statements/StatementStore.h"
@@ -23,6 +25,19 @@ namespace {
 QString keyText(const QString &name, const QString &title)
 {
     return name + QStringLiteral("（") + title + QStringLiteral("）");
+}
+
+// A wage as the questions name it: 1,100 円.
+QString yenText(const QVariant &wage)
+{
+    const QString shown = fmt::format(wage, fmt::kYen);
+    return shown.isEmpty() ? QStringLiteral("未設定") : shown + QStringLiteral(" 円");
+}
+
+// yyyymmdd as yyyy/mm/dd; anything else as it is stored.
+QString dateText(const QString &date)
+{
+    return date.size() == 8 ? date.left(4) + u'/' + date.mid(4, 2) + u'/' + date.mid(6) : date;
 }
 
 // A stored null shows as 0, as a reopened statement always did.
@@ -60,7 +75,7 @@ void StatementPage::settleName()
 void StatementPage::settleTitle()
 {
     const QString typed = txtタイトル->text();
-    const QString title = typed::settled(typed, statements::storedTitles(m_state.MainDb, cmb氏名->currentText()));
+    const QString title = typed::settledTitle(typed, statements::storedTitles(m_state.MainDb, cmb氏名->currentText()));
     if (title != typed)
         txtタイトル->setText(title);
 }
@@ -150,9 +165,23 @@ void StatementPage::Entry時給()
         ShowMsg(msg::エラー明細登録, failureDetail(m_state.MainDb));
         return;
     }
+    const std::optional<EmployeeRecord> record = askAboutNewEmployee(name);
+    if (!record || !confirmOverlaps(name, title))
+        return;
     const bool yes = *replacing ? ShowMsg(msg::登録上書き確認, keyText(name, title)) : ShowMsg(msg::登録確認, name);
     if (!yes)
         return;
+    m_employeeRecord = *record;
+    if (m_employeeRecord == EmployeeRecord::None) {
+        // The statement may pay another wage than usual; the master takes it
+        // only when the user says so.
+        if (const std::optional<QVariant> masterWage = masterWageIfOther(name)) {
+            const QString wages = QStringLiteral("%1 の時給\n従業員マスタ: %2\nこの明細: %3")
+                                      .arg(name, yenText(*masterWage), yenText(num時給->value()));
+            if (ShowMsg(msg::登録時給変更確認, wages))
+                m_employeeRecord = EmployeeRecord::Wage;
+        }
+    }
     const statements::Header header{name,
                                     title,
                                     cmb勤務形態->currentText(),
@@ -164,12 +193,17 @@ void StatementPage::Entry時給()
                                     num深夜->value(),
                                     num時間外->value(),
                                     num割増額->value()};
-    if (!statements::save(m_state.MainDb, m_state.WorkDb, header, [this] { return Entry従業員(); })) {
+    const bool saved = statements::save(m_state.MainDb, m_state.WorkDb, header, [this] { return Entry従業員(); });
+    const bool masterChanged = saved && m_employeeRecord != EmployeeRecord::None;
+    m_employeeRecord = EmployeeRecord::None;
+    if (!saved) {
         // Nothing was written; what the user typed stays on the page.
         ShowMsg(msg::エラー明細登録, failureDetail(m_state.MainDb, m_state.WorkDb));
         return;
     }
     Clear時給();
+    if (masterChanged)
+        emit employeeMasterChanged();
 }
 
 void StatementPage::Read時給()
@@ -249,7 +283,7 @@ void StatementPage::Delete時給()
         ShowMsg(msg::その他明細なし, keyText(name, title));
         return;
     }
-    if (!ShowMsg(msg::削除確認, name))
+    if (!ShowMsg(msg::削除確認, keyText(name, title)))
         return;
     if (!statements::remove(m_state.MainDb, name, title)) {
         ShowMsg(msg::エラー明細削除, failureDetail(m_state.MainDb));
@@ -257,6 +291,52 @@ void StatementPage::Delete時給()
     }
     Clear時給();
     cmb氏名->setFocus();
+}
+
+std::optional<StatementPage::EmployeeRecord> StatementPage::askAboutNewEmployee(const QString &name)
+{
+    if (employees::find(m_state.MainDb, name))
+        return EmployeeRecord::None;
+    const QStringList alike = typed::lookAlikes(name, employees::names(m_state.MainDb));
+    if (alike.isEmpty())
+        return ShowMsg(msg::登録新規従業員確認, name) ? std::optional(EmployeeRecord::Add) : std::nullopt;
+    const QString subject = QStringLiteral("%1 は従業員に登録されていません。\n似た名前の登録済みの従業員: %2")
+                                .arg(name, alike.join(QStringLiteral("、")));
+    if (ShowMsg(msg::登録新規従業員類似確認, subject))
+        return EmployeeRecord::Add;
+    cmb氏名->setFocus();
+    return std::nullopt;
+}
+
+std::optional<QVariant> StatementPage::masterWageIfOther(const QString &name) const
+{
+    const std::optional<employees::WageAndPattern> employee = employees::find(m_state.MainDb, name);
+    double wage = 0;
+    // An empty wage box has no wage to give the master.
+    if (!employee || !fmt::toNumber(num時給->value(), &wage) || wage == 0)
+        return std::nullopt;
+    double stored = 0;
+    if (fmt::toNumber(employee->wage, &stored) && stored == wage)
+        return std::nullopt;
+    return employee->wage;
+}
+
+bool StatementPage::confirmOverlaps(const QString &name, const QString &title)
+{
+    const std::optional<QList<statements::Overlap>> overlaps =
+        statements::overlappingStatements(m_state.MainDb, m_state.WorkDb, name, title);
+    if (!overlaps) {
+        ShowMsg(msg::エラー明細行確認, failureDetail(m_state.MainDb, m_state.WorkDb));
+        return false;
+    }
+    if (overlaps->isEmpty())
+        return true;
+    QStringList named;
+    for (const statements::Overlap &overlap : *overlaps)
+        named << QStringLiteral("%1　%2～%3")
+                     .arg(keyText(name, overlap.title), dateText(overlap.firstDate), dateText(overlap.lastDate));
+    return ShowMsg(msg::登録期間重複確認,
+                   QStringLiteral("この明細と同じ期間の明細が保存されています。\n") + named.join(u'\n'));
 }
 
 } // namespace pelmar

@@ -219,4 +219,31 @@ QStringList storedTitles(const QSqlDatabase &main, const QString &name)
     return titles;
 }
 
+std::optional<QList<Overlap>> overlappingStatements(const QSqlDatabase &main, const QSqlDatabase &work,
+                                                    const QString &name, const QString &title)
+{
+    QSqlQuery span(work);
+    if (!span.exec(QStringLiteral("select min(日付), max(日付) from w明細 where 日付 is not null and 金額 is not null"))
+        || !span.next())
+        return std::nullopt;
+    QList<Overlap> found;
+    if (span.value(0).isNull())
+        return found; // no line to pay, nothing paid twice
+    QSqlQuery stored(main);
+    stored.prepare(QStringLiteral("select タイトル, min(日付), max(日付) from 時給明細"
+                                  " where 氏名 = ? and タイトル is not ? and 日付 is not null group by タイトル"
+                                  " having min(日付) <= ? and max(日付) >= ? order by min(日付), タイトル"));
+    stored.addBindValue(name);
+    stored.addBindValue(title);
+    stored.addBindValue(span.value(1));
+    stored.addBindValue(span.value(0));
+    if (!stored.exec()) {
+        noteFailure(main, stored.lastError());
+        return std::nullopt;
+    }
+    while (stored.next())
+        found << Overlap{stored.value(0).toString(), stored.value(1).toString(), stored.value(2).toString()};
+    return found;
+}
+
 } // namespace pelmar::statements

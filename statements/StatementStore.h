@@ -62,4 +62,15 @@ QStringList storedTitles(const QSqlDatabase &main, const QString &name);
 bool fillHistory(const QSqlDatabase &main, const QSqlDatabase &work);
 bool clearHistory(const QSqlDatabase &work);
 
+// The employee's other stored statements whose lines span days that the
+// complete lines of w明細 (those with a date and an amount) also span: a
+// statement of the same weeks paid a second time under another title.
+struct Overlap {
+    QString title;
+    QString firstDate; // its first and last line's dates, as stored
+    QString lastDate;
+};
+std::optional<QList<Overlap>> overlappingStatements(const QSqlDatabase &main, const QSqlDatabase &work,
+                                                    const QString &name, const QString &title);
+
 } // namespace pelmar::statements

@@ -29,13 +29,15 @@ struct ReasonName {
     const char16_t *text;
 };
 
-constexpr std::array<ReasonName, 6> kReasons{{
+constexpr std::array<ReasonName, 7> kReasons{{
     {Reason::Daily, "daily", u"毎日"},
     {Reason::BulkDelete, "bulk-delete", u"一括削除前"},
     {Reason::Employees, "employees", u"従業員登録前"},
     {Reason::ShiftTypes, "shift-types", u"勤務形態登録前"},
     {Reason::Restore, "restore", u"復元前"},
     {Reason::Upgrade, "upgrade", u"更新前"},
+    // At the window's close, when something was saved since the start.
+    {Reason::Closing, "closing", u"終了時"},
 }};
 
 const QString kDateFormat = QStringLiteral("yyyyMMdd-HHmmss");
@@ -129,11 +131,15 @@ int countRows(const QSqlDatabase &db, const Table &table)
 void rotate(const QString &folder)
 {
     int daily = 0;
+    int closing = 0;
     int beforeOperation = 0;
     for (const Named &backup : namedBackups(folder)) {
         const bool isDaily = backup.reason == Reason::Daily;
-        const int kept = isDaily ? ++daily : ++beforeOperation;
-        if (kept > (isDaily ? kKeptDaily : kKeptBeforeOperation))
+        // The backups at close hold the days' work: a pool of their own, as
+        // many as the daily ones, so neither pushes the other out.
+        const bool isClosing = backup.reason == Reason::Closing;
+        const int kept = isDaily ? ++daily : isClosing ? ++closing : ++beforeOperation;
+        if (kept > (isDaily || isClosing ? kKeptDaily : kKeptBeforeOperation))
             QFile::remove(backup.path);
     }
 }

@@ -22,9 +22,9 @@ struct Places {
     QString beside;
     QString user;
     DataFolderRule rule;
-    Places()
+    explicit Places(const QString &programFolder = QStringLiteral("usr/bin"))
     {
-        program = QDir(root.path()).filePath(QStringLiteral("usr/bin"));
+        program = QDir(root.path()).filePath(programFolder);
         beside = program + QStringLiteral("/data/");
         user = QDir(root.path()).filePath(QStringLiteral("home/.local/share/Pelmar"));
         rule = {QString(), QString(), QStringLiteral("/data/"), user};
@@ -61,6 +61,7 @@ private slots:
     void cleanup() { setMessageAnswerer({}); }
     void offer_data();
     void offer();
+    void questionSaysWhereItLooked_data();
     void questionSaysWhereItLooked();
     void yesStartsTheWindowOnTheNewPair();
     void workFileWithoutMainFileIsRefused();
@@ -132,10 +133,26 @@ void TestFirstStart::offer()
     }
 }
 
+void TestFirstStart::questionSaysWhereItLooked_data()
+{
+    QTest::addColumn<QString>("programFolder");
+    QTest::addColumn<bool>("besideExists");
+    QTest::addColumn<bool>("besideNamed");
+    // An installed program's /usr/bin/data is no place anyone keeps data.
+    QTest::newRow("installed program") << "usr/bin" << false << false;
+    QTest::newRow("installed program with a data folder beside it") << "usr/bin" << true << true;
+    QTest::newRow("portable copy") << "Pelmar" << false << true;
+}
+
 void TestFirstStart::questionSaysWhereItLooked()
 {
-    Places places;
+    QFETCH(QString, programFolder);
+    QFETCH(bool, besideExists);
+    QFETCH(bool, besideNamed);
+    Places places(programFolder);
     QVERIFY(places.root.isValid());
+    if (besideExists)
+        QVERIFY(QDir().mkpath(places.beside));
     QList<MessageRequest> requests;
     setMessageAnswerer([&](const MessageRequest &request) {
         requests << request;
@@ -145,12 +162,11 @@ void TestFirstStart::questionSaysWhereItLooked()
              FirstStart::Declined);
     QCOMPARE(requests.size(), 1);
     const MessageRequest &asked = requests.first();
-    // Both places, one a line, the folder where the pair would go last.
+    // The places, one a line, the folder where the pair would go last.
     const QString beside = QDir::toNativeSeparators(places.beside);
     const QString user = QDir::toNativeSeparators(places.user + u'/');
-    QCOMPARE(asked.subject, beside + u'\n' + user);
+    QCOMPARE(asked.subject, besideNamed ? beside + u'\n' + user : user);
     QVERIFY(asked.prompt.contains(asked.subject));
-    QVERIFY(asked.prompt.indexOf(beside) < asked.prompt.indexOf(user));
     // A first start goes ahead on Enter.
     QVERIFY(asked.isConfirmation());
     QVERIFY(asked.yesIsDefault());

@@ -191,7 +191,10 @@ void TestReports::batchPdfWithDayLines()
     hooks.savePath = QDir(m_out.path()).filePath(QStringLiteral("april"));
     history()->chk明細付き->setChecked(true);
     QTest::mouseClick(history()->cmd一括PDF, Qt::LeftButton);
-    QVERIFY2(asked().isEmpty(), qPrintable(asked().join(u'\n')));
+    // The user hears where the file went: the name as written, extension and all.
+    QCOMPARE(asked(),
+             QStringList{QStringLiteral("その他/保存完了/")
+                         + QDir::toNativeSeparators(hooks.savePath + QStringLiteral(".pdf"))});
     QCOMPARE(hooks.offered, QStringList{QStringLiteral("給与明細_2024年4月分.pdf")});
     // The extension is added to a name typed without one.
     const QString pdf = hooks.savePath + QStringLiteral(".pdf");
@@ -323,7 +326,7 @@ void TestReports::summaryOnScreenAndAsCsv()
     QCOMPARE(hooks.previews.size(), 1);
     QCOMPARE(hooks.previews.first().pages.size(), 1);
     QCOMPARE(textOf(hooks.previews.first().pages.first(), QStringLiteral("heading")), QStringLiteral("給与一覧表"));
-    QVERIFY(asked().isEmpty());
+    QCOMPARE(asked(), QStringList{QStringLiteral("その他/保存完了/") + QDir::toNativeSeparators(hooks.savePath)});
 }
 
 void TestReports::ledgerOnScreenAndAsCsv()

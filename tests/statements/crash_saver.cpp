@@ -43,7 +43,10 @@ int main(int argc, char *argv[])
         header.hours = 8.0 * lines;
         header.total = total;
         statements::save(main.db, work.db, header, [&] {
-            return employees::recordForStatement(main.db, header.name, header.wage, QString(), {});
+            // A save that adds the employee or gives it the statement's wage.
+            return employees::find(main.db, header.name)
+                ? employees::setWage(main.db, header.name, header.wage)
+                : employees::addForStatement(main.db, header.name, header.wage, QString(), {});
         });
     }
 }

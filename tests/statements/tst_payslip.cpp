@@ -679,9 +679,18 @@ void TestPayslip::previewSavesPdf()
         offered = suggested;
         return target;
     });
+    QStringList told;
+    setMessageAnswerer([&told](const MessageRequest &request) {
+        told << request.subKey + u'/' + request.subject;
+        return false;
+    });
     save->trigger();
+    setMessageAnswerer({});
     setSaveNameHook({});
     QCOMPARE(QFileInfo(offered).fileName(), QStringLiteral("給与明細_佐藤 花子_2026年3月分.pdf"));
+    // The user is told where the file went.
+    QCOMPARE(told,
+             QStringList{QStringLiteral("保存完了/") + QDir::toNativeSeparators(target + QStringLiteral(".pdf"))});
     // A name typed without an extension gets ".pdf".
     QVERIFY(QFileInfo::exists(target + QStringLiteral(".pdf")));
     QVERIFY(run(QStringLiteral("pdftotext"), {target + QStringLiteral(".pdf"), QStringLiteral("-")})

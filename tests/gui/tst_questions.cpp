@@ -1,0 +1,288 @@
+// The questions asked before anything the user did not mean is kept: a save
+// that would change the employee master or pay the same days twice, a new
+// employee's wage over lines already typed, クリア over unsaved lines, and
+// the backup taken at close after a day's work.
+#include "app/FrmPelmar.h"
+#include "calc/DetailLine.h"
+#include "masters/EmployeePage.h"
+#include "statements/StatementPage.h"
+#include "store/Backup.h"
+#include "store/Database.h"
+#include "widgets/DataGrid.h"
+#include "widgets/NumberBox.h"
+
+#include "../support/WindowFixture.h"
+
+#include <QComboBox>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+using namespace pelmar;
+using test::Rows;
+
+class TestQuestions : public test::WindowFixture {
+    Q_OBJECT
+private slots:
+    void saveQuestions_data();
+    void saveQuestions();
+    void clearAsksOverUnsavedLines_data();
+    void clearAsksOverUnsavedLines();
+    void newEmployeeWageForTypedLines_data();
+    void newEmployeeWageForTypedLines();
+    void backupAtClose_data();
+    void backupAtClose();
+    void typedShiftType_data();
+    void typedShiftType();
+    void dropDownCaptionsAreWhole();
+
+private:
+    void seed() override;
+};
+
+void TestQuestions::seed()
+{
+    QVERIFY(execBound(mainDb(), QStringLiteral("insert into 勤務形態マスタ values (1, 'A', '0900', '1800', 1, 8)")));
+    QVERIFY(execBound(mainDb(), QStringLiteral("insert into 勤務形態マスタ values (2, 'B', '1700', '2200', 0, 5)")));
+    QVERIFY(execBound(mainDb(),
+                      QStringLiteral("insert into 従業員 values (1, '佐藤 花子', 1000, 'A', '0900', '1800', 1, 8)")));
+    QVERIFY(
+        execBound(mainDb(), QStringLiteral("insert into 従業員 values (2, '山田', 1200, 'A', '0900', '1800', 1, 8)")));
+    // 山田's November, already paid: the 2nd to the 5th.
+    QVERIFY(execBound(mainDb(),
+                      QStringLiteral("insert into 時給ヘッダ (氏名, タイトル, 勤務タイプ, 時給, 合計)"
+                                     " values ('山田', '2026年11月分', 'A', 1200, 19200)")));
+    for (const char *date : {"20261102", "20261105"})
+        QVERIFY(execBound(mainDb(),
+                          QStringLiteral("insert into 時給明細 (氏名, タイトル, 行番号, 日付, 時給, 金額)"
+                                         " values ('山田', '2026年11月分', 1, ?, 1200, 9600)"),
+                          {QString::fromLatin1(date)}));
+}
+
+void TestQuestions::saveQuestions_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<double>("wage");
+    QTest::addColumn<QString>("patternType");
+    QTest::addColumn<QString>("date");
+    QTest::addColumn<bool>("yes"); // the answer to the last question
+    // Each question as "category/subKey", with a piece its subject must hold.
+    QTest::addColumn<QStringList>("questions");
+    QTest::addColumn<QStringList>("named");
+    QTest::addColumn<Rows>("master");
+    QTest::addColumn<Rows>("titles");
+
+    const Rows master{{"1", "佐藤 花子", "1000", "A"}, {"2", "山田", "1200", "A"}};
+    const Rows november{{"山田", "2026年11月分"}};
+
+    // A name with a space missing is a slip for the registered one: No
+    // saves nothing and adds nobody.
+    QTest::newRow("look-alike name, No") << "佐藤花子"
+                                         << "2026年12月分" << 1000.0 << "A"
+                                         << "20261201" << false << QStringList{"登録/新規従業員類似確認"}
+                                         << QStringList{"佐藤 花子"} << master << november;
+    QTest::newRow("look-alike name, Yes")
+        << "佐藤花子"
+        << "2026年12月分" << 1000.0 << "A"
+        << "20261201" << true << QStringList{"登録/新規従業員類似確認", "登録/確認"} << QStringList{"佐藤 花子", ""}
+        << master + Rows{{"3", "佐藤花子", "1000", "A"}} << november + Rows{{"佐藤花子", "2026年12月分"}};
+    // A wage other than the master's is saved with the statement; the master
+    // takes it only on Yes, and never the statement's shift type (Yes: the
+    // employee master's tests).
+    QTest::newRow("other wage and shift type, No")
+        << "山田"
+        << "2026年12月分" << 1300.0 << "B"
+        << "20261201" << false << QStringList{"登録/確認", "登録/時給変更確認"} << QStringList{"", "1,300"} << master
+        << november + Rows{{"山田", "2026年12月分"}};
+    // Days already paid under another title: named, and No saves nothing.
+    QTest::newRow("days paid under another title, No")
+        << "山田"
+        << "11月追加" << 1200.0 << "A"
+        << "20261103" << false << QStringList{"登録/期間重複確認"}
+        << QStringList{"山田（2026年11月分）　2026/11/02～2026/11/05"} << master << november;
+    // A full-width title is the stored one: it replaces it, and is no
+    // second statement of the same days.
+    QTest::newRow("full-width title is the stored one")
+        << "山田"
+        << "2026年１１月分" << 1200.0 << "A"
+        << "20261103" << true << QStringList{"登録/上書き確認"} << QStringList{"2026年11月分"} << master << november;
+}
+
+void TestQuestions::saveQuestions()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, title);
+    QFETCH(double, wage);
+    QFETCH(QString, patternType);
+    QFETCH(QString, date);
+    QFETCH(bool, yes);
+    QFETCH(QStringList, questions);
+    QFETCH(QStringList, named);
+    QFETCH(Rows, master);
+    QFETCH(Rows, titles);
+
+    page()->cmb氏名->setEditText(name);
+    page()->txtタイトル->setText(title);
+    page()->num時給->setValue(wage);
+    page()->cmb勤務形態->setEditText(patternType);
+    type(0, detail::kDate, date);
+    QTRY_VERIFY(page()->num合計->value().toDouble() > 0);
+    clearAsked();
+    // The last question gets the row's answer, those before it Yes.
+    const QString last = questions.constLast();
+    whenAsked([this, yes, last](const MessageRequest &request) {
+        answer(yes || request.category + u'/' + request.subKey != last);
+    });
+    QTest::mouseClick(page()->cmd登録, Qt::LeftButton);
+
+    QCOMPARE(requests().size(), questions.size());
+    for (qsizetype i = 0; i < questions.size(); ++i) {
+        const MessageRequest &request = requests().at(i);
+        QCOMPARE(request.category + u'/' + request.subKey, questions.at(i));
+        QVERIFY2(request.subject.contains(named.at(i)), qPrintable(request.subject));
+    }
+    QCOMPARE(query(mainDb(), "select \"No\", 氏名, 時給, 勤務形態 from 従業員 order by \"No\""), master);
+    // The employee page shows the master as it now is, without 読込.
+    QCOMPARE(query(workDb(), "select \"No\", 氏名, 時給, 勤務形態 from w従業員 where 氏名 is not null order by \"No\""),
+             master);
+    QCOMPARE(query(mainDb(), "select 氏名, タイトル from 時給ヘッダ order by 氏名 desc, タイトル"), titles);
+    // Saved lines are under the title as the lists show it.
+    QCOMPARE(query(mainDb(), "select count(*) from 時給明細 where タイトル like '%１%'"), (Rows{{"0"}}));
+}
+
+void TestQuestions::clearAsksOverUnsavedLines_data()
+{
+    QTest::addColumn<bool>("typed");
+    QTest::addColumn<bool>("yes");
+    QTest::addColumn<QStringList>("expectedAsked");
+    QTest::addColumn<QString>("dateLeft");
+    QTest::newRow("nothing unsaved: no question") << false << false << QStringList{} << "<null>";
+    QTest::newRow("unsaved lines, No keeps them")
+        << true << false << QStringList{"その他/未保存確認/勤務表"} << "20261201";
+    QTest::newRow("unsaved lines, Yes clears") << true << true << QStringList{"その他/未保存確認/勤務表"} << "<null>";
+}
+
+void TestQuestions::clearAsksOverUnsavedLines()
+{
+    QFETCH(bool, typed);
+    QFETCH(bool, yes);
+    QFETCH(QStringList, expectedAsked);
+    QFETCH(QString, dateLeft);
+    page()->txtタイトル->setText(QStringLiteral("12月"));
+    if (typed)
+        type(0, detail::kDate, QStringLiteral("20261201"));
+    clearAsked();
+    answer(yes);
+    QTest::mouseClick(page()->cmdクリア, Qt::LeftButton);
+    QCOMPARE(asked(), expectedAsked);
+    QCOMPARE(query(workDb(), "select 日付 from w明細 where 行番号 = 1"), (Rows{{dateLeft}}));
+    // The title goes with the lines, or stays with them.
+    QCOMPARE(page()->txtタイトル->text().isEmpty(), dateLeft == QLatin1String("<null>"));
+}
+
+void TestQuestions::newEmployeeWageForTypedLines_data()
+{
+    QTest::addColumn<bool>("yes");
+    QTest::addColumn<Rows>("lines");
+    QTest::newRow("Yes: the lines take the new wage") << true << Rows{{"1200", "9600"}, {"1200", "9600"}};
+    QTest::newRow("No: the lines keep theirs") << false << Rows{{"1000", "8000"}, {"1000", "8000"}};
+}
+
+// Lines typed while another employee was picked hold that employee's wage.
+void TestQuestions::newEmployeeWageForTypedLines()
+{
+    QFETCH(bool, yes);
+    QFETCH(Rows, lines);
+    chooseEmployee(QStringLiteral("佐藤 花子"));
+    QCOMPARE(page()->num時給->value().toDouble(), 1000.0);
+    type(0, detail::kDate, QStringLiteral("20261201"));
+    type(1, detail::kDate, QStringLiteral("20261202"));
+    QTRY_COMPARE(page()->num合計->value().toDouble(), 16000.0);
+    clearAsked();
+    answer(yes);
+    chooseEmployee(QStringLiteral("山田"));
+    QCOMPARE(asked().size(), 1);
+    QVERIFY2(asked().constFirst().startsWith(QStringLiteral("入力/時給適用確認/1, 2 行目")),
+             qPrintable(asked().constFirst()));
+    QCOMPARE(page()->num時給->value().toDouble(), 1200.0);
+    QCOMPARE(query(workDb(), "select 時給, 金額 from w明細 where 日付 is not null order by 行番号"), lines);
+    // The totals are those of the lines.
+    QCOMPARE(page()->num合計->value().toDouble(), lines.at(0).at(1).toDouble() * 2);
+}
+
+void TestQuestions::backupAtClose_data()
+{
+    QTest::addColumn<bool>("saved");
+    QTest::addColumn<int>("closingBackups");
+    QTest::newRow("nothing saved: no backup") << false << 0;
+    QTest::newRow("a statement saved: a backup holding it") << true << 1;
+}
+
+void TestQuestions::backupAtClose()
+{
+    QFETCH(bool, saved);
+    QFETCH(int, closingBackups);
+    if (saved) {
+        page()->cmb氏名->setEditText(QStringLiteral("山田"));
+        page()->txtタイトル->setText(QStringLiteral("2026年12月分"));
+        page()->num時給->setValue(1200.0);
+        page()->cmb勤務形態->setEditText(QStringLiteral("A"));
+        type(0, detail::kDate, QStringLiteral("20261201"));
+        QTest::mouseClick(page()->cmd登録, Qt::LeftButton);
+        QCOMPARE(query(mainDb(), "select count(*) from 時給ヘッダ"), (Rows{{"2"}}));
+    }
+    QVERIFY(window()->close());
+    QList<backup::Info> atClose;
+    for (const backup::Info &info : backup::list(data().path()))
+        if (info.reason == backup::Reason::Closing)
+            atClose << info;
+    QCOMPARE(atClose.size(), closingBackups);
+    if (closingBackups > 0)
+        QCOMPARE(atClose.constFirst().statements, 2);
+}
+
+void TestQuestions::typedShiftType_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<Rows>("row");
+    QTest::addColumn<QStringList>("expectedAsked");
+    const Rows b{{"B", "1700", "2200", "0", "5"}};
+    QTest::newRow("as registered") << "B" << b << QStringList{};
+    QTest::newRow("lower case") << "b" << b << QStringList{};
+    QTest::newRow("full width") << "ｂ" << b << QStringList{};
+    // Refused: the row keeps the type and times it had.
+    QTest::newRow("not registered") << "Z" << Rows{{"A", "0900", "1800", "1", "8"}}
+                                    << QStringList{"入力/勤務形態なし/Z"};
+}
+
+void TestQuestions::typedShiftType()
+{
+    QFETCH(QString, typed);
+    QFETCH(Rows, row);
+    QFETCH(QStringList, expectedAsked);
+    EmployeePage *employees = window()->employeePage();
+    clearAsked();
+    if (typed.at(0).unicode() < 0x80)
+        typeInto(employees->Grid従業員, 0, 4, typed);
+    else
+        commitInto(employees->Grid従業員, 0, 4, typed);
+    QTRY_COMPARE(
+        query(workDb(), "select 勤務形態, 開始時間, 終了時間, 休憩時間, 実労時間 from w従業員 where \"No\" = 1"), row);
+    QCOMPARE(asked(), expectedAsked);
+}
+
+void TestQuestions::dropDownCaptionsAreWhole()
+{
+    // The F4 list's captions are not clipped.
+    DataGrid *list = window()->employeePage()->DD勤務形態;
+    const QHeaderView *header = list->horizontalHeader();
+    for (int column = 0; column < header->count(); ++column) {
+        const QString caption = list->model()->headerData(column, Qt::Horizontal).toString();
+        QVERIFY2(list->columnWidth(column) > header->fontMetrics().horizontalAdvance(caption), qPrintable(caption));
+    }
+}
+
+QTEST_MAIN(TestQuestions)
+#include "tst_questions.moc"
