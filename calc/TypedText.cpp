@@ -89,6 +89,8 @@ QString refusedEntry(const QString &caption, const QString &typed)
     constexpr qsizetype kLongest = 20;
     const QString shown = typed.size() > kLongest ? typed.left(kLongest) + u'…' : typed;
     return caption + u'「' + shown + u'」';
+}
+
 namespace {
 
 // What is left of a name once spaces and width no longer count.
