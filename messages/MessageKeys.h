@@ -113,7 +113,11 @@ struct MessageKey {
     X(エラー, 破損バックアップなし)                                                                                    \
     X(エラー, 作業ファイル作成)                                                                                        \
     X(エラー, セル書込み)                                                                                              \
-    X(エラー, 履歴読込)
+    X(エラー, 履歴読込)                                                                                                \
+    /* The data folder's lock, held by a copy that does not answer */                                                 \
+    X(開始, ロック引継ぎ確認)                                                                                          \
+    X(開始, ロック使用中)                                                                                              \
+    X(開始, ロック削除不可)
 
 namespace msg {
 
