@@ -283,10 +283,10 @@ void TestSingleInstance::heldLock_data()
     QTest::addColumn<int>("decision");
     const QString question = QStringLiteral("開始/ロック引継ぎ確認");
     const QString stuck = QStringLiteral("開始/ロック削除不可");
-    QTest::newRow("another computer, No") << int(OtherComputer) << false << false << QStringList{question}
-                                          << int(StartDecision::HeldUnchecked);
-    QTest::newRow("another computer, Yes") << int(OtherComputer) << false << true << QStringList{question}
-                                           << int(StartDecision::Run);
+    QTest::newRow("another computer, No")
+        << int(OtherComputer) << false << false << QStringList{question} << int(StartDecision::HeldUnchecked);
+    QTest::newRow("another computer, Yes")
+        << int(OtherComputer) << false << true << QStringList{question} << int(StartDecision::Run);
     QTest::newRow("another computer, Yes, lock cannot go")
         << int(OtherComputer) << true << true << QStringList{question, stuck} << int(StartDecision::StaleStuck);
     // Left by a copy that stopped before it wrote who it is.
@@ -294,9 +294,9 @@ void TestSingleInstance::heldLock_data()
                                      << int(StartDecision::Run);
     QTest::newRow("holder gone, lock cannot go")
         << int(GoneButFixed) << true << true << QStringList{stuck} << int(StartDecision::StaleStuck);
-    QTest::newRow("live copy that does not answer") << int(LiveSilentCopy) << false << true
-                                                    << QStringList{QStringLiteral("開始/ロック使用中")}
-                                                    << int(StartDecision::HeldUnreachable);
+    QTest::newRow("live copy that does not answer")
+        << int(LiveSilentCopy) << false << true << QStringList{QStringLiteral("開始/ロック使用中")}
+        << int(StartDecision::HeldUnreachable);
 }
 
 void TestSingleInstance::heldLock()
@@ -433,9 +433,9 @@ void TestSingleInstance::anotherSocketFolderStillStops()
     // It says that Pelmar runs already, and who runs it (the message box
     // waits for a click that never comes here, so the test ends it).
     QString said;
-    QTRY_VERIFY_WITH_TIMEOUT((said += QString::fromUtf8(second.readAllStandardError()))
-                                 .contains(QStringLiteral("すでに動いています")),
-                             20000);
+    QTRY_VERIFY_WITH_TIMEOUT(
+        (said += QString::fromUtf8(second.readAllStandardError())).contains(QStringLiteral("すでに動いています")),
+        20000);
     QVERIFY2(said.contains(QString::number(first.processId())), qPrintable(said));
     QCOMPARE(first.state(), QProcess::Running);
     QCOMPARE(lockHolder(copy.data), first.processId());
