@@ -398,6 +398,43 @@ bool replaceFile(const QString &checkedCopy, const QString &mainDbPath, QString 
 
 namespace {
 
+// The names snapshot(), prepareRestore() and renewWorkFile() write under
+// until a file is checked; the id is a UUID, so no name a user gives a file
+// looks like one.
+const QRegularExpression &leftoverPattern(bool inBackupFolder)
+{
+    static const QString id = QStringLiteral("[0-9a-f]{8}-[0-9a-f]{4}-[0-9a-f]{4}-[0-9a-f]{4}-[0-9a-f]{12}");
+    static const QRegularExpression inBackups(QStringLiteral("^\\.incomplete-%1\\.tmp(-journal)?$").arg(id));
+    static const QRegularExpression inData(
+        QStringLiteral("^(Pelmar\\.mdb\\.restore|PelmarWork\\.mdb\\.new)-%1\\.tmp(-journal)?$").arg(id));
+    return inBackupFolder ? inBackups : inData;
+}
+
+} // namespace
+
+Leftovers removeLeftovers(const QString &dataFolder)
+{
+    Leftovers found;
+    for (const bool inBackupFolder : {false, true}) {
+        const QDir folder(inBackupFolder ? folderOf(dataFolder) : dataFolder);
+        const QFileInfoList files = folder.entryInfoList(QDir::Files | QDir::Hidden | QDir::System);
+        for (const QFileInfo &file : files) {
+            if (file.isSymLink() || !leftoverPattern(inBackupFolder).match(file.fileName()).hasMatch())
+                continue;
+            const qint64 size = file.size();
+            if (QFile::remove(file.absoluteFilePath())) {
+                ++found.removed;
+                found.bytes += size;
+            } else {
+                found.kept << file.absoluteFilePath();
+            }
+        }
+    }
+    return found;
+}
+
+namespace {
+
 // A second name for the file, or a copy of it where the file system has no
 // such names. True when the new name holds the whole file.
 bool secondName(const QString &from, const QString &to)

@@ -5,6 +5,7 @@
 #include <QList>
 #include <QSqlDatabase>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -82,6 +83,19 @@ Outcome prepareRestore(const QString &backupPath, const QString &mainDbPath);
 bool replaceMainFile(const QString &checkedCopy, const QString &mainDbPath, QString *error);
 // The same for any data file.
 bool replaceFile(const QString &checkedCopy, const QString &filePath, QString *error);
+
+// What an interrupted backup, restore or renewal of the work file left in
+// the data folder and its backup folder: files under the temporary names
+// Pelmar gives them (backup/.incomplete-<id>.tmp, Pelmar.mdb.restore-<id>.tmp,
+// PelmarWork.mdb.new-<id>.tmp, each with its journal) and nothing else.
+// Only for a start that holds the folder's lock: a running copy may be
+// writing one.
+struct Leftovers {
+    int removed = 0;
+    qint64 bytes = 0; // what they took on the disk
+    QStringList kept; // leftovers that could not be removed
+};
+Leftovers removeLeftovers(const QString &dataFolder);
 
 // Keeps a damaged data file under a name that says what it is, beside it:
 // Pelmar.mdb as Pelmar-damaged-<yyyyMMdd>-<HHmmss>.mdb, PelmarWork.mdb as
