@@ -356,7 +356,8 @@ void DataFiles::tellFindings(const AfterStart &found) const
     // Left by a backup or restore that was cut off; the user loses nothing
     // by their going, so they are only noted.
     if (found.leftovers.removed > 0)
-        qInfo().noquote() << QStringLiteral("中断されたバックアップ・復元の一時ファイル %1 個（%2 バイト）を削除しました。")
+        qInfo().noquote() << QStringLiteral(
+                                 "中断されたバックアップ・復元の一時ファイル %1 個（%2 バイト）を削除しました。")
                                  .arg(found.leftovers.removed)
                                  .arg(found.leftovers.bytes);
     for (const QString &kept : found.leftovers.kept)

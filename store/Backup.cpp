@@ -17,26 +17,37 @@
 #include <array>
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <system_error>
 
 namespace pelmar::backup {
 
 namespace {
 
+// Backups of one pool are rotated together; `kept` is the pool's.
+enum class Pool { Daily, Registration, BulkDelete, Restore, Upgrade };
+
 struct ReasonName {
     Reason reason;
     const char *tag;
     const char16_t *text;
+    Pool pool;
+    int kept;
 };
 
 constexpr std::array<ReasonName, 6> kReasons{{
-    {Reason::Daily, "daily", u"毎日"},
-    {Reason::BulkDelete, "bulk-delete", u"一括削除前"},
-    {Reason::Employees, "employees", u"従業員登録前"},
-    {Reason::ShiftTypes, "shift-types", u"勤務形態登録前"},
-    {Reason::Restore, "restore", u"復元前"},
-    {Reason::Upgrade, "upgrade", u"更新前"},
+    {Reason::Daily, "daily", u"毎日", Pool::Daily, kKeptDaily},
+    {Reason::BulkDelete, "bulk-delete", u"一括削除前", Pool::BulkDelete, kKeptOfEachOperation},
+    {Reason::Employees, "employees", u"従業員登録前", Pool::Registration, kKeptBeforeRegistration},
+    {Reason::ShiftTypes, "shift-types", u"勤務形態登録前", Pool::Registration, kKeptBeforeRegistration},
+    {Reason::Restore, "restore", u"復元前", Pool::Restore, kKeptOfEachOperation},
+    {Reason::Upgrade, "upgrade", u"更新前", Pool::Upgrade, kKeptOfEachOperation},
 }};
+
+const ReasonName &nameOf(Reason reason)
+{
+    return *std::find_if(kReasons.begin(), kReasons.end(), [&](const ReasonName &r) { return r.reason == reason; });
+}
 
 const QString kDateFormat = QStringLiteral("yyyyMMdd-HHmmss");
 
@@ -125,15 +136,30 @@ int countRows(const QSqlDatabase &db, const Table &table)
     return query.value(0).toInt();
 }
 
-// The oldest of each kind beyond what is kept go, one by one.
-void rotate(const QString &folder)
+// Newest first by when they were made, as a backup written at `now` sees
+// them: one named later than `now` was made while the clock was wrong (or
+// is wrong now), in any case before `now`, and ranks behind every backup
+// named up to `now`.
+void orderAsMade(QList<Named> &backups, const QDateTime &now)
 {
-    int daily = 0;
-    int beforeOperation = 0;
-    for (const Named &backup : namedBackups(folder)) {
-        const bool isDaily = backup.reason == Reason::Daily;
-        const int kept = isDaily ? ++daily : ++beforeOperation;
-        if (kept > (isDaily ? kKeptDaily : kKeptBeforeOperation))
+    std::stable_sort(backups.begin(), backups.end(), [&](const Named &a, const Named &b) {
+        const bool aLater = a.taken > now;
+        const bool bLater = b.taken > now;
+        return aLater != bLater ? bLater : newerFirst(a, b);
+    });
+}
+
+// The oldest of each pool beyond what it keeps go, one by one; the backup
+// just written stays whatever its name says.
+void rotate(const QString &folder, const QString &justWritten, const QDateTime &now)
+{
+    QList<Named> backups = namedBackups(folder);
+    orderAsMade(backups, now);
+    std::map<Pool, int> seen;
+    for (const Named &backup : std::as_const(backups)) {
+        const ReasonName &name = nameOf(backup.reason);
+        const int kept = ++seen[name.pool];
+        if (kept > name.kept && backup.path != justWritten)
             QFile::remove(backup.path);
     }
 }
@@ -235,7 +261,7 @@ Outcome take(const QSqlDatabase &main, const QString &dataFolder, Reason reason,
     const Outcome outcome =
         snapshot(main, folder, QStringLiteral("Pelmar-%1-%2").arg(when.toString(kDateFormat), reasonTag(reason)));
     if (outcome.ok())
-        rotate(folder);
+        rotate(folder, QFileInfo(outcome.path).absoluteFilePath(), when);
     return outcome;
 }
 
@@ -245,11 +271,18 @@ Outcome takeWorkFile(const QSqlDatabase &work, const QString &dataFolder, const 
     const Outcome outcome = snapshot(work, folder, kWorkBackupPrefix + when.toString(kDateFormat));
     if (!outcome.ok())
         return outcome;
-    // The newest few are kept; names sort by when they were taken.
+    // The newest few are kept; names sort by when they were taken, and one
+    // named later than this one was taken while the clock was wrong, before
+    // it. The one just written stays.
+    const QString newest = QFileInfo(outcome.path).fileName();
+    const QString stamp = kWorkBackupPrefix + when.toString(kDateFormat);
     QStringList taken =
         QDir(folder).entryList({kWorkBackupPrefix + QStringLiteral("*.mdb")}, QDir::Files, QDir::Name | QDir::Reversed);
+    std::stable_partition(taken.begin(), taken.end(),
+                          [&](const QString &name) { return name.left(stamp.size()) <= stamp; });
     for (qsizetype i = kKeptWorkFile; i < taken.size(); ++i)
-        QFile::remove(QDir(folder).filePath(taken.at(i)));
+        if (taken.at(i) != newest)
+            QFile::remove(QDir(folder).filePath(taken.at(i)));
     return outcome;
 }
 

@@ -156,7 +156,9 @@ void TestBackups::leftoversOfCutOffWorkGoAtStart()
     const QDir folder(data().path());
     const QDir backups(backup::folderOf(data().path()));
     QVERIFY(backups.mkpath(QStringLiteral("old")));
-    const auto id = [] { return QUuid::createUuid().toString(QUuid::WithoutBraces); };
+    const auto id = [] {
+        return QUuid::createUuid().toString(QUuid::WithoutBraces);
+    };
     const QStringList leftovers{
         backups.filePath(QStringLiteral(".incomplete-%1.tmp").arg(id())),
         backups.filePath(QStringLiteral(".incomplete-%1.tmp-journal").arg(id())),
@@ -364,22 +366,22 @@ void TestBackups::bulkDeleteThenRestoreBringsEverythingBack()
 void TestBackups::oldestBackupCanBeRestored()
 {
     const QDateTime longAgo(QDate(2020, 1, 1), QTime(9, 0));
-    for (int i = 0; i < backup::kKeptBeforeOperation; ++i)
+    for (int i = 0; i < backup::kKeptBeforeRegistration; ++i)
         QVERIFY(
             backup::take(window()->state().MainDb, data().path(), backup::Reason::Employees, longAgo.addSecs(60 * i))
                 .ok());
     QVERIFY(execBound(mainDb(), QStringLiteral("delete from 時給ヘッダ")));
     SettingsPage *settings = window()->settingsPage();
     window()->SSTab1->setCurrentWidget(settings);
-    QCOMPARE(settings->lstBackup->rowCount(), 1 + backup::kKeptBeforeOperation);
+    QCOMPARE(settings->lstBackup->rowCount(), 1 + backup::kKeptBeforeRegistration);
     settings->lstBackup->selectRow(settings->lstBackup->rowCount() - 1);
     QVERIFY(settings->chosenBackup().contains(QStringLiteral("-20200101-090000-")));
     clearAsked();
     QTest::mouseClick(settings->cmdバックアップ復元, Qt::LeftButton);
     QVERIFY2(asked().last().startsWith(QStringLiteral("復元/完了/")), qPrintable(asked().join(u' ')));
     QCOMPARE(rowsOfFile(data().mainPath(), QStringLiteral("select count(*) from 時給ヘッダ")), (Rows{{"3"}}));
-    QCOMPARE(backupReasons().count(QStringLiteral("employees")) + backupReasons().count(QStringLiteral("restore")),
-             backup::kKeptBeforeOperation);
+    QCOMPARE(backupReasons().count(QStringLiteral("employees")), backup::kKeptBeforeRegistration);
+    QCOMPARE(backupReasons().count(QStringLiteral("restore")), 1);
 }
 
 void TestBackups::refusedRestoreLeavesTheFile_data()

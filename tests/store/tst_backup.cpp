@@ -7,9 +7,12 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
+#include <QMap>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <algorithm>
 
 using namespace pelmar;
 using backup::Reason;
@@ -54,6 +57,7 @@ private slots:
     void sameSecondKeepsBoth();
     void rotation_data();
     void rotation();
+    void futureNamedBackupsGoFirst();
     void failedBackupRemovesNothing_data();
     void failedBackupRemovesNothing();
     void dailyBackupDue_data();
@@ -162,45 +166,72 @@ void TestBackup::sameSecondKeepsBoth()
 
 void TestBackup::rotation_data()
 {
-    QTest::addColumn<int>("daily");
-    QTest::addColumn<int>("beforeOperation");
-    QTest::addColumn<int>("dailyKept");
-    QTest::addColumn<int>("beforeOperationKept");
-    QTest::newRow("15 daily") << 15 << 0 << 14 << 0;
-    QTest::newRow("21 before operations") << 0 << 21 << 0 << 20;
-    QTest::newRow("each kind keeps its own") << 16 << 22 << 14 << 20;
-    QTest::newRow("under the limits") << 14 << 20 << 14 << 20;
+    // What is taken, oldest first, each a minute after the one before
+    // ("tag*n" is n of that kind), and how many of each kind are left.
+    QTest::addColumn<QStringList>("taken");
+    QTest::addColumn<QStringList>("left");
+    QTest::newRow("15 daily") << QStringList{"daily*15"} << QStringList{"daily*14"};
+    QTest::newRow("registrations share a pool")
+        << QStringList{"employees*12", "shift-types*10"} << QStringList{"employees*10", "shift-types*10"};
+    QTest::newRow("a bulk delete outlives 20 registrations")
+        << QStringList{"bulk-delete", "employees*21"} << QStringList{"bulk-delete", "employees*20"};
+    QTest::newRow("each operation keeps its own") << QStringList{"restore*6", "upgrade", "bulk-delete*6", "daily*15"}
+                                                  << QStringList{"restore*5", "upgrade", "bulk-delete*5", "daily*14"};
 }
 
-// Backups a day (or a minute) apart: the oldest of each kind go first.
+// The oldest of a pool go first, and only for backups of the same pool.
 void TestBackup::rotation()
 {
-    QFETCH(int, daily);
-    QFETCH(int, beforeOperation);
-    QFETCH(int, dailyKept);
-    QFETCH(int, beforeOperationKept);
-    const QList<Reason> operations{Reason::BulkDelete, Reason::Employees, Reason::ShiftTypes, Reason::Restore};
-    for (int i = 0; i < daily; ++i)
-        QVERIFY(backup::take(m_main, m_data->path(), Reason::Daily, kNight.addDays(i)).ok());
-    for (int i = 0; i < beforeOperation; ++i)
-        QVERIFY(
-            backup::take(m_main, m_data->path(), operations.at(i % operations.size()), kNight.addSecs(60 * i)).ok());
+    QFETCH(QStringList, taken);
+    QFETCH(QStringList, left);
+    const auto counted = [](const QStringList &plan) {
+        QMap<QString, int> counts;
+        for (const QString &step : plan)
+            counts[step.section(u'*', 0, 0)] += step.contains(u'*') ? step.section(u'*', 1).toInt() : 1;
+        return counts;
+    };
+    int minute = 0;
+    QMap<QString, QDateTime> newest;
+    for (const QString &step : taken) {
+        const QString tag = step.section(u'*', 0, 0);
+        const auto reason = [&] {
+            for (Reason r : {Reason::Daily, Reason::BulkDelete, Reason::Employees, Reason::ShiftTypes, Reason::Restore,
+                             Reason::Upgrade})
+                if (backup::reasonTag(r) == tag)
+                    return r;
+            return Reason::Daily;
+        }();
+        for (int i = 0; i < counted({step}).value(tag); ++i) {
+            newest[tag] = kNight.addSecs(60 * minute++);
+            QVERIFY(backup::take(m_main, m_data->path(), reason, newest[tag]).ok());
+        }
+    }
+    QMap<QString, int> found;
+    QMap<QString, QDateTime> foundNewest;
+    for (const backup::Info &info : backup::list(m_data->path())) {
+        const QString tag = backup::reasonTag(info.reason);
+        ++found[tag];
+        foundNewest[tag] = qMax(foundNewest.value(tag), info.taken);
+    }
+    QCOMPARE(found, counted(left));
+    QCOMPARE(foundNewest, newest);
+}
 
-    QList<QDateTime> dailyTimes;
-    QList<QDateTime> operationTimes;
-    for (const backup::Info &info : backup::list(m_data->path()))
-        (info.reason == Reason::Daily ? dailyTimes : operationTimes) << info.taken;
-    QCOMPARE(dailyTimes.size(), dailyKept);
-    QCOMPARE(operationTimes.size(), beforeOperationKept);
-    // Newest first, and the ones left are the newest.
-    if (dailyKept > 0) {
-        QCOMPARE(dailyTimes.first(), kNight.addDays(daily - 1));
-        QCOMPARE(dailyTimes.last(), kNight.addDays(daily - dailyKept));
-    }
-    if (beforeOperationKept > 0) {
-        QCOMPARE(operationTimes.first(), kNight.addSecs(60 * (beforeOperation - 1)));
-        QCOMPARE(operationTimes.last(), kNight.addSecs(60 * (beforeOperation - beforeOperationKept)));
-    }
+// Daily backups named in the future (the clock was once wrong): today's is
+// kept, so the next start finds it, and a wrongly named one goes instead.
+void TestBackup::futureNamedBackupsGoFirst()
+{
+    const QDateTime wrongClock = kNight.addYears(1);
+    for (int i = 0; i < backup::kKeptDaily; ++i)
+        QVERIFY(backup::take(m_main, m_data->path(), Reason::Daily, wrongClock.addDays(i)).ok());
+    const backup::Outcome today = backup::take(m_main, m_data->path(), Reason::Daily, kNight);
+    QVERIFY(today.ok());
+    QVERIFY(QFile::exists(today.path));
+    QVERIFY(!backup::dailyBackupDue(m_data->path(), kNight.date()));
+    const QList<backup::Info> listed = backup::list(m_data->path());
+    QCOMPARE(listed.size(), backup::kKeptDaily);
+    QVERIFY(
+        std::none_of(listed.begin(), listed.end(), [&](const backup::Info &info) { return info.taken == wrongClock; }));
 }
 
 void TestBackup::failedBackupRemovesNothing_data()
