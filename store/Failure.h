@@ -12,6 +12,9 @@ namespace pelmar {
 // SQLite's primary result code of an error (its extended code cut to the
 // primary one), or -1 when the error carries none.
 int sqliteCode(const QSqlError &error);
+// The codes of a file another connection or program holds.
+inline constexpr int kSqliteBusyCode = 5;
+inline constexpr int kSqliteLockedCode = 6;
 
 // Keeps the error of a statement that failed on the connection, replacing
 // any kept before. Errors without a result code are not kept.

@@ -68,6 +68,7 @@ private slots:
     void failedCellWriteIsToldAndUndone();
     void failedReadKeepsThePageFromBeingSaved_data();
     void failedReadKeepsThePageFromBeingSaved();
+    void historyReadNamesTheHeldMainFile();
     void damagedMainFoundAfterStartIsRestored_data();
     void damagedMainFoundAfterStartIsRestored();
     void damagedWorkFileFoundAfterStartIsMadeNew();
@@ -411,6 +412,23 @@ void TestDiskFaults::failedReadKeepsThePageFromBeingSaved()
     QTest::mouseClick(page()->cmd登録, Qt::LeftButton);
     QCOMPARE(asked().value(0), QStringLiteral("登録/上書き確認/山田（4月）"));
     QCOMPARE(query(mainDb(), kEverythingStored), stored);
+}
+
+// The history list is copied inside the work file's connection from the
+// main file: a main file another program holds is the one named, and the
+// 読込 tells once instead of reading on into the same wait.
+void TestDiskFaults::historyReadNamesTheHeldMainFile()
+{
+    test::Holder holder(data().mainPath());
+    QVERIFY(holder.held);
+    clearAsked();
+    QTest::mouseClick(window()->historyPage()->cmd履歴読込, Qt::LeftButton);
+    QCOMPARE(requests().size(), 1);
+    const QString told = requests().first().prompt;
+    QCOMPARE(requests().first().subKey, QStringLiteral("履歴読込"));
+    QVERIFY2(told.contains(QDir::toNativeSeparators(data().mainPath())), qPrintable(told));
+    QVERIFY2(!told.contains(kWorkDbFileName), qPrintable(told));
+    QVERIFY2(told.contains(QStringLiteral("別のプログラム")), qPrintable(told));
 }
 
 void TestDiskFaults::damagedMainFoundAfterStartIsRestored_data()
