@@ -259,15 +259,22 @@ bool DataFiles::openFile(const QString &path, SchemaKind kind, const char *tag, 
     connection = uniqueConnectionName(tag);
     // Either file is copied into the backup folder before its layout is
     // upgraded; the work file's copies keep the hint texts.
-    const BackupBeforeUpgrade copyFirst = [this, kind](const QSqlDatabase &opened, const QString &) {
+    // Why the copy could not be made goes with the refusal.
+    QString copyError;
+    const BackupBeforeUpgrade copyFirst = [this, kind, &copyError](const QSqlDatabase &opened, const QString &) {
         const QDateTime now = QDateTime::currentDateTime();
-        return kind == SchemaKind::Main ? backup::take(opened, m_state.DataPath, backup::Reason::Upgrade, now).ok()
-                                        : backup::takeWorkFile(opened, m_state.DataPath, now).ok();
+        const backup::Outcome copied = kind == SchemaKind::Main
+            ? backup::take(opened, m_state.DataPath, backup::Reason::Upgrade, now)
+            : backup::takeWorkFile(opened, m_state.DataPath, now);
+        copyError = copied.error;
+        return copied.ok();
     };
     OpenResult opened = openExisting(path, kind, connection, copyFirst);
     m_lastDamage = opened.damage;
     if (!opened.ok()) {
         m_openError = opened.error;
+        if (!copyError.isEmpty())
+            m_openError += QStringLiteral("\n理由: ") + copyError;
         connection.clear();
         return false;
     }

@@ -357,12 +357,22 @@ OpenResult openAndCheck(const QString &filePath, SchemaKind kind, const QString 
                                      "更新はしていません。ファイルは変わっていません。")
                           .arg(upgraded.fromVersion)
                           .arg(upgraded.toVersion));
-    case Outcome::Failed:
-        return refuse(QStringLiteral("このデータファイルを版 %1 から版 %2 に更新できませんでした（%3）。"
-                                     "ファイルは変わっていません。")
+    case Outcome::Failed: {
+        // What the failure means for the user (a full disk, a read-only
+        // folder …) comes first; SQLite's own words stay for whoever helps.
+        const QSqlError kept = takeFailure(result.db);
+        QString why = failureReason(kept, filePath);
+        QString detail = upgraded.error.isEmpty() ? kept.text() : upgraded.error;
+        if (why.isEmpty())
+            why = detail.isEmpty() ? QStringLiteral("原因を特定できませんでした。") : detail;
+        else if (!detail.isEmpty())
+            why += QStringLiteral("（%1）").arg(detail);
+        return refuse(QStringLiteral("このデータファイルを版 %1 から版 %2 に更新できませんでした。"
+                                     "ファイルは変わっていません。\n理由: %3")
                           .arg(upgraded.fromVersion)
                           .arg(upgraded.toVersion)
-                          .arg(upgraded.error));
+                          .arg(why));
+    }
     }
 
     const QString problem = schemaProblem(result.db, kind);
