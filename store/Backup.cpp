@@ -11,6 +11,7 @@
 #include <QRegularExpression>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QStorageInfo>
 #include <QUuid>
 
 #include <algorithm>
@@ -371,6 +372,47 @@ QString upgradeCopy(const QString &copy)
 
 } // namespace
 
+namespace {
+
+// Why a copy could not be written, in the user's words where they are known.
+QString copyFailure(const QFile &target, const QString &path, qint64 needed)
+{
+    const QString folder = QFileInfo(path).absolutePath();
+    const QStorageInfo disk(folder);
+    if (target.error() == QFileDevice::ResourceError || (disk.isValid() && disk.bytesAvailable() < needed))
+        return diskFullReason(path);
+    if (!QFileInfo(folder).isWritable())
+        return QStringLiteral("フォルダー（%1）に書き込めません。読み取り専用になっていないか、書き込む権限があるかを"
+                              "確かめてください。")
+            .arg(native(folder));
+    return QStringLiteral("%1 に書き込めません（%2）。").arg(native(path), target.errorString());
+}
+
+// Copies a file whole to a new name, unbuffered, so that a write the disk
+// refuses is seen where it happens. Empty, or why not.
+QString copyWhole(const QString &from, const QString &to)
+{
+    QFile source(from);
+    if (!source.open(QIODevice::ReadOnly))
+        return QStringLiteral("%1 を読めません（%2）。").arg(native(from), source.errorString());
+    QFile target(to);
+    if (!target.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered))
+        return copyFailure(target, to, source.size());
+    while (!source.atEnd()) {
+        const QByteArray chunk = source.read(1 << 20);
+        if (chunk.isEmpty() && source.error() != QFileDevice::NoError)
+            return QStringLiteral("%1 を読めません（%2）。").arg(native(from), source.errorString());
+        if (target.write(chunk) != chunk.size())
+            return copyFailure(target, to, source.size() - target.pos());
+    }
+    target.close();
+    if (target.error() != QFileDevice::NoError)
+        return copyFailure(target, to, 0);
+    return {};
+}
+
+} // namespace
+
 Outcome prepareRestore(const QString &backupPath, const QString &mainDbPath)
 {
     Outcome outcome;
@@ -383,9 +425,9 @@ Outcome prepareRestore(const QString &backupPath, const QString &mainDbPath)
     const QString copy = mainFile.absoluteDir().filePath(
         QStringLiteral("%1.restore-%2.tmp")
             .arg(mainFile.fileName(), QUuid::createUuid().toString(QUuid::WithoutBraces)));
-    if (!QFile::copy(backupPath, copy)) {
+    if (const QString why = copyWhole(backupPath, copy); !why.isEmpty()) {
         QFile::remove(copy);
-        outcome.error = QStringLiteral("%1 に書き込めません。").arg(native(mainFile.absolutePath()));
+        outcome.error = why;
         return outcome;
     }
     QFile::setPermissions(copy, mainFile.permissions() | QFileDevice::ReadOwner | QFileDevice::WriteOwner);

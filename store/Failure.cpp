@@ -84,10 +84,7 @@ QString failureReason(const QSqlError &error, const QString &filePath)
             .arg(folder);
     switch (code) {
     case kSqliteFull:
-        return QStringLiteral("ディスクの空きがありません。このファイルのあるディスク（%1）の空きを増やしてから、"
-                              "もう一度操作してください。空きを作るときも、Pelmar のデータファイルとバックアップ"
-                              "フォルダーは消さないでください。")
-            .arg(folder);
+        return diskFullReason(filePath);
     case kSqliteIoErr:
         return QStringLiteral("ディスクへの読み書きに失敗しました。ディスクの故障や、USB メモリー・ネットワークの"
                               "ドライブが外れたことが考えられます。ドライブがつながっていることを確かめてから、"
@@ -112,6 +109,14 @@ QString failureReason(const QSqlError &error, const QString &filePath)
     default:
         return {};
     }
+}
+
+QString diskFullReason(const QString &filePath)
+{
+    return QStringLiteral("ディスクの空きがありません。このファイルのあるディスク（%1）の空きを増やしてから、"
+                          "もう一度操作してください。空きを作るときも、Pelmar のデータファイルとバックアップ"
+                          "フォルダーは消さないでください。")
+        .arg(QDir::toNativeSeparators(QFileInfo(filePath).absolutePath()));
 }
 
 QString failureDetail(const QSqlError &error, const QString &filePath)

@@ -29,6 +29,9 @@ void forgetFailure(const QSqlDatabase &db);
 // holds and a damaged file. Empty for any other error: the message of the
 // operation then stands alone.
 QString failureReason(const QSqlError &error, const QString &filePath);
+// The same words for a file written other than through SQLite (a copy)
+// that found no room on its disk.
+QString diskFullReason(const QString &filePath);
 
 // The lines a failure message ends with: the file, by its full path, and
 // the reason (for an error not named above, the database's own words), for

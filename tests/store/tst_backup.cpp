@@ -8,6 +8,8 @@
 #include <QDir>
 #include <QFile>
 #include <QMap>
+#include <QProcess>
+#include <QScopeGuard>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
@@ -51,6 +53,7 @@ class TestBackup : public QObject {
 private slots:
     void init();
     void cleanup();
+    void restoreOnAFullDiskSaysSo();
     void takenNamedAndListed_data();
     void takenNamedAndListed();
     void folderWithQuotesInItsName();
@@ -388,4 +391,27 @@ void TestBackup::replaceSwapsTheFileAndDropsAStaleJournal()
 }
 
 QTEST_GUILESS_MAIN(TestBackup)
+// The checked copy a restore puts beside the main file finds no room: the
+// message says the disk is full, and no part of the copy is left.
+void TestBackup::restoreOnAFullDiskSaysSo()
+{
+    const QString disk = QDir(m_data->path()).filePath(QStringLiteral("small-disk"));
+    QVERIFY(QDir().mkpath(disk));
+    if (QProcess::execute(QStringLiteral("mount"),
+                          {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
+                           QStringLiteral("size=64k"), QStringLiteral("tmpfs"), disk})
+        != 0)
+        QSKIP("a small disk cannot be made here (mounting needs root)");
+    const auto unmount = qScopeGuard([&] { QProcess::execute(QStringLiteral("umount"), {disk}); });
+    QVERIFY(execBound(m_main, QStringLiteral("create table ballast (v)")));
+    QVERIFY(execBound(m_main, QStringLiteral("insert into ballast values (randomblob(200000))")));
+    const backup::Outcome taken = backup::take(m_main, m_data->path(), Reason::Employees, kNight);
+    QVERIFY(taken.ok());
+
+    const backup::Outcome copy = backup::prepareRestore(taken.path, QDir(disk).filePath(kMainDbFileName));
+    QVERIFY(!copy.ok());
+    QVERIFY2(copy.error.contains(QStringLiteral("ディスクの空きがありません")), qPrintable(copy.error));
+    QCOMPARE(QDir(disk).entryList(QDir::Files | QDir::Hidden), QStringList{});
+}
+
 #include "tst_backup.moc"
