@@ -289,6 +289,9 @@ constexpr Entry catalogue[] = {
      u"\n\nどの Pelmar もこのデータフォルダーを使っていないことを確かめてから、上のファイルを削除し、もう一度"
      u"起動してください。削除できないときは、ファイルの持ち主のユーザーか管理者の権限で削除してください。",
      Warning, u"Pelmar の起動"},
+    // The subject names the file and why.
+    {msg::エラー自社情報読込, InPrompt, u"自社名と自社情報を読み込めませんでした。表示は前のままです。", u"", Warning,
+     u"読込の失敗"},
 };
 
 constexpr bool sameText(QStringView a, QStringView b)

@@ -117,7 +117,8 @@ struct MessageKey {
     /* The data folder's lock, held by a copy that does not answer */                                                 \
     X(開始, ロック引継ぎ確認)                                                                                          \
     X(開始, ロック使用中)                                                                                              \
-    X(開始, ロック削除不可)
+    X(開始, ロック削除不可)                                                                                            \
+    X(エラー, 自社情報読込)
 
 namespace msg {
 

@@ -221,6 +221,8 @@ QStringList storedNames(const QSqlDatabase &main)
     if (query.exec(QStringLiteral("select distinct 氏名 from 時給ヘッダ where 氏名 is not null order by 氏名")))
         while (query.next())
             names << query.value(0).toString();
+    if (query.lastError().isValid())
+        noteFailure(main, query.lastError());
     return names;
 }
 
@@ -234,6 +236,8 @@ QStringList storedTitles(const QSqlDatabase &main, const QString &name)
     if (query.exec())
         while (query.next())
             titles << query.value(0).toString();
+    if (query.lastError().isValid())
+        noteFailure(main, query.lastError());
     return titles;
 }
 

@@ -2,10 +2,14 @@
 
 #include "store/Database.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
 #include <QMutex>
+#include <QSqlQuery>
+#include <QThread>
+#include <QTimer>
 #include <QUrl>
 
 namespace pelmar {
@@ -46,10 +50,37 @@ int sqliteCode(const QSqlError &error)
     return ok ? (code & 0xff) : -1;
 }
 
+namespace {
+
+// A statement that met a file another program holds has waited the whole
+// busy timeout. An operation runs several (a 読込 reads its tables one by
+// one), and each would wait it again while the window stands still: the
+// connection stops waiting until the program is back in its event loop, so
+// that one operation waits once and then tells.
+void stopWaitingForNow(const QSqlDatabase &db)
+{
+    QCoreApplication *app = QCoreApplication::instance();
+    if (!app || QThread::currentThread() != app->thread() || !db.isOpen())
+        return;
+    QSqlQuery(db).exec(QStringLiteral("PRAGMA busy_timeout = 0"));
+    QTimer::singleShot(0, app, [name = db.connectionName()] {
+        if (!QSqlDatabase::contains(name))
+            return;
+        const QSqlDatabase again = QSqlDatabase::database(name, false);
+        if (again.isOpen())
+            QSqlQuery(again).exec(QStringLiteral("PRAGMA busy_timeout = %1").arg(kBusyTimeoutMs));
+    });
+}
+
+} // namespace
+
 void noteFailure(const QSqlDatabase &db, const QSqlError &error)
 {
-    if (sqliteCode(error) <= 0)
+    const int code = sqliteCode(error);
+    if (code <= 0)
         return;
+    if (code == kSqliteBusyCode || code == kSqliteLockedCode)
+        stopWaitingForNow(db);
     const QMutexLocker locker(&failuresLock());
     failures().insert(db.connectionName(), error);
 }
