@@ -114,7 +114,7 @@ struct MessageKey {
     X(エラー, 作業ファイル作成)                                                                                        \
     X(エラー, セル書込み)                                                                                              \
     X(エラー, 履歴読込)                                                                                                \
-    /* The data folder's lock, held by a copy that does not answer */                                                 \
+    /* A lock held by a copy that does not answer; the company details' read */                                        \
     X(開始, ロック引継ぎ確認)                                                                                          \
     X(開始, ロック使用中)                                                                                              \
     X(開始, ロック削除不可)                                                                                            \
