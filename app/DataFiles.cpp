@@ -9,6 +9,7 @@
 #include "store/NewInstallation.h"
 
 #include <QDateTime>
+#include <QDebug>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -78,9 +79,14 @@ void DataFiles::startPreparing(const QString &dataPath)
     auto prepared = std::make_shared<StartPreparation>();
     m_preparation = prepared;
     m_preparedFolder = dataPath;
-    m_preparing.reset(QThread::create(
-        [prepared, mainPath = QDir(dataPath).filePath(kMainDbFileName),
-         workPath = QDir(dataPath).filePath(kWorkDbFileName)] { *prepared = prepareStart(mainPath, workPath); }));
+    m_preparing.reset(QThread::create([prepared, dataPath, mainPath = QDir(dataPath).filePath(kMainDbFileName),
+                                       workPath = QDir(dataPath).filePath(kWorkDbFileName)] {
+        // Nothing else writes the folder yet: what a backup or a restore
+        // killed halfway left goes before anything is opened.
+        const backup::Leftovers leftovers = backup::removeLeftovers(dataPath);
+        *prepared = prepareStart(mainPath, workPath);
+        prepared->leftovers = leftovers;
+    }));
     m_preparing->start();
 }
 
@@ -93,6 +99,7 @@ std::optional<StartPreparation> DataFiles::finishPreparing(const QString &dataPa
     const std::shared_ptr<StartPreparation> prepared = std::exchange(m_preparation, nullptr);
     if (m_preparedFolder != dataPath)
         return std::nullopt;
+    m_leftovers = prepared->leftovers;
     return *prepared;
 }
 
@@ -252,15 +259,22 @@ bool DataFiles::openFile(const QString &path, SchemaKind kind, const char *tag, 
     connection = uniqueConnectionName(tag);
     // Either file is copied into the backup folder before its layout is
     // upgraded; the work file's copies keep the hint texts.
-    const BackupBeforeUpgrade copyFirst = [this, kind](const QSqlDatabase &opened, const QString &) {
+    // Why the copy could not be made goes with the refusal.
+    QString copyError;
+    const BackupBeforeUpgrade copyFirst = [this, kind, &copyError](const QSqlDatabase &opened, const QString &) {
         const QDateTime now = QDateTime::currentDateTime();
-        return kind == SchemaKind::Main ? backup::take(opened, m_state.DataPath, backup::Reason::Upgrade, now).ok()
-                                        : backup::takeWorkFile(opened, m_state.DataPath, now).ok();
+        const backup::Outcome copied = kind == SchemaKind::Main
+            ? backup::take(opened, m_state.DataPath, backup::Reason::Upgrade, now)
+            : backup::takeWorkFile(opened, m_state.DataPath, now);
+        copyError = copied.error;
+        return copied.ok();
     };
     OpenResult opened = openExisting(path, kind, connection, copyFirst);
     m_lastDamage = opened.damage;
     if (!opened.ok()) {
         m_openError = opened.error;
+        if (!copyError.isEmpty())
+            m_openError += QStringLiteral("\n理由: ") + copyError;
         connection.clear();
         return false;
     }
@@ -317,10 +331,11 @@ void DataFiles::startAfterStartWork(QObject *context, std::function<void(const A
 {
     waitForAfterStartWork();
     auto found = std::make_shared<AfterStart>();
-    m_afterStart.reset(QThread::create(
-        [found, mainPath = m_state.MainDbPath, workPath = m_state.WorkDbPath, dataFolder = m_state.DataPath] {
-            *found = readWholeFiles(mainPath, workPath, dataFolder, QDateTime::currentDateTime());
-        }));
+    m_afterStart.reset(QThread::create([found, mainPath = m_state.MainDbPath, workPath = m_state.WorkDbPath,
+                                        dataFolder = m_state.DataPath, leftovers = m_leftovers] {
+        *found = readWholeFiles(mainPath, workPath, dataFolder, QDateTime::currentDateTime());
+        found->leftovers = leftovers;
+    }));
     QObject::connect(m_afterStart.get(), &QThread::finished, context,
                      [found, done = std::move(done)] { done(*found); });
     m_afterStart->start();
@@ -345,6 +360,15 @@ bool DataFiles::deleteEverything(const std::function<void()> &backupsChanged)
 
 void DataFiles::tellFindings(const AfterStart &found) const
 {
+    // Left by a backup or restore that was cut off; the user loses nothing
+    // by their going, so they are only noted.
+    if (found.leftovers.removed > 0)
+        qInfo().noquote() << QStringLiteral(
+                                 "中断されたバックアップ・復元の一時ファイル %1 個（%2 バイト）を削除しました。")
+                                 .arg(found.leftovers.removed)
+                                 .arg(found.leftovers.bytes);
+    for (const QString &kept : found.leftovers.kept)
+        qWarning().noquote() << QStringLiteral("一時ファイル %1 を削除できません。").arg(native(kept));
     if (!found.dailyError.isEmpty())
         ShowMsg(msg::エラー起動時バックアップ, found.dailyError);
 }

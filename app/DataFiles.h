@@ -56,6 +56,7 @@ public:
         QString workProblem;
         bool dailyTaken = false;
         QString dailyError; // a daily backup was due and could not be made
+        backup::Leftovers leftovers; // removed at start, before the files were opened
     };
     // Runs that work on a thread of its own, with connections of its own, so
     // the window answers meanwhile. `done` runs on the caller's thread, while
@@ -127,6 +128,7 @@ private:
     std::shared_ptr<StartPreparation> m_preparation;
     QString m_preparedFolder;
     ReadyAtStart m_ready;
+    backup::Leftovers m_leftovers;
 };
 
 } // namespace pelmar

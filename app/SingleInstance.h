@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDateTime>
 #include <QLocalServer>
 #include <QLockFile>
 #include <QObject>
@@ -44,12 +45,38 @@ enum class StartDecision {
     Run, // this process holds the data folder's lock and is the running copy
     AlreadyRunning, // a live process holds the lock; it was asked to come to the front
     CannotGuard, // the lock could not be taken at all (the folder takes no file)
+    // The lock is held and its holder did not answer:
+    HeldUnchecked, // by a process this computer cannot check (another computer, another user, an unreadable lock)
+    HeldUnreachable, // by a live copy of this user on this computer (another session, or one that hangs)
+    StaleStuck, // by a process that is gone, and the lock cannot be removed
 };
+
+// Who a lock file names as its holder, as far as it can be read.
+struct LockHolder {
+    QString path;
+    bool readable = false; // the file names a process
+    qint64 pid = 0;
+    QString host; // the computer's name as the holder wrote it
+    QString user; // the file's owner
+    QDateTime since; // when the lock was taken (the file was written)
+    bool onThisComputer = false;
+};
+LockHolder readLockHolder(const QString &lockPath);
+// The holder in the user's words, one item a line, for the messages.
+QString describeHolder(const LockHolder &holder);
 
 // Takes the data folder's lock (a lock left by a process that is gone is
 // removed) and then listens for later starts; when a live copy holds the
 // lock, asks it to come to the front. CannotGuard means nothing keeps a
-// second copy out, so the program must not open its data.
+// second copy out, so the program must not open its data. The Held… and
+// StaleStuck decisions say why the lock is out of reach; nothing is asked.
 StartDecision decideStart(QLockFile &lock, SingleInstance &instance, int timeoutMs = 2000);
+
+// decideStart for a start of the program: a lock out of reach is never a
+// silent end. It says who holds the lock; a holder that cannot be checked
+// from here is offered to be taken over (a question whose default is No),
+// and a lock that cannot be removed is told with how to remove it. Run when
+// the lock was taken over. Asked through ShowMsg, so a test answers it.
+StartDecision startOnDataFolder(QLockFile &lock, SingleInstance &instance, int timeoutMs = 2000);
 
 } // namespace pelmar

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "store/Backup.h"
 #include "store/ProgramState.h"
 
 #include <QString>
@@ -16,6 +17,7 @@ namespace pelmar {
 struct StartPreparation {
     bool filesSound = false; // both files passed every check opening makes
     ReadyAtStart ready;
+    backup::Leftovers leftovers; // what interrupted backups and restores had left, removed first
 };
 
 StartPreparation prepareStart(const QString &mainPath, const QString &workPath);

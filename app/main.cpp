@@ -45,14 +45,20 @@ int main(int argc, char *argv[])
     // is what the liveness check of a later start compares it with.
     QLockFile lock(QDir(dataPath).filePath(pelmar::kLockFileName));
     pelmar::SingleInstance instance(pelmar::SingleInstance::keyFor(dataPath));
-    const pelmar::StartDecision decision = pelmar::decideStart(lock, instance);
+    // A lock whose holder does not answer is never a silent end: who holds
+    // it is said, and one that cannot be checked from here may be taken over.
+    const pelmar::StartDecision decision = pelmar::startOnDataFolder(lock, instance);
 
     QApplication::setApplicationName(QStringLiteral("Pelmar"));
     switch (decision) {
     case pelmar::StartDecision::Run:
         break;
     case pelmar::StartDecision::AlreadyRunning:
+    case pelmar::StartDecision::HeldUnchecked:
+    case pelmar::StartDecision::HeldUnreachable:
         return 0;
+    case pelmar::StartDecision::StaleStuck:
+        return 1;
     case pelmar::StartDecision::CannotGuard: {
         // Without the folder there is no data either; opening tells so.
         if (!QFileInfo(dataPath).isDir())

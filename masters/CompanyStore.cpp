@@ -1,8 +1,10 @@
 #include "masters/CompanyStore.h"
 
 #include "store/Database.h"
+#include "store/Failure.h"
 #include "store/Tables.h"
 
+#include <QSqlError>
 #include <QSqlQuery>
 
 namespace pelmar::company {
@@ -23,8 +25,11 @@ std::optional<Settings> read(const QSqlDatabase &main)
 {
     QSqlQuery query(main);
     if (!query.exec(selectSql(tables::自社情報, tables::自社情報.columns, QStringLiteral("order by rowid limit 1")))
-        || !query.next())
+        || !query.next()) {
+        if (query.lastError().isValid())
+            noteFailure(main, query.lastError());
         return std::nullopt;
+    }
     return Settings{query.value(0), query.value(1)};
 }
 

@@ -1,10 +1,12 @@
 #include "masters/EmployeeStore.h"
 
 #include "store/Database.h"
+#include "store/Failure.h"
 #include "store/PageRows.h"
 #include "store/Tables.h"
 
 #include <QSet>
+#include <QSqlError>
 #include <QSqlQuery>
 
 #include <algorithm>
@@ -62,8 +64,10 @@ bool readMaster(const QSqlDatabase &main, const QSqlDatabase &work)
 {
     QSqlQuery master(main);
     master.setForwardOnly(true);
-    if (!master.exec(selectSql(tables::従業員, columns::employee, kInPageOrder)))
+    if (!master.exec(selectSql(tables::従業員, columns::employee, kInPageOrder))) {
+        noteFailure(main, master.lastError());
         return false;
+    }
     QList<QVariantList> employees;
     while (master.next())
         employees << rowValues(master, columns::employee.size());

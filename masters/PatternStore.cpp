@@ -1,9 +1,11 @@
 #include "masters/PatternStore.h"
 
 #include "store/Database.h"
+#include "store/Failure.h"
 #include "store/PageRows.h"
 #include "store/Tables.h"
 
+#include <QSqlError>
 #include <QSqlQuery>
 
 namespace pelmar::patterns {
@@ -18,8 +20,10 @@ std::optional<QList<QVariantList>> masterRows(const QSqlDatabase &main)
 {
     QSqlQuery master(main);
     master.setForwardOnly(true);
-    if (!master.exec(selectSql(tables::勤務形態マスタ, columns::pattern, kInMasterOrder)))
+    if (!master.exec(selectSql(tables::勤務形態マスタ, columns::pattern, kInMasterOrder))) {
+        noteFailure(main, master.lastError());
         return std::nullopt;
+    }
     QList<QVariantList> rows;
     while (master.next())
         rows << rowValues(master, columns::pattern.size());

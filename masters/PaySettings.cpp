@@ -1,9 +1,11 @@
 #include "masters/PaySettings.h"
 
 #include "store/Database.h"
+#include "store/Failure.h"
 #include "store/Tables.h"
 
 #include <QHash>
+#include <QSqlError>
 #include <QSqlQuery>
 
 #include <cmath>
@@ -67,8 +69,10 @@ std::optional<premium::Rounding> roundingFromName(const QString &name)
 std::optional<PaySettings> load(const QSqlDatabase &main)
 {
     QSqlQuery query(main);
-    if (!query.exec(selectSql(tables::設定, tables::設定.columns)))
+    if (!query.exec(selectSql(tables::設定, tables::設定.columns))) {
+        noteFailure(main, query.lastError());
         return std::nullopt;
+    }
     QHash<QString, QString> stored;
     while (query.next())
         stored.insert(query.value(0).toString(), query.value(1).toString());

@@ -299,9 +299,15 @@ QString SettingsPage::describeChosen() const
 
 void SettingsPage::Read設定()
 {
+    forgetFailure(m_state.MainDb);
     const std::optional<company::Settings> stored = company::read(m_state.MainDb);
-    if (!stored)
-        return; // an empty table leaves the boxes as they are
+    if (!stored) {
+        // An empty table leaves the boxes as they are; a read that failed
+        // says so.
+        if (const QString failed = failureDetail(m_state.MainDb); !failed.isEmpty())
+            ShowMsg(msg::エラー自社情報読込, failed);
+        return;
+    }
     m_state.CompanyName = stored->name.isNull() ? QString() : stored->name.toString();
     m_state.CompanyInfo = stored->info.isNull() ? QString() : stored->info.toString();
     txt自社名->setText(m_state.CompanyName);

@@ -312,6 +312,27 @@ constexpr Entry catalogue[] = {
     {msg::エラー終了時バックアップ, InPrompt,
      u"終了時のバックアップを作成できませんでした。保存したデータはそのまま残っています。\n理由: ", u"", Warning,
      u"バックアップの失敗"},
+    // The data folder's lock, held by a copy that did not answer; the subject
+    // says who holds it, one item a line.
+    {msg::開始ロック引継ぎ確認, InPrompt,
+     u"このデータフォルダーは、別の Pelmar が使用中と記録されています。その Pelmar が今も動いているかどうかを、"
+     u"このコンピューターからは確かめられません。\n\n",
+     u"\n\nその Pelmar がもう動いていないとき（そのコンピューターの電源が切れた、USB メモリーを抜いた、途中で"
+     u"止まった、など）だけ「はい」を押してください。使用中の記録を取り除いて、ここで起動します。\n"
+     u"その Pelmar がまだ動いているのに「はい」を押すと、二つの Pelmar が同じデータに書き込み、保存した明細や登録が"
+     u"失われることがあります。わからないときは「いいえ」を押し、その Pelmar を終了してから起動し直してください。",
+     ConfirmNo, u"Pelmar の起動"},
+    {msg::開始ロック使用中, InPrompt, u"Pelmar はこのデータフォルダーで、すでに動いています。\n\n",
+     u"\n\n動いている Pelmar のウィンドウを前に出せませんでした。別のログインの画面で動いていることがあります。"
+     u"そちらの Pelmar を使うか、終了してから起動し直してください。",
+     Warning, u"Pelmar の起動"},
+    {msg::開始ロック削除不可, InPrompt, u"このデータフォルダーの使用中の記録を取り除けないため、起動できません。\n\n",
+     u"\n\nどの Pelmar もこのデータフォルダーを使っていないことを確かめてから、上のファイルを削除し、もう一度"
+     u"起動してください。削除できないときは、ファイルの持ち主のユーザーか管理者の権限で削除してください。",
+     Warning, u"Pelmar の起動"},
+    // The subject names the file and why.
+    {msg::エラー自社情報読込, InPrompt, u"自社名と自社情報を読み込めませんでした。表示は前のままです。", u"", Warning,
+     u"読込の失敗"},
 };
 
 constexpr bool sameText(QStringView a, QStringView b)

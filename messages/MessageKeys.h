@@ -127,7 +127,12 @@ struct MessageKey {
     X(入力, 時給適用確認)                                                                                              \
     X(入力, 勤務形態なし)                                                                                              \
     X(その他, 保存完了)                                                                                                \
-    X(エラー, 終了時バックアップ)
+    X(エラー, 終了時バックアップ)                                                                                      \
+    /* A lock held by a copy that does not answer; the company details' read */                                        \
+    X(開始, ロック引継ぎ確認)                                                                                          \
+    X(開始, ロック使用中)                                                                                              \
+    X(開始, ロック削除不可)                                                                                            \
+    X(エラー, 自社情報読込)
 
 namespace msg {
 

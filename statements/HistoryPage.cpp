@@ -48,8 +48,16 @@ void HistoryPage::Read履歴()
     const bool filled = statements::fillHistory(m_state.MainDb, m_state.WorkDb);
     Grid履歴->refresh();
     // A list that could not be written is not passed off as the whole history.
-    if (!filled)
-        ShowMsg(msg::エラー履歴読込, failureDetail(m_state.MainDb, m_state.WorkDb));
+    if (!filled) {
+        const QSqlError failure = takeFailure(m_state.MainDb);
+        const int code = sqliteCode(failure);
+        ShowMsg(msg::エラー履歴読込,
+                failure.isValid() ? failureDetail(failure, fileOf(m_state.MainDb)) : failureDetail(m_state.WorkDb));
+        // The pickers read the same main file: while another program holds
+        // it, each read would keep the window waiting once more for nothing.
+        if (code == kSqliteBusyCode || code == kSqliteLockedCode)
+            return;
+    }
     ReadCombタイトル();
     ReadComb台帳氏名();
 }

@@ -15,6 +15,16 @@ namespace pelmar::statements {
 
 namespace {
 
+// A statement of the work connection that reads the attached main file
+// and found a file another program holds: that file is the main one, and
+// the failure is kept for it, so that the message names Pelmar.mdb.
+void blameHeldMainFile(const QSqlDatabase &main, const QSqlDatabase &work)
+{
+    const QSqlError failure = takeFailure(work);
+    const int code = sqliteCode(failure);
+    noteFailure(code == kSqliteBusyCode || code == kSqliteLockedCode ? main : work, failure);
+}
+
 // The main file attached to the work file's connection for as long as this
 // lives, under the name "saved", so that rows go from one file to the other
 // inside SQLite in one statement. Only an existing file is attached: SQLite
@@ -29,6 +39,8 @@ public:
         const QString path = name.startsWith(QLatin1String("file:")) ? QUrl(name).toLocalFile() : name;
         m_attached = QFileInfo(path).isFile()
             && execBound(m_work, QStringLiteral("attach database ? as saved"), {QFileInfo(path).absoluteFilePath()});
+        if (!m_attached)
+            blameHeldMainFile(main, work);
     }
     ~AttachedMainFile()
     {
@@ -189,11 +201,17 @@ bool fillHistory(const QSqlDatabase &main, const QSqlDatabase &work)
     if (!saved.ok())
         return false;
     Transaction transaction(work);
-    return transaction.started() && execBound(work, QStringLiteral("delete from w履歴"))
-        && execBound(work,
-                     QStringLiteral("insert into w履歴 (%1) select %1 from saved.時給ヘッダ order by 氏名, rowid")
-                         .arg(columnList(columns)))
-        && transaction.commit();
+    if (!transaction.started() || !execBound(work, QStringLiteral("delete from w履歴")))
+        return false;
+    if (!execBound(work,
+                   QStringLiteral("insert into w履歴 (%1) select %1 from saved.時給ヘッダ order by 氏名, rowid")
+                       .arg(columnList(columns)))) {
+        // The work file was written a moment ago: a file held here is the
+        // main file the rows come from.
+        blameHeldMainFile(main, work);
+        return false;
+    }
+    return transaction.commit();
 }
 
 QStringList storedNames(const QSqlDatabase &main)
@@ -203,6 +221,8 @@ QStringList storedNames(const QSqlDatabase &main)
     if (query.exec(QStringLiteral("select distinct 氏名 from 時給ヘッダ where 氏名 is not null order by 氏名")))
         while (query.next())
             names << query.value(0).toString();
+    if (query.lastError().isValid())
+        noteFailure(main, query.lastError());
     return names;
 }
 
@@ -216,6 +236,8 @@ QStringList storedTitles(const QSqlDatabase &main, const QString &name)
     if (query.exec())
         while (query.next())
             titles << query.value(0).toString();
+    if (query.lastError().isValid())
+        noteFailure(main, query.lastError());
     return titles;
 }
 

@@ -11,34 +11,48 @@
 #include <QRegularExpression>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QStorageInfo>
 #include <QUuid>
 
 #include <algorithm>
 #include <array>
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <system_error>
 
 namespace pelmar::backup {
 
 namespace {
 
+// Backups of one pool are rotated together; `kept` is the pool's.
+enum class Pool { Daily, Registration, BulkDelete, Restore, Upgrade, Closing };
+
 struct ReasonName {
     Reason reason;
     const char *tag;
     const char16_t *text;
+    Pool pool;
+    int kept;
 };
 
 constexpr std::array<ReasonName, 7> kReasons{{
-    {Reason::Daily, "daily", u"毎日"},
-    {Reason::BulkDelete, "bulk-delete", u"一括削除前"},
-    {Reason::Employees, "employees", u"従業員登録前"},
-    {Reason::ShiftTypes, "shift-types", u"勤務形態登録前"},
-    {Reason::Restore, "restore", u"復元前"},
-    {Reason::Upgrade, "upgrade", u"更新前"},
-    // At the window's close, when something was saved since the start.
-    {Reason::Closing, "closing", u"終了時"},
+    {Reason::Daily, "daily", u"毎日", Pool::Daily, kKeptDaily},
+    {Reason::BulkDelete, "bulk-delete", u"一括削除前", Pool::BulkDelete, kKeptOfEachOperation},
+    {Reason::Employees, "employees", u"従業員登録前", Pool::Registration, kKeptBeforeRegistration},
+    {Reason::ShiftTypes, "shift-types", u"勤務形態登録前", Pool::Registration, kKeptBeforeRegistration},
+    {Reason::Restore, "restore", u"復元前", Pool::Restore, kKeptOfEachOperation},
+    {Reason::Upgrade, "upgrade", u"更新前", Pool::Upgrade, kKeptOfEachOperation},
+    // At the window's close, when something was saved since the start: the
+    // day's work, in a pool of its own as large as the daily one, so that
+    // neither pushes the other out.
+    {Reason::Closing, "closing", u"終了時", Pool::Closing, kKeptDaily},
 }};
+
+const ReasonName &nameOf(Reason reason)
+{
+    return *std::find_if(kReasons.begin(), kReasons.end(), [&](const ReasonName &r) { return r.reason == reason; });
+}
 
 const QString kDateFormat = QStringLiteral("yyyyMMdd-HHmmss");
 
@@ -127,19 +141,30 @@ int countRows(const QSqlDatabase &db, const Table &table)
     return query.value(0).toInt();
 }
 
-// The oldest of each kind beyond what is kept go, one by one.
-void rotate(const QString &folder)
+// Newest first by when they were made, as a backup written at `now` sees
+// them: one named later than `now` was made while the clock was wrong (or
+// is wrong now), in any case before `now`, and ranks behind every backup
+// named up to `now`.
+void orderAsMade(QList<Named> &backups, const QDateTime &now)
 {
-    int daily = 0;
-    int closing = 0;
-    int beforeOperation = 0;
-    for (const Named &backup : namedBackups(folder)) {
-        const bool isDaily = backup.reason == Reason::Daily;
-        // The backups at close hold the days' work: a pool of their own, as
-        // many as the daily ones, so neither pushes the other out.
-        const bool isClosing = backup.reason == Reason::Closing;
-        const int kept = isDaily ? ++daily : isClosing ? ++closing : ++beforeOperation;
-        if (kept > (isDaily || isClosing ? kKeptDaily : kKeptBeforeOperation))
+    std::stable_sort(backups.begin(), backups.end(), [&](const Named &a, const Named &b) {
+        const bool aLater = a.taken > now;
+        const bool bLater = b.taken > now;
+        return aLater != bLater ? bLater : newerFirst(a, b);
+    });
+}
+
+// The oldest of each pool beyond what it keeps go, one by one; the backup
+// just written stays whatever its name says.
+void rotate(const QString &folder, const QString &justWritten, const QDateTime &now)
+{
+    QList<Named> backups = namedBackups(folder);
+    orderAsMade(backups, now);
+    std::map<Pool, int> seen;
+    for (const Named &backup : std::as_const(backups)) {
+        const ReasonName &name = nameOf(backup.reason);
+        const int kept = ++seen[name.pool];
+        if (kept > name.kept && backup.path != justWritten)
             QFile::remove(backup.path);
     }
 }
@@ -241,7 +266,7 @@ Outcome take(const QSqlDatabase &main, const QString &dataFolder, Reason reason,
     const Outcome outcome =
         snapshot(main, folder, QStringLiteral("Pelmar-%1-%2").arg(when.toString(kDateFormat), reasonTag(reason)));
     if (outcome.ok())
-        rotate(folder);
+        rotate(folder, QFileInfo(outcome.path).absoluteFilePath(), when);
     return outcome;
 }
 
@@ -251,11 +276,18 @@ Outcome takeWorkFile(const QSqlDatabase &work, const QString &dataFolder, const 
     const Outcome outcome = snapshot(work, folder, kWorkBackupPrefix + when.toString(kDateFormat));
     if (!outcome.ok())
         return outcome;
-    // The newest few are kept; names sort by when they were taken.
+    // The newest few are kept; names sort by when they were taken, and one
+    // named later than this one was taken while the clock was wrong, before
+    // it. The one just written stays.
+    const QString newest = QFileInfo(outcome.path).fileName();
+    const QString stamp = kWorkBackupPrefix + when.toString(kDateFormat);
     QStringList taken =
         QDir(folder).entryList({kWorkBackupPrefix + QStringLiteral("*.mdb")}, QDir::Files, QDir::Name | QDir::Reversed);
+    std::stable_partition(taken.begin(), taken.end(),
+                          [&](const QString &name) { return name.left(stamp.size()) <= stamp; });
     for (qsizetype i = kKeptWorkFile; i < taken.size(); ++i)
-        QFile::remove(QDir(folder).filePath(taken.at(i)));
+        if (taken.at(i) != newest)
+            QFile::remove(QDir(folder).filePath(taken.at(i)));
     return outcome;
 }
 
@@ -344,6 +376,47 @@ QString upgradeCopy(const QString &copy)
 
 } // namespace
 
+namespace {
+
+// Why a copy could not be written, in the user's words where they are known.
+QString copyFailure(const QFile &target, const QString &path, qint64 needed)
+{
+    const QString folder = QFileInfo(path).absolutePath();
+    const QStorageInfo disk(folder);
+    if (target.error() == QFileDevice::ResourceError || (disk.isValid() && disk.bytesAvailable() < needed))
+        return diskFullReason(path);
+    if (!QFileInfo(folder).isWritable())
+        return QStringLiteral("フォルダー（%1）に書き込めません。読み取り専用になっていないか、書き込む権限があるかを"
+                              "確かめてください。")
+            .arg(native(folder));
+    return QStringLiteral("%1 に書き込めません（%2）。").arg(native(path), target.errorString());
+}
+
+// Copies a file whole to a new name, unbuffered, so that a write the disk
+// refuses is seen where it happens. Empty, or why not.
+QString copyWhole(const QString &from, const QString &to)
+{
+    QFile source(from);
+    if (!source.open(QIODevice::ReadOnly))
+        return QStringLiteral("%1 を読めません（%2）。").arg(native(from), source.errorString());
+    QFile target(to);
+    if (!target.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered))
+        return copyFailure(target, to, source.size());
+    while (!source.atEnd()) {
+        const QByteArray chunk = source.read(1 << 20);
+        if (chunk.isEmpty() && source.error() != QFileDevice::NoError)
+            return QStringLiteral("%1 を読めません（%2）。").arg(native(from), source.errorString());
+        if (target.write(chunk) != chunk.size())
+            return copyFailure(target, to, source.size() - target.pos());
+    }
+    target.close();
+    if (target.error() != QFileDevice::NoError)
+        return copyFailure(target, to, 0);
+    return {};
+}
+
+} // namespace
+
 Outcome prepareRestore(const QString &backupPath, const QString &mainDbPath)
 {
     Outcome outcome;
@@ -356,9 +429,9 @@ Outcome prepareRestore(const QString &backupPath, const QString &mainDbPath)
     const QString copy = mainFile.absoluteDir().filePath(
         QStringLiteral("%1.restore-%2.tmp")
             .arg(mainFile.fileName(), QUuid::createUuid().toString(QUuid::WithoutBraces)));
-    if (!QFile::copy(backupPath, copy)) {
+    if (const QString why = copyWhole(backupPath, copy); !why.isEmpty()) {
         QFile::remove(copy);
-        outcome.error = QStringLiteral("%1 に書き込めません。").arg(native(mainFile.absolutePath()));
+        outcome.error = why;
         return outcome;
     }
     QFile::setPermissions(copy, mainFile.permissions() | QFileDevice::ReadOwner | QFileDevice::WriteOwner);
@@ -400,6 +473,43 @@ bool replaceFile(const QString &checkedCopy, const QString &mainDbPath, QString 
         return fail(QStringLiteral("%1 を置き換えられません。%2")
                         .arg(native(mainDbPath), QString::fromLocal8Bit(code.message().c_str())));
     return true;
+}
+
+namespace {
+
+// The names snapshot(), prepareRestore() and renewWorkFile() write under
+// until a file is checked; the id is a UUID, so no name a user gives a file
+// looks like one.
+const QRegularExpression &leftoverPattern(bool inBackupFolder)
+{
+    static const QString id = QStringLiteral("[0-9a-f]{8}-[0-9a-f]{4}-[0-9a-f]{4}-[0-9a-f]{4}-[0-9a-f]{12}");
+    static const QRegularExpression inBackups(QStringLiteral("^\\.incomplete-%1\\.tmp(-journal)?$").arg(id));
+    static const QRegularExpression inData(
+        QStringLiteral("^(Pelmar\\.mdb\\.restore|PelmarWork\\.mdb\\.new)-%1\\.tmp(-journal)?$").arg(id));
+    return inBackupFolder ? inBackups : inData;
+}
+
+} // namespace
+
+Leftovers removeLeftovers(const QString &dataFolder)
+{
+    Leftovers found;
+    for (const bool inBackupFolder : {false, true}) {
+        const QDir folder(inBackupFolder ? folderOf(dataFolder) : dataFolder);
+        const QFileInfoList files = folder.entryInfoList(QDir::Files | QDir::Hidden | QDir::System);
+        for (const QFileInfo &file : files) {
+            if (file.isSymLink() || !leftoverPattern(inBackupFolder).match(file.fileName()).hasMatch())
+                continue;
+            const qint64 size = file.size();
+            if (QFile::remove(file.absoluteFilePath())) {
+                ++found.removed;
+                found.bytes += size;
+            } else {
+                found.kept << file.absoluteFilePath();
+            }
+        }
+    }
+    return found;
 }
 
 namespace {

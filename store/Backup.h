@@ -5,6 +5,7 @@
 #include <QList>
 #include <QSqlDatabase>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -18,10 +19,14 @@ enum class Reason { Daily, BulkDelete, Employees, ShiftTypes, Restore, Upgrade, 
 QString reasonTag(Reason reason); // "daily", "bulk-delete", …
 QString reasonText(Reason reason); // what the settings page shows: 毎日, 一括削除前, …
 
-// How many of each kind are kept: the daily ones, and the ones taken before
-// an operation (every reason but daily).
+// How many are kept. Each pool is rotated on its own, so that a run of one
+// kind never pushes out the backup of another: the daily ones; the ones
+// taken before 登録 on the employee and shift-type masters, together; and
+// the ones before a bulk delete, before a restore and before an upgrade,
+// each kind by itself.
 inline constexpr int kKeptDaily = 14;
-inline constexpr int kKeptBeforeOperation = 20;
+inline constexpr int kKeptBeforeRegistration = 20;
+inline constexpr int kKeptOfEachOperation = 5;
 
 // <data folder>/backup
 QString folderOf(const QString &dataFolder);
@@ -35,7 +40,10 @@ struct Outcome {
 // Writes a snapshot of the open main database to the backup folder as
 // Pelmar-<yyyyMMdd>-<HHmmss>-<reason>.mdb, stamped with `when`. The snapshot
 // is written under a temporary name, checked on a connection of its own and
-// only then given its name; then the oldest backups beyond what is kept go.
+// only then given its name; then the oldest backups of its pool beyond what
+// is kept go. Oldest is by when a backup was made: one named later than
+// `when` was made while the clock was wrong, before this one, and goes
+// first; the backup just written never goes.
 // A failure leaves no file behind and removes no older backup. `main` must
 // not be inside a transaction.
 Outcome take(const QSqlDatabase &main, const QString &dataFolder, Reason reason, const QDateTime &when);
@@ -82,6 +90,19 @@ Outcome prepareRestore(const QString &backupPath, const QString &mainDbPath);
 bool replaceMainFile(const QString &checkedCopy, const QString &mainDbPath, QString *error);
 // The same for any data file.
 bool replaceFile(const QString &checkedCopy, const QString &filePath, QString *error);
+
+// What an interrupted backup, restore or renewal of the work file left in
+// the data folder and its backup folder: files under the temporary names
+// Pelmar gives them (backup/.incomplete-<id>.tmp, Pelmar.mdb.restore-<id>.tmp,
+// PelmarWork.mdb.new-<id>.tmp, each with its journal) and nothing else.
+// Only for a start that holds the folder's lock: a running copy may be
+// writing one.
+struct Leftovers {
+    int removed = 0;
+    qint64 bytes = 0; // what they took on the disk
+    QStringList kept; // leftovers that could not be removed
+};
+Leftovers removeLeftovers(const QString &dataFolder);
 
 // Keeps a damaged data file under a name that says what it is, beside it:
 // Pelmar.mdb as Pelmar-damaged-<yyyyMMdd>-<HHmmss>.mdb, PelmarWork.mdb as

@@ -132,6 +132,18 @@ QString unreadableDamage(const QSqlError &error)
         .arg(error.text());
 }
 
+// A read-only connection met a journal it would have to play back.
+bool isInterruptedWrite(const QSqlError &error, const QString &filePath)
+{
+    constexpr int kSqliteReadOnly = 8;
+    constexpr int kSqliteReadOnlyRollback = kSqliteReadOnly | (3 << 8);
+    bool ok = false;
+    const int code = error.nativeErrorCode().toInt(&ok);
+    return ok
+        && (code == kSqliteReadOnlyRollback
+            || (code == kSqliteReadOnly && QFileInfo::exists(filePath + QStringLiteral("-journal"))));
+}
+
 // Why a file that opened does not read back.
 QString unreadableReason(const QSqlError &error, const QString &filePath)
 {
@@ -345,12 +357,22 @@ OpenResult openAndCheck(const QString &filePath, SchemaKind kind, const QString 
                                      "更新はしていません。ファイルは変わっていません。")
                           .arg(upgraded.fromVersion)
                           .arg(upgraded.toVersion));
-    case Outcome::Failed:
-        return refuse(QStringLiteral("このデータファイルを版 %1 から版 %2 に更新できませんでした（%3）。"
-                                     "ファイルは変わっていません。")
+    case Outcome::Failed: {
+        // What the failure means for the user (a full disk, a read-only
+        // folder …) comes first; SQLite's own words stay for whoever helps.
+        const QSqlError kept = takeFailure(result.db);
+        QString why = failureReason(kept, filePath);
+        QString detail = upgraded.error.isEmpty() ? kept.text() : upgraded.error;
+        if (why.isEmpty())
+            why = detail.isEmpty() ? QStringLiteral("原因を特定できませんでした。") : detail;
+        else if (!detail.isEmpty())
+            why += QStringLiteral("（%1）").arg(detail);
+        return refuse(QStringLiteral("このデータファイルを版 %1 から版 %2 に更新できませんでした。"
+                                     "ファイルは変わっていません。\n理由: %3")
                           .arg(upgraded.fromVersion)
                           .arg(upgraded.toVersion)
-                          .arg(upgraded.error));
+                          .arg(why));
+    }
     }
 
     const QString problem = schemaProblem(result.db, kind);
@@ -404,8 +426,16 @@ OpenResult openForReading(const QString &filePath, SchemaKind kind, const QStrin
     if (!result.db.open())
         return refuse(result.db.lastError().text());
     QSqlQuery check(result.db);
-    if (!check.exec(QStringLiteral("select count(*) from sqlite_master")) || !check.next())
+    if (!check.exec(QStringLiteral("select count(*) from sqlite_master")) || !check.next()) {
+        // A write cut off by a crash or a power cut leaves its journal,
+        // which the next connection that may write plays back. One that
+        // only reads cannot, and the file is not damaged for that.
+        if (isInterruptedWrite(check.lastError(), filePath))
+            return refuse(QStringLiteral("前回 Pelmar が書き込みの途中で止まったため、その後始末がまだ済んでいません。"
+                                         "ファイルは壊れていません。Pelmar を一度起動すると後始末が済み、止まる前に"
+                                         "保存した内容で開きます。その後でもう一度お試しください。"));
         return refuse(unreadableReason(check.lastError(), filePath));
+    }
     const bool holdsNothing = check.value(0).toInt() == 0;
     check.finish();
     if (holdsNothing)

@@ -20,7 +20,8 @@ enum class SchemaKind { Main, Work };
 // Every connection waits this long for another connection's lock before a
 // statement gives up; a file held by another program then fails quickly
 // with a clear message instead of hanging or failing at once.
-inline const QString kBusyTimeoutOption = QStringLiteral("QSQLITE_BUSY_TIMEOUT=2000");
+inline constexpr int kBusyTimeoutMs = 2000;
+inline const QString kBusyTimeoutOption = QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeoutMs);
 
 const char *schemaSql(SchemaKind kind);
 

@@ -2,10 +2,14 @@
 
 #include "store/Database.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
 #include <QMutex>
+#include <QSqlQuery>
+#include <QThread>
+#include <QTimer>
 #include <QUrl>
 
 namespace pelmar {
@@ -46,10 +50,37 @@ int sqliteCode(const QSqlError &error)
     return ok ? (code & 0xff) : -1;
 }
 
+namespace {
+
+// A statement that met a file another program holds has waited the whole
+// busy timeout. An operation runs several (a 読込 reads its tables one by
+// one), and each would wait it again while the window stands still: the
+// connection stops waiting until the program is back in its event loop, so
+// that one operation waits once and then tells.
+void stopWaitingForNow(const QSqlDatabase &db)
+{
+    QCoreApplication *app = QCoreApplication::instance();
+    if (!app || QThread::currentThread() != app->thread() || !db.isOpen())
+        return;
+    QSqlQuery(db).exec(QStringLiteral("PRAGMA busy_timeout = 0"));
+    QTimer::singleShot(0, app, [name = db.connectionName()] {
+        if (!QSqlDatabase::contains(name))
+            return;
+        const QSqlDatabase again = QSqlDatabase::database(name, false);
+        if (again.isOpen())
+            QSqlQuery(again).exec(QStringLiteral("PRAGMA busy_timeout = %1").arg(kBusyTimeoutMs));
+    });
+}
+
+} // namespace
+
 void noteFailure(const QSqlDatabase &db, const QSqlError &error)
 {
-    if (sqliteCode(error) <= 0)
+    const int code = sqliteCode(error);
+    if (code <= 0)
         return;
+    if (code == kSqliteBusyCode || code == kSqliteLockedCode)
+        stopWaitingForNow(db);
     const QMutexLocker locker(&failuresLock());
     failures().insert(db.connectionName(), error);
 }
@@ -84,10 +115,7 @@ QString failureReason(const QSqlError &error, const QString &filePath)
             .arg(folder);
     switch (code) {
     case kSqliteFull:
-        return QStringLiteral("ディスクの空きがありません。このファイルのあるディスク（%1）の空きを増やしてから、"
-                              "もう一度操作してください。空きを作るときも、Pelmar のデータファイルとバックアップ"
-                              "フォルダーは消さないでください。")
-            .arg(folder);
+        return diskFullReason(filePath);
     case kSqliteIoErr:
         return QStringLiteral("ディスクへの読み書きに失敗しました。ディスクの故障や、USB メモリー・ネットワークの"
                               "ドライブが外れたことが考えられます。ドライブがつながっていることを確かめてから、"
@@ -112,6 +140,14 @@ QString failureReason(const QSqlError &error, const QString &filePath)
     default:
         return {};
     }
+}
+
+QString diskFullReason(const QString &filePath)
+{
+    return QStringLiteral("ディスクの空きがありません。このファイルのあるディスク（%1）の空きを増やしてから、"
+                          "もう一度操作してください。空きを作るときも、Pelmar のデータファイルとバックアップ"
+                          "フォルダーは消さないでください。")
+        .arg(QDir::toNativeSeparators(QFileInfo(filePath).absolutePath()));
 }
 
 QString failureDetail(const QSqlError &error, const QString &filePath)

@@ -12,6 +12,9 @@ namespace pelmar {
 // SQLite's primary result code of an error (its extended code cut to the
 // primary one), or -1 when the error carries none.
 int sqliteCode(const QSqlError &error);
+// The codes of a file another connection or program holds.
+inline constexpr int kSqliteBusyCode = 5;
+inline constexpr int kSqliteLockedCode = 6;
 
 // Keeps the error of a statement that failed on the connection, replacing
 // any kept before. Errors without a result code are not kept.
@@ -26,6 +29,9 @@ void forgetFailure(const QSqlDatabase &db);
 // holds and a damaged file. Empty for any other error: the message of the
 // operation then stands alone.
 QString failureReason(const QSqlError &error, const QString &filePath);
+// The same words for a file written other than through SQLite (a copy)
+// that found no room on its disk.
+QString diskFullReason(const QString &filePath);
 
 // The lines a failure message ends with: the file, by its full path, and
 // the reason (for an error not named above, the database's own words), for

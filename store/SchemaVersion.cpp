@@ -1,6 +1,7 @@
 #include "store/SchemaVersion.h"
 
 #include "store/Database.h"
+#include "store/Failure.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
@@ -119,6 +120,8 @@ UpgradeResult upgrade(QSqlDatabase &db, const QList<Upgrade> &steps, int current
         for (const QString &statement : step.statements) {
             QSqlQuery query(db);
             if (!query.exec(statement)) {
+                // Kept for the message, which says a full disk in the user's words.
+                noteFailure(db, query.lastError());
                 result.error = QStringLiteral("版 %1: %2").arg(step.toVersion).arg(query.lastError().text());
                 return result;
             }
@@ -128,6 +131,7 @@ UpgradeResult upgrade(QSqlDatabase &db, const QList<Upgrade> &steps, int current
     // claims a version whose steps did not all run.
     QSqlQuery setVersion(db);
     if (!setVersion.exec(QStringLiteral("PRAGMA user_version = %1").arg(currentVersion))) {
+        noteFailure(db, setVersion.lastError());
         result.error = setVersion.lastError().text();
         return result;
     }

@@ -18,6 +18,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSqlQuery>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -72,6 +73,7 @@ private slots:
     void oldestBackupCanBeRestored();
     void refusedRestoreLeavesTheFile_data();
     void refusedRestoreLeavesTheFile();
+    void leftoversOfCutOffWorkGoAtStart();
 
 private:
     void seed() override;
@@ -144,6 +146,47 @@ void TestBackups::dailyBackupOnTheFirstStartOnly()
     QCOMPARE(daily.statements, 3);
     QVERIFY(openWindow());
     QCOMPARE(backupReasons(), QStringList{QStringLiteral("daily")});
+}
+
+// A backup, restore or renewal of the work file killed halfway leaves its
+// temporary file; the next start removes exactly those, and counts them.
+void TestBackups::leftoversOfCutOffWorkGoAtStart()
+{
+    closeWindow();
+    const QDir folder(data().path());
+    const QDir backups(backup::folderOf(data().path()));
+    QVERIFY(backups.mkpath(QStringLiteral("old")));
+    const auto id = [] {
+        return QUuid::createUuid().toString(QUuid::WithoutBraces);
+    };
+    const QStringList leftovers{
+        backups.filePath(QStringLiteral(".incomplete-%1.tmp").arg(id())),
+        backups.filePath(QStringLiteral(".incomplete-%1.tmp-journal").arg(id())),
+        folder.filePath(QStringLiteral("Pelmar.mdb.restore-%1.tmp").arg(id())),
+        folder.filePath(QStringLiteral("PelmarWork.mdb.new-%1.tmp-journal").arg(id())),
+    };
+    // Look-alikes that are not Pelmar's, and its own files in a folder it
+    // does not clean.
+    const QStringList others{
+        backups.filePath(QStringLiteral(".incomplete-notes.tmp")),
+        backups.filePath(QStringLiteral("old/.incomplete-%1.tmp").arg(id())),
+        backups.filePath(QStringLiteral("Pelmar-20260101-000000-daily.mdb")),
+        folder.filePath(QStringLiteral("my-Pelmar.mdb.restore-%1.tmp").arg(id())),
+        folder.filePath(QStringLiteral("Pelmar.mdb.restore-%1.tmp.txt").arg(id())),
+        folder.filePath(QStringLiteral("memo.tmp")),
+    };
+    for (const QString &path : leftovers + others) {
+        QFile file(path);
+        QVERIFY2(file.open(QIODevice::WriteOnly), qPrintable(path));
+        file.write("12345");
+    }
+    QTest::ignoreMessage(QtInfoMsg, QRegularExpression(QStringLiteral("一時ファイル 4 個（20 バイト）を削除しました")));
+    QVERIFY(openWindow());
+    QTRY_VERIFY(window()->afterStartWorkDone());
+    for (const QString &path : leftovers)
+        QVERIFY2(!QFile::exists(path), qPrintable(path));
+    for (const QString &path : others)
+        QVERIFY2(QFile::exists(path), qPrintable(path));
 }
 
 void TestBackups::failedDailyBackupIsToldAndTheProgramStarts()
@@ -323,22 +366,22 @@ void TestBackups::bulkDeleteThenRestoreBringsEverythingBack()
 void TestBackups::oldestBackupCanBeRestored()
 {
     const QDateTime longAgo(QDate(2020, 1, 1), QTime(9, 0));
-    for (int i = 0; i < backup::kKeptBeforeOperation; ++i)
+    for (int i = 0; i < backup::kKeptBeforeRegistration; ++i)
         QVERIFY(
             backup::take(window()->state().MainDb, data().path(), backup::Reason::Employees, longAgo.addSecs(60 * i))
                 .ok());
     QVERIFY(execBound(mainDb(), QStringLiteral("delete from 時給ヘッダ")));
     SettingsPage *settings = window()->settingsPage();
     window()->SSTab1->setCurrentWidget(settings);
-    QCOMPARE(settings->lstBackup->rowCount(), 1 + backup::kKeptBeforeOperation);
+    QCOMPARE(settings->lstBackup->rowCount(), 1 + backup::kKeptBeforeRegistration);
     settings->lstBackup->selectRow(settings->lstBackup->rowCount() - 1);
     QVERIFY(settings->chosenBackup().contains(QStringLiteral("-20200101-090000-")));
     clearAsked();
     QTest::mouseClick(settings->cmdバックアップ復元, Qt::LeftButton);
     QVERIFY2(asked().last().startsWith(QStringLiteral("復元/完了/")), qPrintable(asked().join(u' ')));
     QCOMPARE(rowsOfFile(data().mainPath(), QStringLiteral("select count(*) from 時給ヘッダ")), (Rows{{"3"}}));
-    QCOMPARE(backupReasons().count(QStringLiteral("employees")) + backupReasons().count(QStringLiteral("restore")),
-             backup::kKeptBeforeOperation);
+    QCOMPARE(backupReasons().count(QStringLiteral("employees")), backup::kKeptBeforeRegistration);
+    QCOMPARE(backupReasons().count(QStringLiteral("restore")), 1);
 }
 
 void TestBackups::refusedRestoreLeavesTheFile_data()

@@ -68,6 +68,8 @@ private slots:
     void failedCellWriteIsToldAndUndone();
     void failedReadKeepsThePageFromBeingSaved_data();
     void failedReadKeepsThePageFromBeingSaved();
+    void heldMainFileIsToldOnce_data();
+    void heldMainFileIsToldOnce();
     void damagedMainFoundAfterStartIsRestored_data();
     void damagedMainFoundAfterStartIsRestored();
     void damagedWorkFileFoundAfterStartIsMadeNew();
@@ -411,6 +413,58 @@ void TestDiskFaults::failedReadKeepsThePageFromBeingSaved()
     QTest::mouseClick(page()->cmd登録, Qt::LeftButton);
     QCOMPARE(asked().value(0), QStringLiteral("登録/上書き確認/山田（4月）"));
     QCOMPARE(query(mainDb(), kEverythingStored), stored);
+}
+
+void TestDiskFaults::heldMainFileIsToldOnce_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("told");
+    QTest::addColumn<bool>("namesFile");
+    QTest::newRow("statement") << "cmd読込"
+                               << "明細行読込" << true;
+    // Copied inside the work file's connection, from the main file.
+    QTest::newRow("history") << "cmd履歴読込"
+                             << "履歴読込" << true;
+    QTest::newRow("employees") << "cmd従業員読込"
+                               << "従業員読込" << true;
+    QTest::newRow("shift types") << "cmd勤務読込"
+                                 << "勤務形態読込" << true;
+    QTest::newRow("company") << "cmd設定読込"
+                             << "自社情報読込" << true;
+    // Its message says what the statements are worked out with instead.
+    QTest::newRow("premiums") << "cmd割増読込"
+                              << "割増設定読込" << false;
+}
+
+// Each 読込 while another program holds the main file tells once, naming
+// that file, and waits for it once: after the first statement that waited,
+// the connection stops waiting until the window is back in its event loop.
+void TestDiskFaults::heldMainFileIsToldOnce()
+{
+    QFETCH(QString, button);
+    QFETCH(QString, told);
+    QFETCH(bool, namesFile);
+    page()->cmb氏名->setEditText(QStringLiteral("山田"));
+    page()->txtタイトル->setText(QStringLiteral("4月"));
+    auto *read = window()->findChild<QPushButton *>(button);
+    QVERIFY(read);
+    const auto busyTimeout = [this] {
+        return query(window()->state().MainDb, QStringLiteral("PRAGMA busy_timeout"));
+    };
+    test::Holder holder(data().mainPath());
+    QVERIFY(holder.held);
+    clearAsked();
+    QTest::mouseClick(read, Qt::LeftButton);
+    QCOMPARE(requests().size(), 1);
+    QCOMPARE(requests().first().subKey, told);
+    const QString prompt = requests().first().prompt;
+    QVERIFY2(!prompt.contains(kWorkDbFileName), qPrintable(prompt));
+    if (namesFile) {
+        QVERIFY2(prompt.contains(QDir::toNativeSeparators(data().mainPath())), qPrintable(prompt));
+        QVERIFY2(prompt.contains(QStringLiteral("別のプログラム")), qPrintable(prompt));
+    }
+    QCOMPARE(busyTimeout(), (Rows{{"0"}}));
+    QTRY_COMPARE(busyTimeout(), (Rows{{QString::number(kBusyTimeoutMs)}}));
 }
 
 void TestDiskFaults::damagedMainFoundAfterStartIsRestored_data()

@@ -7,9 +7,13 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
+#include <QProcess>
+#include <QScopeGuard>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <algorithm>
 
 using namespace pelmar;
 using backup::Reason;
@@ -48,6 +52,7 @@ class TestBackup : public QObject {
 private slots:
     void init();
     void cleanup();
+    void restoreOnAFullDiskSaysSo();
     void takenNamedAndListed_data();
     void takenNamedAndListed();
     void folderWithQuotesInItsName();
@@ -162,45 +167,40 @@ void TestBackup::sameSecondKeepsBoth()
 
 void TestBackup::rotation_data()
 {
-    QTest::addColumn<int>("daily");
-    QTest::addColumn<int>("beforeOperation");
-    QTest::addColumn<int>("dailyKept");
-    QTest::addColumn<int>("beforeOperationKept");
-    QTest::newRow("15 daily") << 15 << 0 << 14 << 0;
-    QTest::newRow("21 before operations") << 0 << 21 << 0 << 20;
-    QTest::newRow("each kind keeps its own") << 16 << 22 << 14 << 20;
-    QTest::newRow("under the limits") << 14 << 20 << 14 << 20;
+    // One letter a backup, each a minute after the one before: D daily, B
+    // bulk delete, E employees, S shift types, R restore, U upgrade; d a
+    // daily one named a year ahead (the clock was wrong then). What is left
+    // is listed newest first.
+    QTest::addColumn<QString>("taken");
+    QTest::addColumn<QString>("left");
+    QTest::newRow("15 daily") << QString(15, u'D') << QString(14, u'D');
+    QTest::newRow("registrations share a pool")
+        << QString(12, u'E') + QString(10, u'S') << QString(10, u'S') + QString(10, u'E');
+    QTest::newRow("a bulk delete outlives 20 registrations") << u'B' + QString(21, u'E') << QString(20, u'E') + u'B';
+    QTest::newRow("each operation keeps its own") << QString(6, u'R') + u'U' + QString(6, u'B') + QString(15, u'D')
+                                                  << QString(14, u'D') + QString(5, u'B') + u'U' + QString(5, u'R');
+    // Today's is kept, so the next start does not take it again.
+    QTest::newRow("dailies named in the future go first") << QString(14, u'd') + u'D' << QString(13, u'd') + u'D';
 }
 
-// Backups a day (or a minute) apart: the oldest of each kind go first.
 void TestBackup::rotation()
 {
-    QFETCH(int, daily);
-    QFETCH(int, beforeOperation);
-    QFETCH(int, dailyKept);
-    QFETCH(int, beforeOperationKept);
-    const QList<Reason> operations{Reason::BulkDelete, Reason::Employees, Reason::ShiftTypes, Reason::Restore};
-    for (int i = 0; i < daily; ++i)
-        QVERIFY(backup::take(m_main, m_data->path(), Reason::Daily, kNight.addDays(i)).ok());
-    for (int i = 0; i < beforeOperation; ++i)
-        QVERIFY(
-            backup::take(m_main, m_data->path(), operations.at(i % operations.size()), kNight.addSecs(60 * i)).ok());
-
-    QList<QDateTime> dailyTimes;
-    QList<QDateTime> operationTimes;
-    for (const backup::Info &info : backup::list(m_data->path()))
-        (info.reason == Reason::Daily ? dailyTimes : operationTimes) << info.taken;
-    QCOMPARE(dailyTimes.size(), dailyKept);
-    QCOMPARE(operationTimes.size(), beforeOperationKept);
-    // Newest first, and the ones left are the newest.
-    if (dailyKept > 0) {
-        QCOMPARE(dailyTimes.first(), kNight.addDays(daily - 1));
-        QCOMPARE(dailyTimes.last(), kNight.addDays(daily - dailyKept));
+    QFETCH(QString, taken);
+    QFETCH(QString, left);
+    const QString letters = QStringLiteral("DBESRU");
+    const QList<Reason> reasons{Reason::Daily,      Reason::BulkDelete, Reason::Employees,
+                                Reason::ShiftTypes, Reason::Restore,    Reason::Upgrade};
+    for (int minute = 0; minute < taken.size(); ++minute) {
+        const QChar letter = taken.at(minute);
+        const QDateTime when = kNight.addSecs(60 * minute).addYears(letter.isLower() ? 1 : 0);
+        QVERIFY(backup::take(m_main, m_data->path(), reasons.at(letters.indexOf(letter.toUpper())), when).ok());
     }
-    if (beforeOperationKept > 0) {
-        QCOMPARE(operationTimes.first(), kNight.addSecs(60 * (beforeOperation - 1)));
-        QCOMPARE(operationTimes.last(), kNight.addSecs(60 * (beforeOperation - beforeOperationKept)));
+    QString found;
+    for (const backup::Info &info : backup::list(m_data->path())) {
+        const QChar letter = letters.at(reasons.indexOf(info.reason));
+        found += info.taken > kNight.addMonths(6) ? letter.toLower() : letter;
     }
+    QCOMPARE(found, left);
 }
 
 void TestBackup::failedBackupRemovesNothing_data()
@@ -357,4 +357,27 @@ void TestBackup::replaceSwapsTheFileAndDropsAStaleJournal()
 }
 
 QTEST_GUILESS_MAIN(TestBackup)
+// The checked copy a restore puts beside the main file finds no room: the
+// message says the disk is full, and no part of the copy is left.
+void TestBackup::restoreOnAFullDiskSaysSo()
+{
+    const QString disk = QDir(m_data->path()).filePath(QStringLiteral("small-disk"));
+    QVERIFY(QDir().mkpath(disk));
+    if (QProcess::execute(QStringLiteral("mount"),
+                          {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
+                           QStringLiteral("size=64k"), QStringLiteral("tmpfs"), disk})
+        != 0)
+        QSKIP("a small disk cannot be made here (mounting needs root)");
+    const auto unmount = qScopeGuard([&] { QProcess::execute(QStringLiteral("umount"), {disk}); });
+    QVERIFY(execBound(m_main, QStringLiteral("create table ballast (v)")));
+    QVERIFY(execBound(m_main, QStringLiteral("insert into ballast values (randomblob(200000))")));
+    const backup::Outcome taken = backup::take(m_main, m_data->path(), Reason::Employees, kNight);
+    QVERIFY(taken.ok());
+
+    const backup::Outcome copy = backup::prepareRestore(taken.path, QDir(disk).filePath(kMainDbFileName));
+    QVERIFY(!copy.ok());
+    QVERIFY2(copy.error.contains(QStringLiteral("ディスクの空きがありません")), qPrintable(copy.error));
+    QCOMPARE(QDir(disk).entryList(QDir::Files | QDir::Hidden), QStringList{});
+}
+
 #include "tst_backup.moc"

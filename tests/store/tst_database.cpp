@@ -75,6 +75,7 @@ private slots:
     void openTellsWhyItCannotUseTheFile();
     void damageInsideTheFileIsFoundAfterOpening_data();
     void damageInsideTheFileIsFoundAfterOpening();
+    void interruptedWriteIsNoDamage();
     void transactionRollsBack();
 };
 
@@ -519,6 +520,41 @@ void TestDatabase::openTellsWhyItCannotUseTheFile()
         again.db = QSqlDatabase();
         closeConnection(connection);
     }
+}
+
+// A write cut off halfway leaves its journal beside the file. Reading only
+// (the exports) cannot play it back, and says so without calling the file
+// damaged; opening to write plays it back and finds the file whole.
+void TestDatabase::interruptedWriteIsNoDamage()
+{
+    test::TestDataFolder data;
+    QVERIFY(data.isValid());
+    QTemporaryDir crashed;
+    QVERIFY(crashed.isValid());
+    const QString copy = QDir(crashed.path()).filePath(kMainDbFileName);
+    {
+        // Pages spill to the file before the commit; a copy of the file and
+        // its journal taken then is what a crash at that moment leaves.
+        QSqlDatabase db = data.mainDb();
+        QVERIFY(execBound(db, QStringLiteral("PRAGMA cache_size = 1")));
+        QVERIFY(execBound(db, QStringLiteral("BEGIN")));
+        QVERIFY(execBound(db, QStringLiteral("create table spill (v)")));
+        for (int i = 0; i < 200; ++i)
+            QVERIFY(execBound(db, QStringLiteral("insert into spill values (randomblob(1000))")));
+        QVERIFY(QFile::copy(data.mainPath(), copy));
+        QVERIFY(QFile::copy(data.mainPath() + QStringLiteral("-journal"), copy + QStringLiteral("-journal")));
+        QVERIFY(execBound(db, QStringLiteral("ROLLBACK")));
+    }
+    const OpenResult read = openForReading(copy, SchemaKind::Main, QStringLiteral("interrupted-read"));
+    QVERIFY(!read.ok());
+    QVERIFY2(read.error.contains(QStringLiteral("書き込みの途中で止まった")), qPrintable(read.error));
+    QVERIFY2(!read.error.contains(QStringLiteral("壊れています")), qPrintable(read.error));
+
+    OpenResult opened = openExisting(copy, SchemaKind::Main, QStringLiteral("interrupted-open"));
+    QVERIFY2(opened.ok(), qPrintable(opened.error));
+    QVERIFY(!test::rows(opened.db, QStringLiteral("select name from sqlite_master where name = 'spill'")).size());
+    opened.db = QSqlDatabase();
+    closeConnection(QStringLiteral("interrupted-open"));
 }
 
 void TestDatabase::damageInsideTheFileIsFoundAfterOpening_data()

@@ -153,6 +153,7 @@ private slots:
     void upgradeSteps();
     void openingUpgrades_data();
     void openingUpgrades();
+    void failedUpgradeCopySaysWhy();
     void realUpgradeReachesTodaysLayout_data();
     void realUpgradeReachesTodaysLayout();
     void openingAFolderOfVersion1BacksUpBothFiles();
@@ -344,6 +345,28 @@ void TestSchemaVersion::openingUpgrades()
         QCOMPARE(reasons, QStringList{QStringLiteral("Pelmar.mdb を版 1 から版 3 に更新する前の控え")});
         QVERIFY(sawOpenFile);
     }
+}
+
+// An upgrade refused because its copy could not be made says why, and
+// leaves the file.
+void TestSchemaVersion::failedUpgradeCopySaysWhy()
+{
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    const QString mainPath = QDir(folder.path()).filePath(kMainDbFileName);
+    QVERIFY(makeVersion1File(mainPath, true, 0));
+    QVERIFY(makeVersion1File(QDir(folder.path()).filePath(kWorkDbFileName), false, 0));
+    const QByteArray before = bytesOf(mainPath);
+    // The backup folder's name is taken by a file.
+    QFile blocker(backup::folderOf(folder.path()));
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    ProgramState state;
+    DataFiles files(state);
+    QVERIFY(!files.open(folder.path()));
+    const QString error = files.openError();
+    QVERIFY2(error.contains(QStringLiteral("控えを取れませんでした")), qPrintable(error));
+    QVERIFY2(error.contains(QStringLiteral("理由: バックアップの保存先")), qPrintable(error));
+    QCOMPARE(bytesOf(mainPath), before);
 }
 
 void TestSchemaVersion::realUpgradeReachesTodaysLayout_data()
