@@ -125,16 +125,19 @@ std::optional<QList<StoredStatement>> statementsOfTitle(const QSqlDatabase &main
                     query.value(7),
                     query.value(8),
                     query.value(9),
-                    query.value(10)};
+                    query.value(10),
+                    query.value(11),
+                    query.value(12)};
         // A pair saved twice by an older program: the first header is the
         // statement, as reopening takes it.
         if (seen.contains(s.header.name))
             continue;
         seen.insert(s.header.name);
-        s.employeeNo = query.value(11);
-        s.days = query.value(12).toInt();
-        s.firstDate = dateText(query.value(13));
-        s.lastDate = dateText(query.value(14));
+        const int after = int(tables::時給ヘッダ.columns.size());
+        s.employeeNo = query.value(after);
+        s.days = query.value(after + 1).toInt();
+        s.firstDate = dateText(query.value(after + 2));
+        s.lastDate = dateText(query.value(after + 3));
         statements << s;
     }
     if (withLines) {

@@ -307,11 +307,12 @@ Page slipPage(const statements::Header &header, const QString &companyName, cons
 {
     const payslip::PrintValues values =
         payslip::printValues(header.name, header.title, header.wage, header.hours, header.adjustment, header.total);
-    if (pay.premiumsOn())
-        return payslip::filledPageHeader(values,
-                                         payslip::premiumPrintValues(pay.night, pay.overtime, header.nightHours,
-                                                                     header.overtimeHours, header.premium),
-                                         companyName, companyInfo, printed);
+    // The statement prints what it stored, whatever today's settings.
+    Q_UNUSED(pay);
+    const payslip::PremiumPrintValues premiums = payslip::storedPremiumValues(
+        header.nightHours, header.overtimeHours, header.premium, header.restDayHours, header.over60Hours);
+    if (premiums.any)
+        return payslip::filledPageHeader(values, premiums, companyName, companyInfo, printed);
     return payslip::filledPageHeader(values, companyName, companyInfo, printed);
 }
 

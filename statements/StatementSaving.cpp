@@ -144,6 +144,7 @@ void StatementPage::Entry時給()
     if (!confirmLeftOutLines())
         return;
     tellShortBreaks();
+    tellLawFindings();
     const std::optional<bool> replacing = isStored(name, title);
     if (!replacing) {
         // Whether a stored statement would be replaced is not known: nothing is saved.
@@ -163,7 +164,9 @@ void StatementPage::Entry時給()
                                     num合計->value(),
                                     num深夜->value(),
                                     num時間外->value(),
-                                    num割増額->value()};
+                                    num割増額->value(),
+                                    num休日->value(),
+                                    num時間外60超->value()};
     if (!statements::save(m_state.MainDb, m_state.WorkDb, header, [this] { return Entry従業員(); })) {
         // Nothing was written; what the user typed stays on the page.
         ShowMsg(msg::エラー明細登録, failureDetail(m_state.MainDb, m_state.WorkDb));

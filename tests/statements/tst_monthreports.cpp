@@ -1,5 +1,6 @@
 #include "statements/MonthReports.h"
 #include "store/Database.h"
+#include "store/SchemaVersion.h"
 
 #include "../support/TestData.h"
 
@@ -277,7 +278,7 @@ void TestMonthReports::readingOnly_data()
                                   << "";
     QTest::newRow("older layout") << "PRAGMA user_version = 1"
                                   << "古い版";
-    QTest::newRow("newer layout") << "PRAGMA user_version = 3"
+    QTest::newRow("newer layout") << QStringLiteral("PRAGMA user_version = %1").arg(kMainSchemaVersion + 1)
                                   << "新しい版";
     QTest::newRow("a table missing") << "drop table 時給明細"
                                      << "時給明細";
