@@ -1,6 +1,7 @@
 #include "statements/MonthReports.h"
 
 #include "calc/Formats.h"
+#include "calc/Premium.h"
 #include "store/Tables.h"
 
 #include <QSet>
@@ -49,8 +50,25 @@ void addTo(SummaryRow &totals, const SummaryRow &row)
     totals.hours += row.hours;
     totals.nightHours += row.nightHours;
     totals.overtimeHours += row.overtimeHours;
+    totals.restDayHours += row.restDayHours;
+    totals.over60Hours += row.over60Hours;
     totals.adjustment += row.adjustment;
     totals.amount += row.amount;
+}
+
+// The overtime and rest-day hours of the employee's stored lines of the
+// year of `through` (yyyymmdd), up to that date.
+std::optional<double> overtimeOfYearThrough(const QSqlDatabase &main, const QString &name, const QString &through)
+{
+    QSqlQuery query(main);
+    query.prepare(QStringLiteral("select total(時間外) + total(休日) from 時給明細"
+                                 " where 氏名 = ? and 日付 between ? and ?"));
+    query.addBindValue(name);
+    query.addBindValue(through.left(4) + QStringLiteral("0101"));
+    query.addBindValue(through);
+    if (!query.exec() || !query.next())
+        return std::nullopt;
+    return query.value(0).toDouble();
 }
 
 void addTo(LedgerRow &totals, const LedgerRow &row)
@@ -163,6 +181,10 @@ Summary summaryOf(const QString &title, const QList<StoredStatement> &statements
         row.hours = amountOf(s.header.hours);
         row.nightHours = amountOf(s.header.nightHours);
         row.overtimeHours = amountOf(s.header.overtimeHours);
+        row.restDayHours = amountOf(s.header.restDayHours);
+        row.over60Hours = amountOf(s.header.over60Hours);
+        if (row.overtimeHours + row.restDayHours > premium::kMonthOvertimeLimit)
+            row.limits << kMonthLimitMark;
         row.wage = s.header.wage;
         row.adjustment = amountOf(s.header.adjustment);
         row.amount = amountOf(s.header.total);
@@ -177,13 +199,26 @@ std::optional<Summary> monthSummary(const QSqlDatabase &main, const QString &tit
     const std::optional<QList<StoredStatement>> statements = statementsOfTitle(main, title, false);
     if (!statements)
         return std::nullopt;
-    return summaryOf(title, *statements);
+    Summary summary = summaryOf(title, *statements);
+    for (int i = 0; i < statements->size(); ++i) {
+        const StoredStatement &s = statements->at(i);
+        if (s.lastDate.size() != 8)
+            continue;
+        const std::optional<double> year = overtimeOfYearThrough(main, s.header.name, s.lastDate);
+        if (!year)
+            return std::nullopt;
+        if (*year > premium::kYearOvertimeLimit)
+            summary.rows[i].limits << kYearLimitMark;
+    }
+    return summary;
 }
 
 QList<csv::Record> summaryRecords(const Summary &summary)
 {
     QList<csv::Record> records{
-        QStringLiteral("氏名 労働日数 労働時間 深夜時間 時間外時間 時給 調整額 支給額").split(u' ')};
+        QStringLiteral("氏名 労働日数 労働時間 深夜時間 時間外時間 時給 調整額 支給額 休日労働時間 "
+                       "60時間超時間外 時間外上限")
+            .split(u' ')};
     const auto record = [](const SummaryRow &row) {
         return csv::Record{row.name,
                            QString::number(row.days),
@@ -192,7 +227,10 @@ QList<csv::Record> summaryRecords(const Summary &summary)
                            csv::number(row.overtimeHours),
                            wageText(row.wage),
                            csv::number(row.adjustment),
-                           csv::number(row.amount)};
+                           csv::number(row.amount),
+                           csv::number(row.restDayHours),
+                           csv::number(row.over60Hours),
+                           row.limits.join(u' ')};
     };
     for (const SummaryRow &row : summary.rows)
         records << record(row);

@@ -190,7 +190,12 @@ Table summaryTable(const reports::Summary &summary, const QString &companyName, 
                      {QStringLiteral("時間外"), 1000},
                      {QStringLiteral("時給"), 1100},
                      {QStringLiteral("調整額"), 1300},
-                     {QStringLiteral("支給額"), 1500}};
+                     {QStringLiteral("支給額"), 1500},
+                     {QStringLiteral("休日"), 1000},
+                     {QStringLiteral("60h超"), 1000},
+                     {QStringLiteral("時間外上限"), 1800, Qt::AlignLeft, false}};
+    // The hours the law keeps apart and the limits passed need the width.
+    table.landscape = true;
     const auto cells = [](const reports::SummaryRow &row) {
         return QStringList{row.name,
                            QString::number(row.days),
@@ -199,7 +204,10 @@ Table summaryTable(const reports::Summary &summary, const QString &companyName, 
                            sometimesHours(row.overtimeHours),
                            fmt::format(row.wage, kYen),
                            yenText(row.adjustment),
-                           yenText(row.amount)};
+                           yenText(row.amount),
+                           sometimesHours(row.restDayHours),
+                           sometimesHours(row.over60Hours),
+                           row.limits.join(u' ')};
     };
     for (const reports::SummaryRow &row : summary.rows)
         table.rows << cells(row);

@@ -290,7 +290,7 @@ void TestCommandLine::exports()
             QCOMPARE(back.rows.size(), kNames.size() + 2);
             for (qsizetype i = 0; i < kNames.size(); ++i)
                 QCOMPARE(back.rows[i + 1].first(), kNames[i]);
-            QCOMPARE(back.rows.last(), QStringList({"合計", "3", "24", "0", "0", "", "0", "27000"}));
+            QCOMPARE(back.rows.last(), QStringList({"合計", "3", "24", "0", "0", "", "0", "27000", "0", "0", ""}));
         } else {
             QCOMPARE(back.rows.size(), 2);
             QCOMPARE(back.rows[1].mid(0, 4), QStringList({kNames[0], kApril, "2024/04/01", "2024/04/01"}));
