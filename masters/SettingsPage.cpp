@@ -18,6 +18,7 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QScrollArea>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -219,16 +220,25 @@ void SettingsPage::buildPaySettings(QGridLayout *grid)
     grid->addWidget(num月60時間超割増率, 2, 2);
     grid->addWidget(captionLabel(QStringLiteral("法定休日"), frame割増), 2, 3);
     grid->addWidget(cmb法定休日, 2, 4);
-    grid->addWidget(captionLabel(QStringLiteral("法定休日の労働"), frame割増), 3, 0);
-    grid->addWidget(captionLabel(QStringLiteral("割増率"), frame割増), 3, 1);
-    grid->addWidget(num休日割増率, 3, 2);
-    grid->addWidget(captionLabel(QStringLiteral("最低賃金"), frame割増), 3, 3);
-    auto *minimum = new QHBoxLayout;
-    minimum->addWidget(num最低賃金);
-    minimum->addWidget(captionLabel(QStringLiteral("適用日"), frame割増));
-    minimum->addWidget(dte最低賃金適用日);
-    grid->addLayout(minimum, 3, 4, 1, 2, Qt::AlignLeft);
-    grid->addWidget(lbl割増説明, 4, 0, 1, 6);
+    // The rest day's rate and the minimum wage share a row: the page is full.
+    auto *restAndMinimum = new QHBoxLayout;
+    restAndMinimum->addWidget(captionLabel(QStringLiteral("休日割増率"), frame割増));
+    restAndMinimum->addWidget(num休日割増率);
+    restAndMinimum->addSpacing(12);
+    restAndMinimum->addWidget(captionLabel(QStringLiteral("最低賃金"), frame割増));
+    restAndMinimum->addWidget(num最低賃金);
+    restAndMinimum->addWidget(captionLabel(QStringLiteral("適用日"), frame割増));
+    restAndMinimum->addWidget(dte最低賃金適用日);
+    restAndMinimum->addStretch(1);
+    grid->addLayout(restAndMinimum, 3, 0, 1, 6);
+    // The rules read in a box of their own that scrolls, so the page keeps
+    // its height at the window's first size.
+    auto *rules = namedControl<QScrollArea>(QStringLiteral("scr割増説明"), frame割増);
+    rules->setWidget(lbl割増説明);
+    rules->setWidgetResizable(true);
+    rules->setFrameShape(QFrame::NoFrame);
+    rules->setMaximumHeight(2 * lbl割増説明->fontMetrics().lineSpacing() + 4);
+    grid->addWidget(rules, 4, 0, 1, 6);
     grid->addWidget(bar, 0, 5, 2, 1, Qt::AlignRight | Qt::AlignVCenter);
     grid->setColumnStretch(5, 1);
     // The page is full: the section keeps to the height of its lines.
