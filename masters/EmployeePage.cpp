@@ -20,6 +20,7 @@ namespace pelmar {
 
 namespace {
 constexpr int kNameColumn = 2;
+constexpr int kWageColumn = 3;
 constexpr int kPatternColumn = 4;
 } // namespace
 
@@ -50,6 +51,12 @@ EmployeePage::EmployeePage(ProgramState &state, QWidget *parent) : TabPage(paren
     connect(cmd従業員行削除, &QPushButton::clicked, this, &EmployeePage::LineDelete従業員);
     connect(cmdHint3, &QAbstractButton::clicked, this, [this] { emit hintRequested(cmdHint3); });
     connect(Grid従業員, &DataGrid::dropDownPicked, this, &EmployeePage::onPatternPicked);
+    Grid従業員->setCellNote([this](int row, int column) {
+        const QVariant wage = Grid従業員->valueAt(row, kWageColumn);
+        if (column != kWageColumn || m_minimumWage <= 0 || wage.isNull() || wage.toDouble() >= m_minimumWage)
+            return QString();
+        return QStringLiteral("時給が最低賃金（%1円）を下回っています。").arg(fmt::format(m_minimumWage, fmt::kYen));
+    });
     connect(Grid従業員, &DataGrid::afterColUpdate, this, [this](int column) {
         m_edited = true;
         if (column == kNameColumn)
@@ -217,6 +224,12 @@ void EmployeePage::setUpDropDown()
                           {.column = 3, .widthTwips = 720, .alignment = centre, .format = fmt::kHours},
                           {.column = 4, .widthTwips = 720, .alignment = centre, .format = fmt::kHours},
                       });
+}
+
+void EmployeePage::setMinimumWage(double yen)
+{
+    m_minimumWage = yen;
+    Grid従業員->viewport()->update();
 }
 
 } // namespace pelmar

@@ -29,6 +29,8 @@ public:
     // The shift types offered by the drop-down, after the master changed.
     void refreshDropDown();
     bool hasUnsavedRows() const { return m_edited; }
+    // The regional minimum wage (0: none): a wage below it is marked.
+    void setMinimumWage(double yen);
 
 signals:
     void hintRequested(const QWidget *button);
@@ -56,6 +58,7 @@ private:
     // After a failed read the page shows no master: registering it could
     // only lose employees, so it is refused until a read succeeds.
     bool m_readFailed = false;
+    double m_minimumWage = 0;
 };
 
 } // namespace pelmar

@@ -445,6 +445,13 @@ void TestPremiums::lawNoticesAtRegistration()
              qPrintable(findings.at(4)));
     QCOMPARE(asked().at(2), QStringLiteral("登録/確認/山田"));
     QCOMPARE(test::rowCount(mainDb(), QStringLiteral("時給明細")), 14);
+
+    // The employee page marks the wage below the minimum too.
+    DataGrid *employees = window()->findChild<DataGrid *>(QStringLiteral("Grid従業員"));
+    QVERIFY(employees->tableModel()
+                ->data(employees->tableModel()->index(0, 3), Qt::ToolTipRole)
+                .toString()
+                .contains(QStringLiteral("最低賃金（1,055円）")));
 }
 
 QTEST_MAIN(TestPremiums)
