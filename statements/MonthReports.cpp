@@ -77,6 +77,7 @@ void addTo(LedgerRow &totals, const LedgerRow &row)
     totals.hours += row.hours;
     totals.overtimeHours += row.overtimeHours;
     totals.nightHours += row.nightHours;
+    totals.restDayHours += row.restDayHours;
     totals.basePay += row.basePay;
     totals.premiumPay += row.premiumPay;
     totals.adjustment += row.adjustment;
@@ -285,7 +286,7 @@ std::optional<Ledger> wageLedger(const QSqlDatabase &main, const QString &name, 
 {
     QSqlQuery query(main);
     query.prepare(QStringLiteral("select h.タイトル, h.調整額, h.時間, h.合計, h.深夜, h.時間外, h.割増額,"
-                                 " s.first, s.last, s.days from 時給ヘッダ h join %1 s on s.タイトル = h.タイトル"
+                                 " s.first, s.last, s.days, h.休日 from 時給ヘッダ h join %1 s on s.タイトル = h.タイトル"
                                  " where h.氏名 = ? and substr(s.first, 1, 4) = ?"
                                  " order by s.first, h.タイトル, h.rowid")
                       .arg(kSpans));
@@ -315,6 +316,7 @@ std::optional<Ledger> wageLedger(const QSqlDatabase &main, const QString &name, 
         row.firstDate = dateText(query.value(7));
         row.lastDate = dateText(query.value(8));
         row.days = query.value(9).toInt();
+        row.restDayHours = amountOf(query.value(10));
         ledger.rows << row;
         addTo(ledger.totals, row);
     }
@@ -324,7 +326,7 @@ std::optional<Ledger> wageLedger(const QSqlDatabase &main, const QString &name, 
 QList<csv::Record> ledgerRecords(const Ledger &ledger)
 {
     QList<csv::Record> records{QStringLiteral("氏名 タイトル 初日 最終日 労働日数 労働時間 時間外労働時間 "
-                                              "深夜労働時間 基本給 割増賃金 調整額 支給額")
+                                              "深夜労働時間 基本給 割増賃金 調整額 支給額 休日労働時間")
                                    .split(u' ')};
     for (const LedgerRow &row : ledger.rows)
         records << csv::Record{ledger.name,
@@ -338,7 +340,8 @@ QList<csv::Record> ledgerRecords(const Ledger &ledger)
                                csv::number(row.basePay),
                                csv::number(row.premiumPay),
                                csv::number(row.adjustment),
-                               csv::number(row.amount)};
+                               csv::number(row.amount),
+                               csv::number(row.restDayHours)};
     return records;
 }
 

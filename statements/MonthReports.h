@@ -97,6 +97,7 @@ struct LedgerRow {
     double hours = 0;
     double overtimeHours = 0;
     double nightHours = 0;
+    double restDayHours = 0;
     double basePay = 0; // amount less premium pay and adjustment
     double premiumPay = 0;
     double adjustment = 0;

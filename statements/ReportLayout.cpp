@@ -233,7 +233,8 @@ Table ledgerTable(const reports::Ledger &ledger, const QString &companyName, con
                      {QStringLiteral("基本給"), 1500},
                      {QStringLiteral("割増賃金"), 1300},
                      {QStringLiteral("調整額"), 1300},
-                     {QStringLiteral("支給額"), 1500}};
+                     {QStringLiteral("支給額"), 1500},
+                     {QStringLiteral("休日"), 1000}};
     const auto cells = [](const reports::LedgerRow &row, const QString &span) {
         return QStringList{row.title,
                            span,
@@ -244,7 +245,8 @@ Table ledgerTable(const reports::Ledger &ledger, const QString &companyName, con
                            yenText(row.basePay),
                            yenText(row.premiumPay),
                            yenText(row.adjustment),
-                           yenText(row.amount)};
+                           yenText(row.amount),
+                           sometimesHours(row.restDayHours)};
     };
     for (const reports::LedgerRow &row : ledger.rows)
         table.rows << cells(

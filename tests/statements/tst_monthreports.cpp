@@ -274,11 +274,11 @@ void TestMonthReports::ledgerRecords()
     QVERIFY(test::storeStatement(m_main, "佐藤", "4月, 前半", 1000, {day("20240401", 7.25, 7250.333333333333)}));
     const QList<csv::Record> records = reports::ledgerRecords(*reports::wageLedger(m_main, "佐藤", 2024));
     QCOMPARE(records.size(), 2); // the header and the one statement
-    QCOMPARE(records[0].size(), 12);
+    QCOMPARE(records[0].size(), 13);
     QCOMPARE(records[0].first(), QStringLiteral("氏名"));
     QCOMPARE(records[1],
              QStringList({"佐藤", "4月, 前半", "2024/04/01", "2024/04/01", "1", "7.25", "0", "0", "7250.333333", "0",
-                          "0", "7250.333333"}));
+                          "0", "7250.333333", "0"}));
 }
 
 void TestMonthReports::readingOnly_data()
