@@ -319,7 +319,7 @@ statements::Header middleStatement(const Connections &files, int count)
                            " 休憩 = 1, 時間 = 8, 時給 = 1000, 金額 = 8000 where 行番号 <= ?"),
             {kLinesPerStatement});
         statements::save(files.main, files.work,
-                         {name, title, QStringLiteral("A"), 1000, 20, 0, 160, 160000, {}, {}, {}}, {});
+                         {name, title, QStringLiteral("A"), 1000, 20, 0, 160, 160000, {}, {}, {}, {}, {}}, {});
     }
     return *statements::readHeader(files.main, name, title);
 }

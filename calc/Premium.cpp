@@ -352,9 +352,8 @@ QList<LinePay> payOfLines(const QList<DayLine> &lines, const Rules &rules, const
             continue;
         // Rate × seconds summed before one division: the premium stays exact.
         const double rated = (rules.night ? double(c.night) * rules.nightRate : 0)
-            + (rules.overtime
-                   ? double(c.overtime - c.over60) * rules.overtimeRate + double(c.over60) * rules.over60Rate
-                   : 0)
+            + (rules.overtime ? double(c.overtime - c.over60) * rules.overtimeRate + double(c.over60) * rules.over60Rate
+                              : 0)
             + (rules.restDay != 0 ? double(c.rest) * rules.restDayRate : 0);
         const double premium = *wage * rated / (kHour * 100);
         linePay.premium = premium;

@@ -123,9 +123,9 @@ bool save(const QSqlDatabase &main, const PaySettings &settings)
         {k法定休日, QString::number(settings.restDay)},
         {k休日割増率, QString::number(settings.restDayRate)},
         {k最低賃金, QString::number(settings.minimumWage)},
-        {k最低賃金適用日, settings.minimumWageFrom.isValid()
-                              ? settings.minimumWageFrom.toString(QStringLiteral("yyyyMMdd"))
-                              : QString()},
+        {k最低賃金適用日,
+         settings.minimumWageFrom.isValid() ? settings.minimumWageFrom.toString(QStringLiteral("yyyyMMdd"))
+                                            : QString()},
     };
     Transaction transaction(main);
     if (!transaction.started())

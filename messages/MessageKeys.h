@@ -114,7 +114,7 @@ struct MessageKey {
     X(エラー, 作業ファイル作成)                                                                                        \
     X(エラー, セル書込み)                                                                                              \
     X(エラー, 履歴読込)                                                                                                \
-    /* hours and premiums as the labour law counts them */                                                            \
+    /* hours and premiums as the labour law counts them */                                                             \
     X(登録, 労働時間確認)                                                                                              \
     X(入力, 開始2400)
 

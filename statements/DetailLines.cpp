@@ -53,8 +53,8 @@ bool writeLinePay(const QSqlDatabase &work, const QList<LinePayValues> &lines)
                                   QStringLiteral("where 行番号 = ?"))))
         return false;
     for (const LinePayValues &line : lines) {
-        const QVariantList values{line.night,   line.overtime, line.premium,
-                                  line.restDay, line.over60,   line.amount, line.lineNo};
+        const QVariantList values{line.night,  line.overtime, line.premium, line.restDay,
+                                  line.over60, line.amount,   line.lineNo};
         for (int i = 0; i < values.size(); ++i)
             update.bindValue(i, values.at(i));
         if (!update.exec())

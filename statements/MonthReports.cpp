@@ -285,11 +285,12 @@ std::optional<QList<int>> ledgerYears(const QSqlDatabase &main, const QString &n
 std::optional<Ledger> wageLedger(const QSqlDatabase &main, const QString &name, int year)
 {
     QSqlQuery query(main);
-    query.prepare(QStringLiteral("select h.タイトル, h.調整額, h.時間, h.合計, h.深夜, h.時間外, h.割増額,"
-                                 " s.first, s.last, s.days, h.休日 from 時給ヘッダ h join %1 s on s.タイトル = h.タイトル"
-                                 " where h.氏名 = ? and substr(s.first, 1, 4) = ?"
-                                 " order by s.first, h.タイトル, h.rowid")
-                      .arg(kSpans));
+    query.prepare(
+        QStringLiteral("select h.タイトル, h.調整額, h.時間, h.合計, h.深夜, h.時間外, h.割増額,"
+                       " s.first, s.last, s.days, h.休日 from 時給ヘッダ h join %1 s on s.タイトル = h.タイトル"
+                       " where h.氏名 = ? and substr(s.first, 1, 4) = ?"
+                       " order by s.first, h.タイトル, h.rowid")
+            .arg(kSpans));
     query.addBindValue(name);
     query.addBindValue(name);
     query.addBindValue(QStringLiteral("%1").arg(year, 4, 10, QLatin1Char('0')));

@@ -151,8 +151,8 @@ PremiumPrintValues storedPremiumValues(const QVariant &nightHours, const QVarian
         double number = 0;
         return fmt::toNumber(value, &number) && number != 0;
     };
-    PremiumPrintValues values = premiumPrintValues(some(nightHours), some(overtimeHours), nightHours, overtimeHours,
-                                                   premium);
+    PremiumPrintValues values =
+        premiumPrintValues(some(nightHours), some(overtimeHours), nightHours, overtimeHours, premium);
     values.restDay = some(restDayHours);
     values.over60 = some(over60Hours);
     values.PrintRestDay = values.restDay ? fmt::format(restDayHours, fmt::kHours) : QString();
@@ -223,8 +223,7 @@ QList<PayslipItem> filledPageHeader(const PrintValues &values, const QString &co
 QList<PayslipItem> filledPageHeader(const PrintValues &values, const PremiumPrintValues &premiums,
                                     const QString &companyName, const QString &companyInfo, const QDate &today)
 {
-    QList<PayslipItem> items =
-        layoutWithPremiums(premiums.night, premiums.overtime, premiums.restDay, premiums.over60);
+    QList<PayslipItem> items = layoutWithPremiums(premiums.night, premiums.overtime, premiums.restDay, premiums.over60);
     QList<HeaderText> steps = PageHeader_Format(values, companyName, companyInfo, today);
     steps << HeaderText{QStringLiteral("txt深夜"), premiums.PrintNight}
           << HeaderText{QStringLiteral("txt時間外"), premiums.PrintOvertime}

@@ -383,8 +383,7 @@ void StatementPage::Calc割増(int byRuleRow, int typedRow)
         // no premium yen, until a cell it is worked out from changes. Such a
         // line has its hours worked out but no premium yen; a line from an
         // older Pelmar has neither, and is worked out like the others.
-        const bool hoursKnown =
-            !value(row, detail::kNight).isNull() || !value(row, detail::kOvertime).isNull();
+        const bool hoursKnown = !value(row, detail::kNight).isNull() || !value(row, detail::kOvertime).isNull();
         const bool typed = row == typedRow
             || (row != byRuleRow && !worktime::isEmptyValue(amount) && value(row, detail::kPremium).isNull()
                 && hoursKnown && line.amount);
@@ -398,7 +397,7 @@ void StatementPage::Calc割増(int byRuleRow, int typedRow)
         } else if (line.amount) {
             amount = *line.amount;
         }
-        const detail::LinePayValues values{lines.at(row).row, line.night,   line.overtime, premiumYen,
+        const detail::LinePayValues values{lines.at(row).row, line.night,  line.overtime, premiumYen,
                                            line.restDay,      line.over60, amount};
         const bool moved = !worktime::sameValue(value(row, detail::kNight), values.night)
             || !worktime::sameValue(value(row, detail::kOvertime), values.overtime)

@@ -62,9 +62,8 @@ bool writeHeader(const QSqlDatabase &main, const Header &h)
 {
     const QStringList &columns = tables::時給ヘッダ.columns;
     // In the order of the header's columns.
-    const QVariantList values{h.name,  h.title, h.patternType, h.wage,          h.breakHours, h.adjustment,
-                              h.hours, h.total, h.nightHours,  h.overtimeHours, h.premium,
-                              h.restDayHours, h.over60Hours};
+    const QVariantList values{h.name,  h.title,      h.patternType,   h.wage,    h.breakHours,   h.adjustment, h.hours,
+                              h.total, h.nightHours, h.overtimeHours, h.premium, h.restDayHours, h.over60Hours};
     if (const auto row = headerRow(main, h.name, h.title))
         return execBound(main, updateSql(tables::時給ヘッダ, columns, QStringLiteral("where rowid = ?")),
                          values + QVariantList{*row});
@@ -199,8 +198,7 @@ bool fillHistory(const QSqlDatabase &main, const QSqlDatabase &work)
 }
 
 std::optional<QList<QVariantList>> linesOfOtherStatements(const QSqlDatabase &main, const QString &name,
-                                                          const QString &title, const QString &from,
-                                                          const QString &to)
+                                                          const QString &title, const QString &from, const QString &to)
 {
     QSqlQuery query(main);
     query.prepare(QStringLiteral("select 日付, 開始時間, 終了時間, 休憩, 時間 from 時給明細"

@@ -66,8 +66,7 @@ QStringList storedTitles(const QSqlDatabase &main, const QString &name);
 // `from` to `to` (yyyymmdd, both included): date, start, end, break and hours
 // of each, by date. Nothing when the read failed.
 std::optional<QList<QVariantList>> linesOfOtherStatements(const QSqlDatabase &main, const QString &name,
-                                                          const QString &title, const QString &from,
-                                                          const QString &to);
+                                                          const QString &title, const QString &from, const QString &to);
 
 // The overtime and rest-day hours stored on the employee's lines dated in
 // `year`, statements other than `title`; nothing when the read failed.

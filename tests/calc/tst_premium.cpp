@@ -284,8 +284,7 @@ void TestPremium::lawCases_data()
                                "20261205 0900 1800 1 8 1000 -"};
     QTest::newRow("a week across two statements: its hours over 40 on the December lines")
         << both() << QStringList{"20261130 0900 1800 1 8 1000 -"} << december
-        << QStringList{"0 0 0 0 0 8000", "0 0 0 0 0 8000", "0 0 0 0 0 8000", "0 0 0 0 0 8000",
-                       "0 8 0 0 2000 10000"};
+        << QStringList{"0 0 0 0 0 8000", "0 0 0 0 0 8000", "0 0 0 0 0 8000", "0 0 0 0 0 8000", "0 8 0 0 2000 10000"};
     QTest::newRow("a later statement's lines change nothing")
         << both() << december << QStringList{"20261130 0900 1800 1 8 1000 -"} << QStringList{"0 0 0 0 0 8000"};
 
@@ -309,8 +308,8 @@ void TestPremium::lawCases_data()
     QTest::newRow("rest-day hours count towards neither 8 nor 40 hours")
         << sundayRest << QStringList{}
         << QStringList{"20260301 0800 2000 1 11 1000 -"} + sixDays(QStringLiteral("0900 1800 1 8 1000 -")).mid(0, 5)
-        << QStringList{"0 0 0 11 3850 14850", "0 0 0 0 0 8000", "0 0 0 0 0 8000", "0 0 0 0 0 8000", "0 0 0 0 0 8000",
-                       "0 0 0 0 0 8000"};
+        << QStringList{"0 0 0 11 3850 14850", "0 0 0 0 0 8000", "0 0 0 0 0 8000",
+                       "0 0 0 0 0 8000",      "0 0 0 0 0 8000", "0 0 0 0 0 8000"};
 
     QTest::newRow("a shift split at midnight is one shift of its first day")
         << both() << QStringList{}
@@ -318,8 +317,7 @@ void TestPremium::lawCases_data()
                        "20260303 0900 1500 - 6 1000 -"}
         << QStringList{"2 0 0 0 500 7500", "3 2 0 0 1250 4250", "0 0 0 0 0 6000"};
     QTest::newRow("ended at 0000 as well")
-        << both() << QStringList{}
-        << QStringList{"20260302 1600 0000 1 7 1000 -", "20260303 0000 0300 - 3 1000 -"}
+        << both() << QStringList{} << QStringList{"20260302 1600 0000 1 7 1000 -", "20260303 0000 0300 - 3 1000 -"}
         << QStringList{"2 0 0 0 500 7500", "3 2 0 0 1250 4250"};
 }
 

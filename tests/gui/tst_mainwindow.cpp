@@ -358,8 +358,7 @@ void TestMainWindow::columns_data()
     QTest::addColumn<QString>("last");
     // The premium columns after 金額 show only while premiums are paid (a
     // new installation pays night and overtime), and are worked out, never typed.
-    QTest::newRow("statement") << "Grid明細" << QList<int>{0, 11, 12, 13} << QList<int>{9, 10, 11, 12, 13}
-                               << "日　付"
+    QTest::newRow("statement") << "Grid明細" << QList<int>{0, 11, 12, 13} << QList<int>{9, 10, 11, 12, 13} << "日　付"
                                << "時間外";
     QTest::newRow("statement, with a rest day")
         << "Grid明細 premiums" << QList<int>{0, 11, 13} << QList<int>{9, 10, 11, 12, 13} << "日　付"

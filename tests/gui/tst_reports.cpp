@@ -333,8 +333,8 @@ void TestReports::ledgerOnScreenAndAsCsv()
     QVERIFY2(back.ok, qPrintable(back.error));
     QCOMPARE(back.rows.size(), 3);
     QCOMPARE(back.rows[2],
-             QStringList(
-                 {kNames[0], kApril, "2024/04/01", "2024/04/02", "2", "15.5", "0", "0", "15500", "0", "0", "15500", "0"}));
+             QStringList({kNames[0], kApril, "2024/04/01", "2024/04/02", "2", "15.5", "0", "0", "15500", "0", "0",
+                          "15500", "0"}));
 
     // A second report takes the first one's place.
     QTest::mouseClick(history()->cmd一覧表, Qt::LeftButton);

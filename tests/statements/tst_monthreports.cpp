@@ -198,13 +198,13 @@ void TestMonthReports::summaryRecordsHaveHeaderAndTotals()
     QVERIFY(test::storeStatement(m_main, "高橋", "1月", 1000, {long2}));
     const QList<csv::Record> records = reports::summaryRecords(*reports::monthSummary(m_main, "T"));
     QCOMPARE(records.size(), 5);
-    QCOMPARE(records[0], QStringList({"氏名", "労働日数", "労働時間", "深夜時間", "時間外時間", "時給", "調整額",
-                                      "支給額", "休日労働時間", "60時間超時間外", "時間外上限"}));
+    QCOMPARE(records[0],
+             QStringList({"氏名", "労働日数", "労働時間", "深夜時間", "時間外時間", "時給", "調整額", "支給額",
+                          "休日労働時間", "60時間超時間外", "時間外上限"}));
     // Stored names sort by the employee master first, then by name.
     QCOMPARE(records[1], QStringList({"山田, \"太郎\"", "1", "8", "0", "0", "1150.5", "0", "9204", "0", "0", ""}));
     QCOMPARE(records[2], QStringList({"鈴木\n一郎", "1", "8", "1", "0", "1000", "0", "8250", "0", "0", ""}));
-    QCOMPARE(records[3],
-             QStringList({"高橋", "1", "8", "0", "40", "1000", "0", "8000", "6", "0", "月45h超 年360h超"}));
+    QCOMPARE(records[3], QStringList({"高橋", "1", "8", "0", "40", "1000", "0", "8000", "6", "0", "月45h超 年360h超"}));
     QCOMPARE(records[4], QStringList({"合計", "3", "24", "1", "40", "", "0", "25454", "6", "0", ""}));
 }
 

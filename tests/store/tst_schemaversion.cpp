@@ -103,11 +103,13 @@ bool makeOldFile(const QString &file, bool mainFile, int stamp, int version = 1)
             ok = ok && execBound(db, statement);
         if (mainFile)
             ok = ok
-                && execBound(db, QStringLiteral("insert into 時給ヘッダ (氏名, タイトル, 勤務タイプ, 時給, 休憩, 調整額,"
-                                                " 時間, 合計) values ('山田', '4月分', 'A', 1000, 1, 0, 8, 8000)"))
-                && execBound(db, QStringLiteral("insert into 時給明細 (氏名, タイトル, 行番号, 日付, 開始時間, 終了時間,"
-                                                " 休憩, 時間, 時給, 調整額, 金額) values ('山田', '4月分', 1,"
-                                                " '20260401', '0900', '1800', 1, 8, 1000, null, 8000)"));
+                && execBound(db,
+                             QStringLiteral("insert into 時給ヘッダ (氏名, タイトル, 勤務タイプ, 時給, 休憩, 調整額,"
+                                            " 時間, 合計) values ('山田', '4月分', 'A', 1000, 1, 0, 8, 8000)"))
+                && execBound(db,
+                             QStringLiteral("insert into 時給明細 (氏名, タイトル, 行番号, 日付, 開始時間, 終了時間,"
+                                            " 休憩, 時間, 時給, 調整額, 金額) values ('山田', '4月分', 1,"
+                                            " '20260401', '0900', '1800', 1, 8, 1000, null, 8000)"));
         else
             ok = ok
                 && execBound(db,
@@ -383,12 +385,12 @@ void TestSchemaVersion::realUpgradeReachesTodaysLayout()
             (test::Rows{{"山田", "4月分", "8000", "<null>", "<null>", "<null>"}}));
         QCOMPARE(test::rows(opened.db, QStringLiteral("select 日付, 金額, 深夜, 時間外, 割増額 from 時給明細")),
                  (test::Rows{{"20260401", "8000", "<null>", "<null>", "<null>"}}));
-        QCOMPARE(test::rows(opened.db, QStringLiteral("select h.休日, h.時間外60超, l.休日, l.時間外60超"
-                                                      " from 時給ヘッダ h, 時給明細 l")),
+        QCOMPARE(test::rows(opened.db,
+                            QStringLiteral("select h.休日, h.時間外60超, l.休日, l.時間外60超"
+                                           " from 時給ヘッダ h, 時給明細 l")),
                  (test::Rows{{"<null>", "<null>", "<null>", "<null>"}}));
         // An upgraded file keeps the settings it had: none, the premiums off.
-        QCOMPARE(test::rows(opened.db, QStringLiteral("select count(*) from 設定")),
-                 (test::Rows{{"0"}}));
+        QCOMPARE(test::rows(opened.db, QStringLiteral("select count(*) from 設定")), (test::Rows{{"0"}}));
     } else {
         QCOMPARE(test::rows(opened.db, QStringLiteral("select Contents from ClHint")), (test::Rows{{"残す"}}));
     }

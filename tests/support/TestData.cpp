@@ -184,16 +184,16 @@ bool storeStatement(const QSqlDatabase &main, const QString &name, const QString
         add(restDay, line.restDay);
         add(over60, line.over60);
     }
-    if (!insertRow(
-            main, tables::時給ヘッダ, tables::時給ヘッダ.columns,
-            {name, title, QStringLiteral("A"), wage, breaks, adjustment, hours, amount, night, overtime, premium, restDay,
-             over60}))
+    if (!insertRow(main, tables::時給ヘッダ, tables::時給ヘッダ.columns,
+                   {name, title, QStringLiteral("A"), wage, breaks, adjustment, hours, amount, night, overtime, premium,
+                    restDay, over60}))
         return false;
     int number = 1;
     for (const SeedLine &line : lines)
         if (!insertRow(main, tables::時給明細, tables::時給明細.columns,
                        {name, title, number++, line.date, line.start, line.end, line.breakHours, line.hours, line.wage,
-                        line.adjustment, line.amount, line.night, line.overtime, line.premium, line.restDay, line.over60}))
+                        line.adjustment, line.amount, line.night, line.overtime, line.premium, line.restDay,
+                        line.over60}))
             return false;
     return true;
 }
