@@ -452,6 +452,12 @@ void TestPremiums::lawNoticesAtRegistration()
                 ->data(employees->tableModel()->index(0, 3), Qt::ToolTipRole)
                 .toString()
                 .contains(QStringLiteral("最低賃金（1,055円）")));
+
+    // The end of a day is no start: 2400 is refused with what to type instead.
+    clearAsked();
+    type(0, kStart, QStringLiteral("2400"));
+    QTRY_COMPARE(asked(), QStringList{QStringLiteral("入力/開始2400/")});
+    QVERIFY(stored(1, "開始時間").toString().isEmpty());
 }
 
 QTEST_MAIN(TestPremiums)
