@@ -34,6 +34,7 @@ struct DayLine {
     QVariant nightHours;
     QVariant overtimeHours;
     QVariant premium;
+    QVariant restDayHours;
 };
 
 struct StoredStatement {

@@ -279,11 +279,17 @@ Table dayLinesTable(const reports::StoredStatement &statement, const QString &co
                      {QStringLiteral("時給"), 950},
                      {QStringLiteral("調整額"), 1050},
                      {QStringLiteral("金額"), 1300}};
+    bool restDays = false;
+    for (const reports::DayLine &line : statement.lines)
+        restDays = restDays || amountOf(line.restDayHours) != 0;
+    premiums = premiums || restDays;
     if (premiums)
         table.columns +=
             {{QStringLiteral("深夜"), 800}, {QStringLiteral("時間外"), 800}, {QStringLiteral("割増額"), 1100}};
+    if (restDays)
+        table.columns += {{QStringLiteral("休日"), 800}};
     double sums[6] = {}; // break, hours, adjustment, amount, night, overtime
-    double premiumSum = 0;
+    double premiumSum = 0, restSum = 0;
     for (const reports::DayLine &line : statement.lines) {
         QStringList cells{fmt::formatDateText(line.date),
                           fmt::formatTime(line.start),
@@ -296,6 +302,9 @@ Table dayLinesTable(const reports::StoredStatement &statement, const QString &co
         if (premiums)
             cells << sometimesHours(amountOf(line.nightHours)) << sometimesHours(amountOf(line.overtimeHours))
                   << yenText(amountOf(line.premium));
+        if (restDays)
+            cells << sometimesHours(amountOf(line.restDayHours));
+        restSum += amountOf(line.restDayHours);
         table.rows << cells;
         sums[0] += amountOf(line.breakHours);
         sums[1] += amountOf(line.hours);
@@ -309,6 +318,8 @@ Table dayLinesTable(const reports::StoredStatement &statement, const QString &co
                     hoursText(sums[1]),     QString(), yenText(sums[2]), yenText(sums[3])};
     if (premiums)
         table.totals << sometimesHours(sums[4]) << sometimesHours(sums[5]) << yenText(premiumSum);
+    if (restDays)
+        table.totals << sometimesHours(restSum);
     return table;
 }
 

@@ -69,6 +69,7 @@ reports::StoredStatement statement(const QString &name, int lines, bool premiums
                               8000.0,
                               QVariant(),
                               QVariant(),
+                              QVariant(),
                               QVariant()};
         if (premiums && i == 0) {
             line.nightHours = 1.5;
