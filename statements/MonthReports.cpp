@@ -39,8 +39,7 @@ std::optional<QList<DayLine>> linesOf(const QSqlDatabase &main, const QString &n
         // In the order of columns::line.
         lines << DayLine{dateText(query.value(0)), dateText(query.value(1)), dateText(query.value(2)), query.value(3),
                          query.value(4),           query.value(5),           query.value(6),           query.value(7),
-                         query.value(8),           query.value(9),           query.value(10),
-                         query.value(11)};
+                         query.value(8),           query.value(9),           query.value(10),          query.value(11)};
     }
     return lines;
 }
