@@ -62,6 +62,8 @@ FrmPelmar::FrmPelmar(const QString &dataPath, QWidget *parent) : QMainWindow(par
     connect(m_settings, &SettingsPage::allDeleteRequested, this, &FrmPelmar::AllDelete);
     connect(m_settings, &SettingsPage::restoreRequested, this, &FrmPelmar::RestoreBackup);
     connect(m_settings, &SettingsPage::paySettingsChanged, m_statement, &StatementPage::applyPaySettings);
+    connect(m_settings, &SettingsPage::paySettingsChanged, this,
+            [this](const settings::PaySettings &pay) { m_employees->setMinimumWage(pay.minimumWage); });
     connect(m_history, &HistoryPage::statementChosen, this, &FrmPelmar::openChosenStatement);
     connect(m_statement, &StatementPage::closeRequested, this, &QWidget::close);
     // The pickers offer what the masters hold as soon as they are registered.

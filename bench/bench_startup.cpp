@@ -319,7 +319,7 @@ statements::Header middleStatement(const Connections &files, int count)
                            " 休憩 = 1, 時間 = 8, 時給 = 1000, 金額 = 8000 where 行番号 <= ?"),
             {kLinesPerStatement});
         statements::save(files.main, files.work,
-                         {name, title, QStringLiteral("A"), 1000, 20, 0, 160, 160000, {}, {}, {}}, {});
+                         {name, title, QStringLiteral("A"), 1000, 20, 0, 160, 160000, {}, {}, {}, {}, {}}, {});
     }
     return *statements::readHeader(files.main, name, title);
 }
@@ -331,9 +331,9 @@ void reopenAndSave(benchmark::State &state)
     const QVariantList pair{chosen.name, chosen.title};
     // Every column of a stored line, the premium ones included, as Pelmar
     // reads and writes them.
-    const QString lineColumns =
-        QStringLiteral("日付, 開始時間, 終了時間, 休憩, 時間, 時給, 調整額, 金額, 深夜, 時間外, 割増額");
-    constexpr int kLineColumns = 11;
+    const QString lineColumns = QStringLiteral(
+        "日付, 開始時間, 終了時間, 休憩, 時間, 時給, 調整額, 金額, 深夜, 時間外, 割増額, 休日, 時間外60超");
+    constexpr int kLineColumns = 13;
     besideFloor(
         state,
         [&](Measured &times) {
@@ -352,16 +352,17 @@ void reopenAndSave(benchmark::State &state)
                 // Reopen: the header, then the page's 60 empty lines with the
                 // stored ones over the first of them.
                 QSqlQuery header(files.main);
-                header.prepare(QStringLiteral("select rowid, 勤務タイプ, 時給, 休憩, 調整額, 時間, 合計, 深夜, 時間外,"
-                                              " 割増額 from 時給ヘッダ where 氏名 = ? and タイトル = ?"
-                                              " order by rowid limit 1"));
+                header.prepare(
+                    QStringLiteral("select rowid, 勤務タイプ, 時給, 休憩, 調整額, 時間, 合計, 深夜, 時間外,"
+                                   " 割増額, 休日, 時間外60超 from 時給ヘッダ where 氏名 = ? and タイトル = ?"
+                                   " order by rowid limit 1"));
                 header.addBindValue(chosen.name);
                 header.addBindValue(chosen.title);
                 header.exec();
                 header.next();
                 const QVariant headerRow = header.value(0);
                 QVariantList headerValues;
-                for (int i = 1; i <= 9; ++i)
+                for (int i = 1; i <= 11; ++i)
                     headerValues << header.value(i);
                 header.finish();
 
@@ -382,7 +383,7 @@ void reopenAndSave(benchmark::State &state)
                 QSqlQuery line(files.work);
                 line.prepare(QStringLiteral("update w明細 set 日付 = ?, 開始時間 = ?, 終了時間 = ?, 休憩 = ?,"
                                             " 時間 = ?, 時給 = ?, 調整額 = ?, 金額 = ?, 深夜 = ?, 時間外 = ?,"
-                                            " 割増額 = ? where 行番号 = ?"));
+                                            " 割増額 = ?, 休日 = ?, 時間外60超 = ? where 行番号 = ?"));
                 for (int row = 1; stored.next(); ++row) {
                     for (int i = 0; i < kLineColumns; ++i)
                         line.bindValue(i, stored.value(i));
@@ -397,7 +398,7 @@ void reopenAndSave(benchmark::State &state)
                 QSqlQuery update(files.main);
                 update.prepare(QStringLiteral("update 時給ヘッダ set 氏名 = ?, タイトル = ?, 勤務タイプ = ?, 時給 = ?,"
                                               " 休憩 = ?, 調整額 = ?, 時間 = ?, 合計 = ?, 深夜 = ?, 時間外 = ?,"
-                                              " 割増額 = ? where rowid = ?"));
+                                              " 割増額 = ?, 休日 = ?, 時間外60超 = ? where rowid = ?"));
                 for (const QVariant &value : pair + headerValues + QVariantList{headerRow})
                     update.addBindValue(value);
                 if (!update.exec())
@@ -413,7 +414,7 @@ void reopenAndSave(benchmark::State &state)
                                .arg(lineColumns));
                 QSqlQuery insert(files.main);
                 insert.prepare(QStringLiteral("insert into 時給明細 (氏名, タイトル, 行番号, %1)"
-                                              " values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")
+                                              " values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")
                                    .arg(lineColumns));
                 for (int number = 1; lines.next(); ++number) {
                     insert.bindValue(0, chosen.name);

@@ -15,7 +15,7 @@ enum Column { kLineNo = 0, kDate, kStart, kEnd, kBreak, kHours, kWage, kAdjustme
 // After them, the premium values of the line, worked out over the whole
 // statement rather than by an edit of the line: night and overtime hours and
 // the premium yen inside the amount.
-enum PremiumColumn { kNight = kColumnCount, kOvertime, kPremium };
+enum PremiumColumn { kNight = kColumnCount, kOvertime, kPremium, kRestDay, kOver60 };
 
 // One statement line: a value per column; a null value is an empty cell.
 using Line = std::array<QVariant, kColumnCount>;

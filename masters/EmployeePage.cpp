@@ -64,6 +64,12 @@ EmployeePage::EmployeePage(ProgramState &state, QWidget *parent) : TabPage(paren
             ShowMsg(msg::入力範囲外, typed::refusedEntry(caption, typed));
         },
         Qt::QueuedConnection);
+    Grid従業員->setCellNote([this](int row, int column) {
+        const QVariant wage = Grid従業員->valueAt(row, kWageColumn);
+        if (column != kWageColumn || m_minimumWage <= 0 || wage.isNull() || wage.toDouble() >= m_minimumWage)
+            return QString();
+        return QStringLiteral("時給が最低賃金（%1円）を下回っています。").arg(fmt::format(m_minimumWage, fmt::kYen));
+    });
     connect(Grid従業員, &DataGrid::afterColUpdate, this, [this](int column) {
         m_edited = true;
         if (column == kNameColumn)
@@ -331,6 +337,12 @@ void EmployeePage::setUpDropDown()
         if (DD勤務形態->columnWidth(column) < needed)
             DD勤務形態->setColumnWidthTwips(column, needed * 15.0);
     }
+}
+
+void EmployeePage::setMinimumWage(double yen)
+{
+    m_minimumWage = yen;
+    Grid従業員->viewport()->update();
 }
 
 } // namespace pelmar

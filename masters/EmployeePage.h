@@ -30,6 +30,8 @@ public:
     // The shift types offered by the drop-down, after the master changed.
     void refreshDropDown();
     bool hasUnsavedRows() const { return m_edited; }
+    // The regional minimum wage (0: none): a wage below it is marked.
+    void setMinimumWage(double yen);
 
 signals:
     void hintRequested(const QWidget *button);
@@ -62,6 +64,7 @@ private:
     bool m_readFailed = false;
     // The shift type of the cell being edited, as it was before the edit.
     QVariant m_patternBefore;
+    double m_minimumWage = 0;
 };
 
 } // namespace pelmar

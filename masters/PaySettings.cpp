@@ -31,6 +31,11 @@ bool rateFits(double rate)
     return std::isfinite(rate) && rate >= premium::kMinRate && rate <= premium::kMaxRate;
 }
 
+bool minimumWageFits(double yen)
+{
+    return std::isfinite(yen) && yen >= 0 && yen <= kMaxMinimumWage;
+}
+
 void readSwitch(const QHash<QString, QString> &stored, const QString &item, bool *value)
 {
     const QString text = stored.value(item);
@@ -88,13 +93,25 @@ std::optional<PaySettings> load(const QSqlDatabase &main)
         settings.weekStart = Qt::DayOfWeek(day);
     if (const auto rounding = roundingFromName(stored.value(k端数処理)))
         settings.rounding = *rounding;
+    readRate(stored, k月60時間超割増率, &settings.over60Rate);
+    readRate(stored, k休日割増率, &settings.restDayRate);
+    const int restDay = stored.value(k法定休日).toInt(&ok);
+    if (ok && restDay >= 0 && restDay <= Qt::Sunday)
+        settings.restDay = restDay;
+    const double minimum = stored.value(k最低賃金).toDouble(&ok);
+    if (ok && minimumWageFits(minimum))
+        settings.minimumWage = minimum;
+    const QDate from = QDate::fromString(stored.value(k最低賃金適用日), QStringLiteral("yyyyMMdd"));
+    if (from.isValid())
+        settings.minimumWageFrom = from;
     return settings;
 }
 
 bool save(const QSqlDatabase &main, const PaySettings &settings)
 {
-    if (!rateFits(settings.nightRate) || !rateFits(settings.overtimeRate) || settings.weekStart < Qt::Monday
-        || settings.weekStart > Qt::Sunday)
+    if (!rateFits(settings.nightRate) || !rateFits(settings.overtimeRate) || !rateFits(settings.over60Rate)
+        || !rateFits(settings.restDayRate) || settings.weekStart < Qt::Monday || settings.weekStart > Qt::Sunday
+        || settings.restDay < 0 || settings.restDay > Qt::Sunday || !minimumWageFits(settings.minimumWage))
         return false;
     const auto onOff = [](bool on) {
         return on ? QStringLiteral("1") : QStringLiteral("0");
@@ -106,6 +123,13 @@ bool save(const QSqlDatabase &main, const PaySettings &settings)
         {k時間外割増率, QString::number(settings.overtimeRate)},
         {k週の開始曜日, QString::number(int(settings.weekStart))},
         {k端数処理, roundingName(settings.rounding)},
+        {k月60時間超割増率, QString::number(settings.over60Rate)},
+        {k法定休日, QString::number(settings.restDay)},
+        {k休日割増率, QString::number(settings.restDayRate)},
+        {k最低賃金, QString::number(settings.minimumWage)},
+        {k最低賃金適用日,
+         settings.minimumWageFrom.isValid() ? settings.minimumWageFrom.toString(QStringLiteral("yyyyMMdd"))
+                                            : QString()},
     };
     Transaction transaction(main);
     if (!transaction.started())

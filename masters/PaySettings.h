@@ -20,6 +20,12 @@
 //   時間外割増率   percent, a decimal number from 0 to 100      "25"
 //   週の開始曜日   1 Monday … 7 Sunday (ISO 8601)               "7"
 //   端数処理       "なし", "切り捨て", "四捨五入" or "切り上げ"  "なし"
+//   月60時間超割増率 percent, 0 to 100                          "50"
+//   法定休日       0 none, 1 Monday … 7 Sunday                  "0"
+//   休日割増率     percent, 0 to 100                            "35"
+//   最低賃金       yen an hour, 0 for none                      "0"
+//   最低賃金適用日 yyyymmdd, empty for any date                 ""
+// A new installation starts with 深夜割増 and 時間外割増 on (store/schema).
 namespace pelmar::settings {
 
 using PaySettings = premium::Rules;
@@ -30,6 +36,13 @@ inline const QString k時間外割増 = QStringLiteral("時間外割増");
 inline const QString k時間外割増率 = QStringLiteral("時間外割増率");
 inline const QString k週の開始曜日 = QStringLiteral("週の開始曜日");
 inline const QString k端数処理 = QStringLiteral("端数処理");
+inline const QString k月60時間超割増率 = QStringLiteral("月60時間超割増率");
+inline const QString k法定休日 = QStringLiteral("法定休日");
+inline const QString k休日割増率 = QStringLiteral("休日割増率");
+inline const QString k最低賃金 = QStringLiteral("最低賃金");
+inline const QString k最低賃金適用日 = QStringLiteral("最低賃金適用日");
+// The minimum wages the settings accept, in yen an hour.
+inline constexpr double kMaxMinimumWage = 100000;
 
 // How the rounding is stored and named on the page: なし, 切り捨て, 四捨五入, 切り上げ.
 QString roundingName(premium::Rounding rounding);

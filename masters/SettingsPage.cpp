@@ -10,6 +10,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDateEdit>
 #include <QDir>
 #include <QDoubleSpinBox>
 #include <QGridLayout>
@@ -17,10 +18,18 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QScrollArea>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
 namespace pelmar {
+
+namespace {
+
+// The date box's least date stands for "from any date".
+const QDate kAnyDate(2000, 1, 1);
+
+} // namespace
 
 SettingsPage::SettingsPage(ProgramState &state, QWidget *parent) : TabPage(parent), m_state(state)
 {
@@ -157,12 +166,38 @@ void SettingsPage::buildPaySettings(QGridLayout *grid)
     for (premium::Rounding rounding :
          {premium::Rounding::None, premium::Rounding::Down, premium::Rounding::HalfUp, premium::Rounding::Up})
         cmb端数処理->addItem(settings::roundingName(rounding), int(rounding));
-    lbl割増説明 =
-        captionLabel(QStringLiteral("割増は各行の金額に含めます。深夜と時間外が重なる時間には両方の割増が付きます。"
-                                    "休憩は割増の付かない時間から先に差し引くので、割増の付く時間が少なく数えられる"
-                                    "ことはありません。日付をまたぐ勤務は始まった日の勤務として数え、週40時間は"
-                                    "この勤務表の日だけで数えます。"),
-                     frame割増, QStringLiteral("lbl割増説明"));
+    num月60時間超割増率 = rateBox(QStringLiteral("num月60時間超割増率"));
+    num月60時間超割増率->setValue(premium::kDefaultOver60Rate);
+    cmb法定休日 = namedControl<QComboBox>(QStringLiteral("cmb法定休日"), frame割増);
+    cmb法定休日->addItem(QStringLiteral("なし"), 0);
+    for (int day : {7, 1, 2, 3, 4, 5, 6})
+        cmb法定休日->addItem(days.at(day - 1), day);
+    num休日割増率 = rateBox(QStringLiteral("num休日割増率"));
+    num休日割増率->setValue(premium::kDefaultRestDayRate);
+    num最低賃金 = namedControl<QDoubleSpinBox>(QStringLiteral("num最低賃金"), frame割増);
+    num最低賃金->setRange(0, settings::kMaxMinimumWage);
+    num最低賃金->setDecimals(0);
+    num最低賃金->setSuffix(QStringLiteral(" 円"));
+    num最低賃金->setSpecialValueText(QStringLiteral("なし"));
+    num最低賃金->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    dte最低賃金適用日 = namedControl<QDateEdit>(QStringLiteral("dte最低賃金適用日"), frame割増);
+    dte最低賃金適用日->setDisplayFormat(QStringLiteral("yyyy/MM/dd"));
+    dte最低賃金適用日->setMinimumDate(kAnyDate);
+    dte最低賃金適用日->setSpecialValueText(QStringLiteral("指定なし"));
+    dte最低賃金適用日->setCalendarPopup(true);
+    // One plain line a rule.
+    lbl割増説明 = captionLabel(
+        QStringLiteral(
+            "・深夜（22時～翌5時）と時間外（1日8時間・1週40時間を超える時間）の割増は法律で25%以上が必要です。\n"
+            "・時間外が1か月60時間を超えた分は50%以上、深夜と重なれば合わせて75%以上になります。\n"
+            "・法定休日に働いた時間は休日の時間として35%以上の割増が付き、8時間・40時間には数えません。\n"
+            "・週40時間は前の勤務表に登録した同じ週の日も数え、超えた時間は週の最後の日に付けます。"
+            "前の勤務表は後から変わりません。\n"
+            "・日付をまたぐ勤務、0時で2行に分けた勤務は始まった日の勤務として数えます。\n"
+            "・休憩は割増の付かない時間から先に差し引きます。時間は割増を付けない設定でも記録します。\n"
+            "・金額は行ごとに1回だけ端数処理します。切り捨てでは法律どおりの額より少なくなることがあります。\n"
+            "・最低賃金は都道府県労働局や厚生労働省のホームページで発表される地域別最低賃金を入力します。"),
+        frame割増, QStringLiteral("lbl割増説明"));
     lbl割増説明->setWordWrap(true);
     QFrame *bar = buttonBar(QStringLiteral("frame割増ボタン"), frame割増,
                             {
@@ -180,7 +215,30 @@ void SettingsPage::buildPaySettings(QGridLayout *grid)
     grid->addWidget(num時間外割増率, 1, 2);
     grid->addWidget(captionLabel(QStringLiteral("金額の端数"), frame割増), 1, 3);
     grid->addWidget(cmb端数処理, 1, 4);
-    grid->addWidget(lbl割増説明, 2, 0, 1, 6);
+    grid->addWidget(captionLabel(QStringLiteral("月60時間を超える時間外"), frame割増), 2, 0);
+    grid->addWidget(captionLabel(QStringLiteral("割増率"), frame割増), 2, 1);
+    grid->addWidget(num月60時間超割増率, 2, 2);
+    grid->addWidget(captionLabel(QStringLiteral("法定休日"), frame割増), 2, 3);
+    grid->addWidget(cmb法定休日, 2, 4);
+    // The rest day's rate and the minimum wage share a row: the page is full.
+    auto *restAndMinimum = new QHBoxLayout;
+    restAndMinimum->addWidget(captionLabel(QStringLiteral("休日割増率"), frame割増));
+    restAndMinimum->addWidget(num休日割増率);
+    restAndMinimum->addSpacing(12);
+    restAndMinimum->addWidget(captionLabel(QStringLiteral("最低賃金"), frame割増));
+    restAndMinimum->addWidget(num最低賃金);
+    restAndMinimum->addWidget(captionLabel(QStringLiteral("適用日"), frame割増));
+    restAndMinimum->addWidget(dte最低賃金適用日);
+    restAndMinimum->addStretch(1);
+    grid->addLayout(restAndMinimum, 3, 0, 1, 6);
+    // The rules read in a box of their own that scrolls, so the page keeps
+    // its height at the window's first size.
+    auto *rules = namedControl<QScrollArea>(QStringLiteral("scr割増説明"), frame割増);
+    rules->setWidget(lbl割増説明);
+    rules->setWidgetResizable(true);
+    rules->setFrameShape(QFrame::NoFrame);
+    rules->setMaximumHeight(2 * lbl割増説明->fontMetrics().lineSpacing() + 4);
+    grid->addWidget(rules, 4, 0, 1, 6);
     grid->addWidget(bar, 0, 5, 2, 1, Qt::AlignRight | Qt::AlignVCenter);
     grid->setColumnStretch(5, 1);
     // The page is full: the section keeps to the height of its lines.
@@ -191,6 +249,9 @@ void SettingsPage::buildPaySettings(QGridLayout *grid)
     connect(chk深夜割増, &QCheckBox::toggled, num深夜割増率, &QWidget::setEnabled);
     connect(chk時間外割増, &QCheckBox::toggled, num時間外割増率, &QWidget::setEnabled);
     connect(chk時間外割増, &QCheckBox::toggled, cmb週開始, &QWidget::setEnabled);
+    connect(chk時間外割増, &QCheckBox::toggled, num月60時間超割増率, &QWidget::setEnabled);
+    connect(cmb法定休日, &QComboBox::currentIndexChanged, this,
+            [this] { num休日割増率->setEnabled(cmb法定休日->currentData().toInt() != 0); });
     showPaySettings(settings::PaySettings{});
     connect(cmd割増登録, &QPushButton::clicked, this, [this] {
         // No puts the stored settings back; a failed store keeps what was chosen.
@@ -211,6 +272,13 @@ void SettingsPage::showPaySettings(const settings::PaySettings &paySettings)
     cmb週開始->setCurrentIndex(cmb週開始->findData(int(paySettings.weekStart)));
     cmb週開始->setEnabled(paySettings.overtime);
     cmb端数処理->setCurrentIndex(cmb端数処理->findData(int(paySettings.rounding)));
+    num月60時間超割増率->setValue(paySettings.over60Rate);
+    num月60時間超割増率->setEnabled(paySettings.overtime);
+    cmb法定休日->setCurrentIndex(cmb法定休日->findData(paySettings.restDay));
+    num休日割増率->setValue(paySettings.restDayRate);
+    num休日割増率->setEnabled(paySettings.restDay != 0);
+    num最低賃金->setValue(paySettings.minimumWage);
+    dte最低賃金適用日->setDate(paySettings.minimumWageFrom.isValid() ? paySettings.minimumWageFrom : kAnyDate);
 }
 
 settings::PaySettings SettingsPage::shownPaySettings() const
@@ -222,6 +290,12 @@ settings::PaySettings SettingsPage::shownPaySettings() const
     shown.overtimeRate = num時間外割増率->value();
     shown.weekStart = Qt::DayOfWeek(cmb週開始->currentData().toInt());
     shown.rounding = premium::Rounding(cmb端数処理->currentData().toInt());
+    shown.over60Rate = num月60時間超割増率->value();
+    shown.restDay = cmb法定休日->currentData().toInt();
+    shown.restDayRate = num休日割増率->value();
+    shown.minimumWage = num最低賃金->value();
+    if (dte最低賃金適用日->date() != kAnyDate)
+        shown.minimumWageFrom = dte最低賃金適用日->date();
     return shown;
 }
 

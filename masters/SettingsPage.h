@@ -7,6 +7,7 @@
 #include <QWidget>
 
 class QCheckBox;
+class QDateEdit;
 class QGridLayout;
 class QDoubleSpinBox;
 class QTableWidget;
@@ -79,6 +80,11 @@ public:
     QDoubleSpinBox *num深夜割増率 = nullptr, *num時間外割増率 = nullptr;
     QComboBox *cmb週開始 = nullptr, *cmb端数処理 = nullptr;
     QLabel *lbl割増説明 = nullptr;
+    // Overtime past 60 hours a month, the legal weekly rest day, and the
+    // regional minimum wage with the date it applies from.
+    QDoubleSpinBox *num月60時間超割増率 = nullptr, *num休日割増率 = nullptr, *num最低賃金 = nullptr;
+    QComboBox *cmb法定休日 = nullptr;
+    QDateEdit *dte最低賃金適用日 = nullptr;
     QPushButton *cmd割増登録 = nullptr, *cmd割増読込 = nullptr;
     // The backups: when, why, how many employees and statements each holds.
     QFrame *frameBackup = nullptr;

@@ -333,6 +333,12 @@ constexpr Entry catalogue[] = {
     // The subject names the file and why.
     {msg::エラー自社情報読込, InPrompt, u"自社名と自社情報を読み込めませんでした。表示は前のままです。", u"", Warning,
      u"読込の失敗"},
+    // Hours and premiums as the labour law counts them: what a save found,
+    // one finding a line; the save goes on.
+    {msg::登録労働時間確認, InPrompt, u"この勤務表について、労働基準法に関わる次の点を確かめてください。\n\n",
+     u"\n\nこのまま登録します。", Notice, u"労働時間の確認"},
+    {msg::入力開始2400, Unused, u"開始時間に 2400 は使えません。翌日の日付で 0000 と入力してください。", u"", Notice,
+     u"入力の確認"},
 };
 
 constexpr bool sameText(QStringView a, QStringView b)

@@ -132,7 +132,10 @@ struct MessageKey {
     X(開始, ロック引継ぎ確認)                                                                                          \
     X(開始, ロック使用中)                                                                                              \
     X(開始, ロック削除不可)                                                                                            \
-    X(エラー, 自社情報読込)
+    X(エラー, 自社情報読込)                                                                                            \
+    /* hours and premiums as the labour law counts them */                                                             \
+    X(登録, 労働時間確認)                                                                                              \
+    X(入力, 開始2400)
 
 namespace msg {
 

@@ -28,7 +28,7 @@ std::optional<Totals> sumLines(const QSqlDatabase &work)
     // total() is sum() that gives 0.0 rather than null over no values.
     // The premium sums use sum(), which stays null over no values.
     if (!query.exec(QStringLiteral("select total(休憩), total(時間), total(調整額), total(金額),"
-                                   " sum(深夜), sum(時間外), sum(割増額) from w明細"
+                                   " sum(深夜), sum(時間外), sum(割増額), sum(休日), sum(時間外60超) from w明細"
                                    " where 日付 is not null and 金額 is not null"))
         || !query.next())
         return std::nullopt;
@@ -38,7 +38,9 @@ std::optional<Totals> sumLines(const QSqlDatabase &work)
                   query.value(3).toDouble(),
                   query.value(4),
                   query.value(5),
-                  query.value(6)};
+                  query.value(6),
+                  query.value(7),
+                  query.value(8)};
 }
 
 bool writeLinePay(const QSqlDatabase &work, const QList<LinePayValues> &lines)
@@ -51,7 +53,8 @@ bool writeLinePay(const QSqlDatabase &work, const QList<LinePayValues> &lines)
                                   QStringLiteral("where 行番号 = ?"))))
         return false;
     for (const LinePayValues &line : lines) {
-        const QVariantList values{line.night, line.overtime, line.premium, line.amount, line.lineNo};
+        const QVariantList values{line.night,  line.overtime, line.premium, line.restDay,
+                                  line.over60, line.amount,   line.lineNo};
         for (int i = 0; i < values.size(); ++i)
             update.bindValue(i, values.at(i));
         if (!update.exec())

@@ -33,6 +33,8 @@ struct Totals {
     QVariant nightHours;
     QVariant overtimeHours;
     QVariant premium;
+    QVariant restDayHours;
+    QVariant over60Hours;
 };
 
 // The four sums over the lines of w明細 that a save stores (those with a date
@@ -48,6 +50,8 @@ struct LinePayValues {
     QVariant night;
     QVariant overtime;
     QVariant premium;
+    QVariant restDay;
+    QVariant over60;
     QVariant amount;
 };
 

@@ -1,6 +1,7 @@
 #include "statements/MonthReports.h"
 
 #include "calc/Formats.h"
+#include "calc/Premium.h"
 #include "store/Tables.h"
 
 #include <QSet>
@@ -38,7 +39,7 @@ std::optional<QList<DayLine>> linesOf(const QSqlDatabase &main, const QString &n
         // In the order of columns::line.
         lines << DayLine{dateText(query.value(0)), dateText(query.value(1)), dateText(query.value(2)), query.value(3),
                          query.value(4),           query.value(5),           query.value(6),           query.value(7),
-                         query.value(8),           query.value(9),           query.value(10)};
+                         query.value(8),           query.value(9),           query.value(10),          query.value(11)};
     }
     return lines;
 }
@@ -49,8 +50,25 @@ void addTo(SummaryRow &totals, const SummaryRow &row)
     totals.hours += row.hours;
     totals.nightHours += row.nightHours;
     totals.overtimeHours += row.overtimeHours;
+    totals.restDayHours += row.restDayHours;
+    totals.over60Hours += row.over60Hours;
     totals.adjustment += row.adjustment;
     totals.amount += row.amount;
+}
+
+// The overtime and rest-day hours of the employee's stored lines of the
+// year of `through` (yyyymmdd), up to that date.
+std::optional<double> overtimeOfYearThrough(const QSqlDatabase &main, const QString &name, const QString &through)
+{
+    QSqlQuery query(main);
+    query.prepare(QStringLiteral("select total(時間外) + total(休日) from 時給明細"
+                                 " where 氏名 = ? and 日付 between ? and ?"));
+    query.addBindValue(name);
+    query.addBindValue(through.left(4) + QStringLiteral("0101"));
+    query.addBindValue(through);
+    if (!query.exec() || !query.next())
+        return std::nullopt;
+    return query.value(0).toDouble();
 }
 
 void addTo(LedgerRow &totals, const LedgerRow &row)
@@ -59,6 +77,7 @@ void addTo(LedgerRow &totals, const LedgerRow &row)
     totals.hours += row.hours;
     totals.overtimeHours += row.overtimeHours;
     totals.nightHours += row.nightHours;
+    totals.restDayHours += row.restDayHours;
     totals.basePay += row.basePay;
     totals.premiumPay += row.premiumPay;
     totals.adjustment += row.adjustment;
@@ -125,16 +144,19 @@ std::optional<QList<StoredStatement>> statementsOfTitle(const QSqlDatabase &main
                     query.value(7),
                     query.value(8),
                     query.value(9),
-                    query.value(10)};
+                    query.value(10),
+                    query.value(11),
+                    query.value(12)};
         // A pair saved twice by an older program: the first header is the
         // statement, as reopening takes it.
         if (seen.contains(s.header.name))
             continue;
         seen.insert(s.header.name);
-        s.employeeNo = query.value(11);
-        s.days = query.value(12).toInt();
-        s.firstDate = dateText(query.value(13));
-        s.lastDate = dateText(query.value(14));
+        const int after = int(tables::時給ヘッダ.columns.size());
+        s.employeeNo = query.value(after);
+        s.days = query.value(after + 1).toInt();
+        s.firstDate = dateText(query.value(after + 2));
+        s.lastDate = dateText(query.value(after + 3));
         statements << s;
     }
     if (withLines) {
@@ -160,6 +182,10 @@ Summary summaryOf(const QString &title, const QList<StoredStatement> &statements
         row.hours = amountOf(s.header.hours);
         row.nightHours = amountOf(s.header.nightHours);
         row.overtimeHours = amountOf(s.header.overtimeHours);
+        row.restDayHours = amountOf(s.header.restDayHours);
+        row.over60Hours = amountOf(s.header.over60Hours);
+        if (row.overtimeHours + row.restDayHours > premium::kMonthOvertimeLimit)
+            row.limits << kMonthLimitMark;
         row.wage = s.header.wage;
         row.adjustment = amountOf(s.header.adjustment);
         row.amount = amountOf(s.header.total);
@@ -174,17 +200,38 @@ std::optional<Summary> monthSummary(const QSqlDatabase &main, const QString &tit
     const std::optional<QList<StoredStatement>> statements = statementsOfTitle(main, title, false);
     if (!statements)
         return std::nullopt;
-    return summaryOf(title, *statements);
+    Summary summary = summaryOf(title, *statements);
+    for (int i = 0; i < statements->size(); ++i) {
+        const StoredStatement &s = statements->at(i);
+        if (s.lastDate.size() != 8)
+            continue;
+        const std::optional<double> year = overtimeOfYearThrough(main, s.header.name, s.lastDate);
+        if (!year)
+            return std::nullopt;
+        if (*year > premium::kYearOvertimeLimit)
+            summary.rows[i].limits << kYearLimitMark;
+    }
+    return summary;
 }
 
 QList<csv::Record> summaryRecords(const Summary &summary)
 {
     QList<csv::Record> records{
-        QStringLiteral("氏名 労働日数 労働時間 深夜時間 時間外時間 時給 調整額 支給額").split(u' ')};
+        QStringLiteral("氏名 労働日数 労働時間 深夜時間 時間外時間 時給 調整額 支給額 休日労働時間 "
+                       "60時間超時間外 時間外上限")
+            .split(u' ')};
     const auto record = [](const SummaryRow &row) {
-        return csv::Record{csv::text(row.name),         QString::number(row.days),      csv::number(row.hours),
-                           csv::number(row.nightHours), csv::number(row.overtimeHours), wageText(row.wage),
-                           csv::number(row.adjustment), csv::number(row.amount)};
+        return csv::Record{csv::text(row.name),
+                           QString::number(row.days),
+                           csv::number(row.hours),
+                           csv::number(row.nightHours),
+                           csv::number(row.overtimeHours),
+                           wageText(row.wage),
+                           csv::number(row.adjustment),
+                           csv::number(row.amount),
+                           csv::number(row.restDayHours),
+                           csv::number(row.over60Hours),
+                           csv::text(row.limits.join(u' '))};
     };
     for (const SummaryRow &row : summary.rows)
         records << record(row);
@@ -238,11 +285,12 @@ std::optional<QList<int>> ledgerYears(const QSqlDatabase &main, const QString &n
 std::optional<Ledger> wageLedger(const QSqlDatabase &main, const QString &name, int year)
 {
     QSqlQuery query(main);
-    query.prepare(QStringLiteral("select h.タイトル, h.調整額, h.時間, h.合計, h.深夜, h.時間外, h.割増額,"
-                                 " s.first, s.last, s.days from 時給ヘッダ h join %1 s on s.タイトル = h.タイトル"
-                                 " where h.氏名 = ? and substr(s.first, 1, 4) = ?"
-                                 " order by s.first, h.タイトル, h.rowid")
-                      .arg(kSpans));
+    query.prepare(
+        QStringLiteral("select h.タイトル, h.調整額, h.時間, h.合計, h.深夜, h.時間外, h.割増額,"
+                       " s.first, s.last, s.days, h.休日 from 時給ヘッダ h join %1 s on s.タイトル = h.タイトル"
+                       " where h.氏名 = ? and substr(s.first, 1, 4) = ?"
+                       " order by s.first, h.タイトル, h.rowid")
+            .arg(kSpans));
     query.addBindValue(name);
     query.addBindValue(name);
     query.addBindValue(QStringLiteral("%1").arg(year, 4, 10, QLatin1Char('0')));
@@ -269,6 +317,7 @@ std::optional<Ledger> wageLedger(const QSqlDatabase &main, const QString &name, 
         row.firstDate = dateText(query.value(7));
         row.lastDate = dateText(query.value(8));
         row.days = query.value(9).toInt();
+        row.restDayHours = amountOf(query.value(10));
         ledger.rows << row;
         addTo(ledger.totals, row);
     }
@@ -278,7 +327,7 @@ std::optional<Ledger> wageLedger(const QSqlDatabase &main, const QString &name, 
 QList<csv::Record> ledgerRecords(const Ledger &ledger)
 {
     QList<csv::Record> records{QStringLiteral("氏名 タイトル 初日 最終日 労働日数 労働時間 時間外労働時間 "
-                                              "深夜労働時間 基本給 割増賃金 調整額 支給額")
+                                              "深夜労働時間 基本給 割増賃金 調整額 支給額 休日労働時間")
                                    .split(u' ')};
     for (const LedgerRow &row : ledger.rows)
         records << csv::Record{csv::text(ledger.name),
@@ -292,7 +341,8 @@ QList<csv::Record> ledgerRecords(const Ledger &ledger)
                                csv::number(row.basePay),
                                csv::number(row.premiumPay),
                                csv::number(row.adjustment),
-                               csv::number(row.amount)};
+                               csv::number(row.amount),
+                               csv::number(row.restDayHours)};
     return records;
 }
 

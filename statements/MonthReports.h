@@ -34,6 +34,7 @@ struct DayLine {
     QVariant nightHours;
     QVariant overtimeHours;
     QVariant premium;
+    QVariant restDayHours;
 };
 
 struct StoredStatement {
@@ -63,10 +64,18 @@ struct SummaryRow {
     double hours = 0;
     double nightHours = 0;
     double overtimeHours = 0;
+    double restDayHours = 0;
+    double over60Hours = 0; // of the overtime, the hours past 60
     QVariant wage; // null in the totals row
+    // Past the general limits of overtime with rest-day work: "月45h超"
+    // for the statement, "年360h超" for the stored statements of its year.
+    QStringList limits;
     double adjustment = 0;
     double amount = 0;
 };
+
+inline const QString kMonthLimitMark = QStringLiteral("月45h超");
+inline const QString kYearLimitMark = QStringLiteral("年360h超");
 
 // 給与一覧表: one row per employee and a totals row.
 struct Summary {
@@ -89,6 +98,7 @@ struct LedgerRow {
     double hours = 0;
     double overtimeHours = 0;
     double nightHours = 0;
+    double restDayHours = 0;
     double basePay = 0; // amount less premium pay and adjustment
     double premiumPay = 0;
     double adjustment = 0;

@@ -98,7 +98,7 @@ QList<PayslipItem> layout()
     };
 }
 
-QList<PayslipItem> layoutWithPremiums(bool night, bool overtime)
+QList<PayslipItem> layoutWithPremiums(bool night, bool overtime, bool restDay, bool over60)
 {
     QList<PayslipItem> items = layout();
     // The closing rule goes under the premium row.
@@ -121,10 +121,45 @@ QList<PayslipItem> layoutWithPremiums(bool night, bool overtime)
     }
     row << label("lbl割増額", QStringLiteral("割増額"), below({4606, 1701, 992, 354}), 12)
         << figure(textBox("txt割増額", below({5882, 1701, 1488, 354}), kGothic, 14.5, kRight));
+    // Rest-day hours under the amount paid; the overtime past 60 hours on a
+    // row of its own under the overtime.
+    if (restDay) {
+        row << label("lbl休日", QStringLiteral("休日"), below({7583, 1701, 1134, 354}), 12)
+            << figure(textBox("txt休日", below({8715, 1695, 1380, 360}), kGothic, 14.5, kRight));
+    }
+    if (over60) {
+        for (PayslipItem &item : items)
+            if (item.name == QStringLiteral("Line1"))
+                item.line.translate(0, kPremiumRowStep);
+        const auto twoBelow = [&below](QRect rect) {
+            return below(below(rect));
+        };
+        row << label("lbl時間外60超", QStringLiteral("うち60時間超"), twoBelow({1140, 1701, 1979, 354}), 12)
+            << figure(textBox("txt時間外60超", twoBelow({3255, 1695, 990, 360}), kGothic, 14.5, kRight));
+    }
     // Before the two rules, as the other texts are.
     const QList<PayslipItem> rules = items.mid(items.size() - 2);
     items.resize(items.size() - 2);
     return items + row + rules;
+}
+
+PremiumPrintValues storedPremiumValues(const QVariant &nightHours, const QVariant &overtimeHours,
+                                       const QVariant &premium, const QVariant &restDayHours,
+                                       const QVariant &over60Hours)
+{
+    const auto some = [](const QVariant &value) {
+        double number = 0;
+        return fmt::toNumber(value, &number) && number != 0;
+    };
+    PremiumPrintValues values =
+        premiumPrintValues(some(nightHours), some(overtimeHours), nightHours, overtimeHours, premium);
+    values.restDay = some(restDayHours);
+    values.over60 = some(over60Hours);
+    values.PrintRestDay = values.restDay ? fmt::format(restDayHours, fmt::kHours) : QString();
+    values.PrintOver60 = values.over60 ? fmt::format(over60Hours, fmt::kHours) : QString();
+    // A row of hours with no yen would read as a premium left unpaid.
+    values.any = some(premium);
+    return values;
 }
 
 PremiumPrintValues premiumPrintValues(bool night, bool overtime, const QVariant &nightHours,
@@ -188,11 +223,13 @@ QList<PayslipItem> filledPageHeader(const PrintValues &values, const QString &co
 QList<PayslipItem> filledPageHeader(const PrintValues &values, const PremiumPrintValues &premiums,
                                     const QString &companyName, const QString &companyInfo, const QDate &today)
 {
-    QList<PayslipItem> items = layoutWithPremiums(premiums.night, premiums.overtime);
+    QList<PayslipItem> items = layoutWithPremiums(premiums.night, premiums.overtime, premiums.restDay, premiums.over60);
     QList<HeaderText> steps = PageHeader_Format(values, companyName, companyInfo, today);
     steps << HeaderText{QStringLiteral("txt深夜"), premiums.PrintNight}
           << HeaderText{QStringLiteral("txt時間外"), premiums.PrintOvertime}
-          << HeaderText{QStringLiteral("txt割増額"), moneyText(premiums.PrintPremium)};
+          << HeaderText{QStringLiteral("txt割増額"), moneyText(premiums.PrintPremium)}
+          << HeaderText{QStringLiteral("txt休日"), premiums.PrintRestDay}
+          << HeaderText{QStringLiteral("txt時間外60超"), premiums.PrintOver60};
     for (const HeaderText &step : steps) {
         for (PayslipItem &item : items)
             if (item.name == step.control)

@@ -73,7 +73,9 @@ QList<PayslipItem> layout();
 // adjustment and amount paid, a row with the night hours (when 深夜割増 is
 // on), the overtime hours (when 時間外割増 is on) and the premium yen
 // included in the amount paid; the closing rule moves below it.
-QList<PayslipItem> layoutWithPremiums(bool night, bool overtime);
+// With rest-day hours (restDay) they stand under the amount paid; the
+// overtime past 60 hours (over60) takes a second row under the overtime.
+QList<PayslipItem> layoutWithPremiums(bool night, bool overtime, bool restDay = false, bool over60 = false);
 
 // The six values the click hands over to the sheet, already formatted.
 struct PrintValues {
@@ -98,7 +100,19 @@ struct PremiumPrintValues {
     QString PrintNight; // "#,##0.0#"
     QString PrintOvertime; // "#,##0.0#"
     QString PrintPremium; // "#,###"
+    bool restDay = false; // rest-day hours are printed
+    bool over60 = false; // overtime past 60 hours is printed
+    QString PrintRestDay; // "#,##0.0#"
+    QString PrintOver60; // "#,##0.0#"
+    bool any = true; // the statement has premium hours or yen: the slip prints the row
 };
+
+// What a stored statement (or the page) prints of its premiums: each kind
+// of hours it holds, whatever today's settings; no row at all (any false)
+// when it holds no premium yen, as statements before premiums.
+PremiumPrintValues storedPremiumValues(const QVariant &nightHours, const QVariant &overtimeHours,
+                                       const QVariant &premium, const QVariant &restDayHours,
+                                       const QVariant &over60Hours);
 
 // The premium values of the statement on the page; an invalid value gives
 // the empty text, as a statement saved before premiums has none.

@@ -190,7 +190,12 @@ Table summaryTable(const reports::Summary &summary, const QString &companyName, 
                      {QStringLiteral("時間外"), 1000},
                      {QStringLiteral("時給"), 1100},
                      {QStringLiteral("調整額"), 1300},
-                     {QStringLiteral("支給額"), 1500}};
+                     {QStringLiteral("支給額"), 1500},
+                     {QStringLiteral("休日"), 1000},
+                     {QStringLiteral("60h超"), 1000},
+                     {QStringLiteral("時間外上限"), 1800, Qt::AlignLeft, false}};
+    // The hours the law keeps apart and the limits passed need the width.
+    table.landscape = true;
     const auto cells = [](const reports::SummaryRow &row) {
         return QStringList{row.name,
                            QString::number(row.days),
@@ -199,7 +204,10 @@ Table summaryTable(const reports::Summary &summary, const QString &companyName, 
                            sometimesHours(row.overtimeHours),
                            fmt::format(row.wage, kYen),
                            yenText(row.adjustment),
-                           yenText(row.amount)};
+                           yenText(row.amount),
+                           sometimesHours(row.restDayHours),
+                           sometimesHours(row.over60Hours),
+                           row.limits.join(u' ')};
     };
     for (const reports::SummaryRow &row : summary.rows)
         table.rows << cells(row);
@@ -225,7 +233,8 @@ Table ledgerTable(const reports::Ledger &ledger, const QString &companyName, con
                      {QStringLiteral("基本給"), 1500},
                      {QStringLiteral("割増賃金"), 1300},
                      {QStringLiteral("調整額"), 1300},
-                     {QStringLiteral("支給額"), 1500}};
+                     {QStringLiteral("支給額"), 1500},
+                     {QStringLiteral("休日"), 1000}};
     const auto cells = [](const reports::LedgerRow &row, const QString &span) {
         return QStringList{row.title,
                            span,
@@ -236,7 +245,8 @@ Table ledgerTable(const reports::Ledger &ledger, const QString &companyName, con
                            yenText(row.basePay),
                            yenText(row.premiumPay),
                            yenText(row.adjustment),
-                           yenText(row.amount)};
+                           yenText(row.amount),
+                           sometimesHours(row.restDayHours)};
     };
     for (const reports::LedgerRow &row : ledger.rows)
         table.rows << cells(
@@ -269,11 +279,17 @@ Table dayLinesTable(const reports::StoredStatement &statement, const QString &co
                      {QStringLiteral("時給"), 950},
                      {QStringLiteral("調整額"), 1050},
                      {QStringLiteral("金額"), 1300}};
+    bool restDays = false;
+    for (const reports::DayLine &line : statement.lines)
+        restDays = restDays || amountOf(line.restDayHours) != 0;
+    premiums = premiums || restDays;
     if (premiums)
         table.columns +=
             {{QStringLiteral("深夜"), 800}, {QStringLiteral("時間外"), 800}, {QStringLiteral("割増額"), 1100}};
+    if (restDays)
+        table.columns += {{QStringLiteral("休日"), 800}};
     double sums[6] = {}; // break, hours, adjustment, amount, night, overtime
-    double premiumSum = 0;
+    double premiumSum = 0, restSum = 0;
     for (const reports::DayLine &line : statement.lines) {
         QStringList cells{fmt::formatDateText(line.date),
                           fmt::formatTime(line.start),
@@ -286,6 +302,9 @@ Table dayLinesTable(const reports::StoredStatement &statement, const QString &co
         if (premiums)
             cells << sometimesHours(amountOf(line.nightHours)) << sometimesHours(amountOf(line.overtimeHours))
                   << yenText(amountOf(line.premium));
+        if (restDays)
+            cells << sometimesHours(amountOf(line.restDayHours));
+        restSum += amountOf(line.restDayHours);
         table.rows << cells;
         sums[0] += amountOf(line.breakHours);
         sums[1] += amountOf(line.hours);
@@ -299,6 +318,8 @@ Table dayLinesTable(const reports::StoredStatement &statement, const QString &co
                     hoursText(sums[1]),     QString(), yenText(sums[2]), yenText(sums[3])};
     if (premiums)
         table.totals << sometimesHours(sums[4]) << sometimesHours(sums[5]) << yenText(premiumSum);
+    if (restDays)
+        table.totals << sometimesHours(restSum);
     return table;
 }
 
@@ -307,11 +328,12 @@ Page slipPage(const statements::Header &header, const QString &companyName, cons
 {
     const payslip::PrintValues values =
         payslip::printValues(header.name, header.title, header.wage, header.hours, header.adjustment, header.total);
-    if (pay.premiumsOn())
-        return payslip::filledPageHeader(values,
-                                         payslip::premiumPrintValues(pay.night, pay.overtime, header.nightHours,
-                                                                     header.overtimeHours, header.premium),
-                                         companyName, companyInfo, printed);
+    // The statement prints what it stored, whatever today's settings.
+    Q_UNUSED(pay);
+    const payslip::PremiumPrintValues premiums = payslip::storedPremiumValues(
+        header.nightHours, header.overtimeHours, header.premium, header.restDayHours, header.over60Hours);
+    if (premiums.any)
+        return payslip::filledPageHeader(values, premiums, companyName, companyInfo, printed);
     return payslip::filledPageHeader(values, companyName, companyInfo, printed);
 }
 

@@ -71,8 +71,9 @@ Table ledgerTable(const reports::Ledger &ledger, const QString &companyName, con
 Table dayLinesTable(const reports::StoredStatement &statement, const QString &companyName, const QDate &printed);
 
 // The slip of a stored statement, exactly as the print button of the
-// statement page fills it for the same values and the same pay settings:
-// with a premium on, the slip with the premium row.
+// statement page fills it for the same values: with premium hours or yen
+// stored, the slip with the premium row. The statement decides, not the
+// settings of today (`pay` is no longer read).
 Page slipPage(const statements::Header &header, const QString &companyName, const QString &companyInfo,
               const QDate &printed, const settings::PaySettings &pay = {});
 

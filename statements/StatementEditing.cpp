@@ -10,6 +10,7 @@
 #include "masters/PatternStore.h"
 #include "messages/ShowMsg.h"
 #include "statements/DetailLines.h"
+#include "statements/StatementStore.h"
 #include "store/Failure.h"
 #include "store/ProgramState.h"
 #include "widgets/DataGrid.h"
@@ -69,13 +70,8 @@ void StatementPage::connectOperations()
     connect(Grid明細, &DataGrid::rowColChange, this, [this] { ImeSetOpen(Grid明細, false); });
     ImeSetOpen(Grid明細, false);
     // A break shorter than the law asks for the line's hours is marked.
-    Grid明細->setCellNote([this](int row, int column) {
-        if (column != detail::kBreak
-            || !premium::breakTooShort(Grid明細->valueAt(row, detail::kHours), Grid明細->valueAt(row, detail::kBreak)))
-            return QString();
-        return QStringLiteral("休憩が足りません。6時間を超える勤務には45分以上、8時間を超える勤務には1時間以上の"
-                              "休憩が必要です。");
-    });
+    // So are a line whose night hours cannot be known and a wage below the minimum.
+    Grid明細->setCellNote([this](int row, int column) { return cellNote(row, column); });
 
     // Entries refused before they reach a line, told once the edit is over:
     // the cell or the wage box keeps what it held.
@@ -294,6 +290,12 @@ void StatementPage::writeLine(const detail::Line &line, const detail::Line &befo
 
 void StatementPage::onGridAfterUpdate(int column)
 {
+    // The end of a day is no start: a shift from midnight starts at 0000 of
+    // the next date.
+    if (column == detail::kStart && fmt::asciiDigits(Grid明細->cellValue(column).toString()) == u"2400") {
+        Grid明細->setCellValue(column, QVariant());
+        ShowMsg(msg::入力開始2400);
+    }
     const detail::Line before = currentLine();
     const QString patternType = cmb勤務形態->currentText();
     const detail::EditOutcome outcome = detail::completeAfterEdit(
@@ -312,7 +314,8 @@ void StatementPage::onGridAfterUpdate(int column)
     // moves the premiums and the totals; an amount the rule just set takes
     // the line's premium and rounding.
     const bool amountByRule = column >= detail::kDate && column <= detail::kAdjustment;
-    Calc割増(amountByRule ? Grid明細->currentRowIndex() : -1);
+    const int row = Grid明細->currentRowIndex();
+    Calc割増(amountByRule ? row : -1, column == detail::kAmount ? row : -1);
     recalculateTotals();
 }
 
@@ -399,7 +402,35 @@ void StatementPage::Calc明細()
     recalculateTotals();
 }
 
-void StatementPage::Calc割増(int byRuleRow, bool everyLineByRule)
+QList<premium::DayLine> StatementPage::linesOfEarlierStatements(const QList<premium::DayLine> &lines)
+{
+    // The weeks the statement's lines lie in, from the first one's start.
+    std::optional<QDate> first, last;
+    for (const premium::DayLine &line : lines) {
+        if (worktime::isEmptyValue(line.date))
+            continue;
+        const auto date = worktime::dateOfEntry(line.date.toString());
+        if (!date)
+            continue;
+        first = first ? std::min(*first, *date) : *date;
+        last = last ? std::max(*last, *date) : *date;
+    }
+    const QString name = cmb氏名->currentText();
+    if (!first || name.isEmpty())
+        return {};
+    const QDate weekStart = first->addDays(-((first->dayOfWeek() - int(m_pay.weekStart) + 7) % 7));
+    const auto stored = statements::linesOfOtherStatements(m_state.MainDb, name, txtタイトル->text(),
+                                                           weekStart.toString(QStringLiteral("yyyyMMdd")),
+                                                           last->toString(QStringLiteral("yyyyMMdd")));
+    QList<premium::DayLine> earlier;
+    if (!stored)
+        return earlier;
+    for (const QVariantList &line : *stored)
+        earlier << premium::DayLine{0, line.at(0), line.at(1), line.at(2), line.at(3), line.at(4), {}, {}};
+    return earlier;
+}
+
+void StatementPage::Calc割増(int byRuleRow, int typedRow)
 {
     Grid明細->commitRow();
     const int rows = Grid明細->rowCount();
@@ -408,33 +439,58 @@ void StatementPage::Calc割増(int byRuleRow, bool everyLineByRule)
     };
     QList<premium::DayLine> lines;
     lines.reserve(rows);
-    for (int row = 0; row < rows; ++row)
-        lines << premium::DayLine{value(row, detail::kLineNo).toInt(), value(row, detail::kDate),
-                                  value(row, detail::kStart),          value(row, detail::kEnd),
-                                  value(row, detail::kBreak),          value(row, detail::kHours),
-                                  value(row, detail::kWage),           value(row, detail::kAdjustment)};
-    // Weekly overtime ties the lines together: a change of one may move
-    // another's premium. Only lines whose values change are written.
-    const QList<premium::LinePay> pay = premium::payOfLines(lines, m_pay);
+    for (int row = 0; row < rows; ++row) {
+        premium::DayLine line{value(row, detail::kLineNo).toInt(), value(row, detail::kDate),
+                              value(row, detail::kStart),          value(row, detail::kEnd),
+                              value(row, detail::kBreak),          value(row, detail::kHours),
+                              value(row, detail::kWage),           value(row, detail::kAdjustment)};
+        // Only the lines a save stores count: a dated line with an amount,
+        // or one the rule gives an amount.
+        const bool stored = !worktime::isEmptyValue(line.date)
+            && (!worktime::isEmptyValue(value(row, detail::kAmount))
+                || worktime::amountOf(line.hours, line.wage, line.adjustment));
+        if (!stored)
+            line.hours = QVariant();
+        lines << line;
+    }
+    // Weekly overtime ties the lines together, and the week may begin in a
+    // statement stored before: every line is worked out again under the
+    // settings as they stand. Only lines whose values change are written.
+    const QList<premium::LinePay> pay = premium::payOfLines(lines, m_pay, linesOfEarlierStatements(lines));
     QList<detail::LinePayValues> changed;
     QList<int> changedRows;
     for (int row = 0; row < rows; ++row) {
         const premium::LinePay &line = pay.at(row);
-        const bool premiumMoved = !worktime::sameValue(value(row, detail::kNight), line.night)
-            || !worktime::sameValue(value(row, detail::kOvertime), line.overtime)
-            || !worktime::sameValue(value(row, detail::kPremium), line.premium);
         QVariant amount = value(row, detail::kAmount);
-        if (line.amount && (premiumMoved || everyLineByRule || row == byRuleRow)) {
+        QVariant premiumYen = line.premium;
+        // An amount typed into 金額 is the whole amount of its line: it keeps
+        // no premium yen, until a cell it is worked out from changes. Such a
+        // line has its hours worked out but no premium yen; a line from an
+        // older Pelmar has neither, and is worked out like the others.
+        const bool hoursKnown = !value(row, detail::kNight).isNull() || !value(row, detail::kOvertime).isNull();
+        const bool typed = row == typedRow
+            || (row != byRuleRow && !worktime::isEmptyValue(amount) && value(row, detail::kPremium).isNull()
+                && hoursKnown && line.amount);
+        if (typed) {
+            premiumYen = QVariant();
+            if (m_pay.rounding != premium::Rounding::None && worktime::isNumeric(amount)) {
+                double typedYen = 0;
+                fmt::toNumber(amount, &typedYen);
+                amount = premium::roundYen(typedYen, m_pay.rounding);
+            }
+        } else if (line.amount) {
             amount = *line.amount;
-        } else if (m_pay.rounding != premium::Rounding::None && !worktime::isEmptyValue(amount)
-                   && worktime::isNumeric(amount)) {
-            // An amount typed over, or kept from before rounding, in whole yen.
-            double typed = 0;
-            fmt::toNumber(amount, &typed);
-            amount = premium::roundYen(typed, m_pay.rounding);
         }
-        if (premiumMoved || !worktime::sameValue(value(row, detail::kAmount), amount)) {
-            changed << detail::LinePayValues{lines.at(row).row, line.night, line.overtime, line.premium, amount};
+        const detail::LinePayValues values{lines.at(row).row, line.night,  line.overtime, premiumYen,
+                                           line.restDay,      line.over60, amount};
+        const bool moved = !worktime::sameValue(value(row, detail::kNight), values.night)
+            || !worktime::sameValue(value(row, detail::kOvertime), values.overtime)
+            || !worktime::sameValue(value(row, detail::kPremium), values.premium)
+            || !worktime::sameValue(value(row, detail::kRestDay), values.restDay)
+            || !worktime::sameValue(value(row, detail::kOver60), values.over60)
+            || !worktime::sameValue(value(row, detail::kAmount), values.amount);
+        if (moved) {
+            changed << values;
             changedRows << row;
         }
     }
@@ -459,7 +515,7 @@ void StatementPage::applyPaySettings(const settings::PaySettings &paySettings)
     // Lines being typed follow the new settings; a statement reopened and
     // left as it is keeps what it was saved with until a line changes.
     if (m_linesEdited) {
-        Calc割増(-1, true);
+        Calc割増();
         recalculateTotals();
     }
 }
@@ -488,12 +544,14 @@ bool StatementPage::recalculateTotals()
     num深夜->setValue(totals->nightHours);
     num時間外->setValue(totals->overtimeHours);
     num割増額->setValue(totals->premium);
+    num休日->setValue(totals->restDayHours);
+    num時間外60超->setValue(totals->over60Hours);
     return true;
 }
 
 void StatementPage::clearTotals()
 {
-    for (NumberBox *box : {num休憩, num合計, num時間, num調整額, num深夜, num時間外, num割増額})
+    for (NumberBox *box : {num休憩, num合計, num時間, num調整額, num深夜, num時間外, num割増額, num休日, num時間外60超})
         box->setValue(QVariant());
 }
 
@@ -519,7 +577,8 @@ void StatementPage::Clear時給()
 {
     cmb氏名->setEditText(QString());
     txtタイトル->clear();
-    for (NumberBox *box : {num休憩, num合計, num時間, num時給, num調整額, num深夜, num時間外, num割増額})
+    for (NumberBox *box :
+         {num休憩, num合計, num時間, num時給, num調整額, num深夜, num時間外, num割増額, num休日, num時間外60超})
         box->setValue(QVariant());
     cmb勤務形態->setEditText(QString());
     Lbl勤務形態->clear();

@@ -92,6 +92,15 @@ StatementPage::StatementPage(ProgramState &state, QWidget *parent) : TabPage(par
     totals->addWidget(num時間外, 2, 3);
     totals->addWidget(lbl割増額, 2, 6);
     totals->addWidget(num割増額, 2, 7);
+    // Rest-day hours beside them, the overtime past 60 hours under its overtime.
+    num休日 = numberBox(QStringLiteral("num休日"), imContainer3D13, true);
+    num時間外60超 = numberBox(QStringLiteral("num時間外60超"), imContainer3D13, true);
+    lbl休日 = captionLabel(QStringLiteral("休日"), imContainer3D13, QStringLiteral("lbl休日"));
+    lbl時間外60超 = captionLabel(QStringLiteral("60時間超"), imContainer3D13, QStringLiteral("lbl時間外60超"));
+    totals->addWidget(lbl休日, 2, 4);
+    totals->addWidget(num休日, 2, 5);
+    totals->addWidget(lbl時間外60超, 3, 2);
+    totals->addWidget(num時間外60超, 3, 3);
 
     Grid明細 = namedControl<DataGrid>(QStringLiteral("Grid明細"), imContainer3D1);
     page->addWidget(Grid明細, 1);
@@ -135,6 +144,8 @@ void StatementPage::applyNumberFormats()
     num深夜->setDisplayFormat(fmt::kHours);
     num時間外->setDisplayFormat(fmt::kHours);
     num割増額->setDisplayFormat(fmt::kYen);
+    num休日->setDisplayFormat(fmt::kHours);
+    num時間外60超->setDisplayFormat(fmt::kHours);
 }
 
 void StatementPage::setUpGrid()
@@ -175,6 +186,14 @@ void StatementPage::setUpGrid()
              .hidden = !m_pay.overtime,
              .locked = true},
             {.column = 11, .format = fmt::kYen, .hidden = true, .locked = true},
+            {.column = 12,
+             .caption = u"休日"_s,
+             .widthTwips = 780,
+             .alignment = centre,
+             .format = fmt::kHours,
+             .hidden = m_pay.restDay == 0,
+             .locked = true},
+            {.column = 13, .format = fmt::kHours, .hidden = true, .locked = true},
         });
 }
 
@@ -188,6 +207,11 @@ void StatementPage::showPremiumControls()
         control->setVisible(m_pay.overtime);
     for (QWidget *control : std::initializer_list<QWidget *>{lbl割増額, num割増額})
         control->setVisible(m_pay.premiumsOn());
+    Grid明細->setColumnVisible(detail::kRestDay, m_pay.restDay != 0);
+    for (QWidget *control : std::initializer_list<QWidget *>{lbl休日, num休日})
+        control->setVisible(m_pay.restDay != 0);
+    for (QWidget *control : std::initializer_list<QWidget *>{lbl時間外60超, num時間外60超})
+        control->setVisible(m_pay.overtime);
 }
 
 } // namespace pelmar

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "calc/DetailLine.h"
+#include "calc/Premium.h"
 #include "masters/PaySettings.h"
 #include "widgets/PageControls.h"
 #include "widgets/TabPage.h"
@@ -96,6 +97,11 @@ public:
     NumberBox *num時間外 = nullptr;
     NumberBox *num割増額 = nullptr;
     QLabel *lbl深夜 = nullptr, *lbl時間外 = nullptr, *lbl割増額 = nullptr;
+    // Rest-day hours, shown while a rest day is named; overtime past 60
+    // hours, shown with the overtime.
+    NumberBox *num休日 = nullptr;
+    NumberBox *num時間外60超 = nullptr;
+    QLabel *lbl休日 = nullptr, *lbl時間外60超 = nullptr;
     DataGrid *Grid明細 = nullptr;
     // The button bar, left to right.
     QPushButton *cmd履歴閉じる = nullptr, *cmdクリア = nullptr, *cmd登録 = nullptr, *cmd行削除 = nullptr,
@@ -124,15 +130,24 @@ private:
     void writeLine(const detail::Line &line, const detail::Line &before);
     QVariant wageForLines() const;
     bool recalculateTotals();
-    // The premium hours and yen of every line, and the amounts they change:
-    // a line whose premium values changed, the line just edited when the
-    // plain amount rule set its amount (byRuleRow), or every line
-    // (everyLineByRule) is worked out again; with rounding on, any other
-    // amount that is not whole yen is rounded.
-    void Calc割増(int byRuleRow = -1, bool everyLineByRule = false);
+    // The premium hours and yen and the amount of every line, under the
+    // settings as they stand. A line keeps an amount typed into 金額
+    // (typedRow, or a line with an amount and no premium yen), rounded by
+    // the rule; byRuleRow is the line the plain amount rule just set again.
+    void Calc割増(int byRuleRow = -1, int typedRow = -1);
+    // The employee's lines stored in other statements in the weeks of `lines`.
+    QList<premium::DayLine> linesOfEarlierStatements(const QList<premium::DayLine> &lines);
     void showPremiumControls();
     // Names the dates of stored lines with too short a break; the save goes on.
     void tellShortBreaks();
+    // The mark of a grid cell: a break too short, a line whose night hours
+    // cannot be known, a wage below the minimum wage. Empty for none.
+    QString cellNote(int row, int column) const;
+    // What 登録 tells in one notice, a line each: hours of a premium that is
+    // off, lines without times, wages below the minimum, overtime over the
+    // month's 45 or the year's 360 hours. The save goes on.
+    QStringList lawFindings();
+    void tellLawFindings();
     void clearTotals();
     void loadStatement(const QString &name, const QString &title);
     // Whether the pair is stored; nothing when the read failed.

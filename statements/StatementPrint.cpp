@@ -26,13 +26,13 @@ void StatementPage::Cmd印刷_Click()
     const payslip::PrintValues values =
         payslip::printValues(cmb氏名->currentText(), txtタイトル->text(), num時給->value(), num時間->value(),
                              num調整額->value(), num合計->value());
-    // With premiums paid the slip also shows their hours and yen; without,
-    // it is the slip it always was.
-    const QList<payslip::PayslipItem> items = m_pay.premiumsOn()
-        ? payslip::filledPageHeader(values,
-                                    payslip::premiumPrintValues(m_pay.night, m_pay.overtime, num深夜->value(),
-                                                                num時間外->value(), num割増額->value()),
-                                    m_state.CompanyName, m_state.CompanyInfo, QDate::currentDate())
+    // With premium hours or yen the slip also shows them; without, it is
+    // the slip it always was. The statement decides, as a stored one does
+    // when printed from 履歴.
+    const payslip::PremiumPrintValues premiums = payslip::storedPremiumValues(
+        num深夜->value(), num時間外->value(), num割増額->value(), num休日->value(), num時間外60超->value());
+    const QList<payslip::PayslipItem> items = premiums.any
+        ? payslip::filledPageHeader(values, premiums, m_state.CompanyName, m_state.CompanyInfo, QDate::currentDate())
         : payslip::filledPageHeader(values, m_state.CompanyName, m_state.CompanyInfo, QDate::currentDate());
     payslip::showPayslipPreview(window(), items, payslip::suggestedPdfName(values.PrintName, values.PrintTitle));
 }

@@ -159,6 +159,7 @@ void StatementPage::Entry時給()
     if (!confirmLeftOutLines())
         return;
     tellShortBreaks();
+    tellLawFindings();
     const std::optional<bool> replacing = isStored(name, title);
     if (!replacing) {
         // Whether a stored statement would be replaced is not known: nothing is saved.
@@ -192,7 +193,9 @@ void StatementPage::Entry時給()
                                     num合計->value(),
                                     num深夜->value(),
                                     num時間外->value(),
-                                    num割増額->value()};
+                                    num割増額->value(),
+                                    num休日->value(),
+                                    num時間外60超->value()};
     const bool saved = statements::save(m_state.MainDb, m_state.WorkDb, header, [this] { return Entry従業員(); });
     const bool masterChanged = saved && m_employeeRecord != EmployeeRecord::None;
     m_employeeRecord = EmployeeRecord::None;

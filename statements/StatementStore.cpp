@@ -74,8 +74,8 @@ bool writeHeader(const QSqlDatabase &main, const Header &h)
 {
     const QStringList &columns = tables::時給ヘッダ.columns;
     // In the order of the header's columns.
-    const QVariantList values{h.name,  h.title, h.patternType, h.wage,          h.breakHours, h.adjustment,
-                              h.hours, h.total, h.nightHours,  h.overtimeHours, h.premium};
+    const QVariantList values{h.name,  h.title,      h.patternType,   h.wage,    h.breakHours,   h.adjustment, h.hours,
+                              h.total, h.nightHours, h.overtimeHours, h.premium, h.restDayHours, h.over60Hours};
     if (const auto row = headerRow(main, h.name, h.title))
         return execBound(main, updateSql(tables::時給ヘッダ, columns, QStringLiteral("where rowid = ?")),
                          values + QVariantList{*row});
@@ -141,7 +141,8 @@ std::optional<Header> readHeader(const QSqlDatabase &main, const QString &name, 
     return Header{name,           title,          query.value(0).toString(),
                   query.value(1), query.value(2), query.value(3),
                   query.value(4), query.value(5), query.value(6),
-                  query.value(7), query.value(8)};
+                  query.value(7), query.value(8), query.value(9),
+                  query.value(10)};
 }
 
 bool loadLines(const QSqlDatabase &main, const QSqlDatabase &work, const QString &name, const QString &title)
@@ -212,6 +213,41 @@ bool fillHistory(const QSqlDatabase &main, const QSqlDatabase &work)
         return false;
     }
     return transaction.commit();
+}
+
+std::optional<QList<QVariantList>> linesOfOtherStatements(const QSqlDatabase &main, const QString &name,
+                                                          const QString &title, const QString &from, const QString &to)
+{
+    QSqlQuery query(main);
+    query.prepare(QStringLiteral("select 日付, 開始時間, 終了時間, 休憩, 時間 from 時給明細"
+                                 " where 氏名 = ? and タイトル <> ? and 日付 between ? and ? order by 日付, 開始時間"));
+    for (const QString &value : {name, title, from, to})
+        query.addBindValue(value);
+    if (!query.exec()) {
+        noteFailure(main, query.lastError());
+        return std::nullopt;
+    }
+    QList<QVariantList> lines;
+    while (query.next())
+        lines << rowValues(query, 5);
+    if (query.lastError().isValid())
+        return std::nullopt;
+    return lines;
+}
+
+std::optional<double> overtimeOfYear(const QSqlDatabase &main, const QString &name, const QString &title, int year)
+{
+    QSqlQuery query(main);
+    query.prepare(QStringLiteral("select total(時間外) + total(休日) from 時給明細"
+                                 " where 氏名 = ? and タイトル <> ? and 日付 between ? and ?"));
+    query.addBindValue(name);
+    query.addBindValue(title);
+    const QString yyyy = QStringLiteral("%1").arg(year, 4, 10, QLatin1Char('0'));
+    query.addBindValue(yyyy + QStringLiteral("0101"));
+    query.addBindValue(yyyy + QStringLiteral("1231"));
+    if (!query.exec() || !query.next())
+        return std::nullopt;
+    return query.value(0).toDouble();
 }
 
 QStringList storedNames(const QSqlDatabase &main)

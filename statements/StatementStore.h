@@ -27,6 +27,10 @@ struct Header {
     QVariant nightHours;
     QVariant overtimeHours;
     QVariant premium;
+    // Rest-day hours and overtime past 60 hours; null on statements saved
+    // before they were kept.
+    QVariant restDayHours;
+    QVariant over60Hours;
 };
 
 // Saves the statement on the page: runs recordEmployee (the employee
@@ -57,6 +61,16 @@ bool removeEverything(const QSqlDatabase &main);
 // what a typed name or title is settled against. Empty when the read fails.
 QStringList storedNames(const QSqlDatabase &main);
 QStringList storedTitles(const QSqlDatabase &main, const QString &name);
+
+// The day lines of the employee's statements other than `title`, dated from
+// `from` to `to` (yyyymmdd, both included): date, start, end, break and hours
+// of each, by date. Nothing when the read failed.
+std::optional<QList<QVariantList>> linesOfOtherStatements(const QSqlDatabase &main, const QString &name,
+                                                          const QString &title, const QString &from, const QString &to);
+
+// The overtime and rest-day hours stored on the employee's lines dated in
+// `year`, statements other than `title`; nothing when the read failed.
+std::optional<double> overtimeOfYear(const QSqlDatabase &main, const QString &name, const QString &title, int year);
 
 // The history list: every header's name, total and title, by name.
 bool fillHistory(const QSqlDatabase &main, const QSqlDatabase &work);

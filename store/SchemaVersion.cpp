@@ -23,6 +23,12 @@ const QList<Upgrade> &mainUpgrades()
           QStringLiteral("ALTER TABLE 時給明細 ADD COLUMN 時間外 REAL"),
           QStringLiteral("ALTER TABLE 時給明細 ADD COLUMN 割増額 REAL"),
           QStringLiteral("CREATE TABLE 設定 (項目 TEXT PRIMARY KEY, 値 TEXT)")}},
+        // 3: rest-day hours and overtime past 60 hours, on statements and lines.
+        {3,
+         {QStringLiteral("ALTER TABLE 時給ヘッダ ADD COLUMN 休日 REAL"),
+          QStringLiteral("ALTER TABLE 時給ヘッダ ADD COLUMN 時間外60超 REAL"),
+          QStringLiteral("ALTER TABLE 時給明細 ADD COLUMN 休日 REAL"),
+          QStringLiteral("ALTER TABLE 時給明細 ADD COLUMN 時間外60超 REAL")}},
     };
     return steps;
 }
@@ -36,6 +42,10 @@ const QList<Upgrade> &workUpgrades()
          {QStringLiteral("ALTER TABLE w明細 ADD COLUMN 深夜 REAL"),
           QStringLiteral("ALTER TABLE w明細 ADD COLUMN 時間外 REAL"),
           QStringLiteral("ALTER TABLE w明細 ADD COLUMN 割増額 REAL")}},
+        // 3: rest-day hours and overtime past 60 hours of the statement lines.
+        {3,
+         {QStringLiteral("ALTER TABLE w明細 ADD COLUMN 休日 REAL"),
+          QStringLiteral("ALTER TABLE w明細 ADD COLUMN 時間外60超 REAL")}},
     };
     return steps;
 }

@@ -23,9 +23,9 @@ inline const QStringList employee =
     QStringLiteral("氏名 時給 勤務形態 開始時間 終了時間 休憩時間 実労時間").split(u' ');
 inline const QStringList pattern = QStringLiteral("タイプ 開始時間 終了時間 休憩時間 実労時間").split(u' ');
 inline const QStringList patternTimes = QStringLiteral("開始時間 終了時間 休憩時間 実労時間").split(u' ');
-// Night and overtime hours, and the premium yen paid for them, of a line or a
-// whole statement.
-inline const QStringList premium = QStringLiteral("深夜 時間外 割増額").split(u' ');
+// Night and overtime hours, the premium yen paid for them, rest-day hours and
+// the overtime hours past 60, of a line or a whole statement.
+inline const QStringList premium = QStringLiteral("深夜 時間外 割増額 休日 時間外60超").split(u' ');
 inline const QStringList line =
     QStringLiteral("日付 開始時間 終了時間 休憩 時間 時給 調整額 金額").split(u' ') + premium;
 } // namespace columns

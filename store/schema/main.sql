@@ -38,7 +38,11 @@ CREATE TABLE 時給ヘッダ (
     -- saved before premiums were paid.
     深夜       REAL,
     時間外     REAL,
-    割増額     REAL
+    割増額     REAL,
+    -- Hours on the legal weekly rest day, and the overtime hours past the
+    -- 60th of the statement; null on statements saved before they were kept.
+    休日       REAL,
+    時間外60超 REAL
 );
 CREATE INDEX 時給ヘッダ_氏名タイトル ON 時給ヘッダ (氏名, タイトル);
 
@@ -60,7 +64,11 @@ CREATE TABLE 時給明細 (
     -- before premiums were paid.
     深夜       REAL,
     時間外     REAL,
-    割増額     REAL
+    割増額     REAL,
+    -- Hours on the legal weekly rest day, and the line's overtime hours past
+    -- the statement's 60th; null on lines saved before they were kept.
+    休日       REAL,
+    時間外60超 REAL
 );
 CREATE INDEX 時給明細_氏名タイトル ON 時給明細 (氏名, タイトル, 行番号);
 
@@ -76,3 +84,6 @@ CREATE TABLE 設定 (
     項目       TEXT PRIMARY KEY,
     値         TEXT
 );
+-- A new installation pays the night and overtime premiums the law asks
+-- for, at its 25 %; a file that had no settings keeps paying as it did.
+INSERT INTO 設定 (項目, 値) VALUES ('深夜割増', '1'), ('時間外割増', '1');

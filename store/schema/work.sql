@@ -8,7 +8,7 @@ CREATE TABLE w明細 (
     行番号     INTEGER PRIMARY KEY,
     -- the line columns of 時給明細, in its order
     日付 TEXT, 開始時間 TEXT, 終了時間 TEXT, 休憩 REAL, 時間 REAL, 時給 REAL, 調整額 REAL, 金額 REAL,
-    深夜 REAL, 時間外 REAL, 割増額 REAL
+    深夜 REAL, 時間外 REAL, 割増額 REAL, 休日 REAL, 時間外60超 REAL
 );
 
 -- The employee page: 100 numbered rows after a reset. チェック is 0 or -1.

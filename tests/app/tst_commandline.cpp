@@ -302,7 +302,7 @@ void TestCommandLine::exports()
             QCOMPARE(back.rows.size(), kNames.size() + 2);
             for (qsizetype i = 0; i < kNames.size(); ++i)
                 QCOMPARE(back.rows[i + 1].first(), kNames[i]);
-            QCOMPARE(back.rows.last(), QStringList({"合計", "3", "24", "0", "0", "", "0", "27000"}));
+            QCOMPARE(back.rows.last(), QStringList({"合計", "3", "24", "0", "0", "", "0", "27000", "0", "0", ""}));
         } else {
             QCOMPARE(back.rows.size(), 2);
             QCOMPARE(back.rows[1].mid(0, 4), QStringList({kNames[0], kApril, "2024/04/01", "2024/04/01"}));
@@ -454,14 +454,14 @@ void TestCommandLine::formulaLikeTextStaysText()
     QVERIFY2(back.ok && back.sameAsPythonWrites, qPrintable(back.error));
     QCOMPARE(back.rows.size(), names.size() + 2);
     for (qsizetype i = 0; i < names.size(); ++i) {
-        QVERIFY(back.rows.contains(QStringList({u'\'' + names[i], "1", "8", "0", "0", "1000", "-500", "8000"})));
+        QVERIFY(back.rows.contains(QStringList({u'\'' + names[i], "1", "8", "0", "0", "1000", "-500", "8000", "0", "0", ""})));
     }
     const QString ledger = QDir(m_out.path()).filePath(QStringLiteral("ledger-formula.csv"));
     ran = runPelmar({"--data", m_data.path(), "--export-ledger", names[0], "2022", ledger});
     QVERIFY2(ran.exitCode == 0, qPrintable(describe(ran)));
     QCOMPARE(test::readCsvWithPython(ledger).rows.value(1),
              QStringList({u'\'' + names[0], "'-style", "2022/01/05", "2022/01/05", "1", "8", "0", "0", "8500", "0",
-                          "-500", "8000"}));
+                          "-500", "8000", "0"}));
 }
 
 QTEST_MAIN(TestCommandLine)

@@ -1,5 +1,6 @@
 #include "calc/Premium.h"
 #include "calc/WorkTime.h"
+#include "masters/PaySettings.h"
 
 #include <QTest>
 
@@ -81,6 +82,8 @@ private slots:
     void statementPay_data();
     void statementPay();
     void premiumsOffPayExactlyThePlainRule();
+    void lawCases_data();
+    void lawCases();
     void roundYen_data();
     void roundYen();
     void breakCheck_data();
@@ -138,9 +141,9 @@ void TestPremium::statementPay_data()
     QTest::addColumn<QStringList>("lines"); // date start end break hours wage adjustment
     QTest::addColumn<QStringList>("pay"); // night overtime premium amount
 
-    QTest::newRow("premiums off: amounts as ever, no premium values")
+    QTest::newRow("premiums off: amounts as ever, the hours still counted")
         << Rules{} << QStringList{"20260302 0900 1800 1 8 1000 -", "20260303 2200 0600 0 8 1000 -500"}
-        << QStringList{"- - - 8000", "- - - 7500"};
+        << QStringList{"0 0 0 8000", "7 0 0 7500"};
     QTest::newRow("day shift") << both() << QStringList{"20260302 0900 1800 1 8 1000 -"} << QStringList{"0 0 0 8000"};
     QTest::newRow("22:00-06:00 without a break")
         << both() << QStringList{"20260302 2200 0600 - 8 1000 -"} << QStringList{"7 0 1750 9750"};
@@ -194,12 +197,12 @@ void TestPremium::statementPay_data()
     Rules overtimeOnly;
     overtimeOnly.overtime = true;
     QTest::newRow("overtime only: no night hours")
-        << overtimeOnly << QStringList{"20260302 2200 0800 1 9 1000 -"} << QStringList{"- 1 250 9250"};
+        << overtimeOnly << QStringList{"20260302 2200 0800 1 9 1000 -"} << QStringList{"7 1 250 9250"};
     Rules nightAtHalf;
     nightAtHalf.night = true;
     nightAtHalf.nightRate = 50;
     QTest::newRow("night only, at 50 %") << nightAtHalf << QStringList{"20260302 2200 0800 1 9 1000 -"}
-                                         << QStringList{"7 - 3500 12500"};
+                                         << QStringList{"7 1 3500 12500"};
     QTest::newRow("no wage: hours without yen, amount left as it is")
         << both() << QStringList{"20260302 2200 0600 - 8 - -"} << QStringList{"7 0 - -"};
     QTest::newRow("no hours: nothing at all")
@@ -210,25 +213,27 @@ void TestPremium::statementPay_data()
     QTest::newRow("7.75 overtime hours, no rounding")
         << both() << overtimeOf775 << QStringList{"0 7.75 1937.5 17687.5"};
     QTest::newRow("7.75 overtime hours, down")
-        << both(Rounding::Down) << overtimeOf775 << QStringList{"0 7.75 1937 17687"};
+        << both(Rounding::Down) << overtimeOf775 << QStringList{"0 7.75 1937.5 17687"};
     QTest::newRow("7.75 overtime hours, half up")
-        << both(Rounding::HalfUp) << overtimeOf775 << QStringList{"0 7.75 1938 17688"};
-    QTest::newRow("7.75 overtime hours, up") << both(Rounding::Up) << overtimeOf775 << QStringList{"0 7.75 1938 17688"};
-    // 8 h 20 min at 1013 yen: 8441.67 + a premium of 84.42.
+        << both(Rounding::HalfUp) << overtimeOf775 << QStringList{"0 7.75 1937.5 17688"};
+    QTest::newRow("7.75 overtime hours, up")
+        << both(Rounding::Up) << overtimeOf775 << QStringList{"0 7.75 1937.5 17688"};
+    // 8 h 20 min at 1013 yen: 8441.67 + a premium of 84.42, rounded once:
+    // 8526.08, so down pays 8526, not 8441 + 84 = 8525.
     const QStringList twentyPast{"20260302 0900 1720 - 8.333333333333334 1013 -"};
     QTest::newRow("a third of an hour over, half up")
-        << both(Rounding::HalfUp) << twentyPast << QStringList{"0 0.3333333333 84 8526"};
+        << both(Rounding::HalfUp) << twentyPast << QStringList{"0 0.3333333333 84.41666667 8526"};
     QTest::newRow("a third of an hour over, down")
-        << both(Rounding::Down) << twentyPast << QStringList{"0 0.3333333333 84 8525"};
+        << both(Rounding::Down) << twentyPast << QStringList{"0 0.3333333333 84.41666667 8526"};
     QTest::newRow("a third of an hour over, up")
-        << both(Rounding::Up) << twentyPast << QStringList{"0 0.3333333333 85 8527"};
+        << both(Rounding::Up) << twentyPast << QStringList{"0 0.3333333333 84.41666667 8527"};
     Rules roundingOnly;
     roundingOnly.rounding = Rounding::Down;
     QTest::newRow("rounding without premiums: 8.2 h at 950 yen is 7790, not 7789")
-        << roundingOnly << QStringList{"20260302 - - - 8.2 950 -"} << QStringList{"- - - 7790"};
+        << roundingOnly << QStringList{"20260302 - - - 8.2 950 -"} << QStringList{"0 0.2 0 7790"};
     roundingOnly.rounding = Rounding::HalfUp;
     QTest::newRow("rounding a deduction: its size is rounded")
-        << roundingOnly << QStringList{"20260302 - - - 0.5 25 -25"} << QStringList{"- - - -13"};
+        << roundingOnly << QStringList{"20260302 - - - 0.5 25 -25"} << QStringList{"0 0 0 -13"};
 }
 
 void TestPremium::statementPay()
@@ -256,6 +261,88 @@ void TestPremium::statementPay()
     }
 }
 
+// The cases the Labour Standards Act settles at the edges of a statement.
+void TestPremium::lawCases_data()
+{
+    QTest::addColumn<Rules>("rules");
+    QTest::addColumn<QStringList>("earlier"); // lines of other statements
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<QStringList>("pay"); // night overtime over60 rest premium amount
+
+    // 4.25 h at 1,350 yen with half an hour of night: 5,737.5 + 168.75.
+    const QStringList nightHalfHour{"20261201 1800 2230 0.25 4.25 1350 -"};
+    const Rounding modes[] = {Rounding::None, Rounding::Down, Rounding::HalfUp, Rounding::Up};
+    const char *const amounts[] = {"5906.25", "5906", "5906", "5907"};
+    for (int i = 0; i < 4; ++i)
+        QTest::addRow("rounded once: %s", qPrintable(settings::roundingName(modes[i])))
+            << both(modes[i]) << QStringList{} << nightHalfHour
+            << QStringList{QStringLiteral("0.5 0 0 0 168.75 %1").arg(amounts[i])};
+
+    // Sunday 29 November to Saturday 5 December 2026, split between two statements.
+    const QStringList december{"20261201 0900 1800 1 8 1000 -", "20261202 0900 1800 1 8 1000 -",
+                               "20261203 0900 1800 1 8 1000 -", "20261204 0900 1800 1 8 1000 -",
+                               "20261205 0900 1800 1 8 1000 -"};
+    QTest::newRow("a week across two statements: its hours over 40 on the December lines")
+        << both() << QStringList{"20261130 0900 1800 1 8 1000 -"} << december
+        << QStringList{"0 0 0 0 0 8000", "0 0 0 0 0 8000", "0 0 0 0 0 8000", "0 0 0 0 0 8000", "0 8 0 0 2000 10000"};
+    QTest::newRow("a later statement's lines change nothing")
+        << both() << december << QStringList{"20261130 0900 1800 1 8 1000 -"} << QStringList{"0 0 0 0 0 8000"};
+
+    // 15.25 h of daily overtime on each of four days: the 61st hour at 50 %,
+    // lying in a night shift that also earns the night premium.
+    QTest::newRow("61 hours of overtime")
+        << both() << QStringList{}
+        << QStringList{"20260302 - - - 23.25 1000 -", "20260303 - - - 23.25 1000 -", "20260304 - - - 23.25 1000 -",
+                       "20260305 0600 0530 0.25 23.25 1000 -"}
+        << QStringList{"0 15.25 0 0 3812.5 27062.5", "0 15.25 0 0 3812.5 27062.5", "0 15.25 0 0 3812.5 27062.5",
+                       "7 15.25 1 0 5812.5 29062.5"};
+
+    Rules sundayRest = both();
+    sundayRest.restDay = Qt::Sunday;
+    QTest::newRow("into the rest day at night: its hours after midnight are rest-day hours")
+        << sundayRest << QStringList{} << QStringList{"20260307 2000 0400 - 8 1000 -"}
+        << QStringList{"6 0 0 4 2900 10900"};
+    QTest::newRow("out of the rest day: its hours after midnight are the next day's")
+        << sundayRest << QStringList{} << QStringList{"20260308 2000 0600 - 10 1000 -"}
+        << QStringList{"7 0 0 4 3150 13150"};
+    QTest::newRow("rest-day hours count towards neither 8 nor 40 hours")
+        << sundayRest << QStringList{}
+        << QStringList{"20260301 0800 2000 1 11 1000 -"} + sixDays(QStringLiteral("0900 1800 1 8 1000 -")).mid(0, 5)
+        << QStringList{"0 0 0 11 3850 14850", "0 0 0 0 0 8000", "0 0 0 0 0 8000",
+                       "0 0 0 0 0 8000",      "0 0 0 0 0 8000", "0 0 0 0 0 8000"};
+
+    QTest::newRow("a shift split at midnight is one shift of its first day")
+        << both() << QStringList{}
+        << QStringList{"20260302 1600 2400 1 7 1000 -", "20260303 0000 0300 - 3 1000 -",
+                       "20260303 0900 1500 - 6 1000 -"}
+        << QStringList{"2 0 0 0 500 7500", "3 2 0 0 1250 4250", "0 0 0 0 0 6000"};
+    QTest::newRow("ended at 0000 as well")
+        << both() << QStringList{} << QStringList{"20260302 1600 0000 1 7 1000 -", "20260303 0000 0300 - 3 1000 -"}
+        << QStringList{"2 0 0 0 500 7500", "3 2 0 0 1250 4250"};
+}
+
+void TestPremium::lawCases()
+{
+    QFETCH(Rules, rules);
+    QFETCH(QStringList, earlier);
+    QFETCH(QStringList, lines);
+    QFETCH(QStringList, pay);
+    QList<DayLine> dayLines, earlierLines;
+    for (int i = 0; i < lines.size(); ++i)
+        dayLines << line(i + 1, lines.at(i));
+    for (int i = 0; i < earlier.size(); ++i)
+        earlierLines << line(i + 1, earlier.at(i));
+    QStringList got;
+    for (const LinePay &p : premium::payOfLines(dayLines, rules, earlierLines)) {
+        const QStringList fields = payText(p).split(u' ');
+        const auto hours = [](const QVariant &value) {
+            return QString::number(std::round(value.toDouble() * 3600) / 3600, 'g', 10);
+        };
+        got << QStringList{fields[0], fields[1], hours(p.over60), hours(p.restDay), fields[2], fields[3]}.join(u' ');
+    }
+    QCOMPARE(got, pay);
+}
+
 // With no premium and no rounding every amount is bit for bit what the
 // plain rule gives, so statements pay exactly as before.
 void TestPremium::premiumsOffPayExactlyThePlainRule()
@@ -271,7 +358,7 @@ void TestPremium::premiumsOffPayExactlyThePlainRule()
         const auto plain = worktime::amountOf(lines[i].hours, lines[i].wage, lines[i].adjustment);
         QVERIFY(plain && pay[i].amount);
         QVERIFY2(*pay[i].amount == *plain, qPrintable(QString::number(*pay[i].amount, 'g', 17)));
-        QVERIFY(pay[i].night.isNull() && pay[i].overtime.isNull() && pay[i].premium.isNull());
+        QCOMPARE(pay[i].premium.toDouble(), 0.0);
     }
 }
 

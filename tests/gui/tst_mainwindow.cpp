@@ -356,13 +356,13 @@ void TestMainWindow::columns_data()
     QTest::addColumn<QList<int>>("readOnly");
     QTest::addColumn<QString>("first"); // captions of the first and last columns shown
     QTest::addColumn<QString>("last");
-    // The premium columns after 金額 show only while premiums are paid, and
-    // are worked out, never typed.
-    QTest::newRow("statement") << "Grid明細" << QList<int>{0, 9, 10, 11} << QList<int>{9, 10, 11} << "日　付"
-                               << "金　額";
-    QTest::newRow("statement, premiums paid")
-        << "Grid明細 premiums" << QList<int>{0, 11} << QList<int>{9, 10, 11} << "日　付"
-        << "時間外";
+    // The premium columns after 金額 show only while premiums are paid (a
+    // new installation pays night and overtime), and are worked out, never typed.
+    QTest::newRow("statement") << "Grid明細" << QList<int>{0, 11, 12, 13} << QList<int>{9, 10, 11, 12, 13} << "日　付"
+                               << "時間外";
+    QTest::newRow("statement, with a rest day")
+        << "Grid明細 premiums" << QList<int>{0, 11, 13} << QList<int>{9, 10, 11, 12, 13} << "日　付"
+        << "休日";
     QTest::newRow("employees") << "Grid従業員" << QList<int>{0} << QList<int>{} << ""
                                << "実労";
     QTest::newRow("history") << "Grid履歴" << QList<int>{} << QList<int>{} << "氏　　名"
@@ -387,6 +387,7 @@ void TestMainWindow::columns()
         grid.chop(9);
         settings::PaySettings paid;
         paid.night = paid.overtime = true;
+        paid.restDay = Qt::Sunday;
         window()->statementPage()->applyPaySettings(paid);
     }
     auto *view = window()->findChild<DataGrid *>(grid);

@@ -6,6 +6,7 @@
 #include "widgets/DataGrid.h"
 #include "widgets/NumberBox.h"
 
+#include "../support/TestData.h"
 #include "../support/WindowFixture.h"
 
 #include <QCheckBox>
@@ -49,6 +50,7 @@ private slots:
     void roundedLinesAddUpToTheTotal();
     void shortBreakMarkedAndNamed();
     void slipShowsPremiumsOnlyWhenPaid();
+    void lawNoticesAtRegistration();
 
 private:
     void seed() override;
@@ -67,8 +69,9 @@ void TestPremiums::seed()
     QVERIFY(execBound(mainDb(), QStringLiteral("insert into 勤務形態マスタ values (1, 'A', '0900', '1800', 1, 8)")));
     QVERIFY(
         execBound(mainDb(), QStringLiteral("insert into 従業員 values (1, '山田', 1000, 'A', '0900', '1800', 1, 8)")));
-    if (m_seeded != PaySettings{})
-        QVERIFY(settings::save(mainDb(), m_seeded));
+    // Every test starts from the settings it names; without, every premium
+    // off, as in a shop that switched the new installation's premiums off.
+    QVERIFY(settings::save(mainDb(), m_seeded));
 }
 
 void TestPremiums::useSettings(const PaySettings &paySettings)
@@ -95,11 +98,11 @@ void TestPremiums::putLines(const QStringList &lines)
         QVariantList values;
         for (const QString &field : lines.at(i).split(u' '))
             values << (field == u"-" ? QVariant() : QVariant(field));
-        // The plain amount, as typing the line would have given it.
-        values << values.at(4).toDouble() * values.at(5).toDouble() << i + 1;
+        // No amount: the page works it out, as after typing the line.
+        values << i + 1;
         QVERIFY(execBound(workDb(),
                           QStringLiteral("update w明細 set 日付 = ?, 開始時間 = ?, 終了時間 = ?, 休憩 = ?, 時間 = ?,"
-                                         " 時給 = ?, 金額 = ? where 行番号 = ?"),
+                                         " 時給 = ? where 行番号 = ?"),
                           values));
     }
     this->lines()->refresh();
@@ -124,7 +127,7 @@ void TestPremiums::settingsPageStoresAndApplies()
     type(0, kStart, QStringLiteral("2200"));
     type(0, kEnd, QStringLiteral("0600"));
     QTRY_COMPARE(stored(1, "金額").toDouble(), 8000.0);
-    QVERIFY(stored(1, "深夜").isNull());
+    QCOMPARE(stored(1, "深夜").toDouble(), 7.0); // the hours are kept all the same
 
     // ... follows the settings as soon as they are registered.
     window()->SSTab1->setCurrentWidget(settingsPage());
@@ -322,7 +325,7 @@ void TestPremiums::roundedLinesAddUpToTheTotal()
     QTRY_COMPARE(stored(3, "金額").toDouble(), 7682.0);
     QCOMPARE(stored(1, "金額").toDouble(), 7682.0);
     QCOMPARE(page()->num合計->value().toDouble(), 3 * 7682.0);
-    QVERIFY(stored(1, "割増額").isNull()); // rounding alone pays no premium
+    QCOMPARE(stored(1, "割増額").toDouble(), 0.0); // rounding alone pays no premium
     // An amount typed over is kept, in whole yen.
     type(1, kAmount, QStringLiteral("1234.5"));
     QTRY_COMPARE(stored(2, "金額").toDouble(), 1235.0);
@@ -357,7 +360,11 @@ void TestPremiums::shortBreakMarkedAndNamed()
 
     clearAsked();
     QTest::mouseClick(page()->cmd登録, Qt::LeftButton);
-    QCOMPARE(asked(), (QStringList{"登録/休憩不足/2026/03/02、2026/03/04", "登録/確認/山田"}));
+    QCOMPARE(asked().size(), 3);
+    QCOMPARE(asked().at(0), QStringLiteral("登録/休憩不足/2026/03/02、2026/03/04"));
+    // With the overtime premium off, its hours are named too.
+    QVERIFY(asked().at(1).startsWith(QStringLiteral("登録/労働時間確認/・時間外 0.75 時間 がありますが")));
+    QCOMPARE(asked().at(2), QStringLiteral("登録/確認/山田"));
     // Told, not refused.
     QCOMPARE(test::rowCount(mainDb(), QStringLiteral("時給明細")), 4);
 }
@@ -380,7 +387,79 @@ void TestPremiums::slipShowsPremiumsOnlyWhenPaid()
     QCOMPARE(paid.text(QStringLiteral("txt深夜")), QStringLiteral("7.0"));
     QCOMPARE(paid.text(QStringLiteral("txt割増額")), QStringLiteral("¥1,750"));
     QCOMPARE(paid.text(QStringLiteral("txt合計")), QStringLiteral("¥10,250"));
-    QCOMPARE(paid.text(QStringLiteral("txt時間外")), QStringLiteral("<not printed>"));
+    // 8.5 hours: half an hour over 8 is overtime, a fact the slip shows
+    // though its premium is off.
+    QCOMPARE(paid.text(QStringLiteral("txt時間外")), QStringLiteral("0.5"));
+}
+
+// 登録 names in one notice what the law asks the shop to look at, and
+// still saves: premium hours with the premium off, a line whose night hours
+// cannot be known, a wage below the minimum wage, overtime and rest-day work
+// past 45 hours in the month and 360 in the year with the stored statements.
+void TestPremiums::lawNoticesAtRegistration()
+{
+    PaySettings law;
+    law.night = true;
+    law.restDay = Qt::Sunday;
+    law.minimumWage = 1055;
+    law.minimumWageFrom = QDate(2026, 10, 1);
+    useSettings(law);
+    // 320 hours of overtime stored in the year's earlier statements.
+    QList<test::SeedLine> earlier;
+    for (int month = 1; month <= 8; ++month) {
+        test::SeedLine line;
+        line.date = QStringLiteral("2026%1").arg(month * 100 + 10, 4, 10, QLatin1Char('0'));
+        line.overtime = 40.0;
+        earlier << line;
+    }
+    QVERIFY(test::storeStatement(mainDb(), QStringLiteral("山田"), QStringLiteral("前"), 1000, earlier));
+
+    page()->cmb氏名->setEditText(QStringLiteral("山田"));
+    page()->txtタイトル->setText(QStringLiteral("10月分"));
+    page()->num時給->setValue(1100.0);
+    // Four days of 20 hours and a Sunday: 45 hours of overtime and 7 of
+    // rest-day work, the overtime premium off; a day without
+    // its times; on 30 September the wage below the minimum is not yet below it.
+    putLines({"20260930 0900 1800 1 8 1000", "20261001 - - - 20 1000", "20261002 0600 0300 1 20 1100",
+              "20261003 0600 0300 1 20 1100", "20261005 0600 0300 1 20 1100", "20261004 0900 1300 - 4 1100"});
+    const QModelIndex wage = lines()->tableModel()->index(1, kWage);
+    QVERIFY(lines()->tableModel()->data(wage, Qt::ToolTipRole).toString().contains(QStringLiteral("最低賃金")));
+    QVERIFY(!lines()->tableModel()->data(lines()->tableModel()->index(0, kWage), Qt::ToolTipRole).isValid());
+    // Saturday's shift runs 3 hours into the Sunday: rest-day hours, not overtime.
+    QCOMPARE(stored(4, "休日").toDouble(), 3.0);
+    QCOMPARE(stored(4, "時間外").toDouble(), 9.0);
+    QCOMPARE(stored(6, "休日").toDouble(), 4.0);
+
+    // The employee page marks the master's wage of 1,000 too.
+    DataGrid *employees = window()->findChild<DataGrid *>(QStringLiteral("Grid従業員"));
+    QVERIFY(employees->tableModel()
+                ->data(employees->tableModel()->index(0, 3), Qt::ToolTipRole)
+                .toString()
+                .contains(QStringLiteral("最低賃金（1,055円）")));
+
+    clearAsked();
+    QTest::mouseClick(page()->cmd登録, Qt::LeftButton);
+    // The fourth asks about the master's wage (1,000) (the answer Yes makes it 1,100).
+    QCOMPARE(asked().size(), 4);
+    QCOMPARE(asked().at(0), QStringLiteral("登録/休憩不足/2026/10/01"));
+    const QStringList findings = asked().at(1).section(u'/', 2).split(u'\n');
+    QCOMPARE(asked().at(1).section(u'/', 0, 1), QStringLiteral("登録/労働時間確認"));
+    QCOMPARE(findings.size(), 5);
+    QVERIFY2(findings.at(0).startsWith(QStringLiteral("・時間外 45.0 時間 がありますが")), qPrintable(findings.at(0)));
+    QCOMPARE(findings.at(1), QStringLiteral("・開始・終了時間がなく深夜の時間が分からない日: 2026/10/01"));
+    QCOMPARE(findings.at(2), QStringLiteral("・時給が最低賃金（1,055円）を下回る日: 2026/10/01"));
+    QVERIFY2(findings.at(3).contains(QStringLiteral("52.0 時間で、月45時間")), qPrintable(findings.at(3)));
+    QVERIFY2(findings.at(4).contains(QStringLiteral("2026年の時間外と休日の労働が 372.0 時間")),
+             qPrintable(findings.at(4)));
+    QCOMPARE(asked().at(2), QStringLiteral("登録/確認/山田"));
+    QVERIFY(asked().at(3).startsWith(QStringLiteral("登録/時給変更確認/")));
+    QCOMPARE(test::rowCount(mainDb(), QStringLiteral("時給明細")), 14);
+
+    // The end of a day is no start: 2400 is refused with what to type instead.
+    clearAsked();
+    type(0, kStart, QStringLiteral("2400"));
+    QTRY_COMPARE(asked(), QStringList{QStringLiteral("入力/開始2400/")});
+    QVERIFY(stored(1, "開始時間").toString().isEmpty());
 }
 
 QTEST_MAIN(TestPremiums)

@@ -316,10 +316,10 @@ void TestReports::summaryOnScreenAndAsCsv()
     QVERIFY(back.bom && back.sameAsPythonWrites);
     QCOMPARE(back.rows.size(), kNames.size() + 2);
     QCOMPARE(back.rows[0].first(), QStringLiteral("氏名"));
-    QCOMPARE(back.rows[1], QStringList({kNames[0], "2", "15.5", "0", "0", "1000", "0", "15500"}));
+    QCOMPARE(back.rows[1], QStringList({kNames[0], "2", "15.5", "0", "0", "1000", "0", "15500", "0", "0", ""}));
     QCOMPARE(back.rows[2].first(), kNames[1]);
     QCOMPARE(back.rows[3].first(), kNames[2]);
-    QCOMPARE(back.rows[4], QStringList({"合計", "4", "27.5", "0", "0", "", "0", "29500"}));
+    QCOMPARE(back.rows[4], QStringList({"合計", "4", "27.5", "0", "0", "", "0", "29500", "0", "0", ""}));
 
     // 印刷 hands the same table to the preview, one page.
     QTest::mouseClick(shown->cmd帳票印刷, Qt::LeftButton);
@@ -351,8 +351,8 @@ void TestReports::ledgerOnScreenAndAsCsv()
     QVERIFY2(back.ok, qPrintable(back.error));
     QCOMPARE(back.rows.size(), 3);
     QCOMPARE(back.rows[2],
-             QStringList(
-                 {kNames[0], kApril, "2024/04/01", "2024/04/02", "2", "15.5", "0", "0", "15500", "0", "0", "15500"}));
+             QStringList({kNames[0], kApril, "2024/04/01", "2024/04/02", "2", "15.5", "0", "0", "15500", "0", "0",
+                          "15500", "0"}));
 
     // A second report takes the first one's place.
     QTest::mouseClick(history()->cmd一覧表, Qt::LeftButton);

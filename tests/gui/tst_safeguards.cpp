@@ -448,7 +448,7 @@ void TestSafeguards::fullWidthDigitsAreDigits()
     commitInto(page()->Grid明細, 0, kDate, QStringLiteral("２０２６０３０２"));
     commitInto(page()->Grid明細, 0, kStart, QStringLiteral("０８３０"));
     QTRY_COMPARE(query(workDb(), "select 日付, 開始時間, 時間, 金額 from w明細 where 行番号 = 1"),
-                 (Rows{{"20260302", "0830", "8.5", "8500"}}));
+                 (Rows{{"20260302", "0830", "8.5", "8625"}})); // half an hour of overtime at 25 %
     commitInto(page()->Grid明細, 1, kDate, QStringLiteral("٢٠٢٦٠٣٠٣")); // Arabic-Indic digits
     QTRY_COMPARE(query(workDb(), "select 日付 from w明細 where 行番号 = 2"), (Rows{{"<null>"}}));
     page()->num時給->setFocus();

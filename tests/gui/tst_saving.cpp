@@ -79,8 +79,10 @@ void TestSaving::putLines(const QList<Day> &days)
     for (int i = 0; i < days.size(); ++i) {
         const Day &d = days.at(i);
         QVERIFY(execBound(workDb(),
+                          // As typed into 金額: the page has the hours worked
+                          // out and keeps no premium yen inside the amount.
                           QStringLiteral("update w明細 set 日付 = ?, 開始時間 = ?, 終了時間 = ?, 休憩 = ?, 時間 = ?,"
-                                         " 時給 = ?, 調整額 = ?, 金額 = ? where 行番号 = ?"),
+                                         " 時給 = ?, 調整額 = ?, 金額 = ?, 深夜 = 0 where 行番号 = ?"),
                           {d.date, d.start, d.end, d.rest, d.hours, d.wage, d.adjustment, d.amount, i + 1}));
     }
     page()->Grid明細->refresh();
@@ -128,7 +130,9 @@ void TestSaving::saveAndReopen()
 
     QCOMPARE(
         query(mainDb(), "select * from 時給ヘッダ"),
-        (Rows{{"山田", "2026年3月分", "A", "1100", "1.75", "-500", "23.75", "24825", "<null>", "<null>", "<null>"}}));
+        // The hours are kept as facts; the amounts typed are kept, with no
+        // premium yen inside them.
+        (Rows{{"山田", "2026年3月分", "A", "1100", "1.75", "-500", "23.75", "24825", "7", "0", "<null>", "0", "0"}}));
     QCOMPARE(query(mainDb(),
                    "select 行番号, 日付, 開始時間, 終了時間, 休憩, 時間, 時給, 調整額, 金額 from 時給明細"
                    " order by 行番号"),

@@ -117,15 +117,17 @@ void TestStatementPage::weekByDownArrow()
         QCOMPARE(stored(line, kEnd).toString(), QStringLiteral("1800"));
         QCOMPARE(stored(line, kHours).toDouble(), 8.0);
         QCOMPARE(stored(line, kWage).toDouble(), 1000.0);
-        QCOMPARE(stored(line, kAmount).toDouble(), 8000.0);
+        // A new installation pays overtime: the week from Sunday passes 40
+        // hours on Thursday, so Friday and Saturday are 8 hours of it each.
+        QCOMPARE(stored(line, kAmount).toDouble(), line <= 5 ? 8000.0 : 10000.0);
     }
     QVERIFY(stored(8, kDate).isNull());
     QCOMPARE(lines()->currentIndex().row(), 6);
     QCOMPARE(lines()->currentIndex().column(), int(kDate));
     QCOMPARE(page()->num時間->value().toDouble(), 56.0);
     QCOMPARE(page()->num休憩->value().toDouble(), 7.0);
-    QCOMPARE(page()->num合計->value().toDouble(), 56000.0);
-    QCOMPARE(page()->num合計->text(), QStringLiteral("56,000"));
+    QCOMPARE(page()->num合計->value().toDouble(), 60000.0);
+    QCOMPARE(page()->num合計->text(), QStringLiteral("60,000"));
     QCOMPARE(page()->num時間->text(), QStringLiteral("56.0"));
     QVERIFY(!page()->num調整額->value().toDouble());
 }
@@ -195,7 +197,7 @@ void TestStatementPage::typedTimesAndBadEntries()
     QCOMPARE(stored(1, kWage).toDouble(), 1000.0);
     type(0, kEnd, QStringLiteral("0600"));
     QTRY_COMPARE(stored(1, kHours).toDouble(), 8.0); // a night shift, not -16
-    QCOMPARE(stored(1, kAmount).toDouble(), 8000.0);
+    QCOMPARE(stored(1, kAmount).toDouble(), 9750.0); // with 7 hours of night at 25 %
     type(0, kBreak, QStringLiteral("abc"));
     QTRY_VERIFY(stored(1, kBreak).isNull());
     type(0, kBreak, QStringLiteral("1"));
@@ -205,7 +207,8 @@ void TestStatementPage::typedTimesAndBadEntries()
     QCOMPARE(stored(1, kHours).toDouble(), 7.0);
     type(0, kStart, QStringLiteral("2330")); // 23:30 to 6:00 less the hour's break
     QTRY_COMPARE(stored(1, kHours).toDouble(), 5.5);
-    QCOMPARE(page()->num合計->value().toDouble(), 5500.0);
+    // The break comes out of 5:00 to 6:00: 5.5 night hours at 25 %.
+    QCOMPARE(page()->num合計->value().toDouble(), 6875.0);
 }
 
 // What is typed is taken as meant or refused out loud, and the cell keeps
@@ -221,11 +224,13 @@ void TestStatementPage::refusalsAndTimesAsShown_data()
     QTest::addColumn<double>("amount");
     QTest::addColumn<QString>("message"); // empty: none
 
+    // A new installation pays 25 % for night and overtime hours: 17:00 to
+    // 2:30 is 9.5 h with 4.5 h of night and 1.5 h over 8, 12,100 yen.
     const QVariant start("1700"), end("2200"), date("20261130"), wage(1100.0);
-    QTest::newRow("end 230") << int(kEnd) << "230" << QVariant("0230") << "2:30" << 9.5 << 10450.0 << "";
-    QTest::newRow("end 2:30") << int(kEnd) << "2:30" << QVariant("0230") << "2:30" << 9.5 << 10450.0 << "";
-    QTest::newRow("end 0:30") << int(kEnd) << "0:30" << QVariant("0030") << "0:30" << 7.5 << 8250.0 << "";
-    QTest::newRow("start 9:00") << int(kStart) << "9:00" << QVariant("0900") << "9:00" << 13.0 << 14300.0 << "";
+    QTest::newRow("end 230") << int(kEnd) << "230" << QVariant("0230") << "2:30" << 9.5 << 12100.0 << "";
+    QTest::newRow("end 2:30") << int(kEnd) << "2:30" << QVariant("0230") << "2:30" << 9.5 << 12100.0 << "";
+    QTest::newRow("end 0:30") << int(kEnd) << "0:30" << QVariant("0030") << "0:30" << 7.5 << 8937.5 << "";
+    QTest::newRow("start 9:00") << int(kStart) << "9:00" << QVariant("0900") << "9:00" << 13.0 << 15675.0 << "";
     QTest::newRow("end 2500") << int(kEnd) << "2500" << end << "22:00" << 5.0 << 5500.0
                               << "入力/時刻形式/終了時間「2500」";
     QTest::newRow("start 0960") << int(kStart) << "0960" << start << "17:00" << 5.0 << 5500.0

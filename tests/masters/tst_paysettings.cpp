@@ -47,6 +47,11 @@ void TestPaySettings::cleanup()
 
 void TestPaySettings::nothingStoredPaysAsBefore()
 {
+    // A new installation pays the law's two premiums at 25 %.
+    const std::optional<PaySettings> fresh = settings::load(m_main);
+    QVERIFY(fresh && fresh->night && fresh->overtime && fresh->restDay == 0);
+    // A file from before the settings has none stored.
+    QVERIFY(execBound(m_main, QStringLiteral("delete from 設定")));
     const std::optional<PaySettings> loaded = settings::load(m_main);
     QVERIFY(loaded);
     QVERIFY(!loaded->premiumsOn());
@@ -80,6 +85,13 @@ void TestPaySettings::storedSettingsReadBack_data()
     PaySettings roundingOnly;
     roundingOnly.rounding = Rounding::Down;
     QTest::newRow("rounding down alone") << roundingOnly;
+    PaySettings law = all;
+    law.over60Rate = 60;
+    law.restDay = Qt::Sunday;
+    law.restDayRate = 40;
+    law.minimumWage = 1055;
+    law.minimumWageFrom = QDate(2026, 10, 1);
+    QTest::newRow("rest day, 60 hours and a minimum wage") << law;
 }
 
 void TestPaySettings::storedSettingsReadBack()
@@ -89,7 +101,7 @@ void TestPaySettings::storedSettingsReadBack()
     QCOMPARE(settings::load(m_main), std::optional(stored));
     // Saving again replaces the items: one row each.
     QVERIFY(settings::save(m_main, stored));
-    QCOMPARE(test::rowCount(m_main, QStringLiteral("設定")), 6);
+    QCOMPARE(test::rowCount(m_main, QStringLiteral("設定")), 11);
     QCOMPARE(settings::load(m_main), std::optional(stored));
 }
 

@@ -1,5 +1,6 @@
 #include "statements/MonthReports.h"
 #include "store/Database.h"
+#include "store/SchemaVersion.h"
 
 #include "../support/TestData.h"
 
@@ -186,14 +187,25 @@ void TestMonthReports::summaryRecordsHaveHeaderAndTotals()
 {
     QVERIFY(test::storeStatement(m_main, "山田, \"太郎\"", "T", 1150.5, {day("20240401", 8, 9204)}));
     QVERIFY(test::storeStatement(m_main, "鈴木\n一郎", "T", 1000, {premiumDay("20240402", 1, 0, 250, 8250)}));
+    // Past the month's 45 hours with rest-day work, and the year's 360 with
+    // the statements stored before in the year.
+    SeedLine long1 = premiumDay("20240403", 0, 40, 0, 8000), long2 = long1;
+    long1.restDay = 6.0;
+    long1.over60 = 0.0;
+    long2.date = "20240110";
+    long2.overtime = 320.0;
+    QVERIFY(test::storeStatement(m_main, "高橋", "T", 1000, {long1}));
+    QVERIFY(test::storeStatement(m_main, "高橋", "1月", 1000, {long2}));
     const QList<csv::Record> records = reports::summaryRecords(*reports::monthSummary(m_main, "T"));
-    QCOMPARE(records.size(), 4);
+    QCOMPARE(records.size(), 5);
     QCOMPARE(records[0],
-             QStringList({"氏名", "労働日数", "労働時間", "深夜時間", "時間外時間", "時給", "調整額", "支給額"}));
+             QStringList({"氏名", "労働日数", "労働時間", "深夜時間", "時間外時間", "時給", "調整額", "支給額",
+                          "休日労働時間", "60時間超時間外", "時間外上限"}));
     // Stored names sort by the employee master first, then by name.
-    QCOMPARE(records[1], QStringList({"山田, \"太郎\"", "1", "8", "0", "0", "1150.5", "0", "9204"}));
-    QCOMPARE(records[2], QStringList({"鈴木\n一郎", "1", "8", "1", "0", "1000", "0", "8250"}));
-    QCOMPARE(records[3], QStringList({"合計", "2", "16", "1", "0", "", "0", "17454"}));
+    QCOMPARE(records[1], QStringList({"山田, \"太郎\"", "1", "8", "0", "0", "1150.5", "0", "9204", "0", "0", ""}));
+    QCOMPARE(records[2], QStringList({"鈴木\n一郎", "1", "8", "1", "0", "1000", "0", "8250", "0", "0", ""}));
+    QCOMPARE(records[3], QStringList({"高橋", "1", "8", "0", "40", "1000", "0", "8000", "6", "0", "月45h超 年360h超"}));
+    QCOMPARE(records[4], QStringList({"合計", "3", "24", "1", "40", "", "0", "25454", "6", "0", ""}));
 }
 
 void TestMonthReports::ledgerYearIsThatOfTheFirstLine_data()
@@ -262,11 +274,11 @@ void TestMonthReports::ledgerRecords()
     QVERIFY(test::storeStatement(m_main, "佐藤", "4月, 前半", 1000, {day("20240401", 7.25, 7250.333333333333)}));
     const QList<csv::Record> records = reports::ledgerRecords(*reports::wageLedger(m_main, "佐藤", 2024));
     QCOMPARE(records.size(), 2); // the header and the one statement
-    QCOMPARE(records[0].size(), 12);
+    QCOMPARE(records[0].size(), 13);
     QCOMPARE(records[0].first(), QStringLiteral("氏名"));
     QCOMPARE(records[1],
              QStringList({"佐藤", "4月, 前半", "2024/04/01", "2024/04/01", "1", "7.25", "0", "0", "7250.333333", "0",
-                          "0", "7250.333333"}));
+                          "0", "7250.333333", "0"}));
 }
 
 void TestMonthReports::readingOnly_data()
@@ -277,7 +289,7 @@ void TestMonthReports::readingOnly_data()
                                   << "";
     QTest::newRow("older layout") << "PRAGMA user_version = 1"
                                   << "古い版";
-    QTest::newRow("newer layout") << "PRAGMA user_version = 3"
+    QTest::newRow("newer layout") << QStringLiteral("PRAGMA user_version = %1").arg(kMainSchemaVersion + 1)
                                   << "新しい版";
     QTest::newRow("a table missing") << "drop table 時給明細"
                                      << "時給明細";

@@ -86,11 +86,11 @@ bool prepareMainFile(test::TestDataFolder &data, int version)
     return execBound(db, QStringLiteral("PRAGMA user_version = %1").arg(version));
 }
 
-// Builds `file` from the layout files of version 1 kept with the tests, with
+// Builds `file` from the layout files of `version` kept with the tests, with
 // one saved statement (or one hint text) in it, stamped `stamp`.
-bool makeVersion1File(const QString &file, bool mainFile, int stamp)
+bool makeOldFile(const QString &file, bool mainFile, int stamp, int version = 1)
 {
-    QFile layout(QStringLiteral(PELMAR_TEST_LAYOUTS "/%1-v1.sql").arg(mainFile ? "main" : "work"));
+    QFile layout(QStringLiteral(PELMAR_TEST_LAYOUTS "/%1-v%2.sql").arg(mainFile ? "main" : "work").arg(version));
     if (!layout.open(QIODevice::ReadOnly))
         return false;
     const QString name = QStringLiteral("version1");
@@ -103,11 +103,13 @@ bool makeVersion1File(const QString &file, bool mainFile, int stamp)
             ok = ok && execBound(db, statement);
         if (mainFile)
             ok = ok
-                && execBound(
-                     db, QStringLiteral("insert into 時給ヘッダ values ('山田', '4月分', 'A', 1000, 1, 0, 8, 8000)"))
                 && execBound(db,
-                             QStringLiteral("insert into 時給明細 values ('山田', '4月分', 1, '20260401', '0900',"
-                                            "'1800', 1, 8, 1000, null, 8000)"));
+                             QStringLiteral("insert into 時給ヘッダ (氏名, タイトル, 勤務タイプ, 時給, 休憩, 調整額,"
+                                            " 時間, 合計) values ('山田', '4月分', 'A', 1000, 1, 0, 8, 8000)"))
+                && execBound(db,
+                             QStringLiteral("insert into 時給明細 (氏名, タイトル, 行番号, 日付, 開始時間, 終了時間,"
+                                            " 休憩, 時間, 時給, 調整額, 金額) values ('山田', '4月分', 1,"
+                                            " '20260401', '0900', '1800', 1, 8, 1000, null, 8000)"));
         else
             ok = ok
                 && execBound(db,
@@ -354,8 +356,8 @@ void TestSchemaVersion::failedUpgradeCopySaysWhy()
     QTemporaryDir folder;
     QVERIFY(folder.isValid());
     const QString mainPath = QDir(folder.path()).filePath(kMainDbFileName);
-    QVERIFY(makeVersion1File(mainPath, true, 0));
-    QVERIFY(makeVersion1File(QDir(folder.path()).filePath(kWorkDbFileName), false, 0));
+    QVERIFY(makeOldFile(mainPath, true, 0));
+    QVERIFY(makeOldFile(QDir(folder.path()).filePath(kWorkDbFileName), false, 0));
     const QByteArray before = bytesOf(mainPath);
     // The backup folder's name is taken by a file.
     QFile blocker(backup::folderOf(folder.path()));
@@ -375,8 +377,10 @@ void TestSchemaVersion::realUpgradeReachesTodaysLayout_data()
     QTest::addColumn<int>("stamp");
     QTest::newRow("main, version 1") << true << 1;
     QTest::newRow("main, from before versions") << true << 0;
+    QTest::newRow("main, version 2") << true << 2;
     QTest::newRow("work, version 1") << false << 1;
     QTest::newRow("work, from before versions") << false << 0;
+    QTest::newRow("work, version 2") << false << 2;
 }
 
 // Every older version is taken through the program's own steps to exactly
@@ -388,13 +392,13 @@ void TestSchemaVersion::realUpgradeReachesTodaysLayout()
     test::TestDataFolder fresh;
     QTemporaryDir folder;
     const QString path = QDir(folder.path()).filePath(mainFile ? kMainDbFileName : kWorkDbFileName);
-    QVERIFY(makeVersion1File(path, mainFile, stamp));
+    QVERIFY(makeOldFile(path, mainFile, stamp, layoutVersion(stamp)));
 
     int backups = 0;
     OpenResult opened = openExisting(path, mainFile ? SchemaKind::Main : SchemaKind::Work, QStringLiteral("real"),
                                      [&](const QSqlDatabase &db, const QString &) { return db.isOpen() && ++backups; });
     QVERIFY2(opened.ok(), qPrintable(opened.error));
-    QCOMPARE(opened.upgradedFrom, 1);
+    QCOMPARE(opened.upgradedFrom, layoutVersion(stamp));
     QCOMPARE(backups, 1);
     QCOMPARE(storedSchemaVersion(opened.db), mainFile ? kMainSchemaVersion : kWorkSchemaVersion);
     QCOMPARE(layoutOf(opened.db), layoutOf(mainFile ? fresh.mainDb() : fresh.workDb()));
@@ -404,6 +408,12 @@ void TestSchemaVersion::realUpgradeReachesTodaysLayout()
             (test::Rows{{"山田", "4月分", "8000", "<null>", "<null>", "<null>"}}));
         QCOMPARE(test::rows(opened.db, QStringLiteral("select 日付, 金額, 深夜, 時間外, 割増額 from 時給明細")),
                  (test::Rows{{"20260401", "8000", "<null>", "<null>", "<null>"}}));
+        QCOMPARE(test::rows(opened.db,
+                            QStringLiteral("select h.休日, h.時間外60超, l.休日, l.時間外60超"
+                                           " from 時給ヘッダ h, 時給明細 l")),
+                 (test::Rows{{"<null>", "<null>", "<null>", "<null>"}}));
+        // An upgraded file keeps the settings it had: none, the premiums off.
+        QCOMPARE(test::rows(opened.db, QStringLiteral("select count(*) from 設定")), (test::Rows{{"0"}}));
     } else {
         QCOMPARE(test::rows(opened.db, QStringLiteral("select Contents from ClHint")), (test::Rows{{"残す"}}));
     }
@@ -416,8 +426,8 @@ void TestSchemaVersion::realUpgradeReachesTodaysLayout()
 void TestSchemaVersion::openingAFolderOfVersion1BacksUpBothFiles()
 {
     QTemporaryDir folder;
-    QVERIFY(makeVersion1File(QDir(folder.path()).filePath(kMainDbFileName), true, 0));
-    QVERIFY(makeVersion1File(QDir(folder.path()).filePath(kWorkDbFileName), false, 0));
+    QVERIFY(makeOldFile(QDir(folder.path()).filePath(kMainDbFileName), true, 0));
+    QVERIFY(makeOldFile(QDir(folder.path()).filePath(kWorkDbFileName), false, 0));
     ProgramState state;
     {
         DataFiles files(state);
@@ -455,7 +465,7 @@ void TestSchemaVersion::backupOfAnOlderLayoutIsRestoredUpgraded()
 {
     test::TestDataFolder data;
     const QString old = QDir(data.path()).filePath(QStringLiteral("old.mdb"));
-    QVERIFY(makeVersion1File(old, true, 1));
+    QVERIFY(makeOldFile(old, true, 1));
     const QByteArray before = bytesOf(old);
     const backup::Outcome prepared = backup::prepareRestore(old, data.mainPath());
     QVERIFY2(prepared.ok(), qPrintable(prepared.error));

@@ -168,7 +168,7 @@ bool storeStatement(const QSqlDatabase &main, const QString &name, const QString
                     const QList<SeedLine> &lines)
 {
     double breaks = 0, hours = 0, adjustment = 0, amount = 0;
-    QVariant night, overtime, premium;
+    QVariant night, overtime, premium, restDay, over60;
     const auto add = [](QVariant &total, const QVariant &value) {
         if (!value.isNull())
             total = total.toDouble() + value.toDouble();
@@ -181,16 +181,19 @@ bool storeStatement(const QSqlDatabase &main, const QString &name, const QString
         add(night, line.night);
         add(overtime, line.overtime);
         add(premium, line.premium);
+        add(restDay, line.restDay);
+        add(over60, line.over60);
     }
-    if (!insertRow(
-            main, tables::時給ヘッダ, tables::時給ヘッダ.columns,
-            {name, title, QStringLiteral("A"), wage, breaks, adjustment, hours, amount, night, overtime, premium}))
+    if (!insertRow(main, tables::時給ヘッダ, tables::時給ヘッダ.columns,
+                   {name, title, QStringLiteral("A"), wage, breaks, adjustment, hours, amount, night, overtime, premium,
+                    restDay, over60}))
         return false;
     int number = 1;
     for (const SeedLine &line : lines)
         if (!insertRow(main, tables::時給明細, tables::時給明細.columns,
                        {name, title, number++, line.date, line.start, line.end, line.breakHours, line.hours, line.wage,
-                        line.adjustment, line.amount, line.night, line.overtime, line.premium}))
+                        line.adjustment, line.amount, line.night, line.overtime, line.premium, line.restDay,
+                        line.over60}))
             return false;
     return true;
 }

@@ -90,6 +90,8 @@ struct SeedLine {
     QVariant night; // null: saved before premiums
     QVariant overtime;
     QVariant premium;
+    QVariant restDay; // null: saved before rest-day hours were kept
+    QVariant over60;
     double wage = 1000;
     double breakHours = 1;
     QString start = QStringLiteral("0900");
