@@ -221,8 +221,7 @@ void StatementPage::Get時給()
         num時給->setValue(employee->wage);
         if (!employee->patternType.isNull())
             cmb勤務形態->setEditText(employee->patternType.toString());
-        if (previousWage.isValid())
-            offerNewWage(previousWage);
+        offerNewWage(previousWage);
     }
     showPattern(kSpacesAfterEmployee);
 }
@@ -235,16 +234,27 @@ void StatementPage::offerNewWage(const QVariant &previousWage)
     Grid明細->commitRow();
     QList<int> rows;
     QStringList numbers;
+    // Lines typed before any wage was known (a name not yet picked) have
+    // hours and no wage, so no amount: they are offered the wage as well.
+    const auto typedFor = [&](int row) {
+        const QVariant lineWage = Grid明細->valueAt(row, detail::kWage);
+        if (previousWage.isValid())
+            return worktime::sameValue(lineWage, previousWage);
+        return worktime::isEmptyValue(lineWage) && !worktime::isEmptyValue(Grid明細->valueAt(row, detail::kDate));
+    };
     for (int row = 0; row < Grid明細->rowCount(); ++row)
-        if (worktime::sameValue(Grid明細->valueAt(row, detail::kWage), previousWage)) {
+        if (typedFor(row)) {
             rows << row;
             numbers << Grid明細->valueAt(row, detail::kLineNo).toString();
         }
     if (rows.isEmpty())
         return;
-    const QString subject = QStringLiteral("%1 行目は前の時給 %2 円で入力されています。%3 の時給は %4 円です。")
-                                .arg(numbers.join(QStringLiteral(", ")), fmt::format(previousWage, fmt::kYen),
-                                     cmb氏名->currentText(), fmt::format(wage, fmt::kYen));
+    const QString before = previousWage.isValid()
+                               ? QStringLiteral("前の時給 %1 円で").arg(fmt::format(previousWage, fmt::kYen))
+                               : QStringLiteral("時給なしで");
+    const QString subject = QStringLiteral("%1 行目は%2入力されています。%3 の時給は %4 円です。")
+                                .arg(numbers.join(QStringLiteral(", ")), before, cmb氏名->currentText(),
+                                     fmt::format(wage, fmt::kYen));
     if (!ShowMsg(msg::入力時給適用確認, subject))
         return;
     // Each line is worked out as if its new wage had been typed into it.

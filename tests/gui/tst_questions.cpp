@@ -184,22 +184,37 @@ void TestQuestions::clearAsksOverUnsavedLines()
 
 void TestQuestions::newEmployeeWageForTypedLines_data()
 {
+    QTest::addColumn<QString>("first"); // empty: lines typed before any employee
     QTest::addColumn<bool>("yes");
     QTest::addColumn<Rows>("lines");
-    QTest::newRow("Yes: the lines take the new wage") << true << Rows{{"1200", "9600"}, {"1200", "9600"}};
-    QTest::newRow("No: the lines keep theirs") << false << Rows{{"1000", "8000"}, {"1000", "8000"}};
+    const QString sato = QStringLiteral("佐藤 花子");
+    QTest::newRow("Yes: the lines take the new wage") << sato << true << Rows{{"1200", "9600"}, {"1200", "9600"}};
+    QTest::newRow("No: the lines keep theirs") << sato << false << Rows{{"1000", "8000"}, {"1000", "8000"}};
+    QTest::newRow("typed without a wage: Yes") << QString() << true << Rows{{"1200", "9600"}, {"1200", "9600"}};
 }
 
 // Lines typed while another employee was picked hold that employee's wage.
 void TestQuestions::newEmployeeWageForTypedLines()
 {
+    QFETCH(QString, first);
     QFETCH(bool, yes);
     QFETCH(Rows, lines);
-    chooseEmployee(QStringLiteral("佐藤 花子"));
-    QCOMPARE(page()->num時給->value().toDouble(), 1000.0);
-    type(0, detail::kDate, QStringLiteral("20261201"));
-    type(1, detail::kDate, QStringLiteral("20261202"));
-    QTRY_COMPARE(page()->num合計->value().toDouble(), 16000.0);
+    if (!first.isEmpty()) {
+        chooseEmployee(first);
+        QCOMPARE(page()->num時給->value().toDouble(), 1000.0);
+    }
+    for (int row : {0, 1}) {
+        type(row, detail::kDate, QStringLiteral("2026120%1").arg(row + 1));
+        if (first.isEmpty()) {
+            type(row, detail::kStart, QStringLiteral("0900"));
+            type(row, detail::kEnd, QStringLiteral("1800"));
+            type(row, detail::kBreak, QStringLiteral("1"));
+            QTRY_COMPARE(query(workDb(), "select count(*) from w明細 where 時間 = 8 and 時給 is null"),
+                         Rows{{QString::number(row + 1)}});
+        }
+    }
+    if (!first.isEmpty())
+        QTRY_COMPARE(page()->num合計->value().toDouble(), 16000.0);
     clearAsked();
     answer(yes);
     chooseEmployee(QStringLiteral("山田"));
