@@ -175,17 +175,14 @@ void TestPunchImport::records_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("records");
     QTest::addColumn<int>("unclosedQuoteLine");
-    QTest::newRow("CRLF, trailing empty lines") << "a,b\r\nc,\r\n\r\n\r\n"
-                                                << "1:a|b 2:c|" << 0;
-    QTest::newRow("lone CR, no final break") << "a\rb,\"\""
-                                             << "1:a 2:b|" << 0;
-    QTest::newRow("break in quotes moves the line") << "\"x\r\ny\",\"a\"\"b\"\n\nz"
-                                                    << "1:x\r\ny|a\"b 4:z" << 0;
-    QTest::newRow("stray quotes taken as text") << "ab\"c,\"d\"e"
-                                                << "1:ab\"c|de" << 0;
-    QTest::newRow("unclosed quote") << "a\nb,\"c\nd,e\n"
-                                    << "1:a 2:b|c\nd,e\n"
-                                    << 2;
+    const auto row = [](const char *name, const char *text, const char *records, int unclosedQuoteLine = 0) {
+        QTest::newRow(name) << QString::fromLatin1(text) << QString::fromLatin1(records) << unclosedQuoteLine;
+    };
+    row("CRLF, trailing empty lines", "a,b\r\nc,\r\n\r\n\r\n", "1:a|b 2:c|");
+    row("lone CR, no final break", "a\rb,\"\"", "1:a 2:b|");
+    row("break in quotes moves the line", "\"x\r\ny\",\"a\"\"b\"\n\nz", "1:x\r\ny|a\"b 4:z");
+    row("stray quotes taken as text", "ab\"c,\"d\"e", "1:ab\"c|de");
+    row("unclosed quote", "a\nb,\"c\nd,e\n", "1:a 2:b|c\nd,e\n", 2);
 }
 
 void TestPunchImport::records()
@@ -228,16 +225,11 @@ void TestPunchImport::headers()
 
 void TestPunchImport::mappingText()
 {
-    punch::ColumnMapping mapping;
-    mapping.employee = 3;
-    mapping.employeeByNumber = true;
-    mapping.date = 0;
-    mapping.start = 1;
-    mapping.end = 2;
-    mapping.breakColumn = 5;
-    mapping.breakUnit = punch::BreakUnit::Minutes;
-    mapping.firstRowIsHeader = false;
-    QVERIFY(punch::ColumnMapping::fromText(mapping.toText()) == mapping);
+    // A kept mapping reads back as itself, every field of it.
+    const QString kept = QStringLiteral("number=3;date=0;start=1;end=2;break=5;unit=minutes;header=0");
+    const auto mapping = punch::ColumnMapping::fromText(kept);
+    QVERIFY(mapping);
+    QCOMPARE(mapping->toText(), kept);
     // A kept text that is damaged, or maps two things to one column, is no mapping.
     for (const char *text :
          {"", "name=0;date=1;start=2", "name=0;date=1;start=2;end=2;header=1", "name=0;number=1;date=2;start=3;end=4",
