@@ -356,7 +356,6 @@ void TestBackup::replaceSwapsTheFileAndDropsAStaleJournal()
     QCOMPARE(test::rowCount(m_main, QStringLiteral("時給ヘッダ")), 1);
 }
 
-QTEST_GUILESS_MAIN(TestBackup)
 // The checked copy a restore puts beside the main file finds no room: the
 // message says the disk is full, and no part of the copy is left.
 void TestBackup::restoreOnAFullDiskSaysSo()
@@ -380,4 +379,5 @@ void TestBackup::restoreOnAFullDiskSaysSo()
     QCOMPARE(QDir(disk).entryList(QDir::Files | QDir::Hidden), QStringList{});
 }
 
+QTEST_GUILESS_MAIN(TestBackup)
 #include "tst_backup.moc"
