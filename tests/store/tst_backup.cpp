@@ -13,8 +13,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <algorithm>
-
 using namespace pelmar;
 using backup::Reason;
 
