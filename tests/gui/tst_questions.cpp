@@ -8,13 +8,11 @@
 #include "statements/StatementPage.h"
 #include "store/Backup.h"
 #include "store/Database.h"
-#include "widgets/DataGrid.h"
 #include "widgets/NumberBox.h"
 
 #include "../support/WindowFixture.h"
 
 #include <QComboBox>
-#include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -33,7 +31,6 @@ private slots:
     void newEmployeeWageForTypedLines();
     void typedShiftType_data();
     void typedShiftType();
-    void dropDownCaptionsAreWhole();
 
 private:
     void seed() override;
@@ -247,17 +244,6 @@ void TestQuestions::typedShiftType()
     QTRY_COMPARE(
         query(workDb(), "select 勤務形態, 開始時間, 終了時間, 休憩時間, 実労時間 from w従業員 where \"No\" = 1"), row);
     QCOMPARE(asked(), expectedAsked);
-}
-
-void TestQuestions::dropDownCaptionsAreWhole()
-{
-    // The F4 list's captions are not clipped.
-    DataGrid *list = window()->employeePage()->DD勤務形態;
-    const QHeaderView *header = list->horizontalHeader();
-    for (int column = 0; column < header->count(); ++column) {
-        const QString caption = list->model()->headerData(column, Qt::Horizontal).toString();
-        QVERIFY2(list->columnWidth(column) > header->fontMetrics().horizontalAdvance(caption), qPrintable(caption));
-    }
 }
 
 QTEST_MAIN(TestQuestions)
