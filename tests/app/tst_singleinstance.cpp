@@ -285,11 +285,9 @@ void TestSingleInstance::heldLock_data()
     const QString stuck = QStringLiteral("開始/ロック削除不可");
     QTest::newRow("another computer, No")
         << int(OtherComputer) << false << false << QStringList{question} << int(StartDecision::HeldUnchecked);
-    QTest::newRow("another computer, Yes")
-        << int(OtherComputer) << false << true << QStringList{question} << int(StartDecision::Run);
     QTest::newRow("another computer, Yes, lock cannot go")
         << int(OtherComputer) << true << true << QStringList{question, stuck} << int(StartDecision::StaleStuck);
-    // Left by a copy that stopped before it wrote who it is.
+    // Left by a copy that stopped before it wrote who it is: Yes takes it over.
     QTest::newRow("empty lock, Yes") << int(EmptyLock) << false << true << QStringList{question}
                                      << int(StartDecision::Run);
     QTest::newRow("holder gone, lock cannot go")

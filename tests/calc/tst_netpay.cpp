@@ -175,11 +175,8 @@ void TestNetPay::pays_data()
     row("no details", dated(pay(150000, TaxColumn::None), {}), "総支給 150000 雇用 0 税 0 控除 0 差引 150000");
     // 甲欄 below the first row, on it, and in a row, for 0, 1 and 8 dependants.
     row("甲 104999 0", pay(104999), "総支給 104999 雇用 0 税 0 控除 0 差引 104999");
-    row("甲 104999 1", pay(104999, TaxColumn::Kou, 1), "総支給 104999 雇用 0 税 0 控除 0 差引 104999");
-    row("甲 104999 8", pay(104999, TaxColumn::Kou, 8), "総支給 104999 雇用 0 税 0 控除 0 差引 104999");
     row("甲 105000 0", pay(105000), "総支給 105000 雇用 0 税 170 控除 170 差引 104830");
     row("甲 105000 1", pay(105000, TaxColumn::Kou, 1), "総支給 105000 雇用 0 税 0 控除 0 差引 105000");
-    row("甲 105000 8", pay(105000, TaxColumn::Kou, 8), "総支給 105000 雇用 0 税 0 控除 0 差引 105000");
     row("甲 150000 0", pay(150000), "総支給 150000 雇用 0 税 2420 控除 2420 差引 147580");
     row("甲 150000 1", pay(150000, TaxColumn::Kou, 1), "総支給 150000 雇用 0 税 810 控除 810 差引 149190");
     row("甲 150000 8", pay(150000, TaxColumn::Kou, 8), "総支給 150000 雇用 0 税 0 控除 0 差引 150000");
@@ -227,8 +224,6 @@ void TestNetPay::pays_data()
         "総支給 200000 雇用 0 税 4340 控除 4340 差引 195660 上書:雇用");
     // Dates no shipped table covers: nothing guessed, no total.
     row("2027 pay", dated(pay(150000), QDate(2027, 1, 25)), "総支給 150000 雇用 0 税 no table 控除 - 差引 -");
-    row("2025 pay 乙", dated(pay(150000, TaxColumn::Otsu), QDate(2025, 12, 25)),
-        "総支給 150000 雇用 0 税 no table 控除 - 差引 -");
     row("2027 rate", dated(insured(pay(150000, TaxColumn::None)), QDate(2027, 5, 25), QDate(2027, 4, 30)),
         "総支給 150000 雇用 no rate 税 0 控除 - 差引 -");
     row("no pay date", dated(insured(pay(150000)), {}), "総支給 150000 雇用 no pay date 税 no pay date 控除 - 差引 -");
@@ -265,9 +260,7 @@ void TestNetPay::tablesMatchShared()
     const QStringList expected = linesOf(shared);
     const QStringList actual = linesOf(carried);
     QVERIFY2(!actual.isEmpty(), qPrintable(carried));
-    for (qsizetype i = 0; i < std::min(expected.size(), actual.size()); ++i)
-        QVERIFY2(actual[i] == expected[i], qPrintable(QStringLiteral("%1 line %2").arg(name).arg(i + 1)));
-    QCOMPARE(actual.size(), expected.size());
+    QCOMPARE(actual, expected); // names the first line that differs
 }
 
 // The table's rows were computed from the same law as the special rule.

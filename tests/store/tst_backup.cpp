@@ -13,8 +13,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <algorithm>
-
 using namespace pelmar;
 using backup::Reason;
 
@@ -356,7 +354,6 @@ void TestBackup::replaceSwapsTheFileAndDropsAStaleJournal()
     QCOMPARE(test::rowCount(m_main, QStringLiteral("時給ヘッダ")), 1);
 }
 
-QTEST_GUILESS_MAIN(TestBackup)
 // The checked copy a restore puts beside the main file finds no room: the
 // message says the disk is full, and no part of the copy is left.
 void TestBackup::restoreOnAFullDiskSaysSo()
@@ -380,4 +377,5 @@ void TestBackup::restoreOnAFullDiskSaysSo()
     QCOMPARE(QDir(disk).entryList(QDir::Files | QDir::Hidden), QStringList{});
 }
 
+QTEST_GUILESS_MAIN(TestBackup)
 #include "tst_backup.moc"
