@@ -341,7 +341,7 @@ void StatementPage::tellRefusal(const detail::EditOutcome &outcome, int editedCo
 void StatementPage::get日付データ()
 {
     const QString patternType = cmb勤務形態->currentText();
-    if (patternType.isEmpty() || !Grid明細->onRow())
+    if (patternType.isEmpty() || !Grid明細->onRow() || m_closed)
         return;
     CurPatternType = patternType;
     Seek勤務形態();
@@ -357,7 +357,8 @@ void StatementPage::onGridKeyDown(GridKey &key)
     const bool enter = key.key == Qt::Key_Return || key.key == Qt::Key_Enter;
     const bool down = key.key == Qt::Key_Down;
     const int column = Grid明細->currentColumn();
-    if (!Grid明細->onRow() || !((enter && column == detail::kAmount) || (down && column == detail::kDate)))
+    // A closed statement's lines are only looked at: no next date is filled.
+    if (m_closed || !Grid明細->onRow() || !((enter && column == detail::kAmount) || (down && column == detail::kDate)))
         return;
 
     key.key = 0;
@@ -382,6 +383,10 @@ void StatementPage::Delete行()
 {
     if (!Grid明細->onRow())
         return;
+    if (m_closed && refusedAsClosed(cmb氏名->currentText(), m_openedTitle, QStringLiteral("行削除")))
+        return;
+    if (m_closed)
+        showCloseState(m_openedTitle); // reopened meanwhile
     Grid明細->deleteCurrentRow();
     m_linesEdited = true;
     Grid明細->setFocus();
@@ -584,6 +589,7 @@ void StatementPage::Clear時給()
     Lbl勤務形態->clear();
     m_settledName.clear();
     m_readFailed = false;
+    showCloseState(QString());
     Clear明細();
     refreshPickers();
 }
