@@ -48,8 +48,7 @@ void HistoryPage::Read締め状態()
         : state->closed()          ? closing::closedMark(state->closedAt())
                                    : QStringLiteral("締めていません");
     if (!state->history.isEmpty())
-        text +=
-            QStringLiteral("　（") + closing::historyLines(*state).join(QStringLiteral(" → ")) + QStringLiteral("）");
+        text += u'\n' + closing::historyLines(*state).join(QStringLiteral(" → "));
     lbl締め状態->setText(text);
     cmd締め->setEnabled(!title.isEmpty() && !state->closed());
     cmd締め解除->setEnabled(state->closed());
