@@ -230,7 +230,8 @@ void StatementPage::Get時給()
 void StatementPage::offerNewWage(const QVariant &previousWage)
 {
     const QVariant wage = wageForLines();
-    if (!wage.isValid() || worktime::sameValue(wage, previousWage))
+    // A closed statement's lines keep what was paid.
+    if (m_closed || !wage.isValid() || worktime::sameValue(wage, previousWage))
         return;
     Grid明細->commitRow();
     QList<int> rows;

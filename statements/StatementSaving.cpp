@@ -311,6 +311,7 @@ void StatementPage::showCloseState(const QString &title)
     // A state that cannot be read is taken as closed: 登録 asks again anyway.
     m_closed = !state || state->closed();
     Grid明細->setReadOnly(m_closed);
+    num時給->setReadOnly(m_closed);
     lbl締め->setVisible(m_closed);
     lbl締め->setText(!state ? QStringLiteral("締めの状態を読めません — 変更できません")
                             : closing::closedMark(state->closedAt()) + QStringLiteral("— 変更できません"));
