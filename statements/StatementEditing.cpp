@@ -99,6 +99,12 @@ void StatementPage::connectOperations()
     connect(cmdクリア, &QAbstractButton::clicked, this, &StatementPage::clearAfterAsking);
     // A title is settled as soon as it is typed, so the page shows what will be stored.
     connect(txtタイトル, &QLineEdit::editingFinished, this, &StatementPage::settleTitle);
+    // The page says at once when the title typed is a closed month's, and
+    // opens again when another title is typed over a closed one.
+    connect(txtタイトル, &QLineEdit::editingFinished, this, [this] {
+        if (txtタイトル->text() != m_openedTitle)
+            showCloseState(txtタイトル->text());
+    });
     connect(cmd履歴閉じる, &QAbstractButton::clicked, this, &StatementPage::closeRequested);
     connect(cmdHint, &QAbstractButton::clicked, this, [this] { emit hintRequested(cmdHint); });
     connect(cmd行削除, &QAbstractButton::clicked, this, &StatementPage::Delete行);

@@ -198,8 +198,8 @@ private:
     // the page starts afresh.
     bool m_readFailed = false;
     settings::PaySettings m_pay;
-    // The title of the statement reopened on the page, and whether it is
-    // closed: the page is then read-only.
+    // The title of the statement reopened or typed on the page, and whether
+    // it is closed: the page is then read-only.
     QString m_openedTitle;
     bool m_closed = false;
 };

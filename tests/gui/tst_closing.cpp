@@ -126,8 +126,11 @@ void TestClosing::closedStatementRefusesChangesUntilReopened()
     QTest::mouseClick(page()->cmd登録, Qt::LeftButton);
     QTest::mouseClick(page()->cmd削除, Qt::LeftButton);
     page()->Clear時給();
+    QVERIFY(!page()->Grid明細->isReadOnly());
     page()->cmb氏名->setEditText(kForgotten);
     page()->txtタイトル->setText(kApril);
+    emit page()->txtタイトル->editingFinished();
+    QVERIFY(page()->Grid明細->isReadOnly());
     QTest::mouseClick(page()->cmd登録, Qt::LeftButton);
     QCOMPARE(asked(),
              QStringList({refusal(kPaid, QStringLiteral("行削除")), refusal(kPaid, QStringLiteral("登録")),
