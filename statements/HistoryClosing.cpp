@@ -76,11 +76,17 @@ void HistoryPage::setClosed(bool closed)
         return;
     if (!closing::setClosed(m_state.MainDb, title, closed, QDateTime::currentDateTime())) {
         const QSqlError failure = takeFailure(m_state.MainDb);
-        ShowMsg(msg::エラー締め,
-                failure.isValid() ? failureDetail(failure, fileOf(m_state.MainDb))
-                                  : (closed ? QStringLiteral("この月はすでに締めてあります。")
-                                            : QStringLiteral("この月はすでに締めを解除してあります。")));
-        Read締め状態();
+        const std::optional<closing::State> now = closing::stateOf(m_state.MainDb, title);
+        if (failure.isValid() || !now)
+            ShowMsg(msg::エラー締め,
+                    failure.isValid() ? failureDetail(failure, fileOf(m_state.MainDb)) : failureDetail(m_state.MainDb));
+        else if (now->closed() != closed)
+            ShowMsg(msg::その他明細なし, title); // deleted since the picker was filled
+        else
+            ShowMsg(msg::エラー締め,
+                    closed ? QStringLiteral("この月はすでに締めてあります。")
+                           : QStringLiteral("この月はすでに締めを解除してあります。"));
+        ReadCombタイトル();
         return;
     }
     Read締め状態();

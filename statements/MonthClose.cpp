@@ -46,6 +46,17 @@ bool setClosed(const QSqlDatabase &main, const QString &title, bool closed, cons
     const std::optional<State> state = stateOf(main, title);
     if (!state || state->closed() == closed)
         return false;
+    // A title with nothing stored under it has nothing to close: a closed
+    // one could never be chosen again to be reopened.
+    QSqlQuery stored(main);
+    stored.prepare(QStringLiteral("select 1 from 時給ヘッダ where タイトル = ? limit 1"));
+    stored.addBindValue(title);
+    if (!stored.exec()) {
+        noteFailure(main, stored.lastError());
+        return false;
+    }
+    if (closed && !stored.next())
+        return false;
     return insertRow(main, tables::締め, tables::締め.columns, {title, closed ? -1 : 0, at.toString(kStoredTime)})
         && transaction.commit();
 }
@@ -53,9 +64,11 @@ bool setClosed(const QSqlDatabase &main, const QString &title, bool closed, cons
 std::optional<QStringList> closedTitles(const QSqlDatabase &main)
 {
     QSqlQuery query(main);
-    if (!query.exec(QStringLiteral("select c.タイトル from 締め c where c.rowid ="
-                                   " (select max(d.rowid) from 締め d where d.タイトル = c.タイトル)"
-                                   " and c.締め <> 0 order by c.rowid"))) {
+    if (!query.exec(
+            QStringLiteral("select c.タイトル from 締め c where c.rowid ="
+                           " (select max(d.rowid) from 締め d where d.タイトル = c.タイトル)"
+                           " and c.締め <> 0 and exists (select 1 from 時給ヘッダ h where h.タイトル = c.タイトル)"
+                           " order by c.rowid"))) {
         noteFailure(main, query.lastError());
         return std::nullopt;
     }

@@ -30,12 +30,12 @@ struct State {
 std::optional<State> stateOf(const QSqlDatabase &main, const QString &title);
 
 // Closes (closed = true) or reopens the title at `at`, in one transaction.
-// False when the write failed or the title already was in that state, in
-// which case nothing is written.
+// False when the write failed, the title already was in that state or, to
+// be closed, has no statement stored under it; nothing is then written.
 bool setClosed(const QSqlDatabase &main, const QString &title, bool closed, const QDateTime &at);
 
-// Every title that is closed now, in the order they were closed; nothing
-// when the read failed.
+// Every title that is closed now and holds statements, in the order they
+// were closed; nothing when the read failed.
 std::optional<QStringList> closedTitles(const QSqlDatabase &main);
 
 // "締め済（2026/12/08）"
