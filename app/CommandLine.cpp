@@ -167,12 +167,19 @@ Result exportSummary(const QSqlDatabase &main, const Command &command)
     QString error;
     if (!csv::writeFile(command.file, reports::summaryRecords(*summary), &error))
         return notWritten(command.file, error);
+    // What follows the totals (the close, who has no statement) is named too.
+    QString after;
+    if (!summary->closedMark.isEmpty())
+        after += QStringLiteral("、") + summary->closedMark;
+    if (!summary->missing.isEmpty())
+        after += QStringLiteral("、合計の下に明細のない従業員 %1 名").arg(summary->missing.size());
     return done(
         command,
-        QStringLiteral("%1 に給与一覧表を書き出しました（タイトル「%2」、%3 名と合計の %4 行、見出しの行を除く）。\n")
+        QStringLiteral("%1 に給与一覧表を書き出しました（タイトル「%2」、%3 名と合計の %4 行、見出しの行を除く%5）。\n")
             .arg(shown(command.file), command.title)
             .arg(summary->rows.size())
-            .arg(summary->rows.size() + 1));
+            .arg(summary->rows.size() + 1)
+            .arg(after));
 }
 
 Result exportLedger(const QSqlDatabase &main, const Command &command)

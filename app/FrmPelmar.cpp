@@ -9,9 +9,11 @@
 #include "masters/SettingsPage.h"
 #include "messages/ShowMsg.h"
 #include "statements/HistoryPage.h"
+#include "statements/MonthClose.h"
 #include "statements/StatementPage.h"
 #include "store/Backup.h"
 #include "store/ExportFile.h"
+#include "store/Failure.h"
 #include "widgets/PageBuilder.h"
 
 #include <QApplication>
@@ -65,6 +67,7 @@ FrmPelmar::FrmPelmar(const QString &dataPath, QWidget *parent) : QMainWindow(par
     connect(m_settings, &SettingsPage::paySettingsChanged, this,
             [this](const settings::PaySettings &pay) { m_employees->setMinimumWage(pay.minimumWage); });
     connect(m_history, &HistoryPage::statementChosen, this, &FrmPelmar::openChosenStatement);
+    connect(m_history, &HistoryPage::closeStateChanged, m_statement, &StatementPage::refreshCloseState);
     connect(m_statement, &StatementPage::closeRequested, this, &QWidget::close);
     // The pickers offer what the masters hold as soon as they are registered.
     connect(m_employees, &EmployeePage::masterChanged, this, [this] { m_statement->ReadComb氏名(); });
@@ -93,6 +96,20 @@ void FrmPelmar::openChosenStatement(const QString &name, const QString &title)
 
 void FrmPelmar::AllDelete()
 {
+    // A closed month holds what was paid: the delete is refused, never
+    // asked about, while one is closed.
+    const std::optional<QStringList> closed = closing::closedTitles(m_state.MainDb);
+    if (!closed) {
+        ShowMsg(msg::エラー一括削除, failureDetail(m_state.MainDb));
+        return;
+    }
+    if (!closed->isEmpty()) {
+        ShowMsg(msg::締め一括削除不可, closed->join(u'\n'));
+        return;
+    }
+    // The question names everything that goes, and No is the default.
+    if (!ShowMsg(msg::削除確認, QStringLiteral("保存したすべての明細・従業員・勤務形態・自社情報")))
+        return;
     if (!m_files.deleteEverything([this] { m_settings->Readバックアップ(); }))
         return;
     m_settings->Clear設定();

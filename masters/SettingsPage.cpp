@@ -121,11 +121,8 @@ SettingsPage::SettingsPage(ProgramState &state, QWidget *parent) : TabPage(paren
     connect(cmd設定読込, &QPushButton::clicked, this, &SettingsPage::Read設定);
     connect(cmdHint4, &QAbstractButton::clicked, this, [this] { emit hintRequested(cmdHint4); });
     connect(Image2, &ClickLabel::clicked, this, &SettingsPage::supportPageRequested);
-    connect(cmd一括削除7, &QPushButton::clicked, this, [this] {
-        // The question names everything that goes, and No is the default.
-        if (ShowMsg(msg::削除確認, QStringLiteral("保存したすべての明細・従業員・勤務形態・自社情報")))
-            emit allDeleteRequested();
-    });
+    // The main window asks, once it knows that nothing stops the delete.
+    connect(cmd一括削除7, &QPushButton::clicked, this, &SettingsPage::allDeleteRequested);
     connect(cmdバックアップ復元, &QPushButton::clicked, this, [this] {
         const QString chosen = chosenBackup();
         if (chosen.isEmpty()) {

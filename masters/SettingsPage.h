@@ -48,7 +48,8 @@ public:
 
 signals:
     void hintRequested(const QWidget *button);
-    // 実行, confirmed: every stored statement and all master data are to go.
+    // 実行: every stored statement and all master data are to go, once the
+    // main window has checked and asked.
     void allDeleteRequested();
     // The banner was clicked.
     void supportPageRequested();

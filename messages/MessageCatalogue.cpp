@@ -339,6 +339,29 @@ constexpr Entry catalogue[] = {
      u"\n\nこのまま登録します。", Notice, u"労働時間の確認"},
     {msg::入力開始2400, Unused, u"開始時間に 2400 は使えません。翌日の日付で 0000 と入力してください。", u"", Notice,
      u"入力の確認"},
+    // A month closed once it is paid: the subject of the questions is the
+    // title; of the refusal, what was refused; of the bulk delete's, the
+    // closed titles, one a line.
+    {msg::締め確認, InPrompt, u"",
+     u" を締めます。\n\n締めた月の明細は、開くと読み取り専用になり、登録・削除・行削除ができなくなります。"
+     u"一括削除もできなくなります。給与を支払い、明細書を渡してから締めてください。\n"
+     u"訂正が要るときは、このページの「締め解除」で戻せます。\n\n締めてよろしいですか",
+     ConfirmNo, u"締めの確認"},
+    {msg::締め解除確認, InPrompt, u"",
+     u" の締めを解除します。\n\nこの月の明細がまた登録・削除・行削除できるようになり、"
+     u"給与一覧表の「締め済」も消えます。解除した日時は記録され、このページに表示されます。"
+     u"訂正が済んだら、もう一度締めてください。\n\n解除してよろしいですか",
+     ConfirmNo, u"締め解除の確認"},
+    {msg::締め変更不可, InPrompt, u"",
+     u"\n\n締めた月の明細は変更できません。訂正するときは、"
+     u"「履　歴」ページでこの月を選んで「締め解除」を押してください。",
+     Notice, u"締め済みの月"},
+    {msg::締め一括削除不可, InPrompt, u"締めた月があるため、一括削除はできません。\n\n締めた月:\n",
+     u"\n\n一括削除は支払い済みの明細まで消してしまいます。本当に消すときは、「履　歴」ページでそれぞれの月の"
+     u"締めを解除してから行ってください。",
+     Warning, u"一括削除"},
+    {msg::エラー締め, InPrompt, u"締めの記録を書き込めませんでした。締めの状態は変わっていません。\n", u"", Warning,
+     u"エラー"},
 };
 
 constexpr bool sameText(QStringView a, QStringView b)

@@ -135,7 +135,13 @@ struct MessageKey {
     X(エラー, 自社情報読込)                                                                                            \
     /* hours and premiums as the labour law counts them */                                                             \
     X(登録, 労働時間確認)                                                                                              \
-    X(入力, 開始2400)
+    X(入力, 開始2400)                                                                                                  \
+    /* a month closed once it is paid */                                                                               \
+    X(締め, 確認)                                                                                                      \
+    X(締め, 解除確認)                                                                                                  \
+    X(締め, 変更不可)                                                                                                  \
+    X(締め, 一括削除不可)                                                                                              \
+    X(エラー, 締め)
 
 namespace msg {
 

@@ -10,6 +10,7 @@
 #include <optional>
 
 class QCheckBox;
+class QLabel;
 
 namespace pelmar {
 
@@ -47,11 +48,19 @@ public:
     void cmd台帳_Click();
     // The window the last of those opened, while it is open.
     ReportDialog *reportWindow() const;
+    // Closes the chosen title once its slips are paid, or reopens it for a
+    // correction, each after a question; the state and its history show
+    // beside the picker.
+    void cmd締め_Click();
+    void cmd締め解除_Click();
+    void Read締め状態();
 
 signals:
     void hintRequested(const QWidget *button);
     // 選択 on a listed statement: the main window reopens it.
     void statementChosen(const QString &name, const QString &title);
+    // The title was closed or reopened.
+    void closeStateChanged(const QString &title);
 
 public:
     QFrame *imContainer3D2 = nullptr;
@@ -71,6 +80,9 @@ public:
     QComboBox *cmb台帳氏名 = nullptr;
     QComboBox *cmb台帳年 = nullptr;
     QPushButton *cmd台帳 = nullptr;
+    QPushButton *cmd締め = nullptr;
+    QPushButton *cmd締め解除 = nullptr;
+    QLabel *lbl締め状態 = nullptr;
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -84,6 +96,8 @@ private:
     // to print, which has been told.
     std::optional<Batch> chosenBatch();
     void showReport(ReportDialog *dialog);
+    void buildCloseControls(QFrame *frame);
+    void setClosed(bool closed);
 
     ProgramState &m_state;
     QPointer<ReportDialog> m_report;

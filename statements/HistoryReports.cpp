@@ -69,6 +69,7 @@ void HistoryPage::buildReportControls(QFrame *frame)
     grid->addWidget(cmb台帳氏名, 1, 1);
     grid->addLayout(ledger, 1, 2);
     grid->setColumnStretch(2, 1);
+    buildCloseControls(frame);
 }
 
 void HistoryPage::connectReports()
@@ -78,6 +79,9 @@ void HistoryPage::connectReports()
     connect(cmd一覧表, &QPushButton::clicked, this, &HistoryPage::cmd一覧表_Click);
     connect(cmd台帳, &QPushButton::clicked, this, &HistoryPage::cmd台帳_Click);
     connect(cmb台帳氏名, &QComboBox::currentIndexChanged, this, &HistoryPage::ReadComb台帳年);
+    connect(cmd締め, &QPushButton::clicked, this, &HistoryPage::cmd締め_Click);
+    connect(cmd締め解除, &QPushButton::clicked, this, &HistoryPage::cmd締め解除_Click);
+    connect(cmbタイトル選択, &QComboBox::currentIndexChanged, this, &HistoryPage::Read締め状態);
 }
 
 void HistoryPage::showEvent(QShowEvent *event)
@@ -93,6 +97,8 @@ void HistoryPage::ReadCombタイトル()
 {
     const std::optional<QStringList> titles = reports::storedTitles(m_state.MainDb);
     refill(cmbタイトル選択, titles.value_or(QStringList()));
+    // The refill is quiet: the chosen title's state is read here.
+    Read締め状態();
 }
 
 void HistoryPage::ReadComb台帳氏名()

@@ -2,6 +2,7 @@
 
 #include "calc/Formats.h"
 #include "calc/Premium.h"
+#include "statements/MonthClose.h"
 #include "store/Tables.h"
 
 #include <QSet>
@@ -170,6 +171,23 @@ std::optional<QList<StoredStatement>> statementsOfTitle(const QSqlDatabase &main
     return statements;
 }
 
+std::optional<QStringList> missingEmployees(const QSqlDatabase &main, const QString &title)
+{
+    // A name is missing only when no statement under the title carries it
+    // exactly, as reopening and saving address a statement.
+    QSqlQuery query(main);
+    query.prepare(QStringLiteral("select e.氏名 from 従業員 e where e.氏名 is not null and e.氏名 <> ''"
+                                 " and not exists (select 1 from 時給ヘッダ h where h.氏名 = e.氏名 and h.タイトル = ?)"
+                                 " group by e.氏名 order by min(e.\"No\") is null, min(e.\"No\"), e.氏名"));
+    query.addBindValue(title);
+    if (!query.exec())
+        return std::nullopt;
+    QStringList names;
+    while (query.next())
+        names << query.value(0).toString();
+    return names;
+}
+
 Summary summaryOf(const QString &title, const QList<StoredStatement> &statements)
 {
     Summary summary;
@@ -211,6 +229,15 @@ std::optional<Summary> monthSummary(const QSqlDatabase &main, const QString &tit
         if (*year > premium::kYearOvertimeLimit)
             summary.rows[i].limits << kYearLimitMark;
     }
+    const std::optional<closing::State> state = closing::stateOf(main, title);
+    if (!state)
+        return std::nullopt;
+    if (state->closed())
+        summary.closedMark = closing::closedMark(state->closedAt());
+    const std::optional<QStringList> missing = missingEmployees(main, title);
+    if (!missing)
+        return std::nullopt;
+    summary.missing = *missing;
     return summary;
 }
 
@@ -236,6 +263,16 @@ QList<csv::Record> summaryRecords(const Summary &summary)
     for (const SummaryRow &row : summary.rows)
         records << record(row);
     records << record(summary.totals);
+    // Below the table, as on paper: the state of the month, then who has no
+    // statement, one a record, so that a spreadsheet's sum of the rows above
+    // the totals never takes them in.
+    if (!summary.closedMark.isEmpty())
+        records << csv::Record{csv::text(summary.closedMark)};
+    if (!summary.missing.isEmpty()) {
+        records << csv::Record{csv::text(kMissingCaption)};
+        for (const QString &name : summary.missing)
+            records << csv::Record{csv::text(name)};
+    }
     return records;
 }
 

@@ -82,12 +82,22 @@ struct Summary {
     QString title;
     QList<SummaryRow> rows;
     SummaryRow totals;
+    // "締め済（2026/12/08）" while the title is closed, else empty.
+    QString closedMark;
+    // The registered employees with no statement under the title, in the
+    // order of their numbers: shown below the table, in no total.
+    QStringList missing;
 };
 
+inline const QString kMissingCaption = QStringLiteral("明細のない従業員（合計に含みません）");
+
 Summary summaryOf(const QString &title, const QList<StoredStatement> &statements);
+// The registered employees with no statement under the title.
+std::optional<QStringList> missingEmployees(const QSqlDatabase &main, const QString &title);
 std::optional<Summary> monthSummary(const QSqlDatabase &main, const QString &title);
 
-// Its file: a Japanese header row, one record per employee, then the totals.
+// Its file: a Japanese header row, one record per employee, then the totals;
+// after them the close, when closed, and one record per missing employee.
 QList<csv::Record> summaryRecords(const Summary &summary);
 
 struct LedgerRow {

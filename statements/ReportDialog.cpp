@@ -54,6 +54,13 @@ ReportDialog::ReportDialog(const QString &name, const report::Table &table, cons
     for (int c = 0; c < int(table.columns.size()); ++c)
         Grid帳票->setColumnWidth(c, qMax(Grid帳票->columnWidth(c), table.columns[c].width / 15));
     layout->addWidget(Grid帳票, 1);
+    if (!table.notes.isEmpty()) {
+        // Below the table, as on paper: what is outside its rows.
+        QLabel *notes = captionLabel(table.notes.first() + u' ' + table.notes.mid(1).join(QStringLiteral("、")), this,
+                                     QStringLiteral("lbl帳票注記"));
+        notes->setWordWrap(true);
+        layout->addWidget(notes);
+    }
 
     layout->addLayout(buttonRow(this,
                                 {

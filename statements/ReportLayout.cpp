@@ -163,6 +163,17 @@ QList<Page> tablePages(const Table &table)
         y += table.rowHeight;
     }
     page << rule(y, width);
+    if (!table.notes.isEmpty())
+        y += 150;
+    for (const QString &note : table.notes) {
+        if (y + table.rowHeight > bottom) {
+            endPage();
+            page = Page();
+            y = addPageTop(page, table, width);
+        }
+        page << text(QStringLiteral("note"), note, {0, y, width, table.rowHeight}, table.pointSize, Qt::AlignLeft);
+        y += table.rowHeight;
+    }
     endPage();
 
     if (pages.size() > 1) {
@@ -181,6 +192,10 @@ Table summaryTable(const reports::Summary &summary, const QString &companyName, 
     Table table;
     table.heading = QStringLiteral("給与一覧表");
     table.subheadings = {summary.title};
+    if (!summary.closedMark.isEmpty())
+        table.subheadings << summary.closedMark;
+    if (!summary.missing.isEmpty())
+        table.notes = QStringList{reports::kMissingCaption + QStringLiteral("：")} + summary.missing;
     table.companyName = companyName;
     table.printed = printed;
     table.columns = {{QStringLiteral("氏名"), 2600, Qt::AlignLeft, false},

@@ -54,14 +54,15 @@ struct Table {
     QList<Column> columns;
     QList<QStringList> rows;
     QStringList totals; // the last row, between rules; empty: none
+    QStringList notes; // lines below the table, outside its rows and totals
     int rowHeight = 300;
     qreal pointSize = 10;
 };
 
 // The pages of a table: the heading, the date, the company and the
 // subheadings at the top of each, the column captions, as many rows as
-// fit, the totals after the last row, and "n / m" at the foot when there is
-// more than one page.
+// fit, the totals after the last row, the notes below the table, and
+// "n / m" at the foot when there is more than one page.
 QList<Page> tablePages(const Table &table);
 
 Table summaryTable(const reports::Summary &summary, const QString &companyName, const QDate &printed);

@@ -99,6 +99,12 @@ void StatementPage::connectOperations()
     connect(cmdクリア, &QAbstractButton::clicked, this, &StatementPage::clearAfterAsking);
     // A title is settled as soon as it is typed, so the page shows what will be stored.
     connect(txtタイトル, &QLineEdit::editingFinished, this, &StatementPage::settleTitle);
+    // The page says at once when the title typed is a closed month's, and
+    // opens again when another title is typed over a closed one.
+    connect(txtタイトル, &QLineEdit::editingFinished, this, [this] {
+        if (txtタイトル->text() != m_openedTitle)
+            showCloseState(txtタイトル->text());
+    });
     connect(cmd履歴閉じる, &QAbstractButton::clicked, this, &StatementPage::closeRequested);
     connect(cmdHint, &QAbstractButton::clicked, this, [this] { emit hintRequested(cmdHint); });
     connect(cmd行削除, &QAbstractButton::clicked, this, &StatementPage::Delete行);
@@ -229,7 +235,8 @@ void StatementPage::Get時給()
 void StatementPage::offerNewWage(const QVariant &previousWage)
 {
     const QVariant wage = wageForLines();
-    if (!wage.isValid() || worktime::sameValue(wage, previousWage))
+    // A closed statement's lines keep what was paid.
+    if (m_closed || !wage.isValid() || worktime::sameValue(wage, previousWage))
         return;
     Grid明細->commitRow();
     QList<int> rows;
@@ -351,7 +358,7 @@ void StatementPage::tellRefusal(const detail::EditOutcome &outcome, int editedCo
 void StatementPage::get日付データ()
 {
     const QString patternType = cmb勤務形態->currentText();
-    if (patternType.isEmpty() || !Grid明細->onRow())
+    if (patternType.isEmpty() || !Grid明細->onRow() || m_closed)
         return;
     CurPatternType = patternType;
     Seek勤務形態();
@@ -367,7 +374,8 @@ void StatementPage::onGridKeyDown(GridKey &key)
     const bool enter = key.key == Qt::Key_Return || key.key == Qt::Key_Enter;
     const bool down = key.key == Qt::Key_Down;
     const int column = Grid明細->currentColumn();
-    if (!Grid明細->onRow() || !((enter && column == detail::kAmount) || (down && column == detail::kDate)))
+    // A closed statement's lines are only looked at: no next date is filled.
+    if (m_closed || !Grid明細->onRow() || !((enter && column == detail::kAmount) || (down && column == detail::kDate)))
         return;
 
     key.key = 0;
@@ -392,6 +400,10 @@ void StatementPage::Delete行()
 {
     if (!Grid明細->onRow())
         return;
+    if (m_closed && refusedAsClosed(cmb氏名->currentText(), m_openedTitle, QStringLiteral("行削除")))
+        return;
+    if (m_closed)
+        showCloseState(m_openedTitle); // reopened meanwhile
     Grid明細->deleteCurrentRow();
     m_linesEdited = true;
     Grid明細->setFocus();
@@ -594,6 +606,7 @@ void StatementPage::Clear時給()
     Lbl勤務形態->clear();
     m_settledName.clear();
     m_readFailed = false;
+    showCloseState(QString());
     Clear明細();
     refreshPickers();
 }

@@ -101,6 +101,10 @@ StatementPage::StatementPage(ProgramState &state, QWidget *parent) : TabPage(par
     totals->addWidget(num休日, 2, 5);
     totals->addWidget(lbl時間外60超, 3, 2);
     totals->addWidget(num時間外60超, 3, 3);
+    lbl締め = captionLabel(QString(), imContainer3D13, QStringLiteral("lbl締め"));
+    lbl締め->setStyleSheet(QStringLiteral("color: #b00000; font-weight: bold;"));
+    lbl締め->hide();
+    totals->addWidget(lbl締め, 3, 4, 1, 4);
 
     Grid明細 = namedControl<DataGrid>(QStringLiteral("Grid明細"), imContainer3D1);
     page->addWidget(Grid明細, 1);

@@ -72,6 +72,9 @@ public:
     // a reopened statement left as it is keeps its stored amounts.
     void applyPaySettings(const settings::PaySettings &paySettings);
     const settings::PaySettings &paySettings() const { return m_pay; }
+    // Reads again whether the statement on the page belongs to a closed
+    // title, after a title was closed or reopened.
+    void refreshCloseState();
 
 signals:
     void hintRequested(const QWidget *button);
@@ -103,6 +106,8 @@ public:
     NumberBox *num時間外60超 = nullptr;
     QLabel *lbl休日 = nullptr, *lbl時間外60超 = nullptr;
     DataGrid *Grid明細 = nullptr;
+    // Says that the reopened statement's title is closed and cannot be changed.
+    QLabel *lbl締め = nullptr;
     // The button bar, left to right.
     QPushButton *cmd履歴閉じる = nullptr, *cmdクリア = nullptr, *cmd登録 = nullptr, *cmd行削除 = nullptr,
                 *cmd読込 = nullptr, *Cmd印刷 = nullptr, *cmd削除 = nullptr;
@@ -169,6 +174,12 @@ private:
     void offerNewWage(const QVariant &previousWage);
     // クリア: asks first when there are unsaved lines, as 閉じる does.
     void clearAfterAsking();
+    // The page read-only, with its label, while `title` is closed; open
+    // again for an empty title or one that is not closed.
+    void showCloseState(const QString &title);
+    // True, after telling why, when `title` is closed (or its state cannot
+    // be read): `what` of the pair is refused.
+    bool refusedAsClosed(const QString &name, const QString &title, const QString &what);
 
     ProgramState &m_state;
     // The shift type being looked up, and what the last lookup found: the
@@ -187,6 +198,10 @@ private:
     // the page starts afresh.
     bool m_readFailed = false;
     settings::PaySettings m_pay;
+    // The title of the statement reopened or typed on the page, and whether
+    // it is closed: the page is then read-only.
+    QString m_openedTitle;
+    bool m_closed = false;
 };
 
 } // namespace pelmar

@@ -6,6 +6,7 @@
 #include "masters/EmployeeStore.h"
 #include "messages/ShowMsg.h"
 #include "statements/DetailLines.h"
+#include "statements/MonthClose.h"
 #include "statements/StatementStore.h"
 #include "store/Failure.h"
 #include "store/ProgramState.h"
@@ -148,6 +149,9 @@ void StatementPage::Entry時給()
         return;
     const QString name = cmb氏名->currentText();
     const QString title = txtタイトル->text();
+    // A closed month takes no statement, new or saved again.
+    if (refusedAsClosed(name, title, QStringLiteral("登録")))
+        return;
     Grid明細->commitRow(); // the last edit belongs to the statement
     // Lines typed or changed are stored with their premiums as the settings
     // stand now; a reopened statement nobody changed keeps its own.
@@ -260,6 +264,7 @@ void StatementPage::loadStatement(const QString &name, const QString &title)
         Clear明細();
     Grid明細->refresh();
     m_linesEdited = false;
+    showCloseState(title);
     if (!loaded) {
         clearTotals();
         tellReadFailure();
@@ -286,6 +291,8 @@ void StatementPage::Delete時給()
         ShowMsg(msg::その他明細なし, keyText(name, title));
         return;
     }
+    if (refusedAsClosed(name, title, QStringLiteral("削除")))
+        return;
     if (!ShowMsg(msg::削除確認, keyText(name, title)))
         return;
     if (!statements::remove(m_state.MainDb, name, title)) {
@@ -294,6 +301,41 @@ void StatementPage::Delete時給()
     }
     Clear時給();
     cmb氏名->setFocus();
+}
+
+void StatementPage::showCloseState(const QString &title)
+{
+    m_openedTitle = title;
+    const std::optional<closing::State> state =
+        title.isEmpty() ? std::optional(closing::State{}) : closing::stateOf(m_state.MainDb, title);
+    // A state that cannot be read is taken as closed: 登録 asks again anyway.
+    m_closed = !state || state->closed();
+    Grid明細->setReadOnly(m_closed);
+    num時給->setReadOnly(m_closed);
+    lbl締め->setVisible(m_closed);
+    lbl締め->setText(!state ? QStringLiteral("締めの状態を読めません — 変更できません")
+                            : closing::closedMark(state->closedAt()) + QStringLiteral("— 変更できません"));
+}
+
+void StatementPage::refreshCloseState()
+{
+    if (!m_openedTitle.isEmpty())
+        showCloseState(m_openedTitle);
+}
+
+bool StatementPage::refusedAsClosed(const QString &name, const QString &title, const QString &what)
+{
+    const std::optional<closing::State> state = closing::stateOf(m_state.MainDb, title);
+    if (!state) {
+        ShowMsg(msg::エラー明細行確認, failureDetail(m_state.MainDb));
+        return true;
+    }
+    if (!state->closed())
+        return false;
+    ShowMsg(msg::締め変更不可,
+            QStringLiteral("%1 は%2のため、%3できません。")
+                .arg(keyText(name, title), closing::closedMark(state->closedAt()), what));
+    return true;
 }
 
 std::optional<StatementPage::EmployeeRecord> StatementPage::askAboutNewEmployee(const QString &name)

@@ -29,6 +29,10 @@ const QList<Upgrade> &mainUpgrades()
           QStringLiteral("ALTER TABLE 時給ヘッダ ADD COLUMN 時間外60超 REAL"),
           QStringLiteral("ALTER TABLE 時給明細 ADD COLUMN 休日 REAL"),
           QStringLiteral("ALTER TABLE 時給明細 ADD COLUMN 時間外60超 REAL")}},
+        // 4: the closes of titles and their undoing.
+        {4,
+         {QStringLiteral("CREATE TABLE 締め (タイトル TEXT, 締め INTEGER, 日時 TEXT)"),
+          QStringLiteral("CREATE INDEX 締め_タイトル ON 締め (タイトル)")}},
     };
     return steps;
 }

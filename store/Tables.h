@@ -43,6 +43,7 @@ inline const Table 時給明細{
     QStringLiteral("時給明細"), QStringLiteral("氏名 タイトル 行番号").split(u' ') + columns::line, {}};
 inline const Table 自社情報{QStringLiteral("自社情報"), QStringLiteral("自社名 自社情報").split(u' '), {}};
 inline const Table 設定{QStringLiteral("設定"), QStringLiteral("項目 値").split(u' '), {}};
+inline const Table 締め{QStringLiteral("締め"), QStringLiteral("タイトル 締め 日時").split(u' '), {}};
 
 // The work file: what the pages are editing, and the hint texts.
 inline const Table w明細{QStringLiteral("w明細"), QStringList{QStringLiteral("行番号")} + columns::line,

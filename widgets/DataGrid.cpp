@@ -47,7 +47,7 @@ void DataGrid::bind(const QSqlDatabase &db, const QString &table)
     unbind();
     m_model = new GridTableModel(this, db, m_columns);
     m_model->setTable(table);
-    m_model->setReadOnly(m_dropDownMode);
+    m_model->setReadOnly(m_dropDownMode || m_readOnly);
     m_model->m_cellNote = m_cellNote;
     setModel(m_model);
     applyColumnProperties();
@@ -184,11 +184,18 @@ void DataGrid::setColumnDropDown(int column, DataGrid *dropDown)
     m_columns.edit(column).dropDown = dropDown;
 }
 
+void DataGrid::setReadOnly(bool readOnly)
+{
+    m_readOnly = readOnly;
+    if (m_model)
+        m_model->setReadOnly(m_dropDownMode || readOnly);
+}
+
 void DataGrid::setDropDownMode(bool dropDown)
 {
     m_dropDownMode = dropDown;
     if (m_model)
-        m_model->setReadOnly(dropDown);
+        m_model->setReadOnly(dropDown || m_readOnly);
     if (!dropDown)
         return;
     setWindowFlag(Qt::Popup, true);

@@ -60,6 +60,9 @@ public:
     // grid opens under one of its cells.
     void setDropDownMode(bool dropDown);
     bool isDropDownMode() const;
+    // Cells take no typing while read-only; the program still writes them.
+    void setReadOnly(bool readOnly);
+    bool isReadOnly() const { return m_readOnly; }
 
     // Current row and column.
     int currentColumn() const;
@@ -158,6 +161,7 @@ private:
     GridTableModel *m_model = nullptr;
     GridDelegate *m_delegate = nullptr;
     bool m_dropDownMode = false;
+    bool m_readOnly = false;
     bool m_pastLast = false;
 
     QPersistentModelIndex m_editContext; // the edited cell while its after-update runs

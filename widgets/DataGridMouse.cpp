@@ -74,7 +74,7 @@ bool DataGrid::dropDownArrowHit(const QPoint &viewportPos) const
 
 void DataGrid::openDropDown()
 {
-    if (m_dropDownMode || !m_model || !onRow())
+    if (m_dropDownMode || m_readOnly || !m_model || !onRow())
         return;
     const int column = currentColumn();
     DataGrid *dropDown = m_columns.at(column).dropDown;

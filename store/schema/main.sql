@@ -87,3 +87,13 @@ CREATE TABLE 設定 (
 -- A new installation pays the night and overtime premiums the law asks
 -- for, at its 25 %; a file that had no settings keeps paying as it did.
 INSERT INTO 設定 (項目, 値) VALUES ('深夜割増', '1'), ('時間外割増', '1');
+
+-- The closes (締め) of a title once its slips are paid, and their undoing
+-- for a correction, one row each, oldest first: the title is closed while
+-- its latest row is a close. Kept until the bulk delete.
+CREATE TABLE 締め (
+    タイトル   TEXT,
+    締め       INTEGER,
+    日時       TEXT
+);
+CREATE INDEX 締め_タイトル ON 締め (タイトル);

@@ -208,7 +208,7 @@ void TestDiskFaults::fullDiskLosesNothing()
     const Rows pageBefore = query(workDb(), "select * from w従業員");
     const Rows historyBefore = query(workDb(), "select * from w履歴");
     const int backupsBefore = int(backup::list(data().path()).size());
-    const QString longName = QStringLiteral("山田") + QString(3000, u'長');
+    const QString longName = QStringLiteral("山田") + QString(20000, u'長');
     clearAsked();
 
     {

@@ -378,6 +378,7 @@ void TestSchemaVersion::realUpgradeReachesTodaysLayout_data()
     QTest::newRow("main, version 1") << true << 1;
     QTest::newRow("main, from before versions") << true << 0;
     QTest::newRow("main, version 2") << true << 2;
+    QTest::newRow("main, version 3") << true << 3;
     QTest::newRow("work, version 1") << false << 1;
     QTest::newRow("work, from before versions") << false << 0;
     QTest::newRow("work, version 2") << false << 2;

@@ -1,0 +1,100 @@
+#include "statements/MonthClose.h"
+
+#include "store/Database.h"
+#include "store/Failure.h"
+#include "store/Tables.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+
+namespace pelmar::closing {
+
+namespace {
+
+// Stored as local time, to the second, so that text order is time order.
+const QString kStoredTime = QStringLiteral("yyyy-MM-dd HH:mm:ss");
+
+} // namespace
+
+std::optional<State> stateOf(const QSqlDatabase &main, const QString &title)
+{
+    QSqlQuery query(main);
+    query.prepare(QStringLiteral("select 締め, 日時 from 締め where タイトル = ? order by rowid"));
+    query.addBindValue(title);
+    if (!query.exec()) {
+        noteFailure(main, query.lastError());
+        return std::nullopt;
+    }
+    State state;
+    while (query.next())
+        state.history << Event{query.value(0).toInt() != 0,
+                               QDateTime::fromString(query.value(1).toString(), kStoredTime)};
+    if (query.lastError().isValid()) {
+        noteFailure(main, query.lastError());
+        return std::nullopt;
+    }
+    return state;
+}
+
+bool setClosed(const QSqlDatabase &main, const QString &title, bool closed, const QDateTime &at)
+{
+    Transaction transaction(main);
+    if (!transaction.started())
+        return false;
+    // Read again inside the transaction: a second click, or a page that
+    // showed an old state, must not record the same step twice.
+    const std::optional<State> state = stateOf(main, title);
+    if (!state || state->closed() == closed)
+        return false;
+    // A title with nothing stored under it has nothing to close: a closed
+    // one could never be chosen again to be reopened.
+    QSqlQuery stored(main);
+    stored.prepare(QStringLiteral("select 1 from 時給ヘッダ where タイトル = ? limit 1"));
+    stored.addBindValue(title);
+    if (!stored.exec()) {
+        noteFailure(main, stored.lastError());
+        return false;
+    }
+    if (closed && !stored.next())
+        return false;
+    return insertRow(main, tables::締め, tables::締め.columns, {title, closed ? -1 : 0, at.toString(kStoredTime)})
+        && transaction.commit();
+}
+
+std::optional<QStringList> closedTitles(const QSqlDatabase &main)
+{
+    QSqlQuery query(main);
+    if (!query.exec(
+            QStringLiteral("select c.タイトル from 締め c where c.rowid ="
+                           " (select max(d.rowid) from 締め d where d.タイトル = c.タイトル)"
+                           " and c.締め <> 0 and exists (select 1 from 時給ヘッダ h where h.タイトル = c.タイトル)"
+                           " order by c.rowid"))) {
+        noteFailure(main, query.lastError());
+        return std::nullopt;
+    }
+    QStringList titles;
+    while (query.next())
+        titles << query.value(0).toString();
+    return titles;
+}
+
+QString closedMark(const QDateTime &at)
+{
+    return QStringLiteral("締め済（%1）").arg(at.toString(QStringLiteral("yyyy/MM/dd")));
+}
+
+QStringList historyLines(const State &state)
+{
+    QStringList lines;
+    bool closedBefore = false;
+    for (const Event &event : state.history) {
+        const QString what = !event.closed ? QStringLiteral("締め解除")
+            : closedBefore                 ? QStringLiteral("再締め")
+                                           : QStringLiteral("締め");
+        closedBefore = closedBefore || event.closed;
+        lines << what + QStringLiteral("　") + event.at.toString(QStringLiteral("yyyy/MM/dd HH:mm"));
+    }
+    return lines;
+}
+
+} // namespace pelmar::closing
