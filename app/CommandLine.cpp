@@ -6,9 +6,9 @@
 #include "app/Version.h"
 #include "masters/CompanyStore.h"
 #include "messages/MessageCatalogue.h"
-#include "statements/MonthReports.h"
-#include "statements/ReportLayout.h"
-#include "statements/ReportPrinter.h"
+#include "reports/MonthReports.h"
+#include "reports/ReportLayout.h"
+#include "reports/ReportPrinter.h"
 #include "store/Database.h"
 #include "store/ExportFile.h"
 
@@ -141,12 +141,12 @@ Result exportPdf(const QSqlDatabase &main, const Command &command)
     if (statements->isEmpty())
         return failed(catalogueText(msg::その他明細なし, command.title));
     const company::Settings company = company::read(main).value_or(company::Settings{});
-    const report::Document document{QStringLiteral("給与明細"), false,
-                                    report::batchPages(*statements, command.dayLines, company.name.toString(),
-                                                       company.info.toString(), QDate::currentDate(),
-                                                       settings::load(main).value_or(settings::PaySettings{}))};
+    const reports::Document document{QStringLiteral("給与明細"), false,
+                                     reports::batchPages(*statements, command.dayLines, company.name.toString(),
+                                                         company.info.toString(), QDate::currentDate(),
+                                                         settings::load(main).value_or(settings::PaySettings{}))};
     QString error;
-    if (!report::writePdf(command.file, document, &error))
+    if (!reports::writePdf(command.file, document, &error))
         return notWritten(command.file, error);
     return done(command,
                 QStringLiteral("%1 に %2 ページを書き出しました（タイトル「%3」の給与明細 %4 名%5）。\n")

@@ -2,7 +2,7 @@
 
 #include "calc/Formats.h"
 #include "messages/ShowMsg.h"
-#include "statements/ReportDialog.h"
+#include "reports/ReportDialog.h"
 #include "statements/StatementStore.h"
 #include "store/Failure.h"
 #include "store/ProgramState.h"

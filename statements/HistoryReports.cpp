@@ -5,9 +5,9 @@
 #include "masters/PaySettings.h"
 
 #include "messages/ShowMsg.h"
-#include "statements/MonthReports.h"
-#include "statements/ReportDialog.h"
-#include "statements/ReportPrinter.h"
+#include "reports/MonthReports.h"
+#include "reports/ReportDialog.h"
+#include "reports/ReportPrinter.h"
 #include "store/ProgramState.h"
 #include "widgets/PageBuilder.h"
 
@@ -22,7 +22,7 @@ namespace pelmar {
 
 struct HistoryPage::Batch {
     QString title;
-    report::Document document;
+    reports::Document document;
 };
 
 namespace {
@@ -134,25 +134,25 @@ std::optional<HistoryPage::Batch> HistoryPage::chosenBatch()
         ShowMsg(msg::その他明細なし, title);
         return std::nullopt;
     }
-    const QList<report::Page> pages =
-        report::batchPages(*statements, dayLines, m_state.CompanyName, m_state.CompanyInfo, QDate::currentDate(),
-                           settings::load(m_state.MainDb).value_or(settings::PaySettings{}));
+    const QList<reports::Page> pages =
+        reports::batchPages(*statements, dayLines, m_state.CompanyName, m_state.CompanyInfo, QDate::currentDate(),
+                            settings::load(m_state.MainDb).value_or(settings::PaySettings{}));
     return Batch{title, {QStringLiteral("給与明細"), false, pages}};
 }
 
 void HistoryPage::cmd一括印刷_Click()
 {
     if (const std::optional<Batch> batch = chosenBatch())
-        report::showPreview(
+        reports::showPreview(
             window(), batch->document,
-            report::suggestedFileName({QStringLiteral("給与明細"), batch->title}, QStringLiteral("pdf")));
+            reports::suggestedFileName({QStringLiteral("給与明細"), batch->title}, QStringLiteral("pdf")));
 }
 
 void HistoryPage::cmd一括PDF_Click()
 {
     if (const std::optional<Batch> batch = chosenBatch())
-        report::savePdf(window(), batch->document,
-                        report::suggestedFileName({QStringLiteral("給与明細"), batch->title}, QStringLiteral("pdf")));
+        reports::savePdf(window(), batch->document,
+                         reports::suggestedFileName({QStringLiteral("給与明細"), batch->title}, QStringLiteral("pdf")));
 }
 
 void HistoryPage::cmd一覧表_Click()
@@ -172,7 +172,7 @@ void HistoryPage::cmd一覧表_Click()
         return;
     }
     showReport(new ReportDialog(QStringLiteral("frm一覧表"),
-                                report::summaryTable(*summary, m_state.CompanyName, QDate::currentDate()),
+                                reports::summaryTable(*summary, m_state.CompanyName, QDate::currentDate()),
                                 reports::summaryRecords(*summary), {QStringLiteral("給与一覧表"), title}, window()));
 }
 
@@ -195,7 +195,7 @@ void HistoryPage::cmd台帳_Click()
         return;
     }
     showReport(new ReportDialog(
-        QStringLiteral("frm賃金台帳"), report::ledgerTable(*ledger, m_state.CompanyName, QDate::currentDate()),
+        QStringLiteral("frm賃金台帳"), reports::ledgerTable(*ledger, m_state.CompanyName, QDate::currentDate()),
         reports::ledgerRecords(*ledger), {QStringLiteral("賃金台帳"), name, QString::number(year)}, window()));
 }
 

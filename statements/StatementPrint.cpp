@@ -3,8 +3,8 @@
 // from or written to a database, and the statement need not have been saved.
 #include "statements/StatementPage.h"
 
-#include "statements/PayslipLayout.h"
-#include "statements/PayslipPrinter.h"
+#include "reports/PayslipLayout.h"
+#include "reports/PayslipPrinter.h"
 #include "store/ProgramState.h"
 #include "widgets/NumberBox.h"
 

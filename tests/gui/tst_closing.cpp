@@ -2,10 +2,10 @@
 // statement refuses, reopening it, the bulk delete, and the 給与一覧表.
 #include "app/FrmPelmar.h"
 #include "masters/SettingsPage.h"
+#include "reports/ReportDialog.h"
+#include "reports/ReportPrinter.h"
 #include "statements/HistoryPage.h"
 #include "statements/MonthClose.h"
-#include "statements/ReportDialog.h"
-#include "statements/ReportPrinter.h"
 #include "statements/StatementPage.h"
 #include "widgets/DataGrid.h"
 
@@ -172,14 +172,14 @@ void TestClosing::summaryOfAClosedMonthListsWhoIsMissing()
              QStringLiteral("明細のない従業員（合計に含みません）： %1、%2").arg(kNew, kForgotten));
 
     // On paper: the mark under the title, the names after the table.
-    QList<report::Document> previews;
-    report::setPreviewHook([&](const report::Document &document, const QString &) { previews << document; });
+    QList<reports::Document> previews;
+    reports::setPreviewHook([&](const reports::Document &document, const QString &) { previews << document; });
     QString savePath = QDir(out.path()).filePath(QStringLiteral("summary.csv"));
-    report::setSaveNameHook([&](const QString &) { return savePath; });
+    reports::setSaveNameHook([&](const QString &) { return savePath; });
     QTest::mouseClick(shown->cmd帳票印刷, Qt::LeftButton);
     QTest::mouseClick(shown->cmd帳票CSV, Qt::LeftButton);
-    report::setPreviewHook({});
-    report::setSaveNameHook({});
+    reports::setPreviewHook({});
+    reports::setSaveNameHook({});
     QCOMPARE(previews.size(), 1);
     QStringList subheadings, notes;
     for (const payslip::PayslipItem &item : previews.first().pages.first()) {

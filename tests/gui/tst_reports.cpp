@@ -1,9 +1,9 @@
 // The reports of the history page through the real window: every slip of a
 // title at once, the monthly summary and the wage ledger.
 #include "app/FrmPelmar.h"
+#include "reports/ReportDialog.h"
+#include "reports/ReportPrinter.h"
 #include "statements/HistoryPage.h"
-#include "statements/ReportDialog.h"
-#include "statements/ReportPrinter.h"
 #include "statements/StatementPage.h"
 #include "store/Database.h"
 
@@ -47,7 +47,7 @@ QStringList comboItems(const QComboBox *combo)
     return items;
 }
 
-QString textOf(const report::Page &page, const QString &control)
+QString textOf(const reports::Page &page, const QString &control)
 {
     for (const payslip::PayslipItem &item : page)
         if (item.name == control)
@@ -67,21 +67,21 @@ int pdfPages(const QString &pdf)
 
 // What the report buttons hand over instead of showing a preview or a file dialog.
 struct Hooks {
-    QList<report::Document> previews;
+    QList<reports::Document> previews;
     QString savePath; // the answer to every file dialog
     QStringList offered; // what each file dialog suggested
     Hooks()
     {
-        report::setPreviewHook([this](const report::Document &document, const QString &) { previews << document; });
-        report::setSaveNameHook([this](const QString &suggested) {
+        reports::setPreviewHook([this](const reports::Document &document, const QString &) { previews << document; });
+        reports::setSaveNameHook([this](const QString &suggested) {
             offered << QFileInfo(suggested).fileName();
             return savePath;
         });
     }
     ~Hooks()
     {
-        report::setPreviewHook({});
-        report::setSaveNameHook({});
+        reports::setPreviewHook({});
+        reports::setSaveNameHook({});
     }
 };
 
@@ -128,8 +128,8 @@ void TestReports::seed()
 
 void TestReports::cleanup()
 {
-    report::setPreviewHook({});
-    report::setSaveNameHook({});
+    reports::setPreviewHook({});
+    reports::setSaveNameHook({});
     WindowFixture::cleanup();
 }
 
@@ -165,7 +165,7 @@ void TestReports::batchPrintIsTheSingleSlipOfEach()
     Hooks hooks;
     QTest::mouseClick(history()->cmd一括印刷, Qt::LeftButton);
     QCOMPARE(hooks.previews.size(), 1);
-    const report::Document &batch = hooks.previews.first();
+    const reports::Document &batch = hooks.previews.first();
     QCOMPARE(batch.pages.size(), kNames.size());
     QVERIFY(!batch.landscape);
     QVERIFY(asked().isEmpty());
@@ -175,7 +175,7 @@ void TestReports::batchPrintIsTheSingleSlipOfEach()
         QVERIFY(page()->openStatement(kNames[i], kApril));
         const test::Printed single = print();
         QCOMPARE(single.previews.size(), 1);
-        const report::Page &slip = batch.pages[i];
+        const reports::Page &slip = batch.pages[i];
         QCOMPARE(slip.size(), single.previews.first().size());
         for (const payslip::PayslipItem &item : single.previews.first())
             QCOMPARE(textOf(slip, item.name), item.text);

@@ -1,4 +1,4 @@
-#include "statements/MonthReports.h"
+#include "reports/MonthReports.h"
 #include "store/Database.h"
 #include "store/SchemaVersion.h"
 

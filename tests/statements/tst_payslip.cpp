@@ -1,6 +1,6 @@
 #include "app/FrmPelmar.h"
-#include "statements/PayslipLayout.h"
-#include "statements/PayslipPrinter.h"
+#include "reports/PayslipLayout.h"
+#include "reports/PayslipPrinter.h"
 #include "statements/StatementPage.h"
 #include "widgets/NumberBox.h"
 

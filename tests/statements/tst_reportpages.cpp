@@ -1,6 +1,6 @@
 #include "messages/ShowMsg.h"
-#include "statements/ReportLayout.h"
-#include "statements/ReportPrinter.h"
+#include "reports/ReportLayout.h"
+#include "reports/ReportPrinter.h"
 #include "store/ExportFile.h"
 
 #include "../support/TestData.h"
@@ -46,7 +46,7 @@ QString pageText(const QString &pdf, int page)
                 QStringLiteral("-")});
 }
 
-QStringList texts(const report::Page &page, const QString &name)
+QStringList texts(const reports::Page &page, const QString &name)
 {
     QStringList found;
     for (const PayslipItem &item : page)
@@ -87,9 +87,9 @@ reports::StoredStatement statement(const QString &name, int lines, bool premiums
 }
 
 // Every text and rule lies on the printable area of its page.
-bool insideArea(const report::Page &page, bool landscape, QString *what)
+bool insideArea(const reports::Page &page, bool landscape, QString *what)
 {
-    const QRectF area(QPointF(0, 0), report::printableArea(landscape));
+    const QRectF area(QPointF(0, 0), reports::printableArea(landscape));
     for (const PayslipItem &item : page) {
         const bool inside = item.drawsText() ? area.contains(QRectF(item.rect))
                                              : area.contains(item.line.p1()) && area.contains(item.line.p2());
@@ -146,9 +146,9 @@ void TestReportPages::longTableRunsOverPages()
         summary.rows << row;
         summary.totals.amount += row.amount;
     }
-    report::Table table = report::summaryTable(summary, QStringLiteral("ペルマー"), kPrinted);
+    reports::Table table = reports::summaryTable(summary, QStringLiteral("ペルマー"), kPrinted);
     table.landscape = landscape;
-    const QList<report::Page> printed = report::tablePages(table);
+    const QList<reports::Page> printed = reports::tablePages(table);
     QCOMPARE(printed.size(), pages);
 
     // Every row once, in order, each page headed alike; the totals once, last.
@@ -175,9 +175,9 @@ void TestReportPages::longTableRunsOverPages()
 
 void TestReportPages::sixtyDayLinesFitOnePage()
 {
-    const report::Table table = report::dayLinesTable(statement(QStringLiteral("佐藤"), 60), QString(), kPrinted);
+    const reports::Table table = reports::dayLinesTable(statement(QStringLiteral("佐藤"), 60), QString(), kPrinted);
     QCOMPARE(table.rows.size(), 60);
-    const QList<report::Page> pages = report::tablePages(table);
+    const QList<reports::Page> pages = reports::tablePages(table);
     QCOMPARE(pages.size(), 1);
     QString outside;
     QVERIFY2(insideArea(pages.first(), false, &outside), qPrintable(outside));
@@ -187,8 +187,8 @@ void TestReportPages::sixtyDayLinesFitOnePage()
 
 void TestReportPages::premiumColumnsOnlyWhenPaid()
 {
-    const report::Table plain = report::dayLinesTable(statement(QStringLiteral("佐藤"), 3), QString(), kPrinted);
-    const report::Table paid = report::dayLinesTable(statement(QStringLiteral("佐藤"), 3, true), QString(), kPrinted);
+    const reports::Table plain = reports::dayLinesTable(statement(QStringLiteral("佐藤"), 3), QString(), kPrinted);
+    const reports::Table paid = reports::dayLinesTable(statement(QStringLiteral("佐藤"), 3, true), QString(), kPrinted);
     QCOMPARE(plain.columns.size(), 8);
     QCOMPARE(paid.columns.size(), 11);
     QCOMPARE(paid.columns.last().caption, QStringLiteral("割増額"));
@@ -203,7 +203,7 @@ void TestReportPages::timesBeforeOneShowTheirHour()
     reports::StoredStatement night = statement(QStringLiteral("佐藤"), 1);
     night.lines[0].start = QStringLiteral("0005");
     night.lines[0].end = QStringLiteral("0030");
-    const report::Table table = report::dayLinesTable(night, QString(), kPrinted);
+    const reports::Table table = reports::dayLinesTable(night, QString(), kPrinted);
     QCOMPARE(table.rows[0].mid(1, 2), QStringList({"0:05", "0:30"}));
 }
 
@@ -233,7 +233,7 @@ void TestReportPages::batchSlipsPrintWhatWasStored()
     settings::PaySettings pay;
     pay.night = !night;
     pay.overtime = !overtime;
-    const QList<report::Page> pages = report::batchPages({stored}, false, {}, {}, kPrinted, pay);
+    const QList<reports::Page> pages = reports::batchPages({stored}, false, {}, {}, kPrinted, pay);
     QCOMPARE(pages.size(), 1);
     QStringList texts;
     for (const payslip::PayslipItem &item : pages.first())
@@ -259,13 +259,13 @@ void TestReportPages::batchPdfHasOneNamePerPage()
     QList<reports::StoredStatement> statements;
     for (qsizetype i = 0; i < names.size(); ++i)
         statements << statement(names[i], int(i) + 1);
-    const report::Document document{QStringLiteral("給与明細"), false,
-                                    report::batchPages(statements, dayLines, QStringLiteral("有限会社ペルマー"),
-                                                       QStringLiteral("東京都"), kPrinted)};
+    const reports::Document document{QStringLiteral("給与明細"), false,
+                                     reports::batchPages(statements, dayLines, QStringLiteral("有限会社ペルマー"),
+                                                         QStringLiteral("東京都"), kPrinted)};
     QTemporaryDir dir;
     const QString pdf = QDir(dir.path()).filePath(QStringLiteral("batch.pdf"));
     QString error;
-    QVERIFY2(report::writePdf(pdf, document, &error), qPrintable(error));
+    QVERIFY2(reports::writePdf(pdf, document, &error), qPrintable(error));
 
     const int perStatement = dayLines ? 2 : 1;
     QCOMPARE(pageCount(pdf), int(names.size()) * perStatement);
@@ -300,12 +300,12 @@ void TestReportPages::ledgerIsLandscape()
     row.lastDate = QStringLiteral("20240430");
     row.amount = 123456;
     ledger.rows << row;
-    const report::Table table = report::ledgerTable(ledger, QString(), kPrinted);
+    const reports::Table table = reports::ledgerTable(ledger, QString(), kPrinted);
     QVERIFY(table.landscape);
     QVERIFY(table.subheadings.join(u' ').contains(reports::kLedgerYearRule));
     QTemporaryDir dir;
     const QString pdf = QDir(dir.path()).filePath(QStringLiteral("ledger.pdf"));
-    QVERIFY(report::writePdf(pdf, {table.heading, true, report::tablePages(table)}));
+    QVERIFY(reports::writePdf(pdf, {table.heading, true, reports::tablePages(table)}));
     const QString info = run(QStringLiteral("pdfinfo"), {pdf});
     const auto size = QRegularExpression(QStringLiteral("Page size:\\s+([\\d.]+) x ([\\d.]+) pts")).match(info);
     QVERIFY2(size.hasMatch(), qPrintable(info));
@@ -326,16 +326,16 @@ void TestReportPages::failedPdfKeepsTheOldFile()
         QVERIFY(old.open(QIODevice::WriteOnly));
         old.write("old");
     }
-    const report::Document document{
+    const reports::Document document{
         QStringLiteral("給与明細"), false,
-        report::batchPages({statement(QStringLiteral("佐藤"), 1)}, false, {}, {}, kPrinted)};
+        reports::batchPages({statement(QStringLiteral("佐藤"), 1)}, false, {}, {}, kPrinted)};
     QString error;
-    QVERIFY(!report::writePdf(QDir(folder).filePath(QStringLiteral("no/such/x.pdf")), document, &error));
+    QVERIFY(!reports::writePdf(QDir(folder).filePath(QStringLiteral("no/such/x.pdf")), document, &error));
     QVERIFY(!error.isEmpty());
     const test::Immutable fixed(folder);
     if (!fixed.ok)
         QSKIP("the file system has no immutable attribute");
-    QVERIFY(!report::writePdf(pdf, document, &error));
+    QVERIFY(!reports::writePdf(pdf, document, &error));
     QFile old(pdf);
     QVERIFY(old.open(QIODevice::ReadOnly));
     QCOMPARE(old.readAll(), QByteArray("old"));
@@ -351,10 +351,10 @@ void TestReportPages::printToFileIsRefusedInTheDataFolder()
         told << request.subKey;
         return false;
     });
-    const report::Document document{
+    const reports::Document document{
         QStringLiteral("給与明細"), false,
-        report::batchPages({statement(QStringLiteral("佐藤"), 1)}, false, {}, {}, kPrinted)};
-    QPrintPreviewDialog *preview = report::createPreview(nullptr, document, QStringLiteral("x.pdf"));
+        reports::batchPages({statement(QStringLiteral("佐藤"), 1)}, false, {}, {}, kPrinted)};
+    QPrintPreviewDialog *preview = reports::createPreview(nullptr, document, QStringLiteral("x.pdf"));
     preview->printer()->setOutputFileName(QDir(data.path()).filePath(QStringLiteral("x.pdf")));
     // The preview still draws, through its own engine.
     auto *pages = preview->findChild<QPrintPreviewWidget *>();

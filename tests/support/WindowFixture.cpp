@@ -1,7 +1,7 @@
 #include "WindowFixture.h"
 
 #include "app/FrmPelmar.h"
-#include "statements/PayslipPrinter.h"
+#include "reports/PayslipPrinter.h"
 #include "statements/StatementPage.h"
 #include "widgets/DataGrid.h"
 

@@ -3,7 +3,7 @@
 #include "TestData.h"
 
 #include "messages/ShowMsg.h"
-#include "statements/PayslipLayout.h"
+#include "reports/PayslipLayout.h"
 
 #include <QList>
 #include <QObject>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "statements/ReportLayout.h"
+#include "reports/ReportLayout.h"
 #include "store/Csv.h"
 
 #include <QDialog>
@@ -18,10 +18,10 @@ class ReportDialog : public QDialog {
     Q_OBJECT
 public:
     // fileNameParts name the report's files: {"給与一覧表", "2024年4月分"}.
-    ReportDialog(const QString &name, const report::Table &table, const QList<csv::Record> &records,
+    ReportDialog(const QString &name, const reports::Table &table, const QList<csv::Record> &records,
                  const QStringList &fileNameParts, QWidget *parent = nullptr);
 
-    const report::Table &table() const { return m_table; }
+    const reports::Table &table() const { return m_table; }
 
     QTableWidget *Grid帳票 = nullptr;
     QPushButton *cmd帳票印刷 = nullptr;
@@ -30,9 +30,9 @@ public:
     QPushButton *cmd帳票閉じる = nullptr;
 
 private:
-    report::Document document() const;
+    reports::Document document() const;
 
-    report::Table m_table;
+    reports::Table m_table;
     QList<csv::Record> m_records;
     QStringList m_fileNameParts;
 };

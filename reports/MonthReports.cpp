@@ -1,4 +1,4 @@
-#include "statements/MonthReports.h"
+#include "reports/MonthReports.h"
 
 #include "calc/Formats.h"
 #include "calc/Premium.h"

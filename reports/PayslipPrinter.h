@@ -1,6 +1,6 @@
 #pragma once
 
-#include "statements/PayslipLayout.h"
+#include "reports/PayslipLayout.h"
 
 #include <QFont>
 #include <QList>

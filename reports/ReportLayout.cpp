@@ -1,8 +1,8 @@
-#include "statements/ReportLayout.h"
+#include "reports/ReportLayout.h"
 
 #include "calc/Formats.h"
 
-namespace pelmar::report {
+namespace pelmar::reports {
 
 namespace {
 
@@ -373,4 +373,4 @@ QString suggestedFileName(const QStringList &parts, const QString &extension)
     return sanitized(kept.join(u'_')) + u'.' + extension;
 }
 
-} // namespace pelmar::report
+} // namespace pelmar::reports

@@ -1,4 +1,4 @@
-#include "statements/PayslipPrinter.h"
+#include "reports/PayslipPrinter.h"
 
 #include "messages/ShowMsg.h"
 #include "store/ExportFile.h"

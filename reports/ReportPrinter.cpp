@@ -1,7 +1,7 @@
-#include "statements/ReportPrinter.h"
+#include "reports/ReportPrinter.h"
 
 #include "messages/ShowMsg.h"
-#include "statements/PayslipPrinter.h"
+#include "reports/PayslipPrinter.h"
 #include "store/ExportFile.h"
 
 #include <QAction>
@@ -18,7 +18,7 @@
 #include <QStandardPaths>
 #include <QToolBar>
 
-namespace pelmar::report {
+namespace pelmar::reports {
 
 namespace {
 
@@ -185,4 +185,4 @@ void setSaveNameHook(SaveNameHook hook)
     saveNameHook() = std::move(hook);
 }
 
-} // namespace pelmar::report
+} // namespace pelmar::reports

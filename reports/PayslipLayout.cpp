@@ -1,4 +1,4 @@
-#include "statements/PayslipLayout.h"
+#include "reports/PayslipLayout.h"
 
 #include "calc/Formats.h"
 

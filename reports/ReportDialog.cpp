@@ -1,6 +1,6 @@
-#include "statements/ReportDialog.h"
+#include "reports/ReportDialog.h"
 
-#include "statements/ReportPrinter.h"
+#include "reports/ReportPrinter.h"
 #include "widgets/PageBuilder.h"
 
 #include <QHeaderView>
@@ -10,7 +10,7 @@
 
 namespace pelmar {
 
-ReportDialog::ReportDialog(const QString &name, const report::Table &table, const QList<csv::Record> &records,
+ReportDialog::ReportDialog(const QString &name, const reports::Table &table, const QList<csv::Record> &records,
                            const QStringList &fileNameParts, QWidget *parent)
     : QDialog(parent),
       m_table(table),
@@ -27,7 +27,7 @@ ReportDialog::ReportDialog(const QString &name, const report::Table &table, cons
     Grid帳票->setColumnCount(int(table.columns.size()));
     Grid帳票->setRowCount(int(table.rows.size() + (table.totals.isEmpty() ? 0 : 1)));
     QStringList captions;
-    for (const report::Column &column : table.columns)
+    for (const reports::Column &column : table.columns)
         captions << column.caption;
     Grid帳票->setHorizontalHeaderLabels(captions);
     Grid帳票->verticalHeader()->hide();
@@ -71,21 +71,21 @@ ReportDialog::ReportDialog(const QString &name, const report::Table &table, cons
                                 }));
 
     connect(cmd帳票印刷, &QPushButton::clicked, this, [this] {
-        report::showPreview(this, document(), report::suggestedFileName(m_fileNameParts, QStringLiteral("pdf")));
+        reports::showPreview(this, document(), reports::suggestedFileName(m_fileNameParts, QStringLiteral("pdf")));
     });
     connect(cmd帳票PDF, &QPushButton::clicked, this, [this] {
-        report::savePdf(this, document(), report::suggestedFileName(m_fileNameParts, QStringLiteral("pdf")));
+        reports::savePdf(this, document(), reports::suggestedFileName(m_fileNameParts, QStringLiteral("pdf")));
     });
     connect(cmd帳票CSV, &QPushButton::clicked, this, [this] {
-        report::saveCsv(this, m_records, report::suggestedFileName(m_fileNameParts, QStringLiteral("csv")));
+        reports::saveCsv(this, m_records, reports::suggestedFileName(m_fileNameParts, QStringLiteral("csv")));
     });
     connect(cmd帳票閉じる, &QPushButton::clicked, this, &QWidget::close);
     resize(table.landscape ? 1000 : 820, 520);
 }
 
-report::Document ReportDialog::document() const
+reports::Document ReportDialog::document() const
 {
-    return {m_table.heading, m_table.landscape, report::tablePages(m_table)};
+    return {m_table.heading, m_table.landscape, reports::tablePages(m_table)};
 }
 
 } // namespace pelmar

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "statements/ReportLayout.h"
+#include "reports/ReportLayout.h"
 #include "store/Csv.h"
 
 #include <QList>
@@ -15,7 +15,7 @@ class QWidget;
 // Printing and saving the reports of several pages: every slip of a title,
 // the monthly summary and the wage ledger. The pages are drawn by the
 // single slip's painter, on A4 with the slip's margins.
-namespace pelmar::report {
+namespace pelmar::reports {
 
 QPageLayout pageLayoutOf(bool landscape);
 
@@ -49,4 +49,4 @@ void setPreviewHook(PreviewHook hook);
 using SaveNameHook = std::function<QString(const QString &suggestedPath)>;
 void setSaveNameHook(SaveNameHook hook);
 
-} // namespace pelmar::report
+} // namespace pelmar::reports

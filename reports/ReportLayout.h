@@ -2,8 +2,8 @@
 
 #include "masters/PaySettings.h"
 
-#include "statements/MonthReports.h"
-#include "statements/PayslipLayout.h"
+#include "reports/MonthReports.h"
+#include "reports/PayslipLayout.h"
 
 #include <QDate>
 #include <QList>
@@ -16,7 +16,7 @@
 // same painter as the single slip: every slip of a title (with, when asked,
 // a page of its day lines after each), the monthly summary 給与一覧表 and
 // the wage ledger 賃金台帳. Nothing here draws.
-namespace pelmar::report {
+namespace pelmar::reports {
 
 using Page = QList<payslip::PayslipItem>;
 
@@ -87,4 +87,4 @@ QList<Page> batchPages(const QList<reports::StoredStatement> &statements, bool d
 // name cannot hold replaced: "給与一覧表_2024年4月分.csv".
 QString suggestedFileName(const QStringList &parts, const QString &extension);
 
-} // namespace pelmar::report
+} // namespace pelmar::reports

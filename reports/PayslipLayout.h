@@ -9,7 +9,7 @@
 
 // The printed pay statement "給与明細" as data: its sections, every control
 // with its place in twips (1/1440 inch), font and alignment, and the texts
-// that fill it. Nothing here draws; statements/PayslipPrinter paints the list.
+// that fill it. Nothing here draws; reports/PayslipPrinter paints the list.
 namespace pelmar::payslip {
 
 // The width, in twips, that the layout needs on the page.
