@@ -57,21 +57,6 @@ void addTo(SummaryRow &totals, const SummaryRow &row)
     totals.amount += row.amount;
 }
 
-// The overtime and rest-day hours of the employee's stored lines of the
-// year of `through` (yyyymmdd), up to that date.
-std::optional<double> overtimeOfYearThrough(const QSqlDatabase &main, const QString &name, const QString &through)
-{
-    QSqlQuery query(main);
-    query.prepare(QStringLiteral("select total(時間外) + total(休日) from 時給明細"
-                                 " where 氏名 = ? and 日付 between ? and ?"));
-    query.addBindValue(name);
-    query.addBindValue(through.left(4) + QStringLiteral("0101"));
-    query.addBindValue(through);
-    if (!query.exec() || !query.next())
-        return std::nullopt;
-    return query.value(0).toDouble();
-}
-
 void addTo(LedgerRow &totals, const LedgerRow &row)
 {
     totals.days += row.days;
@@ -223,7 +208,8 @@ std::optional<Summary> monthSummary(const QSqlDatabase &main, const QString &tit
         const StoredStatement &s = statements->at(i);
         if (s.lastDate.size() != 8)
             continue;
-        const std::optional<double> year = overtimeOfYearThrough(main, s.header.name, s.lastDate);
+        const std::optional<double> year = statements::storedOvertime(
+            main, s.header.name, QString(), s.lastDate.left(4) + QStringLiteral("0101"), s.lastDate);
         if (!year)
             return std::nullopt;
         if (*year > premium::kYearOvertimeLimit)

@@ -96,7 +96,9 @@ QStringList StatementPage::lawFindings()
                         .arg(hoursText(month));
     const QString name = cmb氏名->currentText();
     for (auto year = overtimeByYear.cbegin(); year != overtimeByYear.cend(); ++year) {
-        const auto stored = statements::overtimeOfYear(m_state.MainDb, name, txtタイトル->text(), year.key());
+        const QString yyyy = QStringLiteral("%1").arg(year.key(), 4, 10, QLatin1Char('0'));
+        const auto stored = statements::storedOvertime(m_state.MainDb, name, txtタイトル->text(),
+                                                       yyyy + QStringLiteral("0101"), yyyy + QStringLiteral("1231"));
         const double total = stored.value_or(0) + year.value();
         if (total > premium::kYearOvertimeLimit)
             findings << QStringLiteral("・%1年の時間外と休日の労働が %2 時間で、年360時間（36協定の一般的な上限）を"

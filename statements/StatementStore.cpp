@@ -235,16 +235,17 @@ std::optional<QList<QVariantList>> linesOfOtherStatements(const QSqlDatabase &ma
     return lines;
 }
 
-std::optional<double> overtimeOfYear(const QSqlDatabase &main, const QString &name, const QString &title, int year)
+std::optional<double> storedOvertime(const QSqlDatabase &main, const QString &name, const QString &exceptTitle,
+                                     const QString &from, const QString &to)
 {
     QSqlQuery query(main);
     query.prepare(QStringLiteral("select total(時間外) + total(休日) from 時給明細"
-                                 " where 氏名 = ? and タイトル <> ? and 日付 between ? and ?"));
+                                 " where 氏名 = ? and (coalesce(?, '') = '' or タイトル <> ?) and 日付 between ? and ?"));
     query.addBindValue(name);
-    query.addBindValue(title);
-    const QString yyyy = QStringLiteral("%1").arg(year, 4, 10, QLatin1Char('0'));
-    query.addBindValue(yyyy + QStringLiteral("0101"));
-    query.addBindValue(yyyy + QStringLiteral("1231"));
+    query.addBindValue(exceptTitle);
+    query.addBindValue(exceptTitle);
+    query.addBindValue(from);
+    query.addBindValue(to);
     if (!query.exec() || !query.next())
         return std::nullopt;
     return query.value(0).toDouble();

@@ -68,9 +68,11 @@ QStringList storedTitles(const QSqlDatabase &main, const QString &name);
 std::optional<QList<QVariantList>> linesOfOtherStatements(const QSqlDatabase &main, const QString &name,
                                                           const QString &title, const QString &from, const QString &to);
 
-// The overtime and rest-day hours stored on the employee's lines dated in
-// `year`, statements other than `title`; nothing when the read failed.
-std::optional<double> overtimeOfYear(const QSqlDatabase &main, const QString &name, const QString &title, int year);
+// The overtime and rest-day hours stored on the employee's lines dated from
+// `from` to `to` (yyyymmdd, both included), leaving out the statement titled
+// `exceptTitle` (none when empty); nothing when the read failed.
+std::optional<double> storedOvertime(const QSqlDatabase &main, const QString &name, const QString &exceptTitle,
+                                     const QString &from, const QString &to);
 
 // The history list: every header's name, total and title, by name.
 bool fillHistory(const QSqlDatabase &main, const QSqlDatabase &work);
