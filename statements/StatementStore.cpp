@@ -1,6 +1,7 @@
 #include "statements/StatementStore.h"
 
 #include "statements/DetailLines.h"
+#include "statements/StatementPay.h"
 #include "store/Database.h"
 #include "store/Failure.h"
 #include "store/PageRows.h"
@@ -111,7 +112,7 @@ bool writeLines(const QSqlDatabase &main, const QSqlDatabase &work, const Header
 } // namespace
 
 bool save(const QSqlDatabase &main, const QSqlDatabase &work, const Header &header,
-          const std::function<bool()> &recordEmployee)
+          const std::function<bool()> &recordEmployee, const std::optional<StatementPay> &pay)
 {
     Transaction transaction(main);
     if (!transaction.started())
@@ -120,6 +121,16 @@ bool save(const QSqlDatabase &main, const QSqlDatabase &work, const Header &head
         return false;
     if (!writeHeader(main, header) || !writeLines(main, work, header))
         return false;
+    QSqlDatabase db = main;
+    if (pay) {
+        StatementPay stored = *pay;
+        stored.name = header.name;
+        stored.title = header.title;
+        if (!writeStatementPay(db, stored))
+            return false;
+    } else if (!removeStatementPay(main, header.name, header.title)) {
+        return false;
+    }
     return transaction.commit();
 }
 
@@ -172,7 +183,8 @@ bool remove(const QSqlDatabase &main, const QString &name, const QString &title)
     Transaction transaction(main);
     return transaction.started()
         && execBound(main, QStringLiteral("delete from 時給ヘッダ ") + kOfThePair, {name, title})
-        && execBound(main, QStringLiteral("delete from 時給明細 ") + kOfThePair, {name, title}) && transaction.commit();
+        && execBound(main, QStringLiteral("delete from 時給明細 ") + kOfThePair, {name, title})
+        && removeStatementPay(main, name, title) && transaction.commit();
 }
 
 bool removeEverything(const QSqlDatabase &main)
