@@ -7,6 +7,8 @@
 #include "masters/CompanyStore.h"
 #include "messages/MessageCatalogue.h"
 #include "reports/MonthReports.h"
+#include "reports/PayReports.h"
+#include "reports/PaySlip.h"
 #include "reports/ReportLayout.h"
 #include "reports/ReportPrinter.h"
 #include "store/Database.h"
@@ -42,6 +44,9 @@ constexpr ExportOption kExports[] = {
     {"--export-pdf", Action::ExportPdf, 2, "タイトルとファイル"},
     {"--export-summary", Action::ExportSummary, 2, "タイトルとファイル"},
     {"--export-ledger", Action::ExportLedger, 3, "氏名と年とファイル"},
+    {"--export-withholding", Action::ExportWithholding, 3, "氏名と年とファイル"},
+    {"--export-tax-payments", Action::ExportTaxPayments, 2, "年とファイル"},
+    {"--export-cash", Action::ExportCash, 2, "タイトルとファイル"},
 };
 
 // After it every argument is a value, whatever it looks like.
@@ -140,11 +145,15 @@ Result exportPdf(const QSqlDatabase &main, const Command &command)
         return notRead();
     if (statements->isEmpty())
         return failed(catalogueText(msg::その他明細なし, command.title));
+    const auto pays = reports::paysOf(main, *statements);
+    const auto perPage = payslip::slipsPerPage(main);
+    if (!pays || !perPage)
+        return notRead();
     const company::Settings company = company::read(main).value_or(company::Settings{});
     const reports::Document document{QStringLiteral("給与明細"), false,
-                                     reports::batchPages(*statements, command.dayLines, company.name.toString(),
-                                                         company.info.toString(), QDate::currentDate(),
-                                                         settings::load(main).value_or(settings::PaySettings{}))};
+                                     reports::handoutPages(*statements, *pays, command.dayLines, *perPage,
+                                                           company.name.toString(), company.info.toString(),
+                                                           QDate::currentDate())};
     QString error;
     if (!reports::writePdf(command.file, document, &error))
         return notWritten(command.file, error);
@@ -159,13 +168,14 @@ Result exportPdf(const QSqlDatabase &main, const Command &command)
 
 Result exportSummary(const QSqlDatabase &main, const Command &command)
 {
-    const std::optional<reports::Summary> summary = reports::monthSummary(main, command.title);
-    if (!summary)
+    const std::optional<reports::PaySummary> paid = reports::paySummary(main, command.title);
+    if (!paid)
         return notRead();
+    const reports::Summary *summary = &paid->summary;
     if (summary->rows.isEmpty())
         return failed(catalogueText(msg::その他明細なし, command.title));
     QString error;
-    if (!csv::writeFile(command.file, reports::summaryRecords(*summary), &error))
+    if (!csv::writeFile(command.file, reports::paySummaryRecords(*paid), &error))
         return notWritten(command.file, error);
     // What follows the totals (the close, who has no statement) is named too.
     QString after;
@@ -184,20 +194,72 @@ Result exportSummary(const QSqlDatabase &main, const Command &command)
 
 Result exportLedger(const QSqlDatabase &main, const Command &command)
 {
-    const std::optional<reports::Ledger> ledger = reports::wageLedger(main, command.name, command.year);
-    if (!ledger)
+    const std::optional<reports::PayLedger> paid = reports::payLedger(main, command.name, command.year);
+    if (!paid)
         return notRead();
+    const reports::Ledger *ledger = &paid->ledger;
     if (ledger->rows.isEmpty())
         return failed(
             catalogueText(msg::その他明細なし, QStringLiteral("%1（%2年）").arg(command.name).arg(command.year)));
     QString error;
-    if (!csv::writeFile(command.file, reports::ledgerRecords(*ledger), &error))
+    if (!csv::writeFile(command.file, reports::payLedgerRecords(*paid), &error))
         return notWritten(command.file, error);
     return done(command,
                 QStringLiteral("%1 に賃金台帳を書き出しました（%2 の %3 年、明細 %4 件、見出しの行を除いて %4 行）。\n")
                     .arg(shown(command.file), command.name)
                     .arg(command.year)
                     .arg(ledger->rows.size()));
+}
+
+Result exportWithholding(const QSqlDatabase &main, const Command &command)
+{
+    const std::optional<reports::WithholdingBook> book = reports::withholdingBook(main, command.name, command.year);
+    if (!book)
+        return notRead();
+    if (book->rows.isEmpty())
+        return failed(
+            catalogueText(msg::その他明細なし, QStringLiteral("%1（%2年支給）").arg(command.name).arg(command.year)));
+    QString error;
+    if (!csv::writeFile(command.file, reports::withholdingRecords(*book), &error))
+        return notWritten(command.file, error);
+    return done(command, QStringLiteral("%1 に源泉徴収簿を書き出しました（%2 の %3 年支給、支給 %4 件と年計）。\n")
+                             .arg(shown(command.file), command.name)
+                             .arg(command.year)
+                             .arg(book->rows.size()));
+}
+
+Result exportTaxPayments(const QSqlDatabase &main, const Command &command)
+{
+    const std::optional<reports::PaymentSummary> summary = reports::paymentSummary(main, command.year);
+    if (!summary)
+        return notRead();
+    if (summary->year_.payments == 0)
+        return failed(catalogueText(msg::その他明細なし, QStringLiteral("%1年支給").arg(command.year)));
+    QString error;
+    if (!csv::writeFile(command.file, reports::paymentRecords(*summary), &error))
+        return notWritten(command.file, error);
+    return done(command,
+                QStringLiteral("%1 に %2 年の源泉所得税の納付集計を書き出しました（12 か月、半年ごとの計と年計）。\n")
+                    .arg(shown(command.file))
+                    .arg(command.year));
+}
+
+Result exportCash(const QSqlDatabase &main, const Command &command)
+{
+    const std::optional<reports::CashTable> cash = reports::cashTable(main, command.title);
+    if (!cash)
+        return notRead();
+    if (cash->rows.isEmpty())
+        return failed(catalogueText(msg::その他明細なし, command.title));
+    QString error;
+    if (!csv::writeFile(command.file, reports::cashRecords(*cash), &error))
+        return notWritten(command.file, error);
+    const qsizetype left = cash->rows.size() - cash->counted;
+    return done(command, QStringLiteral("%1 に金種表を書き出しました（タイトル「%2」、%3 名と合計%4）。\n")
+                             .arg(shown(command.file), command.title)
+                             .arg(cash->rows.size())
+                             .arg(left ? QStringLiteral("、うち %1 名は差引支給額がなく数えていません").arg(left)
+                                       : QString()));
 }
 
 } // namespace
@@ -281,16 +343,19 @@ Command parse(const QStringList &arguments)
             return mistake(QStringLiteral("%1 には%2を指定してください。").arg(name, QString::fromUtf8(chosen->what)));
         command.action = chosen->action;
         command.file = values.last();
-        if (chosen->action == Action::ExportLedger) {
-            command.name = values[0];
+        const bool named = chosen->action == Action::ExportLedger || chosen->action == Action::ExportWithholding;
+        if (named || chosen->action == Action::ExportTaxPayments) {
+            const QString &year = values[named ? 1 : 0];
+            if (named)
+                command.name = values[0];
             // Four digits and nothing else: toInt() alone would take "+202"
             // or " 202" for a year.
-            const bool fourDigits = values[1].size() == 4
-                && std::all_of(values[1].cbegin(), values[1].cend(), [](QChar c) { return c >= u'0' && c <= u'9'; });
-            command.year = fourDigits ? values[1].toInt() : 0;
+            const bool fourDigits = year.size() == 4
+                && std::all_of(year.cbegin(), year.cend(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+            command.year = fourDigits ? year.toInt() : 0;
             if (command.year < 1)
-                return mistake(QStringLiteral("%1 の年は 2024 のように 4 桁の数字で指定してください（%2）。")
-                                   .arg(name, values[1]));
+                return mistake(
+                    QStringLiteral("%1 の年は 2024 のように 4 桁の数字で指定してください（%2）。").arg(name, year));
         } else {
             command.title = values[0];
         }
@@ -318,11 +383,22 @@ QString usage()
                           "      PDF に書き出します。\n"
                           "  --with-lines\n"
                           "      --export-pdf と一緒に指定すると、各給与明細の次のページに日ごとの明細を付けます。\n"
+                          "      明細書式の設定が 2 なら、切り取り線をはさんで 1 ページに 2 名です。\n"
                           "  --export-summary タイトル ファイル.csv\n"
-                          "      そのタイトルの給与一覧表（1 名 1 行と合計の行）を CSV に書き出します。\n"
+                          "      そのタイトルの給与一覧表（1 名 1 行と合計の行。総支給額、各控除、差引支給額を\n"
+                          "      含みます）を CSV に書き出します。\n"
                           "  --export-ledger 氏名 年 ファイル.csv\n"
-                          "      その従業員のその年の賃金台帳（明細 1 件 1 行）を CSV に書き出します。\n"
+                          "      その従業員のその年の賃金台帳（明細 1 件 1 行。性別、支給日、各手当、各控除を\n"
+                          "      含みます）を CSV に書き出します。\n"
                           "      明細は、その最初の勤務日の年に数えます（年は 2024 のように 4 桁）。\n"
+                          "  --export-withholding 氏名 年 ファイル.csv\n"
+                          "      その従業員の源泉徴収簿（支給日がその年の支給 1 件 1 行と年計）を CSV に書き出します。\n"
+                          "  --export-tax-payments 年 ファイル.csv\n"
+                          "      支給日がその年の源泉所得税を、支給月ごと、1〜6 月と 7〜12 月の計（納期の特例）、\n"
+                          "      年計で CSV に書き出します。\n"
+                          "  --export-cash タイトル ファイル.csv\n"
+                          "      そのタイトルの金種表（各人の差引支給額を作る紙幣と硬貨の枚数と合計）を CSV に\n"
+                          "      書き出します。差引支給額のない人は理由を書き、合計に含みません。\n"
                           "  --data フォルダー\n"
                           "      書き出しに使うデータフォルダー（Pelmar.mdb のあるフォルダー）。指定しなければ\n"
                           "      Pelmar の画面が使うのと同じフォルダーです。\n"
@@ -346,6 +422,9 @@ QString usage()
                           "Usage: pelmar [--data DIR] --export-pdf TITLE FILE.pdf [--with-lines]\n"
                           "       pelmar [--data DIR] --export-summary TITLE FILE.csv\n"
                           "       pelmar [--data DIR] --export-ledger NAME YEAR FILE.csv\n"
+                          "       pelmar [--data DIR] --export-withholding NAME YEAR FILE.csv\n"
+                          "       pelmar [--data DIR] --export-tax-payments YEAR FILE.csv\n"
+                          "       pelmar [--data DIR] --export-cash TITLE FILE.csv\n"
                           "       pelmar --help | --version\n"
                           "Values are taken as written, after -- even options; FILE - is standard output.\n"
                           "Without options Pelmar opens its window. The exports need no display, only read the data,\n"
@@ -366,6 +445,9 @@ Result execute(const Command &command, const QString &programDataFolder)
     case Action::ExportPdf:
     case Action::ExportSummary:
     case Action::ExportLedger:
+    case Action::ExportWithholding:
+    case Action::ExportTaxPayments:
+    case Action::ExportCash:
         break;
     }
     const QString folder = command.dataFolder.isEmpty() ? programDataFolder : command.dataFolder;
@@ -388,6 +470,12 @@ Result execute(const Command &command, const QString &programDataFolder)
             result = exportPdf(opened.db, command);
         else if (command.action == Action::ExportSummary)
             result = exportSummary(opened.db, command);
+        else if (command.action == Action::ExportWithholding)
+            result = exportWithholding(opened.db, command);
+        else if (command.action == Action::ExportTaxPayments)
+            result = exportTaxPayments(opened.db, command);
+        else if (command.action == Action::ExportCash)
+            result = exportCash(opened.db, command);
         else
             result = exportLedger(opened.db, command);
     }

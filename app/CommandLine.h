@@ -18,14 +18,17 @@ enum class Action {
     ExportPdf,
     ExportSummary,
     ExportLedger,
+    ExportWithholding, // 源泉徴収簿 of a name and a year of pay dates
+    ExportTaxPayments, // the tax withheld by month of a year
+    ExportCash, // 金種表 of a title
     UsageError,
 };
 
 struct Command {
     Action action = Action::RunProgram;
     QString dataFolder; // --data; empty for the folder the program uses
-    QString title; // --export-pdf, --export-summary
-    QString name; // --export-ledger
+    QString title; // --export-pdf, --export-summary, --export-cash
+    QString name; // --export-ledger, --export-withholding
     int year = 0;
     QString file;
     bool dayLines = false; // --with-lines

@@ -302,7 +302,10 @@ void TestCommandLine::exports()
             QCOMPARE(back.rows.size(), kNames.size() + 2);
             for (qsizetype i = 0; i < kNames.size(); ++i)
                 QCOMPARE(back.rows[i + 1].first(), kNames[i]);
-            QCOMPARE(back.rows.last(), QStringList({"合計", "3", "24", "0", "0", "", "0", "27000", "0", "0", ""}));
+            QCOMPARE(back.rows.last().mid(0, 11),
+                     QStringList({"合計", "3", "24", "0", "0", "", "0", "27000", "0", "0", ""}));
+            // Saved before pay was kept: the gross is the total, the deductions are unknown.
+            QCOMPARE(back.rows.last().mid(11), QStringList({"", "27000", "", "", "", "", "", "", "", "", ""}));
         } else {
             QCOMPARE(back.rows.size(), 2);
             QCOMPARE(back.rows[1].mid(0, 4), QStringList({kNames[0], kApril, "2024/04/01", "2024/04/01"}));
@@ -447,13 +450,16 @@ void TestCommandLine::formulaLikeTextStaysText()
     // The header, a row a name and the totals; the registered employees
     // without a statement under the title follow.
     QCOMPARE(back.rows.value(names.size() + 1).value(0), QStringLiteral("合計"));
+    QList<QStringList> todays;
+    for (const QStringList &row : back.rows)
+        todays << row.mid(0, 11);
     for (qsizetype i = 0; i < names.size(); ++i) {
-        QVERIFY(back.rows.contains(QStringList({u'\'' + names[i], "1", "8", "0", "0", "1000", "-500", "8000", "0", "0", ""})));
+        QVERIFY(todays.contains(QStringList({u'\'' + names[i], "1", "8", "0", "0", "1000", "-500", "8000", "0", "0", ""})));
     }
     const QString ledger = QDir(m_out.path()).filePath(QStringLiteral("ledger-formula.csv"));
     ran = runPelmar({"--data", m_data.path(), "--export-ledger", names[0], "2022", ledger});
     QVERIFY2(ran.exitCode == 0, qPrintable(describe(ran)));
-    QCOMPARE(test::readCsvWithPython(ledger).rows.value(1),
+    QCOMPARE(test::readCsvWithPython(ledger).rows.value(1).mid(0, 13),
              QStringList({u'\'' + names[0], "'-style", "2022/01/05", "2022/01/05", "1", "8", "0", "0", "8500", "0",
                           "-500", "8000", "0"}));
 }
