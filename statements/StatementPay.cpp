@@ -162,8 +162,8 @@ std::optional<QList<StatementPay>> statementPaysOfYear(const QSqlDatabase &main,
 {
     // 支給日 is yyyymmdd text, so the year's dates lie between its first and last day as text.
     return paysWhere(main, QStringLiteral("where 支給日 between ? and ? order by 支給日, 氏名, rowid"),
-                     {QStringLiteral("%10101").arg(year, 4, 10, QLatin1Char('0')),
-                      QStringLiteral("%11231").arg(year, 4, 10, QLatin1Char('0'))});
+                     {QStringLiteral("%1").arg(year, 4, 10, QLatin1Char('0')) + QStringLiteral("0101"),
+                      QStringLiteral("%1").arg(year, 4, 10, QLatin1Char('0')) + QStringLiteral("1231")});
 }
 
 bool writeStatementPay(QSqlDatabase &main, const StatementPay &pay)
