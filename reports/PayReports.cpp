@@ -139,11 +139,8 @@ QList<csv::Record> paySummaryRecords(const PaySummary &summary)
     const qsizetype totalsAt = summary.pays.size() + 1;
     records[totalsAt] << (summary.totals.kept ? yen(summary.totals.commute) : QString()) << yen(summary.totals.gross)
                       << deductionFields(summary.totals);
-    // Only where some statements kept their pay: with none, every pay
-    // column but the gross is blank, and its totals with it.
-    if (summary.totals.kept && !summary.totals.withoutNetPay.isEmpty())
-        records << csv::Record{csv::text(kWithoutNetPayCaption)}
-                << csv::Record{csv::text(summary.totals.withoutNetPay.join(QStringLiteral("、")))};
+    // A statement left out of the deductions' totals shows it by its blank
+    // cells; the file keeps one record a statement above its totals.
     return records;
 }
 
