@@ -88,6 +88,24 @@ std::optional<PayItems> payItems(const QList<ItemLine> &lines, const premium::Ru
     return items;
 }
 
+pay::PayInput payInputOf(const PayItems &items, const pay::PayDetails &details, const QDate &payDate, pay::Yen other,
+                         const pay::Deductions &typed)
+{
+    pay::PayInput input;
+    input.payDate = payDate;
+    input.closingDate = items.lastDate;
+    input.basic = items.basic;
+    input.overtime = items.overtime;
+    input.night = items.night;
+    input.holiday = items.holiday;
+    input.adjustment = items.adjustment;
+    input.daysWorked = items.daysWorked;
+    input.details = details;
+    input.other = other;
+    input.overrides = typed;
+    return input;
+}
+
 std::optional<QList<ItemLine>> pageItemLines(const QSqlDatabase &work)
 {
     QSqlQuery query(work);

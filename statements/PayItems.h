@@ -46,6 +46,13 @@ struct PayItems {
 // becomes whole yen once (pay::monthYen); nothing when a sum is no number.
 std::optional<PayItems> payItems(const QList<ItemLine> &lines, const premium::Rules &rules);
 
+// What the pay of a statement is worked out from: its items, the employee's
+// details, the pay date (the tax table) and the last line's date as the
+// closing day (the insurance rate: March's work paid in April keeps March's
+// rate), the その他 typed and the figures typed over the computed ones.
+pay::PayInput payInputOf(const PayItems &items, const pay::PayDetails &details, const QDate &payDate, pay::Yen other,
+                         const pay::Deductions &typed);
+
 // The stored lines of the statement on the page (w明細's lines with a date
 // and an amount); nothing when the table cannot be read.
 std::optional<QList<ItemLine>> pageItemLines(const QSqlDatabase &work);

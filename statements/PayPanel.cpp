@@ -280,7 +280,7 @@ void PayPanel::recompute()
 {
     m_problem.clear();
     m_ruleDate = QDate();
-    pay::PayInput input;
+    pay::PayDetails details;
     if (!m_items) {
         m_problem = QStringLiteral("明細を読めないため、給与を計算できません。\n") + failureDetail(m_state.WorkDb);
     } else {
@@ -293,26 +293,18 @@ void PayPanel::recompute()
         } else {
             m_ruleDate = settings::payDateFor(settings->payDate, m_items->lastDate);
             if (*payroll)
-                input.details = (*payroll)->details;
-            input.details.business = settings->business;
-            input.basic = m_items->basic;
-            input.overtime = m_items->overtime;
-            input.night = m_items->night;
-            input.holiday = m_items->holiday;
-            input.adjustment = m_items->adjustment;
-            input.daysWorked = m_items->daysWorked;
+                details = (*payroll)->details;
+            details.business = settings->business;
         }
     }
-    input.payDate = payDate();
-    input.closingDate = m_items ? m_items->lastDate : QDate();
-    input.other = m_other;
-    input.overrides = m_typed;
+    const pay::PayInput input = statements::payInputOf(m_problem.isEmpty() ? *m_items : statements::PayItems{}, details,
+                                                       payDate(), m_other, m_typed);
     const pay::PublicTables &tables = pay::shippedTables().tables;
     m_result = pay::computePay(input, tables);
     std::optional<pay::PartsPerMillion> rate;
-    if (input.details.employmentInsured && !m_typed[pay::index(pay::Deduction::EmploymentInsurance)])
-        rate = tables.employmentRateFor(input.closingDate.isValid() ? input.closingDate : input.payDate,
-                                        input.details.business);
+    if (details.employmentInsured && !m_typed[pay::index(pay::Deduction::EmploymentInsurance)])
+        rate =
+            tables.employmentRateFor(input.closingDate.isValid() ? input.closingDate : input.payDate, details.business);
     m_pay = statements::fromComputed(m_name, QString(), input, m_result, rate);
     if (!m_dateTyped && !txt支給日->hasFocus())
         txt支給日->setText(m_ruleDate.toString(kShownDate));
