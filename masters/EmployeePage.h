@@ -47,6 +47,8 @@ public:
     QPushButton *cmd従業員登録 = nullptr;
     QPushButton *cmd従業員行削除 = nullptr;
     QPushButton *cmd従業員読込 = nullptr;
+    // The payroll details of the employee on the current row.
+    QPushButton *cmd給与設定 = nullptr;
     QToolButton *cmdHint3 = nullptr;
 
 private:
@@ -55,6 +57,8 @@ private:
     QString sameNames() const;
     void checkTypedCell(int column);
     void settleTypedPattern();
+    // Opens the payroll details of the employee on the current row.
+    void openPayroll();
 
     ProgramState &m_state;
     // Rows typed since the page was last read, emptied or registered.

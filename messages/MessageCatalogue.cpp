@@ -362,6 +362,20 @@ constexpr Entry catalogue[] = {
      Warning, u"一括削除"},
     {msg::エラー締め, InPrompt, u"締めの記録を書き込めませんでした。締めの状態は変わっていません。\n", u"", Warning,
      u"エラー"},
+    // Each employee's payroll details, the pay date and the pay of a
+    // statement: the subjects are the employee's name, what is wrong, the
+    // failure's detail and the typed date.
+    {msg::給与従業員未登録, InPrompt, u"",
+     u" は従業員マスタに登録されていません。\n\n先に「登録」で従業員を登録してから、給与の設定をしてください。",
+     Notice, u"給与の設定"},
+    {msg::給与詳細不正, InPrompt, u"給与の設定を保存できません。\n\n", u"\n\n直してから、もう一度「保存」を押してください。",
+     Notice, u"給与の設定"},
+    {msg::エラー給与詳細, InPrompt, u"給与の設定を読み書きできませんでした。保存されている設定は前のままです。\n", u"",
+     Warning, u"エラー"},
+    {msg::給与支給日不正, InPrompt, u"支給日「",
+     u"」は日付として読めません。\n\n2026/05/25 のように入力するか、空にして設定の支給日ルールで決めてください。"
+     u"明細は登録していません。",
+     Notice, u"支給日"},
 };
 
 constexpr bool sameText(QStringView a, QStringView b)

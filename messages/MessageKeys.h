@@ -141,7 +141,12 @@ struct MessageKey {
     X(締め, 解除確認)                                                                                                  \
     X(締め, 変更不可)                                                                                                  \
     X(締め, 一括削除不可)                                                                                              \
-    X(エラー, 締め)
+    X(エラー, 締め)                                                                                                    \
+    /* each employee's payroll details, the pay date and the pay of a statement */                                     \
+    X(給与, 従業員未登録)                                                                                              \
+    X(給与, 詳細不正)                                                                                                  \
+    X(エラー, 給与詳細)                                                                                                \
+    X(給与, 支給日不正)
 
 namespace msg {
 
