@@ -7,6 +7,7 @@
 #include "reports/PayslipLayout.h"
 #include "reports/PayslipPrinter.h"
 #include "reports/PaySlip.h"
+#include "statements/PayPanel.h"
 #include "store/ProgramState.h"
 #include "widgets/NumberBox.h"
 
@@ -44,11 +45,14 @@ void StatementPage::Cmd印刷_Click()
     const payslip::PremiumPrintValues premiums = payslip::storedPremiumValues(
         num深夜->value(), num時間外->value(), num割増額->value(), num休日->value(), num時間外60超->value());
     // The slip to hand out, as the history page prints it for the same
-    // statement once saved. The page keeps no pay of its own yet: what is
-    // known is its total, and the slip prints that and no deductions.
-    statements::StatementPay pay;
-    pay.adjustment = pay::monthYen(amountOf(num調整額->value())).value_or(0);
-    pay.gross = pay::monthYen(amountOf(num合計->value())).value_or(0);
+    // statement once saved: the pay the panel shows. A statement saved
+    // before pay was kept, and not changed since, has only its total known;
+    // the slip prints that and no deductions.
+    statements::StatementPay pay = m_payPanel->payToStore().value_or(statements::StatementPay{});
+    if (!pay.kept) {
+        pay.adjustment = pay::monthYen(amountOf(num調整額->value())).value_or(0);
+        pay.gross = pay::monthYen(amountOf(num合計->value())).value_or(0);
+    }
     const payslip::Attendance attendance{payslip::daysOnPage(m_state.WorkDb).value_or(0), amountOf(num時間->value()),
                                          amountOf(num時間外->value()), amountOf(num深夜->value()),
                                          amountOf(num休日->value())};
