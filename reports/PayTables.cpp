@@ -68,12 +68,13 @@ Table paySummaryTable(const PaySummary &summary, const QString &companyName, con
 {
     Table table = summaryTable(summary.summary, companyName, printed);
     // Today's columns narrower, to make room for the pay on one landscape page.
-    const QList<int> widths{1800, 500, 800, 650, 650, 700, 800, 900, 650, 650, 1100};
+    const QList<int> widths{1500, 500, 800, 650, 650, 700, 800, 900, 650, 650, 1050};
     for (qsizetype i = 0; i < table.columns.size() && i < widths.size(); ++i)
         table.columns[i].width = widths[i];
-    table.columns << Column{QStringLiteral("通勤手当"), 800} << Column{QStringLiteral("総支給額"), 950};
+    // Wide enough for a four-character caption at the smallest type.
+    table.columns << Column{QStringLiteral("通勤手当"), 850} << Column{QStringLiteral("総支給額"), 950};
     for (const QString &caption : kDeductionCaptions)
-        table.columns << Column{caption, 800};
+        table.columns << Column{caption, 850};
     table.columns << Column{QStringLiteral("その他"), 700} << Column{QStringLiteral("控除合計"), 900}
                   << Column{QStringLiteral("差引支給額"), 1000};
     table.pointSize = 7.5;
@@ -128,12 +129,12 @@ Table withholdingTable(const WithholdingBook &book, const QString &companyName, 
     table.subheadings = {QStringLiteral("氏名　") + book.name, QStringLiteral("%1年分（支給日の年）").arg(book.year)};
     table.companyName = companyName;
     table.printed = printed;
-    table.columns = {{QStringLiteral("支給日"), 1100, Qt::AlignHCenter},
-                     {QStringLiteral("タイトル"), 2200, Qt::AlignLeft, false},
+    table.columns = {{QStringLiteral("支給日"), 1400, Qt::AlignHCenter},
+                     {QStringLiteral("タイトル"), 2000, Qt::AlignLeft, false},
                      {QStringLiteral("税区分"), 600, Qt::AlignHCenter},
                      {QStringLiteral("扶養"), 550},
                      {QStringLiteral("総支給額"), 1150},
-                     {QStringLiteral("非課税通勤手当"), 1200},
+                     {QStringLiteral("非課税通勤手当"), 1500},
                      {QStringLiteral("社会保険料"), 1150},
                      {QStringLiteral("課税対象額"), 1150},
                      {QStringLiteral("所得税"), 1050}};
@@ -207,7 +208,7 @@ Table cashTableLayout(const CashTable &cash, const QString &companyName, const Q
     table.columns = {{QStringLiteral("氏名"), 2200, Qt::AlignLeft, false}, {QStringLiteral("差引支給額"), 1300}};
     for (const Yen d : pay::kDenominations)
         table.columns << Column{QStringLiteral("%1円").arg(money(d)), 800};
-    table.columns << Column{QStringLiteral("備考"), 2800, Qt::AlignLeft, false};
+    table.columns << Column{QStringLiteral("備考"), 4000, Qt::AlignLeft, false};
     for (const CashRow &row : cash.rows) {
         QStringList cells{row.name, money(row.netPay)};
         for (const qint64 pieces : row.count.value_or(pay::CashCount{}).pieces)

@@ -8,6 +8,7 @@
 #include "hints/HintWindow.h"
 #include "masters/SettingsPage.h"
 #include "messages/ShowMsg.h"
+#include "masters/EmployeePayroll.h"
 #include "reports/PayslipPrinter.h"
 #include "reports/ReportDialog.h"
 #include "statements/HistoryPage.h"
@@ -127,6 +128,16 @@ bool fillSampleShop(const QString &folder)
             if (person.savedMonths)
                 ok = ok && saveMonth(main, person, 2026, 2, 31) && saveMonth(main, person, 2026, 3, 31);
         }
+        // The one who is typed with premiums pays insurance and tax and gets
+        // a commuting allowance, so that his slip shows each block filled.
+        employees::EmployeePayroll payroll;
+        payroll.name = kStaff.at(3).name;
+        payroll.sex = QStringLiteral("男");
+        payroll.details.column = pay::TaxColumn::Kou;
+        payroll.details.employmentInsured = true;
+        payroll.details.residentTax = 1500;
+        payroll.details.commute = {pay::CommuteBasis::PerDay, 420};
+        ok = ok && employees::writeEmployeePayroll(main, payroll);
         ok = ok
             && execBound(main, QStringLiteral("insert into 自社情報 values (?, ?)"),
                          {QStringLiteral("ペルマー商店"),
@@ -326,7 +337,7 @@ int main(int argc, char *argv[])
         } else {
             QPrintPreviewDialog *preview = payslip::createPayslipPreview(&window, slip, pdfName);
             // As wide as the window: the slip fills the top of its A4 page.
-            preview->resize(900, 560);
+            preview->resize(900, 700);
             preview->show();
             if (auto *sheet = preview->findChild<QPrintPreviewWidget *>())
                 sheet->fitToWidth();
