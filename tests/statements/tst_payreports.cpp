@@ -83,6 +83,7 @@ private slots:
     void slipBlocks_data();
     void slipBlocks();
     void twoSlipsAPage();
+    void ledgerPrintsItsDeductionsOnASecondPage();
 
 private:
     QList<reports::Page> slips(bool dayLines, payslip::SlipsPerPage perPage);
@@ -246,6 +247,26 @@ void TestPayReports::twoSlipsAPage()
     QCOMPARE(textOf(withLines[1], QStringLiteral("heading")), QStringLiteral("勤務明細"));
     QCOMPARE(textOf(withLines[2], QStringLiteral("heading")), QStringLiteral("勤務明細"));
     QCOMPARE(textOf(withLines[3], QStringLiteral("txt氏名"), 0), kTakahashi + "　様");
+}
+
+void TestPayReports::ledgerPrintsItsDeductionsOnASecondPage()
+{
+    const auto ledger = reports::payLedger(m_data.mainDb(), kSato, 2026);
+    QVERIFY(ledger);
+    const QList<reports::Page> pages = reports::tablePages(reports::payLedgerTable(*ledger, QString(), {}));
+    QCOMPARE(pages.size(), 2);
+    // Each page names the statements, and every column is printed once.
+    QStringList captions[2];
+    for (int p = 0; p < 2; ++p)
+        for (const payslip::PayslipItem &item : pages[p])
+            if (item.name == QStringLiteral("caption"))
+                captions[p] << item.text;
+    QCOMPARE(captions[0].first(), QStringLiteral("タイトル"));
+    QCOMPARE(captions[1].first(), QStringLiteral("タイトル"));
+    QCOMPARE(captions[0].size() + captions[1].size() - 1,
+             reports::payLedgerTable(*ledger, QString(), {}).columns.size());
+    QVERIFY(captions[1].contains(QStringLiteral("差引支給額")) && !captions[0].contains(QStringLiteral("差引支給額")));
+    QCOMPARE(textOf(pages[1], QStringLiteral("cell")), kMarch);
 }
 
 QTEST_MAIN(TestPayReports)
