@@ -76,7 +76,9 @@ PayPanel::PayPanel(ProgramState &state, QWidget *parent) : QGroupBox(parent), m_
     setObjectName(QStringLiteral("frm給与計算"));
     setTitle(QStringLiteral("給与計算"));
     auto *grid = new QGridLayout(this);
-    grid->setVerticalSpacing(2);
+    // The page is full: the panel keeps to the height of the lines beside it.
+    grid->setVerticalSpacing(0);
+    grid->setContentsMargins(6, 2, 6, 2);
     int row = 0;
     const auto add = [&](const QString &caption, QWidget *value) {
         auto *label = new QLabel(caption, this);
@@ -365,6 +367,11 @@ void PayPanel::showFigures()
     }
     lbl支給状態->setText(notes.join(u'\n'));
     lbl支給状態->setVisible(!notes.isEmpty());
+    // A wrapped label does not ask for its lines' height by itself: the
+    // note would be cut off at the panel's foot.
+    const QRect needed = lbl支給状態->fontMetrics().boundingRect(QRect(0, 0, width() - 16, 10000), Qt::TextWordWrap,
+                                                                 lbl支給状態->text());
+    lbl支給状態->setMinimumHeight(notes.isEmpty() ? 0 : needed.height());
 }
 
 std::optional<statements::StatementPay> PayPanel::payToStore() const
