@@ -374,6 +374,34 @@ void PayPanel::showFigures()
     lbl支給状態->setMinimumHeight(notes.isEmpty() ? 0 : needed.height());
 }
 
+void PayPanel::showEvent(QShowEvent *event)
+{
+    QGroupBox::showEvent(event);
+    if (!m_stored && m_items && !m_name.isEmpty())
+        recompute();
+}
+
+QString PayPanel::missingDeductions() const
+{
+    if (m_stored || !m_problem.isEmpty())
+        return {};
+    QStringList missing;
+    for (int d = 0; d < pay::kDeductionCount; ++d) {
+        if (m_pay.deductions[d])
+            continue;
+        const pay::Gap gap =
+            pay::Deduction(d) == pay::Deduction::IncomeTax ? m_result.incomeTaxGap : m_result.employmentInsuranceGap;
+        const QString name = statements::deductionName(pay::Deduction(d));
+        const QString why =
+            gapText(gap, name,
+                    pay::Deduction(d) == pay::Deduction::IncomeTax || !m_items || !m_items->lastDate.isValid()
+                        ? m_pay.payDate
+                        : m_items->lastDate);
+        missing << QStringLiteral("・%1: %2").arg(name, why);
+    }
+    return missing.join(u'\n');
+}
+
 std::optional<statements::StatementPay> PayPanel::payToStore() const
 {
     if (m_stored)
