@@ -13,6 +13,10 @@ class QDoubleSpinBox;
 class QTableWidget;
 
 namespace pelmar {
+class PayrollSettingsRow;
+}
+
+namespace pelmar {
 
 // The "設定・情報" page: the company's name and details, the reset of all
 // data, and the program's information and support banner.
@@ -94,6 +98,9 @@ public:
 
 private:
     void buildPaySettings(QGridLayout *grid);
+    // The pay date rule, the business kind and the slips a page, stored
+    // with the premium settings by the same 登録.
+    PayrollSettingsRow *m_payrollSettings = nullptr;
     void showPaySettings(const settings::PaySettings &paySettings);
     // What the confirmation and the notices call a backup: when and why.
     QString describeChosen() const;

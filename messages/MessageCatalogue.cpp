@@ -376,6 +376,11 @@ constexpr Entry catalogue[] = {
      u"」は日付として読めません。\n\n2026/05/25 のように入力するか、空にして設定の支給日ルールで決めてください。"
      u"明細は登録していません。",
      Notice, u"支給日"},
+    // The subject names each deduction without a figure and why.
+    {msg::給与控除未計算確認, InPrompt, u"次の控除は計算できず、金額もありません。\n\n",
+     u"\n\n控除合計と差引支給額も空のまま登録されます。金額が分かるときは「いいえ」を押して、"
+     u"給与計算の欄に入力してください。\n\nこのまま登録しますか",
+     ConfirmNo, u"控除の確認"},
 };
 
 constexpr bool sameText(QStringView a, QStringView b)

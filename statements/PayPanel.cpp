@@ -76,7 +76,9 @@ PayPanel::PayPanel(ProgramState &state, QWidget *parent) : QGroupBox(parent), m_
     setObjectName(QStringLiteral("frm給与計算"));
     setTitle(QStringLiteral("給与計算"));
     auto *grid = new QGridLayout(this);
-    grid->setVerticalSpacing(2);
+    // The page is full: the panel keeps to the height of the lines beside it.
+    grid->setVerticalSpacing(0);
+    grid->setContentsMargins(6, 2, 6, 2);
     int row = 0;
     const auto add = [&](const QString &caption, QWidget *value) {
         auto *label = new QLabel(caption, this);
@@ -365,6 +367,39 @@ void PayPanel::showFigures()
     }
     lbl支給状態->setText(notes.join(u'\n'));
     lbl支給状態->setVisible(!notes.isEmpty());
+    // A wrapped label does not ask for its lines' height by itself: the
+    // note would be cut off at the panel's foot.
+    const QRect needed = lbl支給状態->fontMetrics().boundingRect(QRect(0, 0, width() - 16, 10000), Qt::TextWordWrap,
+                                                                 lbl支給状態->text());
+    lbl支給状態->setMinimumHeight(notes.isEmpty() ? 0 : needed.height());
+}
+
+void PayPanel::showEvent(QShowEvent *event)
+{
+    QGroupBox::showEvent(event);
+    if (!m_stored && m_items && !m_name.isEmpty())
+        recompute();
+}
+
+QString PayPanel::missingDeductions() const
+{
+    if (m_stored || !m_problem.isEmpty())
+        return {};
+    QStringList missing;
+    for (int d = 0; d < pay::kDeductionCount; ++d) {
+        if (m_pay.deductions[d])
+            continue;
+        const pay::Gap gap =
+            pay::Deduction(d) == pay::Deduction::IncomeTax ? m_result.incomeTaxGap : m_result.employmentInsuranceGap;
+        const QString name = statements::deductionName(pay::Deduction(d));
+        const QString why =
+            gapText(gap, name,
+                    pay::Deduction(d) == pay::Deduction::IncomeTax || !m_items || !m_items->lastDate.isValid()
+                        ? m_pay.payDate
+                        : m_items->lastDate);
+        missing << QStringLiteral("・%1: %2").arg(name, why);
+    }
+    return missing.join(u'\n');
 }
 
 std::optional<statements::StatementPay> PayPanel::payToStore() const

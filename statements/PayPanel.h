@@ -45,6 +45,13 @@ public:
     std::optional<statements::StatementPay> payToStore() const;
     // Whether the figures on the panel are the stored ones.
     bool showsStored() const { return m_stored.has_value(); }
+    // The deductions that have no figure, each with why, one a line; empty
+    // when every one has a figure (or the stored pay is shown).
+    QString missingDeductions() const;
+
+protected:
+    // Back on the page, the pay follows details or settings changed meanwhile.
+    void showEvent(QShowEvent *event) override;
 
 private:
     void recompute();

@@ -171,6 +171,10 @@ void StatementPage::Entry時給()
         ShowMsg(msg::エラー給与詳細, m_payPanel->problem());
         return;
     }
+    if (const QString missing = m_payPanel->missingDeductions(); !missing.isEmpty()) {
+        if (!ShowMsg(msg::給与控除未計算確認, missing))
+            return;
+    }
     if (!confirmLeftOutLines())
         return;
     tellShortBreaks();
