@@ -81,8 +81,9 @@ const QList<Person> kStaff{
     {QStringLiteral("鈴木　一郎"), 1050, 1, true, QStringLiteral("男"), pay::TaxColumn::Kou, 1, true, 2000, {}},
     // Works here beside another job: taxed by the 乙 column, not insured here.
     {QStringLiteral("佐藤　美咲"), 1200, 2, true, QStringLiteral("女"), pay::TaxColumn::Otsu, 0, false, 0, {}},
-    // Typed with premiums for the statement and slip pictures.
-    {QStringLiteral("高橋　健太"), 1150, 3, false, QStringLiteral("男"), pay::TaxColumn::Kou, 0, true, 1500,
+    // New in April, typed with premiums for the statement and slip pictures:
+    // 甲欄, insured, a commuting allowance per day.
+    {QStringLiteral("高橋　健太"), 1150, 3, false, QStringLiteral("男"), pay::TaxColumn::Kou, 0, true, 0,
      {pay::CommuteBasis::PerDay, 420}},
 };
 
@@ -178,15 +179,6 @@ bool fillSampleShop(const QString &folder)
             if (person.savedMonths)
                 ok = ok && saveMonth(main, person, 2026, 2, 31) && saveMonth(main, person, 2026, 3, 31);
         }
-        // The new employee's payroll details, so that the statement typed for
-        // them shows the pay a shop hands over: 甲欄, insured, a commuting
-        // allowance per day.
-        ok = ok
-            && execBound(main,
-                         QStringLiteral("insert into 従業員給与 (氏名, 性別, 税区分, 扶養親族等の数, 雇用保険, 健康保険料,"
-                                        " 介護保険料, 厚生年金保険料, 住民税, 通勤手当区分, 通勤手当, 通勤手当非課税限度)"
-                                        " values (?, '男', '甲', 0, 1, 0, 0, 0, 0, '日額', 420, 150000)"),
-                         {kStaff.last().name});
         ok = ok
             && execBound(main, QStringLiteral("insert into 自社情報 values (?, ?)"),
                          {QStringLiteral("ペルマー商店"),
