@@ -345,6 +345,9 @@ int main(int argc, char *argv[])
         window.SSTab1->setCurrentIndex(1);
         history->cmbタイトル選択->setCurrentIndex(history->cmbタイトル選択->findText(QStringLiteral("2026年3月分")));
         history->cmd一覧表->click();
+        // Wide enough to show the pay after the hours, up to 差引支給額.
+        if (history->reportWindow())
+            history->reportWindow()->resize(1640, 360);
         ok = history->reportWindow() && save(history->reportWindow(), out, QStringLiteral("summary")) && ok;
         history->cmb台帳氏名->setCurrentIndex(history->cmb台帳氏名->findText(kStaff.first().name));
         history->cmb台帳年->setCurrentIndex(history->cmb台帳年->findText(QStringLiteral("2026")));
