@@ -13,9 +13,10 @@ class PatternPage : public TabPage {
 public:
     PatternPage(ProgramState &state, QWidget *parent = nullptr);
 
-    void bindGrid();
-    void setUpGrid();
-    void unbindGrid();
+    void bindData() override;
+    void releaseData() override;
+    void setUp() override;
+    void clear() override { Clear勤務形態(); }
 
     void Clear勤務形態();
     void Read勤務形態();
@@ -23,7 +24,6 @@ public:
     void LineDelete勤務形態();
 
 signals:
-    void hintRequested(const QWidget *button);
     // The shift-type master was changed from this page.
     void masterChanged();
 
@@ -36,6 +36,10 @@ public:
     QPushButton *cmd勤務行削除 = nullptr;
     QPushButton *cmd勤務読込 = nullptr;
     QToolButton *cmdHint5 = nullptr;
+
+protected:
+    // The master, as start-up may have copied it already.
+    void loadPage() override { Read勤務形態(); }
 
 private:
     void onGridAfterUpdate(int column);

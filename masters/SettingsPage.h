@@ -28,6 +28,8 @@ public:
     EntryResult Entry設定();
     void Delete設定();
     void Clear設定();
+    // The boxes empty and the company forgotten.
+    void clear() override;
     // The pay settings (premiums, week, yen rounding): read into the
     // controls and handed to the statement page; stored after a question.
     // A read that fails is told and leaves the controls as they are.
@@ -47,7 +49,6 @@ public:
     QString chosenBackup() const;
 
 signals:
-    void hintRequested(const QWidget *button);
     // 実行: every stored statement and all master data are to go, once the
     // main window has checked and asked.
     void allDeleteRequested();
@@ -60,6 +61,9 @@ signals:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    // Nothing left from a file that was since replaced, then the company
+    // and the pay settings as stored.
+    void loadPage() override;
 
 public:
     // The frames, outermost first.

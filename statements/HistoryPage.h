@@ -23,9 +23,10 @@ public:
     HistoryPage(ProgramState &state, QWidget *parent = nullptr);
     ~HistoryPage() override;
 
-    void bindGrid();
-    void setUpGrid();
-    void unbindGrid();
+    void bindData() override;
+    void releaseData() override;
+    void setUp() override;
+    void clear() override { Clear履歴(); }
 
     void Read履歴();
     void Clear履歴();
@@ -56,7 +57,6 @@ public:
     void Read締め状態();
 
 signals:
-    void hintRequested(const QWidget *button);
     // 選択 on a listed statement: the main window reopens it.
     void statementChosen(const QString &name, const QString &title);
     // The title was closed or reopened.
@@ -86,6 +86,8 @@ public:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    // The list empty; start-up may have emptied its table already.
+    void loadPage() override { Clear履歴(); }
 
 private:
     void choose();

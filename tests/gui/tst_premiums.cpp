@@ -269,7 +269,7 @@ void TestPremiums::savedAndReopenedWithPremiums()
     QCOMPARE(page()->num深夜->value().toDouble(), 7.0);
     QCOMPARE(page()->num時間外->value().toDouble(), 2.0);
     QCOMPARE(page()->num割増額->value().toDouble(), 2250.0);
-    QVERIFY(!page()->hasUnsavedLines());
+    QVERIFY(!page()->hasUnsavedEdits());
 }
 
 // A statement saved before premiums, or with fractions before rounding, is
