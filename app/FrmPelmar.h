@@ -37,7 +37,6 @@ public:
     EmployeePage *employeePage() const { return m_employees; }
     PatternPage *patternPage() const { return m_patterns; }
     SettingsPage *settingsPage() const { return m_settings; }
-    QTabWidget *SSTab1 = nullptr;
 
     // One-time set-up of labels, bindings, number formats and grid columns.
     void FormInit();
@@ -94,6 +93,7 @@ private:
     // were loaded: the day's statements are in a backup the same day.
     void backUpAtClose();
 
+    QTabWidget *SSTab1 = nullptr;
     ProgramState m_state;
     DataFiles m_files;
     QString m_openError;

@@ -36,7 +36,12 @@ signals:
     // The employee master was changed from this page.
     void masterChanged();
 
-public:
+protected:
+    // The master, as start-up may have copied it already: 登録 on a page
+    // nobody filled can then never replace the master with nothing.
+    void loadPage() override { showMaster(); }
+
+private:
     QFrame *imContainer3D3 = nullptr;
     QFrame *imContainer3D10 = nullptr;
     DataGrid *Grid従業員 = nullptr;
@@ -47,12 +52,6 @@ public:
     QPushButton *cmd従業員読込 = nullptr;
     QToolButton *cmdHint3 = nullptr;
 
-protected:
-    // The master, as start-up may have copied it already: 登録 on a page
-    // nobody filled can then never replace the master with nothing.
-    void loadPage() override { showMaster(); }
-
-private:
     void setUpGrid();
     void setUpDropDown();
     void onPatternPicked(int column);

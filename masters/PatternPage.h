@@ -27,7 +27,11 @@ signals:
     // The shift-type master was changed from this page.
     void masterChanged();
 
-public:
+protected:
+    // The master, as start-up may have copied it already.
+    void loadPage() override { Read勤務形態(); }
+
+private:
     QFrame *imContainer3D11 = nullptr;
     QFrame *imContainer3D12 = nullptr;
     DataGrid *Grid勤務形態 = nullptr;
@@ -37,11 +41,6 @@ public:
     QPushButton *cmd勤務読込 = nullptr;
     QToolButton *cmdHint5 = nullptr;
 
-protected:
-    // The master, as start-up may have copied it already.
-    void loadPage() override { Read勤務形態(); }
-
-private:
     void onGridAfterUpdate(int column);
     // How the user knows a column of the page: 開始時間, 休憩 …
     static QString columnCaption(int column);

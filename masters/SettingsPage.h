@@ -65,7 +65,7 @@ protected:
     // and the pay settings as stored.
     void loadPage() override;
 
-public:
+private:
     // The frames, outermost first.
     QFrame *imContainer3D6 = nullptr, *imContainer3D7 = nullptr, *imContainer3D8 = nullptr, *frameAllDelete = nullptr,
            *frameAllDeleteInner = nullptr;
@@ -96,7 +96,6 @@ public:
     QTableWidget *lstBackup = nullptr;
     QPushButton *cmdバックアップ復元 = nullptr;
 
-private:
     void buildPaySettings(QGridLayout *grid);
     void showPaySettings(const settings::PaySettings &paySettings);
     // What the confirmation and the notices call a backup: when and why.

@@ -62,7 +62,12 @@ signals:
     // The title was closed or reopened.
     void closeStateChanged(const QString &title);
 
-public:
+protected:
+    void showEvent(QShowEvent *event) override;
+    // The list empty; start-up may have emptied its table already.
+    void loadPage() override { Clear履歴(); }
+
+private:
     QFrame *imContainer3D2 = nullptr;
     QFrame *imContainer3D9 = nullptr;
     DataGrid *Grid履歴 = nullptr;
@@ -84,12 +89,6 @@ public:
     QPushButton *cmd締め解除 = nullptr;
     QLabel *lbl締め状態 = nullptr;
 
-protected:
-    void showEvent(QShowEvent *event) override;
-    // The list empty; start-up may have emptied its table already.
-    void loadPage() override { Clear履歴(); }
-
-private:
     void choose();
     void buildReportControls(QFrame *frame);
     void connectReports();

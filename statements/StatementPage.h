@@ -82,7 +82,11 @@ signals:
     // A save added an employee or changed an employee's wage.
     void employeeMasterChanged();
 
-public:
+protected:
+    // Empties the page; the lines and pickers as start-up readied them.
+    void loadPage() override { Clear時給(); }
+
+private:
     // The frames: the page's, then who, the title and totals, the buttons.
     QFrame *imContainer3D1 = nullptr, *imContainer3D4 = nullptr, *imContainer3D13 = nullptr, *imContainer3D5 = nullptr;
     QComboBox *cmb氏名 = nullptr;
@@ -112,11 +116,6 @@ public:
                 *cmd読込 = nullptr, *Cmd印刷 = nullptr, *cmd削除 = nullptr;
     QToolButton *cmdHint = nullptr;
 
-protected:
-    // Empties the page; the lines and pickers as start-up readied them.
-    void loadPage() override { Clear時給(); }
-
-private:
     void applyNumberFormats();
     void setUpGrid();
     void onGridAfterUpdate(int column);
