@@ -14,6 +14,7 @@ class EmployeePage : public TabPage {
 public:
     EmployeePage(ProgramState &state, QWidget *parent = nullptr);
 
+    // The steps the window runs on every page (TabPage).
     void bindData() override;
     void releaseData() override;
     void setUp() override;

@@ -13,6 +13,7 @@ class PatternPage : public TabPage {
 public:
     PatternPage(ProgramState &state, QWidget *parent = nullptr);
 
+    // The steps the window runs on every page (TabPage).
     void bindData() override;
     void releaseData() override;
     void setUp() override;

@@ -23,6 +23,7 @@ public:
     HistoryPage(ProgramState &state, QWidget *parent = nullptr);
     ~HistoryPage() override;
 
+    // The steps the window runs on every page (TabPage).
     void bindData() override;
     void releaseData() override;
     void setUp() override;

@@ -26,6 +26,7 @@ public:
     StatementPage(ProgramState &state, QWidget *parent = nullptr);
     ~StatementPage() override;
 
+    // The steps the window runs on every page (TabPage).
     void bindData() override;
     void releaseData() override;
     void setUp() override;
