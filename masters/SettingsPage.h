@@ -32,6 +32,8 @@ public:
     EntryResult Entry設定();
     void Delete設定();
     void Clear設定();
+    // The boxes empty and the company forgotten.
+    void clear() override;
     // The pay settings (premiums, week, yen rounding): read into the
     // controls and handed to the statement page; stored after a question.
     // A read that fails is told and leaves the controls as they are.
@@ -51,7 +53,6 @@ public:
     QString chosenBackup() const;
 
 signals:
-    void hintRequested(const QWidget *button);
     // 実行: every stored statement and all master data are to go, once the
     // main window has checked and asked.
     void allDeleteRequested();
@@ -64,8 +65,11 @@ signals:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    // Nothing left from a file that was since replaced, then the company
+    // and the pay settings as stored.
+    void loadPage() override;
 
-public:
+private:
     // The frames, outermost first.
     QFrame *imContainer3D6 = nullptr, *imContainer3D7 = nullptr, *imContainer3D8 = nullptr, *frameAllDelete = nullptr,
            *frameAllDeleteInner = nullptr;
@@ -96,7 +100,6 @@ public:
     QTableWidget *lstBackup = nullptr;
     QPushButton *cmdバックアップ復元 = nullptr;
 
-private:
     void buildPaySettings(QGridLayout *grid);
     // The pay date rule, the business kind and the slips a page, stored
     // with the premium settings by the same 登録.

@@ -197,8 +197,15 @@ void PayPanel::linesChanged(const QString &name, const premium::Rules &rules)
     m_rules = rules;
     const auto lines = statements::pageItemLines(m_state.WorkDb);
     m_items = lines ? statements::payItems(*lines, rules) : std::nullopt;
-    // A reopened statement keeps its stored pay while its lines are the ones it was stored with.
-    if (m_stored && m_items == m_storedItems && name == m_stored->name) {
+    // A reopened statement keeps its stored pay while its lines are the ones
+    // it was stored with. The split of the premium yen by kind follows the
+    // settings of the day, so only what the lines themselves say is compared.
+    const auto sameLines = [](const std::optional<statements::PayItems> &a,
+                              const std::optional<statements::PayItems> &b) {
+        return a && b && a->total == b->total && a->adjustment == b->adjustment && a->daysWorked == b->daysWorked
+            && a->lastDate == b->lastDate;
+    };
+    if (m_stored && sameLines(m_items, m_storedItems) && name == m_stored->name) {
         showFigures();
         return;
     }

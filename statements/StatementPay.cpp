@@ -161,9 +161,9 @@ std::optional<QList<StatementPay>> statementPaysOfTitle(const QSqlDatabase &main
 std::optional<QList<StatementPay>> statementPaysOfYear(const QSqlDatabase &main, int year)
 {
     // 支給日 is yyyymmdd text, so the year's dates lie between its first and last day as text.
+    const QString yyyy = QStringLiteral("%1").arg(year, 4, 10, QLatin1Char('0'));
     return paysWhere(main, QStringLiteral("where 支給日 between ? and ? order by 支給日, 氏名, rowid"),
-                     {QStringLiteral("%1").arg(year, 4, 10, QLatin1Char('0')) + QStringLiteral("0101"),
-                      QStringLiteral("%1").arg(year, 4, 10, QLatin1Char('0')) + QStringLiteral("1231")});
+                     {yyyy + QStringLiteral("0101"), yyyy + QStringLiteral("1231")});
 }
 
 bool writeStatementPay(QSqlDatabase &main, const StatementPay &pay)
