@@ -3,7 +3,6 @@
 #include "calc/Formats.h"
 #include "masters/EmployeePayroll.h"
 
-#include <QHash>
 #include <QSet>
 #include <QSqlQuery>
 
@@ -51,12 +50,6 @@ csv::Record deductionFields(const PayTotals &totals)
 QString dateField(const QDate &date)
 {
     return date.isValid() ? date.toString(QStringLiteral("yyyy/MM/dd")) : QString();
-}
-
-// Every kept pay of a year, by pay date and name.
-std::optional<QList<statements::StatementPay>> paysOfYear(const QSqlDatabase &main, int year)
-{
-    return statements::statementPaysOfYear(main, year);
 }
 
 } // namespace
@@ -210,7 +203,7 @@ std::optional<QList<int>> payYears(const QSqlDatabase &main)
 
 std::optional<WithholdingBook> withholdingBook(const QSqlDatabase &main, const QString &name, int year)
 {
-    const auto pays = paysOfYear(main, year);
+    const auto pays = statements::statementPaysOfYear(main, year);
     if (!pays)
         return std::nullopt;
     WithholdingBook book;
@@ -272,7 +265,7 @@ QString taxColumnText(pay::TaxColumn column)
 
 std::optional<PaymentSummary> paymentSummary(const QSqlDatabase &main, int year)
 {
-    const auto pays = paysOfYear(main, year);
+    const auto pays = statements::statementPaysOfYear(main, year);
     if (!pays)
         return std::nullopt;
     PaymentSummary summary;
