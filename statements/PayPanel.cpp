@@ -365,6 +365,8 @@ void PayPanel::showFigures()
         notes << QStringLiteral("保存した時の金額です。税額表や従業員の給与設定が変わっても、"
                                 "明細を変えるまでこのままです。");
     } else {
+        if (const QString typed = unreadablePayDate(); !typed.isEmpty())
+            notes << QStringLiteral("支給日「%1」は日付として読めません（例 2026/05/25）。").arg(typed);
         const QString tax = gapText(m_result.incomeTaxGap, QStringLiteral("所得税"), m_pay.payDate);
         const QString insurance = gapText(m_result.employmentInsuranceGap, QStringLiteral("雇用保険"),
                                           m_items && m_items->lastDate.isValid() ? m_items->lastDate : m_pay.payDate);
