@@ -178,7 +178,7 @@ void PayPanel::clear()
     m_result = pay::PayResult{};
     txt支給日->clear();
     txtその他->clear();
-    // Nothing to read for an empty page: the figures of no lines are 0.
+    m_empty = true;
     showFigures();
 }
 
@@ -226,6 +226,7 @@ void PayPanel::showStored(const statements::StatementPay &stored)
     m_dateTyped = stored.kept && stored.payDate.isValid();
     txt支給日->setText(m_dateTyped ? stored.payDate.toString(kShownDate) : QString());
     m_problem.clear();
+    m_empty = false;
     if (stored.kept)
         m_pay = stored;
     showFigures();
@@ -287,6 +288,7 @@ void PayPanel::onOtherEdited(const QString &text)
 
 void PayPanel::recompute()
 {
+    m_empty = false;
     m_problem.clear();
     m_ruleDate = QDate();
     pay::PayDetails details;
@@ -323,7 +325,7 @@ void PayPanel::recompute()
 void PayPanel::showFigures()
 {
     const bool oldStatement = m_stored && !m_stored->kept;
-    const bool blank = oldStatement || !m_problem.isEmpty();
+    const bool blank = m_empty || oldStatement || !m_problem.isEmpty();
     const auto item = [&](QLabel *label, pay::Yen amount) {
         label->setText(blank ? kNone : yen(amount));
     };
@@ -335,6 +337,7 @@ void PayPanel::showFigures()
     item(lbl通勤手当, m_pay.commute);
     // A statement saved before pay was kept shows what it paid, its total, and nothing invented.
     lbl総支給額->setText(oldStatement && m_items ? yen(m_items->total) : blank ? kNone : yen(m_pay.gross));
+
     for (int d = 0; d < pay::kDeductionCount; ++d) {
         QLineEdit *box = m_boxes[d];
         const bool typed = !blank && m_pay.overridden[d];
@@ -365,6 +368,8 @@ void PayPanel::showFigures()
         notes << QStringLiteral("保存した時の金額です。税額表や従業員の給与設定が変わっても、"
                                 "明細を変えるまでこのままです。");
     } else {
+        if (const QString typed = unreadablePayDate(); !typed.isEmpty())
+            notes << QStringLiteral("支給日「%1」は日付として読めません（例 2026/05/25）。").arg(typed);
         const QString tax = gapText(m_result.incomeTaxGap, QStringLiteral("所得税"), m_pay.payDate);
         const QString insurance = gapText(m_result.employmentInsuranceGap, QStringLiteral("雇用保険"),
                                           m_items && m_items->lastDate.isValid() ? m_items->lastDate : m_pay.payDate);

@@ -78,6 +78,7 @@ private:
     pay::Deductions m_typed; // the figures typed over the computed ones
     pay::Yen m_other = 0;
     bool m_readOnly = false;
+    bool m_empty = true; // cleared, and nothing worked out since
     bool m_dateTyped = false; // the pay date box holds a date of its own, not the rule's
     QDate m_ruleDate;
 

@@ -283,6 +283,7 @@ void StatementPage::loadStatement(const QString &name, const QString &title)
     showCloseState(title);
     if (!loaded) {
         clearTotals();
+        m_payPanel->clear();
         tellReadFailure();
         return;
     }
