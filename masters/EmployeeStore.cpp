@@ -121,12 +121,16 @@ bool deleteTicked(const QSqlDatabase &main, const QSqlDatabase &work)
     while (query.next())
         if (!query.value(0).isNull())
             ticked << query.value(0).toString();
-    {
+    if (!ticked.isEmpty()) {
+        // Without its transaction each delete would stand on its own, and a
+        // later failure would leave some of the ticked employees gone.
         Transaction transaction(main);
+        if (!transaction.started())
+            return false;
         for (const QString &name : std::as_const(ticked))
             if (!execBound(main, QStringLiteral("delete from 従業員 where 氏名 = ?"), {name}))
                 return false;
-        if (!ticked.isEmpty() && !transaction.commit())
+        if (!transaction.commit())
             return false;
     }
     return execBound(work, QStringLiteral("delete from w従業員 where チェック = -1"));

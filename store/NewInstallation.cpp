@@ -29,11 +29,15 @@ bool createFile(const QString &path, SchemaKind kind, QString *error)
             ok = false;
         } else {
             Transaction transaction(db);
+            if (!transaction.started()) {
+                *error = db.lastError().text();
+                ok = false;
+            }
             // A new file has today's layout, and says so.
             const int version = kind == SchemaKind::Main ? kMainSchemaVersion : kWorkSchemaVersion;
             const QStringList statements = sqlStatements(QString::fromUtf8(schemaSql(kind)))
                 << QStringLiteral("PRAGMA user_version = %1").arg(version);
-            for (const QString &statement : statements) {
+            for (const QString &statement : ok ? statements : QStringList()) {
                 QSqlQuery query(db);
                 if (!query.exec(statement)) {
                     *error = query.lastError().text();

@@ -1,3 +1,5 @@
+#include "masters/EmployeeStore.h"
+#include "masters/PatternStore.h"
 #include "statements/StatementStore.h"
 #include "store/Database.h"
 #include "store/FileCheck.h"
@@ -18,6 +20,9 @@
 #include <QTest>
 
 using namespace pelmar;
+
+using StoreChange = std::function<bool(const QSqlDatabase &main, const QSqlDatabase &work)>;
+Q_DECLARE_METATYPE(StoreChange)
 
 namespace {
 
@@ -77,6 +82,8 @@ private slots:
     void damageInsideTheFileIsFoundAfterOpening();
     void interruptedWriteIsNoDamage();
     void transactionRollsBack();
+    void storeWhoseTransactionCannotBeginChangesNothing_data();
+    void storeWhoseTransactionCannotBeginChangesNothing();
 };
 
 void TestDatabase::schema_data()
@@ -624,6 +631,50 @@ void TestDatabase::transactionRollsBack()
     QVERIFY(query.exec(QStringLiteral("select 氏名 from 従業員")));
     QVERIFY(query.next());
     QCOMPARE(query.value(0).toString(), QStringLiteral("O'Brien"));
+}
+
+void TestDatabase::storeWhoseTransactionCannotBeginChangesNothing_data()
+{
+    QTest::addColumn<StoreChange>("change");
+    QTest::newRow("employees: delete ticked") << StoreChange(employees::deleteTicked);
+    QTest::newRow("employees: register page") << StoreChange(employees::registerPage);
+    QTest::newRow("patterns: register page") << StoreChange(patterns::registerPage);
+    QTest::newRow("statements: delete one") << StoreChange([](const QSqlDatabase &main, const QSqlDatabase &) {
+        return statements::remove(main, QStringLiteral("A"), QStringLiteral("4月"));
+    });
+    QTest::newRow("statements: delete all") << StoreChange([](const QSqlDatabase &main, const QSqlDatabase &) {
+        return statements::removeEverything(main);
+    });
+}
+
+// A change whose transaction does not begin must not go ahead statement by
+// statement: a later failure would leave half of it done.
+void TestDatabase::storeWhoseTransactionCannotBeginChangesNothing()
+{
+    QFETCH(StoreChange, change);
+    test::TestDataFolder data;
+    QSqlDatabase main = data.mainDb();
+    QSqlDatabase work = data.workDb();
+    for (const QString &name : {QStringLiteral("A"), QStringLiteral("B")})
+        QVERIFY(execBound(main, QStringLiteral("insert into 従業員 (\"No\", 氏名) values (?, ?)"), {name, name}));
+    QVERIFY(execBound(main, QStringLiteral("insert into 勤務形態マスタ (\"No\", タイプ) values (1, 'A')")));
+    QVERIFY(execBound(main, QStringLiteral("insert into 時給ヘッダ (氏名, タイトル) values ('A', '4月')")));
+    QVERIFY(employees::readMaster(main, work));
+    QVERIFY(patterns::readMaster(main, work));
+    // The page asks for A to go, and B is left off it.
+    QVERIFY(execBound(work, QStringLiteral("update w従業員 set チェック = -1 where 氏名 = 'A'")));
+    QVERIFY(execBound(work, QStringLiteral("update w従業員 set 氏名 = null where 氏名 = 'B'")));
+    QVERIFY(execBound(work, QStringLiteral("delete from w勤務形態")));
+
+    const QString everything = QStringLiteral("select 'e', 氏名 from 従業員 union all select 'p', タイプ from 勤務形態マスタ"
+                                              " union all select 'h', 氏名 from 時給ヘッダ");
+    const test::Rows before = test::rows(main, everything);
+    // A transaction already open on the connection makes the store's own
+    // begin fail.
+    QVERIFY(QSqlQuery(main).exec(QStringLiteral("BEGIN")));
+    QVERIFY(!change(main, work));
+    QCOMPARE(test::rows(main, everything), before);
+    QVERIFY(QSqlQuery(main).exec(QStringLiteral("ROLLBACK")));
 }
 
 QTEST_GUILESS_MAIN(TestDatabase)
