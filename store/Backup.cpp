@@ -4,6 +4,7 @@
 #include "store/Failure.h"
 #include "store/SchemaVersion.h"
 #include "store/Tables.h"
+#include "store/Reasons.h"
 
 #include <QDir>
 #include <QFile>
@@ -128,9 +129,9 @@ QString integrityProblem(const QSqlDatabase &db)
 {
     QSqlQuery check(db);
     if (!check.exec(QStringLiteral("PRAGMA integrity_check")) || !check.next())
-        return QStringLiteral("データベースとして読めません。%1").arg(check.lastError().text());
+        return reasons::unreadable(check.lastError().text());
     const QString verdict = check.value(0).toString();
-    return verdict == QLatin1String("ok") ? QString() : QStringLiteral("データベースが壊れています: %1").arg(verdict);
+    return verdict == QLatin1String("ok") ? QString() : reasons::damaged(verdict);
 }
 
 int countRows(const QSqlDatabase &db, const Table &table)
@@ -214,11 +215,11 @@ Outcome snapshot(const QSqlDatabase &db, const QString &folder, const QString &b
 {
     Outcome outcome;
     if (!db.isOpen()) {
-        outcome.error = QStringLiteral("データベースが開いていません。");
+        outcome.error = reasons::notOpen();
         return outcome;
     }
     if (!QDir().mkpath(folder) || !QFileInfo(folder).isDir()) {
-        outcome.error = QStringLiteral("バックアップの保存先 %1 を作れません。").arg(native(folder));
+        outcome.error = reasons::cannotMakeBackupFolder(native(folder));
         return outcome;
     }
 
@@ -242,16 +243,15 @@ Outcome snapshot(const QSqlDatabase &db, const QString &folder, const QString &b
     if (!vacuum.exec(QStringLiteral("VACUUM INTO '%1'").arg(literal))) {
         // A full or failing disk is said in the user's words.
         const QString reason = failureReason(vacuum.lastError(), partial);
-        return fail(QStringLiteral("%1 に書き込めません。%2")
-                        .arg(native(folder), reason.isEmpty() ? vacuum.lastError().text() : reason));
+        return fail(reasons::cannotWriteInto(native(folder), reason.isEmpty() ? vacuum.lastError().text() : reason));
     }
     vacuum.finish();
 
     const QString problem = withReadOnly(partial, integrityProblem);
     if (!problem.isEmpty())
-        return fail(QStringLiteral("書き込んだバックアップを確認できません。%1").arg(problem));
+        return fail(reasons::backupUnchecked(problem));
     if (!QFile::rename(partial, finalPath))
-        return fail(QStringLiteral("%1 を作れません。").arg(native(finalPath)));
+        return fail(reasons::cannotCreate(native(finalPath)));
     outcome.path = finalPath;
     return outcome;
 }
@@ -326,9 +326,7 @@ QString describe(const Info &info)
     const auto count = [](int n) {
         return n < 0 ? QStringLiteral("?") : QString::number(n);
     };
-    return QStringLiteral("%1 に取った%2のバックアップ（従業員 %3 名、明細 %4 件）")
-        .arg(info.taken.toString(QStringLiteral("yyyy/MM/dd HH:mm:ss")), reasonText(info.reason), count(info.employees),
-             count(info.statements));
+    return reasons::describeBackup(info.taken.toString(QStringLiteral("yyyy/MM/dd HH:mm:ss")), reasonText(info.reason), count(info.employees), count(info.statements));
 }
 
 bool dailyBackupDue(const QString &dataFolder, const QDate &today)
@@ -362,7 +360,7 @@ QString upgradeCopy(const QString &copy)
                 [&] { return schemaProblem(db, SchemaKind::Main); });
             if (upgraded.outcome == UpgradeResult::Outcome::TooNew)
                 problem =
-                    QStringLiteral("新しい版の Pelmar で作られたバックアップです（版 %1）。").arg(upgraded.fromVersion);
+                    reasons::backupTooNew(upgraded.fromVersion);
             else if (!upgraded.ok())
                 problem = upgraded.error;
             else
@@ -386,10 +384,8 @@ QString copyFailure(const QFile &target, const QString &path, qint64 needed)
     if (target.error() == QFileDevice::ResourceError || (disk.isValid() && disk.bytesAvailable() < needed))
         return diskFullReason(path);
     if (!QFileInfo(folder).isWritable())
-        return QStringLiteral("フォルダー（%1）に書き込めません。読み取り専用になっていないか、書き込む権限があるかを"
-                              "確かめてください。")
-            .arg(native(folder));
-    return QStringLiteral("%1 に書き込めません（%2）。").arg(native(path), target.errorString());
+        return reasons::folderNotWritable(native(folder));
+    return reasons::cannotWriteFile(native(path), target.errorString());
 }
 
 // Copies a file whole to a new name, unbuffered, so that a write the disk
@@ -398,14 +394,14 @@ QString copyWhole(const QString &from, const QString &to)
 {
     QFile source(from);
     if (!source.open(QIODevice::ReadOnly))
-        return QStringLiteral("%1 を読めません（%2）。").arg(native(from), source.errorString());
+        return reasons::cannotRead(native(from), source.errorString());
     QFile target(to);
     if (!target.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered))
         return copyFailure(target, to, source.size());
     while (!source.atEnd()) {
         const QByteArray chunk = source.read(1 << 20);
         if (chunk.isEmpty() && source.error() != QFileDevice::NoError)
-            return QStringLiteral("%1 を読めません（%2）。").arg(native(from), source.errorString());
+            return reasons::cannotRead(native(from), source.errorString());
         if (target.write(chunk) != chunk.size())
             return copyFailure(target, to, source.size() - target.pos());
     }
@@ -421,7 +417,7 @@ Outcome prepareRestore(const QString &backupPath, const QString &mainDbPath)
 {
     Outcome outcome;
     if (!QFileInfo(backupPath).isFile()) {
-        outcome.error = QStringLiteral("%1 がありません。").arg(native(backupPath));
+        outcome.error = reasons::missingFile(native(backupPath));
         return outcome;
     }
     const QFileInfo mainFile(mainDbPath);
@@ -441,7 +437,7 @@ Outcome prepareRestore(const QString &backupPath, const QString &mainDbPath)
         problem = upgradeCopy(copy);
     if (!problem.isEmpty()) {
         QFile::remove(copy);
-        outcome.error = QStringLiteral("%1 は使えません。%2").arg(native(backupPath), problem);
+        outcome.error = reasons::unusableBackup(native(backupPath), problem);
         return outcome;
     }
     outcome.path = copy;
@@ -466,12 +462,11 @@ bool replaceFile(const QString &checkedCopy, const QString &mainDbPath, QString 
     // back into the restored file.
     const QString journal = mainDbPath + QStringLiteral("-journal");
     if (QFileInfo::exists(journal) && !QFile::remove(journal))
-        return fail(QStringLiteral("%1 を削除できません。").arg(native(journal)));
+        return fail(reasons::cannotDelete(native(journal)));
     std::error_code code;
     std::filesystem::rename(fsPath(checkedCopy), fsPath(mainDbPath), code);
     if (code)
-        return fail(QStringLiteral("%1 を置き換えられません。%2")
-                        .arg(native(mainDbPath), QString::fromLocal8Bit(code.message().c_str())));
+        return fail(reasons::cannotReplace(native(mainDbPath), QString::fromLocal8Bit(code.message().c_str())));
     return true;
 }
 
@@ -540,18 +535,14 @@ Outcome keepAside(const QString &filePath, const QDateTime &when)
     for (int n = 2; QFileInfo::exists(aside); ++n)
         aside = file.absoluteDir().filePath(QStringLiteral("%1-%2.%3").arg(base).arg(n).arg(file.suffix()));
     if (!secondName(filePath, aside)) {
-        outcome.error = QStringLiteral("%1 を %2 として残せません。フォルダーに書き込めるか、ディスクに空きがあるかを"
-                                       "確かめてください。")
-                            .arg(native(filePath), native(aside));
+        outcome.error = reasons::cannotKeepAside(native(filePath), native(aside));
         return outcome;
     }
     // The journal may hold what the file was missing when it broke.
     const QString journal = filePath + QStringLiteral("-journal");
     if (QFileInfo::exists(journal) && !secondName(journal, aside + QStringLiteral("-journal"))) {
         QFile::remove(aside);
-        outcome.error = QStringLiteral("%1 を残せません。フォルダーに書き込めるか、ディスクに空きがあるかを確かめて"
-                                       "ください。")
-                            .arg(native(journal));
+        outcome.error = reasons::cannotKeepJournalAside(native(journal));
         return outcome;
     }
     outcome.path = aside;

@@ -2,9 +2,11 @@
 
 #include "store/Backup.h"
 #include "store/Failure.h"
+#include "store/Query.h"
 #include "store/Tables.h"
 
 #include "store/SchemaText.h"
+#include "store/Reasons.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -108,8 +110,7 @@ bool heldByAnother(const QSqlError &error)
 
 QString heldByAnotherReason()
 {
-    return QStringLiteral("別のプログラムが使用中です。このファイルを開いているプログラム（ほかに動いている Pelmar、"
-                          "表計算ソフト、バックアップのソフトなど）を閉じてから、もう一度起動してください。");
+    return reasons::heldAtStart();
 }
 
 // Where a user whose file does not read back is sent: the program's own
@@ -118,18 +119,14 @@ QString damagedAdvice(const QString &filePath)
 {
     // The work file holds nothing that is kept; start-up offers a new one.
     if (QFileInfo(filePath).fileName().compare(kWorkDbFileName, Qt::CaseInsensitive) == 0)
-        return QStringLiteral("ファイルはそのまま残してください。Pelmar を起動し直すと、作業用のファイルを作り直すか"
-                              "どうかを尋ねます。");
+        return reasons::keepDamagedWorkFile();
     const QString backups = backup::folderOf(QFileInfo(filePath).absolutePath());
-    return QStringLiteral("ファイルはそのまま残してください。Pelmar が取った控えはバックアップフォルダー（%1）にあり、"
-                          "Pelmar を起動すると、使える控えから復元するかどうかを尋ねます。")
-        .arg(QDir::toNativeSeparators(backups));
+    return reasons::keepDamagedMainFile(QDir::toNativeSeparators(backups));
 }
 
 QString unreadableDamage(const QSqlError &error)
 {
-    return QStringLiteral("データベースとして読めません（壊れているか、Pelmar のデータファイルではありません: %1）。")
-        .arg(error.text());
+    return reasons::notADataFile(error.text());
 }
 
 // A read-only connection met a journal it would have to play back.
@@ -185,16 +182,10 @@ QString writeProblem(const QSqlDatabase &db, const QString &filePath)
         return {};
     const QFileInfo file(filePath);
     if (!file.isWritable())
-        return QStringLiteral("ファイルが読み取り専用です。書き込めないファイルではデータを保存できません。"
-                              "ファイルのプロパティで読み取り専用を外してから起動してください。");
+        return reasons::readOnlyAtStart();
     if (!QFileInfo(file.absolutePath()).isWritable())
-        return QStringLiteral("ファイルのあるフォルダー（%1）に書き込めません。Pelmar は保存のたびにこのフォルダーに"
-                              "作業用のファイルを作ります。フォルダーの読み取り専用を外すか、書き込む権限を付けてから"
-                              "起動してください。")
-            .arg(QDir::toNativeSeparators(file.absolutePath()));
-    return QStringLiteral("ファイルに書き込めません（%1）。ディスクの空きと、ファイルとフォルダーの状態を確かめてから"
-                          "起動してください。")
-        .arg(failure.text());
+        return reasons::folderReadOnlyAtStart(QDir::toNativeSeparators(file.absolutePath()));
+    return reasons::cannotWriteAtStart(failure.text());
 }
 
 QString schemaProblem(const QSqlDatabase &db, SchemaKind kind)
@@ -205,12 +196,12 @@ QString schemaProblem(const QSqlDatabase &db, SchemaKind kind)
             return t.table.compare(wanted.table, Qt::CaseInsensitive) == 0;
         });
         if (found == present.end())
-            return QStringLiteral("表「%1」がありません").arg(wanted.table);
+            return reasons::missingTable(wanted.table);
         for (const QString &column : wanted.columns) {
             const bool has = std::any_of(found->columns.begin(), found->columns.end(),
                                          [&](const QString &c) { return c.compare(column, Qt::CaseInsensitive) == 0; });
             if (!has)
-                return QStringLiteral("表「%1」に列「%2」がありません").arg(wanted.table, column);
+                return reasons::missingColumn(wanted.table, column);
         }
     }
     return {};
@@ -222,7 +213,7 @@ namespace {
 OpenResult refused(OpenResult &result, const QString &filePath, const QString &connectionName, const QString &reason)
 {
     result.error =
-        QStringLiteral("データベース %1 を開けません。\n理由: %2").arg(QDir::toNativeSeparators(filePath), reason);
+        reasons::cannotOpen(QDir::toNativeSeparators(filePath), reason);
     result.upgradedFrom = 0;
     if (QSqlDatabase::contains(connectionName)) {
         result.db.close();
@@ -237,11 +228,11 @@ OpenResult refused(OpenResult &result, const QString &filePath, const QString &c
 QString fileProblem(const QFileInfo &info)
 {
     if (!info.exists())
-        return QStringLiteral("ファイルがありません。");
+        return reasons::noFile();
     if (!info.isFile())
-        return QStringLiteral("ファイルではありません。");
+        return reasons::notAFile();
     if (!info.isReadable())
-        return QStringLiteral("ファイルを読む権限がありません。");
+        return reasons::noReadPermission();
     return {};
 }
 
@@ -312,7 +303,7 @@ OpenResult openAndCheck(const QString &filePath, SchemaKind kind, const QString 
     check = QSqlQuery();
     if (empty) {
         const QString damage =
-            QStringLiteral("ファイルの中身が空です（Pelmar のデータファイルではないか、壊れています）。");
+            reasons::emptyFile();
         refuse(damage + damagedAdvice(filePath));
         result.damage = damage;
         return result;
@@ -321,12 +312,9 @@ OpenResult openAndCheck(const QString &filePath, SchemaKind kind, const QString 
     QString versionError;
     const int stored = storedSchemaVersion(result.db, &versionError);
     if (stored < 0)
-        return refuse(QStringLiteral("データファイルの版を読めません: %1").arg(versionError));
+        return refuse(reasons::versionUnreadable(versionError));
     const int from = layoutVersion(stored);
-    const QString backupReason = QStringLiteral("%1 を版 %2 から版 %3 に更新する前の控え")
-                                     .arg(info.fileName())
-                                     .arg(from)
-                                     .arg(history.currentVersion);
+    const QString backupReason = reasons::copyBeforeUpgrade(info.fileName(), from, history.currentVersion);
     std::function<bool()> backupFirst;
     if (backupBeforeUpgrade)
         backupFirst = [&] {
@@ -344,19 +332,11 @@ OpenResult openAndCheck(const QString &filePath, SchemaKind kind, const QString 
         result.upgradedFrom = upgraded.fromVersion;
         break;
     case Outcome::TooNew:
-        return refuse(QStringLiteral("このデータファイルは新しい版の Pelmar で作られています（版 %1）。"
-                                     "この Pelmar では開けません。新しい版の Pelmar をお使いください。")
-                          .arg(stored));
+        return refuse(reasons::tooNewToOpen(stored));
     case Outcome::NoBackup:
-        return refuse(QStringLiteral("このデータファイルは古い版（版 %1）です。版 %2 に更新する前に控えを取る"
-                                     "手段がないため、更新せずに取りやめました。ファイルは変わっていません。")
-                          .arg(upgraded.fromVersion)
-                          .arg(upgraded.toVersion));
+        return refuse(reasons::noCopyBeforeUpgrade(upgraded.fromVersion, upgraded.toVersion));
     case Outcome::BackupFailed:
-        return refuse(QStringLiteral("このデータファイルを版 %1 から版 %2 に更新する前の控えを取れませんでした。"
-                                     "更新はしていません。ファイルは変わっていません。")
-                          .arg(upgraded.fromVersion)
-                          .arg(upgraded.toVersion));
+        return refuse(reasons::copyBeforeUpgradeFailed(upgraded.fromVersion, upgraded.toVersion));
     case Outcome::Failed: {
         // What the failure means for the user (a full disk, a read-only
         // folder …) comes first; SQLite's own words stay for whoever helps.
@@ -364,20 +344,16 @@ OpenResult openAndCheck(const QString &filePath, SchemaKind kind, const QString 
         QString why = failureReason(kept, filePath);
         QString detail = upgraded.error.isEmpty() ? kept.text() : upgraded.error;
         if (why.isEmpty())
-            why = detail.isEmpty() ? QStringLiteral("原因を特定できませんでした。") : detail;
+            why = detail.isEmpty() ? reasons::causeUnknown() : detail;
         else if (!detail.isEmpty())
             why += QStringLiteral("（%1）").arg(detail);
-        return refuse(QStringLiteral("このデータファイルを版 %1 から版 %2 に更新できませんでした。"
-                                     "ファイルは変わっていません。\n理由: %3")
-                          .arg(upgraded.fromVersion)
-                          .arg(upgraded.toVersion)
-                          .arg(why));
+        return refuse(reasons::upgradeFailed(upgraded.fromVersion, upgraded.toVersion, why));
     }
     }
 
     const QString problem = schemaProblem(result.db, kind);
     if (!problem.isEmpty()) {
-        const QString damage = problem + QStringLiteral("（Pelmar のデータファイルではないか、壊れています）。");
+        const QString damage = problem + reasons::notOurFileOrDamaged();
         refuse(damage + damagedAdvice(filePath));
         result.damage = damage;
     }
@@ -431,9 +407,7 @@ OpenResult openForReading(const QString &filePath, SchemaKind kind, const QStrin
         // which the next connection that may write plays back. One that
         // only reads cannot, and the file is not damaged for that.
         if (isInterruptedWrite(check.lastError(), filePath))
-            return refuse(QStringLiteral("前回 Pelmar が書き込みの途中で止まったため、その後始末がまだ済んでいません。"
-                                         "ファイルは壊れていません。Pelmar を一度起動すると後始末が済み、止まる前に"
-                                         "保存した内容で開きます。その後でもう一度お試しください。"));
+            return refuse(reasons::interruptedWrite());
         return refuse(unreadableReason(check.lastError(), filePath));
     }
     const bool holdsNothing = check.value(0).toInt() == 0;
@@ -444,20 +418,15 @@ OpenResult openForReading(const QString &filePath, SchemaKind kind, const QStrin
     QString versionError;
     const int stored = storedSchemaVersion(result.db, &versionError);
     if (stored < 0)
-        return refuse(QStringLiteral("データファイルの版を読めません: %1").arg(versionError));
+        return refuse(reasons::versionUnreadable(versionError));
     const int current = schemaHistory(kind).currentVersion;
     const int version = layoutVersion(stored);
     if (version > current)
-        return refuse(QStringLiteral("このデータファイルは新しい版の Pelmar で作られています（版 %1）。"
-                                     "この Pelmar では読めません。新しい版の Pelmar をお使いください。")
-                          .arg(stored));
+        return refuse(reasons::tooNewToRead(stored));
     if (version < current)
-        return refuse(QStringLiteral("このデータファイルは古い版（版 %1）です。Pelmar を一度起動すると"
-                                     "控えを取ってから版 %2 に更新されます。その後でもう一度お試しください。")
-                          .arg(version)
-                          .arg(current));
+        return refuse(reasons::tooOldToRead(version, current));
     if (const QString problem = schemaProblem(result.db, kind); !problem.isEmpty())
-        return refuse(problem + QStringLiteral("（Pelmar のデータファイルではないか、壊れています）。"));
+        return refuse(problem + reasons::notOurFileOrDamaged());
     return result;
 }
 
@@ -474,22 +443,12 @@ void closeConnection(const QString &connectionName)
 
 bool execBound(const QSqlDatabase &db, const QString &sql, const QVariantList &values, QString *error)
 {
-    QSqlQuery query(db);
-    if (!query.prepare(sql)) {
-        noteFailure(db, query.lastError());
-        if (error)
-            *error = query.lastError().text();
-        return false;
-    }
-    for (const QVariant &value : values)
-        query.addBindValue(value);
-    if (!query.exec()) {
-        noteFailure(db, query.lastError());
-        if (error)
-            *error = query.lastError().text();
-        return false;
-    }
-    return true;
+    Query query(db);
+    if (query.run(sql, values))
+        return true;
+    if (error)
+        *error = query.error().text();
+    return false;
 }
 
 QVariantList rowValues(const QSqlQuery &query, qsizetype count, qsizetype first)

@@ -4,6 +4,7 @@
 #include "store/Database.h"
 #include "store/ShippedHints.h"
 #include "store/Tables.h"
+#include "store/Reasons.h"
 
 #include <QDir>
 #include <QFile>
@@ -72,12 +73,12 @@ bool createNewInstallation(const QString &folder, QString *error)
     for (const QString &path : {mainPath, workPath}) {
         if (QFile::exists(path)) {
             *error =
-                QStringLiteral("%1 は既にあります。既存のデータは上書きしません。").arg(QDir::toNativeSeparators(path));
+                reasons::dataExists(QDir::toNativeSeparators(path));
             return false;
         }
     }
     if (!QDir().mkpath(dir.absolutePath())) {
-        *error = QStringLiteral("フォルダ %1 を作れません。").arg(QDir::toNativeSeparators(folder));
+        *error = reasons::cannotMakeFolder(QDir::toNativeSeparators(folder));
         return false;
     }
     if (createFile(mainPath, SchemaKind::Main, error) && createFile(workPath, SchemaKind::Work, error))
@@ -94,12 +95,11 @@ bool createWorkFile(const QString &folder, QString *error)
         error = &ignored;
     const QString workPath = QDir(folder).filePath(kWorkDbFileName);
     if (QFile::exists(workPath)) {
-        *error = QStringLiteral("%1 は既にあります。既存のファイルは上書きしません。")
-                     .arg(QDir::toNativeSeparators(workPath));
+        *error = reasons::fileExists(QDir::toNativeSeparators(workPath));
         return false;
     }
     if (!QDir().mkpath(QDir(folder).absolutePath())) {
-        *error = QStringLiteral("フォルダ %1 を作れません。").arg(QDir::toNativeSeparators(folder));
+        *error = reasons::cannotMakeFolder(QDir::toNativeSeparators(folder));
         return false;
     }
     if (createFile(workPath, SchemaKind::Work, error))
@@ -169,8 +169,7 @@ WorkFileRenewal renewWorkFile(const QString &workPath, const QDateTime &when)
     QString why;
     if (!createFile(fresh, SchemaKind::Work, &why)) {
         QFile::remove(fresh);
-        renewal.error = QStringLiteral("%1 に新しいファイルを作れません。%2")
-                            .arg(QDir::toNativeSeparators(work.absolutePath()), why);
+        renewal.error = reasons::cannotMakeNewFile(QDir::toNativeSeparators(work.absolutePath()), why);
         return renewal;
     }
     const bool oldThere = work.exists();

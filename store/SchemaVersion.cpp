@@ -2,6 +2,7 @@
 
 #include "store/Database.h"
 #include "store/Failure.h"
+#include "store/Reasons.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
@@ -113,7 +114,7 @@ UpgradeResult upgrade(QSqlDatabase &db, const QList<Upgrade> &steps, int current
     int missing = 0;
     const QList<Upgrade> chosen = stepsBetween(steps, result.fromVersion, currentVersion, &missing);
     if (missing != 0) {
-        result.error = QStringLiteral("版 %1 への更新手順がありません").arg(missing);
+        result.error = reasons::noUpgradeStep(missing);
         return result;
     }
     if (!backupFirst) {
@@ -136,7 +137,7 @@ UpgradeResult upgrade(QSqlDatabase &db, const QList<Upgrade> &steps, int current
             if (!query.exec(statement)) {
                 // Kept for the message, which says a full disk in the user's words.
                 noteFailure(db, query.lastError());
-                result.error = QStringLiteral("版 %1: %2").arg(step.toVersion).arg(query.lastError().text());
+                result.error = reasons::upgradeStepFailed(step.toVersion, query.lastError().text());
                 return result;
             }
         }
