@@ -2,9 +2,9 @@
 
 #include "store/Backup.h"
 #include "store/Database.h"
+#include "store/Reasons.h"
 #include "store/ShippedHints.h"
 #include "store/Tables.h"
-#include "store/Reasons.h"
 
 #include <QDir>
 #include <QFile>
