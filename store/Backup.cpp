@@ -278,7 +278,8 @@ QString describe(const Info &info)
     const auto count = [](int n) {
         return n < 0 ? QStringLiteral("?") : QString::number(n);
     };
-    return reasons::describeBackup(info.taken.toString(QStringLiteral("yyyy/MM/dd HH:mm:ss")), reasonText(info.reason), count(info.employees), count(info.statements));
+    return reasons::describeBackup(info.taken.toString(QStringLiteral("yyyy/MM/dd HH:mm:ss")), reasonText(info.reason),
+                                   count(info.employees), count(info.statements));
 }
 
 bool dailyBackupDue(const QString &dataFolder, const QDate &today)

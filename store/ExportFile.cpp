@@ -99,8 +99,7 @@ Place placeOf(const QString &path)
             return refused(reasons::exportNotRegularFile());
     } else if (given.isSymLink()) {
         // The link would make a file wherever it points; it points nowhere now.
-        return refused(
-            reasons::exportLinkLeadsNowhere(QDir::toNativeSeparators(given.symLinkTarget())));
+        return refused(reasons::exportLinkLeadsNowhere(QDir::toNativeSeparators(given.symLinkTarget())));
     } else {
         if (given.fileName().isEmpty() || path.endsWith(u'/') || path.endsWith(QDir::separator()))
             return refused(reasons::noExportName());
@@ -115,8 +114,7 @@ Place placeOf(const QString &path)
     if (!dataFolder.isEmpty())
         return refused(reasons::exportInDataFolder(QDir::toNativeSeparators(dataFolder)));
     if (given.exists() && isDatabaseFile(place.target))
-        return refused(
-            reasons::exportOverDatabase());
+        return refused(reasons::exportOverDatabase());
     return place;
 }
 
@@ -157,8 +155,9 @@ bool write(const QString &path, const QByteArray &bytes, QString *error)
     const Place place = placeOf(path);
     if (!place.refusal.isEmpty() || !place.missingFolder.isEmpty()) {
         if (error)
-            *error = !place.refusal.isEmpty() ? place.refusal
-                                              : reasons::exportFolderMissing(QDir::toNativeSeparators(place.missingFolder));
+            *error = !place.refusal.isEmpty()
+                ? place.refusal
+                : reasons::exportFolderMissing(QDir::toNativeSeparators(place.missingFolder));
         return false;
     }
     QSaveFile file(place.target);

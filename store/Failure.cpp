@@ -1,6 +1,7 @@
 #include "store/Failure.h"
 
 #include "store/Database.h"
+#include "store/Query.h"
 #include "store/Reasons.h"
 
 #include <QCoreApplication>
@@ -8,7 +9,6 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QMutex>
-#include <QSqlQuery>
 #include <QThread>
 #include <QTimer>
 #include <QUrl>
@@ -63,13 +63,13 @@ void stopWaitingForNow(const QSqlDatabase &db)
     QCoreApplication *app = QCoreApplication::instance();
     if (!app || QThread::currentThread() != app->thread() || !db.isOpen())
         return;
-    QSqlQuery(db).exec(QStringLiteral("PRAGMA busy_timeout = 0"));
+    Query(db, OnFailure::Answer).run(QStringLiteral("PRAGMA busy_timeout = 0"));
     QTimer::singleShot(0, app, [name = db.connectionName()] {
         if (!QSqlDatabase::contains(name))
             return;
         const QSqlDatabase again = QSqlDatabase::database(name, false);
         if (again.isOpen())
-            QSqlQuery(again).exec(QStringLiteral("PRAGMA busy_timeout = %1").arg(kBusyTimeoutMs));
+            Query(again, OnFailure::Answer).run(QStringLiteral("PRAGMA busy_timeout = %1").arg(kBusyTimeoutMs));
     });
 }
 

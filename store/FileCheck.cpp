@@ -1,10 +1,10 @@
 #include "store/FileCheck.h"
 
+#include "store/Query.h"
 #include "store/Reasons.h"
 
 #include <QSqlDatabase>
 #include <QSqlError>
-#include <QSqlQuery>
 #include <QUuid>
 
 namespace pelmar {
@@ -20,12 +20,12 @@ QString soundnessProblem(const QString &filePath)
         if (!db.open()) {
             problem = reasons::cannotOpenFile(db.lastError().text());
         } else {
-            QSqlQuery check(db);
+            Query check(db, OnFailure::Answer);
             // quick_check reads every page and row but skips comparing the
             // indexes with their tables: the part of integrity_check that
             // grows fastest with the data.
-            if (!check.exec(QStringLiteral("PRAGMA quick_check")) || !check.next()) {
-                problem = reasons::unreadable(check.lastError().text());
+            if (!check.run(QStringLiteral("PRAGMA quick_check")) || !check.next()) {
+                problem = reasons::unreadable(check.error().text());
             } else {
                 QStringList findings;
                 do

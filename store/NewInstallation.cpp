@@ -2,6 +2,7 @@
 
 #include "store/Backup.h"
 #include "store/Database.h"
+#include "store/Query.h"
 #include "store/Reasons.h"
 #include "store/ShippedHints.h"
 #include "store/Tables.h"
@@ -10,7 +11,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlError>
-#include <QSqlQuery>
 #include <QUuid>
 
 namespace pelmar {
@@ -38,10 +38,12 @@ bool createFile(const QString &path, SchemaKind kind, QString *error)
             const int version = kind == SchemaKind::Main ? kMainSchemaVersion : kWorkSchemaVersion;
             const QStringList statements = sqlStatements(QString::fromUtf8(schemaSql(kind)))
                 << QStringLiteral("PRAGMA user_version = %1").arg(version);
+            // A new file's connection is gone with this function: the error
+            // goes with the answer, not to the connection.
+            Query query(db, OnFailure::Answer);
             for (const QString &statement : ok ? statements : QStringList()) {
-                QSqlQuery query(db);
-                if (!query.exec(statement)) {
-                    *error = query.lastError().text();
+                if (!query.run(statement)) {
+                    *error = query.error().text();
                     ok = false;
                     break;
                 }
@@ -72,8 +74,7 @@ bool createNewInstallation(const QString &folder, QString *error)
     const QString workPath = dir.filePath(kWorkDbFileName);
     for (const QString &path : {mainPath, workPath}) {
         if (QFile::exists(path)) {
-            *error =
-                reasons::dataExists(QDir::toNativeSeparators(path));
+            *error = reasons::dataExists(QDir::toNativeSeparators(path));
             return false;
         }
     }
@@ -124,11 +125,11 @@ void takeOverHints(const QString &oldPath, const QString &newPath, WorkFileRenew
         fresh.setDatabaseName(newPath);
         QList<QVariantList> rows;
         if (old.open()) {
-            QSqlQuery read(old);
-            if (read.exec(selectSql(tables::ClHint, tables::ClHint.columns, QStringLiteral("order by rowid")))) {
+            Query read(old, OnFailure::Answer);
+            if (read.run(selectSql(tables::ClHint, tables::ClHint.columns, QStringLiteral("order by rowid")))) {
                 while (read.next())
-                    rows << rowValues(read, tables::ClHint.columns.size());
-                renewal.hintsLost = read.lastError().isValid();
+                    rows << read.values(tables::ClHint.columns.size());
+                renewal.hintsLost = read.failed();
             } else {
                 renewal.hintsLost = true;
             }

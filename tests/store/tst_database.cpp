@@ -642,9 +642,8 @@ void TestDatabase::storeWhoseTransactionCannotBeginChangesNothing_data()
     QTest::newRow("statements: delete one") << StoreChange([](const QSqlDatabase &main, const QSqlDatabase &) {
         return statements::remove(main, QStringLiteral("A"), QStringLiteral("4月"));
     });
-    QTest::newRow("statements: delete all") << StoreChange([](const QSqlDatabase &main, const QSqlDatabase &) {
-        return statements::removeEverything(main);
-    });
+    QTest::newRow("statements: delete all") << StoreChange(
+        [](const QSqlDatabase &main, const QSqlDatabase &) { return statements::removeEverything(main); });
 }
 
 // A change whose transaction does not begin must not go ahead statement by
@@ -666,8 +665,9 @@ void TestDatabase::storeWhoseTransactionCannotBeginChangesNothing()
     QVERIFY(execBound(work, QStringLiteral("update w従業員 set 氏名 = null where 氏名 = 'B'")));
     QVERIFY(execBound(work, QStringLiteral("delete from w勤務形態")));
 
-    const QString everything = QStringLiteral("select 'e', 氏名 from 従業員 union all select 'p', タイプ from 勤務形態マスタ"
-                                              " union all select 'h', 氏名 from 時給ヘッダ");
+    const QString everything =
+        QStringLiteral("select 'e', 氏名 from 従業員 union all select 'p', タイプ from 勤務形態マスタ"
+                       " union all select 'h', 氏名 from 時給ヘッダ");
     const test::Rows before = test::rows(main, everything);
     // A transaction already open on the connection makes the store's own
     // begin fail.
