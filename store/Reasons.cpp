@@ -394,4 +394,83 @@ QString exportFolderMissing(const QString &folder)
     return QStringLiteral("保存先のフォルダー（%1）がありません。").arg(folder);
 }
 
+QString newestSoundBackup(const QString &backup)
+{
+    return QStringLiteral("\n\n使えるバックアップのうち一番新しいもの:\n%1").arg(backup);
+}
+
+QString backupFolderLine(const QString &folder)
+{
+    return QStringLiteral("\nバックアップフォルダー: %1").arg(folder);
+}
+
+QString hintsTakenOver(int count)
+{
+    return QStringLiteral("\nヒントの文章 %1 件を引き継ぎました。").arg(count);
+}
+
+QString hintsLost()
+{
+    return QStringLiteral("\n前のファイルから読めなかったヒントの文章は引き継げませんでした。");
+}
+
+QString oldFileKeptAs(const QString &path)
+{
+    return QStringLiteral("\n前のファイルは %1 として残してあります。").arg(path);
+}
+
+QString restoredFrom(const QString &backup, const QString &keptAside)
+{
+    return QStringLiteral("%1 から復元しました。\n壊れていたファイルは %2 として残してあります。")
+        .arg(backup, keptAside);
+}
+
+QString upgradedFile(const QString &file, int from, int to)
+{
+    return QStringLiteral("%1（版 %2 から版 %3）").arg(file).arg(from).arg(to);
+}
+
+QString leftoversRemoved(int count, qint64 bytes)
+{
+    return QStringLiteral("中断されたバックアップ・復元の一時ファイル %1 個（%2 バイト）を削除しました。")
+        .arg(count)
+        .arg(bytes);
+}
+
+QString leftoverKept(const QString &path)
+{
+    return QStringLiteral("一時ファイル %1 を削除できません。").arg(path);
+}
+
+QString lockDetailUnknown()
+{
+    return QStringLiteral("不明");
+}
+
+QString unknownLockContents()
+{
+    return QStringLiteral("不明（ファイルの中身を読めません）");
+}
+
+QString onThisComputer(qint64 pid)
+{
+    return QStringLiteral("（このコンピューター、プロセス番号 %1）").arg(pid);
+}
+
+QString lockHolder(const QString &file, const QString &computer, const QString &user, const QString &since)
+{
+    return QStringLiteral("ファイル: %1\nコンピューター: %2\nユーザー: %3\n使い始めた日時: %4")
+        .arg(file, computer, user, since);
+}
+
+QString cannotGuardDataFolder(const QString &folder, const QString &lockFile)
+{
+    return QStringLiteral("データフォルダー（%1）に %2 を作れないため、起動できません。\n\n"
+                          "このファイルで Pelmar が一つだけ動いていることを確かめられないため、"
+                          "データを守るために起動を取りやめます。\n\n"
+                          "データフォルダーが読み取り専用になっていないか、書き込む権限があるかを確かめ、"
+                          "書き込めるようにしてから、もう一度起動してください。")
+        .arg(folder, lockFile);
+}
+
 } // namespace pelmar::reasons

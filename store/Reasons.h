@@ -87,4 +87,21 @@ QString exportOverDatabase();
 QString standardOutputFailed();
 QString exportFolderMissing(const QString &folder);
 
+// What start-up tells about a damaged file and its repair.
+QString newestSoundBackup(const QString &backup);
+QString backupFolderLine(const QString &folder);
+QString hintsTakenOver(int count);
+QString hintsLost();
+QString oldFileKeptAs(const QString &path);
+QString restoredFrom(const QString &backup, const QString &keptAside);
+QString upgradedFile(const QString &file, int from, int to);
+QString leftoversRemoved(int count, qint64 bytes);
+QString leftoverKept(const QString &path);
+// Who holds the data folder's lock file, and why a second copy cannot start.
+QString lockDetailUnknown();
+QString unknownLockContents();
+QString onThisComputer(qint64 pid);
+QString lockHolder(const QString &file, const QString &computer, const QString &user, const QString &since);
+QString cannotGuardDataFolder(const QString &folder, const QString &lockFile);
+
 } // namespace pelmar::reasons
