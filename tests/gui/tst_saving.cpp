@@ -208,7 +208,8 @@ void TestSaving::reopeningReplacesEveryLine()
         // The message names the file and why its lines could not be read.
         const QStringList told = asked().filter(QStringLiteral("エラー/明細行読込/"));
         QCOMPARE(told.size(), 1);
-        QVERIFY2(told.first().contains(QStringLiteral("Pelmar.mdb")) && told.first().contains(QStringLiteral("時給明細")),
+        QVERIFY2(told.first().contains(QStringLiteral("Pelmar.mdb"))
+                     && told.first().contains(QStringLiteral("時給明細")),
                  qPrintable(told.first()));
         QVERIFY(!page()->num合計->value().isValid());
     }

@@ -2,9 +2,11 @@
 #include "masters/PatternStore.h"
 #include "statements/StatementStore.h"
 #include "store/Database.h"
+#include "store/Failure.h"
 #include "store/FileCheck.h"
 #include "store/NewInstallation.h"
 #include "store/PageRows.h"
+#include "store/Query.h"
 #include "store/ShippedHints.h"
 #include "store/Tables.h"
 
@@ -13,6 +15,7 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -84,6 +87,8 @@ private slots:
     void transactionRollsBack();
     void storeWhoseTransactionCannotBeginChangesNothing_data();
     void storeWhoseTransactionCannotBeginChangesNothing();
+    void failedQueryKeepsWhy_data();
+    void failedQueryKeepsWhy();
 };
 
 void TestDatabase::schema_data()
@@ -675,6 +680,45 @@ void TestDatabase::storeWhoseTransactionCannotBeginChangesNothing()
     QVERIFY(!change(main, work));
     QCOMPARE(test::rows(main, everything), before);
     QVERIFY(QSqlQuery(main).exec(QStringLiteral("ROLLBACK")));
+}
+
+void TestDatabase::failedQueryKeepsWhy_data()
+{
+    QTest::addColumn<QString>("sql");
+    QTest::addColumn<QVariantList>("values");
+    QTest::addColumn<bool>("keep");
+    const QString unknownTable = QStringLiteral("select 氏名 from 従業員_none where 氏名 = ?");
+    const QString doubleKey = QStringLiteral("insert into 設定 (項目, 値) values (?, ?)");
+    QTest::newRow("cannot be prepared, kept") << unknownTable << QVariantList{QStringLiteral("A")} << true;
+    QTest::newRow("cannot be prepared, an answer") << unknownTable << QVariantList{QStringLiteral("A")} << false;
+    QTest::newRow("refused when run, kept")
+        << doubleKey << QVariantList{QStringLiteral("k"), QStringLiteral("v")} << true;
+}
+
+// A failed statement says what failed, and the connection's next message
+// says why only when the failure was kept for it.
+void TestDatabase::failedQueryKeepsWhy()
+{
+    QFETCH(QString, sql);
+    QFETCH(QVariantList, values);
+    QFETCH(bool, keep);
+    test::TestDataFolder data;
+    QSqlDatabase main = data.mainDb();
+    QVERIFY(execBound(main, QStringLiteral("insert into 設定 (項目, 値) values ('k', 'v')")));
+    forgetFailure(main);
+
+    Query query(main, keep ? OnFailure::Keep : OnFailure::Answer);
+    QVERIFY(!query.run(sql, values));
+    QVERIFY(query.failed());
+    QCOMPARE(query.failedStatement(), sql);
+    const QString detail = failureDetail(main);
+    QCOMPARE(!detail.isEmpty(), keep);
+    if (keep)
+        QVERIFY2(detail.contains(QFileInfo(data.mainPath()).fileName()) && detail.contains(query.error().text()),
+                 qPrintable(detail));
+    // The next statement that succeeds starts clean.
+    QVERIFY(query.run(QStringLiteral("select count(*) from 設定")));
+    QVERIFY(!query.failed());
 }
 
 QTEST_GUILESS_MAIN(TestDatabase)
