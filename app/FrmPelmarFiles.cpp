@@ -6,10 +6,10 @@
 #include "statements/MonthClose.h"
 #include "store/Backup.h"
 #include "store/Failure.h"
+#include "store/Query.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSqlQuery>
 
 // The main window's work on the data files as a whole: the bulk delete, the
 // restore of a backup, the checks after start-up with the repairs they
@@ -107,10 +107,10 @@ void FrmPelmar::tellAfterStartFindings(const DataFiles::AfterStart &found)
 
 qint64 FrmPelmar::mainChanges() const
 {
-    QSqlQuery query(m_state.MainDb);
-    if (!query.exec(QStringLiteral("select total_changes()")) || !query.next())
-        return -1;
-    return query.value(0).toLongLong();
+    // A count that cannot be read is no failure the user is told of.
+    Query query(m_state.MainDb, OnFailure::Answer);
+    const QVariant changes = query.single(QStringLiteral("select total_changes()"));
+    return changes.isValid() ? changes.toLongLong() : -1;
 }
 
 void FrmPelmar::backUpAtClose()

@@ -1,11 +1,8 @@
 #include "masters/EmployeePayroll.h"
 
 #include "store/Database.h"
-#include "store/Failure.h"
+#include "store/Query.h"
 #include "store/Tables.h"
-
-#include <QSqlError>
-#include <QSqlQuery>
 
 namespace pelmar::employees {
 
@@ -36,7 +33,7 @@ QString basisName(pay::CommuteBasis basis)
     return {};
 }
 
-EmployeePayroll payrollOfRow(const QSqlQuery &query)
+EmployeePayroll payrollOfRow(const Query &query)
 {
     // In the order of 従業員給与's columns.
     EmployeePayroll payroll;
@@ -69,22 +66,14 @@ EmployeePayroll payrollOfRow(const QSqlQuery &query)
 std::optional<QList<EmployeePayroll>> payrollsWhere(const QSqlDatabase &main, const QString &tail,
                                                     const QVariantList &values)
 {
-    QSqlQuery query(main);
-    query.setForwardOnly(true);
-    query.prepare(selectSql(tables::従業員給与, tables::従業員給与.columns, tail));
-    for (const QVariant &value : values)
-        query.addBindValue(value);
-    if (!query.exec()) {
-        noteFailure(main, query.lastError());
+    Query query(main);
+    if (!query.run(selectSql(tables::従業員給与, tables::従業員給与.columns, tail), values))
         return std::nullopt;
-    }
     QList<EmployeePayroll> payrolls;
     while (query.next())
         payrolls << payrollOfRow(query);
-    if (query.lastError().isValid()) {
-        noteFailure(main, query.lastError());
+    if (query.failed())
         return std::nullopt;
-    }
     return payrolls;
 }
 

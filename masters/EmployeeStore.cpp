@@ -5,11 +5,10 @@
 #include "store/Database.h"
 #include "store/Failure.h"
 #include "store/PageRows.h"
+#include "store/Query.h"
 #include "store/Tables.h"
 
 #include <QSet>
-#include <QSqlError>
-#include <QSqlQuery>
 
 #include <algorithm>
 
@@ -37,8 +36,8 @@ PageRows pageRows(int count, const QList<QVariantList> &master)
 QStringList names(const QSqlDatabase &main)
 {
     QStringList result;
-    QSqlQuery query(main);
-    if (!query.exec(QStringLiteral("select 氏名 from 従業員 order by \"No\", rowid")))
+    Query query(main);
+    if (!query.run(QStringLiteral("select 氏名 from 従業員 order by \"No\", rowid")))
         return result;
     while (query.next())
         if (!query.value(0).isNull())
@@ -48,11 +47,11 @@ QStringList names(const QSqlDatabase &main)
 
 std::optional<WageAndPattern> find(const QSqlDatabase &main, const QString &name)
 {
-    QSqlQuery query(main);
-    query.prepare(selectSql(tables::従業員, {QStringLiteral("時給"), QStringLiteral("勤務形態")},
-                            QStringLiteral("where 氏名 = ? order by rowid limit 1")));
-    query.addBindValue(name);
-    if (!query.exec() || !query.next())
+    Query query(main);
+    if (!query.run(selectSql(tables::従業員, {QStringLiteral("時給"), QStringLiteral("勤務形態")},
+                             QStringLiteral("where 氏名 = ? order by rowid limit 1")),
+                   {name})
+        || !query.next())
         return std::nullopt;
     return WageAndPattern{query.value(0), query.value(1)};
 }
@@ -64,28 +63,27 @@ bool resetPage(const QSqlDatabase &work, int rows)
 
 bool readMaster(const QSqlDatabase &main, const QSqlDatabase &work)
 {
-    QSqlQuery master(main);
-    master.setForwardOnly(true);
-    if (!master.exec(selectSql(tables::従業員, columns::employee, kInPageOrder))) {
-        noteFailure(main, master.lastError());
+    Query master(main);
+    if (!master.run(selectSql(tables::従業員, columns::employee, kInPageOrder)))
         return false;
-    }
     QList<QVariantList> employees;
     while (master.next())
-        employees << rowValues(master, columns::employee.size());
+        employees << master.values(columns::employee.size());
+    if (master.failed())
+        return false;
     return holdRows(work, pageRows(std::max(kPageRows, int(employees.size()) + kBlankRowsBelow), employees));
 }
 
 bool registerPage(const QSqlDatabase &main, const QSqlDatabase &work)
 {
-    QSqlQuery page(work);
-    if (!page.exec(selectSql(tables::w従業員, columns::employee, kInPageOrder)))
+    Query page(work);
+    if (!page.run(selectSql(tables::w従業員, columns::employee, kInPageOrder)))
         return false;
     // The page showed the master from its first row down; a row whose name
     // changed, to a name the master did not have, from one no row keeps, is
     // a rename, and the employee's payroll details go with it.
-    QSqlQuery before(main);
-    if (!before.exec(QStringLiteral("select 氏名 from 従業員 ") + kInPageOrder))
+    Query before(main);
+    if (!before.run(QStringLiteral("select 氏名 from 従業員 ") + kInPageOrder))
         return false;
     QStringList oldNames;
     while (before.next())
@@ -93,9 +91,12 @@ bool registerPage(const QSqlDatabase &main, const QSqlDatabase &work)
     QList<QVariantList> rows;
     QStringList newNames;
     while (page.next()) {
-        rows << rowValues(page, columns::employee.size());
+        rows << page.values(columns::employee.size());
         newNames << page.value(0).toString();
     }
+    // A read that stops on an error must not register half the page.
+    if (before.failed() || page.failed())
+        return false;
     QList<std::pair<QString, QString>> renames;
     for (qsizetype row = 0; row < std::min(oldNames.size(), newNames.size()); ++row) {
         const QString &from = oldNames.at(row);
@@ -119,37 +120,45 @@ bool registerPage(const QSqlDatabase &main, const QSqlDatabase &work)
 
 std::optional<int> namesLeavingMaster(const QSqlDatabase &main, const QSqlDatabase &work)
 {
-    QSqlQuery page(work);
-    if (!page.exec(QStringLiteral("select 氏名 from w従業員 where 氏名 is not null")))
+    Query page(work);
+    if (!page.run(QStringLiteral("select 氏名 from w従業員 where 氏名 is not null")))
         return std::nullopt;
     QSet<QString> onPage;
     while (page.next())
         onPage.insert(page.value(0).toString());
-    QSqlQuery master(main);
-    if (!master.exec(QStringLiteral("select 氏名 from 従業員")))
+    Query master(main);
+    if (page.failed() || !master.run(QStringLiteral("select 氏名 from 従業員")))
         return std::nullopt;
     int leaving = 0;
     while (master.next())
         if (master.value(0).isNull() || !onPage.contains(master.value(0).toString()))
             ++leaving;
+    if (master.failed())
+        return std::nullopt;
     return leaving;
 }
 
 bool deleteTicked(const QSqlDatabase &main, const QSqlDatabase &work)
 {
     QStringList ticked;
-    QSqlQuery query(work);
-    if (!query.exec(QStringLiteral("select 氏名 from w従業員 where チェック = -1")))
+    Query query(work);
+    if (!query.run(QStringLiteral("select 氏名 from w従業員 where チェック = -1")))
         return false;
     while (query.next())
         if (!query.value(0).isNull())
             ticked << query.value(0).toString();
-    {
+    if (query.failed())
+        return false;
+    if (!ticked.isEmpty()) {
+        // Without its transaction each delete would stand on its own, and a
+        // later failure would leave some of the ticked employees gone.
         Transaction transaction(main);
+        if (!transaction.started())
+            return false;
         for (const QString &name : std::as_const(ticked))
             if (!execBound(main, QStringLiteral("delete from 従業員 where 氏名 = ?"), {name}))
                 return false;
-        if (!ticked.isEmpty() && (!followMaster(main, {}) || !transaction.commit()))
+        if (!followMaster(main, {}) || !transaction.commit())
             return false;
     }
     return execBound(work, QStringLiteral("delete from w従業員 where チェック = -1"));
@@ -158,10 +167,12 @@ bool deleteTicked(const QSqlDatabase &main, const QSqlDatabase &work)
 bool addForStatement(const QSqlDatabase &main, const QString &name, const QVariant &wage, const QString &patternType,
                      const patterns::PatternTimes &times)
 {
-    QSqlQuery last(main);
-    if (!last.exec(QStringLiteral("select \"No\" from 従業員 order by \"No\" desc limit 1")))
+    Query last(main);
+    if (!last.run(QStringLiteral("select \"No\" from 従業員 order by \"No\" desc limit 1")))
         return false;
     const int number = last.next() && !last.value(0).isNull() ? last.value(0).toInt() + 1 : 1;
+    if (last.failed())
+        return false;
     // In the order of columns::employee.
     const QVariantList values{name, wage, patternType, times.start, times.end, times.breakHours, times.worked};
     return insertRow(main, tables::従業員, tables::従業員.columns, QVariantList{number} + values);

@@ -1,11 +1,8 @@
 #include "masters/PayrollSettings.h"
 
 #include "store/Database.h"
-#include "store/Failure.h"
+#include "store/Query.h"
 #include "store/Tables.h"
-
-#include <QSqlError>
-#include <QSqlQuery>
 
 namespace pelmar::settings {
 
@@ -85,14 +82,10 @@ std::optional<pay::BusinessKind> businessFromName(const QString &name)
 
 std::optional<PayrollSettings> loadPayroll(const QSqlDatabase &main)
 {
-    QSqlQuery query(main);
-    query.prepare(selectSql(tables::設定, tables::設定.columns, QStringLiteral("where 項目 in (?, ?, ?)")));
-    for (const QString &item : {k支給日ルール, k事業の種類, k明細書式})
-        query.addBindValue(item);
-    if (!query.exec()) {
-        noteFailure(main, query.lastError());
+    Query query(main);
+    if (!query.run(selectSql(tables::設定, tables::設定.columns, QStringLiteral("where 項目 in (?, ?, ?)")),
+                   {k支給日ルール, k事業の種類, k明細書式}))
         return std::nullopt;
-    }
     PayrollSettings settings;
     while (query.next()) {
         const QString item = query.value(0).toString();
@@ -107,6 +100,8 @@ std::optional<PayrollSettings> loadPayroll(const QSqlDatabase &main)
             settings.slipsPerPage = value.toInt();
         }
     }
+    if (query.failed())
+        return std::nullopt;
     return settings;
 }
 

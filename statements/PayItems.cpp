@@ -2,11 +2,9 @@
 
 #include "calc/WorkTime.h"
 #include "store/Database.h"
-#include "store/Failure.h"
+#include "store/Query.h"
 
 #include <QSet>
-#include <QSqlError>
-#include <QSqlQuery>
 
 #include <cmath>
 
@@ -108,22 +106,17 @@ pay::PayInput payInputOf(const PayItems &items, const pay::PayDetails &details, 
 
 std::optional<QList<ItemLine>> pageItemLines(const QSqlDatabase &work)
 {
-    QSqlQuery query(work);
-    query.setForwardOnly(true);
-    if (!query.exec(QStringLiteral("select 日付, 時間, 時給, 調整額, 金額, 深夜, 時間外, 割増額, 休日, 時間外60超"
-                                   " from w明細 where 日付 is not null and 金額 is not null order by 日付, 行番号"))) {
-        noteFailure(work, query.lastError());
+    Query query(work);
+    if (!query.run(QStringLiteral("select 日付, 時間, 時給, 調整額, 金額, 深夜, 時間外, 割増額, 休日, 時間外60超"
+                                  " from w明細 where 日付 is not null and 金額 is not null order by 日付, 行番号")))
         return std::nullopt;
-    }
     QList<ItemLine> lines;
     while (query.next()) {
-        const QVariantList v = rowValues(query, 10);
+        const QVariantList v = query.values(10);
         lines << ItemLine{v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8], v[9]};
     }
-    if (query.lastError().isValid()) {
-        noteFailure(work, query.lastError());
+    if (query.failed())
         return std::nullopt;
-    }
     return lines;
 }
 

@@ -1,11 +1,8 @@
 #include "statements/StatementPay.h"
 
 #include "store/Database.h"
-#include "store/Failure.h"
+#include "store/Query.h"
 #include "store/Tables.h"
-
-#include <QSqlError>
-#include <QSqlQuery>
 
 namespace pelmar::statements {
 
@@ -30,7 +27,7 @@ std::optional<pay::Yen> yenOf(const QVariant &value)
     return ok ? std::optional<pay::Yen>(yen) : std::nullopt;
 }
 
-StatementPay payOfRow(const QSqlQuery &query)
+StatementPay payOfRow(const Query &query)
 {
     // In the order of 時給支給's columns.
     StatementPay pay;
@@ -61,23 +58,15 @@ StatementPay payOfRow(const QSqlQuery &query)
 
 std::optional<QList<StatementPay>> paysWhere(const QSqlDatabase &main, const QString &tail, const QVariantList &values)
 {
-    QSqlQuery query(main);
-    query.setForwardOnly(true);
-    query.prepare(selectSql(tables::時給支給, tables::時給支給.columns, tail));
-    for (const QVariant &value : values)
-        query.addBindValue(value);
-    if (!query.exec()) {
-        noteFailure(main, query.lastError());
+    Query query(main);
+    if (!query.run(selectSql(tables::時給支給, tables::時給支給.columns, tail), values))
         return std::nullopt;
-    }
     QList<StatementPay> pays;
     while (query.next())
         pays << payOfRow(query);
     // A read that stops on an error is a failed read, not a short one.
-    if (query.lastError().isValid()) {
-        noteFailure(main, query.lastError());
+    if (query.failed())
         return std::nullopt;
-    }
     return pays;
 }
 

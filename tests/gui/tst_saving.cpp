@@ -205,7 +205,12 @@ void TestSaving::reopeningReplacesEveryLine()
         QCOMPARE(control<NumberBox>("num合計")->value().toDouble(), 16000.0);
     } else {
         QCOMPARE(lines, Rows{});
-        QVERIFY(asked().contains(QStringLiteral("エラー/明細行読込/")));
+        // The message names the file and why its lines could not be read.
+        const QStringList told = asked().filter(QStringLiteral("エラー/明細行読込/"));
+        QCOMPARE(told.size(), 1);
+        QVERIFY2(told.first().contains(QStringLiteral("Pelmar.mdb"))
+                     && told.first().contains(QStringLiteral("時給明細")),
+                 qPrintable(told.first()));
         QVERIFY(!control<NumberBox>("num合計")->value().isValid());
     }
     QCOMPARE(control<DataGrid>("Grid明細")->model()->rowCount(), 60);
