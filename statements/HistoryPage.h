@@ -54,6 +54,9 @@ public:
     void cmd締め_Click();
     void cmd締め解除_Click();
     void Read締め状態();
+    // Punches of a time recorder's CSV file made into statements of a title,
+    // in a dialog of their own.
+    void cmd取込_Click();
 
 signals:
     void hintRequested(const QWidget *button);
@@ -69,6 +72,7 @@ public:
     QPushButton *cmd履歴クリア = nullptr;
     QPushButton *cmd履歴読込 = nullptr;
     QPushButton *cmd履歴選択 = nullptr;
+    QPushButton *cmd取込 = nullptr;
     QToolButton *cmdHint2 = nullptr;
 
     QFrame *frame帳票 = nullptr;
