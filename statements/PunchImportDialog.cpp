@@ -1,6 +1,7 @@
 #include "statements/PunchImportDialog.h"
 
 #include "calc/Formats.h"
+#include "calc/Premium.h"
 #include "calc/TypedText.h"
 #include "messages/ShowMsg.h"
 #include "store/Backup.h"
@@ -156,7 +157,7 @@ void PunchImportDialog::buildMappingStep()
     connect(txt取込ファイル, &QLineEdit::returnPressed, this, [this] { openFile(txt取込ファイル->text()); });
     connect(cmb文字コード, &QComboBox::currentIndexChanged, this, [this] {
         if (!m_filling)
-            readAgain();
+            readAgain(false);
     });
     connect(chk見出し行, &QCheckBox::toggled, this, [this] {
         if (!m_filling)
@@ -212,10 +213,10 @@ void PunchImportDialog::openFile(const QString &path)
     txt取込ファイル->setText(QDir::toNativeSeparators(path));
     cmb文字コード->setCurrentIndex(cmb文字コード->findData(int(m_file.encoding)));
     m_filling = false;
-    readAgain();
+    readAgain(true);
 }
 
-void PunchImportDialog::readAgain()
+void PunchImportDialog::readAgain(bool newFile)
 {
     if (m_path.isEmpty())
         return;
@@ -248,7 +249,9 @@ void PunchImportDialog::readAgain()
         showMapping(*recognised);
         lbl列状態->setText(QStringLiteral("見出しから列が分かりました。違っていれば選び直してください。"));
     } else {
-        showMapping(punch::ColumnMapping{});
+        // Columns chosen by hand stay chosen while only the encoding changes.
+        if (newFile)
+            showMapping(punch::ColumnMapping{});
         lbl列状態->setText(QStringLiteral("見出しから列が分かりません。氏名（または従業員番号）・日付・出勤・退勤の"
                                           "列を選んでください。指定は、次に同じ見出しのファイルを取り込むときのために"
                                           "覚えておきます。"));
@@ -385,9 +388,16 @@ void PunchImportDialog::showPreview()
         for (int i = 0; i < planned.rows.size(); ++i) {
             const punch::PunchRow &source = plan.rows.at(planned.rows.at(i));
             const QVariantList &line = planned.statement.lines.at(i);
+            // What 登録 would point out, shown without refusing the line.
+            QStringList notes;
+            if (premium::breakTooShort(line.at(4), line.at(3)))
+                notes << QStringLiteral("注意: 休憩が法定より短い");
+            if (premium::belowMinimumWage(line.at(5), line.at(0), plan.rules))
+                notes << QStringLiteral("注意: 時給が最低賃金を下回る");
             addRow({QString::number(source.line), h.name, fmt::formatDateText(line.at(0)), fmt::formatTime(line.at(1)),
                     fmt::formatTime(line.at(2)), hoursText(line.at(3)), hoursText(line.at(4)), hoursText(line.at(8)),
-                    hoursText(line.at(9)), hoursText(line.at(11)), fmt::format(line.at(7), yen), QString()});
+                    hoursText(line.at(9)), hoursText(line.at(11)), fmt::format(line.at(7), yen),
+                    notes.join(QStringLiteral("、"))});
         }
         lines += int(planned.rows.size());
         const int total =

@@ -41,7 +41,9 @@ signals:
 private:
     void buildMappingStep();
     void buildPreviewStep();
-    void readAgain();
+    // The file's bytes read again in the chosen encoding; a new file has its
+    // columns found afresh.
+    void readAgain(bool newFile);
     void showFirstRows();
     void showMapping(const punch::ColumnMapping &mapping);
     punch::ColumnMapping chosenMapping() const;

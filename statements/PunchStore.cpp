@@ -194,6 +194,7 @@ std::optional<Plan> makePlan(const QSqlDatabase &main, const QList<csv::ReadReco
         known << row.first();
     Plan plan;
     plan.title = typed::settledTitle(title, known);
+    plan.rules = *rules;
 
     // The title's own statements are replaced or skipped whole: their dates
     // do not count as stored.

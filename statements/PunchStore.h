@@ -1,5 +1,6 @@
 #pragma once
 
+#include "calc/Premium.h"
 #include "statements/PunchImport.h"
 #include "statements/StatementStore.h"
 
@@ -38,6 +39,8 @@ struct PlannedStatement {
 
 struct Plan {
     QString title;
+    // The settings the lines were worked out under.
+    premium::Rules rules;
     // Every row of the file with its line or its reason.
     QList<PunchRow> rows;
     // One for each employee with rows taken, in the order of the master.
