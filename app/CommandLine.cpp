@@ -361,7 +361,9 @@ QString usage()
                           "       pelmar --help | --version\n"
                           "Values are taken as written, after -- even options; FILE - is standard output.\n"
                           "Without options Pelmar opens its window. The exports need no display, only read the data,\n"
-                          "print what they wrote and exit 0; 1 when nothing could be written, 2 for a wrong option.\n");
+                          "print what they wrote and exit 0; 1 when nothing could be written, 2 for a wrong option.\n"
+                          "--import-punches writes: a whole file of punches stored as statements after a backup,\n"
+                          "or nothing (exit 1, every reason on stderr).\n");
 }
 
 Result execute(const Command &command, const QString &programDataFolder)

@@ -433,6 +433,10 @@ void PunchImportDialog::showPreview()
                           .arg(plan.title)
                           .arg(plan.statements.size())
                           .arg(lines);
+    if (const QStringList replaced = plan.replacedNames(); !replaced.isEmpty())
+        summary += QStringLiteral(
+                       "\n%1 にはこのタイトルの明細がすでにあります。取込のときに、置き換えるか飛ばすかを尋ねます。")
+                       .arg(replaced.join(QStringLiteral("、")));
     if (const int refused = plan.refusedRows())
         summary += QStringLiteral("\n取り込めない行が %1 行あります（赤い行、理由は右端）。").arg(refused);
     summary += QStringLiteral("\n時間と金額は、勤務表のページが計算するのと同じ割増と端数処理で計算しています。"
