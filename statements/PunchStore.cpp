@@ -216,8 +216,14 @@ std::optional<Plan> makePlan(const QSqlDatabase &main, const QList<csv::ReadReco
     QSet<QString> stored;
     for (const QStringList &row : *present)
         stored.insert(row.first());
+    QSet<QString> seen;
     for (const MasterEmployee &who : *master) {
         const QString &name = who.employee.name;
+        // A name the master holds twice (from before 登録 refused that) is
+        // one employee, paid the wage of the first of them.
+        if (seen.contains(name))
+            continue;
+        seen.insert(name);
         QList<int> indexes;
         for (int i = 0; i < plan.rows.size(); ++i)
             if (plan.rows.at(i).isTaken() && plan.rows.at(i).employee == name)
