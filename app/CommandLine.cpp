@@ -353,6 +353,7 @@ QString usage()
                           "\n"
                           "終了コード: 0 書き出した / 1 書き出せなかった（明細がない、ファイルに書き込めない、\n"
                           "データを開けないなど。理由は標準エラーに出ます） / 2 オプションの誤り\n"
+                          "（--import-punches では 0 取り込んだ / 1 何も取り込まなかった）\n"
                           "\n"
                           "Usage: pelmar [--data DIR] --export-pdf TITLE FILE.pdf [--with-lines]\n"
                           "       pelmar [--data DIR] --export-summary TITLE FILE.csv\n"
