@@ -7,6 +7,7 @@
 #include "store/Failure.h"
 #include "store/FileCheck.h"
 #include "store/NewInstallation.h"
+#include "store/Reasons.h"
 
 #include <QDateTime>
 #include <QDebug>
@@ -49,25 +50,23 @@ QString fileAndProblem(const QString &path, const QString &problem)
 
 QString withBackup(const QString &path, const QString &problem, const backup::Info &sound)
 {
-    return fileAndProblem(path, problem)
-        + QStringLiteral("\n\n使えるバックアップのうち一番新しいもの:\n%1").arg(backup::describe(sound));
+    return fileAndProblem(path, problem) + reasons::newestSoundBackup(backup::describe(sound));
 }
 
 QString withoutBackup(const QString &path, const QString &problem, const QString &dataFolder)
 {
-    return fileAndProblem(path, problem)
-        + QStringLiteral("\nバックアップフォルダー: %1").arg(native(backup::folderOf(dataFolder)));
+    return fileAndProblem(path, problem) + reasons::backupFolderLine(native(backup::folderOf(dataFolder)));
 }
 
 QString renewalNotice(const WorkFileRenewal &renewal)
 {
     QString notice;
     if (renewal.hintsKept > 0)
-        notice += QStringLiteral("\nヒントの文章 %1 件を引き継ぎました。").arg(renewal.hintsKept);
+        notice += reasons::hintsTakenOver(renewal.hintsKept);
     if (renewal.hintsLost)
-        notice += QStringLiteral("\n前のファイルから読めなかったヒントの文章は引き継げませんでした。");
+        notice += reasons::hintsLost();
     if (!renewal.keptAside.isEmpty())
-        notice += QStringLiteral("\n前のファイルは %1 として残してあります。").arg(native(renewal.keptAside));
+        notice += reasons::oldFileKeptAs(native(renewal.keptAside));
     return notice;
 }
 
@@ -166,9 +165,7 @@ bool DataFiles::openMainOrOfferBackup()
     }
     if (!openFile(path, SchemaKind::Main, "main", m_mainConnection, m_state.MainDb))
         return false;
-    ShowMsg(msg::復元破損復元完了,
-            QStringLiteral("%1 から復元しました。\n壊れていたファイルは %2 として残してあります。")
-                .arg(backup::describe(*sound), native(m_keptAside)));
+    ShowMsg(msg::復元破損復元完了, reasons::restoredFrom(backup::describe(*sound), native(m_keptAside)));
     return true;
 }
 
@@ -199,7 +196,7 @@ bool DataFiles::openWorkOrOfferNew()
     const bool missing = !QFileInfo::exists(path);
     if (!missing && m_lastDamage.isEmpty())
         return false; // locked, read-only or newer: refused as it is
-    const QString problem = missing ? QStringLiteral("ファイルがありません。") : m_lastDamage;
+    const QString problem = missing ? reasons::noFile() : m_lastDamage;
     if (!ShowMsg(msg::その他作業ファイル作成確認, fileAndProblem(path, problem)))
         return false;
     QString why;
@@ -280,10 +277,8 @@ bool DataFiles::openFile(const QString &path, SchemaKind kind, const char *tag, 
     }
     db = opened.db;
     if (opened.upgradedFrom != 0)
-        m_upgradedFiles << QStringLiteral("%1（版 %2 から版 %3）")
-                               .arg(QFileInfo(path).fileName())
-                               .arg(opened.upgradedFrom)
-                               .arg(schemaHistory(kind).currentVersion);
+        m_upgradedFiles << reasons::upgradedFile(QFileInfo(path).fileName(), opened.upgradedFrom,
+                                                 schemaHistory(kind).currentVersion);
     return true;
 }
 
@@ -363,12 +358,9 @@ void DataFiles::tellFindings(const AfterStart &found) const
     // Left by a backup or restore that was cut off; the user loses nothing
     // by their going, so they are only noted.
     if (found.leftovers.removed > 0)
-        qInfo().noquote() << QStringLiteral(
-                                 "中断されたバックアップ・復元の一時ファイル %1 個（%2 バイト）を削除しました。")
-                                 .arg(found.leftovers.removed)
-                                 .arg(found.leftovers.bytes);
+        qInfo().noquote() << reasons::leftoversRemoved(found.leftovers.removed, found.leftovers.bytes);
     for (const QString &kept : found.leftovers.kept)
-        qWarning().noquote() << QStringLiteral("一時ファイル %1 を削除できません。").arg(native(kept));
+        qWarning().noquote() << reasons::leftoverKept(native(kept));
     if (!found.dailyError.isEmpty())
         ShowMsg(msg::エラー起動時バックアップ, found.dailyError);
 }

@@ -9,20 +9,14 @@
 #include "masters/SettingsPage.h"
 #include "messages/ShowMsg.h"
 #include "statements/HistoryPage.h"
-#include "statements/MonthClose.h"
 #include "statements/StatementPage.h"
-#include "store/Backup.h"
 #include "store/ExportFile.h"
-#include "store/Failure.h"
 #include "widgets/PageBuilder.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDesktopServices>
 #include <QDir>
-#include <QFileInfo>
-#include <QSettings>
-#include <QSqlQuery>
 #include <QTabWidget>
 #include <QTimer>
 #include <QUrl>
@@ -54,12 +48,12 @@ FrmPelmar::FrmPelmar(const QString &dataPath, QWidget *parent) : QMainWindow(par
     SSTab1->addTab(m_settings, QStringLiteral("設定・情報"));
     setCentralWidget(SSTab1);
     resize(900, 680);
+    m_pages = PageSet({m_statement, m_history, m_employees, m_patterns, m_settings},
+                      {m_statement, m_history, m_settings, m_patterns, m_employees},
+                      {m_settings, m_employees, m_patterns, m_history, m_statement});
 
-    connect(m_statement, &StatementPage::hintRequested, this, &FrmPelmar::cmdHint_Click);
-    connect(m_history, &HistoryPage::hintRequested, this, &FrmPelmar::cmdHint_Click);
-    connect(m_employees, &EmployeePage::hintRequested, this, &FrmPelmar::cmdHint_Click);
-    connect(m_patterns, &PatternPage::hintRequested, this, &FrmPelmar::cmdHint_Click);
-    connect(m_settings, &SettingsPage::hintRequested, this, &FrmPelmar::cmdHint_Click);
+    for (TabPage *page : m_pages.pages())
+        connect(page, &TabPage::hintRequested, this, &FrmPelmar::cmdHint_Click);
     connect(m_settings, &SettingsPage::supportPageRequested, this, &FrmPelmar::ShowSupportPage);
     connect(m_settings, &SettingsPage::allDeleteRequested, this, &FrmPelmar::AllDelete);
     connect(m_settings, &SettingsPage::restoreRequested, this, &FrmPelmar::RestoreBackup);
@@ -74,7 +68,7 @@ FrmPelmar::FrmPelmar(const QString &dataPath, QWidget *parent) : QMainWindow(par
     // An employee a save added or gave a new wage shows on the employee
     // page at once, unless rows typed there are waiting to be registered.
     connect(m_statement, &StatementPage::employeeMasterChanged, this, [this] {
-        if (!m_employees->hasUnsavedRows())
+        if (!m_employees->hasUnsavedEdits())
             m_employees->showMaster();
     });
     connect(m_patterns, &PatternPage::masterChanged, this, [this] {
@@ -92,83 +86,6 @@ void FrmPelmar::openChosenStatement(const QString &name, const QString &title)
         return;
     SSTab1->setCurrentWidget(m_statement);
     m_statement->focusName();
-}
-
-void FrmPelmar::AllDelete()
-{
-    // A closed month holds what was paid: the delete is refused, never
-    // asked about, while one is closed.
-    const std::optional<QStringList> closed = closing::closedTitles(m_state.MainDb);
-    if (!closed) {
-        ShowMsg(msg::エラー一括削除, failureDetail(m_state.MainDb));
-        return;
-    }
-    if (!closed->isEmpty()) {
-        ShowMsg(msg::締め一括削除不可, closed->join(u'\n'));
-        return;
-    }
-    // The question names everything that goes, and No is the default.
-    if (!ShowMsg(msg::削除確認, QStringLiteral("保存したすべての明細・従業員・勤務形態・自社情報")))
-        return;
-    if (!m_files.deleteEverything([this] { m_settings->Readバックアップ(); }))
-        return;
-    m_settings->Clear設定();
-    m_settings->forgetCompany();
-    m_employees->Clear従業員();
-    m_patterns->Clear勤務形態();
-    m_history->Clear履歴();
-    // Nothing of the deleted data stays on the statement page either: its
-    // name, title, wage, totals, lines and pickers start afresh.
-    m_statement->Clear時給();
-}
-
-void FrmPelmar::RestoreBackup(const QString &backupPath)
-{
-    restoreFrom(backupPath, DataFiles::CurrentFile::BackUp);
-}
-
-void FrmPelmar::restoreFrom(const QString &backupPath, DataFiles::CurrentFile current)
-{
-    // Lines typed on the statement page go with everything else.
-    if (!m_statement->confirmDiscardLines())
-        return;
-    if (!m_files.restore(
-            backupPath, [this] { m_settings->Readバックアップ(); }, current))
-        return;
-    loadPages();
-    m_settings->Readバックアップ();
-    if (current == DataFiles::CurrentFile::KeepAsideDamaged)
-        ShowMsg(msg::復元破損復元完了,
-                QStringLiteral("%1 のバックアップから復元しました。\n壊れていたファイルは %2 として残してあります。")
-                    .arg(QFileInfo(backupPath).fileName(), QDir::toNativeSeparators(m_files.keptAside())));
-    else
-        ShowMsg(msg::復元完了, QFileInfo(backupPath).fileName());
-}
-
-void FrmPelmar::offerRepairs(const DataFiles::AfterStart &found)
-{
-    if (!found.mainProblem.isEmpty()) {
-        const QString chosen = m_files.offerBackupForDamagedMain(found.mainProblem);
-        if (!chosen.isEmpty())
-            restoreFrom(chosen, DataFiles::CurrentFile::KeepAsideDamaged);
-    }
-    if (!found.workProblem.isEmpty() && m_files.offerNewWorkFile(found.workProblem))
-        renewWorkFile();
-}
-
-void FrmPelmar::renewWorkFile()
-{
-    // Everything that holds the work file lets go of it first: the hint
-    // window and the grids' models.
-    if (m_hint)
-        m_hint->close();
-    m_statement->unbindGrid();
-    m_history->unbindGrid();
-    m_employees->unbindGrids();
-    m_patterns->unbindGrid();
-    m_files.renewWorkFile();
-    bindGrids();
-    loadPages();
 }
 
 FrmPelmar::~FrmPelmar()
@@ -189,9 +106,7 @@ bool FrmPelmar::Form_Load(const QString &dataPath)
 
     setWindowTitle(QStringLiteral("Pelmar Ver ") + kPelmarVersion);
     FormInit();
-    m_state.Ready = m_files.takeReadyAtStart();
-    loadPages();
-    m_state.Ready = {};
+    loadPages(m_files.takeReadyAtStart());
     // Reading the files whole and the daily backup wait until the window
     // shows: they grow with the data, start-up does not.
     // The user hears of an upgrade once, when the window is up.
@@ -219,82 +134,19 @@ void FrmPelmar::paintEvent(QPaintEvent *event)
         QTimer::singleShot(0, this, [this] { beginAfterStartWork(); });
 }
 
-void FrmPelmar::beginAfterStartWork()
-{
-    if (m_afterStartBegun || !isOpen() || m_unloaded)
-        return;
-    m_afterStartBegun = true;
-    m_files.startAfterStartWork(this, [this](const DataFiles::AfterStart &found) { tellAfterStartFindings(found); });
-}
-
-void FrmPelmar::tellAfterStartFindings(const DataFiles::AfterStart &found)
-{
-    m_afterStartDone = true;
-    if (m_unloaded)
-        return;
-    m_files.tellFindings(found);
-    if (found.dailyTaken)
-        m_settings->Readバックアップ();
-    offerRepairs(found);
-}
-
-void FrmPelmar::loadPages()
+void FrmPelmar::loadPages(const ReadyAtStart &ready)
 {
     // The pages, each from a clean start: the work tables are scratch and
     // whatever an earlier run left in them goes. Each table is written once
     // at most, and not at all when it already holds what its page shows.
-    m_statement->Clear時給();
-    m_history->Clear履歴();
-    // Boxes left from a file that was since replaced do not outlive it.
-    m_settings->Clear設定();
-    m_settings->forgetCompany();
-    m_settings->Read設定();
-    m_settings->Read割増設定();
-    m_patterns->Read勤務形態();
-    // The employee page shows the master from the start, so that 登録 on a
-    // page nobody filled can never replace the master with nothing.
-    m_employees->showMaster();
+    m_pages.load(ready);
     m_mainChangesAtLoad = mainChanges();
-}
-
-qint64 FrmPelmar::mainChanges() const
-{
-    QSqlQuery query(m_state.MainDb);
-    if (!query.exec(QStringLiteral("select total_changes()")) || !query.next())
-        return -1;
-    return query.value(0).toLongLong();
-}
-
-void FrmPelmar::backUpAtClose()
-{
-    // Nothing written since the load, or nothing known: no copy of a file
-    // that is already in a backup as it is.
-    if (mainChanges() <= m_mainChangesAtLoad)
-        return;
-    const backup::Outcome taken =
-        backup::take(m_state.MainDb, m_state.DataPath, backup::Reason::Closing, QDateTime::currentDateTime());
-    if (!taken.ok())
-        ShowMsg(msg::エラー終了時バックアップ, taken.error);
 }
 
 void FrmPelmar::rememberWindowGeometry()
 {
     m_remembersGeometry = true;
-    // The size and place are the user's and the screen's, not the shop's
-    // data: they live in the user's settings, never in the data files.
-    const QByteArray geometry = QSettings(QStringLiteral("Pelmar"), QStringLiteral("Pelmar"))
-                                    .value(QStringLiteral("window/geometry"))
-                                    .toByteArray();
-    if (!geometry.isEmpty())
-        restoreGeometry(geometry);
-}
-
-void FrmPelmar::keepWindowGeometry() const
-{
-    if (!m_remembersGeometry)
-        return;
-    QSettings(QStringLiteral("Pelmar"), QStringLiteral("Pelmar"))
-        .setValue(QStringLiteral("window/geometry"), saveGeometry());
+    restoreWindowGeometry(this);
 }
 
 void FrmPelmar::FormInit()
@@ -302,27 +154,8 @@ void FrmPelmar::FormInit()
     // 1. Information labels.
     m_settings->showInformation(kPelmarVersion, m_state.DataPath, bannerPixmap());
 
-    // 2. Bindings of the five grids, in this order.
-    bindGrids();
-
-    // 3. Number formats of the statement page.
-    m_statement->applyNumberFormats();
-
-    // 4. to 8. Column layouts.
-    m_statement->setUpGrid();
-    m_employees->setUpGrid();
-    m_history->setUpGrid();
-    m_patterns->setUpGrid();
-    m_employees->setUpDropDown();
-}
-
-void FrmPelmar::bindGrids()
-{
-    m_statement->bindGrid();
-    m_employees->bindGrid();
-    m_history->bindGrid();
-    m_patterns->bindGrid();
-    m_employees->bindDropDown();
+    // 2. The grids bound, then each page's number formats and columns.
+    m_pages.bindAndSetUp();
 }
 
 void FrmPelmar::ShowSupportPage()
@@ -370,12 +203,13 @@ void FrmPelmar::bringToFront()
 void FrmPelmar::closeEvent(QCloseEvent *event)
 {
     // Lines typed and not saved are not thrown away without a question.
-    if (!m_unloaded && !m_statement->confirmDiscardLines()) {
+    if (!m_unloaded && !m_pages.confirmDiscardEdits()) {
         event->ignore();
         return;
     }
     if (!m_unloaded && isOpen()) {
-        keepWindowGeometry();
+        if (m_remembersGeometry)
+            keepWindowGeometry(this);
         backUpAtClose();
     }
     Form_Unload();
@@ -406,10 +240,7 @@ void FrmPelmar::Form_Unload()
 void FrmPelmar::closeDatabases()
 {
     // The grids' models hold the work connection; they go first.
-    m_statement->unbindGrid();
-    m_history->unbindGrid();
-    m_employees->unbindGrids();
-    m_patterns->unbindGrid();
+    m_pages.release();
     m_files.close();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/DataFiles.h"
+#include "app/PageSet.h"
 #include "store/ProgramState.h"
 
 #include <QMainWindow>
@@ -36,7 +37,6 @@ public:
     EmployeePage *employeePage() const { return m_employees; }
     PatternPage *patternPage() const { return m_patterns; }
     SettingsPage *settingsPage() const { return m_settings; }
-    QTabWidget *SSTab1 = nullptr;
 
     // One-time set-up of labels, bindings, number formats and grid columns.
     void FormInit();
@@ -73,8 +73,9 @@ private:
     void openChosenStatement(const QString &name, const QString &title);
     bool Form_Load(const QString &dataPath);
     void Form_Unload();
-    // The pages from a clean start on what the files hold now.
-    void loadPages();
+    // The pages from a clean start on what the files hold now; what start-up
+    // readied is handed to their first load.
+    void loadPages(const ReadyAtStart &ready = {});
     // Any hint button: hands this window's name, the button's name and the
     // caption to the hint window and shows it, not modal.
     void cmdHint_Click(const QWidget *button);
@@ -86,14 +87,13 @@ private:
     void offerRepairs(const DataFiles::AfterStart &found);
     void restoreFrom(const QString &backupPath, DataFiles::CurrentFile current);
     void renewWorkFile();
-    void bindGrids();
     // Rows the main connection has written since it was opened.
     qint64 mainChanges() const;
     // A backup of the main file when something was saved since the pages
     // were loaded: the day's statements are in a backup the same day.
     void backUpAtClose();
-    void keepWindowGeometry() const;
 
+    QTabWidget *SSTab1 = nullptr;
     ProgramState m_state;
     DataFiles m_files;
     QString m_openError;
@@ -108,6 +108,7 @@ private:
     EmployeePage *m_employees = nullptr;
     PatternPage *m_patterns = nullptr;
     SettingsPage *m_settings = nullptr;
+    PageSet m_pages;
     QPointer<HintWindow> m_hint;
 };
 

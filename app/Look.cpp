@@ -5,7 +5,9 @@
 #include <QLibraryInfo>
 #include <QLinearGradient>
 #include <QPainter>
+#include <QSettings>
 #include <QTranslator>
+#include <QWidget>
 
 namespace pelmar {
 
@@ -62,6 +64,21 @@ QPixmap bannerPixmap()
     painter.drawText(QRectF(16, 32, 440, 22), Qt::AlignLeft | Qt::AlignVCenter,
                      QStringLiteral("使い方・よくある質問はこちらをクリック"));
     return pixmap;
+}
+
+void restoreWindowGeometry(QWidget *window)
+{
+    const QByteArray geometry = QSettings(QStringLiteral("Pelmar"), QStringLiteral("Pelmar"))
+                                    .value(QStringLiteral("window/geometry"))
+                                    .toByteArray();
+    if (!geometry.isEmpty())
+        window->restoreGeometry(geometry);
+}
+
+void keepWindowGeometry(const QWidget *window)
+{
+    QSettings(QStringLiteral("Pelmar"), QStringLiteral("Pelmar"))
+        .setValue(QStringLiteral("window/geometry"), window->saveGeometry());
 }
 
 } // namespace pelmar

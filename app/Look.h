@@ -5,6 +5,7 @@
 #include <QPixmap>
 
 class QCoreApplication;
+class QWidget;
 
 namespace pelmar {
 
@@ -17,5 +18,11 @@ bool installJapaneseTranslation(QCoreApplication &app);
 
 // The support banner of the information page.
 QPixmap bannerPixmap();
+
+// The size and place a window had when the program last closed, and keeping
+// them for the next start. They are the user's and the screen's, not the
+// shop's data: they live in the user's settings, never in the data files.
+void restoreWindowGeometry(QWidget *window);
+void keepWindowGeometry(const QWidget *window);
 
 } // namespace pelmar

@@ -1,6 +1,7 @@
 #include "app/SingleInstance.h"
 
 #include "messages/ShowMsg.h"
+#include "store/Reasons.h"
 
 #include <QCryptographicHash>
 #include <QDeadlineTimer>
@@ -118,15 +119,15 @@ LockHolder readLockHolder(const QString &lockPath)
 
 QString describeHolder(const LockHolder &holder)
 {
-    const QString unknown = QStringLiteral("不明");
+    const QString unknown = reasons::lockDetailUnknown();
     QString computer = holder.host.isEmpty() ? unknown : holder.host;
     if (!holder.readable)
-        computer = QStringLiteral("不明（ファイルの中身を読めません）");
+        computer = reasons::unknownLockContents();
     else if (holder.onThisComputer)
-        computer += QStringLiteral("（このコンピューター、プロセス番号 %1）").arg(holder.pid);
-    return QStringLiteral("ファイル: %1\nコンピューター: %2\nユーザー: %3\n使い始めた日時: %4")
-        .arg(QDir::toNativeSeparators(holder.path), computer, holder.user.isEmpty() ? unknown : holder.user,
-             holder.since.isValid() ? holder.since.toString(QStringLiteral("yyyy/MM/dd HH:mm")) : unknown);
+        computer += reasons::onThisComputer(holder.pid);
+    return reasons::lockHolder(
+        QDir::toNativeSeparators(holder.path), computer, holder.user.isEmpty() ? unknown : holder.user,
+        holder.since.isValid() ? holder.since.toString(QStringLiteral("yyyy/MM/dd HH:mm")) : unknown);
 }
 
 namespace {

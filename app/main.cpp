@@ -5,6 +5,7 @@
 #include "app/FrmPelmar.h"
 #include "app/Look.h"
 #include "app/SingleInstance.h"
+#include "store/Reasons.h"
 
 #include <QApplication>
 #include <QDebug>
@@ -64,12 +65,7 @@ int main(int argc, char *argv[])
         if (!QFileInfo(dataPath).isDir())
             break;
         const QString message =
-            QStringLiteral("データフォルダー（%1）に %2 を作れないため、起動できません。\n\n"
-                           "このファイルで Pelmar が一つだけ動いていることを確かめられないため、"
-                           "データを守るために起動を取りやめます。\n\n"
-                           "データフォルダーが読み取り専用になっていないか、書き込む権限があるかを確かめ、"
-                           "書き込めるようにしてから、もう一度起動してください。")
-                .arg(QDir::toNativeSeparators(dataPath), pelmar::kLockFileName);
+            pelmar::reasons::cannotGuardDataFolder(QDir::toNativeSeparators(dataPath), pelmar::kLockFileName);
         qCritical().noquote() << message;
         QMessageBox::critical(nullptr, QStringLiteral("Pelmar"), message);
         return 1;

@@ -1,9 +1,8 @@
 #include "hints/HintStore.h"
 
 #include "store/Database.h"
+#include "store/Query.h"
 #include "store/Tables.h"
-
-#include <QSqlQuery>
 
 namespace pelmar::hints {
 
@@ -28,15 +27,13 @@ bool readHint(const QSqlDatabase &work, const QString &formName, const QString &
 {
     if (!namesGiven(formName, ctlName) || !work.isOpen())
         return false;
-    QSqlQuery query(work);
-    query.setForwardOnly(true);
     // Rows written by an older copy of the file may still hold a pair twice;
     // the first one is the one shown.
-    query.prepare(
-        QStringLiteral("select Contents from ClHint where FormName = ? and CtlName = ? order by rowid limit 1"));
-    query.addBindValue(formName);
-    query.addBindValue(ctlName);
-    if (!query.exec() || !query.next())
+    Query query(work);
+    if (!query.run(
+            QStringLiteral("select Contents from ClHint where FormName = ? and CtlName = ? order by rowid limit 1"),
+            {formName, ctlName})
+        || !query.next())
         return false;
     if (contents)
         *contents = query.value(0).toString(); // a null text reads as empty

@@ -117,7 +117,8 @@ void EmployeePage::showMaster()
     refreshDropDown();
     // The page goes straight from what it held to the master, one write at
     // most; one that cannot be read shows an empty page, never stale rows.
-    m_readFailed = !m_state.Ready.employees && !employees::readMaster(m_state.MainDb, m_state.WorkDb);
+    const ReadyAtStart *ready = readyAtStart();
+    m_readFailed = !(ready && ready->employees) && !employees::readMaster(m_state.MainDb, m_state.WorkDb);
     if (m_readFailed && !employees::resetPage(m_state.WorkDb))
         ShowMsg(msg::エラー従業員クリア);
     Grid従業員->refresh();
@@ -261,7 +262,7 @@ void EmployeePage::settleTypedPattern()
 
 void EmployeePage::refreshDropDown()
 {
-    if (!m_state.Ready.reference)
+    if (const ReadyAtStart *ready = readyAtStart(); !ready || !ready->reference)
         patterns::copyToReference(m_state.MainDb, m_state.WorkDb);
     DD勤務形態->refresh();
 }
@@ -276,20 +277,22 @@ void EmployeePage::onPatternPicked(int column)
     m_edited = true;
 }
 
-void EmployeePage::bindGrid()
+void EmployeePage::bindData()
 {
     Grid従業員->bind(m_state.WorkDb, QStringLiteral("w従業員"));
-}
-
-void EmployeePage::bindDropDown()
-{
     DD勤務形態->bind(m_state.WorkDb, QStringLiteral("w勤務形態参照"));
 }
 
-void EmployeePage::unbindGrids()
+void EmployeePage::releaseData()
 {
     Grid従業員->unbind();
     DD勤務形態->unbind();
+}
+
+void EmployeePage::setUp()
+{
+    setUpGrid();
+    setUpDropDown();
 }
 
 void EmployeePage::setUpGrid()

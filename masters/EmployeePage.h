@@ -14,11 +14,12 @@ class EmployeePage : public TabPage {
 public:
     EmployeePage(ProgramState &state, QWidget *parent = nullptr);
 
-    void bindGrid();
-    void bindDropDown();
-    void setUpGrid();
-    void setUpDropDown();
-    void unbindGrids();
+    // The steps the window runs on every page (TabPage).
+    void bindData() override;
+    void releaseData() override;
+    void setUp() override;
+    void clear() override { Clear従業員(); }
+    bool hasUnsavedEdits() const override { return m_edited; }
 
     void Clear従業員();
     void Read従業員();
@@ -29,16 +30,19 @@ public:
     void LineDelete従業員();
     // The shift types offered by the drop-down, after the master changed.
     void refreshDropDown();
-    bool hasUnsavedRows() const { return m_edited; }
     // The regional minimum wage (0: none): a wage below it is marked.
     void setMinimumWage(double yen);
 
 signals:
-    void hintRequested(const QWidget *button);
     // The employee master was changed from this page.
     void masterChanged();
 
-public:
+protected:
+    // The master, as start-up may have copied it already: 登録 on a page
+    // nobody filled can then never replace the master with nothing.
+    void loadPage() override { showMaster(); }
+
+private:
     QFrame *imContainer3D3 = nullptr;
     QFrame *imContainer3D10 = nullptr;
     DataGrid *Grid従業員 = nullptr;
@@ -49,7 +53,8 @@ public:
     QPushButton *cmd従業員読込 = nullptr;
     QToolButton *cmdHint3 = nullptr;
 
-private:
+    void setUpGrid();
+    void setUpDropDown();
     void onPatternPicked(int column);
     void settleTypedName();
     QString sameNames() const;

@@ -3,11 +3,10 @@
 #include "store/Database.h"
 #include "store/Failure.h"
 #include "store/PageRows.h"
+#include "store/Query.h"
 #include "store/Tables.h"
 
 #include <QSet>
-#include <QSqlError>
-#include <QSqlQuery>
 
 #include <algorithm>
 
@@ -35,8 +34,8 @@ PageRows pageRows(int count, const QList<QVariantList> &master)
 QStringList names(const QSqlDatabase &main)
 {
     QStringList result;
-    QSqlQuery query(main);
-    if (!query.exec(QStringLiteral("select 氏名 from 従業員 order by \"No\", rowid")))
+    Query query(main);
+    if (!query.run(QStringLiteral("select 氏名 from 従業員 order by \"No\", rowid")))
         return result;
     while (query.next())
         if (!query.value(0).isNull())
@@ -46,11 +45,11 @@ QStringList names(const QSqlDatabase &main)
 
 std::optional<WageAndPattern> find(const QSqlDatabase &main, const QString &name)
 {
-    QSqlQuery query(main);
-    query.prepare(selectSql(tables::従業員, {QStringLiteral("時給"), QStringLiteral("勤務形態")},
-                            QStringLiteral("where 氏名 = ? order by rowid limit 1")));
-    query.addBindValue(name);
-    if (!query.exec() || !query.next())
+    Query query(main);
+    if (!query.run(selectSql(tables::従業員, {QStringLiteral("時給"), QStringLiteral("勤務形態")},
+                             QStringLiteral("where 氏名 = ? order by rowid limit 1")),
+                   {name})
+        || !query.next())
         return std::nullopt;
     return WageAndPattern{query.value(0), query.value(1)};
 }
@@ -62,22 +61,21 @@ bool resetPage(const QSqlDatabase &work, int rows)
 
 bool readMaster(const QSqlDatabase &main, const QSqlDatabase &work)
 {
-    QSqlQuery master(main);
-    master.setForwardOnly(true);
-    if (!master.exec(selectSql(tables::従業員, columns::employee, kInPageOrder))) {
-        noteFailure(main, master.lastError());
+    Query master(main);
+    if (!master.run(selectSql(tables::従業員, columns::employee, kInPageOrder)))
         return false;
-    }
     QList<QVariantList> employees;
     while (master.next())
-        employees << rowValues(master, columns::employee.size());
+        employees << master.values(columns::employee.size());
+    if (master.failed())
+        return false;
     return holdRows(work, pageRows(std::max(kPageRows, int(employees.size()) + kBlankRowsBelow), employees));
 }
 
 bool registerPage(const QSqlDatabase &main, const QSqlDatabase &work)
 {
-    QSqlQuery page(work);
-    if (!page.exec(selectSql(tables::w従業員, columns::employee, kInPageOrder)))
+    Query page(work);
+    if (!page.run(selectSql(tables::w従業員, columns::employee, kInPageOrder)))
         return false;
     Transaction transaction(main);
     if (!transaction.started() || !execBound(main, QStringLiteral("delete from 従業員")))
@@ -87,46 +85,54 @@ bool registerPage(const QSqlDatabase &main, const QSqlDatabase &work)
         if (page.value(0).isNull())
             continue; // blank rows do not reach the master
         if (!insertRow(main, tables::従業員, tables::従業員.columns,
-                       QVariantList{number} + rowValues(page, columns::employee.size())))
+                       QVariantList{number} + page.values(columns::employee.size())))
             return false;
         ++number;
     }
-    return transaction.commit();
+    return !page.failed() && transaction.commit();
 }
 
 std::optional<int> namesLeavingMaster(const QSqlDatabase &main, const QSqlDatabase &work)
 {
-    QSqlQuery page(work);
-    if (!page.exec(QStringLiteral("select 氏名 from w従業員 where 氏名 is not null")))
+    Query page(work);
+    if (!page.run(QStringLiteral("select 氏名 from w従業員 where 氏名 is not null")))
         return std::nullopt;
     QSet<QString> onPage;
     while (page.next())
         onPage.insert(page.value(0).toString());
-    QSqlQuery master(main);
-    if (!master.exec(QStringLiteral("select 氏名 from 従業員")))
+    Query master(main);
+    if (page.failed() || !master.run(QStringLiteral("select 氏名 from 従業員")))
         return std::nullopt;
     int leaving = 0;
     while (master.next())
         if (master.value(0).isNull() || !onPage.contains(master.value(0).toString()))
             ++leaving;
+    if (master.failed())
+        return std::nullopt;
     return leaving;
 }
 
 bool deleteTicked(const QSqlDatabase &main, const QSqlDatabase &work)
 {
     QStringList ticked;
-    QSqlQuery query(work);
-    if (!query.exec(QStringLiteral("select 氏名 from w従業員 where チェック = -1")))
+    Query query(work);
+    if (!query.run(QStringLiteral("select 氏名 from w従業員 where チェック = -1")))
         return false;
     while (query.next())
         if (!query.value(0).isNull())
             ticked << query.value(0).toString();
-    {
+    if (query.failed())
+        return false;
+    if (!ticked.isEmpty()) {
+        // Without its transaction each delete would stand on its own, and a
+        // later failure would leave some of the ticked employees gone.
         Transaction transaction(main);
+        if (!transaction.started())
+            return false;
         for (const QString &name : std::as_const(ticked))
             if (!execBound(main, QStringLiteral("delete from 従業員 where 氏名 = ?"), {name}))
                 return false;
-        if (!ticked.isEmpty() && !transaction.commit())
+        if (!transaction.commit())
             return false;
     }
     return execBound(work, QStringLiteral("delete from w従業員 where チェック = -1"));
@@ -135,10 +141,12 @@ bool deleteTicked(const QSqlDatabase &main, const QSqlDatabase &work)
 bool addForStatement(const QSqlDatabase &main, const QString &name, const QVariant &wage, const QString &patternType,
                      const patterns::PatternTimes &times)
 {
-    QSqlQuery last(main);
-    if (!last.exec(QStringLiteral("select \"No\" from 従業員 order by \"No\" desc limit 1")))
+    Query last(main);
+    if (!last.run(QStringLiteral("select \"No\" from 従業員 order by \"No\" desc limit 1")))
         return false;
     const int number = last.next() && !last.value(0).isNull() ? last.value(0).toInt() + 1 : 1;
+    if (last.failed())
+        return false;
     // In the order of columns::employee.
     const QVariantList values{name, wage, patternType, times.start, times.end, times.breakHours, times.worked};
     return insertRow(main, tables::従業員, tables::従業員.columns, QVariantList{number} + values);

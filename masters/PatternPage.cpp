@@ -72,7 +72,8 @@ void PatternPage::Read勤務形態()
 {
     // The page goes straight from what it held to the master, one write at
     // most; one that cannot be read shows the empty page, never stale rows.
-    m_readFailed = !m_state.Ready.patterns && !patterns::readMaster(m_state.MainDb, m_state.WorkDb);
+    const ReadyAtStart *ready = readyAtStart();
+    m_readFailed = !(ready && ready->patterns) && !patterns::readMaster(m_state.MainDb, m_state.WorkDb);
     if (m_readFailed && !patterns::resetPage(m_state.WorkDb))
         ShowMsg(msg::エラー勤務形態クリア);
     Grid勤務形態->refresh();
@@ -147,17 +148,17 @@ QString PatternPage::columnCaption(int column)
     }
 }
 
-void PatternPage::bindGrid()
+void PatternPage::bindData()
 {
     Grid勤務形態->bind(m_state.WorkDb, QStringLiteral("w勤務形態"));
 }
 
-void PatternPage::unbindGrid()
+void PatternPage::releaseData()
 {
     Grid勤務形態->unbind();
 }
 
-void PatternPage::setUpGrid()
+void PatternPage::setUp()
 {
     const auto centre = Qt::AlignHCenter;
     applyColumnLayout(Grid勤務形態,

@@ -13,9 +13,11 @@ class PatternPage : public TabPage {
 public:
     PatternPage(ProgramState &state, QWidget *parent = nullptr);
 
-    void bindGrid();
-    void setUpGrid();
-    void unbindGrid();
+    // The steps the window runs on every page (TabPage).
+    void bindData() override;
+    void releaseData() override;
+    void setUp() override;
+    void clear() override { Clear勤務形態(); }
 
     void Clear勤務形態();
     void Read勤務形態();
@@ -23,11 +25,14 @@ public:
     void LineDelete勤務形態();
 
 signals:
-    void hintRequested(const QWidget *button);
     // The shift-type master was changed from this page.
     void masterChanged();
 
-public:
+protected:
+    // The master, as start-up may have copied it already.
+    void loadPage() override { Read勤務形態(); }
+
+private:
     QFrame *imContainer3D11 = nullptr;
     QFrame *imContainer3D12 = nullptr;
     DataGrid *Grid勤務形態 = nullptr;
@@ -37,7 +42,6 @@ public:
     QPushButton *cmd勤務読込 = nullptr;
     QToolButton *cmdHint5 = nullptr;
 
-private:
     void onGridAfterUpdate(int column);
     // How the user knows a column of the page: 開始時間, 休憩 …
     static QString columnCaption(int column);

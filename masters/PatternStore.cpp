@@ -1,12 +1,9 @@
 #include "masters/PatternStore.h"
 
 #include "store/Database.h"
-#include "store/Failure.h"
 #include "store/PageRows.h"
+#include "store/Query.h"
 #include "store/Tables.h"
-
-#include <QSqlError>
-#include <QSqlQuery>
 
 namespace pelmar::patterns {
 
@@ -18,15 +15,14 @@ const QString kInMasterOrder = QStringLiteral("order by \"No\"");
 // when it cannot be read.
 std::optional<QList<QVariantList>> masterRows(const QSqlDatabase &main)
 {
-    QSqlQuery master(main);
-    master.setForwardOnly(true);
-    if (!master.exec(selectSql(tables::勤務形態マスタ, columns::pattern, kInMasterOrder))) {
-        noteFailure(main, master.lastError());
+    Query master(main);
+    if (!master.run(selectSql(tables::勤務形態マスタ, columns::pattern, kInMasterOrder)))
         return std::nullopt;
-    }
     QList<QVariantList> rows;
     while (master.next())
-        rows << rowValues(master, columns::pattern.size());
+        rows << master.values(columns::pattern.size());
+    if (master.failed())
+        return std::nullopt;
     return rows;
 }
 
@@ -60,29 +56,26 @@ bool registerPage(const QSqlDatabase &main, const QSqlDatabase &work)
 {
     // The page and the master have the same columns, the row number included.
     const QStringList &columns = tables::勤務形態マスタ.columns;
-    QSqlQuery page(work);
-    if (!page.exec(selectSql(tables::w勤務形態, columns, kInMasterOrder)))
+    Query page(work);
+    if (!page.run(selectSql(tables::w勤務形態, columns, kInMasterOrder)))
         return false;
     Transaction transaction(main);
     if (!transaction.started() || !execBound(main, QStringLiteral("delete from 勤務形態マスタ")))
         return false;
-    while (page.next()) {
-        QVariantList values;
-        for (qsizetype i = 0; i < columns.size(); ++i)
-            values << page.value(int(i));
-        if (!insertRow(main, tables::勤務形態マスタ, columns, values))
+    while (page.next())
+        if (!insertRow(main, tables::勤務形態マスタ, columns, page.values(columns.size())))
             return false;
-    }
-    return transaction.commit();
+    // A page that stopped reading half-way must not replace the master.
+    return !page.failed() && transaction.commit();
 }
 
 std::optional<PatternTimes> find(const QSqlDatabase &main, const QString &type)
 {
-    QSqlQuery query(main);
-    query.prepare(selectSql(tables::勤務形態マスタ, columns::patternTimes,
-                            QStringLiteral("where タイプ = ? order by rowid limit 1")));
-    query.addBindValue(type);
-    if (!query.exec() || !query.next())
+    Query query(main);
+    if (!query.run(selectSql(tables::勤務形態マスタ, columns::patternTimes,
+                             QStringLiteral("where タイプ = ? order by rowid limit 1")),
+                   {type})
+        || !query.next())
         return std::nullopt;
     return PatternTimes{query.value(0), query.value(1), query.value(2), query.value(3)};
 }
@@ -90,8 +83,8 @@ std::optional<PatternTimes> find(const QSqlDatabase &main, const QString &type)
 QStringList offeredTypes(const QSqlDatabase &main)
 {
     QStringList types;
-    QSqlQuery query(main);
-    if (!query.exec(
+    Query query(main);
+    if (!query.run(
             selectSql(tables::勤務形態マスタ, {QStringLiteral("タイプ"), QStringLiteral("開始時間")}, kInMasterOrder)))
         return types;
     while (query.next())

@@ -1,12 +1,10 @@
 #include "masters/PaySettings.h"
 
 #include "store/Database.h"
-#include "store/Failure.h"
+#include "store/Query.h"
 #include "store/Tables.h"
 
 #include <QHash>
-#include <QSqlError>
-#include <QSqlQuery>
 
 #include <cmath>
 
@@ -73,14 +71,14 @@ std::optional<premium::Rounding> roundingFromName(const QString &name)
 
 std::optional<PaySettings> load(const QSqlDatabase &main)
 {
-    QSqlQuery query(main);
-    if (!query.exec(selectSql(tables::設定, tables::設定.columns))) {
-        noteFailure(main, query.lastError());
+    Query query(main);
+    if (!query.run(selectSql(tables::設定, tables::設定.columns)))
         return std::nullopt;
-    }
     QHash<QString, QString> stored;
     while (query.next())
         stored.insert(query.value(0).toString(), query.value(1).toString());
+    if (query.failed())
+        return std::nullopt;
 
     PaySettings settings;
     readSwitch(stored, k深夜割増, &settings.night);

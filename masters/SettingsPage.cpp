@@ -433,4 +433,17 @@ void SettingsPage::Clear設定()
     txt自社名->clear();
 }
 
+void SettingsPage::clear()
+{
+    Clear設定();
+    forgetCompany();
+}
+
+void SettingsPage::loadPage()
+{
+    clear();
+    Read設定();
+    Read割増設定();
+}
+
 } // namespace pelmar

@@ -28,6 +28,8 @@ public:
     EntryResult Entry設定();
     void Delete設定();
     void Clear設定();
+    // The boxes empty and the company forgotten.
+    void clear() override;
     // The pay settings (premiums, week, yen rounding): read into the
     // controls and handed to the statement page; stored after a question.
     // A read that fails is told and leaves the controls as they are.
@@ -47,7 +49,6 @@ public:
     QString chosenBackup() const;
 
 signals:
-    void hintRequested(const QWidget *button);
     // 実行: every stored statement and all master data are to go, once the
     // main window has checked and asked.
     void allDeleteRequested();
@@ -60,8 +61,11 @@ signals:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    // Nothing left from a file that was since replaced, then the company
+    // and the pay settings as stored.
+    void loadPage() override;
 
-public:
+private:
     // The frames, outermost first.
     QFrame *imContainer3D6 = nullptr, *imContainer3D7 = nullptr, *imContainer3D8 = nullptr, *frameAllDelete = nullptr,
            *frameAllDeleteInner = nullptr;
@@ -92,7 +96,6 @@ public:
     QTableWidget *lstBackup = nullptr;
     QPushButton *cmdバックアップ復元 = nullptr;
 
-private:
     void buildPaySettings(QGridLayout *grid);
     void showPaySettings(const settings::PaySettings &paySettings);
     // What the confirmation and the notices call a backup: when and why.

@@ -3,10 +3,10 @@
 #include "calc/Formats.h"
 #include "calc/Premium.h"
 #include "statements/MonthClose.h"
+#include "store/Query.h"
 #include "store/Tables.h"
 
 #include <QSet>
-#include <QSqlQuery>
 
 namespace pelmar::reports {
 
@@ -28,12 +28,10 @@ QString dateText(const QVariant &value)
 
 std::optional<QList<DayLine>> linesOf(const QSqlDatabase &main, const QString &name, const QString &title)
 {
-    QSqlQuery query(main);
-    query.prepare(
-        selectSql(tables::時給明細, columns::line, QStringLiteral("where 氏名 = ? and タイトル = ? order by 行番号")));
-    query.addBindValue(name);
-    query.addBindValue(title);
-    if (!query.exec())
+    Query query(main);
+    if (!query.run(selectSql(tables::時給明細, columns::line,
+                             QStringLiteral("where 氏名 = ? and タイトル = ? order by 行番号")),
+                   {name, title}))
         return std::nullopt;
     QList<DayLine> lines;
     while (query.next()) {
@@ -42,6 +40,8 @@ std::optional<QList<DayLine>> linesOf(const QSqlDatabase &main, const QString &n
                          query.value(4),           query.value(5),           query.value(6),           query.value(7),
                          query.value(8),           query.value(9),           query.value(10),          query.value(11)};
     }
+    if (query.failed())
+        return std::nullopt;
     return lines;
 }
 
@@ -89,15 +89,17 @@ std::optional<QStringList> storedTitles(const QSqlDatabase &main)
     // The statements of one title cover the same period, so the title's
     // latest save stands for it: one statement's lines a title instead of
     // every line stored, which keeps the page quick with years of data.
-    QSqlQuery query(main);
-    if (!query.exec(QStringLiteral("select t.タイトル, (select max(l.日付) from 時給明細 l join 時給ヘッダ h"
-                                   " on l.氏名 = h.氏名 and l.タイトル = h.タイトル where h.rowid = t.saved) as latest"
-                                   " from (select タイトル, max(rowid) as saved from 時給ヘッダ group by タイトル) t"
-                                   " order by latest is null, latest desc, t.saved desc")))
+    Query query(main);
+    if (!query.run(QStringLiteral("select t.タイトル, (select max(l.日付) from 時給明細 l join 時給ヘッダ h"
+                                  " on l.氏名 = h.氏名 and l.タイトル = h.タイトル where h.rowid = t.saved) as latest"
+                                  " from (select タイトル, max(rowid) as saved from 時給ヘッダ group by タイトル) t"
+                                  " order by latest is null, latest desc, t.saved desc")))
         return std::nullopt;
     QStringList titles;
     while (query.next())
         titles << query.value(0).toString();
+    if (query.failed())
+        return std::nullopt;
     return titles;
 }
 
@@ -106,14 +108,13 @@ std::optional<QList<StoredStatement>> statementsOfTitle(const QSqlDatabase &main
     QStringList header;
     for (const QString &column : tables::時給ヘッダ.columns)
         header << QStringLiteral("h.") + columnList({column});
-    QSqlQuery query(main);
-    query.prepare(QStringLiteral("select %1, %2 as no, %3, %4, %5 from 時給ヘッダ h where h.タイトル = ?"
-                                 " order by no is null, no, h.氏名, h.rowid")
-                      .arg(header.join(QStringLiteral(", ")), kEmployeeNo,
-                           ofItsLines(QStringLiteral("count(distinct l.日付)")),
-                           ofItsLines(QStringLiteral("min(l.日付)")), ofItsLines(QStringLiteral("max(l.日付)"))));
-    query.addBindValue(title);
-    if (!query.exec())
+    Query query(main);
+    if (!query.run(QStringLiteral("select %1, %2 as no, %3, %4, %5 from 時給ヘッダ h where h.タイトル = ?"
+                                  " order by no is null, no, h.氏名, h.rowid")
+                       .arg(header.join(QStringLiteral(", ")), kEmployeeNo,
+                            ofItsLines(QStringLiteral("count(distinct l.日付)")),
+                            ofItsLines(QStringLiteral("min(l.日付)")), ofItsLines(QStringLiteral("max(l.日付)"))),
+                   {title}))
         return std::nullopt;
     QList<StoredStatement> statements;
     QSet<QString> seen;
@@ -145,6 +146,8 @@ std::optional<QList<StoredStatement>> statementsOfTitle(const QSqlDatabase &main
         s.lastDate = dateText(query.value(after + 3));
         statements << s;
     }
+    if (query.failed())
+        return std::nullopt;
     if (withLines) {
         for (StoredStatement &s : statements) {
             const std::optional<QList<DayLine>> lines = linesOf(main, s.header.name, s.header.title);
@@ -160,16 +163,18 @@ std::optional<QStringList> missingEmployees(const QSqlDatabase &main, const QStr
 {
     // A name is missing only when no statement under the title carries it
     // exactly, as reopening and saving address a statement.
-    QSqlQuery query(main);
-    query.prepare(QStringLiteral("select e.氏名 from 従業員 e where e.氏名 is not null and e.氏名 <> ''"
-                                 " and not exists (select 1 from 時給ヘッダ h where h.氏名 = e.氏名 and h.タイトル = ?)"
-                                 " group by e.氏名 order by min(e.\"No\") is null, min(e.\"No\"), e.氏名"));
-    query.addBindValue(title);
-    if (!query.exec())
+    Query query(main);
+    if (!query.run(
+            QStringLiteral("select e.氏名 from 従業員 e where e.氏名 is not null and e.氏名 <> ''"
+                           " and not exists (select 1 from 時給ヘッダ h where h.氏名 = e.氏名 and h.タイトル = ?)"
+                           " group by e.氏名 order by min(e.\"No\") is null, min(e.\"No\"), e.氏名"),
+            {title}))
         return std::nullopt;
     QStringList names;
     while (query.next())
         names << query.value(0).toString();
+    if (query.failed())
+        return std::nullopt;
     return names;
 }
 
@@ -264,14 +269,16 @@ QList<csv::Record> summaryRecords(const Summary &summary)
 
 std::optional<QStringList> ledgerNames(const QSqlDatabase &main)
 {
-    QSqlQuery query(main);
-    if (!query.exec(QStringLiteral("select h.氏名, %1 as no from 時給ヘッダ h group by h.氏名"
-                                   " order by no is null, no, h.氏名")
-                        .arg(kEmployeeNo)))
+    Query query(main);
+    if (!query.run(QStringLiteral("select h.氏名, %1 as no from 時給ヘッダ h group by h.氏名"
+                                  " order by no is null, no, h.氏名")
+                       .arg(kEmployeeNo)))
         return std::nullopt;
     QStringList names;
     while (query.next())
         names << query.value(0).toString();
+    if (query.failed())
+        return std::nullopt;
     return names;
 }
 
@@ -285,15 +292,13 @@ const QString kSpans = QStringLiteral("(select タイトル, min(日付) as firs
 
 std::optional<QList<int>> ledgerYears(const QSqlDatabase &main, const QString &name)
 {
-    QSqlQuery query(main);
-    query.prepare(
-        QStringLiteral("select distinct substr(s.first, 1, 4) as year from %1 s"
-                       " where exists (select 1 from 時給ヘッダ h where h.氏名 = ? and h.タイトル = s.タイトル)"
-                       " order by year desc")
-            .arg(kSpans));
-    query.addBindValue(name);
-    query.addBindValue(name);
-    if (!query.exec())
+    Query query(main);
+    if (!query.run(
+            QStringLiteral("select distinct substr(s.first, 1, 4) as year from %1 s"
+                           " where exists (select 1 from 時給ヘッダ h where h.氏名 = ? and h.タイトル = s.タイトル)"
+                           " order by year desc")
+                .arg(kSpans),
+            {name, name}))
         return std::nullopt;
     QList<int> years;
     while (query.next()) {
@@ -302,22 +307,21 @@ std::optional<QList<int>> ledgerYears(const QSqlDatabase &main, const QString &n
         if (ok)
             years << year;
     }
+    if (query.failed())
+        return std::nullopt;
     return years;
 }
 
 std::optional<Ledger> wageLedger(const QSqlDatabase &main, const QString &name, int year)
 {
-    QSqlQuery query(main);
-    query.prepare(
-        QStringLiteral("select h.タイトル, h.調整額, h.時間, h.合計, h.深夜, h.時間外, h.割増額,"
-                       " s.first, s.last, s.days, h.休日 from 時給ヘッダ h join %1 s on s.タイトル = h.タイトル"
-                       " where h.氏名 = ? and substr(s.first, 1, 4) = ?"
-                       " order by s.first, h.タイトル, h.rowid")
-            .arg(kSpans));
-    query.addBindValue(name);
-    query.addBindValue(name);
-    query.addBindValue(QStringLiteral("%1").arg(year, 4, 10, QLatin1Char('0')));
-    if (!query.exec())
+    Query query(main);
+    if (!query.run(
+            QStringLiteral("select h.タイトル, h.調整額, h.時間, h.合計, h.深夜, h.時間外, h.割増額,"
+                           " s.first, s.last, s.days, h.休日 from 時給ヘッダ h join %1 s on s.タイトル = h.タイトル"
+                           " where h.氏名 = ? and substr(s.first, 1, 4) = ?"
+                           " order by s.first, h.タイトル, h.rowid")
+                .arg(kSpans),
+            {name, name, QStringLiteral("%1").arg(year, 4, 10, QLatin1Char('0'))}))
         return std::nullopt;
     Ledger ledger;
     ledger.name = name;
@@ -344,6 +348,8 @@ std::optional<Ledger> wageLedger(const QSqlDatabase &main, const QString &name, 
         ledger.rows << row;
         addTo(ledger.totals, row);
     }
+    if (query.failed())
+        return std::nullopt;
     return ledger;
 }
 

@@ -4,9 +4,8 @@
 #include "calc/Premium.h"
 #include "store/Database.h"
 #include "store/PageRows.h"
+#include "store/Query.h"
 #include "store/Tables.h"
-
-#include <QSqlQuery>
 
 namespace pelmar::detail {
 
@@ -24,12 +23,12 @@ bool resetLines(const QSqlDatabase &work)
 
 std::optional<Totals> sumLines(const QSqlDatabase &work)
 {
-    QSqlQuery query(work);
+    Query query(work);
     // total() is sum() that gives 0.0 rather than null over no values.
     // The premium sums use sum(), which stays null over no values.
-    if (!query.exec(QStringLiteral("select total(休憩), total(時間), total(調整額), total(金額),"
-                                   " sum(深夜), sum(時間外), sum(割増額), sum(休日), sum(時間外60超) from w明細"
-                                   " where 日付 is not null and 金額 is not null"))
+    if (!query.run(QStringLiteral("select total(休憩), total(時間), total(調整額), total(金額),"
+                                  " sum(深夜), sum(時間外), sum(割増額), sum(休日), sum(時間外60超) from w明細"
+                                  " where 日付 is not null and 金額 is not null"))
         || !query.next())
         return std::nullopt;
     return Totals{query.value(0).toDouble(),
@@ -48,26 +47,22 @@ bool writeLinePay(const QSqlDatabase &work, const QList<LinePayValues> &lines)
     Transaction transaction(work);
     if (!transaction.started())
         return false;
-    QSqlQuery update(work);
+    Query update(work);
     if (!update.prepare(updateSql(tables::w明細, columns::premium + QStringList{QStringLiteral("金額")},
                                   QStringLiteral("where 行番号 = ?"))))
         return false;
-    for (const LinePayValues &line : lines) {
-        const QVariantList values{line.night,  line.overtime, line.premium, line.restDay,
-                                  line.over60, line.amount,   line.lineNo};
-        for (int i = 0; i < values.size(); ++i)
-            update.bindValue(i, values.at(i));
-        if (!update.exec())
+    for (const LinePayValues &line : lines)
+        if (!update.runPrepared(
+                {line.night, line.overtime, line.premium, line.restDay, line.over60, line.amount, line.lineNo}))
             return false;
-    }
     return transaction.commit();
 }
 
 std::optional<QStringList> shortBreakDates(const QSqlDatabase &work)
 {
-    QSqlQuery query(work);
-    if (!query.exec(QStringLiteral("select 日付, 時間, 休憩 from w明細 where 日付 is not null and 金額 is not null"
-                                   " order by 日付, 行番号")))
+    Query query(work);
+    if (!query.run(QStringLiteral("select 日付, 時間, 休憩 from w明細 where 日付 is not null and 金額 is not null"
+                                  " order by 日付, 行番号")))
         return std::nullopt;
     QStringList dates;
     while (query.next()) {
@@ -75,6 +70,8 @@ std::optional<QStringList> shortBreakDates(const QSqlDatabase &work)
         if (premium::breakTooShort(query.value(1), query.value(2)) && !dates.contains(date))
             dates << date;
     }
+    if (query.failed())
+        return std::nullopt;
     return dates;
 }
 
@@ -84,14 +81,16 @@ std::optional<QList<int>> leftOutLines(const QSqlDatabase &work)
     QStringList anyTyped;
     for (const QString &column : columns::line)
         anyTyped << QStringLiteral("coalesce(cast(%1 as text), '') <> ''").arg(columnList({column}));
-    QSqlQuery query(work);
-    if (!query.exec(QStringLiteral("select 行番号 from w明細 where (日付 is null or 金額 is null) and (%1)"
-                                   " order by 行番号")
-                        .arg(anyTyped.join(QStringLiteral(" or ")))))
+    Query query(work);
+    if (!query.run(QStringLiteral("select 行番号 from w明細 where (日付 is null or 金額 is null) and (%1)"
+                                  " order by 行番号")
+                       .arg(anyTyped.join(QStringLiteral(" or ")))))
         return std::nullopt;
     QList<int> lines;
     while (query.next())
         lines << query.value(0).toInt();
+    if (query.failed())
+        return std::nullopt;
     return lines;
 }
 

@@ -67,7 +67,7 @@ void HistoryPage::Read履歴()
 
 void HistoryPage::Clear履歴()
 {
-    if (!m_state.Ready.history)
+    if (const ReadyAtStart *ready = readyAtStart(); !ready || !ready->history)
         statements::clearHistory(m_state.WorkDb);
     Grid履歴->refresh();
 }
@@ -91,17 +91,17 @@ void HistoryPage::cmd取込_Click()
     dialog->show();
 }
 
-void HistoryPage::bindGrid()
+void HistoryPage::bindData()
 {
     Grid履歴->bind(m_state.WorkDb, QStringLiteral("w履歴"));
 }
 
-void HistoryPage::unbindGrid()
+void HistoryPage::releaseData()
 {
     Grid履歴->unbind();
 }
 
-void HistoryPage::setUpGrid()
+void HistoryPage::setUp()
 {
     using namespace Qt::Literals::StringLiterals;
     const auto right = Qt::AlignRight;

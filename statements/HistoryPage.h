@@ -23,9 +23,11 @@ public:
     HistoryPage(ProgramState &state, QWidget *parent = nullptr);
     ~HistoryPage() override;
 
-    void bindGrid();
-    void setUpGrid();
-    void unbindGrid();
+    // The steps the window runs on every page (TabPage).
+    void bindData() override;
+    void releaseData() override;
+    void setUp() override;
+    void clear() override { Clear履歴(); }
 
     void Read履歴();
     void Clear履歴();
@@ -59,13 +61,17 @@ public:
     void cmd取込_Click();
 
 signals:
-    void hintRequested(const QWidget *button);
     // 選択 on a listed statement: the main window reopens it.
     void statementChosen(const QString &name, const QString &title);
     // The title was closed or reopened.
     void closeStateChanged(const QString &title);
 
-public:
+protected:
+    void showEvent(QShowEvent *event) override;
+    // The list empty; start-up may have emptied its table already.
+    void loadPage() override { Clear履歴(); }
+
+private:
     QFrame *imContainer3D2 = nullptr;
     QFrame *imContainer3D9 = nullptr;
     DataGrid *Grid履歴 = nullptr;
@@ -88,10 +94,6 @@ public:
     QPushButton *cmd締め解除 = nullptr;
     QLabel *lbl締め状態 = nullptr;
 
-protected:
-    void showEvent(QShowEvent *event) override;
-
-private:
     void choose();
     void buildReportControls(QFrame *frame);
     void connectReports();

@@ -1,11 +1,8 @@
 #include "statements/MonthClose.h"
 
 #include "store/Database.h"
-#include "store/Failure.h"
+#include "store/Query.h"
 #include "store/Tables.h"
-
-#include <QSqlError>
-#include <QSqlQuery>
 
 namespace pelmar::closing {
 
@@ -18,21 +15,15 @@ const QString kStoredTime = QStringLiteral("yyyy-MM-dd HH:mm:ss");
 
 std::optional<State> stateOf(const QSqlDatabase &main, const QString &title)
 {
-    QSqlQuery query(main);
-    query.prepare(QStringLiteral("select 締め, 日時 from 締め where タイトル = ? order by rowid"));
-    query.addBindValue(title);
-    if (!query.exec()) {
-        noteFailure(main, query.lastError());
+    Query query(main);
+    if (!query.run(QStringLiteral("select 締め, 日時 from 締め where タイトル = ? order by rowid"), {title}))
         return std::nullopt;
-    }
     State state;
     while (query.next())
         state.history << Event{query.value(0).toInt() != 0,
                                QDateTime::fromString(query.value(1).toString(), kStoredTime)};
-    if (query.lastError().isValid()) {
-        noteFailure(main, query.lastError());
+    if (query.failed())
         return std::nullopt;
-    }
     return state;
 }
 
@@ -48,13 +39,9 @@ bool setClosed(const QSqlDatabase &main, const QString &title, bool closed, cons
         return false;
     // A title with nothing stored under it has nothing to close: a closed
     // one could never be chosen again to be reopened.
-    QSqlQuery stored(main);
-    stored.prepare(QStringLiteral("select 1 from 時給ヘッダ where タイトル = ? limit 1"));
-    stored.addBindValue(title);
-    if (!stored.exec()) {
-        noteFailure(main, stored.lastError());
+    Query stored(main);
+    if (!stored.run(QStringLiteral("select 1 from 時給ヘッダ where タイトル = ? limit 1"), {title}))
         return false;
-    }
     if (closed && !stored.next())
         return false;
     return insertRow(main, tables::締め, tables::締め.columns, {title, closed ? -1 : 0, at.toString(kStoredTime)})
@@ -63,18 +50,18 @@ bool setClosed(const QSqlDatabase &main, const QString &title, bool closed, cons
 
 std::optional<QStringList> closedTitles(const QSqlDatabase &main)
 {
-    QSqlQuery query(main);
-    if (!query.exec(
+    Query query(main);
+    if (!query.run(
             QStringLiteral("select c.タイトル from 締め c where c.rowid ="
                            " (select max(d.rowid) from 締め d where d.タイトル = c.タイトル)"
                            " and c.締め <> 0 and exists (select 1 from 時給ヘッダ h where h.タイトル = c.タイトル)"
-                           " order by c.rowid"))) {
-        noteFailure(main, query.lastError());
+                           " order by c.rowid")))
         return std::nullopt;
-    }
     QStringList titles;
     while (query.next())
         titles << query.value(0).toString();
+    if (query.failed())
+        return std::nullopt;
     return titles;
 }
 

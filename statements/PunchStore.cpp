@@ -9,14 +9,13 @@
 #include "store/Backup.h"
 #include "store/Database.h"
 #include "store/Failure.h"
+#include "store/Query.h"
 #include "store/Tables.h"
 
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSqlError>
-#include <QSqlQuery>
 #include <QUuid>
 
 #include <algorithm>
@@ -35,19 +34,17 @@ struct MasterEmployee {
 
 std::optional<QList<MasterEmployee>> readMaster(const QSqlDatabase &main)
 {
-    QSqlQuery query(main);
-    if (!query.exec(QStringLiteral("select \"No\", 氏名, 時給, 勤務形態 from 従業員"
-                                   " where 氏名 is not null and 氏名 <> '' order by \"No\", rowid"))) {
-        noteFailure(main, query.lastError());
+    Query query(main);
+    if (!query.run(QStringLiteral("select \"No\", 氏名, 時給, 勤務形態 from 従業員"
+                                  " where 氏名 is not null and 氏名 <> '' order by \"No\", rowid")))
         return std::nullopt;
-    }
     QList<MasterEmployee> master;
     while (query.next())
         master << MasterEmployee{
             {query.value(1).toString(), query.value(0).isNull() ? QString() : query.value(0).toString()},
             query.value(2),
             query.value(3).toString()};
-    if (query.lastError().isValid())
+    if (query.failed())
         return std::nullopt;
     return master;
 }
@@ -55,18 +52,13 @@ std::optional<QList<MasterEmployee>> readMaster(const QSqlDatabase &main)
 // Rows of a query of two text columns, or nothing when it failed.
 std::optional<QList<QStringList>> pairs(const QSqlDatabase &main, const QString &sql, const QVariantList &values)
 {
-    QSqlQuery query(main);
-    query.prepare(sql);
-    for (const QVariant &value : values)
-        query.addBindValue(value);
-    if (!query.exec()) {
-        noteFailure(main, query.lastError());
+    Query query(main);
+    if (!query.run(sql, values))
         return std::nullopt;
-    }
     QList<QStringList> found;
     while (query.next())
         found << QStringList{query.value(0).toString(), query.value(1).toString()};
-    if (query.lastError().isValid())
+    if (query.failed())
         return std::nullopt;
     return found;
 }
@@ -159,12 +151,12 @@ QStringList Plan::replacedNames() const
 
 std::optional<ColumnMapping> rememberedMapping(const QSqlDatabase &main, const QStringList &header)
 {
-    QSqlQuery query(main);
-    query.prepare(selectSql(tables::設定, {QStringLiteral("値")}, QStringLiteral("where 項目 = ?")));
-    query.addBindValue(kMappingPrefix + headerKey(header));
-    if (!query.exec() || !query.next())
+    const QVariant kept =
+        Query(main).single(selectSql(tables::設定, {QStringLiteral("値")}, QStringLiteral("where 項目 = ?")),
+                           {kMappingPrefix + headerKey(header)});
+    if (!kept.isValid())
         return std::nullopt;
-    return ColumnMapping::fromText(query.value(0).toString());
+    return ColumnMapping::fromText(kept.toString());
 }
 
 bool rememberMapping(const QSqlDatabase &main, const QStringList &header, const ColumnMapping &mapping)

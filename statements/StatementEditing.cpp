@@ -150,19 +150,19 @@ void StatementPage::onFocusChanged(QWidget *old, QWidget *now)
 
 void StatementPage::ReadComb氏名()
 {
-    const std::optional<QStringList> &ready = m_state.Ready.names;
-    replaceList(cmb氏名, ready ? *ready : employees::names(m_state.MainDb));
+    const ReadyAtStart *ready = readyAtStart();
+    replaceList(cmb氏名, ready && ready->names ? *ready->names : employees::names(m_state.MainDb));
 }
 
 void StatementPage::ReadComb勤務形態()
 {
-    const std::optional<QStringList> &ready = m_state.Ready.types;
-    replaceList(cmb勤務形態, ready ? *ready : patterns::offeredTypes(m_state.MainDb));
+    const ReadyAtStart *ready = readyAtStart();
+    replaceList(cmb勤務形態, ready && ready->types ? *ready->types : patterns::offeredTypes(m_state.MainDb));
 }
 
 void StatementPage::Read勤務形態参照()
 {
-    if (!m_state.Ready.reference)
+    if (const ReadyAtStart *ready = readyAtStart(); !ready || !ready->reference)
         patterns::copyToReference(m_state.MainDb, m_state.WorkDb);
 }
 
@@ -412,7 +412,8 @@ void StatementPage::Delete行()
 
 void StatementPage::Clear明細()
 {
-    if (!m_state.Ready.lines && !detail::resetLines(m_state.WorkDb))
+    const ReadyAtStart *ready = readyAtStart();
+    if (!(ready && ready->lines) && !detail::resetLines(m_state.WorkDb))
         ShowMsg(msg::エラー明細行クリア, failureDetail(m_state.WorkDb));
     Grid明細->refresh();
     m_linesEdited = false;

@@ -128,14 +128,20 @@ StatementPage::StatementPage(ProgramState &state, QWidget *parent) : TabPage(par
     showPremiumControls();
 }
 
-void StatementPage::bindGrid()
+void StatementPage::bindData()
 {
     Grid明細->bind(m_state.WorkDb, QStringLiteral("w明細"));
 }
 
-void StatementPage::unbindGrid()
+void StatementPage::releaseData()
 {
     Grid明細->unbind();
+}
+
+void StatementPage::setUp()
+{
+    applyNumberFormats();
+    setUpGrid();
 }
 
 void StatementPage::applyNumberFormats()

@@ -26,11 +26,14 @@ public:
     StatementPage(ProgramState &state, QWidget *parent = nullptr);
     ~StatementPage() override;
 
-    // Set-up, in the order the main window runs it.
-    void bindGrid();
-    void applyNumberFormats();
-    void setUpGrid();
-    void unbindGrid();
+    // The steps the window runs on every page (TabPage).
+    void bindData() override;
+    void releaseData() override;
+    void setUp() override;
+    void clear() override { Clear時給(); }
+    // Lines typed or changed since the page was last emptied, read or saved.
+    bool hasUnsavedEdits() const override { return m_linesEdited; }
+    bool confirmDiscardEdits() override { return confirmDiscardLines(); }
 
     // The page's operations.
     void Clear時給(); // the page back to its initial state
@@ -57,8 +60,6 @@ public:
     // the user and changes nothing when none is stored under the pair, and
     // asks before unsaved lines are replaced. True when it was reopened.
     bool openStatement(const QString &name, const QString &title);
-    // Lines typed or changed since the page was last emptied, read or saved.
-    bool hasUnsavedLines() const { return m_linesEdited; }
     // Asks before unsaved lines are thrown away; true when there are none
     // or the user agreed.
     bool confirmDiscardLines();
@@ -77,13 +78,16 @@ public:
     void refreshCloseState();
 
 signals:
-    void hintRequested(const QWidget *button);
     // 閉じる: the program is to end.
     void closeRequested();
     // A save added an employee or changed an employee's wage.
     void employeeMasterChanged();
 
-public:
+protected:
+    // Empties the page; the lines and pickers as start-up readied them.
+    void loadPage() override { Clear時給(); }
+
+private:
     // The frames: the page's, then who, the title and totals, the buttons.
     QFrame *imContainer3D1 = nullptr, *imContainer3D4 = nullptr, *imContainer3D13 = nullptr, *imContainer3D5 = nullptr;
     QComboBox *cmb氏名 = nullptr;
@@ -113,7 +117,8 @@ public:
                 *cmd読込 = nullptr, *Cmd印刷 = nullptr, *cmd削除 = nullptr;
     QToolButton *cmdHint = nullptr;
 
-private:
+    void applyNumberFormats();
+    void setUpGrid();
     void onGridAfterUpdate(int column);
     void tellRefusal(const detail::EditOutcome &outcome, int editedColumn, const QVariant &typed);
     void onGridKeyDown(GridKey &key);

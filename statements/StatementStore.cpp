@@ -5,12 +5,12 @@
 #include "store/Database.h"
 #include "store/Failure.h"
 #include "store/PageRows.h"
+#include "store/Query.h"
 #include "store/Tables.h"
 
 #include <QDate>
 #include <QFileInfo>
 #include <QSqlError>
-#include <QSqlQuery>
 #include <QUrl>
 
 namespace pelmar::statements {
@@ -60,15 +60,21 @@ private:
 
 const QString kOfThePair = QStringLiteral("where 氏名 = ? and タイトル = ?");
 
+// SQLite numbers the rows it adds from 1.
+constexpr qlonglong kNoRow = 0;
+
+// The rowid of the statement's header, kNoRow when it was never saved;
+// nothing when the table cannot be read (and a second header must not be
+// added then).
 std::optional<qlonglong> headerRow(const QSqlDatabase &main, const QString &name, const QString &title)
 {
-    QSqlQuery query(main);
-    query.prepare(QStringLiteral("select rowid from 時給ヘッダ ") + kOfThePair
-                  + QStringLiteral(" order by rowid limit 1"));
-    query.addBindValue(name);
-    query.addBindValue(title);
-    if (!query.exec() || !query.next())
+    Query query(main);
+    if (!query.run(QStringLiteral("select rowid from 時給ヘッダ ") + kOfThePair
+                       + QStringLiteral(" order by rowid limit 1"),
+                   {name, title}))
         return std::nullopt;
+    if (!query.next())
+        return query.failed() ? std::nullopt : std::optional(kNoRow);
     return query.value(0).toLongLong();
 }
 
@@ -78,7 +84,10 @@ bool writeHeader(const QSqlDatabase &main, const Header &h)
     // In the order of the header's columns.
     const QVariantList values{h.name,  h.title,      h.patternType,   h.wage,    h.breakHours,   h.adjustment, h.hours,
                               h.total, h.nightHours, h.overtimeHours, h.premium, h.restDayHours, h.over60Hours};
-    if (const auto row = headerRow(main, h.name, h.title))
+    const std::optional<qlonglong> row = headerRow(main, h.name, h.title);
+    if (!row)
+        return false;
+    if (*row != kNoRow)
         return execBound(main, updateSql(tables::時給ヘッダ, columns, QStringLiteral("where rowid = ?")),
                          values + QVariantList{*row});
     return insertRow(main, tables::時給ヘッダ, columns, values);
@@ -90,18 +99,13 @@ bool writeGivenLines(const QSqlDatabase &main, const Header &h, const QList<QVar
 {
     if (!execBound(main, QStringLiteral("delete from 時給明細 ") + kOfThePair, {h.name, h.title}))
         return false;
-    QSqlQuery insert(main);
+    Query insert(main);
     if (!insert.prepare(insertSql(tables::時給明細, tables::時給明細.columns)))
         return false;
     int number = 1;
     for (const QVariantList &line : lines) {
-        const QVariantList values = QVariantList{h.name, h.title, number} + line;
-        for (qsizetype i = 0; i < values.size(); ++i)
-            insert.bindValue(int(i), values.at(i));
-        if (!insert.exec()) {
-            noteFailure(main, insert.lastError());
+        if (!insert.runPrepared(QVariantList{h.name, h.title, number} + line))
             return false;
-        }
         ++number;
     }
     return true;
@@ -109,15 +113,16 @@ bool writeGivenLines(const QSqlDatabase &main, const Header &h, const QList<QVar
 
 bool writeLines(const QSqlDatabase &main, const QSqlDatabase &work, const Header &h)
 {
-    QSqlQuery lines(work);
+    Query lines(work);
     // Only complete lines are stored: those with a date and an amount.
-    if (!lines.exec(selectSql(tables::w明細, columns::line,
-                              QStringLiteral("where 日付 is not null and 金額 is not null order by 日付, 行番号"))))
+    if (!lines.run(selectSql(tables::w明細, columns::line,
+                             QStringLiteral("where 日付 is not null and 金額 is not null order by 日付, 行番号"))))
         return false;
     QList<QVariantList> complete;
     while (lines.next())
-        complete << rowValues(lines, columns::line.size());
-    if (lines.lastError().isValid())
+        complete << lines.values(columns::line.size());
+    // A page that stopped reading half-way is not saved as the statement.
+    if (lines.failed())
         return false;
     return writeGivenLines(main, h, complete);
 }
@@ -180,17 +185,13 @@ QList<premium::DayLine> earlierLines(const QSqlDatabase &main, const QString &na
 
 std::optional<Header> readHeader(const QSqlDatabase &main, const QString &name, const QString &title, bool *readFailed)
 {
-    QSqlQuery query(main);
-    query.prepare(selectSql(tables::時給ヘッダ, tables::時給ヘッダ.columns.mid(2),
-                            kOfThePair + QStringLiteral(" order by rowid limit 1")));
-    query.addBindValue(name);
-    query.addBindValue(title);
-    const bool found = query.exec() && query.next();
-    const bool failed = query.lastError().isValid();
-    if (failed)
-        noteFailure(main, query.lastError());
+    Query query(main);
+    const bool found = query.run(selectSql(tables::時給ヘッダ, tables::時給ヘッダ.columns.mid(2),
+                                           kOfThePair + QStringLiteral(" order by rowid limit 1")),
+                                 {name, title})
+        && query.next();
     if (readFailed)
-        *readFailed = failed;
+        *readFailed = query.failed();
     if (!found)
         return std::nullopt;
     return Header{name,           title,          query.value(0).toString(),
@@ -202,23 +203,17 @@ std::optional<Header> readHeader(const QSqlDatabase &main, const QString &name, 
 
 bool loadLines(const QSqlDatabase &main, const QSqlDatabase &work, const QString &name, const QString &title)
 {
-    QSqlQuery stored(main);
-    stored.prepare(selectSql(tables::時給明細, columns::line, kOfThePair + QStringLiteral(" order by 行番号")));
-    stored.addBindValue(name);
-    stored.addBindValue(title);
-    if (!stored.exec()) {
-        noteFailure(main, stored.lastError());
+    Query stored(main);
+    if (!stored.run(selectSql(tables::時給明細, columns::line, kOfThePair + QStringLiteral(" order by 行番号")),
+                    {name, title}))
         return false;
-    }
     QList<QVariantList> lines;
     while (lines.size() < detail::kStatementLines && stored.next())
-        lines << rowValues(stored, columns::line.size());
+        lines << stored.values(columns::line.size());
     // A read that stops on an error is a failed read, not a short one: half
     // a statement must never pass for all of it.
-    if (stored.lastError().isValid()) {
-        noteFailure(main, stored.lastError());
+    if (stored.failed())
         return false;
-    }
     return holdRows(work, detail::linesOnPage(lines));
 }
 
@@ -273,19 +268,15 @@ bool fillHistory(const QSqlDatabase &main, const QSqlDatabase &work)
 std::optional<QList<QVariantList>> linesOfOtherStatements(const QSqlDatabase &main, const QString &name,
                                                           const QString &title, const QString &from, const QString &to)
 {
-    QSqlQuery query(main);
-    query.prepare(QStringLiteral("select 日付, 開始時間, 終了時間, 休憩, 時間 from 時給明細"
-                                 " where 氏名 = ? and タイトル <> ? and 日付 between ? and ? order by 日付, 開始時間"));
-    for (const QString &value : {name, title, from, to})
-        query.addBindValue(value);
-    if (!query.exec()) {
-        noteFailure(main, query.lastError());
+    Query query(main);
+    if (!query.run(QStringLiteral("select 日付, 開始時間, 終了時間, 休憩, 時間 from 時給明細"
+                                  " where 氏名 = ? and タイトル <> ? and 日付 between ? and ? order by 日付, 開始時間"),
+                   {name, title, from, to}))
         return std::nullopt;
-    }
     QList<QVariantList> lines;
     while (query.next())
-        lines << rowValues(query, 5);
-    if (query.lastError().isValid())
+        lines << query.values(5);
+    if (query.failed())
         return std::nullopt;
     return lines;
 }
@@ -293,70 +284,58 @@ std::optional<QList<QVariantList>> linesOfOtherStatements(const QSqlDatabase &ma
 std::optional<double> storedOvertime(const QSqlDatabase &main, const QString &name, const QString &exceptTitle,
                                      const QString &from, const QString &to)
 {
-    QSqlQuery query(main);
-    query.prepare(QStringLiteral("select total(時間外) + total(休日) from 時給明細"
-                                 " where 氏名 = ? and (coalesce(?, '') = '' or タイトル <> ?) and 日付 between ? and ?"));
-    query.addBindValue(name);
-    query.addBindValue(exceptTitle);
-    query.addBindValue(exceptTitle);
-    query.addBindValue(from);
-    query.addBindValue(to);
-    if (!query.exec() || !query.next())
+    Query query(main);
+    const QVariant hours = query.single(
+        QStringLiteral("select total(時間外) + total(休日) from 時給明細"
+                       " where 氏名 = ? and (coalesce(?, '') = '' or タイトル <> ?) and 日付 between ? and ?"),
+        {name, exceptTitle, exceptTitle, from, to});
+    if (!hours.isValid())
         return std::nullopt;
-    return query.value(0).toDouble();
+    return hours.toDouble();
 }
 
 QStringList storedNames(const QSqlDatabase &main)
 {
     QStringList names;
-    QSqlQuery query(main);
-    if (query.exec(QStringLiteral("select distinct 氏名 from 時給ヘッダ where 氏名 is not null order by 氏名")))
+    Query query(main);
+    if (query.run(QStringLiteral("select distinct 氏名 from 時給ヘッダ where 氏名 is not null order by 氏名")))
         while (query.next())
             names << query.value(0).toString();
-    if (query.lastError().isValid())
-        noteFailure(main, query.lastError());
     return names;
 }
 
 QStringList storedTitles(const QSqlDatabase &main, const QString &name)
 {
     QStringList titles;
-    QSqlQuery query(main);
-    query.prepare(
-        QStringLiteral("select タイトル from 時給ヘッダ where 氏名 = ? and タイトル is not null order by rowid"));
-    query.addBindValue(name);
-    if (query.exec())
+    Query query(main);
+    if (query.run(
+            QStringLiteral("select タイトル from 時給ヘッダ where 氏名 = ? and タイトル is not null order by rowid"),
+            {name}))
         while (query.next())
             titles << query.value(0).toString();
-    if (query.lastError().isValid())
-        noteFailure(main, query.lastError());
     return titles;
 }
 
 std::optional<QList<Overlap>> overlappingStatements(const QSqlDatabase &main, const QSqlDatabase &work,
                                                     const QString &name, const QString &title)
 {
-    QSqlQuery span(work);
-    if (!span.exec(QStringLiteral("select min(日付), max(日付) from w明細 where 日付 is not null and 金額 is not null"))
+    Query span(work);
+    if (!span.run(QStringLiteral("select min(日付), max(日付) from w明細 where 日付 is not null and 金額 is not null"))
         || !span.next())
         return std::nullopt;
     QList<Overlap> found;
     if (span.value(0).isNull())
         return found; // no line to pay, nothing paid twice
-    QSqlQuery stored(main);
-    stored.prepare(QStringLiteral("select タイトル, min(日付), max(日付) from 時給明細"
-                                  " where 氏名 = ? and タイトル is not ? and 日付 is not null group by タイトル"
-                                  " having min(日付) <= ? and max(日付) >= ? order by min(日付), タイトル"));
-    stored.addBindValue(name);
-    stored.addBindValue(title);
-    stored.addBindValue(span.value(1));
-    stored.addBindValue(span.value(0));
-    if (!stored.exec()) {
-        noteFailure(main, stored.lastError());
+    Query stored(main);
+    if (!stored.run(QStringLiteral("select タイトル, min(日付), max(日付) from 時給明細"
+                                   " where 氏名 = ? and タイトル is not ? and 日付 is not null group by タイトル"
+                                   " having min(日付) <= ? and max(日付) >= ? order by min(日付), タイトル"),
+                    {name, title, span.value(1), span.value(0)}))
         return std::nullopt;
-    }
     while (stored.next())
         found << Overlap{stored.value(0).toString(), stored.value(1).toString(), stored.value(2).toString()};
+    if (stored.failed())
+        return std::nullopt;
     return found;
 }
 

@@ -1,25 +1,21 @@
 #include "store/Backup.h"
 
+#include "store/BackupFiles.h"
 #include "store/Database.h"
 #include "store/Failure.h"
-#include "store/SchemaVersion.h"
+#include "store/Query.h"
+#include "store/Reasons.h"
 #include "store/Tables.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <QSqlError>
-#include <QSqlQuery>
-#include <QStorageInfo>
 #include <QUuid>
 
 #include <algorithm>
 #include <array>
-#include <filesystem>
-#include <functional>
 #include <map>
-#include <system_error>
 
 namespace pelmar::backup {
 
@@ -55,8 +51,6 @@ const ReasonName &nameOf(Reason reason)
 {
     return *std::find_if(kReasons.begin(), kReasons.end(), [&](const ReasonName &r) { return r.reason == reason; });
 }
-
-const QString kDateFormat = QStringLiteral("yyyyMMdd-HHmmss");
 
 // Pelmar-<date>-<time>-<reason>[-<n>].mdb; the number only when a second
 // backup of the same reason was taken within the same second.
@@ -108,39 +102,11 @@ QList<Named> namedBackups(const QString &folder)
     return found;
 }
 
-// Runs `use` on a read-only connection of its own to the file; the
-// connection is gone again when this returns. Empty, or why it failed.
-QString withReadOnly(const QString &path, const std::function<QString(const QSqlDatabase &)> &use)
-{
-    QString error;
-    const QString name = QStringLiteral("pelmar-backup-") + QUuid::createUuid().toString();
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-        db.setDatabaseName(path);
-        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY;") + kBusyTimeoutOption);
-        error = db.open() ? use(db) : db.lastError().text();
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(name);
-    return error;
-}
-
-// Empty when the whole file reads back sound.
-QString integrityProblem(const QSqlDatabase &db)
-{
-    QSqlQuery check(db);
-    if (!check.exec(QStringLiteral("PRAGMA integrity_check")) || !check.next())
-        return QStringLiteral("データベースとして読めません。%1").arg(check.lastError().text());
-    const QString verdict = check.value(0).toString();
-    return verdict == QLatin1String("ok") ? QString() : QStringLiteral("データベースが壊れています: %1").arg(verdict);
-}
-
 int countRows(const QSqlDatabase &db, const Table &table)
 {
-    QSqlQuery query(db);
-    if (!query.exec(QStringLiteral("select count(*) from ") + columnList({table.name})) || !query.next())
-        return -1;
-    return query.value(0).toInt();
+    const QVariant count =
+        Query(db, OnFailure::Answer).single(QStringLiteral("select count(*) from ") + columnList({table.name}));
+    return count.isValid() ? count.toInt() : -1;
 }
 
 // Newest first by when they were made, as a backup written at `now` sees
@@ -169,20 +135,6 @@ void rotate(const QString &folder, const QString &justWritten, const QDateTime &
         if (kept > name.kept && backup.path != justWritten)
             QFile::remove(backup.path);
     }
-}
-
-std::filesystem::path fsPath(const QString &path)
-{
-#ifdef Q_OS_WIN
-    return std::filesystem::path(QDir::toNativeSeparators(path).toStdWString());
-#else
-    return std::filesystem::path(QFile::encodeName(path).toStdString());
-#endif
-}
-
-QString native(const QString &path)
-{
-    return QDir::toNativeSeparators(path);
 }
 
 } // namespace
@@ -216,11 +168,11 @@ Outcome snapshot(const QSqlDatabase &db, const QString &folder, const QString &b
 {
     Outcome outcome;
     if (!db.isOpen()) {
-        outcome.error = QStringLiteral("データベースが開いていません。");
+        outcome.error = reasons::notOpen();
         return outcome;
     }
     if (!QDir().mkpath(folder) || !QFileInfo(folder).isDir()) {
-        outcome.error = QStringLiteral("バックアップの保存先 %1 を作れません。").arg(native(folder));
+        outcome.error = reasons::cannotMakeBackupFolder(native(folder));
         return outcome;
     }
 
@@ -240,20 +192,20 @@ Outcome snapshot(const QSqlDatabase &db, const QString &folder, const QString &b
     // so it goes in as a literal with its quotes doubled.
     QString literal = QDir::toNativeSeparators(partial);
     literal.replace(u'\'', QStringLiteral("''"));
-    QSqlQuery vacuum(db);
-    if (!vacuum.exec(QStringLiteral("VACUUM INTO '%1'").arg(literal))) {
+    // The backup's outcome says why it failed; the connection keeps nothing.
+    Query vacuum(db, OnFailure::Answer);
+    if (!vacuum.run(QStringLiteral("VACUUM INTO '%1'").arg(literal))) {
         // A full or failing disk is said in the user's words.
-        const QString reason = failureReason(vacuum.lastError(), partial);
-        return fail(QStringLiteral("%1 に書き込めません。%2")
-                        .arg(native(folder), reason.isEmpty() ? vacuum.lastError().text() : reason));
+        const QString reason = failureReason(vacuum.error(), partial);
+        return fail(reasons::cannotWriteInto(native(folder), reason.isEmpty() ? vacuum.error().text() : reason));
     }
     vacuum.finish();
 
     const QString problem = withReadOnly(partial, integrityProblem);
     if (!problem.isEmpty())
-        return fail(QStringLiteral("書き込んだバックアップを確認できません。%1").arg(problem));
+        return fail(reasons::backupUnchecked(problem));
     if (!QFile::rename(partial, finalPath))
-        return fail(QStringLiteral("%1 を作れません。").arg(native(finalPath)));
+        return fail(reasons::cannotCreate(native(finalPath)));
     outcome.path = finalPath;
     return outcome;
 }
@@ -328,9 +280,8 @@ QString describe(const Info &info)
     const auto count = [](int n) {
         return n < 0 ? QStringLiteral("?") : QString::number(n);
     };
-    return QStringLiteral("%1 に取った%2のバックアップ（従業員 %3 名、明細 %4 件）")
-        .arg(info.taken.toString(QStringLiteral("yyyy/MM/dd HH:mm:ss")), reasonText(info.reason), count(info.employees),
-             count(info.statements));
+    return reasons::describeBackup(info.taken.toString(QStringLiteral("yyyy/MM/dd HH:mm:ss")), reasonText(info.reason),
+                                   count(info.employees), count(info.statements));
 }
 
 bool dailyBackupDue(const QString &dataFolder, const QDate &today)
@@ -339,225 +290,6 @@ bool dailyBackupDue(const QString &dataFolder, const QDate &today)
     return std::none_of(backups.begin(), backups.end(), [&](const Named &backup) {
         return backup.reason == Reason::Daily && backup.taken.date() == today;
     });
-}
-
-namespace {
-
-// A backup taken by an older Pelmar has that version's layout: its copy is
-// brought to today's layout, as opening would, before it takes the main
-// file's place. The backup itself stays as it was, so nothing needs a
-// backup first. Empty, or why the copy cannot be used.
-QString upgradeCopy(const QString &copy)
-{
-    const QString name = QStringLiteral("pelmar-restore-") + QUuid::createUuid().toString();
-    QString problem;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-        db.setDatabaseName(copy);
-        db.setConnectOptions(kBusyTimeoutOption);
-        if (!db.open()) {
-            problem = db.lastError().text();
-        } else {
-            const SchemaHistory history = schemaHistory(SchemaKind::Main);
-            const UpgradeResult upgraded = upgrade(
-                db, history.upgrades, history.currentVersion, [] { return true; },
-                [&] { return schemaProblem(db, SchemaKind::Main); });
-            if (upgraded.outcome == UpgradeResult::Outcome::TooNew)
-                problem =
-                    QStringLiteral("新しい版の Pelmar で作られたバックアップです（版 %1）。").arg(upgraded.fromVersion);
-            else if (!upgraded.ok())
-                problem = upgraded.error;
-            else
-                problem = schemaProblem(db, SchemaKind::Main);
-        }
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(name);
-    return problem;
-}
-
-} // namespace
-
-namespace {
-
-// Why a copy could not be written, in the user's words where they are known.
-QString copyFailure(const QFile &target, const QString &path, qint64 needed)
-{
-    const QString folder = QFileInfo(path).absolutePath();
-    const QStorageInfo disk(folder);
-    if (target.error() == QFileDevice::ResourceError || (disk.isValid() && disk.bytesAvailable() < needed))
-        return diskFullReason(path);
-    if (!QFileInfo(folder).isWritable())
-        return QStringLiteral("フォルダー（%1）に書き込めません。読み取り専用になっていないか、書き込む権限があるかを"
-                              "確かめてください。")
-            .arg(native(folder));
-    return QStringLiteral("%1 に書き込めません（%2）。").arg(native(path), target.errorString());
-}
-
-// Copies a file whole to a new name, unbuffered, so that a write the disk
-// refuses is seen where it happens. Empty, or why not.
-QString copyWhole(const QString &from, const QString &to)
-{
-    QFile source(from);
-    if (!source.open(QIODevice::ReadOnly))
-        return QStringLiteral("%1 を読めません（%2）。").arg(native(from), source.errorString());
-    QFile target(to);
-    if (!target.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered))
-        return copyFailure(target, to, source.size());
-    while (!source.atEnd()) {
-        const QByteArray chunk = source.read(1 << 20);
-        if (chunk.isEmpty() && source.error() != QFileDevice::NoError)
-            return QStringLiteral("%1 を読めません（%2）。").arg(native(from), source.errorString());
-        if (target.write(chunk) != chunk.size())
-            return copyFailure(target, to, source.size() - target.pos());
-    }
-    target.close();
-    if (target.error() != QFileDevice::NoError)
-        return copyFailure(target, to, 0);
-    return {};
-}
-
-} // namespace
-
-Outcome prepareRestore(const QString &backupPath, const QString &mainDbPath)
-{
-    Outcome outcome;
-    if (!QFileInfo(backupPath).isFile()) {
-        outcome.error = QStringLiteral("%1 がありません。").arg(native(backupPath));
-        return outcome;
-    }
-    const QFileInfo mainFile(mainDbPath);
-    // Beside the main file, so the final rename stays on one file system.
-    const QString copy = mainFile.absoluteDir().filePath(
-        QStringLiteral("%1.restore-%2.tmp")
-            .arg(mainFile.fileName(), QUuid::createUuid().toString(QUuid::WithoutBraces)));
-    if (const QString why = copyWhole(backupPath, copy); !why.isEmpty()) {
-        QFile::remove(copy);
-        outcome.error = why;
-        return outcome;
-    }
-    QFile::setPermissions(copy, mainFile.permissions() | QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-
-    QString problem = withReadOnly(copy, integrityProblem);
-    if (problem.isEmpty())
-        problem = upgradeCopy(copy);
-    if (!problem.isEmpty()) {
-        QFile::remove(copy);
-        outcome.error = QStringLiteral("%1 は使えません。%2").arg(native(backupPath), problem);
-        return outcome;
-    }
-    outcome.path = copy;
-    return outcome;
-}
-
-bool replaceMainFile(const QString &checkedCopy, const QString &mainDbPath, QString *error)
-{
-    return replaceFile(checkedCopy, mainDbPath, error);
-}
-
-bool replaceFile(const QString &checkedCopy, const QString &mainDbPath, QString *error)
-{
-    const auto fail = [&](const QString &why) {
-        QFile::remove(checkedCopy);
-        if (error)
-            *error = why;
-        return false;
-    };
-    // With the main file closed, a rollback journal still beside it belongs
-    // to the file being replaced; left there, the next open would play it
-    // back into the restored file.
-    const QString journal = mainDbPath + QStringLiteral("-journal");
-    if (QFileInfo::exists(journal) && !QFile::remove(journal))
-        return fail(QStringLiteral("%1 を削除できません。").arg(native(journal)));
-    std::error_code code;
-    std::filesystem::rename(fsPath(checkedCopy), fsPath(mainDbPath), code);
-    if (code)
-        return fail(QStringLiteral("%1 を置き換えられません。%2")
-                        .arg(native(mainDbPath), QString::fromLocal8Bit(code.message().c_str())));
-    return true;
-}
-
-namespace {
-
-// The names snapshot(), prepareRestore() and renewWorkFile() write under
-// until a file is checked; the id is a UUID, so no name a user gives a file
-// looks like one.
-const QRegularExpression &leftoverPattern(bool inBackupFolder)
-{
-    static const QString id = QStringLiteral("[0-9a-f]{8}-[0-9a-f]{4}-[0-9a-f]{4}-[0-9a-f]{4}-[0-9a-f]{12}");
-    static const QRegularExpression inBackups(QStringLiteral("^\\.incomplete-%1\\.tmp(-journal)?$").arg(id));
-    static const QRegularExpression inData(
-        QStringLiteral("^(Pelmar\\.mdb\\.restore|PelmarWork\\.mdb\\.new)-%1\\.tmp(-journal)?$").arg(id));
-    return inBackupFolder ? inBackups : inData;
-}
-
-} // namespace
-
-Leftovers removeLeftovers(const QString &dataFolder)
-{
-    Leftovers found;
-    for (const bool inBackupFolder : {false, true}) {
-        const QDir folder(inBackupFolder ? folderOf(dataFolder) : dataFolder);
-        const QFileInfoList files = folder.entryInfoList(QDir::Files | QDir::Hidden | QDir::System);
-        for (const QFileInfo &file : files) {
-            if (file.isSymLink() || !leftoverPattern(inBackupFolder).match(file.fileName()).hasMatch())
-                continue;
-            const qint64 size = file.size();
-            if (QFile::remove(file.absoluteFilePath())) {
-                ++found.removed;
-                found.bytes += size;
-            } else {
-                found.kept << file.absoluteFilePath();
-            }
-        }
-    }
-    return found;
-}
-
-namespace {
-
-// A second name for the file, or a copy of it where the file system has no
-// such names. True when the new name holds the whole file.
-bool secondName(const QString &from, const QString &to)
-{
-    std::error_code code;
-    std::filesystem::create_hard_link(fsPath(from), fsPath(to), code);
-    if (!code)
-        return true;
-    QFile::remove(to);
-    if (QFile::copy(from, to) && QFileInfo(to).size() == QFileInfo(from).size())
-        return true;
-    QFile::remove(to);
-    return false;
-}
-
-} // namespace
-
-Outcome keepAside(const QString &filePath, const QDateTime &when)
-{
-    Outcome outcome;
-    const QFileInfo file(filePath);
-    const QString base = QStringLiteral("%1-damaged-%2").arg(file.completeBaseName(), when.toString(kDateFormat));
-    QString aside = file.absoluteDir().filePath(base + u'.' + file.suffix());
-    for (int n = 2; QFileInfo::exists(aside); ++n)
-        aside = file.absoluteDir().filePath(QStringLiteral("%1-%2.%3").arg(base).arg(n).arg(file.suffix()));
-    if (!secondName(filePath, aside)) {
-        outcome.error = QStringLiteral("%1 を %2 として残せません。フォルダーに書き込めるか、ディスクに空きがあるかを"
-                                       "確かめてください。")
-                            .arg(native(filePath), native(aside));
-        return outcome;
-    }
-    // The journal may hold what the file was missing when it broke.
-    const QString journal = filePath + QStringLiteral("-journal");
-    if (QFileInfo::exists(journal) && !secondName(journal, aside + QStringLiteral("-journal"))) {
-        QFile::remove(aside);
-        outcome.error = QStringLiteral("%1 を残せません。フォルダーに書き込めるか、ディスクに空きがあるかを確かめて"
-                                       "ください。")
-                            .arg(native(journal));
-        return outcome;
-    }
-    outcome.path = aside;
-    return outcome;
 }
 
 } // namespace pelmar::backup

@@ -1,19 +1,14 @@
 #include "store/Database.h"
 
-#include "store/Backup.h"
 #include "store/Failure.h"
-#include "store/Tables.h"
+#include "store/Query.h"
+#include "store/Reasons.h"
 
 #include "store/SchemaText.h"
 
-#include <QDir>
-#include <QFileInfo>
 #include <QMutex>
-#include <QSet>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QSqlRecord>
-#include <QUrl>
 #include <QUuid>
 
 namespace pelmar {
@@ -51,10 +46,10 @@ QList<TableColumns> tablesOf(const QSqlDatabase &db)
     // Every table with its columns in one statement: opening runs this on
     // each file at every start.
     QList<TableColumns> result;
-    QSqlQuery columns(db);
-    columns.setForwardOnly(true);
-    if (!columns.exec(QStringLiteral("select m.name, c.name from sqlite_master m join pragma_table_info(m.name) c"
-                                     " where m.type = 'table' order by m.rowid, c.cid")))
+    // A file that does not read is told by the caller, as a missing table.
+    Query columns(db, OnFailure::Answer);
+    if (!columns.run(QStringLiteral("select m.name, c.name from sqlite_master m join pragma_table_info(m.name) c"
+                                    " where m.type = 'table' order by m.rowid, c.cid")))
         return result;
     while (columns.next()) {
         const QString table = columns.value(0).toString();
@@ -83,7 +78,7 @@ const QList<TableColumns> &expectedTables(SchemaKind kind)
             memory.setDatabaseName(QStringLiteral(":memory:"));
             if (memory.open()) {
                 for (const QString &statement : sqlStatements(QString::fromUtf8(schemaSql(kind))))
-                    QSqlQuery(memory).exec(statement);
+                    Query(memory, OnFailure::Answer).run(statement);
                 cache[slot] = tablesOf(memory);
                 filled[slot] = true;
             }
@@ -94,108 +89,7 @@ const QList<TableColumns> &expectedTables(SchemaKind kind)
     return cache[slot];
 }
 
-// SQLite's primary result codes, as the driver reports them.
-constexpr int kSqliteBusy = 5;
-constexpr int kSqliteLocked = 6;
-constexpr int kSqliteCorrupt = 11;
-constexpr int kSqliteNotADatabase = 26;
-
-bool heldByAnother(const QSqlError &error)
-{
-    const int code = sqliteCode(error);
-    return code == kSqliteBusy || code == kSqliteLocked;
-}
-
-QString heldByAnotherReason()
-{
-    return QStringLiteral("別のプログラムが使用中です。このファイルを開いているプログラム（ほかに動いている Pelmar、"
-                          "表計算ソフト、バックアップのソフトなど）を閉じてから、もう一度起動してください。");
-}
-
-// Where a user whose file does not read back is sent: the program's own
-// copies, never the file itself, which stays as evidence and for repair.
-QString damagedAdvice(const QString &filePath)
-{
-    // The work file holds nothing that is kept; start-up offers a new one.
-    if (QFileInfo(filePath).fileName().compare(kWorkDbFileName, Qt::CaseInsensitive) == 0)
-        return QStringLiteral("ファイルはそのまま残してください。Pelmar を起動し直すと、作業用のファイルを作り直すか"
-                              "どうかを尋ねます。");
-    const QString backups = backup::folderOf(QFileInfo(filePath).absolutePath());
-    return QStringLiteral("ファイルはそのまま残してください。Pelmar が取った控えはバックアップフォルダー（%1）にあり、"
-                          "Pelmar を起動すると、使える控えから復元するかどうかを尋ねます。")
-        .arg(QDir::toNativeSeparators(backups));
-}
-
-QString unreadableDamage(const QSqlError &error)
-{
-    return QStringLiteral("データベースとして読めません（壊れているか、Pelmar のデータファイルではありません: %1）。")
-        .arg(error.text());
-}
-
-// A read-only connection met a journal it would have to play back.
-bool isInterruptedWrite(const QSqlError &error, const QString &filePath)
-{
-    constexpr int kSqliteReadOnly = 8;
-    constexpr int kSqliteReadOnlyRollback = kSqliteReadOnly | (3 << 8);
-    bool ok = false;
-    const int code = error.nativeErrorCode().toInt(&ok);
-    return ok
-        && (code == kSqliteReadOnlyRollback
-            || (code == kSqliteReadOnly && QFileInfo::exists(filePath + QStringLiteral("-journal"))));
-}
-
-// Why a file that opened does not read back.
-QString unreadableReason(const QSqlError &error, const QString &filePath)
-{
-    if (heldByAnother(error))
-        return heldByAnotherReason();
-    return unreadableDamage(error) + damagedAdvice(filePath);
-}
-
 } // namespace
-
-QString writeProblem(const QSqlDatabase &db, const QString &filePath)
-{
-    // Reading the version first: a file that is no database fails here and
-    // is the read check's to report.
-    QSqlQuery query(db);
-    if (!query.exec(QStringLiteral("PRAGMA user_version")) || !query.next())
-        return heldByAnother(query.lastError()) ? heldByAnotherReason() : QString();
-    const int version = query.value(0).toInt();
-    query.finish();
-
-    // BEGIN IMMEDIATE takes the write lock, so a file another program holds
-    // fails here. Setting the version to what it already is writes the
-    // first page, so SQLite must also create its journal beside the file,
-    // which a read-only folder refuses. The rollback leaves the file as it was.
-    QSqlError failure;
-    if (!query.exec(QStringLiteral("BEGIN IMMEDIATE"))) {
-        failure = query.lastError();
-    } else {
-        if (!query.exec(QStringLiteral("PRAGMA user_version = %1").arg(version)))
-            failure = query.lastError();
-        QSqlQuery(db).exec(QStringLiteral("ROLLBACK"));
-    }
-    if (!failure.isValid())
-        return {};
-    if (heldByAnother(failure))
-        return heldByAnotherReason();
-    const int code = sqliteCode(failure);
-    if (code == kSqliteNotADatabase || code == kSqliteCorrupt)
-        return {};
-    const QFileInfo file(filePath);
-    if (!file.isWritable())
-        return QStringLiteral("ファイルが読み取り専用です。書き込めないファイルではデータを保存できません。"
-                              "ファイルのプロパティで読み取り専用を外してから起動してください。");
-    if (!QFileInfo(file.absolutePath()).isWritable())
-        return QStringLiteral("ファイルのあるフォルダー（%1）に書き込めません。Pelmar は保存のたびにこのフォルダーに"
-                              "作業用のファイルを作ります。フォルダーの読み取り専用を外すか、書き込む権限を付けてから"
-                              "起動してください。")
-            .arg(QDir::toNativeSeparators(file.absolutePath()));
-    return QStringLiteral("ファイルに書き込めません（%1）。ディスクの空きと、ファイルとフォルダーの状態を確かめてから"
-                          "起動してください。")
-        .arg(failure.text());
-}
 
 QString schemaProblem(const QSqlDatabase &db, SchemaKind kind)
 {
@@ -205,260 +99,15 @@ QString schemaProblem(const QSqlDatabase &db, SchemaKind kind)
             return t.table.compare(wanted.table, Qt::CaseInsensitive) == 0;
         });
         if (found == present.end())
-            return QStringLiteral("表「%1」がありません").arg(wanted.table);
+            return reasons::missingTable(wanted.table);
         for (const QString &column : wanted.columns) {
             const bool has = std::any_of(found->columns.begin(), found->columns.end(),
                                          [&](const QString &c) { return c.compare(column, Qt::CaseInsensitive) == 0; });
             if (!has)
-                return QStringLiteral("表「%1」に列「%2」がありません").arg(wanted.table, column);
+                return reasons::missingColumn(wanted.table, column);
         }
     }
     return {};
-}
-
-namespace {
-
-// Gives up opening: the message names the file, and the connection is gone.
-OpenResult refused(OpenResult &result, const QString &filePath, const QString &connectionName, const QString &reason)
-{
-    result.error =
-        QStringLiteral("データベース %1 を開けません。\n理由: %2").arg(QDir::toNativeSeparators(filePath), reason);
-    result.upgradedFrom = 0;
-    if (QSqlDatabase::contains(connectionName)) {
-        result.db.close();
-        result.db = QSqlDatabase();
-        QSqlDatabase::removeDatabase(connectionName);
-    }
-    return result;
-}
-
-// Why a file cannot be a data file to open, seen before SQLite is asked;
-// empty when it may be tried.
-QString fileProblem(const QFileInfo &info)
-{
-    if (!info.exists())
-        return QStringLiteral("ファイルがありません。");
-    if (!info.isFile())
-        return QStringLiteral("ファイルではありません。");
-    if (!info.isReadable())
-        return QStringLiteral("ファイルを読む権限がありません。");
-    return {};
-}
-
-} // namespace
-
-SchemaHistory schemaHistory(SchemaKind kind)
-{
-    return kind == SchemaKind::Main ? SchemaHistory{kMainSchemaVersion, mainUpgrades()}
-                                    : SchemaHistory{kWorkSchemaVersion, workUpgrades()};
-}
-
-OpenResult openExisting(const QString &filePath, SchemaKind kind, const QString &connectionName,
-                        const BackupBeforeUpgrade &backupBeforeUpgrade)
-{
-    return openExisting(filePath, kind, connectionName, schemaHistory(kind), backupBeforeUpgrade);
-}
-
-namespace {
-
-// Adds the connection for reading and writing an existing file; SQLite opens
-// the file lazily, at the first statement.
-QSqlDatabase readWriteConnection(const QFileInfo &info, const QString &connectionName, const QString &busyTimeout)
-{
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connectionName);
-    // mode=rw makes SQLite refuse to create a file that vanished meanwhile.
-    QUrl url = QUrl::fromLocalFile(info.absoluteFilePath());
-    url.setQuery(QStringLiteral("mode=rw"));
-    db.setDatabaseName(url.toString(QUrl::FullyEncoded));
-    db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;") + busyTimeout);
-    return db;
-}
-
-OpenResult openAndCheck(const QString &filePath, SchemaKind kind, const QString &connectionName,
-                        const SchemaHistory &history, const BackupBeforeUpgrade &backupBeforeUpgrade,
-                        const QString &busyTimeout)
-{
-    OpenResult result;
-    const auto refuse = [&](const QString &reason) {
-        return refused(result, filePath, connectionName, reason);
-    };
-    const QFileInfo info(filePath);
-    if (const QString problem = fileProblem(info); !problem.isEmpty())
-        return refuse(problem);
-
-    result.db = readWriteConnection(info, connectionName, busyTimeout);
-    if (!result.db.open())
-        return refuse(result.db.lastError().text());
-    // A file that cannot be written is refused before anything is read or
-    // changed: every save would fail later.
-    if (const QString cannotWrite = writeProblem(result.db, filePath); !cannotWrite.isEmpty())
-        return refuse(cannotWrite);
-
-    // Any file opens; only the first real read tells whether it is a database.
-    // Reading the header and the table list costs the same for any amount of
-    // data; the whole file is read later, off the start-up path.
-    QSqlQuery check(result.db);
-    if (!check.exec(QStringLiteral("select count(*) from sqlite_master")) || !check.next()) {
-        const QSqlError unreadable = check.lastError();
-        check = QSqlQuery();
-        refuse(unreadableReason(unreadable, filePath));
-        if (!heldByAnother(unreadable))
-            result.damage = unreadableDamage(unreadable);
-        return result;
-    }
-    // A file cut to nothing (a crash while it was written, a full disk)
-    // reads as an empty database; it is no data file.
-    const bool empty = check.value(0).toInt() == 0;
-    check = QSqlQuery();
-    if (empty) {
-        const QString damage =
-            QStringLiteral("ファイルの中身が空です（Pelmar のデータファイルではないか、壊れています）。");
-        refuse(damage + damagedAdvice(filePath));
-        result.damage = damage;
-        return result;
-    }
-
-    QString versionError;
-    const int stored = storedSchemaVersion(result.db, &versionError);
-    if (stored < 0)
-        return refuse(QStringLiteral("データファイルの版を読めません: %1").arg(versionError));
-    const int from = layoutVersion(stored);
-    const QString backupReason = QStringLiteral("%1 を版 %2 から版 %3 に更新する前の控え")
-                                     .arg(info.fileName())
-                                     .arg(from)
-                                     .arg(history.currentVersion);
-    std::function<bool()> backupFirst;
-    if (backupBeforeUpgrade)
-        backupFirst = [&] {
-            return backupBeforeUpgrade(result.db, backupReason);
-        };
-    // The upgraded file must have the whole current layout before the
-    // upgrade is kept; otherwise it goes back to what it was.
-    const UpgradeResult upgraded = upgrade(result.db, history.upgrades, history.currentVersion, backupFirst,
-                                           [&] { return schemaProblem(result.db, kind); });
-    using Outcome = UpgradeResult::Outcome;
-    switch (upgraded.outcome) {
-    case Outcome::UpToDate:
-        break;
-    case Outcome::Upgraded:
-        result.upgradedFrom = upgraded.fromVersion;
-        break;
-    case Outcome::TooNew:
-        return refuse(QStringLiteral("このデータファイルは新しい版の Pelmar で作られています（版 %1）。"
-                                     "この Pelmar では開けません。新しい版の Pelmar をお使いください。")
-                          .arg(stored));
-    case Outcome::NoBackup:
-        return refuse(QStringLiteral("このデータファイルは古い版（版 %1）です。版 %2 に更新する前に控えを取る"
-                                     "手段がないため、更新せずに取りやめました。ファイルは変わっていません。")
-                          .arg(upgraded.fromVersion)
-                          .arg(upgraded.toVersion));
-    case Outcome::BackupFailed:
-        return refuse(QStringLiteral("このデータファイルを版 %1 から版 %2 に更新する前の控えを取れませんでした。"
-                                     "更新はしていません。ファイルは変わっていません。")
-                          .arg(upgraded.fromVersion)
-                          .arg(upgraded.toVersion));
-    case Outcome::Failed: {
-        // What the failure means for the user (a full disk, a read-only
-        // folder …) comes first; SQLite's own words stay for whoever helps.
-        const QSqlError kept = takeFailure(result.db);
-        QString why = failureReason(kept, filePath);
-        QString detail = upgraded.error.isEmpty() ? kept.text() : upgraded.error;
-        if (why.isEmpty())
-            why = detail.isEmpty() ? QStringLiteral("原因を特定できませんでした。") : detail;
-        else if (!detail.isEmpty())
-            why += QStringLiteral("（%1）").arg(detail);
-        return refuse(QStringLiteral("このデータファイルを版 %1 から版 %2 に更新できませんでした。"
-                                     "ファイルは変わっていません。\n理由: %3")
-                          .arg(upgraded.fromVersion)
-                          .arg(upgraded.toVersion)
-                          .arg(why));
-    }
-    }
-
-    const QString problem = schemaProblem(result.db, kind);
-    if (!problem.isEmpty()) {
-        const QString damage = problem + QStringLiteral("（Pelmar のデータファイルではないか、壊れています）。");
-        refuse(damage + damagedAdvice(filePath));
-        result.damage = damage;
-    }
-    return result;
-}
-
-} // namespace
-
-OpenResult openExisting(const QString &filePath, SchemaKind kind, const QString &connectionName,
-                        const SchemaHistory &history, const BackupBeforeUpgrade &backupBeforeUpgrade)
-{
-    return openAndCheck(filePath, kind, connectionName, history, backupBeforeUpgrade, kBusyTimeoutOption);
-}
-
-OpenResult openIfSound(const QString &filePath, SchemaKind kind, const QString &connectionName)
-{
-    // Without a copy to take first, an older layout is refused untouched.
-    // A file another program holds is given up at once: the opening that
-    // follows waits for it and tells the user.
-    return openAndCheck(filePath, kind, connectionName, schemaHistory(kind), {},
-                        QStringLiteral("QSQLITE_BUSY_TIMEOUT=100"));
-}
-
-OpenResult openChecked(const QString &filePath, const QString &connectionName)
-{
-    OpenResult result;
-    result.db = readWriteConnection(QFileInfo(filePath), connectionName, kBusyTimeoutOption);
-    if (!result.db.open())
-        return refused(result, filePath, connectionName, result.db.lastError().text());
-    return result;
-}
-
-OpenResult openForReading(const QString &filePath, SchemaKind kind, const QString &connectionName)
-{
-    OpenResult result;
-    const auto refuse = [&](const QString &reason) {
-        return refused(result, filePath, connectionName, reason);
-    };
-    const QFileInfo info(filePath);
-    if (const QString problem = fileProblem(info); !problem.isEmpty())
-        return refuse(problem);
-
-    result.db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connectionName);
-    result.db.setDatabaseName(info.absoluteFilePath());
-    result.db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY;") + kBusyTimeoutOption);
-    if (!result.db.open())
-        return refuse(result.db.lastError().text());
-    QSqlQuery check(result.db);
-    if (!check.exec(QStringLiteral("select count(*) from sqlite_master")) || !check.next()) {
-        // A write cut off by a crash or a power cut leaves its journal,
-        // which the next connection that may write plays back. One that
-        // only reads cannot, and the file is not damaged for that.
-        if (isInterruptedWrite(check.lastError(), filePath))
-            return refuse(QStringLiteral("前回 Pelmar が書き込みの途中で止まったため、その後始末がまだ済んでいません。"
-                                         "ファイルは壊れていません。Pelmar を一度起動すると後始末が済み、止まる前に"
-                                         "保存した内容で開きます。その後でもう一度お試しください。"));
-        return refuse(unreadableReason(check.lastError(), filePath));
-    }
-    const bool holdsNothing = check.value(0).toInt() == 0;
-    check.finish();
-    if (holdsNothing)
-        return refuse(schemaProblem(result.db, kind));
-
-    QString versionError;
-    const int stored = storedSchemaVersion(result.db, &versionError);
-    if (stored < 0)
-        return refuse(QStringLiteral("データファイルの版を読めません: %1").arg(versionError));
-    const int current = schemaHistory(kind).currentVersion;
-    const int version = layoutVersion(stored);
-    if (version > current)
-        return refuse(QStringLiteral("このデータファイルは新しい版の Pelmar で作られています（版 %1）。"
-                                     "この Pelmar では読めません。新しい版の Pelmar をお使いください。")
-                          .arg(stored));
-    if (version < current)
-        return refuse(QStringLiteral("このデータファイルは古い版（版 %1）です。Pelmar を一度起動すると"
-                                     "控えを取ってから版 %2 に更新されます。その後でもう一度お試しください。")
-                          .arg(version)
-                          .arg(current));
-    if (const QString problem = schemaProblem(result.db, kind); !problem.isEmpty())
-        return refuse(problem + QStringLiteral("（Pelmar のデータファイルではないか、壊れています）。"));
-    return result;
 }
 
 void closeConnection(const QString &connectionName)
@@ -474,22 +123,12 @@ void closeConnection(const QString &connectionName)
 
 bool execBound(const QSqlDatabase &db, const QString &sql, const QVariantList &values, QString *error)
 {
-    QSqlQuery query(db);
-    if (!query.prepare(sql)) {
-        noteFailure(db, query.lastError());
-        if (error)
-            *error = query.lastError().text();
-        return false;
-    }
-    for (const QVariant &value : values)
-        query.addBindValue(value);
-    if (!query.exec()) {
-        noteFailure(db, query.lastError());
-        if (error)
-            *error = query.lastError().text();
-        return false;
-    }
-    return true;
+    Query query(db);
+    if (query.run(sql, values))
+        return true;
+    if (error)
+        *error = query.error().text();
+    return false;
 }
 
 QVariantList rowValues(const QSqlQuery &query, qsizetype count, qsizetype first)

@@ -47,6 +47,9 @@ using BackupBeforeUpgrade = std::function<bool(const QSqlDatabase &db, const QSt
 // The versions of one kind of file as this program knows them.
 SchemaHistory schemaHistory(SchemaKind kind);
 
+// Opening a file, and the checks made before a page is filled, are in
+// store/Opening.cpp; failures and their reasons in Failure.h and Reasons.h.
+
 // Opens an existing database file for reading and writing. It never creates
 // a file: a missing, unreadable or damaged file, or one that lacks a table or
 // column of the schema, is refused with a message that names the file and
@@ -93,8 +96,9 @@ OpenResult openForReading(const QString &filePath, SchemaKind kind, const QStrin
 // query that used it must be gone by then.
 void closeConnection(const QString &connectionName);
 
-// Runs one statement with its values bound in order. Text values are always
-// bound, never glued into the SQL text.
+// Runs one statement with its values bound in order, through Query (a
+// failure is kept for the connection). Text values are always bound, never
+// glued into the SQL text.
 bool execBound(const QSqlDatabase &db, const QString &sql, const QVariantList &values = {}, QString *error = nullptr);
 
 // The values of `count` columns of the query's current row, from `first` on.

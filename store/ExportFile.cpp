@@ -1,6 +1,7 @@
 #include "store/ExportFile.h"
 
 #include "store/Backup.h"
+#include "store/Reasons.h"
 
 #include <QDir>
 #include <QFile>
@@ -86,23 +87,22 @@ Place refused(const QString &why)
 Place placeOf(const QString &path)
 {
     if (path.isEmpty())
-        return refused(QStringLiteral("書き出すファイルの名前がありません。"));
+        return refused(reasons::noExportName());
     const QFileInfo given(path);
     Place place;
     if (given.exists()) {
         place.target = given.canonicalFilePath();
         const QFileInfo resolved(place.target);
         if (resolved.isDir())
-            return refused(QStringLiteral("フォルダーです。書き出すファイルの名前を指定してください。"));
+            return refused(reasons::exportIsFolder());
         if (!resolved.isFile())
-            return refused(QStringLiteral("ふつうのファイルではありません（装置や名前付きパイプなど）。"));
+            return refused(reasons::exportNotRegularFile());
     } else if (given.isSymLink()) {
         // The link would make a file wherever it points; it points nowhere now.
-        return refused(
-            QStringLiteral("リンクの指す先（%1）がありません。").arg(QDir::toNativeSeparators(given.symLinkTarget())));
+        return refused(reasons::exportLinkLeadsNowhere(QDir::toNativeSeparators(given.symLinkTarget())));
     } else {
         if (given.fileName().isEmpty() || path.endsWith(u'/') || path.endsWith(QDir::separator()))
-            return refused(QStringLiteral("書き出すファイルの名前がありません。"));
+            return refused(reasons::noExportName());
         const QFileInfo folder(given.absolutePath());
         if (!folder.isDir()) {
             place.missingFolder = given.absolutePath();
@@ -112,12 +112,9 @@ Place placeOf(const QString &path)
     }
     const QString dataFolder = protectedDataFolderHolding(QFileInfo(place.target).absolutePath());
     if (!dataFolder.isEmpty())
-        return refused(QStringLiteral("Pelmar のデータフォルダー（%1）の中です。データを守るため、データフォルダーと"
-                                      "その backup フォルダーには書き出しません。ほかのフォルダーを選んでください。")
-                           .arg(QDir::toNativeSeparators(dataFolder)));
+        return refused(reasons::exportInDataFolder(QDir::toNativeSeparators(dataFolder)));
     if (given.exists() && isDatabaseFile(place.target))
-        return refused(
-            QStringLiteral("データベースのファイルです。中のデータが失われるため、書き出しで置き換えません。"));
+        return refused(reasons::exportOverDatabase());
     return place;
 }
 
@@ -129,7 +126,7 @@ bool writeStandardOutput(const QByteArray &bytes, QString *error)
     const bool written = std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout) == size_t(bytes.size())
         && std::fflush(stdout) == 0;
     if (!written && error)
-        *error = QStringLiteral("標準出力に書き込めませんでした。");
+        *error = reasons::standardOutputFailed();
     return written;
 }
 
@@ -158,9 +155,9 @@ bool write(const QString &path, const QByteArray &bytes, QString *error)
     const Place place = placeOf(path);
     if (!place.refusal.isEmpty() || !place.missingFolder.isEmpty()) {
         if (error)
-            *error = !place.refusal.isEmpty() ? place.refusal
-                                              : QStringLiteral("保存先のフォルダー（%1）がありません。")
-                                                    .arg(QDir::toNativeSeparators(place.missingFolder));
+            *error = !place.refusal.isEmpty()
+                ? place.refusal
+                : reasons::exportFolderMissing(QDir::toNativeSeparators(place.missingFolder));
         return false;
     }
     QSaveFile file(place.target);

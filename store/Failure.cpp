@@ -1,13 +1,14 @@
 #include "store/Failure.h"
 
 #include "store/Database.h"
+#include "store/Query.h"
+#include "store/Reasons.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
 #include <QMutex>
-#include <QSqlQuery>
 #include <QThread>
 #include <QTimer>
 #include <QUrl>
@@ -62,13 +63,13 @@ void stopWaitingForNow(const QSqlDatabase &db)
     QCoreApplication *app = QCoreApplication::instance();
     if (!app || QThread::currentThread() != app->thread() || !db.isOpen())
         return;
-    QSqlQuery(db).exec(QStringLiteral("PRAGMA busy_timeout = 0"));
+    Query(db, OnFailure::Answer).run(QStringLiteral("PRAGMA busy_timeout = 0"));
     QTimer::singleShot(0, app, [name = db.connectionName()] {
         if (!QSqlDatabase::contains(name))
             return;
         const QSqlDatabase again = QSqlDatabase::database(name, false);
         if (again.isOpen())
-            QSqlQuery(again).exec(QStringLiteral("PRAGMA busy_timeout = %1").arg(kBusyTimeoutMs));
+            Query(again, OnFailure::Answer).run(QStringLiteral("PRAGMA busy_timeout = %1").arg(kBusyTimeoutMs));
     });
 }
 
@@ -107,36 +108,26 @@ QString failureReason(const QSqlError &error, const QString &filePath)
     const bool writeRefused =
         code == kSqliteIoErr || code == kSqlitePerm || code == kSqliteReadOnly || code == kSqliteCantOpen;
     if (writeRefused && file.exists() && !file.isWritable())
-        return QStringLiteral("ファイルが読み取り専用になっているため、書き込めません。ファイルのプロパティで読み取り"
-                              "専用を外してから、もう一度操作してください。");
+        return reasons::fileReadOnly();
     if (writeRefused && !QFileInfo(file.absolutePath()).isWritable())
-        return QStringLiteral("ファイルのあるフォルダー（%1）に書き込めません。フォルダーの読み取り専用を外すか、"
-                              "書き込む権限を付けてから、もう一度操作してください。")
-            .arg(folder);
+        return reasons::folderReadOnly(folder);
     switch (code) {
     case kSqliteFull:
         return diskFullReason(filePath);
     case kSqliteIoErr:
-        return QStringLiteral("ディスクへの読み書きに失敗しました。ディスクの故障や、USB メモリー・ネットワークの"
-                              "ドライブが外れたことが考えられます。ドライブがつながっていることを確かめてから、"
-                              "もう一度操作してください。続けて失敗するときは、パソコンに詳しい方にご相談ください。");
+        return reasons::diskFailed();
     case kSqliteBusy:
     case kSqliteLocked:
-        return QStringLiteral("別のプログラムがこのファイルを使用中です。このファイルを開いているプログラム（表計算"
-                              "ソフト、バックアップのソフトなど）を閉じてから、もう一度操作してください。");
+        return reasons::fileInUse();
     case kSqlitePerm:
     case kSqliteReadOnly:
     case kSqliteCantOpen:
-        return QStringLiteral("ファイルか、ファイルのあるフォルダー（%1）に書き込めません。読み取り専用になって"
-                              "いないか、書き込む権限があるかを確かめてから、もう一度操作してください。")
-            .arg(folder);
+        return reasons::fileOrFolderReadOnly(folder);
     case kSqliteCorrupt:
     case kSqliteNotADatabase:
         if (QFileInfo(filePath).fileName().compare(kWorkDbFileName, Qt::CaseInsensitive) == 0)
-            return QStringLiteral("作業用のファイルが壊れています。Pelmar を終了して起動し直すと、作業用のファイルを"
-                                  "作り直すかどうかを尋ねます。");
-        return QStringLiteral("ファイルが壊れています。これ以上入力や登録をせず、「設定・情報」ページのバックアップ"
-                              "から復元してください。");
+            return reasons::workFileDamaged();
+        return reasons::mainFileDamaged();
     default:
         return {};
     }
@@ -144,10 +135,7 @@ QString failureReason(const QSqlError &error, const QString &filePath)
 
 QString diskFullReason(const QString &filePath)
 {
-    return QStringLiteral("ディスクの空きがありません。このファイルのあるディスク（%1）の空きを増やしてから、"
-                          "もう一度操作してください。空きを作るときも、Pelmar のデータファイルとバックアップ"
-                          "フォルダーは消さないでください。")
-        .arg(QDir::toNativeSeparators(QFileInfo(filePath).absolutePath()));
+    return reasons::diskFull(QDir::toNativeSeparators(QFileInfo(filePath).absolutePath()));
 }
 
 QString failureDetail(const QSqlError &error, const QString &filePath)
@@ -157,8 +145,8 @@ QString failureDetail(const QSqlError &error, const QString &filePath)
     QString reason = failureReason(error, filePath);
     // Anything else is passed on as the database put it.
     if (reason.isEmpty())
-        reason = QStringLiteral("データベースが処理を受け付けませんでした（%1）。").arg(error.text());
-    return QStringLiteral("\n\nファイル: %1\n理由: %2").arg(QDir::toNativeSeparators(filePath), reason);
+        reason = reasons::databaseRefused(error.text());
+    return reasons::fileAndReason(QDir::toNativeSeparators(filePath), reason);
 }
 
 QString failureDetail(const QSqlDatabase &db, const QString &filePath)

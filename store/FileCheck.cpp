@@ -1,8 +1,10 @@
 #include "store/FileCheck.h"
 
+#include "store/Query.h"
+#include "store/Reasons.h"
+
 #include <QSqlDatabase>
 #include <QSqlError>
-#include <QSqlQuery>
 #include <QUuid>
 
 namespace pelmar {
@@ -16,21 +18,21 @@ QString soundnessProblem(const QString &filePath)
         db.setDatabaseName(filePath);
         db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
         if (!db.open()) {
-            problem = QStringLiteral("ファイルを開けません。%1").arg(db.lastError().text());
+            problem = reasons::cannotOpenFile(db.lastError().text());
         } else {
-            QSqlQuery check(db);
+            Query check(db, OnFailure::Answer);
             // quick_check reads every page and row but skips comparing the
             // indexes with their tables: the part of integrity_check that
             // grows fastest with the data.
-            if (!check.exec(QStringLiteral("PRAGMA quick_check")) || !check.next()) {
-                problem = QStringLiteral("データベースとして読めません。%1").arg(check.lastError().text());
+            if (!check.run(QStringLiteral("PRAGMA quick_check")) || !check.next()) {
+                problem = reasons::unreadable(check.error().text());
             } else {
                 QStringList findings;
                 do
                     findings << check.value(0).toString();
                 while (check.next() && findings.size() < 5);
                 if (findings != QStringList{QStringLiteral("ok")})
-                    problem = QStringLiteral("データベースが壊れています: %1").arg(findings.join(u'\n'));
+                    problem = reasons::damaged(findings.join(u'\n'));
             }
         }
         db.close();

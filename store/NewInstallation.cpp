@@ -2,6 +2,8 @@
 
 #include "store/Backup.h"
 #include "store/Database.h"
+#include "store/Query.h"
+#include "store/Reasons.h"
 #include "store/ShippedHints.h"
 #include "store/Tables.h"
 
@@ -9,7 +11,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlError>
-#include <QSqlQuery>
 #include <QUuid>
 
 namespace pelmar {
@@ -29,14 +30,20 @@ bool createFile(const QString &path, SchemaKind kind, QString *error)
             ok = false;
         } else {
             Transaction transaction(db);
+            if (!transaction.started()) {
+                *error = db.lastError().text();
+                ok = false;
+            }
             // A new file has today's layout, and says so.
             const int version = kind == SchemaKind::Main ? kMainSchemaVersion : kWorkSchemaVersion;
             const QStringList statements = sqlStatements(QString::fromUtf8(schemaSql(kind)))
                 << QStringLiteral("PRAGMA user_version = %1").arg(version);
-            for (const QString &statement : statements) {
-                QSqlQuery query(db);
-                if (!query.exec(statement)) {
-                    *error = query.lastError().text();
+            // A new file's connection is gone with this function: the error
+            // goes with the answer, not to the connection.
+            Query query(db, OnFailure::Answer);
+            for (const QString &statement : ok ? statements : QStringList()) {
+                if (!query.run(statement)) {
+                    *error = query.error().text();
                     ok = false;
                     break;
                 }
@@ -67,13 +74,12 @@ bool createNewInstallation(const QString &folder, QString *error)
     const QString workPath = dir.filePath(kWorkDbFileName);
     for (const QString &path : {mainPath, workPath}) {
         if (QFile::exists(path)) {
-            *error =
-                QStringLiteral("%1 は既にあります。既存のデータは上書きしません。").arg(QDir::toNativeSeparators(path));
+            *error = reasons::dataExists(QDir::toNativeSeparators(path));
             return false;
         }
     }
     if (!QDir().mkpath(dir.absolutePath())) {
-        *error = QStringLiteral("フォルダ %1 を作れません。").arg(QDir::toNativeSeparators(folder));
+        *error = reasons::cannotMakeFolder(QDir::toNativeSeparators(folder));
         return false;
     }
     if (createFile(mainPath, SchemaKind::Main, error) && createFile(workPath, SchemaKind::Work, error))
@@ -90,12 +96,11 @@ bool createWorkFile(const QString &folder, QString *error)
         error = &ignored;
     const QString workPath = QDir(folder).filePath(kWorkDbFileName);
     if (QFile::exists(workPath)) {
-        *error = QStringLiteral("%1 は既にあります。既存のファイルは上書きしません。")
-                     .arg(QDir::toNativeSeparators(workPath));
+        *error = reasons::fileExists(QDir::toNativeSeparators(workPath));
         return false;
     }
     if (!QDir().mkpath(QDir(folder).absolutePath())) {
-        *error = QStringLiteral("フォルダ %1 を作れません。").arg(QDir::toNativeSeparators(folder));
+        *error = reasons::cannotMakeFolder(QDir::toNativeSeparators(folder));
         return false;
     }
     if (createFile(workPath, SchemaKind::Work, error))
@@ -120,11 +125,11 @@ void takeOverHints(const QString &oldPath, const QString &newPath, WorkFileRenew
         fresh.setDatabaseName(newPath);
         QList<QVariantList> rows;
         if (old.open()) {
-            QSqlQuery read(old);
-            if (read.exec(selectSql(tables::ClHint, tables::ClHint.columns, QStringLiteral("order by rowid")))) {
+            Query read(old, OnFailure::Answer);
+            if (read.run(selectSql(tables::ClHint, tables::ClHint.columns, QStringLiteral("order by rowid")))) {
                 while (read.next())
-                    rows << rowValues(read, tables::ClHint.columns.size());
-                renewal.hintsLost = read.lastError().isValid();
+                    rows << read.values(tables::ClHint.columns.size());
+                renewal.hintsLost = read.failed();
             } else {
                 renewal.hintsLost = true;
             }
@@ -165,8 +170,7 @@ WorkFileRenewal renewWorkFile(const QString &workPath, const QDateTime &when)
     QString why;
     if (!createFile(fresh, SchemaKind::Work, &why)) {
         QFile::remove(fresh);
-        renewal.error = QStringLiteral("%1 に新しいファイルを作れません。%2")
-                            .arg(QDir::toNativeSeparators(work.absolutePath()), why);
+        renewal.error = reasons::cannotMakeNewFile(QDir::toNativeSeparators(work.absolutePath()), why);
         return renewal;
     }
     const bool oldThere = work.exists();

@@ -1,8 +1,7 @@
 #include "store/PageRows.h"
 
 #include "store/Database.h"
-
-#include <QSqlQuery>
+#include "store/Query.h"
 
 #include <optional>
 
@@ -44,21 +43,20 @@ std::optional<bool> holds(const QSqlDatabase &work, const PageRows &page)
 {
     const Table &table = *page.table;
     const QString order = table.key.isEmpty() ? QStringLiteral("rowid") : columnList({table.key});
-    QSqlQuery stored(work);
-    stored.setForwardOnly(true);
-    if (!stored.prepare(selectSql(table, table.columns, QStringLiteral("order by %1 limit ?").arg(order))))
-        return std::nullopt;
-    stored.addBindValue(page.rows.size() + 1);
-    if (!stored.exec())
+    Query stored(work);
+    if (!stored.run(selectSql(table, table.columns, QStringLiteral("order by %1 limit ?").arg(order)),
+                    {page.rows.size() + 1}))
         return std::nullopt;
     for (const QVariantList &wanted : page.rows) {
         if (!stored.next())
-            return false;
+            return stored.failed() ? std::nullopt : std::optional(false);
         for (qsizetype i = 0; i < wanted.size(); ++i)
             if (!sameValue(stored.value(int(i)), wanted.at(i)))
                 return false;
     }
-    return !stored.next();
+    if (stored.next())
+        return false;
+    return stored.failed() ? std::nullopt : std::optional(true);
 }
 
 } // namespace
@@ -90,15 +88,12 @@ bool holdRows(const QSqlDatabase &work, const PageRows &page)
     Transaction transaction(work);
     if (!transaction.started() || !execBound(work, QStringLiteral("delete from ") + columnList({table.name})))
         return false;
-    QSqlQuery insert(work);
+    Query insert(work);
     if (!insert.prepare(insertSql(table, table.columns)))
         return false;
-    for (const QVariantList &row : page.rows) {
-        for (qsizetype i = 0; i < row.size(); ++i)
-            insert.bindValue(int(i), row.at(i));
-        if (!insert.exec())
+    for (const QVariantList &row : page.rows)
+        if (!insert.runPrepared(row))
             return false;
-    }
     return transaction.commit();
 }
 

@@ -11,9 +11,9 @@ namespace pelmar {
 
 // What start-up got ready on a thread of its own while the window's pages
 // were built: the work tables that already hold what their pages show first,
-// and the pickers' lists as the main file gives them. While the pages are
-// first filled they take these instead of writing or reading them again;
-// anything not here they do themselves, as at any other time.
+// and the pickers' lists as the main file gives them. The window hands them
+// to each page's first load, which takes them instead of writing or reading
+// again; anything not here a page does itself, as at any other time.
 struct ReadyAtStart {
     bool lines = false; // w明細: the empty statement page
     bool history = false; // w履歴: empty
@@ -35,8 +35,6 @@ struct ProgramState {
     QSqlDatabase WorkDb;
     QString CompanyName;
     QString CompanyInfo;
-    // Only while start-up fills the pages; empty otherwise.
-    ReadyAtStart Ready;
 };
 
 } // namespace pelmar

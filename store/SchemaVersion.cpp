@@ -2,9 +2,10 @@
 
 #include "store/Database.h"
 #include "store/Failure.h"
+#include "store/Query.h"
+#include "store/Reasons.h"
 
 #include <QSqlError>
-#include <QSqlQuery>
 
 #include <algorithm>
 
@@ -56,13 +57,14 @@ const QList<Upgrade> &workUpgrades()
 
 int storedSchemaVersion(const QSqlDatabase &db, QString *error)
 {
-    QSqlQuery query(db);
-    if (!query.exec(QStringLiteral("PRAGMA user_version")) || !query.next()) {
+    Query query(db, OnFailure::Answer);
+    const QVariant version = query.single(QStringLiteral("PRAGMA user_version"));
+    if (!version.isValid()) {
         if (error)
-            *error = query.lastError().text();
+            *error = query.error().text();
         return -1;
     }
-    return query.value(0).toInt();
+    return version.toInt();
 }
 
 int layoutVersion(int storedVersion)
@@ -89,6 +91,23 @@ QList<Upgrade> stepsBetween(const QList<Upgrade> &steps, int from, int to, int *
     return chosen;
 }
 
+// Runs the steps inside the caller's transaction and stores the version
+// they reach. Empty, or why they stopped; the failure is also kept for the
+// message, which says a full disk in the user's words.
+QString runSteps(const QSqlDatabase &db, const QList<Upgrade> &chosen, int currentVersion)
+{
+    Query query(db);
+    for (const Upgrade &step : chosen)
+        for (const QString &statement : step.statements)
+            if (!query.run(statement))
+                return reasons::upgradeStepFailed(step.toVersion, query.error().text());
+    // The version is stored last, inside the same transaction: a file never
+    // claims a version whose steps did not all run.
+    if (!query.run(QStringLiteral("PRAGMA user_version = %1").arg(currentVersion)))
+        return query.error().text();
+    return {};
+}
+
 } // namespace
 
 UpgradeResult upgrade(QSqlDatabase &db, const QList<Upgrade> &steps, int currentVersion,
@@ -113,7 +132,7 @@ UpgradeResult upgrade(QSqlDatabase &db, const QList<Upgrade> &steps, int current
     int missing = 0;
     const QList<Upgrade> chosen = stepsBetween(steps, result.fromVersion, currentVersion, &missing);
     if (missing != 0) {
-        result.error = QStringLiteral("版 %1 への更新手順がありません").arg(missing);
+        result.error = reasons::noUpgradeStep(missing);
         return result;
     }
     if (!backupFirst) {
@@ -130,25 +149,9 @@ UpgradeResult upgrade(QSqlDatabase &db, const QList<Upgrade> &steps, int current
         result.error = db.lastError().text();
         return result;
     }
-    for (const Upgrade &step : chosen) {
-        for (const QString &statement : step.statements) {
-            QSqlQuery query(db);
-            if (!query.exec(statement)) {
-                // Kept for the message, which says a full disk in the user's words.
-                noteFailure(db, query.lastError());
-                result.error = QStringLiteral("版 %1: %2").arg(step.toVersion).arg(query.lastError().text());
-                return result;
-            }
-        }
-    }
-    // The version is stored last, inside the same transaction: a file never
-    // claims a version whose steps did not all run.
-    QSqlQuery setVersion(db);
-    if (!setVersion.exec(QStringLiteral("PRAGMA user_version = %1").arg(currentVersion))) {
-        noteFailure(db, setVersion.lastError());
-        result.error = setVersion.lastError().text();
+    result.error = runSteps(db, chosen, currentVersion);
+    if (!result.error.isEmpty())
         return result;
-    }
     if (checkBeforeCommit) {
         const QString problem = checkBeforeCommit();
         if (!problem.isEmpty()) {

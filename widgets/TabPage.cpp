@@ -19,6 +19,13 @@ QSize TabPage::minimumSizeHint() const
     return measured() ? QWidget::minimumSizeHint() : QSize(0, 0);
 }
 
+void TabPage::load(const ReadyAtStart &ready)
+{
+    m_ready = &ready;
+    loadPage();
+    m_ready = nullptr;
+}
+
 void TabPage::showEvent(QShowEvent *event)
 {
     // Showing a hidden page has its tabs lay out again, and from now on its

@@ -46,6 +46,13 @@ QTextStream &err()
     return stream;
 }
 
+// A control of the window or of a page by its object name, as the checks
+// from outside find it.
+template <class T> T *control(const QObject *root, const char *name)
+{
+    return root->findChild<T *>(QString::fromUtf8(name));
+}
+
 struct Shift {
     QString type, start, end;
     double breakHours, worked;
@@ -204,11 +211,11 @@ bool typePremiumWeek(StatementPage *page)
     // before have closed.
     QApplication::setActiveWindow(page->window());
     page->Clear時給();
-    page->cmb氏名->setFocus();
-    page->cmb氏名->setEditText(kStaff.at(3).name);
-    page->txtタイトル->setFocus();
-    page->txtタイトル->setText(QStringLiteral("2026年4月分"));
-    DataGrid *grid = page->Grid明細;
+    control<QComboBox>(page, "cmb氏名")->setFocus();
+    control<QComboBox>(page, "cmb氏名")->setEditText(kStaff.at(3).name);
+    control<QLineEdit>(page, "txtタイトル")->setFocus();
+    control<QLineEdit>(page, "txtタイトル")->setText(QStringLiteral("2026年4月分"));
+    DataGrid *grid = control<DataGrid>(page, "Grid明細");
     if (!typeIntoCell(grid, 0, 1, QStringLiteral("20260401"), Qt::Key_Down))
         return false;
     pressKey(grid, Qt::Key_Down);
@@ -261,26 +268,27 @@ int main(int argc, char *argv[])
         window.show();
         window.activateWindow();
         QApplication::processEvents();
+        auto *tabs = control<QTabWidget>(&window, "SSTab1");
 
         window.statementPage()->openStatement(kStaff.first().name, QStringLiteral("2026年3月分"));
-        window.SSTab1->setCurrentIndex(0);
+        tabs->setCurrentIndex(0);
         ok = save(&window, out, QStringLiteral("statement")) && ok;
 
         window.historyPage()->Read履歴();
-        window.SSTab1->setCurrentIndex(1);
+        tabs->setCurrentIndex(1);
         ok = save(&window, out, QStringLiteral("history")) && ok;
 
-        window.SSTab1->setCurrentIndex(2);
+        tabs->setCurrentIndex(2);
         ok = save(&window, out, QStringLiteral("employees")) && ok;
 
-        window.SSTab1->setCurrentIndex(3);
+        tabs->setCurrentIndex(3);
         ok = save(&window, out, QStringLiteral("patterns")) && ok;
 
-        window.SSTab1->setCurrentIndex(4);
+        tabs->setCurrentIndex(4);
         ok = save(&window, out, QStringLiteral("settings")) && ok;
 
         // The statement page's help, as its hint button shows it.
-        window.SSTab1->setCurrentIndex(0);
+        tabs->setCurrentIndex(0);
         window.findChild<QToolButton *>(QStringLiteral("cmdHint"))->click();
         auto *hint = window.findChild<HintWindow *>();
         ok = hint && save(hint, out, QStringLiteral("hint")) && ok;
@@ -290,25 +298,28 @@ int main(int argc, char *argv[])
         // The reports of the history page: the month's 給与一覧表 and one
         // employee's 賃金台帳, each in the window its button opens.
         HistoryPage *history = window.historyPage();
-        window.SSTab1->setCurrentIndex(1);
-        history->cmbタイトル選択->setCurrentIndex(history->cmbタイトル選択->findText(QStringLiteral("2026年3月分")));
-        history->cmd一覧表->click();
+        tabs->setCurrentIndex(1);
+        control<QComboBox>(history, "cmbタイトル選択")
+            ->setCurrentIndex(control<QComboBox>(history, "cmbタイトル選択")->findText(QStringLiteral("2026年3月分")));
+        control<QPushButton>(history, "cmd一覧表")->click();
         ok = history->reportWindow() && save(history->reportWindow(), out, QStringLiteral("summary")) && ok;
-        history->cmb台帳氏名->setCurrentIndex(history->cmb台帳氏名->findText(kStaff.first().name));
-        history->cmb台帳年->setCurrentIndex(history->cmb台帳年->findText(QStringLiteral("2026")));
-        history->cmd台帳->click();
+        control<QComboBox>(history, "cmb台帳氏名")
+            ->setCurrentIndex(control<QComboBox>(history, "cmb台帳氏名")->findText(kStaff.first().name));
+        control<QComboBox>(history, "cmb台帳年")
+            ->setCurrentIndex(control<QComboBox>(history, "cmb台帳年")->findText(QStringLiteral("2026")));
+        control<QPushButton>(history, "cmd台帳")->click();
         ok = history->reportWindow() && save(history->reportWindow(), out, QStringLiteral("ledger")) && ok;
         if (history->reportWindow())
             history->reportWindow()->close();
 
         // Premiums on, and a week typed with them.
-        window.SSTab1->setCurrentIndex(4);
+        tabs->setCurrentIndex(4);
         ok = switchPremiumsOn(window.settingsPage(), answerYes)
             && save(&window, out, QStringLiteral("premium-settings")) && ok;
-        window.SSTab1->setCurrentIndex(0);
+        tabs->setCurrentIndex(0);
         StatementPage *page = window.statementPage();
         ok = typePremiumWeek(page) && ok;
-        page->Grid明細->setCurrentIndex(page->Grid明細->model()->index(0, 1));
+        control<DataGrid>(page, "Grid明細")->setCurrentIndex(control<DataGrid>(page, "Grid明細")->model()->index(0, 1));
         ok = save(&window, out, QStringLiteral("premium-statement")) && ok;
 
         // Its slip, in the print preview 印刷 opens.
@@ -318,7 +329,7 @@ int main(int argc, char *argv[])
             slip = items;
             pdfName = name;
         });
-        page->Cmd印刷->click();
+        control<QPushButton>(page, "Cmd印刷")->click();
         payslip::setPreviewHook({});
         if (slip.isEmpty()) {
             err() << "pelmar-screenshots: 印刷 drew no slip\n";

@@ -126,10 +126,10 @@ void TestBackups::blockBackupFolder()
 bool TestBackups::chooseBackup(backup::Reason reason)
 {
     SettingsPage *settings = window()->settingsPage();
-    window()->SSTab1->setCurrentWidget(settings);
-    for (int row = 0; row < settings->lstBackup->rowCount(); ++row) {
-        if (settings->lstBackup->item(row, 1)->text() == backup::reasonText(reason)) {
-            settings->lstBackup->selectRow(row);
+    control<QTabWidget>("SSTab1")->setCurrentWidget(settings);
+    for (int row = 0; row < control<QTableWidget>("lstBackup")->rowCount(); ++row) {
+        if (control<QTableWidget>("lstBackup")->item(row, 1)->text() == backup::reasonText(reason)) {
+            control<QTableWidget>("lstBackup")->selectRow(row);
             return true;
         }
     }
@@ -200,7 +200,7 @@ void TestBackups::failedDailyBackupIsToldAndTheProgramStarts()
     // The pages are filled as on any start.
     QCOMPARE(query(workDb(), "select 氏名 from w従業員 where 氏名 is not null order by No"),
              (Rows{{"山田"}, {"O'Brien"}}));
-    QCOMPARE(window()->settingsPage()->txt自社名->text(), QStringLiteral("有限会社ペルマー"));
+    QCOMPARE(control<QLineEdit>("txt自社名")->text(), QStringLiteral("有限会社ペルマー"));
 }
 
 void TestBackups::damagedFileIsToldAfterTheWindowShows_data()
@@ -243,8 +243,8 @@ void TestBackups::damagedFileIsToldAfterTheWindowShows()
         QCOMPARE(test::fileBytes(path), damaged);
     QCOMPARE(backupReasons(), backupsAfter);
     // The pages are filled as on any start.
-    QCOMPARE(window()->settingsPage()->txt自社名->text(), QStringLiteral("有限会社ペルマー"));
-    QCOMPARE(window()->settingsPage()->lstBackup->rowCount(), backupsAfter.size());
+    QCOMPARE(control<QLineEdit>("txt自社名")->text(), QStringLiteral("有限会社ペルマー"));
+    QCOMPARE(control<QTableWidget>("lstBackup")->rowCount(), backupsAfter.size());
 }
 
 void TestBackups::backupBeforeChanges_data()
@@ -290,15 +290,15 @@ void TestBackups::backupBeforeChanges()
     clearAsked();
     switch (operation) {
     case Operation::BulkDelete:
-        QTest::mouseClick(window()->settingsPage()->cmd一括削除7, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>("cmd一括削除7"), Qt::LeftButton);
         break;
     case Operation::Employees:
         QVERIFY(execBound(workDb(), QStringLiteral("update w従業員 set 時給 = 5000 where 氏名 = '山田'")));
-        QTest::mouseClick(window()->employeePage()->cmd従業員登録, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>("cmd従業員登録"), Qt::LeftButton);
         break;
     case Operation::ShiftTypes:
         QVERIFY(execBound(workDb(), QStringLiteral("update w勤務形態 set 開始時間 = '1000' where タイプ = 'A'")));
-        QTest::mouseClick(window()->patternPage()->cmd勤務登録, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>("cmd勤務登録"), Qt::LeftButton);
         break;
     }
     QCOMPARE(query(mainDb(), check), after);
@@ -316,21 +316,20 @@ void TestBackups::backupBeforeChanges()
 // statement, employee and company detail back without a restart.
 void TestBackups::bulkDeleteThenRestoreBringsEverythingBack()
 {
-    HistoryPage *history = window()->historyPage();
-    QTest::mouseClick(history->cmd履歴読込, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>("cmd履歴読込"), Qt::LeftButton);
     const Rows listed = query(workDb(), "select 氏名, タイトル, 合計 from w履歴 order by 氏名, タイトル");
     QCOMPARE(listed.size(), 3);
     const Rows statements = query(mainDb(), statementsSql);
     const Rows lines = query(mainDb(), "select * from 時給明細 order by 氏名, タイトル");
 
-    QTest::mouseClick(window()->settingsPage()->cmd一括削除7, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>("cmd一括削除7"), Qt::LeftButton);
     QCOMPARE(test::rowCount(mainDb(), QStringLiteral("時給ヘッダ")), 0);
-    QCOMPARE(window()->statementPage()->cmb氏名->count(), 0);
+    QCOMPARE(control<QComboBox>("cmb氏名")->count(), 0);
 
     QVERIFY(chooseBackup(backup::Reason::BulkDelete));
-    QCOMPARE(window()->settingsPage()->lstBackup->rowCount(), 2);
+    QCOMPARE(control<QTableWidget>("lstBackup")->rowCount(), 2);
     clearAsked();
-    QTest::mouseClick(window()->settingsPage()->cmdバックアップ復元, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>("cmdバックアップ復元"), Qt::LeftButton);
     QCOMPARE(asked().size(), 2);
     QVERIFY2(asked().at(0).startsWith(QStringLiteral("復元/確認/"))
                  && asked().at(0).endsWith(QStringLiteral("（一括削除前）")),
@@ -342,23 +341,23 @@ void TestBackups::bulkDeleteThenRestoreBringsEverythingBack()
     QCOMPARE(rowsOfFile(mainPath, QStringLiteral("select * from 時給明細 order by 氏名, タイトル")), lines);
     QCOMPARE(test::rows(window()->state().MainDb, statementsSql), statements);
     // The history page lists every statement again.
-    QTest::mouseClick(history->cmd履歴読込, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>("cmd履歴読込"), Qt::LeftButton);
     QCOMPARE(query(workDb(), "select 氏名, タイトル, 合計 from w履歴 order by 氏名, タイトル"), listed);
-    QCOMPARE(history->Grid履歴->model()->rowCount(), 3);
+    QCOMPARE(control<DataGrid>("Grid履歴")->model()->rowCount(), 3);
     // So do the employee page, the statement page's picker and the company.
     QCOMPARE(query(workDb(), "select 氏名, 時給 from w従業員 where 氏名 is not null order by No"),
              (Rows{{"山田", "1000"}, {"O'Brien", "1200"}}));
     QCOMPARE(query(workDb(), "select タイプ from w勤務形態 where 開始時間 is not null"), (Rows{{"A"}}));
-    QCOMPARE(window()->statementPage()->cmb氏名->count(), 2);
-    QCOMPARE(window()->settingsPage()->txt自社名->text(), QStringLiteral("有限会社ペルマー"));
+    QCOMPARE(control<QComboBox>("cmb氏名")->count(), 2);
+    QCOMPARE(control<QLineEdit>("txt自社名")->text(), QStringLiteral("有限会社ペルマー"));
     // The emptied file was kept before it was replaced.
     QCOMPARE(backupReasons(), (QStringList{"restore", "bulk-delete", "daily"}));
-    QCOMPARE(window()->settingsPage()->lstBackup->rowCount(), 3);
+    QCOMPARE(control<QTableWidget>("lstBackup")->rowCount(), 3);
     QCOMPARE(backup::list(data().path()).first().statements, 0);
     // A restored statement opens again.
-    history->Grid履歴->setCurrentIndex(history->Grid履歴->model()->index(0, 0));
-    QTest::mouseClick(history->cmd履歴選択, Qt::LeftButton);
-    QCOMPARE(window()->statementPage()->txtタイトル->text(), listed.first().at(1));
+    control<DataGrid>("Grid履歴")->setCurrentIndex(control<DataGrid>("Grid履歴")->model()->index(0, 0));
+    QTest::mouseClick(control<QPushButton>("cmd履歴選択"), Qt::LeftButton);
+    QCOMPARE(control<QLineEdit>("txtタイトル")->text(), listed.first().at(1));
 }
 
 // With a full set of backups taken before operations, the backup a restore
@@ -372,12 +371,12 @@ void TestBackups::oldestBackupCanBeRestored()
                 .ok());
     QVERIFY(execBound(mainDb(), QStringLiteral("delete from 時給ヘッダ")));
     SettingsPage *settings = window()->settingsPage();
-    window()->SSTab1->setCurrentWidget(settings);
-    QCOMPARE(settings->lstBackup->rowCount(), 1 + backup::kKeptBeforeRegistration);
-    settings->lstBackup->selectRow(settings->lstBackup->rowCount() - 1);
+    control<QTabWidget>("SSTab1")->setCurrentWidget(settings);
+    QCOMPARE(control<QTableWidget>("lstBackup")->rowCount(), 1 + backup::kKeptBeforeRegistration);
+    control<QTableWidget>("lstBackup")->selectRow(control<QTableWidget>("lstBackup")->rowCount() - 1);
     QVERIFY(settings->chosenBackup().contains(QStringLiteral("-20200101-090000-")));
     clearAsked();
-    QTest::mouseClick(settings->cmdバックアップ復元, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>("cmdバックアップ復元"), Qt::LeftButton);
     QVERIFY2(asked().last().startsWith(QStringLiteral("復元/完了/")), qPrintable(asked().join(u' ')));
     QCOMPARE(rowsOfFile(data().mainPath(), QStringLiteral("select count(*) from 時給ヘッダ")), (Rows{{"3"}}));
     QCOMPARE(backupReasons().count(QStringLiteral("employees")), backup::kKeptBeforeRegistration);
@@ -401,10 +400,9 @@ void TestBackups::refusedRestoreLeavesTheFile()
     // The file differs from the daily backup, so a restore would show.
     QVERIFY(execBound(mainDb(), QStringLiteral("delete from 時給ヘッダ where タイトル = '5月'")));
     const QByteArray before = hashOf(data().mainPath());
-    SettingsPage *settings = window()->settingsPage();
     QVERIFY(chooseBackup(backup::Reason::Daily));
     if (refusal == Refusal::NothingChosen)
-        settings->lstBackup->clearSelection();
+        control<QTableWidget>("lstBackup")->clearSelection();
     if (refusal == Refusal::AnsweredNo)
         answer(false);
     if (refusal == Refusal::DamagedBackup) {
@@ -418,7 +416,7 @@ void TestBackups::refusedRestoreLeavesTheFile()
     if (refusal == Refusal::BackupFails)
         QVERIFY(program.transaction());
     clearAsked();
-    QTest::mouseClick(settings->cmdバックアップ復元, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>("cmdバックアップ復元"), Qt::LeftButton);
     if (refusal == Refusal::BackupFails)
         QVERIFY(program.rollback());
     QVERIFY2(asked().last().startsWith(told), qPrintable(asked().join(u' ')));

@@ -63,9 +63,9 @@ private:
     HistoryPage *history() const { return window()->historyPage(); }
     void chooseApril()
     {
-        window()->SSTab1->setCurrentWidget(history());
-        history()->cmbタイトル選択->setCurrentIndex(history()->cmbタイトル選択->findText(kApril));
-        QCOMPARE(history()->cmbタイトル選択->currentText(), kApril);
+        control<QTabWidget>("SSTab1")->setCurrentWidget(history());
+        control<QComboBox>("cmbタイトル選択")->setCurrentIndex(control<QComboBox>("cmbタイトル選択")->findText(kApril));
+        QCOMPARE(control<QComboBox>("cmbタイトル選択")->currentText(), kApril);
     }
     test::Rows stored() const
     {
@@ -94,39 +94,40 @@ void TestClosing::closedStatementRefusesChangesUntilReopened()
 
     // No to the question closes nothing.
     answer(false);
-    QTest::mouseClick(history()->cmd締め, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>("cmd締め"), Qt::LeftButton);
     QCOMPARE(asked(), QStringList{QStringLiteral("締め/確認/") + kApril});
     QVERIFY(!requests().first().yesIsDefault());
     QCOMPARE(query(mainDb(), QStringLiteral("select count(*) from 締め")), (test::Rows{{"0"}}));
 
     answer(true);
-    QTest::mouseClick(history()->cmd締め, Qt::LeftButton);
-    QVERIFY(history()->lbl締め状態->text().startsWith(closedToday()));
+    QTest::mouseClick(control<QPushButton>("cmd締め"), Qt::LeftButton);
+    QVERIFY(control<QLabel>("lbl締め状態")->text().startsWith(closedToday()));
 
     // Reopened on the statement page, it is only looked at.
     QVERIFY(page()->openStatement(kPaid, kApril));
-    QVERIFY(page()->lbl締め->isVisibleTo(page()));
-    QCOMPARE(page()->lbl締め->text(), closedToday() + QStringLiteral("— 変更できません"));
-    QVERIFY(!(page()->Grid明細->model()->flags(page()->Grid明細->model()->index(0, 1)) & Qt::ItemIsEditable));
+    QVERIFY(control<QLabel>("lbl締め")->isVisibleTo(page()));
+    QCOMPARE(control<QLabel>("lbl締め")->text(), closedToday() + QStringLiteral("— 変更できません"));
+    QVERIFY(!(control<DataGrid>("Grid明細")->model()->flags(control<DataGrid>("Grid明細")->model()->index(0, 1))
+              & Qt::ItemIsEditable));
 
     // 行削除, 登録 and 削除 are refused, each with the reason; a new
     // statement under the closed title as well.
     clearAsked();
-    page()->Grid明細->setCurrentIndex(page()->Grid明細->model()->index(0, 1));
+    control<DataGrid>("Grid明細")->setCurrentIndex(control<DataGrid>("Grid明細")->model()->index(0, 1));
     const auto refusal = [&](const QString &name, const QString &what) {
         return QStringLiteral("締め/変更不可/%1（%2） は%3のため、%4できません。")
             .arg(name, kApril, closedToday(), what);
     };
-    QTest::mouseClick(page()->cmd行削除, Qt::LeftButton);
-    QTest::mouseClick(page()->cmd登録, Qt::LeftButton);
-    QTest::mouseClick(page()->cmd削除, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>("cmd行削除"), Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>("cmd登録"), Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>("cmd削除"), Qt::LeftButton);
     page()->Clear時給();
-    QVERIFY(!page()->Grid明細->isReadOnly());
-    page()->cmb氏名->setEditText(kForgotten);
-    page()->txtタイトル->setText(kApril);
-    emit page()->txtタイトル->editingFinished();
-    QVERIFY(page()->Grid明細->isReadOnly());
-    QTest::mouseClick(page()->cmd登録, Qt::LeftButton);
+    QVERIFY(!control<DataGrid>("Grid明細")->isReadOnly());
+    control<QComboBox>("cmb氏名")->setEditText(kForgotten);
+    control<QLineEdit>("txtタイトル")->setText(kApril);
+    emit control<QLineEdit>("txtタイトル")->editingFinished();
+    QVERIFY(control<DataGrid>("Grid明細")->isReadOnly());
+    QTest::mouseClick(control<QPushButton>("cmd登録"), Qt::LeftButton);
     QCOMPARE(asked(),
              QStringList({refusal(kPaid, QStringLiteral("行削除")), refusal(kPaid, QStringLiteral("登録")),
                           refusal(kPaid, QStringLiteral("削除")), refusal(kForgotten, QStringLiteral("登録"))}));
@@ -134,24 +135,24 @@ void TestClosing::closedStatementRefusesChangesUntilReopened()
 
     // Reopening asks (No by default) and opens the page again at once.
     QVERIFY(page()->openStatement(kPaid, kApril));
-    window()->SSTab1->setCurrentWidget(history());
+    control<QTabWidget>("SSTab1")->setCurrentWidget(history());
     clearAsked();
-    QTest::mouseClick(history()->cmd締め解除, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>("cmd締め解除"), Qt::LeftButton);
     QCOMPARE(asked(), QStringList{QStringLiteral("締め/解除確認/") + kApril});
     QVERIFY(!requests().first().yesIsDefault());
-    QVERIFY(!page()->Grid明細->isReadOnly());
-    QVERIFY(!page()->lbl締め->isVisibleTo(page()));
-    QVERIFY(history()->lbl締め状態->text().startsWith(QStringLiteral("締めていません\n締め　")));
+    QVERIFY(!control<DataGrid>("Grid明細")->isReadOnly());
+    QVERIFY(!control<QLabel>("lbl締め")->isVisibleTo(page()));
+    QVERIFY(control<QLabel>("lbl締め状態")->text().startsWith(QStringLiteral("締めていません\n締め　")));
 
     // Closed again, the history says so; reopened, the statement can go.
-    QTest::mouseClick(history()->cmd締め, Qt::LeftButton);
-    QVERIFY(history()->lbl締め状態->text().contains(QStringLiteral(" → 再締め　")));
+    QTest::mouseClick(control<QPushButton>("cmd締め"), Qt::LeftButton);
+    QVERIFY(control<QLabel>("lbl締め状態")->text().contains(QStringLiteral(" → 再締め　")));
     QCOMPARE(query(mainDb(), QStringLiteral("select タイトル, 締め from 締め order by rowid")),
              (test::Rows{{kApril, "-1"}, {kApril, "0"}, {kApril, "-1"}}));
     QVERIFY(closing::setClosed(mainDb(), kApril, false, QDateTime::currentDateTime()));
-    window()->SSTab1->setCurrentWidget(page());
+    control<QTabWidget>("SSTab1")->setCurrentWidget(page());
     QVERIFY(page()->openStatement(kPaid, kApril));
-    QTest::mouseClick(page()->cmd削除, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>("cmd削除"), Qt::LeftButton);
     QCOMPARE(stored().size(), before.size() - 1);
 }
 
@@ -159,8 +160,8 @@ void TestClosing::summaryOfAClosedMonthListsWhoIsMissing()
 {
     QTemporaryDir out;
     chooseApril();
-    QTest::mouseClick(history()->cmd締め, Qt::LeftButton);
-    QTest::mouseClick(history()->cmd一覧表, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>("cmd締め"), Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>("cmd一覧表"), Qt::LeftButton);
     ReportDialog *shown = history()->reportWindow();
     QVERIFY(shown);
     QCOMPARE(shown->findChild<QLabel *>(QStringLiteral("lbl帳票"))->text(),
@@ -207,8 +208,8 @@ void TestClosing::bulkDeleteRefusedWhileAMonthIsClosed()
     QVERIFY(!closing::setClosed(mainDb(), QStringLiteral("2024年5月分"), true, QDateTime::currentDateTime()));
     QVERIFY(closing::setClosed(mainDb(), kApril, true, QDateTime::currentDateTime()));
     const test::Rows before = stored();
-    QPushButton *bulkDelete = window()->settingsPage()->cmd一括削除7;
-    window()->SSTab1->setCurrentWidget(window()->settingsPage());
+    QPushButton *bulkDelete = control<QPushButton>("cmd一括削除7");
+    control<QTabWidget>("SSTab1")->setCurrentWidget(window()->settingsPage());
     QTest::mouseClick(bulkDelete, Qt::LeftButton);
     // Refused before anything is asked or backed up.
     QCOMPARE(asked(), QStringList{QStringLiteral("締め/一括削除不可/") + kApril});

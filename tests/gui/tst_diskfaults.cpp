@@ -125,9 +125,9 @@ void TestDiskFaults::seed()
 
 void TestDiskFaults::reopenApril()
 {
-    page()->cmb氏名->setEditText(QStringLiteral("山田"));
-    page()->txtタイトル->setText(QStringLiteral("4月"));
-    QTest::mouseClick(page()->cmd読込, Qt::LeftButton);
+    control<QComboBox>("cmb氏名")->setEditText(QStringLiteral("山田"));
+    control<QLineEdit>("txtタイトル")->setText(QStringLiteral("4月"));
+    QTest::mouseClick(control<QPushButton>("cmd読込"), Qt::LeftButton);
     QCOMPARE(query(workDb(), "select count(*) from w明細 where 日付 is not null"), (Rows{{"20"}}));
 }
 
@@ -137,7 +137,7 @@ void TestDiskFaults::fillEveryLine()
                       QStringLiteral("update w明細 set 日付 = printf('202605%02d', (行番号 - 1) % 28 + 1),"
                                      " 開始時間 = '0900', 終了時間 = '1800', 休憩 = 1, 時間 = 8,"
                                      " 時給 = 1000, 調整額 = 0, 金額 = 8000")));
-    page()->Grid明細->refresh();
+    control<DataGrid>("Grid明細")->refresh();
 }
 
 const MessageRequest *TestDiskFaults::told(const QString &subKey) const
@@ -188,14 +188,13 @@ void TestDiskFaults::fullDiskLosesNothing()
     QFETCH(QString, message);
     QFETCH(QString, file);
     const bool inWorkFile = file == QLatin1String("work");
-    EmployeePage *employees = window()->employeePage();
     if (operation == Operation::SaveOverStored) {
         reopenApril();
         fillEveryLine();
     }
     if (operation == Operation::HistoryList) {
         // The list as last read, and a statement saved since.
-        QTest::mouseClick(window()->historyPage()->cmd履歴読込, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>("cmd履歴読込"), Qt::LeftButton);
         QCOMPARE(query(workDb(), "select count(*) from w履歴"), (Rows{{"41"}}));
         QVERIFY(execBound(mainDb(),
                           QStringLiteral("insert into 時給ヘッダ (氏名, タイトル, 合計) values ('山田', '5月', 0)")));
@@ -228,20 +227,20 @@ void TestDiskFaults::fullDiskLosesNothing()
         }
         switch (operation) {
         case Operation::SaveOverStored:
-            QTest::mouseClick(page()->cmd登録, Qt::LeftButton);
+            QTest::mouseClick(control<QPushButton>("cmd登録"), Qt::LeftButton);
             break;
         case Operation::RegisterEmployees:
-            QTest::mouseClick(employees->cmd従業員登録, Qt::LeftButton);
+            QTest::mouseClick(control<QPushButton>("cmd従業員登録"), Qt::LeftButton);
             break;
         case Operation::BulkDelete:
             window()->AllDelete();
             break;
         case Operation::HistoryList:
-            QTest::mouseClick(window()->historyPage()->cmd履歴読込, Qt::LeftButton);
+            QTest::mouseClick(control<QPushButton>("cmd履歴読込"), Qt::LeftButton);
             break;
         case Operation::GridCell:
             // A name too long for the room left in its page needs new pages.
-            commitInto(employees->Grid従業員, 0, kNameColumn, longName);
+            commitInto(control<DataGrid>("Grid従業員"), 0, kNameColumn, longName);
             QTRY_VERIFY(told(message));
             break;
         }
@@ -275,21 +274,22 @@ void TestDiskFaults::fullDiskLosesNothing()
     if (operation == Operation::SaveOverStored) {
         // What was typed stays on the page, to be saved once there is room.
         QCOMPARE(query(workDb(), "select count(*) from w明細 where 日付 is not null"), (Rows{{"60"}}));
-        QTest::mouseClick(page()->cmd登録, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>("cmd登録"), Qt::LeftButton);
         QCOMPARE(query(mainDb(), "select count(*) from 時給明細 where タイトル = '4月'"), (Rows{{"60"}}));
     }
     if (operation == Operation::HistoryList) {
         // The list as it was stays; none of the new one is half shown.
         QCOMPARE(query(workDb(), "select * from w履歴"), historyBefore);
-        QCOMPARE(window()->historyPage()->Grid履歴->model()->rowCount(), int(historyBefore.size()));
+        QCOMPARE(control<DataGrid>("Grid履歴")->model()->rowCount(), int(historyBefore.size()));
     }
     if (operation == Operation::GridCell) {
         // The cell shows what is stored, and that is the name as it was.
         QCOMPARE(query(workDb(), "select * from w従業員"), pageBefore);
-        QCOMPARE(employees->Grid従業員->model()->index(0, kNameColumn).data().toString(), QStringLiteral("山田"));
+        QCOMPARE(control<DataGrid>("Grid従業員")->model()->index(0, kNameColumn).data().toString(),
+                 QStringLiteral("山田"));
         // With room again, the next write of the row does not carry the
         // refused name along.
-        typeInto(employees->Grid従業員, 0, kWageColumn, QStringLiteral("1111"));
+        typeInto(control<DataGrid>("Grid従業員"), 0, kWageColumn, QStringLiteral("1111"));
         QTRY_COMPARE(query(workDb(), "select 氏名, 時給 from w従業員 where \"No\" = 1"), (Rows{{"山田", "1111"}}));
     }
 }
@@ -309,7 +309,7 @@ void TestDiskFaults::failedCellWriteIsToldAndUndone()
 {
     QFETCH(CellFault, fault);
     QFETCH(QString, reasonPart);
-    DataGrid *grid = fault == CellFault::DiskFull ? page()->Grid明細 : window()->employeePage()->Grid従業員;
+    DataGrid *grid = fault == CellFault::DiskFull ? control<DataGrid>("Grid明細") : control<DataGrid>("Grid従業員");
     const int row = 0;
     const int column = fault == CellFault::DiskFull ? kDate : kWageColumn;
     const QString table = fault == CellFault::DiskFull ? QStringLiteral("w明細") : QStringLiteral("w従業員");
@@ -371,26 +371,26 @@ void TestDiskFaults::failedReadKeepsThePageFromBeingSaved()
                 holder = std::make_unique<test::Holder>(data().mainPath());
         });
         clearAsked();
-        QTest::mouseClick(page()->cmd読込, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>("cmd読込"), Qt::LeftButton);
         whenAsked({});
         QVERIFY2(holder && holder->held, qPrintable(asked().join(u'\n')));
     } else if (when == QLatin1String("history")) {
-        QTest::mouseClick(window()->historyPage()->cmd履歴読込, Qt::LeftButton);
-        window()->historyPage()->Grid履歴->setCurrentIndex(window()->historyPage()->Grid履歴->model()->index(0, 0));
+        QTest::mouseClick(control<QPushButton>("cmd履歴読込"), Qt::LeftButton);
+        control<DataGrid>("Grid履歴")->setCurrentIndex(control<DataGrid>("Grid履歴")->model()->index(0, 0));
         chooseEmployee(QStringLiteral("田中一郎"));
-        page()->txtタイトル->setText(QStringLiteral("5月"));
+        control<QLineEdit>("txtタイトル")->setText(QStringLiteral("5月"));
         type(0, kDate, QStringLiteral("20260501"));
         holder = std::make_unique<test::Holder>(data().mainPath());
         QVERIFY(holder->held);
         clearAsked();
-        QTest::mouseClick(window()->historyPage()->cmd履歴選択, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>("cmd履歴選択"), Qt::LeftButton);
     } else {
         holder = std::make_unique<test::Holder>(data().mainPath());
         QVERIFY(holder->held);
-        page()->cmb氏名->setEditText(QStringLiteral("山田"));
-        page()->txtタイトル->setText(QStringLiteral("4月"));
+        control<QComboBox>("cmb氏名")->setEditText(QStringLiteral("山田"));
+        control<QLineEdit>("txtタイトル")->setText(QStringLiteral("4月"));
         clearAsked();
-        QTest::mouseClick(page()->cmd読込, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>("cmd読込"), Qt::LeftButton);
     }
     const MessageRequest *failure = told(QStringLiteral("明細行読込"));
     QVERIFY2(failure, qPrintable(asked().join(u'\n')));
@@ -399,7 +399,7 @@ void TestDiskFaults::failedReadKeepsThePageFromBeingSaved()
     holder.reset();
 
     clearAsked();
-    QTest::mouseClick(page()->cmd登録, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>("cmd登録"), Qt::LeftButton);
     if (!refused) {
         QCOMPARE(query(mainDb(), "select count(*) from 時給明細 where タイトル = '5月'"), (Rows{{"1"}}));
         return;
@@ -407,10 +407,10 @@ void TestDiskFaults::failedReadKeepsThePageFromBeingSaved()
     QCOMPARE(asked(), QStringList{QStringLiteral("登録/明細未読込/")});
     QCOMPARE(query(mainDb(), kEverythingStored), stored);
     // A read that succeeds lifts the refusal; so does クリア.
-    QTest::mouseClick(page()->cmd読込, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>("cmd読込"), Qt::LeftButton);
     QCOMPARE(query(workDb(), "select count(*) from w明細 where 日付 is not null"), (Rows{{"20"}}));
     clearAsked();
-    QTest::mouseClick(page()->cmd登録, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>("cmd登録"), Qt::LeftButton);
     QCOMPARE(asked().value(0), QStringLiteral("登録/上書き確認/山田（4月）"));
     QCOMPARE(query(mainDb(), kEverythingStored), stored);
 }
@@ -440,8 +440,8 @@ void TestDiskFaults::heldMainFileIsToldOnce()
     QFETCH(QString, button);
     QFETCH(QString, told);
     QFETCH(bool, namesFile);
-    page()->cmb氏名->setEditText(QStringLiteral("山田"));
-    page()->txtタイトル->setText(QStringLiteral("4月"));
+    control<QComboBox>("cmb氏名")->setEditText(QStringLiteral("山田"));
+    control<QLineEdit>("txtタイトル")->setText(QStringLiteral("4月"));
     auto *read = window()->findChild<QPushButton *>(button);
     QVERIFY(read);
     const auto busyTimeout = [this] {
@@ -506,8 +506,8 @@ void TestDiskFaults::damagedMainFoundAfterStartIsRestored()
     // backup is gone from the page and from the picker.
     QCOMPARE(query(workDb(), "select 氏名 from w従業員 where 氏名 is not null order by \"No\""),
              (Rows{{"山田"}, {"田中一郎"}}));
-    QCOMPARE(page()->cmb氏名->findText(QStringLiteral("新しい人")), -1);
-    QCOMPARE(window()->settingsPage()->txt自社名->text(), QStringLiteral("有限会社ペルマー"));
+    QCOMPARE(control<QComboBox>("cmb氏名")->findText(QStringLiteral("新しい人")), -1);
+    QCOMPARE(control<QLineEdit>("txt自社名")->text(), QStringLiteral("有限会社ペルマー"));
     // The damaged file was not copied among the backups.
     QCOMPARE(backup::list(data().path()).size(), backupsBefore);
     // And the program works on it: a statement reopens and saves. The
@@ -515,7 +515,7 @@ void TestDiskFaults::damagedMainFoundAfterStartIsRestored()
     // program's reopened one is asked.
     reopenApril();
     clearAsked();
-    QTest::mouseClick(page()->cmd登録, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>("cmd登録"), Qt::LeftButton);
     QCOMPARE(asked().value(0), QStringLiteral("登録/上書き確認/山田（4月）"));
     QCOMPARE(test::rows(window()->state().MainDb, QStringLiteral("select count(*) from 時給明細 where 氏名 = '山田'")),
              (Rows{{"20"}}));
@@ -553,10 +553,10 @@ void TestDiskFaults::damagedWorkFileFoundAfterStartIsMadeNew()
              (Rows{{"山田"}, {"田中一郎"}}));
     // The grids write to it: a statement typed now is saved.
     chooseEmployee(QStringLiteral("山田"));
-    page()->txtタイトル->setText(QStringLiteral("5月"));
+    control<QLineEdit>("txtタイトル")->setText(QStringLiteral("5月"));
     type(0, kDate, QStringLiteral("20260501"));
-    QTRY_COMPARE(page()->num合計->value().toDouble(), 8000.0);
-    QTest::mouseClick(page()->cmd登録, Qt::LeftButton);
+    QTRY_COMPARE(control<NumberBox>("num合計")->value().toDouble(), 8000.0);
+    QTest::mouseClick(control<QPushButton>("cmd登録"), Qt::LeftButton);
     QCOMPARE(query(mainDb(), "select 合計 from 時給ヘッダ where タイトル = '5月'"), (Rows{{"8000"}}));
 }
 

@@ -199,7 +199,7 @@ void TestMainWindow::controls()
                                                    {QStringLiteral("Lbl"), {"QLabel"}},
                                                    {QStringLiteral("lbl"), {"QLabel"}},
                                                    {QStringLiteral("Image"), {"QLabel"}}};
-    QWidget *pageWidget = window()->SSTab1->widget(page);
+    QWidget *pageWidget = control<QTabWidget>("SSTab1")->widget(page);
     for (const QString &name : names) {
         const QList<QWidget *> found = window()->findChildren<QWidget *>(name);
         QVERIFY2(found.size() == 1, qPrintable(name));
@@ -251,7 +251,7 @@ void TestMainWindow::buttonBars()
     QFETCH(QString, bar);
     QFETCH(QStringList, frames);
     QFETCH(QStringList, leftToRight);
-    QTabWidget *tabs = window()->SSTab1;
+    QTabWidget *tabs = control<QTabWidget>("SSTab1");
     QWidget *control = window()->findChild<QWidget *>(bar);
     QVERIFY(control);
     QStringList around;
@@ -482,7 +482,7 @@ void TestMainWindow::informationLabelsAndBanner()
 
     UrlCatcher catcher;
     QDesktopServices::setUrlHandler(QStringLiteral("file"), &catcher, "open");
-    window()->SSTab1->setCurrentIndex(4);
+    control<QTabWidget>("SSTab1")->setCurrentIndex(4);
     auto *banner = window()->findChild<QLabel *>(QStringLiteral("Image2"));
     QVERIFY(QTest::qWaitForWindowExposed(window()));
     // The information can be selected, to copy the data folder, once seen.

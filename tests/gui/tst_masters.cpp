@@ -49,7 +49,7 @@ private:
 
 void TestMasters::tick(int row)
 {
-    DataGrid *grid = window()->employeePage()->Grid従業員;
+    DataGrid *grid = control<DataGrid>("Grid従業員");
     grid->setFocus();
     grid->setCurrentIndex(grid->tableModel()->index(row, 1));
     QTest::keyClick(grid, Qt::Key_Space);
@@ -59,8 +59,8 @@ void TestMasters::patternPageStartsWithTenRows()
 {
     QCOMPARE(query(workDb(), "select \"No\", タイプ from w勤務形態 order by \"No\"").size(), 10);
     QCOMPARE(query(workDb(), "select タイプ from w勤務形態 where \"No\" = 10"), (Rows{{"J"}}));
-    QCOMPARE(window()->patternPage()->Grid勤務形態->model()->rowCount(), 10);
-    QCOMPARE(window()->employeePage()->Grid従業員->model()->rowCount(), 100);
+    QCOMPARE(control<DataGrid>("Grid勤務形態")->model()->rowCount(), 10);
+    QCOMPARE(control<DataGrid>("Grid従業員")->model()->rowCount(), 100);
     QCOMPARE(query(workDb(), "select count(*) from w従業員 where チェック = 0"), (Rows{{"100"}}));
 }
 
@@ -98,7 +98,7 @@ void TestMasters::patternHours()
     QFETCH(QString, end);
     QFETCH(QString, rest);
     QFETCH(QString, worked);
-    DataGrid *grid = window()->patternPage()->Grid勤務形態;
+    DataGrid *grid = control<DataGrid>("Grid勤務形態");
     typeInto(grid, 0, 2, start);
     typeInto(grid, 0, 3, end);
     if (!rest.isEmpty())
@@ -110,7 +110,7 @@ void TestMasters::patternHours()
 
 void TestMasters::typedWorkingTimeStays()
 {
-    DataGrid *grid = window()->patternPage()->Grid勤務形態;
+    DataGrid *grid = control<DataGrid>("Grid勤務形態");
     typeInto(grid, 1, 2, "0900");
     typeInto(grid, 1, 3, "1800");
     typeInto(grid, 1, 5, "7.25");
@@ -128,7 +128,7 @@ void TestMasters::patternReadShowsShortMasterFirst()
     QVERIFY(execBound(mainDb(), insert, {5, "早番", "0700", "1500", 1.0, 7.0}));
     QVERIFY(execBound(mainDb(), insert, {8, "遅番", "1300", "2100", 1.0, 7.0}));
     QVERIFY(execBound(mainDb(), insert, {9, "夜勤", "2200", "0600", 0.0, 8.0}));
-    QTest::mouseClick(window()->patternPage()->cmd勤務読込, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>("cmd勤務読込"), Qt::LeftButton);
     QCOMPARE(query(workDb(), "select \"No\", タイプ, 開始時間 from w勤務形態 order by \"No\" limit 5"),
              (Rows{{"1", "早番", "0700"},
                    {"2", "遅番", "1300"},
@@ -136,22 +136,21 @@ void TestMasters::patternReadShowsShortMasterFirst()
                    {"4", "D", "<null>"},
                    {"5", "E", "<null>"}}));
     // Registering then stores all ten rows.
-    QTest::mouseClick(window()->patternPage()->cmd勤務登録, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>("cmd勤務登録"), Qt::LeftButton);
     QCOMPARE(query(mainDb(), "select count(*) from 勤務形態マスタ"), (Rows{{"10"}}));
     QCOMPARE(query(mainDb(), "select タイプ from 勤務形態マスタ where \"No\" = 1"), (Rows{{"早番"}}));
 }
 
 void TestMasters::patternRegistration()
 {
-    PatternPage *page = window()->patternPage();
-    typeInto(page->Grid勤務形態, 0, 2, "0900");
-    typeInto(page->Grid勤務形態, 0, 3, "1800");
+    typeInto(control<DataGrid>("Grid勤務形態"), 0, 2, "0900");
+    typeInto(control<DataGrid>("Grid勤務形態"), 0, 3, "1800");
     answer(false);
-    QTest::mouseClick(page->cmd勤務登録, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>("cmd勤務登録"), Qt::LeftButton);
     QCOMPARE(asked().last(), QStringLiteral("登録/確認/勤務形態"));
     QCOMPARE(query(mainDb(), "select count(*) from 勤務形態マスタ"), (Rows{{"0"}}));
     answer(true);
-    QTest::mouseClick(page->cmd勤務登録, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>("cmd勤務登録"), Qt::LeftButton);
     QCOMPARE(query(mainDb(),
                    "select \"No\", タイプ, 開始時間, 終了時間, 実労時間 from 勤務形態マスタ where \"No\" <= 2"
                    " order by \"No\""),
@@ -164,12 +163,11 @@ void TestMasters::patternRegistration()
 
 void TestMasters::lineDeleteKeepsTheName()
 {
-    PatternPage *page = window()->patternPage();
-    typeInto(page->Grid勤務形態, 2, 2, "0900");
-    typeInto(page->Grid勤務形態, 2, 3, "1700");
+    typeInto(control<DataGrid>("Grid勤務形態"), 2, 2, "0900");
+    typeInto(control<DataGrid>("Grid勤務形態"), 2, 3, "1700");
     QTRY_COMPARE(query(workDb(), "select 実労時間 from w勤務形態 where \"No\" = 3"), (Rows{{"8"}}));
-    page->Grid勤務形態->setCurrentIndex(page->Grid勤務形態->tableModel()->index(2, 1));
-    QTest::mouseClick(page->cmd勤務行削除, Qt::LeftButton);
+    control<DataGrid>("Grid勤務形態")->setCurrentIndex(control<DataGrid>("Grid勤務形態")->tableModel()->index(2, 1));
+    QTest::mouseClick(control<QPushButton>("cmd勤務行削除"), Qt::LeftButton);
     QTRY_COMPARE(
         query(workDb(), "select タイプ, 開始時間, 終了時間, 休憩時間, 実労時間 from w勤務形態 where \"No\" = 3"),
         (Rows{{"C", "<null>", "<null>", "<null>", "<null>"}}));
@@ -177,16 +175,15 @@ void TestMasters::lineDeleteKeepsTheName()
 
 void TestMasters::employeeRegistrationNumbersNamedRows()
 {
-    EmployeePage *page = window()->employeePage();
-    commitInto(page->Grid従業員, 0, 2, QStringLiteral("佐藤"));
-    commitInto(page->Grid従業員, 2, 2, QStringLiteral("鈴木"));
-    commitInto(page->Grid従業員, 6, 2, QStringLiteral("高橋"));
-    typeInto(page->Grid従業員, 6, 3, "1200");
+    commitInto(control<DataGrid>("Grid従業員"), 0, 2, QStringLiteral("佐藤"));
+    commitInto(control<DataGrid>("Grid従業員"), 2, 2, QStringLiteral("鈴木"));
+    commitInto(control<DataGrid>("Grid従業員"), 6, 2, QStringLiteral("高橋"));
+    typeInto(control<DataGrid>("Grid従業員"), 6, 3, "1200");
     answer(false);
-    QTest::mouseClick(page->cmd従業員登録, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>("cmd従業員登録"), Qt::LeftButton);
     QCOMPARE(query(mainDb(), "select count(*) from 従業員"), (Rows{{"0"}}));
     answer(true);
-    QTest::mouseClick(page->cmd従業員登録, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>("cmd従業員登録"), Qt::LeftButton);
     QCOMPARE(asked().last(), QStringLiteral("登録/確認/従業員"));
     QCOMPARE(query(mainDb(), "select \"No\", 氏名, 時給 from 従業員 order by \"No\""),
              (Rows{{"1", "佐藤", "<null>"}, {"2", "鈴木", "<null>"}, {"3", "高橋", "1200"}}));
@@ -200,7 +197,7 @@ void TestMasters::employeeReadRenumbers()
     QVERIFY(execBound(mainDb(), insert, {9, "後藤", 1300.0}));
     QVERIFY(execBound(mainDb(), insert, {2, "安藤", 1000.0}));
     QVERIFY(execBound(mainDb(), insert, {5, "加藤", 1100.0}));
-    QTest::mouseClick(window()->employeePage()->cmd従業員読込, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>("cmd従業員読込"), Qt::LeftButton);
     QCOMPARE(query(workDb(), "select \"No\", 氏名 from w従業員 where 氏名 is not null order by \"No\""),
              (Rows{{"1", "安藤"}, {"2", "加藤"}, {"3", "後藤"}}));
     QCOMPARE(query(workDb(), "select count(*) from w従業員"), (Rows{{"100"}}));
@@ -212,16 +209,15 @@ void TestMasters::duplicateNamesAndTicks()
     QVERIFY(execBound(mainDb(), insert, {1, "田中"}));
     QVERIFY(execBound(mainDb(), insert, {2, "田中"}));
     QVERIFY(execBound(mainDb(), insert, {3, "中村"}));
-    EmployeePage *page = window()->employeePage();
-    QTest::mouseClick(page->cmd従業員読込, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>("cmd従業員読込"), Qt::LeftButton);
     tick(0);
     QTRY_COMPARE(query(workDb(), "select チェック from w従業員 where \"No\" = 1"), (Rows{{"-1"}}));
-    QTest::mouseClick(page->cmd従業員行削除, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>("cmd従業員行削除"), Qt::LeftButton);
     QCOMPARE(asked().last(), QStringLiteral("削除/確認/指定された従業員"));
     QCOMPARE(query(mainDb(), "select 氏名 from 従業員"), (Rows{{"中村"}}));
     QCOMPARE(query(workDb(), "select \"No\", 氏名 from w従業員 where 氏名 is not null order by \"No\""),
              (Rows{{"2", "田中"}, {"3", "中村"}}));
-    QCOMPARE(page->Grid従業員->model()->rowCount(), 99);
+    QCOMPARE(control<DataGrid>("Grid従業員")->model()->rowCount(), 99);
 }
 
 // Names that look the same would be employees nobody can tell apart: 登録
@@ -232,22 +228,21 @@ void TestMasters::lookAlikeNamesAreRefused()
     QVERIFY(
         execBound(mainDb(), QStringLiteral("insert into 従業員 values (1, '山田', 1000, 'A', '0900', '1800', 1, 8)")));
     QVERIFY(execBound(mainDb(), insert, {2, QStringLiteral("山田\u200b")})); // left by an older version
-    EmployeePage *page = window()->employeePage();
-    QTest::mouseClick(page->cmd従業員読込, Qt::LeftButton);
-    commitInto(page->Grid従業員, 2, 2, QStringLiteral("佐藤 花子"));
-    commitInto(page->Grid従業員, 3, 2, QStringLiteral("佐藤 花子"));
-    commitInto(page->Grid従業員, 4, 2, QStringLiteral("佐藤 花子\u200b"));
-    commitInto(page->Grid従業員, 5, 2, QStringLiteral(" 佐藤 花子"));
-    commitInto(page->Grid従業員, 6, 2, QStringLiteral("佐藤花子")); // another name
+    QTest::mouseClick(control<QPushButton>("cmd従業員読込"), Qt::LeftButton);
+    commitInto(control<DataGrid>("Grid従業員"), 2, 2, QStringLiteral("佐藤 花子"));
+    commitInto(control<DataGrid>("Grid従業員"), 3, 2, QStringLiteral("佐藤 花子"));
+    commitInto(control<DataGrid>("Grid従業員"), 4, 2, QStringLiteral("佐藤 花子\u200b"));
+    commitInto(control<DataGrid>("Grid従業員"), 5, 2, QStringLiteral(" 佐藤 花子"));
+    commitInto(control<DataGrid>("Grid従業員"), 6, 2, QStringLiteral("佐藤花子")); // another name
     clearAsked();
-    QTest::mouseClick(page->cmd従業員登録, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>("cmd従業員登録"), Qt::LeftButton);
     QCOMPARE(asked(),
              QStringList{QStringLiteral("入力/重複/氏名「山田」（1、2 行目）、「佐藤 花子」（3、4、5、6 行目）")});
     QCOMPARE(query(mainDb(), "select count(*) from 従業員"), (Rows{{"2"}}));
     // Nor does the master ever take a negative wage or a time that does not
     // exist: the cells keep what they held.
-    typeInto(page->Grid従業員, 0, 3, "-1000");
-    typeInto(page->Grid従業員, 0, 5, "2500");
+    typeInto(control<DataGrid>("Grid従業員"), 0, 3, "-1000");
+    typeInto(control<DataGrid>("Grid従業員"), 0, 5, "2500");
     QCOMPARE(asked().mid(1), (QStringList{"入力/範囲外/時給「-1000」", "入力/時刻形式/開始時間「2500」"}));
     QCOMPARE(query(workDb(), "select 時給, 開始時間 from w従業員 where \"No\" = 1"), (Rows{{"1000", "0900"}}));
 }
@@ -255,17 +250,16 @@ void TestMasters::lookAlikeNamesAreRefused()
 void TestMasters::deleteQuestionComesFirst()
 {
     QVERIFY(execBound(mainDb(), QStringLiteral("insert into 従業員 (\"No\", 氏名) values (1, '田中')")));
-    EmployeePage *page = window()->employeePage();
-    QTest::mouseClick(page->cmd従業員読込, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>("cmd従業員読込"), Qt::LeftButton);
     // Nothing ticked: still asked, and Yes changes nothing.
-    QTest::mouseClick(page->cmd従業員行削除, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>("cmd従業員行削除"), Qt::LeftButton);
     QCOMPARE(asked().size(), 1);
     QCOMPARE(query(mainDb(), "select count(*) from 従業員"), (Rows{{"1"}}));
     QCOMPARE(query(workDb(), "select count(*) from w従業員"), (Rows{{"100"}}));
     // Ticked but No: nothing either.
     tick(0);
     answer(false);
-    QTest::mouseClick(page->cmd従業員行削除, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>("cmd従業員行削除"), Qt::LeftButton);
     QCOMPARE(query(mainDb(), "select count(*) from 従業員"), (Rows{{"1"}}));
     QCOMPARE(query(workDb(), "select count(*) from w従業員"), (Rows{{"100"}}));
 }
@@ -276,11 +270,10 @@ void TestMasters::quotedNamesStayTheirOwn()
     QVERIFY(execBound(mainDb(), insert, {1, "O'Brien"}));
     QVERIFY(execBound(mainDb(), insert, {2, "O"}));
     QVERIFY(execBound(mainDb(), insert, {3, "' or 1=1 --"}));
-    EmployeePage *page = window()->employeePage();
-    QTest::mouseClick(page->cmd従業員読込, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>("cmd従業員読込"), Qt::LeftButton);
     tick(0);
     tick(2);
-    QTest::mouseClick(page->cmd従業員行削除, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>("cmd従業員行削除"), Qt::LeftButton);
     QCOMPARE(query(mainDb(), "select 氏名 from 従業員"), (Rows{{"O"}}));
 }
 
@@ -289,13 +282,12 @@ void TestMasters::dropDownPickFillsTheRow()
     const QString insert = QStringLiteral("insert into 勤務形態マスタ values (?, ?, ?, ?, ?, ?)");
     QVERIFY(execBound(mainDb(), insert, {1, "A", "0900", "1800", 1.0, 8.0}));
     QVERIFY(execBound(mainDb(), insert, {2, "B", "1000", "1500", 0.5, 4.5}));
-    EmployeePage *page = window()->employeePage();
-    QTest::mouseClick(page->cmdクリア従業員, Qt::LeftButton); // rebuilds the drop-down copy
-    DataGrid *grid = page->Grid従業員;
+    QTest::mouseClick(control<QPushButton>("cmdクリア従業員"), Qt::LeftButton); // rebuilds the drop-down copy
+    DataGrid *grid = control<DataGrid>("Grid従業員");
     grid->setFocus();
     grid->setCurrentIndex(grid->tableModel()->index(3, 4));
     QTest::keyClick(grid, Qt::Key_F4);
-    DataGrid *list = page->DD勤務形態;
+    DataGrid *list = control<DataGrid>("DD勤務形態");
     QTRY_VERIFY(list->isVisible());
     // Its captions are not clipped.
     for (int column = 0; column < list->horizontalHeader()->count(); ++column) {
@@ -323,13 +315,12 @@ void TestMasters::hundredAndFiftyEmployees()
         QVERIFY(transaction.commit());
     }
     const Rows before = query(mainDb(), "select \"No\", 氏名, 時給 from 従業員 order by \"No\"");
-    EmployeePage *page = window()->employeePage();
-    QTest::mouseClick(page->cmd従業員読込, Qt::LeftButton);
-    QVERIFY(page->Grid従業員->model()->rowCount() > 150);
+    QTest::mouseClick(control<QPushButton>("cmd従業員読込"), Qt::LeftButton);
+    QVERIFY(control<DataGrid>("Grid従業員")->model()->rowCount() > 150);
     QCOMPARE(query(workDb(), "select count(*) from w従業員 where 氏名 is not null"), (Rows{{"150"}}));
-    QTest::mouseClick(page->cmd従業員登録, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>("cmd従業員登録"), Qt::LeftButton);
     QCOMPARE(query(mainDb(), "select \"No\", 氏名, 時給 from 従業員 order by \"No\""), before);
-    QTest::mouseClick(page->cmd従業員読込, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>("cmd従業員読込"), Qt::LeftButton);
     QCOMPARE(query(workDb(), "select 氏名 from w従業員 where \"No\" = 150"), (Rows{{"従業員150"}}));
 }
 
@@ -345,16 +336,15 @@ void TestMasters::failedRegistrationLeavesTheMaster()
     QVERIFY(execBound(mainDb(),
                       QStringLiteral("create trigger refuse2 before insert on 勤務形態マスタ"
                                      " when new.タイプ = 'C' begin select raise(abort, 'refused'); end")));
-    EmployeePage *page = window()->employeePage();
-    commitInto(page->Grid従業員, 0, 2, QStringLiteral("新人"));
-    commitInto(page->Grid従業員, 1, 2, QStringLiteral("拒否"));
+    commitInto(control<DataGrid>("Grid従業員"), 0, 2, QStringLiteral("新人"));
+    commitInto(control<DataGrid>("Grid従業員"), 1, 2, QStringLiteral("拒否"));
     clearAsked();
-    QTest::mouseClick(page->cmd従業員登録, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>("cmd従業員登録"), Qt::LeftButton);
     QCOMPARE(query(mainDb(), "select \"No\", 氏名 from 従業員"), (Rows{{"1", "残る人"}}));
     QCOMPARE(requests().size(), 2);
     QVERIFY(requests().last().prompt.contains(QStringLiteral("登録できませんでした")));
 
-    QTest::mouseClick(window()->patternPage()->cmd勤務登録, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>("cmd勤務登録"), Qt::LeftButton);
     QCOMPARE(query(mainDb(), "select \"No\", タイプ from 勤務形態マスタ"), (Rows{{"1", "X"}}));
     QCOMPARE(requests().size(), 4);
 }
@@ -389,13 +379,13 @@ void TestMasters::statementEmployee()
     QVERIFY(execBound(mainDb(), QStringLiteral("insert into 勤務形態マスタ values (2, 'N', '2200', '0600', 0, 8)")));
     StatementPage *page = window()->statementPage();
     // An earlier lookup left night-shift times behind; they must not leak in.
-    page->cmb勤務形態->setEditText(QStringLiteral("N"));
+    control<QComboBox>("cmb勤務形態")->setEditText(QStringLiteral("N"));
     page->Get時給();
-    page->cmb氏名->setEditText(name);
-    page->txtタイトル->setText(QStringLiteral("4月"));
-    page->num時給->setValue(1250.0);
-    page->cmb勤務形態->setEditText(patternType);
-    QTest::mouseClick(page->cmd登録, Qt::LeftButton);
+    control<QComboBox>("cmb氏名")->setEditText(name);
+    control<QLineEdit>("txtタイトル")->setText(QStringLiteral("4月"));
+    control<NumberBox>("num時給")->setValue(1250.0);
+    control<QComboBox>("cmb勤務形態")->setEditText(patternType);
+    QTest::mouseClick(control<QPushButton>("cmd登録"), Qt::LeftButton);
     QCOMPARE(query(mainDb(), "select count(*) from 時給ヘッダ"), (Rows{{"1"}}));
     QCOMPARE(query(mainDb(),
                    "select \"No\", 氏名, 時給, 勤務形態, 開始時間 from 従業員 where 氏名 is not null"
@@ -405,56 +395,55 @@ void TestMasters::statementEmployee()
 
 void TestMasters::companySettings()
 {
-    SettingsPage *page = window()->settingsPage();
     // Empty table: reading leaves the boxes as they are.
-    page->txt自社名->setText(QStringLiteral("下書き"));
-    QTest::mouseClick(page->cmd設定読込, Qt::LeftButton);
-    QCOMPARE(page->txt自社名->text(), QStringLiteral("下書き"));
+    control<QLineEdit>("txt自社名")->setText(QStringLiteral("下書き"));
+    QTest::mouseClick(control<QPushButton>("cmd設定読込"), Qt::LeftButton);
+    QCOMPARE(control<QLineEdit>("txt自社名")->text(), QStringLiteral("下書き"));
     // No with an empty table keeps what was typed.
     answer(false);
-    QTest::mouseClick(page->cmd設定登録, Qt::LeftButton);
-    QCOMPARE(page->txt自社名->text(), QStringLiteral("下書き"));
+    QTest::mouseClick(control<QPushButton>("cmd設定登録"), Qt::LeftButton);
+    QCOMPARE(control<QLineEdit>("txt自社名")->text(), QStringLiteral("下書き"));
     QCOMPARE(query(mainDb(), "select count(*) from 自社情報"), (Rows{{"0"}}));
 
     answer(true);
     const QString info = QStringLiteral("東京都千代田区1-2-3\nTEL 03-1234-5678");
-    page->txt自社名->setText(QStringLiteral("有限会社ペルマー"));
-    page->txt自社情報->setPlainText(info);
-    QTest::mouseClick(page->cmd設定登録, Qt::LeftButton);
-    QTest::mouseClick(page->cmd設定登録, Qt::LeftButton);
+    control<QLineEdit>("txt自社名")->setText(QStringLiteral("有限会社ペルマー"));
+    control<QPlainTextEdit>("txt自社情報")->setPlainText(info);
+    QTest::mouseClick(control<QPushButton>("cmd設定登録"), Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>("cmd設定登録"), Qt::LeftButton);
     QCOMPARE(query(mainDb(), "select 自社名, 自社情報 from 自社情報"), (Rows{{"有限会社ペルマー", info}}));
     QCOMPARE(window()->state().CompanyName, QStringLiteral("有限会社ペルマー"));
     QCOMPARE(window()->state().CompanyInfo, info);
 
     // No puts the stored values back into the boxes.
-    page->txt自社名->setText(QStringLiteral("書きかけ"));
+    control<QLineEdit>("txt自社名")->setText(QStringLiteral("書きかけ"));
     answer(false);
-    QTest::mouseClick(page->cmd設定登録, Qt::LeftButton);
-    QCOMPARE(page->txt自社名->text(), QStringLiteral("有限会社ペルマー"));
+    QTest::mouseClick(control<QPushButton>("cmd設定登録"), Qt::LeftButton);
+    QCOMPARE(control<QLineEdit>("txt自社名")->text(), QStringLiteral("有限会社ペルマー"));
 
     // Clear empties the boxes only.
-    QTest::mouseClick(page->cmd設定クリア, Qt::LeftButton);
-    QCOMPARE(page->txt自社情報->toPlainText(), QString());
-    QTest::mouseClick(page->cmd設定読込, Qt::LeftButton);
-    QCOMPARE(page->txt自社情報->toPlainText(), info);
+    QTest::mouseClick(control<QPushButton>("cmd設定クリア"), Qt::LeftButton);
+    QCOMPARE(control<QPlainTextEdit>("txt自社情報")->toPlainText(), QString());
+    QTest::mouseClick(control<QPushButton>("cmd設定読込"), Qt::LeftButton);
+    QCOMPARE(control<QPlainTextEdit>("txt自社情報")->toPlainText(), info);
 
     // Delete blanks the row, keeps it, and the slip stops printing the details at once.
     answer(true);
-    QTest::mouseClick(page->cmd設定削除, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>("cmd設定削除"), Qt::LeftButton);
     QCOMPARE(asked().last(), QStringLiteral("削除/確認/設定"));
     QCOMPARE(query(mainDb(), "select 自社名, 自社情報 from 自社情報"), (Rows{{"<null>", "<null>"}}));
-    QCOMPARE(page->txt自社名->text(), QString());
+    QCOMPARE(control<QLineEdit>("txt自社名")->text(), QString());
     QCOMPARE(window()->state().CompanyName, QString());
     QCOMPARE(window()->state().CompanyInfo, QString());
 
     // Saving the blanked row edits it, never adds a second.
-    page->txt自社名->setText(QStringLiteral("株式会社O'Neil"));
-    QTest::mouseClick(page->cmd設定登録, Qt::LeftButton);
+    control<QLineEdit>("txt自社名")->setText(QStringLiteral("株式会社O'Neil"));
+    QTest::mouseClick(control<QPushButton>("cmd設定登録"), Qt::LeftButton);
     QCOMPARE(query(mainDb(), "select 自社名, 自社情報 from 自社情報"), (Rows{{"株式会社O'Neil", ""}}));
 
     // Restart: the settings are read at start-up.
     QVERIFY(openWindow());
-    QCOMPARE(window()->settingsPage()->txt自社名->text(), QStringLiteral("株式会社O'Neil"));
+    QCOMPARE(control<QLineEdit>("txt自社名")->text(), QStringLiteral("株式会社O'Neil"));
 }
 
 QTEST_MAIN(TestMasters)

@@ -55,7 +55,7 @@ private slots:
 private:
     void seed() override;
     void useSettings(const PaySettings &paySettings);
-    DataGrid *lines() const { return page()->Grid明細; }
+    DataGrid *lines() const { return control<DataGrid>("Grid明細"); }
     SettingsPage *settingsPage() const { return window()->settingsPage(); }
     QVariant stored(int line, const char *column);
     // Lines written behind the grid's back, then the page works them out as
@@ -112,17 +112,18 @@ void TestPremiums::putLines(const QStringList &lines)
 void TestPremiums::settingsPageStoresAndApplies()
 {
     // Off until the shop switches them on: the statement looks as ever.
-    QVERIFY(!settingsPage()->chk深夜割増->isChecked());
-    QCOMPARE(settingsPage()->num深夜割増率->value(), 25.0);
-    QVERIFY(!settingsPage()->num深夜割増率->isEnabled());
-    QCOMPARE(settingsPage()->cmb週開始->currentText(), QStringLiteral("日曜日"));
-    QCOMPARE(settingsPage()->cmb端数処理->currentText(), QStringLiteral("なし"));
-    QVERIFY(settingsPage()->lbl割増説明->text().contains(QStringLiteral("休憩は割増の付かない時間から先に")));
+    QVERIFY(!control<QCheckBox>("chk深夜割増")->isChecked());
+    QCOMPARE(control<QDoubleSpinBox>("num深夜割増率")->value(), 25.0);
+    QVERIFY(!control<QDoubleSpinBox>("num深夜割増率")->isEnabled());
+    QCOMPARE(control<QComboBox>("cmb週開始")->currentText(), QStringLiteral("日曜日"));
+    QCOMPARE(control<QComboBox>("cmb端数処理")->currentText(), QStringLiteral("なし"));
+    QVERIFY(control<QLabel>("lbl割増説明")->text().contains(QStringLiteral("休憩は割増の付かない時間から先に")));
     QVERIFY(lines()->isColumnHidden(kNight) && lines()->isColumnHidden(kOvertime));
-    QVERIFY(!page()->num深夜->isVisibleTo(page()) && !page()->num割増額->isVisibleTo(page()));
+    QVERIFY(!control<NumberBox>("num深夜")->isVisibleTo(page())
+            && !control<NumberBox>("num割増額")->isVisibleTo(page()));
 
     // A night typed before premiums are paid...
-    page()->num時給->setValue(1000.0);
+    control<NumberBox>("num時給")->setValue(1000.0);
     type(0, kDate, QStringLiteral("20260302"));
     type(0, kStart, QStringLiteral("2200"));
     type(0, kEnd, QStringLiteral("0600"));
@@ -130,15 +131,17 @@ void TestPremiums::settingsPageStoresAndApplies()
     QCOMPARE(stored(1, "深夜").toDouble(), 7.0); // the hours are kept all the same
 
     // ... follows the settings as soon as they are registered.
-    window()->SSTab1->setCurrentWidget(settingsPage());
-    settingsPage()->chk深夜割増->click();
-    QVERIFY(settingsPage()->num深夜割増率->isEnabled());
-    settingsPage()->num深夜割増率->setValue(30);
-    settingsPage()->chk時間外割増->click();
-    settingsPage()->cmb週開始->setCurrentIndex(settingsPage()->cmb週開始->findText(QStringLiteral("月曜日")));
-    settingsPage()->cmb端数処理->setCurrentIndex(settingsPage()->cmb端数処理->findText(QStringLiteral("四捨五入")));
+    control<QTabWidget>("SSTab1")->setCurrentWidget(settingsPage());
+    control<QCheckBox>("chk深夜割増")->click();
+    QVERIFY(control<QDoubleSpinBox>("num深夜割増率")->isEnabled());
+    control<QDoubleSpinBox>("num深夜割増率")->setValue(30);
+    control<QCheckBox>("chk時間外割増")->click();
+    control<QComboBox>("cmb週開始")
+        ->setCurrentIndex(control<QComboBox>("cmb週開始")->findText(QStringLiteral("月曜日")));
+    control<QComboBox>("cmb端数処理")
+        ->setCurrentIndex(control<QComboBox>("cmb端数処理")->findText(QStringLiteral("四捨五入")));
     clearAsked();
-    QTest::mouseClick(settingsPage()->cmd割増登録, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>("cmd割増登録"), Qt::LeftButton);
     QCOMPARE(asked(), QStringList{QStringLiteral("登録/確認/割増・端数処理の設定")});
 
     PaySettings expected;
@@ -149,40 +152,40 @@ void TestPremiums::settingsPageStoresAndApplies()
     QCOMPARE(settings::load(mainDb()), std::optional(expected));
     QCOMPARE(page()->paySettings(), expected);
     QVERIFY(!lines()->isColumnHidden(kNight) && !lines()->isColumnHidden(kOvertime));
-    QVERIFY(page()->num深夜->isVisibleTo(page()) && page()->num時間外->isVisibleTo(page()));
+    QVERIFY(control<NumberBox>("num深夜")->isVisibleTo(page()) && control<NumberBox>("num時間外")->isVisibleTo(page()));
     // 7 night hours at 30 % on 1000 yen.
     QCOMPARE(stored(1, "深夜").toDouble(), 7.0);
     QCOMPARE(stored(1, "時間外").toDouble(), 0.0);
     QCOMPARE(stored(1, "割増額").toDouble(), 2100.0);
     QCOMPARE(stored(1, "金額").toDouble(), 10100.0);
-    QCOMPARE(page()->num合計->value().toDouble(), 10100.0);
-    QCOMPARE(page()->num深夜->text(), QStringLiteral("7.0"));
-    QCOMPARE(page()->num割増額->text(), QStringLiteral("2,100"));
+    QCOMPARE(control<NumberBox>("num合計")->value().toDouble(), 10100.0);
+    QCOMPARE(control<NumberBox>("num深夜")->text(), QStringLiteral("7.0"));
+    QCOMPARE(control<NumberBox>("num割増額")->text(), QStringLiteral("2,100"));
 
     // Kept across a restart.
     QVERIFY(openWindow());
     QCOMPARE(page()->paySettings(), expected);
-    QVERIFY(settingsPage()->chk時間外割増->isChecked());
-    QCOMPARE(settingsPage()->cmb端数処理->currentText(), QStringLiteral("四捨五入"));
+    QVERIFY(control<QCheckBox>("chk時間外割増")->isChecked());
+    QCOMPARE(control<QComboBox>("cmb端数処理")->currentText(), QStringLiteral("四捨五入"));
 
     // Off again: the line pays as before premiums, the columns go.
-    settingsPage()->chk深夜割増->click();
-    settingsPage()->chk時間外割増->click();
-    QTest::mouseClick(settingsPage()->cmd割増登録, Qt::LeftButton);
+    control<QCheckBox>("chk深夜割増")->click();
+    control<QCheckBox>("chk時間外割増")->click();
+    QTest::mouseClick(control<QPushButton>("cmd割増登録"), Qt::LeftButton);
     QVERIFY(!page()->paySettings().premiumsOn());
     QVERIFY(lines()->isColumnHidden(kNight));
-    QVERIFY(!page()->num割増額->isVisibleTo(page()));
+    QVERIFY(!control<NumberBox>("num割増額")->isVisibleTo(page()));
 }
 
 void TestPremiums::declinedSettingsGoBack()
 {
     useSettings(bothPremiums());
-    settingsPage()->chk深夜割増->click();
-    settingsPage()->num時間外割増率->setValue(50);
+    control<QCheckBox>("chk深夜割増")->click();
+    control<QDoubleSpinBox>("num時間外割増率")->setValue(50);
     answer(false);
-    QTest::mouseClick(settingsPage()->cmd割増登録, Qt::LeftButton);
-    QVERIFY(settingsPage()->chk深夜割増->isChecked());
-    QCOMPARE(settingsPage()->num時間外割増率->value(), 25.0);
+    QTest::mouseClick(control<QPushButton>("cmd割増登録"), Qt::LeftButton);
+    QVERIFY(control<QCheckBox>("chk深夜割増")->isChecked());
+    QCOMPARE(control<QDoubleSpinBox>("num時間外割増率")->value(), 25.0);
     QCOMPARE(settings::load(mainDb()), std::optional(bothPremiums()));
     QCOMPARE(page()->paySettings(), bothPremiums());
 }
@@ -190,7 +193,7 @@ void TestPremiums::declinedSettingsGoBack()
 void TestPremiums::nightLineTypedWithPremiums()
 {
     useSettings(bothPremiums());
-    page()->num時給->setValue(1000.0);
+    control<NumberBox>("num時給")->setValue(1000.0);
     type(0, kDate, QStringLiteral("20260302"));
     type(0, kStart, QStringLiteral("2200"));
     type(0, kEnd, QStringLiteral("0700"));
@@ -206,8 +209,8 @@ void TestPremiums::nightLineTypedWithPremiums()
     QCOMPARE(stored(1, "深夜").toDouble(), 7.0);
     QCOMPARE(stored(1, "時間外").toDouble(), 0.0);
     QCOMPARE(stored(1, "金額").toDouble(), 9750.0);
-    QCOMPARE(page()->num時間外->text(), QStringLiteral("0.0"));
-    QCOMPARE(page()->num合計->value().toDouble(), 9750.0);
+    QCOMPARE(control<NumberBox>("num時間外")->text(), QStringLiteral("0.0"));
+    QCOMPARE(control<NumberBox>("num合計")->value().toDouble(), 9750.0);
     // The columns are worked out, not typed.
     const QModelIndex night = lines()->tableModel()->index(0, kNight);
     QVERIFY(!(lines()->tableModel()->flags(night) & Qt::ItemIsEditable));
@@ -217,7 +220,7 @@ void TestPremiums::nightLineTypedWithPremiums()
 void TestPremiums::anotherLineMovesTheWeeksOvertime()
 {
     useSettings(bothPremiums());
-    page()->num時給->setValue(1000.0);
+    control<NumberBox>("num時給")->setValue(1000.0);
     // Monday to Friday, 8 hours each.
     QStringList week;
     for (int day = 2; day <= 6; ++day)
@@ -230,8 +233,8 @@ void TestPremiums::anotherLineMovesTheWeeksOvertime()
     QTRY_COMPARE(stored(6, "時間").toDouble(), 5.0);
     QCOMPARE(stored(6, "時間外").toDouble(), 5.0);
     QCOMPARE(stored(6, "金額").toDouble(), 6250.0);
-    QCOMPARE(page()->num時間外->value().toDouble(), 5.0);
-    QCOMPARE(page()->num合計->value().toDouble(), 46250.0);
+    QCOMPARE(control<NumberBox>("num時間外")->value().toDouble(), 5.0);
+    QCOMPARE(control<NumberBox>("num合計")->value().toDouble(), 46250.0);
 
     // Monday an hour shorter: Saturday has one hour less over the week.
     type(0, kEnd, QStringLiteral("1700"));
@@ -239,24 +242,24 @@ void TestPremiums::anotherLineMovesTheWeeksOvertime()
     QCOMPARE(stored(6, "時間外").toDouble(), 4.0);
     QCOMPARE(stored(6, "割増額").toDouble(), 1000.0);
     QCOMPARE(stored(6, "金額").toDouble(), 6000.0);
-    QCOMPARE(page()->num合計->value().toDouble(), 45000.0);
+    QCOMPARE(control<NumberBox>("num合計")->value().toDouble(), 45000.0);
 
     // Deleting Monday takes Saturday under the limit.
     lines()->setCurrentIndex(lines()->tableModel()->index(0, kDate));
-    QTest::mouseClick(page()->cmd行削除, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>("cmd行削除"), Qt::LeftButton);
     QTRY_COMPARE(stored(6, "時間外").toDouble(), 0.0);
     QCOMPARE(stored(6, "金額").toDouble(), 5000.0);
-    QCOMPARE(page()->num合計->value().toDouble(), 37000.0);
+    QCOMPARE(control<NumberBox>("num合計")->value().toDouble(), 37000.0);
 }
 
 void TestPremiums::savedAndReopenedWithPremiums()
 {
     useSettings(bothPremiums());
-    page()->cmb氏名->setEditText(QStringLiteral("山田"));
-    page()->txtタイトル->setText(QStringLiteral("3月分"));
-    page()->num時給->setValue(1000.0);
+    control<QComboBox>("cmb氏名")->setEditText(QStringLiteral("山田"));
+    control<QLineEdit>("txtタイトル")->setText(QStringLiteral("3月分"));
+    control<NumberBox>("num時給")->setValue(1000.0);
     putLines({"20260302 2200 0600 1 7 1000", "20260303 0800 1900 1 10 1000"});
-    QTest::mouseClick(page()->cmd登録, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>("cmd登録"), Qt::LeftButton);
     QCOMPARE(query(mainDb(), "select 時間, 合計, 深夜, 時間外, 割増額 from 時給ヘッダ"),
              (test::Rows{{"17", "19250", "7", "2", "2250"}}));
     QCOMPARE(query(mainDb(), "select 日付, 金額, 深夜, 時間外, 割増額 from 時給明細 order by 行番号"),
@@ -265,11 +268,11 @@ void TestPremiums::savedAndReopenedWithPremiums()
     QVERIFY(page()->openStatement(QStringLiteral("山田"), QStringLiteral("3月分")));
     QCOMPARE(stored(1, "深夜").toDouble(), 7.0);
     QCOMPARE(stored(2, "時間外").toDouble(), 2.0);
-    QCOMPARE(page()->num合計->value().toDouble(), 19250.0);
-    QCOMPARE(page()->num深夜->value().toDouble(), 7.0);
-    QCOMPARE(page()->num時間外->value().toDouble(), 2.0);
-    QCOMPARE(page()->num割増額->value().toDouble(), 2250.0);
-    QVERIFY(!page()->hasUnsavedLines());
+    QCOMPARE(control<NumberBox>("num合計")->value().toDouble(), 19250.0);
+    QCOMPARE(control<NumberBox>("num深夜")->value().toDouble(), 7.0);
+    QCOMPARE(control<NumberBox>("num時間外")->value().toDouble(), 2.0);
+    QCOMPARE(control<NumberBox>("num割増額")->value().toDouble(), 2250.0);
+    QVERIFY(!page()->hasUnsavedEdits());
 }
 
 // A statement saved before premiums, or with fractions before rounding, is
@@ -290,11 +293,11 @@ void TestPremiums::oldStatementKeepsItsAmounts()
     QCOMPARE(stored(1, "金額").toDouble(), 8000.0);
     QCOMPARE(stored(2, "金額").toDouble(), 8833.5);
     QVERIFY(stored(1, "深夜").isNull());
-    QCOMPARE(page()->num合計->value().toDouble(), 16833.5);
-    QVERIFY(!page()->num深夜->value().isValid()); // no premium hours shown
-    QVERIFY(page()->num深夜->text().isEmpty());
+    QCOMPARE(control<NumberBox>("num合計")->value().toDouble(), 16833.5);
+    QVERIFY(!control<NumberBox>("num深夜")->value().isValid()); // no premium hours shown
+    QVERIFY(control<NumberBox>("num深夜")->text().isEmpty());
 
-    QTest::mouseClick(page()->cmd登録, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>("cmd登録"), Qt::LeftButton);
     QCOMPARE(query(mainDb(), "select 合計, 深夜, 時間外, 割増額 from 時給ヘッダ"),
              (test::Rows{{"16833.5", "<null>", "<null>", "<null>"}}));
     QCOMPARE(query(mainDb(), "select 金額, 深夜 from 時給明細 order by 行番号"),
@@ -306,7 +309,7 @@ void TestPremiums::oldStatementKeepsItsAmounts()
     QTRY_COMPARE(stored(2, "金額").toDouble(), 8525.0); // 8500 + 125 for half an hour over 8, - 100
     QCOMPARE(stored(1, "深夜").toDouble(), 7.0);
     QCOMPARE(stored(1, "金額").toDouble(), 9750.0);
-    QCOMPARE(page()->num合計->value().toDouble(), 18275.0);
+    QCOMPARE(control<NumberBox>("num合計")->value().toDouble(), 18275.0);
 }
 
 void TestPremiums::roundedLinesAddUpToTheTotal()
@@ -314,7 +317,7 @@ void TestPremiums::roundedLinesAddUpToTheTotal()
     PaySettings rounded;
     rounded.rounding = Rounding::HalfUp;
     useSettings(rounded);
-    page()->num時給->setValue(1013.0);
+    control<NumberBox>("num時給")->setValue(1013.0);
     for (int line = 0; line < 3; ++line) {
         type(line, kDate, QStringLiteral("2026030%1").arg(line + 2));
         type(line, kStart, QStringLiteral("0900"));
@@ -324,22 +327,22 @@ void TestPremiums::roundedLinesAddUpToTheTotal()
     // 7 h 35 min at 1013 yen: 7681.92… each, 7682 on every line.
     QTRY_COMPARE(stored(3, "金額").toDouble(), 7682.0);
     QCOMPARE(stored(1, "金額").toDouble(), 7682.0);
-    QCOMPARE(page()->num合計->value().toDouble(), 3 * 7682.0);
+    QCOMPARE(control<NumberBox>("num合計")->value().toDouble(), 3 * 7682.0);
     QCOMPARE(stored(1, "割増額").toDouble(), 0.0); // rounding alone pays no premium
     // An amount typed over is kept, in whole yen.
     type(1, kAmount, QStringLiteral("1234.5"));
     QTRY_COMPARE(stored(2, "金額").toDouble(), 1235.0);
-    QCOMPARE(page()->num合計->value().toDouble(), 2 * 7682.0 + 1235.0);
+    QCOMPARE(control<NumberBox>("num合計")->value().toDouble(), 2 * 7682.0 + 1235.0);
     type(2, kAdjustment, QStringLiteral("-0.5"));
     QTRY_COMPARE(stored(3, "金額").toDouble(), 7681.0); // 7681.42…
-    QCOMPARE(page()->num合計->value().toDouble(), 7682.0 + 1235.0 + 7681.0);
+    QCOMPARE(control<NumberBox>("num合計")->value().toDouble(), 7682.0 + 1235.0 + 7681.0);
 }
 
 void TestPremiums::shortBreakMarkedAndNamed()
 {
-    page()->cmb氏名->setEditText(QStringLiteral("山田"));
-    page()->txtタイトル->setText(QStringLiteral("3月分"));
-    page()->num時給->setValue(1000.0);
+    control<QComboBox>("cmb氏名")->setEditText(QStringLiteral("山田"));
+    control<QLineEdit>("txtタイトル")->setText(QStringLiteral("3月分"));
+    control<NumberBox>("num時給")->setValue(1000.0);
     putLines({"20260302 0900 1600 - 7 1000", "20260303 0900 1800 1 8 1000", "20260304 0900 1830 0.75 8.75 1000",
               "20260305 0900 1500 - 6 1000"});
     const auto marked = [this](int row) {
@@ -359,7 +362,7 @@ void TestPremiums::shortBreakMarkedAndNamed()
     QTRY_VERIFY(marked(0));
 
     clearAsked();
-    QTest::mouseClick(page()->cmd登録, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>("cmd登録"), Qt::LeftButton);
     QCOMPARE(asked().size(), 3);
     QCOMPARE(asked().at(0), QStringLiteral("登録/休憩不足/2026/03/02、2026/03/04"));
     // With the overtime premium off, its hours are named too.
@@ -371,7 +374,7 @@ void TestPremiums::shortBreakMarkedAndNamed()
 
 void TestPremiums::slipShowsPremiumsOnlyWhenPaid()
 {
-    page()->num時給->setValue(1000.0);
+    control<NumberBox>("num時給")->setValue(1000.0);
     putLines({"20260302 2200 0700 1 8 1000"});
     test::Printed plain = print();
     QCOMPARE(plain.previews.size(), 1);
@@ -414,9 +417,9 @@ void TestPremiums::lawNoticesAtRegistration()
     }
     QVERIFY(test::storeStatement(mainDb(), QStringLiteral("山田"), QStringLiteral("前"), 1000, earlier));
 
-    page()->cmb氏名->setEditText(QStringLiteral("山田"));
-    page()->txtタイトル->setText(QStringLiteral("10月分"));
-    page()->num時給->setValue(1100.0);
+    control<QComboBox>("cmb氏名")->setEditText(QStringLiteral("山田"));
+    control<QLineEdit>("txtタイトル")->setText(QStringLiteral("10月分"));
+    control<NumberBox>("num時給")->setValue(1100.0);
     // Four days of 20 hours and a Sunday: 45 hours of overtime and 7 of
     // rest-day work, the overtime premium off; a day without
     // its times; on 30 September the wage below the minimum is not yet below it.
@@ -438,7 +441,7 @@ void TestPremiums::lawNoticesAtRegistration()
                 .contains(QStringLiteral("最低賃金（1,055円）")));
 
     clearAsked();
-    QTest::mouseClick(page()->cmd登録, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>("cmd登録"), Qt::LeftButton);
     // The fourth asks about the master's wage (1,000) (the answer Yes makes it 1,100).
     QCOMPARE(asked().size(), 4);
     QCOMPARE(asked().at(0), QStringLiteral("登録/休憩不足/2026/10/01"));

@@ -8,6 +8,7 @@
 #include "statements/StatementPage.h"
 #include "store/Backup.h"
 #include "store/Database.h"
+#include "widgets/DataGrid.h"
 #include "widgets/NumberBox.h"
 
 #include "../support/WindowFixture.h"
@@ -115,19 +116,19 @@ void TestQuestions::saveQuestions()
     QFETCH(Rows, master);
     QFETCH(Rows, titles);
 
-    page()->cmb氏名->setEditText(name);
-    page()->txtタイトル->setText(title);
-    page()->num時給->setValue(wage);
-    page()->cmb勤務形態->setEditText(patternType);
+    control<QComboBox>("cmb氏名")->setEditText(name);
+    control<QLineEdit>("txtタイトル")->setText(title);
+    control<NumberBox>("num時給")->setValue(wage);
+    control<QComboBox>("cmb勤務形態")->setEditText(patternType);
     type(0, detail::kDate, date);
-    QTRY_VERIFY(page()->num合計->value().toDouble() > 0);
+    QTRY_VERIFY(control<NumberBox>("num合計")->value().toDouble() > 0);
     clearAsked();
     // The last question gets the row's answer, those before it Yes.
     const QString last = questions.constLast();
     whenAsked([this, yes, last](const MessageRequest &request) {
         answer(yes || request.category + u'/' + request.subKey != last);
     });
-    QTest::mouseClick(page()->cmd登録, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>("cmd登録"), Qt::LeftButton);
 
     QCOMPARE(requests().size(), questions.size());
     for (qsizetype i = 0; i < questions.size(); ++i) {
@@ -175,16 +176,16 @@ void TestQuestions::clearAsksOverUnsavedLines()
     QFETCH(bool, yes);
     QFETCH(QStringList, expectedAsked);
     QFETCH(QString, dateLeft);
-    page()->txtタイトル->setText(QStringLiteral("12月"));
+    control<QLineEdit>("txtタイトル")->setText(QStringLiteral("12月"));
     if (typed)
         type(0, detail::kDate, QStringLiteral("20261201"));
     clearAsked();
     answer(yes);
-    QTest::mouseClick(page()->cmdクリア, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>("cmdクリア"), Qt::LeftButton);
     QCOMPARE(asked(), expectedAsked);
     QCOMPARE(query(workDb(), "select 日付 from w明細 where 行番号 = 1"), (Rows{{dateLeft}}));
     // The title goes with the lines, or stays with them.
-    QCOMPARE(page()->txtタイトル->text().isEmpty(), dateLeft == QLatin1String("<null>"));
+    QCOMPARE(control<QLineEdit>("txtタイトル")->text().isEmpty(), dateLeft == QLatin1String("<null>"));
 }
 
 void TestQuestions::newEmployeeWageForTypedLines_data()
@@ -206,7 +207,7 @@ void TestQuestions::newEmployeeWageForTypedLines()
     QFETCH(Rows, lines);
     if (!first.isEmpty()) {
         chooseEmployee(first);
-        QCOMPARE(page()->num時給->value().toDouble(), 1000.0);
+        QCOMPARE(control<NumberBox>("num時給")->value().toDouble(), 1000.0);
     }
     for (int row : {0, 1}) {
         type(row, detail::kDate, QStringLiteral("2026120%1").arg(row + 1));
@@ -219,17 +220,17 @@ void TestQuestions::newEmployeeWageForTypedLines()
         }
     }
     if (!first.isEmpty())
-        QTRY_COMPARE(page()->num合計->value().toDouble(), 16000.0);
+        QTRY_COMPARE(control<NumberBox>("num合計")->value().toDouble(), 16000.0);
     clearAsked();
     answer(yes);
     chooseEmployee(QStringLiteral("山田"));
     QCOMPARE(asked().size(), 1);
     QVERIFY2(asked().constFirst().startsWith(QStringLiteral("入力/時給適用確認/1, 2 行目")),
              qPrintable(asked().constFirst()));
-    QCOMPARE(page()->num時給->value().toDouble(), 1200.0);
+    QCOMPARE(control<NumberBox>("num時給")->value().toDouble(), 1200.0);
     QCOMPARE(query(workDb(), "select 時給, 金額 from w明細 where 日付 is not null order by 行番号"), lines);
     // The totals are those of the lines.
-    QCOMPARE(page()->num合計->value().toDouble(), lines.at(0).at(1).toDouble() * 2);
+    QCOMPARE(control<NumberBox>("num合計")->value().toDouble(), lines.at(0).at(1).toDouble() * 2);
 }
 
 void TestQuestions::typedShiftType_data()
@@ -250,12 +251,11 @@ void TestQuestions::typedShiftType()
     QFETCH(QString, typed);
     QFETCH(Rows, row);
     QFETCH(QStringList, expectedAsked);
-    EmployeePage *employees = window()->employeePage();
     clearAsked();
     if (typed.at(0).unicode() < 0x80)
-        typeInto(employees->Grid従業員, 0, 4, typed);
+        typeInto(control<DataGrid>("Grid従業員"), 0, 4, typed);
     else
-        commitInto(employees->Grid従業員, 0, 4, typed);
+        commitInto(control<DataGrid>("Grid従業員"), 0, 4, typed);
     QTRY_COMPARE(
         query(workDb(), "select 勤務形態, 開始時間, 終了時間, 休憩時間, 実労時間 from w従業員 where \"No\" = 1"), row);
     QCOMPARE(asked(), expectedAsked);

@@ -107,7 +107,7 @@ protected:
 
 private:
     HistoryPage *history() const { return window()->historyPage(); }
-    void showHistory() { window()->SSTab1->setCurrentWidget(history()); }
+    void showHistory() { control<QTabWidget>("SSTab1")->setCurrentWidget(history()); }
     QTemporaryDir m_out;
 };
 
@@ -139,31 +139,31 @@ void TestReports::controlsAreThereFromTheStart()
                              "cmb台帳氏名", "cmb台帳年", "cmd台帳"})
         QVERIFY2(window()->findChild<QWidget *>(QString::fromUtf8(name)), name);
     // Start-up does not read them: the history page has not shown yet.
-    QCOMPARE(history()->cmbタイトル選択->count(), 0);
+    QCOMPARE(control<QComboBox>("cmbタイトル選択")->count(), 0);
 }
 
 void TestReports::choosersOfferWhatIsStored()
 {
     showHistory();
-    QCOMPARE(comboItems(history()->cmbタイトル選択), QStringList({kApril, kMarch, "2023年12月分"}));
-    QCOMPARE(comboItems(history()->cmb台帳氏名), kNames);
-    QCOMPARE(comboItems(history()->cmb台帳年), QStringList({"2024", "2023"}));
-    history()->cmb台帳氏名->setCurrentIndex(1);
-    QCOMPARE(comboItems(history()->cmb台帳年), QStringList({"2024"}));
+    QCOMPARE(comboItems(control<QComboBox>("cmbタイトル選択")), QStringList({kApril, kMarch, "2023年12月分"}));
+    QCOMPARE(comboItems(control<QComboBox>("cmb台帳氏名")), kNames);
+    QCOMPARE(comboItems(control<QComboBox>("cmb台帳年")), QStringList({"2024", "2023"}));
+    control<QComboBox>("cmb台帳氏名")->setCurrentIndex(1);
+    QCOMPARE(comboItems(control<QComboBox>("cmb台帳年")), QStringList({"2024"}));
 
     // Deleted meanwhile: the next time the page shows, it is no longer offered.
-    window()->SSTab1->setCurrentIndex(0);
+    control<QTabWidget>("SSTab1")->setCurrentIndex(0);
     QVERIFY(statements::remove(mainDb(), kNames[1], kApril));
     showHistory();
-    QCOMPARE(comboItems(history()->cmb台帳氏名), QStringList({kNames[0], kNames[2]}));
-    QCOMPARE(history()->cmb台帳氏名->currentText(), kNames[0]);
+    QCOMPARE(comboItems(control<QComboBox>("cmb台帳氏名")), QStringList({kNames[0], kNames[2]}));
+    QCOMPARE(control<QComboBox>("cmb台帳氏名")->currentText(), kNames[0]);
 }
 
 void TestReports::batchPrintIsTheSingleSlipOfEach()
 {
     showHistory();
     Hooks hooks;
-    QTest::mouseClick(history()->cmd一括印刷, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>("cmd一括印刷"), Qt::LeftButton);
     QCOMPARE(hooks.previews.size(), 1);
     const reports::Document &batch = hooks.previews.first();
     QCOMPARE(batch.pages.size(), kNames.size());
@@ -189,8 +189,8 @@ void TestReports::batchPdfWithDayLines()
     showHistory();
     Hooks hooks;
     hooks.savePath = QDir(m_out.path()).filePath(QStringLiteral("april"));
-    history()->chk明細付き->setChecked(true);
-    QTest::mouseClick(history()->cmd一括PDF, Qt::LeftButton);
+    control<QCheckBox>("chk明細付き")->setChecked(true);
+    QTest::mouseClick(control<QPushButton>("cmd一括PDF"), Qt::LeftButton);
     // The user hears where the file went: the name as written, extension and all.
     QCOMPARE(asked(),
              QStringList{QStringLiteral("その他/保存完了/")
@@ -224,8 +224,8 @@ void TestReports::nothingToReport()
     if (emptyStore)
         QVERIFY(statements::removeEverything(mainDb()));
     showHistory();
-    history()->cmbタイトル選択->setCurrentIndex(history()->cmbタイトル選択->findText(kMarch));
-    history()->cmb台帳年->setCurrentIndex(history()->cmb台帳年->findText(QStringLiteral("2023")));
+    control<QComboBox>("cmbタイトル選択")->setCurrentIndex(control<QComboBox>("cmbタイトル選択")->findText(kMarch));
+    control<QComboBox>("cmb台帳年")->setCurrentIndex(control<QComboBox>("cmb台帳年")->findText(QStringLiteral("2023")));
     if (!emptyStore) {
         QVERIFY(statements::remove(mainDb(), kNames[0], kMarch));
         QVERIFY(statements::remove(mainDb(), kNames[0], QStringLiteral("2023年12月分")));
@@ -294,7 +294,7 @@ void TestReports::fileThatCannotBeWritten()
 void TestReports::summaryOnScreenAndAsCsv()
 {
     showHistory();
-    QTest::mouseClick(history()->cmd一覧表, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>("cmd一覧表"), Qt::LeftButton);
     ReportDialog *shown = history()->reportWindow();
     QVERIFY(shown);
     QCOMPARE(shown->objectName(), QStringLiteral("frm一覧表"));
@@ -332,9 +332,9 @@ void TestReports::summaryOnScreenAndAsCsv()
 void TestReports::ledgerOnScreenAndAsCsv()
 {
     showHistory();
-    QCOMPARE(history()->cmb台帳氏名->currentText(), kNames[0]);
-    history()->cmb台帳年->setCurrentIndex(history()->cmb台帳年->findText(QStringLiteral("2024")));
-    QTest::mouseClick(history()->cmd台帳, Qt::LeftButton);
+    QCOMPARE(control<QComboBox>("cmb台帳氏名")->currentText(), kNames[0]);
+    control<QComboBox>("cmb台帳年")->setCurrentIndex(control<QComboBox>("cmb台帳年")->findText(QStringLiteral("2024")));
+    QTest::mouseClick(control<QPushButton>("cmd台帳"), Qt::LeftButton);
     ReportDialog *shown = history()->reportWindow();
     QVERIFY(shown);
     QCOMPARE(shown->objectName(), QStringLiteral("frm賃金台帳"));
@@ -355,7 +355,7 @@ void TestReports::ledgerOnScreenAndAsCsv()
                           "15500", "0"}));
 
     // A second report takes the first one's place.
-    QTest::mouseClick(history()->cmd一覧表, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>("cmd一覧表"), Qt::LeftButton);
     finishClosing();
     QCOMPARE(window()->findChildren<ReportDialog *>().size(), 1);
 }

@@ -86,36 +86,36 @@ void TestSafeguards::seed()
 void TestSafeguards::saveWeek(const QString &title)
 {
     chooseEmployee(QStringLiteral("山田"));
-    page()->txtタイトル->setText(title);
+    control<QLineEdit>("txtタイトル")->setText(title);
     type(0, kDate, QStringLiteral("20260302"));
     type(1, kDate, QStringLiteral("20260303"));
     type(2, kDate, QStringLiteral("20260304"));
-    QTRY_COMPARE(page()->num合計->value().toDouble(), 24000.0);
-    QTest::mouseClick(page()->cmd登録, Qt::LeftButton);
+    QTRY_COMPARE(control<NumberBox>("num合計")->value().toDouble(), 24000.0);
+    QTest::mouseClick(control<QPushButton>("cmd登録"), Qt::LeftButton);
     QCOMPARE(query(mainDb(), "select count(*) from 時給明細"), (Rows{{"3"}}));
 }
 
 void TestSafeguards::totalsFollowEveryEditAndAddUp()
 {
     chooseEmployee(QStringLiteral("山田"));
-    page()->txtタイトル->setText(QStringLiteral("3月"));
+    control<QLineEdit>("txtタイトル")->setText(QStringLiteral("3月"));
     type(0, kDate, QStringLiteral("20260302"));
     type(1, kDate, QStringLiteral("20260303"));
-    QTRY_COMPARE(page()->num合計->value().toDouble(), 16000.0);
+    QTRY_COMPARE(control<NumberBox>("num合計")->value().toDouble(), 16000.0);
     type(1, kAmount, QStringLiteral("9500"), Qt::Key_Tab); // typed straight into 金額
-    QTRY_COMPARE(page()->num合計->value().toDouble(), 17500.0);
+    QTRY_COMPARE(control<NumberBox>("num合計")->value().toDouble(), 17500.0);
     type(0, kAdjustment, QStringLiteral("-500"));
-    QTRY_COMPARE(page()->num合計->value().toDouble(), 17000.0);
-    QCOMPARE(page()->num調整額->value().toDouble(), -500.0);
+    QTRY_COMPARE(control<NumberBox>("num合計")->value().toDouble(), 17000.0);
+    QCOMPARE(control<NumberBox>("num調整額")->value().toDouble(), -500.0);
     type(0, kWage, QStringLiteral("1100"));
-    QTRY_COMPARE(page()->num合計->value().toDouble(), 17800.0);
+    QTRY_COMPARE(control<NumberBox>("num合計")->value().toDouble(), 17800.0);
     // A line without a date is not stored, so it is not in the totals either.
     type(4, kHours, QStringLiteral("3"));
-    QTRY_COMPARE(page()->num時間->value().toDouble(), 16.0);
-    QCOMPARE(page()->num合計->value().toDouble(), 17800.0);
+    QTRY_COMPARE(control<NumberBox>("num時間")->value().toDouble(), 16.0);
+    QCOMPARE(control<NumberBox>("num合計")->value().toDouble(), 17800.0);
 
     QCOMPARE(print().text(QStringLiteral("txt合計")), QStringLiteral("¥17,800"));
-    QTest::mouseClick(page()->cmd登録, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>("cmd登録"), Qt::LeftButton);
     QVERIFY2(asked().contains(QStringLiteral("登録/除外確認/5")), qPrintable(asked().join(u' ')));
     QCOMPARE(query(mainDb(), "select 合計, 時間, 休憩, 調整額 from 時給ヘッダ"),
              query(mainDb(), "select total(金額), total(時間), total(休憩), total(調整額) from 時給明細"));
@@ -142,36 +142,35 @@ void TestSafeguards::confirmationsAnsweredNo()
 {
     QFETCH(Trap, trap);
     QFETCH(QString, question);
-    EmployeePage *employees = window()->employeePage();
     const bool withStoredStatement =
         trap == Trap::SaveOverStored || trap == Trap::ReopenOverUnsavedLines || trap == Trap::SelectOverUnsavedLines;
     if (withStoredStatement)
         saveWeek(QStringLiteral("4月"));
     if (trap == Trap::SelectOverUnsavedLines) {
-        QTest::mouseClick(window()->historyPage()->cmd履歴読込, Qt::LeftButton);
-        window()->historyPage()->Grid履歴->setCurrentIndex(window()->historyPage()->Grid履歴->model()->index(0, 0));
+        QTest::mouseClick(control<QPushButton>("cmd履歴読込"), Qt::LeftButton);
+        control<DataGrid>("Grid履歴")->setCurrentIndex(control<DataGrid>("Grid履歴")->model()->index(0, 0));
     }
     if (trap == Trap::SaveOverStored) {
-        page()->cmb氏名->setEditText(QStringLiteral("山田"));
-        page()->txtタイトル->setText(QStringLiteral("4月"));
-        QTest::mouseClick(page()->cmd読込, Qt::LeftButton);
-        QTRY_COMPARE(page()->num合計->value().toDouble(), 24000.0);
+        control<QComboBox>("cmb氏名")->setEditText(QStringLiteral("山田"));
+        control<QLineEdit>("txtタイトル")->setText(QStringLiteral("4月"));
+        QTest::mouseClick(control<QPushButton>("cmd読込"), Qt::LeftButton);
+        QTRY_COMPARE(control<NumberBox>("num合計")->value().toDouble(), 24000.0);
     }
     if (trap != Trap::RegisterEmployeesAfterClear && trap != Trap::ReadEmployeesOverTypedRows
         && trap != Trap::HintOverUnsavedText) {
         chooseEmployee(QStringLiteral("山田"));
-        page()->txtタイトル->setText(QStringLiteral("4月"));
+        control<QLineEdit>("txtタイトル")->setText(QStringLiteral("4月"));
         type(0, kDate, QStringLiteral("20260309"));
     }
     if (trap == Trap::SaveWithLeftOutLines)
         type(1, kStart, QStringLiteral("0900"));
     if (trap == Trap::RegisterEmployeesAfterClear)
-        QTest::mouseClick(employees->cmdクリア従業員, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>("cmdクリア従業員"), Qt::LeftButton);
     if (trap == Trap::ReadEmployeesOverTypedRows)
-        typeInto(employees->Grid従業員, 2, 3, QStringLiteral("1300"));
+        typeInto(control<DataGrid>("Grid従業員"), 2, 3, QStringLiteral("1300"));
     QString hintText; // the statement page's hint with "draft" typed into it
     if (trap == Trap::HintOverUnsavedText) {
-        QTest::mouseClick(page()->cmdHint, Qt::LeftButton);
+        QTest::mouseClick(control<QToolButton>("cmdHint"), Qt::LeftButton);
         auto *hint = window()->findChild<HintWindow *>();
         QVERIFY(hint);
         QTest::mouseClick(hint->cmd編集, Qt::LeftButton);
@@ -199,26 +198,26 @@ void TestSafeguards::confirmationsAnsweredNo()
     switch (trap) {
     case Trap::SaveOverStored:
     case Trap::SaveWithLeftOutLines:
-        QTest::mouseClick(page()->cmd登録, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>("cmd登録"), Qt::LeftButton);
         break;
     case Trap::RegisterEmployeesAfterClear:
-        QTest::mouseClick(employees->cmd従業員登録, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>("cmd従業員登録"), Qt::LeftButton);
         break;
     case Trap::ReadEmployeesOverTypedRows:
-        QTest::mouseClick(employees->cmd従業員読込, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>("cmd従業員読込"), Qt::LeftButton);
         break;
     case Trap::ReopenOverUnsavedLines:
-        QTest::mouseClick(page()->cmd読込, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>("cmd読込"), Qt::LeftButton);
         break;
     case Trap::SelectOverUnsavedLines:
-        QTest::mouseClick(window()->historyPage()->cmd履歴選択, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>("cmd履歴選択"), Qt::LeftButton);
         break;
     case Trap::CloseOverUnsavedLines:
         QVERIFY(!window()->close());
         QVERIFY(window()->isVisible());
         break;
     case Trap::HintOverUnsavedText:
-        QTest::mouseClick(window()->historyPage()->cmdHint2, Qt::LeftButton);
+        QTest::mouseClick(control<QToolButton>("cmdHint2"), Qt::LeftButton);
         QCOMPARE(window()->findChild<HintWindow *>()->txtContents->toPlainText(), hintText);
         break;
     }
@@ -232,7 +231,7 @@ void TestSafeguards::employeeMasterIsOnThePageFromTheStart()
 {
     QCOMPARE(query(workDb(), "select 氏名, 時給 from w従業員 where 氏名 is not null order by \"No\""),
              (Rows{{"山田", "1000"}, {"田中一郎", "1200"}}));
-    QTest::mouseClick(window()->employeePage()->cmd従業員登録, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>("cmd従業員登録"), Qt::LeftButton);
     QCOMPARE(asked(), QStringList{QStringLiteral("登録/確認/従業員")});
     QCOMPARE(query(mainDb(), "select 氏名, 時給, 勤務形態 from 従業員 order by \"No\""),
              (Rows{{"山田", "1000", "A"}, {"田中一郎", "1200", "A"}}));
@@ -242,29 +241,29 @@ void TestSafeguards::reopenedStatementKeepsItsWage()
 {
     saveWeek(QStringLiteral("4月"));
     QVERIFY(execBound(mainDb(), QStringLiteral("update 従業員 set 時給 = 1500, 勤務形態 = null where 氏名 = '山田'")));
-    page()->cmb氏名->setEditText(QStringLiteral("山田"));
-    page()->txtタイトル->setText(QStringLiteral("4月"));
-    QTest::mouseClick(page()->cmd読込, Qt::LeftButton);
-    QCOMPARE(page()->num時給->value().toDouble(), 1000.0);
+    control<QComboBox>("cmb氏名")->setEditText(QStringLiteral("山田"));
+    control<QLineEdit>("txtタイトル")->setText(QStringLiteral("4月"));
+    QTest::mouseClick(control<QPushButton>("cmd読込"), Qt::LeftButton);
+    QCOMPARE(control<NumberBox>("num時給")->value().toDouble(), 1000.0);
     // Moving through the name box without changing the name changes nothing.
     chooseEmployee(QStringLiteral("山田"));
-    QCOMPARE(page()->num時給->value().toDouble(), 1000.0);
-    QCOMPARE(page()->cmb勤務形態->currentText(), QStringLiteral("A"));
-    QCOMPARE(page()->num合計->value().toDouble(), 24000.0);
+    QCOMPARE(control<NumberBox>("num時給")->value().toDouble(), 1000.0);
+    QCOMPARE(control<QComboBox>("cmb勤務形態")->currentText(), QStringLiteral("A"));
+    QCOMPARE(control<NumberBox>("num合計")->value().toDouble(), 24000.0);
     // Another employee brings that employee's wage.
     chooseEmployee(QStringLiteral("田中一郎"));
-    QCOMPARE(page()->num時給->value().toDouble(), 1200.0);
+    QCOMPARE(control<NumberBox>("num時給")->value().toDouble(), 1200.0);
 }
 
 void TestSafeguards::pickersNeverChangeByThemselves()
 {
-    page()->cmb氏名->setFocus();
-    test::commitText(page()->cmb氏名->lineEdit(), QStringLiteral("田中"));
-    QCOMPARE(page()->cmb氏名->currentText(), QStringLiteral("田中"));
-    page()->txtタイトル->setFocus();
-    QCOMPARE(page()->cmb氏名->currentText(), QStringLiteral("田中"));
+    control<QComboBox>("cmb氏名")->setFocus();
+    test::commitText(control<QComboBox>("cmb氏名")->lineEdit(), QStringLiteral("田中"));
+    QCOMPARE(control<QComboBox>("cmb氏名")->currentText(), QStringLiteral("田中"));
+    control<QLineEdit>("txtタイトル")->setFocus();
+    QCOMPARE(control<QComboBox>("cmb氏名")->currentText(), QStringLiteral("田中"));
 
-    for (QComboBox *picker : {page()->cmb氏名, page()->cmb勤務形態}) {
+    for (QComboBox *picker : {control<QComboBox>("cmb氏名"), control<QComboBox>("cmb勤務形態")}) {
         picker->setCurrentIndex(0);
         const QString before = picker->currentText();
         const QPointF centre = QRectF(picker->rect()).center();
@@ -286,14 +285,14 @@ void TestSafeguards::missingStatementIsTold()
 {
     QFETCH(bool, deleting);
     saveWeek(QStringLiteral("4月"));
-    page()->cmb氏名->setEditText(QStringLiteral("山田"));
-    page()->txtタイトル->setText(QStringLiteral("5月"));
-    page()->num時給->setValue(1000.0);
+    control<QComboBox>("cmb氏名")->setEditText(QStringLiteral("山田"));
+    control<QLineEdit>("txtタイトル")->setText(QStringLiteral("5月"));
+    control<NumberBox>("num時給")->setValue(1000.0);
     type(0, kHours, QStringLiteral("8"));
     clearAsked();
-    QTest::mouseClick(deleting ? page()->cmd削除 : page()->cmd読込, Qt::LeftButton);
+    QTest::mouseClick(deleting ? control<QPushButton>("cmd削除") : control<QPushButton>("cmd読込"), Qt::LeftButton);
     QCOMPARE(asked(), QStringList{QStringLiteral("その他/明細なし/山田（5月）")});
-    QCOMPARE(page()->txtタイトル->text(), QStringLiteral("5月"));
+    QCOMPARE(control<QLineEdit>("txtタイトル")->text(), QStringLiteral("5月"));
     QCOMPARE(query(workDb(), "select 時間, 金額 from w明細 where 行番号 = 1"), (Rows{{"8", "8000"}}));
     QCOMPARE(query(mainDb(), "select count(*) from 時給明細 where タイトル = '4月'"), (Rows{{"3"}}));
 }
@@ -301,69 +300,65 @@ void TestSafeguards::missingStatementIsTold()
 void TestSafeguards::deletedCompanyStopsPrinting()
 {
     QCOMPARE(print().text(QStringLiteral("txt自社名")), QStringLiteral("有限会社ペルマー"));
-    QTest::mouseClick(window()->settingsPage()->cmd設定削除, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>("cmd設定削除"), Qt::LeftButton);
     QCOMPARE(print().text(QStringLiteral("txt自社名")), QString());
     QCOMPARE(print().text(QStringLiteral("txt自社情報")), QString());
 }
 
 void TestSafeguards::pickersFollowTheMasters()
 {
-    EmployeePage *employees = window()->employeePage();
-    commitInto(employees->Grid従業員, 2, 2, QStringLiteral("佐藤"));
-    QTest::mouseClick(employees->cmd従業員登録, Qt::LeftButton);
-    QVERIFY(page()->cmb氏名->findText(QStringLiteral("佐藤")) >= 0);
+    commitInto(control<DataGrid>("Grid従業員"), 2, 2, QStringLiteral("佐藤"));
+    QTest::mouseClick(control<QPushButton>("cmd従業員登録"), Qt::LeftButton);
+    QVERIFY(control<QComboBox>("cmb氏名")->findText(QStringLiteral("佐藤")) >= 0);
 
-    PatternPage *patterns = window()->patternPage();
-    typeInto(patterns->Grid勤務形態, 1, 2, QStringLiteral("1700"));
-    typeInto(patterns->Grid勤務形態, 1, 3, QStringLiteral("2200"));
-    QTest::mouseClick(patterns->cmd勤務登録, Qt::LeftButton);
-    QVERIFY(page()->cmb勤務形態->findText(QStringLiteral("B")) >= 0);
+    typeInto(control<DataGrid>("Grid勤務形態"), 1, 2, QStringLiteral("1700"));
+    typeInto(control<DataGrid>("Grid勤務形態"), 1, 3, QStringLiteral("2200"));
+    QTest::mouseClick(control<QPushButton>("cmd勤務登録"), Qt::LeftButton);
+    QVERIFY(control<QComboBox>("cmb勤務形態")->findText(QStringLiteral("B")) >= 0);
     QCOMPARE(query(workDb(), "select 開始時間, 終了時間 from w勤務形態参照 where タイプ = 'B'"),
              (Rows{{"1700", "2200"}}));
-    QTRY_VERIFY(employees->DD勤務形態->model()->rowCount() >= 2);
+    QTRY_VERIFY(control<DataGrid>("DD勤務形態")->model()->rowCount() >= 2);
 }
 
 void TestSafeguards::failuresKeepWhatWasTyped()
 {
-    SettingsPage *settings = window()->settingsPage();
     QVERIFY(execBound(mainDb(),
                       QStringLiteral("create trigger refuse before update on 自社情報"
                                      " begin select raise(abort, 'refused'); end")));
-    settings->txt自社名->setText(QStringLiteral("書きかけの社名"));
-    QTest::mouseClick(settings->cmd設定登録, Qt::LeftButton);
+    control<QLineEdit>("txt自社名")->setText(QStringLiteral("書きかけの社名"));
+    QTest::mouseClick(control<QPushButton>("cmd設定登録"), Qt::LeftButton);
     QVERIFY2(asked().last().startsWith(QStringLiteral("エラー/自社情報登録/\n\nファイル: ")),
              qPrintable(asked().last()));
     QVERIFY2(asked().last().contains(u"refused"), qPrintable(asked().last()));
-    QCOMPARE(settings->txt自社名->text(), QStringLiteral("書きかけの社名"));
-    QTest::mouseClick(settings->cmd設定削除, Qt::LeftButton);
-    QCOMPARE(settings->txt自社名->text(), QStringLiteral("書きかけの社名"));
+    QCOMPARE(control<QLineEdit>("txt自社名")->text(), QStringLiteral("書きかけの社名"));
+    QTest::mouseClick(control<QPushButton>("cmd設定削除"), Qt::LeftButton);
+    QCOMPARE(control<QLineEdit>("txt自社名")->text(), QStringLiteral("書きかけの社名"));
     QCOMPARE(window()->state().CompanyName, QStringLiteral("有限会社ペルマー"));
 
     // Totals that cannot be worked out are emptied and told, never left stale.
-    page()->num合計->setValue(12345.0);
+    control<NumberBox>("num合計")->setValue(12345.0);
     QVERIFY(execBound(workDb(), QStringLiteral("alter table w明細 rename to w明細_away")));
     clearAsked();
     page()->Calc明細();
     QCOMPARE(asked().size(), 1);
-    QVERIFY(!page()->num合計->hasValue());
+    QVERIFY(!control<NumberBox>("num合計")->hasValue());
     QVERIFY(execBound(workDb(), QStringLiteral("alter table w明細_away rename to w明細")));
 }
 
 void TestSafeguards::failedMasterReadRefusesRegistration()
 {
-    EmployeePage *employees = window()->employeePage();
     QVERIFY(execBound(mainDb(), QStringLiteral("alter table 従業員 rename to 従業員_away")));
-    QTest::mouseClick(employees->cmd従業員読込, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>("cmd従業員読込"), Qt::LeftButton);
     QVERIFY(execBound(mainDb(), QStringLiteral("alter table 従業員_away rename to 従業員")));
     clearAsked();
-    QTest::mouseClick(employees->cmd従業員登録, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>("cmd従業員登録"), Qt::LeftButton);
     QCOMPARE(asked().size(), 1);
     QCOMPARE(asked().first(), QStringLiteral("登録/従業員未読込/"));
     QCOMPARE(query(mainDb(), "select count(*) from 従業員"), (Rows{{"2"}}));
     // A read that succeeds lifts the refusal.
-    QTest::mouseClick(employees->cmd従業員読込, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>("cmd従業員読込"), Qt::LeftButton);
     clearAsked();
-    QTest::mouseClick(employees->cmd従業員登録, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>("cmd従業員登録"), Qt::LeftButton);
     QCOMPARE(asked(), QStringList{QStringLiteral("登録/確認/従業員")});
 }
 
@@ -402,25 +397,23 @@ void TestSafeguards::hoursShowTheirRealValue()
                       {rest, hours, hours * 1000}));
     QVERIFY(execBound(mainDb(), QStringLiteral("update 従業員 set 休憩時間 = ?, 実労時間 = ?"), {rest, hours}));
     QVERIFY(execBound(mainDb(), QStringLiteral("update 勤務形態マスタ set 休憩時間 = ?, 実労時間 = ?"), {rest, hours}));
-    page()->Grid明細->refresh();
+    control<DataGrid>("Grid明細")->refresh();
     page()->Calc明細();
-    page()->Grid明細->setCurrentIndex(page()->Grid明細->model()->index(0, kBreak));
-    QCOMPARE(page()->Grid明細->cellText(kBreak), restShown);
-    QCOMPARE(page()->Grid明細->cellText(kHours), hoursShown);
-    QCOMPARE(page()->num休憩->text(), restTotalShown);
-    QCOMPARE(page()->num時間->text(), hoursShown);
+    control<DataGrid>("Grid明細")->setCurrentIndex(control<DataGrid>("Grid明細")->model()->index(0, kBreak));
+    QCOMPARE(control<DataGrid>("Grid明細")->cellText(kBreak), restShown);
+    QCOMPARE(control<DataGrid>("Grid明細")->cellText(kHours), hoursShown);
+    QCOMPARE(control<NumberBox>("num休憩")->text(), restTotalShown);
+    QCOMPARE(control<NumberBox>("num時間")->text(), hoursShown);
     QCOMPARE(print().text(QStringLiteral("txt時間")), hoursShown);
 
-    EmployeePage *employees = window()->employeePage();
-    QTest::mouseClick(employees->cmd従業員読込, Qt::LeftButton);
-    employees->Grid従業員->setCurrentIndex(employees->Grid従業員->model()->index(0, 7));
-    QCOMPARE(employees->Grid従業員->cellText(7), restShown);
-    QCOMPARE(employees->Grid従業員->cellText(8), hoursShown);
-    PatternPage *patterns = window()->patternPage();
-    QTest::mouseClick(patterns->cmd勤務読込, Qt::LeftButton);
-    patterns->Grid勤務形態->setCurrentIndex(patterns->Grid勤務形態->model()->index(0, 4));
-    QCOMPARE(patterns->Grid勤務形態->cellText(4), restShown);
-    QCOMPARE(patterns->Grid勤務形態->cellText(5), hoursShown);
+    QTest::mouseClick(control<QPushButton>("cmd従業員読込"), Qt::LeftButton);
+    control<DataGrid>("Grid従業員")->setCurrentIndex(control<DataGrid>("Grid従業員")->model()->index(0, 7));
+    QCOMPARE(control<DataGrid>("Grid従業員")->cellText(7), restShown);
+    QCOMPARE(control<DataGrid>("Grid従業員")->cellText(8), hoursShown);
+    QTest::mouseClick(control<QPushButton>("cmd勤務読込"), Qt::LeftButton);
+    control<DataGrid>("Grid勤務形態")->setCurrentIndex(control<DataGrid>("Grid勤務形態")->model()->index(0, 4));
+    QCOMPARE(control<DataGrid>("Grid勤務形態")->cellText(4), restShown);
+    QCOMPARE(control<DataGrid>("Grid勤務形態")->cellText(5), hoursShown);
 }
 
 void TestSafeguards::breakLongerThanTheShiftIsRefused()
@@ -432,10 +425,9 @@ void TestSafeguards::breakLongerThanTheShiftIsRefused()
     type(0, kBreak, QStringLiteral("45")); // minutes meant, hours typed
     QCOMPARE(asked().value(1), QStringLiteral("入力/範囲外/休憩「45」"));
     QCOMPARE(query(workDb(), "select 休憩, 時間, 金額 from w明細 where 行番号 = 1"), (Rows{{"<null>", "1", "1000"}}));
-    QCOMPARE(page()->num合計->value().toDouble(), 1000.0);
+    QCOMPARE(control<NumberBox>("num合計")->value().toDouble(), 1000.0);
 
-    PatternPage *patterns = window()->patternPage();
-    typeInto(patterns->Grid勤務形態, 0, 4, QStringLiteral("9"));
+    typeInto(control<DataGrid>("Grid勤務形態"), 0, 4, QStringLiteral("9"));
     QCOMPARE(asked().value(2), QStringLiteral("入力/範囲外/休憩「9」"));
     // The refused break leaves the hour it held, and the working time with it.
     QCOMPARE(query(workDb(), "select 休憩時間, 実労時間 from w勤務形態 where タイプ = 'A'"), (Rows{{"1", "8"}}));
@@ -445,17 +437,17 @@ void TestSafeguards::breakLongerThanTheShiftIsRefused()
 void TestSafeguards::fullWidthDigitsAreDigits()
 {
     chooseEmployee(QStringLiteral("山田"));
-    commitInto(page()->Grid明細, 0, kDate, QStringLiteral("２０２６０３０２"));
-    commitInto(page()->Grid明細, 0, kStart, QStringLiteral("０８３０"));
+    commitInto(control<DataGrid>("Grid明細"), 0, kDate, QStringLiteral("２０２６０３０２"));
+    commitInto(control<DataGrid>("Grid明細"), 0, kStart, QStringLiteral("０８３０"));
     QTRY_COMPARE(query(workDb(), "select 日付, 開始時間, 時間, 金額 from w明細 where 行番号 = 1"),
                  (Rows{{"20260302", "0830", "8.5", "8625"}})); // half an hour of overtime at 25 %
-    commitInto(page()->Grid明細, 1, kDate, QStringLiteral("٢٠٢٦٠٣٠٣")); // Arabic-Indic digits
+    commitInto(control<DataGrid>("Grid明細"), 1, kDate, QStringLiteral("٢٠٢٦٠٣٠٣")); // Arabic-Indic digits
     QTRY_COMPARE(query(workDb(), "select 日付 from w明細 where 行番号 = 2"), (Rows{{"<null>"}}));
-    page()->num時給->setFocus();
-    page()->num時給->selectAll();
-    test::commitText(page()->num時給, QStringLiteral("１２００"));
-    page()->txtタイトル->setFocus();
-    QCOMPARE(page()->num時給->value().toDouble(), 1200.0);
+    control<NumberBox>("num時給")->setFocus();
+    control<NumberBox>("num時給")->selectAll();
+    test::commitText(control<NumberBox>("num時給"), QStringLiteral("１２００"));
+    control<QLineEdit>("txtタイトル")->setFocus();
+    QCOMPARE(control<NumberBox>("num時給")->value().toDouble(), 1200.0);
 }
 
 void TestSafeguards::typedNamesAreWhatTheyLookLike_data()
@@ -498,23 +490,23 @@ void TestSafeguards::typedNamesAreWhatTheyLookLike()
     page()->refreshPickers();
     const bool stored = storedTitle == QStringLiteral("3月");
 
-    page()->cmb氏名->setEditText(name);
-    page()->txtタイトル->setText(title);
+    control<QComboBox>("cmb氏名")->setEditText(name);
+    control<QLineEdit>("txtタイトル")->setText(title);
     if (stored) {
-        QTest::mouseClick(page()->cmd読込, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>("cmd読込"), Qt::LeftButton);
         QCOMPARE(asked(), QStringList{});
         QCOMPARE(query(workDb(), "select 日付, 金額 from w明細 where 行番号 = 1"), (Rows{{"20260302", "7200"}}));
     } else {
-        page()->num時給->setValue(1000.0);
+        control<NumberBox>("num時給")->setValue(1000.0);
         type(0, kDate, QStringLiteral("20260501"));
         type(0, kHours, QStringLiteral("8"));
     }
     if (stored) {
         // 読込 shows the name and title it read.
-        QCOMPARE(page()->cmb氏名->currentText(), storedName);
-        QCOMPARE(page()->txtタイトル->text(), storedTitle);
+        QCOMPARE(control<QComboBox>("cmb氏名")->currentText(), storedName);
+        QCOMPARE(control<QLineEdit>("txtタイトル")->text(), storedTitle);
     }
-    QTest::mouseClick(page()->cmd登録, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>("cmd登録"), Qt::LeftButton);
     QCOMPARE(
         query(mainDb(), "select count(*) from 時給ヘッダ where 氏名 = ? and タイトル = ?", {storedName, storedTitle}),
         (Rows{{"1"}}));
@@ -528,19 +520,18 @@ void TestSafeguards::typedNamesAreWhatTheyLookLike()
 
 void TestSafeguards::typedEmployeeNameLosesWhatCannotBeSeen()
 {
-    EmployeePage *employees = window()->employeePage();
-    commitInto(employees->Grid従業員, 2, 2, QStringLiteral("\u3000佐藤\u200b 花子 "));
+    commitInto(control<DataGrid>("Grid従業員"), 2, 2, QStringLiteral("\u3000佐藤\u200b 花子 "));
     QTRY_COMPARE(query(workDb(), "select 氏名 from w従業員 where \"No\" = 3"), (Rows{{"佐藤 花子"}}));
     // Nothing but blanks is no name: the row stays blank.
-    commitInto(employees->Grid従業員, 3, 2, QStringLiteral("\u3000\ufeff"));
+    commitInto(control<DataGrid>("Grid従業員"), 3, 2, QStringLiteral("\u3000\ufeff"));
     QTRY_COMPARE(query(workDb(), "select 氏名 from w従業員 where \"No\" = 4"), (Rows{{"<null>"}}));
-    QTest::mouseClick(employees->cmd従業員登録, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>("cmd従業員登録"), Qt::LeftButton);
     QCOMPARE(query(mainDb(), "select 氏名 from 従業員 order by \"No\""), (Rows{{"山田"}, {"田中一郎"}, {"佐藤 花子"}}));
     // A name of blanks on the statement page is no name either.
     clearAsked();
-    page()->cmb氏名->setEditText(QStringLiteral("\u3000 "));
-    page()->txtタイトル->setText(QStringLiteral("5月"));
-    QTest::mouseClick(page()->cmd登録, Qt::LeftButton);
+    control<QComboBox>("cmb氏名")->setEditText(QStringLiteral("\u3000 "));
+    control<QLineEdit>("txtタイトル")->setText(QStringLiteral("5月"));
+    QTest::mouseClick(control<QPushButton>("cmd登録"), Qt::LeftButton);
     QCOMPARE(asked(), QStringList{QStringLiteral("その他/メッセージ/氏名を記入してください。")});
 }
 

@@ -85,23 +85,23 @@ void TestSaving::putLines(const QList<Day> &days)
                                          " 時給 = ?, 調整額 = ?, 金額 = ?, 深夜 = 0 where 行番号 = ?"),
                           {d.date, d.start, d.end, d.rest, d.hours, d.wage, d.adjustment, d.amount, i + 1}));
     }
-    page()->Grid明細->refresh();
+    control<DataGrid>("Grid明細")->refresh();
     page()->Calc明細();
 }
 
 void TestSaving::setStatement(const QString &name, const QString &title)
 {
-    page()->cmb氏名->setEditText(name);
-    page()->txtタイトル->setText(title);
+    control<QComboBox>("cmb氏名")->setEditText(name);
+    control<QLineEdit>("txtタイトル")->setText(title);
 }
 
 void TestSaving::saveStatement(const QString &name, const QString &title, const QList<Day> &days)
 {
     setStatement(name, title);
-    page()->num時給->setValue(1000.0);
-    page()->cmb勤務形態->setEditText(QStringLiteral("A"));
+    control<NumberBox>("num時給")->setValue(1000.0);
+    control<QComboBox>("cmb勤務形態")->setEditText(QStringLiteral("A"));
     putLines(days);
-    QTest::mouseClick(page()->cmd登録, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>("cmd登録"), Qt::LeftButton);
 }
 
 void TestSaving::saveAndReopen()
@@ -111,21 +111,21 @@ void TestSaving::saveAndReopen()
     QCOMPARE(query(window()->state().MainDb, "PRAGMA synchronous"), (Rows{{"2"}}));
 
     setStatement(QStringLiteral("山田"), QStringLiteral("2026年3月分"));
-    page()->num時給->setValue(1100.0);
-    page()->cmb勤務形態->setEditText(QStringLiteral("A"));
+    control<NumberBox>("num時給")->setValue(1100.0);
+    control<QComboBox>("cmb勤務形態")->setEditText(QStringLiteral("A"));
     putLines({{"20260302", "0900", "1730", 0.75, 7.75, 1100.0, -500.0, 8025.0},
               {"20260303", "2200", "0600", QVariant(), 8.0, 1100.0, QVariant(), 8800.0},
               workedDay("20260304")});
-    QTest::mouseClick(page()->cmd登録, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>("cmd登録"), Qt::LeftButton);
     // The 8-hour night without a break is named before the question; the
     // wage other than the master's is asked about after it.
     QCOMPARE(asked().mid(0, 2), (QStringList{"登録/休憩不足/2026/03/03", "登録/確認/山田"}));
     QCOMPARE(asked().size(), 3);
     QVERIFY(asked().last().startsWith(QStringLiteral("登録/時給変更確認/")));
     // The page is empty again, without a completion notice.
-    QCOMPARE(page()->cmb氏名->currentText(), QString());
-    QCOMPARE(page()->txtタイトル->text(), QString());
-    QVERIFY(!page()->num合計->value().isValid());
+    QCOMPARE(control<QComboBox>("cmb氏名")->currentText(), QString());
+    QCOMPARE(control<QLineEdit>("txtタイトル")->text(), QString());
+    QVERIFY(!control<NumberBox>("num合計")->value().isValid());
     QCOMPARE(query(workDb(), "select count(*) from w明細 where 日付 is not null"), (Rows{{"0"}}));
 
     QCOMPARE(
@@ -145,22 +145,22 @@ void TestSaving::saveAndReopen()
     // Reopen after a restart.
     QVERIFY(openWindow());
     setStatement(QStringLiteral("山田"), QStringLiteral("2026年3月分"));
-    QTest::mouseClick(page()->cmd読込, Qt::LeftButton);
-    QCOMPARE(page()->num時給->value().toDouble(), 1100.0);
-    QCOMPARE(page()->num休憩->value().toDouble(), 1.75);
-    QCOMPARE(page()->num調整額->value().toDouble(), -500.0);
-    QCOMPARE(page()->num時間->value().toDouble(), 23.75);
-    QCOMPARE(page()->num合計->value().toDouble(), 24825.0);
-    QCOMPARE(page()->cmb勤務形態->currentText(), QStringLiteral("A"));
-    QCOMPARE(page()->Lbl勤務形態->text(), QStringLiteral("9:00 ～ 18:00   休憩 1  実労 8"));
+    QTest::mouseClick(control<QPushButton>("cmd読込"), Qt::LeftButton);
+    QCOMPARE(control<NumberBox>("num時給")->value().toDouble(), 1100.0);
+    QCOMPARE(control<NumberBox>("num休憩")->value().toDouble(), 1.75);
+    QCOMPARE(control<NumberBox>("num調整額")->value().toDouble(), -500.0);
+    QCOMPARE(control<NumberBox>("num時間")->value().toDouble(), 23.75);
+    QCOMPARE(control<NumberBox>("num合計")->value().toDouble(), 24825.0);
+    QCOMPARE(control<QComboBox>("cmb勤務形態")->currentText(), QStringLiteral("A"));
+    QCOMPARE(control<QLabel>("Lbl勤務形態")->text(), QStringLiteral("9:00 ～ 18:00   休憩 1  実労 8"));
     QCOMPARE(
         query(workDb(), "select 行番号, 日付, 開始時間, 調整額, 金額 from w明細 where 行番号 <= 4 order by 行番号"),
         (Rows{{"1", "20260302", "0900", "-500", "8025"},
               {"2", "20260303", "2200", "<null>", "8800"},
               {"3", "20260304", "0900", "<null>", "8000"},
               {"4", "<null>", "<null>", "<null>", "<null>"}}));
-    QCOMPARE(page()->Grid明細->model()->rowCount(), 60);
-    QCOMPARE(page()->Grid明細->model()->index(0, 1).data().toString(), QStringLiteral("2026/03/02"));
+    QCOMPARE(control<DataGrid>("Grid明細")->model()->rowCount(), 60);
+    QCOMPARE(control<DataGrid>("Grid明細")->model()->index(0, 1).data().toString(), QStringLiteral("2026/03/02"));
 }
 
 void TestSaving::resaveReplacesTheLines()
@@ -192,7 +192,7 @@ void TestSaving::reopeningReplacesEveryLine()
         QVERIFY(execBound(mainDb(), QStringLiteral("alter table 時給明細 rename to 時給明細_away")));
     clearAsked();
     setStatement(QStringLiteral("山田"), QStringLiteral("3月"));
-    QTest::mouseClick(page()->cmd読込, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>("cmd読込"), Qt::LeftButton);
     if (!linesReadable)
         QVERIFY(execBound(mainDb(), QStringLiteral("alter table 時給明細_away rename to 時給明細")));
 
@@ -202,13 +202,18 @@ void TestSaving::reopeningReplacesEveryLine()
     QCOMPARE(query(workDb(), "select count(*), min(行番号), max(行番号) from w明細"), (Rows{{"60", "1", "60"}}));
     if (linesReadable) {
         QCOMPARE(lines, (Rows{{"1", "20260302"}, {"2", "20260303"}}));
-        QCOMPARE(page()->num合計->value().toDouble(), 16000.0);
+        QCOMPARE(control<NumberBox>("num合計")->value().toDouble(), 16000.0);
     } else {
         QCOMPARE(lines, Rows{});
-        QVERIFY(asked().contains(QStringLiteral("エラー/明細行読込/")));
-        QVERIFY(!page()->num合計->value().isValid());
+        // The message names the file and why its lines could not be read.
+        const QStringList told = asked().filter(QStringLiteral("エラー/明細行読込/"));
+        QCOMPARE(told.size(), 1);
+        QVERIFY2(told.first().contains(QStringLiteral("Pelmar.mdb"))
+                     && told.first().contains(QStringLiteral("時給明細")),
+                 qPrintable(told.first()));
+        QVERIFY(!control<NumberBox>("num合計")->value().isValid());
     }
-    QCOMPARE(page()->Grid明細->model()->rowCount(), 60);
+    QCOMPARE(control<DataGrid>("Grid明細")->model()->rowCount(), 60);
 }
 
 void TestSaving::incompleteAndUnorderedLines()
@@ -285,8 +290,8 @@ void TestSaving::declinedSaveWritesNothing()
     QCOMPARE(query(mainDb(), "select count(*) from 時給ヘッダ"), (Rows{{"0"}}));
     QCOMPARE(query(mainDb(), "select count(*) from 時給明細"), (Rows{{"0"}}));
     QCOMPARE(query(mainDb(), "select 氏名 from 従業員"), (Rows{{"山田"}}));
-    QCOMPARE(page()->cmb氏名->currentText(), QStringLiteral("新人"));
-    QCOMPARE(page()->num合計->value().toDouble(), 8000.0);
+    QCOMPARE(control<QComboBox>("cmb氏名")->currentText(), QStringLiteral("新人"));
+    QCOMPARE(control<NumberBox>("num合計")->value().toDouble(), 8000.0);
 }
 
 void TestSaving::failedSaveKeepsThePage()
@@ -303,7 +308,7 @@ void TestSaving::failedSaveKeepsThePage()
     // The stored statement is the old one, whole; the page still holds the new one.
     QCOMPARE(query(mainDb(), "select 合計 from 時給ヘッダ"), (Rows{{"8000"}}));
     QCOMPARE(query(mainDb(), "select 日付 from 時給明細"), (Rows{{"20260301"}}));
-    QCOMPARE(page()->cmb氏名->currentText(), QStringLiteral("山田"));
+    QCOMPARE(control<QComboBox>("cmb氏名")->currentText(), QStringLiteral("山田"));
     QCOMPARE(query(workDb(), "select 日付 from w明細 where 行番号 = 2"), (Rows{{"20260309"}}));
 }
 
@@ -311,21 +316,20 @@ void TestSaving::historyList()
 {
     saveStatement(QStringLiteral("渡辺"), QStringLiteral("3月"), {workedDay("20260301")});
     saveStatement(QStringLiteral("伊藤"), QStringLiteral("3月"), {workedDay("20260301", 5000.0)});
-    HistoryPage *history = window()->historyPage();
     QCOMPARE(query(workDb(), "select count(*) from w履歴"), (Rows{{"0"}}));
-    QTest::mouseClick(history->cmd履歴読込, Qt::LeftButton);
-    QTest::mouseClick(history->cmd履歴読込, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>("cmd履歴読込"), Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>("cmd履歴読込"), Qt::LeftButton);
     const Rows listed{{"伊藤", "5000", "3月"}, {"渡辺", "8000", "3月"}};
     QCOMPARE(query(workDb(), "select 氏名, 合計, タイトル from w履歴"), listed);
-    QCOMPARE(history->Grid履歴->model()->rowCount(), 2);
-    QCOMPARE(history->Grid履歴->model()->index(0, 1).data().toString(), QStringLiteral("5,000"));
+    QCOMPARE(control<DataGrid>("Grid履歴")->model()->rowCount(), 2);
+    QCOMPARE(control<DataGrid>("Grid履歴")->model()->index(0, 1).data().toString(), QStringLiteral("5,000"));
     // A later save shows only after reading again.
     saveStatement(QStringLiteral("阿部"), QStringLiteral("3月"), {workedDay("20260301")});
     QCOMPARE(query(workDb(), "select 氏名, 合計, タイトル from w履歴"), listed);
-    QTest::mouseClick(history->cmd履歴読込, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>("cmd履歴読込"), Qt::LeftButton);
     QCOMPARE(query(workDb(), "select 氏名 from w履歴"), (Rows{{"伊藤"}, {"渡辺"}, {"阿部"}}));
-    QTest::mouseClick(history->cmd履歴クリア, Qt::LeftButton);
-    QCOMPARE(history->Grid履歴->model()->rowCount(), 0);
+    QTest::mouseClick(control<QPushButton>("cmd履歴クリア"), Qt::LeftButton);
+    QCOMPARE(control<DataGrid>("Grid履歴")->model()->rowCount(), 0);
 }
 
 void TestSaving::selectReopensOnTheFirstPage()
@@ -334,17 +338,16 @@ void TestSaving::selectReopensOnTheFirstPage()
     saveStatement(QStringLiteral("山田"), QStringLiteral("5月"), {workedDay("20260501"), workedDay("20260502")});
     auto *tabs = window()->findChild<QTabWidget *>(QStringLiteral("SSTab1"));
     tabs->setCurrentIndex(1);
-    HistoryPage *history = window()->historyPage();
     // Nothing listed: nothing happens.
-    QTest::mouseClick(history->cmd履歴選択, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>("cmd履歴選択"), Qt::LeftButton);
     QCOMPARE(tabs->currentIndex(), 1);
-    QTest::mouseClick(history->cmd履歴読込, Qt::LeftButton);
-    history->Grid履歴->setCurrentIndex(history->Grid履歴->model()->index(1, 0));
-    QTest::mouseClick(history->cmd履歴選択, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>("cmd履歴読込"), Qt::LeftButton);
+    control<DataGrid>("Grid履歴")->setCurrentIndex(control<DataGrid>("Grid履歴")->model()->index(1, 0));
+    QTest::mouseClick(control<QPushButton>("cmd履歴選択"), Qt::LeftButton);
     QCOMPARE(tabs->currentIndex(), 0);
-    QCOMPARE(page()->cmb氏名->currentText(), QStringLiteral("山田"));
-    QCOMPARE(page()->txtタイトル->text(), QStringLiteral("5月"));
-    QCOMPARE(page()->num合計->value().toDouble(), 16000.0);
+    QCOMPARE(control<QComboBox>("cmb氏名")->currentText(), QStringLiteral("山田"));
+    QCOMPARE(control<QLineEdit>("txtタイトル")->text(), QStringLiteral("5月"));
+    QCOMPARE(control<NumberBox>("num合計")->value().toDouble(), 16000.0);
     QCOMPARE(query(workDb(), "select count(*) from w明細 where 日付 is not null"), (Rows{{"2"}}));
 }
 
@@ -354,16 +357,16 @@ void TestSaving::deleteOneStatement()
     saveStatement(QStringLiteral("山田"), QStringLiteral("5月"), {workedDay("20260501")});
     setStatement(QStringLiteral("山田"), QStringLiteral("4月"));
     answer(false);
-    QTest::mouseClick(page()->cmd削除, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>("cmd削除"), Qt::LeftButton);
     QCOMPARE(query(mainDb(), "select count(*) from 時給ヘッダ"), (Rows{{"2"}}));
-    QCOMPARE(page()->txtタイトル->text(), QStringLiteral("4月"));
+    QCOMPARE(control<QLineEdit>("txtタイトル")->text(), QStringLiteral("4月"));
     answer(true);
-    QTest::mouseClick(page()->cmd削除, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>("cmd削除"), Qt::LeftButton);
     QCOMPARE(asked().last(), QStringLiteral("削除/確認/山田（4月）"));
     QCOMPARE(query(mainDb(), "select タイトル from 時給ヘッダ"), (Rows{{"5月"}}));
     QCOMPARE(query(mainDb(), "select タイトル, 日付 from 時給明細"), (Rows{{"5月", "20260501"}}));
     QCOMPARE(query(mainDb(), "select count(*) from 従業員"), (Rows{{"1"}}));
-    QCOMPARE(page()->txtタイトル->text(), QString());
+    QCOMPARE(control<QLineEdit>("txtタイトル")->text(), QString());
 }
 
 void TestSaving::bulkDelete()
@@ -374,10 +377,10 @@ void TestSaving::bulkDelete()
         execBound(workDb(), QStringLiteral("insert into ClHint values ('FrmPelmar', 'cmdHint', 'Pelmar', '残す')")));
     const Rows hints = query(workDb(), "select * from ClHint order by rowid");
     QVERIFY(hints.contains(QStringList{"FrmPelmar", "cmdHint", "Pelmar", "残す"}));
-    window()->settingsPage()->txt自社名->setText(QStringLiteral("ペルマー"));
-    QTest::mouseClick(window()->historyPage()->cmd履歴読込, Qt::LeftButton);
+    control<QLineEdit>("txt自社名")->setText(QStringLiteral("ペルマー"));
+    QTest::mouseClick(control<QPushButton>("cmd履歴読込"), Qt::LeftButton);
     setStatement(QStringLiteral("山田"), QStringLiteral("表示中"));
-    QTest::mouseClick(window()->settingsPage()->cmd一括削除7, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>("cmd一括削除7"), Qt::LeftButton);
     QCOMPARE(asked().last(), QStringLiteral("削除/確認/保存したすべての明細・従業員・勤務形態・自社情報"));
     for (const char *table : {"時給ヘッダ", "時給明細", "従業員", "勤務形態マスタ", "自社情報"})
         QCOMPARE(test::rowCount(mainDb(), QString::fromUtf8(table)), 0);
@@ -385,14 +388,14 @@ void TestSaving::bulkDelete()
     QCOMPARE(test::rowCount(workDb(), QStringLiteral("w履歴")), 0);
     QCOMPARE(query(workDb(), "select count(*) from w従業員 where 氏名 is null"), (Rows{{"100"}}));
     QCOMPARE(query(workDb(), "select count(*) from w勤務形態 where 開始時間 is null"), (Rows{{"10"}}));
-    QCOMPARE(window()->settingsPage()->txt自社名->text(), QString());
+    QCOMPARE(control<QLineEdit>("txt自社名")->text(), QString());
     QCOMPARE(window()->state().CompanyName, QString());
     // Nothing of the deleted data stays on the statement page.
-    QCOMPARE(page()->txtタイトル->text(), QString());
-    QCOMPARE(page()->cmb氏名->currentText(), QString());
-    QCOMPARE(page()->cmb氏名->count(), 0);
-    QVERIFY(!page()->num合計->hasValue());
-    QVERIFY(!page()->num時給->hasValue());
+    QCOMPARE(control<QLineEdit>("txtタイトル")->text(), QString());
+    QCOMPARE(control<QComboBox>("cmb氏名")->currentText(), QString());
+    QCOMPARE(control<QComboBox>("cmb氏名")->count(), 0);
+    QVERIFY(!control<NumberBox>("num合計")->hasValue());
+    QVERIFY(!control<NumberBox>("num時給")->hasValue());
     QCOMPARE(query(workDb(), "select count(*) from w明細 where 日付 is null"), (Rows{{"60"}}));
 }
 
@@ -408,7 +411,7 @@ void TestSaving::bulkDeleteDefaultsToNo()
         shownTitle = box->windowTitle();
         QTest::keyClick(box, Qt::Key_Enter);
     });
-    QTest::mouseClick(window()->settingsPage()->cmd一括削除7, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>("cmd一括削除7"), Qt::LeftButton);
     QCOMPARE(shownTitle, QStringLiteral("削除の確認"));
     QCOMPARE(test::rowCount(mainDb(), QStringLiteral("時給ヘッダ")), 1);
     QCOMPARE(test::rowCount(mainDb(), QStringLiteral("従業員")), 1);
@@ -445,15 +448,15 @@ void TestSaving::hostileNamesAndTitles()
              (Rows{{"2"}}));
     QCOMPARE(query(mainDb(), "select count(*) from 従業員 where 氏名 = ?", {name}), (Rows{{"1"}}));
 
-    QTest::mouseClick(window()->historyPage()->cmd履歴読込, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>("cmd履歴読込"), Qt::LeftButton);
     QCOMPARE(query(workDb(), "select count(*) from w履歴"), (Rows{{"3"}}));
 
     setStatement(name, title);
-    QTest::mouseClick(page()->cmd読込, Qt::LeftButton);
-    QCOMPARE(page()->num合計->value().toDouble(), 1235.0);
+    QTest::mouseClick(control<QPushButton>("cmd読込"), Qt::LeftButton);
+    QCOMPARE(control<NumberBox>("num合計")->value().toDouble(), 1235.0);
     QCOMPARE(query(workDb(), "select 日付 from w明細 where 日付 is not null"), (Rows{{"20260403"}, {"20260404"}}));
 
-    QTest::mouseClick(page()->cmd削除, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>("cmd削除"), Qt::LeftButton);
     QCOMPARE(query(mainDb(), "select 氏名, タイトル from 時給ヘッダ order by タイトル"),
              (Rows{{"山田", "4月分"}, {"山田", "x"}}));
     QCOMPARE(test::rowCount(mainDb(), QStringLiteral("時給明細")), 2);

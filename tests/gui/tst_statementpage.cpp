@@ -46,7 +46,7 @@ private slots:
 
 private:
     void seed() override;
-    DataGrid *lines() const { return page()->Grid明細; }
+    DataGrid *lines() const { return control<DataGrid>("Grid明細"); }
     QVariant stored(int line, int column);
 };
 
@@ -80,28 +80,28 @@ void TestStatementPage::startsWithSixtyEmptyLines()
     QCOMPARE(lines()->model()->rowCount(), 60);
     QVERIFY(stored(1, kDate).isNull());
     QCOMPARE(stored(60, 0).toInt(), 60);
-    QVERIFY(!page()->num合計->value().isValid());
+    QVERIFY(!control<NumberBox>("num合計")->value().isValid());
 }
 
 void TestStatementPage::employeeBringsWageAndShift()
 {
     chooseEmployee(QStringLiteral("山田"));
-    QCOMPARE(page()->num時給->value().toDouble(), 1000.0);
-    QCOMPARE(page()->num時給->text(), QStringLiteral("1,000"));
-    QCOMPARE(page()->cmb勤務形態->currentText(), QStringLiteral("A"));
-    QCOMPARE(page()->Lbl勤務形態->text(), QStringLiteral("9:00 ～ 18:00   休憩 1   実労 8"));
+    QCOMPARE(control<NumberBox>("num時給")->value().toDouble(), 1000.0);
+    QCOMPARE(control<NumberBox>("num時給")->text(), QStringLiteral("1,000"));
+    QCOMPARE(control<QComboBox>("cmb勤務形態")->currentText(), QStringLiteral("A"));
+    QCOMPARE(control<QLabel>("Lbl勤務形態")->text(), QStringLiteral("9:00 ～ 18:00   休憩 1   実労 8"));
 
     // Without a wage, neither wage nor shift type change; the label follows the box.
     chooseEmployee(QStringLiteral("O'Brien"));
-    QCOMPARE(page()->num時給->value().toDouble(), 1000.0);
-    QCOMPARE(page()->cmb勤務形態->currentText(), QStringLiteral("A"));
+    QCOMPARE(control<NumberBox>("num時給")->value().toDouble(), 1000.0);
+    QCOMPARE(control<QComboBox>("cmb勤務形態")->currentText(), QStringLiteral("A"));
     // An unknown name leaves everything as it was.
     chooseEmployee(QStringLiteral("知らない人"));
-    QCOMPARE(page()->num時給->value().toDouble(), 1000.0);
+    QCOMPARE(control<NumberBox>("num時給")->value().toDouble(), 1000.0);
     // A wage but no usual shift type: the wage only.
     chooseEmployee(QStringLiteral("阿部"));
-    QCOMPARE(page()->num時給->value().toDouble(), 1100.0);
-    QCOMPARE(page()->cmb勤務形態->currentText(), QStringLiteral("A"));
+    QCOMPARE(control<NumberBox>("num時給")->value().toDouble(), 1100.0);
+    QCOMPARE(control<QComboBox>("cmb勤務形態")->currentText(), QStringLiteral("A"));
 }
 
 void TestStatementPage::weekByDownArrow()
@@ -124,12 +124,12 @@ void TestStatementPage::weekByDownArrow()
     QVERIFY(stored(8, kDate).isNull());
     QCOMPARE(lines()->currentIndex().row(), 6);
     QCOMPARE(lines()->currentIndex().column(), int(kDate));
-    QCOMPARE(page()->num時間->value().toDouble(), 56.0);
-    QCOMPARE(page()->num休憩->value().toDouble(), 7.0);
-    QCOMPARE(page()->num合計->value().toDouble(), 60000.0);
-    QCOMPARE(page()->num合計->text(), QStringLiteral("60,000"));
-    QCOMPARE(page()->num時間->text(), QStringLiteral("56.0"));
-    QVERIFY(!page()->num調整額->value().toDouble());
+    QCOMPARE(control<NumberBox>("num時間")->value().toDouble(), 56.0);
+    QCOMPARE(control<NumberBox>("num休憩")->value().toDouble(), 7.0);
+    QCOMPARE(control<NumberBox>("num合計")->value().toDouble(), 60000.0);
+    QCOMPARE(control<NumberBox>("num合計")->text(), QStringLiteral("60,000"));
+    QCOMPARE(control<NumberBox>("num時間")->text(), QStringLiteral("56.0"));
+    QVERIFY(!control<NumberBox>("num調整額")->value().toDouble());
 }
 
 void TestStatementPage::invalidDateFillsNothing()
@@ -140,7 +140,7 @@ void TestStatementPage::invalidDateFillsNothing()
     QVERIFY(stored(1, kStart).isNull());
     QVERIFY(stored(1, kHours).isNull());
     QVERIFY(stored(1, kAmount).isNull());
-    QCOMPARE(page()->num合計->value().toDouble(), 0.0);
+    QCOMPARE(control<NumberBox>("num合計")->value().toDouble(), 0.0);
 }
 
 void TestStatementPage::monthEndThenDown()
@@ -189,7 +189,7 @@ void TestStatementPage::enterInTheAmountColumnDatesTheNextLine()
 
 void TestStatementPage::typedTimesAndBadEntries()
 {
-    page()->num時給->setValue(1000.0);
+    control<NumberBox>("num時給")->setValue(1000.0);
     type(0, kDate, QStringLiteral("20260302")); // a dated line, so it counts in the totals
     type(0, kStart, QStringLiteral("2200"));
     QTRY_COMPARE(stored(1, kStart).toString(), QStringLiteral("2200"));
@@ -208,7 +208,7 @@ void TestStatementPage::typedTimesAndBadEntries()
     type(0, kStart, QStringLiteral("2330")); // 23:30 to 6:00 less the hour's break
     QTRY_COMPARE(stored(1, kHours).toDouble(), 5.5);
     // The break comes out of 5:00 to 6:00: 5.5 night hours at 25 %.
-    QCOMPARE(page()->num合計->value().toDouble(), 6875.0);
+    QCOMPARE(control<NumberBox>("num合計")->value().toDouble(), 6875.0);
 }
 
 // What is typed is taken as meant or refused out loud, and the cell keeps
@@ -267,7 +267,7 @@ void TestStatementPage::refusalsAndTimesAsShown()
     clearAsked();
 
     if (column < 0) {
-        NumberBox *box = page()->num時給;
+        NumberBox *box = control<NumberBox>("num時給");
         box->setFocus();
         QTRY_VERIFY(box->hasFocus());
         box->selectAll();
@@ -292,20 +292,20 @@ void TestStatementPage::refusalsAndTimesAsShown()
             else
                 QVERIFY(this->stored(1, column).isNull());
         }
-        page()->Grid明細->setCurrentIndex(page()->Grid明細->model()->index(0, column));
-        QCOMPARE(page()->Grid明細->cellText(column), shown);
+        control<DataGrid>("Grid明細")->setCurrentIndex(control<DataGrid>("Grid明細")->model()->index(0, column));
+        QCOMPARE(control<DataGrid>("Grid明細")->cellText(column), shown);
     }
     QCOMPARE(this->stored(1, kHours).toDouble(), hours);
     QCOMPARE(this->stored(1, kAmount).toDouble(), amount);
-    QCOMPARE(page()->num合計->value().toDouble(), amount);
+    QCOMPARE(control<NumberBox>("num合計")->value().toDouble(), amount);
 }
 
 void TestStatementPage::wageOnALineIsKept()
 {
-    page()->num時給->setValue(900.0);
+    control<NumberBox>("num時給")->setValue(900.0);
     type(0, kHours, QStringLiteral("8"));
     QTRY_COMPARE(stored(1, kAmount).toDouble(), 7200.0);
-    page()->num時給->setValue(1200.0);
+    control<NumberBox>("num時給")->setValue(1200.0);
     type(0, kAdjustment, QStringLiteral("300"));
     QTRY_COMPARE(stored(1, kAmount).toDouble(), 7500.0);
     QCOMPARE(stored(1, kWage).toDouble(), 900.0);
@@ -320,10 +320,10 @@ void TestStatementPage::deletingALineLowersTheTotals()
     chooseEmployee(QStringLiteral("山田"));
     type(0, kDate, QStringLiteral("20260301"), Qt::Key_Down);
     QTest::keyClick(lines(), Qt::Key_Down);
-    QTRY_COMPARE(page()->num合計->value().toDouble(), 24000.0);
+    QTRY_COMPARE(control<NumberBox>("num合計")->value().toDouble(), 24000.0);
     lines()->setCurrentIndex(lines()->tableModel()->index(1, kHours));
-    QTest::mouseClick(page()->cmd行削除, Qt::LeftButton);
-    QCOMPARE(page()->num合計->value().toDouble(), 16000.0);
+    QTest::mouseClick(control<QPushButton>("cmd行削除"), Qt::LeftButton);
+    QCOMPARE(control<NumberBox>("num合計")->value().toDouble(), 16000.0);
     QCOMPARE(test::rowCount(workDb(), QStringLiteral("w明細")), 59);
     QCOMPARE(stored(2, 0).toString(), QStringLiteral("<no row>"));
     QCOMPARE(stored(3, kDate).toString(), QStringLiteral("20260303"));
@@ -332,17 +332,17 @@ void TestStatementPage::deletingALineLowersTheTotals()
 
 void TestStatementPage::pickingAShiftType()
 {
-    QComboBox *combo = page()->cmb勤務形態;
+    QComboBox *combo = control<QComboBox>("cmb勤務形態");
     QStringList offered;
     for (int i = 0; i < combo->count(); ++i)
         offered << combo->itemText(i);
     QCOMPARE(offered, (QStringList{"A", "B", "N"})); // C has no start time
     combo->setCurrentIndex(1);
     emit combo->activated(1);
-    QCOMPARE(page()->Lbl勤務形態->text(), QStringLiteral("9:00 ～ 17:30   休憩 0.75  実労 7.75"));
+    QCOMPARE(control<QLabel>("Lbl勤務形態")->text(), QStringLiteral("9:00 ～ 17:30   休憩 0.75  実労 7.75"));
     combo->setEditText(QString());
     emit combo->activated(-1);
-    QCOMPARE(page()->Lbl勤務形態->text(), QString());
+    QCOMPARE(control<QLabel>("Lbl勤務形態")->text(), QString());
     // A type no longer offered can still be shown, as a reopened statement needs.
     combo->setEditText(QStringLiteral("Z"));
     QCOMPARE(combo->currentText(), QStringLiteral("Z"));
@@ -350,7 +350,7 @@ void TestStatementPage::pickingAShiftType()
 
 void TestStatementPage::shiftTypeCannotBeTyped()
 {
-    QComboBox *combo = page()->cmb勤務形態;
+    QComboBox *combo = control<QComboBox>("cmb勤務形態");
     combo->setEditText(QStringLiteral("A"));
     combo->setFocus();
     QTest::keyClicks(combo->lineEdit(), QStringLiteral("xyz"));
@@ -362,27 +362,28 @@ void TestStatementPage::shiftTypeCannotBeTyped()
 void TestStatementPage::clearResetsPageAndPickers()
 {
     chooseEmployee(QStringLiteral("山田"));
-    page()->txtタイトル->setText(QStringLiteral("3月分"));
+    control<QLineEdit>("txtタイトル")->setText(QStringLiteral("3月分"));
     type(0, kDate, QStringLiteral("20260301"));
-    QTRY_COMPARE(page()->num合計->value().toDouble(), 8000.0);
+    QTRY_COMPARE(control<NumberBox>("num合計")->value().toDouble(), 8000.0);
     // Master changes since the last clear show up after it.
     QVERIFY(execBound(mainDb(), QStringLiteral("insert into 従業員 (\"No\", 氏名) values (?, ?)"), {4, "伊藤"}));
     QVERIFY(
         execBound(mainDb(), QStringLiteral("update 勤務形態マスタ set 開始時間 = ? where タイプ = ?"), {"1000", "C"}));
 
-    QTest::mouseClick(page()->cmdクリア, Qt::LeftButton);
-    QCOMPARE(page()->cmb氏名->currentText(), QString());
-    QCOMPARE(page()->txtタイトル->text(), QString());
-    QCOMPARE(page()->cmb勤務形態->currentText(), QString());
-    QCOMPARE(page()->Lbl勤務形態->text(), QString());
-    for (NumberBox *box : {page()->num休憩, page()->num合計, page()->num時間, page()->num時給, page()->num調整額})
+    QTest::mouseClick(control<QPushButton>("cmdクリア"), Qt::LeftButton);
+    QCOMPARE(control<QComboBox>("cmb氏名")->currentText(), QString());
+    QCOMPARE(control<QLineEdit>("txtタイトル")->text(), QString());
+    QCOMPARE(control<QComboBox>("cmb勤務形態")->currentText(), QString());
+    QCOMPARE(control<QLabel>("Lbl勤務形態")->text(), QString());
+    for (NumberBox *box : {control<NumberBox>("num休憩"), control<NumberBox>("num合計"), control<NumberBox>("num時間"),
+                           control<NumberBox>("num時給"), control<NumberBox>("num調整額")})
         QVERIFY2(!box->value().isValid(), qPrintable(box->objectName()));
     QVERIFY(stored(1, kDate).isNull());
     QCOMPARE(test::rowCount(workDb(), QStringLiteral("w明細")), 60);
 
     QStringList names;
-    for (int i = 0; i < page()->cmb氏名->count(); ++i)
-        names << page()->cmb氏名->itemText(i);
+    for (int i = 0; i < control<QComboBox>("cmb氏名")->count(); ++i)
+        names << control<QComboBox>("cmb氏名")->itemText(i);
     // In the order of the employee numbers, as the employee page lists them.
     QStringList byNumber;
     for (const QStringList &row : query(mainDb(), "select 氏名 from 従業員 where 氏名 is not null order by \"No\""))
@@ -390,7 +391,7 @@ void TestStatementPage::clearResetsPageAndPickers()
     QCOMPARE(names, byNumber);
     QVERIFY(names.contains(QStringLiteral("伊藤")));
     QCOMPARE(names.size(), 4);
-    QCOMPARE(page()->cmb勤務形態->count(), 4);
+    QCOMPARE(control<QComboBox>("cmb勤務形態")->count(), 4);
     // The drop-down copy holds every pattern, with or without times.
     QCOMPARE(test::rowCount(workDb(), QStringLiteral("w勤務形態参照")), 4);
 }

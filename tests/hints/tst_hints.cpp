@@ -131,9 +131,9 @@ HintWindow *TestHints::openHint(const QString &buttonName)
     auto *button = window()->findChild<QToolButton *>(buttonName);
     if (!button)
         return nullptr;
-    for (int i = 0; i < window()->SSTab1->count(); ++i)
-        if (window()->SSTab1->widget(i)->isAncestorOf(button))
-            window()->SSTab1->setCurrentIndex(i);
+    for (int i = 0; i < control<QTabWidget>("SSTab1")->count(); ++i)
+        if (control<QTabWidget>("SSTab1")->widget(i)->isAncestorOf(button))
+            control<QTabWidget>("SSTab1")->setCurrentIndex(i);
     QTest::mouseClick(button, Qt::LeftButton);
     const QList<HintWindow *> hints = visibleHints();
     if (hints.size() != 1 || !QTest::qWaitForWindowExposed(hints.first()))
@@ -525,12 +525,13 @@ void TestHints::shippedHelpShowsAtOnce()
     QVERIFY(box(hint)->isReadOnly());
     QVERIFY(requests().isEmpty());
     // The help names the page its button stands on.
-    const QString page = window()->SSTab1->tabText(window()->SSTab1->currentIndex());
+    const QString page = control<QTabWidget>("SSTab1")->tabText(control<QTabWidget>("SSTab1")->currentIndex());
     QVERIFY2(contents.startsWith(u'【' + page + u'】'), qPrintable(page));
     // And what the page can do: every button and choice on it is named as
     // the page shows it (a check box up to its explanation in brackets),
     // quoted or heading a line of the help.
-    for (const QAbstractButton *control : window()->SSTab1->currentWidget()->findChildren<QAbstractButton *>()) {
+    for (const QAbstractButton *control :
+         control<QTabWidget>("SSTab1")->currentWidget()->findChildren<QAbstractButton *>()) {
         const QString caption = control->text().section(u'（', 0, 0);
         if (caption.isEmpty() || qobject_cast<const QToolButton *>(control))
             continue;

@@ -720,17 +720,17 @@ void TestPayslip::printButtonShowsThePage()
     const QList<int> before = rowCounts();
 
     StatementPage *page = window.statementPage();
-    page->cmb氏名->setEditText(QStringLiteral("佐藤 花子"));
-    page->txtタイトル->setText(QStringLiteral("2026年3月分"));
-    page->num時給->setValue(1200.0);
-    page->num時間->setValue(7.5);
-    page->num調整額->setValue(0.0);
-    page->num合計->setValue(9000.0);
+    test::findControl<QComboBox>(page, "cmb氏名")->setEditText(QStringLiteral("佐藤 花子"));
+    test::findControl<QLineEdit>(page, "txtタイトル")->setText(QStringLiteral("2026年3月分"));
+    test::findControl<NumberBox>(page, "num時給")->setValue(1200.0);
+    test::findControl<NumberBox>(page, "num時間")->setValue(7.5);
+    test::findControl<NumberBox>(page, "num調整額")->setValue(0.0);
+    test::findControl<NumberBox>(page, "num合計")->setValue(9000.0);
     window.state().CompanyName = QStringLiteral("有限会社ペルマー");
     window.state().CompanyInfo = QStringLiteral("東京都\nTEL 03");
 
     const QDate dayBefore = QDate::currentDate();
-    const test::Printed printed = test::pressPrint(page->Cmd印刷);
+    const test::Printed printed = test::pressPrint(test::findControl<QPushButton>(page, "Cmd印刷"));
     const QDate dayAfter = QDate::currentDate();
 
     QCOMPARE(printed.previews.size(), 1);
@@ -753,7 +753,7 @@ void TestPayslip::printButtonShowsThePage()
     QCOMPARE(printed.suggestedPdfName, QStringLiteral("給与明細_佐藤 花子_2026年3月分.pdf"));
     // Printing stores nothing, and the unsaved statement stays on the page.
     QCOMPARE(rowCounts(), before);
-    QCOMPARE(page->txtタイトル->text(), QStringLiteral("2026年3月分"));
+    QCOMPARE(test::findControl<QLineEdit>(page, "txtタイトル")->text(), QStringLiteral("2026年3月分"));
 }
 
 QTEST_MAIN(TestPayslip)

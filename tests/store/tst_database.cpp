@@ -1,8 +1,12 @@
+#include "masters/EmployeeStore.h"
+#include "masters/PatternStore.h"
 #include "statements/StatementStore.h"
 #include "store/Database.h"
+#include "store/Failure.h"
 #include "store/FileCheck.h"
 #include "store/NewInstallation.h"
 #include "store/PageRows.h"
+#include "store/Query.h"
 #include "store/ShippedHints.h"
 #include "store/Tables.h"
 
@@ -11,6 +15,7 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -18,6 +23,9 @@
 #include <QTest>
 
 using namespace pelmar;
+
+using StoreChange = std::function<bool(const QSqlDatabase &main, const QSqlDatabase &work)>;
+Q_DECLARE_METATYPE(StoreChange)
 
 namespace {
 
@@ -77,6 +85,10 @@ private slots:
     void damageInsideTheFileIsFoundAfterOpening();
     void interruptedWriteIsNoDamage();
     void transactionRollsBack();
+    void storeWhoseTransactionCannotBeginChangesNothing_data();
+    void storeWhoseTransactionCannotBeginChangesNothing();
+    void failedQueryKeepsWhy_data();
+    void failedQueryKeepsWhy();
 };
 
 void TestDatabase::schema_data()
@@ -624,6 +636,89 @@ void TestDatabase::transactionRollsBack()
     QVERIFY(query.exec(QStringLiteral("select 氏名 from 従業員")));
     QVERIFY(query.next());
     QCOMPARE(query.value(0).toString(), QStringLiteral("O'Brien"));
+}
+
+void TestDatabase::storeWhoseTransactionCannotBeginChangesNothing_data()
+{
+    QTest::addColumn<StoreChange>("change");
+    QTest::newRow("employees: delete ticked") << StoreChange(employees::deleteTicked);
+    QTest::newRow("employees: register page") << StoreChange(employees::registerPage);
+    QTest::newRow("patterns: register page") << StoreChange(patterns::registerPage);
+    QTest::newRow("statements: delete one") << StoreChange([](const QSqlDatabase &main, const QSqlDatabase &) {
+        return statements::remove(main, QStringLiteral("A"), QStringLiteral("4月"));
+    });
+    QTest::newRow("statements: delete all") << StoreChange(
+        [](const QSqlDatabase &main, const QSqlDatabase &) { return statements::removeEverything(main); });
+}
+
+// A change whose transaction does not begin must not go ahead statement by
+// statement: a later failure would leave half of it done.
+void TestDatabase::storeWhoseTransactionCannotBeginChangesNothing()
+{
+    QFETCH(StoreChange, change);
+    test::TestDataFolder data;
+    QSqlDatabase main = data.mainDb();
+    QSqlDatabase work = data.workDb();
+    for (const QString &name : {QStringLiteral("A"), QStringLiteral("B")})
+        QVERIFY(execBound(main, QStringLiteral("insert into 従業員 (\"No\", 氏名) values (?, ?)"), {name, name}));
+    QVERIFY(execBound(main, QStringLiteral("insert into 勤務形態マスタ (\"No\", タイプ) values (1, 'A')")));
+    QVERIFY(execBound(main, QStringLiteral("insert into 時給ヘッダ (氏名, タイトル) values ('A', '4月')")));
+    QVERIFY(employees::readMaster(main, work));
+    QVERIFY(patterns::readMaster(main, work));
+    // The page asks for A to go, and B is left off it.
+    QVERIFY(execBound(work, QStringLiteral("update w従業員 set チェック = -1 where 氏名 = 'A'")));
+    QVERIFY(execBound(work, QStringLiteral("update w従業員 set 氏名 = null where 氏名 = 'B'")));
+    QVERIFY(execBound(work, QStringLiteral("delete from w勤務形態")));
+
+    const QString everything =
+        QStringLiteral("select 'e', 氏名 from 従業員 union all select 'p', タイプ from 勤務形態マスタ"
+                       " union all select 'h', 氏名 from 時給ヘッダ");
+    const test::Rows before = test::rows(main, everything);
+    // A transaction already open on the connection makes the store's own
+    // begin fail.
+    QVERIFY(QSqlQuery(main).exec(QStringLiteral("BEGIN")));
+    QVERIFY(!change(main, work));
+    QCOMPARE(test::rows(main, everything), before);
+    QVERIFY(QSqlQuery(main).exec(QStringLiteral("ROLLBACK")));
+}
+
+void TestDatabase::failedQueryKeepsWhy_data()
+{
+    QTest::addColumn<QString>("sql");
+    QTest::addColumn<QVariantList>("values");
+    QTest::addColumn<bool>("keep");
+    const QString unknownTable = QStringLiteral("select 氏名 from 従業員_none where 氏名 = ?");
+    const QString doubleKey = QStringLiteral("insert into 設定 (項目, 値) values (?, ?)");
+    QTest::newRow("cannot be prepared, kept") << unknownTable << QVariantList{QStringLiteral("A")} << true;
+    QTest::newRow("cannot be prepared, an answer") << unknownTable << QVariantList{QStringLiteral("A")} << false;
+    QTest::newRow("refused when run, kept")
+        << doubleKey << QVariantList{QStringLiteral("k"), QStringLiteral("v")} << true;
+}
+
+// A failed statement says what failed, and the connection's next message
+// says why only when the failure was kept for it.
+void TestDatabase::failedQueryKeepsWhy()
+{
+    QFETCH(QString, sql);
+    QFETCH(QVariantList, values);
+    QFETCH(bool, keep);
+    test::TestDataFolder data;
+    QSqlDatabase main = data.mainDb();
+    QVERIFY(execBound(main, QStringLiteral("insert into 設定 (項目, 値) values ('k', 'v')")));
+    forgetFailure(main);
+
+    Query query(main, keep ? OnFailure::Keep : OnFailure::Answer);
+    QVERIFY(!query.run(sql, values));
+    QVERIFY(query.failed());
+    QCOMPARE(query.failedStatement(), sql);
+    const QString detail = failureDetail(main);
+    QCOMPARE(!detail.isEmpty(), keep);
+    if (keep)
+        QVERIFY2(detail.contains(QFileInfo(data.mainPath()).fileName()) && detail.contains(query.error().text()),
+                 qPrintable(detail));
+    // The next statement that succeeds starts clean.
+    QVERIFY(query.run(QStringLiteral("select count(*) from 設定")));
+    QVERIFY(!query.failed());
 }
 
 QTEST_GUILESS_MAIN(TestDatabase)

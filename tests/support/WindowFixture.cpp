@@ -110,6 +110,11 @@ StatementPage *WindowFixture::page() const
     return m_window->statementPage();
 }
 
+const QObject *WindowFixture::windowObject() const
+{
+    return m_window.get();
+}
+
 QStringList WindowFixture::asked() const
 {
     QStringList keys;
@@ -146,7 +151,7 @@ void WindowFixture::typeInto(DataGrid *grid, int row, int column, const QString 
 
 void WindowFixture::type(int row, int column, const QString &text, int finishKey)
 {
-    typeInto(page()->Grid明細, row, column, text, finishKey);
+    typeInto(control<DataGrid>("Grid明細"), row, column, text, finishKey);
 }
 
 void WindowFixture::commitInto(DataGrid *grid, int row, int column, const QString &text)
@@ -159,14 +164,14 @@ void WindowFixture::commitInto(DataGrid *grid, int row, int column, const QStrin
 
 void WindowFixture::chooseEmployee(const QString &name)
 {
-    page()->cmb氏名->setFocus();
-    page()->cmb氏名->setEditText(name);
-    page()->txtタイトル->setFocus();
+    control<QComboBox>("cmb氏名")->setFocus();
+    control<QComboBox>("cmb氏名")->setEditText(name);
+    control<QLineEdit>("txtタイトル")->setFocus();
 }
 
 Printed WindowFixture::print()
 {
-    return pressPrint(page()->Cmd印刷);
+    return pressPrint(control<QPushButton>("Cmd印刷"));
 }
 
 bool WindowFixture::anyProgramConnection()

@@ -40,6 +40,17 @@ Printed pressPrint(QAbstractButton *button);
 // when the user confirms a conversion.
 void commitText(QWidget *edit, const QString &text);
 
+// The control under `root` with this object name (its design name), of the
+// kind asked for. A name that finds none, or more than one, ends the run
+// naming it: no test goes on with a null control, or with another page's.
+template <class T> T *findControl(const QObject *root, const char *name)
+{
+    const QList<T *> found = root ? root->findChildren<T *>(QString::fromUtf8(name)) : QList<T *>();
+    if (found.size() != 1)
+        qFatal("Expected one control named %s of the kind asked for, found %d", name, int(found.size()));
+    return found.first();
+}
+
 // The base of every test of the main window. Before each test it makes a
 // fresh data folder with a connection to each file, lets the test put in
 // its rows (seed()), then opens the window shown offscreen; after each test
@@ -66,6 +77,9 @@ protected:
     void closeWindow();
     FrmPelmar *window() const { return m_window.get(); }
     StatementPage *page() const; // the statement page, the first one
+    // The window's control with this object name, as checks from outside
+    // find it (see findControl()).
+    template <class T> T *control(const char *name) const { return findControl<T>(windowObject(), name); }
 
     TestDataFolder &data() { return *m_data; }
     QSqlDatabase mainDb() const { return m_main; }
@@ -103,6 +117,8 @@ protected:
     static void finishClosing();
 
 private:
+    const QObject *windowObject() const;
+
     std::unique_ptr<TestDataFolder> m_data;
     std::unique_ptr<FrmPelmar> m_window;
     QSqlDatabase m_main;
