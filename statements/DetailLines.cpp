@@ -8,7 +8,7 @@
 
 #include <QSqlQuery>
 
-namespace pelmar::detail {
+namespace pelmar::statements {
 
 PageRows linesOnPage(const QList<QVariantList> &lines)
 {
@@ -95,4 +95,4 @@ std::optional<QList<int>> leftOutLines(const QSqlDatabase &work)
     return lines;
 }
 
-} // namespace pelmar::detail
+} // namespace pelmar::statements

@@ -203,15 +203,15 @@ void StatementPage::setUpGrid()
 
 void StatementPage::showPremiumControls()
 {
-    Grid明細->setColumnVisible(detail::kNight, m_pay.night);
-    Grid明細->setColumnVisible(detail::kOvertime, m_pay.overtime);
+    Grid明細->setColumnVisible(daylines::kNight, m_pay.night);
+    Grid明細->setColumnVisible(daylines::kOvertime, m_pay.overtime);
     for (QWidget *control : std::initializer_list<QWidget *>{lbl深夜, num深夜})
         control->setVisible(m_pay.night);
     for (QWidget *control : std::initializer_list<QWidget *>{lbl時間外, num時間外})
         control->setVisible(m_pay.overtime);
     for (QWidget *control : std::initializer_list<QWidget *>{lbl割増額, num割増額})
         control->setVisible(m_pay.premiumsOn());
-    Grid明細->setColumnVisible(detail::kRestDay, m_pay.restDay != 0);
+    Grid明細->setColumnVisible(daylines::kRestDay, m_pay.restDay != 0);
     for (QWidget *control : std::initializer_list<QWidget *>{lbl休日, num休日})
         control->setVisible(m_pay.restDay != 0);
     for (QWidget *control : std::initializer_list<QWidget *>{lbl時間外60超, num時間外60超})

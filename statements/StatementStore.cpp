@@ -156,7 +156,7 @@ bool loadLines(const QSqlDatabase &main, const QSqlDatabase &work, const QString
         return false;
     }
     QList<QVariantList> lines;
-    while (lines.size() < detail::kStatementLines && stored.next())
+    while (lines.size() < kStatementLines && stored.next())
         lines << rowValues(stored, columns::line.size());
     // A read that stops on an error is a failed read, not a short one: half
     // a statement must never pass for all of it.
@@ -164,7 +164,7 @@ bool loadLines(const QSqlDatabase &main, const QSqlDatabase &work, const QString
         noteFailure(main, stored.lastError());
         return false;
     }
-    return holdRows(work, detail::linesOnPage(lines));
+    return holdRows(work, linesOnPage(lines));
 }
 
 bool remove(const QSqlDatabase &main, const QString &name, const QString &title)
