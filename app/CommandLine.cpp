@@ -113,11 +113,13 @@ public:
                 m_at += takesValue ? 1 : 0;
                 continue;
             }
-            if (argument == QLatin1String("--help") || argument == QLatin1String("-h")
-                || argument == QLatin1String("-?"))
-                return only(Action::Help);
-            if (argument == QLatin1String("--version") || argument == QLatin1String("-v"))
-                return only(Action::Version);
+            const bool help = argument == QLatin1String("--help") || argument == QLatin1String("-h")
+                || argument == QLatin1String("-?");
+            if (help || argument == QLatin1String("--version") || argument == QLatin1String("-v")) {
+                Command command;
+                command.action = help ? Action::Help : Action::Version;
+                return command;
+            }
             if (argument == QLatin1String("--with-lines")) {
                 m_withLines = true;
                 continue;
@@ -129,13 +131,6 @@ public:
     }
 
 private:
-    static Command only(Action action)
-    {
-        Command command;
-        command.action = action;
-        return command;
-    }
-
     // --data or an export, with its values; a mistake, or nothing when the
     // reading goes on.
     std::optional<Command> readOption(const QString &argument)
