@@ -9,6 +9,7 @@
 #include "messages/ShowMsg.h"
 #include "store/Failure.h"
 #include "store/ProgramState.h"
+#include "store/Tables.h"
 #include "widgets/ColumnLayout.h"
 #include "widgets/DataGrid.h"
 #include "widgets/ImeSetOpen.h"
@@ -22,12 +23,9 @@
 namespace pelmar {
 
 namespace {
-constexpr int kNameColumn = 2;
-constexpr int kWageColumn = 3;
-constexpr int kPatternColumn = 4;
-constexpr int kStartColumn = 5;
-constexpr int kEndColumn = 6;
-constexpr int kWorkedColumn = 8;
+// The grid shows w従業員, its drop-down w勤務形態参照.
+namespace col = tables::employeeColumn;
+namespace ref = tables::referenceColumn;
 } // namespace
 
 EmployeePage::EmployeePage(ProgramState &state, QWidget *parent) : TabPage(parent), m_state(state)
@@ -65,16 +63,16 @@ EmployeePage::EmployeePage(ProgramState &state, QWidget *parent) : TabPage(paren
         },
         Qt::QueuedConnection);
     Grid従業員->setCellNote([this](int row, int column) {
-        const QVariant wage = Grid従業員->valueAt(row, kWageColumn);
-        if (column != kWageColumn || m_minimumWage <= 0 || wage.isNull() || wage.toDouble() >= m_minimumWage)
+        const QVariant wage = Grid従業員->valueAt(row, col::kWage);
+        if (column != col::kWage || m_minimumWage <= 0 || wage.isNull() || wage.toDouble() >= m_minimumWage)
             return QString();
         return QStringLiteral("時給が最低賃金（%1円）を下回っています。").arg(fmt::format(m_minimumWage, fmt::kYen));
     });
     connect(Grid従業員, &DataGrid::afterColUpdate, this, [this](int column) {
         m_edited = true;
-        if (column == kNameColumn)
+        if (column == col::kName)
             settleTypedName();
-        else if (column == kPatternColumn)
+        else if (column == col::kPatternType)
             settleTypedPattern();
         else
             checkTypedCell(column);
@@ -88,10 +86,10 @@ EmployeePage::EmployeePage(ProgramState &state, QWidget *parent) : TabPage(paren
         Qt::QueuedConnection);
     // Names take Japanese input; every other column is direct input.
     connect(Grid従業員, &DataGrid::rowColChange, this, [this] {
-        ImeSetOpen(Grid従業員, Grid従業員->currentColumn() == kNameColumn);
+        ImeSetOpen(Grid従業員, Grid従業員->currentColumn() == col::kName);
         // What a refused shift type goes back to.
-        if (Grid従業員->currentColumn() == kPatternColumn)
-            m_patternBefore = Grid従業員->cellValue(kPatternColumn);
+        if (Grid従業員->currentColumn() == col::kPatternType)
+            m_patternBefore = Grid従業員->cellValue(col::kPatternType);
     });
 }
 
@@ -179,7 +177,7 @@ QString EmployeePage::sameNames() const
 {
     QStringList names;
     for (int row = 0; row < Grid従業員->rowCount(); ++row) {
-        const QVariant name = Grid従業員->valueAt(row, kNameColumn);
+        const QVariant name = Grid従業員->valueAt(row, col::kName);
         names << (name.isNull() ? QString() : name.toString());
     }
     QStringList groups;
@@ -199,16 +197,16 @@ QString EmployeePage::sameNames() const
 void EmployeePage::checkTypedCell(int column)
 {
     const QVariant typed = Grid従業員->cellValue(column);
-    if (worktime::isEmptyValue(typed) || column < kWageColumn || column == kPatternColumn || column > kWorkedColumn)
+    if (worktime::isEmptyValue(typed) || column < col::kWage || column == col::kPatternType || column > col::kWorked)
         return;
     QVariant taken = typed;
     bool refused = false;
-    if (column == kStartColumn || column == kEndColumn) {
+    if (column == col::kStart || column == col::kEnd) {
         const std::optional<QString> time = worktime::typedTime(typed.toString());
         refused = !time;
         taken = time.value_or(QString());
     } else {
-        const double most = column == kWageColumn ? worktime::kMaxWage : worktime::kMaxLineHours;
+        const double most = column == col::kWage ? worktime::kMaxWage : worktime::kMaxLineHours;
         refused = typed.toDouble() < 0 || typed.toDouble() > most;
     }
     if (!refused) {
@@ -218,19 +216,19 @@ void EmployeePage::checkTypedCell(int column)
     }
     Grid従業員->setCellValue(column, Grid従業員->valueBeforeEdit());
     const QString entry = typed::refusedEntry(Grid従業員->column(column).caption.value_or(QString()), typed.toString());
-    ShowMsg(column == kStartColumn || column == kEndColumn ? msg::入力時刻形式 : msg::入力範囲外, entry);
+    ShowMsg(column == col::kStart || column == col::kEnd ? msg::入力時刻形式 : msg::入力範囲外, entry);
 }
 
 // A typed name is what it looks like: blanks around it and invisible
 // characters in it go. Names read from the master are never touched here.
 void EmployeePage::settleTypedName()
 {
-    const QVariant typed = Grid従業員->cellValue(kNameColumn);
+    const QVariant typed = Grid従業員->cellValue(col::kName);
     if (typed.isNull())
         return;
     const QString name = typed::cleaned(typed.toString());
     if (name != typed.toString())
-        Grid従業員->setCellValue(kNameColumn, name.isEmpty() ? QVariant() : QVariant(name));
+        Grid従業員->setCellValue(col::kName, name.isEmpty() ? QVariant() : QVariant(name));
 }
 
 // A shift type typed rather than picked fills the row as the pick of that
@@ -238,7 +236,7 @@ void EmployeePage::settleTypedName()
 // the master does not hold is refused, never kept without its times.
 void EmployeePage::settleTypedPattern()
 {
-    const QVariant typed = Grid従業員->cellValue(kPatternColumn);
+    const QVariant typed = Grid従業員->cellValue(col::kPatternType);
     if (typed.isNull() || typed.toString().isEmpty())
         return;
     const auto folded = [](const QString &type) {
@@ -246,18 +244,18 @@ void EmployeePage::settleTypedPattern()
     };
     int found = -1;
     for (int row = 0; row < DD勤務形態->rowCount() && found < 0; ++row)
-        if (DD勤務形態->valueAt(row, 0).toString() == typed.toString())
+        if (DD勤務形態->valueAt(row, ref::kType).toString() == typed.toString())
             found = row;
     for (int row = 0; row < DD勤務形態->rowCount() && found < 0; ++row)
-        if (folded(DD勤務形態->valueAt(row, 0).toString()) == folded(typed.toString()))
+        if (folded(DD勤務形態->valueAt(row, ref::kType).toString()) == folded(typed.toString()))
             found = row;
     if (found < 0) {
-        Grid従業員->setCellValue(kPatternColumn, m_patternBefore);
+        Grid従業員->setCellValue(col::kPatternType, m_patternBefore);
         ShowMsg(msg::入力勤務形態なし, typed.toString());
         return;
     }
-    for (int i = 0; i < 5; ++i)
-        Grid従業員->setCellValue(kPatternColumn + i, DD勤務形態->valueAt(found, i));
+    for (int i = 0; i < ref::kCount; ++i)
+        Grid従業員->setCellValue(col::kPatternType + i, DD勤務形態->valueAt(found, ref::kType + i));
 }
 
 void EmployeePage::refreshDropDown()
@@ -269,11 +267,11 @@ void EmployeePage::refreshDropDown()
 
 void EmployeePage::onPatternPicked(int column)
 {
-    if (column != kPatternColumn)
+    if (column != col::kPatternType)
         return;
     // The picked entry's type, times, break and hours, as stored.
-    for (int i = 0; i < 5; ++i)
-        Grid従業員->setCellValue(kPatternColumn + i, DD勤務形態->cellValue(i));
+    for (int i = 0; i < ref::kCount; ++i)
+        Grid従業員->setCellValue(col::kPatternType + i, DD勤務形態->cellValue(ref::kType + i));
     m_edited = true;
 }
 
@@ -300,20 +298,40 @@ void EmployeePage::setUpGrid()
     const auto right = Qt::AlignRight;
     using namespace Qt::Literals::StringLiterals;
     const auto centre = Qt::AlignHCenter;
-    Grid従業員->setColumnCheckBox(1, true);
-    Grid従業員->setColumnDropDown(4, DD勤務形態);
+    Grid従業員->setColumnCheckBox(col::kCheck, true);
+    Grid従業員->setColumnDropDown(col::kPatternType, DD勤務形態);
     applyColumnLayout(
         Grid従業員,
         {
-            {.column = 0, .hidden = true},
-            {.column = 1, .caption = QString(), .widthTwips = 434.8347, .alignment = centre},
-            {.column = 2, .caption = u"氏　　名"_s, .widthTwips = 2910.047, .alignment = Qt::AlignLeft},
-            {.column = 3, .caption = u"時給"_s, .widthTwips = 824.882, .alignment = right, .format = fmt::kYen},
-            {.column = 4, .caption = u"タイプ"_s, .widthTwips = 705.2599, .alignment = centre},
-            {.column = 5, .caption = u"開始時間"_s, .widthTwips = 1124.787, .alignment = centre, .format = fmt::kTime},
-            {.column = 6, .caption = u"終了時間"_s, .widthTwips = 1124.787, .alignment = centre, .format = fmt::kTime},
-            {.column = 7, .caption = u"休憩"_s, .widthTwips = 674, .alignment = centre, .format = fmt::kHours},
-            {.column = 8, .caption = u"実労"_s, .widthTwips = 674, .alignment = centre, .format = fmt::kHours},
+            {.column = col::kNo, .hidden = true},
+            {.column = col::kCheck, .caption = QString(), .widthTwips = 434.8347, .alignment = centre},
+            {.column = col::kName, .caption = u"氏　　名"_s, .widthTwips = 2910.047, .alignment = Qt::AlignLeft},
+            {.column = col::kWage,
+             .caption = u"時給"_s,
+             .widthTwips = 824.882,
+             .alignment = right,
+             .format = fmt::kYen},
+            {.column = col::kPatternType, .caption = u"タイプ"_s, .widthTwips = 705.2599, .alignment = centre},
+            {.column = col::kStart,
+             .caption = u"開始時間"_s,
+             .widthTwips = 1124.787,
+             .alignment = centre,
+             .format = fmt::kTime},
+            {.column = col::kEnd,
+             .caption = u"終了時間"_s,
+             .widthTwips = 1124.787,
+             .alignment = centre,
+             .format = fmt::kTime},
+            {.column = col::kBreak,
+             .caption = u"休憩"_s,
+             .widthTwips = 674,
+             .alignment = centre,
+             .format = fmt::kHours},
+            {.column = col::kWorked,
+             .caption = u"実労"_s,
+             .widthTwips = 674,
+             .alignment = centre,
+             .format = fmt::kHours},
         });
 }
 
@@ -322,11 +340,11 @@ void EmployeePage::setUpDropDown()
     const auto centre = Qt::AlignHCenter;
     applyColumnLayout(DD勤務形態,
                       {
-                          {.column = 0, .widthTwips = 800, .alignment = centre},
-                          {.column = 1, .widthTwips = 1200.189, .alignment = centre, .format = fmt::kTime},
-                          {.column = 2, .widthTwips = 1154.835, .alignment = centre, .format = fmt::kTime},
-                          {.column = 3, .widthTwips = 720, .alignment = centre, .format = fmt::kHours},
-                          {.column = 4, .widthTwips = 720, .alignment = centre, .format = fmt::kHours},
+                          {.column = ref::kType, .widthTwips = 800, .alignment = centre},
+                          {.column = ref::kStart, .widthTwips = 1200.189, .alignment = centre, .format = fmt::kTime},
+                          {.column = ref::kEnd, .widthTwips = 1154.835, .alignment = centre, .format = fmt::kTime},
+                          {.column = ref::kBreak, .widthTwips = 720, .alignment = centre, .format = fmt::kHours},
+                          {.column = ref::kWorked, .widthTwips = 720, .alignment = centre, .format = fmt::kHours},
                       });
     // Every caption is read whole (休憩時間, not a clipped 木憩時間): no
     // column narrower than its caption.

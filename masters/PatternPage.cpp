@@ -161,15 +161,16 @@ void PatternPage::releaseData()
 void PatternPage::setUp()
 {
     const auto centre = Qt::AlignHCenter;
-    applyColumnLayout(Grid勤務形態,
-                      {
-                          {.column = 0, .hidden = true},
-                          {.column = 1, .widthTwips = 810.1418, .alignment = centre, .locked = true},
-                          {.column = 2, .widthTwips = 1289.764, .alignment = centre, .format = fmt::kTime},
-                          {.column = 3, .widthTwips = 1365.165, .alignment = centre, .format = fmt::kTime},
-                          {.column = 4, .widthTwips = 1305.071, .alignment = centre, .format = fmt::kHours},
-                          {.column = 5, .widthTwips = 1289.764, .alignment = centre, .format = fmt::kHours},
-                      });
+    applyColumnLayout(
+        Grid勤務形態,
+        {
+            {.column = patternrow::kNo, .hidden = true},
+            {.column = patternrow::kType, .widthTwips = 810.1418, .alignment = centre, .locked = true},
+            {.column = patternrow::kStart, .widthTwips = 1289.764, .alignment = centre, .format = fmt::kTime},
+            {.column = patternrow::kEnd, .widthTwips = 1365.165, .alignment = centre, .format = fmt::kTime},
+            {.column = patternrow::kBreak, .widthTwips = 1305.071, .alignment = centre, .format = fmt::kHours},
+            {.column = patternrow::kWorked, .widthTwips = 1289.764, .alignment = centre, .format = fmt::kHours},
+        });
 }
 
 } // namespace pelmar

@@ -6,6 +6,7 @@
 #include "statements/StatementStore.h"
 #include "store/Failure.h"
 #include "store/ProgramState.h"
+#include "store/Tables.h"
 #include "widgets/ColumnLayout.h"
 #include "widgets/DataGrid.h"
 #include "widgets/PageBuilder.h"
@@ -14,6 +15,11 @@
 #include <QVBoxLayout>
 
 namespace pelmar {
+
+namespace {
+// The grid shows w履歴.
+namespace col = tables::historyColumn;
+} // namespace
 
 HistoryPage::HistoryPage(ProgramState &state, QWidget *parent) : TabPage(parent), m_state(state)
 {
@@ -73,8 +79,8 @@ void HistoryPage::choose()
 {
     if (!Grid履歴->onRow())
         return;
-    const QString name = Grid履歴->cellValue(0).toString();
-    const QString title = Grid履歴->cellValue(2).toString();
+    const QString name = Grid履歴->cellValue(col::kName).toString();
+    const QString title = Grid履歴->cellValue(col::kTitle).toString();
     if (name.isEmpty() || title.isEmpty())
         return;
     emit statementChosen(name, title);
@@ -97,9 +103,13 @@ void HistoryPage::setUp()
     applyColumnLayout(
         Grid履歴,
         {
-            {.column = 0, .caption = u"氏　　名"_s, .widthTwips = 2160, .alignment = Qt::AlignLeft},
-            {.column = 1, .caption = u"金額"_s, .widthTwips = 1049.953, .alignment = right, .format = fmt::kYen},
-            {.column = 2, .widthTwips = 4515.024, .alignment = Qt::AlignLeft},
+            {.column = col::kName, .caption = u"氏　　名"_s, .widthTwips = 2160, .alignment = Qt::AlignLeft},
+            {.column = col::kTotal,
+             .caption = u"金額"_s,
+             .widthTwips = 1049.953,
+             .alignment = right,
+             .format = fmt::kYen},
+            {.column = col::kTitle, .widthTwips = 4515.024, .alignment = Qt::AlignLeft},
         });
 }
 

@@ -166,58 +166,70 @@ void StatementPage::setUpGrid()
     applyColumnLayout(
         Grid明細,
         {
-            {.column = 0, .hidden = true},
-            {.column = 1,
+            {.column = daylines::kLineNo, .hidden = true},
+            {.column = daylines::kDate,
              .caption = u"日　付"_s,
              .widthTwips = 1430,
              .alignment = centre,
              .format = fmt::kDate,
              .mask = u"Date Mask"_s},
-            {.column = 2, .widthTwips = 1200.189, .alignment = centre, .format = fmt::kTime, .mask = fmt::kTime},
-            {.column = 3, .widthTwips = 1200.189, .alignment = centre, .format = fmt::kTime, .mask = fmt::kTime},
-            {.column = 4, .widthTwips = 780, .alignment = centre, .format = fmt::kHours},
-            {.column = 5, .widthTwips = 810, .alignment = centre, .format = fmt::kHours},
-            {.column = 6, .widthTwips = 764.7874, .alignment = right, .format = fmt::kYen},
-            {.column = 7, .widthTwips = 1050, .alignment = right, .format = fmt::kYen},
-            {.column = 8, .caption = u"金　額"_s, .widthTwips = 1130, .alignment = right, .format = fmt::kYen},
+            {.column = daylines::kStart,
+             .widthTwips = 1200.189,
+             .alignment = centre,
+             .format = fmt::kTime,
+             .mask = fmt::kTime},
+            {.column = daylines::kEnd,
+             .widthTwips = 1200.189,
+             .alignment = centre,
+             .format = fmt::kTime,
+             .mask = fmt::kTime},
+            {.column = daylines::kBreak, .widthTwips = 780, .alignment = centre, .format = fmt::kHours},
+            {.column = daylines::kHours, .widthTwips = 810, .alignment = centre, .format = fmt::kHours},
+            {.column = daylines::kWage, .widthTwips = 764.7874, .alignment = right, .format = fmt::kYen},
+            {.column = daylines::kAdjustment, .widthTwips = 1050, .alignment = right, .format = fmt::kYen},
+            {.column = daylines::kAmount,
+             .caption = u"金　額"_s,
+             .widthTwips = 1130,
+             .alignment = right,
+             .format = fmt::kYen},
             // Worked out from the lines, never typed; shown while their premium is on.
-            {.column = 9,
+            {.column = daylines::kNight,
              .caption = u"深夜"_s,
              .widthTwips = 780,
              .alignment = centre,
              .format = fmt::kHours,
              .hidden = !m_pay.night,
              .locked = true},
-            {.column = 10,
+            {.column = daylines::kOvertime,
              .caption = u"時間外"_s,
              .widthTwips = 810,
              .alignment = centre,
              .format = fmt::kHours,
              .hidden = !m_pay.overtime,
              .locked = true},
-            {.column = 11, .format = fmt::kYen, .hidden = true, .locked = true},
-            {.column = 12,
+            {.column = daylines::kPremium, .format = fmt::kYen, .hidden = true, .locked = true},
+            {.column = daylines::kRestDay,
              .caption = u"休日"_s,
              .widthTwips = 780,
              .alignment = centre,
              .format = fmt::kHours,
              .hidden = m_pay.restDay == 0,
              .locked = true},
-            {.column = 13, .format = fmt::kHours, .hidden = true, .locked = true},
+            {.column = daylines::kOver60, .format = fmt::kHours, .hidden = true, .locked = true},
         });
 }
 
 void StatementPage::showPremiumControls()
 {
-    Grid明細->setColumnVisible(detail::kNight, m_pay.night);
-    Grid明細->setColumnVisible(detail::kOvertime, m_pay.overtime);
+    Grid明細->setColumnVisible(daylines::kNight, m_pay.night);
+    Grid明細->setColumnVisible(daylines::kOvertime, m_pay.overtime);
     for (QWidget *control : std::initializer_list<QWidget *>{lbl深夜, num深夜})
         control->setVisible(m_pay.night);
     for (QWidget *control : std::initializer_list<QWidget *>{lbl時間外, num時間外})
         control->setVisible(m_pay.overtime);
     for (QWidget *control : std::initializer_list<QWidget *>{lbl割増額, num割増額})
         control->setVisible(m_pay.premiumsOn());
-    Grid明細->setColumnVisible(detail::kRestDay, m_pay.restDay != 0);
+    Grid明細->setColumnVisible(daylines::kRestDay, m_pay.restDay != 0);
     for (QWidget *control : std::initializer_list<QWidget *>{lbl休日, num休日})
         control->setVisible(m_pay.restDay != 0);
     for (QWidget *control : std::initializer_list<QWidget *>{lbl時間外60超, num時間外60超})

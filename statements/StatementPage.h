@@ -41,7 +41,7 @@ public:
     void ReadComb氏名();
     void ReadComb勤務形態();
     void Read勤務形態参照();
-    void Seek勤務形態(); // looks up CurPatternType into m_pattern
+    void Seek勤務形態(); // looks up m_curPatternType into m_pattern
     void Get時給(); // the named employee's wage and usual shift type
     void Calc明細(); // the four totals from the lines
     void get日付データ(); // the current line from the chosen shift type
@@ -120,7 +120,7 @@ private:
     void applyNumberFormats();
     void setUpGrid();
     void onGridAfterUpdate(int column);
-    void tellRefusal(const detail::EditOutcome &outcome, int editedColumn, const QVariant &typed);
+    void tellRefusal(const daylines::EditOutcome &outcome, int editedColumn, const QVariant &typed);
     void onGridKeyDown(GridKey &key);
     void onPatternChosen();
     // Looks up the chosen shift type and shows its times in the label.
@@ -136,8 +136,8 @@ private:
     // be seen (calc/TypedText).
     void settleName();
     void settleTitle();
-    detail::Line currentLine() const;
-    void writeLine(const detail::Line &line, const detail::Line &before);
+    daylines::Line currentLine() const;
+    void writeLine(const daylines::Line &line, const daylines::Line &before);
     QVariant wageForLines() const;
     bool recalculateTotals();
     // The premium hours and yen and the amount of every line, under the
@@ -190,7 +190,7 @@ private:
     // The shift type being looked up, and what the last lookup found: the
     // stored values (a null field stays null), or nothing at all for a type
     // the master does not hold.
-    QString CurPatternType;
+    QString m_curPatternType;
     patterns::PatternTimes m_pattern;
     // The employee whose wage and shift type the page holds: the one last
     // looked up or reopened. Leaving the name box looks up again only when

@@ -126,7 +126,7 @@ bool StatementPage::confirmDiscardLines()
 // user decides.
 bool StatementPage::confirmLeftOutLines()
 {
-    const std::optional<QList<int>> leftOut = detail::leftOutLines(m_state.WorkDb);
+    const std::optional<QList<int>> leftOut = statements::leftOutLines(m_state.WorkDb);
     if (!leftOut) {
         ShowMsg(msg::エラー明細行確認, failureDetail(m_state.WorkDb));
         return false;
