@@ -33,8 +33,8 @@ EmployeePage::EmployeePage(ProgramState &state, QWidget *parent) : TabPage(paren
     PageSkeleton skeleton(this, QStringLiteral("page従業員"), QStringLiteral("imContainer3D3"));
     imContainer3D3 = skeleton.frame();
 
-    Grid従業員 = namedControl<DataGrid>(QStringLiteral("Grid従業員"), imContainer3D3);
-    skeleton.body()->addWidget(Grid従業員, 1);
+    grid従業員 = namedControl<DataGrid>(QStringLiteral("Grid従業員"), imContainer3D3);
+    skeleton.body()->addWidget(grid従業員, 1);
 
     DD勤務形態 = namedControl<DataGrid>(QStringLiteral("DD勤務形態"), this);
     DD勤務形態->setDropDownMode(true);
@@ -54,21 +54,21 @@ EmployeePage::EmployeePage(ProgramState &state, QWidget *parent) : TabPage(paren
     connect(cmd従業員登録, &QPushButton::clicked, this, &EmployeePage::Entry従業員マスタ);
     connect(cmd従業員行削除, &QPushButton::clicked, this, &EmployeePage::LineDelete従業員);
     connect(cmdHint3, &QAbstractButton::clicked, this, [this] { emit hintRequested(cmdHint3); });
-    connect(Grid従業員, &DataGrid::dropDownPicked, this, &EmployeePage::onPatternPicked);
+    connect(grid従業員, &DataGrid::dropDownPicked, this, &EmployeePage::onPatternPicked);
     connect(
-        Grid従業員, &DataGrid::entryRefused, this,
+        grid従業員, &DataGrid::entryRefused, this,
         [this](int column, const QString &typed) {
-            const QString caption = Grid従業員->column(column).caption.value_or(QString());
+            const QString caption = grid従業員->column(column).caption.value_or(QString());
             ShowMsg(msg::入力範囲外, typed::refusedEntry(caption, typed));
         },
         Qt::QueuedConnection);
-    Grid従業員->setCellNote([this](int row, int column) {
-        const QVariant wage = Grid従業員->valueAt(row, col::kWage);
+    grid従業員->setCellNote([this](int row, int column) {
+        const QVariant wage = grid従業員->valueAt(row, col::kWage);
         if (column != col::kWage || m_minimumWage <= 0 || wage.isNull() || wage.toDouble() >= m_minimumWage)
             return QString();
         return QStringLiteral("時給が最低賃金（%1円）を下回っています。").arg(fmt::format(m_minimumWage, fmt::kYen));
     });
-    connect(Grid従業員, &DataGrid::afterColUpdate, this, [this](int column) {
+    connect(grid従業員, &DataGrid::afterColUpdate, this, [this](int column) {
         m_edited = true;
         if (column == col::kName)
             settleTypedName();
@@ -79,17 +79,17 @@ EmployeePage::EmployeePage(ProgramState &state, QWidget *parent) : TabPage(paren
     });
     // Told once the edit is over, not from inside the grid's commit.
     connect(
-        Grid従業員, &DataGrid::writeFailed, this,
+        grid従業員, &DataGrid::writeFailed, this,
         [this](const QSqlError &error) {
             ShowMsg(msg::エラーセル書込み, failureDetail(error, fileOf(m_state.WorkDb)));
         },
         Qt::QueuedConnection);
     // Names take Japanese input; every other column is direct input.
-    connect(Grid従業員, &DataGrid::rowColChange, this, [this] {
-        ImeSetOpen(Grid従業員, Grid従業員->currentColumn() == col::kName);
+    connect(grid従業員, &DataGrid::rowColChange, this, [this] {
+        ImeSetOpen(grid従業員, grid従業員->currentColumn() == col::kName);
         // What a refused shift type goes back to.
-        if (Grid従業員->currentColumn() == col::kPatternType)
-            m_patternBefore = Grid従業員->cellValue(col::kPatternType);
+        if (grid従業員->currentColumn() == col::kPatternType)
+            m_patternBefore = grid従業員->cellValue(col::kPatternType);
     });
 }
 
@@ -99,7 +99,7 @@ void EmployeePage::Clear従業員()
     DD勤務形態->refresh();
     if (!employees::resetPage(m_state.WorkDb))
         ShowMsg(msg::エラー従業員クリア, failureDetail(m_state.WorkDb));
-    Grid従業員->refresh();
+    grid従業員->refresh();
     m_edited = false;
 }
 
@@ -119,7 +119,7 @@ void EmployeePage::showMaster()
     m_readFailed = !(ready && ready->employees) && !employees::readMaster(m_state.MainDb, m_state.WorkDb);
     if (m_readFailed && !employees::resetPage(m_state.WorkDb))
         ShowMsg(msg::エラー従業員クリア);
-    Grid従業員->refresh();
+    grid従業員->refresh();
     m_edited = false;
     if (m_readFailed)
         ShowMsg(msg::エラー従業員読込, failureDetail(m_state.MainDb, m_state.WorkDb));
@@ -131,7 +131,7 @@ void EmployeePage::Entry従業員マスタ()
         ShowMsg(msg::登録従業員未読込);
         return;
     }
-    Grid従業員->commitRow();
+    grid従業員->commitRow();
     if (const QString same = sameNames(); !same.isEmpty()) {
         ShowMsg(msg::入力重複, same);
         return;
@@ -163,10 +163,10 @@ void EmployeePage::LineDelete従業員()
 {
     if (!ShowMsg(msg::削除確認, QStringLiteral("指定された従業員")))
         return;
-    Grid従業員->commitRow();
+    grid従業員->commitRow();
     if (!employees::deleteTicked(m_state.MainDb, m_state.WorkDb))
         ShowMsg(msg::エラー従業員削除, failureDetail(m_state.MainDb, m_state.WorkDb));
-    Grid従業員->refresh();
+    grid従業員->refresh();
     emit masterChanged();
 }
 
@@ -176,8 +176,8 @@ void EmployeePage::LineDelete従業員()
 QString EmployeePage::sameNames() const
 {
     QStringList names;
-    for (int row = 0; row < Grid従業員->rowCount(); ++row) {
-        const QVariant name = Grid従業員->valueAt(row, col::kName);
+    for (int row = 0; row < grid従業員->rowCount(); ++row) {
+        const QVariant name = grid従業員->valueAt(row, col::kName);
         names << (name.isNull() ? QString() : name.toString());
     }
     QStringList groups;
@@ -196,7 +196,7 @@ QString EmployeePage::sameNames() const
 // wage that statements would then take.
 void EmployeePage::checkTypedCell(int column)
 {
-    const QVariant typed = Grid従業員->cellValue(column);
+    const QVariant typed = grid従業員->cellValue(column);
     if (worktime::isEmptyValue(typed) || column < col::kWage || column == col::kPatternType || column > col::kWorked)
         return;
     QVariant taken = typed;
@@ -211,11 +211,11 @@ void EmployeePage::checkTypedCell(int column)
     }
     if (!refused) {
         if (!worktime::sameValue(taken, typed))
-            Grid従業員->setCellValue(column, taken);
+            grid従業員->setCellValue(column, taken);
         return;
     }
-    Grid従業員->setCellValue(column, Grid従業員->valueBeforeEdit());
-    const QString entry = typed::refusedEntry(Grid従業員->column(column).caption.value_or(QString()), typed.toString());
+    grid従業員->setCellValue(column, grid従業員->valueBeforeEdit());
+    const QString entry = typed::refusedEntry(grid従業員->column(column).caption.value_or(QString()), typed.toString());
     ShowMsg(column == col::kStart || column == col::kEnd ? msg::入力時刻形式 : msg::入力範囲外, entry);
 }
 
@@ -223,12 +223,12 @@ void EmployeePage::checkTypedCell(int column)
 // characters in it go. Names read from the master are never touched here.
 void EmployeePage::settleTypedName()
 {
-    const QVariant typed = Grid従業員->cellValue(col::kName);
+    const QVariant typed = grid従業員->cellValue(col::kName);
     if (typed.isNull())
         return;
     const QString name = typed::cleaned(typed.toString());
     if (name != typed.toString())
-        Grid従業員->setCellValue(col::kName, name.isEmpty() ? QVariant() : QVariant(name));
+        grid従業員->setCellValue(col::kName, name.isEmpty() ? QVariant() : QVariant(name));
 }
 
 // A shift type typed rather than picked fills the row as the pick of that
@@ -236,7 +236,7 @@ void EmployeePage::settleTypedName()
 // the master does not hold is refused, never kept without its times.
 void EmployeePage::settleTypedPattern()
 {
-    const QVariant typed = Grid従業員->cellValue(col::kPatternType);
+    const QVariant typed = grid従業員->cellValue(col::kPatternType);
     if (typed.isNull() || typed.toString().isEmpty())
         return;
     const auto folded = [](const QString &type) {
@@ -250,12 +250,12 @@ void EmployeePage::settleTypedPattern()
         if (folded(DD勤務形態->valueAt(row, ref::kType).toString()) == folded(typed.toString()))
             found = row;
     if (found < 0) {
-        Grid従業員->setCellValue(col::kPatternType, m_patternBefore);
+        grid従業員->setCellValue(col::kPatternType, m_patternBefore);
         ShowMsg(msg::入力勤務形態なし, typed.toString());
         return;
     }
     for (int i = 0; i < ref::kCount; ++i)
-        Grid従業員->setCellValue(col::kPatternType + i, DD勤務形態->valueAt(found, ref::kType + i));
+        grid従業員->setCellValue(col::kPatternType + i, DD勤務形態->valueAt(found, ref::kType + i));
 }
 
 void EmployeePage::refreshDropDown()
@@ -271,19 +271,19 @@ void EmployeePage::onPatternPicked(int column)
         return;
     // The picked entry's type, times, break and hours, as stored.
     for (int i = 0; i < ref::kCount; ++i)
-        Grid従業員->setCellValue(col::kPatternType + i, DD勤務形態->cellValue(ref::kType + i));
+        grid従業員->setCellValue(col::kPatternType + i, DD勤務形態->cellValue(ref::kType + i));
     m_edited = true;
 }
 
 void EmployeePage::bindData()
 {
-    Grid従業員->bind(m_state.WorkDb, QStringLiteral("w従業員"));
+    grid従業員->bind(m_state.WorkDb, QStringLiteral("w従業員"));
     DD勤務形態->bind(m_state.WorkDb, QStringLiteral("w勤務形態参照"));
 }
 
 void EmployeePage::releaseData()
 {
-    Grid従業員->unbind();
+    grid従業員->unbind();
     DD勤務形態->unbind();
 }
 
@@ -298,10 +298,10 @@ void EmployeePage::setUpGrid()
     const auto right = Qt::AlignRight;
     using namespace Qt::Literals::StringLiterals;
     const auto centre = Qt::AlignHCenter;
-    Grid従業員->setColumnCheckBox(col::kCheck, true);
-    Grid従業員->setColumnDropDown(col::kPatternType, DD勤務形態);
+    grid従業員->setColumnCheckBox(col::kCheck, true);
+    grid従業員->setColumnDropDown(col::kPatternType, DD勤務形態);
     applyColumnLayout(
-        Grid従業員,
+        grid従業員,
         {
             {.column = col::kNo, .hidden = true},
             {.column = col::kCheck, .caption = QString(), .widthTwips = 434.8347, .alignment = centre},
@@ -363,7 +363,7 @@ void EmployeePage::setUpDropDown()
 void EmployeePage::setMinimumWage(double yen)
 {
     m_minimumWage = yen;
-    Grid従業員->viewport()->update();
+    grid従業員->viewport()->update();
 }
 
 } // namespace pelmar

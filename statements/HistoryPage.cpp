@@ -26,8 +26,8 @@ HistoryPage::HistoryPage(ProgramState &state, QWidget *parent) : TabPage(parent)
     PageSkeleton skeleton(this, QStringLiteral("page履歴"), QStringLiteral("imContainer3D2"));
     imContainer3D2 = skeleton.frame();
 
-    Grid履歴 = namedControl<DataGrid>(QStringLiteral("Grid履歴"), imContainer3D2);
-    skeleton.body()->addWidget(Grid履歴, 1);
+    grid履歴 = namedControl<DataGrid>(QStringLiteral("Grid履歴"), imContainer3D2);
+    skeleton.body()->addWidget(grid履歴, 1);
     skeleton.addGridSection(&frame帳票, QStringLiteral("frame帳票"));
     buildReportControls(frame帳票);
 
@@ -52,7 +52,7 @@ HistoryPage::~HistoryPage() = default;
 void HistoryPage::Read履歴()
 {
     const bool filled = statements::fillHistory(m_state.MainDb, m_state.WorkDb);
-    Grid履歴->refresh();
+    grid履歴->refresh();
     // A list that could not be written is not passed off as the whole history.
     if (!filled) {
         const QSqlError failure = takeFailure(m_state.MainDb);
@@ -72,15 +72,15 @@ void HistoryPage::Clear履歴()
 {
     if (const ReadyAtStart *ready = readyAtStart(); !ready || !ready->history)
         statements::clearHistory(m_state.WorkDb);
-    Grid履歴->refresh();
+    grid履歴->refresh();
 }
 
 void HistoryPage::choose()
 {
-    if (!Grid履歴->onRow())
+    if (!grid履歴->onRow())
         return;
-    const QString name = Grid履歴->cellValue(col::kName).toString();
-    const QString title = Grid履歴->cellValue(col::kTitle).toString();
+    const QString name = grid履歴->cellValue(col::kName).toString();
+    const QString title = grid履歴->cellValue(col::kTitle).toString();
     if (name.isEmpty() || title.isEmpty())
         return;
     emit statementChosen(name, title);
@@ -88,12 +88,12 @@ void HistoryPage::choose()
 
 void HistoryPage::bindData()
 {
-    Grid履歴->bind(m_state.WorkDb, QStringLiteral("w履歴"));
+    grid履歴->bind(m_state.WorkDb, QStringLiteral("w履歴"));
 }
 
 void HistoryPage::releaseData()
 {
-    Grid履歴->unbind();
+    grid履歴->unbind();
 }
 
 void HistoryPage::setUp()
@@ -101,7 +101,7 @@ void HistoryPage::setUp()
     using namespace Qt::Literals::StringLiterals;
     const auto right = Qt::AlignRight;
     applyColumnLayout(
-        Grid履歴,
+        grid履歴,
         {
             {.column = col::kName, .caption = u"氏　　名"_s, .widthTwips = 2160, .alignment = Qt::AlignLeft},
             {.column = col::kTotal,

@@ -33,7 +33,7 @@ QString yenText(double yen)
 QString StatementPage::cellNote(int row, int column) const
 {
     const auto value = [this, row](int c) {
-        return Grid明細->valueAt(row, c);
+        return grid明細->valueAt(row, c);
     };
     if (column == daylines::kBreak && premium::breakTooShort(value(daylines::kHours), value(daylines::kBreak)))
         return QStringLiteral("休憩が足りません。6時間を超える勤務には45分以上、8時間を超える勤務には1時間以上の"
@@ -51,9 +51,9 @@ QStringList StatementPage::lawFindings()
     QStringList noTimes, belowMinimum;
     double night = 0, overtime = 0, restDay = 0;
     QMap<int, double> overtimeByYear; // overtime and rest-day hours of each calendar year
-    for (int row = 0; row < Grid明細->rowCount(); ++row) {
+    for (int row = 0; row < grid明細->rowCount(); ++row) {
         const auto value = [this, row](int c) {
-            return Grid明細->valueAt(row, c);
+            return grid明細->valueAt(row, c);
         };
         // Only the lines a save stores.
         if (worktime::isEmptyValue(value(daylines::kDate)) || worktime::isEmptyValue(value(daylines::kAmount)))

@@ -51,7 +51,7 @@ public:
     // save, inside its transaction. An employee already in the master keeps
     // its shift type and times.
     bool Entry従業員();
-    void Cmd印刷_Click(); // the pay statement of the page, in a print preview
+    void cmd印刷_Click(); // the pay statement of the page, in a print preview
     void Entry時給(); // saves the statement under name + title
     void Read時給(); // reopens the statement of name + title
     void Delete時給(); // deletes the statement of name + title
@@ -93,7 +93,7 @@ private:
     QComboBox *cmb氏名 = nullptr;
     NumberBox *num時給 = nullptr;
     QComboBox *cmb勤務形態 = nullptr;
-    QLabel *Lbl勤務形態 = nullptr;
+    QLabel *lbl勤務形態 = nullptr;
     QLineEdit *txtタイトル = nullptr;
     NumberBox *num休憩 = nullptr;
     NumberBox *num時間 = nullptr;
@@ -109,12 +109,12 @@ private:
     NumberBox *num休日 = nullptr;
     NumberBox *num時間外60超 = nullptr;
     QLabel *lbl休日 = nullptr, *lbl時間外60超 = nullptr;
-    DataGrid *Grid明細 = nullptr;
+    DataGrid *grid明細 = nullptr;
     // Says that the reopened statement's title is closed and cannot be changed.
     QLabel *lbl締め = nullptr;
     // The button bar, left to right.
     QPushButton *cmd履歴閉じる = nullptr, *cmdクリア = nullptr, *cmd登録 = nullptr, *cmd行削除 = nullptr,
-                *cmd読込 = nullptr, *Cmd印刷 = nullptr, *cmd削除 = nullptr;
+                *cmd読込 = nullptr, *cmd印刷 = nullptr, *cmd削除 = nullptr;
     QToolButton *cmdHint = nullptr;
 
     void applyNumberFormats();

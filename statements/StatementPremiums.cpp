@@ -50,10 +50,10 @@ QList<premium::DayLine> StatementPage::linesOfEarlierStatements(const QList<prem
 
 void StatementPage::Calc割増(int byRuleRow, int typedRow)
 {
-    Grid明細->commitRow();
-    const int rows = Grid明細->rowCount();
+    grid明細->commitRow();
+    const int rows = grid明細->rowCount();
     const auto value = [this](int row, int column) {
-        return Grid明細->valueAt(row, column);
+        return grid明細->valueAt(row, column);
     };
     QList<premium::DayLine> lines;
     lines.reserve(rows);
@@ -121,7 +121,7 @@ void StatementPage::Calc割増(int byRuleRow, int typedRow)
         return;
     }
     for (int row : std::as_const(changedRows))
-        Grid明細->tableModel()->selectRow(row);
+        grid明細->tableModel()->selectRow(row);
 }
 
 void StatementPage::applyPaySettings(const settings::PaySettings &paySettings)
