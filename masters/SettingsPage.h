@@ -11,6 +11,7 @@ class QDateEdit;
 class QGridLayout;
 class QDoubleSpinBox;
 class QTableWidget;
+class QVBoxLayout;
 
 namespace pelmar {
 
@@ -96,7 +97,15 @@ private:
     QTableWidget *lstBackup = nullptr;
     QPushButton *cmdバックアップ復元 = nullptr;
 
+    void buildCompanySettings(QGridLayout *company);
+    void buildAllDelete(QGridLayout *company);
     void buildPaySettings(QGridLayout *grid);
+    void makePayControls();
+    void layOutPaySettings(QGridLayout *grid, QFrame *bar);
+    void connectPaySettings();
+    void buildBackupList(QGridLayout *backups);
+    void buildInformation(QVBoxLayout *body);
+    void connectOperations();
     void showPaySettings(const settings::PaySettings &paySettings);
     // What the confirmation and the notices call a backup: when and why.
     QString describeChosen() const;

@@ -74,7 +74,7 @@ protected:
 private:
     QFrame *imContainer3D2 = nullptr;
     QFrame *imContainer3D9 = nullptr;
-    DataGrid *Grid履歴 = nullptr;
+    DataGrid *grid履歴 = nullptr;
     QPushButton *cmd履歴クリア = nullptr;
     QPushButton *cmd履歴読込 = nullptr;
     QPushButton *cmd履歴選択 = nullptr;

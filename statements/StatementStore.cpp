@@ -208,13 +208,13 @@ bool loadLines(const QSqlDatabase &main, const QSqlDatabase &work, const QString
                     {name, title}))
         return false;
     QList<QVariantList> lines;
-    while (lines.size() < detail::kStatementLines && stored.next())
+    while (lines.size() < statements::kStatementLines && stored.next())
         lines << stored.values(columns::line.size());
     // A read that stops on an error is a failed read, not a short one: half
     // a statement must never pass for all of it.
     if (stored.failed())
         return false;
-    return holdRows(work, detail::linesOnPage(lines));
+    return holdRows(work, statements::linesOnPage(lines));
 }
 
 bool remove(const QSqlDatabase &main, const QString &name, const QString &title)
