@@ -9,6 +9,7 @@
 #include "reports/MonthReports.h"
 #include "reports/ReportLayout.h"
 #include "reports/ReportPrinter.h"
+#include "statements/PunchStore.h"
 #include "store/Database.h"
 #include "store/ExportFile.h"
 
@@ -42,6 +43,7 @@ constexpr ExportOption kExports[] = {
     {"--export-pdf", Action::ExportPdf, 2, "タイトルとファイル"},
     {"--export-summary", Action::ExportSummary, 2, "タイトルとファイル"},
     {"--export-ledger", Action::ExportLedger, 3, "氏名と年とファイル"},
+    {"--import-punches", Action::ImportPunches, 2, "ファイルとタイトル"},
 };
 
 // After it every argument is a value, whatever it looks like.
@@ -171,7 +173,10 @@ private:
             return mistake(QStringLiteral("%1 には%2を指定してください。").arg(name, QString::fromUtf8(chosen.what)));
         m_command.action = chosen.action;
         m_command.file = values.last();
-        if (chosen.action == Action::ExportLedger) {
+        if (chosen.action == Action::ImportPunches) {
+            m_command.file = values[0];
+            m_command.title = values[1];
+        } else if (chosen.action == Action::ExportLedger) {
             m_command.name = values[0];
             // Four digits and nothing else: toInt() alone would take "+202"
             // or " 202" for a year.
@@ -354,7 +359,7 @@ QString usage()
                           "\n"
                           "オプションを付けずに起動すると Pelmar の画面を開きます。次のオプションは画面を開かずに、\n"
                           "保存済みの明細から書き出して終わります（画面のない環境でも動きます）。Pelmar を使っている\n"
-                          "最中でも書き出せます。データは読むだけで、変えません。\n"
+                          "最中でも書き出せます。書き出しはデータを読むだけで、変えません。\n"
                           "\n"
                           "  --export-pdf タイトル ファイル.pdf\n"
                           "      そのタイトルで保存した明細すべての給与明細を、従業員の No の順に 1 名 1 ページで\n"
@@ -366,8 +371,14 @@ QString usage()
                           "  --export-ledger 氏名 年 ファイル.csv\n"
                           "      その従業員のその年の賃金台帳（明細 1 件 1 行）を CSV に書き出します。\n"
                           "      明細は、その最初の勤務日の年に数えます（年は 2024 のように 4 桁）。\n"
+                          "  --import-punches ファイル.csv タイトル\n"
+                          "      タイムレコーダーなどの打刻の CSV（1 行 1 勤務）を、そのタイトルの明細として取り込みます。\n"
+                          "      見出しが 氏名（または従業員番号）・日付・出勤・退勤・休憩 のファイルか、画面の「取込」で\n"
+                          "      列を指定したことのある見出しのファイルに限ります。取り込めない行が一つでもある、\n"
+                          "      タイトルが締め済み、またはそのタイトルの明細がすでにある従業員がいるときは、理由を\n"
+                          "      標準エラーに出して何も書き込みません。書き込む前にバックアップを取ります。\n"
                           "  --data フォルダー\n"
-                          "      書き出しに使うデータフォルダー（Pelmar.mdb のあるフォルダー）。指定しなければ\n"
+                          "      書き出しと取込に使うデータフォルダー（Pelmar.mdb のあるフォルダー）。指定しなければ\n"
                           "      Pelmar の画面が使うのと同じフォルダーです。\n"
                           "  -h, --help\n"
                           "      この説明を表示して終わります。\n"
@@ -385,14 +396,18 @@ QString usage()
                           "\n"
                           "終了コード: 0 書き出した / 1 書き出せなかった（明細がない、ファイルに書き込めない、\n"
                           "データを開けないなど。理由は標準エラーに出ます） / 2 オプションの誤り\n"
+                          "（--import-punches では 0 取り込んだ / 1 何も取り込まなかった）\n"
                           "\n"
                           "Usage: pelmar [--data DIR] --export-pdf TITLE FILE.pdf [--with-lines]\n"
                           "       pelmar [--data DIR] --export-summary TITLE FILE.csv\n"
                           "       pelmar [--data DIR] --export-ledger NAME YEAR FILE.csv\n"
+                          "       pelmar [--data DIR] --import-punches FILE.csv TITLE\n"
                           "       pelmar --help | --version\n"
                           "Values are taken as written, after -- even options; FILE - is standard output.\n"
                           "Without options Pelmar opens its window. The exports need no display, only read the data,\n"
-                          "print what they wrote and exit 0; 1 when nothing could be written, 2 for a wrong option.\n");
+                          "print what they wrote and exit 0; 1 when nothing could be written, 2 for a wrong option.\n"
+                          "--import-punches writes: a whole file of punches stored as statements after a backup,\n"
+                          "or nothing (exit 1, every reason on stderr).\n");
 }
 
 Result execute(const Command &command, const QString &programDataFolder)
@@ -409,9 +424,14 @@ Result execute(const Command &command, const QString &programDataFolder)
     case Action::ExportPdf:
     case Action::ExportSummary:
     case Action::ExportLedger:
+    case Action::ImportPunches:
         break;
     }
     const QString folder = command.dataFolder.isEmpty() ? programDataFolder : command.dataFolder;
+    if (command.action == Action::ImportPunches) {
+        const punch::CommandOutcome outcome = punch::importFromCommandLine(folder, command.file, command.title);
+        return {outcome.exitCode, outcome.out, outcome.err};
+    }
     // A mistyped file name must never cost the data: the place is checked
     // before the report is made, and again when the file is written.
     exportfile::protectDataFolder(folder);

@@ -141,7 +141,15 @@ struct MessageKey {
     X(締め, 解除確認)                                                                                                  \
     X(締め, 変更不可)                                                                                                  \
     X(締め, 一括削除不可)                                                                                              \
-    X(エラー, 締め)
+    X(エラー, 締め)                                                                                                    \
+    /* punches from a time recorder's file made into statements */                                                     \
+    X(取込, ファイル)                                                                                                  \
+    X(取込, 列未指定)                                                                                                  \
+    X(取込, エラー行確認)                                                                                              \
+    X(取込, 置換確認)                                                                                                  \
+    X(取込, なし)                                                                                                      \
+    X(取込, 完了)                                                                                                      \
+    X(エラー, 取込)
 
 namespace msg {
 

@@ -3,6 +3,7 @@
 #include "calc/Formats.h"
 #include "messages/ShowMsg.h"
 #include "reports/ReportDialog.h"
+#include "statements/PunchImportDialog.h"
 #include "statements/StatementStore.h"
 #include "store/Failure.h"
 #include "store/ProgramState.h"
@@ -37,12 +38,14 @@ HistoryPage::HistoryPage(ProgramState &state, QWidget *parent) : TabPage(parent)
                                   {&cmd履歴クリア, QStringLiteral("cmd履歴クリア"), QStringLiteral("クリア")},
                                   {&cmd履歴読込, QStringLiteral("cmd履歴読込"), QStringLiteral("読込")},
                                   {&cmd履歴選択, QStringLiteral("cmd履歴選択"), QStringLiteral("選択")},
+                                  {&cmd取込, QStringLiteral("cmd取込"), QStringLiteral("取込")},
                               },
                               {&cmdHint2, QStringLiteral("cmdHint2")});
 
     connect(cmd履歴読込, &QPushButton::clicked, this, &HistoryPage::Read履歴);
     connect(cmd履歴クリア, &QPushButton::clicked, this, &HistoryPage::Clear履歴);
     connect(cmd履歴選択, &QPushButton::clicked, this, &HistoryPage::choose);
+    connect(cmd取込, &QPushButton::clicked, this, &HistoryPage::cmd取込_Click);
     connect(cmdHint2, &QAbstractButton::clicked, this, [this] { emit hintRequested(cmdHint2); });
     connectReports();
 }
@@ -84,6 +87,14 @@ void HistoryPage::choose()
     if (name.isEmpty() || title.isEmpty())
         return;
     emit statementChosen(name, title);
+}
+
+void HistoryPage::cmd取込_Click()
+{
+    auto *dialog = new PunchImportDialog(m_state, this);
+    connect(dialog, &PunchImportDialog::imported, this, &HistoryPage::Read履歴);
+    dialog->setWindowModality(Qt::WindowModal);
+    dialog->show();
 }
 
 void HistoryPage::bindData()

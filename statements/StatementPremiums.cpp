@@ -22,30 +22,7 @@ void StatementPage::Calc明細()
 
 QList<premium::DayLine> StatementPage::linesOfEarlierStatements(const QList<premium::DayLine> &lines)
 {
-    // The weeks the statement's lines lie in, from the first one's start.
-    std::optional<QDate> first, last;
-    for (const premium::DayLine &line : lines) {
-        if (worktime::isEmptyValue(line.date))
-            continue;
-        const auto date = worktime::dateOfEntry(line.date.toString());
-        if (!date)
-            continue;
-        first = first ? std::min(*first, *date) : *date;
-        last = last ? std::max(*last, *date) : *date;
-    }
-    const QString name = cmb氏名->currentText();
-    if (!first || name.isEmpty())
-        return {};
-    const QDate weekStart = first->addDays(-((first->dayOfWeek() - int(m_pay.weekStart) + 7) % 7));
-    const auto stored = statements::linesOfOtherStatements(m_state.MainDb, name, txtタイトル->text(),
-                                                           weekStart.toString(QStringLiteral("yyyyMMdd")),
-                                                           last->toString(QStringLiteral("yyyyMMdd")));
-    QList<premium::DayLine> earlier;
-    if (!stored)
-        return earlier;
-    for (const QVariantList &line : *stored)
-        earlier << premium::DayLine{0, line.at(0), line.at(1), line.at(2), line.at(3), line.at(4), {}, {}};
-    return earlier;
+    return statements::earlierLines(m_state.MainDb, cmb氏名->currentText(), txtタイトル->text(), lines, m_pay.weekStart);
 }
 
 void StatementPage::Calc割増(int byRuleRow, int typedRow)
