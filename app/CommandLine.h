@@ -18,13 +18,14 @@ enum class Action {
     ExportPdf,
     ExportSummary,
     ExportLedger,
+    ImportPunches, // --import-punches FILE TITLE: punches of a time recorder stored as statements
     UsageError,
 };
 
 struct Command {
     Action action = Action::RunProgram;
     QString dataFolder; // --data; empty for the folder the program uses
-    QString title; // --export-pdf, --export-summary
+    QString title; // --export-pdf, --export-summary, --import-punches
     QString name; // --export-ledger
     int year = 0;
     QString file;
