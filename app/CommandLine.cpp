@@ -11,6 +11,7 @@
 #include "reports/PaySlip.h"
 #include "reports/ReportLayout.h"
 #include "reports/ReportPrinter.h"
+#include "statements/PunchStore.h"
 #include "store/Database.h"
 #include "store/ExportFile.h"
 
@@ -47,6 +48,7 @@ constexpr ExportOption kExports[] = {
     {"--export-withholding", Action::ExportWithholding, 3, "氏名と年とファイル"},
     {"--export-tax-payments", Action::ExportTaxPayments, 2, "年とファイル"},
     {"--export-cash", Action::ExportCash, 2, "タイトルとファイル"},
+    {"--import-punches", Action::ImportPunches, 2, "ファイルとタイトル"},
 };
 
 // After it every argument is a value, whatever it looks like.
@@ -92,6 +94,154 @@ Command mistake(const QString &what)
     command.error = what;
     return command;
 }
+
+// Reads the arguments in order; the first mistake ends the reading, so the
+// user is told of the earliest one. Kept by hand rather than on
+// QCommandLineParser: an export takes two or three values to one option,
+// taken as written even when they look like options (a title "-x", or
+// "--data" behind "--"); an option missing its value must not take the
+// next option for it; and the first mistake, not the last, is the one told.
+class ArgumentReader {
+public:
+    explicit ArgumentReader(const QStringList &arguments) : m_arguments(arguments) {}
+
+    Command read()
+    {
+        for (m_at = 1; m_at < m_arguments.size(); ++m_at) {
+            const QString &argument = m_arguments[m_at];
+            if (m_literal)
+                return mistake(QStringLiteral("%1 が何の指定か分かりません。").arg(argument));
+            if (argument == kEndOfOptions) {
+                m_literal = true;
+                continue;
+            }
+            bool takesValue = false;
+            if (!qtOptionName(argument, &takesValue).isEmpty()) {
+                m_at += takesValue ? 1 : 0;
+                continue;
+            }
+            const bool help = argument == QLatin1String("--help") || argument == QLatin1String("-h")
+                || argument == QLatin1String("-?");
+            if (help || argument == QLatin1String("--version") || argument == QLatin1String("-v")) {
+                Command command;
+                command.action = help ? Action::Help : Action::Version;
+                return command;
+            }
+            if (argument == QLatin1String("--with-lines")) {
+                m_withLines = true;
+                continue;
+            }
+            if (const std::optional<Command> wrong = readOption(argument))
+                return *wrong;
+        }
+        return finish();
+    }
+
+private:
+    // --data or an export, with its values; a mistake, or nothing when the
+    // reading goes on.
+    std::optional<Command> readOption(const QString &argument)
+    {
+        if (argument == QLatin1String("--data") || argument.startsWith(QLatin1String("--data=")))
+            return readDataFolder(argument);
+        for (const ExportOption &option : kExports)
+            if (argument == QLatin1String(option.name))
+                return readExport(option);
+        if (argument.startsWith(u'-') && argument.size() > 1)
+            return mistake(QStringLiteral("%1 というオプションはありません。").arg(argument));
+        return mistake(QStringLiteral("%1 が何の指定か分かりません。").arg(argument));
+    }
+
+    std::optional<Command> readDataFolder(const QString &argument)
+    {
+        if (m_dataGiven)
+            return mistake(QStringLiteral("--data は一度だけ指定してください。"));
+        const bool joined = argument.contains(u'=');
+        if (!joined
+            && (m_at + 1 >= m_arguments.size() || isOurOption(m_arguments[m_at + 1])
+                || m_arguments[m_at + 1] == kEndOfOptions))
+            return mistake(QStringLiteral("--data にはデータフォルダーを指定してください。"));
+        m_command.dataFolder = joined ? argument.section(u'=', 1) : m_arguments[++m_at];
+        if (m_command.dataFolder.isEmpty())
+            return mistake(QStringLiteral("--data にはデータフォルダーを指定してください。"));
+        m_dataGiven = true;
+        return std::nullopt;
+    }
+
+    std::optional<Command> readExport(const ExportOption &chosen)
+    {
+        if (m_command.action != Action::RunProgram)
+            return mistake(QStringLiteral("書き出しは一度に一つだけ指定してください。"));
+        const QString name = QString::fromLatin1(chosen.name);
+        const QStringList values = takeValues(chosen.values);
+        if (values.size() < chosen.values)
+            return mistake(QStringLiteral("%1 には%2を指定してください。").arg(name, QString::fromUtf8(chosen.what)));
+        m_command.action = chosen.action;
+        m_command.file = values.last();
+        if (chosen.action == Action::ImportPunches) {
+            m_command.file = values[0];
+            m_command.title = values[1];
+        } else if (const bool named =
+                       chosen.action == Action::ExportLedger || chosen.action == Action::ExportWithholding;
+                   named || chosen.action == Action::ExportTaxPayments) {
+            const QString &year = values[named ? 1 : 0];
+            if (named)
+                m_command.name = values[0];
+            // Four digits and nothing else: toInt() alone would take "+202"
+            // or " 202" for a year.
+            const bool fourDigits = year.size() == 4
+                && std::all_of(year.cbegin(), year.cend(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+            m_command.year = fourDigits ? year.toInt() : 0;
+            if (m_command.year < 1)
+                return mistake(
+                    QStringLiteral("%1 の年は 2024 のように 4 桁の数字で指定してください（%2）。").arg(name, year));
+        } else {
+            m_command.title = values[0];
+        }
+        if (m_command.file.isEmpty())
+            return mistake(QStringLiteral("%1 には書き出すファイルを指定してください。").arg(name));
+        return std::nullopt;
+    }
+
+    // The values are taken as they are written, whatever they look like, up
+    // to one of Pelmar's own options; behind "--" even those.
+    QStringList takeValues(int count)
+    {
+        QStringList values;
+        while (values.size() < count && m_at + 1 < m_arguments.size()) {
+            const QString &value = m_arguments[m_at + 1];
+            if (!m_literal && value == kEndOfOptions) {
+                m_literal = true;
+                ++m_at;
+                continue;
+            }
+            if (!m_literal && isOurOption(value))
+                break;
+            values << value;
+            ++m_at;
+        }
+        return values;
+    }
+
+    Command finish()
+    {
+        if (m_withLines && m_command.action != Action::ExportPdf)
+            return mistake(QStringLiteral("--with-lines は --export-pdf と一緒に指定してください。"));
+        if (m_dataGiven && m_command.action == Action::RunProgram)
+            return mistake(QStringLiteral("--data は書き出しのオプションと一緒に指定してください。"));
+        m_command.dayLines = m_withLines;
+        return m_command;
+    }
+
+    const QStringList &m_arguments;
+    qsizetype m_at = 1;
+    Command m_command;
+    bool m_withLines = false;
+    bool m_dataGiven = false;
+    // After "--" nothing is an option: a title such as --help or -style is
+    // written behind it.
+    bool m_literal = false;
+};
 
 void print(FILE *stream, const QString &text)
 {
@@ -266,108 +416,7 @@ Result exportCash(const QSqlDatabase &main, const Command &command)
 
 Command parse(const QStringList &arguments)
 {
-    Command command;
-    bool withLines = false;
-    bool dataGiven = false;
-    // After "--" nothing is an option: a title such as --help or -style is
-    // written behind it.
-    bool literal = false;
-    for (qsizetype i = 1; i < arguments.size(); ++i) {
-        const QString &argument = arguments[i];
-        if (literal)
-            return mistake(QStringLiteral("%1 が何の指定か分かりません。").arg(argument));
-        if (argument == kEndOfOptions) {
-            literal = true;
-            continue;
-        }
-        bool takesValue = false;
-        if (!qtOptionName(argument, &takesValue).isEmpty()) {
-            i += takesValue ? 1 : 0;
-            continue;
-        }
-        if (argument == QLatin1String("--help") || argument == QLatin1String("-h") || argument == QLatin1String("-?")) {
-            command = Command();
-            command.action = Action::Help;
-            return command;
-        }
-        if (argument == QLatin1String("--version") || argument == QLatin1String("-v")) {
-            command = Command();
-            command.action = Action::Version;
-            return command;
-        }
-        if (argument == QLatin1String("--with-lines")) {
-            withLines = true;
-            continue;
-        }
-        if (argument == QLatin1String("--data") || argument.startsWith(QLatin1String("--data="))) {
-            if (dataGiven)
-                return mistake(QStringLiteral("--data は一度だけ指定してください。"));
-            const bool joined = argument.contains(u'=');
-            if (!joined
-                && (i + 1 >= arguments.size() || isOurOption(arguments[i + 1]) || arguments[i + 1] == kEndOfOptions))
-                return mistake(QStringLiteral("--data にはデータフォルダーを指定してください。"));
-            command.dataFolder = joined ? argument.section(u'=', 1) : arguments[++i];
-            if (command.dataFolder.isEmpty())
-                return mistake(QStringLiteral("--data にはデータフォルダーを指定してください。"));
-            dataGiven = true;
-            continue;
-        }
-        const ExportOption *chosen = nullptr;
-        for (const ExportOption &option : kExports)
-            if (argument == QLatin1String(option.name))
-                chosen = &option;
-        if (!chosen) {
-            if (argument.startsWith(u'-') && argument.size() > 1)
-                return mistake(QStringLiteral("%1 というオプションはありません。").arg(argument));
-            return mistake(QStringLiteral("%1 が何の指定か分かりません。").arg(argument));
-        }
-        if (command.action != Action::RunProgram)
-            return mistake(QStringLiteral("書き出しは一度に一つだけ指定してください。"));
-        const QString name = QString::fromLatin1(chosen->name);
-        // The values are taken as they are written, whatever they look like,
-        // up to one of Pelmar's own options; behind "--" even those.
-        QStringList values;
-        while (values.size() < chosen->values && i + 1 < arguments.size()) {
-            const QString &value = arguments[i + 1];
-            if (!literal && value == kEndOfOptions) {
-                literal = true;
-                ++i;
-                continue;
-            }
-            if (!literal && isOurOption(value))
-                break;
-            values << value;
-            ++i;
-        }
-        if (values.size() < chosen->values)
-            return mistake(QStringLiteral("%1 には%2を指定してください。").arg(name, QString::fromUtf8(chosen->what)));
-        command.action = chosen->action;
-        command.file = values.last();
-        const bool named = chosen->action == Action::ExportLedger || chosen->action == Action::ExportWithholding;
-        if (named || chosen->action == Action::ExportTaxPayments) {
-            const QString &year = values[named ? 1 : 0];
-            if (named)
-                command.name = values[0];
-            // Four digits and nothing else: toInt() alone would take "+202"
-            // or " 202" for a year.
-            const bool fourDigits = year.size() == 4
-                && std::all_of(year.cbegin(), year.cend(), [](QChar c) { return c >= u'0' && c <= u'9'; });
-            command.year = fourDigits ? year.toInt() : 0;
-            if (command.year < 1)
-                return mistake(
-                    QStringLiteral("%1 の年は 2024 のように 4 桁の数字で指定してください（%2）。").arg(name, year));
-        } else {
-            command.title = values[0];
-        }
-        if (command.file.isEmpty())
-            return mistake(QStringLiteral("%1 には書き出すファイルを指定してください。").arg(name));
-    }
-    if (withLines && command.action != Action::ExportPdf)
-        return mistake(QStringLiteral("--with-lines は --export-pdf と一緒に指定してください。"));
-    if (dataGiven && command.action == Action::RunProgram)
-        return mistake(QStringLiteral("--data は書き出しのオプションと一緒に指定してください。"));
-    command.dayLines = withLines;
-    return command;
+    return ArgumentReader(arguments).read();
 }
 
 QString usage()
@@ -376,7 +425,7 @@ QString usage()
                           "\n"
                           "オプションを付けずに起動すると Pelmar の画面を開きます。次のオプションは画面を開かずに、\n"
                           "保存済みの明細から書き出して終わります（画面のない環境でも動きます）。Pelmar を使っている\n"
-                          "最中でも書き出せます。データは読むだけで、変えません。\n"
+                          "最中でも書き出せます。書き出しはデータを読むだけで、変えません。\n"
                           "\n"
                           "  --export-pdf タイトル ファイル.pdf\n"
                           "      そのタイトルで保存した明細すべての給与明細を、従業員の No の順に 1 名 1 ページで\n"
@@ -399,8 +448,14 @@ QString usage()
                           "  --export-cash タイトル ファイル.csv\n"
                           "      そのタイトルの金種表（各人の差引支給額を作る紙幣と硬貨の枚数と合計）を CSV に\n"
                           "      書き出します。差引支給額のない人は理由を書き、合計に含みません。\n"
+                          "  --import-punches ファイル.csv タイトル\n"
+                          "      タイムレコーダーなどの打刻の CSV（1 行 1 勤務）を、そのタイトルの明細として取り込みます。\n"
+                          "      見出しが 氏名（または従業員番号）・日付・出勤・退勤・休憩 のファイルか、画面の「取込」で\n"
+                          "      列を指定したことのある見出しのファイルに限ります。取り込めない行が一つでもある、\n"
+                          "      タイトルが締め済み、またはそのタイトルの明細がすでにある従業員がいるときは、理由を\n"
+                          "      標準エラーに出して何も書き込みません。書き込む前にバックアップを取ります。\n"
                           "  --data フォルダー\n"
-                          "      書き出しに使うデータフォルダー（Pelmar.mdb のあるフォルダー）。指定しなければ\n"
+                          "      書き出しと取込に使うデータフォルダー（Pelmar.mdb のあるフォルダー）。指定しなければ\n"
                           "      Pelmar の画面が使うのと同じフォルダーです。\n"
                           "  -h, --help\n"
                           "      この説明を表示して終わります。\n"
@@ -418,6 +473,7 @@ QString usage()
                           "\n"
                           "終了コード: 0 書き出した / 1 書き出せなかった（明細がない、ファイルに書き込めない、\n"
                           "データを開けないなど。理由は標準エラーに出ます） / 2 オプションの誤り\n"
+                          "（--import-punches では 0 取り込んだ / 1 何も取り込まなかった）\n"
                           "\n"
                           "Usage: pelmar [--data DIR] --export-pdf TITLE FILE.pdf [--with-lines]\n"
                           "       pelmar [--data DIR] --export-summary TITLE FILE.csv\n"
@@ -425,10 +481,13 @@ QString usage()
                           "       pelmar [--data DIR] --export-withholding NAME YEAR FILE.csv\n"
                           "       pelmar [--data DIR] --export-tax-payments YEAR FILE.csv\n"
                           "       pelmar [--data DIR] --export-cash TITLE FILE.csv\n"
+                          "       pelmar [--data DIR] --import-punches FILE.csv TITLE\n"
                           "       pelmar --help | --version\n"
                           "Values are taken as written, after -- even options; FILE - is standard output.\n"
                           "Without options Pelmar opens its window. The exports need no display, only read the data,\n"
-                          "print what they wrote and exit 0; 1 when nothing could be written, 2 for a wrong option.\n");
+                          "print what they wrote and exit 0; 1 when nothing could be written, 2 for a wrong option.\n"
+                          "--import-punches writes: a whole file of punches stored as statements after a backup,\n"
+                          "or nothing (exit 1, every reason on stderr).\n");
 }
 
 Result execute(const Command &command, const QString &programDataFolder)
@@ -448,9 +507,14 @@ Result execute(const Command &command, const QString &programDataFolder)
     case Action::ExportWithholding:
     case Action::ExportTaxPayments:
     case Action::ExportCash:
+    case Action::ImportPunches:
         break;
     }
     const QString folder = command.dataFolder.isEmpty() ? programDataFolder : command.dataFolder;
+    if (command.action == Action::ImportPunches) {
+        const punch::CommandOutcome outcome = punch::importFromCommandLine(folder, command.file, command.title);
+        return {outcome.exitCode, outcome.out, outcome.err};
+    }
     // A mistyped file name must never cost the data: the place is checked
     // before the report is made, and again when the file is written.
     exportfile::protectDataFolder(folder);

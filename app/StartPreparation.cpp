@@ -22,7 +22,7 @@ QString connectionName(const char *which)
 ReadyAtStart readyTables(const QSqlDatabase &main, const QSqlDatabase &work)
 {
     ReadyAtStart ready;
-    ready.lines = detail::resetLines(work);
+    ready.lines = statements::resetLines(work);
     ready.history = statements::clearHistory(work);
     ready.patterns = patterns::readMaster(main, work);
     ready.reference = patterns::copyToReference(main, work);

@@ -313,7 +313,7 @@ statements::Header middleStatement(const Connections &files, int count)
     const QString name = QStringLiteral("従業員%1").arg(index % 150 + 1);
     const QString title = QStringLiteral("%1月分").arg(index);
     if (count == 0 && !statements::readHeader(files.main, name, title)) {
-        detail::resetLines(files.work);
+        statements::resetLines(files.work);
         run(files.work,
             QStringLiteral("update w明細 set 日付 = '20260301', 開始時間 = '0900', 終了時間 = '1800',"
                            " 休憩 = 1, 時間 = 8, 時給 = 1000, 金額 = 8000 where 行番号 <= ?"),
@@ -339,7 +339,7 @@ void reopenAndSave(benchmark::State &state)
         [&](Measured &times) {
             // A statement is reopened onto an empty page, as the page is
             // after a save or a clear.
-            detail::resetLines(files.work);
+            statements::resetLines(files.work);
             measure(times, [&] {
                 const auto header = statements::readHeader(files.main, chosen.name, chosen.title);
                 statements::loadLines(files.main, files.work, chosen.name, chosen.title);
@@ -347,7 +347,7 @@ void reopenAndSave(benchmark::State &state)
             });
         },
         [&](Measured &times) {
-            detail::resetLines(files.work);
+            statements::resetLines(files.work);
             measure(times, [&] {
                 // Reopen: the header, then the page's 60 empty lines with the
                 // stored ones over the first of them.
@@ -376,7 +376,7 @@ void reopenAndSave(benchmark::State &state)
                 QSqlQuery(files.work).exec(QStringLiteral("delete from w明細"));
                 QSqlQuery empty(files.work);
                 empty.prepare(QStringLiteral("insert into w明細 (行番号) values (?)"));
-                for (int row = 1; row <= detail::kStatementLines; ++row) {
+                for (int row = 1; row <= statements::kStatementLines; ++row) {
                     empty.bindValue(0, row);
                     empty.exec();
                 }

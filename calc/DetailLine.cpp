@@ -3,7 +3,7 @@
 #include "calc/Formats.h"
 #include "calc/WorkTime.h"
 
-namespace pelmar::detail {
+namespace pelmar::daylines {
 
 namespace {
 
@@ -193,4 +193,4 @@ QString patternCaption(const QVariant &start, const QVariant &end, const QVarian
         + QStringLiteral("実労 ") + plainText(worked);
 }
 
-} // namespace pelmar::detail
+} // namespace pelmar::daylines

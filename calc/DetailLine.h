@@ -8,7 +8,7 @@
 #include <array>
 #include <functional>
 
-namespace pelmar::detail {
+namespace pelmar::daylines {
 
 // Columns of a statement line, as the grid and w明細 order them.
 enum Column { kLineNo = 0, kDate, kStart, kEnd, kBreak, kHours, kWage, kAdjustment, kAmount, kColumnCount };
@@ -71,4 +71,4 @@ Line fillFromPattern(Line line, const patterns::PatternTimes &pattern, const QVa
 QString patternCaption(const QVariant &start, const QVariant &end, const QVariant &breakHours, const QVariant &worked,
                        int spacesBeforeWorked);
 
-} // namespace pelmar::detail
+} // namespace pelmar::daylines

@@ -60,24 +60,7 @@ HintWindow::HintWindow(const HintHandOver &handOver, const QString &workConnecti
     if (parent)
         setFont(parent->font());
 
-    // The names a text is kept under are the program's business: they are
-    // filled as ever, but a shop owner reading the help does not see them.
-    auto *namesFrame = new QWidget(this);
-    namesFrame->setObjectName(QStringLiteral("frameHintNames"));
-    namesFrame->hide();
-    auto *names = new QGridLayout(namesFrame);
-    names->setContentsMargins(0, 0, 0, 0);
-    lblFormName = valueLabel(QStringLiteral("lblFormName"), handOver.HintFormName, namesFrame);
-    lblFormTitle = valueLabel(QStringLiteral("lblFormTitle"), handOver.HintFormTitle, namesFrame);
-    lblCtlName = valueLabel(QStringLiteral("lblCtlName"), handOver.HintCtlName, namesFrame);
-    names->addWidget(captionLabel(QStringLiteral("画面名"), namesFrame), 0, 0);
-    names->addWidget(lblFormName, 0, 1);
-    names->addWidget(captionLabel(QStringLiteral("ボタン名"), namesFrame), 0, 2);
-    names->addWidget(lblCtlName, 0, 3);
-    names->addWidget(captionLabel(QStringLiteral("画面タイトル"), namesFrame), 1, 0);
-    names->addWidget(lblFormTitle, 1, 1, 1, 3);
-    names->setColumnStretch(1, 1);
-    names->setColumnStretch(3, 1);
+    QWidget *namesFrame = buildNames(handOver);
 
     txtContents = namedControl<QPlainTextEdit>(QStringLiteral("txtContents"), this);
     txtContents->setTabChangesFocus(true);
@@ -86,19 +69,7 @@ HintWindow::HintWindow(const HintHandOver &handOver, const QString &workConnecti
     txtContents->setReadOnly(true);
     txtContents->setMinimumHeight(180);
 
-    QHBoxLayout *buttons = buttonRow(this,
-                                     {
-                                         {&cmd登録, QStringLiteral("cmd登録"), QStringLiteral("登録")},
-                                         {&cmd編集, QStringLiteral("cmd編集"), QStringLiteral("編集")},
-                                         {&cmd削除, QStringLiteral("cmd削除"), QStringLiteral("削除")},
-                                         {&cmdクリア, QStringLiteral("cmdクリア"), QStringLiteral("クリア")},
-                                     });
-    cmd閉じる = namedButton(QStringLiteral("cmd閉じる"), QStringLiteral("閉じる"), this);
-    buttons->addWidget(cmd閉じる);
-    // The palette's button colour is what the style paints, so the colour
-    // that carries edit mode is the one the user sees.
-    cmd編集->setAutoFillBackground(true);
-    setEditButtonColour(editOffColour());
+    QHBoxLayout *buttons = buildButtons();
 
     auto *editGuide = captionLabel(QStringLiteral("この説明は「編集」を押すと書き換えられ、「登録」で保存されます。"),
                                    this, QStringLiteral("lblHintGuide"));
@@ -119,6 +90,47 @@ HintWindow::HintWindow(const HintHandOver &handOver, const QString &workConnecti
 
     ReadHint();
     txtContents->setFocus();
+}
+
+// The names a text is kept under are the program's business: they are
+// filled as ever, but a shop owner reading the help does not see them.
+QWidget *HintWindow::buildNames(const HintHandOver &handOver)
+{
+    auto *namesFrame = new QWidget(this);
+    namesFrame->setObjectName(QStringLiteral("frameHintNames"));
+    namesFrame->hide();
+    auto *names = new QGridLayout(namesFrame);
+    names->setContentsMargins(0, 0, 0, 0);
+    lblFormName = valueLabel(QStringLiteral("lblFormName"), handOver.HintFormName, namesFrame);
+    lblFormTitle = valueLabel(QStringLiteral("lblFormTitle"), handOver.HintFormTitle, namesFrame);
+    lblCtlName = valueLabel(QStringLiteral("lblCtlName"), handOver.HintCtlName, namesFrame);
+    names->addWidget(captionLabel(QStringLiteral("画面名"), namesFrame), 0, 0);
+    names->addWidget(lblFormName, 0, 1);
+    names->addWidget(captionLabel(QStringLiteral("ボタン名"), namesFrame), 0, 2);
+    names->addWidget(lblCtlName, 0, 3);
+    names->addWidget(captionLabel(QStringLiteral("画面タイトル"), namesFrame), 1, 0);
+    names->addWidget(lblFormTitle, 1, 1, 1, 3);
+    names->setColumnStretch(1, 1);
+    names->setColumnStretch(3, 1);
+    return namesFrame;
+}
+
+QHBoxLayout *HintWindow::buildButtons()
+{
+    QHBoxLayout *buttons = buttonRow(this,
+                                     {
+                                         {&cmd登録, QStringLiteral("cmd登録"), QStringLiteral("登録")},
+                                         {&cmd編集, QStringLiteral("cmd編集"), QStringLiteral("編集")},
+                                         {&cmd削除, QStringLiteral("cmd削除"), QStringLiteral("削除")},
+                                         {&cmdクリア, QStringLiteral("cmdクリア"), QStringLiteral("クリア")},
+                                     });
+    cmd閉じる = namedButton(QStringLiteral("cmd閉じる"), QStringLiteral("閉じる"), this);
+    buttons->addWidget(cmd閉じる);
+    // The palette's button colour is what the style paints, so the colour
+    // that carries edit mode is the one the user sees.
+    cmd編集->setAutoFillBackground(true);
+    setEditButtonColour(editOffColour());
+    return buttons;
 }
 
 QSqlDatabase HintWindow::workDb() const

@@ -7,6 +7,8 @@
 #include <QString>
 #include <QWidget>
 
+class QHBoxLayout;
+
 namespace pelmar {
 
 // What a window hands to the hint window when one of its hint buttons is
@@ -63,6 +65,8 @@ private:
     void cmd編集_Click();
     void cmd削除_Click();
     void cmdクリア_Click();
+    QWidget *buildNames(const HintHandOver &handOver);
+    QHBoxLayout *buildButtons();
     void setEditButtonColour(const QColor &colour);
     QSqlDatabase workDb() const;
 

@@ -10,6 +10,7 @@
 #include "messages/ShowMsg.h"
 #include "store/Failure.h"
 #include "store/ProgramState.h"
+#include "store/Tables.h"
 #include "widgets/ColumnLayout.h"
 #include "widgets/DataGrid.h"
 #include "widgets/ImeSetOpen.h"
@@ -23,12 +24,9 @@
 namespace pelmar {
 
 namespace {
-constexpr int kNameColumn = 2;
-constexpr int kWageColumn = 3;
-constexpr int kPatternColumn = 4;
-constexpr int kStartColumn = 5;
-constexpr int kEndColumn = 6;
-constexpr int kWorkedColumn = 8;
+// The grid shows w従業員, its drop-down w勤務形態参照.
+namespace col = tables::employeeColumn;
+namespace ref = tables::referenceColumn;
 } // namespace
 
 EmployeePage::EmployeePage(ProgramState &state, QWidget *parent) : TabPage(parent), m_state(state)
@@ -36,8 +34,8 @@ EmployeePage::EmployeePage(ProgramState &state, QWidget *parent) : TabPage(paren
     PageSkeleton skeleton(this, QStringLiteral("page従業員"), QStringLiteral("imContainer3D3"));
     imContainer3D3 = skeleton.frame();
 
-    Grid従業員 = namedControl<DataGrid>(QStringLiteral("Grid従業員"), imContainer3D3);
-    skeleton.body()->addWidget(Grid従業員, 1);
+    grid従業員 = namedControl<DataGrid>(QStringLiteral("Grid従業員"), imContainer3D3);
+    skeleton.body()->addWidget(grid従業員, 1);
 
     DD勤務形態 = namedControl<DataGrid>(QStringLiteral("DD勤務形態"), this);
     DD勤務形態->setDropDownMode(true);
@@ -59,49 +57,49 @@ EmployeePage::EmployeePage(ProgramState &state, QWidget *parent) : TabPage(paren
     connect(cmd従業員行削除, &QPushButton::clicked, this, &EmployeePage::LineDelete従業員);
     connect(cmd給与設定, &QPushButton::clicked, this, &EmployeePage::openPayroll);
     connect(cmdHint3, &QAbstractButton::clicked, this, [this] { emit hintRequested(cmdHint3); });
-    connect(Grid従業員, &DataGrid::dropDownPicked, this, &EmployeePage::onPatternPicked);
+    connect(grid従業員, &DataGrid::dropDownPicked, this, &EmployeePage::onPatternPicked);
     connect(
-        Grid従業員, &DataGrid::entryRefused, this,
+        grid従業員, &DataGrid::entryRefused, this,
         [this](int column, const QString &typed) {
-            const QString caption = Grid従業員->column(column).caption.value_or(QString());
+            const QString caption = grid従業員->column(column).caption.value_or(QString());
             ShowMsg(msg::入力範囲外, typed::refusedEntry(caption, typed));
         },
         Qt::QueuedConnection);
-    Grid従業員->setCellNote([this](int row, int column) {
-        const QVariant wage = Grid従業員->valueAt(row, kWageColumn);
-        if (column != kWageColumn || m_minimumWage <= 0 || wage.isNull() || wage.toDouble() >= m_minimumWage)
+    grid従業員->setCellNote([this](int row, int column) {
+        const QVariant wage = grid従業員->valueAt(row, col::kWage);
+        if (column != col::kWage || m_minimumWage <= 0 || wage.isNull() || wage.toDouble() >= m_minimumWage)
             return QString();
         return QStringLiteral("時給が最低賃金（%1円）を下回っています。").arg(fmt::format(m_minimumWage, fmt::kYen));
     });
-    connect(Grid従業員, &DataGrid::afterColUpdate, this, [this](int column) {
+    connect(grid従業員, &DataGrid::afterColUpdate, this, [this](int column) {
         m_edited = true;
-        if (column == kNameColumn)
+        if (column == col::kName)
             settleTypedName();
-        else if (column == kPatternColumn)
+        else if (column == col::kPatternType)
             settleTypedPattern();
         else
             checkTypedCell(column);
     });
     // Told once the edit is over, not from inside the grid's commit.
     connect(
-        Grid従業員, &DataGrid::writeFailed, this,
+        grid従業員, &DataGrid::writeFailed, this,
         [this](const QSqlError &error) {
             ShowMsg(msg::エラーセル書込み, failureDetail(error, fileOf(m_state.WorkDb)));
         },
         Qt::QueuedConnection);
     // Names take Japanese input; every other column is direct input.
-    connect(Grid従業員, &DataGrid::rowColChange, this, [this] {
-        ImeSetOpen(Grid従業員, Grid従業員->currentColumn() == kNameColumn);
+    connect(grid従業員, &DataGrid::rowColChange, this, [this] {
+        ImeSetOpen(grid従業員, grid従業員->currentColumn() == col::kName);
         // What a refused shift type goes back to.
-        if (Grid従業員->currentColumn() == kPatternColumn)
-            m_patternBefore = Grid従業員->cellValue(kPatternColumn);
+        if (grid従業員->currentColumn() == col::kPatternType)
+            m_patternBefore = grid従業員->cellValue(col::kPatternType);
     });
 }
 
 void EmployeePage::openPayroll()
 {
-    Grid従業員->commitRow();
-    const QString name = Grid従業員->onRow() ? Grid従業員->cellValue(kNameColumn).toString() : QString();
+    grid従業員->commitRow();
+    const QString name = grid従業員->onRow() ? grid従業員->cellValue(col::kName).toString() : QString();
     if (name.isEmpty()) {
         ShowMsg(msg::給与従業員未登録, QStringLiteral("選んだ行（氏名なし）"));
         return;
@@ -127,7 +125,7 @@ void EmployeePage::Clear従業員()
     DD勤務形態->refresh();
     if (!employees::resetPage(m_state.WorkDb))
         ShowMsg(msg::エラー従業員クリア, failureDetail(m_state.WorkDb));
-    Grid従業員->refresh();
+    grid従業員->refresh();
     m_edited = false;
 }
 
@@ -147,7 +145,7 @@ void EmployeePage::showMaster()
     m_readFailed = !(ready && ready->employees) && !employees::readMaster(m_state.MainDb, m_state.WorkDb);
     if (m_readFailed && !employees::resetPage(m_state.WorkDb))
         ShowMsg(msg::エラー従業員クリア);
-    Grid従業員->refresh();
+    grid従業員->refresh();
     m_edited = false;
     if (m_readFailed)
         ShowMsg(msg::エラー従業員読込, failureDetail(m_state.MainDb, m_state.WorkDb));
@@ -159,7 +157,7 @@ void EmployeePage::Entry従業員マスタ()
         ShowMsg(msg::登録従業員未読込);
         return;
     }
-    Grid従業員->commitRow();
+    grid従業員->commitRow();
     if (const QString same = sameNames(); !same.isEmpty()) {
         ShowMsg(msg::入力重複, same);
         return;
@@ -191,10 +189,10 @@ void EmployeePage::LineDelete従業員()
 {
     if (!ShowMsg(msg::削除確認, QStringLiteral("指定された従業員")))
         return;
-    Grid従業員->commitRow();
+    grid従業員->commitRow();
     if (!employees::deleteTicked(m_state.MainDb, m_state.WorkDb))
         ShowMsg(msg::エラー従業員削除, failureDetail(m_state.MainDb, m_state.WorkDb));
-    Grid従業員->refresh();
+    grid従業員->refresh();
     emit masterChanged();
 }
 
@@ -204,8 +202,8 @@ void EmployeePage::LineDelete従業員()
 QString EmployeePage::sameNames() const
 {
     QStringList names;
-    for (int row = 0; row < Grid従業員->rowCount(); ++row) {
-        const QVariant name = Grid従業員->valueAt(row, kNameColumn);
+    for (int row = 0; row < grid従業員->rowCount(); ++row) {
+        const QVariant name = grid従業員->valueAt(row, col::kName);
         names << (name.isNull() ? QString() : name.toString());
     }
     QStringList groups;
@@ -224,39 +222,39 @@ QString EmployeePage::sameNames() const
 // wage that statements would then take.
 void EmployeePage::checkTypedCell(int column)
 {
-    const QVariant typed = Grid従業員->cellValue(column);
-    if (worktime::isEmptyValue(typed) || column < kWageColumn || column == kPatternColumn || column > kWorkedColumn)
+    const QVariant typed = grid従業員->cellValue(column);
+    if (worktime::isEmptyValue(typed) || column < col::kWage || column == col::kPatternType || column > col::kWorked)
         return;
     QVariant taken = typed;
     bool refused = false;
-    if (column == kStartColumn || column == kEndColumn) {
+    if (column == col::kStart || column == col::kEnd) {
         const std::optional<QString> time = worktime::typedTime(typed.toString());
         refused = !time;
         taken = time.value_or(QString());
     } else {
-        const double most = column == kWageColumn ? worktime::kMaxWage : worktime::kMaxLineHours;
+        const double most = column == col::kWage ? worktime::kMaxWage : worktime::kMaxLineHours;
         refused = typed.toDouble() < 0 || typed.toDouble() > most;
     }
     if (!refused) {
         if (!worktime::sameValue(taken, typed))
-            Grid従業員->setCellValue(column, taken);
+            grid従業員->setCellValue(column, taken);
         return;
     }
-    Grid従業員->setCellValue(column, Grid従業員->valueBeforeEdit());
-    const QString entry = typed::refusedEntry(Grid従業員->column(column).caption.value_or(QString()), typed.toString());
-    ShowMsg(column == kStartColumn || column == kEndColumn ? msg::入力時刻形式 : msg::入力範囲外, entry);
+    grid従業員->setCellValue(column, grid従業員->valueBeforeEdit());
+    const QString entry = typed::refusedEntry(grid従業員->column(column).caption.value_or(QString()), typed.toString());
+    ShowMsg(column == col::kStart || column == col::kEnd ? msg::入力時刻形式 : msg::入力範囲外, entry);
 }
 
 // A typed name is what it looks like: blanks around it and invisible
 // characters in it go. Names read from the master are never touched here.
 void EmployeePage::settleTypedName()
 {
-    const QVariant typed = Grid従業員->cellValue(kNameColumn);
+    const QVariant typed = grid従業員->cellValue(col::kName);
     if (typed.isNull())
         return;
     const QString name = typed::cleaned(typed.toString());
     if (name != typed.toString())
-        Grid従業員->setCellValue(kNameColumn, name.isEmpty() ? QVariant() : QVariant(name));
+        grid従業員->setCellValue(col::kName, name.isEmpty() ? QVariant() : QVariant(name));
 }
 
 // A shift type typed rather than picked fills the row as the pick of that
@@ -264,7 +262,7 @@ void EmployeePage::settleTypedName()
 // the master does not hold is refused, never kept without its times.
 void EmployeePage::settleTypedPattern()
 {
-    const QVariant typed = Grid従業員->cellValue(kPatternColumn);
+    const QVariant typed = grid従業員->cellValue(col::kPatternType);
     if (typed.isNull() || typed.toString().isEmpty())
         return;
     const auto folded = [](const QString &type) {
@@ -272,18 +270,18 @@ void EmployeePage::settleTypedPattern()
     };
     int found = -1;
     for (int row = 0; row < DD勤務形態->rowCount() && found < 0; ++row)
-        if (DD勤務形態->valueAt(row, 0).toString() == typed.toString())
+        if (DD勤務形態->valueAt(row, ref::kType).toString() == typed.toString())
             found = row;
     for (int row = 0; row < DD勤務形態->rowCount() && found < 0; ++row)
-        if (folded(DD勤務形態->valueAt(row, 0).toString()) == folded(typed.toString()))
+        if (folded(DD勤務形態->valueAt(row, ref::kType).toString()) == folded(typed.toString()))
             found = row;
     if (found < 0) {
-        Grid従業員->setCellValue(kPatternColumn, m_patternBefore);
+        grid従業員->setCellValue(col::kPatternType, m_patternBefore);
         ShowMsg(msg::入力勤務形態なし, typed.toString());
         return;
     }
-    for (int i = 0; i < 5; ++i)
-        Grid従業員->setCellValue(kPatternColumn + i, DD勤務形態->valueAt(found, i));
+    for (int i = 0; i < ref::kCount; ++i)
+        grid従業員->setCellValue(col::kPatternType + i, DD勤務形態->valueAt(found, ref::kType + i));
 }
 
 void EmployeePage::refreshDropDown()
@@ -295,23 +293,23 @@ void EmployeePage::refreshDropDown()
 
 void EmployeePage::onPatternPicked(int column)
 {
-    if (column != kPatternColumn)
+    if (column != col::kPatternType)
         return;
     // The picked entry's type, times, break and hours, as stored.
-    for (int i = 0; i < 5; ++i)
-        Grid従業員->setCellValue(kPatternColumn + i, DD勤務形態->cellValue(i));
+    for (int i = 0; i < ref::kCount; ++i)
+        grid従業員->setCellValue(col::kPatternType + i, DD勤務形態->cellValue(ref::kType + i));
     m_edited = true;
 }
 
 void EmployeePage::bindData()
 {
-    Grid従業員->bind(m_state.WorkDb, QStringLiteral("w従業員"));
+    grid従業員->bind(m_state.WorkDb, QStringLiteral("w従業員"));
     DD勤務形態->bind(m_state.WorkDb, QStringLiteral("w勤務形態参照"));
 }
 
 void EmployeePage::releaseData()
 {
-    Grid従業員->unbind();
+    grid従業員->unbind();
     DD勤務形態->unbind();
 }
 
@@ -326,20 +324,40 @@ void EmployeePage::setUpGrid()
     const auto right = Qt::AlignRight;
     using namespace Qt::Literals::StringLiterals;
     const auto centre = Qt::AlignHCenter;
-    Grid従業員->setColumnCheckBox(1, true);
-    Grid従業員->setColumnDropDown(4, DD勤務形態);
+    grid従業員->setColumnCheckBox(col::kCheck, true);
+    grid従業員->setColumnDropDown(col::kPatternType, DD勤務形態);
     applyColumnLayout(
-        Grid従業員,
+        grid従業員,
         {
-            {.column = 0, .hidden = true},
-            {.column = 1, .caption = QString(), .widthTwips = 434.8347, .alignment = centre},
-            {.column = 2, .caption = u"氏　　名"_s, .widthTwips = 2910.047, .alignment = Qt::AlignLeft},
-            {.column = 3, .caption = u"時給"_s, .widthTwips = 824.882, .alignment = right, .format = fmt::kYen},
-            {.column = 4, .caption = u"タイプ"_s, .widthTwips = 705.2599, .alignment = centre},
-            {.column = 5, .caption = u"開始時間"_s, .widthTwips = 1124.787, .alignment = centre, .format = fmt::kTime},
-            {.column = 6, .caption = u"終了時間"_s, .widthTwips = 1124.787, .alignment = centre, .format = fmt::kTime},
-            {.column = 7, .caption = u"休憩"_s, .widthTwips = 674, .alignment = centre, .format = fmt::kHours},
-            {.column = 8, .caption = u"実労"_s, .widthTwips = 674, .alignment = centre, .format = fmt::kHours},
+            {.column = col::kNo, .hidden = true},
+            {.column = col::kCheck, .caption = QString(), .widthTwips = 434.8347, .alignment = centre},
+            {.column = col::kName, .caption = u"氏　　名"_s, .widthTwips = 2910.047, .alignment = Qt::AlignLeft},
+            {.column = col::kWage,
+             .caption = u"時給"_s,
+             .widthTwips = 824.882,
+             .alignment = right,
+             .format = fmt::kYen},
+            {.column = col::kPatternType, .caption = u"タイプ"_s, .widthTwips = 705.2599, .alignment = centre},
+            {.column = col::kStart,
+             .caption = u"開始時間"_s,
+             .widthTwips = 1124.787,
+             .alignment = centre,
+             .format = fmt::kTime},
+            {.column = col::kEnd,
+             .caption = u"終了時間"_s,
+             .widthTwips = 1124.787,
+             .alignment = centre,
+             .format = fmt::kTime},
+            {.column = col::kBreak,
+             .caption = u"休憩"_s,
+             .widthTwips = 674,
+             .alignment = centre,
+             .format = fmt::kHours},
+            {.column = col::kWorked,
+             .caption = u"実労"_s,
+             .widthTwips = 674,
+             .alignment = centre,
+             .format = fmt::kHours},
         });
 }
 
@@ -348,11 +366,11 @@ void EmployeePage::setUpDropDown()
     const auto centre = Qt::AlignHCenter;
     applyColumnLayout(DD勤務形態,
                       {
-                          {.column = 0, .widthTwips = 800, .alignment = centre},
-                          {.column = 1, .widthTwips = 1200.189, .alignment = centre, .format = fmt::kTime},
-                          {.column = 2, .widthTwips = 1154.835, .alignment = centre, .format = fmt::kTime},
-                          {.column = 3, .widthTwips = 720, .alignment = centre, .format = fmt::kHours},
-                          {.column = 4, .widthTwips = 720, .alignment = centre, .format = fmt::kHours},
+                          {.column = ref::kType, .widthTwips = 800, .alignment = centre},
+                          {.column = ref::kStart, .widthTwips = 1200.189, .alignment = centre, .format = fmt::kTime},
+                          {.column = ref::kEnd, .widthTwips = 1154.835, .alignment = centre, .format = fmt::kTime},
+                          {.column = ref::kBreak, .widthTwips = 720, .alignment = centre, .format = fmt::kHours},
+                          {.column = ref::kWorked, .widthTwips = 720, .alignment = centre, .format = fmt::kHours},
                       });
     // Every caption is read whole (休憩時間, not a clipped 木憩時間): no
     // column narrower than its caption.
@@ -371,7 +389,7 @@ void EmployeePage::setUpDropDown()
 void EmployeePage::setMinimumWage(double yen)
 {
     m_minimumWage = yen;
-    Grid従業員->viewport()->update();
+    grid従業員->viewport()->update();
 }
 
 } // namespace pelmar

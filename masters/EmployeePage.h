@@ -45,7 +45,7 @@ protected:
 private:
     QFrame *imContainer3D3 = nullptr;
     QFrame *imContainer3D10 = nullptr;
-    DataGrid *Grid従業員 = nullptr;
+    DataGrid *grid従業員 = nullptr;
     DataGrid *DD勤務形態 = nullptr;
     QPushButton *cmdクリア従業員 = nullptr;
     QPushButton *cmd従業員登録 = nullptr;

@@ -24,8 +24,8 @@ PatternPage::PatternPage(ProgramState &state, QWidget *parent) : TabPage(parent)
     PageSkeleton skeleton(this, QStringLiteral("page勤務形態"), QStringLiteral("imContainer3D11"));
     imContainer3D11 = skeleton.frame();
 
-    Grid勤務形態 = namedControl<DataGrid>(QStringLiteral("Grid勤務形態"), imContainer3D11);
-    skeleton.body()->addWidget(Grid勤務形態, 1);
+    grid勤務形態 = namedControl<DataGrid>(QStringLiteral("Grid勤務形態"), imContainer3D11);
+    skeleton.body()->addWidget(grid勤務形態, 1);
 
     imContainer3D12 =
         skeleton.addButtonBar(QStringLiteral("imContainer3D12"),
@@ -42,30 +42,30 @@ PatternPage::PatternPage(ProgramState &state, QWidget *parent) : TabPage(parent)
     connect(cmd勤務登録, &QPushButton::clicked, this, &PatternPage::Entry勤務形態);
     connect(cmd勤務行削除, &QPushButton::clicked, this, &PatternPage::LineDelete勤務形態);
     connect(cmdHint5, &QAbstractButton::clicked, this, [this] { emit hintRequested(cmdHint5); });
-    connect(Grid勤務形態, &DataGrid::afterColUpdate, this, &PatternPage::onGridAfterUpdate);
+    connect(grid勤務形態, &DataGrid::afterColUpdate, this, &PatternPage::onGridAfterUpdate);
     connect(
-        Grid勤務形態, &DataGrid::entryRefused, this,
+        grid勤務形態, &DataGrid::entryRefused, this,
         [](int column, const QString &typed) {
             ShowMsg(msg::入力範囲外, typed::refusedEntry(columnCaption(column), typed));
         },
         Qt::QueuedConnection);
     // Told once the edit is over, not from inside the grid's commit.
     connect(
-        Grid勤務形態, &DataGrid::writeFailed, this,
+        grid勤務形態, &DataGrid::writeFailed, this,
         [this](const QSqlError &error) {
             ShowMsg(msg::エラーセル書込み, failureDetail(error, fileOf(m_state.WorkDb)));
         },
         Qt::QueuedConnection);
     // Every column of this grid is typed in direct input.
-    connect(Grid勤務形態, &DataGrid::rowColChange, this, [this] { ImeSetOpen(Grid勤務形態, false); });
-    ImeSetOpen(Grid勤務形態, false);
+    connect(grid勤務形態, &DataGrid::rowColChange, this, [this] { ImeSetOpen(grid勤務形態, false); });
+    ImeSetOpen(grid勤務形態, false);
 }
 
 void PatternPage::Clear勤務形態()
 {
     if (!patterns::resetPage(m_state.WorkDb))
         ShowMsg(msg::エラー勤務形態クリア, failureDetail(m_state.WorkDb));
-    Grid勤務形態->refresh();
+    grid勤務形態->refresh();
 }
 
 void PatternPage::Read勤務形態()
@@ -76,7 +76,7 @@ void PatternPage::Read勤務形態()
     m_readFailed = !(ready && ready->patterns) && !patterns::readMaster(m_state.MainDb, m_state.WorkDb);
     if (m_readFailed && !patterns::resetPage(m_state.WorkDb))
         ShowMsg(msg::エラー勤務形態クリア);
-    Grid勤務形態->refresh();
+    grid勤務形態->refresh();
     if (m_readFailed)
         ShowMsg(msg::エラー勤務形態読込, failureDetail(m_state.MainDb, m_state.WorkDb));
 }
@@ -89,7 +89,7 @@ void PatternPage::Entry勤務形態()
     }
     if (!ShowMsg(msg::登録確認, QStringLiteral("勤務形態")))
         return;
-    Grid勤務形態->commitRow();
+    grid勤務形態->commitRow();
     if (!keepCopyBeforeRegistering(m_state, backup::Reason::ShiftTypes))
         return;
     if (!patterns::registerPage(m_state.MainDb, m_state.WorkDb)) {
@@ -101,22 +101,22 @@ void PatternPage::Entry勤務形態()
 
 void PatternPage::LineDelete勤務形態()
 {
-    if (!Grid勤務形態->onRow())
+    if (!grid勤務形態->onRow())
         return;
     for (int c = patternrow::kStart; c <= patternrow::kWorked; ++c)
-        Grid勤務形態->setCellValue(c, QVariant());
+        grid勤務形態->setCellValue(c, QVariant());
 }
 
 void PatternPage::onGridAfterUpdate(int column)
 {
     patternrow::Row before;
     for (int c = 0; c < patternrow::kColumnCount; ++c)
-        before[c] = Grid勤務形態->cellValue(c);
+        before[c] = grid勤務形態->cellValue(c);
     const patternrow::RowOutcome outcome =
-        patternrow::completeRowAfterEdit(before, column, Grid勤務形態->valueBeforeEdit());
+        patternrow::completeRowAfterEdit(before, column, grid勤務形態->valueBeforeEdit());
     for (int c = patternrow::kStart; c < patternrow::kColumnCount; ++c) {
         if (!worktime::sameValue(outcome.row[c], before[c]))
-            Grid勤務形態->setCellValue(c, outcome.row[c]);
+            grid勤務形態->setCellValue(c, outcome.row[c]);
     }
     const int refused = outcome.refusedColumn;
     if (outcome.refusal == patternrow::Refusal::None)
@@ -150,26 +150,27 @@ QString PatternPage::columnCaption(int column)
 
 void PatternPage::bindData()
 {
-    Grid勤務形態->bind(m_state.WorkDb, QStringLiteral("w勤務形態"));
+    grid勤務形態->bind(m_state.WorkDb, QStringLiteral("w勤務形態"));
 }
 
 void PatternPage::releaseData()
 {
-    Grid勤務形態->unbind();
+    grid勤務形態->unbind();
 }
 
 void PatternPage::setUp()
 {
     const auto centre = Qt::AlignHCenter;
-    applyColumnLayout(Grid勤務形態,
-                      {
-                          {.column = 0, .hidden = true},
-                          {.column = 1, .widthTwips = 810.1418, .alignment = centre, .locked = true},
-                          {.column = 2, .widthTwips = 1289.764, .alignment = centre, .format = fmt::kTime},
-                          {.column = 3, .widthTwips = 1365.165, .alignment = centre, .format = fmt::kTime},
-                          {.column = 4, .widthTwips = 1305.071, .alignment = centre, .format = fmt::kHours},
-                          {.column = 5, .widthTwips = 1289.764, .alignment = centre, .format = fmt::kHours},
-                      });
+    applyColumnLayout(
+        grid勤務形態,
+        {
+            {.column = patternrow::kNo, .hidden = true},
+            {.column = patternrow::kType, .widthTwips = 810.1418, .alignment = centre, .locked = true},
+            {.column = patternrow::kStart, .widthTwips = 1289.764, .alignment = centre, .format = fmt::kTime},
+            {.column = patternrow::kEnd, .widthTwips = 1365.165, .alignment = centre, .format = fmt::kTime},
+            {.column = patternrow::kBreak, .widthTwips = 1305.071, .alignment = centre, .format = fmt::kHours},
+            {.column = patternrow::kWorked, .widthTwips = 1289.764, .alignment = centre, .format = fmt::kHours},
+        });
 }
 
 } // namespace pelmar

@@ -35,7 +35,7 @@ protected:
 private:
     QFrame *imContainer3D11 = nullptr;
     QFrame *imContainer3D12 = nullptr;
-    DataGrid *Grid勤務形態 = nullptr;
+    DataGrid *grid勤務形態 = nullptr;
     QPushButton *cmd勤務クリア = nullptr;
     QPushButton *cmd勤務登録 = nullptr;
     QPushButton *cmd勤務行削除 = nullptr;

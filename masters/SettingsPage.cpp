@@ -36,10 +36,19 @@ SettingsPage::SettingsPage(ProgramState &state, QWidget *parent) : TabPage(paren
 {
     PageSkeleton skeleton(this, QStringLiteral("page設定情報"), QStringLiteral("imContainer3D6"));
     imContainer3D6 = skeleton.frame();
-    QVBoxLayout *page = skeleton.body();
-
-    // Company settings.
     QGridLayout *company = skeleton.addGridSection(&imContainer3D7, QStringLiteral("imContainer3D7"));
+    buildCompanySettings(company);
+    buildAllDelete(company);
+    company->setColumnStretch(1, 1);
+    buildPaySettings(skeleton.addGridSection(&frame割増, QStringLiteral("frame割増")));
+    buildBackupList(skeleton.addGridSection(&frameBackup, QStringLiteral("frameバックアップ")));
+    buildInformation(skeleton.body());
+    connectOperations();
+}
+
+// The company's name and details, with their buttons and the hint button.
+void SettingsPage::buildCompanySettings(QGridLayout *company)
+{
     txt自社名 = namedControl<QLineEdit>(QStringLiteral("txt自社名"), imContainer3D7);
     txt自社情報 = namedControl<QPlainTextEdit>(QStringLiteral("txt自社情報"), imContainer3D7);
     txt自社情報->setTabChangesFocus(true);
@@ -61,8 +70,11 @@ SettingsPage::SettingsPage(ProgramState &state, QWidget *parent) : TabPage(paren
 
     cmdHint4 = hintButton(QStringLiteral("cmdHint4"), imContainer3D7);
     company->addWidget(cmdHint4, 2, 2, Qt::AlignRight);
+}
 
-    // Reset of all data, set apart in its own frame.
+// The reset of all data, set apart in its own frame under the company's.
+void SettingsPage::buildAllDelete(QGridLayout *company)
+{
     frameAllDelete = namedFrame(QStringLiteral("frame一括削除"), imContainer3D7);
     auto *allDeleteOuter = new QHBoxLayout(frameAllDelete);
     frameAllDeleteInner = namedFrame(QStringLiteral("frame一括削除内"), frameAllDelete);
@@ -76,13 +88,11 @@ SettingsPage::SettingsPage(ProgramState &state, QWidget *parent) : TabPage(paren
     allDelete->addStretch(1);
     allDeleteOuter->addWidget(frameAllDeleteInner);
     company->addWidget(frameAllDelete, 3, 0, 1, 3);
-    company->setColumnStretch(1, 1);
+}
 
-    // Premiums and rounding of the statements.
-    buildPaySettings(skeleton.addGridSection(&frame割増, QStringLiteral("frame割増")));
-
-    // Backups of the main file, and the restore of one of them.
-    QGridLayout *backups = skeleton.addGridSection(&frameBackup, QStringLiteral("frameバックアップ"));
+// The backups of the main file, and the restore of one of them.
+void SettingsPage::buildBackupList(QGridLayout *backups)
+{
     lstBackup = namedControl<QTableWidget>(QStringLiteral("lstBackup"), frameBackup);
     lstBackup->setColumnCount(4);
     lstBackup->setHorizontalHeaderLabels(
@@ -99,19 +109,25 @@ SettingsPage::SettingsPage(ProgramState &state, QWidget *parent) : TabPage(paren
     backups->addWidget(lstBackup, 0, 1);
     backups->addWidget(cmdバックアップ復元, 0, 2, Qt::AlignTop);
     backups->setColumnStretch(1, 1);
+}
 
-    // Information and support.
+// The program's information and the support banner, at the foot of the page.
+void SettingsPage::buildInformation(QVBoxLayout *body)
+{
     lblInfo = captionLabel(QString(), imContainer3D6, QStringLiteral("lblInfo"));
     lblInfo->setWordWrap(true);
-    page->addWidget(lblInfo);
+    body->addWidget(lblInfo);
     lblSupport = captionLabel(QString(), imContainer3D6, QStringLiteral("lblSupport"));
-    page->addWidget(lblSupport);
+    body->addWidget(lblSupport);
     Image2 = namedControl<ClickLabel>(QStringLiteral("Image2"), imContainer3D6);
     Image2->setCursor(Qt::PointingHandCursor);
     Image2->setToolTip(QStringLiteral("ヘルプページを開きます"));
-    page->addWidget(Image2, 0, Qt::AlignLeft);
-    page->addStretch(1);
+    body->addWidget(Image2, 0, Qt::AlignLeft);
+    body->addStretch(1);
+}
 
+void SettingsPage::connectOperations()
+{
     connect(cmd設定登録, &QPushButton::clicked, this, [this] {
         // No puts the stored values back; a failed store keeps what was typed.
         if (Entry設定() != EntryResult::Failed)
@@ -137,6 +153,20 @@ SettingsPage::SettingsPage(ProgramState &state, QWidget *parent) : TabPage(paren
 }
 
 void SettingsPage::buildPaySettings(QGridLayout *grid)
+{
+    makePayControls();
+    QFrame *bar = buttonBar(QStringLiteral("frame割増ボタン"), frame割増,
+                            {
+                                {&cmd割増登録, QStringLiteral("cmd割増登録"), QStringLiteral("登録")},
+                                {&cmd割増読込, QStringLiteral("cmd割増読込"), QStringLiteral("読込")},
+                            });
+    layOutPaySettings(grid, bar);
+    connectPaySettings();
+}
+
+// The premium, week, rounding and minimum-wage controls and the rules
+// they follow, made in the order the keyboard goes through them.
+void SettingsPage::makePayControls()
 {
     const auto rateBox = [this](const QString &name) {
         auto *box = namedControl<QDoubleSpinBox>(name, frame割増);
@@ -197,12 +227,10 @@ void SettingsPage::buildPaySettings(QGridLayout *grid)
             "・最低賃金は都道府県労働局や厚生労働省のホームページで発表される地域別最低賃金を入力します。"),
         frame割増, QStringLiteral("lbl割増説明"));
     lbl割増説明->setWordWrap(true);
-    QFrame *bar = buttonBar(QStringLiteral("frame割増ボタン"), frame割増,
-                            {
-                                {&cmd割増登録, QStringLiteral("cmd割増登録"), QStringLiteral("登録")},
-                                {&cmd割増読込, QStringLiteral("cmd割増読込"), QStringLiteral("読込")},
-                            });
+}
 
+void SettingsPage::layOutPaySettings(QGridLayout *grid, QFrame *bar)
+{
     grid->addWidget(chk深夜割増, 0, 0);
     grid->addWidget(captionLabel(QStringLiteral("割増率"), frame割増), 0, 1);
     grid->addWidget(num深夜割増率, 0, 2);
@@ -244,7 +272,10 @@ void SettingsPage::buildPaySettings(QGridLayout *grid)
     // The page is full: the section keeps to the height of its lines.
     grid->setContentsMargins(9, 4, 9, 4);
     grid->setVerticalSpacing(2);
+}
 
+void SettingsPage::connectPaySettings()
+{
     // A rate is chosen only for a premium that is paid.
     connect(chk深夜割増, &QCheckBox::toggled, num深夜割増率, &QWidget::setEnabled);
     connect(chk時間外割増, &QCheckBox::toggled, num時間外割増率, &QWidget::setEnabled);

@@ -11,6 +11,7 @@ class QDateEdit;
 class QGridLayout;
 class QDoubleSpinBox;
 class QTableWidget;
+class QVBoxLayout;
 
 namespace pelmar {
 class PayrollSettingsRow;
@@ -100,7 +101,15 @@ private:
     QTableWidget *lstBackup = nullptr;
     QPushButton *cmdバックアップ復元 = nullptr;
 
+    void buildCompanySettings(QGridLayout *company);
+    void buildAllDelete(QGridLayout *company);
     void buildPaySettings(QGridLayout *grid);
+    void makePayControls();
+    void layOutPaySettings(QGridLayout *grid, QFrame *bar);
+    void connectPaySettings();
+    void buildBackupList(QGridLayout *backups);
+    void buildInformation(QVBoxLayout *body);
+    void connectOperations();
     // The pay date rule, the business kind and the slips a page, stored
     // with the premium settings by the same 登録.
     PayrollSettingsRow *m_payrollSettings = nullptr;

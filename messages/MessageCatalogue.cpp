@@ -362,6 +362,20 @@ constexpr Entry catalogue[] = {
      Warning, u"一括削除"},
     {msg::エラー締め, InPrompt, u"締めの記録を書き込めませんでした。締めの状態は変わっていません。\n", u"", Warning,
      u"エラー"},
+    // punches from a time recorder's file made into statements
+    {msg::取込ファイル, InPrompt, u"", u"", Warning, u"打刻の取込"},
+    {msg::取込列未指定, Unused,
+     u"氏名（または従業員番号）・日付・出勤・退勤の列を、それぞれ別の列に指定してください。休憩の列は、"
+     u"なければ（なし）のままで構いません。",
+     u"", Notice, u"打刻の取込"},
+    {msg::取込エラー行確認, InPrompt, u"", u"", ConfirmNo, u"打刻の取込"},
+    {msg::取込置換確認, InPrompt, u"",
+     u" の明細はすでに保存されています。\n\n「はい」: ファイルの勤務で置き換えます（今の明細の行はなくなります）\n"
+     u"「いいえ」: この従業員は取り込みません\n\n置き換えますか",
+     ConfirmNo, u"打刻の取込"},
+    {msg::取込なし, Unused, u"取り込む明細がありません。何も書き込んでいません。", u"", Notice, u"打刻の取込"},
+    {msg::取込完了, InPrompt, u"", u"", Notice, u"打刻の取込"},
+    {msg::エラー取込, InPrompt, u"取り込めませんでした。何も書き込んでいません。\n", u"", Warning, u"取込の失敗"},
     // Each employee's payroll details, the pay date and the pay of a
     // statement: the subjects are the employee's name, what is wrong, the
     // failure's detail and the typed date.

@@ -142,6 +142,14 @@ struct MessageKey {
     X(締め, 変更不可)                                                                                                  \
     X(締め, 一括削除不可)                                                                                              \
     X(エラー, 締め)                                                                                                    \
+    /* punches from a time recorder's file made into statements */                                                     \
+    X(取込, ファイル)                                                                                                  \
+    X(取込, 列未指定)                                                                                                  \
+    X(取込, エラー行確認)                                                                                              \
+    X(取込, 置換確認)                                                                                                  \
+    X(取込, なし)                                                                                                      \
+    X(取込, 完了)                                                                                                      \
+    X(エラー, 取込)                                                                                                    \
     /* each employee's payroll details, the pay date and the pay of a statement */                                     \
     X(給与, 従業員未登録)                                                                                              \
     X(給与, 詳細不正)                                                                                                  \

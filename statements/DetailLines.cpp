@@ -7,7 +7,7 @@
 #include "store/Query.h"
 #include "store/Tables.h"
 
-namespace pelmar::detail {
+namespace pelmar::statements {
 
 PageRows linesOnPage(const QList<QVariantList> &lines)
 {
@@ -94,4 +94,4 @@ std::optional<QList<int>> leftOutLines(const QSqlDatabase &work)
     return lines;
 }
 
-} // namespace pelmar::detail
+} // namespace pelmar::statements

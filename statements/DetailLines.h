@@ -9,7 +9,7 @@
 
 #include <optional>
 
-namespace pelmar::detail {
+namespace pelmar::statements {
 
 // The statement being edited is the work table w明細: a fixed number of
 // numbered lines, filled by the grid.
@@ -69,4 +69,4 @@ std::optional<QStringList> shortBreakDates(const QSqlDatabase &work);
 // when the table cannot be read.
 std::optional<QList<int>> leftOutLines(const QSqlDatabase &work);
 
-} // namespace pelmar::detail
+} // namespace pelmar::statements

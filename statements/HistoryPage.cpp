@@ -3,9 +3,11 @@
 #include "calc/Formats.h"
 #include "messages/ShowMsg.h"
 #include "reports/ReportDialog.h"
+#include "statements/PunchImportDialog.h"
 #include "statements/StatementStore.h"
 #include "store/Failure.h"
 #include "store/ProgramState.h"
+#include "store/Tables.h"
 #include "widgets/ColumnLayout.h"
 #include "widgets/DataGrid.h"
 #include "widgets/PageBuilder.h"
@@ -15,13 +17,18 @@
 
 namespace pelmar {
 
+namespace {
+// The grid shows w履歴.
+namespace col = tables::historyColumn;
+} // namespace
+
 HistoryPage::HistoryPage(ProgramState &state, QWidget *parent) : TabPage(parent), m_state(state)
 {
     PageSkeleton skeleton(this, QStringLiteral("page履歴"), QStringLiteral("imContainer3D2"));
     imContainer3D2 = skeleton.frame();
 
-    Grid履歴 = namedControl<DataGrid>(QStringLiteral("Grid履歴"), imContainer3D2);
-    skeleton.body()->addWidget(Grid履歴, 1);
+    grid履歴 = namedControl<DataGrid>(QStringLiteral("Grid履歴"), imContainer3D2);
+    skeleton.body()->addWidget(grid履歴, 1);
     skeleton.addGridSection(&frame帳票, QStringLiteral("frame帳票"));
     buildReportControls(frame帳票);
 
@@ -31,12 +38,14 @@ HistoryPage::HistoryPage(ProgramState &state, QWidget *parent) : TabPage(parent)
                                   {&cmd履歴クリア, QStringLiteral("cmd履歴クリア"), QStringLiteral("クリア")},
                                   {&cmd履歴読込, QStringLiteral("cmd履歴読込"), QStringLiteral("読込")},
                                   {&cmd履歴選択, QStringLiteral("cmd履歴選択"), QStringLiteral("選択")},
+                                  {&cmd取込, QStringLiteral("cmd取込"), QStringLiteral("取込")},
                               },
                               {&cmdHint2, QStringLiteral("cmdHint2")});
 
     connect(cmd履歴読込, &QPushButton::clicked, this, &HistoryPage::Read履歴);
     connect(cmd履歴クリア, &QPushButton::clicked, this, &HistoryPage::Clear履歴);
     connect(cmd履歴選択, &QPushButton::clicked, this, &HistoryPage::choose);
+    connect(cmd取込, &QPushButton::clicked, this, &HistoryPage::cmd取込_Click);
     connect(cmdHint2, &QAbstractButton::clicked, this, [this] { emit hintRequested(cmdHint2); });
     connectReports();
 }
@@ -46,7 +55,7 @@ HistoryPage::~HistoryPage() = default;
 void HistoryPage::Read履歴()
 {
     const bool filled = statements::fillHistory(m_state.MainDb, m_state.WorkDb);
-    Grid履歴->refresh();
+    grid履歴->refresh();
     // A list that could not be written is not passed off as the whole history.
     if (!filled) {
         const QSqlError failure = takeFailure(m_state.MainDb);
@@ -66,28 +75,36 @@ void HistoryPage::Clear履歴()
 {
     if (const ReadyAtStart *ready = readyAtStart(); !ready || !ready->history)
         statements::clearHistory(m_state.WorkDb);
-    Grid履歴->refresh();
+    grid履歴->refresh();
 }
 
 void HistoryPage::choose()
 {
-    if (!Grid履歴->onRow())
+    if (!grid履歴->onRow())
         return;
-    const QString name = Grid履歴->cellValue(0).toString();
-    const QString title = Grid履歴->cellValue(2).toString();
+    const QString name = grid履歴->cellValue(col::kName).toString();
+    const QString title = grid履歴->cellValue(col::kTitle).toString();
     if (name.isEmpty() || title.isEmpty())
         return;
     emit statementChosen(name, title);
 }
 
+void HistoryPage::cmd取込_Click()
+{
+    auto *dialog = new PunchImportDialog(m_state, this);
+    connect(dialog, &PunchImportDialog::imported, this, &HistoryPage::Read履歴);
+    dialog->setWindowModality(Qt::WindowModal);
+    dialog->show();
+}
+
 void HistoryPage::bindData()
 {
-    Grid履歴->bind(m_state.WorkDb, QStringLiteral("w履歴"));
+    grid履歴->bind(m_state.WorkDb, QStringLiteral("w履歴"));
 }
 
 void HistoryPage::releaseData()
 {
-    Grid履歴->unbind();
+    grid履歴->unbind();
 }
 
 void HistoryPage::setUp()
@@ -95,11 +112,15 @@ void HistoryPage::setUp()
     using namespace Qt::Literals::StringLiterals;
     const auto right = Qt::AlignRight;
     applyColumnLayout(
-        Grid履歴,
+        grid履歴,
         {
-            {.column = 0, .caption = u"氏　　名"_s, .widthTwips = 2160, .alignment = Qt::AlignLeft},
-            {.column = 1, .caption = u"金額"_s, .widthTwips = 1049.953, .alignment = right, .format = fmt::kYen},
-            {.column = 2, .widthTwips = 4515.024, .alignment = Qt::AlignLeft},
+            {.column = col::kName, .caption = u"氏　　名"_s, .widthTwips = 2160, .alignment = Qt::AlignLeft},
+            {.column = col::kTotal,
+             .caption = u"金額"_s,
+             .widthTwips = 1049.953,
+             .alignment = right,
+             .format = fmt::kYen},
+            {.column = col::kTitle, .widthTwips = 4515.024, .alignment = Qt::AlignLeft},
         });
 }
 

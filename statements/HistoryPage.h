@@ -57,6 +57,9 @@ public:
     void cmd締め_Click();
     void cmd締め解除_Click();
     void Read締め状態();
+    // Punches of a time recorder's CSV file made into statements of a title,
+    // in a dialog of their own.
+    void cmd取込_Click();
 
 signals:
     // 選択 on a listed statement: the main window reopens it.
@@ -72,10 +75,11 @@ protected:
 private:
     QFrame *imContainer3D2 = nullptr;
     QFrame *imContainer3D9 = nullptr;
-    DataGrid *Grid履歴 = nullptr;
+    DataGrid *grid履歴 = nullptr;
     QPushButton *cmd履歴クリア = nullptr;
     QPushButton *cmd履歴読込 = nullptr;
     QPushButton *cmd履歴選択 = nullptr;
+    QPushButton *cmd取込 = nullptr;
     QToolButton *cmdHint2 = nullptr;
 
     QFrame *frame帳票 = nullptr;

@@ -33,15 +33,15 @@ QString yenText(double yen)
 QString StatementPage::cellNote(int row, int column) const
 {
     const auto value = [this, row](int c) {
-        return Grid明細->valueAt(row, c);
+        return grid明細->valueAt(row, c);
     };
-    if (column == detail::kBreak && premium::breakTooShort(value(detail::kHours), value(detail::kBreak)))
+    if (column == daylines::kBreak && premium::breakTooShort(value(daylines::kHours), value(daylines::kBreak)))
         return QStringLiteral("休憩が足りません。6時間を超える勤務には45分以上、8時間を超える勤務には1時間以上の"
                               "休憩が必要です。");
-    if (column == detail::kHours && m_pay.night
-        && premium::nightUnknown(value(detail::kStart), value(detail::kEnd), value(detail::kHours)))
+    if (column == daylines::kHours && m_pay.night
+        && premium::nightUnknown(value(daylines::kStart), value(daylines::kEnd), value(daylines::kHours)))
         return QStringLiteral("開始・終了時間がないので深夜の時間が分かりません。時間を入力してください。");
-    if (column == detail::kWage && premium::belowMinimumWage(value(detail::kWage), value(detail::kDate), m_pay))
+    if (column == daylines::kWage && premium::belowMinimumWage(value(daylines::kWage), value(daylines::kDate), m_pay))
         return QStringLiteral("時給が最低賃金（%1円）を下回っています。").arg(yenText(m_pay.minimumWage));
     return {};
 }
@@ -51,25 +51,25 @@ QStringList StatementPage::lawFindings()
     QStringList noTimes, belowMinimum;
     double night = 0, overtime = 0, restDay = 0;
     QMap<int, double> overtimeByYear; // overtime and rest-day hours of each calendar year
-    for (int row = 0; row < Grid明細->rowCount(); ++row) {
+    for (int row = 0; row < grid明細->rowCount(); ++row) {
         const auto value = [this, row](int c) {
-            return Grid明細->valueAt(row, c);
+            return grid明細->valueAt(row, c);
         };
         // Only the lines a save stores.
-        if (worktime::isEmptyValue(value(detail::kDate)) || worktime::isEmptyValue(value(detail::kAmount)))
+        if (worktime::isEmptyValue(value(daylines::kDate)) || worktime::isEmptyValue(value(daylines::kAmount)))
             continue;
-        const QString date = fmt::format(value(detail::kDate), fmt::kDate);
-        if (m_pay.night && premium::nightUnknown(value(detail::kStart), value(detail::kEnd), value(detail::kHours))
+        const QString date = fmt::format(value(daylines::kDate), fmt::kDate);
+        if (m_pay.night && premium::nightUnknown(value(daylines::kStart), value(daylines::kEnd), value(daylines::kHours))
             && !noTimes.contains(date))
             noTimes << date;
-        if (premium::belowMinimumWage(value(detail::kWage), value(detail::kDate), m_pay)
+        if (premium::belowMinimumWage(value(daylines::kWage), value(daylines::kDate), m_pay)
             && !belowMinimum.contains(date))
             belowMinimum << date;
-        night += value(detail::kNight).toDouble();
-        overtime += value(detail::kOvertime).toDouble();
-        restDay += value(detail::kRestDay).toDouble();
-        if (const auto day = worktime::dateOfEntry(value(detail::kDate).toString()))
-            overtimeByYear[day->year()] += value(detail::kOvertime).toDouble() + value(detail::kRestDay).toDouble();
+        night += value(daylines::kNight).toDouble();
+        overtime += value(daylines::kOvertime).toDouble();
+        restDay += value(daylines::kRestDay).toDouble();
+        if (const auto day = worktime::dateOfEntry(value(daylines::kDate).toString()))
+            overtimeByYear[day->year()] += value(daylines::kOvertime).toDouble() + value(daylines::kRestDay).toDouble();
     }
 
     QStringList findings;

@@ -269,12 +269,12 @@ void refuseOverflow(QList<PunchRow> &rows)
             ++taken[row.employee];
     for (PunchRow &row : rows) {
         const int count = taken.value(row.employee);
-        if (row.isTaken() && count > detail::kStatementLines)
+        if (row.isTaken() && count > statements::kStatementLines)
             refuse(row, Problem::TooManyLines,
                    QStringLiteral("この従業員の勤務が%1行あり、1枚の明細に入る%2行を超えています。"
                                   "期間を分けて取り込んでください。")
                        .arg(count)
-                       .arg(detail::kStatementLines));
+                       .arg(statements::kStatementLines));
     }
 }
 

@@ -95,6 +95,7 @@ enum class Problem {
     Overlap, // overlaps another row of the same employee in the file
     AlreadyStored, // the employee already has a shift on that date
     TooManyLines, // the employee's rows would not fit on one statement
+    NoWage, // the employee has no wage in the master: no amount to pay
 };
 
 // One row of the file, as the preview shows it and the import writes it.

@@ -57,29 +57,29 @@ void replaceList(QComboBox *combo, const QStringList &items)
 
 void StatementPage::connectOperations()
 {
-    connect(Grid明細, &DataGrid::afterColUpdate, this, &StatementPage::onGridAfterUpdate);
-    connect(Grid明細, &DataGrid::keyDown, this, &StatementPage::onGridKeyDown);
+    connect(grid明細, &DataGrid::afterColUpdate, this, &StatementPage::onGridAfterUpdate);
+    connect(grid明細, &DataGrid::keyDown, this, &StatementPage::onGridKeyDown);
     // Told once the edit is over, not from inside the grid's commit.
     connect(
-        Grid明細, &DataGrid::writeFailed, this,
+        grid明細, &DataGrid::writeFailed, this,
         [this](const QSqlError &error) {
             ShowMsg(msg::エラーセル書込み, failureDetail(error, fileOf(m_state.WorkDb)));
         },
         Qt::QueuedConnection);
     // The grid is always typed in direct input.
-    connect(Grid明細, &DataGrid::gridActivated, this, [this] { ImeSetOpen(Grid明細, false); });
-    connect(Grid明細, &DataGrid::rowColChange, this, [this] { ImeSetOpen(Grid明細, false); });
-    ImeSetOpen(Grid明細, false);
+    connect(grid明細, &DataGrid::gridActivated, this, [this] { ImeSetOpen(grid明細, false); });
+    connect(grid明細, &DataGrid::rowColChange, this, [this] { ImeSetOpen(grid明細, false); });
+    ImeSetOpen(grid明細, false);
     // A break shorter than the law asks for the line's hours is marked.
     // So are a line whose night hours cannot be known and a wage below the minimum.
-    Grid明細->setCellNote([this](int row, int column) { return cellNote(row, column); });
+    grid明細->setCellNote([this](int row, int column) { return cellNote(row, column); });
 
     // Entries refused before they reach a line, told once the edit is over:
     // the cell or the wage box keeps what it held.
     connect(
-        Grid明細, &DataGrid::entryRefused, this,
+        grid明細, &DataGrid::entryRefused, this,
         [](int column, const QString &typed) {
-            ShowMsg(msg::入力範囲外, typed::refusedEntry(detail::columnCaption(column), typed));
+            ShowMsg(msg::入力範囲外, typed::refusedEntry(daylines::columnCaption(column), typed));
         },
         Qt::QueuedConnection);
     num時給->setRange(0, worktime::kMaxWage);
@@ -169,10 +169,10 @@ void StatementPage::Read勤務形態参照()
 
 void StatementPage::Seek勤務形態()
 {
-    if (CurPatternType.isEmpty())
+    if (m_curPatternType.isEmpty())
         return;
     // A type the master does not hold leaves all four empty.
-    m_pattern = patterns::find(m_state.MainDb, CurPatternType).value_or(patterns::PatternTimes{});
+    m_pattern = patterns::find(m_state.MainDb, m_curPatternType).value_or(patterns::PatternTimes{});
 }
 
 bool StatementPage::Entry従業員()
@@ -191,7 +191,7 @@ bool StatementPage::Entry従業員()
     // the ones an earlier lookup left behind.
     patterns::PatternTimes times;
     if (!patternType.isEmpty()) {
-        CurPatternType = patternType;
+        m_curPatternType = patternType;
         Seek勤務形態();
         times = m_pattern;
     }
@@ -200,13 +200,13 @@ bool StatementPage::Entry従業員()
 
 void StatementPage::showPattern(int spacesBeforeWorked)
 {
-    CurPatternType = cmb勤務形態->currentText();
-    if (CurPatternType.isEmpty()) {
-        Lbl勤務形態->clear();
+    m_curPatternType = cmb勤務形態->currentText();
+    if (m_curPatternType.isEmpty()) {
+        lbl勤務形態->clear();
         return;
     }
     Seek勤務形態();
-    Lbl勤務形態->setText(detail::patternCaption(m_pattern.start, m_pattern.end, m_pattern.breakHours, m_pattern.worked,
+    lbl勤務形態->setText(daylines::patternCaption(m_pattern.start, m_pattern.end, m_pattern.breakHours, m_pattern.worked,
                                                 spacesBeforeWorked));
 }
 
@@ -241,21 +241,21 @@ void StatementPage::offerNewWage(const QVariant &previousWage)
     // A closed statement's lines keep what was paid.
     if (m_closed || !wage.isValid() || worktime::sameValue(wage, previousWage))
         return;
-    Grid明細->commitRow();
+    grid明細->commitRow();
     QList<int> rows;
     QStringList numbers;
     // Lines typed before any wage was known (a name not yet picked) have
     // hours and no wage, so no amount: they are offered the wage as well.
     const auto typedFor = [&](int row) {
-        const QVariant lineWage = Grid明細->valueAt(row, detail::kWage);
+        const QVariant lineWage = grid明細->valueAt(row, daylines::kWage);
         if (previousWage.isValid())
             return worktime::sameValue(lineWage, previousWage);
-        return worktime::isEmptyValue(lineWage) && !worktime::isEmptyValue(Grid明細->valueAt(row, detail::kDate));
+        return worktime::isEmptyValue(lineWage) && !worktime::isEmptyValue(grid明細->valueAt(row, daylines::kDate));
     };
-    for (int row = 0; row < Grid明細->rowCount(); ++row)
+    for (int row = 0; row < grid明細->rowCount(); ++row)
         if (typedFor(row)) {
             rows << row;
-            numbers << Grid明細->valueAt(row, detail::kLineNo).toString();
+            numbers << grid明細->valueAt(row, daylines::kLineNo).toString();
         }
     if (rows.isEmpty())
         return;
@@ -268,15 +268,15 @@ void StatementPage::offerNewWage(const QVariant &previousWage)
     if (!ShowMsg(msg::入力時給適用確認, subject))
         return;
     // Each line is worked out as if its new wage had been typed into it.
-    const int row = Grid明細->currentRowIndex();
-    const int column = Grid明細->currentColumn();
+    const int row = grid明細->currentRowIndex();
+    const int column = grid明細->currentColumn();
     for (int line : std::as_const(rows)) {
-        Grid明細->setCurrentIndex(Grid明細->model()->index(line, detail::kWage));
-        Grid明細->setCellValue(detail::kWage, wage);
-        onGridAfterUpdate(detail::kWage);
+        grid明細->setCurrentIndex(grid明細->model()->index(line, daylines::kWage));
+        grid明細->setCellValue(daylines::kWage, wage);
+        onGridAfterUpdate(daylines::kWage);
     }
     if (row >= 0)
-        Grid明細->setCurrentIndex(Grid明細->model()->index(row, std::max(column, int(detail::kDate))));
+        grid明細->setCurrentIndex(grid明細->model()->index(row, std::max(column, int(daylines::kDate))));
 }
 
 // ---------------------------------------------------------------- lines
@@ -292,19 +292,19 @@ QVariant StatementPage::wageForLines() const
     return wage;
 }
 
-detail::Line StatementPage::currentLine() const
+daylines::Line StatementPage::currentLine() const
 {
-    detail::Line line;
-    for (int c = 0; c < detail::kColumnCount; ++c)
-        line[c] = Grid明細->cellValue(c);
+    daylines::Line line;
+    for (int c = 0; c < daylines::kColumnCount; ++c)
+        line[c] = grid明細->cellValue(c);
     return line;
 }
 
-void StatementPage::writeLine(const detail::Line &line, const detail::Line &before)
+void StatementPage::writeLine(const daylines::Line &line, const daylines::Line &before)
 {
-    for (int c = detail::kDate; c < detail::kColumnCount; ++c) {
+    for (int c = daylines::kDate; c < daylines::kColumnCount; ++c) {
         if (!worktime::sameValue(line[c], before[c]))
-            Grid明細->setCellValue(c, line[c]);
+            grid明細->setCellValue(c, line[c]);
     }
 }
 
@@ -312,47 +312,47 @@ void StatementPage::onGridAfterUpdate(int column)
 {
     // The end of a day is no start: a shift from midnight starts at 0000 of
     // the next date.
-    if (column == detail::kStart && fmt::asciiDigits(Grid明細->cellValue(column).toString()) == u"2400") {
-        Grid明細->setCellValue(column, QVariant());
+    if (column == daylines::kStart && fmt::asciiDigits(grid明細->cellValue(column).toString()) == u"2400") {
+        grid明細->setCellValue(column, QVariant());
         ShowMsg(msg::入力開始2400);
     }
-    const detail::Line before = currentLine();
+    const daylines::Line before = currentLine();
     const QString patternType = cmb勤務形態->currentText();
-    const detail::EditOutcome outcome = detail::completeAfterEdit(
+    const daylines::EditOutcome outcome = daylines::completeAfterEdit(
         before, column, patternType,
         [this, &patternType] {
-            CurPatternType = patternType;
+            m_curPatternType = patternType;
             Seek勤務形態();
             return m_pattern;
         },
-        wageForLines(), Grid明細->valueBeforeEdit());
+        wageForLines(), grid明細->valueBeforeEdit());
     writeLine(outcome.line, before);
     m_linesEdited = true;
-    if (outcome.refusal != detail::Refusal::None)
+    if (outcome.refusal != daylines::Refusal::None)
         tellRefusal(outcome, column, before[column]);
     // Every accepted edit, an amount typed straight into 金額 included,
     // moves the premiums and the totals; an amount the rule just set takes
     // the line's premium and rounding.
-    const bool amountByRule = column >= detail::kDate && column <= detail::kAdjustment;
-    const int row = Grid明細->currentRowIndex();
-    Calc割増(amountByRule ? row : -1, column == detail::kAmount ? row : -1);
+    const bool amountByRule = column >= daylines::kDate && column <= daylines::kAdjustment;
+    const int row = grid明細->currentRowIndex();
+    Calc割増(amountByRule ? row : -1, column == daylines::kAmount ? row : -1);
     recalculateTotals();
 }
 
 // A refused entry is named with what was typed and, for a date or a time,
 // the forms that are taken.
-void StatementPage::tellRefusal(const detail::EditOutcome &outcome, int editedColumn, const QVariant &typed)
+void StatementPage::tellRefusal(const daylines::EditOutcome &outcome, int editedColumn, const QVariant &typed)
 {
     const int column = outcome.refusedColumn;
-    const QString caption = detail::columnCaption(column);
+    const QString caption = daylines::columnCaption(column);
     if (column != editedColumn || worktime::isEmptyValue(typed)) {
         ShowMsg(msg::入力範囲外, caption); // a break that the times left too long
         return;
     }
     const QString entry = typed::refusedEntry(caption, typed.toString());
-    if (outcome.refusal == detail::Refusal::Unreadable && column == detail::kDate)
+    if (outcome.refusal == daylines::Refusal::Unreadable && column == daylines::kDate)
         ShowMsg(msg::入力日付形式, entry);
-    else if (outcome.refusal == detail::Refusal::Unreadable && (column == detail::kStart || column == detail::kEnd))
+    else if (outcome.refusal == daylines::Refusal::Unreadable && (column == daylines::kStart || column == daylines::kEnd))
         ShowMsg(msg::入力時刻形式, entry);
     else
         ShowMsg(msg::入力範囲外, entry);
@@ -361,14 +361,14 @@ void StatementPage::tellRefusal(const detail::EditOutcome &outcome, int editedCo
 void StatementPage::get日付データ()
 {
     const QString patternType = cmb勤務形態->currentText();
-    if (patternType.isEmpty() || !Grid明細->onRow() || m_closed)
+    if (patternType.isEmpty() || !grid明細->onRow() || m_closed)
         return;
-    CurPatternType = patternType;
+    m_curPatternType = patternType;
     Seek勤務形態();
-    const detail::Line before = currentLine();
-    writeLine(detail::fillFromPattern(before, m_pattern, wageForLines()), before);
+    const daylines::Line before = currentLine();
+    writeLine(daylines::fillFromPattern(before, m_pattern, wageForLines()), before);
     m_linesEdited = true;
-    Calc割増(Grid明細->currentRowIndex());
+    Calc割増(grid明細->currentRowIndex());
     recalculateTotals();
 }
 
@@ -376,56 +376,56 @@ void StatementPage::onGridKeyDown(GridKey &key)
 {
     const bool enter = key.key == Qt::Key_Return || key.key == Qt::Key_Enter;
     const bool down = key.key == Qt::Key_Down;
-    const int column = Grid明細->currentColumn();
+    const int column = grid明細->currentColumn();
     // A closed statement's lines are only looked at: no next date is filled.
-    if (m_closed || !Grid明細->onRow() || !((enter && column == detail::kAmount) || (down && column == detail::kDate)))
+    if (m_closed || !grid明細->onRow() || !((enter && column == daylines::kAmount) || (down && column == daylines::kDate)))
         return;
 
     key.key = 0;
     if (down)
-        Grid明細->commitRow(); // a date just typed goes through the after-update first
-    const QVariant day = Grid明細->cellValue(detail::kDate);
-    Grid明細->moveNext();
-    if (!worktime::isEmptyValue(day) && Grid明細->onRow()) {
+        grid明細->commitRow(); // a date just typed goes through the after-update first
+    const QVariant day = grid明細->cellValue(daylines::kDate);
+    grid明細->moveNext();
+    if (!worktime::isEmptyValue(day) && grid明細->onRow()) {
         const QString next = worktime::nextDay(day.toString());
         if (!next.isEmpty()) {
-            Grid明細->setCellValue(detail::kDate, next);
+            grid明細->setCellValue(daylines::kDate, next);
             if (down)
                 get日付データ();
         }
     }
-    if (Grid明細->pastLast())
-        Grid明細->moveLast();
-    Grid明細->setCurrentColumn(detail::kDate);
+    if (grid明細->pastLast())
+        grid明細->moveLast();
+    grid明細->setCurrentColumn(daylines::kDate);
 }
 
 void StatementPage::Delete行()
 {
-    if (!Grid明細->onRow())
+    if (!grid明細->onRow())
         return;
     if (m_closed && refusedAsClosed(cmb氏名->currentText(), m_openedTitle, QStringLiteral("行削除")))
         return;
     if (m_closed)
         showCloseState(m_openedTitle); // reopened meanwhile
-    Grid明細->deleteCurrentRow();
+    grid明細->deleteCurrentRow();
     m_linesEdited = true;
-    Grid明細->setFocus();
+    grid明細->setFocus();
     Calc明細();
 }
 
 void StatementPage::Clear明細()
 {
     const ReadyAtStart *ready = readyAtStart();
-    if (!(ready && ready->lines) && !detail::resetLines(m_state.WorkDb))
+    if (!(ready && ready->lines) && !statements::resetLines(m_state.WorkDb))
         ShowMsg(msg::エラー明細行クリア, failureDetail(m_state.WorkDb));
-    Grid明細->refresh();
+    grid明細->refresh();
     m_linesEdited = false;
 }
 
 bool StatementPage::recalculateTotals()
 {
-    Grid明細->commitRow();
-    const std::optional<detail::Totals> totals = detail::sumLines(m_state.WorkDb);
+    grid明細->commitRow();
+    const std::optional<statements::Totals> totals = statements::sumLines(m_state.WorkDb);
     if (!totals) {
         // Stale totals must never be saved or printed as if they were right.
         clearTotals();
@@ -477,7 +477,7 @@ void StatementPage::Clear時給()
          {num休憩, num合計, num時間, num時給, num調整額, num深夜, num時間外, num割増額, num休日, num時間外60超})
         box->setValue(QVariant());
     cmb勤務形態->setEditText(QString());
-    Lbl勤務形態->clear();
+    lbl勤務形態->clear();
     m_settledName.clear();
     m_readFailed = false;
     showCloseState(QString());

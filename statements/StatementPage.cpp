@@ -53,15 +53,15 @@ StatementPage::StatementPage(ProgramState &state, QWidget *parent) : TabPage(par
     cmb勤務形態->lineEdit()->setReadOnly(true);
     cmb勤務形態->setInsertPolicy(QComboBox::NoInsert);
     cmb勤務形態->setMinimumWidth(70);
-    Lbl勤務形態 = captionLabel(QString(), imContainer3D4, QStringLiteral("Lbl勤務形態"));
-    Lbl勤務形態->setMinimumWidth(280);
+    lbl勤務形態 = captionLabel(QString(), imContainer3D4, QStringLiteral("Lbl勤務形態"));
+    lbl勤務形態->setMinimumWidth(280);
     person->addWidget(captionLabel(QStringLiteral("氏　名"), imContainer3D4), 0, 0);
     person->addWidget(cmb氏名, 0, 1);
     person->addWidget(captionLabel(QStringLiteral("時給"), imContainer3D4), 0, 2);
     person->addWidget(num時給, 0, 3);
     person->addWidget(captionLabel(QStringLiteral("勤務形態"), imContainer3D4), 1, 0);
     person->addWidget(cmb勤務形態, 1, 1, Qt::AlignLeft);
-    person->addWidget(Lbl勤務形態, 1, 2, 1, 3);
+    person->addWidget(lbl勤務形態, 1, 2, 1, 3);
     person->setColumnStretch(4, 1);
 
     // Title and totals.
@@ -108,11 +108,11 @@ StatementPage::StatementPage(ProgramState &state, QWidget *parent) : TabPage(par
     lbl締め->hide();
     totals->addWidget(lbl締め, 3, 4, 1, 4);
 
-    Grid明細 = namedControl<DataGrid>(QStringLiteral("Grid明細"), imContainer3D1);
+    grid明細 = namedControl<DataGrid>(QStringLiteral("Grid明細"), imContainer3D1);
     // The pay, worked out from the lines, beside them.
     m_payPanel = new PayPanel(m_state, imContainer3D1);
     auto *linesAndPay = new QHBoxLayout;
-    linesAndPay->addWidget(Grid明細, 1);
+    linesAndPay->addWidget(grid明細, 1);
     linesAndPay->addWidget(m_payPanel);
     page->addLayout(linesAndPay, 1);
 
@@ -124,7 +124,7 @@ StatementPage::StatementPage(ProgramState &state, QWidget *parent) : TabPage(par
                                   {&cmd登録, QStringLiteral("cmd登録"), QStringLiteral("登録")},
                                   {&cmd行削除, QStringLiteral("cmd行削除"), QStringLiteral("行削除")},
                                   {&cmd読込, QStringLiteral("cmd読込"), QStringLiteral("読込")},
-                                  {&Cmd印刷, QStringLiteral("Cmd印刷"), QStringLiteral("印刷")},
+                                  {&cmd印刷, QStringLiteral("Cmd印刷"), QStringLiteral("印刷")},
                                   {&cmd削除, QStringLiteral("cmd削除"), QStringLiteral("削除")},
                               },
                               {&cmdHint, QStringLiteral("cmdHint")});
@@ -137,12 +137,12 @@ StatementPage::StatementPage(ProgramState &state, QWidget *parent) : TabPage(par
 
 void StatementPage::bindData()
 {
-    Grid明細->bind(m_state.WorkDb, QStringLiteral("w明細"));
+    grid明細->bind(m_state.WorkDb, QStringLiteral("w明細"));
 }
 
 void StatementPage::releaseData()
 {
-    Grid明細->unbind();
+    grid明細->unbind();
 }
 
 void StatementPage::setUp()
@@ -171,60 +171,72 @@ void StatementPage::setUpGrid()
     const auto centre = Qt::AlignHCenter;
     const auto right = Qt::AlignRight;
     applyColumnLayout(
-        Grid明細,
+        grid明細,
         {
-            {.column = 0, .hidden = true},
-            {.column = 1,
+            {.column = daylines::kLineNo, .hidden = true},
+            {.column = daylines::kDate,
              .caption = u"日　付"_s,
              .widthTwips = 1430,
              .alignment = centre,
              .format = fmt::kDate,
              .mask = u"Date Mask"_s},
-            {.column = 2, .widthTwips = 1200.189, .alignment = centre, .format = fmt::kTime, .mask = fmt::kTime},
-            {.column = 3, .widthTwips = 1200.189, .alignment = centre, .format = fmt::kTime, .mask = fmt::kTime},
-            {.column = 4, .widthTwips = 780, .alignment = centre, .format = fmt::kHours},
-            {.column = 5, .widthTwips = 810, .alignment = centre, .format = fmt::kHours},
-            {.column = 6, .widthTwips = 764.7874, .alignment = right, .format = fmt::kYen},
-            {.column = 7, .widthTwips = 1050, .alignment = right, .format = fmt::kYen},
-            {.column = 8, .caption = u"金　額"_s, .widthTwips = 1130, .alignment = right, .format = fmt::kYen},
+            {.column = daylines::kStart,
+             .widthTwips = 1200.189,
+             .alignment = centre,
+             .format = fmt::kTime,
+             .mask = fmt::kTime},
+            {.column = daylines::kEnd,
+             .widthTwips = 1200.189,
+             .alignment = centre,
+             .format = fmt::kTime,
+             .mask = fmt::kTime},
+            {.column = daylines::kBreak, .widthTwips = 780, .alignment = centre, .format = fmt::kHours},
+            {.column = daylines::kHours, .widthTwips = 810, .alignment = centre, .format = fmt::kHours},
+            {.column = daylines::kWage, .widthTwips = 764.7874, .alignment = right, .format = fmt::kYen},
+            {.column = daylines::kAdjustment, .widthTwips = 1050, .alignment = right, .format = fmt::kYen},
+            {.column = daylines::kAmount,
+             .caption = u"金　額"_s,
+             .widthTwips = 1130,
+             .alignment = right,
+             .format = fmt::kYen},
             // Worked out from the lines, never typed; shown while their premium is on.
-            {.column = 9,
+            {.column = daylines::kNight,
              .caption = u"深夜"_s,
              .widthTwips = 780,
              .alignment = centre,
              .format = fmt::kHours,
              .hidden = !m_pay.night,
              .locked = true},
-            {.column = 10,
+            {.column = daylines::kOvertime,
              .caption = u"時間外"_s,
              .widthTwips = 810,
              .alignment = centre,
              .format = fmt::kHours,
              .hidden = !m_pay.overtime,
              .locked = true},
-            {.column = 11, .format = fmt::kYen, .hidden = true, .locked = true},
-            {.column = 12,
+            {.column = daylines::kPremium, .format = fmt::kYen, .hidden = true, .locked = true},
+            {.column = daylines::kRestDay,
              .caption = u"休日"_s,
              .widthTwips = 780,
              .alignment = centre,
              .format = fmt::kHours,
              .hidden = m_pay.restDay == 0,
              .locked = true},
-            {.column = 13, .format = fmt::kHours, .hidden = true, .locked = true},
+            {.column = daylines::kOver60, .format = fmt::kHours, .hidden = true, .locked = true},
         });
 }
 
 void StatementPage::showPremiumControls()
 {
-    Grid明細->setColumnVisible(detail::kNight, m_pay.night);
-    Grid明細->setColumnVisible(detail::kOvertime, m_pay.overtime);
+    grid明細->setColumnVisible(daylines::kNight, m_pay.night);
+    grid明細->setColumnVisible(daylines::kOvertime, m_pay.overtime);
     for (QWidget *control : std::initializer_list<QWidget *>{lbl深夜, num深夜})
         control->setVisible(m_pay.night);
     for (QWidget *control : std::initializer_list<QWidget *>{lbl時間外, num時間外})
         control->setVisible(m_pay.overtime);
     for (QWidget *control : std::initializer_list<QWidget *>{lbl割増額, num割増額})
         control->setVisible(m_pay.premiumsOn());
-    Grid明細->setColumnVisible(detail::kRestDay, m_pay.restDay != 0);
+    grid明細->setColumnVisible(daylines::kRestDay, m_pay.restDay != 0);
     for (QWidget *control : std::initializer_list<QWidget *>{lbl休日, num休日})
         control->setVisible(m_pay.restDay != 0);
     for (QWidget *control : std::initializer_list<QWidget *>{lbl時間外60超, num時間外60超})

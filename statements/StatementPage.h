@@ -42,7 +42,7 @@ public:
     void ReadComb氏名();
     void ReadComb勤務形態();
     void Read勤務形態参照();
-    void Seek勤務形態(); // looks up CurPatternType into m_pattern
+    void Seek勤務形態(); // looks up m_curPatternType into m_pattern
     void Get時給(); // the named employee's wage and usual shift type
     void Calc明細(); // the four totals from the lines
     void get日付データ(); // the current line from the chosen shift type
@@ -52,7 +52,7 @@ public:
     // save, inside its transaction. An employee already in the master keeps
     // its shift type and times.
     bool Entry従業員();
-    void Cmd印刷_Click(); // the pay statement of the page, in a print preview
+    void cmd印刷_Click(); // the pay statement of the page, in a print preview
     void Entry時給(); // saves the statement under name + title
     void Read時給(); // reopens the statement of name + title
     void Delete時給(); // deletes the statement of name + title
@@ -94,7 +94,7 @@ private:
     QComboBox *cmb氏名 = nullptr;
     NumberBox *num時給 = nullptr;
     QComboBox *cmb勤務形態 = nullptr;
-    QLabel *Lbl勤務形態 = nullptr;
+    QLabel *lbl勤務形態 = nullptr;
     QLineEdit *txtタイトル = nullptr;
     NumberBox *num休憩 = nullptr;
     NumberBox *num時間 = nullptr;
@@ -110,18 +110,18 @@ private:
     NumberBox *num休日 = nullptr;
     NumberBox *num時間外60超 = nullptr;
     QLabel *lbl休日 = nullptr, *lbl時間外60超 = nullptr;
-    DataGrid *Grid明細 = nullptr;
+    DataGrid *grid明細 = nullptr;
     // Says that the reopened statement's title is closed and cannot be changed.
     QLabel *lbl締め = nullptr;
     // The button bar, left to right.
     QPushButton *cmd履歴閉じる = nullptr, *cmdクリア = nullptr, *cmd登録 = nullptr, *cmd行削除 = nullptr,
-                *cmd読込 = nullptr, *Cmd印刷 = nullptr, *cmd削除 = nullptr;
+                *cmd読込 = nullptr, *cmd印刷 = nullptr, *cmd削除 = nullptr;
     QToolButton *cmdHint = nullptr;
 
     void applyNumberFormats();
     void setUpGrid();
     void onGridAfterUpdate(int column);
-    void tellRefusal(const detail::EditOutcome &outcome, int editedColumn, const QVariant &typed);
+    void tellRefusal(const daylines::EditOutcome &outcome, int editedColumn, const QVariant &typed);
     void onGridKeyDown(GridKey &key);
     void onPatternChosen();
     // Looks up the chosen shift type and shows its times in the label.
@@ -137,8 +137,8 @@ private:
     // be seen (calc/TypedText).
     void settleName();
     void settleTitle();
-    detail::Line currentLine() const;
-    void writeLine(const detail::Line &line, const detail::Line &before);
+    daylines::Line currentLine() const;
+    void writeLine(const daylines::Line &line, const daylines::Line &before);
     QVariant wageForLines() const;
     bool recalculateTotals();
     // The premium hours and yen and the amount of every line, under the
@@ -191,7 +191,7 @@ private:
     // The shift type being looked up, and what the last lookup found: the
     // stored values (a null field stays null), or nothing at all for a type
     // the master does not hold.
-    QString CurPatternType;
+    QString m_curPatternType;
     patterns::PatternTimes m_pattern;
     // The employee whose wage and shift type the page holds: the one last
     // looked up or reopened. Leaving the name box looks up again only when

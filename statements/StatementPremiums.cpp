@@ -22,50 +22,27 @@ void StatementPage::Calc明細()
 
 QList<premium::DayLine> StatementPage::linesOfEarlierStatements(const QList<premium::DayLine> &lines)
 {
-    // The weeks the statement's lines lie in, from the first one's start.
-    std::optional<QDate> first, last;
-    for (const premium::DayLine &line : lines) {
-        if (worktime::isEmptyValue(line.date))
-            continue;
-        const auto date = worktime::dateOfEntry(line.date.toString());
-        if (!date)
-            continue;
-        first = first ? std::min(*first, *date) : *date;
-        last = last ? std::max(*last, *date) : *date;
-    }
-    const QString name = cmb氏名->currentText();
-    if (!first || name.isEmpty())
-        return {};
-    const QDate weekStart = first->addDays(-((first->dayOfWeek() - int(m_pay.weekStart) + 7) % 7));
-    const auto stored = statements::linesOfOtherStatements(m_state.MainDb, name, txtタイトル->text(),
-                                                           weekStart.toString(QStringLiteral("yyyyMMdd")),
-                                                           last->toString(QStringLiteral("yyyyMMdd")));
-    QList<premium::DayLine> earlier;
-    if (!stored)
-        return earlier;
-    for (const QVariantList &line : *stored)
-        earlier << premium::DayLine{0, line.at(0), line.at(1), line.at(2), line.at(3), line.at(4), {}, {}};
-    return earlier;
+    return statements::earlierLines(m_state.MainDb, cmb氏名->currentText(), txtタイトル->text(), lines, m_pay.weekStart);
 }
 
 void StatementPage::Calc割増(int byRuleRow, int typedRow)
 {
-    Grid明細->commitRow();
-    const int rows = Grid明細->rowCount();
+    grid明細->commitRow();
+    const int rows = grid明細->rowCount();
     const auto value = [this](int row, int column) {
-        return Grid明細->valueAt(row, column);
+        return grid明細->valueAt(row, column);
     };
     QList<premium::DayLine> lines;
     lines.reserve(rows);
     for (int row = 0; row < rows; ++row) {
-        premium::DayLine line{value(row, detail::kLineNo).toInt(), value(row, detail::kDate),
-                              value(row, detail::kStart),          value(row, detail::kEnd),
-                              value(row, detail::kBreak),          value(row, detail::kHours),
-                              value(row, detail::kWage),           value(row, detail::kAdjustment)};
+        premium::DayLine line{value(row, daylines::kLineNo).toInt(), value(row, daylines::kDate),
+                              value(row, daylines::kStart),          value(row, daylines::kEnd),
+                              value(row, daylines::kBreak),          value(row, daylines::kHours),
+                              value(row, daylines::kWage),           value(row, daylines::kAdjustment)};
         // Only the lines a save stores count: a dated line with an amount,
         // or one the rule gives an amount.
         const bool stored = !worktime::isEmptyValue(line.date)
-            && (!worktime::isEmptyValue(value(row, detail::kAmount))
+            && (!worktime::isEmptyValue(value(row, daylines::kAmount))
                 || worktime::amountOf(line.hours, line.wage, line.adjustment));
         if (!stored)
             line.hours = QVariant();
@@ -75,19 +52,19 @@ void StatementPage::Calc割増(int byRuleRow, int typedRow)
     // statement stored before: every line is worked out again under the
     // settings as they stand. Only lines whose values change are written.
     const QList<premium::LinePay> pay = premium::payOfLines(lines, m_pay, linesOfEarlierStatements(lines));
-    QList<detail::LinePayValues> changed;
+    QList<statements::LinePayValues> changed;
     QList<int> changedRows;
     for (int row = 0; row < rows; ++row) {
         const premium::LinePay &line = pay.at(row);
-        QVariant amount = value(row, detail::kAmount);
+        QVariant amount = value(row, daylines::kAmount);
         QVariant premiumYen = line.premium;
         // An amount typed into 金額 is the whole amount of its line: it keeps
         // no premium yen, until a cell it is worked out from changes. Such a
         // line has its hours worked out but no premium yen; a line from an
         // older Pelmar has neither, and is worked out like the others.
-        const bool hoursKnown = !value(row, detail::kNight).isNull() || !value(row, detail::kOvertime).isNull();
+        const bool hoursKnown = !value(row, daylines::kNight).isNull() || !value(row, daylines::kOvertime).isNull();
         const bool typed = row == typedRow
-            || (row != byRuleRow && !worktime::isEmptyValue(amount) && value(row, detail::kPremium).isNull()
+            || (row != byRuleRow && !worktime::isEmptyValue(amount) && value(row, daylines::kPremium).isNull()
                 && hoursKnown && line.amount);
         if (typed) {
             premiumYen = QVariant();
@@ -99,14 +76,14 @@ void StatementPage::Calc割増(int byRuleRow, int typedRow)
         } else if (line.amount) {
             amount = *line.amount;
         }
-        const detail::LinePayValues values{lines.at(row).row, line.night,  line.overtime, premiumYen,
+        const statements::LinePayValues values{lines.at(row).row, line.night,  line.overtime, premiumYen,
                                            line.restDay,      line.over60, amount};
-        const bool moved = !worktime::sameValue(value(row, detail::kNight), values.night)
-            || !worktime::sameValue(value(row, detail::kOvertime), values.overtime)
-            || !worktime::sameValue(value(row, detail::kPremium), values.premium)
-            || !worktime::sameValue(value(row, detail::kRestDay), values.restDay)
-            || !worktime::sameValue(value(row, detail::kOver60), values.over60)
-            || !worktime::sameValue(value(row, detail::kAmount), values.amount);
+        const bool moved = !worktime::sameValue(value(row, daylines::kNight), values.night)
+            || !worktime::sameValue(value(row, daylines::kOvertime), values.overtime)
+            || !worktime::sameValue(value(row, daylines::kPremium), values.premium)
+            || !worktime::sameValue(value(row, daylines::kRestDay), values.restDay)
+            || !worktime::sameValue(value(row, daylines::kOver60), values.over60)
+            || !worktime::sameValue(value(row, daylines::kAmount), values.amount);
         if (moved) {
             changed << values;
             changedRows << row;
@@ -116,12 +93,12 @@ void StatementPage::Calc割増(int byRuleRow, int typedRow)
         return;
     // Straight to the table in one transaction, then only those rows are read
     // back: switching premiums on for a full statement changes every line.
-    if (!detail::writeLinePay(m_state.WorkDb, changed)) {
+    if (!statements::writeLinePay(m_state.WorkDb, changed)) {
         ShowMsg(msg::エラー割増計算);
         return;
     }
     for (int row : std::as_const(changedRows))
-        Grid明細->tableModel()->selectRow(row);
+        grid明細->tableModel()->selectRow(row);
 }
 
 void StatementPage::applyPaySettings(const settings::PaySettings &paySettings)
@@ -140,7 +117,7 @@ void StatementPage::applyPaySettings(const settings::PaySettings &paySettings)
 
 void StatementPage::tellShortBreaks()
 {
-    const std::optional<QStringList> dates = detail::shortBreakDates(m_state.WorkDb);
+    const std::optional<QStringList> dates = statements::shortBreakDates(m_state.WorkDb);
     if (dates && !dates->isEmpty())
         ShowMsg(msg::登録休憩不足, dates->join(QStringLiteral("、")));
 }

@@ -30,10 +30,10 @@ double amountOf(const QVariant &value)
 
 void StatementPage::connectPrinting()
 {
-    connect(Cmd印刷, &QAbstractButton::clicked, this, &StatementPage::Cmd印刷_Click, Qt::UniqueConnection);
+    connect(cmd印刷, &QAbstractButton::clicked, this, &StatementPage::cmd印刷_Click, Qt::UniqueConnection);
 }
 
-void StatementPage::Cmd印刷_Click()
+void StatementPage::cmd印刷_Click()
 {
     // Validates nothing and asks nothing: an empty name prints "　様" alone.
     const payslip::PrintValues values =

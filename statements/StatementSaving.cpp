@@ -127,7 +127,7 @@ bool StatementPage::confirmDiscardLines()
 // user decides.
 bool StatementPage::confirmLeftOutLines()
 {
-    const std::optional<QList<int>> leftOut = detail::leftOutLines(m_state.WorkDb);
+    const std::optional<QList<int>> leftOut = statements::leftOutLines(m_state.WorkDb);
     if (!leftOut) {
         ShowMsg(msg::エラー明細行確認, failureDetail(m_state.WorkDb));
         return false;
@@ -153,7 +153,7 @@ void StatementPage::Entry時給()
     // A closed month takes no statement, new or saved again.
     if (refusedAsClosed(name, title, QStringLiteral("登録")))
         return;
-    Grid明細->commitRow(); // the last edit belongs to the statement
+    grid明細->commitRow(); // the last edit belongs to the statement
     // Lines typed or changed are stored with their premiums as the settings
     // stand now; a reopened statement nobody changed keeps its own.
     if (m_linesEdited)
@@ -278,7 +278,7 @@ void StatementPage::loadStatement(const QString &name, const QString &title)
     const bool loaded = !headerFailed && statements::loadLines(m_state.MainDb, m_state.WorkDb, name, title);
     if (!loaded)
         Clear明細();
-    Grid明細->refresh();
+    grid明細->refresh();
     m_linesEdited = false;
     showCloseState(title);
     if (!loaded) {
@@ -338,7 +338,7 @@ void StatementPage::showCloseState(const QString &title)
         title.isEmpty() ? std::optional(closing::State{}) : closing::stateOf(m_state.MainDb, title);
     // A state that cannot be read is taken as closed: 登録 asks again anyway.
     m_closed = !state || state->closed();
-    Grid明細->setReadOnly(m_closed);
+    grid明細->setReadOnly(m_closed);
     m_payPanel->setReadOnly(m_closed);
     num時給->setReadOnly(m_closed);
     lbl締め->setVisible(m_closed);

@@ -1,5 +1,6 @@
 #include "statements/StatementStore.h"
 
+#include "calc/WorkTime.h"
 #include "statements/DetailLines.h"
 #include "statements/StatementPay.h"
 #include "store/Database.h"
@@ -8,6 +9,7 @@
 #include "store/Query.h"
 #include "store/Tables.h"
 
+#include <QDate>
 #include <QFileInfo>
 #include <QSqlError>
 #include <QUrl>
@@ -92,26 +94,38 @@ bool writeHeader(const QSqlDatabase &main, const Header &h)
     return insertRow(main, tables::時給ヘッダ, columns, values);
 }
 
-bool writeLines(const QSqlDatabase &main, const QSqlDatabase &work, const Header &h)
+// Replaces the pair's lines by the ones given (the values of columns::line
+// each), numbered 1, 2, 3 … in the order given.
+bool writeGivenLines(const QSqlDatabase &main, const Header &h, const QList<QVariantList> &lines)
 {
     if (!execBound(main, QStringLiteral("delete from 時給明細 ") + kOfThePair, {h.name, h.title}))
-        return false;
-    Query lines(work);
-    // Only complete lines are stored: those with a date and an amount.
-    if (!lines.run(selectSql(tables::w明細, columns::line,
-                             QStringLiteral("where 日付 is not null and 金額 is not null order by 日付, 行番号"))))
         return false;
     Query insert(main);
     if (!insert.prepare(insertSql(tables::時給明細, tables::時給明細.columns)))
         return false;
     int number = 1;
-    while (lines.next()) {
-        if (!insert.runPrepared(QVariantList{h.name, h.title, number} + lines.values(columns::line.size())))
+    for (const QVariantList &line : lines) {
+        if (!insert.runPrepared(QVariantList{h.name, h.title, number} + line))
             return false;
         ++number;
     }
+    return true;
+}
+
+bool writeLines(const QSqlDatabase &main, const QSqlDatabase &work, const Header &h)
+{
+    Query lines(work);
+    // Only complete lines are stored: those with a date and an amount.
+    if (!lines.run(selectSql(tables::w明細, columns::line,
+                             QStringLiteral("where 日付 is not null and 金額 is not null order by 日付, 行番号"))))
+        return false;
+    QList<QVariantList> complete;
+    while (lines.next())
+        complete << lines.values(columns::line.size());
     // A page that stopped reading half-way is not saved as the statement.
-    return !lines.failed();
+    if (lines.failed())
+        return false;
+    return writeGivenLines(main, h, complete);
 }
 
 } // namespace
@@ -139,6 +153,47 @@ bool save(const QSqlDatabase &main, const QSqlDatabase &work, const Header &head
     return transaction.commit();
 }
 
+bool saveAll(const QSqlDatabase &main, const QList<StatementToStore> &statements,
+             const std::function<bool()> &alsoWrite)
+{
+    Transaction transaction(main);
+    if (!transaction.started())
+        return false;
+    for (const StatementToStore &statement : statements)
+        if (!writeHeader(main, statement.header) || !writeGivenLines(main, statement.header, statement.lines))
+            return false;
+    if (alsoWrite && !alsoWrite())
+        return false;
+    return transaction.commit();
+}
+
+QList<premium::DayLine> earlierLines(const QSqlDatabase &main, const QString &name, const QString &title,
+                                     const QList<premium::DayLine> &lines, Qt::DayOfWeek weekStart)
+{
+    // The weeks the statement's lines lie in, from the first one's start.
+    std::optional<QDate> first, last;
+    for (const premium::DayLine &line : lines) {
+        if (worktime::isEmptyValue(line.date))
+            continue;
+        const auto date = worktime::dateOfEntry(line.date.toString());
+        if (!date)
+            continue;
+        first = first ? std::min(*first, *date) : *date;
+        last = last ? std::max(*last, *date) : *date;
+    }
+    if (!first || name.isEmpty())
+        return {};
+    const QDate start = first->addDays(-((first->dayOfWeek() - int(weekStart) + 7) % 7));
+    const auto stored = linesOfOtherStatements(main, name, title, start.toString(QStringLiteral("yyyyMMdd")),
+                                               last->toString(QStringLiteral("yyyyMMdd")));
+    QList<premium::DayLine> earlier;
+    if (!stored)
+        return earlier;
+    for (const QVariantList &line : *stored)
+        earlier << premium::DayLine{0, line.at(0), line.at(1), line.at(2), line.at(3), line.at(4), {}, {}};
+    return earlier;
+}
+
 std::optional<Header> readHeader(const QSqlDatabase &main, const QString &name, const QString &title, bool *readFailed)
 {
     Query query(main);
@@ -164,13 +219,13 @@ bool loadLines(const QSqlDatabase &main, const QSqlDatabase &work, const QString
                     {name, title}))
         return false;
     QList<QVariantList> lines;
-    while (lines.size() < detail::kStatementLines && stored.next())
+    while (lines.size() < statements::kStatementLines && stored.next())
         lines << stored.values(columns::line.size());
     // A read that stops on an error is a failed read, not a short one: half
     // a statement must never pass for all of it.
     if (stored.failed())
         return false;
-    return holdRows(work, detail::linesOnPage(lines));
+    return holdRows(work, statements::linesOnPage(lines));
 }
 
 bool remove(const QSqlDatabase &main, const QString &name, const QString &title)

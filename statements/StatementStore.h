@@ -1,5 +1,6 @@
 #pragma once
 
+#include "calc/Premium.h"
 #include "statements/StatementPay.h"
 
 #include <QSqlDatabase>
@@ -43,6 +44,26 @@ struct Header {
 // lines). All of it, or nothing.
 bool save(const QSqlDatabase &main, const QSqlDatabase &work, const Header &header,
           const std::function<bool()> &recordEmployee, const std::optional<StatementPay> &pay = std::nullopt);
+
+// A statement whose lines come from elsewhere than the page: the punches
+// of a time recorder's file.
+struct StatementToStore {
+    Header header;
+    QList<QVariantList> lines; // the values of columns::line each, in line order
+};
+
+// Saves every statement given as save() stores one (the header written or
+// replaced, the pair's lines replaced by the ones given, numbered from 1),
+// then runs alsoWrite: all of it in one transaction, or nothing.
+bool saveAll(const QSqlDatabase &main, const QList<StatementToStore> &statements,
+             const std::function<bool()> &alsoWrite = {});
+
+// The employee's day lines stored under other titles in the weeks the
+// lines given lie in (weeks beginning on weekStart), up to the last line's
+// date: what the week's 40 hours count before them. Empty when none is
+// stored or the read failed.
+QList<premium::DayLine> earlierLines(const QSqlDatabase &main, const QString &name, const QString &title,
+                                     const QList<premium::DayLine> &lines, Qt::DayOfWeek weekStart);
 
 // The pair's header; nothing when none is stored or the read failed, which
 // *readFailed, when given, tells apart.

@@ -22,7 +22,7 @@ namespace pelmar::backup {
 namespace {
 
 // Backups of one pool are rotated together; `kept` is the pool's.
-enum class Pool { Daily, Registration, BulkDelete, Restore, Upgrade, Closing };
+enum class Pool { Daily, Registration, BulkDelete, Restore, Upgrade, Closing, PunchImport };
 
 struct ReasonName {
     Reason reason;
@@ -32,7 +32,7 @@ struct ReasonName {
     int kept;
 };
 
-constexpr std::array<ReasonName, 7> kReasons{{
+constexpr std::array<ReasonName, 8> kReasons{{
     {Reason::Daily, "daily", u"毎日", Pool::Daily, kKeptDaily},
     {Reason::BulkDelete, "bulk-delete", u"一括削除前", Pool::BulkDelete, kKeptOfEachOperation},
     {Reason::Employees, "employees", u"従業員登録前", Pool::Registration, kKeptBeforeRegistration},
@@ -43,6 +43,8 @@ constexpr std::array<ReasonName, 7> kReasons{{
     // day's work, in a pool of its own as large as the daily one, so that
     // neither pushes the other out.
     {Reason::Closing, "closing", u"終了時", Pool::Closing, kKeptDaily},
+    // Before punches from a time recorder's file are stored.
+    {Reason::PunchImport, "punch-import", u"取込前", Pool::PunchImport, kKeptOfEachOperation},
 }};
 
 const ReasonName &nameOf(Reason reason)

@@ -14,7 +14,7 @@
 namespace pelmar::backup {
 
 // Why a backup was taken; the tag is part of the file name.
-enum class Reason { Daily, BulkDelete, Employees, ShiftTypes, Restore, Upgrade, Closing };
+enum class Reason { Daily, BulkDelete, Employees, ShiftTypes, Restore, Upgrade, Closing, PunchImport };
 
 QString reasonTag(Reason reason); // "daily", "bulk-delete", …
 QString reasonText(Reason reason); // what the settings page shows: 毎日, 一括削除前, …

@@ -69,6 +69,21 @@ inline const Table w履歴{QStringLiteral("w履歴"), QStringLiteral("氏名 合
 inline const Table ClHint{
     QStringLiteral("ClHint"), QStringLiteral("FormName CtlName FormTitle Contents").split(u' '), {}};
 
+// The work tables the pages' grids show, their columns by number in the
+// order of the lists above: a grid addresses its columns by these. (w明細's
+// are the day-line columns of calc/DetailLine.h, w勤務形態's those of
+// calc/PatternRow.h.)
+namespace employeeColumn {
+enum : int { kNo, kCheck, kName, kWage, kPatternType, kStart, kEnd, kBreak, kWorked };
+} // namespace employeeColumn
+// w勤務形態参照, the drop-down list of the employee grid's shift type.
+namespace referenceColumn {
+enum : int { kType, kStart, kEnd, kBreak, kWorked, kCount };
+} // namespace referenceColumn
+namespace historyColumn {
+enum : int { kName, kTotal, kTitle };
+} // namespace historyColumn
+
 // Every table of each file, in schema order.
 QList<const Table *> ofMainFile();
 QList<const Table *> ofWorkFile();

@@ -120,6 +120,7 @@ private slots:
     void refusedPlaces_data();
     void refusedPlaces();
     void formulaLikeTextStaysText();
+    void importPunchesWholeOrNothing();
 
 private:
     test::TestDataFolder m_data;
@@ -161,6 +162,9 @@ void TestCommandLine::parsing_data()
     QTest::newRow("values behind --, even an option's name")
         << QStringList{"--data", "/d", "--export-ledger", "--", "-v", "2024", "-"} << int(Action::ExportLedger)
         << QStringList{"/d", "", "-v", "2024", "-", "no"};
+    QTest::newRow("punches: the file, then the title")
+        << QStringList{"--import-punches", "p.csv", "2026年11月分"} << int(Action::ImportPunches)
+        << QStringList{"", "2026年11月分", "", "0", "p.csv", "no"};
     QTest::newRow("ledger") << QStringList{"--export-ledger", "山田, \"太郎\"", "2024", "l.csv"}
                             << int(Action::ExportLedger)
                             << QStringList{"", "", "山田, \"太郎\"", "2024", "l.csv", "no"};
@@ -503,6 +507,49 @@ void TestCommandLine::formulaLikeTextStaysText()
     QCOMPARE(test::readCsvWithPython(ledger).rows.value(1).mid(0, 13),
              QStringList({u'\'' + names[0], "'-style", "2022/01/05", "2022/01/05", "1", "8", "0", "0", "8500", "0",
                           "-500", "8000", "0"}));
+}
+
+void TestCommandLine::importPunchesWholeOrNothing()
+{
+    test::TestDataFolder data;
+    QVERIFY(data.isValid());
+    QSqlDatabase main = data.mainDb();
+    QVERIFY(test::addEmployee(main, 1, QStringLiteral("山田 太郎"), 1000));
+    QVERIFY(test::addEmployee(main, 2, QStringLiteral("佐藤 花子"), 1200));
+    const auto write = [&](const QString &name, const QString &rows) {
+        const QString path = QDir(m_out.path()).filePath(name);
+        QFile file(path);
+        const bool ok = file.open(QIODevice::WriteOnly)
+            && file.write((QStringLiteral("氏名,日付,出勤,退勤,休憩\r\n") + rows).toUtf8()) > 0;
+        return ok ? path : QString();
+    };
+    const QString good = write(QStringLiteral("good.csv"), QStringLiteral("山田 太郎,2026/11/02,9:00,18:00,1:00\r\n"
+                                                                          "佐藤 花子,2026/11/02,22:00,1:00,0\r\n"
+                                                                          "佐藤 花子,2026/11/03,22:00,1:00,0\r\n"));
+    const QString bad = write(QStringLiteral("bad.csv"), QStringLiteral("山田 太郎,2026/11/04,9:00,18:00,1:00\r\n"
+                                                                        "田中 次郎,2026/11/04,9:00,18:00,1:00\r\n"));
+    const QString title = QStringLiteral("2026年11月分");
+    const auto stored = [&] {
+        return test::rows(main, QStringLiteral("select 氏名, 合計, 割増額, (select count(*) from 時給明細 l where l.氏名 = h.氏名)"
+                                               " from 時給ヘッダ h order by 氏名"));
+    };
+
+    // One row that cannot be taken: nothing at all is written.
+    Ran ran = runPelmar({"--data", data.path(), "--import-punches", bad, title});
+    QVERIFY2(ran.exitCode == 1 && ran.err.contains(QStringLiteral("3行目")) && ran.err.contains(QStringLiteral("田中 次郎")),
+             qPrintable(describe(ran)));
+    QVERIFY(stored().isEmpty());
+
+    // Night hours earn the shop's 25 %: 3 h × 1,200 yen + 900 yen a shift.
+    ran = runPelmar({"--data", data.path(), "--import-punches", good, title});
+    QVERIFY2(ran.exitCode == 0 && ran.out.contains(QStringLiteral("明細 2 件（3 行）")), qPrintable(describe(ran)));
+    QCOMPARE(stored(), test::Rows({{"佐藤 花子", "9000", "1800", "2"}, {"山田 太郎", "8000", "0", "1"}}));
+    QVERIFY(!QDir(data.path() + QStringLiteral("/backup")).entryList({QStringLiteral("*-punch-import.mdb")}).isEmpty());
+
+    // The same file again would put a second statement over the first.
+    ran = runPelmar({"--data", data.path(), "--import-punches", good, title});
+    QVERIFY2(ran.exitCode == 1 && ran.err.contains(QStringLiteral("すでにあります")), qPrintable(describe(ran)));
+    QCOMPARE(stored().size(), 2);
 }
 
 QTEST_MAIN(TestCommandLine)

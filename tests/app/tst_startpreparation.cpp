@@ -88,7 +88,7 @@ void TestStartPreparation::readiesWhatThePagesShowFirst()
     const std::pair<const char *, std::function<bool()>> steps[] = {
         {"lines",
          [&] {
-             return detail::resetLines(work);
+             return statements::resetLines(work);
          }},
         {"history",
          [&] {

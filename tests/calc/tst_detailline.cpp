@@ -4,7 +4,7 @@
 #include <QTest>
 
 using namespace pelmar;
-using namespace pelmar::detail;
+using namespace pelmar::daylines;
 
 namespace {
 
@@ -26,7 +26,7 @@ QString describe(const QVariant &v)
 
 } // namespace
 
-Q_DECLARE_METATYPE(pelmar::detail::Line)
+Q_DECLARE_METATYPE(pelmar::daylines::Line)
 
 class TestDetailLine : public QObject {
     Q_OBJECT

@@ -192,7 +192,7 @@ void TestEntryFuzz::typedTimesAndDates()
 
 void TestEntryFuzz::statementLines()
 {
-    using namespace pelmar::detail;
+    using namespace pelmar::daylines;
     QRandomGenerator random(kSeed + 2);
     const QVariant starts[] = {QVariant(), QStringLiteral("0900"), QStringLiteral("2200")};
     const QVariant ends[] = {QVariant(), QStringLiteral("1000"), QStringLiteral("1800"), QStringLiteral("0600")};

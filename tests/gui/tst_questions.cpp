@@ -120,7 +120,7 @@ void TestQuestions::saveQuestions()
     control<QLineEdit>("txtタイトル")->setText(title);
     control<NumberBox>("num時給")->setValue(wage);
     control<QComboBox>("cmb勤務形態")->setEditText(patternType);
-    type(0, detail::kDate, date);
+    type(0, daylines::kDate, date);
     QTRY_VERIFY(control<NumberBox>("num合計")->value().toDouble() > 0);
     clearAsked();
     // The last question gets the row's answer, those before it Yes.
@@ -178,7 +178,7 @@ void TestQuestions::clearAsksOverUnsavedLines()
     QFETCH(QString, dateLeft);
     control<QLineEdit>("txtタイトル")->setText(QStringLiteral("12月"));
     if (typed)
-        type(0, detail::kDate, QStringLiteral("20261201"));
+        type(0, daylines::kDate, QStringLiteral("20261201"));
     clearAsked();
     answer(yes);
     QTest::mouseClick(control<QPushButton>("cmdクリア"), Qt::LeftButton);
@@ -210,11 +210,11 @@ void TestQuestions::newEmployeeWageForTypedLines()
         QCOMPARE(control<NumberBox>("num時給")->value().toDouble(), 1000.0);
     }
     for (int row : {0, 1}) {
-        type(row, detail::kDate, QStringLiteral("2026120%1").arg(row + 1));
+        type(row, daylines::kDate, QStringLiteral("2026120%1").arg(row + 1));
         if (first.isEmpty()) {
-            type(row, detail::kStart, QStringLiteral("0900"));
-            type(row, detail::kEnd, QStringLiteral("1800"));
-            type(row, detail::kBreak, QStringLiteral("1"));
+            type(row, daylines::kStart, QStringLiteral("0900"));
+            type(row, daylines::kEnd, QStringLiteral("1800"));
+            type(row, daylines::kBreak, QStringLiteral("1"));
             QTRY_COMPARE(query(workDb(), "select count(*) from w明細 where 時間 = 8 and 時給 is null"),
                          Rows{{QString::number(row + 1)}});
         }

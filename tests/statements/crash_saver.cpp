@@ -27,7 +27,7 @@ int main(int argc, char *argv[])
     const QStringList titles{QStringLiteral("4月"), QStringLiteral("5月")};
     for (;;) {
         const int lines = random.bounded(31);
-        detail::resetLines(work.db);
+        statements::resetLines(work.db);
         double total = 0;
         for (int line = 1; line <= lines; ++line) {
             const double amount = random.bounded(1, 20000);

@@ -1,6 +1,10 @@
 #include "calc/Formats.h"
 #include "statements/PunchImport.h"
+#include "statements/PunchStore.h"
 #include "store/CsvRead.h"
+#include "store/Database.h"
+
+#include "../support/TestData.h"
 
 #include <QStringEncoder>
 #include <QTest>
@@ -70,6 +74,8 @@ private slots:
     void mappingText();
     void fileRefusedAndRowsLeftOut();
     void employeeFillingMoreThanOneStatement();
+    void planAgainstTheStore_data();
+    void planAgainstTheStore();
 };
 
 void TestPunchImport::rows_data()
@@ -273,6 +279,69 @@ void TestPunchImport::employeeFillingMoreThanOneStatement()
         const auto taken = std::count_if(rows.cbegin(), rows.cend(), [](const auto &row) { return row.isTaken(); });
         QCOMPARE(taken, days == 30 ? 61 : 1);
     }
+}
+
+void TestPunchImport::planAgainstTheStore_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("title");
+    // Each statement as "name total premium lines" (+ " replaces"), then
+    // each row left out as "line: reason".
+    QTest::addColumn<QStringList>("planned");
+    const QString byNumber = "従業員番号,日付,出勤,退勤,休憩\r\n";
+    const QString byName = "氏名,日付,出勤,退勤,休憩\r\n";
+    // 山田 has 32 hours stored under another title in the week from Sunday
+    // 22 November: his 28th goes past the week's 40 hours.
+    QTest::newRow("by number, the week's earlier hours counted")
+        << byNumber + "1,2026/11/27,9:00,18:00,1:00\r\n1,2026/11/28,9:00,18:00,1:00\r\n"
+        << "2026年11月分" << QStringList{"山田 太郎 18000 2000 2 replaces"};
+    QTest::newRow("the title's own statement is replaced, not in the way")
+        << byName + "山田 太郎,2026/11/02,9:00,18:00,1:00\r\n佐藤 花子,2026/11/02,22:00,1:00,0\r\n"
+        << "2026年１１月分" << QStringList{"山田 太郎 8000 0 1 replaces", "佐藤 花子 4500 900 1"};
+    QTest::newRow("a day stored under another title, an employee without a wage")
+        << byName + "山田 太郎,2026/11/23,9:00,18:00,1:00\r\n無給 三郎,2026/11/02,9:00,12:00,0\r\n"
+        << "2026年11月分"
+        << QStringList{"2: 2026/11/23 の勤務は、すでに登録された明細にあります。",
+                       "3: 「無給 三郎」の時給が従業員に登録されていません。"};
+}
+
+void TestPunchImport::planAgainstTheStore()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, title);
+    QFETCH(QStringList, planned);
+    test::TestDataFolder data;
+    QSqlDatabase main = data.mainDb();
+    QVERIFY(test::addEmployee(main, 1, "山田 太郎", 1000) && test::addEmployee(main, 2, "佐藤 花子", 1200));
+    QVERIFY(execBound(main, "insert into 従業員 (\"No\", 氏名) values (3, '無給 三郎')"));
+    QList<test::SeedLine> week;
+    for (const char *date : {"20261123", "20261124", "20261125", "20261126"}) {
+        week << test::SeedLine{};
+        week.last().date = QString::fromLatin1(date);
+    }
+    QVERIFY(test::storeStatement(main, "山田 太郎", "2026年11月前半", 1000, week));
+    test::SeedLine own;
+    own.date = "20261102";
+    QVERIFY(test::storeStatement(main, "山田 太郎", "2026年11月分", 1000, {own}));
+
+    const punch::PunchFile punches = punch::readPunchFile(file.toUtf8());
+    const auto mapping = punch::knownMapping(main, punches.header());
+    QVERIFY(mapping);
+    const std::optional<punch::Plan> plan = punch::makePlan(main, punches.read.records, *mapping, title);
+    QVERIFY(plan);
+    QCOMPARE(plan->title, QStringLiteral("2026年11月分"));
+    QStringList shown;
+    for (const punch::PlannedStatement &statement : plan->statements) {
+        const statements::Header &h = statement.statement.header;
+        shown << QStringLiteral("%1 %2 %3 %4%5")
+                     .arg(h.name, h.total.toString(), h.premium.toString())
+                     .arg(statement.statement.lines.size())
+                     .arg(statement.replaces ? " replaces" : "");
+    }
+    for (const punch::PunchRow &row : plan->rows)
+        if (!row.isTaken())
+            shown << QStringLiteral("%1: %2").arg(row.line).arg(row.reason);
+    QCOMPARE(shown, planned);
 }
 
 QTEST_GUILESS_MAIN(TestPunchImport)

@@ -112,6 +112,7 @@ void TestBackup::takenNamedAndListed_data()
     QTest::newRow("shift types") << Reason::ShiftTypes << "Pelmar-20261207-235901-shift-types.mdb";
     QTest::newRow("restore") << Reason::Restore << "Pelmar-20261207-235901-restore.mdb";
     QTest::newRow("upgrade") << Reason::Upgrade << "Pelmar-20261207-235901-upgrade.mdb";
+    QTest::newRow("punch import") << Reason::PunchImport << "Pelmar-20261207-235901-punch-import.mdb";
 }
 
 // The file is named by its time and reason, holds the data, and nothing

@@ -1,5 +1,7 @@
 #include "masters/EmployeeStore.h"
 #include "masters/PatternStore.h"
+#include "calc/DetailLine.h"
+#include "calc/PatternRow.h"
 #include "statements/StatementStore.h"
 #include "store/Database.h"
 #include "store/Failure.h"
@@ -64,6 +66,8 @@ private slots:
     void schema_data();
     void schema();
     void everyTableIsListed();
+    void gridColumnsNameTheirTablesColumns_data();
+    void gridColumnsNameTheirTablesColumns();
     void holdingRowsWritesOnlyWhatDiffers_data();
     void holdingRowsWritesOnlyWhatDiffers();
     void holdingRowsThatFailLeavesThePage();
@@ -137,6 +141,48 @@ void TestDatabase::everyTableIsListed()
             inFile << query.value(0).toString();
         QCOMPARE(inFile, listed);
     }
+}
+
+void TestDatabase::gridColumnsNameTheirTablesColumns_data()
+{
+    QTest::addColumn<QStringList>("columns");
+    QTest::addColumn<QList<int>>("numbers");
+    QTest::addColumn<QString>("names");
+    using namespace daylines;
+    QTest::newRow("w明細")
+        << tables::w明細.columns << QList<int>{kLineNo,     kDate,   kStart, kEnd,      kBreak,   kHours,   kWage,
+                                               kAdjustment, kAmount, kNight, kOvertime, kPremium, kRestDay, kOver60}
+        << u"行番号 日付 開始時間 終了時間 休憩 時間 時給 調整額 金額 深夜 時間外 割増額 休日 時間外60超"_qs;
+    namespace e = tables::employeeColumn;
+    QTest::newRow("w従業員") << tables::w従業員.columns
+                             << QList<int>{e::kNo,    e::kCheck, e::kName,  e::kWage,  e::kPatternType,
+                                           e::kStart, e::kEnd,   e::kBreak, e::kWorked}
+                             << u"No チェック 氏名 時給 勤務形態 開始時間 終了時間 休憩時間 実労時間"_qs;
+    namespace p = patternrow;
+    QTest::newRow("w勤務形態") << tables::w勤務形態.columns
+                               << QList<int>{p::kNo, p::kType, p::kStart, p::kEnd, p::kBreak, p::kWorked}
+                               << u"No タイプ 開始時間 終了時間 休憩時間 実労時間"_qs;
+    namespace r = tables::referenceColumn;
+    QTest::newRow("w勤務形態参照") << tables::w勤務形態参照.columns
+                                   << QList<int>{r::kType, r::kStart, r::kEnd, r::kBreak, r::kWorked}
+                                   << u"タイプ 開始時間 終了時間 休憩時間 実労時間"_qs;
+    namespace h = tables::historyColumn;
+    QTest::newRow("w履歴") << tables::w履歴.columns << QList<int>{h::kName, h::kTotal, h::kTitle}
+                           << u"氏名 合計 タイトル"_qs;
+}
+
+// The grids address their columns by number; each number stands on the
+// column of its work table it is named for, so a column added to a table or
+// moved fails here rather than as a wage written into the hours.
+void TestDatabase::gridColumnsNameTheirTablesColumns()
+{
+    QFETCH(QStringList, columns);
+    QFETCH(QList<int>, numbers);
+    QFETCH(QString, names);
+    QStringList named;
+    for (int number : numbers)
+        named << columns.value(number);
+    QCOMPARE(named, names.split(u' '));
 }
 
 void TestDatabase::holdingRowsWritesOnlyWhatDiffers_data()

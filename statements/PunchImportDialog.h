@@ -1,0 +1,88 @@
+#pragma once
+
+#include "statements/PunchStore.h"
+
+#include <QByteArray>
+#include <QDialog>
+#include <QString>
+
+#include <optional>
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QStackedWidget;
+class QTableWidget;
+
+namespace pelmar {
+
+struct ProgramState;
+
+// 取込 on the history page: a time recorder's CSV file read, its columns
+// named (or recognised, or remembered from the last file with the same
+// header), then every row shown as the line it makes, with its hours and
+// yen, or the reason it cannot be taken. Nothing is written before 取込 on
+// the preview; then the statements are stored in one transaction after a
+// backup, and the rows left out are written beside the file.
+class PunchImportDialog : public QDialog {
+    Q_OBJECT
+public:
+    explicit PunchImportDialog(ProgramState &state, QWidget *parent = nullptr);
+
+    // Reads the file (what 参照 and typing a path into the file box do).
+    void openFile(const QString &path);
+
+signals:
+    // Statements were stored: the history list is to be read again.
+    void imported();
+
+private:
+    void buildMappingStep();
+    void buildPreviewStep();
+    // The file's bytes read again in the chosen encoding; a new file has its
+    // columns found afresh.
+    void readAgain(bool newFile);
+    void showFirstRows();
+    void showMapping(const punch::ColumnMapping &mapping);
+    punch::ColumnMapping chosenMapping() const;
+    void toPreview();
+    void showPreview();
+    void confirm();
+    // The rows left out, written beside the file; false (and told) when they
+    // could not be.
+    bool writeLeftOutRows(QString *path);
+
+    ProgramState &m_state;
+    QString m_path;
+    QByteArray m_bytes;
+    punch::PunchFile m_file;
+    std::optional<punch::Plan> m_plan;
+    bool m_filling = false;
+
+    QStackedWidget *m_steps = nullptr;
+    QLineEdit *txt取込ファイル = nullptr;
+    QPushButton *cmd取込参照 = nullptr;
+    QComboBox *cmb文字コード = nullptr;
+    QLabel *lbl文字コード = nullptr;
+    QTableWidget *tbl取込先頭行 = nullptr;
+    QCheckBox *chk見出し行 = nullptr;
+    QComboBox *cmb照合 = nullptr;
+    QComboBox *cmb列氏名 = nullptr;
+    QComboBox *cmb列日付 = nullptr;
+    QComboBox *cmb列出勤 = nullptr;
+    QComboBox *cmb列退勤 = nullptr;
+    QComboBox *cmb列休憩 = nullptr;
+    QComboBox *cmb休憩単位 = nullptr;
+    QLabel *lbl列状態 = nullptr;
+    QLineEdit *txt取込タイトル = nullptr;
+    QPushButton *cmd取込次へ = nullptr;
+
+    QLabel *lbl取込概要 = nullptr;
+    QTableWidget *tbl取込プレビュー = nullptr;
+    QPushButton *cmd取込戻る = nullptr;
+    QPushButton *cmd取込実行 = nullptr;
+};
+
+} // namespace pelmar
