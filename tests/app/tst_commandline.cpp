@@ -243,6 +243,20 @@ void TestCommandLine::exports_data()
                              << "4 行" << -1;
     QTest::newRow("ledger") << QStringList{"--data", data, "--export-ledger", kNames[0], "2024", "{out}/ledger.csv"}
                             << 0 << "明細 1 件" << -1;
+    // The whole sentence told, every value in its place.
+    QTest::newRow("batch PDF with day lines, as told")
+        << QStringList{"--data", data, "--export-pdf", kApril, "{out}/told.pdf", "--with-lines"} << 0
+        << "told.pdf に 6 ページを書き出しました（タイトル「2024年4月分」の給与明細 3 名、日ごとの明細付き）。\n"
+        << 6;
+    QTest::newRow("summary, as told")
+        << QStringList{"--data", data, "--export-summary", kApril, "{out}/told-summary.csv"} << 0
+        << "told-summary.csv に給与一覧表を書き出しました"
+           "（タイトル「2024年4月分」、3 名と合計の 4 行、見出しの行を除く）。\n"
+        << -1;
+    QTest::newRow("ledger, as told")
+        << QStringList{"--data", data, "--export-ledger", kNames[0], "2024", "{out}/told-ledger.csv"} << 0
+        << "told-ledger.csv に賃金台帳を書き出しました（渡辺 一郎 の 2024 年、明細 1 件、見出しの行を除いて 1 行）。\n"
+        << -1;
     QTest::newRow("title that holds nothing")
         << QStringList{"--data", data, "--export-pdf", "2024年5月分", "{out}/may.pdf"} << 1
         << "2024年5月分 の明細は保存されていません" << -2;
