@@ -38,17 +38,17 @@ struct ExportOption {
     const char *name;
     Action action;
     int values;
-    const char *what; // what the values are, for a mistake
+    MessageKey missing; // the mistake when values are missing
 };
 
 constexpr ExportOption kExports[] = {
-    {"--export-pdf", Action::ExportPdf, 2, "タイトルとファイル"},
-    {"--export-summary", Action::ExportSummary, 2, "タイトルとファイル"},
-    {"--export-ledger", Action::ExportLedger, 3, "氏名と年とファイル"},
-    {"--export-withholding", Action::ExportWithholding, 3, "氏名と年とファイル"},
-    {"--export-tax-payments", Action::ExportTaxPayments, 2, "年とファイル"},
-    {"--export-cash", Action::ExportCash, 2, "タイトルとファイル"},
-    {"--import-punches", Action::ImportPunches, 2, "ファイルとタイトル"},
+    {"--export-pdf", Action::ExportPdf, 2, msg::コマンド値なしタイトル},
+    {"--export-summary", Action::ExportSummary, 2, msg::コマンド値なしタイトル},
+    {"--export-ledger", Action::ExportLedger, 3, msg::コマンド値なし氏名年},
+    {"--export-withholding", Action::ExportWithholding, 3, msg::コマンド値なし氏名年},
+    {"--export-tax-payments", Action::ExportTaxPayments, 2, msg::コマンド値なし年},
+    {"--export-cash", Action::ExportCash, 2, msg::コマンド値なしタイトル},
+    {"--import-punches", Action::ImportPunches, 2, msg::コマンド値なしファイル},
 };
 
 // After it every argument is a value, whatever it looks like.
@@ -87,6 +87,14 @@ bool isOurOption(const QString &argument)
         || argument == QLatin1String("--version");
 }
 
+// The catalogue's text with the subject joined in; the command line's own
+// texts have %1, %2, ... for the caller to fill in.
+QString text(const MessageKey &key, const QString &subject = {})
+{
+    const auto message = lookupMessage(key, subject);
+    return message ? message->prompt : subject;
+}
+
 Command mistake(const QString &what)
 {
     Command command;
@@ -110,7 +118,7 @@ public:
         for (m_at = 1; m_at < m_arguments.size(); ++m_at) {
             const QString &argument = m_arguments[m_at];
             if (m_literal)
-                return mistake(QStringLiteral("%1 が何の指定か分かりません。").arg(argument));
+                return mistake(text(msg::コマンド指定不明).arg(argument));
             if (argument == kEndOfOptions) {
                 m_literal = true;
                 continue;
@@ -148,22 +156,22 @@ private:
             if (argument == QLatin1String(option.name))
                 return readExport(option);
         if (argument.startsWith(u'-') && argument.size() > 1)
-            return mistake(QStringLiteral("%1 というオプションはありません。").arg(argument));
-        return mistake(QStringLiteral("%1 が何の指定か分かりません。").arg(argument));
+            return mistake(text(msg::コマンドオプション不明).arg(argument));
+        return mistake(text(msg::コマンド指定不明).arg(argument));
     }
 
     std::optional<Command> readDataFolder(const QString &argument)
     {
         if (m_dataGiven)
-            return mistake(QStringLiteral("--data は一度だけ指定してください。"));
+            return mistake(text(msg::コマンドデータ重複));
         const bool joined = argument.contains(u'=');
         if (!joined
             && (m_at + 1 >= m_arguments.size() || isOurOption(m_arguments[m_at + 1])
                 || m_arguments[m_at + 1] == kEndOfOptions))
-            return mistake(QStringLiteral("--data にはデータフォルダーを指定してください。"));
+            return mistake(text(msg::コマンドデータ値なし));
         m_command.dataFolder = joined ? argument.section(u'=', 1) : m_arguments[++m_at];
         if (m_command.dataFolder.isEmpty())
-            return mistake(QStringLiteral("--data にはデータフォルダーを指定してください。"));
+            return mistake(text(msg::コマンドデータ値なし));
         m_dataGiven = true;
         return std::nullopt;
     }
@@ -171,11 +179,11 @@ private:
     std::optional<Command> readExport(const ExportOption &chosen)
     {
         if (m_command.action != Action::RunProgram)
-            return mistake(QStringLiteral("書き出しは一度に一つだけ指定してください。"));
+            return mistake(text(msg::コマンド書出し重複));
         const QString name = QString::fromLatin1(chosen.name);
         const QStringList values = takeValues(chosen.values);
         if (values.size() < chosen.values)
-            return mistake(QStringLiteral("%1 には%2を指定してください。").arg(name, QString::fromUtf8(chosen.what)));
+            return mistake(text(chosen.missing).arg(name));
         m_command.action = chosen.action;
         m_command.file = values.last();
         if (chosen.action == Action::ImportPunches) {
@@ -193,13 +201,12 @@ private:
                 && std::all_of(year.cbegin(), year.cend(), [](QChar c) { return c >= u'0' && c <= u'9'; });
             m_command.year = fourDigits ? year.toInt() : 0;
             if (m_command.year < 1)
-                return mistake(
-                    QStringLiteral("%1 の年は 2024 のように 4 桁の数字で指定してください（%2）。").arg(name, year));
+                return mistake(text(msg::コマンド年形式).arg(name, year));
         } else {
             m_command.title = values[0];
         }
         if (m_command.file.isEmpty())
-            return mistake(QStringLiteral("%1 には書き出すファイルを指定してください。").arg(name));
+            return mistake(text(msg::コマンドファイル値なし).arg(name));
         return std::nullopt;
     }
 
@@ -226,9 +233,9 @@ private:
     Command finish()
     {
         if (m_withLines && m_command.action != Action::ExportPdf)
-            return mistake(QStringLiteral("--with-lines は --export-pdf と一緒に指定してください。"));
+            return mistake(text(msg::コマンド明細付き単独));
         if (m_dataGiven && m_command.action == Action::RunProgram)
-            return mistake(QStringLiteral("--data は書き出しのオプションと一緒に指定してください。"));
+            return mistake(text(msg::コマンドデータ単独));
         m_command.dayLines = m_withLines;
         return m_command;
     }
@@ -257,22 +264,17 @@ Result failed(const QString &why)
     return {kFailed, {}, QStringLiteral("pelmar: ") + why + u'\n'};
 }
 
-QString catalogueText(const MessageKey &key, const QString &subject = {})
-{
-    const auto message = lookupMessage(key, subject);
-    return message ? message->prompt : subject;
-}
-
 QString shown(const QString &path)
 {
     if (path == exportfile::kStandardOutput)
-        return QStringLiteral("標準出力");
+        return text(msg::コマンド標準出力);
     return QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
 }
 
 // What was written goes to stdout, unless the file itself went there.
-Result done(const Command &command, const QString &report)
+Result done(const Command &command, const QString &what)
 {
+    const QString report = what + u'\n';
     if (command.file == exportfile::kStandardOutput)
         return {kDone, {}, report};
     return {kDone, report, {}};
@@ -280,12 +282,12 @@ Result done(const Command &command, const QString &report)
 
 Result notWritten(const QString &path, const QString &reason)
 {
-    return failed(catalogueText(msg::エラー書出し, shown(path)) + QStringLiteral("\n理由: ") + reason);
+    return failed(text(msg::エラー書出し, shown(path)) + text(msg::コマンド理由).arg(reason));
 }
 
 Result notRead()
 {
-    return failed(catalogueText(msg::エラー帳票読込));
+    return failed(text(msg::エラー帳票読込));
 }
 
 Result exportPdf(const QSqlDatabase &main, const Command &command)
@@ -294,7 +296,7 @@ Result exportPdf(const QSqlDatabase &main, const Command &command)
     if (!statements)
         return notRead();
     if (statements->isEmpty())
-        return failed(catalogueText(msg::その他明細なし, command.title));
+        return failed(text(msg::その他明細なし, command.title));
     const auto pays = reports::paysOf(main, *statements);
     const auto perPage = payslip::slipsPerPage(main);
     if (!pays || !perPage)
@@ -308,12 +310,12 @@ Result exportPdf(const QSqlDatabase &main, const Command &command)
     if (!reports::writePdf(command.file, document, &error))
         return notWritten(command.file, error);
     return done(command,
-                QStringLiteral("%1 に %2 ページを書き出しました（タイトル「%3」の給与明細 %4 名%5）。\n")
+                text(msg::コマンド明細書出し完了)
                     .arg(shown(command.file))
                     .arg(document.pages.size())
                     .arg(command.title)
                     .arg(statements->size())
-                    .arg(command.dayLines ? QStringLiteral("、日ごとの明細付き") : QString()));
+                    .arg(command.dayLines ? text(msg::コマンド日ごとの明細付き) : QString()));
 }
 
 Result exportSummary(const QSqlDatabase &main, const Command &command)
@@ -323,7 +325,7 @@ Result exportSummary(const QSqlDatabase &main, const Command &command)
         return notRead();
     const reports::Summary *summary = &paid->summary;
     if (summary->rows.isEmpty())
-        return failed(catalogueText(msg::その他明細なし, command.title));
+        return failed(text(msg::その他明細なし, command.title));
     QString error;
     if (!csv::writeFile(command.file, reports::paySummaryRecords(*paid), &error))
         return notWritten(command.file, error);
@@ -332,14 +334,13 @@ Result exportSummary(const QSqlDatabase &main, const Command &command)
     if (!summary->closedMark.isEmpty())
         after += QStringLiteral("、") + summary->closedMark;
     if (!summary->missing.isEmpty())
-        after += QStringLiteral("、合計の下に明細のない従業員 %1 名").arg(summary->missing.size());
-    return done(
-        command,
-        QStringLiteral("%1 に給与一覧表を書き出しました（タイトル「%2」、%3 名と合計の %4 行、見出しの行を除く%5）。\n")
-            .arg(shown(command.file), command.title)
-            .arg(summary->rows.size())
-            .arg(summary->rows.size() + 1)
-            .arg(after));
+        after += text(msg::コマンド明細のない従業員).arg(summary->missing.size());
+    return done(command,
+                text(msg::コマンド一覧表書出し完了)
+                    .arg(shown(command.file), command.title)
+                    .arg(summary->rows.size())
+                    .arg(summary->rows.size() + 1)
+                    .arg(after));
 }
 
 Result exportLedger(const QSqlDatabase &main, const Command &command)
@@ -349,13 +350,12 @@ Result exportLedger(const QSqlDatabase &main, const Command &command)
         return notRead();
     const reports::Ledger *ledger = &paid->ledger;
     if (ledger->rows.isEmpty())
-        return failed(
-            catalogueText(msg::その他明細なし, QStringLiteral("%1（%2年）").arg(command.name).arg(command.year)));
+        return failed(text(msg::その他明細なし, text(msg::コマンド氏名と年).arg(command.name).arg(command.year)));
     QString error;
     if (!csv::writeFile(command.file, reports::payLedgerRecords(*paid), &error))
         return notWritten(command.file, error);
     return done(command,
-                QStringLiteral("%1 に賃金台帳を書き出しました（%2 の %3 年、明細 %4 件、見出しの行を除いて %4 行）。\n")
+                text(msg::コマンド台帳書出し完了)
                     .arg(shown(command.file), command.name)
                     .arg(command.year)
                     .arg(ledger->rows.size()));
@@ -367,12 +367,11 @@ Result exportWithholding(const QSqlDatabase &main, const Command &command)
     if (!book)
         return notRead();
     if (book->rows.isEmpty())
-        return failed(
-            catalogueText(msg::その他明細なし, QStringLiteral("%1（%2年支給）").arg(command.name).arg(command.year)));
+        return failed(text(msg::その他明細なし, text(msg::コマンド氏名と支給年).arg(command.name).arg(command.year)));
     QString error;
     if (!csv::writeFile(command.file, reports::withholdingRecords(*book), &error))
         return notWritten(command.file, error);
-    return done(command, QStringLiteral("%1 に源泉徴収簿を書き出しました（%2 の %3 年支給、支給 %4 件と年計）。\n")
+    return done(command, text(msg::コマンド徴収簿書出し完了)
                              .arg(shown(command.file), command.name)
                              .arg(command.year)
                              .arg(book->rows.size()));
@@ -384,14 +383,11 @@ Result exportTaxPayments(const QSqlDatabase &main, const Command &command)
     if (!summary)
         return notRead();
     if (summary->year_.payments == 0)
-        return failed(catalogueText(msg::その他明細なし, QStringLiteral("%1年支給").arg(command.year)));
+        return failed(text(msg::その他明細なし, text(msg::コマンド支給年).arg(command.year)));
     QString error;
     if (!csv::writeFile(command.file, reports::paymentRecords(*summary), &error))
         return notWritten(command.file, error);
-    return done(command,
-                QStringLiteral("%1 に %2 年の源泉所得税の納付集計を書き出しました（12 か月、半年ごとの計と年計）。\n")
-                    .arg(shown(command.file))
-                    .arg(command.year));
+    return done(command, text(msg::コマンド納付集計書出し完了).arg(shown(command.file)).arg(command.year));
 }
 
 Result exportCash(const QSqlDatabase &main, const Command &command)
@@ -400,16 +396,15 @@ Result exportCash(const QSqlDatabase &main, const Command &command)
     if (!cash)
         return notRead();
     if (cash->rows.isEmpty())
-        return failed(catalogueText(msg::その他明細なし, command.title));
+        return failed(text(msg::その他明細なし, command.title));
     QString error;
     if (!csv::writeFile(command.file, reports::cashRecords(*cash), &error))
         return notWritten(command.file, error);
     const qsizetype left = cash->rows.size() - cash->counted;
-    return done(command, QStringLiteral("%1 に金種表を書き出しました（タイトル「%2」、%3 名と合計%4）。\n")
+    return done(command, text(msg::コマンド金種表書出し完了)
                              .arg(shown(command.file), command.title)
                              .arg(cash->rows.size())
-                             .arg(left ? QStringLiteral("、うち %1 名は差引支給額がなく数えていません").arg(left)
-                                       : QString()));
+                             .arg(left ? text(msg::コマンド金種表数えない).arg(left) : QString()));
 }
 
 } // namespace
@@ -528,8 +523,7 @@ Result execute(const Command &command, const QString &programDataFolder)
         if (!opened.ok())
             return failed(opened.error);
         if (const QString refused = exportfile::refusal(command.file); !refused.isEmpty())
-            result =
-                failed(catalogueText(msg::エラー書出し先, shown(command.file) + QStringLiteral("\n理由: ") + refused));
+            result = failed(text(msg::エラー書出し先, shown(command.file) + text(msg::コマンド理由).arg(refused)));
         else if (command.action == Action::ExportPdf)
             result = exportPdf(opened.db, command);
         else if (command.action == Action::ExportSummary)
@@ -592,9 +586,7 @@ std::optional<int> run(int argc, char **argv)
         && command.action != Action::UsageError) {
         // A name that is not text in the system's encoding would be written
         // or looked for under other bytes than the ones given.
-        result = failed(QStringLiteral("「%1」には文字として読めないバイトが含まれています。タイトル、氏名、"
-                                       "フォルダー、ファイルの名前は UTF-8 の文字で指定してください。")
-                            .arg(unreadable.first()));
+        result = failed(text(msg::コマンド読めない文字).arg(unreadable.first()));
     } else {
         result = execute(command, programDataFolder());
     }

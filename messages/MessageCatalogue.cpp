@@ -395,6 +395,52 @@ constexpr Entry catalogue[] = {
      u"\n\n控除合計と差引支給額も空のまま登録されます。金額が分かるときは「いいえ」を押して、"
      u"給与計算の欄に入力してください。\n\nこのまま登録しますか",
      ConfirmNo, u"控除の確認"},
+
+    // command line: told on the terminal, never in a box, so the title is
+    // only the program's name. The texts are patterns whose %1, %2, ... the
+    // command line fills in.
+    {msg::コマンド指定不明, Unused, u"%1 が何の指定か分かりません。", u"", Warning, u"Pelmar"},
+    {msg::コマンドオプション不明, Unused, u"%1 というオプションはありません。", u"", Warning, u"Pelmar"},
+    {msg::コマンドデータ重複, Unused, u"--data は一度だけ指定してください。", u"", Warning, u"Pelmar"},
+    {msg::コマンドデータ値なし, Unused, u"--data にはデータフォルダーを指定してください。", u"", Warning, u"Pelmar"},
+    {msg::コマンド書出し重複, Unused, u"書き出しは一度に一つだけ指定してください。", u"", Warning, u"Pelmar"},
+    {msg::コマンド値なしタイトル, Unused, u"%1 にはタイトルとファイルを指定してください。", u"", Warning, u"Pelmar"},
+    {msg::コマンド値なし氏名年, Unused, u"%1 には氏名と年とファイルを指定してください。", u"", Warning, u"Pelmar"},
+    {msg::コマンド値なしファイル, Unused, u"%1 にはファイルとタイトルを指定してください。", u"", Warning, u"Pelmar"},
+    {msg::コマンド年形式, Unused, u"%1 の年は 2024 のように 4 桁の数字で指定してください（%2）。", u"", Warning,
+     u"Pelmar"},
+    {msg::コマンドファイル値なし, Unused, u"%1 には書き出すファイルを指定してください。", u"", Warning, u"Pelmar"},
+    {msg::コマンド明細付き単独, Unused, u"--with-lines は --export-pdf と一緒に指定してください。", u"", Warning,
+     u"Pelmar"},
+    {msg::コマンドデータ単独, Unused, u"--data は書き出しのオプションと一緒に指定してください。", u"", Warning,
+     u"Pelmar"},
+    {msg::コマンド読めない文字, Unused,
+     u"「%1」には文字として読めないバイトが含まれています。"
+     u"タイトル、氏名、フォルダー、ファイルの名前は UTF-8 の文字で指定してください。",
+     u"", Warning, u"Pelmar"},
+    {msg::コマンド標準出力, Unused, u"標準出力", u"", Notice, u"Pelmar"},
+    {msg::コマンド理由, Unused, u"\n理由: %1", u"", Warning, u"Pelmar"},
+    {msg::コマンド明細書出し完了, Unused, u"%1 に %2 ページを書き出しました（タイトル「%3」の給与明細 %4 名%5）。", u"",
+     Notice, u"Pelmar"},
+    {msg::コマンド日ごとの明細付き, Unused, u"、日ごとの明細付き", u"", Notice, u"Pelmar"},
+    {msg::コマンド一覧表書出し完了, Unused,
+     u"%1 に給与一覧表を書き出しました（タイトル「%2」、%3 名と合計の %4 行、見出しの行を除く%5）。", u"", Notice,
+     u"Pelmar"},
+    {msg::コマンド明細のない従業員, Unused, u"、合計の下に明細のない従業員 %1 名", u"", Notice, u"Pelmar"},
+    {msg::コマンド台帳書出し完了, Unused,
+     u"%1 に賃金台帳を書き出しました（%2 の %3 年、明細 %4 件、見出しの行を除いて %4 行）。", u"", Notice, u"Pelmar"},
+    {msg::コマンド氏名と年, Unused, u"%1（%2年）", u"", Notice, u"Pelmar"},
+    // the command line's pay reports
+    {msg::コマンド値なし年, Unused, u"%1 には年とファイルを指定してください。", u"", Warning, u"Pelmar"},
+    {msg::コマンド氏名と支給年, Unused, u"%1（%2年支給）", u"", Notice, u"Pelmar"},
+    {msg::コマンド支給年, Unused, u"%1年支給", u"", Notice, u"Pelmar"},
+    {msg::コマンド徴収簿書出し完了, Unused,
+     u"%1 に源泉徴収簿を書き出しました（%2 の %3 年支給、支給 %4 件と年計）。", u"", Notice, u"Pelmar"},
+    {msg::コマンド納付集計書出し完了, Unused,
+     u"%1 に %2 年の源泉所得税の納付集計を書き出しました（12 か月、半年ごとの計と年計）。", u"", Notice, u"Pelmar"},
+    {msg::コマンド金種表書出し完了, Unused, u"%1 に金種表を書き出しました（タイトル「%2」、%3 名と合計%4）。", u"",
+     Notice, u"Pelmar"},
+    {msg::コマンド金種表数えない, Unused, u"、うち %1 名は差引支給額がなく数えていません", u"", Notice, u"Pelmar"},
 };
 
 constexpr bool sameText(QStringView a, QStringView b)

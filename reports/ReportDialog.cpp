@@ -24,35 +24,7 @@ ReportDialog::ReportDialog(const QString &name, const reports::Table &table, con
     layout->addWidget(captionLabel(table.subheadings.join(QStringLiteral("　")), this, QStringLiteral("lbl帳票")));
 
     Grid帳票 = namedControl<QTableWidget>(QStringLiteral("Grid帳票"), this);
-    Grid帳票->setColumnCount(int(table.columns.size()));
-    Grid帳票->setRowCount(int(table.rows.size() + (table.totals.isEmpty() ? 0 : 1)));
-    QStringList captions;
-    for (const reports::Column &column : table.columns)
-        captions << column.caption;
-    Grid帳票->setHorizontalHeaderLabels(captions);
-    Grid帳票->verticalHeader()->hide();
-    Grid帳票->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    Grid帳票->setSelectionBehavior(QAbstractItemView::SelectRows);
-    QList<QStringList> rows = table.rows;
-    if (!table.totals.isEmpty())
-        rows << table.totals;
-    for (int r = 0; r < int(rows.size()); ++r) {
-        for (int c = 0; c < int(table.columns.size()) && c < int(rows[r].size()); ++c) {
-            auto *item = new QTableWidgetItem(rows[r][c]);
-            item->setTextAlignment(table.columns[c].alignment | Qt::AlignVCenter);
-            if (r == int(table.rows.size())) {
-                QFont bold = item->font();
-                bold.setBold(true);
-                item->setFont(bold);
-            }
-            Grid帳票->setItem(r, c, item);
-        }
-    }
-    // Columns as wide as on paper (about 15 twips a pixel), wider where the
-    // screen's text needs it.
-    Grid帳票->resizeColumnsToContents();
-    for (int c = 0; c < int(table.columns.size()); ++c)
-        Grid帳票->setColumnWidth(c, qMax(Grid帳票->columnWidth(c), table.columns[c].width / 15));
+    fillGrid();
     layout->addWidget(Grid帳票, 1);
     if (!table.notes.isEmpty()) {
         // Below the table, as on paper: what is outside its rows.
@@ -70,6 +42,46 @@ ReportDialog::ReportDialog(const QString &name, const reports::Table &table, con
                                     {&cmd帳票閉じる, QStringLiteral("cmd帳票閉じる"), QStringLiteral("閉じる")},
                                 }));
 
+    connectButtons();
+    resize(table.landscape ? 1000 : 820, 520);
+}
+
+// The rows as on paper, the totals in bold below them.
+void ReportDialog::fillGrid()
+{
+    Grid帳票->setColumnCount(int(m_table.columns.size()));
+    Grid帳票->setRowCount(int(m_table.rows.size() + (m_table.totals.isEmpty() ? 0 : 1)));
+    QStringList captions;
+    for (const reports::Column &column : m_table.columns)
+        captions << column.caption;
+    Grid帳票->setHorizontalHeaderLabels(captions);
+    Grid帳票->verticalHeader()->hide();
+    Grid帳票->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    Grid帳票->setSelectionBehavior(QAbstractItemView::SelectRows);
+    QList<QStringList> rows = m_table.rows;
+    if (!m_table.totals.isEmpty())
+        rows << m_table.totals;
+    for (int r = 0; r < int(rows.size()); ++r) {
+        for (int c = 0; c < int(m_table.columns.size()) && c < int(rows[r].size()); ++c) {
+            auto *item = new QTableWidgetItem(rows[r][c]);
+            item->setTextAlignment(m_table.columns[c].alignment | Qt::AlignVCenter);
+            if (r == int(m_table.rows.size())) {
+                QFont bold = item->font();
+                bold.setBold(true);
+                item->setFont(bold);
+            }
+            Grid帳票->setItem(r, c, item);
+        }
+    }
+    // Columns as wide as on paper (about 15 twips a pixel), wider where the
+    // screen's text needs it.
+    Grid帳票->resizeColumnsToContents();
+    for (int c = 0; c < int(m_table.columns.size()); ++c)
+        Grid帳票->setColumnWidth(c, qMax(Grid帳票->columnWidth(c), m_table.columns[c].width / 15));
+}
+
+void ReportDialog::connectButtons()
+{
     connect(cmd帳票印刷, &QPushButton::clicked, this, [this] {
         reports::showPreview(this, document(), reports::suggestedFileName(m_fileNameParts, QStringLiteral("pdf")));
     });
@@ -80,7 +92,6 @@ ReportDialog::ReportDialog(const QString &name, const reports::Table &table, con
         reports::saveCsv(this, m_records, reports::suggestedFileName(m_fileNameParts, QStringLiteral("csv")));
     });
     connect(cmd帳票閉じる, &QPushButton::clicked, this, &QWidget::close);
-    resize(table.landscape ? 1000 : 820, 520);
 }
 
 reports::Document ReportDialog::document() const

@@ -30,6 +30,8 @@ public:
     QPushButton *cmd帳票閉じる = nullptr;
 
 private:
+    void fillGrid();
+    void connectButtons();
     reports::Document document() const;
 
     reports::Table m_table;

@@ -15,6 +15,8 @@ class QLineEdit;
 class QPushButton;
 class QStackedWidget;
 class QTableWidget;
+class QTableWidgetItem;
+class QVBoxLayout;
 
 namespace pelmar {
 
@@ -40,6 +42,9 @@ signals:
 
 private:
     void buildMappingStep();
+    void buildColumnPickers(QWidget *step, QVBoxLayout *layout);
+    void buildTitleRow(QWidget *step, QVBoxLayout *layout);
+    static QTableWidgetItem *cell(const QString &text, Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter);
     void buildPreviewStep();
     // The file's bytes read again in the chosen encoding; a new file has its
     // columns found afresh.

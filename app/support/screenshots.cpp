@@ -39,6 +39,7 @@
 #include <QToolButton>
 
 #include <cstdio>
+#include <optional>
 
 using namespace pelmar;
 
@@ -275,6 +276,127 @@ bool typePremiumWeek(StatementPage *page)
     return typeIntoCell(grid, 3, 2, QStringLiteral("1000")) && typeIntoCell(grid, 3, 3, QStringLiteral("2100"));
 }
 
+// Each page as the window shows it, and the statement page's help as its
+// hint button shows it.
+bool savePages(FrmPelmar &window, const QString &out)
+{
+    auto *tabs = control<QTabWidget>(&window, "SSTab1");
+    bool ok = true;
+    window.statementPage()->openStatement(kStaff.first().name, QStringLiteral("2026年3月分"));
+    tabs->setCurrentIndex(0);
+    ok = save(&window, out, QStringLiteral("statement")) && ok;
+
+    window.historyPage()->Read履歴();
+    tabs->setCurrentIndex(1);
+    ok = save(&window, out, QStringLiteral("history")) && ok;
+
+    tabs->setCurrentIndex(2);
+    ok = save(&window, out, QStringLiteral("employees")) && ok;
+
+    tabs->setCurrentIndex(3);
+    ok = save(&window, out, QStringLiteral("patterns")) && ok;
+
+    tabs->setCurrentIndex(4);
+    ok = save(&window, out, QStringLiteral("settings")) && ok;
+
+    tabs->setCurrentIndex(0);
+    window.findChild<QToolButton *>(QStringLiteral("cmdHint"))->click();
+    auto *hint = window.findChild<HintWindow *>();
+    ok = hint && save(hint, out, QStringLiteral("hint")) && ok;
+    if (hint)
+        hint->close();
+    return ok;
+}
+
+// The reports of the history page: the month's 給与一覧表 and one
+// employee's 賃金台帳, each in the window its button opens.
+bool saveReports(FrmPelmar &window, const QString &out)
+{
+    HistoryPage *history = window.historyPage();
+    control<QTabWidget>(&window, "SSTab1")->setCurrentIndex(1);
+    bool ok = true;
+    control<QComboBox>(history, "cmbタイトル選択")
+        ->setCurrentIndex(control<QComboBox>(history, "cmbタイトル選択")->findText(QStringLiteral("2026年3月分")));
+    control<QPushButton>(history, "cmd一覧表")->click();
+    // Wide enough to show the pay after the hours, up to 差引支給額.
+    if (history->reportWindow())
+        history->reportWindow()->resize(1640, 360);
+    ok = history->reportWindow() && save(history->reportWindow(), out, QStringLiteral("summary")) && ok;
+    control<QComboBox>(history, "cmb台帳氏名")
+        ->setCurrentIndex(control<QComboBox>(history, "cmb台帳氏名")->findText(kStaff.first().name));
+    control<QComboBox>(history, "cmb台帳年")
+        ->setCurrentIndex(control<QComboBox>(history, "cmb台帳年")->findText(QStringLiteral("2026")));
+    control<QPushButton>(history, "cmd台帳")->click();
+    ok = history->reportWindow() && save(history->reportWindow(), out, QStringLiteral("ledger")) && ok;
+    if (history->reportWindow())
+        history->reportWindow()->close();
+    return ok;
+}
+
+// Premiums on, and a week typed with them.
+bool savePremiums(FrmPelmar &window, const QString &out, bool &answerYes)
+{
+    auto *tabs = control<QTabWidget>(&window, "SSTab1");
+    bool ok = true;
+    tabs->setCurrentIndex(4);
+    ok = switchPremiumsOn(window.settingsPage(), answerYes) && save(&window, out, QStringLiteral("premium-settings"))
+        && ok;
+    tabs->setCurrentIndex(0);
+    StatementPage *page = window.statementPage();
+    ok = typePremiumWeek(page) && ok;
+    control<DataGrid>(page, "Grid明細")->setCurrentIndex(control<DataGrid>(page, "Grid明細")->model()->index(0, 1));
+    return save(&window, out, QStringLiteral("premium-statement")) && ok;
+}
+
+// The statement's slip, in the print preview 印刷 opens.
+bool saveSlip(FrmPelmar &window, const QString &out)
+{
+    QList<payslip::PayslipItem> slip;
+    QString pdfName;
+    payslip::setPreviewHook([&](const QList<payslip::PayslipItem> &items, const QString &name) {
+        slip = items;
+        pdfName = name;
+    });
+    control<QPushButton>(window.statementPage(), "Cmd印刷")->click();
+    payslip::setPreviewHook({});
+    if (slip.isEmpty()) {
+        err() << "pelmar-screenshots: 印刷 drew no slip\n";
+        return false;
+    }
+    QPrintPreviewDialog *preview = payslip::createPayslipPreview(&window, slip, pdfName);
+    // As wide as the window: the slip fills the top of its A4 page.
+    preview->resize(900, 700);
+    preview->show();
+    if (auto *sheet = preview->findChild<QPrintPreviewWidget *>())
+        sheet->fitToWidth();
+    const bool ok = save(preview, out, QStringLiteral("slip"));
+    delete preview;
+    return ok;
+}
+
+// The window on the sample shop and every picture of it; false when one
+// could not be made. The typed week is a picture, not a statement: it is
+// let go when the window closes.
+std::optional<bool> savePictures(const QString &dataFolder, const QString &out, bool &answerYes)
+{
+    FrmPelmar window(dataFolder + u'/');
+    if (!window.isOpen()) {
+        err() << "pelmar-screenshots: " << window.openError() << '\n';
+        return std::nullopt;
+    }
+    window.show();
+    window.activateWindow();
+    QApplication::processEvents();
+    bool ok = savePages(window, out);
+    ok = saveReports(window, out) && ok;
+    ok = savePremiums(window, out, answerYes) && ok;
+    ok = saveSlip(window, out) && ok;
+    answerYes = true;
+    window.close();
+    answerYes = false;
+    return ok;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -310,104 +432,12 @@ int main(int argc, char *argv[])
     for (const QSettings::Format format : {QSettings::NativeFormat, QSettings::IniFormat})
         QSettings::setPath(format, QSettings::UserScope, data.path());
 
-    bool ok = true;
-    {
-        FrmPelmar window(data.path() + u'/');
-        if (!window.isOpen()) {
-            err() << "pelmar-screenshots: " << window.openError() << '\n';
-            return 1;
-        }
-        window.show();
-        window.activateWindow();
-        QApplication::processEvents();
-        auto *tabs = control<QTabWidget>(&window, "SSTab1");
-
-        window.statementPage()->openStatement(kStaff.first().name, QStringLiteral("2026年3月分"));
-        tabs->setCurrentIndex(0);
-        ok = save(&window, out, QStringLiteral("statement")) && ok;
-
-        window.historyPage()->Read履歴();
-        tabs->setCurrentIndex(1);
-        ok = save(&window, out, QStringLiteral("history")) && ok;
-
-        tabs->setCurrentIndex(2);
-        ok = save(&window, out, QStringLiteral("employees")) && ok;
-
-        tabs->setCurrentIndex(3);
-        ok = save(&window, out, QStringLiteral("patterns")) && ok;
-
-        tabs->setCurrentIndex(4);
-        ok = save(&window, out, QStringLiteral("settings")) && ok;
-
-        // The statement page's help, as its hint button shows it.
-        tabs->setCurrentIndex(0);
-        window.findChild<QToolButton *>(QStringLiteral("cmdHint"))->click();
-        auto *hint = window.findChild<HintWindow *>();
-        ok = hint && save(hint, out, QStringLiteral("hint")) && ok;
-        if (hint)
-            hint->close();
-
-        // The reports of the history page: the month's 給与一覧表 and one
-        // employee's 賃金台帳, each in the window its button opens.
-        HistoryPage *history = window.historyPage();
-        tabs->setCurrentIndex(1);
-        control<QComboBox>(history, "cmbタイトル選択")
-            ->setCurrentIndex(control<QComboBox>(history, "cmbタイトル選択")->findText(QStringLiteral("2026年3月分")));
-        control<QPushButton>(history, "cmd一覧表")->click();
-        // Wide enough to show the pay after the hours, up to 差引支給額.
-        if (history->reportWindow())
-            history->reportWindow()->resize(1640, 360);
-        ok = history->reportWindow() && save(history->reportWindow(), out, QStringLiteral("summary")) && ok;
-        control<QComboBox>(history, "cmb台帳氏名")
-            ->setCurrentIndex(control<QComboBox>(history, "cmb台帳氏名")->findText(kStaff.first().name));
-        control<QComboBox>(history, "cmb台帳年")
-            ->setCurrentIndex(control<QComboBox>(history, "cmb台帳年")->findText(QStringLiteral("2026")));
-        control<QPushButton>(history, "cmd台帳")->click();
-        ok = history->reportWindow() && save(history->reportWindow(), out, QStringLiteral("ledger")) && ok;
-        if (history->reportWindow())
-            history->reportWindow()->close();
-
-        // Premiums on, and a week typed with them.
-        tabs->setCurrentIndex(4);
-        ok = switchPremiumsOn(window.settingsPage(), answerYes)
-            && save(&window, out, QStringLiteral("premium-settings")) && ok;
-        tabs->setCurrentIndex(0);
-        StatementPage *page = window.statementPage();
-        ok = typePremiumWeek(page) && ok;
-        control<DataGrid>(page, "Grid明細")->setCurrentIndex(control<DataGrid>(page, "Grid明細")->model()->index(0, 1));
-        ok = save(&window, out, QStringLiteral("premium-statement")) && ok;
-
-        // Its slip, in the print preview 印刷 opens.
-        QList<payslip::PayslipItem> slip;
-        QString pdfName;
-        payslip::setPreviewHook([&](const QList<payslip::PayslipItem> &items, const QString &name) {
-            slip = items;
-            pdfName = name;
-        });
-        control<QPushButton>(page, "Cmd印刷")->click();
-        payslip::setPreviewHook({});
-        if (slip.isEmpty()) {
-            err() << "pelmar-screenshots: 印刷 drew no slip\n";
-            ok = false;
-        } else {
-            QPrintPreviewDialog *preview = payslip::createPayslipPreview(&window, slip, pdfName);
-            // As wide as the window: the slip fills the top of its A4 page.
-            preview->resize(900, 700);
-            preview->show();
-            if (auto *sheet = preview->findChild<QPrintPreviewWidget *>())
-                sheet->fitToWidth();
-            ok = save(preview, out, QStringLiteral("slip")) && ok;
-            delete preview;
-        }
-
-        // The typed week is a picture, not a statement: it is let go.
-        answerYes = true;
-        window.close();
-        answerYes = false;
-    }
+    const std::optional<bool> ok = savePictures(data.path(), out, answerYes);
+    if (!ok)
+        return 1;
     if (!told.isEmpty()) {
         err() << "pelmar-screenshots: the program said:\n" << told.join(u'\n') << '\n';
         return 1;
     }
-    return ok ? 0 : 1;
+    return *ok ? 0 : 1;
 }

@@ -262,13 +262,28 @@ void TestCommandLine::exports_data()
     QTest::newRow("withholding book")
         << QStringList{"--data", data, "--export-withholding", kNames[0], "2024", "{out}/withholding.csv"} << 0
         << "支給 1 件" << -1;
-    QTest::newRow("tax withheld by month") << QStringList{"--data", data, "--export-tax-payments", "2024", "{out}/payments.csv"} << 0
-                                           << "2024 年の源泉所得税" << -1;
+    QTest::newRow("tax withheld by month")
+        << QStringList{"--data", data, "--export-tax-payments", "2024", "{out}/payments.csv"} << 0
+        << "2024 年の源泉所得税" << -1;
     QTest::newRow("cash table") << QStringList{"--data", data, "--export-cash", kApril, "{out}/cash.csv"} << 0
                                 << "うち 2 名は差引支給額がなく" << -1;
     QTest::newRow("withholding of a year with no pay date")
         << QStringList{"--data", data, "--export-withholding", kNames[0], "2023", "{out}/none.csv"} << 1
         << "（2023年支給） の明細は保存されていません" << -2;
+    // The whole sentence told, every value in its place.
+    QTest::newRow("batch PDF with day lines, as told")
+        << QStringList{"--data", data, "--export-pdf", kApril, "{out}/told.pdf", "--with-lines"} << 0
+        << "told.pdf に 6 ページを書き出しました（タイトル「2024年4月分」の給与明細 3 名、日ごとの明細付き）。\n"
+        << 6;
+    QTest::newRow("summary, as told")
+        << QStringList{"--data", data, "--export-summary", kApril, "{out}/told-summary.csv"} << 0
+        << "told-summary.csv に給与一覧表を書き出しました"
+           "（タイトル「2024年4月分」、3 名と合計の 4 行、見出しの行を除く）。\n"
+        << -1;
+    QTest::newRow("ledger, as told")
+        << QStringList{"--data", data, "--export-ledger", kNames[0], "2024", "{out}/told-ledger.csv"} << 0
+        << "told-ledger.csv に賃金台帳を書き出しました（渡辺 一郎 の 2024 年、明細 1 件、見出しの行を除いて 1 行）。\n"
+        << -1;
     QTest::newRow("title that holds nothing")
         << QStringList{"--data", data, "--export-pdf", "2024年5月分", "{out}/may.pdf"} << 1
         << "2024年5月分 の明細は保存されていません" << -2;

@@ -1,0 +1,279 @@
+// The import's second step: what the rows become, and storing them once
+// the user agrees.
+#include "statements/PunchImportDialog.h"
+
+#include "calc/Formats.h"
+#include "calc/Premium.h"
+#include "calc/TypedText.h"
+#include "messages/ShowMsg.h"
+#include "store/Backup.h"
+#include "store/Csv.h"
+#include "store/Failure.h"
+#include "store/ProgramState.h"
+#include "widgets/PageBuilder.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QTableWidget>
+#include <QVBoxLayout>
+namespace pelmar {
+
+namespace {
+
+const QStringList kPreviewColumns{QStringLiteral("行"),   QStringLiteral("氏名"), QStringLiteral("日付"),
+                                  QStringLiteral("出勤"), QStringLiteral("退勤"), QStringLiteral("休憩"),
+                                  QStringLiteral("時間"), QStringLiteral("深夜"), QStringLiteral("時間外"),
+                                  QStringLiteral("休日"), QStringLiteral("金額"), QStringLiteral("取込できない理由")};
+enum PreviewColumn { kLine, kName, kDate, kStart, kEnd, kBreak, kHours, kNight, kOvertime, kRestDay, kAmount, kReason };
+
+QString hoursText(const QVariant &hours)
+{
+    return fmt::format(hours, fmt::kHoursBlankZero);
+}
+
+} // namespace
+
+void PunchImportDialog::buildPreviewStep()
+{
+    auto *step = new QWidget(m_steps);
+    step->setObjectName(QStringLiteral("page取込確認"));
+    m_steps->addWidget(step);
+    auto *layout = new QVBoxLayout(step);
+    lbl取込概要 = captionLabel(QString(), step, QStringLiteral("lbl取込概要"));
+    lbl取込概要->setWordWrap(true);
+    layout->addWidget(lbl取込概要);
+    tbl取込プレビュー = namedControl<QTableWidget>(QStringLiteral("tbl取込プレビュー"), step);
+    tbl取込プレビュー->setColumnCount(int(kPreviewColumns.size()));
+    tbl取込プレビュー->setHorizontalHeaderLabels(kPreviewColumns);
+    tbl取込プレビュー->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    tbl取込プレビュー->verticalHeader()->hide();
+    tbl取込プレビュー->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    tbl取込プレビュー->horizontalHeader()->setStretchLastSection(true);
+    layout->addWidget(tbl取込プレビュー, 1);
+    auto *bottom = new QHBoxLayout;
+    bottom->addStretch(1);
+    cmd取込戻る = namedButton(QStringLiteral("cmd取込戻る"), QStringLiteral("戻る"), step);
+    cmd取込実行 = namedButton(QStringLiteral("cmd取込実行"), QStringLiteral("取込"), step);
+    auto *cancel = namedButton(QStringLiteral("cmd取込中止"), QStringLiteral("キャンセル"), step);
+    bottom->addWidget(cmd取込戻る);
+    bottom->addWidget(cmd取込実行);
+    bottom->addWidget(cancel);
+    layout->addLayout(bottom);
+    connect(cmd取込戻る, &QPushButton::clicked, this, [this] { m_steps->setCurrentIndex(0); });
+    connect(cmd取込実行, &QPushButton::clicked, this, &PunchImportDialog::confirm);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void PunchImportDialog::toPreview()
+{
+    if (m_path.isEmpty()) {
+        ShowMsg(msg::取込ファイル, QStringLiteral("取り込む CSV ファイルを選んでください。"));
+        return;
+    }
+    if (!m_file.problem.isEmpty()) {
+        ShowMsg(msg::取込ファイル, m_file.problem);
+        return;
+    }
+    if (!chosenMapping().isComplete()) {
+        ShowMsg(msg::取込列未指定);
+        return;
+    }
+    txt取込タイトル->setText(typed::titleForm(txt取込タイトル->text()));
+    if (txt取込タイトル->text().isEmpty()) {
+        ShowMsg(msg::その他メッセージ, QStringLiteral("タイトルを記入してください。"));
+        txt取込タイトル->setFocus();
+        return;
+    }
+    m_plan = punch::makePlan(m_state.MainDb, m_file.read.records, chosenMapping(), txt取込タイトル->text());
+    if (!m_plan) {
+        ShowMsg(msg::エラー取込, failureDetail(m_state.MainDb));
+        return;
+    }
+    // A closed month takes nothing, before anything is shown as if it would.
+    const std::optional<QString> closed = punch::closedTitleReason(m_state.MainDb, m_plan->title);
+    if (!closed || !closed->isEmpty()) {
+        ShowMsg(closed ? msg::締め変更不可 : msg::エラー取込, closed ? *closed : failureDetail(m_state.MainDb));
+        return;
+    }
+    showPreview();
+    m_steps->setCurrentIndex(1);
+}
+
+void PunchImportDialog::showPreview()
+{
+    const punch::Plan &plan = *m_plan;
+    QTableWidget *table = tbl取込プレビュー;
+    table->clearContents();
+    table->setRowCount(0);
+    const auto addRow = [table](const QStringList &texts) {
+        const int row = table->rowCount();
+        table->insertRow(row);
+        for (int c = 0; c < texts.size(); ++c) {
+            const bool number = c == kLine || (c >= kBreak && c <= kAmount);
+            table->setItem(
+                row, c,
+                cell(texts.at(c), number ? Qt::AlignRight | Qt::AlignVCenter : Qt::AlignLeft | Qt::AlignVCenter));
+        }
+        return row;
+    };
+    const QString yen = fmt::kYen;
+    int lines = 0;
+    for (const punch::PlannedStatement &planned : plan.statements) {
+        const statements::Header &h = planned.statement.header;
+        for (int i = 0; i < planned.rows.size(); ++i) {
+            const punch::PunchRow &source = plan.rows.at(planned.rows.at(i));
+            const QVariantList &line = planned.statement.lines.at(i);
+            // What 登録 would point out, shown without refusing the line.
+            QStringList notes;
+            if (premium::breakTooShort(line.at(4), line.at(3)))
+                notes << QStringLiteral("注意: 休憩が法定より短い");
+            if (premium::belowMinimumWage(line.at(5), line.at(0), plan.rules))
+                notes << QStringLiteral("注意: 時給が最低賃金を下回る");
+            addRow({QString::number(source.line), h.name, fmt::formatDateText(line.at(0)), fmt::formatTime(line.at(1)),
+                    fmt::formatTime(line.at(2)), hoursText(line.at(3)), hoursText(line.at(4)), hoursText(line.at(8)),
+                    hoursText(line.at(9)), hoursText(line.at(11)), fmt::format(line.at(7), yen),
+                    notes.join(QStringLiteral("、"))});
+        }
+        lines += int(planned.rows.size());
+        const int total =
+            addRow({QString(), QStringLiteral("%1 計").arg(h.name), QString(), QString(), QString(),
+                    hoursText(h.breakHours), hoursText(h.hours), hoursText(h.nightHours), hoursText(h.overtimeHours),
+                    hoursText(h.restDayHours), fmt::format(h.total, yen),
+                    planned.replaces
+                        ? QStringLiteral("このタイトルの明細がすでにあります（取込で置き換えるか飛ばすかを尋ねます）")
+                        : QString()});
+        for (int c = 0; c < table->columnCount(); ++c) {
+            QFont bold = table->item(total, c)->font();
+            bold.setBold(true);
+            table->item(total, c)->setFont(bold);
+        }
+    }
+    // A row left out shows what the file holds in the columns it was read
+    // from, and why it cannot be taken.
+    const punch::ColumnMapping mapping = chosenMapping();
+    for (const punch::PunchRow &row : plan.rows) {
+        if (row.isTaken())
+            continue;
+        const auto field = [&row](int column) {
+            return column >= 0 ? row.fields.value(column) : QString();
+        };
+        const int shown = addRow({QString::number(row.line), field(mapping.employee), field(mapping.date),
+                                  field(mapping.start), field(mapping.end), field(mapping.breakColumn), QString(),
+                                  QString(), QString(), QString(), QString(), row.reason});
+        for (int c = 0; c < table->columnCount(); ++c)
+            table->item(shown, c)->setForeground(Qt::darkRed);
+    }
+    table->resizeColumnsToContents();
+    QString summary = QStringLiteral("タイトル「%1」に %2 名の明細 %3 行を取り込みます。")
+                          .arg(plan.title)
+                          .arg(plan.statements.size())
+                          .arg(lines);
+    if (const QStringList replaced = plan.replacedNames(); !replaced.isEmpty())
+        summary += QStringLiteral(
+                       "\n%1 にはこのタイトルの明細がすでにあります。取込のときに、置き換えるか飛ばすかを尋ねます。")
+                       .arg(replaced.join(QStringLiteral("、")));
+    if (const int refused = plan.refusedRows())
+        summary += QStringLiteral("\n取り込めない行が %1 行あります（赤い行、理由は右端）。").arg(refused);
+    summary += QStringLiteral("\n時間と金額は、勤務表のページが計算するのと同じ割増と端数処理で計算しています。"
+                              "「取込」を押すまで何も書き込みません。");
+    lbl取込概要->setText(summary);
+    cmd取込実行->setEnabled(!plan.statements.isEmpty());
+}
+
+bool PunchImportDialog::writeLeftOutRows(QString *path)
+{
+    *path = punch::errorFilePath(m_path);
+    const QStringList header = chosenMapping().firstRowIsHeader ? m_file.header() : QStringList();
+    QString error;
+    if (csv::writeFile(*path, punch::leftOutRecords(header, m_plan->rows), &error))
+        return true;
+    ShowMsg(msg::エラー取込,
+            QStringLiteral("取り込めない行を %1 に書き出せませんでした。\n理由: %2")
+                .arg(QDir::toNativeSeparators(*path), error));
+    return false;
+}
+
+void PunchImportDialog::confirm()
+{
+    // The data may have changed since the preview: it is worked out again.
+    const QString title = m_plan->title;
+    m_plan = punch::makePlan(m_state.MainDb, m_file.read.records, chosenMapping(), title);
+    if (!m_plan) {
+        ShowMsg(msg::エラー取込, failureDetail(m_state.MainDb));
+        reject();
+        return;
+    }
+    showPreview();
+    const std::optional<QString> closed = punch::closedTitleReason(m_state.MainDb, title);
+    if (!closed || !closed->isEmpty()) {
+        ShowMsg(closed ? msg::締め変更不可 : msg::エラー取込, closed ? *closed : failureDetail(m_state.MainDb));
+        return;
+    }
+    const int refused = m_plan->refusedRows();
+    const QString errorPath = punch::errorFilePath(m_path);
+    if (refused > 0
+        && !ShowMsg(msg::取込エラー行確認,
+                    QStringLiteral(
+                        "取り込めない行が %1 行あります。\n\nこれらの行を除いて取り込み、除いた行を理由と一緒に\n%2\n"
+                        "に書き出しますか")
+                        .arg(refused)
+                        .arg(QDir::toNativeSeparators(errorPath))))
+        return;
+    QStringList skipped;
+    for (const QString &name : m_plan->replacedNames())
+        if (!ShowMsg(msg::取込置換確認, QStringLiteral("%1（%2）").arg(name, title)))
+            skipped << name;
+    int statements = 0;
+    int lines = 0;
+    for (const punch::PlannedStatement &planned : m_plan->statements) {
+        if (skipped.contains(planned.statement.header.name))
+            continue;
+        ++statements;
+        lines += int(planned.statement.lines.size());
+    }
+    if (statements == 0) {
+        ShowMsg(msg::取込なし);
+        return;
+    }
+    const backup::Outcome copy =
+        backup::take(m_state.MainDb, m_state.DataPath, backup::Reason::PunchImport, QDateTime::currentDateTime());
+    if (!copy.ok()) {
+        ShowMsg(msg::エラー取込, QStringLiteral("バックアップを作成できません。\n理由: ") + copy.error);
+        return;
+    }
+    QString written;
+    if (refused > 0 && !writeLeftOutRows(&written))
+        return;
+    const punch::ColumnMapping mapping = chosenMapping();
+    const QStringList header = mapping.firstRowIsHeader ? m_file.header() : QStringList();
+    if (!punch::storePlan(m_state.MainDb, *m_plan, skipped, header, mapping)) {
+        ShowMsg(msg::エラー取込, failureDetail(m_state.MainDb));
+        return;
+    }
+    emit imported();
+    QString report =
+        QStringLiteral("タイトル「%1」に明細 %2 件（%3 行）を取り込みました。").arg(title).arg(statements).arg(lines);
+    if (!skipped.isEmpty())
+        report +=
+            QStringLiteral("\n取り込まなかった従業員（明細がすでにあるため）: ") + skipped.join(QStringLiteral("、"));
+    if (refused > 0)
+        report += QStringLiteral("\n取り込めなかった %1 行は %2 に書き出しました。")
+                      .arg(refused)
+                      .arg(QDir::toNativeSeparators(written));
+    ShowMsg(msg::取込完了, report);
+    accept();
+}
+
+} // namespace pelmar
