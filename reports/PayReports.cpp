@@ -2,9 +2,9 @@
 
 #include "calc/Formats.h"
 #include "masters/EmployeePayroll.h"
+#include "store/Query.h"
 
 #include <QSet>
-#include <QSqlQuery>
 
 namespace pelmar::reports {
 
@@ -187,9 +187,9 @@ QList<csv::Record> payLedgerRecords(const PayLedger &ledger)
 
 std::optional<QList<int>> payYears(const QSqlDatabase &main)
 {
-    QSqlQuery query(main);
-    if (!query.exec(QStringLiteral("select distinct substr(支給日, 1, 4) as year from 時給支給"
-                                   " where 支給日 is not null order by year desc")))
+    Query query(main);
+    if (!query.run(QStringLiteral("select distinct substr(支給日, 1, 4) as year from 時給支給"
+                                  " where 支給日 is not null order by year desc")))
         return std::nullopt;
     QList<int> years;
     while (query.next()) {
@@ -198,6 +198,9 @@ std::optional<QList<int>> payYears(const QSqlDatabase &main)
         if (ok)
             years << year;
     }
+    // Rows that stop half-way are a failed read, not fewer years.
+    if (query.failed())
+        return std::nullopt;
     return years;
 }
 

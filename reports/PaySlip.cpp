@@ -2,9 +2,9 @@
 
 #include "calc/Formats.h"
 #include "masters/PayrollSettings.h"
+#include "store/Query.h"
 
 #include <QHash>
-#include <QSqlQuery>
 
 namespace pelmar::payslip {
 
@@ -184,12 +184,12 @@ QList<PayslipItem> handoutSlip(const PrintValues &values, const PremiumPrintValu
 
 std::optional<int> daysOnPage(const QSqlDatabase &work)
 {
-    QSqlQuery query(work);
-    if (!query.exec(
-            QStringLiteral("select count(distinct 日付) from w明細 where 日付 is not null and 金額 is not null"))
-        || !query.next())
+    Query query(work);
+    const QVariant days = query.single(
+        QStringLiteral("select count(distinct 日付) from w明細 where 日付 is not null and 金額 is not null"));
+    if (!days.isValid())
         return std::nullopt;
-    return query.value(0).toInt();
+    return days.toInt();
 }
 
 std::optional<SlipsPerPage> slipsPerPage(const QSqlDatabase &main)
