@@ -6,6 +6,7 @@
 #include "masters/EmployeeStore.h"
 #include "masters/MasterBackup.h"
 #include "masters/PatternStore.h"
+#include "masters/PayrollDialog.h"
 #include "messages/ShowMsg.h"
 #include "store/Failure.h"
 #include "store/ProgramState.h"
@@ -46,6 +47,7 @@ EmployeePage::EmployeePage(ProgramState &state, QWidget *parent) : TabPage(paren
                                   {&cmd従業員登録, QStringLiteral("cmd従業員登録"), QStringLiteral("登録")},
                                   {&cmd従業員行削除, QStringLiteral("cmd従業員行削除"), QStringLiteral("行削除")},
                                   {&cmd従業員読込, QStringLiteral("cmd従業員読込"), QStringLiteral("読込")},
+                                  {&cmd給与設定, QStringLiteral("cmd給与設定"), QStringLiteral("給与設定")},
                               },
                               {&cmdHint3, QStringLiteral("cmdHint3")});
 
@@ -53,6 +55,7 @@ EmployeePage::EmployeePage(ProgramState &state, QWidget *parent) : TabPage(paren
     connect(cmd従業員読込, &QPushButton::clicked, this, &EmployeePage::Read従業員);
     connect(cmd従業員登録, &QPushButton::clicked, this, &EmployeePage::Entry従業員マスタ);
     connect(cmd従業員行削除, &QPushButton::clicked, this, &EmployeePage::LineDelete従業員);
+    connect(cmd給与設定, &QPushButton::clicked, this, &EmployeePage::openPayroll);
     connect(cmdHint3, &QAbstractButton::clicked, this, [this] { emit hintRequested(cmdHint3); });
     connect(grid従業員, &DataGrid::dropDownPicked, this, &EmployeePage::onPatternPicked);
     connect(
@@ -91,6 +94,29 @@ EmployeePage::EmployeePage(ProgramState &state, QWidget *parent) : TabPage(paren
         if (grid従業員->currentColumn() == col::kPatternType)
             m_patternBefore = grid従業員->cellValue(col::kPatternType);
     });
+}
+
+void EmployeePage::openPayroll()
+{
+    grid従業員->commitRow();
+    const QString name = grid従業員->onRow() ? grid従業員->cellValue(col::kName).toString() : QString();
+    if (name.isEmpty()) {
+        ShowMsg(msg::給与従業員未登録, QStringLiteral("選んだ行（氏名なし）"));
+        return;
+    }
+    // The details belong to a registered employee: one only typed on the
+    // page has no row in the master for them to follow.
+    if (!employees::find(m_state.MainDb, name)) {
+        ShowMsg(msg::給与従業員未登録, name);
+        return;
+    }
+    auto *dialog = new PayrollDialog(m_state, name, this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    if (!dialog->load()) {
+        dialog->deleteLater();
+        return;
+    }
+    dialog->open();
 }
 
 void EmployeePage::Clear従業員()

@@ -51,6 +51,8 @@ private:
     QPushButton *cmd従業員登録 = nullptr;
     QPushButton *cmd従業員行削除 = nullptr;
     QPushButton *cmd従業員読込 = nullptr;
+    // The payroll details of the employee on the current row.
+    QPushButton *cmd給与設定 = nullptr;
     QToolButton *cmdHint3 = nullptr;
 
     void setUpGrid();
@@ -60,6 +62,8 @@ private:
     QString sameNames() const;
     void checkTypedCell(int column);
     void settleTypedPattern();
+    // Opens the payroll details of the employee on the current row.
+    void openPayroll();
 
     ProgramState &m_state;
     // Rows typed since the page was last read, emptied or registered.

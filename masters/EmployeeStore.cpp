@@ -1,5 +1,7 @@
 #include "masters/EmployeeStore.h"
 
+#include "masters/EmployeePayroll.h"
+
 #include "store/Database.h"
 #include "store/Failure.h"
 #include "store/PageRows.h"
@@ -77,19 +79,43 @@ bool registerPage(const QSqlDatabase &main, const QSqlDatabase &work)
     Query page(work);
     if (!page.run(selectSql(tables::w従業員, columns::employee, kInPageOrder)))
         return false;
+    // The page showed the master from its first row down; a row whose name
+    // changed, to a name the master did not have, from one no row keeps, is
+    // a rename, and the employee's payroll details go with it.
+    Query before(main);
+    if (!before.run(QStringLiteral("select 氏名 from 従業員 ") + kInPageOrder))
+        return false;
+    QStringList oldNames;
+    while (before.next())
+        oldNames << before.value(0).toString();
+    QList<QVariantList> rows;
+    QStringList newNames;
+    while (page.next()) {
+        rows << page.values(columns::employee.size());
+        newNames << page.value(0).toString();
+    }
+    // A read that stops on an error must not register half the page.
+    if (before.failed() || page.failed())
+        return false;
+    QList<std::pair<QString, QString>> renames;
+    for (qsizetype row = 0; row < std::min(oldNames.size(), newNames.size()); ++row) {
+        const QString &from = oldNames.at(row);
+        const QString &to = newNames.at(row);
+        if (!from.isEmpty() && !to.isEmpty() && from != to && !newNames.contains(from) && !oldNames.contains(to))
+            renames.append({from, to});
+    }
     Transaction transaction(main);
     if (!transaction.started() || !execBound(main, QStringLiteral("delete from 従業員")))
         return false;
     int number = 1;
-    while (page.next()) {
-        if (page.value(0).isNull())
+    for (const QVariantList &row : std::as_const(rows)) {
+        if (row.value(0).isNull())
             continue; // blank rows do not reach the master
-        if (!insertRow(main, tables::従業員, tables::従業員.columns,
-                       QVariantList{number} + page.values(columns::employee.size())))
+        if (!insertRow(main, tables::従業員, tables::従業員.columns, QVariantList{number} + row))
             return false;
         ++number;
     }
-    return !page.failed() && transaction.commit();
+    return followMaster(main, renames) && transaction.commit();
 }
 
 std::optional<int> namesLeavingMaster(const QSqlDatabase &main, const QSqlDatabase &work)
@@ -132,7 +158,7 @@ bool deleteTicked(const QSqlDatabase &main, const QSqlDatabase &work)
         for (const QString &name : std::as_const(ticked))
             if (!execBound(main, QStringLiteral("delete from 従業員 where 氏名 = ?"), {name}))
                 return false;
-        if (!transaction.commit())
+        if (!followMaster(main, {}) || !transaction.commit())
             return false;
     }
     return execBound(work, QStringLiteral("delete from w従業員 where チェック = -1"));

@@ -1,6 +1,7 @@
 #include "masters/SettingsPage.h"
 
 #include "masters/CompanyStore.h"
+#include "masters/PayrollSettingsRow.h"
 #include "messages/ShowMsg.h"
 #include "store/Backup.h"
 #include "store/Failure.h"
@@ -264,6 +265,8 @@ void SettingsPage::layOutPaySettings(QGridLayout *grid, QFrame *bar)
     rules->setFrameShape(QFrame::NoFrame);
     rules->setMaximumHeight(2 * lbl割増説明->fontMetrics().lineSpacing() + 4);
     grid->addWidget(rules, 4, 0, 1, 6);
+    m_payrollSettings = new PayrollSettingsRow(frame割増);
+    grid->addWidget(m_payrollSettings, 5, 0, 1, 6);
     grid->addWidget(bar, 0, 5, 2, 1, Qt::AlignRight | Qt::AlignVCenter);
     grid->setColumnStretch(5, 1);
     // The page is full: the section keeps to the height of its lines.
@@ -334,7 +337,13 @@ bool SettingsPage::Read割増設定()
         ShowMsg(msg::エラー割増設定読込);
         return false;
     }
+    const std::optional<settings::PayrollSettings> payroll = settings::loadPayroll(m_state.MainDb);
+    if (!payroll) {
+        ShowMsg(msg::エラー割増設定読込);
+        return false;
+    }
     showPaySettings(*stored);
+    m_payrollSettings->showSettings(*payroll);
     emit paySettingsChanged(*stored);
     return true;
 }
@@ -343,7 +352,8 @@ SettingsPage::EntryResult SettingsPage::Entry割増設定()
 {
     if (!ShowMsg(msg::登録確認, QStringLiteral("割増・端数処理の設定")))
         return EntryResult::Declined;
-    if (!settings::save(m_state.MainDb, shownPaySettings())) {
+    if (!settings::save(m_state.MainDb, shownPaySettings())
+        || !settings::savePayroll(m_state.MainDb, m_payrollSettings->shownSettings())) {
         ShowMsg(msg::エラー割増設定登録);
         return EntryResult::Failed;
     }

@@ -14,6 +14,10 @@ class QTableWidget;
 class QVBoxLayout;
 
 namespace pelmar {
+class PayrollSettingsRow;
+}
+
+namespace pelmar {
 
 // The "設定・情報" page: the company's name and details, the reset of all
 // data, and the program's information and support banner.
@@ -106,6 +110,9 @@ private:
     void buildBackupList(QGridLayout *backups);
     void buildInformation(QVBoxLayout *body);
     void connectOperations();
+    // The pay date rule, the business kind and the slips a page, stored
+    // with the premium settings by the same 登録.
+    PayrollSettingsRow *m_payrollSettings = nullptr;
     void showPaySettings(const settings::PaySettings &paySettings);
     // What the confirmation and the notices call a backup: when and why.
     QString describeChosen() const;

@@ -171,7 +171,13 @@ struct MessageKey {
     X(コマンド, 一覧表書出し完了)                                                                                      \
     X(コマンド, 明細のない従業員)                                                                                      \
     X(コマンド, 台帳書出し完了)                                                                                        \
-    X(コマンド, 氏名と年)
+    X(コマンド, 氏名と年)                                                                                              \
+    /* each employee's payroll details, the pay date and the pay of a statement */                                     \
+    X(給与, 従業員未登録)                                                                                              \
+    X(給与, 詳細不正)                                                                                                  \
+    X(エラー, 給与詳細)                                                                                                \
+    X(給与, 支給日不正)                                                                                                \
+    X(給与, 控除未計算確認)
 
 namespace msg {
 

@@ -1,6 +1,7 @@
 // The statement page at work: the pickers, the day lines as they are typed,
 // the Enter and Down shortcuts, and the four totals.
 #include "statements/StatementPage.h"
+#include "statements/PayPanel.h"
 
 #include "calc/Formats.h"
 #include "calc/Premium.h"
@@ -230,6 +231,8 @@ void StatementPage::Get時給()
         offerNewWage(previousWage);
     }
     showPattern(kSpacesAfterEmployee);
+    // Another employee is paid by their own details.
+    m_payPanel->linesChanged(name, m_pay);
 }
 
 void StatementPage::offerNewWage(const QVariant &previousWage)
@@ -438,6 +441,7 @@ bool StatementPage::recalculateTotals()
     num割増額->setValue(totals->premium);
     num休日->setValue(totals->restDayHours);
     num時間外60超->setValue(totals->over60Hours);
+    m_payPanel->linesChanged(cmb氏名->currentText(), m_pay);
     return true;
 }
 
@@ -478,6 +482,7 @@ void StatementPage::Clear時給()
     m_readFailed = false;
     showCloseState(QString());
     Clear明細();
+    m_payPanel->clear();
     refreshPickers();
 }
 

@@ -1,6 +1,7 @@
 #include "statements/StatementPage.h"
 
 #include "calc/Formats.h"
+#include "statements/PayPanel.h"
 #include "store/ProgramState.h"
 #include "widgets/ColumnLayout.h"
 #include "widgets/DataGrid.h"
@@ -9,6 +10,7 @@
 
 #include <QComboBox>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLineEdit>
 #include <QVBoxLayout>
 
@@ -107,7 +109,12 @@ StatementPage::StatementPage(ProgramState &state, QWidget *parent) : TabPage(par
     totals->addWidget(lbl締め, 3, 4, 1, 4);
 
     grid明細 = namedControl<DataGrid>(QStringLiteral("Grid明細"), imContainer3D1);
-    page->addWidget(grid明細, 1);
+    // The pay, worked out from the lines, beside them.
+    m_payPanel = new PayPanel(m_state, imContainer3D1);
+    auto *linesAndPay = new QHBoxLayout;
+    linesAndPay->addWidget(grid明細, 1);
+    linesAndPay->addWidget(m_payPanel);
+    page->addLayout(linesAndPay, 1);
 
     imContainer3D5 =
         skeleton.addButtonBar(QStringLiteral("imContainer3D5"),

@@ -13,6 +13,7 @@
 namespace pelmar {
 
 struct GridKey;
+class PayPanel;
 
 // The shift-type label after a pick or a reopened statement has two spaces
 // before 実労.
@@ -207,6 +208,8 @@ private:
     // it is closed: the page is then read-only.
     QString m_openedTitle;
     bool m_closed = false;
+    // The statement's pay beside its lines.
+    PayPanel *m_payPanel = nullptr;
 };
 
 } // namespace pelmar

@@ -7,6 +7,7 @@
 #include "messages/ShowMsg.h"
 #include "statements/DetailLines.h"
 #include "statements/MonthClose.h"
+#include "statements/PayPanel.h"
 #include "statements/StatementStore.h"
 #include "store/Failure.h"
 #include "store/ProgramState.h"
@@ -160,6 +161,20 @@ void StatementPage::Entry時給()
     // The stored totals are the sums of the stored lines, worked out now.
     if (!recalculateTotals())
         return;
+    // The pay is stored with the statement: a pay date that is no date, or
+    // pay that could not be worked out, stops the save before anything is asked.
+    if (const QString typedDate = m_payPanel->unreadablePayDate(); !typedDate.isEmpty()) {
+        ShowMsg(msg::給与支給日不正, typedDate);
+        return;
+    }
+    if (!m_payPanel->problem().isEmpty()) {
+        ShowMsg(msg::エラー給与詳細, m_payPanel->problem());
+        return;
+    }
+    if (const QString missing = m_payPanel->missingDeductions(); !missing.isEmpty()) {
+        if (!ShowMsg(msg::給与控除未計算確認, missing))
+            return;
+    }
     if (!confirmLeftOutLines())
         return;
     tellShortBreaks();
@@ -200,7 +215,8 @@ void StatementPage::Entry時給()
                                     num割増額->value(),
                                     num休日->value(),
                                     num時間外60超->value()};
-    const bool saved = statements::save(m_state.MainDb, m_state.WorkDb, header, [this] { return Entry従業員(); });
+    const bool saved = statements::save(m_state.MainDb, m_state.WorkDb, header, [this] { return Entry従業員(); },
+                                        m_payPanel->payToStore());
     const bool masterChanged = saved && m_employeeRecord != EmployeeRecord::None;
     m_employeeRecord = EmployeeRecord::None;
     if (!saved) {
@@ -267,6 +283,7 @@ void StatementPage::loadStatement(const QString &name, const QString &title)
     showCloseState(title);
     if (!loaded) {
         clearTotals();
+        m_payPanel->clear();
         tellReadFailure();
         return;
     }
@@ -274,6 +291,17 @@ void StatementPage::loadStatement(const QString &name, const QString &title)
     // The totals are the sums of the lines as reopened, so what is shown and
     // printed always adds up, even for a statement stored with stale totals.
     recalculateTotals();
+    // The pay as it was paid, not worked out again under today's tables.
+    const auto pay = statements::readStatementPay(m_state.MainDb, name, title);
+    if (!pay) {
+        m_payPanel->clear();
+        tellReadFailure();
+        return;
+    }
+    statements::StatementPay stored;
+    stored.name = name;
+    stored.title = title;
+    m_payPanel->showStored(pay->value_or(stored));
 }
 
 void StatementPage::Delete時給()
@@ -311,6 +339,7 @@ void StatementPage::showCloseState(const QString &title)
     // A state that cannot be read is taken as closed: 登録 asks again anyway.
     m_closed = !state || state->closed();
     grid明細->setReadOnly(m_closed);
+    m_payPanel->setReadOnly(m_closed);
     num時給->setReadOnly(m_closed);
     lbl締め->setVisible(m_closed);
     lbl締め->setText(!state ? QStringLiteral("締めの状態を読めません — 変更できません")

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "calc/Premium.h"
+#include "statements/StatementPay.h"
 
 #include <QSqlDatabase>
 #include <QString>
@@ -38,9 +39,11 @@ struct Header {
 // Saves the statement on the page: runs recordEmployee (the employee
 // master's update), writes the header, and replaces the pair's lines by the
 // complete lines of w明細 (those with a date and an amount) in date order,
-// numbered 1, 2, 3 … All of it, or nothing.
+// numbered 1, 2, 3 … and stores the pay with them (a statement saved
+// without one has its earlier pay taken away: it no longer holds for these
+// lines). All of it, or nothing.
 bool save(const QSqlDatabase &main, const QSqlDatabase &work, const Header &header,
-          const std::function<bool()> &recordEmployee);
+          const std::function<bool()> &recordEmployee, const std::optional<StatementPay> &pay = std::nullopt);
 
 // A statement whose lines come from elsewhere than the page: the punches
 // of a time recorder's file.
@@ -72,11 +75,11 @@ std::optional<Header> readHeader(const QSqlDatabase &main, const QString &name, 
 // in one transaction: on failure w明細 stays as it was.
 bool loadLines(const QSqlDatabase &main, const QSqlDatabase &work, const QString &name, const QString &title);
 
-// Deletes the pair's header and lines together.
+// Deletes the pair's header, lines and pay together.
 bool remove(const QSqlDatabase &main, const QString &name, const QString &title);
 
-// Empties the five tables of saved statements and master data together;
-// the settings and the hint texts stay.
+// Empties the tables of saved statements, their pay and the master data
+// (payroll details included) together; the settings and the hint texts stay.
 bool removeEverything(const QSqlDatabase &main);
 
 // Every name, and every title of one name, that a stored statement has:

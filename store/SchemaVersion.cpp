@@ -34,6 +34,19 @@ const QList<Upgrade> &mainUpgrades()
         {4,
          {QStringLiteral("CREATE TABLE 締め (タイトル TEXT, 締め INTEGER, 日時 TEXT)"),
           QStringLiteral("CREATE INDEX 締め_タイトル ON 締め (タイトル)")}},
+        // 5: each employee's payroll details and the pay of each statement.
+        {5,
+         {QStringLiteral("CREATE TABLE 従業員給与 (氏名 TEXT PRIMARY KEY, 性別 TEXT, 税区分 TEXT,"
+                         " 扶養親族等の数 INTEGER, 雇用保険 INTEGER, 健康保険料 INTEGER, 介護保険料 INTEGER,"
+                         " 厚生年金保険料 INTEGER, 住民税 INTEGER, 通勤手当区分 TEXT, 通勤手当 INTEGER,"
+                         " 通勤手当非課税限度 INTEGER, 入社日 TEXT, 退職日 TEXT)"),
+          QStringLiteral("CREATE TABLE 時給支給 (氏名 TEXT, タイトル TEXT, 支給日 TEXT, 基本給 INTEGER,"
+                         " 時間外手当 INTEGER, 深夜手当 INTEGER, 休日手当 INTEGER, 調整額 INTEGER, 通勤手当 INTEGER,"
+                         " 総支給額 INTEGER, 非課税通勤手当 INTEGER, 健康保険 INTEGER, 介護保険 INTEGER,"
+                         " 厚生年金 INTEGER, 雇用保険 INTEGER, 所得税 INTEGER, 住民税 INTEGER, その他 INTEGER,"
+                         " 社会保険料計 INTEGER, 課税対象額 INTEGER, 控除合計 INTEGER, 差引支給額 INTEGER,"
+                         " 上書き TEXT, 税区分 TEXT, 扶養親族等の数 INTEGER, 雇用保険料率 INTEGER)"),
+          QStringLiteral("CREATE INDEX 時給支給_氏名タイトル ON 時給支給 (氏名, タイトル)")}},
     };
     return steps;
 }

@@ -20,6 +20,48 @@ const QString kLawRules = QStringLiteral(
     "・時刻のない行（深夜が分からない）と最低賃金を下回る時給には印が付きます。これらと、月45時間・年360時間を"
     "超える時間外（休日を含む）は「登録」のときにお知らせします。\n");
 
+// The pay of a statement: the panel beside the lines.
+const QString kPayHelp = QStringLiteral(
+    "■ 給与計算（右の欄）\n"
+    "・支給（基本給・時間外手当・深夜手当・休日手当・調整額・通勤手当と総支給額）、控除（健康保険・介護保険・厚生年金・"
+    "雇用保険・所得税・住民税・その他と控除合計）、差引支給額を、行を入力するたびに計算します。\n"
+    "・控除は「従業員」ページの「給与設定」で決めた内容で計算します。給与設定のない人は、控除なしで今までどおりです。\n"
+    "・「支給日」は、空なら「設定・情報」ページの支給日ルール（はじめは翌月25日）で、最後の行の日付から決まります。"
+    "直接入れることもできます。所得税の税額表は支給日で、雇用保険料率は最後の行の日付で選びます。\n"
+    "・Pelmar に税額表や保険料率が入っていない日付では、その額は計算せず空になり、理由が欄の下に出ます。"
+    "そのときは金額を入力してください。\n"
+    "・計算した控除は、欄に金額を入れると上書きできます。上書きした欄は色が付き、項目名に ✎ が付きます。"
+    "欄を空にすると計算した額に戻ります。「その他」にはこの明細だけの控除を入れます。\n"
+    "・「登録」すると、支給日と給与の計算結果（上書きも）を明細と一緒に保存します。「読込」では保存した時の金額を"
+    "そのまま表示し、税額表や給与設定が変わっても、行や金額を変えるまで計算し直しません。\n"
+    "・控除を記録する前に保存した明細は、総支給額だけを表示します。\n"
+    "\n");
+
+// The payroll details of an employee.
+const QString kPayrollDetailsHelp = QStringLiteral(
+    "\n\n"
+    "■ 給与設定\n"
+    "名簿に登録した従業員の行を選んで「給与設定」を押すと、その人の給与の控除を決める画面が開きます。\n"
+    "・税区分 … 扶養控除等申告書を出している人は「甲」、出していない人（二か所目の勤務先など）は「乙」、"
+    "所得税を差し引かない人は「なし」。甲の人は扶養親族等の数も入れます。\n"
+    "・雇用保険 … 加入している人に印を付けます。料率は「設定・情報」ページの事業の種類で決まります。\n"
+    "・健康保険料・介護保険料・厚生年金保険料 … 年金事務所や健康保険組合から届く標準報酬月額の本人負担額を"
+    "月額で入れます（Pelmar は標準報酬月額を計算しません）。\n"
+    "・住民税 … 市区町村から届く特別徴収の月額を入れます。\n"
+    "・通勤手当 … 出勤1日あたり（日額）か1か月（月額）の額。1か月の非課税の限度（電車・バスは 150,000 円）を"
+    "超えた分には所得税がかかります。\n"
+    "・入社日・退職日 … 2026/04/01 のように入れます。\n"
+    "「保存」の前にバックアップが取られます。名簿で氏名を直して「登録」すると給与設定も新しい氏名に移り、"
+    "名簿から削除すると給与設定も消えます。保存した明細の金額は変わりません。");
+
+// The payroll settings of the settings page.
+const QString kPayrollSettingsHelp = QStringLiteral(
+    "■ 支給日・事業の種類・明細書\n"
+    "「支給日」は、明細の最後の日付の月から数えた給与の支払日です（例: 翌月25日。月にない日はその月の末日）。"
+    "勤務表の「支給日」が空のときにこの日が入ります。「事業の種類」は雇用保険料率を決めます。"
+    "「明細書」は A4 1枚に印刷する人数です。どれも割増と同じ右の「登録」で保存します。\n"
+    "\n");
+
 const QString kStatementHelp =
     QStringLiteral(
         "【勤務表】ひと月分の勤務を入力して、給与明細を作るページです。\n"
@@ -66,7 +108,7 @@ const QString kStatementHelp =
         "\n"
         "閉じる … Pelmar を終了します。登録していない変更があるときは確認が出ます。\n"
         "\n")
-    + kLawRules
+    + kPayHelp + kLawRules
     + QStringLiteral("\n"
                      "月ごとの一括印刷、給与一覧表、賃金台帳は「履　歴」ページにあります。");
 
@@ -191,7 +233,7 @@ const QString kSettingsHelp =
         "「すべてのデータを削除し初期状態に戻す」の「実行」は、保存したすべての明細・従業員・勤務形態・自社情報を"
         "削除します。削除の前にバックアップが取られます。締めた月があるあいだは実行できません。\n"
         "\n")
-    + kLawRules
+    + kPayrollSettingsHelp + kLawRules
     + QStringLiteral("\n"
                      "■ キー\n"
                      "Tab … 次の欄へ進みます。\n"
@@ -228,7 +270,7 @@ QList<ShippedHint> shippedHints()
     return {
         {form, QStringLiteral("cmdHint"), title, kStatementHelp},
         {form, QStringLiteral("cmdHint2"), title, kHistoryHelp},
-        {form, QStringLiteral("cmdHint3"), title, kEmployeeHelp},
+        {form, QStringLiteral("cmdHint3"), title, kEmployeeHelp + kPayrollDetailsHelp},
         {form, QStringLiteral("cmdHint4"), title, kSettingsHelp},
         {form, QStringLiteral("cmdHint5"), title, kPatternHelp},
     };

@@ -44,6 +44,18 @@ inline const Table 時給明細{
 inline const Table 自社情報{QStringLiteral("自社情報"), QStringLiteral("自社名 自社情報").split(u' '), {}};
 inline const Table 設定{QStringLiteral("設定"), QStringLiteral("項目 値").split(u' '), {}};
 inline const Table 締め{QStringLiteral("締め"), QStringLiteral("タイトル 締め 日時").split(u' '), {}};
+inline const Table 従業員給与{QStringLiteral("従業員給与"),
+                              QStringLiteral("氏名 性別 税区分 扶養親族等の数 雇用保険 健康保険料 介護保険料 厚生年金保険料"
+                                             " 住民税 通勤手当区分 通勤手当 通勤手当非課税限度 入社日 退職日")
+                                  .split(u' '),
+                              {}};
+inline const Table 時給支給{QStringLiteral("時給支給"),
+                            QStringLiteral("氏名 タイトル 支給日 基本給 時間外手当 深夜手当 休日手当 調整額 通勤手当"
+                                           " 総支給額 非課税通勤手当 健康保険 介護保険 厚生年金 雇用保険 所得税 住民税"
+                                           " その他 社会保険料計 課税対象額 控除合計 差引支給額 上書き 税区分"
+                                           " 扶養親族等の数 雇用保険料率")
+                                .split(u' '),
+                            {}};
 
 // The work file: what the pages are editing, and the hint texts.
 inline const Table w明細{QStringLiteral("w明細"), QStringList{QStringLiteral("行番号")} + columns::line,

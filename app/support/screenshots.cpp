@@ -135,6 +135,15 @@ bool fillSampleShop(const QString &folder)
             if (person.savedMonths)
                 ok = ok && saveMonth(main, person, 2026, 2, 31) && saveMonth(main, person, 2026, 3, 31);
         }
+        // The new employee's payroll details, so that the statement typed for
+        // them shows the pay a shop hands over: 甲欄, insured, a commuting
+        // allowance per day.
+        ok = ok
+            && execBound(main,
+                         QStringLiteral("insert into 従業員給与 (氏名, 性別, 税区分, 扶養親族等の数, 雇用保険, 健康保険料,"
+                                        " 介護保険料, 厚生年金保険料, 住民税, 通勤手当区分, 通勤手当, 通勤手当非課税限度)"
+                                        " values (?, '男', '甲', 0, 1, 0, 0, 0, 0, '日額', 420, 150000)"),
+                         {kStaff.last().name});
         ok = ok
             && execBound(main, QStringLiteral("insert into 自社情報 values (?, ?)"),
                          {QStringLiteral("ペルマー商店"),

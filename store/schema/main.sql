@@ -97,3 +97,56 @@ CREATE TABLE 締め (
     日時       TEXT
 );
 CREATE INDEX 締め_タイトル ON 締め (タイトル);
+
+-- Each employee's payroll details, one row per name; an employee without a
+-- row has nothing deducted. Amounts are monthly whole yen; dates yyyymmdd.
+CREATE TABLE 従業員給与 (
+    氏名             TEXT PRIMARY KEY,
+    性別             TEXT,
+    税区分           TEXT,
+    扶養親族等の数   INTEGER,
+    雇用保険         INTEGER,
+    健康保険料       INTEGER,
+    介護保険料       INTEGER,
+    厚生年金保険料   INTEGER,
+    住民税           INTEGER,
+    通勤手当区分     TEXT,
+    通勤手当         INTEGER,
+    通勤手当非課税限度 INTEGER,
+    入社日           TEXT,
+    退職日           TEXT
+);
+
+-- The pay of each saved statement, as it was paid, keyed by 氏名 + タイトル
+-- like 時給ヘッダ; a statement saved before pay was kept has no row. Whole
+-- yen; a deduction is null only when it could not be computed and none was
+-- typed. 上書き names the deductions typed over, comma-separated.
+CREATE TABLE 時給支給 (
+    氏名           TEXT,
+    タイトル       TEXT,
+    支給日         TEXT,
+    基本給         INTEGER,
+    時間外手当     INTEGER,
+    深夜手当       INTEGER,
+    休日手当       INTEGER,
+    調整額         INTEGER,
+    通勤手当       INTEGER,
+    総支給額       INTEGER,
+    非課税通勤手当 INTEGER,
+    健康保険       INTEGER,
+    介護保険       INTEGER,
+    厚生年金       INTEGER,
+    雇用保険       INTEGER,
+    所得税         INTEGER,
+    住民税         INTEGER,
+    その他         INTEGER,
+    社会保険料計   INTEGER,
+    課税対象額     INTEGER,
+    控除合計       INTEGER,
+    差引支給額     INTEGER,
+    上書き         TEXT,
+    税区分         TEXT,
+    扶養親族等の数 INTEGER,
+    雇用保険料率   INTEGER
+);
+CREATE INDEX 時給支給_氏名タイトル ON 時給支給 (氏名, タイトル);

@@ -1,6 +1,7 @@
 #include "calc/CashBreakdown.h"
 #include "calc/NetPay.h"
 #include "calc/PublicTables.h"
+#include "statements/PayItems.h"
 
 #include <QFile>
 #include <QTest>
@@ -160,6 +161,8 @@ private slots:
     void cash();
     void monthYen_data();
     void monthYen();
+    void statementItems_data();
+    void statementItems();
 };
 
 // Every figure worked by hand from data/tables/withholding-monthly-2026.tsv
@@ -372,6 +375,75 @@ void TestNetPay::monthYen()
     QFETCH(double, amount);
     QFETCH(QString, yen);
     QCOMPARE(yenText(pelmar::pay::monthYen(amount)), yen);
+}
+
+Q_DECLARE_METATYPE(QList<pelmar::statements::ItemLine>)
+
+void TestNetPay::statementItems_data()
+{
+    using pelmar::statements::ItemLine;
+    QTest::addColumn<QList<ItemLine>>("lines");
+    QTest::addColumn<bool>("premiumsOn");
+    QTest::addColumn<QDate>("payDate");
+    QTest::addColumn<QString>("expected");
+    // date, hours, wage, adjustment, amount, night, overtime, premium, rest day, over 60
+    const auto line = [](const char *date, double hours, double wage, QVariant adjustment, double amount,
+                         double night = 0, double overtime = 0, QVariant premium = {}) {
+        return ItemLine{QString::fromLatin1(date), hours, wage, adjustment, amount, night, overtime, premium, 0.0, 0.0};
+    };
+    const QDate may25(2026, 5, 25);
+    // Lines not rounded: 8 h × 1,001 + 2 night hours × 1,001 × 25 % (500.5)
+    // and 7.5 h × 1,001 (7,507.5), less an adjustment of 0.5. 合計 16,015.5
+    // is paid as 16,016; the night premium as 501; 基本給 takes the rest.
+    QTest::newRow("fractions add up") << QList<ItemLine>{line("20260401", 8, 1001, {}, 8508.5, 2, 0, 500.5),
+                                                         line("20260402", 7.5, 1001, -0.5, 7507.0)}
+                                      << true << may25
+                                      << "基本 15516 時間外 0 深夜 501 休日 0 調整 -1 合計 16016 日 2 雇用 80";
+    // A line worked out under earlier rates (35 % each) keeps its 1,050 yen,
+    // shared as today's rates share it: night 2 h and overtime 1 h at 1,000.
+    QTest::newRow("earlier rates kept") << QList<ItemLine>{line("20260401", 9, 1000, {}, 10050, 2, 1, 1050.0)} << true
+                                        << may25
+                                        << "基本 9000 時間外 350 深夜 700 休日 0 調整 0 合計 10050 日 1 雇用 50";
+    // Premiums switched off since: the kept premium cannot be named and stays
+    // in 基本給. 9,300 × 5 ‰ = 46.5: 50 銭 is dropped.
+    QTest::newRow("premium of no kind") << QList<ItemLine>{line("20260401", 9, 1000, {}, 9300, 2, 1, 300.0)} << false
+                                        << may25 << "基本 9300 時間外 0 深夜 0 休日 0 調整 0 合計 9300 日 1 雇用 46";
+    // March's work paid on 25 April keeps the 令和7年度 rate (5.5 ‰ of
+    // 100,000); April's work, paid in May, has the 令和8年度 5 ‰.
+    QTest::newRow("March's rate") << QList<ItemLine>{line("20260331", 100, 1000, {}, 100000)} << false
+                                  << QDate(2026, 4, 25)
+                                  << "基本 100000 時間外 0 深夜 0 休日 0 調整 0 合計 100000 日 1 雇用 550";
+    QTest::newRow("April's rate") << QList<ItemLine>{line("20260401", 100, 1000, {}, 100000)} << false << may25
+                                  << "基本 100000 時間外 0 深夜 0 休日 0 調整 0 合計 100000 日 1 雇用 500";
+}
+
+// The 支給 items of a statement add up to its 合計 in whole yen, and the
+// pay worked out from them takes the insurance rate of the last line's date.
+void TestNetPay::statementItems()
+{
+    using pelmar::statements::ItemLine;
+    QFETCH(QList<ItemLine>, lines);
+    QFETCH(bool, premiumsOn);
+    QFETCH(QDate, payDate);
+    QFETCH(QString, expected);
+    pelmar::premium::Rules rules;
+    rules.night = rules.overtime = premiumsOn;
+    const auto items = pelmar::statements::payItems(lines, rules);
+    QVERIFY(items);
+    PayDetails details;
+    details.employmentInsured = true;
+    const PayResult result = computePay(pelmar::statements::payInputOf(*items, details, payDate, 0, {}), tables());
+    QCOMPARE(result.gross, items->total);
+    QCOMPARE(QStringLiteral("基本 %1 時間外 %2 深夜 %3 休日 %4 調整 %5 合計 %6 日 %7 雇用 %8")
+                 .arg(items->basic)
+                 .arg(items->overtime)
+                 .arg(items->night)
+                 .arg(items->holiday)
+                 .arg(items->adjustment)
+                 .arg(items->total)
+                 .arg(items->daysWorked)
+                 .arg(yenText(result.deduction(Deduction::EmploymentInsurance), result.employmentInsuranceGap)),
+             expected);
 }
 
 QTEST_GUILESS_MAIN(TestNetPay)

@@ -379,6 +379,7 @@ void TestSchemaVersion::realUpgradeReachesTodaysLayout_data()
     QTest::newRow("main, from before versions") << true << 0;
     QTest::newRow("main, version 2") << true << 2;
     QTest::newRow("main, version 3") << true << 3;
+    QTest::newRow("main, version 4") << true << 4;
     QTest::newRow("work, version 1") << false << 1;
     QTest::newRow("work, from before versions") << false << 0;
     QTest::newRow("work, version 2") << false << 2;
@@ -415,6 +416,10 @@ void TestSchemaVersion::realUpgradeReachesTodaysLayout()
                  (test::Rows{{"<null>", "<null>", "<null>", "<null>"}}));
         // An upgraded file keeps the settings it had: none, the premiums off.
         QCOMPARE(test::rows(opened.db, QStringLiteral("select count(*) from 設定")), (test::Rows{{"0"}}));
+        // A statement saved before pay was kept has no pay row and nobody has details.
+        QCOMPARE(test::rows(opened.db, QStringLiteral("select (select count(*) from 時給支給),"
+                                                      " (select count(*) from 従業員給与)")),
+                 (test::Rows{{"0", "0"}}));
     } else {
         QCOMPARE(test::rows(opened.db, QStringLiteral("select Contents from ClHint")), (test::Rows{{"残す"}}));
     }

@@ -1,0 +1,226 @@
+#include "masters/PayrollDialog.h"
+
+#include "masters/MasterBackup.h"
+#include "messages/ShowMsg.h"
+#include "store/Failure.h"
+#include "store/ProgramState.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QVBoxLayout>
+
+namespace pelmar {
+
+namespace {
+
+constexpr int kMaxYen = 9'999'999;
+constexpr int kMaxDependants = 99;
+
+template <typename T> T *named(const QString &name, QWidget *parent)
+{
+    auto *control = new T(parent);
+    control->setObjectName(name);
+    return control;
+}
+
+QSpinBox *yenBox(const QString &name, QWidget *parent)
+{
+    auto *box = named<QSpinBox>(name, parent);
+    box->setRange(0, kMaxYen);
+    box->setGroupSeparatorShown(true);
+    box->setSuffix(QStringLiteral(" 円"));
+    box->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    return box;
+}
+
+QLineEdit *dateBox(const QString &name, QWidget *parent)
+{
+    auto *box = named<QLineEdit>(name, parent);
+    box->setPlaceholderText(QStringLiteral("yyyy/mm/dd"));
+    box->setMaxLength(10);
+    return box;
+}
+
+QString shownDate(const QDate &date)
+{
+    return date.isValid() ? date.toString(QStringLiteral("yyyy/MM/dd")) : QString();
+}
+
+} // namespace
+
+std::optional<QDate> typedDate(const QString &text)
+{
+    const QString trimmed = text.trimmed();
+    if (trimmed.isEmpty())
+        return QDate();
+    for (const QString &format : {QStringLiteral("yyyy/M/d"), QStringLiteral("yyyy-M-d"), QStringLiteral("yyyyMMdd")}) {
+        const QDate date = QDate::fromString(trimmed, format);
+        if (date.isValid())
+            return date;
+    }
+    return std::nullopt;
+}
+
+PayrollDialog::PayrollDialog(ProgramState &state, const QString &name, QWidget *parent)
+    : QDialog(parent),
+      m_state(state),
+      m_name(name)
+{
+    setObjectName(QStringLiteral("dlg給与設定"));
+    setWindowTitle(QStringLiteral("給与の設定 — ") + name);
+    auto *layout = new QVBoxLayout(this);
+    auto *who = named<QLabel>(QStringLiteral("lbl給与氏名"), this);
+    who->setText(name);
+    who->setStyleSheet(QStringLiteral("font-weight: bold;"));
+    layout->addWidget(who);
+    auto *form = new QFormLayout;
+    layout->addLayout(form);
+
+    cmb性別 = named<QComboBox>(QStringLiteral("cmb性別"), this);
+    cmb性別->addItems({QString(), QStringLiteral("男"), QStringLiteral("女")});
+    cmb税区分 = named<QComboBox>(QStringLiteral("cmb税区分"), this);
+    cmb税区分->addItems({QStringLiteral("なし"), QStringLiteral("甲"), QStringLiteral("乙")});
+    cmb税区分->setToolTip(
+        QStringLiteral("甲: 扶養控除等申告書を出している人　乙: 出していない人（二か所目の勤務先など）"
+                       "　なし: 所得税を差し引かない"));
+    spn扶養親族等の数 = named<QSpinBox>(QStringLiteral("spn扶養親族等の数"), this);
+    spn扶養親族等の数->setRange(0, kMaxDependants);
+    spn扶養親族等の数->setSuffix(QStringLiteral(" 人"));
+    chk雇用保険 = named<QCheckBox>(QStringLiteral("chk雇用保険"), this);
+    chk雇用保険->setText(QStringLiteral("加入している"));
+    num健康保険料 = yenBox(QStringLiteral("num健康保険料"), this);
+    num介護保険料 = yenBox(QStringLiteral("num介護保険料"), this);
+    num厚生年金保険料 = yenBox(QStringLiteral("num厚生年金保険料"), this);
+    num住民税 = yenBox(QStringLiteral("num住民税"), this);
+    cmb通勤手当区分 = named<QComboBox>(QStringLiteral("cmb通勤手当区分"), this);
+    cmb通勤手当区分->addItems({QStringLiteral("なし"), QStringLiteral("日額"), QStringLiteral("月額")});
+    num通勤手当 = yenBox(QStringLiteral("num通勤手当"), this);
+    num通勤手当非課税限度 = yenBox(QStringLiteral("num通勤手当非課税限度"), this);
+    num通勤手当非課税限度->setToolTip(
+        QStringLiteral("1か月の通勤手当のうち所得税がかからない上限。電車・バスは 150,000 円。"
+                       "車や自転車は片道の距離で決まります。"));
+    txt入社日 = dateBox(QStringLiteral("txt入社日"), this);
+    txt退職日 = dateBox(QStringLiteral("txt退職日"), this);
+
+    form->addRow(QStringLiteral("性別"), cmb性別);
+    form->addRow(QStringLiteral("税区分"), cmb税区分);
+    form->addRow(QStringLiteral("扶養親族等の数"), spn扶養親族等の数);
+    form->addRow(QStringLiteral("雇用保険"), chk雇用保険);
+    form->addRow(QStringLiteral("健康保険料（月額）"), num健康保険料);
+    form->addRow(QStringLiteral("介護保険料（月額）"), num介護保険料);
+    form->addRow(QStringLiteral("厚生年金保険料（月額）"), num厚生年金保険料);
+    form->addRow(QStringLiteral("住民税（月額）"), num住民税);
+    form->addRow(QStringLiteral("通勤手当"), cmb通勤手当区分);
+    form->addRow(QStringLiteral("通勤手当の額"), num通勤手当);
+    form->addRow(QStringLiteral("非課税の限度（月）"), num通勤手当非課税限度);
+    form->addRow(QStringLiteral("入社日"), txt入社日);
+    form->addRow(QStringLiteral("退職日"), txt退職日);
+
+    auto *buttons = new QDialogButtonBox(this);
+    cmd給与保存 = buttons->addButton(QStringLiteral("保存"), QDialogButtonBox::AcceptRole);
+    cmd給与保存->setObjectName(QStringLiteral("cmd給与保存"));
+    cmd給与取消 = buttons->addButton(QStringLiteral("キャンセル"), QDialogButtonBox::RejectRole);
+    cmd給与取消->setObjectName(QStringLiteral("cmd給与取消"));
+    layout->addWidget(buttons);
+    connect(cmd給与保存, &QPushButton::clicked, this, &PayrollDialog::save);
+    connect(cmd給与取消, &QPushButton::clicked, this, &QDialog::reject);
+    connect(cmb税区分, &QComboBox::currentIndexChanged, this, &PayrollDialog::updateEnabled);
+    connect(cmb通勤手当区分, &QComboBox::currentIndexChanged, this, &PayrollDialog::updateEnabled);
+    display(employees::EmployeePayroll{});
+}
+
+void PayrollDialog::updateEnabled()
+{
+    // Dependants reduce only the 甲 column's tax.
+    spn扶養親族等の数->setEnabled(cmb税区分->currentIndex() == 1);
+    const bool commute = cmb通勤手当区分->currentIndex() != 0;
+    num通勤手当->setEnabled(commute);
+    num通勤手当非課税限度->setEnabled(commute);
+}
+
+void PayrollDialog::display(const employees::EmployeePayroll &payroll)
+{
+    const pay::PayDetails &d = payroll.details;
+    cmb性別->setCurrentIndex(std::max(0, cmb性別->findText(payroll.sex)));
+    cmb税区分->setCurrentIndex(int(d.column)); // None, Kou, Otsu as listed
+    spn扶養親族等の数->setValue(d.dependants);
+    chk雇用保険->setChecked(d.employmentInsured);
+    num健康保険料->setValue(int(std::min<pay::Yen>(d.healthInsurance, kMaxYen)));
+    num介護保険料->setValue(int(std::min<pay::Yen>(d.careInsurance, kMaxYen)));
+    num厚生年金保険料->setValue(int(std::min<pay::Yen>(d.pension, kMaxYen)));
+    num住民税->setValue(int(std::min<pay::Yen>(d.residentTax, kMaxYen)));
+    cmb通勤手当区分->setCurrentIndex(int(d.commute.basis)); // None, PerDay, PerMonth as listed
+    num通勤手当->setValue(int(std::min<pay::Yen>(d.commute.amount, kMaxYen)));
+    num通勤手当非課税限度->setValue(int(std::min<pay::Yen>(d.commute.nonTaxableLimit, kMaxYen)));
+    txt入社日->setText(shownDate(payroll.joined));
+    txt退職日->setText(shownDate(payroll.left));
+    updateEnabled();
+}
+
+bool PayrollDialog::load()
+{
+    const auto stored = employees::readEmployeePayroll(m_state.MainDb, m_name);
+    if (!stored) {
+        ShowMsg(msg::エラー給与詳細, failureDetail(m_state.MainDb));
+        return false;
+    }
+    if (*stored)
+        display(**stored);
+    return true;
+}
+
+employees::EmployeePayroll PayrollDialog::typed(QString *problem) const
+{
+    employees::EmployeePayroll payroll;
+    payroll.name = m_name;
+    payroll.sex = cmb性別->currentText();
+    pay::PayDetails &d = payroll.details;
+    d.column = pay::TaxColumn(cmb税区分->currentIndex());
+    d.dependants = spn扶養親族等の数->value();
+    d.employmentInsured = chk雇用保険->isChecked();
+    d.healthInsurance = num健康保険料->value();
+    d.careInsurance = num介護保険料->value();
+    d.pension = num厚生年金保険料->value();
+    d.residentTax = num住民税->value();
+    d.commute.basis = pay::CommuteBasis(cmb通勤手当区分->currentIndex());
+    d.commute.amount = d.commute.basis == pay::CommuteBasis::None ? 0 : num通勤手当->value();
+    d.commute.nonTaxableLimit = num通勤手当非課税限度->value();
+    QStringList problems;
+    const auto joined = typedDate(txt入社日->text());
+    const auto left = typedDate(txt退職日->text());
+    if (!joined)
+        problems << QStringLiteral("入社日「%1」は日付として読めません（例 2026/04/01）。").arg(txt入社日->text());
+    if (!left)
+        problems << QStringLiteral("退職日「%1」は日付として読めません（例 2026/04/01）。").arg(txt退職日->text());
+    payroll.joined = joined.value_or(QDate());
+    payroll.left = left.value_or(QDate());
+    if (payroll.joined.isValid() && payroll.left.isValid() && payroll.left < payroll.joined)
+        problems << QStringLiteral("退職日が入社日より前です。");
+    *problem = problems.join(u'\n');
+    return payroll;
+}
+
+void PayrollDialog::save()
+{
+    QString problem;
+    const employees::EmployeePayroll payroll = typed(&problem);
+    if (!problem.isEmpty()) {
+        ShowMsg(msg::給与詳細不正, problem);
+        return;
+    }
+    if (!keepCopyBeforeRegistering(m_state, backup::Reason::Employees))
+        return;
+    if (!employees::writeEmployeePayroll(m_state.MainDb, payroll)) {
+        ShowMsg(msg::エラー給与詳細, failureDetail(m_state.MainDb));
+        return;
+    }
+    accept();
+}
+
+} // namespace pelmar

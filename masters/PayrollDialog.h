@@ -1,0 +1,53 @@
+#pragma once
+
+#include "masters/EmployeePayroll.h"
+
+#include <QDialog>
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QSpinBox;
+
+namespace pelmar {
+
+struct ProgramState;
+
+// 給与設定: one employee's payroll details (tax column, dependants,
+// insurance, resident tax, commuting allowance, dates), opened from the
+// employee page for a registered employee. 保存 keeps a copy of the main
+// file first, like the master's 登録, and stores the details in one write.
+class PayrollDialog : public QDialog {
+    Q_OBJECT
+public:
+    PayrollDialog(ProgramState &state, const QString &name, QWidget *parent = nullptr);
+    // Reads the employee's stored details onto the dialog; false, after
+    // telling the user, when they cannot be read.
+    bool load();
+    // 保存: checks, keeps a copy, stores; the dialog closes on success.
+    void save();
+
+private:
+    // The details the dialog shows; *problem says what does not read.
+    employees::EmployeePayroll typed(QString *problem) const;
+    void display(const employees::EmployeePayroll &payroll);
+    void updateEnabled();
+
+    ProgramState &m_state;
+    QString m_name;
+    QComboBox *cmb性別 = nullptr, *cmb税区分 = nullptr, *cmb通勤手当区分 = nullptr;
+    QSpinBox *spn扶養親族等の数 = nullptr;
+    QCheckBox *chk雇用保険 = nullptr;
+    QSpinBox *num健康保険料 = nullptr, *num介護保険料 = nullptr, *num厚生年金保険料 = nullptr, *num住民税 = nullptr;
+    QSpinBox *num通勤手当 = nullptr, *num通勤手当非課税限度 = nullptr;
+    QLineEdit *txt入社日 = nullptr, *txt退職日 = nullptr;
+    QPushButton *cmd給与保存 = nullptr, *cmd給与取消 = nullptr;
+};
+
+// A date typed as yyyy/mm/dd, yyyy-mm-dd or yyyymmdd; an invalid date for
+// empty text; nothing for text that is no date.
+std::optional<QDate> typedDate(const QString &text);
+
+} // namespace pelmar

@@ -1,0 +1,98 @@
+#include "masters/EmployeePayroll.h"
+#include "masters/EmployeeStore.h"
+#include "masters/PayrollSettings.h"
+#include "store/Database.h"
+
+#include "../support/TestData.h"
+
+#include <QTest>
+
+using namespace pelmar;
+
+// The payroll details follow their employee through the employee page, and
+// the pay date rule gives the date a shop pays on.
+class TestPayrollData : public QObject {
+    Q_OBJECT
+private slots:
+    void detailsFollowTheMaster_data();
+    void detailsFollowTheMaster();
+    void payDateRule_data();
+    void payDateRule();
+};
+
+void TestPayrollData::detailsFollowTheMaster_data()
+{
+    QTest::addColumn<QStringList>("page"); // the names on the page's rows, after the user's edits
+    QTest::addColumn<QString>("ticked"); // deleted by 行削除 instead of registered
+    QTest::addColumn<QStringList>("expected"); // whose details there are afterwards, with whose 住民税
+    QTest::newRow("renamed") << QStringList{"山田 太郎", "佐藤", "O'Brien"} << QString()
+                             << QStringList{"O'Brien 100", "佐藤 200", "山田 太郎 300"};
+    QTest::newRow("quote renamed") << QStringList{"山田", "佐藤", "O'Brien Jr."} << QString()
+                                   << QStringList{"O'Brien Jr. 100", "佐藤 200", "山田 300"};
+    // Two names swapped rows: each still has an employee, so nothing is renamed.
+    QTest::newRow("rows swapped") << QStringList{"佐藤", "山田", "O'Brien"} << QString()
+                                  << QStringList{"O'Brien 100", "佐藤 200", "山田 300"};
+    QTest::newRow("row emptied") << QStringList{"山田", QString(), "O'Brien"} << QString()
+                                 << QStringList{"O'Brien 100", "山田 300"};
+    QTest::newRow("ticked") << QStringList{"山田", "佐藤", "O'Brien"} << QStringLiteral("O'Brien")
+                            << QStringList{"佐藤 200", "山田 300"};
+}
+
+void TestPayrollData::detailsFollowTheMaster()
+{
+    QFETCH(QStringList, page);
+    QFETCH(QString, ticked);
+    QFETCH(QStringList, expected);
+    test::TestDataFolder data;
+    QSqlDatabase main = data.mainDb();
+    QSqlDatabase work = data.workDb();
+    const QStringList names{"山田", "佐藤", "O'Brien"};
+    for (int i = 0; i < names.size(); ++i) {
+        QVERIFY(execBound(main, QStringLiteral("insert into 従業員 (\"No\", 氏名, 時給) values (?, ?, 1000)"),
+                          {i + 1, names[i]}));
+        employees::EmployeePayroll payroll;
+        payroll.name = names[i];
+        payroll.details.residentTax = 300 - 100 * i;
+        QVERIFY(employees::writeEmployeePayroll(main, payroll));
+    }
+    QVERIFY(employees::readMaster(main, work));
+    for (int row = 0; row < page.size(); ++row)
+        QVERIFY(execBound(work, QStringLiteral("update w従業員 set 氏名 = ?, チェック = ? where \"No\" = ?"),
+                          {page[row].isEmpty() ? QVariant() : page[row], page[row] == ticked ? -1 : 0, row + 1}));
+    QVERIFY(ticked.isEmpty() ? employees::registerPage(main, work) : employees::deleteTicked(main, work));
+    const auto payrolls = employees::employeePayrolls(main);
+    QVERIFY(payrolls);
+    QStringList found;
+    for (const employees::EmployeePayroll &payroll : *payrolls)
+        found << QStringLiteral("%1 %2").arg(payroll.name).arg(payroll.details.residentTax);
+    QCOMPARE(found, expected);
+}
+
+void TestPayrollData::payDateRule_data()
+{
+    QTest::addColumn<QString>("rule");
+    QTest::addColumn<QDate>("lastLine");
+    QTest::addColumn<QDate>("expected"); // invalid: the text is no rule
+    QTest::newRow("翌月25日") << QStringLiteral("翌月25日") << QDate(2026, 4, 30) << QDate(2026, 5, 25);
+    QTest::newRow("翌月末日 in February") << QStringLiteral("翌月末日") << QDate(2026, 1, 20) << QDate(2026, 2, 28);
+    QTest::newRow("30日 in February") << QStringLiteral("当月30日") << QDate(2028, 2, 10) << QDate(2028, 2, 29);
+    QTest::newRow("翌々月 over the year") << QStringLiteral("翌々月10日") << QDate(2026, 11, 30) << QDate(2027, 1, 10);
+    QTest::newRow("no day") << QStringLiteral("翌月") << QDate(2026, 4, 30) << QDate();
+    QTest::newRow("day 32") << QStringLiteral("翌月32日") << QDate(2026, 4, 30) << QDate();
+}
+
+void TestPayrollData::payDateRule()
+{
+    QFETCH(QString, rule);
+    QFETCH(QDate, lastLine);
+    QFETCH(QDate, expected);
+    const auto read = settings::ruleFromText(rule);
+    QCOMPARE(read.has_value(), expected.isValid());
+    if (!read)
+        return;
+    QCOMPARE(settings::ruleText(*read), rule);
+    QCOMPARE(settings::payDateFor(*read, lastLine), expected);
+}
+
+QTEST_GUILESS_MAIN(TestPayrollData)
+#include "tst_payrolldata.moc"
