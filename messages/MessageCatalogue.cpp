@@ -376,25 +376,6 @@ constexpr Entry catalogue[] = {
     {msg::取込なし, Unused, u"取り込む明細がありません。何も書き込んでいません。", u"", Notice, u"打刻の取込"},
     {msg::取込完了, InPrompt, u"", u"", Notice, u"打刻の取込"},
     {msg::エラー取込, InPrompt, u"取り込めませんでした。何も書き込んでいません。\n", u"", Warning, u"取込の失敗"},
-    // Each employee's payroll details, the pay date and the pay of a
-    // statement: the subjects are the employee's name, what is wrong, the
-    // failure's detail and the typed date.
-    {msg::給与従業員未登録, InPrompt, u"",
-     u" は従業員マスタに登録されていません。\n\n先に「登録」で従業員を登録してから、給与の設定をしてください。",
-     Notice, u"給与の設定"},
-    {msg::給与詳細不正, InPrompt, u"給与の設定を保存できません。\n\n", u"\n\n直してから、もう一度「保存」を押してください。",
-     Notice, u"給与の設定"},
-    {msg::エラー給与詳細, InPrompt, u"給与の設定を読み書きできませんでした。保存されている設定は前のままです。\n", u"",
-     Warning, u"エラー"},
-    {msg::給与支給日不正, InPrompt, u"支給日「",
-     u"」は日付として読めません。\n\n2026/05/25 のように入力するか、空にして設定の支給日ルールで決めてください。"
-     u"明細は登録していません。",
-     Notice, u"支給日"},
-    // The subject names each deduction without a figure and why.
-    {msg::給与控除未計算確認, InPrompt, u"次の控除は計算できず、金額もありません。\n\n",
-     u"\n\n控除合計と差引支給額も空のまま登録されます。金額が分かるときは「いいえ」を押して、"
-     u"給与計算の欄に入力してください。\n\nこのまま登録しますか",
-     ConfirmNo, u"控除の確認"},
 
     // command line: told on the terminal, never in a box, so the title is
     // only the program's name. The texts are patterns whose %1, %2, ... the
@@ -430,6 +411,25 @@ constexpr Entry catalogue[] = {
     {msg::コマンド台帳書出し完了, Unused,
      u"%1 に賃金台帳を書き出しました（%2 の %3 年、明細 %4 件、見出しの行を除いて %4 行）。", u"", Notice, u"Pelmar"},
     {msg::コマンド氏名と年, Unused, u"%1（%2年）", u"", Notice, u"Pelmar"},
+    // Each employee's payroll details, the pay date and the pay of a
+    // statement: the subjects are the employee's name, what is wrong, the
+    // failure's detail and the typed date.
+    {msg::給与従業員未登録, InPrompt, u"",
+     u" は従業員マスタに登録されていません。\n\n先に「登録」で従業員を登録してから、給与の設定をしてください。",
+     Notice, u"給与の設定"},
+    {msg::給与詳細不正, InPrompt, u"給与の設定を保存できません。\n\n", u"\n\n直してから、もう一度「保存」を押してください。",
+     Notice, u"給与の設定"},
+    {msg::エラー給与詳細, InPrompt, u"給与の設定を読み書きできませんでした。保存されている設定は前のままです。\n", u"",
+     Warning, u"エラー"},
+    {msg::給与支給日不正, InPrompt, u"支給日「",
+     u"」は日付として読めません。\n\n2026/05/25 のように入力するか、空にして設定の支給日ルールで決めてください。"
+     u"明細は登録していません。",
+     Notice, u"支給日"},
+    // The subject names each deduction without a figure and why.
+    {msg::給与控除未計算確認, InPrompt, u"次の控除は計算できず、金額もありません。\n\n",
+     u"\n\n控除合計と差引支給額も空のまま登録されます。金額が分かるときは「いいえ」を押して、"
+     u"給与計算の欄に入力してください。\n\nこのまま登録しますか",
+     ConfirmNo, u"控除の確認"},
     // the command line's pay reports
     {msg::コマンド値なし年, Unused, u"%1 には年とファイルを指定してください。", u"", Warning, u"Pelmar"},
     {msg::コマンド氏名と支給年, Unused, u"%1（%2年支給）", u"", Notice, u"Pelmar"},

@@ -150,12 +150,6 @@ struct MessageKey {
     X(取込, なし)                                                                                                      \
     X(取込, 完了)                                                                                                      \
     X(エラー, 取込)                                                                                                    \
-    /* each employee's payroll details, the pay date and the pay of a statement */                                     \
-    X(給与, 従業員未登録)                                                                                              \
-    X(給与, 詳細不正)                                                                                                  \
-    X(エラー, 給与詳細)                                                                                                \
-    X(給与, 支給日不正)                                                                                                \
-    X(給与, 控除未計算確認)                                                                                            \
     /* command line */                                                                                                 \
     X(コマンド, 指定不明)                                                                                              \
     X(コマンド, オプション不明)                                                                                        \
@@ -178,6 +172,12 @@ struct MessageKey {
     X(コマンド, 明細のない従業員)                                                                                      \
     X(コマンド, 台帳書出し完了)                                                                                        \
     X(コマンド, 氏名と年)                                                                                              \
+    /* each employee's payroll details, the pay date and the pay of a statement */                                     \
+    X(給与, 従業員未登録)                                                                                              \
+    X(給与, 詳細不正)                                                                                                  \
+    X(エラー, 給与詳細)                                                                                                \
+    X(給与, 支給日不正)                                                                                                \
+    X(給与, 控除未計算確認)                                                                                            \
     /* the command line's pay reports */                                                                               \
     X(コマンド, 値なし年)                                                                                              \
     X(コマンド, 氏名と支給年)                                                                                          \

@@ -1,8 +1,11 @@
 #include "statements/PayItems.h"
 
 #include "calc/WorkTime.h"
+#include "masters/EmployeePayroll.h"
+#include "masters/PayrollSettings.h"
 #include "store/Database.h"
 #include "store/Query.h"
+#include "store/Tables.h"
 
 #include <QSet>
 
@@ -104,17 +107,47 @@ pay::PayInput payInputOf(const PayItems &items, const pay::PayDetails &details, 
     return input;
 }
 
+ItemLine itemLineOf(const QVariantList &v)
+{
+    // In the order of columns::line: 日付 開始時間 終了時間 休憩 時間 時給 調整額 金額 深夜 時間外 割増額 休日
+    // 時間外60超.
+    return ItemLine{v.value(0), v.value(4), v.value(5),  v.value(6),  v.value(7),
+                    v.value(8), v.value(9), v.value(10), v.value(11), v.value(12)};
+}
+
+std::optional<ComputedPay> computePayOf(const QSqlDatabase &main, const QString &name, const PayItems &items,
+                                        const std::optional<QDate> &payDate, pay::Yen other,
+                                        const pay::Deductions &typed)
+{
+    const std::optional<settings::PayrollSettings> settings = settings::loadPayroll(main);
+    const auto payroll = name.isEmpty() ? std::optional(std::optional<employees::EmployeePayroll>())
+                                        : employees::readEmployeePayroll(main, name);
+    if (!settings || !payroll)
+        return std::nullopt;
+    ComputedPay computed;
+    computed.ruleDate = settings::payDateFor(settings->payDate, items.lastDate);
+    pay::PayDetails details;
+    if (*payroll)
+        details = (*payroll)->details;
+    details.business = settings->business;
+    computed.input = payInputOf(items, details, payDate.value_or(computed.ruleDate), other, typed);
+    const pay::PublicTables &tables = pay::shippedTables().tables;
+    computed.result = pay::computePay(computed.input, tables);
+    if (details.employmentInsured && !typed[pay::index(pay::Deduction::EmploymentInsurance)])
+        computed.employmentRate = tables.employmentRateFor(
+            items.lastDate.isValid() ? items.lastDate : computed.input.payDate, details.business);
+    return computed;
+}
+
 std::optional<QList<ItemLine>> pageItemLines(const QSqlDatabase &work)
 {
     Query query(work);
-    if (!query.run(QStringLiteral("select 日付, 時間, 時給, 調整額, 金額, 深夜, 時間外, 割増額, 休日, 時間外60超"
-                                  " from w明細 where 日付 is not null and 金額 is not null order by 日付, 行番号")))
+    if (!query.run(selectSql(tables::w明細, columns::line,
+                             QStringLiteral("where 日付 is not null and 金額 is not null order by 日付, 行番号"))))
         return std::nullopt;
     QList<ItemLine> lines;
-    while (query.next()) {
-        const QVariantList v = query.values(10);
-        lines << ItemLine{v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8], v[9]};
-    }
+    while (query.next())
+        lines << itemLineOf(query.values(columns::line.size()));
     if (query.failed())
         return std::nullopt;
     return lines;

@@ -53,6 +53,24 @@ std::optional<PayItems> payItems(const QList<ItemLine> &lines, const premium::Ru
 pay::PayInput payInputOf(const PayItems &items, const pay::PayDetails &details, const QDate &payDate, pay::Yen other,
                          const pay::Deductions &typed);
 
+// A line given as the values of columns::line.
+ItemLine itemLineOf(const QVariantList &line);
+
+// The pay worked out for the employee from the items, the way the statement
+// page and every other save of a statement work it out.
+struct ComputedPay {
+    pay::PayInput input;
+    pay::PayResult result;
+    std::optional<pay::PartsPerMillion> employmentRate; // the rate used, if any
+    QDate ruleDate; // the pay date the settings' rule gives the items
+};
+// `payDate` as typed (an invalid date for one that does not read), or
+// nothing for the rule's. Nothing when the settings or the employee's
+// details cannot be read: no pay is worked out without them.
+std::optional<ComputedPay> computePayOf(const QSqlDatabase &main, const QString &name, const PayItems &items,
+                                        const std::optional<QDate> &payDate, pay::Yen other,
+                                        const pay::Deductions &typed);
+
 // The stored lines of the statement on the page (w明細's lines with a date
 // and an amount); nothing when the table cannot be read.
 std::optional<QList<ItemLine>> pageItemLines(const QSqlDatabase &work);

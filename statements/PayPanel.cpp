@@ -227,6 +227,13 @@ void PayPanel::showStored(const statements::StatementPay &stored)
     txt支給日->setText(m_dateTyped ? stored.payDate.toString(kShownDate) : QString());
     m_problem.clear();
     m_empty = false;
+    // Pay that does not add up to the lines it was stored with (lines
+    // written by an older save) is not shown as paid: it is worked out again.
+    if (stored.kept && m_items && stored.gross - stored.commute != m_items->total) {
+        leaveStored();
+        recompute();
+        return;
+    }
     if (stored.kept)
         m_pay = stored;
     showFigures();
@@ -291,32 +298,24 @@ void PayPanel::recompute()
     m_empty = false;
     m_problem.clear();
     m_ruleDate = QDate();
-    pay::PayDetails details;
+    std::optional<statements::ComputedPay> computed;
     if (!m_items) {
         m_problem = QStringLiteral("明細を読めないため、給与を計算できません。\n") + failureDetail(m_state.WorkDb);
     } else {
-        const std::optional<settings::PayrollSettings> settings = settings::loadPayroll(m_state.MainDb);
-        const auto payroll = m_name.isEmpty() ? std::optional(std::optional<employees::EmployeePayroll>())
-                                              : employees::readEmployeePayroll(m_state.MainDb, m_name);
-        if (!settings || !payroll) {
+        computed = statements::computePayOf(m_state.MainDb, m_name, *m_items,
+                                            m_dateTyped ? std::optional(payDate()) : std::nullopt, m_other, m_typed);
+        if (!computed)
             m_problem =
                 QStringLiteral("給与の設定を読めないため、給与を計算できません。\n") + failureDetail(m_state.MainDb);
-        } else {
-            m_ruleDate = settings::payDateFor(settings->payDate, m_items->lastDate);
-            if (*payroll)
-                details = (*payroll)->details;
-            details.business = settings->business;
-        }
     }
-    const pay::PayInput input = statements::payInputOf(m_problem.isEmpty() ? *m_items : statements::PayItems{}, details,
-                                                       payDate(), m_other, m_typed);
-    const pay::PublicTables &tables = pay::shippedTables().tables;
-    m_result = pay::computePay(input, tables);
-    std::optional<pay::PartsPerMillion> rate;
-    if (details.employmentInsured && !m_typed[pay::index(pay::Deduction::EmploymentInsurance)])
-        rate =
-            tables.employmentRateFor(input.closingDate.isValid() ? input.closingDate : input.payDate, details.business);
-    m_pay = statements::fromComputed(m_name, QString(), input, m_result, rate);
+    if (computed) {
+        m_ruleDate = computed->ruleDate;
+        m_result = computed->result;
+        m_pay = statements::fromComputed(m_name, QString(), computed->input, m_result, computed->employmentRate);
+    } else {
+        m_result = pay::PayResult{};
+        m_pay = statements::StatementPay{};
+    }
     if (!m_dateTyped && !txt支給日->hasFocus())
         txt支給日->setText(m_ruleDate.toString(kShownDate));
     showFigures();

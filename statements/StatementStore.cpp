@@ -1,7 +1,9 @@
 #include "statements/StatementStore.h"
 
 #include "calc/WorkTime.h"
+#include "masters/PaySettings.h"
 #include "statements/DetailLines.h"
+#include "statements/PayItems.h"
 #include "statements/StatementPay.h"
 #include "store/Database.h"
 #include "store/Failure.h"
@@ -112,6 +114,25 @@ bool writeGivenLines(const QSqlDatabase &main, const Header &h, const QList<QVar
     return true;
 }
 
+// A statement saved without the page (made from punches, say) is paid as
+// the page would pay it: its pay worked out from its lines and stored with
+// them, so that no pay of lines it replaced stays behind.
+bool writeComputedPay(const QSqlDatabase &main, const StatementToStore &statement, const settings::PaySettings &rules)
+{
+    QList<ItemLine> lines;
+    for (const QVariantList &line : statement.lines)
+        lines << itemLineOf(line);
+    const std::optional<PayItems> items = payItems(lines, rules);
+    if (!items)
+        return false;
+    const auto computed = computePayOf(main, statement.header.name, *items, std::nullopt, 0, {});
+    if (!computed)
+        return false;
+    QSqlDatabase db = main;
+    return writeStatementPay(db, fromComputed(statement.header.name, statement.header.title, computed->input,
+                                              computed->result, computed->employmentRate));
+}
+
 bool writeLines(const QSqlDatabase &main, const QSqlDatabase &work, const Header &h)
 {
     Query lines(work);
@@ -159,8 +180,12 @@ bool saveAll(const QSqlDatabase &main, const QList<StatementToStore> &statements
     Transaction transaction(main);
     if (!transaction.started())
         return false;
+    const std::optional<settings::PaySettings> rules = settings::load(main);
+    if (!rules)
+        return false;
     for (const StatementToStore &statement : statements)
-        if (!writeHeader(main, statement.header) || !writeGivenLines(main, statement.header, statement.lines))
+        if (!writeHeader(main, statement.header) || !writeGivenLines(main, statement.header, statement.lines)
+            || !writeComputedPay(main, statement, *rules))
             return false;
     if (alsoWrite && !alsoWrite())
         return false;

@@ -120,6 +120,15 @@ void TestStatementPay::payGoesWithItsStatement()
     QVERIFY(statements::save(main, work, header, {}, pay));
     QVERIFY(statements::remove(main, QStringLiteral("O"), QStringLiteral("4月分")));
     QCOMPARE(stored(), (test::Rows{{"O'Brien", "4月分"}}));
+    // Saved without the page (punches made into a statement): the pay is
+    // worked out from the lines given, not left as it was for the old lines.
+    const statements::StatementToStore imported{
+        header,
+        {QVariantList{"20260401", "0900", "1800", 1.0, 8.0, 1000.0, QVariant(), 8000.0, 0.0, 0.0, 0.0, 0.0, 0.0}}};
+    QVERIFY(statements::saveAll(main, {imported}));
+    QCOMPARE(
+        test::rows(main, QStringLiteral("select 支給日, 総支給額, 差引支給額 from 時給支給 where 氏名 = 'O''Brien'")),
+        (test::Rows{{"20260525", "8000", "8000"}}));
     // The bulk delete takes the pay and the payroll details with everything else.
     QVERIFY(execBound(main, QStringLiteral("insert into 従業員給与 (氏名, 税区分) values ('O''Brien', '甲')")));
     QVERIFY(statements::removeEverything(main));
