@@ -7,6 +7,8 @@
 #include "masters/CompanyStore.h"
 #include "messages/MessageCatalogue.h"
 #include "reports/MonthReports.h"
+#include "reports/PayReports.h"
+#include "reports/PaySlip.h"
 #include "reports/ReportLayout.h"
 #include "reports/ReportPrinter.h"
 #include "statements/PunchStore.h"
@@ -43,6 +45,9 @@ constexpr ExportOption kExports[] = {
     {"--export-pdf", Action::ExportPdf, 2, msg::コマンド値なしタイトル},
     {"--export-summary", Action::ExportSummary, 2, msg::コマンド値なしタイトル},
     {"--export-ledger", Action::ExportLedger, 3, msg::コマンド値なし氏名年},
+    {"--export-withholding", Action::ExportWithholding, 3, msg::コマンド値なし氏名年},
+    {"--export-tax-payments", Action::ExportTaxPayments, 2, msg::コマンド値なし年},
+    {"--export-cash", Action::ExportCash, 2, msg::コマンド値なしタイトル},
     {"--import-punches", Action::ImportPunches, 2, msg::コマンド値なしファイル},
 };
 
@@ -184,15 +189,19 @@ private:
         if (chosen.action == Action::ImportPunches) {
             m_command.file = values[0];
             m_command.title = values[1];
-        } else if (chosen.action == Action::ExportLedger) {
-            m_command.name = values[0];
+        } else if (const bool named =
+                       chosen.action == Action::ExportLedger || chosen.action == Action::ExportWithholding;
+                   named || chosen.action == Action::ExportTaxPayments) {
+            const QString &year = values[named ? 1 : 0];
+            if (named)
+                m_command.name = values[0];
             // Four digits and nothing else: toInt() alone would take "+202"
             // or " 202" for a year.
-            const bool fourDigits = values[1].size() == 4
-                && std::all_of(values[1].cbegin(), values[1].cend(), [](QChar c) { return c >= u'0' && c <= u'9'; });
-            m_command.year = fourDigits ? values[1].toInt() : 0;
+            const bool fourDigits = year.size() == 4
+                && std::all_of(year.cbegin(), year.cend(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+            m_command.year = fourDigits ? year.toInt() : 0;
             if (m_command.year < 1)
-                return mistake(text(msg::コマンド年形式).arg(name, values[1]));
+                return mistake(text(msg::コマンド年形式).arg(name, year));
         } else {
             m_command.title = values[0];
         }
@@ -288,11 +297,15 @@ Result exportPdf(const QSqlDatabase &main, const Command &command)
         return notRead();
     if (statements->isEmpty())
         return failed(text(msg::その他明細なし, command.title));
+    const auto pays = reports::paysOf(main, *statements);
+    const auto perPage = payslip::slipsPerPage(main);
+    if (!pays || !perPage)
+        return notRead();
     const company::Settings company = company::read(main).value_or(company::Settings{});
     const reports::Document document{QStringLiteral("給与明細"), false,
-                                     reports::batchPages(*statements, command.dayLines, company.name.toString(),
-                                                         company.info.toString(), QDate::currentDate(),
-                                                         settings::load(main).value_or(settings::PaySettings{}))};
+                                     reports::handoutPages(*statements, *pays, command.dayLines, *perPage,
+                                                           company.name.toString(), company.info.toString(),
+                                                           QDate::currentDate())};
     QString error;
     if (!reports::writePdf(command.file, document, &error))
         return notWritten(command.file, error);
@@ -307,13 +320,14 @@ Result exportPdf(const QSqlDatabase &main, const Command &command)
 
 Result exportSummary(const QSqlDatabase &main, const Command &command)
 {
-    const std::optional<reports::Summary> summary = reports::monthSummary(main, command.title);
-    if (!summary)
+    const std::optional<reports::PaySummary> paid = reports::paySummary(main, command.title);
+    if (!paid)
         return notRead();
+    const reports::Summary *summary = &paid->summary;
     if (summary->rows.isEmpty())
         return failed(text(msg::その他明細なし, command.title));
     QString error;
-    if (!csv::writeFile(command.file, reports::summaryRecords(*summary), &error))
+    if (!csv::writeFile(command.file, reports::paySummaryRecords(*paid), &error))
         return notWritten(command.file, error);
     // What follows the totals (the close, who has no statement) is named too.
     QString after;
@@ -331,19 +345,66 @@ Result exportSummary(const QSqlDatabase &main, const Command &command)
 
 Result exportLedger(const QSqlDatabase &main, const Command &command)
 {
-    const std::optional<reports::Ledger> ledger = reports::wageLedger(main, command.name, command.year);
-    if (!ledger)
+    const std::optional<reports::PayLedger> paid = reports::payLedger(main, command.name, command.year);
+    if (!paid)
         return notRead();
+    const reports::Ledger *ledger = &paid->ledger;
     if (ledger->rows.isEmpty())
         return failed(text(msg::その他明細なし, text(msg::コマンド氏名と年).arg(command.name).arg(command.year)));
     QString error;
-    if (!csv::writeFile(command.file, reports::ledgerRecords(*ledger), &error))
+    if (!csv::writeFile(command.file, reports::payLedgerRecords(*paid), &error))
         return notWritten(command.file, error);
     return done(command,
                 text(msg::コマンド台帳書出し完了)
                     .arg(shown(command.file), command.name)
                     .arg(command.year)
                     .arg(ledger->rows.size()));
+}
+
+Result exportWithholding(const QSqlDatabase &main, const Command &command)
+{
+    const std::optional<reports::WithholdingBook> book = reports::withholdingBook(main, command.name, command.year);
+    if (!book)
+        return notRead();
+    if (book->rows.isEmpty())
+        return failed(text(msg::その他明細なし, text(msg::コマンド氏名と支給年).arg(command.name).arg(command.year)));
+    QString error;
+    if (!csv::writeFile(command.file, reports::withholdingRecords(*book), &error))
+        return notWritten(command.file, error);
+    return done(command, text(msg::コマンド徴収簿書出し完了)
+                             .arg(shown(command.file), command.name)
+                             .arg(command.year)
+                             .arg(book->rows.size()));
+}
+
+Result exportTaxPayments(const QSqlDatabase &main, const Command &command)
+{
+    const std::optional<reports::PaymentSummary> summary = reports::paymentSummary(main, command.year);
+    if (!summary)
+        return notRead();
+    if (summary->year_.payments == 0)
+        return failed(text(msg::その他明細なし, text(msg::コマンド支給年).arg(command.year)));
+    QString error;
+    if (!csv::writeFile(command.file, reports::paymentRecords(*summary), &error))
+        return notWritten(command.file, error);
+    return done(command, text(msg::コマンド納付集計書出し完了).arg(shown(command.file)).arg(command.year));
+}
+
+Result exportCash(const QSqlDatabase &main, const Command &command)
+{
+    const std::optional<reports::CashTable> cash = reports::cashTable(main, command.title);
+    if (!cash)
+        return notRead();
+    if (cash->rows.isEmpty())
+        return failed(text(msg::その他明細なし, command.title));
+    QString error;
+    if (!csv::writeFile(command.file, reports::cashRecords(*cash), &error))
+        return notWritten(command.file, error);
+    const qsizetype left = cash->rows.size() - cash->counted;
+    return done(command, text(msg::コマンド金種表書出し完了)
+                             .arg(shown(command.file), command.title)
+                             .arg(cash->rows.size())
+                             .arg(left ? text(msg::コマンド金種表数えない).arg(left) : QString()));
 }
 
 } // namespace
@@ -366,11 +427,22 @@ QString usage()
                           "      PDF に書き出します。\n"
                           "  --with-lines\n"
                           "      --export-pdf と一緒に指定すると、各給与明細の次のページに日ごとの明細を付けます。\n"
+                          "      「設定・情報」の明細書が「A4に2人」なら、切り取り線をはさんで 1 ページに 2 名です。\n"
                           "  --export-summary タイトル ファイル.csv\n"
-                          "      そのタイトルの給与一覧表（1 名 1 行と合計の行）を CSV に書き出します。\n"
+                          "      そのタイトルの給与一覧表（1 名 1 行と合計の行。総支給額、各控除、差引支給額を\n"
+                          "      含みます）を CSV に書き出します。\n"
                           "  --export-ledger 氏名 年 ファイル.csv\n"
-                          "      その従業員のその年の賃金台帳（明細 1 件 1 行）を CSV に書き出します。\n"
+                          "      その従業員のその年の賃金台帳（明細 1 件 1 行。性別、支給日、各手当、各控除を\n"
+                          "      含みます）を CSV に書き出します。\n"
                           "      明細は、その最初の勤務日の年に数えます（年は 2024 のように 4 桁）。\n"
+                          "  --export-withholding 氏名 年 ファイル.csv\n"
+                          "      その従業員の源泉徴収簿（支給日がその年の支給 1 件 1 行と年計）を CSV に書き出します。\n"
+                          "  --export-tax-payments 年 ファイル.csv\n"
+                          "      支給日がその年の源泉所得税を、支給月ごと、1〜6 月と 7〜12 月の計（納期の特例）、\n"
+                          "      年計で CSV に書き出します。\n"
+                          "  --export-cash タイトル ファイル.csv\n"
+                          "      そのタイトルの金種表（各人の差引支給額を作る紙幣と硬貨の枚数と合計）を CSV に\n"
+                          "      書き出します。差引支給額のない人は理由を書き、合計に含みません。\n"
                           "  --import-punches ファイル.csv タイトル\n"
                           "      タイムレコーダーなどの打刻の CSV（1 行 1 勤務）を、そのタイトルの明細として取り込みます。\n"
                           "      見出しが 氏名（または従業員番号）・日付・出勤・退勤・休憩 のファイルか、画面の「取込」で\n"
@@ -401,6 +473,9 @@ QString usage()
                           "Usage: pelmar [--data DIR] --export-pdf TITLE FILE.pdf [--with-lines]\n"
                           "       pelmar [--data DIR] --export-summary TITLE FILE.csv\n"
                           "       pelmar [--data DIR] --export-ledger NAME YEAR FILE.csv\n"
+                          "       pelmar [--data DIR] --export-withholding NAME YEAR FILE.csv\n"
+                          "       pelmar [--data DIR] --export-tax-payments YEAR FILE.csv\n"
+                          "       pelmar [--data DIR] --export-cash TITLE FILE.csv\n"
                           "       pelmar [--data DIR] --import-punches FILE.csv TITLE\n"
                           "       pelmar --help | --version\n"
                           "Values are taken as written, after -- even options; FILE - is standard output.\n"
@@ -424,6 +499,9 @@ Result execute(const Command &command, const QString &programDataFolder)
     case Action::ExportPdf:
     case Action::ExportSummary:
     case Action::ExportLedger:
+    case Action::ExportWithholding:
+    case Action::ExportTaxPayments:
+    case Action::ExportCash:
     case Action::ImportPunches:
         break;
     }
@@ -450,6 +528,12 @@ Result execute(const Command &command, const QString &programDataFolder)
             result = exportPdf(opened.db, command);
         else if (command.action == Action::ExportSummary)
             result = exportSummary(opened.db, command);
+        else if (command.action == Action::ExportWithholding)
+            result = exportWithholding(opened.db, command);
+        else if (command.action == Action::ExportTaxPayments)
+            result = exportTaxPayments(opened.db, command);
+        else if (command.action == Action::ExportCash)
+            result = exportCash(opened.db, command);
         else
             result = exportLedger(opened.db, command);
     }

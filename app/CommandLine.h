@@ -18,6 +18,9 @@ enum class Action {
     ExportPdf,
     ExportSummary,
     ExportLedger,
+    ExportWithholding, // 源泉徴収簿 of a name and a year of pay dates
+    ExportTaxPayments, // the tax withheld by month of a year
+    ExportCash, // 金種表 of a title
     ImportPunches, // --import-punches FILE TITLE: punches of a time recorder stored as statements
     UsageError,
 };
@@ -25,8 +28,8 @@ enum class Action {
 struct Command {
     Action action = Action::RunProgram;
     QString dataFolder; // --data; empty for the folder the program uses
-    QString title; // --export-pdf, --export-summary, --import-punches
-    QString name; // --export-ledger
+    QString title; // --export-pdf, --export-summary, --export-cash, --import-punches
+    QString name; // --export-ledger, --export-withholding
     int year = 0;
     QString file;
     bool dayLines = false; // --with-lines

@@ -430,6 +430,17 @@ constexpr Entry catalogue[] = {
      u"\n\n控除合計と差引支給額も空のまま登録されます。金額が分かるときは「いいえ」を押して、"
      u"給与計算の欄に入力してください。\n\nこのまま登録しますか",
      ConfirmNo, u"控除の確認"},
+    // the command line's pay reports
+    {msg::コマンド値なし年, Unused, u"%1 には年とファイルを指定してください。", u"", Warning, u"Pelmar"},
+    {msg::コマンド氏名と支給年, Unused, u"%1（%2年支給）", u"", Notice, u"Pelmar"},
+    {msg::コマンド支給年, Unused, u"%1年支給", u"", Notice, u"Pelmar"},
+    {msg::コマンド徴収簿書出し完了, Unused,
+     u"%1 に源泉徴収簿を書き出しました（%2 の %3 年支給、支給 %4 件と年計）。", u"", Notice, u"Pelmar"},
+    {msg::コマンド納付集計書出し完了, Unused,
+     u"%1 に %2 年の源泉所得税の納付集計を書き出しました（12 か月、半年ごとの計と年計）。", u"", Notice, u"Pelmar"},
+    {msg::コマンド金種表書出し完了, Unused, u"%1 に金種表を書き出しました（タイトル「%2」、%3 名と合計%4）。", u"",
+     Notice, u"Pelmar"},
+    {msg::コマンド金種表数えない, Unused, u"、うち %1 名は差引支給額がなく数えていません", u"", Notice, u"Pelmar"},
 };
 
 constexpr bool sameText(QStringView a, QStringView b)

@@ -55,6 +55,7 @@ struct PayslipItem {
     QString section = QStringLiteral("PageHeader");
     QRect rect; // twips, for labels and text boxes
     QLine line; // twips, the two end points of a rule
+    Qt::PenStyle penStyle = Qt::SolidLine; // a rule's; the cut line between two slips is dashed
     QString fontFamily; // as the layout names it
     qreal pointSize = 0;
     int weight = 400; // normal; same scale as QFont::Weight

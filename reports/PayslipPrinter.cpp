@@ -160,6 +160,7 @@ void paintLine(QPainter &painter, const PayslipItem &item, const TwipScale &scal
     QPen pen(Qt::black);
     pen.setWidthF(kRuleWidthTwips * scale.y);
     pen.setCapStyle(Qt::FlatCap);
+    pen.setStyle(item.penStyle);
     painter.setPen(pen);
     painter.drawLine(QLineF(scale.point(item.line.p1()), scale.point(item.line.p2())));
 }

@@ -116,6 +116,26 @@ QString sanitized(QString base)
 
 QList<Page> tablePages(const Table &table)
 {
+    if (table.columnsPerPage > 0 && table.columns.size() - 1 > table.columnsPerPage) {
+        QList<Page> pages;
+        for (qsizetype first = 1; first < table.columns.size(); first += table.columnsPerPage) {
+            Table part = table;
+            part.columnsPerPage = 0;
+            const auto slice = [&](const QStringList &cells) {
+                return cells.isEmpty() ? cells : QStringList{cells.value(0)} + cells.mid(first, table.columnsPerPage);
+            };
+            part.columns = QList<Column>{table.columns.value(0)} + table.columns.mid(first, table.columnsPerPage);
+            part.rows.clear();
+            for (const QStringList &row : table.rows)
+                part.rows << slice(row);
+            part.totals = slice(table.totals);
+            // The notes once, under the last part.
+            if (first + table.columnsPerPage < table.columns.size())
+                part.notes.clear();
+            pages << tablePages(part);
+        }
+        return pages;
+    }
     const QSize area = printableArea(table.landscape);
     const int width = area.width();
     const QList<QPair<int, int>> spans = columnSpans(table.columns, width);

@@ -57,6 +57,10 @@ struct Table {
     QStringList notes; // lines below the table, outside its rows and totals
     int rowHeight = 300;
     qreal pointSize = 10;
+    // More columns than this after the first are printed on further pages,
+    // each repeating the first column (the items of a ledger with a column
+    // per statement); 0 prints every column on one page.
+    int columnsPerPage = 0;
 };
 
 // The pages of a table: the heading, the date, the company and the

@@ -14,6 +14,7 @@ class QLabel;
 
 namespace pelmar {
 
+class HistoryPayReports;
 class ReportDialog;
 
 // The "履　歴" page: the list of saved statements.
@@ -107,6 +108,7 @@ private:
 
     ProgramState &m_state;
     QPointer<ReportDialog> m_report;
+    HistoryPayReports *m_payReports = nullptr;
 };
 
 } // namespace pelmar

@@ -6,8 +6,11 @@
 
 #include "messages/ShowMsg.h"
 #include "reports/MonthReports.h"
+#include "reports/PayReports.h"
+#include "reports/PaySlip.h"
 #include "reports/ReportDialog.h"
 #include "reports/ReportPrinter.h"
+#include "statements/HistoryPayReports.h"
 #include "store/ProgramState.h"
 #include "widgets/PageBuilder.h"
 
@@ -70,6 +73,8 @@ void HistoryPage::buildReportControls(QFrame *frame)
     grid->addLayout(ledger, 1, 2);
     grid->setColumnStretch(2, 1);
     buildCloseControls(frame);
+    m_payReports = new HistoryPayReports(m_state, frame, cmbタイトル選択, cmb台帳氏名,
+                                         [this](ReportDialog *dialog) { showReport(dialog); });
 }
 
 void HistoryPage::connectReports()
@@ -91,6 +96,7 @@ void HistoryPage::showEvent(QShowEvent *event)
     // as they are now; start-up, which does not show this page, reads nothing.
     ReadCombタイトル();
     ReadComb台帳氏名();
+    m_payReports->ReadComb支給年();
 }
 
 void HistoryPage::ReadCombタイトル()
@@ -134,9 +140,15 @@ std::optional<HistoryPage::Batch> HistoryPage::chosenBatch()
         ShowMsg(msg::その他明細なし, title);
         return std::nullopt;
     }
-    const QList<reports::Page> pages =
-        reports::batchPages(*statements, dayLines, m_state.CompanyName, m_state.CompanyInfo, QDate::currentDate(),
-                            settings::load(m_state.MainDb).value_or(settings::PaySettings{}));
+    const auto pays = reports::paysOf(m_state.MainDb, *statements);
+    const auto perPage = payslip::slipsPerPage(m_state.MainDb);
+    if (!pays || !perPage) {
+        ShowMsg(msg::エラー帳票読込);
+        return std::nullopt;
+    }
+    const QList<reports::Page> pages = reports::handoutPages(*statements, *pays, dayLines, *perPage,
+                                                             m_state.CompanyName, m_state.CompanyInfo,
+                                                             QDate::currentDate());
     return Batch{title, {QStringLiteral("給与明細"), false, pages}};
 }
 
@@ -162,18 +174,18 @@ void HistoryPage::cmd一覧表_Click()
         ShowMsg(msg::その他未選択, QStringLiteral("タイトル"));
         return;
     }
-    const std::optional<reports::Summary> summary = reports::monthSummary(m_state.MainDb, title);
+    const std::optional<reports::PaySummary> summary = reports::paySummary(m_state.MainDb, title);
     if (!summary) {
         ShowMsg(msg::エラー帳票読込);
         return;
     }
-    if (summary->rows.isEmpty()) {
+    if (summary->summary.rows.isEmpty()) {
         ShowMsg(msg::その他明細なし, title);
         return;
     }
     showReport(new ReportDialog(QStringLiteral("frm一覧表"),
-                                reports::summaryTable(*summary, m_state.CompanyName, QDate::currentDate()),
-                                reports::summaryRecords(*summary), {QStringLiteral("給与一覧表"), title}, window()));
+                                reports::paySummaryTable(*summary, m_state.CompanyName, QDate::currentDate()),
+                                reports::paySummaryRecords(*summary), {QStringLiteral("給与一覧表"), title}, window()));
 }
 
 void HistoryPage::cmd台帳_Click()
@@ -185,18 +197,18 @@ void HistoryPage::cmd台帳_Click()
         ShowMsg(msg::その他未選択, QStringLiteral("氏名と年"));
         return;
     }
-    const std::optional<reports::Ledger> ledger = reports::wageLedger(m_state.MainDb, name, year);
+    const std::optional<reports::PayLedger> ledger = reports::payLedger(m_state.MainDb, name, year);
     if (!ledger) {
         ShowMsg(msg::エラー帳票読込);
         return;
     }
-    if (ledger->rows.isEmpty()) {
+    if (ledger->ledger.rows.isEmpty()) {
         ShowMsg(msg::その他明細なし, QStringLiteral("%1（%2年）").arg(name).arg(year));
         return;
     }
     showReport(new ReportDialog(
-        QStringLiteral("frm賃金台帳"), reports::ledgerTable(*ledger, m_state.CompanyName, QDate::currentDate()),
-        reports::ledgerRecords(*ledger), {QStringLiteral("賃金台帳"), name, QString::number(year)}, window()));
+        QStringLiteral("frm賃金台帳"), reports::payLedgerTable(*ledger, m_state.CompanyName, QDate::currentDate()),
+        reports::payLedgerRecords(*ledger), {QStringLiteral("賃金台帳"), name, QString::number(year)}, window()));
 }
 
 ReportDialog *HistoryPage::reportWindow() const

@@ -3,8 +3,11 @@
 // from or written to a database, and the statement need not have been saved.
 #include "statements/StatementPage.h"
 
+#include "calc/Formats.h"
 #include "reports/PayslipLayout.h"
 #include "reports/PayslipPrinter.h"
+#include "reports/PaySlip.h"
+#include "statements/PayPanel.h"
 #include "store/ProgramState.h"
 #include "widgets/NumberBox.h"
 
@@ -14,6 +17,16 @@
 #include <QPushButton>
 
 namespace pelmar {
+
+namespace {
+
+double amountOf(const QVariant &value)
+{
+    double number = 0;
+    return fmt::toNumber(value, &number) ? number : 0;
+}
+
+} // namespace
 
 void StatementPage::connectPrinting()
 {
@@ -31,10 +44,23 @@ void StatementPage::cmd印刷_Click()
     // when printed from 履歴.
     const payslip::PremiumPrintValues premiums = payslip::storedPremiumValues(
         num深夜->value(), num時間外->value(), num割増額->value(), num休日->value(), num時間外60超->value());
-    const QList<payslip::PayslipItem> items = premiums.any
-        ? payslip::filledPageHeader(values, premiums, m_state.CompanyName, m_state.CompanyInfo, QDate::currentDate())
-        : payslip::filledPageHeader(values, m_state.CompanyName, m_state.CompanyInfo, QDate::currentDate());
-    payslip::showPayslipPreview(window(), items, payslip::suggestedPdfName(values.PrintName, values.PrintTitle));
+    // The slip to hand out, as the history page prints it for the same
+    // statement once saved: the pay the panel shows. A statement saved
+    // before pay was kept, and not changed since, has only its total known;
+    // the slip prints that and no deductions.
+    statements::StatementPay pay = m_payPanel->payToStore().value_or(statements::StatementPay{});
+    if (!pay.kept) {
+        pay.adjustment = pay::monthYen(amountOf(num調整額->value())).value_or(0);
+        pay.gross = pay::monthYen(amountOf(num合計->value())).value_or(0);
+    }
+    const payslip::Attendance attendance{payslip::daysOnPage(m_state.WorkDb).value_or(0), amountOf(num時間->value()),
+                                         amountOf(num時間外->value()), amountOf(num深夜->value()),
+                                         amountOf(num休日->value())};
+    const QList<payslip::PayslipItem> items = payslip::handoutSlip(
+        values, premiums, attendance, pay, m_state.CompanyName, m_state.CompanyInfo, QDate::currentDate());
+    payslip::showPayslipPreview(
+        window(), payslip::onPage(items, payslip::slipsPerPage(m_state.MainDb).value_or(payslip::SlipsPerPage::One)),
+        payslip::suggestedPdfName(values.PrintName, values.PrintTitle));
 }
 
 } // namespace pelmar

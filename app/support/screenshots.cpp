@@ -6,11 +6,15 @@
 #include "app/FrmPelmar.h"
 #include "app/Look.h"
 #include "hints/HintWindow.h"
+#include "masters/EmployeePayroll.h"
+#include "masters/PayrollSettings.h"
 #include "masters/SettingsPage.h"
 #include "messages/ShowMsg.h"
 #include "reports/PayslipPrinter.h"
 #include "reports/ReportDialog.h"
 #include "statements/HistoryPage.h"
+#include "statements/PayItems.h"
+#include "statements/StatementPay.h"
 #include "statements/StatementPage.h"
 #include "store/Backup.h"
 #include "store/Database.h"
@@ -71,26 +75,72 @@ struct Person {
     double wage;
     int shift; // index into kShifts
     bool savedMonths; // February and March stored; otherwise new in April
+    QString sex;
+    pay::TaxColumn column;
+    int dependants;
+    bool insured; // 雇用保険
+    pay::Yen residentTax;
+    pay::Commute commute;
 };
 
 const QList<Person> kStaff{
-    {QStringLiteral("山田　花子"), 1100, 0, true},
-    {QStringLiteral("鈴木　一郎"), 1050, 1, true},
-    {QStringLiteral("佐藤　美咲"), 1200, 2, true},
-    {QStringLiteral("高橋　健太"), 1150, 3, false},
+    {QStringLiteral("山田　花子"), 1100, 0, true, QStringLiteral("女"), pay::TaxColumn::Kou, 0, true, 0,
+     {pay::CommuteBasis::PerMonth, 6000}},
+    {QStringLiteral("鈴木　一郎"), 1050, 1, true, QStringLiteral("男"), pay::TaxColumn::Kou, 1, true, 2000, {}},
+    // Works here beside another job: taxed by the 乙 column, not insured here.
+    {QStringLiteral("佐藤　美咲"), 1200, 2, true, QStringLiteral("女"), pay::TaxColumn::Otsu, 0, false, 0, {}},
+    // New in April, typed with premiums for the statement and slip pictures:
+    // 甲欄, insured, a commuting allowance per day.
+    {QStringLiteral("高橋　健太"), 1150, 3, false, QStringLiteral("男"), pay::TaxColumn::Kou, 0, true, 0,
+     {pay::CommuteBasis::PerDay, 420}},
 };
+
+employees::EmployeePayroll payrollOf(const Person &person)
+{
+    employees::EmployeePayroll payroll;
+    payroll.name = person.name;
+    payroll.sex = person.sex;
+    payroll.details.column = person.column;
+    payroll.details.dependants = person.dependants;
+    payroll.details.employmentInsured = person.insured;
+    payroll.details.residentTax = person.residentTax;
+    payroll.details.commute = person.commute;
+    return payroll;
+}
+
+// The pay of a saved month, worked out as the statement page works it out
+// and kept with the statement, paid on the usual day of the next month.
+bool keepPay(QSqlDatabase &main, const Person &person, const QString &title, double total, int days,
+             const QDate &lastDay)
+{
+    statements::PayItems items;
+    items.basic = items.total = pay::monthYen(total).value_or(0);
+    items.daysWorked = days;
+    items.lastDate = lastDay;
+    const pay::PayDetails details = payrollOf(person).details;
+    const pay::PayInput input =
+        statements::payInputOf(items, details, settings::payDateFor({}, lastDay), 0, pay::Deductions{});
+    const pay::PublicTables &tables = pay::shippedTables().tables;
+    std::optional<pay::PartsPerMillion> rate;
+    if (details.employmentInsured)
+        rate = tables.employmentRateFor(input.closingDate, details.business);
+    return statements::writeStatementPay(
+        main, statements::fromComputed(person.name, title, input, pay::computePay(input, tables), rate));
+}
 
 // One month of weekdays in the person's usual shift, saved as Pelmar saves
 // a statement: a header and its lines in date order.
-bool saveMonth(const QSqlDatabase &main, const Person &person, int year, int month, int days)
+bool saveMonth(QSqlDatabase &main, const Person &person, int year, int month, int days)
 {
     const Shift &shift = kShifts.at(person.shift);
     const QString title = QStringLiteral("%1年%2月分").arg(year).arg(month);
     double hours = 0, total = 0;
     int line = 0;
+    QDate lastDay;
     for (QDate day(year, month, 1); day.month() == month && line < days; day = day.addDays(1)) {
         if (day.dayOfWeek() > 5)
             continue;
+        lastDay = day;
         const double amount = shift.worked * person.wage;
         if (!execBound(main,
                        QStringLiteral("insert into 時給明細 (氏名, タイトル, 行番号, 日付, 開始時間, 終了時間, 休憩, "
@@ -104,7 +154,8 @@ bool saveMonth(const QSqlDatabase &main, const Person &person, int year, int mon
     return execBound(main,
                      QStringLiteral("insert into 時給ヘッダ (氏名, タイトル, 勤務タイプ, 時給, 休憩, 調整額, 時間, "
                                     "合計) values (?, ?, ?, ?, ?, ?, ?, ?)"),
-                     {person.name, title, shift.type, person.wage, shift.breakHours * line, QVariant(), hours, total});
+                     {person.name, title, shift.type, person.wage, shift.breakHours * line, QVariant(), hours, total})
+        && keepPay(main, person, title, total, line, lastDay);
 }
 
 bool fillSampleShop(const QString &folder)
@@ -132,18 +183,10 @@ bool fillSampleShop(const QString &folder)
                 && execBound(main, QStringLiteral("insert into 従業員 values (?, ?, ?, ?, ?, ?, ?, ?)"),
                              {++no, person.name, person.wage, shift.type, shift.start, shift.end, shift.breakHours,
                               shift.worked});
+            ok = ok && employees::writeEmployeePayroll(main, payrollOf(person));
             if (person.savedMonths)
                 ok = ok && saveMonth(main, person, 2026, 2, 31) && saveMonth(main, person, 2026, 3, 31);
         }
-        // The new employee's payroll details, so that the statement typed for
-        // them shows the pay a shop hands over: 甲欄, insured, a commuting
-        // allowance per day.
-        ok = ok
-            && execBound(main,
-                         QStringLiteral("insert into 従業員給与 (氏名, 性別, 税区分, 扶養親族等の数, 雇用保険, 健康保険料,"
-                                        " 介護保険料, 厚生年金保険料, 住民税, 通勤手当区分, 通勤手当, 通勤手当非課税限度)"
-                                        " values (?, '男', '甲', 0, 1, 0, 0, 0, 0, '日額', 420, 150000)"),
-                         {kStaff.last().name});
         ok = ok
             && execBound(main, QStringLiteral("insert into 自社情報 values (?, ?)"),
                          {QStringLiteral("ペルマー商店"),
@@ -275,6 +318,9 @@ bool saveReports(FrmPelmar &window, const QString &out)
     control<QComboBox>(history, "cmbタイトル選択")
         ->setCurrentIndex(control<QComboBox>(history, "cmbタイトル選択")->findText(QStringLiteral("2026年3月分")));
     control<QPushButton>(history, "cmd一覧表")->click();
+    // Wide enough to show the pay after the hours, up to 差引支給額.
+    if (history->reportWindow())
+        history->reportWindow()->resize(1640, 360);
     ok = history->reportWindow() && save(history->reportWindow(), out, QStringLiteral("summary")) && ok;
     control<QComboBox>(history, "cmb台帳氏名")
         ->setCurrentIndex(control<QComboBox>(history, "cmb台帳氏名")->findText(kStaff.first().name));
@@ -319,7 +365,7 @@ bool saveSlip(FrmPelmar &window, const QString &out)
     }
     QPrintPreviewDialog *preview = payslip::createPayslipPreview(&window, slip, pdfName);
     // As wide as the window: the slip fills the top of its A4 page.
-    preview->resize(900, 560);
+    preview->resize(900, 700);
     preview->show();
     if (auto *sheet = preview->findChild<QPrintPreviewWidget *>())
         sheet->fitToWidth();
