@@ -1,4 +1,5 @@
 #include "statements/HistoryPage.h"
+#include "statements/HistoryPayReports.h"
 
 #include "calc/Formats.h"
 #include "messages/ShowMsg.h"
@@ -69,6 +70,7 @@ void HistoryPage::Read履歴()
     }
     ReadCombタイトル();
     ReadComb台帳氏名();
+    m_payReports->ReadComb支給年();
 }
 
 void HistoryPage::Clear履歴()

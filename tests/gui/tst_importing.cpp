@@ -135,6 +135,8 @@ void TestImporting::importPreviewAndConfirm()
     QVERIFY(
         !QDir(data().path() + QStringLiteral("/backup")).entryList({QStringLiteral("*-punch-import.mdb")}).isEmpty());
     QCOMPARE(test::rowCount(workDb(), QStringLiteral("w履歴")), 4);
+    // The pay the import stored is offered to the yearly reports at once.
+    QVERIFY(control<QComboBox>(QStringLiteral("cmb支給年"))->findText(QStringLiteral("2026")) >= 0);
 
     // The row left out, beside the file, with its reason.
     const test::CsvReadBack errors = test::readCsvWithPython(folder.filePath(QStringLiteral("打刻_取込エラー.csv")));
