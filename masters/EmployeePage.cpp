@@ -57,6 +57,13 @@ EmployeePage::EmployeePage(ProgramState &state, QWidget *parent) : TabPage(paren
     connect(cmd従業員行削除, &QPushButton::clicked, this, &EmployeePage::LineDelete従業員);
     connect(cmd給与設定, &QPushButton::clicked, this, &EmployeePage::openPayroll);
     connect(cmdHint3, &QAbstractButton::clicked, this, [this] { emit hintRequested(cmdHint3); });
+    connectGrid();
+}
+
+// What the grid tells the page: picks, refused entries, edits, failed writes
+// and the cell moving.
+void EmployeePage::connectGrid()
+{
     connect(grid従業員, &DataGrid::dropDownPicked, this, &EmployeePage::onPatternPicked);
     connect(
         grid従業員, &DataGrid::entryRefused, this,

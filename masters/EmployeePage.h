@@ -55,6 +55,7 @@ private:
     QPushButton *cmd給与設定 = nullptr;
     QToolButton *cmdHint3 = nullptr;
 
+    void connectGrid();
     void setUpGrid();
     void setUpDropDown();
     void onPatternPicked(int column);

@@ -82,6 +82,24 @@ PayrollDialog::PayrollDialog(ProgramState &state, const QString &name, QWidget *
     auto *form = new QFormLayout;
     layout->addLayout(form);
 
+    buildForm(form);
+
+    auto *buttons = new QDialogButtonBox(this);
+    cmd給与保存 = buttons->addButton(QStringLiteral("保存"), QDialogButtonBox::AcceptRole);
+    cmd給与保存->setObjectName(QStringLiteral("cmd給与保存"));
+    cmd給与取消 = buttons->addButton(QStringLiteral("キャンセル"), QDialogButtonBox::RejectRole);
+    cmd給与取消->setObjectName(QStringLiteral("cmd給与取消"));
+    layout->addWidget(buttons);
+    connect(cmd給与保存, &QPushButton::clicked, this, &PayrollDialog::save);
+    connect(cmd給与取消, &QPushButton::clicked, this, &QDialog::reject);
+    connect(cmb税区分, &QComboBox::currentIndexChanged, this, &PayrollDialog::updateEnabled);
+    connect(cmb通勤手当区分, &QComboBox::currentIndexChanged, this, &PayrollDialog::updateEnabled);
+    display(employees::EmployeePayroll{});
+}
+
+// The payroll fields, one row each, in the order Tab walks them.
+void PayrollDialog::buildForm(QFormLayout *form)
+{
     cmb性別 = named<QComboBox>(QStringLiteral("cmb性別"), this);
     cmb性別->addItems({QString(), QStringLiteral("男"), QStringLiteral("女")});
     cmb税区分 = named<QComboBox>(QStringLiteral("cmb税区分"), this);
@@ -121,18 +139,6 @@ PayrollDialog::PayrollDialog(ProgramState &state, const QString &name, QWidget *
     form->addRow(QStringLiteral("非課税の限度（月）"), num通勤手当非課税限度);
     form->addRow(QStringLiteral("入社日"), txt入社日);
     form->addRow(QStringLiteral("退職日"), txt退職日);
-
-    auto *buttons = new QDialogButtonBox(this);
-    cmd給与保存 = buttons->addButton(QStringLiteral("保存"), QDialogButtonBox::AcceptRole);
-    cmd給与保存->setObjectName(QStringLiteral("cmd給与保存"));
-    cmd給与取消 = buttons->addButton(QStringLiteral("キャンセル"), QDialogButtonBox::RejectRole);
-    cmd給与取消->setObjectName(QStringLiteral("cmd給与取消"));
-    layout->addWidget(buttons);
-    connect(cmd給与保存, &QPushButton::clicked, this, &PayrollDialog::save);
-    connect(cmd給与取消, &QPushButton::clicked, this, &QDialog::reject);
-    connect(cmb税区分, &QComboBox::currentIndexChanged, this, &PayrollDialog::updateEnabled);
-    connect(cmb通勤手当区分, &QComboBox::currentIndexChanged, this, &PayrollDialog::updateEnabled);
-    display(employees::EmployeePayroll{});
 }
 
 void PayrollDialog::updateEnabled()

@@ -6,6 +6,7 @@
 
 class QCheckBox;
 class QComboBox;
+class QFormLayout;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -30,6 +31,7 @@ public:
     void save();
 
 private:
+    void buildForm(QFormLayout *form);
     // The details the dialog shows; *problem says what does not read.
     employees::EmployeePayroll typed(QString *problem) const;
     void display(const employees::EmployeePayroll &payroll);

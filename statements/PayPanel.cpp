@@ -71,6 +71,29 @@ QString gapText(pay::Gap gap, const QString &what, const QDate &date)
 
 } // namespace
 
+// The panel's rows: a caption and its value, or a heading over both columns.
+struct PayPanel::Rows {
+    QGridLayout *grid;
+    QWidget *owner;
+    int row = 0;
+
+    QLabel *add(const QString &caption, QWidget *value)
+    {
+        auto *label = new QLabel(caption, owner);
+        grid->addWidget(label, row, 0);
+        grid->addWidget(value, row, 1);
+        ++row;
+        return label;
+    }
+
+    void heading(const QString &text)
+    {
+        auto *label = new QLabel(text, owner);
+        label->setStyleSheet(QStringLiteral("font-weight: bold;"));
+        grid->addWidget(label, row++, 0, 1, 2);
+    }
+};
+
 PayPanel::PayPanel(ProgramState &state, QWidget *parent) : QGroupBox(parent), m_state(state)
 {
     setObjectName(QStringLiteral("frm給与計算"));
@@ -79,28 +102,44 @@ PayPanel::PayPanel(ProgramState &state, QWidget *parent) : QGroupBox(parent), m_
     // The page is full: the panel keeps to the height of the lines beside it.
     grid->setVerticalSpacing(0);
     grid->setContentsMargins(6, 2, 6, 2);
-    int row = 0;
-    const auto add = [&](const QString &caption, QWidget *value) {
-        auto *label = new QLabel(caption, this);
-        grid->addWidget(label, row, 0);
-        grid->addWidget(value, row, 1);
-        ++row;
-        return label;
-    };
-    const auto heading = [&](const QString &text) {
-        auto *label = new QLabel(text, this);
-        label->setStyleSheet(QStringLiteral("font-weight: bold;"));
-        grid->addWidget(label, row++, 0, 1, 2);
-    };
+    Rows rows{grid, this};
+    buildPayDate(rows);
+    buildEarnings(rows);
+    buildDeductions(rows);
 
+    lbl差引支給額 = figure(QStringLiteral("lbl差引支給額"), this);
+    lbl差引支給額->setStyleSheet(QStringLiteral("font-weight: bold; font-size: 13pt;"));
+    rows.add(QStringLiteral("差引支給額"), lbl差引支給額)->setStyleSheet(QStringLiteral("font-weight: bold;"));
+
+    lbl支給状態 = new QLabel(this);
+    lbl支給状態->setObjectName(QStringLiteral("lbl支給状態"));
+    lbl支給状態->setWordWrap(true);
+    lbl支給状態->setStyleSheet(QStringLiteral("color: #804000;"));
+    grid->addWidget(lbl支給状態, rows.row++, 0, 1, 2);
+    grid->setRowStretch(rows.row, 1);
+
+    connect(txt支給日, &QLineEdit::textEdited, this, &PayPanel::onPayDateEdited);
+    connect(txt支給日, &QLineEdit::editingFinished, this, [this] {
+        if (!m_dateTyped)
+            txt支給日->setText(m_ruleDate.toString(kShownDate));
+    });
+    setFixedWidth(215);
+    clear();
+}
+
+void PayPanel::buildPayDate(Rows &rows)
+{
     txt支給日 = new QLineEdit(this);
     txt支給日->setObjectName(QStringLiteral("txt支給日"));
     txt支給日->setMaxLength(10);
     txt支給日->setToolTip(QStringLiteral("空にすると、設定の支給日ルールで明細の日付から決まります。"
                                          "所得税の税額表と雇用保険料率はこの日付で選びます。"));
-    add(QStringLiteral("支給日"), txt支給日);
+    rows.add(QStringLiteral("支給日"), txt支給日);
+}
 
-    heading(QStringLiteral("支給"));
+void PayPanel::buildEarnings(Rows &rows)
+{
+    rows.heading(QStringLiteral("支給"));
     lbl基本給 = figure(QStringLiteral("lbl基本給"), this);
     lbl時間外手当 = figure(QStringLiteral("lbl時間外手当"), this);
     lbl深夜手当 = figure(QStringLiteral("lbl深夜手当"), this);
@@ -108,16 +147,19 @@ PayPanel::PayPanel(ProgramState &state, QWidget *parent) : QGroupBox(parent), m_
     lbl支給調整額 = figure(QStringLiteral("lbl支給調整額"), this);
     lbl通勤手当 = figure(QStringLiteral("lbl通勤手当"), this);
     lbl総支給額 = figure(QStringLiteral("lbl総支給額"), this);
-    add(QStringLiteral("基本給"), lbl基本給);
-    add(QStringLiteral("時間外手当"), lbl時間外手当);
-    add(QStringLiteral("深夜手当"), lbl深夜手当);
-    add(QStringLiteral("休日手当"), lbl休日手当);
-    add(QStringLiteral("調整額"), lbl支給調整額);
-    add(QStringLiteral("通勤手当"), lbl通勤手当);
-    add(QStringLiteral("総支給額"), lbl総支給額)->setStyleSheet(QStringLiteral("font-weight: bold;"));
+    rows.add(QStringLiteral("基本給"), lbl基本給);
+    rows.add(QStringLiteral("時間外手当"), lbl時間外手当);
+    rows.add(QStringLiteral("深夜手当"), lbl深夜手当);
+    rows.add(QStringLiteral("休日手当"), lbl休日手当);
+    rows.add(QStringLiteral("調整額"), lbl支給調整額);
+    rows.add(QStringLiteral("通勤手当"), lbl通勤手当);
+    rows.add(QStringLiteral("総支給額"), lbl総支給額)->setStyleSheet(QStringLiteral("font-weight: bold;"));
     lbl総支給額->setStyleSheet(QStringLiteral("font-weight: bold;"));
+}
 
-    heading(QStringLiteral("控除"));
+void PayPanel::buildDeductions(Rows &rows)
+{
+    rows.heading(QStringLiteral("控除"));
     auto *amounts = new QRegularExpressionValidator(QRegularExpression(QStringLiteral("-?[0-9,]{0,13}")), this);
     for (int d = 0; d < pay::kDeductionCount; ++d) {
         auto *box = new QLineEdit(this);
@@ -126,7 +168,7 @@ PayPanel::PayPanel(ProgramState &state, QWidget *parent) : QGroupBox(parent), m_
         box->setValidator(amounts);
         box->setMaximumWidth(95);
         m_boxes[d] = box;
-        m_captions[d] = add(statements::deductionName(pay::Deduction(d)), box);
+        m_captions[d] = rows.add(statements::deductionName(pay::Deduction(d)), box);
         m_captions[d]->setObjectName(QStringLiteral("lbl") + statements::deductionName(pay::Deduction(d)));
         connect(box, &QLineEdit::textEdited, this, [this, d](const QString &text) { onDeductionEdited(d, text); });
         connect(box, &QLineEdit::editingFinished, this, &PayPanel::showFigures);
@@ -137,30 +179,11 @@ PayPanel::PayPanel(ProgramState &state, QWidget *parent) : QGroupBox(parent), m_
     txtその他->setValidator(amounts);
     txtその他->setMaximumWidth(95);
     txtその他->setToolTip(QStringLiteral("この明細だけの控除（立替金の精算など）"));
-    add(QStringLiteral("その他"), txtその他);
+    rows.add(QStringLiteral("その他"), txtその他);
     connect(txtその他, &QLineEdit::textEdited, this, &PayPanel::onOtherEdited);
     connect(txtその他, &QLineEdit::editingFinished, this, &PayPanel::showFigures);
     lbl控除合計 = figure(QStringLiteral("lbl控除合計"), this);
-    add(QStringLiteral("控除合計"), lbl控除合計);
-
-    lbl差引支給額 = figure(QStringLiteral("lbl差引支給額"), this);
-    lbl差引支給額->setStyleSheet(QStringLiteral("font-weight: bold; font-size: 13pt;"));
-    add(QStringLiteral("差引支給額"), lbl差引支給額)->setStyleSheet(QStringLiteral("font-weight: bold;"));
-
-    lbl支給状態 = new QLabel(this);
-    lbl支給状態->setObjectName(QStringLiteral("lbl支給状態"));
-    lbl支給状態->setWordWrap(true);
-    lbl支給状態->setStyleSheet(QStringLiteral("color: #804000;"));
-    grid->addWidget(lbl支給状態, row++, 0, 1, 2);
-    grid->setRowStretch(row, 1);
-
-    connect(txt支給日, &QLineEdit::textEdited, this, &PayPanel::onPayDateEdited);
-    connect(txt支給日, &QLineEdit::editingFinished, this, [this] {
-        if (!m_dateTyped)
-            txt支給日->setText(m_ruleDate.toString(kShownDate));
-    });
-    setFixedWidth(215);
-    clear();
+    rows.add(QStringLiteral("控除合計"), lbl控除合計);
 }
 
 void PayPanel::clear()

@@ -54,6 +54,10 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
+    struct Rows;
+    void buildPayDate(Rows &rows);
+    void buildEarnings(Rows &rows);
+    void buildDeductions(Rows &rows);
     void recompute();
     void showFigures();
     void onDeductionEdited(int index, const QString &text);

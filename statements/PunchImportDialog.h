@@ -54,6 +54,9 @@ private:
     punch::ColumnMapping chosenMapping() const;
     void toPreview();
     void showPreview();
+    int addPreviewRow(const QStringList &texts);
+    int previewStatements();
+    void previewLeftOutRows();
     void confirm();
     // The rows left out, written beside the file; false (and told) when they
     // could not be.

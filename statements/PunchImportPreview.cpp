@@ -43,6 +43,69 @@ QString hoursText(const QVariant &hours)
     return fmt::format(hours, fmt::kHoursBlankZero);
 }
 
+// What the import will do, above the table.
+QString previewSummary(const punch::Plan &plan, int lines)
+{
+    QString summary = QStringLiteral("タイトル「%1」に %2 名の明細 %3 行を取り込みます。")
+                          .arg(plan.title)
+                          .arg(plan.statements.size())
+                          .arg(lines);
+    if (const QStringList replaced = plan.replacedNames(); !replaced.isEmpty())
+        summary += QStringLiteral(
+                       "\n%1 にはこのタイトルの明細がすでにあります。取込のときに、置き換えるか飛ばすかを尋ねます。")
+                       .arg(replaced.join(QStringLiteral("、")));
+    if (const int refused = plan.refusedRows())
+        summary += QStringLiteral("\n取り込めない行が %1 行あります（赤い行、理由は右端）。").arg(refused);
+    summary += QStringLiteral("\n時間と金額は、勤務表のページが計算するのと同じ割増と端数処理で計算しています。"
+                              "「取込」を押すまで何も書き込みません。");
+    return summary;
+}
+
+// The names whose statement under the title is already stored and which the
+// user chose not to replace.
+QStringList namesToSkip(const punch::Plan &plan, const QString &title)
+{
+    QStringList skipped;
+    for (const QString &name : plan.replacedNames())
+        if (!ShowMsg(msg::取込置換確認, QStringLiteral("%1（%2）").arg(name, title)))
+            skipped << name;
+    return skipped;
+}
+
+struct Taken {
+    int statements = 0;
+    int lines = 0;
+};
+
+Taken takenOf(const punch::Plan &plan, const QStringList &skipped)
+{
+    Taken taken;
+    for (const punch::PlannedStatement &planned : plan.statements) {
+        if (skipped.contains(planned.statement.header.name))
+            continue;
+        ++taken.statements;
+        taken.lines += int(planned.statement.lines.size());
+    }
+    return taken;
+}
+
+QString importedReport(const QString &title, const Taken &taken, const QStringList &skipped, int refused,
+                       const QString &written)
+{
+    QString report = QStringLiteral("タイトル「%1」に明細 %2 件（%3 行）を取り込みました。")
+                         .arg(title)
+                         .arg(taken.statements)
+                         .arg(taken.lines);
+    if (!skipped.isEmpty())
+        report +=
+            QStringLiteral("\n取り込まなかった従業員（明細がすでにあるため）: ") + skipped.join(QStringLiteral("、"));
+    if (refused > 0)
+        report += QStringLiteral("\n取り込めなかった %1 行は %2 に書き出しました。")
+                      .arg(refused)
+                      .arg(QDir::toNativeSeparators(written));
+    return report;
+}
+
 } // namespace
 
 void PunchImportDialog::buildPreviewStep()
@@ -113,21 +176,34 @@ void PunchImportDialog::toPreview()
 
 void PunchImportDialog::showPreview()
 {
-    const punch::Plan &plan = *m_plan;
     QTableWidget *table = tbl取込プレビュー;
     table->clearContents();
     table->setRowCount(0);
-    const auto addRow = [table](const QStringList &texts) {
-        const int row = table->rowCount();
-        table->insertRow(row);
-        for (int c = 0; c < texts.size(); ++c) {
-            const bool number = c == kLine || (c >= kBreak && c <= kAmount);
-            table->setItem(
-                row, c,
-                cell(texts.at(c), number ? Qt::AlignRight | Qt::AlignVCenter : Qt::AlignLeft | Qt::AlignVCenter));
-        }
-        return row;
-    };
+    const int lines = previewStatements();
+    previewLeftOutRows();
+    table->resizeColumnsToContents();
+    lbl取込概要->setText(previewSummary(*m_plan, lines));
+    cmd取込実行->setEnabled(!m_plan->statements.isEmpty());
+}
+
+int PunchImportDialog::addPreviewRow(const QStringList &texts)
+{
+    QTableWidget *table = tbl取込プレビュー;
+    const int row = table->rowCount();
+    table->insertRow(row);
+    for (int c = 0; c < texts.size(); ++c) {
+        const bool number = c == kLine || (c >= kBreak && c <= kAmount);
+        table->setItem(
+            row, c, cell(texts.at(c), number ? Qt::AlignRight | Qt::AlignVCenter : Qt::AlignLeft | Qt::AlignVCenter));
+    }
+    return row;
+}
+
+// Each statement's lines, then its totals in bold; returns how many lines.
+int PunchImportDialog::previewStatements()
+{
+    const punch::Plan &plan = *m_plan;
+    QTableWidget *table = tbl取込プレビュー;
     const QString yen = fmt::kYen;
     int lines = 0;
     for (const punch::PlannedStatement &planned : plan.statements) {
@@ -141,25 +217,32 @@ void PunchImportDialog::showPreview()
                 notes << QStringLiteral("注意: 休憩が法定より短い");
             if (premium::belowMinimumWage(line.at(5), line.at(0), plan.rules))
                 notes << QStringLiteral("注意: 時給が最低賃金を下回る");
-            addRow({QString::number(source.line), h.name, fmt::formatDateText(line.at(0)), fmt::formatTime(line.at(1)),
-                    fmt::formatTime(line.at(2)), hoursText(line.at(3)), hoursText(line.at(4)), hoursText(line.at(8)),
-                    hoursText(line.at(9)), hoursText(line.at(11)), fmt::format(line.at(7), yen),
-                    notes.join(QStringLiteral("、"))});
+            addPreviewRow({QString::number(source.line), h.name, fmt::formatDateText(line.at(0)),
+                           fmt::formatTime(line.at(1)), fmt::formatTime(line.at(2)), hoursText(line.at(3)),
+                           hoursText(line.at(4)), hoursText(line.at(8)), hoursText(line.at(9)), hoursText(line.at(11)),
+                           fmt::format(line.at(7), yen), notes.join(QStringLiteral("、"))});
         }
         lines += int(planned.rows.size());
-        const int total =
-            addRow({QString(), QStringLiteral("%1 計").arg(h.name), QString(), QString(), QString(),
-                    hoursText(h.breakHours), hoursText(h.hours), hoursText(h.nightHours), hoursText(h.overtimeHours),
-                    hoursText(h.restDayHours), fmt::format(h.total, yen),
-                    planned.replaces
-                        ? QStringLiteral("このタイトルの明細がすでにあります（取込で置き換えるか飛ばすかを尋ねます）")
-                        : QString()});
+        const int total = addPreviewRow(
+            {QString(), QStringLiteral("%1 計").arg(h.name), QString(), QString(), QString(), hoursText(h.breakHours),
+             hoursText(h.hours), hoursText(h.nightHours), hoursText(h.overtimeHours), hoursText(h.restDayHours),
+             fmt::format(h.total, yen),
+             planned.replaces
+                 ? QStringLiteral("このタイトルの明細がすでにあります（取込で置き換えるか飛ばすかを尋ねます）")
+                 : QString()});
         for (int c = 0; c < table->columnCount(); ++c) {
             QFont bold = table->item(total, c)->font();
             bold.setBold(true);
             table->item(total, c)->setFont(bold);
         }
     }
+    return lines;
+}
+
+void PunchImportDialog::previewLeftOutRows()
+{
+    const punch::Plan &plan = *m_plan;
+    QTableWidget *table = tbl取込プレビュー;
     // A row left out shows what the file holds in the columns it was read
     // from, and why it cannot be taken.
     const punch::ColumnMapping mapping = chosenMapping();
@@ -169,27 +252,12 @@ void PunchImportDialog::showPreview()
         const auto field = [&row](int column) {
             return column >= 0 ? row.fields.value(column) : QString();
         };
-        const int shown = addRow({QString::number(row.line), field(mapping.employee), field(mapping.date),
-                                  field(mapping.start), field(mapping.end), field(mapping.breakColumn), QString(),
-                                  QString(), QString(), QString(), QString(), row.reason});
+        const int shown = addPreviewRow({QString::number(row.line), field(mapping.employee), field(mapping.date),
+                                         field(mapping.start), field(mapping.end), field(mapping.breakColumn),
+                                         QString(), QString(), QString(), QString(), QString(), row.reason});
         for (int c = 0; c < table->columnCount(); ++c)
             table->item(shown, c)->setForeground(Qt::darkRed);
     }
-    table->resizeColumnsToContents();
-    QString summary = QStringLiteral("タイトル「%1」に %2 名の明細 %3 行を取り込みます。")
-                          .arg(plan.title)
-                          .arg(plan.statements.size())
-                          .arg(lines);
-    if (const QStringList replaced = plan.replacedNames(); !replaced.isEmpty())
-        summary += QStringLiteral(
-                       "\n%1 にはこのタイトルの明細がすでにあります。取込のときに、置き換えるか飛ばすかを尋ねます。")
-                       .arg(replaced.join(QStringLiteral("、")));
-    if (const int refused = plan.refusedRows())
-        summary += QStringLiteral("\n取り込めない行が %1 行あります（赤い行、理由は右端）。").arg(refused);
-    summary += QStringLiteral("\n時間と金額は、勤務表のページが計算するのと同じ割増と端数処理で計算しています。"
-                              "「取込」を押すまで何も書き込みません。");
-    lbl取込概要->setText(summary);
-    cmd取込実行->setEnabled(!plan.statements.isEmpty());
 }
 
 bool PunchImportDialog::writeLeftOutRows(QString *path)
@@ -231,19 +299,9 @@ void PunchImportDialog::confirm()
                         .arg(refused)
                         .arg(QDir::toNativeSeparators(errorPath))))
         return;
-    QStringList skipped;
-    for (const QString &name : m_plan->replacedNames())
-        if (!ShowMsg(msg::取込置換確認, QStringLiteral("%1（%2）").arg(name, title)))
-            skipped << name;
-    int statements = 0;
-    int lines = 0;
-    for (const punch::PlannedStatement &planned : m_plan->statements) {
-        if (skipped.contains(planned.statement.header.name))
-            continue;
-        ++statements;
-        lines += int(planned.statement.lines.size());
-    }
-    if (statements == 0) {
+    const QStringList skipped = namesToSkip(*m_plan, title);
+    const Taken taken = takenOf(*m_plan, skipped);
+    if (taken.statements == 0) {
         ShowMsg(msg::取込なし);
         return;
     }
@@ -263,16 +321,7 @@ void PunchImportDialog::confirm()
         return;
     }
     emit imported();
-    QString report =
-        QStringLiteral("タイトル「%1」に明細 %2 件（%3 行）を取り込みました。").arg(title).arg(statements).arg(lines);
-    if (!skipped.isEmpty())
-        report +=
-            QStringLiteral("\n取り込まなかった従業員（明細がすでにあるため）: ") + skipped.join(QStringLiteral("、"));
-    if (refused > 0)
-        report += QStringLiteral("\n取り込めなかった %1 行は %2 に書き出しました。")
-                      .arg(refused)
-                      .arg(QDir::toNativeSeparators(written));
-    ShowMsg(msg::取込完了, report);
+    ShowMsg(msg::取込完了, importedReport(title, taken, skipped, refused, written));
     accept();
 }
 

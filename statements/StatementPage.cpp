@@ -36,7 +36,32 @@ StatementPage::StatementPage(ProgramState &state, QWidget *parent) : TabPage(par
     imContainer3D1 = skeleton.frame();
     QVBoxLayout *page = skeleton.body();
 
-    // Who and which shift.
+    buildPersonSection(skeleton);
+    buildTotalsSection(skeleton);
+    buildLinesAndPay(page);
+
+    imContainer3D5 =
+        skeleton.addButtonBar(QStringLiteral("imContainer3D5"),
+                              {
+                                  {&cmd履歴閉じる, QStringLiteral("cmd履歴閉じる"), QStringLiteral("閉じる")},
+                                  {&cmdクリア, QStringLiteral("cmdクリア"), QStringLiteral("クリア")},
+                                  {&cmd登録, QStringLiteral("cmd登録"), QStringLiteral("登録")},
+                                  {&cmd行削除, QStringLiteral("cmd行削除"), QStringLiteral("行削除")},
+                                  {&cmd読込, QStringLiteral("cmd読込"), QStringLiteral("読込")},
+                                  {&cmd印刷, QStringLiteral("Cmd印刷"), QStringLiteral("印刷")},
+                                  {&cmd削除, QStringLiteral("cmd削除"), QStringLiteral("削除")},
+                              },
+                              {&cmdHint, QStringLiteral("cmdHint")});
+
+    connectOperations();
+    connectPrinting();
+    connectSaving();
+    showPremiumControls();
+}
+
+// Who and which shift.
+void StatementPage::buildPersonSection(PageSkeleton &skeleton)
+{
     QGridLayout *person = skeleton.addGridSection(&imContainer3D4, QStringLiteral("imContainer3D4"));
     cmb氏名 = namedControl<QComboBox>(QStringLiteral("cmb氏名"), imContainer3D4);
     cmb氏名->setEditable(true);
@@ -63,8 +88,11 @@ StatementPage::StatementPage(ProgramState &state, QWidget *parent) : TabPage(par
     person->addWidget(cmb勤務形態, 1, 1, Qt::AlignLeft);
     person->addWidget(lbl勤務形態, 1, 2, 1, 3);
     person->setColumnStretch(4, 1);
+}
 
-    // Title and totals.
+// The title, the hours and the totals.
+void StatementPage::buildTotalsSection(PageSkeleton &skeleton)
+{
     QGridLayout *totals = skeleton.addGridSection(&imContainer3D13, QStringLiteral("imContainer3D13"));
     txtタイトル = namedControl<QLineEdit>(QStringLiteral("txtタイトル"), imContainer3D13);
     num休憩 = numberBox(QStringLiteral("num休憩"), imContainer3D13, true);
@@ -107,7 +135,10 @@ StatementPage::StatementPage(ProgramState &state, QWidget *parent) : TabPage(par
     lbl締め->setStyleSheet(QStringLiteral("color: #b00000; font-weight: bold;"));
     lbl締め->hide();
     totals->addWidget(lbl締め, 3, 4, 1, 4);
+}
 
+void StatementPage::buildLinesAndPay(QVBoxLayout *page)
+{
     grid明細 = namedControl<DataGrid>(QStringLiteral("Grid明細"), imContainer3D1);
     // The pay, worked out from the lines, beside them.
     m_payPanel = new PayPanel(m_state, imContainer3D1);
@@ -115,24 +146,6 @@ StatementPage::StatementPage(ProgramState &state, QWidget *parent) : TabPage(par
     linesAndPay->addWidget(grid明細, 1);
     linesAndPay->addWidget(m_payPanel);
     page->addLayout(linesAndPay, 1);
-
-    imContainer3D5 =
-        skeleton.addButtonBar(QStringLiteral("imContainer3D5"),
-                              {
-                                  {&cmd履歴閉じる, QStringLiteral("cmd履歴閉じる"), QStringLiteral("閉じる")},
-                                  {&cmdクリア, QStringLiteral("cmdクリア"), QStringLiteral("クリア")},
-                                  {&cmd登録, QStringLiteral("cmd登録"), QStringLiteral("登録")},
-                                  {&cmd行削除, QStringLiteral("cmd行削除"), QStringLiteral("行削除")},
-                                  {&cmd読込, QStringLiteral("cmd読込"), QStringLiteral("読込")},
-                                  {&cmd印刷, QStringLiteral("Cmd印刷"), QStringLiteral("印刷")},
-                                  {&cmd削除, QStringLiteral("cmd削除"), QStringLiteral("削除")},
-                              },
-                              {&cmdHint, QStringLiteral("cmdHint")});
-
-    connectOperations();
-    connectPrinting();
-    connectSaving();
-    showPremiumControls();
 }
 
 void StatementPage::bindData()

@@ -10,9 +10,12 @@
 
 #include <optional>
 
+class QVBoxLayout;
+
 namespace pelmar {
 
 struct GridKey;
+class PageSkeleton;
 class PayPanel;
 
 // The shift-type label after a pick or a reopened statement has two spaces
@@ -128,7 +131,14 @@ private:
     void showPattern(int spacesBeforeWorked = kSpacesAfterPick);
     void onFocusChanged(QWidget *old, QWidget *now);
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void buildPersonSection(PageSkeleton &skeleton);
+    void buildTotalsSection(PageSkeleton &skeleton);
+    void buildLinesAndPay(QVBoxLayout *page);
     void connectOperations();
+    QList<premium::DayLine> dayLinesForPremiums();
+    bool payReadyToSave();
+    void askToUpdateWage(const QString &name);
+    void storeStatement(const QString &name, const QString &title);
     void connectPrinting();
     void connectSaving();
     bool checkNameAndTitle();

@@ -25,9 +25,10 @@ QList<premium::DayLine> StatementPage::linesOfEarlierStatements(const QList<prem
     return statements::earlierLines(m_state.MainDb, cmb氏名->currentText(), txtタイトル->text(), lines, m_pay.weekStart);
 }
 
-void StatementPage::Calc割増(int byRuleRow, int typedRow)
+// The grid's lines as the premium rules read them; a line a save would not
+// store keeps no hours.
+QList<premium::DayLine> StatementPage::dayLinesForPremiums()
 {
-    grid明細->commitRow();
     const int rows = grid明細->rowCount();
     const auto value = [this](int row, int column) {
         return grid明細->valueAt(row, column);
@@ -48,6 +49,17 @@ void StatementPage::Calc割増(int byRuleRow, int typedRow)
             line.hours = QVariant();
         lines << line;
     }
+    return lines;
+}
+
+void StatementPage::Calc割増(int byRuleRow, int typedRow)
+{
+    grid明細->commitRow();
+    const int rows = grid明細->rowCount();
+    const auto value = [this](int row, int column) {
+        return grid明細->valueAt(row, column);
+    };
+    const QList<premium::DayLine> lines = dayLinesForPremiums();
     // Weekly overtime ties the lines together, and the week may begin in a
     // statement stored before: every line is worked out again under the
     // settings as they stand. Only lines whose values change are written.

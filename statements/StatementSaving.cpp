@@ -161,20 +161,8 @@ void StatementPage::Entry時給()
     // The stored totals are the sums of the stored lines, worked out now.
     if (!recalculateTotals())
         return;
-    // The pay is stored with the statement: a pay date that is no date, or
-    // pay that could not be worked out, stops the save before anything is asked.
-    if (const QString typedDate = m_payPanel->unreadablePayDate(); !typedDate.isEmpty()) {
-        ShowMsg(msg::給与支給日不正, typedDate);
+    if (!payReadyToSave())
         return;
-    }
-    if (!m_payPanel->problem().isEmpty()) {
-        ShowMsg(msg::エラー給与詳細, m_payPanel->problem());
-        return;
-    }
-    if (const QString missing = m_payPanel->missingDeductions(); !missing.isEmpty()) {
-        if (!ShowMsg(msg::給与控除未計算確認, missing))
-            return;
-    }
     if (!confirmLeftOutLines())
         return;
     tellShortBreaks();
@@ -192,16 +180,46 @@ void StatementPage::Entry時給()
     if (!yes)
         return;
     m_employeeRecord = *record;
-    if (m_employeeRecord == EmployeeRecord::None) {
-        // The statement may pay another wage than usual; the master takes it
-        // only when the user says so.
-        if (const std::optional<QVariant> masterWage = masterWageIfOther(name)) {
-            const QString wages = QStringLiteral("%1 の時給\n従業員マスタ: %2\nこの明細: %3")
-                                      .arg(name, yenText(*masterWage), yenText(num時給->value()));
-            if (ShowMsg(msg::登録時給変更確認, wages))
-                m_employeeRecord = EmployeeRecord::Wage;
-        }
+    if (m_employeeRecord == EmployeeRecord::None)
+        askToUpdateWage(name);
+    storeStatement(name, title);
+}
+
+bool StatementPage::payReadyToSave()
+{
+    // The pay is stored with the statement: a pay date that is no date, or
+    // pay that could not be worked out, stops the save before anything is asked.
+    if (const QString typedDate = m_payPanel->unreadablePayDate(); !typedDate.isEmpty()) {
+        ShowMsg(msg::給与支給日不正, typedDate);
+        return false;
     }
+    if (!m_payPanel->problem().isEmpty()) {
+        ShowMsg(msg::エラー給与詳細, m_payPanel->problem());
+        return false;
+    }
+    if (const QString missing = m_payPanel->missingDeductions(); !missing.isEmpty()) {
+        if (!ShowMsg(msg::給与控除未計算確認, missing))
+            return false;
+    }
+    return true;
+}
+
+void StatementPage::askToUpdateWage(const QString &name)
+{
+    // The statement may pay another wage than usual; the master takes it
+    // only when the user says so.
+    if (const std::optional<QVariant> masterWage = masterWageIfOther(name)) {
+        const QString wages = QStringLiteral("%1 の時給\n従業員マスタ: %2\nこの明細: %3")
+                                  .arg(name, yenText(*masterWage), yenText(num時給->value()));
+        if (ShowMsg(msg::登録時給変更確認, wages))
+            m_employeeRecord = EmployeeRecord::Wage;
+    }
+}
+
+// Writes the statement, its lines and its pay in one go, and the employee
+// master when the user asked for it.
+void StatementPage::storeStatement(const QString &name, const QString &title)
+{
     const statements::Header header{name,
                                     title,
                                     cmb勤務形態->currentText(),
