@@ -111,6 +111,95 @@ Yen nonTaxableCommute(Yen allowance, Yen limit)
     return std::clamp<Yen>(allowance, 0, std::max<Yen>(limit, 0));
 }
 
+namespace {
+
+// A figure typed over the computed one wins; tells whether there was one.
+bool takeOverride(const PayInput &input, Deduction which, PayResult &result)
+{
+    const auto &given = input.overrides[index(which)];
+    if (given) {
+        result.deductions[index(which)] = *given;
+        result.overridden[index(which)] = true;
+    }
+    return given.has_value();
+}
+
+// The deductions the employee's details give as fixed amounts.
+void fixedDeductions(const PayInput &input, PayResult &result)
+{
+    const PayDetails &details = input.details;
+    Deductions &d = result.deductions;
+    d[index(Deduction::HealthInsurance)] = details.healthInsurance;
+    d[index(Deduction::CareInsurance)] = details.careInsurance;
+    d[index(Deduction::Pension)] = details.pension;
+    d[index(Deduction::ResidentTax)] = details.residentTax;
+    for (const Deduction given :
+         {Deduction::HealthInsurance, Deduction::CareInsurance, Deduction::Pension, Deduction::ResidentTax})
+        takeOverride(input, given, result);
+}
+
+void employmentInsurance(const PayInput &input, const PublicTables &tables, PayResult &result)
+{
+    if (takeOverride(input, Deduction::EmploymentInsurance, result))
+        return;
+    const PayDetails &details = input.details;
+    Deductions &d = result.deductions;
+    const QDate rateDate = input.closingDate.isValid() ? input.closingDate : input.payDate;
+    if (!details.employmentInsured)
+        d[index(Deduction::EmploymentInsurance)] = 0;
+    else if (!rateDate.isValid())
+        result.employmentInsuranceGap = Gap::NoPayDate;
+    else if (const auto rate = tables.employmentRateFor(rateDate, details.business))
+        d[index(Deduction::EmploymentInsurance)] = employmentInsurancePremium(result.gross, *rate);
+    else
+        result.employmentInsuranceGap = Gap::NoInsuranceRate;
+}
+
+// The social insurance and the taxable pay, once every premium is known.
+void taxablePay(PayResult &result)
+{
+    const Deductions &d = result.deductions;
+    if (const auto employment = d[index(Deduction::EmploymentInsurance)]) {
+        result.socialInsurance = *d[index(Deduction::HealthInsurance)] + *d[index(Deduction::CareInsurance)]
+            + *d[index(Deduction::Pension)] + *employment;
+        result.taxable = result.gross - result.nonTaxableCommute - *result.socialInsurance;
+    }
+}
+
+void incomeTax(const PayInput &input, const PublicTables &tables, PayResult &result)
+{
+    if (takeOverride(input, Deduction::IncomeTax, result))
+        return;
+    const PayDetails &details = input.details;
+    Deductions &d = result.deductions;
+    const WithholdingTable *table = tables.withholdingFor(input.payDate);
+    if (details.column == TaxColumn::None)
+        d[index(Deduction::IncomeTax)] = 0;
+    else if (!input.payDate.isValid())
+        result.incomeTaxGap = Gap::NoPayDate;
+    else if (!table)
+        result.incomeTaxGap = Gap::NoTaxTable;
+    else if (!result.taxable)
+        result.incomeTaxGap = result.employmentInsuranceGap;
+    else
+        d[index(Deduction::IncomeTax)] = withholdingTax(*table, details.column, *result.taxable, details.dependants);
+}
+
+// The total and the net pay, left empty while any deduction is unknown.
+void totals(PayResult &result)
+{
+    Yen total = result.other;
+    for (const auto &deduction : result.deductions) {
+        if (!deduction)
+            return;
+        total += *deduction;
+    }
+    result.deductionTotal = total;
+    result.netPay = result.gross - total;
+}
+
+} // namespace
+
 PayResult computePay(const PayInput &input, const PublicTables &tables)
 {
     const PayDetails &details = input.details;
@@ -119,65 +208,11 @@ PayResult computePay(const PayInput &input, const PublicTables &tables)
     result.gross = input.basic + input.overtime + input.night + input.holiday + input.adjustment + result.commute;
     result.nonTaxableCommute = nonTaxableCommute(result.commute, details.commute.nonTaxableLimit);
     result.other = input.other;
-
-    Deductions &d = result.deductions;
-    d[index(Deduction::HealthInsurance)] = details.healthInsurance;
-    d[index(Deduction::CareInsurance)] = details.careInsurance;
-    d[index(Deduction::Pension)] = details.pension;
-    d[index(Deduction::ResidentTax)] = details.residentTax;
-    const auto overridden = [&](Deduction which) {
-        const auto &given = input.overrides[index(which)];
-        if (given) {
-            d[index(which)] = *given;
-            result.overridden[index(which)] = true;
-        }
-        return given.has_value();
-    };
-    for (const Deduction given :
-         {Deduction::HealthInsurance, Deduction::CareInsurance, Deduction::Pension, Deduction::ResidentTax})
-        overridden(given);
-
-    if (!overridden(Deduction::EmploymentInsurance)) {
-        const QDate rateDate = input.closingDate.isValid() ? input.closingDate : input.payDate;
-        if (!details.employmentInsured)
-            d[index(Deduction::EmploymentInsurance)] = 0;
-        else if (!rateDate.isValid())
-            result.employmentInsuranceGap = Gap::NoPayDate;
-        else if (const auto rate = tables.employmentRateFor(rateDate, details.business))
-            d[index(Deduction::EmploymentInsurance)] = employmentInsurancePremium(result.gross, *rate);
-        else
-            result.employmentInsuranceGap = Gap::NoInsuranceRate;
-    }
-
-    if (const auto employment = d[index(Deduction::EmploymentInsurance)]) {
-        result.socialInsurance = *d[index(Deduction::HealthInsurance)] + *d[index(Deduction::CareInsurance)]
-            + *d[index(Deduction::Pension)] + *employment;
-        result.taxable = result.gross - result.nonTaxableCommute - *result.socialInsurance;
-    }
-
-    if (!overridden(Deduction::IncomeTax)) {
-        const WithholdingTable *table = tables.withholdingFor(input.payDate);
-        if (details.column == TaxColumn::None)
-            d[index(Deduction::IncomeTax)] = 0;
-        else if (!input.payDate.isValid())
-            result.incomeTaxGap = Gap::NoPayDate;
-        else if (!table)
-            result.incomeTaxGap = Gap::NoTaxTable;
-        else if (!result.taxable)
-            result.incomeTaxGap = result.employmentInsuranceGap;
-        else
-            d[index(Deduction::IncomeTax)] =
-                withholdingTax(*table, details.column, *result.taxable, details.dependants);
-    }
-
-    Yen total = result.other;
-    for (const auto &deduction : d) {
-        if (!deduction)
-            return result;
-        total += *deduction;
-    }
-    result.deductionTotal = total;
-    result.netPay = result.gross - total;
+    fixedDeductions(input, result);
+    employmentInsurance(input, tables, result);
+    taxablePay(result);
+    incomeTax(input, tables, result);
+    totals(result);
     return result;
 }
 

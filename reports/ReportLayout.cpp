@@ -112,99 +112,149 @@ QString sanitized(QString base)
     return base;
 }
 
+// A table too wide for one page, cut into parts of columnsPerPage columns
+// after the first, which every part repeats.
+QList<Table> columnParts(const Table &table)
+{
+    QList<Table> parts;
+    for (qsizetype first = 1; first < table.columns.size(); first += table.columnsPerPage) {
+        Table part = table;
+        part.columnsPerPage = 0;
+        const auto slice = [&](const QStringList &cells) {
+            return cells.isEmpty() ? cells : QStringList{cells.value(0)} + cells.mid(first, table.columnsPerPage);
+        };
+        part.columns = QList<Column>{table.columns.value(0)} + table.columns.mid(first, table.columnsPerPage);
+        part.rows.clear();
+        for (const QStringList &row : table.rows)
+            part.rows << slice(row);
+        part.totals = slice(table.totals);
+        // The notes once, under the last part.
+        if (first + table.columnsPerPage < table.columns.size())
+            part.notes.clear();
+        parts << part;
+    }
+    return parts;
+}
+
+// Lays a table's rows, totals and notes down the pages, starting a new page
+// where the next line would run into the footer.
+class TablePager {
+public:
+    explicit TablePager(const Table &table)
+        : m_table(table), m_area(printableArea(table.landscape)), m_width(m_area.width()),
+          m_bottom(m_area.height() - kFooterHeight), m_spans(columnSpans(table.columns, m_width))
+    {
+        for (const Column &column : table.columns)
+            m_captions << column.caption;
+    }
+
+    QList<Page> pages()
+    {
+        startPage();
+        const int rowsOnPage = addRows();
+        addTotals(rowsOnPage);
+        m_page << rule(m_y, m_width);
+        addNotes();
+        m_pages << m_page;
+        numberPages();
+        return m_pages;
+    }
+
+private:
+    void startPage()
+    {
+        m_page = Page();
+        m_y = addPageTop(m_page, m_table, m_width);
+        m_page << rule(m_y, m_width);
+        addRow(m_page, m_table, m_spans, m_captions, m_y, true);
+        m_y += m_table.rowHeight;
+        m_page << rule(m_y, m_width);
+    }
+
+    // The rows on the last page.
+    int addRows()
+    {
+        int rowsOnPage = 0;
+        for (const QStringList &row : m_table.rows) {
+            // At least one row a page, however small the rows are drawn.
+            if (rowsOnPage > 0 && m_y + m_table.rowHeight > m_bottom) {
+                m_pages << m_page;
+                startPage();
+                rowsOnPage = 0;
+            }
+            addRow(m_page, m_table, m_spans, row, m_y, false);
+            m_y += m_table.rowHeight;
+            ++rowsOnPage;
+        }
+        return rowsOnPage;
+    }
+
+    void addTotals(int rowsOnPage)
+    {
+        if (m_table.totals.isEmpty())
+            return;
+        if (rowsOnPage > 0 && m_y + m_table.rowHeight + 30 > m_bottom) {
+            m_pages << m_page;
+            startPage();
+        }
+        m_y += 30;
+        m_page << rule(m_y, m_width);
+        addRow(m_page, m_table, m_spans, m_table.totals, m_y, false);
+        m_y += m_table.rowHeight;
+    }
+
+    void addNotes()
+    {
+        if (!m_table.notes.isEmpty())
+            m_y += 150;
+        for (const QString &note : m_table.notes) {
+            if (m_y + m_table.rowHeight > m_bottom) {
+                m_pages << m_page;
+                m_page = Page();
+                m_y = addPageTop(m_page, m_table, m_width);
+            }
+            m_page << text(QStringLiteral("note"), note, {0, m_y, m_width, m_table.rowHeight}, m_table.pointSize,
+                           Qt::AlignLeft);
+            m_y += m_table.rowHeight;
+        }
+    }
+
+    // "1 / 3" at the foot of each page, when there is more than one.
+    void numberPages()
+    {
+        if (m_pages.size() < 2)
+            return;
+        for (qsizetype i = 0; i < m_pages.size(); ++i) {
+            PayslipItem number =
+                text(QStringLiteral("page"), QStringLiteral("%1 / %2").arg(i + 1).arg(m_pages.size()),
+                     {0, m_area.height() - 300, m_width, 280}, 9, Qt::AlignHCenter);
+            number.fit.mayCut = false;
+            m_pages[i] << number;
+        }
+    }
+
+    const Table &m_table;
+    const QSize m_area;
+    const int m_width;
+    const int m_bottom;
+    const QList<QPair<int, int>> m_spans;
+    QStringList m_captions;
+    QList<Page> m_pages;
+    Page m_page;
+    int m_y = 0;
+};
+
 } // namespace
 
 QList<Page> tablePages(const Table &table)
 {
     if (table.columnsPerPage > 0 && table.columns.size() - 1 > table.columnsPerPage) {
         QList<Page> pages;
-        for (qsizetype first = 1; first < table.columns.size(); first += table.columnsPerPage) {
-            Table part = table;
-            part.columnsPerPage = 0;
-            const auto slice = [&](const QStringList &cells) {
-                return cells.isEmpty() ? cells : QStringList{cells.value(0)} + cells.mid(first, table.columnsPerPage);
-            };
-            part.columns = QList<Column>{table.columns.value(0)} + table.columns.mid(first, table.columnsPerPage);
-            part.rows.clear();
-            for (const QStringList &row : table.rows)
-                part.rows << slice(row);
-            part.totals = slice(table.totals);
-            // The notes once, under the last part.
-            if (first + table.columnsPerPage < table.columns.size())
-                part.notes.clear();
+        for (const Table &part : columnParts(table))
             pages << tablePages(part);
-        }
         return pages;
     }
-    const QSize area = printableArea(table.landscape);
-    const int width = area.width();
-    const QList<QPair<int, int>> spans = columnSpans(table.columns, width);
-    QStringList captions;
-    for (const Column &column : table.columns)
-        captions << column.caption;
-
-    QList<Page> pages;
-    Page page;
-    int y = 0;
-    const int bottom = area.height() - kFooterHeight;
-    const auto startPage = [&] {
-        page = Page();
-        y = addPageTop(page, table, width);
-        page << rule(y, width);
-        addRow(page, table, spans, captions, y, true);
-        y += table.rowHeight;
-        page << rule(y, width);
-    };
-    const auto endPage = [&] {
-        pages << page;
-    };
-
-    startPage();
-    int rowsOnPage = 0;
-    for (const QStringList &row : table.rows) {
-        // At least one row a page, however small the rows are drawn.
-        if (rowsOnPage > 0 && y + table.rowHeight > bottom) {
-            endPage();
-            startPage();
-            rowsOnPage = 0;
-        }
-        addRow(page, table, spans, row, y, false);
-        y += table.rowHeight;
-        ++rowsOnPage;
-    }
-    if (!table.totals.isEmpty()) {
-        if (rowsOnPage > 0 && y + table.rowHeight + 30 > bottom) {
-            endPage();
-            startPage();
-        }
-        y += 30;
-        page << rule(y, width);
-        addRow(page, table, spans, table.totals, y, false);
-        y += table.rowHeight;
-    }
-    page << rule(y, width);
-    if (!table.notes.isEmpty())
-        y += 150;
-    for (const QString &note : table.notes) {
-        if (y + table.rowHeight > bottom) {
-            endPage();
-            page = Page();
-            y = addPageTop(page, table, width);
-        }
-        page << text(QStringLiteral("note"), note, {0, y, width, table.rowHeight}, table.pointSize, Qt::AlignLeft);
-        y += table.rowHeight;
-    }
-    endPage();
-
-    if (pages.size() > 1) {
-        for (qsizetype i = 0; i < pages.size(); ++i) {
-            PayslipItem number = text(QStringLiteral("page"), QStringLiteral("%1 / %2").arg(i + 1).arg(pages.size()),
-                                      {0, area.height() - 300, width, 280}, 9, Qt::AlignHCenter);
-            number.fit.mayCut = false;
-            pages[i] << number;
-        }
-    }
-    return pages;
+    return TablePager(table).pages();
 }
 
 Table summaryTable(const reports::Summary &summary, const QString &companyName, const QDate &printed)
@@ -291,9 +341,74 @@ Table ledgerTable(const reports::Ledger &ledger, const QString &companyName, con
     return table;
 }
 
+namespace {
+
+using reports::amountOf;
+
+// The columns of the day lines; the premiums' and the rest days' only when
+// a line has one.
+QList<Column> dayLineColumns(bool premiums, bool restDays)
+{
+    QList<Column> columns{{QStringLiteral("日付"), 1200, Qt::AlignHCenter},
+                          {QStringLiteral("開始"), 700},
+                          {QStringLiteral("終了"), 700},
+                          {QStringLiteral("休憩"), 700},
+                          {QStringLiteral("時間"), 850},
+                          {QStringLiteral("時給"), 950},
+                          {QStringLiteral("調整額"), 1050},
+                          {QStringLiteral("金額"), 1300}};
+    if (premiums)
+        columns += {{QStringLiteral("深夜"), 800}, {QStringLiteral("時間外"), 800}, {QStringLiteral("割増額"), 1100}};
+    if (restDays)
+        columns += {{QStringLiteral("休日"), 800}};
+    return columns;
+}
+
+QStringList dayLineCells(const reports::DayLine &line, bool premiums, bool restDays)
+{
+    QStringList cells{fmt::formatDateText(line.date),
+                      fmt::formatTime(line.start),
+                      fmt::formatTime(line.end),
+                      fmt::format(line.breakHours, fmt::kHours),
+                      fmt::format(line.hours, fmt::kHours),
+                      fmt::format(line.wage, kYen),
+                      fmt::format(line.adjustment, kYen),
+                      fmt::format(line.amount, kYen)};
+    if (premiums)
+        cells << sometimesHours(amountOf(line.nightHours)) << sometimesHours(amountOf(line.overtimeHours))
+              << yenText(amountOf(line.premium));
+    if (restDays)
+        cells << sometimesHours(amountOf(line.restDayHours));
+    return cells;
+}
+
+QStringList dayLineTotals(const QList<reports::DayLine> &lines, bool premiums, bool restDays)
+{
+    double sums[6] = {}; // break, hours, adjustment, amount, night, overtime
+    double premiumSum = 0, restSum = 0;
+    for (const reports::DayLine &line : lines) {
+        restSum += amountOf(line.restDayHours);
+        sums[0] += amountOf(line.breakHours);
+        sums[1] += amountOf(line.hours);
+        sums[2] += amountOf(line.adjustment);
+        sums[3] += amountOf(line.amount);
+        sums[4] += amountOf(line.nightHours);
+        sums[5] += amountOf(line.overtimeHours);
+        premiumSum += amountOf(line.premium);
+    }
+    QStringList totals = {QStringLiteral("合計"), QString(), QString(),        hoursText(sums[0]),
+                          hoursText(sums[1]),     QString(), yenText(sums[2]), yenText(sums[3])};
+    if (premiums)
+        totals << sometimesHours(sums[4]) << sometimesHours(sums[5]) << yenText(premiumSum);
+    if (restDays)
+        totals << sometimesHours(restSum);
+    return totals;
+}
+
+} // namespace
+
 Table dayLinesTable(const reports::StoredStatement &statement, const QString &companyName, const QDate &printed)
 {
-    using reports::amountOf;
     Table table;
     table.heading = QStringLiteral("勤務明細");
     table.subheadings = {statement.header.name + payslip::kHonorific, statement.header.title};
@@ -303,58 +418,17 @@ Table dayLinesTable(const reports::StoredStatement &statement, const QString &co
     table.rowHeight = 215;
     table.pointSize = 8.5;
     bool premiums = false;
-    for (const reports::DayLine &line : statement.lines)
+    bool restDays = false;
+    for (const reports::DayLine &line : statement.lines) {
         premiums = premiums || amountOf(line.nightHours) != 0 || amountOf(line.overtimeHours) != 0
             || amountOf(line.premium) != 0;
-    table.columns = {{QStringLiteral("日付"), 1200, Qt::AlignHCenter},
-                     {QStringLiteral("開始"), 700},
-                     {QStringLiteral("終了"), 700},
-                     {QStringLiteral("休憩"), 700},
-                     {QStringLiteral("時間"), 850},
-                     {QStringLiteral("時給"), 950},
-                     {QStringLiteral("調整額"), 1050},
-                     {QStringLiteral("金額"), 1300}};
-    bool restDays = false;
-    for (const reports::DayLine &line : statement.lines)
         restDays = restDays || amountOf(line.restDayHours) != 0;
-    premiums = premiums || restDays;
-    if (premiums)
-        table.columns +=
-            {{QStringLiteral("深夜"), 800}, {QStringLiteral("時間外"), 800}, {QStringLiteral("割増額"), 1100}};
-    if (restDays)
-        table.columns += {{QStringLiteral("休日"), 800}};
-    double sums[6] = {}; // break, hours, adjustment, amount, night, overtime
-    double premiumSum = 0, restSum = 0;
-    for (const reports::DayLine &line : statement.lines) {
-        QStringList cells{fmt::formatDateText(line.date),
-                          fmt::formatTime(line.start),
-                          fmt::formatTime(line.end),
-                          fmt::format(line.breakHours, fmt::kHours),
-                          fmt::format(line.hours, fmt::kHours),
-                          fmt::format(line.wage, kYen),
-                          fmt::format(line.adjustment, kYen),
-                          fmt::format(line.amount, kYen)};
-        if (premiums)
-            cells << sometimesHours(amountOf(line.nightHours)) << sometimesHours(amountOf(line.overtimeHours))
-                  << yenText(amountOf(line.premium));
-        if (restDays)
-            cells << sometimesHours(amountOf(line.restDayHours));
-        restSum += amountOf(line.restDayHours);
-        table.rows << cells;
-        sums[0] += amountOf(line.breakHours);
-        sums[1] += amountOf(line.hours);
-        sums[2] += amountOf(line.adjustment);
-        sums[3] += amountOf(line.amount);
-        sums[4] += amountOf(line.nightHours);
-        sums[5] += amountOf(line.overtimeHours);
-        premiumSum += amountOf(line.premium);
     }
-    table.totals = {QStringLiteral("合計"), QString(), QString(),        hoursText(sums[0]),
-                    hoursText(sums[1]),     QString(), yenText(sums[2]), yenText(sums[3])};
-    if (premiums)
-        table.totals << sometimesHours(sums[4]) << sometimesHours(sums[5]) << yenText(premiumSum);
-    if (restDays)
-        table.totals << sometimesHours(restSum);
+    premiums = premiums || restDays;
+    table.columns = dayLineColumns(premiums, restDays);
+    for (const reports::DayLine &line : statement.lines)
+        table.rows << dayLineCells(line, premiums, restDays);
+    table.totals = dayLineTotals(statement.lines, premiums, restDays);
     return table;
 }
 

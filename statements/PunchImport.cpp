@@ -127,20 +127,23 @@ QString quoted(const QString &cell)
     return u'「' + text + u'」';
 }
 
-void refuse(PunchRow &row, Problem problem, const QString &reason)
+// Marks the row as not taken; false, for the reading steps to stop on.
+bool refuse(PunchRow &row, Problem problem, const QString &reason)
 {
     row.problem = problem;
     row.reason = reason;
+    return false;
 }
 
-// The row read on its own, without looking at the other rows.
-void readRow(PunchRow &row, const ColumnMapping &mapping, const ImportContext &context)
+// The cell of a column, empty for a column the file does not have.
+QString cellOf(const PunchRow &row, int column)
 {
-    const auto cell = [&row](int column) {
-        return column >= 0 ? row.fields.value(column) : QString();
-    };
+    return column >= 0 ? row.fields.value(column) : QString();
+}
 
-    const QString who = cell(mapping.employee);
+bool readWho(PunchRow &row, const ColumnMapping &mapping, const ImportContext &context)
+{
+    const QString who = cellOf(row, mapping.employee);
     const QString whoWord = mapping.employeeByNumber ? QStringLiteral("従業員番号") : QStringLiteral("氏名");
     if (typed::cleaned(who).isEmpty())
         return refuse(row, Problem::NoEmployee, whoWord + QStringLiteral("がありません。"));
@@ -154,16 +157,24 @@ void readRow(PunchRow &row, const ColumnMapping &mapping, const ImportContext &c
         return refuse(row, found.problem,
                       whoWord + quoted(who) + QStringLiteral("に当たる従業員が複数登録されています。"));
     row.employee = found.name;
+    return true;
+}
 
-    const QString dateCell = cell(mapping.date);
+bool readWorkDate(PunchRow &row, const ColumnMapping &mapping, const ImportContext &context)
+{
+    const QString dateCell = cellOf(row, mapping.date);
     const auto date = readDate(dateCell, context.yearWhenNone);
     if (!date)
         return refuse(row, Problem::UnreadableDate,
                       QStringLiteral("日付%1が読めません。2026/11/05 のように書いてください。").arg(quoted(dateCell)));
     row.date = date->toString(QStringLiteral("yyyyMMdd"));
+    return true;
+}
 
-    const QString startCell = cell(mapping.start);
-    const QString endCell = cell(mapping.end);
+bool readShift(PunchRow &row, const ColumnMapping &mapping)
+{
+    const QString startCell = cellOf(row, mapping.start);
+    const QString endCell = cellOf(row, mapping.end);
     if (typed::cleaned(startCell).isEmpty())
         return refuse(row, Problem::MissingTime, QStringLiteral("出勤の時刻がありません（打刻漏れ）。"));
     if (typed::cleaned(endCell).isEmpty())
@@ -192,8 +203,12 @@ void readRow(PunchRow &row, const ColumnMapping &mapping, const ImportContext &c
     // 24:00 keeps its own text, as the statement page takes it; later ends
     // are written as the time of the next morning.
     row.end = *to == kMinutesPerDay ? QStringLiteral("2400") : hhmm(*to % kMinutesPerDay);
+    return true;
+}
 
-    const QString breakCell = cell(mapping.breakColumn);
+bool readRest(PunchRow &row, const ColumnMapping &mapping)
+{
+    const QString breakCell = cellOf(row, mapping.breakColumn);
     const BreakReading rest = readBreak(breakCell, mapping.breakUnit);
     if (rest.outcome == BreakReading::Unreadable)
         return refuse(
@@ -213,6 +228,16 @@ void readRow(PunchRow &row, const ColumnMapping &mapping, const ImportContext &c
         return refuse(row, Problem::BreakTooLong,
                       QStringLiteral("休憩%1が出勤から退勤までの時間と同じか、それより長くなっています。")
                           .arg(quoted(breakCell)));
+    return true;
+}
+
+// The row read on its own, without looking at the other rows; the first
+// thing wrong is the reason given.
+void readRow(PunchRow &row, const ColumnMapping &mapping, const ImportContext &context)
+{
+    if (!readWho(row, mapping, context) || !readWorkDate(row, mapping, context) || !readShift(row, mapping)
+        || !readRest(row, mapping))
+        return;
     if (const auto worked = worktime::durationHours(row.start, row.end, row.breakHours))
         row.hours = *worked;
 }

@@ -265,21 +265,86 @@ QString errorFilePath(const QString &punchFile)
     return info.dir().filePath(info.completeBaseName() + QStringLiteral("_取込エラー.csv"));
 }
 
-CommandOutcome importFromCommandLine(const QString &dataFolder, const QString &file, const QString &title)
+namespace {
+
+CommandOutcome refused(const QStringList &reasons)
 {
-    const auto refused = [](const QStringList &reasons) {
-        return CommandOutcome{1, {}, QStringLiteral("pelmar: ") + reasons.join(QStringLiteral("\npelmar: ")) + u'\n'};
-    };
+    return CommandOutcome{1, {}, QStringLiteral("pelmar: ") + reasons.join(QStringLiteral("\npelmar: ")) + u'\n'};
+}
+
+// The file read and decoded; the reason it cannot be taken when it is not.
+std::optional<CommandOutcome> readPunches(const QString &file, PunchFile &punches)
+{
     QFile in(file);
     if (!in.open(QIODevice::ReadOnly))
         return refused({QStringLiteral("%1 を読めません: %2").arg(QDir::toNativeSeparators(file), in.errorString())});
-    const PunchFile punches = readPunchFile(in.readAll());
+    punches = readPunchFile(in.readAll());
     if (!punches.problem.isEmpty())
         return refused({punches.problem});
     if (punches.damagedText)
         return refused(
             {QStringLiteral("%1 として読めないバイトがあります。画面の「取込」で文字コードを確かめてください。")
                  .arg(csv::encodingName(punches.encoding))});
+    return std::nullopt;
+}
+
+// Every reason the plan cannot be stored whole: the command line stores all
+// or nothing.
+QStringList planRefusals(const Plan &plan)
+{
+    QStringList reasons;
+    for (const PunchRow &row : plan.rows)
+        if (!row.isTaken())
+            reasons << QStringLiteral("%1行目: %2").arg(row.line).arg(row.reason);
+    for (const QString &name : plan.replacedNames())
+        reasons << QStringLiteral("%1 にはタイトル「%2」の明細がすでにあります。").arg(name, plan.title);
+    if (plan.statements.isEmpty() && reasons.isEmpty())
+        reasons << QStringLiteral("取り込む勤務の行がありません。");
+    return reasons;
+}
+
+CommandOutcome importInto(const QSqlDatabase &main, const QString &dataFolder, const PunchFile &punches,
+                          const QString &title)
+{
+    const auto mapping = knownMapping(main, punches.header());
+    if (!mapping)
+        return refused({QStringLiteral("見出しの行から、氏名（または従業員番号）・日付・出勤・退勤の列が分かりません。"
+                                       "画面の「履　歴」ページの「取込」で一度列を指定すると、同じ見出しの"
+                                       "ファイルはここでも取り込めます。")});
+    const std::optional<Plan> plan = makePlan(main, punches.read.records, *mapping, title);
+    if (!plan)
+        return refused({catalogueText(msg::エラー帳票読込, {}) + u' ' + failureDetail(main)});
+    const std::optional<QString> closed = closedTitleReason(main, plan->title);
+    if (!closed)
+        return refused({failureDetail(main)});
+    if (!closed->isEmpty())
+        return refused({*closed});
+    if (const QStringList reasons = planRefusals(*plan); !reasons.isEmpty())
+        return refused(reasons + QStringList{QStringLiteral("何も取り込んでいません。")});
+    const backup::Outcome copy =
+        backup::take(main, dataFolder, backup::Reason::PunchImport, QDateTime::currentDateTime());
+    if (!copy.ok())
+        return refused({copy.error, QStringLiteral("何も取り込んでいません。")});
+    if (!storePlan(main, *plan, {}, {}, *mapping))
+        return refused({failureDetail(main), QStringLiteral("何も取り込んでいません。")});
+    int lines = 0;
+    for (const PlannedStatement &planned : plan->statements)
+        lines += int(planned.statement.lines.size());
+    return {0,
+            QStringLiteral("タイトル「%1」に明細 %2 件（%3 行）を取り込みました。\n")
+                .arg(plan->title)
+                .arg(plan->statements.size())
+                .arg(lines),
+            {}};
+}
+
+} // namespace
+
+CommandOutcome importFromCommandLine(const QString &dataFolder, const QString &file, const QString &title)
+{
+    PunchFile punches;
+    if (std::optional<CommandOutcome> unread = readPunches(file, punches))
+        return *unread;
     if (typed::titleForm(title).isEmpty())
         return refused({QStringLiteral("タイトルを指定してください。")});
 
@@ -290,48 +355,7 @@ CommandOutcome importFromCommandLine(const QString &dataFolder, const QString &f
             openExisting(QDir(dataFolder).filePath(kMainDbFileName), SchemaKind::Main, connection);
         if (!opened.ok())
             return refused({opened.error});
-        const QSqlDatabase &main = opened.db;
-        outcome = [&]() -> CommandOutcome {
-            const auto mapping = knownMapping(main, punches.header());
-            if (!mapping)
-                return refused(
-                    {QStringLiteral("見出しの行から、氏名（または従業員番号）・日付・出勤・退勤の列が分かりません。"
-                                    "画面の「履　歴」ページの「取込」で一度列を指定すると、同じ見出しの"
-                                    "ファイルはここでも取り込めます。")});
-            const std::optional<Plan> plan = makePlan(main, punches.read.records, *mapping, title);
-            if (!plan)
-                return refused({catalogueText(msg::エラー帳票読込, {}) + u' ' + failureDetail(main)});
-            const std::optional<QString> closed = closedTitleReason(main, plan->title);
-            if (!closed)
-                return refused({failureDetail(main)});
-            if (!closed->isEmpty())
-                return refused({*closed});
-            QStringList reasons;
-            for (const PunchRow &row : plan->rows)
-                if (!row.isTaken())
-                    reasons << QStringLiteral("%1行目: %2").arg(row.line).arg(row.reason);
-            for (const QString &name : plan->replacedNames())
-                reasons << QStringLiteral("%1 にはタイトル「%2」の明細がすでにあります。").arg(name, plan->title);
-            if (plan->statements.isEmpty() && reasons.isEmpty())
-                reasons << QStringLiteral("取り込む勤務の行がありません。");
-            if (!reasons.isEmpty())
-                return refused(reasons + QStringList{QStringLiteral("何も取り込んでいません。")});
-            const backup::Outcome copy =
-                backup::take(main, dataFolder, backup::Reason::PunchImport, QDateTime::currentDateTime());
-            if (!copy.ok())
-                return refused({copy.error, QStringLiteral("何も取り込んでいません。")});
-            if (!storePlan(main, *plan, {}, {}, *mapping))
-                return refused({failureDetail(main), QStringLiteral("何も取り込んでいません。")});
-            int lines = 0;
-            for (const PlannedStatement &planned : plan->statements)
-                lines += int(planned.statement.lines.size());
-            return {0,
-                    QStringLiteral("タイトル「%1」に明細 %2 件（%3 行）を取り込みました。\n")
-                        .arg(plan->title)
-                        .arg(plan->statements.size())
-                        .arg(lines),
-                    {}};
-        }();
+        outcome = importInto(opened.db, dataFolder, punches, title);
     }
     closeConnection(connection);
     return outcome;

@@ -48,70 +48,102 @@ DecodedText decode(const QByteArray &bytes, Encoding encoding)
     return decoded;
 }
 
-ReadFile parse(const QString &text)
-{
-    ReadFile file;
-    ReadRecord record;
-    QString field;
-    bool inQuotes = false;
-    bool fieldWasQuoted = false;
-    int line = 1;
-    int quoteLine = 0;
-    record.line = 1;
+namespace {
 
-    const auto endField = [&] {
-        record.fields << field;
-        field.clear();
-        fieldWasQuoted = false;
-    };
-    const auto endRecord = [&] {
-        const bool blankLine = record.fields.isEmpty() && field.isEmpty() && !fieldWasQuoted;
-        if (!blankLine) {
-            endField();
-            file.records << record;
+// Reads the text a character at a time; a quoted field may hold commas and
+// line breaks, and "" inside it is one quote.
+class Parser {
+public:
+    explicit Parser(const QString &text) : m_text(text) { m_record.line = 1; }
+
+    ReadFile read()
+    {
+        for (m_at = 0; m_at < m_text.size(); ++m_at) {
+            if (m_inQuotes)
+                quotedChar();
+            else
+                plainChar();
         }
-        record = ReadRecord();
-        field.clear();
-        fieldWasQuoted = false;
-    };
+        if (m_inQuotes)
+            m_file.unclosedQuoteLine = m_quoteLine;
+        endRecord();
+        return m_file;
+    }
 
-    const qsizetype size = text.size();
-    for (qsizetype i = 0; i < size; ++i) {
-        const QChar c = text.at(i);
-        if (inQuotes) {
-            if (c == u'"') {
-                if (i + 1 < size && text.at(i + 1) == u'"') {
-                    field += u'"';
-                    ++i;
-                } else {
-                    inQuotes = false;
-                }
+private:
+    bool nextIs(QChar c) const { return m_at + 1 < m_text.size() && m_text.at(m_at + 1) == c; }
+
+    void quotedChar()
+    {
+        const QChar c = m_text.at(m_at);
+        if (c == u'"') {
+            if (nextIs(u'"')) {
+                m_field += u'"';
+                ++m_at;
             } else {
-                if (c == u'\n' || (c == u'\r' && (i + 1 >= size || text.at(i + 1) != u'\n')))
-                    ++line;
-                field += c;
+                m_inQuotes = false;
             }
-            continue;
+            return;
         }
-        if (c == u'"' && field.isEmpty() && !fieldWasQuoted) {
-            inQuotes = true;
-            fieldWasQuoted = true;
-            quoteLine = line;
+        if (c == u'\n' || (c == u'\r' && !nextIs(u'\n')))
+            ++m_line;
+        m_field += c;
+    }
+
+    void plainChar()
+    {
+        const QChar c = m_text.at(m_at);
+        if (c == u'"' && m_field.isEmpty() && !m_fieldWasQuoted) {
+            m_inQuotes = true;
+            m_fieldWasQuoted = true;
+            m_quoteLine = m_line;
         } else if (c == u',') {
             endField();
         } else if (c == u'\r' || c == u'\n') {
-            if (c == u'\r' && i + 1 < size && text.at(i + 1) == u'\n')
-                ++i;
+            if (c == u'\r' && nextIs(u'\n'))
+                ++m_at;
             endRecord();
-            record.line = ++line;
+            m_record.line = ++m_line;
         } else {
-            field += c;
+            m_field += c;
         }
     }
-    if (inQuotes)
-        file.unclosedQuoteLine = quoteLine;
-    endRecord();
-    return file;
+
+    void endField()
+    {
+        m_record.fields << m_field;
+        m_field.clear();
+        m_fieldWasQuoted = false;
+    }
+
+    void endRecord()
+    {
+        const bool blankLine = m_record.fields.isEmpty() && m_field.isEmpty() && !m_fieldWasQuoted;
+        if (!blankLine) {
+            endField();
+            m_file.records << m_record;
+        }
+        m_record = ReadRecord();
+        m_field.clear();
+        m_fieldWasQuoted = false;
+    }
+
+    const QString &m_text;
+    qsizetype m_at = 0;
+    ReadFile m_file;
+    ReadRecord m_record;
+    QString m_field;
+    bool m_inQuotes = false;
+    bool m_fieldWasQuoted = false;
+    int m_line = 1;
+    int m_quoteLine = 0;
+};
+
+} // namespace
+
+ReadFile parse(const QString &text)
+{
+    return Parser(text).read();
 }
 
 } // namespace pelmar::csv
