@@ -290,6 +290,21 @@ const QString kSpans = QStringLiteral("(select タイトル, min(日付) as firs
 
 } // namespace
 
+std::optional<QList<int>> yearsRead(Query &query)
+{
+    QList<int> years;
+    while (query.next()) {
+        bool ok = false;
+        const int year = query.value(0).toString().toInt(&ok);
+        if (ok)
+            years << year;
+    }
+    // Rows that stop half-way are a failed read, not fewer years.
+    if (query.failed())
+        return std::nullopt;
+    return years;
+}
+
 std::optional<QList<int>> ledgerYears(const QSqlDatabase &main, const QString &name)
 {
     Query query(main);
@@ -300,16 +315,7 @@ std::optional<QList<int>> ledgerYears(const QSqlDatabase &main, const QString &n
                 .arg(kSpans),
             {name, name}))
         return std::nullopt;
-    QList<int> years;
-    while (query.next()) {
-        bool ok = false;
-        const int year = query.value(0).toString().toInt(&ok);
-        if (ok)
-            years << year;
-    }
-    if (query.failed())
-        return std::nullopt;
-    return years;
+    return yearsRead(query);
 }
 
 std::optional<Ledger> wageLedger(const QSqlDatabase &main, const QString &name, int year)

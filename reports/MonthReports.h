@@ -11,6 +11,10 @@
 
 #include <optional>
 
+namespace pelmar {
+class Query;
+}
+
 // What the stored statements say when read together: every statement of one
 // title (the slips of a month), the monthly summary 給与一覧表 and the wage
 // ledger 賃金台帳 of one employee and year. Everything is read from the
@@ -132,6 +136,9 @@ inline const QString kLedgerYearRule = QStringLiteral("各明細の最初の勤�
 std::optional<QStringList> ledgerNames(const QSqlDatabase &main);
 // The years of the employee's statements, newest first.
 std::optional<QList<int>> ledgerYears(const QSqlDatabase &main, const QString &name);
+// The years a query gives in its first column, in its order; nothing when
+// the read failed.
+std::optional<QList<int>> yearsRead(Query &query);
 std::optional<Ledger> wageLedger(const QSqlDatabase &main, const QString &name, int year);
 
 // Its file: a Japanese header row and one record per statement.

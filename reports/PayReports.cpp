@@ -191,17 +191,7 @@ std::optional<QList<int>> payYears(const QSqlDatabase &main)
     if (!query.run(QStringLiteral("select distinct substr(支給日, 1, 4) as year from 時給支給"
                                   " where 支給日 is not null order by year desc")))
         return std::nullopt;
-    QList<int> years;
-    while (query.next()) {
-        bool ok = false;
-        const int year = query.value(0).toString().toInt(&ok);
-        if (ok)
-            years << year;
-    }
-    // Rows that stop half-way are a failed read, not fewer years.
-    if (query.failed())
-        return std::nullopt;
-    return years;
+    return yearsRead(query);
 }
 
 std::optional<WithholdingBook> withholdingBook(const QSqlDatabase &main, const QString &name, int year)
