@@ -245,15 +245,8 @@ QList<csv::Record> withholdingRecords(const WithholdingBook &book)
 
 QString taxColumnText(pay::TaxColumn column)
 {
-    switch (column) {
-    case pay::TaxColumn::Kou:
-        return QStringLiteral("甲");
-    case pay::TaxColumn::Otsu:
-        return QStringLiteral("乙");
-    case pay::TaxColumn::None:
-        break;
-    }
-    return QStringLiteral("なし");
+    const QString name = statements::columnName(column);
+    return name.isEmpty() ? QStringLiteral("なし") : name;
 }
 
 std::optional<PaymentSummary> paymentSummary(const QSqlDatabase &main, int year)
