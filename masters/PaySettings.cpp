@@ -1,5 +1,6 @@
 #include "masters/PaySettings.h"
 
+#include "masters/NamedValues.h"
 #include "store/Database.h"
 #include "store/Query.h"
 #include "store/Tables.h"
@@ -12,12 +13,7 @@ namespace pelmar::settings {
 
 namespace {
 
-struct RoundingName {
-    premium::Rounding rounding;
-    const char16_t *name;
-};
-
-constexpr RoundingName kRoundingNames[] = {
+constexpr NamedValue<premium::Rounding> kRoundingNames[] = {
     {premium::Rounding::None, u"なし"},
     {premium::Rounding::Down, u"切り捨て"},
     {premium::Rounding::HalfUp, u"四捨五入"},
@@ -55,18 +51,12 @@ void readRate(const QHash<QString, QString> &stored, const QString &item, double
 
 QString roundingName(premium::Rounding rounding)
 {
-    for (const RoundingName &entry : kRoundingNames)
-        if (entry.rounding == rounding)
-            return QString::fromUtf16(entry.name);
-    return {};
+    return nameOf(kRoundingNames, rounding);
 }
 
 std::optional<premium::Rounding> roundingFromName(const QString &name)
 {
-    for (const RoundingName &entry : kRoundingNames)
-        if (name == QString::fromUtf16(entry.name))
-            return entry.rounding;
-    return std::nullopt;
+    return valueNamed(kRoundingNames, name);
 }
 
 std::optional<PaySettings> load(const QSqlDatabase &main)

@@ -1,5 +1,6 @@
 #include "masters/PayrollSettings.h"
 
+#include "masters/NamedValues.h"
 #include "store/Database.h"
 #include "store/Query.h"
 #include "store/Tables.h"
@@ -11,11 +12,7 @@ namespace {
 constexpr const char16_t *kMonthWords[kMaxMonthsAfter + 1] = {u"当月", u"翌月", u"翌々月"};
 constexpr int kLastDay = 31;
 
-struct BusinessName {
-    pay::BusinessKind kind;
-    const char16_t *name;
-};
-constexpr BusinessName kBusinessNames[] = {
+constexpr NamedValue<pay::BusinessKind> kBusinessNames[] = {
     {pay::BusinessKind::General, u"一般"},
     {pay::BusinessKind::Agriculture, u"農林水産・清酒製造"},
     {pay::BusinessKind::Construction, u"建設"},
@@ -66,18 +63,12 @@ QDate payDateFor(const PayDateRule &rule, const QDate &lastLine)
 
 QString businessName(pay::BusinessKind kind)
 {
-    for (const BusinessName &entry : kBusinessNames)
-        if (entry.kind == kind)
-            return QString::fromUtf16(entry.name);
-    return {};
+    return nameOf(kBusinessNames, kind);
 }
 
 std::optional<pay::BusinessKind> businessFromName(const QString &name)
 {
-    for (const BusinessName &entry : kBusinessNames)
-        if (name == QString::fromUtf16(entry.name))
-            return entry.kind;
-    return std::nullopt;
+    return valueNamed(kBusinessNames, name);
 }
 
 std::optional<PayrollSettings> loadPayroll(const QSqlDatabase &main)
