@@ -1,7 +1,7 @@
 #include "app/DataFiles.h"
 
 #include "messages/ShowMsg.h"
-#include "statements/StatementStore.h"
+#include "payroll/StatementStore.h"
 #include "store/Backup.h"
 #include "store/Database.h"
 #include "store/Failure.h"

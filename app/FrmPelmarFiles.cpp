@@ -3,7 +3,7 @@
 #include "hints/HintWindow.h"
 #include "masters/SettingsPage.h"
 #include "messages/ShowMsg.h"
-#include "statements/MonthClose.h"
+#include "payroll/MonthClose.h"
 #include "store/Backup.h"
 #include "store/Failure.h"
 #include "store/Query.h"

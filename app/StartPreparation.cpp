@@ -2,8 +2,8 @@
 
 #include "masters/EmployeeStore.h"
 #include "masters/PatternStore.h"
-#include "statements/DetailLines.h"
-#include "statements/StatementStore.h"
+#include "payroll/DetailLines.h"
+#include "payroll/StatementStore.h"
 #include "store/Database.h"
 
 #include <atomic>

@@ -41,8 +41,8 @@
 // random order, and the run ends with a table of the medians.
 #include "app/FrmPelmar.h"
 #include "app/Look.h"
-#include "statements/DetailLines.h"
-#include "statements/StatementStore.h"
+#include "payroll/DetailLines.h"
+#include "payroll/StatementStore.h"
 #include "store/Database.h"
 #include "store/NewInstallation.h"
 #include "store/Tables.h"

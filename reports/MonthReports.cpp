@@ -2,7 +2,7 @@
 
 #include "calc/Formats.h"
 #include "calc/Premium.h"
-#include "statements/MonthClose.h"
+#include "payroll/MonthClose.h"
 #include "store/Query.h"
 #include "store/Tables.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "statements/StatementStore.h"
+#include "payroll/StatementStore.h"
 #include "store/Csv.h"
 
 #include <QList>

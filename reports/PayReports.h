@@ -3,7 +3,7 @@
 #include "calc/CashBreakdown.h"
 #include "reports/MonthReports.h"
 #include "reports/ReportLayout.h"
-#include "statements/StatementPay.h"
+#include "payroll/StatementPay.h"
 #include "store/Csv.h"
 
 #include <QDate>

@@ -3,7 +3,7 @@
 #include "reports/MonthReports.h"
 #include "reports/PayslipLayout.h"
 #include "reports/ReportLayout.h"
-#include "statements/StatementPay.h"
+#include "payroll/StatementPay.h"
 
 #include <QDate>
 #include <QList>

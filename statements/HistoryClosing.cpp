@@ -3,7 +3,7 @@
 #include "statements/HistoryPage.h"
 
 #include "messages/ShowMsg.h"
-#include "statements/MonthClose.h"
+#include "payroll/MonthClose.h"
 #include "store/Failure.h"
 #include "store/ProgramState.h"
 #include "widgets/PageBuilder.h"

@@ -5,7 +5,7 @@
 #include "messages/ShowMsg.h"
 #include "reports/ReportDialog.h"
 #include "statements/PunchImportDialog.h"
-#include "statements/StatementStore.h"
+#include "payroll/StatementStore.h"
 #include "store/Failure.h"
 #include "store/ProgramState.h"
 #include "store/Tables.h"

@@ -6,7 +6,7 @@
 #include "calc/Premium.h"
 #include "calc/WorkTime.h"
 #include "messages/ShowMsg.h"
-#include "statements/StatementStore.h"
+#include "payroll/StatementStore.h"
 #include "store/ProgramState.h"
 #include "widgets/DataGrid.h"
 

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "calc/Premium.h"
-#include "statements/PayItems.h"
-#include "statements/StatementPay.h"
+#include "payroll/PayItems.h"
+#include "payroll/StatementPay.h"
 
 #include <QGroupBox>
 

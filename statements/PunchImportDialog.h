@@ -1,6 +1,6 @@
 #pragma once
 
-#include "statements/PunchStore.h"
+#include "payroll/PunchStore.h"
 
 #include <QByteArray>
 #include <QDialog>

@@ -1,7 +1,7 @@
 #include "app/CommandLine.h"
 #include "app/SingleInstance.h"
 #include "app/Version.h"
-#include "statements/StatementPay.h"
+#include "payroll/StatementPay.h"
 #include "store/Database.h"
 
 #include "../support/TestData.h"

@@ -5,8 +5,8 @@
 #include "app/StartPreparation.h"
 #include "masters/EmployeeStore.h"
 #include "masters/PatternStore.h"
-#include "statements/DetailLines.h"
-#include "statements/StatementStore.h"
+#include "payroll/DetailLines.h"
+#include "payroll/StatementStore.h"
 #include "store/Database.h"
 
 #include "../support/TestData.h"

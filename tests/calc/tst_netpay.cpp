@@ -1,7 +1,7 @@
 #include "calc/CashBreakdown.h"
 #include "calc/NetPay.h"
 #include "calc/PublicTables.h"
-#include "statements/PayItems.h"
+#include "payroll/PayItems.h"
 
 #include <QFile>
 #include <QTest>

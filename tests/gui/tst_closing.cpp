@@ -5,7 +5,7 @@
 #include "reports/ReportDialog.h"
 #include "reports/ReportPrinter.h"
 #include "statements/HistoryPage.h"
-#include "statements/MonthClose.h"
+#include "payroll/MonthClose.h"
 #include "statements/StatementPage.h"
 #include "widgets/DataGrid.h"
 

@@ -1,7 +1,7 @@
 // Punches of a time recorder imported through the real window: 取込 on the
 // history page, the columns chosen, the preview, and what 取込 stores.
 #include "app/FrmPelmar.h"
-#include "statements/MonthClose.h"
+#include "payroll/MonthClose.h"
 
 #include "../support/WindowFixture.h"
 

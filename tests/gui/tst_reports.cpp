@@ -5,7 +5,7 @@
 #include "reports/ReportPrinter.h"
 #include "statements/HistoryPage.h"
 #include "statements/StatementPage.h"
-#include "statements/StatementPay.h"
+#include "payroll/StatementPay.h"
 #include "store/Database.h"
 
 #include "../support/WindowFixture.h"

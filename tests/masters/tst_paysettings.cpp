@@ -1,5 +1,5 @@
 #include "masters/PaySettings.h"
-#include "statements/StatementStore.h"
+#include "payroll/StatementStore.h"
 #include "store/Database.h"
 
 #include "../support/TestData.h"

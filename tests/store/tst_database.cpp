@@ -2,7 +2,7 @@
 #include "masters/PatternStore.h"
 #include "calc/DetailLine.h"
 #include "calc/PatternRow.h"
-#include "statements/StatementStore.h"
+#include "payroll/StatementStore.h"
 #include "store/Database.h"
 #include "store/Failure.h"
 #include "store/FileCheck.h"

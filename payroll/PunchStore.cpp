@@ -1,11 +1,11 @@
-#include "statements/PunchStore.h"
+#include "payroll/PunchStore.h"
 
 #include "calc/Formats.h"
 #include "calc/Premium.h"
 #include "calc/TypedText.h"
 #include "masters/PaySettings.h"
 #include "messages/MessageCatalogue.h"
-#include "statements/MonthClose.h"
+#include "payroll/MonthClose.h"
 #include "store/Backup.h"
 #include "store/Database.h"
 #include "store/Failure.h"

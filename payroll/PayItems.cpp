@@ -1,4 +1,4 @@
-#include "statements/PayItems.h"
+#include "payroll/PayItems.h"
 
 #include "calc/WorkTime.h"
 #include "masters/EmployeePayroll.h"

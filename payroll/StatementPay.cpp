@@ -1,4 +1,4 @@
-#include "statements/StatementPay.h"
+#include "payroll/StatementPay.h"
 
 #include "store/Database.h"
 #include "store/Query.h"

@@ -1,4 +1,4 @@
-#include "statements/DetailLines.h"
+#include "payroll/DetailLines.h"
 
 #include "calc/Formats.h"
 #include "calc/Premium.h"

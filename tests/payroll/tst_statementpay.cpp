@@ -1,5 +1,5 @@
-#include "statements/StatementPay.h"
-#include "statements/StatementStore.h"
+#include "payroll/StatementPay.h"
+#include "payroll/StatementStore.h"
 #include "store/Database.h"
 
 #include "../support/TestData.h"

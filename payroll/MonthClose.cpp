@@ -1,4 +1,4 @@
-#include "statements/MonthClose.h"
+#include "payroll/MonthClose.h"
 
 #include "store/Database.h"
 #include "store/Query.h"

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "calc/Premium.h"
-#include "statements/StatementPay.h"
+#include "payroll/StatementPay.h"
 
 #include <QSqlDatabase>
 #include <QString>

@@ -1,9 +1,9 @@
-#include "statements/PunchImport.h"
+#include "payroll/PunchImport.h"
 
 #include "calc/Formats.h"
 #include "calc/TypedText.h"
 #include "calc/WorkTime.h"
-#include "statements/DetailLines.h"
+#include "payroll/DetailLines.h"
 
 #include <algorithm>
 

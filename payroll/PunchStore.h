@@ -1,8 +1,8 @@
 #pragma once
 
 #include "calc/Premium.h"
-#include "statements/PunchImport.h"
-#include "statements/StatementStore.h"
+#include "payroll/PunchImport.h"
+#include "payroll/StatementStore.h"
 
 #include <QList>
 #include <QSqlDatabase>

@@ -2,8 +2,8 @@
 // that a test can kill it at any moment. Usage: crash_saver DATADIR SEED
 #include "masters/EmployeeStore.h"
 #include "masters/PatternStore.h"
-#include "statements/DetailLines.h"
-#include "statements/StatementStore.h"
+#include "payroll/DetailLines.h"
+#include "payroll/StatementStore.h"
 #include "store/Database.h"
 
 #include <QCoreApplication>

@@ -1,6 +1,6 @@
 #include "calc/Formats.h"
-#include "statements/PunchImport.h"
-#include "statements/PunchStore.h"
+#include "payroll/PunchImport.h"
+#include "payroll/PunchStore.h"
 #include "store/CsvRead.h"
 #include "store/Database.h"
 
