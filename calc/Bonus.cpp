@@ -88,4 +88,59 @@ BonusTax bonusTax(const BonusTaxInput &input, const PublicTables &tables, const 
     return result;
 }
 
+namespace {
+
+// The premiums on the bonus, or the gap that leaves them without a figure.
+void bonusPremiums(const BonusInput &input, const SocialTables &social, BonusResult &result)
+{
+    const YearMonth month = YearMonth::of(input.payDate);
+    if (!input.insured.healthInsured && !input.insured.pensionInsured) {
+        result.premium = MonthPremium{};
+        return;
+    }
+    const auto healthCap = social.healthBonusCap(month);
+    const auto pensionCap = social.pensionBonusCap(month);
+    if (!healthCap || !pensionCap)
+        return void(result.gap = BonusGap::NoCaps);
+    result.standard = standardBonus(input.amount, input.counted, *healthCap, *pensionCap);
+    if (!input.rates)
+        return void(result.gap = BonusGap::NoRates);
+    result.premium = bonusPremium(result.standard, input.insured, *input.rates);
+}
+
+void bonusEmployment(const BonusInput &input, const PublicTables &tables, BonusResult &result)
+{
+    if (!input.employmentInsured)
+        result.employment = 0;
+    else if (const auto rate = tables.employmentRateFor(input.payDate, input.business))
+        result.employment = employmentInsurancePremium(input.amount, *rate);
+    else if (result.gap == BonusGap::None)
+        result.gap = BonusGap::NoEmploymentRate;
+}
+
+} // namespace
+
+BonusResult computeBonus(const BonusInput &input, const PublicTables &tables, const SocialTables &social)
+{
+    BonusResult result;
+    if (!input.payDate.isValid()) {
+        result.gap = BonusGap::NoPayDate;
+        result.tax.gap = BonusTaxGap::NoPayDate;
+        return result;
+    }
+    bonusPremiums(input, social, result);
+    bonusEmployment(input, tables, result);
+    if (!result.premium || !result.employment)
+        return result; // the tax is on the bonus less its insurance: unknown too
+    const Yen insurance = result.premium->total() + *result.employment;
+    result.tax = bonusTax({input.payDate, input.column, input.dependants, input.amount - insurance,
+                           input.previousPayAfterInsurance, input.periodOverSixMonths},
+                          tables, social);
+    if (result.tax.tax) {
+        result.deductionTotal = insurance + *result.tax.tax;
+        result.netPay = input.amount - *result.deductionTotal;
+    }
+    return result;
+}
+
 } // namespace pelmar::pay

@@ -81,4 +81,42 @@ struct BonusTax {
 //   (or 12).
 BonusTax bonusTax(const BonusTaxInput &input, const PublicTables &tables, const SocialTables &social);
 
+// A 賞与 statement worked out: the 標準賞与額, the premiums on it, 雇用保険
+// at the rate in force on the 支給日, the tax, and 差引支給額.
+struct BonusInput {
+    QDate payDate; // 支給日
+    Yen amount = 0; // 賞与の金額
+    TaxColumn column = TaxColumn::None;
+    int dependants = 0;
+    bool employmentInsured = false;
+    BusinessKind business = BusinessKind::General;
+    PremiumBasis insured; // who owes in the month of the 支給日 (its standards are not used)
+    std::optional<MonthRates> rates; // that month's rates under the office's settings
+    BonusCounted counted;
+    std::optional<Yen> previousPayAfterInsurance;
+    bool periodOverSixMonths = false;
+};
+
+// Why the premiums or 雇用保険 have no figure.
+enum class BonusGap {
+    None,
+    NoPayDate, // the 賞与 has no 支給日
+    NoRates, // no social insurance rates for the month
+    NoCaps, // no cap of the 標準賞与額 for the month
+    NoEmploymentRate, // no 雇用保険 rate for the 支給日
+};
+
+struct BonusResult {
+    StandardBonus standard;
+    std::optional<MonthPremium> premium;
+    std::optional<Yen> employment; // 雇用保険
+    BonusGap gap = BonusGap::None;
+    BonusTax tax;
+    // Nothing while a deduction is missing.
+    std::optional<Yen> deductionTotal;
+    std::optional<Yen> netPay;
+};
+
+BonusResult computeBonus(const BonusInput &input, const PublicTables &tables, const SocialTables &social);
+
 } // namespace pelmar::pay

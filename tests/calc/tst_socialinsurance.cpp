@@ -14,6 +14,7 @@ Q_DECLARE_METATYPE(ThreeMonths)
 Q_DECLARE_METATYPE(YearMonth)
 Q_DECLARE_METATYPE(BonusCounted)
 Q_DECLARE_METATYPE(BonusTaxInput)
+Q_DECLARE_METATYPE(BonusInput)
 Q_DECLARE_METATYPE(Collection)
 Q_DECLARE_METATYPE(TaxColumn)
 
@@ -107,6 +108,8 @@ private slots:
     void bonusPremiums();
     void bonusTax_data();
     void bonusTax();
+    void bonusStatement_data();
+    void bonusStatement();
     void damagedTablesRefused_data();
     void damagedTablesRefused();
 };
@@ -452,6 +455,49 @@ void TestSocialInsurance::bonusTax()
     const BonusTax tax = pelmar::pay::bonusTax(input, shippedTables().tables, social());
     const QString figure = tax.tax ? QString::number(*tax.tax) : QString::fromLatin1(gaps[int(tax.gap)]);
     QCOMPARE(QString::fromLatin1(methods[int(tax.method)]) + u' ' + figure, expected);
+}
+
+void TestSocialInsurance::bonusStatement_data()
+{
+    QTest::addColumn<BonusInput>("input");
+    QTest::addColumn<QString>("expected"); // premiums, 雇用保険, tax, total, net
+    BonusInput bonus;
+    bonus.payDate = QDate(2026, 12, 10);
+    bonus.amount = 500000;
+    bonus.column = TaxColumn::Kou;
+    bonus.employmentInsured = true;
+    bonus.insured = {0, 0, true, true, false};
+    bonus.rates = social().ratesFor({2026, 12}, 13);
+    bonus.previousPayAfterInsurance = 250000;
+    // 500,000 × 10.08 % ÷ 2 = 25,200; × 18.3 % ÷ 2 = 45,750; × 5 ‰ = 2,500;
+    // 426,550 left, × 4.084 % (the band of 250,000) = 17,420.30 → 17,420.
+    QTest::newRow("December") << bonus << "25200 45750 2500 rate 17420 90870 409130";
+    BonusInput noRates = bonus;
+    noRates.rates.reset();
+    QTest::newRow("no rates") << noRates << "- 2500 - - -";
+    // January 2027: rates and 雇用保険 still, but no 算出率の表 for 2027.
+    BonusInput nextYear = bonus;
+    nextYear.payDate = QDate(2027, 1, 10);
+    nextYear.rates = social().ratesFor({2027, 1}, 13);
+    QTest::newRow("2027") << nextYear << "25200 45750 2500 rate - - -";
+}
+
+void TestSocialInsurance::bonusStatement()
+{
+    QFETCH(BonusInput, input);
+    QFETCH(QString, expected);
+    const BonusResult r = computeBonus(input, shippedTables().tables, social());
+    const auto yen = [](std::optional<Yen> y) {
+        return y ? QString::number(*y) : QStringLiteral("-");
+    };
+    const QString premiums =
+        r.premium ? QStringLiteral("%1 %2").arg(r.premium->healthSide).arg(r.premium->pension) : QStringLiteral("-");
+    static const char *const methods[] = {"-", "rate ", "monthly "};
+    QString tax = QString::fromLatin1(methods[int(r.tax.method)]);
+    if (r.tax.method != BonusTaxMethod::None)
+        tax += yen(r.tax.tax);
+    QCOMPARE(QStringList({premiums, yen(r.employment), tax, yen(r.deductionTotal), yen(r.netPay)}).join(u' '),
+             expected);
 }
 
 void TestSocialInsurance::damagedTablesRefused_data()
