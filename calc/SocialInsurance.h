@@ -53,6 +53,8 @@ bool owesMonth(const Coverage &coverage, YearMonth month);
 //     birthday (the insurance ends on that day);
 //   健康保険: up to the month before the one of the 75th birthday itself
 //     (後期高齢者医療 takes over on the birthday).
+// With no birth date known 介護 does not apply and the age limits do not
+// end anything: the stored data asks an insured person's birth date.
 bool careApplies(const QDate &birth, YearMonth month);
 bool pensionAgeApplies(const QDate &birth, YearMonth month);
 bool healthAgeApplies(const QDate &birth, YearMonth month);
