@@ -1,5 +1,7 @@
 #include "calc/PublicTables.h"
 
+#include "calc/TsvFile.h"
+
 #include <QFile>
 #include <QHash>
 
@@ -9,132 +11,15 @@ namespace pelmar::pay {
 
 namespace {
 
-// A tab-separated data file: '#' starts a comment line, the first other line
-// names the columns. Lines starting "#@anchor<TAB>" are data too, in a table
-// of their own whose first line names its columns.
-struct TsvTable {
-    QStringList header;
-    struct Line {
-        int number = 0;
-        QStringList cells;
-    };
-    QList<Line> lines;
-
-    int column(const QString &name) const { return int(header.indexOf(name)); }
-};
-
-struct TsvFile {
-    TsvTable main;
-    TsvTable anchors;
-};
-
-const QString kAnchorMark = QStringLiteral("#@anchor\t");
-
-TsvFile splitTsv(const QString &text)
-{
-    TsvFile file;
-    const QStringList lines = text.split(u'\n');
-    for (int i = 0; i < lines.size(); ++i) {
-        QString line = lines[i];
-        if (line.endsWith(u'\r'))
-            line.chop(1);
-        TsvTable *table = &file.main;
-        if (line.startsWith(kAnchorMark)) {
-            line = line.mid(kAnchorMark.size());
-            table = &file.anchors;
-        } else if (line.isEmpty() || line.startsWith(u'#')) {
-            continue;
-        }
-        const QStringList cells = line.split(u'\t');
-        if (table->header.isEmpty())
-            table->header = cells;
-        else
-            table->lines.append({i + 1, cells});
-    }
-    return file;
-}
-
-// Reads the cells of one line by column name, and remembers the first fault.
-class CellReader {
-public:
-    CellReader(const TsvTable &table, const TsvTable::Line &line, QString *error)
-        : m_table(table),
-          m_line(line),
-          m_error(error)
-    {
-    }
-
-    bool ok() const { return m_ok; }
-
-    QString text(const QString &name)
-    {
-        const int at = m_table.column(name);
-        if (at < 0 || at >= m_line.cells.size())
-            return fail(QStringLiteral("column %1 is missing").arg(name)), QString();
-        return m_line.cells[at].trimmed();
-    }
-
-    std::optional<qint64> optionalNumber(const QString &name, int decimals)
-    {
-        const QString cell = text(name);
-        if (!m_ok || cell.isEmpty())
-            return std::nullopt;
-        // Every figure of these files, yen or rate, is 0 or more.
-        const auto value = scaledDecimal(cell, decimals);
-        if (!value || *value < 0)
-            fail(QStringLiteral("%1 \"%2\" is not a number of 0 or more with at most %3 decimals")
-                     .arg(name, cell)
-                     .arg(decimals));
-        return value;
-    }
-
-    qint64 number(const QString &name, int decimals = 0)
-    {
-        const bool wasOk = m_ok;
-        const auto value = optionalNumber(name, decimals);
-        if (wasOk && m_ok && !value)
-            fail(QStringLiteral("%1 is empty").arg(name));
-        return value.value_or(0);
-    }
-
-    QDate date(const QString &name)
-    {
-        const QString cell = text(name);
-        const QDate value = QDate::fromString(cell, Qt::ISODate);
-        if (m_ok && !value.isValid())
-            fail(QStringLiteral("%1 \"%2\" is not a date").arg(name, cell));
-        return value;
-    }
-
-    void fail(const QString &reason)
-    {
-        if (m_ok && m_error)
-            *m_error = QStringLiteral("line %1: %2").arg(m_line.number).arg(reason);
-        m_ok = false;
-    }
-
-private:
-    const TsvTable &m_table;
-    const TsvTable::Line &m_line;
-    QString *m_error;
-    bool m_ok = true;
-};
-
-// Percent with up to four places and per mille with up to three are both
-// exact in millionths.
-constexpr int kPercentPlaces = 4;
-constexpr int kPerMillePlaces = 3;
+using tsv::CellReader;
+using tsv::fail;
+using tsv::kPercentPlaces;
+using tsv::kPerMillePlaces;
+using TsvFile = tsv::File;
 
 QString kouColumn(int dependants)
 {
     return QStringLiteral("kou%1").arg(dependants);
-}
-
-bool fail(QString *error, const QString &reason)
-{
-    if (error)
-        *error = reason;
-    return false;
 }
 
 } // namespace
@@ -179,7 +64,7 @@ std::optional<qint64> scaledDecimal(QStringView text, int decimals)
 
 std::optional<WithholdingTable> readWithholdingTable(const QString &text, QString *error)
 {
-    const TsvFile file = splitTsv(text);
+    const TsvFile file = tsv::split(text);
     WithholdingTable table;
     for (const auto &line : file.main.lines) {
         CellReader cells(file.main, line, error);
@@ -226,7 +111,7 @@ std::optional<QList<WithholdingTable>>
 readWithholdingTables(const QString &listText, const std::function<std::optional<QString>(const QString &)> &fileText,
                       QString *error)
 {
-    const TsvFile list = splitTsv(listText);
+    const TsvFile list = tsv::split(listText);
     QList<WithholdingTable> tables;
     for (const auto &line : list.main.lines) {
         CellReader cells(list.main, line, error);
@@ -270,7 +155,7 @@ std::optional<QList<InsuranceRate>> readInsuranceRates(const QString &text, QStr
         {QStringLiteral("agriculture"), BusinessKind::Agriculture},
         {QStringLiteral("construction"), BusinessKind::Construction},
     };
-    const TsvFile file = splitTsv(text);
+    const TsvFile file = tsv::split(text);
     QList<InsuranceRate> rates;
     for (const auto &line : file.main.lines) {
         CellReader cells(file.main, line, error);

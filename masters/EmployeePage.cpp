@@ -4,6 +4,7 @@
 #include "calc/TypedText.h"
 #include "calc/WorkTime.h"
 #include "masters/EmployeeStore.h"
+#include "masters/InsuranceDialog.h"
 #include "masters/MasterBackup.h"
 #include "masters/PatternStore.h"
 #include "masters/PayrollDialog.h"
@@ -48,6 +49,7 @@ EmployeePage::EmployeePage(ProgramState &state, QWidget *parent) : TabPage(paren
                                   {&cmd従業員行削除, QStringLiteral("cmd従業員行削除"), QStringLiteral("行削除")},
                                   {&cmd従業員読込, QStringLiteral("cmd従業員読込"), QStringLiteral("読込")},
                                   {&cmd給与設定, QStringLiteral("cmd給与設定"), QStringLiteral("給与設定")},
+                                  {&cmd社会保険, QStringLiteral("cmd社会保険"), QStringLiteral("社会保険")},
                               },
                               {&cmdHint3, QStringLiteral("cmdHint3")});
 
@@ -56,6 +58,7 @@ EmployeePage::EmployeePage(ProgramState &state, QWidget *parent) : TabPage(paren
     connect(cmd従業員登録, &QPushButton::clicked, this, &EmployeePage::Entry従業員マスタ);
     connect(cmd従業員行削除, &QPushButton::clicked, this, &EmployeePage::LineDelete従業員);
     connect(cmd給与設定, &QPushButton::clicked, this, &EmployeePage::openPayroll);
+    connect(cmd社会保険, &QPushButton::clicked, this, &EmployeePage::openInsurance);
     connect(cmdHint3, &QAbstractButton::clicked, this, [this] { emit hintRequested(cmdHint3); });
     connectGrid();
 }
@@ -118,6 +121,24 @@ void EmployeePage::openPayroll()
         return;
     }
     auto *dialog = new PayrollDialog(m_state, name, this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    if (!dialog->load()) {
+        dialog->deleteLater();
+        return;
+    }
+    dialog->open();
+}
+
+void EmployeePage::openInsurance()
+{
+    grid従業員->commitRow();
+    const QString name = grid従業員->onRow() ? grid従業員->cellValue(col::kName).toString() : QString();
+    // Kept for a registered employee only, as the payroll details are.
+    if (name.isEmpty() || !employees::find(m_state.MainDb, name)) {
+        ShowMsg(msg::社会保険従業員未登録, name.isEmpty() ? QStringLiteral("選んだ行（氏名なし）") : name);
+        return;
+    }
+    auto *dialog = new InsuranceDialog(m_state, name, this);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     if (!dialog->load()) {
         dialog->deleteLater();

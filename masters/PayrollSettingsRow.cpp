@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPushButton>
 
 namespace pelmar {
 
@@ -55,6 +56,12 @@ PayrollSettingsRow::PayrollSettingsRow(QWidget *parent) : QWidget(parent)
     row->addSpacing(12);
     row->addWidget(new QLabel(QStringLiteral("明細書"), this));
     row->addWidget(cmb明細書式);
+    row->addSpacing(12);
+    cmd社会保険設定 = new QPushButton(QStringLiteral("社会保険の設定"), this);
+    cmd社会保険設定->setObjectName(QStringLiteral("cmd社会保険設定"));
+    cmd社会保険設定->setToolTip(QStringLiteral("協会けんぽの支部（または健康保険組合の料率）と保険料の徴収月"));
+    connect(cmd社会保険設定, &QPushButton::clicked, this, &PayrollSettingsRow::insuranceRequested);
+    row->addWidget(cmd社会保険設定);
     row->addStretch(1);
     showSettings(settings::PayrollSettings{});
 }

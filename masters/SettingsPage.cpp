@@ -1,6 +1,7 @@
 #include "masters/SettingsPage.h"
 
 #include "masters/CompanyStore.h"
+#include "masters/InsuranceSettingsDialog.h"
 #include "masters/PayrollSettingsRow.h"
 #include "messages/ShowMsg.h"
 #include "store/Backup.h"
@@ -266,6 +267,8 @@ void SettingsPage::layOutPaySettings(QGridLayout *grid, QFrame *bar)
     rules->setMaximumHeight(2 * lbl割増説明->fontMetrics().lineSpacing() + 4);
     grid->addWidget(rules, 4, 0, 1, 6);
     m_payrollSettings = new PayrollSettingsRow(frame割増);
+    connect(m_payrollSettings, &PayrollSettingsRow::insuranceRequested, this,
+            [this] { openInsuranceSettings(m_state, this); });
     grid->addWidget(m_payrollSettings, 5, 0, 1, 6);
     grid->addWidget(bar, 0, 5, 2, 1, Qt::AlignRight | Qt::AlignVCenter);
     grid->setColumnStretch(5, 1);

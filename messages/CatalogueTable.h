@@ -441,6 +441,22 @@ inline constexpr Entry catalogue[] = {
     {msg::コマンド金種表書出し完了, Unused, u"%1 に金種表を書き出しました（タイトル「%2」、%3 名と合計%4）。", u"",
      Notice, u"Pelmar"},
     {msg::コマンド金種表数えない, Unused, u"、うち %1 名は差引支給額がなく数えていません", u"", Notice, u"Pelmar"},
+    // Each employee's social insurance and the office's settings: the
+    // subjects are the employee's name, what is wrong, the month typed and
+    // the failure's detail.
+    {msg::社会保険従業員未登録, InPrompt, u"",
+     u" は従業員マスタに登録されていません。\n\n先に「登録」で従業員を登録してから、社会保険の設定をしてください。",
+     Notice, u"社会保険"},
+    {msg::社会保険詳細不正, InPrompt, u"社会保険の設定を保存できません。\n\n",
+     u"\n\n直してから、もう一度「保存」を押してください。", Notice, u"社会保険"},
+    {msg::エラー社会保険, InPrompt, u"社会保険の設定を読み書きできませんでした。保存されている設定は前のままです。\n",
+     u"", Warning, u"エラー"},
+    {msg::社会保険等級表なし, InPrompt, u"",
+     u" から適用する等級の表がありません。\n\n標準報酬月額を健康保険・厚生年金それぞれ直接入力してください。",
+     Notice, u"社会保険"},
+    {msg::エラー社会保険設定, InPrompt,
+     u"事業所の社会保険の設定を読み書きできませんでした。保存されている設定は前のままです。\n", u"", Warning,
+     u"エラー"},
 };
 
 } // namespace pelmar::messagetable

@@ -185,7 +185,13 @@ struct MessageKey {
     X(コマンド, 徴収簿書出し完了)                                                                                      \
     X(コマンド, 納付集計書出し完了)                                                                                    \
     X(コマンド, 金種表書出し完了)                                                                                      \
-    X(コマンド, 金種表数えない)
+    X(コマンド, 金種表数えない)                                                                                        \
+    /* each employee's social insurance and the office's social insurance settings */                                  \
+    X(社会保険, 従業員未登録)                                                                                          \
+    X(社会保険, 詳細不正)                                                                                              \
+    X(エラー, 社会保険)                                                                                                \
+    X(社会保険, 等級表なし)                                                                                            \
+    X(エラー, 社会保険設定)
 
 namespace msg {
 

@@ -56,6 +56,12 @@ inline const Table 時給支給{QStringLiteral("時給支給"),
                                            " 扶養親族等の数 雇用保険料率")
                                 .split(u' '),
                             {}};
+inline const Table 従業員社会保険{
+    QStringLiteral("従業員社会保険"),
+    QStringLiteral("氏名 健康保険加入 厚生年金加入 資格取得日 資格喪失日 生年月日 勤務区分").split(u' '),
+    {}};
+inline const Table 標準報酬月額{
+    QStringLiteral("標準報酬月額"), QStringLiteral("氏名 適用年月 健康保険 厚生年金 決定区分").split(u' '), {}};
 
 // The work file: what the pages are editing, and the hint texts.
 inline const Table w明細{QStringLiteral("w明細"), QStringList{QStringLiteral("行番号")} + columns::line,

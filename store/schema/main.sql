@@ -150,3 +150,29 @@ CREATE TABLE 時給支給 (
     雇用保険料率   INTEGER
 );
 CREATE INDEX 時給支給_氏名タイトル ON 時給支給 (氏名, タイトル);
+
+-- Each employee's 健康保険 and 厚生年金, one row per name: whether insured
+-- in each, 資格取得日 and 資格喪失日 (the day after leaving), 生年月日 (for
+-- 介護 and the age limits), dates yyyymmdd; 勤務区分 decides the days a
+-- month needs to count for a grade: "一般", "パート" or "短時間労働者".
+CREATE TABLE 従業員社会保険 (
+    氏名         TEXT PRIMARY KEY,
+    健康保険加入 INTEGER,
+    厚生年金加入 INTEGER,
+    資格取得日   TEXT,
+    資格喪失日   TEXT,
+    生年月日     TEXT,
+    勤務区分     TEXT
+);
+
+-- Each employee's 標準報酬月額 through time: each from the month it applies
+-- (適用年月, yyyymm) until the next, whole yen for each insurance, and why
+-- (決定区分: "資格取得時決定", "定時決定" or "随時改定").
+CREATE TABLE 標準報酬月額 (
+    氏名       TEXT,
+    適用年月   TEXT,
+    健康保険   INTEGER,
+    厚生年金   INTEGER,
+    決定区分   TEXT,
+    PRIMARY KEY (氏名, 適用年月)
+);

@@ -245,7 +245,9 @@ void TestNetPay::tablesMatchShared_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("carried"); // where the project's copy is read from
-    for (const char *name : {"withholding-monthly-2026.tsv", "employment-insurance-rates.tsv"})
+    for (const char *name :
+         {"withholding-monthly-2026.tsv", "employment-insurance-rates.tsv", "social-insurance-rates.tsv",
+          "standard-remuneration-grades.tsv", "bonus-withholding-2026.tsv"})
         QTest::newRow(name) << QString::fromLatin1(name) << kTablesResource + QString::fromLatin1(name);
     QTest::newRow("withholding-computer-2026.tsv")
         << QStringLiteral("withholding-computer-2026.tsv")
