@@ -208,6 +208,12 @@ std::optional<Plan> makePlan(const QSqlDatabase &main, const QList<csv::ReadReco
     QSet<QString> stored;
     for (const QStringList &row : *present)
         stored.insert(row.first());
+    // Each employee's rows gathered in one pass: a file of many rows and a
+    // master of many employees cost their sum, not their product.
+    QHash<QString, QList<int>> rowsOf;
+    for (int i = 0; i < plan.rows.size(); ++i)
+        if (plan.rows.at(i).isTaken())
+            rowsOf[plan.rows.at(i).employee] << i;
     QSet<QString> seen;
     for (const MasterEmployee &who : *master) {
         const QString &name = who.employee.name;
@@ -216,10 +222,7 @@ std::optional<Plan> makePlan(const QSqlDatabase &main, const QList<csv::ReadReco
         if (seen.contains(name))
             continue;
         seen.insert(name);
-        QList<int> indexes;
-        for (int i = 0; i < plan.rows.size(); ++i)
-            if (plan.rows.at(i).isTaken() && plan.rows.at(i).employee == name)
-                indexes << i;
+        const QList<int> indexes = rowsOf.value(name);
         if (indexes.isEmpty())
             continue;
         double wage = 0;

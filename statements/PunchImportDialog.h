@@ -6,6 +6,9 @@
 #include <QDialog>
 #include <QString>
 
+#include <QPair>
+#include <QStringList>
+
 #include <optional>
 
 class QCheckBox;
@@ -67,7 +70,9 @@ private:
     QByteArray m_bytes;
     punch::PunchFile m_file;
     std::optional<punch::Plan> m_plan;
+    std::optional<QPair<QString, QString>> m_unsaved;
     bool m_filling = false;
+    int m_filledRows = 0; // the preview's rows filled so far
 
     QStackedWidget *m_steps = nullptr;
     QLineEdit *txt取込ファイル = nullptr;

@@ -123,6 +123,12 @@ void TestPunchImport::rows_data()
     row("山田 太郎,11/5,9:00,12:00\n\n山田 太郎,11/5,12:00,15:00\n,,,,",
         "山田 太郎 20261105 0900-1200 3h|山田 太郎 20261105 1200-1500 3h");
     row("山田 太郎,11/5,22:00,27:00\n山田 太郎,11/6,2:00,6:00", "Overlap@2|Overlap@3");
+    // A long shift around two short ones that do not meet: all three; the
+    // same row three times: each.
+    row("山田 太郎,11/5,8:00,20:00\n山田 太郎,11/5,9:00,10:00\n山田 太郎,11/5,12:00,13:00",
+        "Overlap@2|Overlap@3|Overlap@4");
+    row("山田 太郎,11/5,9:00,10:00\n山田 太郎,11/5,9:00,10:00\n山田 太郎,11/5,9:00,10:00",
+        "Overlap@2|Overlap@3|Overlap@4");
 }
 
 void TestPunchImport::rows()
