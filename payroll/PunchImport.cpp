@@ -472,17 +472,24 @@ PunchFile readPunchFile(const QByteArray &bytes, std::optional<csv::Encoding> en
 
 QList<csv::Record> leftOutRecords(const QStringList &header, const QList<PunchRow> &rows)
 {
+    // The file's cells go out as text a spreadsheet shows, never as formulas
+    // it would run: the file came from outside.
+    const auto plain = [](QStringList fields) {
+        for (QString &field : fields)
+            field = csv::text(field);
+        return fields;
+    };
     QList<csv::Record> records;
     if (!header.isEmpty())
-        records << header + QStringList{QStringLiteral("取込できない理由")};
+        records << plain(header) + QStringList{QStringLiteral("取込できない理由")};
     for (const PunchRow &row : rows) {
         if (row.isTaken())
             continue;
-        QStringList fields = row.fields;
+        QStringList fields = plain(row.fields);
         // The reason stays in its own column, however short the row.
         while (fields.size() < header.size())
             fields << QString();
-        records << fields + QStringList{row.reason};
+        records << fields + QStringList{csv::text(row.reason)};
     }
     return records;
 }
