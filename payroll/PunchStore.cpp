@@ -278,10 +278,10 @@ CommandOutcome refused(const QStringList &reasons)
 // The file read and decoded; the reason it cannot be taken when it is not.
 std::optional<CommandOutcome> readPunches(const QString &file, PunchFile &punches)
 {
-    QFile in(file);
-    if (!in.open(QIODevice::ReadOnly))
-        return refused({QStringLiteral("%1 を読めません: %2").arg(QDir::toNativeSeparators(file), in.errorString())});
-    punches = readPunchFile(in.readAll());
+    QByteArray bytes;
+    if (const QString unread = csv::readInputFile(file, &bytes); !unread.isEmpty())
+        return refused({unread});
+    punches = readPunchFile(bytes);
     if (!punches.problem.isEmpty())
         return refused({punches.problem});
     if (punches.damagedText)

@@ -6,6 +6,7 @@
 #include "messages/ShowMsg.h"
 #include "store/Backup.h"
 #include "store/Csv.h"
+#include "store/CsvRead.h"
 #include "store/Failure.h"
 #include "store/ProgramState.h"
 #include "widgets/PageBuilder.h"
@@ -166,14 +167,13 @@ void PunchImportDialog::buildTitleRow(QWidget *step, QVBoxLayout *layout)
 
 void PunchImportDialog::openFile(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        ShowMsg(msg::取込ファイル,
-                QStringLiteral("%1 を開けません。\n理由: %2").arg(QDir::toNativeSeparators(path), file.errorString()));
+    QByteArray bytes;
+    if (const QString unread = csv::readInputFile(path, &bytes); !unread.isEmpty()) {
+        ShowMsg(msg::取込ファイル, unread);
         return;
     }
     m_path = path;
-    m_bytes = file.readAll();
+    m_bytes = bytes;
     m_file = punch::readPunchFile(m_bytes);
     m_filling = true;
     txt取込ファイル->setText(QDir::toNativeSeparators(path));
