@@ -250,9 +250,9 @@ QString backupUnchecked(const QString &problem)
     return QStringLiteral("書き込んだバックアップを確認できません。%1").arg(problem);
 }
 
-QString cannotCreate(const QString &path)
+QString cannotCreate(const QString &path, const QString &why)
 {
-    return QStringLiteral("%1 を作れません。").arg(path);
+    return QStringLiteral("%1 を作れません。理由: %2").arg(path, why);
 }
 
 QString describeBackup(const QString &taken, const QString &reason, const QString &employees, const QString &statements)

@@ -54,7 +54,7 @@ QString notOpen();
 QString cannotMakeBackupFolder(const QString &folder);
 QString cannotWriteInto(const QString &folder, const QString &why);
 QString backupUnchecked(const QString &problem);
-QString cannotCreate(const QString &path);
+QString cannotCreate(const QString &path, const QString &why);
 // A backup as the restore list names it.
 QString describeBackup(const QString &taken, const QString &reason, const QString &employees,
                        const QString &statements);
