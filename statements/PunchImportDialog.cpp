@@ -295,4 +295,21 @@ punch::ColumnMapping PunchImportDialog::chosenMapping() const
     return mapping;
 }
 
+QStringList PunchImportDialog::storedNames(const QStringList &skipped) const
+{
+    QStringList names;
+    for (const punch::PlannedStatement &planned : m_plan->statements)
+        if (!skipped.contains(planned.statement.header.name))
+            names << planned.statement.header.name;
+    return names;
+}
+
+bool PunchImportDialog::confirmOverUnsavedPage(const QStringList &skipped) const
+{
+    if (!m_unsaved || typed::titleForm(m_unsaved->second) != typed::titleForm(m_plan->title)
+        || !storedNames(skipped).contains(m_unsaved->first))
+        return true;
+    return ShowMsg(msg::取込未保存確認, m_unsaved->first + QStringLiteral("（") + m_plan->title + QStringLiteral("）"));
+}
+
 } // namespace pelmar

@@ -310,6 +310,8 @@ void PunchImportDialog::confirm()
         ShowMsg(msg::取込なし);
         return;
     }
+    if (!confirmOverUnsavedPage(skipped))
+        return;
     const backup::Outcome copy =
         backup::take(m_state.MainDb, m_state.DataPath, backup::Reason::PunchImport, QDateTime::currentDateTime());
     if (!copy.ok()) {
@@ -325,7 +327,7 @@ void PunchImportDialog::confirm()
         ShowMsg(msg::エラー取込, failureDetail(m_state.MainDb));
         return;
     }
-    emit imported();
+    emit imported(title, storedNames(skipped));
     ShowMsg(msg::取込完了, importedReport(title, taken, skipped, refused, written));
     accept();
 }
