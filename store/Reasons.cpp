@@ -151,6 +151,12 @@ QString versionUnreadable(const QString &error)
     return QStringLiteral("データファイルの版を読めません: %1").arg(error);
 }
 
+QString negativeVersion(int version)
+{
+    return QStringLiteral("版 %1 は Pelmar の版ではありません。Pelmar のデータファイルではないか、壊れています。")
+        .arg(version);
+}
+
 QString copyBeforeUpgrade(const QString &file, int from, int to)
 {
     return QStringLiteral("%1 を版 %2 から版 %3 に更新する前の控え").arg(file).arg(from).arg(to);

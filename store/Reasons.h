@@ -36,6 +36,7 @@ QString notAFile();
 QString noReadPermission();
 QString emptyFile();
 QString versionUnreadable(const QString &error);
+QString negativeVersion(int version);
 // The record of the copy taken before a file is upgraded.
 QString copyBeforeUpgrade(const QString &file, int from, int to);
 QString tooNewToOpen(int version);
