@@ -82,14 +82,18 @@ QWidget *GridDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem 
     editor->setAttribute(Qt::WA_InputMethodEnabled, m_grid->testAttribute(Qt::WA_InputMethodEnabled));
     editor->setInputMethodHints(m_grid->inputMethodHints());
 
-    // Date, time and number cells take any text, their full-width digits,
-    // points and colons made ASCII as they come; what is no date, time or
-    // number is refused with a message when the cell is left. Keys dropped
-    // without a word would turn 1e5 into 15, a time of three in the
-    // afternoon.
+    // Masks admit the digits of yyyymmdd, or of a time typed as hhmm or
+    // h:mm, and nothing else; full-width digits and colons are taken as the
+    // ASCII ones. Unmasked date, time and number cells take any text, their
+    // full-width digits made ASCII as they come.
     const QString &format = column.format;
-    if (column.mask == kDateMask || column.mask == kTimeMask || format == fmt::kTime || format == fmt::kDate
-        || isNumberField(m_grid->tableModel()->record().field(index.column()).metaType())) {
+    if (column.mask == kDateMask) {
+        editor->setValidator(new TypedTextValidator(QRegularExpression(QStringLiteral("[0-9]{0,8}")), editor));
+    } else if (column.mask == kTimeMask) {
+        const QRegularExpression pattern(QStringLiteral("[0-9]{0,4}|[0-9]{1,2}:[0-9]{0,2}"));
+        editor->setValidator(new TypedTextValidator(pattern, editor));
+    } else if (format == fmt::kTime || format == fmt::kDate
+               || isNumberField(m_grid->tableModel()->record().field(index.column()).metaType())) {
         editor->setValidator(new TypedTextValidator(editor));
     }
 

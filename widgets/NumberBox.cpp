@@ -19,9 +19,7 @@ bool sameValue(const QVariant &a, const QVariant &b)
 NumberBox::NumberBox(QWidget *parent) : QLineEdit(parent)
 {
     // Full-width digits from Japanese input count as the digits they are.
-    // Any other text stays as typed, to be refused with a message when the
-    // box is left: keys dropped without a word would turn 1e5 into 15.
-    setValidator(new TypedTextValidator(this));
+    setValidator(new TypedTextValidator(QRegularExpression(QStringLiteral("-?[0-9,]*\\.?[0-9]*")), this));
     connect(this, &QLineEdit::editingFinished, this, [this] {
         if (isReadOnly())
             return;
