@@ -9,6 +9,7 @@
 #include "masters/SettingsPage.h"
 #include "messages/ShowMsg.h"
 #include "statements/HistoryPage.h"
+#include "statements/PunchImportDialog.h"
 #include "statements/StatementPage.h"
 #include "store/ExportFile.h"
 #include "widgets/PageBuilder.h"
@@ -62,6 +63,11 @@ FrmPelmar::FrmPelmar(const QString &dataPath, QWidget *parent) : QMainWindow(par
             [this](const settings::PaySettings &pay) { m_employees->setMinimumWage(pay.minimumWage); });
     connect(m_history, &HistoryPage::statementChosen, this, &FrmPelmar::openChosenStatement);
     connect(m_history, &HistoryPage::closeStateChanged, m_statement, &StatementPage::refreshCloseState);
+    // An import knows of the statement page's unsaved lines, and the page of the import.
+    connect(m_history, &HistoryPage::punchImportOpened, this, [this](PunchImportDialog *dialog) {
+        dialog->setUnsavedStatement(m_statement->unsavedStatement());
+        connect(dialog, &PunchImportDialog::imported, m_statement, &StatementPage::noteImported);
+    });
     connect(m_statement, &StatementPage::closeRequested, this, &QWidget::close);
     // The pickers offer what the masters hold as soon as they are registered.
     connect(m_employees, &EmployeePage::masterChanged, this, [this] { m_statement->ReadComb氏名(); });

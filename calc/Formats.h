@@ -12,6 +12,8 @@
 namespace pelmar::fmt {
 
 inline const QString kYen = QStringLiteral("#,###"); // money: 1,234; zero shows empty
+// A wage as it is kept: 1,200, or 1,200.5 when it has yen fractions.
+inline const QString kWage = QStringLiteral("#,###.######");
 inline const QString kHoursTotal = QStringLiteral("#,###.0"); // 7.5, zero shows ".0"
 inline const QString kHoursLine = QStringLiteral("#,##0.0"); // 0.5, zero shows "0.0"
 inline const QString kHoursShort = QStringLiteral("##.0"); // .5

@@ -24,10 +24,14 @@ constexpr Seconds kWeekLimit = 40 * kHour;
 constexpr Seconds k60Hours = 60 * kHour;
 constexpr int kMinutesPerDay = 24 * 60;
 
+// A value of a line as stored. One beyond any that can be typed (hours of
+// billions of years in a damaged or hand-edited file) counts as no value:
+// in seconds it would not fit the arithmetic below.
 std::optional<double> numberOf(const QVariant &value)
 {
     double number = 0;
-    if (worktime::isEmptyValue(value) || !fmt::toNumber(value, &number) || !std::isfinite(number))
+    if (worktime::isEmptyValue(value) || !fmt::toNumber(value, &number) || !std::isfinite(number)
+        || std::abs(number) > fmt::kMaxTypedMagnitude)
         return std::nullopt;
     return number;
 }

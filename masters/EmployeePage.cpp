@@ -215,13 +215,37 @@ void EmployeePage::Entry従業員マスタ()
 
 void EmployeePage::LineDelete従業員()
 {
-    if (!ShowMsg(msg::削除確認, QStringLiteral("指定された従業員")))
-        return;
     grid従業員->commitRow();
+    const std::optional<employees::TickedDeletion> deletion = employees::tickedDeletion(m_state.MainDb, m_state.WorkDb);
+    if (!deletion) {
+        ShowMsg(msg::エラー従業員確認, failureDetail(m_state.MainDb, m_state.WorkDb));
+        return;
+    }
+    // Rows only typed on the page take nothing from the master: the
+    // question stays the plain one, and no copy is needed.
+    if (deletion->names.isEmpty()) {
+        if (!ShowMsg(msg::削除確認, QStringLiteral("指定された従業員")))
+            return;
+    } else if (!ShowMsg(msg::削除従業員確認, deletionSubject(*deletion))
+               || !keepCopyBeforeRegistering(m_state, backup::Reason::Employees)) {
+        return;
+    }
     if (!employees::deleteTicked(m_state.MainDb, m_state.WorkDb))
         ShowMsg(msg::エラー従業員削除, failureDetail(m_state.MainDb, m_state.WorkDb));
     grid従業員->refresh();
     emit masterChanged();
+}
+
+// What 行削除 takes out of the master with the employees, and what stays.
+QString EmployeePage::deletionSubject(const employees::TickedDeletion &deletion)
+{
+    QString subject = QStringLiteral("従業員 %1 をマスタから削除します。").arg(deletion.names.join(u'、'));
+    if (!deletion.withDetails.isEmpty())
+        subject += QStringLiteral("\n%1 の給与の設定（税区分・保険料・住民税・通勤手当など）も一緒に削除されます。")
+                       .arg(deletion.withDetails.join(u'、'));
+    if (deletion.statements > 0)
+        subject += QStringLiteral("\n保存した明細 %1 件は削除されずに残ります。").arg(deletion.statements);
+    return subject;
 }
 
 // Two rows whose names look the same would be two employees nobody can

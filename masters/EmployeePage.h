@@ -1,5 +1,6 @@
 #pragma once
 
+#include "masters/EmployeeStore.h"
 #include "widgets/PageControls.h"
 #include "widgets/TabPage.h"
 
@@ -62,6 +63,7 @@ private:
     void onPatternPicked(int column);
     void settleTypedName();
     QString sameNames() const;
+    static QString deletionSubject(const employees::TickedDeletion &deletion);
     void checkTypedCell(int column);
     void settleTypedPattern();
     // Opens the payroll details of the employee on the current row.

@@ -138,6 +138,36 @@ std::optional<int> namesLeavingMaster(const QSqlDatabase &main, const QSqlDataba
     return leaving;
 }
 
+std::optional<TickedDeletion> tickedDeletion(const QSqlDatabase &main, const QSqlDatabase &work)
+{
+    Query page(work);
+    if (!page.run(QStringLiteral("select distinct 氏名 from w従業員 where チェック = -1 and 氏名 is not null")))
+        return std::nullopt;
+    QStringList ticked;
+    while (page.next())
+        ticked << page.value(0).toString();
+    if (page.failed())
+        return std::nullopt;
+    TickedDeletion deletion;
+    for (const QString &name : std::as_const(ticked)) {
+        const QVariant inMaster =
+            Query(main).single(QStringLiteral("select count(*) from 従業員 where 氏名 = ?"), {name});
+        const QVariant details =
+            Query(main).single(QStringLiteral("select count(*) from 従業員給与 where 氏名 = ?"), {name});
+        const QVariant statements =
+            Query(main).single(QStringLiteral("select count(*) from 時給ヘッダ where 氏名 = ?"), {name});
+        if (!inMaster.isValid() || !details.isValid() || !statements.isValid())
+            return std::nullopt;
+        if (inMaster.toInt() == 0)
+            continue;
+        deletion.names << name;
+        if (details.toInt() > 0)
+            deletion.withDetails << name;
+        deletion.statements += statements.toInt();
+    }
+    return deletion;
+}
+
 bool deleteTicked(const QSqlDatabase &main, const QSqlDatabase &work)
 {
     QStringList ticked;

@@ -45,6 +45,17 @@ bool registerPage(const QSqlDatabase &main, const QSqlDatabase &work);
 // when either table cannot be read.
 std::optional<int> namesLeavingMaster(const QSqlDatabase &main, const QSqlDatabase &work);
 
+// What 行削除 takes with it, for its question: the names on the ticked rows
+// of the page that are in the master, those of them with payroll details
+// (which go with them), and how many statements are stored under those
+// names (which stay). Nothing when a table cannot be read.
+struct TickedDeletion {
+    QStringList names;
+    QStringList withDetails;
+    int statements = 0;
+};
+std::optional<TickedDeletion> tickedDeletion(const QSqlDatabase &main, const QSqlDatabase &work);
+
 // Removes every employee whose name is on a ticked row from the master, and
 // the ticked rows from the page.
 bool deleteTicked(const QSqlDatabase &main, const QSqlDatabase &work);

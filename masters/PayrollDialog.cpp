@@ -1,9 +1,11 @@
 #include "masters/PayrollDialog.h"
 
+#include "calc/TypedText.h"
 #include "masters/MasterBackup.h"
 #include "messages/ShowMsg.h"
 #include "store/Failure.h"
 #include "store/ProgramState.h"
+#include "widgets/YenSpinBox.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -13,7 +15,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
+
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace pelmar {
 
@@ -29,9 +33,9 @@ template <typename T> T *named(const QString &name, QWidget *parent)
     return control;
 }
 
-QSpinBox *yenBox(const QString &name, QWidget *parent)
+YenSpinBox *yenBox(const QString &name, QWidget *parent)
 {
-    auto *box = named<QSpinBox>(name, parent);
+    auto *box = named<YenSpinBox>(name, parent);
     box->setRange(0, kMaxYen);
     box->setGroupSeparatorShown(true);
     box->setSuffix(QStringLiteral(" 円"));
@@ -59,10 +63,14 @@ std::optional<QDate> typedDate(const QString &text)
     const QString trimmed = text.trimmed();
     if (trimmed.isEmpty())
         return QDate();
+    // A date of the employment or pay of someone at work today: 0001/01/01
+    // or 9999/12/31 is a slip, never a date to keep.
+    const QDate first(1900, 1, 1);
+    const QDate last = QDate::currentDate().addYears(100);
     for (const QString &format : {QStringLiteral("yyyy/M/d"), QStringLiteral("yyyy-M-d"), QStringLiteral("yyyyMMdd")}) {
         const QDate date = QDate::fromString(trimmed, format);
         if (date.isValid())
-            return date;
+            return date >= first && date <= last ? std::optional(date) : std::nullopt;
     }
     return std::nullopt;
 }
@@ -94,6 +102,18 @@ PayrollDialog::PayrollDialog(ProgramState &state, const QString &name, QWidget *
     connect(cmd給与取消, &QPushButton::clicked, this, &QDialog::reject);
     connect(cmb税区分, &QComboBox::currentIndexChanged, this, &PayrollDialog::updateEnabled);
     connect(cmb通勤手当区分, &QComboBox::currentIndexChanged, this, &PayrollDialog::updateEnabled);
+    // A box left with text that is no amount is told once the focus has
+    // moved, unless 保存 (which the focus moved to) has told it already.
+    for (YenSpinBox *box : yenBoxes())
+        connect(
+            box, &YenSpinBox::entryRefused, this,
+            [box] {
+                if (box->refusedEntry().isEmpty())
+                    return;
+                ShowMsg(msg::入力範囲外, typed::refusedEntry(box->accessibleName(), box->refusedEntry()));
+                box->forgetRefusal();
+            },
+            Qt::QueuedConnection);
     display(employees::EmployeePayroll{});
 }
 
@@ -125,6 +145,12 @@ void PayrollDialog::buildForm(QFormLayout *form)
                        "車や自転車は片道の距離で決まります。"));
     txt入社日 = dateBox(QStringLiteral("txt入社日"), this);
     txt退職日 = dateBox(QStringLiteral("txt退職日"), this);
+    const QList<QPair<YenSpinBox *, QString>> captions{
+        {num健康保険料, QStringLiteral("健康保険料")},         {num介護保険料, QStringLiteral("介護保険料")},
+        {num厚生年金保険料, QStringLiteral("厚生年金保険料")}, {num住民税, QStringLiteral("住民税")},
+        {num通勤手当, QStringLiteral("通勤手当の額")},         {num通勤手当非課税限度, QStringLiteral("非課税の限度")}};
+    for (const auto &[box, caption] : captions)
+        box->setAccessibleName(caption);
 
     form->addRow(QStringLiteral("性別"), cmb性別);
     form->addRow(QStringLiteral("税区分"), cmb税区分);
@@ -139,6 +165,11 @@ void PayrollDialog::buildForm(QFormLayout *form)
     form->addRow(QStringLiteral("非課税の限度（月）"), num通勤手当非課税限度);
     form->addRow(QStringLiteral("入社日"), txt入社日);
     form->addRow(QStringLiteral("退職日"), txt退職日);
+}
+
+QList<YenSpinBox *> PayrollDialog::yenBoxes() const
+{
+    return {num健康保険料, num介護保険料, num厚生年金保険料, num住民税, num通勤手当, num通勤手当非課税限度};
 }
 
 void PayrollDialog::updateEnabled()
@@ -198,6 +229,15 @@ employees::EmployeePayroll PayrollDialog::typed(QString *problem) const
     d.commute.amount = d.commute.basis == pay::CommuteBasis::None ? 0 : num通勤手当->value();
     d.commute.nonTaxableLimit = num通勤手当非課税限度->value();
     QStringList problems;
+    // Text that is no amount: refused as the box was left, or still in it.
+    for (const YenSpinBox *box : yenBoxes()) {
+        QString refused = box->refusedEntry();
+        if (refused.isEmpty() && !box->typedAmount())
+            refused = box->typedText();
+        if (!refused.isEmpty())
+            problems << QStringLiteral("%1「%2」は金額として読めません（例 12,300、0 から 9,999,999 円）。")
+                            .arg(box->accessibleName(), refused);
+    }
     const auto joined = typedDate(txt入社日->text());
     const auto left = typedDate(txt退職日->text());
     if (!joined)
@@ -217,6 +257,8 @@ void PayrollDialog::save()
     QString problem;
     const employees::EmployeePayroll payroll = typed(&problem);
     if (!problem.isEmpty()) {
+        for (YenSpinBox *box : yenBoxes())
+            box->forgetRefusal(); // told here
         ShowMsg(msg::給与詳細不正, problem);
         return;
     }

@@ -15,6 +15,7 @@ class QSpinBox;
 namespace pelmar {
 
 struct ProgramState;
+class YenSpinBox;
 
 // 給与設定: one employee's payroll details (tax column, dependants,
 // insurance, resident tax, commuting allowance, dates), opened from the
@@ -42,14 +43,16 @@ private:
     QComboBox *cmb性別 = nullptr, *cmb税区分 = nullptr, *cmb通勤手当区分 = nullptr;
     QSpinBox *spn扶養親族等の数 = nullptr;
     QCheckBox *chk雇用保険 = nullptr;
-    QSpinBox *num健康保険料 = nullptr, *num介護保険料 = nullptr, *num厚生年金保険料 = nullptr, *num住民税 = nullptr;
-    QSpinBox *num通勤手当 = nullptr, *num通勤手当非課税限度 = nullptr;
+    YenSpinBox *num健康保険料 = nullptr, *num介護保険料 = nullptr, *num厚生年金保険料 = nullptr, *num住民税 = nullptr;
+    YenSpinBox *num通勤手当 = nullptr, *num通勤手当非課税限度 = nullptr;
+    QList<YenSpinBox *> yenBoxes() const;
     QLineEdit *txt入社日 = nullptr, *txt退職日 = nullptr;
     QPushButton *cmd給与保存 = nullptr, *cmd給与取消 = nullptr;
 };
 
 // A date typed as yyyy/mm/dd, yyyy-mm-dd or yyyymmdd; an invalid date for
-// empty text; nothing for text that is no date.
+// empty text; nothing for text that is no date, or a date before 1900 or
+// more than 100 years ahead.
 std::optional<QDate> typedDate(const QString &text);
 
 } // namespace pelmar

@@ -457,6 +457,25 @@ inline constexpr Entry catalogue[] = {
     {msg::エラー社会保険設定, InPrompt,
      u"事業所の社会保険の設定を読み書きできませんでした。保存されている設定は前のままです。\n", u"", Warning,
      u"エラー"},
+    // A typed deduction larger than the pay: the subject names it and the pay.
+    {msg::給与控除超過確認, InPrompt, u"",
+     u" は総支給額より大きく、差引支給額がマイナスになります。\n\nこの金額で計算しますか（「いいえ」で入力する前の金額"
+     u"に"
+     u"戻します）",
+     ConfirmNo, u"控除の確認"},
+    // 行削除 on the employee page: the subject names the employees and what goes with them.
+    {msg::削除従業員確認, InPrompt, u"",
+     u"\n\n削除する前に、今のデータのバックアップを取ります。削除してよろしいですか", ConfirmNo, u"削除の確認"},
+    // An import under the title of the statement page's unsaved lines.
+    {msg::取込未保存確認, InPrompt, u"勤務表のページに、",
+     u" の登録していない明細があります。\n\n取込はページを変えません。取り込んだ後でページの明細を「登録」すると、"
+     u"取り込んだ勤務はページの明細で置き換えられます。\n\n取り込みますか",
+     ConfirmNo, u"打刻の取込"},
+    // 登録 of a statement whose stored copy an import changed meanwhile.
+    {msg::登録取込後確認, InPrompt, u"",
+     u" の保存済みの明細は、このページで編集している間に打刻の取込で変わりました。\n\n"
+     u"このページの明細で置き換えると、取り込んだ勤務は失われます。置き換えて登録しますか",
+     ConfirmNo, u"登録の確認"},
 };
 
 } // namespace pelmar::messagetable

@@ -83,34 +83,37 @@ Found oneOf(const QStringList &names)
     return {names.isEmpty() ? Problem::UnknownEmployee : Problem::AmbiguousEmployee, {}};
 }
 
+// The employees by each key a cell may name them by, built once for the
+// file: a row costs a look-up, not a pass over the master.
+struct EmployeeIndex {
+    QSet<QString> names; // as stored
+    QHash<QString, QStringList> byCleaned, bySquashed, byNumber; // in master order
+
+    explicit EmployeeIndex(const QList<Employee> &employees)
+    {
+        for (const Employee &employee : employees) {
+            names.insert(employee.name);
+            byCleaned[typed::cleaned(employee.name)] << employee.name;
+            bySquashed[squashed(employee.name)] << employee.name;
+            if (!employee.number.isEmpty())
+                byNumber[numberKey(employee.number)] << employee.name;
+        }
+    }
+};
+
 // The registered employee a cell names: by number, or by name as it looks
 // (typed-text cleaning), and failing that by name with the spaces inside
 // left out, as one system writes 山田 太郎 and another 山田太郎, as long as
 // that fits only one employee.
-Found findEmployee(const QString &cell, bool byNumber, const QList<Employee> &employees)
+Found findEmployee(const QString &cell, bool byNumber, const EmployeeIndex &employees)
 {
-    QStringList fits;
-    if (byNumber) {
-        const QString key = numberKey(cell);
-        for (const Employee &employee : employees)
-            if (!employee.number.isEmpty() && numberKey(employee.number) == key)
-                fits << employee.name;
+    if (byNumber)
+        return oneOf(employees.byNumber.value(numberKey(cell)));
+    if (employees.names.contains(cell))
+        return {Problem::None, cell};
+    if (const QStringList fits = employees.byCleaned.value(typed::cleaned(cell)); !fits.isEmpty())
         return oneOf(fits);
-    }
-    for (const Employee &employee : employees)
-        if (employee.name == cell)
-            return {Problem::None, employee.name};
-    const QString clean = typed::cleaned(cell);
-    for (const Employee &employee : employees)
-        if (typed::cleaned(employee.name) == clean)
-            fits << employee.name;
-    if (!fits.isEmpty())
-        return oneOf(fits);
-    const QString bare = squashed(cell);
-    for (const Employee &employee : employees)
-        if (squashed(employee.name) == bare)
-            fits << employee.name;
-    return oneOf(fits);
+    return oneOf(employees.bySquashed.value(squashed(cell)));
 }
 
 QString hhmm(int minutes)
@@ -141,13 +144,13 @@ QString cellOf(const PunchRow &row, int column)
     return column >= 0 ? row.fields.value(column) : QString();
 }
 
-bool readWho(PunchRow &row, const ColumnMapping &mapping, const ImportContext &context)
+bool readWho(PunchRow &row, const ColumnMapping &mapping, const EmployeeIndex &employees)
 {
     const QString who = cellOf(row, mapping.employee);
     const QString whoWord = mapping.employeeByNumber ? QStringLiteral("従業員番号") : QStringLiteral("氏名");
     if (typed::cleaned(who).isEmpty())
         return refuse(row, Problem::NoEmployee, whoWord + QStringLiteral("がありません。"));
-    const Found found = findEmployee(who, mapping.employeeByNumber, context.employees);
+    const Found found = findEmployee(who, mapping.employeeByNumber, employees);
     if (found.problem == Problem::UnknownEmployee)
         return refuse(row, found.problem,
                       whoWord + quoted(who)
@@ -233,9 +236,9 @@ bool readRest(PunchRow &row, const ColumnMapping &mapping)
 
 // The row read on its own, without looking at the other rows; the first
 // thing wrong is the reason given.
-void readRow(PunchRow &row, const ColumnMapping &mapping, const ImportContext &context)
+void readRow(PunchRow &row, const ColumnMapping &mapping, const ImportContext &context, const EmployeeIndex &employees)
 {
-    if (!readWho(row, mapping, context) || !readWorkDate(row, mapping, context) || !readShift(row, mapping)
+    if (!readWho(row, mapping, employees) || !readWorkDate(row, mapping, context) || !readShift(row, mapping)
         || !readRest(row, mapping))
         return;
     if (const auto worked = worktime::durationHours(row.start, row.end, row.breakHours))
@@ -260,29 +263,38 @@ Span spanOf(const PunchRow &row, int index)
     return {day + from, day + to, index};
 }
 
+} // namespace
+
+// Sorted by start, a shift overlaps a later one
+// exactly when the next one starts before it ends, and an earlier one
+// exactly when the latest end so far is after its start: one pass, so a
+// file of many identical rows costs no more than any other file.
 void refuseOverlaps(QList<PunchRow> &rows)
 {
     QHash<QString, QList<Span>> byEmployee;
     for (int i = 0; i < rows.size(); ++i)
         if (rows.at(i).isTaken())
             byEmployee[rows.at(i).employee] << spanOf(rows.at(i), i);
-    QList<QPair<int, int>> pairs;
+    QList<QPair<int, int>> overlaps; // a row and the row it is refused for
     for (QList<Span> &spans : byEmployee) {
-        std::sort(spans.begin(), spans.end(), [](const Span &a, const Span &b) { return a.from < b.from; });
-        for (int i = 0; i < spans.size(); ++i)
-            for (int j = i + 1; j < spans.size() && spans.at(j).from < spans.at(i).to; ++j)
-                pairs << qMakePair(spans.at(i).index, spans.at(j).index);
-    }
-    for (const auto &[a, b] : pairs) {
-        for (const auto &[self, other] : {qMakePair(a, b), qMakePair(b, a)}) {
-            PunchRow &row = rows[self];
-            if (row.problem == Problem::Overlap)
-                continue; // it already names one
-            refuse(row, Problem::Overlap,
-                   QStringLiteral("%1行目の勤務と時間が重なっています。").arg(rows.at(other).line));
+        std::stable_sort(spans.begin(), spans.end(), [](const Span &a, const Span &b) { return a.from < b.from; });
+        int latest = -1; // the earlier span that ends last
+        for (int i = 0; i < spans.size(); ++i) {
+            const Span &span = spans.at(i);
+            if (latest >= 0 && spans.at(latest).to > span.from)
+                overlaps << qMakePair(span.index, spans.at(latest).index);
+            else if (i + 1 < spans.size() && spans.at(i + 1).from < span.to)
+                overlaps << qMakePair(span.index, spans.at(i + 1).index);
+            if (latest < 0 || span.to > spans.at(latest).to)
+                latest = i;
         }
     }
+    for (const auto &[self, other] : std::as_const(overlaps))
+        refuse(rows[self], Problem::Overlap,
+               QStringLiteral("%1行目の勤務と時間が重なっています。").arg(rows.at(other).line));
 }
+
+namespace {
 
 // One statement holds kStatementLines lines: an employee with more rows
 // taken has them all refused rather than some left off.
@@ -413,6 +425,7 @@ QList<PunchRow> readPunches(const QList<csv::ReadRecord> &records, const ColumnM
                             const ImportContext &context)
 {
     QList<PunchRow> rows;
+    const EmployeeIndex employees(context.employees);
     for (qsizetype i = mapping.firstRowIsHeader ? 1 : 0; i < records.size(); ++i) {
         const csv::ReadRecord &record = records.at(i);
         if (std::all_of(record.fields.cbegin(), record.fields.cend(),
@@ -421,7 +434,7 @@ QList<PunchRow> readPunches(const QList<csv::ReadRecord> &records, const ColumnM
         PunchRow row;
         row.line = record.line;
         row.fields = record.fields;
-        readRow(row, mapping, context);
+        readRow(row, mapping, context, employees);
         if (row.isTaken() && context.storedDates.value(row.employee).contains(row.date))
             refuse(row, Problem::AlreadyStored,
                    QStringLiteral("%1 の勤務は、すでに登録された明細にあります。").arg(fmt::formatDateText(row.date)));
@@ -459,17 +472,24 @@ PunchFile readPunchFile(const QByteArray &bytes, std::optional<csv::Encoding> en
 
 QList<csv::Record> leftOutRecords(const QStringList &header, const QList<PunchRow> &rows)
 {
+    // The file's cells go out as text a spreadsheet shows, never as formulas
+    // it would run: the file came from outside.
+    const auto plain = [](QStringList fields) {
+        for (QString &field : fields)
+            field = csv::text(field);
+        return fields;
+    };
     QList<csv::Record> records;
     if (!header.isEmpty())
-        records << header + QStringList{QStringLiteral("取込できない理由")};
+        records << plain(header) + QStringList{QStringLiteral("取込できない理由")};
     for (const PunchRow &row : rows) {
         if (row.isTaken())
             continue;
-        QStringList fields = row.fields;
+        QStringList fields = plain(row.fields);
         // The reason stays in its own column, however short the row.
         while (fields.size() < header.size())
             fields << QString();
-        records << fields + QStringList{row.reason};
+        records << fields + QStringList{csv::text(row.reason)};
     }
     return records;
 }

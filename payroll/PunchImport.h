@@ -124,6 +124,11 @@ struct PunchRow {
 QList<PunchRow> readPunches(const QList<csv::ReadRecord> &records, const ColumnMapping &mapping,
                             const ImportContext &context);
 
+// Refuses each taken row whose shift overlaps another taken row of the same
+// employee, naming one row it overlaps; in time and memory linear in the
+// rows once sorted, however many of them overlap. Part of readPunches.
+void refuseOverlaps(QList<PunchRow> &rows);
+
 // A punch file as read, before its columns are known.
 struct PunchFile {
     csv::Encoding encoding = csv::Encoding::Utf8;

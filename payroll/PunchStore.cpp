@@ -208,6 +208,12 @@ std::optional<Plan> makePlan(const QSqlDatabase &main, const QList<csv::ReadReco
     QSet<QString> stored;
     for (const QStringList &row : *present)
         stored.insert(row.first());
+    // Each employee's rows gathered in one pass: a file of many rows and a
+    // master of many employees cost their sum, not their product.
+    QHash<QString, QList<int>> rowsOf;
+    for (int i = 0; i < plan.rows.size(); ++i)
+        if (plan.rows.at(i).isTaken())
+            rowsOf[plan.rows.at(i).employee] << i;
     QSet<QString> seen;
     for (const MasterEmployee &who : *master) {
         const QString &name = who.employee.name;
@@ -216,10 +222,7 @@ std::optional<Plan> makePlan(const QSqlDatabase &main, const QList<csv::ReadReco
         if (seen.contains(name))
             continue;
         seen.insert(name);
-        QList<int> indexes;
-        for (int i = 0; i < plan.rows.size(); ++i)
-            if (plan.rows.at(i).isTaken() && plan.rows.at(i).employee == name)
-                indexes << i;
+        const QList<int> indexes = rowsOf.value(name);
         if (indexes.isEmpty())
             continue;
         double wage = 0;
@@ -275,10 +278,10 @@ CommandOutcome refused(const QStringList &reasons)
 // The file read and decoded; the reason it cannot be taken when it is not.
 std::optional<CommandOutcome> readPunches(const QString &file, PunchFile &punches)
 {
-    QFile in(file);
-    if (!in.open(QIODevice::ReadOnly))
-        return refused({QStringLiteral("%1 を読めません: %2").arg(QDir::toNativeSeparators(file), in.errorString())});
-    punches = readPunchFile(in.readAll());
+    QByteArray bytes;
+    if (const QString unread = csv::readInputFile(file, &bytes); !unread.isEmpty())
+        return refused({unread});
+    punches = readPunchFile(bytes);
     if (!punches.problem.isEmpty())
         return refused({punches.problem});
     if (punches.damagedText)

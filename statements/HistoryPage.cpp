@@ -95,6 +95,7 @@ void HistoryPage::cmd取込_Click()
 {
     auto *dialog = new PunchImportDialog(m_state, this);
     connect(dialog, &PunchImportDialog::imported, this, &HistoryPage::Read履歴);
+    emit punchImportOpened(dialog);
     dialog->setWindowModality(Qt::WindowModal);
     dialog->show();
 }

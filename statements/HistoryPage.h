@@ -1,5 +1,6 @@
 #pragma once
 
+#include "statements/PunchImportDialog.h"
 #include "widgets/PageControls.h"
 #include "widgets/TabPage.h"
 
@@ -66,6 +67,8 @@ signals:
     void statementChosen(const QString &name, const QString &title);
     // The title was closed or reopened.
     void closeStateChanged(const QString &title);
+    // 取込 opened its dialog: the window tells it of the statement page.
+    void punchImportOpened(PunchImportDialog *dialog);
 
 protected:
     void showEvent(QShowEvent *event) override;

@@ -1,8 +1,11 @@
 #include "statements/PayPanel.h"
 
+#include "calc/Formats.h"
+#include "calc/TypedText.h"
 #include "masters/EmployeePayroll.h"
 #include "masters/PayrollDialog.h"
 #include "masters/PayrollSettings.h"
+#include "messages/ShowMsg.h"
 #include "store/Failure.h"
 #include "store/ProgramState.h"
 
@@ -11,6 +14,8 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QRegularExpressionValidator>
+
+#include <cmath>
 
 namespace pelmar {
 
@@ -33,14 +38,18 @@ QString yen(const std::optional<pay::Yen> &amount)
     return amount ? yen(*amount) : kNone;
 }
 
-// Typed yen: digits with commas, a minus (a refund), and 円 or spaces
-// around; nothing for text that is no amount.
+// Typed yen, read as the grid reads numbers: thousands commas only between
+// groups of three, a minus (a refund), at most 99,999,999 yen, and 円 after
+// it; whole yen only. Nothing for text that is no amount: 1,2,3 is not 123.
 std::optional<pay::Yen> typedYen(QString text)
 {
-    text.remove(u',').remove(u'，').remove(u'円').remove(u' ');
-    bool ok = false;
-    const qlonglong value = text.toLongLong(&ok);
-    return ok ? std::optional<pay::Yen>(value) : std::nullopt;
+    text = text.trimmed();
+    if (text.endsWith(u'円'))
+        text.chop(1);
+    const std::optional<double> number = fmt::parseTypedNumber(text);
+    if (!number || *number != std::floor(*number))
+        return std::nullopt;
+    return pay::Yen(*number);
 }
 
 QLabel *figure(const QString &name, QWidget *parent)
@@ -171,7 +180,7 @@ void PayPanel::buildDeductions(Rows &rows)
         m_captions[d] = rows.add(statements::deductionName(pay::Deduction(d)), box);
         m_captions[d]->setObjectName(QStringLiteral("lbl") + statements::deductionName(pay::Deduction(d)));
         connect(box, &QLineEdit::textEdited, this, [this, d](const QString &text) { onDeductionEdited(d, text); });
-        connect(box, &QLineEdit::editingFinished, this, &PayPanel::showFigures);
+        connect(box, &QLineEdit::editingFinished, this, [this, d] { onTypedFinished(d); });
     }
     txtその他 = new QLineEdit(this);
     txtその他->setObjectName(QStringLiteral("txtその他"));
@@ -181,7 +190,7 @@ void PayPanel::buildDeductions(Rows &rows)
     txtその他->setToolTip(QStringLiteral("この明細だけの控除（立替金の精算など）"));
     rows.add(QStringLiteral("その他"), txtその他);
     connect(txtその他, &QLineEdit::textEdited, this, &PayPanel::onOtherEdited);
-    connect(txtその他, &QLineEdit::editingFinished, this, &PayPanel::showFigures);
+    connect(txtその他, &QLineEdit::editingFinished, this, [this] { onTypedFinished(kOther); });
     lbl控除合計 = figure(QStringLiteral("lbl控除合計"), this);
     rows.add(QStringLiteral("控除合計"), lbl控除合計);
 }
@@ -202,6 +211,7 @@ void PayPanel::clear()
     txt支給日->clear();
     txtその他->clear();
     m_empty = true;
+    rememberTyped();
     showFigures();
 }
 
@@ -245,6 +255,7 @@ void PayPanel::showStored(const statements::StatementPay &stored)
         if (stored.overridden[d])
             m_typed[d] = stored.deductions[d];
     m_other = stored.other;
+    rememberTyped();
     txtその他->setText(stored.other != 0 ? yen(stored.other) : QString());
     m_dateTyped = stored.kept && stored.payDate.isValid();
     txt支給日->setText(m_dateTyped ? stored.payDate.toString(kShownDate) : QString());
@@ -295,25 +306,72 @@ void PayPanel::onPayDateEdited()
 void PayPanel::onDeductionEdited(int index, const QString &text)
 {
     if (text.trimmed().isEmpty())
-        m_typed[index].reset(); // back to the computed figure
+        setTyped(index, std::nullopt); // back to the computed figure
     else if (const auto typed = typedYen(text))
-        m_typed[index] = *typed;
-    else
-        return; // a lone minus sign on the way to a figure
-    leaveStored();
-    recompute();
+        setTyped(index, typed);
+    else if (m_typed[index] != m_typedAtStart[index])
+        setTyped(index, m_typedAtStart[index]); // on the way to a figure (1,2 of 1,234), or no amount
 }
 
 void PayPanel::onOtherEdited(const QString &text)
 {
     if (text.trimmed().isEmpty())
-        m_other = 0;
+        setTyped(kOther, 0);
     else if (const auto typed = typedYen(text))
-        m_other = *typed;
+        setTyped(kOther, typed);
+    else if (m_other != m_otherAtStart)
+        setTyped(kOther, m_otherAtStart);
+}
+
+void PayPanel::setTyped(int index, std::optional<pay::Yen> amount)
+{
+    if (index == kOther)
+        m_other = amount.value_or(0);
     else
-        return;
+        m_typed[index] = amount;
     leaveStored();
     recompute();
+}
+
+// A box left: text that is no amount is refused and told, the box back at
+// its figure from before the edit; a deduction larger than the pay is asked
+// about (a slip of a few zeros), and kept only when the user says so. The
+// message waits for the focus to have moved.
+void PayPanel::onTypedFinished(int index)
+{
+    QLineEdit *box = index == kOther ? txtその他 : m_boxes[index];
+    const QString text = box->text().trimmed();
+    const QString caption =
+        index == kOther ? QStringLiteral("その他") : statements::deductionName(pay::Deduction(index));
+    const std::optional<pay::Yen> before = index == kOther ? std::optional(m_otherAtStart) : m_typedAtStart[index];
+    const std::optional<pay::Yen> amount = typedYen(text);
+    if (!text.isEmpty() && !amount) {
+        box->setModified(false);
+        setTyped(index, before);
+        QMetaObject::invokeMethod(
+            this, [caption, text] { ShowMsg(msg::入力範囲外, typed::refusedEntry(caption, text)); },
+            Qt::QueuedConnection);
+    } else if (amount && amount != before && m_problem.isEmpty() && !m_empty && *amount > m_pay.gross) {
+        const QString subject =
+            QStringLiteral("%1 %2 円（総支給額 %3 円）").arg(caption, yen(*amount), yen(m_pay.gross));
+        QMetaObject::invokeMethod(
+            this,
+            [this, index, before, subject] {
+                if (!ShowMsg(msg::給与控除超過確認, subject)) {
+                    setTyped(index, before);
+                    rememberTyped();
+                }
+            },
+            Qt::QueuedConnection);
+    }
+    rememberTyped();
+    showFigures();
+}
+
+void PayPanel::rememberTyped()
+{
+    m_typedAtStart = m_typed;
+    m_otherAtStart = m_other;
 }
 
 void PayPanel::recompute()
@@ -375,7 +433,7 @@ void PayPanel::showFigures()
         box->setToolTip(tip);
         m_captions[d]->setToolTip(tip);
     }
-    if (!txtその他->hasFocus())
+    if (!txtその他->hasFocus() || !txtその他->isModified())
         txtその他->setText(blank || m_pay.other == 0 ? QString() : yen(m_pay.other));
     lbl控除合計->setText(blank ? kNone : yen(m_pay.deductionTotal));
     lbl差引支給額->setText(blank ? kNone : yen(m_pay.netPay));

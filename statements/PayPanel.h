@@ -62,6 +62,11 @@ private:
     void showFigures();
     void onDeductionEdited(int index, const QString &text);
     void onOtherEdited(const QString &text);
+    // The figure typed in a deduction box (kOther: その他), or none.
+    void setTyped(int index, std::optional<pay::Yen> amount);
+    void onTypedFinished(int index);
+    void rememberTyped();
+    static constexpr int kOther = -1;
     void onPayDateEdited();
     // The pay date the panel uses: the typed one, else the rule's from the
     // lines; invalid when the typed text is no date or there are no lines.
@@ -81,6 +86,9 @@ private:
     pay::PayResult m_result;
     pay::Deductions m_typed; // the figures typed over the computed ones
     pay::Yen m_other = 0;
+    // The typed figures as they were before the box being typed in.
+    pay::Deductions m_typedAtStart;
+    pay::Yen m_otherAtStart = 0;
     bool m_readOnly = false;
     bool m_empty = true; // cleared, and nothing worked out since
     bool m_dateTyped = false; // the pay date box holds a date of its own, not the rule's

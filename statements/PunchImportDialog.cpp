@@ -6,6 +6,7 @@
 #include "messages/ShowMsg.h"
 #include "store/Backup.h"
 #include "store/Csv.h"
+#include "store/CsvRead.h"
 #include "store/Failure.h"
 #include "store/ProgramState.h"
 #include "widgets/PageBuilder.h"
@@ -166,14 +167,13 @@ void PunchImportDialog::buildTitleRow(QWidget *step, QVBoxLayout *layout)
 
 void PunchImportDialog::openFile(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        ShowMsg(msg::取込ファイル,
-                QStringLiteral("%1 を開けません。\n理由: %2").arg(QDir::toNativeSeparators(path), file.errorString()));
+    QByteArray bytes;
+    if (const QString unread = csv::readInputFile(path, &bytes); !unread.isEmpty()) {
+        ShowMsg(msg::取込ファイル, unread);
         return;
     }
     m_path = path;
-    m_bytes = file.readAll();
+    m_bytes = bytes;
     m_file = punch::readPunchFile(m_bytes);
     m_filling = true;
     txt取込ファイル->setText(QDir::toNativeSeparators(path));
@@ -293,6 +293,23 @@ punch::ColumnMapping PunchImportDialog::chosenMapping() const
     mapping.breakUnit = punch::BreakUnit(cmb休憩単位->currentData().toInt());
     mapping.firstRowIsHeader = chk見出し行->isChecked();
     return mapping;
+}
+
+QStringList PunchImportDialog::storedNames(const QStringList &skipped) const
+{
+    QStringList names;
+    for (const punch::PlannedStatement &planned : m_plan->statements)
+        if (!skipped.contains(planned.statement.header.name))
+            names << planned.statement.header.name;
+    return names;
+}
+
+bool PunchImportDialog::confirmOverUnsavedPage(const QStringList &skipped) const
+{
+    if (!m_unsaved || typed::titleForm(m_unsaved->second) != typed::titleForm(m_plan->title)
+        || !storedNames(skipped).contains(m_unsaved->first))
+        return true;
+    return ShowMsg(msg::取込未保存確認, m_unsaved->first + QStringLiteral("（") + m_plan->title + QStringLiteral("）"));
 }
 
 } // namespace pelmar

@@ -6,6 +6,9 @@
 #include <QDialog>
 #include <QString>
 
+#include <QPair>
+#include <QStringList>
+
 #include <optional>
 
 class QCheckBox;
@@ -35,10 +38,14 @@ public:
 
     // Reads the file (what 参照 and typing a path into the file box do).
     void openFile(const QString &path);
+    // The name and title of the statement page's unsaved lines, if any: an
+    // import that stores that statement names them first.
+    void setUnsavedStatement(const std::optional<QPair<QString, QString>> &unsaved) { m_unsaved = unsaved; }
 
 signals:
-    // Statements were stored: the history list is to be read again.
-    void imported();
+    // Statements of these employees were stored under the title: the
+    // history list is to be read again, the statement page told.
+    void imported(const QString &title, const QStringList &names);
 
 private:
     void buildMappingStep();
@@ -61,13 +68,20 @@ private:
     // The rows left out, written beside the file; false (and told) when they
     // could not be.
     bool writeLeftOutRows(QString *path);
+    // Asks before storing a statement the statement page holds unsaved
+    // lines of; true when there is none or the user agreed.
+    bool confirmOverUnsavedPage(const QStringList &skipped) const;
+    // The employees whose statements the import stores.
+    QStringList storedNames(const QStringList &skipped) const;
 
     ProgramState &m_state;
     QString m_path;
     QByteArray m_bytes;
     punch::PunchFile m_file;
     std::optional<punch::Plan> m_plan;
+    std::optional<QPair<QString, QString>> m_unsaved;
     bool m_filling = false;
+    int m_filledRows = 0; // the preview's rows filled so far
 
     QStackedWidget *m_steps = nullptr;
     QLineEdit *txt取込ファイル = nullptr;

@@ -178,7 +178,13 @@ void PunchImportDialog::showPreview()
 {
     QTableWidget *table = tbl取込プレビュー;
     table->clearContents();
-    table->setRowCount(0);
+    // Every row is made at once: a table grown one row at a time costs the
+    // square of the rows, minutes for a file of a hundred thousand.
+    int rows = m_plan->refusedRows();
+    for (const punch::PlannedStatement &planned : std::as_const(m_plan->statements))
+        rows += int(planned.rows.size()) + 1;
+    table->setRowCount(rows);
+    m_filledRows = 0;
     const int lines = previewStatements();
     previewLeftOutRows();
     table->resizeColumnsToContents();
@@ -189,8 +195,7 @@ void PunchImportDialog::showPreview()
 int PunchImportDialog::addPreviewRow(const QStringList &texts)
 {
     QTableWidget *table = tbl取込プレビュー;
-    const int row = table->rowCount();
-    table->insertRow(row);
+    const int row = m_filledRows++;
     for (int c = 0; c < texts.size(); ++c) {
         const bool number = c == kLine || (c >= kBreak && c <= kAmount);
         table->setItem(
@@ -305,6 +310,8 @@ void PunchImportDialog::confirm()
         ShowMsg(msg::取込なし);
         return;
     }
+    if (!confirmOverUnsavedPage(skipped))
+        return;
     const backup::Outcome copy =
         backup::take(m_state.MainDb, m_state.DataPath, backup::Reason::PunchImport, QDateTime::currentDateTime());
     if (!copy.ok()) {
@@ -320,7 +327,7 @@ void PunchImportDialog::confirm()
         ShowMsg(msg::エラー取込, failureDetail(m_state.MainDb));
         return;
     }
-    emit imported();
+    emit imported(title, storedNames(skipped));
     ShowMsg(msg::取込完了, importedReport(title, taken, skipped, refused, written));
     accept();
 }

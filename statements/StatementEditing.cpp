@@ -420,6 +420,7 @@ void StatementPage::Clear明細()
         ShowMsg(msg::エラー明細行クリア, failureDetail(m_state.WorkDb));
     grid明細->refresh();
     m_linesEdited = false;
+    m_importedMeanwhile = {};
 }
 
 bool StatementPage::recalculateTotals()
@@ -484,6 +485,32 @@ void StatementPage::Clear時給()
     Clear明細();
     m_payPanel->clear();
     refreshPickers();
+}
+
+std::optional<QPair<QString, QString>> StatementPage::unsavedStatement() const
+{
+    if (!m_linesEdited || cmb氏名->currentText().isEmpty() || txtタイトル->text().isEmpty())
+        return std::nullopt;
+    return qMakePair(cmb氏名->currentText(), txtタイトル->text());
+}
+
+void StatementPage::noteImported(const QString &title, const QStringList &names)
+{
+    const auto unsaved = unsavedStatement();
+    if (unsaved && names.contains(unsaved->first) && typed::titleForm(unsaved->second) == typed::titleForm(title))
+        m_importedMeanwhile = *unsaved;
+}
+
+bool StatementPage::confirmReplacing(const QString &name, const QString &title)
+{
+    const QString key = name + QStringLiteral("（") + title + QStringLiteral("）");
+    if (m_linesEdited && m_importedMeanwhile == qMakePair(name, title)) {
+        if (!ShowMsg(msg::登録取込後確認, key))
+            return false;
+        m_importedMeanwhile = {};
+        return true;
+    }
+    return ShowMsg(msg::登録上書き確認, key);
 }
 
 } // namespace pelmar

@@ -166,7 +166,7 @@ void StatementPage::setUp()
 
 void StatementPage::applyNumberFormats()
 {
-    num時給->setDisplayFormat(fmt::kYen);
+    num時給->setDisplayFormat(fmt::kWage);
     num休憩->setDisplayFormat(fmt::kHoursBlankZero);
     num調整額->setDisplayFormat(fmt::kYen);
     num時間->setDisplayFormat(fmt::kHours);

@@ -8,6 +8,9 @@
 
 #include <QWidget>
 
+#include <QPair>
+#include <QStringList>
+
 #include <optional>
 
 class QVBoxLayout;
@@ -80,6 +83,15 @@ public:
     // Reads again whether the statement on the page belongs to a closed
     // title, after a title was closed or reopened.
     void refreshCloseState();
+
+    // The name and title of the page's unsaved lines, for an import to name
+    // before it stores statements the page's 登録 would replace; nothing
+    // when the page holds no unsaved lines.
+    std::optional<QPair<QString, QString>> unsavedStatement() const;
+    // Statements of these employees were imported under the title: when the
+    // page holds unsaved lines of one of them, its 登録 says that the stored
+    // statement changed rather than ask the usual question.
+    void noteImported(const QString &title, const QStringList &names);
 
 signals:
     // 閉じる: the program is to end.
@@ -208,6 +220,11 @@ private:
     // its text is another name, so a reopened statement keeps its own wage.
     QString m_settledName;
     bool m_linesEdited = false;
+    // The statement (name, title) of the page's unsaved lines that an import
+    // stored meanwhile; empty when none.
+    QPair<QString, QString> m_importedMeanwhile;
+    // The question before 登録 replaces the stored statement.
+    bool confirmReplacing(const QString &name, const QString &title);
     EmployeeRecord m_employeeRecord = EmployeeRecord::None;
     // A read of a statement failed after the page was given to it: the page
     // holds part of it at most, so 登録 is refused until a read succeeds or

@@ -176,7 +176,7 @@ void StatementPage::Entry時給()
     const std::optional<EmployeeRecord> record = askAboutNewEmployee(name);
     if (!record || !confirmOverlaps(name, title))
         return;
-    const bool yes = *replacing ? ShowMsg(msg::登録上書き確認, keyText(name, title)) : ShowMsg(msg::登録確認, name);
+    const bool yes = *replacing ? confirmReplacing(name, title) : ShowMsg(msg::登録確認, name);
     if (!yes)
         return;
     m_employeeRecord = *record;
@@ -298,6 +298,7 @@ void StatementPage::loadStatement(const QString &name, const QString &title)
         Clear明細();
     grid明細->refresh();
     m_linesEdited = false;
+    m_importedMeanwhile = {};
     showCloseState(title);
     if (!loaded) {
         clearTotals();

@@ -15,7 +15,9 @@
 
 #include <algorithm>
 #include <array>
+#include <filesystem>
 #include <map>
+#include <system_error>
 
 namespace pelmar::backup {
 
@@ -162,6 +164,41 @@ QString folderOf(const QString &dataFolder)
 
 namespace {
 
+// Gives the checked snapshot its name, <base>.mdb or <base>-<n>.mdb: the
+// first that is free when it is taken. Another copy of the program may be
+// writing a backup of the same second at the same moment, so a name is not
+// looked at first and used after: a second name for the file (a hard link)
+// is refused by the file system when the name exists, and a refused name is
+// followed by the next number. Where the file system has no second names
+// (FAT), a rename that checks the name first is the best there is. The new
+// path, or empty with why.
+QString placeUnder(const QString &partial, const QString &folder, const QString &base, QString *why)
+{
+    constexpr int kMostOfOneSecond = 1000;
+    for (int n = 1; n <= kMostOfOneSecond; ++n) {
+        const QString path = QDir(folder).filePath(n == 1 ? base + QStringLiteral(".mdb")
+                                                          : QStringLiteral("%1-%2.mdb").arg(base).arg(n));
+        std::error_code linkError;
+        std::filesystem::create_hard_link(fsPath(partial), fsPath(path), linkError);
+        if (!linkError) {
+            QFile::remove(partial);
+            return path;
+        }
+        if (linkError == std::errc::file_exists || QFileInfo::exists(path))
+            continue;
+        QFile file(partial);
+        if (file.rename(path))
+            return path;
+        if (QFileInfo::exists(path))
+            continue;
+        *why = reasons::cannotCreate(native(path), file.errorString());
+        return {};
+    }
+    *why = reasons::cannotCreate(native(QDir(folder).filePath(base + QStringLiteral(".mdb"))),
+                                 QStringLiteral("同じ時刻のバックアップが多すぎます。"));
+    return {};
+}
+
 // Writes a checked snapshot of `db` into the backup folder as <base>.mdb, or
 // <base>-<n>.mdb when that name is taken. A failure leaves no file behind.
 Outcome snapshot(const QSqlDatabase &db, const QString &folder, const QString &base)
@@ -176,9 +213,6 @@ Outcome snapshot(const QSqlDatabase &db, const QString &folder, const QString &b
         return outcome;
     }
 
-    QString finalPath = QDir(folder).filePath(base + QStringLiteral(".mdb"));
-    for (int n = 2; QFileInfo::exists(finalPath); ++n)
-        finalPath = QDir(folder).filePath(QStringLiteral("%1-%2.mdb").arg(base).arg(n));
     // Not a backup's name until it has been checked.
     const QString partial = QDir(folder).filePath(
         QStringLiteral(".incomplete-%1.tmp").arg(QUuid::createUuid().toString(QUuid::WithoutBraces)));
@@ -204,9 +238,10 @@ Outcome snapshot(const QSqlDatabase &db, const QString &folder, const QString &b
     const QString problem = withReadOnly(partial, integrityProblem);
     if (!problem.isEmpty())
         return fail(reasons::backupUnchecked(problem));
-    if (!QFile::rename(partial, finalPath))
-        return fail(reasons::cannotCreate(native(finalPath)));
-    outcome.path = finalPath;
+    QString why;
+    outcome.path = placeUnder(partial, folder, base, &why);
+    if (outcome.path.isEmpty())
+        return fail(why);
     return outcome;
 }
 

@@ -21,7 +21,9 @@ QString field(const QString &value)
 
 QString text(const QString &value)
 {
-    static const QString formulaStart = QStringLiteral("=+-@\t\r");
+    // Spreadsheets read the full-width signs of Japanese input as the ASCII
+    // ones, and a cell may begin with a line feed before its formula.
+    static const QString formulaStart = QStringLiteral("=+-@\t\r\n＝＋－＠");
     if (!value.isEmpty() && formulaStart.contains(value.front()))
         return u'\'' + value;
     return value;

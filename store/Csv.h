@@ -20,7 +20,8 @@ using Record = QStringList;
 QString field(const QString &value);
 
 // A text cell (a name, a title, a date) as a spreadsheet must read it:
-// one beginning with =, +, -, @, a tab or a carriage return would be taken
+// one beginning with =, +, -, @ (or their full-width ＝＋－＠), a tab, a
+// carriage return or a line feed would be taken
 // for a formula (=HYPERLINK(...) becomes a live link), so it gets a leading
 // apostrophe and is read as the text it is. Every other text is unchanged.
 // Numbers never pass here: -500 stays a number.

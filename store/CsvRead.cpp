@@ -1,6 +1,11 @@
 #include "store/CsvRead.h"
 
+#include <QDir>
+#include <QFile>
 #include <QStringDecoder>
+
+#include <filesystem>
+#include <system_error>
 
 namespace pelmar::csv {
 
@@ -144,6 +149,47 @@ private:
 ReadFile parse(const QString &text)
 {
     return Parser(text).read();
+}
+
+QString readInputFile(const QString &path, QByteArray *bytes, qint64 maxBytes)
+{
+    bytes->clear();
+    const QString shown = QDir::toNativeSeparators(path);
+    // Whatever the name leads to is looked at before it is opened: opening a
+    // named pipe waits for a writer, and a device never ends.
+    std::error_code error;
+    const auto status = std::filesystem::status(QFile::encodeName(path).toStdString(), error);
+    if (status.type() == std::filesystem::file_type::not_found)
+        return QStringLiteral("%1 がありません。").arg(shown);
+    if (error)
+        return QStringLiteral("%1 を読めません: %2").arg(shown, QString::fromStdString(error.message()));
+    if (status.type() == std::filesystem::file_type::directory)
+        return QStringLiteral("%1 はフォルダです。CSV ファイルを指定してください。").arg(shown);
+    if (status.type() != std::filesystem::file_type::regular)
+        return QStringLiteral("%1 は普通のファイルではありません（名前付きパイプや装置など）。"
+                              "CSV ファイルを指定してください。")
+            .arg(shown);
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QStringLiteral("%1 を読めません: %2").arg(shown, file.errorString());
+    const auto tooLarge = [&] {
+        return QStringLiteral("%1 は大きすぎます（%2 MB を超えています）。打刻のファイルを期間で分けてください。")
+            .arg(shown)
+            .arg(maxBytes / (1024 * 1024));
+    };
+    if (file.size() > maxBytes)
+        return tooLarge();
+    // A file that grows while it is read is cut off at the bound, not followed.
+    *bytes = file.read(maxBytes + 1);
+    if (bytes->size() > maxBytes) {
+        bytes->clear();
+        return tooLarge();
+    }
+    if (file.error() != QFileDevice::NoError) {
+        bytes->clear();
+        return QStringLiteral("%1 を読めません: %2").arg(shown, file.errorString());
+    }
+    return {};
 }
 
 } // namespace pelmar::csv

@@ -63,4 +63,14 @@ struct ReadFile {
 // quote is added to the field. Empty lines give no record, wherever they are.
 ReadFile parse(const QString &text);
 
+// The most an incoming file may hold: a time recorder's year of punches
+// for a large shop is a few megabytes.
+inline constexpr qint64 kMaxInputBytes = 16 * 1024 * 1024;
+
+// The bytes of a file the user named, read only when it is an ordinary file
+// (not a folder, a named pipe or a device, which could never end or keep
+// the program waiting) of at most kMaxInputBytes. Empty, or why the file
+// is not read, in the user's words.
+QString readInputFile(const QString &path, QByteArray *bytes, qint64 maxBytes = kMaxInputBytes);
+
 } // namespace pelmar::csv

@@ -151,6 +151,12 @@ QString versionUnreadable(const QString &error)
     return QStringLiteral("データファイルの版を読めません: %1").arg(error);
 }
 
+QString negativeVersion(int version)
+{
+    return QStringLiteral("版 %1 は Pelmar の版ではありません。Pelmar のデータファイルではないか、壊れています。")
+        .arg(version);
+}
+
 QString copyBeforeUpgrade(const QString &file, int from, int to)
 {
     return QStringLiteral("%1 を版 %2 から版 %3 に更新する前の控え").arg(file).arg(from).arg(to);
@@ -250,9 +256,9 @@ QString backupUnchecked(const QString &problem)
     return QStringLiteral("書き込んだバックアップを確認できません。%1").arg(problem);
 }
 
-QString cannotCreate(const QString &path)
+QString cannotCreate(const QString &path, const QString &why)
 {
-    return QStringLiteral("%1 を作れません。").arg(path);
+    return QStringLiteral("%1 を作れません。理由: %2").arg(path, why);
 }
 
 QString describeBackup(const QString &taken, const QString &reason, const QString &employees, const QString &statements)

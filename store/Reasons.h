@@ -36,6 +36,7 @@ QString notAFile();
 QString noReadPermission();
 QString emptyFile();
 QString versionUnreadable(const QString &error);
+QString negativeVersion(int version);
 // The record of the copy taken before a file is upgraded.
 QString copyBeforeUpgrade(const QString &file, int from, int to);
 QString tooNewToOpen(int version);
@@ -54,7 +55,7 @@ QString notOpen();
 QString cannotMakeBackupFolder(const QString &folder);
 QString cannotWriteInto(const QString &folder, const QString &why);
 QString backupUnchecked(const QString &problem);
-QString cannotCreate(const QString &path);
+QString cannotCreate(const QString &path, const QString &why);
 // A backup as the restore list names it.
 QString describeBackup(const QString &taken, const QString &reason, const QString &employees,
                        const QString &statements);

@@ -83,6 +83,13 @@ int storedSchemaVersion(const QSqlDatabase &db, QString *error)
             *error = query.error().text();
         return -1;
     }
+    // No Pelmar writes a negative version: such a file was made or changed
+    // by something else, and is refused with that said.
+    if (version.toInt() < 0) {
+        if (error)
+            *error = reasons::negativeVersion(version.toInt());
+        return -1;
+    }
     return version.toInt();
 }
 

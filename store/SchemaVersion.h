@@ -36,7 +36,7 @@ struct SchemaHistory {
 };
 
 // The version stored in the file (0 for a file from before versions), or -1
-// when it cannot be read; *error then says why.
+// when it cannot be read or is negative; *error then says why.
 int storedSchemaVersion(const QSqlDatabase &db, QString *error = nullptr);
 
 // The version of the layout a file with this stored version has.

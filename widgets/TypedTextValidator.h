@@ -8,6 +8,8 @@ namespace pelmar {
 // and minus typed or committed by Japanese input become their ASCII forms
 // (fmt::asciiDigits) as they arrive, and the text is then held to the
 // expression, if one is given. Without one, any text is taken, converted.
+// Text holding a letter or a character of another script is taken whole
+// too: it is no number, time or date, and the check after the edit says so.
 class TypedTextValidator : public QRegularExpressionValidator {
     Q_OBJECT
 public:

@@ -88,6 +88,8 @@ private slots:
     void roundYen();
     void breakCheck_data();
     void breakCheck();
+    void damagedBreakCountsAsNone_data();
+    void damagedBreakCountsAsNone();
 };
 
 void TestPremium::nightSpan_data()
@@ -419,6 +421,28 @@ void TestPremium::breakCheck()
     QFETCH(QVariant, rest);
     QFETCH(bool, tooShort);
     QCOMPARE(premium::breakTooShort(hours, rest), tooShort);
+}
+
+void TestPremium::damagedBreakCountsAsNone_data()
+{
+    QTest::addColumn<double>("breakHours");
+    // Only a damaged or hand-edited file holds these; in seconds they do not
+    // fit a 64-bit count.
+    QTest::newRow("2.6e15 hours") << 2.6e15;
+    QTest::newRow("-2.6e15 hours") << -2.6e15;
+    QTest::newRow("1e300 hours") << 1e300;
+}
+
+// The line is paid as one without a break: its premium hours are never
+// understated by a value no one could have typed.
+void TestPremium::damagedBreakCountsAsNone()
+{
+    QFETCH(double, breakHours);
+    DayLine damaged = line(1, "20260302 2200 0600 - 8 1000 -");
+    damaged.breakHours = breakHours;
+    const QList<LinePay> computed = premium::payOfLines({damaged}, both());
+    QCOMPARE(computed.size(), 1);
+    QCOMPARE(payText(computed.first()), QStringLiteral("7 0 1750 9750"));
 }
 
 QTEST_GUILESS_MAIN(TestPremium)

@@ -2,6 +2,7 @@
 // history page, the columns chosen, the preview, and what 取込 stores.
 #include "app/FrmPelmar.h"
 #include "payroll/MonthClose.h"
+#include "statements/StatementPage.h"
 
 #include "../support/WindowFixture.h"
 
@@ -14,6 +15,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStringEncoder>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -30,6 +32,7 @@ class TestImporting : public test::WindowFixture {
     Q_OBJECT
 private slots:
     void importPreviewAndConfirm();
+    void unsavedPageAndImportNameEachOther();
 
 protected:
     void seed() override
@@ -152,6 +155,62 @@ void TestImporting::importPreviewAndConfirm()
     QTest::keyClick(control<QLineEdit>(QStringLiteral("txt取込ファイル")), Qt::Key_Return);
     QCOMPARE(control<QComboBox>(QStringLiteral("cmb列退勤"))->currentData().toInt(), 3);
     QCOMPARE(control<QComboBox>(QStringLiteral("cmb休憩単位"))->currentText(), QStringLiteral("書き方から判断"));
+}
+
+// Unsaved lines on the statement page for the employee and title an import
+// stores: the import names them before storing, and the page's 登録 then
+// says that the stored statement changed, instead of the usual question.
+void TestImporting::unsavedPageAndImportNameEachOther()
+{
+    QVERIFY(openWindow());
+    const QString title = QStringLiteral("2026-11");
+    chooseEmployee(QStringLiteral("山田 太郎"));
+    auto *titleBox = control<QLineEdit>(QStringLiteral("txtタイトル"));
+    titleBox->setFocus();
+    QTest::keyClicks(titleBox, title);
+    type(0, 1, QStringLiteral("20261105"));
+    type(0, 2, QStringLiteral("0900"));
+    type(0, 3, QStringLiteral("1700"));
+    QTRY_VERIFY(page()->hasUnsavedEdits());
+
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("punches.csv"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(QStringLiteral("氏名,日付,出勤,退勤,休憩\r\n山田 太郎,2026/11/04,9:00,18:00,1:00\r\n").toUtf8());
+    file.close();
+    control<QTabWidget>(QStringLiteral("SSTab1"))->setCurrentIndex(1);
+    QVERIFY(openDialog());
+    control<QLineEdit>(QStringLiteral("txt取込ファイル"))->setText(path);
+    QTest::keyClick(control<QLineEdit>(QStringLiteral("txt取込ファイル")), Qt::Key_Return);
+    control<QLineEdit>(QStringLiteral("txt取込タイトル"))->setText(title);
+    control<QPushButton>(QStringLiteral("cmd取込次へ"))->click();
+
+    // No: nothing stored.
+    clearAsked();
+    answer(false);
+    control<QPushButton>(QStringLiteral("cmd取込実行"))->click();
+    QCOMPARE(asked(), QStringList{QStringLiteral("取込/未保存確認/山田 太郎（2026-11）")});
+    QCOMPARE(test::rowCount(mainDb(), QStringLiteral("時給明細")), 2);
+    // Yes: stored.
+    clearAsked();
+    answer(true);
+    control<QPushButton>(QStringLiteral("cmd取込実行"))->click();
+    QCOMPARE(asked().value(0), QStringLiteral("取込/未保存確認/山田 太郎（2026-11）"));
+    QCOMPARE(query(mainDb(), QStringLiteral("select 日付 from 時給明細 where タイトル = ?"), {title}),
+             test::Rows({{"20261104"}}));
+    QTRY_VERIFY(!window()->findChild<QDialog *>(QStringLiteral("dlg取込")));
+
+    // The page's 登録 names the import; No keeps the imported statement.
+    control<QTabWidget>(QStringLiteral("SSTab1"))->setCurrentIndex(0);
+    clearAsked();
+    whenAsked([this](const MessageRequest &request) { answer(request.subKey != QStringLiteral("取込後確認")); });
+    control<QPushButton>(QStringLiteral("cmd登録"))->click();
+    QVERIFY2(asked().contains(QStringLiteral("登録/取込後確認/山田 太郎（2026-11）"))
+                 && !asked().join(u'\n').contains(QStringLiteral("登録/上書き確認")),
+             qPrintable(asked().join(u'\n')));
+    QCOMPARE(query(mainDb(), QStringLiteral("select 日付 from 時給明細 where タイトル = ?"), {title}),
+             test::Rows({{"20261104"}}));
 }
 
 QTEST_MAIN(TestImporting)

@@ -431,6 +431,7 @@ void TestMainWindow::numberFormats_data()
     QTest::addColumn<double>("value");
     QTest::addColumn<QString>("shown");
     QTest::newRow("wage in thousands") << "num時給" << 1000.0 << "1,000";
+    QTest::newRow("wage with half a yen, as stored") << "num時給" << 1200.5 << "1,200.5";
     QTest::newRow("no break shows nothing") << "num休憩" << 0.0 << "";
     QTest::newRow("negative adjustment") << "num調整額" << -500.0 << "-500";
     QTest::newRow("total rounds to the yen") << "num合計" << 8333.333333333334 << "8,333";

@@ -3,6 +3,7 @@
 #include "masters/PatternPage.h"
 #include "masters/SettingsPage.h"
 #include "statements/StatementPage.h"
+#include "store/Backup.h"
 #include "store/Database.h"
 #include "widgets/DataGrid.h"
 #include "widgets/NumberBox.h"
@@ -14,6 +15,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSqlDatabase>
 #include <QTest>
 
 using namespace pelmar;
@@ -35,6 +37,7 @@ private slots:
     void duplicateNamesAndTicks();
     void lookAlikeNamesAreRefused();
     void deleteQuestionComesFirst();
+    void lineDeleteKeepsACopyAndNamesWhatGoes();
     void quotedNamesStayTheirOwn();
     void dropDownPickFillsTheRow();
     void hundredAndFiftyEmployees();
@@ -213,7 +216,8 @@ void TestMasters::duplicateNamesAndTicks()
     tick(0);
     QTRY_COMPARE(query(workDb(), "select チェック from w従業員 where \"No\" = 1"), (Rows{{"-1"}}));
     QTest::mouseClick(control<QPushButton>("cmd従業員行削除"), Qt::LeftButton);
-    QCOMPARE(asked().last(), QStringLiteral("削除/確認/指定された従業員"));
+    // The question names the employee once, however many rows the name has.
+    QCOMPARE(asked().last(), QStringLiteral("削除/従業員確認/従業員 田中 をマスタから削除します。"));
     QCOMPARE(query(mainDb(), "select 氏名 from 従業員"), (Rows{{"中村"}}));
     QCOMPARE(query(workDb(), "select \"No\", 氏名 from w従業員 where 氏名 is not null order by \"No\""),
              (Rows{{"2", "田中"}, {"3", "中村"}}));
@@ -262,6 +266,45 @@ void TestMasters::deleteQuestionComesFirst()
     QTest::mouseClick(control<QPushButton>("cmd従業員行削除"), Qt::LeftButton);
     QCOMPARE(query(mainDb(), "select count(*) from 従業員"), (Rows{{"1"}}));
     QCOMPARE(query(workDb(), "select count(*) from w従業員"), (Rows{{"100"}}));
+}
+
+// 行削除 takes the employee's payroll details with them: the question says
+// so, and that the stored statements stay, and a copy is kept first.
+void TestMasters::lineDeleteKeepsACopyAndNamesWhatGoes()
+{
+    QVERIFY(test::addEmployee(mainDb(), 1, QStringLiteral("田中"), 1000));
+    QVERIFY(test::addEmployee(mainDb(), 2, QStringLiteral("佐藤"), 1000));
+    QVERIFY(execBound(mainDb(), QStringLiteral("insert into 従業員給与 (氏名, 住民税) values ('田中', 3000)")));
+    test::SeedLine line;
+    line.date = QStringLiteral("20260401");
+    QVERIFY(test::storeStatement(mainDb(), QStringLiteral("田中"), QStringLiteral("4月"), 1000, {line}));
+    QTest::mouseClick(control<QPushButton>("cmd従業員読込"), Qt::LeftButton);
+    tick(0);
+    clearAsked();
+    QTest::mouseClick(control<QPushButton>("cmd従業員行削除"), Qt::LeftButton);
+    QCOMPARE(asked().size(), 1);
+    const QString question = asked().first();
+    QVERIFY2(question.startsWith(QStringLiteral("削除/従業員確認/従業員 田中 をマスタから削除します。"))
+                 && question.contains(QStringLiteral("田中 の給与の設定"))
+                 && question.contains(QStringLiteral("保存した明細 1 件は削除されずに残ります")),
+             qPrintable(question));
+    QCOMPARE(query(mainDb(), "select 氏名 from 従業員"), (Rows{{"佐藤"}}));
+    QCOMPARE(query(mainDb(), "select count(*) from 従業員給与"), (Rows{{"0"}}));
+    QCOMPARE(query(mainDb(), "select count(*) from 時給ヘッダ"), (Rows{{"1"}}));
+
+    // The copy taken first still holds the details.
+    QList<backup::Info> copies = backup::list(data().path());
+    copies.removeIf([](const backup::Info &info) { return info.reason != backup::Reason::Employees; });
+    QCOMPARE(copies.size(), 1);
+    QCOMPARE(copies.first().employees, 2);
+    const QString connection = QStringLiteral("tst-masters-copy");
+    {
+        QSqlDatabase copy = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
+        copy.setDatabaseName(copies.first().path);
+        QVERIFY(copy.open());
+        QCOMPARE(query(copy, "select 氏名, 住民税 from 従業員給与"), (Rows{{"田中", "3000"}}));
+    }
+    QSqlDatabase::removeDatabase(connection);
 }
 
 void TestMasters::quotedNamesStayTheirOwn()

@@ -29,6 +29,10 @@ class TestPay : public test::WindowFixture {
     Q_OBJECT
 private slots:
     void detailsToStoredPay();
+    void typedDeductionsReadAsTheGridReads_data();
+    void typedDeductionsReadAsTheGridReads();
+    void payrollDialogRefusesWhatIsNoAmount_data();
+    void payrollDialogRefusesWhatIsNoAmount();
 
 private:
     void seed() override
@@ -46,6 +50,15 @@ private:
         return found;
     }
     QString shown(const QString &label) const { return control<QLabel>(label)->text(); }
+    QDialog *openPayrollDialog()
+    {
+        auto *tabs = control<QTabWidget>(QStringLiteral("SSTab1"));
+        tabs->setCurrentWidget(control<QWidget>(QStringLiteral("page従業員")));
+        auto *employees = control<DataGrid>(QStringLiteral("Grid従業員"));
+        employees->setCurrentIndex(employees->model()->index(0, 2));
+        click(QStringLiteral("cmd給与設定"));
+        return window()->findChild<QDialog *>(QStringLiteral("dlg給与設定"));
+    }
     void click(const QString &button) { QTest::mouseClick(control<QPushButton>(button), Qt::LeftButton); }
 };
 
@@ -129,6 +142,113 @@ void TestPay::detailsToStoredPay()
     // Deleting the statement deletes its pay.
     click(QStringLiteral("cmd削除"));
     QCOMPARE(query(mainDb(), QStringLiteral("select count(*) from 時給支給")), (Rows{{"0"}}));
+}
+
+void TestPay::typedDeductionsReadAsTheGridReads_data()
+{
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("message"); // empty: none
+    QTest::addColumn<bool>("kept"); // the typed figure stands
+    const QList<QPair<QString, QString>> boxes{
+        {"txt所得税", "所得税"}, {"txt住民税", "住民税"}, {"txtその他", "その他"}};
+    for (const auto &[box, caption] : boxes) {
+        // Commas only between groups of three, as in the grid: never 123.
+        for (const char *typed : {"1,2,3", "12,34", ",,,5", "1234567890"})
+            QTest::addRow("%s %s", qPrintable(box), typed)
+                << box << typed << QStringLiteral("入力/範囲外/%1「%2」").arg(caption, typed) << false;
+        QTest::addRow("%s 1,234", qPrintable(box)) << box << "1,234" << QString() << true;
+        // More than the pay: asked, and No goes back to the figure before.
+        QTest::addRow("%s 50,000 over the pay", qPrintable(box))
+            << box << "50,000" << QStringLiteral("給与/控除超過確認/%1 50,000 円（総支給額 12,000 円）").arg(caption)
+            << false;
+    }
+}
+
+// A figure typed over a deduction is read by the grid's number rules, and
+// what is no amount is told and not taken; 8 hours at 1,500 yen are paid.
+void TestPay::typedDeductionsReadAsTheGridReads()
+{
+    QFETCH(QString, box);
+    QFETCH(QString, typed);
+    QFETCH(QString, message);
+    QFETCH(bool, kept);
+    chooseEmployee(QStringLiteral("山田"));
+    auto *title = control<QLineEdit>(QStringLiteral("txtタイトル"));
+    title->setFocus();
+    QTest::keyClicks(title, QStringLiteral("2026-04"));
+    type(0, kDate, QStringLiteral("20260401"));
+    QTRY_COMPARE(shown(QStringLiteral("lbl総支給額")), QStringLiteral("12,000"));
+    auto *edit = control<QLineEdit>(box);
+    const QString before = edit->text();
+    const QString net = shown(QStringLiteral("lbl差引支給額"));
+    clearAsked();
+    answer(false);
+    edit->setFocus();
+    edit->selectAll();
+    QTest::keyClicks(edit, typed);
+    QTest::keyClick(edit, Qt::Key_Tab);
+    if (message.isEmpty()) {
+        QTest::qWait(50); // a message would be told by now
+        QCOMPARE(asked(), QStringList());
+    } else {
+        QTRY_COMPARE(asked(), QStringList{message});
+    }
+    QCOMPARE(edit->text(), kept ? typed : before);
+    if (!kept)
+        QCOMPARE(shown(QStringLiteral("lbl差引支給額")), net);
+}
+
+void TestPay::payrollDialogRefusesWhatIsNoAmount_data()
+{
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("stored"); // empty: refused, nothing stored
+    for (const char *box : {"num健康保険料", "num介護保険料", "num厚生年金保険料", "num住民税"}) {
+        for (const char *typed : {"1,2,3", "12,34", ",,,5", "12,345,678"})
+            QTest::addRow("%s %s", box, typed) << box << typed << QString();
+        QTest::addRow("%s 1,234", box) << box << "1,234"
+                                       << "1234";
+    }
+    QTest::newRow("joined in the year 1") << "txt入社日"
+                                          << "0001/01/01" << QString();
+    QTest::newRow("joined in 9999") << "txt入社日"
+                                    << "9999/12/31" << QString();
+    QTest::newRow("joined in 2026") << "txt入社日"
+                                    << "2026/04/01"
+                                    << "20260401";
+}
+
+void TestPay::payrollDialogRefusesWhatIsNoAmount()
+{
+    QFETCH(QString, box);
+    QFETCH(QString, typed);
+    QFETCH(QString, stored);
+    QDialog *dialog = openPayrollDialog();
+    QVERIFY(dialog);
+    auto *edit = dialog->findChild<QWidget *>(box);
+    QVERIFY(edit);
+    edit->setFocus();
+    if (auto *spin = qobject_cast<QSpinBox *>(edit))
+        spin->selectAll();
+    else
+        qobject_cast<QLineEdit *>(edit)->selectAll();
+    QTest::keyClicks(edit, typed);
+    clearAsked();
+    QTest::mouseClick(dialog->findChild<QPushButton *>(QStringLiteral("cmd給与保存")), Qt::LeftButton);
+    QTest::qWait(50); // the box's own message, when one is due, comes after the focus moved
+    const QString column = box.mid(3);
+    if (stored.isEmpty()) {
+        QCOMPARE(asked().size(), 1);
+        QVERIFY2(asked().first().startsWith(QStringLiteral("給与/詳細不正/"))
+                     && asked().first().contains(QStringLiteral("「%1」").arg(typed)),
+                 qPrintable(asked().join(u'\n')));
+        QCOMPARE(query(mainDb(), QStringLiteral("select count(*) from 従業員給与")), (Rows{{"0"}}));
+        QVERIFY(dialog->isVisible());
+    } else {
+        QCOMPARE(asked(), QStringList());
+        QCOMPARE(query(mainDb(), QStringLiteral("select %1 from 従業員給与").arg(column)), (Rows{{stored}}));
+    }
 }
 
 QTEST_MAIN(TestPay)

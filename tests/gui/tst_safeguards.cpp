@@ -441,8 +441,10 @@ void TestSafeguards::fullWidthDigitsAreDigits()
     commitInto(control<DataGrid>("Grid明細"), 0, kStart, QStringLiteral("０８３０"));
     QTRY_COMPARE(query(workDb(), "select 日付, 開始時間, 時間, 金額 from w明細 where 行番号 = 1"),
                  (Rows{{"20260302", "0830", "8.5", "8625"}})); // half an hour of overtime at 25 %
+    clearAsked();
     commitInto(control<DataGrid>("Grid明細"), 1, kDate, QStringLiteral("٢٠٢٦٠٣٠٣")); // Arabic-Indic digits
     QTRY_COMPARE(query(workDb(), "select 日付 from w明細 where 行番号 = 2"), (Rows{{"<null>"}}));
+    QTRY_COMPARE(asked(), QStringList{QStringLiteral("入力/日付形式/日付「٢٠٢٦٠٣٠٣」")});
     control<NumberBox>("num時給")->setFocus();
     control<NumberBox>("num時給")->selectAll();
     test::commitText(control<NumberBox>("num時給"), QStringLiteral("１２００"));

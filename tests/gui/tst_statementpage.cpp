@@ -244,9 +244,21 @@ void TestStatementPage::refusalsAndTimesAsShown_data()
                                     << "入力/範囲外/時給「100000000」";
     QTest::newRow("adjustment 1,2,3") << int(kAdjustment) << "1,2,3" << QVariant() << "" << 5.0 << 5500.0
                                       << "入力/範囲外/調整額「1,2,3」";
+    // Text that is no time or date is refused out loud, not cut to digits
+    // (1e5 would be 15:00).
+    QTest::newRow("start 1e5") << int(kStart) << "1e5" << start << "17:00" << 5.0 << 5500.0
+                               << "入力/時刻形式/開始時間「1e5」";
+    QTest::newRow("end nan") << int(kEnd) << "nan" << end << "22:00" << 5.0 << 5500.0
+                             << "入力/時刻形式/終了時間「nan」";
+    QTest::newRow("date with a letter") << int(kDate) << "2026l130" << date << "2026/11/30" << 5.0 << 5500.0
+                                        << "入力/日付形式/日付「2026l130」";
     // The wage box: a refused wage leaves the box's 1,100, and no line takes it.
     QTest::newRow("wage box full-width -5")
         << -1 << "－５" << wage << "1,100" << 5.0 << 5500.0 << "入力/範囲外/時給「-5」";
+    QTest::newRow("wage box 1e5") << -1 << "1e5" << wage << "1,100" << 5.0 << 5500.0 << "入力/範囲外/時給「1e5」";
+    QTest::newRow("wage box nan") << -1 << "nan" << wage << "1,100" << 5.0 << 5500.0 << "入力/範囲外/時給「nan」";
+    QTest::newRow("wage box Arabic-Indic digits")
+        << -1 << "١٢٠٠" << wage << "1,100" << 5.0 << 5500.0 << "入力/範囲外/時給「١٢٠٠」";
 }
 
 void TestStatementPage::refusalsAndTimesAsShown()

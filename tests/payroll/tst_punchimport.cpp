@@ -6,8 +6,13 @@
 
 #include "../support/TestData.h"
 
+#include <QDir>
+#include <QFile>
 #include <QStringEncoder>
+#include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/stat.h>
 
 using namespace pelmar;
 using punch::Problem;
@@ -73,6 +78,10 @@ private slots:
     void headers();
     void mappingText();
     void fileRefusedAndRowsLeftOut();
+    void leftOutCellsStayText();
+    void manyIdenticalRowsEachRefused();
+    void onlyAnOrdinaryFileIsRead_data();
+    void onlyAnOrdinaryFileIsRead();
     void employeeFillingMoreThanOneStatement();
     void planAgainstTheStore_data();
     void planAgainstTheStore();
@@ -123,6 +132,12 @@ void TestPunchImport::rows_data()
     row("山田 太郎,11/5,9:00,12:00\n\n山田 太郎,11/5,12:00,15:00\n,,,,",
         "山田 太郎 20261105 0900-1200 3h|山田 太郎 20261105 1200-1500 3h");
     row("山田 太郎,11/5,22:00,27:00\n山田 太郎,11/6,2:00,6:00", "Overlap@2|Overlap@3");
+    // A long shift around two short ones that do not meet: all three; the
+    // same row three times: each.
+    row("山田 太郎,11/5,8:00,20:00\n山田 太郎,11/5,9:00,10:00\n山田 太郎,11/5,12:00,13:00",
+        "Overlap@2|Overlap@3|Overlap@4");
+    row("山田 太郎,11/5,9:00,10:00\n山田 太郎,11/5,9:00,10:00\n山田 太郎,11/5,9:00,10:00",
+        "Overlap@2|Overlap@3|Overlap@4");
 }
 
 void TestPunchImport::rows()
@@ -262,6 +277,92 @@ void TestPunchImport::fileRefusedAndRowsLeftOut()
     QCOMPARE(leftOut.at(1).mid(0, 4), QStringList({"田中 一郎", "11/5", "9:00", "18:00"}));
     QCOMPARE(leftOut.at(1).size(), leftOut.at(0).size());
     QCOMPARE(leftOut.at(1).last(), rows.first().reason);
+}
+
+// The error file goes to a spreadsheet: a cell of the punch file that reads
+// as a formula there is written as text, as the exports write theirs.
+void TestPunchImport::leftOutCellsStayText()
+{
+    const punch::PunchFile file =
+        punch::readPunchFile((kHeader + "=HYPERLINK(\"http://x\"),＋1,@SUM(A1),－1,\"\n=1\",＝2\r\n").toUtf8());
+    const auto rows = punch::readPunches(file.read.records, *punch::recogniseHeader(file.header()), shop());
+    const QList<csv::Record> leftOut = punch::leftOutRecords(file.header(), rows);
+    QCOMPARE(leftOut.size(), 2);
+    QCOMPARE(leftOut.at(1).mid(0, 6),
+             QStringList({"'=HYPERLINK(\"http://x\")", "'＋1", "'@SUM(A1)", "'－1", "'\n=1", "'＝2"}));
+}
+
+// Every copy of one row overlaps every other: each is refused, naming
+// another of them, without a list of every pair (which grew to gigabytes).
+void TestPunchImport::manyIdenticalRowsEachRefused()
+{
+    constexpr int kRows = 20'000;
+    QString text = kHeader;
+    for (int i = 0; i < kRows; ++i)
+        text += "山田 太郎,11/5,9:00,18:00,1:00\r\n";
+    const auto rows =
+        punch::readPunches(csv::parse(text).records, *punch::recogniseHeader(kHeader.split(u',')), shop());
+    QCOMPARE(rows.size(), kRows);
+    for (const punch::PunchRow &row : rows) {
+        QCOMPARE(row.problem, Problem::Overlap);
+        QVERIFY(!row.reason.startsWith(QStringLiteral("%1行目").arg(row.line)));
+    }
+}
+
+void TestPunchImport::onlyAnOrdinaryFileIsRead_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("said");
+    QTest::newRow("a folder") << "folder"
+                              << "フォルダです";
+    QTest::newRow("a named pipe no one writes") << "fifo"
+                                                << "普通のファイルではありません";
+    QTest::newRow("an endless device") << "/dev/zero"
+                                       << "普通のファイルではありません";
+    QTest::newRow("a link to a device") << "link"
+                                        << "普通のファイルではありません";
+    QTest::newRow("larger than any punch file") << "large"
+                                                << "大きすぎます";
+    QTest::newRow("no file") << "missing"
+                             << "ありません";
+    QTest::newRow("an ordinary file") << "file"
+                                      << "";
+}
+
+// The command line reads nothing but an ordinary file of a sane size, and
+// says why otherwise: a named pipe would keep it waiting, a device would
+// fill the memory.
+void TestPunchImport::onlyAnOrdinaryFileIsRead()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, said);
+    test::TestDataFolder data;
+    QVERIFY(test::addEmployee(data.mainDb(), 1, "山田 太郎", 1000));
+    QTemporaryDir folder;
+    QString path = folder.filePath("punches.csv");
+    if (kind == u"folder") {
+        QVERIFY(QDir(folder.path()).mkdir("punches.csv"));
+    } else if (kind == u"fifo") {
+        QVERIFY(::mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
+    } else if (kind.startsWith(u'/')) {
+        path = kind;
+    } else if (kind == u"link") {
+        QVERIFY(QFile::link("/dev/zero", path));
+    } else if (kind == u"large" || kind == u"file") {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QVERIFY(file.write((kHeader + "山田 太郎,2026/11/5,9:00,18:00,1:00\r\n").toUtf8()) > 0);
+        if (kind == u"large")
+            QVERIFY(file.resize(csv::kMaxInputBytes + 1)); // sparse: nothing is written
+    }
+    const punch::CommandOutcome outcome = punch::importFromCommandLine(data.path(), path, "2026年11月分");
+    if (said.isEmpty()) {
+        QVERIFY2(outcome.exitCode == 0, qPrintable(outcome.err));
+        return;
+    }
+    QCOMPARE(outcome.exitCode, 1);
+    QVERIFY2(outcome.err.contains(said), qPrintable(outcome.err));
+    QCOMPARE(test::rowCount(data.mainDb(), "時給ヘッダ"), 0);
 }
 
 void TestPunchImport::employeeFillingMoreThanOneStatement()

@@ -7,11 +7,15 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
+#include <QMutex>
 #include <QProcess>
 #include <QScopeGuard>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <thread>
+#include <vector>
 
 using namespace pelmar;
 using backup::Reason;
@@ -55,6 +59,7 @@ private slots:
     void takenNamedAndListed();
     void folderWithQuotesInItsName();
     void sameSecondKeepsBoth();
+    void sameSecondFromTwoProgramsKeepsBoth();
     void rotation_data();
     void rotation();
     void failedBackupRemovesNothing_data();
@@ -162,6 +167,42 @@ void TestBackup::sameSecondKeepsBoth()
     // The later one is listed first.
     QCOMPARE(listed.at(0).employees, 1);
     QCOMPARE(listed.at(1).employees, 2);
+}
+
+// Two copies of the program (here, threads with connections of their own)
+// taking a backup in the same second: each gets a name of its own, and
+// neither fails.
+void TestBackup::sameSecondFromTwoProgramsKeepsBoth()
+{
+    constexpr int kTakers = 4;
+    constexpr int kRounds = 3;
+    QStringList errors;
+    QMutex guard;
+    std::vector<std::thread> takers;
+    for (int t = 0; t < kTakers; ++t)
+        takers.emplace_back([&, t] {
+            const QString name = QStringLiteral("tst-backup-taker-%1").arg(t);
+            {
+                const OpenResult opened = openExisting(m_data->mainPath(), SchemaKind::Main, name);
+                for (int round = 0; round < kRounds; ++round) {
+                    const backup::Outcome taken = opened.ok()
+                        ? backup::take(opened.db, m_data->path(), Reason::Employees, kNight)
+                        : backup::Outcome{{}, opened.error};
+                    if (!taken.ok()) {
+                        const QMutexLocker locked(&guard);
+                        errors << taken.error;
+                    }
+                }
+            }
+            closeConnection(name);
+        });
+    for (std::thread &taker : takers)
+        taker.join();
+    QVERIFY2(errors.isEmpty(), qPrintable(errors.join(u'\n')));
+    const QList<backup::Info> listed = backup::list(m_data->path());
+    QCOMPARE(listed.size(), kTakers * kRounds);
+    for (const backup::Info &info : listed)
+        QCOMPARE(info.employees, 2);
 }
 
 void TestBackup::rotation_data()

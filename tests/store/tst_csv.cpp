@@ -14,6 +14,8 @@ class TestCsv : public QObject {
 private slots:
     void quoting_data();
     void quoting();
+    void formulaLikeText_data();
+    void formulaLikeText();
     void documentBytes();
     void roundTripThroughAnotherParser_data();
     void roundTripThroughAnotherParser();
@@ -51,6 +53,26 @@ void TestCsv::quoting()
     QFETCH(QString, value);
     QFETCH(QString, written);
     QCOMPARE(csv::field(value), written);
+}
+
+void TestCsv::formulaLikeText_data()
+{
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<bool>("prefixed");
+    // What a spreadsheet runs or reads as a sign; full-width signs are read
+    // as the ASCII ones, and a line feed may stand before a formula.
+    for (const char *formula : {"=HYPERLINK(\"http://x\",\"y\")", "+81 3", "-佐藤", "@SUM(A1)", "\t田中", "\r=1",
+                                "\n=1", "＝HYPERLINK(\"http://x\")", "＋1", "－1", "＠SUM(A1)"})
+        QTest::addRow("%s", formula) << QString::fromUtf8(formula) << true;
+    for (const char *plain : {"佐藤 花子", "a=b", "1-2", "", "ー1"})
+        QTest::addRow("plain %s", plain) << QString::fromUtf8(plain) << false;
+}
+
+void TestCsv::formulaLikeText()
+{
+    QFETCH(QString, value);
+    QFETCH(bool, prefixed);
+    QCOMPARE(csv::text(value), prefixed ? u'\'' + value : value);
 }
 
 void TestCsv::documentBytes()
