@@ -441,6 +441,11 @@ inline constexpr Entry catalogue[] = {
     {msg::コマンド金種表書出し完了, Unused, u"%1 に金種表を書き出しました（タイトル「%2」、%3 名と合計%4）。", u"",
      Notice, u"Pelmar"},
     {msg::コマンド金種表数えない, Unused, u"、うち %1 名は差引支給額がなく数えていません", u"", Notice, u"Pelmar"},
+    // the withholding tables: a pay date ahead that none serves, and the data
+    // folder's tables that are not used (the subject names each with why)
+    {msg::税額表予告, InPrompt, u"", u"", Warning, u"源泉徴収税額表"},
+    {msg::税額表不採用, InPrompt, u"データフォルダの tables フォルダにある次の税額表は使いません。\n\n",
+     u"\n\n設定・情報ページの「源泉徴収税額表」にも理由が出ています。", Warning, u"源泉徴収税額表"},
 };
 
 } // namespace pelmar::messagetable

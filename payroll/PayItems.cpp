@@ -3,6 +3,7 @@
 #include "calc/WorkTime.h"
 #include "masters/EmployeePayroll.h"
 #include "masters/PayrollSettings.h"
+#include "payroll/TableNotice.h"
 #include "store/Database.h"
 #include "store/Query.h"
 #include "store/Tables.h"
@@ -131,7 +132,8 @@ std::optional<ComputedPay> computePayOf(const QSqlDatabase &main, const QString 
         details = (*payroll)->details;
     details.business = settings->business;
     computed.input = payInputOf(items, details, payDate.value_or(computed.ruleDate), other, typed);
-    const pay::PublicTables &tables = pay::shippedTables().tables;
+    const auto inEffect = tablesOf(main);
+    const pay::PublicTables &tables = inEffect->tables;
     computed.result = pay::computePay(computed.input, tables);
     if (details.employmentInsured && !typed[pay::index(pay::Deduction::EmploymentInsurance)])
         computed.employmentRate = tables.employmentRateFor(

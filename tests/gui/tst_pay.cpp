@@ -7,11 +7,14 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
+#include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTabWidget>
+#include <QTableWidget>
 #include <QTest>
 
 using namespace pelmar;
@@ -29,6 +32,7 @@ class TestPay : public test::WindowFixture {
     Q_OBJECT
 private slots:
     void detailsToStoredPay();
+    void tablesInDataFolder();
 
 private:
     void seed() override
@@ -129,6 +133,65 @@ void TestPay::detailsToStoredPay()
     // Deleting the statement deletes its pay.
     click(QStringLiteral("cmd削除"));
     QCOMPARE(query(mainDb(), QStringLiteral("select count(*) from 時給支給")), (Rows{{"0"}}));
+}
+
+// A table put in the data folder's tables/ serves the pay dates it lists
+// and is named where the tax is shown; one that fails its checks is told
+// after start-up and listed on the settings page with the reason.
+void TestPay::tablesInDataFolder()
+{
+    QDir folder(data().path());
+    QVERIFY(folder.mkpath(QStringLiteral("tables")));
+    QVERIFY(folder.cd(QStringLiteral("tables")));
+    QFile shipped(QStringLiteral(":/tables/withholding-monthly-2027.tsv"));
+    QVERIFY(shipped.open(QIODevice::ReadOnly));
+    const QByteArray table = shipped.readAll();
+    const auto write = [&](const QString &name, const QByteArray &bytes) {
+        QFile file(folder.filePath(name));
+        return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+    };
+    // 2028 as a copy of 2027's figures; 2029 with a row taken out.
+    QByteArray broken = table;
+    broken.replace("149000\t151000\t2080\t470\t0\t0\t0\t0\t0\t0\t8100\n", "");
+    QVERIFY(write(QStringLiteral("withholding-monthly-2028.tsv"), table));
+    QVERIFY(write(QStringLiteral("withholding-monthly-2029.tsv"), broken));
+    QVERIFY(write(QStringLiteral("withholding-tables.tsv"),
+                  "file\tpay_from\tpay_to\tkou_zero_below\totsu_pct_below\tper_person_beyond_7\n"
+                  "withholding-monthly-2028.tsv\t2028-01-01\t2028-12-31\t111000\t3.063\t1610\n"
+                  "withholding-monthly-2029.tsv\t2029-01-01\t2029-12-31\t111000\t3.063\t1610\n"));
+    QVERIFY(execBound(mainDb(),
+                      QStringLiteral("insert into 従業員給与 (氏名, 税区分, 扶養親族等の数, 雇用保険)"
+                                     " values ('山田', '甲', 0, 0)")));
+    clearAsked();
+    QVERIFY(openWindow());
+    QTRY_VERIFY(asked().join(u'\n').contains(QStringLiteral("税額表/不採用")));
+    const QString told = asked().filter(QStringLiteral("税額表/不採用")).join(u'\n');
+    QVERIFY2(told.contains(QStringLiteral("withholding-monthly-2029.tsv")) && told.contains(QStringLiteral("行目"))
+                 && !told.contains(QStringLiteral("withholding-monthly-2028.tsv")),
+             qPrintable(told));
+
+    // December 2027's work is paid on 2028-01-25 by the folder's table.
+    chooseEmployee(QStringLiteral("山田"));
+    type(0, kDate, QStringLiteral("20271201"));
+    QTRY_COMPARE(control<QLineEdit>(QStringLiteral("txt支給日"))->text(), QStringLiteral("2028/01/25"));
+    QCOMPARE(control<QLineEdit>(QStringLiteral("txt所得税"))->text(), QStringLiteral("0"));
+    QCOMPARE(shown(QStringLiteral("lbl税額表")), QStringLiteral("所得税: 令和10年分（データフォルダ） 月額表"));
+
+    // The settings page lists every table, the refused one with its reason.
+    auto *tabs = control<QTabWidget>(QStringLiteral("SSTab1"));
+    tabs->setCurrentWidget(control<QWidget>(QStringLiteral("page設定情報")));
+    auto *list = control<QTableWidget>(QStringLiteral("lst税額表"));
+    QStringList rows;
+    for (int row = 0; row < list->rowCount(); ++row)
+        rows << QStringLiteral("%1 %2 %3")
+                    .arg(list->item(row, 0)->text(), list->item(row, 1)->text(),
+                         list->item(row, 3)->text().section(u':', 0, 0));
+    QCOMPARE(rows,
+             (QStringList{QStringLiteral("withholding-monthly-2026.tsv 2026/01/01～2026/12/31 使用中"),
+                          QStringLiteral("withholding-monthly-2027.tsv 2027/01/01～2027/12/31 使用中"),
+                          QStringLiteral("withholding-monthly-2028.tsv 2028/01/01～2028/12/31 使用中"),
+                          QStringLiteral("withholding-monthly-2029.tsv 2029/01/01～2029/12/31 使いません")}));
+    QVERIFY(list->item(3, 3)->text().contains(QStringLiteral("前の行の終わりから始まっていません")));
 }
 
 QTEST_MAIN(TestPay)
