@@ -47,6 +47,12 @@ const QList<Upgrade> &mainUpgrades()
                          " 社会保険料計 INTEGER, 課税対象額 INTEGER, 控除合計 INTEGER, 差引支給額 INTEGER,"
                          " 上書き TEXT, 税区分 TEXT, 扶養親族等の数 INTEGER, 雇用保険料率 INTEGER)"),
           QStringLiteral("CREATE INDEX 時給支給_氏名タイトル ON 時給支給 (氏名, タイトル)")}},
+        // 6: 住民税 by employee and 年度, month by month.
+        {6,
+         {QStringLiteral("CREATE TABLE 住民税月額 (氏名 TEXT, 年度 INTEGER, 市区町村 TEXT, \"6月\" INTEGER,"
+                         " \"7月\" INTEGER, \"8月\" INTEGER, \"9月\" INTEGER, \"10月\" INTEGER, \"11月\" INTEGER,"
+                         " \"12月\" INTEGER, \"1月\" INTEGER, \"2月\" INTEGER, \"3月\" INTEGER, \"4月\" INTEGER,"
+                         " \"5月\" INTEGER, 退職後 TEXT, PRIMARY KEY (氏名, 年度))")}},
     };
     return steps;
 }

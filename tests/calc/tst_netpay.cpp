@@ -2,6 +2,7 @@
 #include "calc/FolderTables.h"
 #include "calc/NetPay.h"
 #include "calc/PublicTables.h"
+#include "calc/ResidentTax.h"
 #include "payroll/PayItems.h"
 #include "payroll/TableNotice.h"
 
@@ -167,6 +168,8 @@ private slots:
     void folderTables();
     void tableShortage_data();
     void tableShortage();
+    void residentTax_data();
+    void residentTax();
     void cash_data();
     void cash();
     void monthYen_data();
@@ -482,6 +485,59 @@ void TestNetPay::tableShortage()
                      && shortage.text().contains(u"2027/12/31 の支給分まで") && shortage.text().contains(u"tables"),
                  qPrintable(shortage.text()));
     }
+}
+
+void TestNetPay::residentTax_data()
+{
+    QTest::addColumn<QDate>("payDate");
+    QTest::addColumn<QDate>("left"); // 退職日, invalid when still employed
+    QTest::addColumn<QDate>("closing"); // the last line's date
+    QTest::addColumn<int>("remainder"); // Remainder as stored
+    QTest::addColumn<int>("fiscalYear");
+    QTest::addColumn<Yen>("deducted");
+    const int undecided = int(Remainder::Undecided), ordinary = int(Remainder::Ordinary), lump = int(Remainder::Lump);
+    // The notice of 2026年度: June 5,600, July to May 5,500; a May pay is
+    // the previous 年度's (4,000 a month).
+    QTest::newRow("June") << QDate(2026, 6, 25) << QDate() << QDate(2026, 5, 31) << undecided << 2026 << Yen(5600);
+    QTest::newRow("July") << QDate(2026, 7, 25) << QDate() << QDate(2026, 6, 30) << undecided << 2026 << Yen(5500);
+    QTest::newRow("May, 年度 before") << QDate(2026, 5, 31) << QDate() << QDate(2026, 5, 20) << undecided << 2025
+                                      << Yen(4000);
+    QTest::newRow("May, 年度 after") << QDate(2027, 5, 25) << QDate() << QDate(2027, 4, 30) << undecided << 2026
+                                     << Yen(5500);
+    // Leaving on 15 February 2027, last paid 25 March: March's amount and,
+    // by 一括徴収, April's and May's; by 普通徴収 March's alone. Undecided,
+    // a February leaver's rest is collected (the law's rule for January to May).
+    QTest::newRow("一括徴収 last pay") << QDate(2027, 3, 25) << QDate(2027, 2, 15) << QDate(2027, 2, 15) << lump << 2026
+                                       << Yen(16500);
+    QTest::newRow("普通徴収 last pay") << QDate(2027, 3, 25) << QDate(2027, 2, 15) << QDate(2027, 2, 15) << ordinary
+                                       << 2026 << Yen(5500);
+    QTest::newRow("undecided, February") << QDate(2027, 3, 25) << QDate(2027, 2, 15) << QDate(2027, 2, 15) << undecided
+                                         << 2026 << Yen(16500);
+    // The pay before the last one deducts its month only.
+    QTest::newRow("pay before the last") << QDate(2027, 2, 25) << QDate(2027, 2, 15) << QDate(2027, 1, 31) << lump
+                                         << 2026 << Yen(5500);
+    // Leaving in September, undecided: 普通徴収.
+    QTest::newRow("undecided, September")
+        << QDate(2026, 10, 25) << QDate(2026, 9, 30) << QDate(2026, 9, 30) << undecided << 2026 << Yen(5500);
+    QTest::newRow("一括徴収, September") << QDate(2026, 10, 25) << QDate(2026, 9, 30) << QDate(2026, 9, 30) << lump
+                                         << 2026 << Yen(5500 * 8);
+}
+
+// What one pay deducts of the 年度's 住民税.
+void TestNetPay::residentTax()
+{
+    QFETCH(QDate, payDate);
+    QFETCH(QDate, left);
+    QFETCH(QDate, closing);
+    QFETCH(int, remainder);
+    QFETCH(int, fiscalYear);
+    QFETCH(Yen, deducted);
+    QCOMPARE(fiscalYearOf(payDate), fiscalYear);
+    ResidentTaxYear year;
+    year.fiscalYear = fiscalYear;
+    year.amounts = fiscalYear == 2025 ? noticeAmounts(4000, 4000) : noticeAmounts(5600, 5500);
+    year.remainder = Remainder(remainder);
+    QCOMPARE(residentTaxOfPay(year, payDate, left, closing), deducted);
 }
 
 void TestNetPay::cash_data()

@@ -4,6 +4,7 @@
 
 #include "../support/WindowFixture.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
@@ -16,6 +17,7 @@
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTest>
+#include <QTimer>
 
 using namespace pelmar;
 
@@ -33,6 +35,7 @@ class TestPay : public test::WindowFixture {
 private slots:
     void detailsToStoredPay();
     void tablesInDataFolder();
+    void leaverResidentTax();
 
 private:
     void seed() override
@@ -192,6 +195,58 @@ void TestPay::tablesInDataFolder()
                           QStringLiteral("withholding-monthly-2028.tsv 2028/01/01～2028/12/31 使用中"),
                           QStringLiteral("withholding-monthly-2029.tsv 2029/01/01～2029/12/31 使いません")}));
     QVERIFY(list->item(3, 3)->text().contains(QStringLiteral("前の行の終わりから始まっていません")));
+}
+
+// Setting a 退職日 asks how the rest of that 年度's 住民税 is collected: for
+// a February leaver 一括徴収 is the rule (Yes), and the last pay takes it.
+void TestPay::leaverResidentTax()
+{
+    auto *tabs = control<QTabWidget>(QStringLiteral("SSTab1"));
+    tabs->setCurrentWidget(control<QWidget>(QStringLiteral("page従業員")));
+    auto *employees = control<DataGrid>(QStringLiteral("Grid従業員"));
+    employees->setCurrentIndex(employees->model()->index(0, 2));
+    click(QStringLiteral("cmd給与設定"));
+    QDialog *dialog = nullptr;
+    QTRY_VERIFY((dialog = window()->findChild<QDialog *>(QStringLiteral("dlg給与設定"))));
+    // The notice of 2026年度 as it reads: June 5,600, July to May 5,500.
+    bool entered = false;
+    QTimer::singleShot(0, this, [&] {
+        auto *tax = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+        QVERIFY(tax && tax->objectName() == QStringLiteral("dlg住民税"));
+        tax->findChild<QSpinBox *>(QStringLiteral("spn住民税年度"))->setValue(2026);
+        tax->findChild<QLineEdit *>(QStringLiteral("txt市区町村"))->setText(QStringLiteral("杉並区"));
+        tax->findChild<QSpinBox *>(QStringLiteral("num住民税6月"))->setValue(5600);
+        tax->findChild<QSpinBox *>(QStringLiteral("num住民税7月以降"))->setValue(5500);
+        QCOMPARE(tax->findChild<QLabel *>(QStringLiteral("lbl住民税年額"))->text(), QStringLiteral("年税額 66,100 円"));
+        QTest::mouseClick(tax->findChild<QPushButton *>(QStringLiteral("cmd住民税保存")), Qt::LeftButton);
+        QTest::mouseClick(tax->findChild<QPushButton *>(QStringLiteral("cmd住民税閉じる")), Qt::LeftButton);
+        entered = true;
+    });
+    QTest::mouseClick(dialog->findChild<QPushButton *>(QStringLiteral("cmd住民税年度別")), Qt::LeftButton);
+    QVERIFY(entered);
+    QCOMPARE(query(mainDb(),
+                   QStringLiteral("select 市区町村, \"6月\", \"7月\", \"5月\", 退職後 from 住民税月額"
+                                  " where 氏名 = '山田' and 年度 = 2026")),
+             (Rows{{"杉並区", "5600", "5500", "5500", "<null>"}}));
+    dialog->findChild<QLineEdit *>(QStringLiteral("txt退職日"))->setText(QStringLiteral("2027/02/15"));
+    clearAsked();
+    QTest::mouseClick(dialog->findChild<QPushButton *>(QStringLiteral("cmd給与保存")), Qt::LeftButton);
+    QVERIFY2(asked().contains(QStringLiteral("住民税/一括徴収確認/山田（2026年度、退職日 2027/02/15）")),
+             qPrintable(asked().join(u'\n')));
+    QCOMPARE(query(mainDb(), QStringLiteral("select 退職後 from 住民税月額")), (Rows{{"一括徴収"}}));
+
+    // February's work, paid on 25 March: March's 5,500 and April's and May's.
+    // (The window is active again once both dialogs are closed.)
+    window()->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window()));
+    tabs->setCurrentIndex(0);
+    chooseEmployee(QStringLiteral("山田"));
+    auto *title = control<QLineEdit>(QStringLiteral("txtタイトル"));
+    title->setFocus();
+    QTest::keyClicks(title, QStringLiteral("2027-02"));
+    type(0, kDate, QStringLiteral("20270215"));
+    QTRY_COMPARE(control<QLineEdit>(QStringLiteral("txt支給日"))->text(), QStringLiteral("2027/03/25"));
+    QCOMPARE(control<QLineEdit>(QStringLiteral("txt住民税"))->text(), QStringLiteral("16,500"));
 }
 
 QTEST_MAIN(TestPay)
