@@ -85,6 +85,9 @@ private:
     // A file the check after start-up found damaged is offered its remedy:
     // the main file a backup, the work file a new file.
     void offerRepairs(const DataFiles::AfterStart &found);
+    // The data folder's tax tables that are not used, and a pay date ahead
+    // that no table serves: told once the window is up.
+    void tellTableFindings();
     void restoreFrom(const QString &backupPath, DataFiles::CurrentFile current);
     void renewWorkFile();
     // Rows the main connection has written since it was opened.

@@ -4,6 +4,7 @@
 #include "masters/SettingsPage.h"
 #include "messages/ShowMsg.h"
 #include "payroll/MonthClose.h"
+#include "payroll/TableNotice.h"
 #include "store/Backup.h"
 #include "store/Failure.h"
 #include "store/Query.h"
@@ -103,6 +104,19 @@ void FrmPelmar::tellAfterStartFindings(const DataFiles::AfterStart &found)
     if (found.dailyTaken)
         m_settings->Readバックアップ();
     offerRepairs(found);
+    tellTableFindings();
+}
+
+void FrmPelmar::tellTableFindings()
+{
+    if (!isOpen() || m_unloaded)
+        return;
+    const auto tables = statements::tablesOf(m_state.MainDb);
+    if (const QString refused = statements::refusedTablesText(*tables); !refused.isEmpty())
+        ShowMsg(msg::税額表不採用, refused);
+    if (const QString shortage = statements::tableShortage(m_state.MainDb, QDate::currentDate()).text();
+        !shortage.isEmpty())
+        ShowMsg(msg::税額表予告, shortage);
 }
 
 qint64 FrmPelmar::mainChanges() const

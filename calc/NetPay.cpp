@@ -181,8 +181,10 @@ void incomeTax(const PayInput &input, const PublicTables &tables, PayResult &res
         result.incomeTaxGap = Gap::NoTaxTable;
     else if (!result.taxable)
         result.incomeTaxGap = result.employmentInsuranceGap;
-    else
+    else {
         d[index(Deduction::IncomeTax)] = withholdingTax(*table, details.column, *result.taxable, details.dependants);
+        result.taxTable = tableName(*table);
+    }
 }
 
 // The total and the net pay, left empty while any deduction is unknown.

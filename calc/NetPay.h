@@ -123,6 +123,7 @@ struct PayResult {
     std::array<bool, kDeductionCount> overridden{};
     Gap employmentInsuranceGap = Gap::None;
     Gap incomeTaxGap = Gap::None;
+    QString taxTable; // the 月額表 the tax was read from (tableName), empty when none was
     std::optional<Yen> socialInsurance; // 健康保険 + 介護保険 + 厚生年金 + 雇用保険
     std::optional<Yen> taxable; // 総支給額 − 非課税通勤手当 − social insurance
     Yen other = 0;

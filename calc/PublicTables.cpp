@@ -75,9 +75,9 @@ std::optional<WithholdingTable> readWithholdingTable(const QString &text, QStrin
             row.kou[n] = cells.number(kouColumn(n));
         row.otsu = cells.number(QStringLiteral("otsu"));
         if (cells.ok() && row.to <= row.from)
-            cells.fail(QStringLiteral("the row ends before it starts"));
+            cells.fail(QStringLiteral("行の終わり (to) が始まり (from) より前です"));
         if (cells.ok() && !table.rows.isEmpty() && table.rows.last().to != row.from)
-            cells.fail(QStringLiteral("the row does not start where the one before ends"));
+            cells.fail(QStringLiteral("前の行の終わりから始まっていません（行が抜けているか、順に並んでいません）"));
         if (!cells.ok())
             return std::nullopt;
         table.rows.append(row);
@@ -92,58 +92,88 @@ std::optional<WithholdingTable> readWithholdingTable(const QString &text, QStrin
         anchor.otsu = cells.optionalNumber(QStringLiteral("otsu"), 0);
         anchor.otsuRate = cells.optionalNumber(QStringLiteral("otsu_rate_pct"), kPercentPlaces);
         if (cells.ok() && anchor.otsu.has_value() != anchor.otsuRate.has_value())
-            cells.fail(QStringLiteral("otsu and otsu_rate_pct come together"));
+            cells.fail(QStringLiteral("otsu と otsu_rate_pct は両方あるか両方ないかです"));
         const Yen previous =
             table.anchors.isEmpty() ? (table.rows.isEmpty() ? -1 : table.rows.last().to) : table.anchors.last().amount;
         const bool follows = table.anchors.isEmpty() ? anchor.amount == previous : anchor.amount > previous;
         if (cells.ok() && !follows)
-            cells.fail(QStringLiteral("the amount does not follow the rows and points before it"));
+            cells.fail(QStringLiteral("amount が前の行の続きになっていません"));
         if (!cells.ok())
             return std::nullopt;
         table.anchors.append(anchor);
     }
     if (table.rows.isEmpty() || table.anchors.isEmpty() || !table.anchors.first().otsu)
-        return fail(error, QStringLiteral("the table has no rows, or no 乙 figure where its rows end")), std::nullopt;
+        return fail(error, QStringLiteral("表に行がないか、行の終わりに乙欄の額がありません")), std::nullopt;
     return table;
 }
 
-std::optional<QList<WithholdingTable>>
-readWithholdingTables(const QString &listText, const std::function<std::optional<QString>(const QString &)> &fileText,
-                      QString *error)
+namespace {
+
+// One line of a list: its file read and checked, with the line's dates and
+// rules; nothing, with `cells` failed, on any fault.
+std::optional<WithholdingTable> readListLine(CellReader &cells, ListedTable &listed, const TableFileText &fileText)
+{
+    const QString name = cells.text(QStringLiteral("file"));
+    listed.file = name;
+    const QDate from = cells.date(QStringLiteral("pay_from"));
+    const QDate to = cells.date(QStringLiteral("pay_to"));
+    const Yen zeroBelow = cells.number(QStringLiteral("kou_zero_below"));
+    const PartsPerMillion otsuRate = cells.number(QStringLiteral("otsu_pct_below"), kPercentPlaces);
+    const Yen perPerson = cells.number(QStringLiteral("per_person_beyond_7"));
+    if (!cells.ok())
+        return std::nullopt;
+    listed.payFrom = from;
+    listed.payTo = to;
+    if (to < from)
+        return cells.fail(QStringLiteral("pay_to が pay_from より前です")), std::nullopt;
+    const std::optional<QString> text = fileText(name);
+    if (!text)
+        return cells.fail(QStringLiteral("%1 がありません").arg(name)), std::nullopt;
+    QString tableError;
+    std::optional<WithholdingTable> table = readWithholdingTable(*text, &tableError);
+    if (!table)
+        return cells.fail(QStringLiteral("%1 の %2").arg(name, tableError)), std::nullopt;
+    // The rows take over exactly where the rule below them ends.
+    if (table->rows.first().from != zeroBelow)
+        return cells.fail(QStringLiteral("kou_zero_below が %1 の最初の行の from と違います").arg(name)), std::nullopt;
+    table->file = name;
+    table->payFrom = from;
+    table->payTo = to;
+    table->kouZeroBelow = zeroBelow;
+    table->otsuRateBelow = otsuRate;
+    table->perPersonBeyondSeven = perPerson;
+    return table;
+}
+
+} // namespace
+
+QList<ListedTable> readTableList(const QString &listText, const TableFileText &fileText)
 {
     const TsvFile list = tsv::split(listText);
-    QList<WithholdingTable> tables;
+    QList<ListedTable> listed;
     for (const auto &line : list.main.lines) {
-        CellReader cells(list.main, line, error);
-        const QString name = cells.text(QStringLiteral("file"));
-        const QDate from = cells.date(QStringLiteral("pay_from"));
-        const QDate to = cells.date(QStringLiteral("pay_to"));
-        const Yen zeroBelow = cells.number(QStringLiteral("kou_zero_below"));
-        const PartsPerMillion otsuRate = cells.number(QStringLiteral("otsu_pct_below"), kPercentPlaces);
-        const Yen perPerson = cells.number(QStringLiteral("per_person_beyond_7"));
-        if (!cells.ok())
-            return std::nullopt;
-        for (const auto &other : std::as_const(tables)) {
-            if (from <= other.payTo && other.payFrom <= to)
-                return cells.fail(QStringLiteral("its pay dates overlap those of %1").arg(other.file)), std::nullopt;
+        ListedTable entry;
+        CellReader cells(list.main, line, &entry.refusal);
+        entry.table = readListLine(cells, entry, fileText);
+        for (const auto &other : std::as_const(listed)) {
+            if (entry.table && other.table && entry.payFrom <= other.payTo && other.payFrom <= entry.payTo) {
+                cells.fail(QStringLiteral("支給日の期間が %1 と重なります").arg(other.file));
+                entry.table.reset();
+            }
         }
-        const std::optional<QString> text = fileText(name);
-        if (!text)
-            return cells.fail(QStringLiteral("%1 is missing").arg(name)), std::nullopt;
-        QString tableError;
-        std::optional<WithholdingTable> table = readWithholdingTable(*text, &tableError);
-        if (!table)
-            return cells.fail(QStringLiteral("%1, %2").arg(name, tableError)), std::nullopt;
-        // The rows take over exactly where the rule below them ends.
-        if (table->rows.first().from != zeroBelow)
-            return cells.fail(QStringLiteral("kou_zero_below is not where %1's rows start").arg(name)), std::nullopt;
-        table->file = name;
-        table->payFrom = from;
-        table->payTo = to;
-        table->kouZeroBelow = zeroBelow;
-        table->otsuRateBelow = otsuRate;
-        table->perPersonBeyondSeven = perPerson;
-        tables.append(*table);
+        listed.append(entry);
+    }
+    return listed;
+}
+
+std::optional<QList<WithholdingTable>> readWithholdingTables(const QString &listText, const TableFileText &fileText,
+                                                             QString *error)
+{
+    QList<WithholdingTable> tables;
+    for (const ListedTable &entry : readTableList(listText, fileText)) {
+        if (!entry.table)
+            return fail(error, entry.refusal), std::nullopt;
+        tables.append(*entry.table);
     }
     return tables;
 }
@@ -165,19 +195,32 @@ std::optional<QList<InsuranceRate>> readInsuranceRates(const QString &text, QStr
         const QString kind = cells.text(QStringLiteral("business_type"));
         rate.employee = cells.number(QStringLiteral("employee_per_mille"), kPerMillePlaces);
         if (cells.ok() && !kinds.contains(kind))
-            cells.fail(QStringLiteral("unknown business_type \"%1\"").arg(kind));
+            cells.fail(QStringLiteral("business_type「%1」は知らない種類です").arg(kind));
         rate.kind = kinds.value(kind);
         if (cells.ok() && rate.to < rate.from)
-            cells.fail(QStringLiteral("the rate ends before it starts"));
+            cells.fail(QStringLiteral("料率の終わりが始まりより前です"));
         for (const auto &other : std::as_const(rates)) {
             if (cells.ok() && other.kind == rate.kind && rate.from <= other.to && other.from <= rate.to)
-                cells.fail(QStringLiteral("its dates overlap another rate of %1").arg(kind));
+                cells.fail(QStringLiteral("%1 の別の料率と期間が重なります").arg(kind));
         }
         if (!cells.ok())
             return std::nullopt;
         rates.append(rate);
     }
     return rates;
+}
+
+QString tableName(const WithholdingTable &table)
+{
+    const QDate &from = table.payFrom;
+    const QDate &to = table.payTo;
+    QString name;
+    if (from == QDate(from.year(), 1, 1) && to == QDate(from.year(), 12, 31) && from.year() >= 2020)
+        name = QStringLiteral("令和%1年分").arg(from.year() - 2018);
+    else
+        name = QStringLiteral("%1～%2").arg(from.toString(QStringLiteral("yyyy/MM/dd")),
+                                            to.toString(QStringLiteral("yyyy/MM/dd")));
+    return table.folder.isEmpty() ? name : name + QStringLiteral("（データフォルダ）");
 }
 
 const WithholdingTable *PublicTables::withholdingFor(const QDate &payDate) const
@@ -220,18 +263,18 @@ ShippedTables readShippedTables()
     QString error;
     const auto list = resourceText(listName);
     if (!list)
-        shipped.errors.append(QStringLiteral("%1 is missing").arg(listName));
+        shipped.errors.append(QStringLiteral("%1 がありません").arg(listName));
     else if (auto tables = readWithholdingTables(*list, resourceText, &error))
         shipped.tables.withholding = *tables;
     else
-        shipped.errors.append(QStringLiteral("%1, %2").arg(listName, error));
+        shipped.errors.append(QStringLiteral("%1 の %2").arg(listName, error));
     const auto rates = resourceText(ratesName);
     if (!rates)
-        shipped.errors.append(QStringLiteral("%1 is missing").arg(ratesName));
+        shipped.errors.append(QStringLiteral("%1 がありません").arg(ratesName));
     else if (auto read = readInsuranceRates(*rates, &error))
         shipped.tables.employmentInsurance = *read;
     else
-        shipped.errors.append(QStringLiteral("%1, %2").arg(ratesName, error));
+        shipped.errors.append(QStringLiteral("%1 の %2").arg(ratesName, error));
     return shipped;
 }
 

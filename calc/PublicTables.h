@@ -52,6 +52,7 @@ struct WithholdingAnchor {
 // One year's 月額表 with the rules its rows do not hold.
 struct WithholdingTable {
     QString file; // the data file's name, for messages
+    QString folder; // where a table of the data folder was read from; empty for one shipped with the program
     QDate payFrom, payTo; // the 支払日 it applies to, inclusive
     Yen kouZeroBelow = 0; // 甲欄 below this: 0 yen
     PartsPerMillion otsuRateBelow = 0; // 乙欄 below it: this rate, fractions dropped
@@ -92,11 +93,24 @@ struct PublicTables {
 // `error` naming the line and the reason.
 // The rows and anchors of one 月額表 file.
 std::optional<WithholdingTable> readWithholdingTable(const QString &text, QString *error);
-// The list of 月額表 files with their pay dates and rules; `fileText` gives a
-// listed file's text (nothing when it is missing).
-std::optional<QList<WithholdingTable>>
-readWithholdingTables(const QString &listText, const std::function<std::optional<QString>(const QString &)> &fileText,
-                      QString *error);
+// A listed file's text, or nothing when it is missing.
+using TableFileText = std::function<std::optional<QString>(const QString &)>;
+// One line of a list of 月額表 files: the table it names, read and checked,
+// or nothing with the reason ("12 行目: ..."). The dates are the line's, when
+// they read.
+struct ListedTable {
+    QString file;
+    QDate payFrom, payTo;
+    std::optional<WithholdingTable> table;
+    QString refusal;
+};
+// Every line of the list, each checked on its own; a line whose pay dates
+// overlap those of an earlier table is refused.
+QList<ListedTable> readTableList(const QString &listText, const TableFileText &fileText);
+// The list of 月額表 files with their pay dates and rules, all or nothing:
+// the first refused line's reason in `error`.
+std::optional<QList<WithholdingTable>> readWithholdingTables(const QString &listText, const TableFileText &fileText,
+                                                             QString *error);
 std::optional<QList<InsuranceRate>> readInsuranceRates(const QString &text, QString *error);
 
 // The tables that come with the program, read once from its resources. If
@@ -112,6 +126,10 @@ const ShippedTables &shippedTables();
 // 5500, "-8296" with 0 is -8296. Nothing for a text that is no plain decimal
 // or has more places than asked (no figure is silently cut).
 std::optional<qint64> scaledDecimal(QStringView text, int decimals);
+
+// How the owner is shown a table: 令和9年分 for one serving a calendar year,
+// else its pay dates; "（データフォルダ）" after one of the data folder.
+QString tableName(const WithholdingTable &table);
 
 // The resource folder of the shipped data files.
 inline const QString kTablesResource = QStringLiteral(":/tables/");

@@ -13,7 +13,8 @@ const QString kAnchorMark = QStringLiteral("#@anchor\t");
 File split(const QString &text)
 {
     File file;
-    const QStringList lines = text.split(u'\n');
+    // A file saved by a spreadsheet or an editor may begin with a byte order mark.
+    const QStringList lines = (text.startsWith(QChar(0xFEFF)) ? text.mid(1) : text).split(u'\n');
     for (int i = 0; i < lines.size(); ++i) {
         QString line = lines[i];
         if (line.endsWith(u'\r'))
@@ -45,7 +46,7 @@ QString CellReader::text(const QString &name)
 {
     const int at = m_table.column(name);
     if (at < 0 || at >= m_line.cells.size())
-        return fail(QStringLiteral("column %1 is missing").arg(name)), QString();
+        return fail(QStringLiteral("列 %1 がありません").arg(name)), QString();
     return m_line.cells[at].trimmed();
 }
 
@@ -57,7 +58,7 @@ std::optional<qint64> CellReader::optionalNumber(const QString &name, int decima
     // Every figure of these files, yen or rate, is 0 or more.
     const auto value = scaledDecimal(cell, decimals);
     if (!value || *value < 0)
-        fail(QStringLiteral("%1 \"%2\" is not a number of 0 or more with at most %3 decimals")
+        fail(QStringLiteral("%1 の「%2」は 0 以上の数（小数 %3 桁まで）ではありません")
                  .arg(name, cell)
                  .arg(decimals));
     return value;
@@ -68,7 +69,7 @@ qint64 CellReader::number(const QString &name, int decimals)
     const bool wasOk = m_ok;
     const auto value = optionalNumber(name, decimals);
     if (wasOk && m_ok && !value)
-        fail(QStringLiteral("%1 is empty").arg(name));
+        fail(QStringLiteral("%1 が空です").arg(name));
     return value.value_or(0);
 }
 
@@ -77,14 +78,14 @@ QDate CellReader::date(const QString &name)
     const QString cell = text(name);
     const QDate value = QDate::fromString(cell, Qt::ISODate);
     if (m_ok && !value.isValid())
-        fail(QStringLiteral("%1 \"%2\" is not a date").arg(name, cell));
+        fail(QStringLiteral("%1 の「%2」は日付ではありません").arg(name, cell));
     return value;
 }
 
 void CellReader::fail(const QString &reason)
 {
     if (m_ok && m_error)
-        *m_error = QStringLiteral("line %1: %2").arg(m_line.number).arg(reason);
+        *m_error = QStringLiteral("%1 行目: %2").arg(m_line.number).arg(reason);
     m_ok = false;
 }
 

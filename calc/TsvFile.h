@@ -11,7 +11,7 @@
 // line, the first other line names the columns. Lines starting
 // "#@anchor<TAB>" are data too, in a table of their own whose first line
 // names its columns. Every public table is read through these, so each
-// refuses a damaged line in the same words: "line N: why".
+// refuses a damaged line in the same words: "N 行目: why".
 namespace pelmar::pay::tsv {
 
 struct Table {

@@ -138,18 +138,24 @@ bool removeEmployeePayroll(const QSqlDatabase &main, const QString &name)
 
 bool followMaster(const QSqlDatabase &main, const QList<std::pair<QString, QString>> &renames)
 {
-    for (const auto &[from, to] : renames) {
-        // A new name that already has details of its own keeps them.
+    // The details and the 住民税 of each 年度 go the same way.
+    for (const QString &table : {QStringLiteral("従業員給与"), QStringLiteral("住民税月額")}) {
+        for (const auto &[from, to] : renames) {
+            // A new name that already has rows of its own keeps them.
+            if (!execBound(main,
+                           QStringLiteral("update %1 set 氏名 = ? where 氏名 = ?"
+                                          " and not exists (select 1 from %1 where 氏名 = ?)")
+                               .arg(table),
+                           {to, from, to}))
+                return false;
+        }
         if (!execBound(main,
-                       QStringLiteral("update 従業員給与 set 氏名 = ? where 氏名 = ?"
-                                      " and not exists (select 1 from 従業員給与 where 氏名 = ?)"),
-                       {to, from, to}))
+                       QStringLiteral("delete from %1 where 氏名 is null"
+                                      " or 氏名 not in (select 氏名 from 従業員 where 氏名 is not null)")
+                           .arg(table)))
             return false;
     }
-    return execBound(main,
-                     QStringLiteral("delete from 従業員給与 where 氏名 is null"
-                                    " or 氏名 not in (select 氏名 from 従業員 where 氏名 is not null)"))
-        && followMasterInsurance(main, renames);
+    return followMasterInsurance(main, renames);
 }
 
 } // namespace pelmar::employees

@@ -2,6 +2,7 @@
 
 #include "calc/TypedText.h"
 #include "masters/MasterBackup.h"
+#include "masters/ResidentTaxDialog.h"
 #include "messages/ShowMsg.h"
 #include "store/Failure.h"
 #include "store/ProgramState.h"
@@ -11,6 +12,7 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -159,7 +161,19 @@ void PayrollDialog::buildForm(QFormLayout *form)
     form->addRow(QStringLiteral("健康保険料（月額）"), num健康保険料);
     form->addRow(QStringLiteral("介護保険料（月額）"), num介護保険料);
     form->addRow(QStringLiteral("厚生年金保険料（月額）"), num厚生年金保険料);
-    form->addRow(QStringLiteral("住民税（月額）"), num住民税);
+    cmd住民税年度別 = named<QPushButton>(QStringLiteral("cmd住民税年度別"), this);
+    cmd住民税年度別->setText(QStringLiteral("年度別・月ごと…"));
+    cmd住民税年度別->setToolTip(QStringLiteral("決定通知書の6月分・7月以降の額と市区町村を年度ごとに入れます。"
+                                               "入れた年度はその額を、ない年度は左の月額を差し引きます。"));
+    connect(cmd住民税年度別, &QPushButton::clicked, this, [this] {
+        ResidentTaxDialog dialog(m_state, m_name, this);
+        if (dialog.load())
+            dialog.exec();
+    });
+    auto *residentTax = new QHBoxLayout;
+    residentTax->addWidget(num住民税);
+    residentTax->addWidget(cmd住民税年度別);
+    form->addRow(QStringLiteral("住民税（月額）"), residentTax);
     form->addRow(QStringLiteral("通勤手当"), cmb通勤手当区分);
     form->addRow(QStringLiteral("通勤手当の額"), num通勤手当);
     form->addRow(QStringLiteral("非課税の限度（月）"), num通勤手当非課税限度);
@@ -207,8 +221,10 @@ bool PayrollDialog::load()
         ShowMsg(msg::エラー給与詳細, failureDetail(m_state.MainDb));
         return false;
     }
-    if (*stored)
+    if (*stored) {
         display(**stored);
+        m_storedLeft = (*stored)->left;
+    }
     return true;
 }
 
@@ -268,7 +284,32 @@ void PayrollDialog::save()
         ShowMsg(msg::エラー給与詳細, failureDetail(m_state.MainDb));
         return;
     }
+    if (payroll.left.isValid() && payroll.left != m_storedLeft)
+        askResidentTaxRemainder(payroll.left);
     accept();
+}
+
+void PayrollDialog::askResidentTaxRemainder(const QDate &left)
+{
+    const int fiscalYear = pay::fiscalYearOf(left);
+    const auto year = employees::readResidentTax(m_state.MainDb, m_name, fiscalYear);
+    if (!year) {
+        ShowMsg(msg::エラー給与詳細, failureDetail(m_state.MainDb));
+        return;
+    }
+    if (!*year)
+        return; // no amounts for that 年度: nothing is left to collect
+    // January to May the law asks for 一括徴収 (Yes is the default); June to
+    // December only at the employee's request (No is).
+    const bool lumpRequired = pay::remainderFor(left) == pay::Remainder::Lump;
+    const QString subject = QStringLiteral("%1（%2年度、退職日 %3）")
+                                .arg(m_name)
+                                .arg(fiscalYear)
+                                .arg(left.toString(QStringLiteral("yyyy/MM/dd")));
+    const bool lump = ShowMsg(lumpRequired ? msg::住民税一括徴収確認 : msg::住民税一括徴収申出確認, subject);
+    if (!employees::setRemainder(m_state.MainDb, m_name, fiscalYear,
+                                 lump ? pay::Remainder::Lump : pay::Remainder::Ordinary))
+        ShowMsg(msg::エラー給与詳細, failureDetail(m_state.MainDb));
 }
 
 } // namespace pelmar

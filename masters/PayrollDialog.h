@@ -2,6 +2,7 @@
 
 #include "masters/EmployeePayroll.h"
 
+#include <QDate>
 #include <QDialog>
 
 class QCheckBox;
@@ -48,6 +49,10 @@ private:
     QList<YenSpinBox *> yenBoxes() const;
     QLineEdit *txt入社日 = nullptr, *txt退職日 = nullptr;
     QPushButton *cmd給与保存 = nullptr, *cmd給与取消 = nullptr;
+    QPushButton *cmd住民税年度別 = nullptr; // 住民税 month by month, 年度 by 年度
+    QDate m_storedLeft; // the 退職日 as stored, to ask about the 住民税 once it is set
+    // A 退職日 newly set: how the rest of that 年度's 住民税 is collected.
+    void askResidentTaxRemainder(const QDate &left);
 };
 
 // A date typed as yyyy/mm/dd, yyyy-mm-dd or yyyymmdd; an invalid date for

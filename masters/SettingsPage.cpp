@@ -3,6 +3,7 @@
 #include "masters/CompanyStore.h"
 #include "masters/InsuranceSettingsDialog.h"
 #include "masters/PayrollSettingsRow.h"
+#include "masters/TaxTablesList.h"
 #include "messages/ShowMsg.h"
 #include "store/Backup.h"
 #include "store/Failure.h"
@@ -42,7 +43,12 @@ SettingsPage::SettingsPage(ProgramState &state, QWidget *parent) : TabPage(paren
     buildAllDelete(company);
     company->setColumnStretch(1, 1);
     buildPaySettings(skeleton.addGridSection(&frame割増, QStringLiteral("frame割増")));
-    buildBackupList(skeleton.addGridSection(&frameBackup, QStringLiteral("frameバックアップ")));
+    QGridLayout *backups = skeleton.addGridSection(&frameBackup, QStringLiteral("frameバックアップ"));
+    buildBackupList(backups);
+    // The tax tables beside the backups: the page is full.
+    m_taxTables = new TaxTablesList(frameBackup);
+    backups->addWidget(m_taxTables, 0, 3);
+    backups->setColumnStretch(3, 2);
     buildInformation(skeleton.body());
     connectOperations();
 }
@@ -372,6 +378,8 @@ void SettingsPage::showEvent(QShowEvent *event)
     // together; start-up does not pay for it on a page nobody sees yet.
     lblInfo->setTextInteractionFlags(Qt::TextSelectableByMouse);
     Readバックアップ();
+    // A table put in the data folder meanwhile is read and checked now.
+    m_taxTables->showFor(m_state.DataPath);
 }
 
 void SettingsPage::Readバックアップ()

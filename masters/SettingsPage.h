@@ -15,6 +15,7 @@ class QVBoxLayout;
 
 namespace pelmar {
 class PayrollSettingsRow;
+class TaxTablesList;
 }
 
 namespace pelmar {
@@ -100,6 +101,8 @@ private:
     QFrame *frameBackup = nullptr;
     QTableWidget *lstBackup = nullptr;
     QPushButton *cmdバックアップ復元 = nullptr;
+    // The tax tables carried and the dates they serve.
+    TaxTablesList *m_taxTables = nullptr;
 
     void buildCompanySettings(QGridLayout *company);
     void buildAllDelete(QGridLayout *company);

@@ -476,6 +476,24 @@ inline constexpr Entry catalogue[] = {
      u" の保存済みの明細は、このページで編集している間に打刻の取込で変わりました。\n\n"
      u"このページの明細で置き換えると、取り込んだ勤務は失われます。置き換えて登録しますか",
      ConfirmNo, u"登録の確認"},
+    // the withholding tables: a pay date ahead that none serves, and the data
+    // folder's tables that are not used (the subject names each with why)
+    {msg::税額表予告, InPrompt, u"", u"", Warning, u"源泉徴収税額表"},
+    {msg::税額表不採用, InPrompt, u"データフォルダの tables フォルダにある次の税額表は使いません。\n\n",
+     u"\n\n設定・情報ページの「源泉徴収税額表」にも理由が出ています。", Warning, u"源泉徴収税額表"},
+    // 住民税 by 年度: stored, and the rest of a leaver's 年度 (the subject
+    // names the employee, the 年度 and the 退職日)
+    {msg::住民税保存完了, InPrompt, u"", u" の住民税を保存しました。", Notice, u"住民税"},
+    {msg::住民税一括徴収確認, InPrompt, u"",
+     u"\n\n1月〜5月に退職する人の残りの住民税（最後の給与の月の翌月分〜5月分）は、最後の給与からまとめて差し引きます"
+     u"（一括徴収）。最後の給与が残りの額より少ないときなどは、普通徴収（本人が納める）にできます。\n\n"
+     u"一括徴収にしますか。「いいえ」で普通徴収にします。",
+     Confirm, u"退職後の住民税"},
+    {msg::住民税一括徴収申出確認, InPrompt, u"",
+     u"\n\n6月〜12月に退職する人の残りの住民税は、ふつうは本人が納めます（普通徴収）。"
+     u"本人の申し出があれば、最後の給与からまとめて差し引けます（一括徴収）。\n\n"
+     u"一括徴収にしますか。「いいえ」で普通徴収にします。",
+     ConfirmNo, u"退職後の住民税"},
 };
 
 } // namespace pelmar::messagetable

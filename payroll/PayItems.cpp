@@ -3,6 +3,8 @@
 #include "calc/WorkTime.h"
 #include "masters/EmployeePayroll.h"
 #include "masters/PayrollSettings.h"
+#include "masters/ResidentTaxStore.h"
+#include "payroll/TableNotice.h"
 #include "store/Database.h"
 #include "store/Query.h"
 #include "store/Tables.h"
@@ -130,8 +132,20 @@ std::optional<ComputedPay> computePayOf(const QSqlDatabase &main, const QString 
     if (*payroll)
         details = (*payroll)->details;
     details.business = settings->business;
-    computed.input = payInputOf(items, details, payDate.value_or(computed.ruleDate), other, typed);
-    const pay::PublicTables &tables = pay::shippedTables().tables;
+    const QDate paid = payDate.value_or(computed.ruleDate);
+    // The 住民税 of the pay's month when the 年度 has its amounts; the single
+    // figure of the details otherwise.
+    if (!name.isEmpty() && paid.isValid()) {
+        const auto year = employees::readResidentTax(main, name, pay::fiscalYearOf(paid));
+        if (!year)
+            return std::nullopt;
+        if (*year)
+            details.residentTax =
+                pay::residentTaxOfPay((*year)->year, paid, *payroll ? (*payroll)->left : QDate(), items.lastDate);
+    }
+    computed.input = payInputOf(items, details, paid, other, typed);
+    const auto inEffect = tablesOf(main);
+    const pay::PublicTables &tables = inEffect->tables;
     computed.result = pay::computePay(computed.input, tables);
     if (details.employmentInsured && !typed[pay::index(pay::Deduction::EmploymentInsurance)])
         computed.employmentRate = tables.employmentRateFor(

@@ -3,6 +3,7 @@
 #include "messages/ShowMsg.h"
 #include "reports/PayReports.h"
 #include "reports/ReportDialog.h"
+#include "reports/ResidentTaxReport.h"
 #include "store/ProgramState.h"
 #include "widgets/PageBuilder.h"
 
@@ -41,6 +42,7 @@ HistoryPayReports::HistoryPayReports(ProgramState &state, QFrame *frame, QComboB
                                  {
                                      {&cmd源泉徴収簿, QStringLiteral("cmd源泉徴収簿"), QStringLiteral("源泉徴収簿")},
                                      {&cmd納付集計, QStringLiteral("cmd納付集計"), QStringLiteral("納付集計")},
+                                     {&cmd住民税納付, QStringLiteral("cmd住民税納付"), QStringLiteral("住民税納付")},
                                  });
     row->insertWidget(0, cmb支給年);
     const int at = grid->rowCount();
@@ -50,6 +52,7 @@ HistoryPayReports::HistoryPayReports(ProgramState &state, QFrame *frame, QComboB
     connect(cmd金種表, &QPushButton::clicked, this, &HistoryPayReports::cmd金種表_Click);
     connect(cmd源泉徴収簿, &QPushButton::clicked, this, &HistoryPayReports::cmd源泉徴収簿_Click);
     connect(cmd納付集計, &QPushButton::clicked, this, &HistoryPayReports::cmd納付集計_Click);
+    connect(cmd住民税納付, &QPushButton::clicked, this, &HistoryPayReports::cmd住民税納付_Click);
 }
 
 QWidget *HistoryPayReports::window() const
@@ -141,6 +144,27 @@ void HistoryPayReports::cmd納付集計_Click()
     m_show(new ReportDialog(
         QStringLiteral("frm納付集計"), reports::paymentTable(*summary, m_state.CompanyName, QDate::currentDate()),
         reports::paymentRecords(*summary), {QStringLiteral("納付集計"), QString::number(*year)}, window()));
+}
+
+void HistoryPayReports::cmd住民税納付_Click()
+{
+    const std::optional<int> year = chosenYear();
+    if (!year) {
+        ShowMsg(msg::その他未選択, QStringLiteral("支給年"));
+        return;
+    }
+    const std::optional<reports::ResidentTaxPayment> payment = reports::residentTaxPayment(m_state.MainDb, *year);
+    if (!payment) {
+        ShowMsg(msg::エラー帳票読込);
+        return;
+    }
+    if (payment->lines.isEmpty()) {
+        ShowMsg(msg::その他明細なし, QStringLiteral("%1年支給の住民税").arg(*year));
+        return;
+    }
+    m_show(new ReportDialog(
+        QStringLiteral("frm住民税納付"), reports::residentTaxTable(*payment, m_state.CompanyName, QDate::currentDate()),
+        reports::residentTaxRecords(*payment), {QStringLiteral("住民税納付"), QString::number(*year)}, window()));
 }
 
 } // namespace pelmar

@@ -35,11 +35,14 @@ public:
     void cmd金種表_Click();
     void cmd源泉徴収簿_Click();
     void cmd納付集計_Click();
+    // 住民税 to pay over by 支給月 and 市区町村, for the chosen year.
+    void cmd住民税納付_Click();
 
     QComboBox *cmb支給年 = nullptr;
     QPushButton *cmd金種表 = nullptr;
     QPushButton *cmd源泉徴収簿 = nullptr;
     QPushButton *cmd納付集計 = nullptr;
+    QPushButton *cmd住民税納付 = nullptr;
 
 private:
     std::optional<int> chosenYear();

@@ -6,6 +6,7 @@
 #include "masters/PayrollDialog.h"
 #include "masters/PayrollSettings.h"
 #include "messages/ShowMsg.h"
+#include "payroll/TableNotice.h"
 #include "store/Failure.h"
 #include "store/ProgramState.h"
 
@@ -125,6 +126,12 @@ PayPanel::PayPanel(ProgramState &state, QWidget *parent) : QGroupBox(parent), m_
     lbl支給状態->setWordWrap(true);
     lbl支給状態->setStyleSheet(QStringLiteral("color: #804000;"));
     grid->addWidget(lbl支給状態, rows.row++, 0, 1, 2);
+    lbl税額表予告 = new QLabel(this);
+    lbl税額表予告->setObjectName(QStringLiteral("lbl税額表予告"));
+    lbl税額表予告->setWordWrap(true);
+    lbl税額表予告->setStyleSheet(QStringLiteral("color: #a00000;"));
+    lbl税額表予告->hide();
+    grid->addWidget(lbl税額表予告, rows.row++, 0, 1, 2);
     grid->setRowStretch(rows.row, 1);
 
     connect(txt支給日, &QLineEdit::textEdited, this, &PayPanel::onPayDateEdited);
@@ -193,6 +200,11 @@ void PayPanel::buildDeductions(Rows &rows)
     connect(txtその他, &QLineEdit::editingFinished, this, [this] { onTypedFinished(kOther); });
     lbl控除合計 = figure(QStringLiteral("lbl控除合計"), this);
     rows.add(QStringLiteral("控除合計"), lbl控除合計);
+    lbl税額表 = new QLabel(this);
+    lbl税額表->setObjectName(QStringLiteral("lbl税額表"));
+    lbl税額表->setStyleSheet(QStringLiteral("color: #606060; font-size: 8pt;"));
+    lbl税額表->setToolTip(QStringLiteral("所得税を読んだ源泉徴収税額表（月額表）です。表は支給日で選びます。"));
+    rows.grid->addWidget(lbl税額表, rows.row++, 0, 1, 2);
 }
 
 void PayPanel::clear()
@@ -457,6 +469,7 @@ void PayPanel::showFigures()
             if (!gap.isEmpty())
                 notes << gap;
     }
+    showTaxTable(blank);
     lbl支給状態->setText(notes.join(u'\n'));
     lbl支給状態->setVisible(!notes.isEmpty());
     // A wrapped label does not ask for its lines' height by itself: the
@@ -469,8 +482,33 @@ void PayPanel::showFigures()
 void PayPanel::showEvent(QShowEvent *event)
 {
     QGroupBox::showEvent(event);
+    showTableNotices();
     if (!m_stored && m_items && !m_name.isEmpty())
         recompute();
+}
+
+void PayPanel::showTaxTable(bool blank)
+{
+    // Only a tax worked out here: not one typed over, nor one stored.
+    const bool taxFromTable =
+        !blank && !m_stored && !m_result.taxTable.isEmpty() && !m_pay.overridden[pay::index(pay::Deduction::IncomeTax)];
+    lbl税額表->setText(taxFromTable ? QStringLiteral("所得税: %1 月額表").arg(m_result.taxTable) : QString());
+    lbl税額表->setVisible(taxFromTable);
+}
+
+void PayPanel::showTableNotices()
+{
+    // Said before the date comes, on an empty page too: the owner can still
+    // put a table in place in time.
+    const statements::TableShortage shortage = m_state.MainDb.isOpen()
+        ? statements::tableShortage(m_state.MainDb, QDate::currentDate())
+        : statements::TableShortage{};
+    lbl税額表予告->setText(shortage.brief());
+    lbl税額表予告->setToolTip(shortage.text());
+    lbl税額表予告->setVisible(shortage.uncovered.isValid());
+    const QRect needed = lbl税額表予告->fontMetrics().boundingRect(QRect(0, 0, width() - 16, 10000), Qt::TextWordWrap,
+                                                                   lbl税額表予告->text());
+    lbl税額表予告->setMinimumHeight(shortage.uncovered.isValid() ? needed.height() : 0);
 }
 
 QString PayPanel::missingDeductions() const

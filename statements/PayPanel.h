@@ -60,6 +60,8 @@ private:
     void buildDeductions(Rows &rows);
     void recompute();
     void showFigures();
+    void showTaxTable(bool blank);
+    void showTableNotices();
     void onDeductionEdited(int index, const QString &text);
     void onOtherEdited(const QString &text);
     // The figure typed in a deduction box (kOther: その他), or none.
@@ -102,6 +104,8 @@ private:
     QLineEdit *txtその他 = nullptr;
     QLabel *lbl控除合計 = nullptr, *lbl差引支給額 = nullptr;
     QLabel *lbl支給状態 = nullptr;
+    QLabel *lbl税額表 = nullptr; // the 月額表 the 所得税 shown was read from
+    QLabel *lbl税額表予告 = nullptr; // a pay date ahead that no 月額表 serves
 };
 
 } // namespace pelmar

@@ -47,12 +47,17 @@ const QList<Upgrade> &mainUpgrades()
                          " 社会保険料計 INTEGER, 課税対象額 INTEGER, 控除合計 INTEGER, 差引支給額 INTEGER,"
                          " 上書き TEXT, 税区分 TEXT, 扶養親族等の数 INTEGER, 雇用保険料率 INTEGER)"),
           QStringLiteral("CREATE INDEX 時給支給_氏名タイトル ON 時給支給 (氏名, タイトル)")}},
-        // 6: each employee's 健康保険・厚生年金 and 標準報酬月額 through time.
+        // 6: each employee's 健康保険・厚生年金 and 標準報酬月額 through time; 住民税 by
+        // employee and 年度, month by month.
         {6,
          {QStringLiteral("CREATE TABLE 従業員社会保険 (氏名 TEXT PRIMARY KEY, 健康保険加入 INTEGER, 厚生年金加入 INTEGER,"
                          " 資格取得日 TEXT, 資格喪失日 TEXT, 生年月日 TEXT, 勤務区分 TEXT)"),
           QStringLiteral("CREATE TABLE 標準報酬月額 (氏名 TEXT, 適用年月 TEXT, 健康保険 INTEGER, 厚生年金 INTEGER,"
-                         " 決定区分 TEXT, PRIMARY KEY (氏名, 適用年月))")}},
+                         " 決定区分 TEXT, PRIMARY KEY (氏名, 適用年月))"),
+          QStringLiteral("CREATE TABLE 住民税月額 (氏名 TEXT, 年度 INTEGER, 市区町村 TEXT, \"6月\" INTEGER,"
+                         " \"7月\" INTEGER, \"8月\" INTEGER, \"9月\" INTEGER, \"10月\" INTEGER, \"11月\" INTEGER,"
+                         " \"12月\" INTEGER, \"1月\" INTEGER, \"2月\" INTEGER, \"3月\" INTEGER, \"4月\" INTEGER,"
+                         " \"5月\" INTEGER, 退職後 TEXT, PRIMARY KEY (氏名, 年度))")}},
     };
     return steps;
 }

@@ -62,6 +62,10 @@ inline const Table 従業員社会保険{
     {}};
 inline const Table 標準報酬月額{
     QStringLiteral("標準報酬月額"), QStringLiteral("氏名 適用年月 健康保険 厚生年金 決定区分").split(u' '), {}};
+inline const Table 住民税月額{
+    QStringLiteral("住民税月額"),
+    QStringLiteral("氏名 年度 市区町村 6月 7月 8月 9月 10月 11月 12月 1月 2月 3月 4月 5月 退職後").split(u' '),
+    {}};
 
 // The work file: what the pages are editing, and the hint texts.
 inline const Table w明細{QStringLiteral("w明細"), QStringList{QStringLiteral("行番号")} + columns::line,

@@ -176,3 +176,28 @@ CREATE TABLE 標準報酬月額 (
     決定区分   TEXT,
     PRIMARY KEY (氏名, 適用年月)
 );
+
+-- 住民税 collected from pay (特別徴収), one row per employee and 年度 (June
+-- to May, named by the year of its June), as the 特別徴収税額の決定通知書
+-- gives it: the 市区町村, each month's amount in whole yen, June first, and
+-- how the rest is collected once the employee leaves: 普通徴収, 一括徴収, or
+-- null when the month of leaving decides.
+CREATE TABLE 住民税月額 (
+    氏名     TEXT,
+    年度     INTEGER,
+    市区町村 TEXT,
+    "6月"    INTEGER,
+    "7月"    INTEGER,
+    "8月"    INTEGER,
+    "9月"    INTEGER,
+    "10月"   INTEGER,
+    "11月"   INTEGER,
+    "12月"   INTEGER,
+    "1月"    INTEGER,
+    "2月"    INTEGER,
+    "3月"    INTEGER,
+    "4月"    INTEGER,
+    "5月"    INTEGER,
+    退職後   TEXT,
+    PRIMARY KEY (氏名, 年度)
+);

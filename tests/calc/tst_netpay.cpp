@@ -1,9 +1,14 @@
 #include "calc/CashBreakdown.h"
+#include "calc/FolderTables.h"
 #include "calc/NetPay.h"
 #include "calc/PublicTables.h"
+#include "calc/ResidentTax.h"
 #include "payroll/PayItems.h"
+#include "payroll/TableNotice.h"
 
+#include <QDir>
 #include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <cmath>
@@ -13,6 +18,7 @@
 using namespace pelmar::pay;
 
 Q_DECLARE_METATYPE(PayInput)
+Q_DECLARE_METATYPE(pelmar::settings::PayDateRule)
 
 namespace {
 
@@ -154,9 +160,16 @@ private slots:
     void pays();
     void tablesMatchShared_data();
     void tablesMatchShared();
+    void kouAgreesWithComputerMethod_data();
     void kouAgreesWithComputerMethod();
     void damagedTablesRefused_data();
     void damagedTablesRefused();
+    void folderTables_data();
+    void folderTables();
+    void tableShortage_data();
+    void tableShortage();
+    void residentTax_data();
+    void residentTax();
     void cash_data();
     void cash();
     void monthYen_data();
@@ -225,12 +238,38 @@ void TestNetPay::pays_data()
         "総支給 150000 雇用 0 税 5000 控除 5000 差引 145000 上書:税");
     row("insurance typed", overriding(insured(pay(200000)), Deduction::EmploymentInsurance, 0),
         "総支給 200000 雇用 0 税 4340 控除 4340 差引 195660 上書:雇用");
+    // Either side of the year's end: December's pay by 令和8年分, January's by
+    // 令和9年分 (withholding-monthly-2027.tsv, whose rows start at 111,000).
+    row("2026-12-25", dated(pay(150000), QDate(2026, 12, 25)), "総支給 150000 雇用 0 税 2420 控除 2420 差引 147580");
+    row("2027-01-25", dated(pay(150000), QDate(2027, 1, 25)), "総支給 150000 雇用 0 税 2080 控除 2080 差引 147920");
+    row("2026 105000", dated(pay(105000), QDate(2026, 12, 31)), "総支給 105000 雇用 0 税 170 控除 170 差引 104830");
+    row("2027 105000", dated(pay(105000), QDate(2027, 1, 1)), "総支給 105000 雇用 0 税 0 控除 0 差引 105000");
+    // 2027's edge rows: below the first row 甲 0 and 乙 3.063 % (3,399.89937);
+    // the first row; the last row; the first point.
+    const QDate jan2027(2027, 1, 25);
+    row("2027 甲 110999", dated(pay(110999), jan2027), "総支給 110999 雇用 0 税 0 控除 0 差引 110999");
+    row("2027 乙 110999", dated(pay(110999, TaxColumn::Otsu), jan2027),
+        "総支給 110999 雇用 0 税 3399 控除 3399 差引 107600");
+    row("2027 甲 111000", dated(pay(111000), jan2027), "総支給 111000 雇用 0 税 140 控除 140 差引 110860");
+    row("2027 甲 739999", dated(pay(739999), jan2027), "総支給 739999 雇用 0 税 70690 控除 70690 差引 669309");
+    row("2027 甲 740000", dated(pay(740000), jan2027), "総支給 740000 雇用 0 税 71000 控除 71000 差引 669000");
+    // 51,600 + 35,200 × 20.42 % (7,187); 8 persons: 25,740 + 7,187 − 1,610.
+    row("2027 甲 775200 3", dated(pay(775200, TaxColumn::Kou, 3), jan2027),
+        "総支給 775200 雇用 0 税 58787 控除 58787 差引 716413");
+    row("2027 甲 775200 8", dated(pay(775200, TaxColumn::Kou, 8), jan2027),
+        "総支給 775200 雇用 0 税 31317 控除 31317 差引 743883");
+    // 乙 either side of its second point, 1,720,000 (1,710,000 in 2026):
+    // 259,000 + 979,999 × 40.84 % (400,231.59), and the point's own 659,300.
+    row("2027 乙 1719999", dated(pay(1719999, TaxColumn::Otsu), jan2027),
+        "総支給 1719999 雇用 0 税 659231 控除 659231 差引 1060768");
+    row("2027 乙 1720000", dated(pay(1720000, TaxColumn::Otsu), jan2027),
+        "総支給 1720000 雇用 0 税 659300 控除 659300 差引 1060700");
     // Dates no shipped table covers: nothing guessed, no total.
-    row("2027 pay", dated(pay(150000), QDate(2027, 1, 25)), "総支給 150000 雇用 0 税 no table 控除 - 差引 -");
+    row("2028 pay", dated(pay(150000), QDate(2028, 1, 25)), "総支給 150000 雇用 0 税 no table 控除 - 差引 -");
     row("2027 rate", dated(insured(pay(150000, TaxColumn::None)), QDate(2027, 5, 25), QDate(2027, 4, 30)),
         "総支給 150000 雇用 no rate 税 0 控除 - 差引 -");
     row("no pay date", dated(insured(pay(150000)), {}), "総支給 150000 雇用 no pay date 税 no pay date 控除 - 差引 -");
-    row("typed when no table", overriding(dated(pay(150000), QDate(2027, 1, 25)), Deduction::IncomeTax, 2500),
+    row("typed when no table", overriding(dated(pay(150000), QDate(2028, 1, 25)), Deduction::IncomeTax, 2500),
         "総支給 150000 雇用 0 税 2500 控除 2500 差引 147500 上書:税");
 }
 
@@ -246,12 +285,12 @@ void TestNetPay::tablesMatchShared_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("carried"); // where the project's copy is read from
     for (const char *name :
-         {"withholding-monthly-2026.tsv", "employment-insurance-rates.tsv", "social-insurance-rates.tsv",
-          "standard-remuneration-grades.tsv", "bonus-withholding-2026.tsv"})
+         {"withholding-monthly-2026.tsv", "withholding-monthly-2027.tsv", "employment-insurance-rates.tsv",
+          "social-insurance-rates.tsv", "standard-remuneration-grades.tsv", "bonus-withholding-2026.tsv"})
         QTest::newRow(name) << QString::fromLatin1(name) << kTablesResource + QString::fromLatin1(name);
-    QTest::newRow("withholding-computer-2026.tsv")
-        << QStringLiteral("withholding-computer-2026.tsv")
-        << QStringLiteral(PELMAR_SOURCE_DIR "/data/tables/withholding-computer-2026.tsv");
+    for (const char *name : {"withholding-computer-2026.tsv", "withholding-computer-2027.tsv"})
+        QTest::newRow(name) << QString::fromLatin1(name)
+                            << QStringLiteral(PELMAR_SOURCE_DIR "/data/tables/") + QString::fromLatin1(name);
 }
 
 // The program computes with exactly the published figures and their notes.
@@ -275,18 +314,31 @@ void TestNetPay::tablesMatchShared()
 // 740,000 to 790,000, where Pelmar computes the table's rates itself, the
 // table's own figure at 740,000 is up to 10 yen from the rule's, so the two
 // may part by 15 (up to 960,000 for no dependants; beyond, they part by design).
+void TestNetPay::kouAgreesWithComputerMethod_data()
+{
+    QTest::addColumn<int>("year");
+    QTest::addColumn<int>("pointsUpTo"); // the rates of the table's points are compared up to here
+    QTest::newRow("令和8年分") << 2026 << 960000;
+    // 令和9年分's rule bends at 793,334 (162,500 + 51,667 + 579,167), the
+    // table at its 790,000 point still: beyond it the two part by design.
+    QTest::newRow("令和9年分") << 2027 << 790000;
+}
+
 void TestNetPay::kouAgreesWithComputerMethod()
 {
-    const ComputerMethod rule(linesOf(QStringLiteral(PELMAR_SOURCE_DIR "/data/tables/withholding-computer-2026.tsv")));
+    QFETCH(int, year);
+    QFETCH(int, pointsUpTo);
+    const ComputerMethod rule(
+        linesOf(QStringLiteral(PELMAR_SOURCE_DIR "/data/tables/withholding-computer-%1.tsv").arg(year)));
     QVERIFY(!rule.isEmpty());
-    const WithholdingTable *table = tables().withholdingFor(QDate(2026, 1, 1));
+    const WithholdingTable *table = tables().withholdingFor(QDate(year, 1, 1));
     QVERIFY(table);
     QList<std::pair<Yen, int>> points;
     for (const WithholdingRow &row : table->rows) {
         for (int n = 0; n < kKouColumns; ++n)
             points.append({(row.from + row.to) / 2, n});
     }
-    for (Yen amount = 740000; amount < 960000; amount += 997) {
+    for (Yen amount = 740000; amount < pointsUpTo; amount += 997) {
         for (int n = 0; n < (amount < 790000 ? kKouColumns : 1); ++n)
             points.append({amount, n});
     }
@@ -335,7 +387,158 @@ void TestNetPay::damagedTablesRefused()
     const auto read = readWithholdingTables(
         list, [&](const QString &name) { return name == u"t" ? std::optional(text) : std::nullopt; }, &error);
     QVERIFY(!read);
-    QVERIFY2(error.startsWith(u"line "), qPrintable(error));
+    QVERIFY2(error.contains(u"行目: "), qPrintable(error));
+}
+
+void TestNetPay::folderTables_data()
+{
+    QTest::addColumn<QString>("list"); // the folder's withholding-tables.tsv; none when empty
+    QTest::addColumn<QString>("from"); // taken out of the table file
+    QTest::addColumn<QString>("expected");
+    const QString header =
+        QStringLiteral("file\tpay_from\tpay_to\tkou_zero_below\totsu_pct_below\tper_person_beyond_7\n");
+    const QString year2028 =
+        QStringLiteral("withholding-monthly-2028.tsv\t2028-01-01\t2028-12-31\t111000\t3.063\t1610\n");
+    // As a spreadsheet saves it, with a byte order mark.
+    QTest::newRow("2028 used") << QChar(0xFEFF) + header + year2028 << QString()
+                               << QStringLiteral("used 令和10年分（データフォルダ） 2080");
+    QTest::newRow("row missing") << header + year2028
+                                 << QStringLiteral("149000\t151000\t2080\t470\t0\t0\t0\t0\t0\t0\t8100\n")
+                                 << QStringLiteral("refused 前の行の終わりから始まっていません");
+    QTest::newRow("column missing") << header + year2028 << QStringLiteral("\totsu\n")
+                                    << QStringLiteral("refused 列 otsu がありません");
+    QTest::newRow("overlaps a shipped table")
+        << header + QStringLiteral("withholding-monthly-2028.tsv\t2027-07-01\t2028-06-30\t111000\t3.063\t1610\n")
+        << QString() << QStringLiteral("refused withholding-monthly-2027.tsv と重なります");
+    QTest::newRow("not listed") << header << QString() << QStringLiteral("refused に載っていません");
+    QTest::newRow("no list") << QString() << QString()
+                             << QStringLiteral("refused 一覧 withholding-tables.tsv がありません");
+    QTest::newRow("file elsewhere") << header
+            + QStringLiteral("../withholding-monthly-2028.tsv\t2028-01-01\t2028-12-31\t111000\t3.063\t1610\n")
+                                    << QString()
+                                    << QStringLiteral("refused ../withholding-monthly-2028.tsv がありません");
+}
+
+// A table put in the data folder's tables/ is checked as the shipped ones
+// are: one that passes serves its pay dates, one that fails is listed with
+// its reason and serves none.
+void TestNetPay::folderTables()
+{
+    QFETCH(QString, list);
+    QFETCH(QString, from);
+    QFETCH(QString, expected);
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    QFile shipped(kTablesResource + QStringLiteral("withholding-monthly-2027.tsv"));
+    QVERIFY(shipped.open(QIODevice::ReadOnly));
+    QString text = QString::fromUtf8(shipped.readAll());
+    if (!from.isEmpty()) {
+        QVERIFY(text.contains(from));
+        text.replace(text.indexOf(from), from.size(), from.startsWith(u'\t') ? QStringLiteral("\n") : QString());
+    }
+    const auto write = [&](const QString &name, const QString &content) {
+        QFile file(QDir(folder.path()).filePath(name));
+        return file.open(QIODevice::WriteOnly) && file.write(content.toUtf8()) == content.toUtf8().size();
+    };
+    QVERIFY(write(QStringLiteral("withholding-monthly-2028.tsv"), text));
+    if (!list.isEmpty())
+        QVERIFY(write(kTableList, list));
+    const TablesInEffect effect = readTablesInEffect(shippedTables(), folder.path());
+    const WithholdingTable *table = effect.tables.withholdingFor(QDate(2028, 1, 25));
+    QString found;
+    if (table)
+        found =
+            QStringLiteral("used %1 %2").arg(tableName(*table)).arg(withholdingTax(*table, TaxColumn::Kou, 150000, 0));
+    for (const TableEntry &entry : effect.refused())
+        found += QStringLiteral("refused %1").arg(entry.refusal);
+    QVERIFY2(found.startsWith(expected.section(u' ', 0, 0)) && found.contains(expected.section(u' ', 1)),
+             qPrintable(found));
+    // The shipped tables serve their dates whatever the folder holds.
+    QCOMPARE(effect.tables.withholdingFor(QDate(2027, 12, 31))->file, QStringLiteral("withholding-monthly-2027.tsv"));
+}
+
+void TestNetPay::tableShortage_data()
+{
+    using pelmar::settings::PayDateRule;
+    QTest::addColumn<PayDateRule>("rule");
+    QTest::addColumn<QDate>("today");
+    QTest::addColumn<QDate>("uncovered");
+    const PayDateRule nextMonth{1, 25}, monthEnd{0, 31};
+    // December's work is paid in January 2027: 令和9年分 serves it.
+    QTest::newRow("December 2026") << nextMonth << QDate(2026, 12, 8) << QDate();
+    // A month ahead: November's next month, December, is paid on 2028-01-25.
+    QTest::newRow("November 2027") << nextMonth << QDate(2027, 11, 10) << QDate(2028, 1, 25);
+    QTest::newRow("month end, November") << monthEnd << QDate(2027, 11, 30) << QDate();
+    QTest::newRow("month end, December") << monthEnd << QDate(2027, 12, 1) << QDate(2028, 1, 31);
+}
+
+// The owner is told a month ahead when the rule's next pay date has no table.
+void TestNetPay::tableShortage()
+{
+    using pelmar::settings::PayDateRule;
+    QFETCH(PayDateRule, rule);
+    QFETCH(QDate, today);
+    QFETCH(QDate, uncovered);
+    QCOMPARE(pelmar::statements::firstUncoveredPayDate(tables(), rule, today), uncovered);
+    if (uncovered.isValid()) {
+        const pelmar::statements::TableShortage shortage{uncovered, QDate(2027, 12, 31)};
+        QVERIFY2(shortage.text().contains(uncovered.toString(QStringLiteral("yyyy/MM/dd")))
+                     && shortage.text().contains(u"2027/12/31 の支給分まで") && shortage.text().contains(u"tables"),
+                 qPrintable(shortage.text()));
+    }
+}
+
+void TestNetPay::residentTax_data()
+{
+    QTest::addColumn<QDate>("payDate");
+    QTest::addColumn<QDate>("left"); // 退職日, invalid when still employed
+    QTest::addColumn<QDate>("closing"); // the last line's date
+    QTest::addColumn<int>("remainder"); // Remainder as stored
+    QTest::addColumn<int>("fiscalYear");
+    QTest::addColumn<Yen>("deducted");
+    const int undecided = int(Remainder::Undecided), ordinary = int(Remainder::Ordinary), lump = int(Remainder::Lump);
+    // The notice of 2026年度: June 5,600, July to May 5,500; a May pay is
+    // the previous 年度's (4,000 a month).
+    QTest::newRow("June") << QDate(2026, 6, 25) << QDate() << QDate(2026, 5, 31) << undecided << 2026 << Yen(5600);
+    QTest::newRow("July") << QDate(2026, 7, 25) << QDate() << QDate(2026, 6, 30) << undecided << 2026 << Yen(5500);
+    QTest::newRow("May, 年度 before") << QDate(2026, 5, 31) << QDate() << QDate(2026, 5, 20) << undecided << 2025
+                                      << Yen(4000);
+    QTest::newRow("May, 年度 after") << QDate(2027, 5, 25) << QDate() << QDate(2027, 4, 30) << undecided << 2026
+                                     << Yen(5500);
+    // Leaving on 15 February 2027, last paid 25 March: March's amount and,
+    // by 一括徴収, April's and May's; by 普通徴収 March's alone. Undecided,
+    // a February leaver's rest is collected (the law's rule for January to May).
+    QTest::newRow("一括徴収 last pay") << QDate(2027, 3, 25) << QDate(2027, 2, 15) << QDate(2027, 2, 15) << lump << 2026
+                                       << Yen(16500);
+    QTest::newRow("普通徴収 last pay") << QDate(2027, 3, 25) << QDate(2027, 2, 15) << QDate(2027, 2, 15) << ordinary
+                                       << 2026 << Yen(5500);
+    QTest::newRow("undecided, February") << QDate(2027, 3, 25) << QDate(2027, 2, 15) << QDate(2027, 2, 15) << undecided
+                                         << 2026 << Yen(16500);
+    // The pay before the last one deducts its month only.
+    QTest::newRow("pay before the last") << QDate(2027, 2, 25) << QDate(2027, 2, 15) << QDate(2027, 1, 31) << lump
+                                         << 2026 << Yen(5500);
+    // Leaving in September, undecided: 普通徴収.
+    QTest::newRow("undecided, September")
+        << QDate(2026, 10, 25) << QDate(2026, 9, 30) << QDate(2026, 9, 30) << undecided << 2026 << Yen(5500);
+    QTest::newRow("一括徴収, September") << QDate(2026, 10, 25) << QDate(2026, 9, 30) << QDate(2026, 9, 30) << lump
+                                         << 2026 << Yen(5500 * 8);
+}
+
+// What one pay deducts of the 年度's 住民税.
+void TestNetPay::residentTax()
+{
+    QFETCH(QDate, payDate);
+    QFETCH(QDate, left);
+    QFETCH(QDate, closing);
+    QFETCH(int, remainder);
+    QFETCH(int, fiscalYear);
+    QFETCH(Yen, deducted);
+    QCOMPARE(fiscalYearOf(payDate), fiscalYear);
+    ResidentTaxYear year;
+    year.fiscalYear = fiscalYear;
+    year.amounts = fiscalYear == 2025 ? noticeAmounts(4000, 4000) : noticeAmounts(5600, 5500);
+    year.remainder = Remainder(remainder);
+    QCOMPARE(residentTaxOfPay(year, payDate, left, closing), deducted);
 }
 
 void TestNetPay::cash_data()

@@ -4,15 +4,20 @@
 
 #include "../support/WindowFixture.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
+#include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTabWidget>
+#include <QTableWidget>
 #include <QTest>
+#include <QTimer>
 
 using namespace pelmar;
 
@@ -33,6 +38,8 @@ private slots:
     void typedDeductionsReadAsTheGridReads();
     void payrollDialogRefusesWhatIsNoAmount_data();
     void payrollDialogRefusesWhatIsNoAmount();
+    void tablesInDataFolder();
+    void leaverResidentTax();
 
 private:
     void seed() override
@@ -249,6 +256,115 @@ void TestPay::payrollDialogRefusesWhatIsNoAmount()
         QCOMPARE(asked(), QStringList());
         QCOMPARE(query(mainDb(), QStringLiteral("select %1 from 従業員給与").arg(column)), (Rows{{stored}}));
     }
+// A table put in the data folder's tables/ serves the pay dates it lists
+// and is named where the tax is shown; one that fails its checks is told
+// after start-up and listed on the settings page with the reason.
+void TestPay::tablesInDataFolder()
+{
+    QDir folder(data().path());
+    QVERIFY(folder.mkpath(QStringLiteral("tables")));
+    QVERIFY(folder.cd(QStringLiteral("tables")));
+    QFile shipped(QStringLiteral(":/tables/withholding-monthly-2027.tsv"));
+    QVERIFY(shipped.open(QIODevice::ReadOnly));
+    const QByteArray table = shipped.readAll();
+    const auto write = [&](const QString &name, const QByteArray &bytes) {
+        QFile file(folder.filePath(name));
+        return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+    };
+    // 2028 as a copy of 2027's figures; 2029 with a row taken out.
+    QByteArray broken = table;
+    broken.replace("149000\t151000\t2080\t470\t0\t0\t0\t0\t0\t0\t8100\n", "");
+    QVERIFY(write(QStringLiteral("withholding-monthly-2028.tsv"), table));
+    QVERIFY(write(QStringLiteral("withholding-monthly-2029.tsv"), broken));
+    QVERIFY(write(QStringLiteral("withholding-tables.tsv"),
+                  "file\tpay_from\tpay_to\tkou_zero_below\totsu_pct_below\tper_person_beyond_7\n"
+                  "withholding-monthly-2028.tsv\t2028-01-01\t2028-12-31\t111000\t3.063\t1610\n"
+                  "withholding-monthly-2029.tsv\t2029-01-01\t2029-12-31\t111000\t3.063\t1610\n"));
+    QVERIFY(execBound(mainDb(),
+                      QStringLiteral("insert into 従業員給与 (氏名, 税区分, 扶養親族等の数, 雇用保険)"
+                                     " values ('山田', '甲', 0, 0)")));
+    clearAsked();
+    QVERIFY(openWindow());
+    QTRY_VERIFY(asked().join(u'\n').contains(QStringLiteral("税額表/不採用")));
+    const QString told = asked().filter(QStringLiteral("税額表/不採用")).join(u'\n');
+    QVERIFY2(told.contains(QStringLiteral("withholding-monthly-2029.tsv")) && told.contains(QStringLiteral("行目"))
+                 && !told.contains(QStringLiteral("withholding-monthly-2028.tsv")),
+             qPrintable(told));
+
+    // December 2027's work is paid on 2028-01-25 by the folder's table.
+    chooseEmployee(QStringLiteral("山田"));
+    type(0, kDate, QStringLiteral("20271201"));
+    QTRY_COMPARE(control<QLineEdit>(QStringLiteral("txt支給日"))->text(), QStringLiteral("2028/01/25"));
+    QCOMPARE(control<QLineEdit>(QStringLiteral("txt所得税"))->text(), QStringLiteral("0"));
+    QCOMPARE(shown(QStringLiteral("lbl税額表")), QStringLiteral("所得税: 令和10年分（データフォルダ） 月額表"));
+
+    // The settings page lists every table, the refused one with its reason.
+    auto *tabs = control<QTabWidget>(QStringLiteral("SSTab1"));
+    tabs->setCurrentWidget(control<QWidget>(QStringLiteral("page設定情報")));
+    auto *list = control<QTableWidget>(QStringLiteral("lst税額表"));
+    QStringList rows;
+    for (int row = 0; row < list->rowCount(); ++row)
+        rows << QStringLiteral("%1 %2 %3")
+                    .arg(list->item(row, 0)->text(), list->item(row, 1)->text(),
+                         list->item(row, 3)->text().section(u':', 0, 0));
+    QCOMPARE(rows,
+             (QStringList{QStringLiteral("withholding-monthly-2026.tsv 2026/01/01～2026/12/31 使用中"),
+                          QStringLiteral("withholding-monthly-2027.tsv 2027/01/01～2027/12/31 使用中"),
+                          QStringLiteral("withholding-monthly-2028.tsv 2028/01/01～2028/12/31 使用中"),
+                          QStringLiteral("withholding-monthly-2029.tsv 2029/01/01～2029/12/31 使いません")}));
+    QVERIFY(list->item(3, 3)->text().contains(QStringLiteral("前の行の終わりから始まっていません")));
+}
+
+// Setting a 退職日 asks how the rest of that 年度's 住民税 is collected: for
+// a February leaver 一括徴収 is the rule (Yes), and the last pay takes it.
+void TestPay::leaverResidentTax()
+{
+    auto *tabs = control<QTabWidget>(QStringLiteral("SSTab1"));
+    tabs->setCurrentWidget(control<QWidget>(QStringLiteral("page従業員")));
+    auto *employees = control<DataGrid>(QStringLiteral("Grid従業員"));
+    employees->setCurrentIndex(employees->model()->index(0, 2));
+    click(QStringLiteral("cmd給与設定"));
+    QDialog *dialog = nullptr;
+    QTRY_VERIFY((dialog = window()->findChild<QDialog *>(QStringLiteral("dlg給与設定"))));
+    // The notice of 2026年度 as it reads: June 5,600, July to May 5,500.
+    bool entered = false;
+    QTimer::singleShot(0, this, [&] {
+        auto *tax = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+        QVERIFY(tax && tax->objectName() == QStringLiteral("dlg住民税"));
+        tax->findChild<QSpinBox *>(QStringLiteral("spn住民税年度"))->setValue(2026);
+        tax->findChild<QLineEdit *>(QStringLiteral("txt市区町村"))->setText(QStringLiteral("杉並区"));
+        tax->findChild<QSpinBox *>(QStringLiteral("num住民税6月"))->setValue(5600);
+        tax->findChild<QSpinBox *>(QStringLiteral("num住民税7月以降"))->setValue(5500);
+        QCOMPARE(tax->findChild<QLabel *>(QStringLiteral("lbl住民税年額"))->text(), QStringLiteral("年税額 66,100 円"));
+        QTest::mouseClick(tax->findChild<QPushButton *>(QStringLiteral("cmd住民税保存")), Qt::LeftButton);
+        QTest::mouseClick(tax->findChild<QPushButton *>(QStringLiteral("cmd住民税閉じる")), Qt::LeftButton);
+        entered = true;
+    });
+    QTest::mouseClick(dialog->findChild<QPushButton *>(QStringLiteral("cmd住民税年度別")), Qt::LeftButton);
+    QVERIFY(entered);
+    QCOMPARE(query(mainDb(),
+                   QStringLiteral("select 市区町村, \"6月\", \"7月\", \"5月\", 退職後 from 住民税月額"
+                                  " where 氏名 = '山田' and 年度 = 2026")),
+             (Rows{{"杉並区", "5600", "5500", "5500", "<null>"}}));
+    dialog->findChild<QLineEdit *>(QStringLiteral("txt退職日"))->setText(QStringLiteral("2027/02/15"));
+    clearAsked();
+    QTest::mouseClick(dialog->findChild<QPushButton *>(QStringLiteral("cmd給与保存")), Qt::LeftButton);
+    QVERIFY2(asked().contains(QStringLiteral("住民税/一括徴収確認/山田（2026年度、退職日 2027/02/15）")),
+             qPrintable(asked().join(u'\n')));
+    QCOMPARE(query(mainDb(), QStringLiteral("select 退職後 from 住民税月額")), (Rows{{"一括徴収"}}));
+
+    // February's work, paid on 25 March: March's 5,500 and April's and May's.
+    // (The window is active again once both dialogs are closed.)
+    window()->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window()));
+    tabs->setCurrentIndex(0);
+    chooseEmployee(QStringLiteral("山田"));
+    auto *title = control<QLineEdit>(QStringLiteral("txtタイトル"));
+    title->setFocus();
+    QTest::keyClicks(title, QStringLiteral("2027-02"));
+    type(0, kDate, QStringLiteral("20270215"));
+    QTRY_COMPARE(control<QLineEdit>(QStringLiteral("txt支給日"))->text(), QStringLiteral("2027/03/25"));
+    QCOMPARE(control<QLineEdit>(QStringLiteral("txt住民税"))->text(), QStringLiteral("16,500"));
 }
 
 QTEST_MAIN(TestPay)

@@ -1,6 +1,10 @@
 #include "masters/EmployeePayroll.h"
 #include "masters/EmployeeStore.h"
 #include "masters/PayrollSettings.h"
+#include "masters/ResidentTaxStore.h"
+#include "payroll/PayItems.h"
+#include "payroll/StatementPay.h"
+#include "reports/ResidentTaxReport.h"
 #include "store/Database.h"
 
 #include "../support/TestData.h"
@@ -18,6 +22,7 @@ private slots:
     void detailsFollowTheMaster();
     void payDateRule_data();
     void payDateRule();
+    void residentTaxByMonth();
 };
 
 void TestPayrollData::detailsFollowTheMaster_data()
@@ -54,6 +59,9 @@ void TestPayrollData::detailsFollowTheMaster()
         payroll.name = names[i];
         payroll.details.residentTax = 300 - 100 * i;
         QVERIFY(employees::writeEmployeePayroll(main, payroll));
+        pay::ResidentTaxYear year;
+        year.fiscalYear = 2026;
+        QVERIFY(employees::writeResidentTax(main, {names[i], year}));
     }
     QVERIFY(employees::readMaster(main, work));
     for (int row = 0; row < page.size(); ++row)
@@ -66,6 +74,9 @@ void TestPayrollData::detailsFollowTheMaster()
     for (const employees::EmployeePayroll &payroll : *payrolls)
         found << QStringLiteral("%1 %2").arg(payroll.name).arg(payroll.details.residentTax);
     QCOMPARE(found, expected);
+    // The 住民税 of each 年度 goes the same way as the details.
+    QCOMPARE(test::rows(main, QStringLiteral("select 氏名 from 住民税月額 order by 氏名")),
+             test::rows(main, QStringLiteral("select 氏名 from 従業員給与 order by 氏名")));
 }
 
 void TestPayrollData::payDateRule_data()
@@ -92,6 +103,61 @@ void TestPayrollData::payDateRule()
         return;
     QCOMPARE(settings::ruleText(*read), rule);
     QCOMPARE(settings::payDateFor(*read, lastLine), expected);
+}
+
+// A pay deducts the 住民税 of its month where the 年度 has amounts, the
+// single figure of the details where it has none; what was deducted is
+// summed by month and 市区町村 for paying over.
+void TestPayrollData::residentTaxByMonth()
+{
+    test::TestDataFolder data;
+    QSqlDatabase main = data.mainDb();
+    for (const QString &name : {QStringLiteral("山田"), QStringLiteral("佐藤")}) {
+        employees::EmployeePayroll payroll;
+        payroll.name = name;
+        payroll.details.residentTax = 3000; // the single figure of the details
+        QVERIFY(employees::writeEmployeePayroll(main, payroll));
+    }
+    QVERIFY(employees::writeResidentTax(
+        main, {QStringLiteral("山田"), {2026, QStringLiteral("杉並区"), pay::noticeAmounts(5600, 5500), {}}}));
+    QVERIFY(employees::writeResidentTax(
+        main, {QStringLiteral("佐藤"), {2026, QStringLiteral("中野区"), pay::noticeAmounts(2100, 2000), {}}}));
+    statements::PayItems items;
+    items.basic = items.total = 100000;
+    QStringList deducted;
+    for (const auto &[name, lastLine] :
+         {std::pair{QStringLiteral("山田"), QDate(2026, 4, 30)}, std::pair{QStringLiteral("山田"), QDate(2026, 5, 31)},
+          std::pair{QStringLiteral("山田"), QDate(2026, 6, 30)},
+          std::pair{QStringLiteral("佐藤"), QDate(2026, 6, 30)}}) {
+        items.lastDate = lastLine;
+        const auto computed = statements::computePayOf(main, name, items, std::nullopt, 0, {});
+        QVERIFY(computed);
+        const auto tax = computed->result.deduction(pay::Deduction::ResidentTax);
+        deducted << QStringLiteral("%1 %2 %3").arg(name, computed->input.payDate.toString(Qt::ISODate)).arg(*tax);
+        statements::StatementPay pay = statements::fromComputed(name, lastLine.toString(QStringLiteral("yyyy-MM")),
+                                                                computed->input, computed->result, std::nullopt);
+        QVERIFY(statements::writeStatementPay(main, pay));
+    }
+    // Paid on the 25th of the next month: May's pay from the details (no
+    // row for 2025年度), June's and July's from the notice.
+    QCOMPARE(
+        deducted,
+        (QStringList{"山田 2026-05-25 3000", "山田 2026-06-25 5600", "山田 2026-07-25 5500", "佐藤 2026-07-25 2000"}));
+    const auto payment = reports::residentTaxPayment(main, 2026);
+    QVERIFY(payment);
+    QStringList lines;
+    for (const reports::ResidentTaxLine &line : payment->lines)
+        lines << QStringLiteral("%1月 %2 %3人 %4 %5")
+                     .arg(line.month)
+                     .arg(line.municipality.isEmpty() ? QStringLiteral("-") : line.municipality)
+                     .arg(line.people)
+                     .arg(line.amount)
+                     .arg(line.due.toString(Qt::ISODate));
+    // May's pay is of 2025年度, for which nobody has a 市区町村.
+    QCOMPARE(lines,
+             (QStringList{"5月 - 1人 3000 2026-06-10", "6月 杉並区 1人 5600 2026-07-10",
+                          "7月 中野区 1人 2000 2026-08-10", "7月 杉並区 1人 5500 2026-08-10"}));
+    QCOMPARE(payment->total, 16100);
 }
 
 QTEST_GUILESS_MAIN(TestPayrollData)

@@ -154,11 +154,13 @@ void TestMessages::answerOfEveryKey()
 // what the user asked for and may default to Yes (the first start's question
 // only makes new files where there are none; a new employee with no
 // look-alike in the master is the one the user typed; the new wage goes to
-// lines typed for this statement).
+// lines typed for this statement; a January–May leaver's 住民税 is collected
+// at the last pay, as the law asks, and the question only records it).
 void TestMessages::questionsDefaultToNo()
 {
     const QList<MessageKey> yesByDefault{msg::登録確認,           msg::登録データ確認,     msg::その他確認,
-                                         msg::開始新規データ確認, msg::登録新規従業員確認, msg::入力時給適用確認};
+                                         msg::開始新規データ確認, msg::登録新規従業員確認, msg::入力時給適用確認,
+                                         msg::住民税一括徴収確認};
     const auto isYesByDefault = [&yesByDefault](const MessageKey &key) {
         return std::any_of(yesByDefault.cbegin(), yesByDefault.cend(), [&key](const MessageKey &other) {
             return other.category == key.category && other.subKey == key.subKey;
