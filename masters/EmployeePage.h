@@ -53,6 +53,7 @@ private:
     QPushButton *cmd従業員読込 = nullptr;
     // The payroll details of the employee on the current row.
     QPushButton *cmd給与設定 = nullptr;
+    QPushButton *cmd年調申告 = nullptr;
     QToolButton *cmdHint3 = nullptr;
 
     void connectGrid();
@@ -65,6 +66,7 @@ private:
     void settleTypedPattern();
     // Opens the payroll details of the employee on the current row.
     void openPayroll();
+    void openDeclarations();
 
     ProgramState &m_state;
     // Rows typed since the page was last read, emptied or registered.

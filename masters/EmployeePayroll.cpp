@@ -1,5 +1,6 @@
 #include "masters/EmployeePayroll.h"
 
+#include "masters/YearEndDeclarations.h"
 #include "store/Database.h"
 #include "store/Query.h"
 #include "store/Tables.h"
@@ -147,7 +148,8 @@ bool followMaster(const QSqlDatabase &main, const QList<std::pair<QString, QStri
     }
     return execBound(main,
                      QStringLiteral("delete from 従業員給与 where 氏名 is null"
-                                    " or 氏名 not in (select 氏名 from 従業員 where 氏名 is not null)"));
+                                    " or 氏名 not in (select 氏名 from 従業員 where 氏名 is not null)"))
+        && yearend::followMaster(main, renames);
 }
 
 } // namespace pelmar::employees

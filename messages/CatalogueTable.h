@@ -441,6 +441,17 @@ inline constexpr Entry catalogue[] = {
     {msg::コマンド金種表書出し完了, Unused, u"%1 に金種表を書き出しました（タイトル「%2」、%3 名と合計%4）。", u"",
      Notice, u"Pelmar"},
     {msg::コマンド金種表数えない, Unused, u"、うち %1 名は差引支給額がなく数えていません", u"", Notice, u"Pelmar"},
+    // the year-end adjustment
+    {msg::年調従業員未登録, InPrompt, u"",
+     u" は従業員マスタに登録されていません。\n\n先に「登録」で従業員を登録してから、年末調整の申告書を入力してください。",
+     Notice, u"年末調整の申告書"},
+    {msg::年調申告不正, InPrompt, u"申告書を保存できません。\n\n", u"\n\n直してから、もう一度「保存」を押してください。",
+     Notice, u"年末調整の申告書"},
+    {msg::エラー年調申告, InPrompt, u"年末調整の申告書を読み書きできませんでした。保存されている申告書は前のままです。\n",
+     u"", Warning, u"エラー"},
+    {msg::年調年変更確認, InPrompt, u"",
+     u"年分の申告書に入力した内容はまだ保存されていません。年を変えると入力は消えます。よろしいですか", ConfirmNo,
+     u"年末調整の申告書"},
 };
 
 } // namespace pelmar::messagetable

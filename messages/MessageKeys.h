@@ -185,7 +185,12 @@ struct MessageKey {
     X(コマンド, 徴収簿書出し完了)                                                                                      \
     X(コマンド, 納付集計書出し完了)                                                                                    \
     X(コマンド, 金種表書出し完了)                                                                                      \
-    X(コマンド, 金種表数えない)
+    X(コマンド, 金種表数えない)                                                                                        \
+    /* the year-end adjustment: the 申告書, the year's computation and its settlement */                             \
+    X(年調, 従業員未登録)                                                                                              \
+    X(年調, 申告不正)                                                                                                  \
+    X(エラー, 年調申告)                                                                                                \
+    X(年調, 年変更確認)
 
 namespace msg {
 

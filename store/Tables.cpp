@@ -10,7 +10,8 @@ namespace tables {
 
 QList<const Table *> ofMainFile()
 {
-    return {&従業員, &勤務形態マスタ, &時給ヘッダ, &時給明細, &自社情報, &設定, &締め, &従業員給与, &時給支給};
+    return {&従業員, &勤務形態マスタ, &時給ヘッダ, &時給明細, &自社情報, &設定, &締め, &従業員給与, &時給支給,
+            &年末調整申告, &年末調整親族};
 }
 
 QList<const Table *> ofWorkFile()
