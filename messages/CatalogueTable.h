@@ -452,6 +452,10 @@ inline constexpr Entry catalogue[] = {
     {msg::年調年変更確認, InPrompt, u"",
      u"年分の申告書に入力した内容はまだ保存されていません。年を変えると入力は消えます。よろしいですか", ConfirmNo,
      u"年末調整の申告書"},
+    {msg::コマンド年調書出し完了, Unused, u"%1 に年末調整の計算書を書き出しました（%2 の %3 年分、%4）。", u"", Notice,
+     u"Pelmar"},
+    {msg::コマンド年調する, Unused, u"年末調整をする", u"", Notice, u"Pelmar"},
+    {msg::コマンド年調しない, Unused, u"年末調整をしない。理由は計算書の 2 行目", u"", Notice, u"Pelmar"},
 };
 
 } // namespace pelmar::messagetable

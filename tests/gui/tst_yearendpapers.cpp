@@ -1,7 +1,10 @@
 #include "app/FrmPelmar.h"
+#include "payroll/StatementPay.h"
+#include "reports/ReportDialog.h"
 #include "store/Database.h"
 #include "widgets/DataGrid.h"
 
+#include "../support/TestData.h"
 #include "../support/WindowFixture.h"
 
 #include <QCheckBox>
@@ -12,6 +15,7 @@
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTableWidget>
+#include <QTableWidgetItem>
 #include <QTest>
 
 using namespace pelmar;
@@ -88,6 +92,38 @@ void TestYearEndPapers::papersSavedAndReopened()
     QCOMPARE(relatives->rowCount(), 0);
     QCOMPARE(dialog->findChild<QSpinBox *>(QStringLiteral("num一般生命新"))->value(), 0);
     dialog->reject();
+
+    // One pay of 1,200,000 with 30,000 withheld: the deductions the papers
+    // give take the tax to 0, and the worksheet on the history page refunds
+    // this year's tax and the previous employer's 12,345.
+    statements::StatementPay pay;
+    pay.name = QStringLiteral("O'Brien");
+    pay.title = QStringLiteral("2026年11月分");
+    pay.kept = true;
+    pay.payDate = QDate(2026, 12, 10);
+    pay.basic = pay.gross = 1200000;
+    pay.deductions = {0, 0, 0, 0, 30000, 0};
+    pay.socialInsurance = 0;
+    pay.column = pay::TaxColumn::Kou;
+    QSqlDatabase main = mainDb();
+    test::SeedLine line;
+    line.date = QStringLiteral("20261101");
+    line.amount = 1200000;
+    QVERIFY(test::storeStatement(main, pay.name, pay.title, 1000, {line}));
+    QVERIFY(statements::writeStatementPay(main, pay));
+    control<QTabWidget>("SSTab1")->setCurrentWidget(control<QWidget>("page履歴"));
+    control<QComboBox>("cmb台帳氏名")->setCurrentText(QStringLiteral("O'Brien"));
+    control<QComboBox>("cmb支給年")->setCurrentText(QStringLiteral("2026"));
+    QTest::mouseClick(control<QPushButton>("cmd年末調整"), Qt::LeftButton);
+    ReportDialog *sheet = nullptr;
+    QTRY_VERIFY((sheet = window()->findChild<ReportDialog *>(QStringLiteral("frm年末調整"))));
+    QStringList lines;
+    for (int row = 0; row < sheet->Grid帳票->rowCount(); ++row)
+        lines << sheet->Grid帳票->item(row, 0)->text().trimmed() + u' ' + sheet->Grid帳票->item(row, 1)->text();
+    for (const char *line : {"給与の総額 1,200,000", "配偶者特別控除 380,000", "扶養控除 630,000", "生命保険料控除 50,000",
+                             "年調年税額 0", "源泉徴収税額 42,345", "差引超過額（還付） 42,345"})
+        QVERIFY2(lines.contains(QString::fromUtf8(line)), line);
+    sheet->close();
 }
 
 QTEST_MAIN(TestYearEndPapers)
