@@ -73,14 +73,16 @@ QList<Step> deductionSteps(const YearEndEmployee &e)
              .arg(money(e.yearPay.socialInsurance), money(d.previousSocialInsurance), money(d.socialOutsidePay))},
         {QStringLiteral("小規模企業共済等掛金控除"), r.smallBusinessMutualAid, QStringLiteral("保険料控除申告書")},
         {QStringLiteral("生命保険料控除"), r.life,
-         QStringLiteral("一般 %1・介護医療 %2・個人年金 %3（保険料控除申告書、合計 12万円 まで）%4")
-             .arg(money(r.lifeGeneral), money(r.lifeCareMedical), money(r.lifePension),
-                  r.lifeSpecialApplied ? QStringLiteral("　23歳未満の扶養親族あり：新・一般は上限 6万円") : QString())},
+         QStringLiteral("保険料控除申告書：一般 %1・介護医療 %2・個人年金 %3（計 12万円 まで）")
+             .arg(money(r.lifeGeneral), money(r.lifeCareMedical), money(r.lifePension))},
         {QStringLiteral("地震保険料控除"), r.earthquake, QStringLiteral("保険料控除申告書（5万円 まで）")},
         {QStringLiteral("配偶者控除"), r.spouse,
          r.elderlySpouse ? QStringLiteral("配偶者控除等申告書（老人控除対象配偶者）") : QStringLiteral("配偶者控除等申告書")},
         {QStringLiteral("配偶者特別控除"), r.spouseSpecial, QStringLiteral("配偶者控除等申告書")},
     };
+    if (r.lifeSpecialApplied)
+        steps.insert(3, Step{QStringLiteral("　一般の生命保険料の特例"), std::nullopt,
+                             QStringLiteral("23歳未満の扶養親族がいるため、新・一般の上限は 6万円")});
     for (const yearend::RelativeLine &line : r.relatives)
         steps << Step{QStringLiteral("　扶養控除等申告書：%1").arg(line.name), line.deduction + line.disability,
                       kindText(line.kind)
@@ -143,6 +145,8 @@ Table yearEndWorksheet(const YearEndEmployee &e, const QString &companyName, con
                                  .arg(e.settleDate.toString(QStringLiteral("yyyy/MM/dd")), e.settleTitle);
     table.companyName = companyName;
     table.printed = printed;
+    // Landscape, so that the sources fit their column uncut.
+    table.landscape = true;
     table.pointSize = 9;
     table.columns = {{QStringLiteral("項目"), 4200, Qt::AlignLeft, false},
                      {QStringLiteral("金額"), 1500},

@@ -1,6 +1,7 @@
 #include "app/FrmPelmar.h"
 #include "payroll/StatementPay.h"
 #include "reports/ReportDialog.h"
+#include "reports/ReportPrinter.h"
 #include "store/Database.h"
 #include "widgets/DataGrid.h"
 
@@ -16,6 +17,8 @@
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTableWidgetItem>
+#include <QProcess>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace pelmar;
@@ -123,6 +126,20 @@ void TestYearEndPapers::papersSavedAndReopened()
     for (const char *line : {"給与の総額 1,200,000", "配偶者特別控除 380,000", "扶養控除 630,000", "生命保険料控除 50,000",
                              "年調年税額 0", "源泉徴収税額 42,345", "差引超過額（還付） 42,345"})
         QVERIFY2(lines.contains(QString::fromUtf8(line)), line);
+    // On paper every source is printed whole, none cut short.
+    QTemporaryDir out;
+    const QString pdf = out.filePath(QStringLiteral("sheet.pdf"));
+    const reports::Table &table = sheet->table();
+    QVERIFY(reports::writePdf(pdf, {table.heading, table.landscape, reports::tablePages(table)}));
+    QProcess text;
+    text.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    if (!text.waitForFinished() || text.exitCode() != 0)
+        QSKIP("pdftotext is not installed");
+    const QString printed = QString::fromUtf8(text.readAllStandardOutput());
+    for (const QString &line : printed.split(u'\n'))
+        QVERIFY2(!line.contains(QChar(0x2026)), qPrintable(line));
+    for (const QStringList &row : table.rows)
+        QVERIFY2(printed.contains(row.value(2).section(u'、', 0, 0)), qPrintable(row.value(2)));
     sheet->close();
 }
 
