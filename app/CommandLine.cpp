@@ -11,6 +11,7 @@
 #include "reports/PaySlip.h"
 #include "reports/ReportLayout.h"
 #include "reports/ReportPrinter.h"
+#include "reports/YearEndReports.h"
 #include "payroll/PunchStore.h"
 #include "store/Database.h"
 #include "store/ExportFile.h"
@@ -168,6 +169,21 @@ Result exportWithholding(const QSqlDatabase &main, const Command &command)
                              .arg(book->rows.size()));
 }
 
+Result exportYearEnd(const QSqlDatabase &main, const Command &command)
+{
+    const std::optional<reports::YearEndEmployee> year = reports::yearEndOf(main, command.name, command.year);
+    if (!year)
+        return notRead();
+    QString error;
+    if (!csv::writeFile(command.file, reports::yearEndWorksheetRecords(*year), &error))
+        return notWritten(command.file, error);
+    return done(command, text(msg::コマンド年調書出し完了)
+                             .arg(shown(command.file), command.name)
+                             .arg(command.year)
+                             .arg(text(year->standing == reports::YearEndStanding::In ? msg::コマンド年調する
+                                                                                     : msg::コマンド年調しない)));
+}
+
 Result exportTaxPayments(const QSqlDatabase &main, const Command &command)
 {
     const std::optional<reports::PaymentSummary> summary = reports::paymentSummary(main, command.year);
@@ -215,6 +231,7 @@ Result execute(const Command &command, const QString &programDataFolder)
     case Action::ExportSummary:
     case Action::ExportLedger:
     case Action::ExportWithholding:
+    case Action::ExportYearEnd:
     case Action::ExportTaxPayments:
     case Action::ExportCash:
     case Action::ImportPunches:
@@ -245,6 +262,8 @@ Result execute(const Command &command, const QString &programDataFolder)
             result = exportSummary(opened.db, command);
         else if (command.action == Action::ExportWithholding)
             result = exportWithholding(opened.db, command);
+        else if (command.action == Action::ExportYearEnd)
+            result = exportYearEnd(opened.db, command);
         else if (command.action == Action::ExportTaxPayments)
             result = exportTaxPayments(opened.db, command);
         else if (command.action == Action::ExportCash)

@@ -19,6 +19,7 @@ enum class Action {
     ExportSummary,
     ExportLedger,
     ExportWithholding, // 源泉徴収簿 of a name and a year of pay dates
+    ExportYearEnd, // the 年末調整 worksheet of a name and a year of pay dates
     ExportTaxPayments, // the tax withheld by month of a year
     ExportCash, // 金種表 of a title
     ImportPunches, // --import-punches FILE TITLE: punches of a time recorder stored as statements
@@ -29,7 +30,7 @@ struct Command {
     Action action = Action::RunProgram;
     QString dataFolder; // --data; empty for the folder the program uses
     QString title; // --export-pdf, --export-summary, --export-cash, --import-punches
-    QString name; // --export-ledger, --export-withholding
+    QString name; // --export-ledger, --export-withholding, --export-year-end
     int year = 0;
     QString file;
     bool dayLines = false; // --with-lines

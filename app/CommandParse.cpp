@@ -20,6 +20,7 @@ constexpr ExportOption kExports[] = {
     {"--export-summary", Action::ExportSummary, 2, msg::コマンド値なしタイトル},
     {"--export-ledger", Action::ExportLedger, 3, msg::コマンド値なし氏名年},
     {"--export-withholding", Action::ExportWithholding, 3, msg::コマンド値なし氏名年},
+    {"--export-year-end", Action::ExportYearEnd, 3, msg::コマンド値なし氏名年},
     {"--export-tax-payments", Action::ExportTaxPayments, 2, msg::コマンド値なし年},
     {"--export-cash", Action::ExportCash, 2, msg::コマンド値なしタイトル},
     {"--import-punches", Action::ImportPunches, 2, msg::コマンド値なしファイル},
@@ -164,7 +165,8 @@ private:
             m_command.file = values[0];
             m_command.title = values[1];
         } else if (const bool named =
-                       chosen.action == Action::ExportLedger || chosen.action == Action::ExportWithholding;
+                       chosen.action == Action::ExportLedger || chosen.action == Action::ExportWithholding
+                       || chosen.action == Action::ExportYearEnd;
                    named || chosen.action == Action::ExportTaxPayments) {
             const QString &year = values[named ? 1 : 0];
             if (named)

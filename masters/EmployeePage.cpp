@@ -7,6 +7,7 @@
 #include "masters/InsuranceDialog.h"
 #include "masters/MasterBackup.h"
 #include "masters/PatternStore.h"
+#include "masters/DeclarationsDialog.h"
 #include "masters/PayrollDialog.h"
 #include "messages/ShowMsg.h"
 #include "store/Failure.h"
@@ -50,6 +51,7 @@ EmployeePage::EmployeePage(ProgramState &state, QWidget *parent) : TabPage(paren
                                   {&cmd従業員読込, QStringLiteral("cmd従業員読込"), QStringLiteral("読込")},
                                   {&cmd給与設定, QStringLiteral("cmd給与設定"), QStringLiteral("給与設定")},
                                   {&cmd社会保険, QStringLiteral("cmd社会保険"), QStringLiteral("社会保険")},
+                                  {&cmd年調申告, QStringLiteral("cmd年調申告"), QStringLiteral("年調申告")},
                               },
                               {&cmdHint3, QStringLiteral("cmdHint3")});
 
@@ -59,6 +61,7 @@ EmployeePage::EmployeePage(ProgramState &state, QWidget *parent) : TabPage(paren
     connect(cmd従業員行削除, &QPushButton::clicked, this, &EmployeePage::LineDelete従業員);
     connect(cmd給与設定, &QPushButton::clicked, this, &EmployeePage::openPayroll);
     connect(cmd社会保険, &QPushButton::clicked, this, &EmployeePage::openInsurance);
+    connect(cmd年調申告, &QPushButton::clicked, this, &EmployeePage::openDeclarations);
     connect(cmdHint3, &QAbstractButton::clicked, this, [this] { emit hintRequested(cmdHint3); });
     connectGrid();
 }
@@ -139,6 +142,16 @@ void EmployeePage::openInsurance()
         return;
     }
     auto *dialog = new InsuranceDialog(m_state, name, this);
+// The year-end 申告書 belong to a registered employee, as the payroll details do.
+void EmployeePage::openDeclarations()
+{
+    grid従業員->commitRow();
+    const QString name = grid従業員->onRow() ? grid従業員->cellValue(col::kName).toString() : QString();
+    if (name.isEmpty() || !employees::find(m_state.MainDb, name)) {
+        ShowMsg(msg::年調従業員未登録, name.isEmpty() ? QStringLiteral("選んだ行（氏名なし）") : name);
+        return;
+    }
+    auto *dialog = new DeclarationsDialog(m_state, name, DeclarationsDialog::defaultYear(QDate::currentDate()), this);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     if (!dialog->load()) {
         dialog->deleteLater();

@@ -55,6 +55,7 @@ private:
     // The payroll details of the employee on the current row.
     QPushButton *cmd給与設定 = nullptr;
     QPushButton *cmd社会保険 = nullptr;
+    QPushButton *cmd年調申告 = nullptr;
     QToolButton *cmdHint3 = nullptr;
 
     void connectGrid();
@@ -70,6 +71,7 @@ private:
     void openPayroll();
     // 社会保険: the chosen registered employee's 健康保険・厚生年金.
     void openInsurance();
+    void openDeclarations();
 
     ProgramState &m_state;
     // Rows typed since the page was last read, emptied or registered.

@@ -1,6 +1,7 @@
 #include "masters/EmployeePayroll.h"
 
 #include "masters/EmployeeInsurance.h"
+#include "masters/YearEndDeclarations.h"
 #include "store/Database.h"
 #include "store/Query.h"
 #include "store/Tables.h"
@@ -155,7 +156,7 @@ bool followMaster(const QSqlDatabase &main, const QList<std::pair<QString, QStri
                            .arg(table)))
             return false;
     }
-    return followMasterInsurance(main, renames);
+    return followMasterInsurance(main, renames) && yearend::followMaster(main, renames);
 }
 
 } // namespace pelmar::employees

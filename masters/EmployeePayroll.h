@@ -35,8 +35,8 @@ bool removeEmployeePayroll(const QSqlDatabase &main, const QString &name);
 
 // The details follow the employee page's registration: `renames` (old name,
 // new name) carries each renamed row over, and then every row whose name is
-// no longer in the master goes; the social insurance rows follow too. Runs
-// inside the caller's transaction.
+// no longer in the master goes; the social insurance rows and the year-end
+// 申告書 follow the same way. Runs inside the caller's transaction.
 bool followMaster(const QSqlDatabase &main, const QList<std::pair<QString, QString>> &renames);
 
 // Whether the figures can be stored: no negative amount, count or limit, and

@@ -494,6 +494,21 @@ inline constexpr Entry catalogue[] = {
      u"本人の申し出があれば、最後の給与からまとめて差し引けます（一括徴収）。\n\n"
      u"一括徴収にしますか。「いいえ」で普通徴収にします。",
      ConfirmNo, u"退職後の住民税"},
+    // the year-end adjustment
+    {msg::年調従業員未登録, InPrompt, u"",
+     u" は従業員マスタに登録されていません。\n\n先に「登録」で従業員を登録してから、年末調整の申告書を入力してください。",
+     Notice, u"年末調整の申告書"},
+    {msg::年調申告不正, InPrompt, u"申告書を保存できません。\n\n", u"\n\n直してから、もう一度「保存」を押してください。",
+     Notice, u"年末調整の申告書"},
+    {msg::エラー年調申告, InPrompt, u"年末調整の申告書を読み書きできませんでした。保存されている申告書は前のままです。\n",
+     u"", Warning, u"エラー"},
+    {msg::年調年変更確認, InPrompt, u"",
+     u"年分の申告書に入力した内容はまだ保存されていません。年を変えると入力は消えます。よろしいですか", ConfirmNo,
+     u"年末調整の申告書"},
+    {msg::コマンド年調書出し完了, Unused, u"%1 に年末調整の計算書を書き出しました（%2 の %3 年分、%4）。", u"", Notice,
+     u"Pelmar"},
+    {msg::コマンド年調する, Unused, u"年末調整をする", u"", Notice, u"Pelmar"},
+    {msg::コマンド年調しない, Unused, u"年末調整をしない。理由は計算書の 2 行目", u"", Notice, u"Pelmar"},
 };
 
 } // namespace pelmar::messagetable

@@ -200,7 +200,15 @@ struct MessageKey {
     X(税額表, 不採用)                                                                                                  \
     X(住民税, 保存完了)                                                                                                \
     X(住民税, 一括徴収確認)                                                                                            \
-    X(住民税, 一括徴収申出確認)
+    X(住民税, 一括徴収申出確認)                                                                                        \
+    /* the year-end adjustment: the 申告書, the year's computation and its settlement */                               \
+    X(年調, 従業員未登録)                                                                                              \
+    X(年調, 申告不正)                                                                                                  \
+    X(エラー, 年調申告)                                                                                                \
+    X(年調, 年変更確認)                                                                                                \
+    X(コマンド, 年調書出し完了)                                                                                        \
+    X(コマンド, 年調する)                                                                                              \
+    X(コマンド, 年調しない)
 
 namespace msg {
 

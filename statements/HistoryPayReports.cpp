@@ -4,6 +4,7 @@
 #include "reports/PayReports.h"
 #include "reports/ReportDialog.h"
 #include "reports/ResidentTaxReport.h"
+#include "reports/YearEndReports.h"
 #include "store/ProgramState.h"
 #include "widgets/PageBuilder.h"
 
@@ -43,6 +44,8 @@ HistoryPayReports::HistoryPayReports(ProgramState &state, QFrame *frame, QComboB
                                      {&cmd源泉徴収簿, QStringLiteral("cmd源泉徴収簿"), QStringLiteral("源泉徴収簿")},
                                      {&cmd納付集計, QStringLiteral("cmd納付集計"), QStringLiteral("納付集計")},
                                      {&cmd住民税納付, QStringLiteral("cmd住民税納付"), QStringLiteral("住民税納付")},
+                                     {&cmd年末調整, QStringLiteral("cmd年末調整"), QStringLiteral("年末調整")},
+                                     {&cmd年調一覧, QStringLiteral("cmd年調一覧"), QStringLiteral("年調一覧")},
                                  });
     row->insertWidget(0, cmb支給年);
     const int at = grid->rowCount();
@@ -53,6 +56,8 @@ HistoryPayReports::HistoryPayReports(ProgramState &state, QFrame *frame, QComboB
     connect(cmd源泉徴収簿, &QPushButton::clicked, this, &HistoryPayReports::cmd源泉徴収簿_Click);
     connect(cmd納付集計, &QPushButton::clicked, this, &HistoryPayReports::cmd納付集計_Click);
     connect(cmd住民税納付, &QPushButton::clicked, this, &HistoryPayReports::cmd住民税納付_Click);
+    connect(cmd年末調整, &QPushButton::clicked, this, &HistoryPayReports::cmd年末調整_Click);
+    connect(cmd年調一覧, &QPushButton::clicked, this, &HistoryPayReports::cmd年調一覧_Click);
 }
 
 QWidget *HistoryPayReports::window() const
@@ -165,6 +170,48 @@ void HistoryPayReports::cmd住民税納付_Click()
     m_show(new ReportDialog(
         QStringLiteral("frm住民税納付"), reports::residentTaxTable(*payment, m_state.CompanyName, QDate::currentDate()),
         reports::residentTaxRecords(*payment), {QStringLiteral("住民税納付"), QString::number(*year)}, window()));
+}
+
+// The worksheet of the chosen name's year, in or out, with every step.
+void HistoryPayReports::cmd年末調整_Click()
+{
+    const QString name = m_names->currentText();
+    const std::optional<int> year = chosenYear();
+    if (name.isEmpty() || !year) {
+        ShowMsg(msg::その他未選択, QStringLiteral("氏名と支給年"));
+        return;
+    }
+    const auto employee = reports::yearEndOf(m_state.MainDb, name, *year);
+    if (!employee) {
+        ShowMsg(msg::エラー帳票読込);
+        return;
+    }
+    m_show(new ReportDialog(QStringLiteral("frm年末調整"),
+                            reports::yearEndWorksheet(*employee, m_state.CompanyName, QDate::currentDate()),
+                            reports::yearEndWorksheetRecords(*employee),
+                            {QStringLiteral("年末調整"), name, QString::number(*year)}, window()));
+}
+
+void HistoryPayReports::cmd年調一覧_Click()
+{
+    const std::optional<int> year = chosenYear();
+    if (!year) {
+        ShowMsg(msg::その他未選択, QStringLiteral("支給年"));
+        return;
+    }
+    const auto employees = reports::yearEndOfYear(m_state.MainDb, *year);
+    if (!employees) {
+        ShowMsg(msg::エラー帳票読込);
+        return;
+    }
+    if (employees->isEmpty()) {
+        ShowMsg(msg::その他明細なし, QStringLiteral("%1年支給").arg(*year));
+        return;
+    }
+    m_show(new ReportDialog(QStringLiteral("frm年調一覧"),
+                            reports::yearEndListTable(*employees, *year, m_state.CompanyName, QDate::currentDate()),
+                            reports::yearEndListRecords(*employees), {QStringLiteral("年末調整一覧"), QString::number(*year)},
+                            window()));
 }
 
 } // namespace pelmar

@@ -19,7 +19,8 @@ class ReportDialog;
 
 // The history page's reports of the pay handed over, in its report frame:
 // 金種表 for the chosen title, and for a year of pay dates the chosen
-// name's 源泉徴収簿 and the tax withheld by month (納付集計).
+// name's 源泉徴収簿 and the tax withheld by month (納付集計), the 年末調整's
+// worksheet of the chosen name and the list of the year's employees.
 class HistoryPayReports : public QObject {
     Q_OBJECT
 public:
@@ -37,12 +38,16 @@ public:
     void cmd納付集計_Click();
     // 住民税 to pay over by 支給月 and 市区町村, for the chosen year.
     void cmd住民税納付_Click();
+    void cmd年末調整_Click();
+    void cmd年調一覧_Click();
 
     QComboBox *cmb支給年 = nullptr;
     QPushButton *cmd金種表 = nullptr;
     QPushButton *cmd源泉徴収簿 = nullptr;
     QPushButton *cmd納付集計 = nullptr;
     QPushButton *cmd住民税納付 = nullptr;
+    QPushButton *cmd年末調整 = nullptr;
+    QPushButton *cmd年調一覧 = nullptr;
 
 private:
     std::optional<int> chosenYear();

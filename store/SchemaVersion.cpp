@@ -48,7 +48,8 @@ const QList<Upgrade> &mainUpgrades()
                          " 上書き TEXT, 税区分 TEXT, 扶養親族等の数 INTEGER, 雇用保険料率 INTEGER)"),
           QStringLiteral("CREATE INDEX 時給支給_氏名タイトル ON 時給支給 (氏名, タイトル)")}},
         // 6: each employee's 健康保険・厚生年金 and 標準報酬月額 through time; 住民税 by
-        // employee and 年度, month by month.
+        // employee and 年度, month by month; what each employee declared for a
+        // year's 年末調整.
         {6,
          {QStringLiteral("CREATE TABLE 従業員社会保険 (氏名 TEXT PRIMARY KEY, 健康保険加入 INTEGER, 厚生年金加入 INTEGER,"
                          " 資格取得日 TEXT, 資格喪失日 TEXT, 生年月日 TEXT, 勤務区分 TEXT)"),
@@ -57,7 +58,17 @@ const QList<Upgrade> &mainUpgrades()
           QStringLiteral("CREATE TABLE 住民税月額 (氏名 TEXT, 年度 INTEGER, 市区町村 TEXT, \"6月\" INTEGER,"
                          " \"7月\" INTEGER, \"8月\" INTEGER, \"9月\" INTEGER, \"10月\" INTEGER, \"11月\" INTEGER,"
                          " \"12月\" INTEGER, \"1月\" INTEGER, \"2月\" INTEGER, \"3月\" INTEGER, \"4月\" INTEGER,"
-                         " \"5月\" INTEGER, 退職後 TEXT, PRIMARY KEY (氏名, 年度))")}},
+                         " \"5月\" INTEGER, 退職後 TEXT, PRIMARY KEY (氏名, 年度))"),
+          QStringLiteral("CREATE TABLE 年末調整申告 (氏名 TEXT, 年 INTEGER, 本人障害 TEXT, 寡婦ひとり親 TEXT,"
+                         " 勤労学生 INTEGER, 給与以外所得 INTEGER, 配偶者氏名 TEXT, 配偶者生年月日 TEXT,"
+                         " 配偶者所得 INTEGER, 配偶者障害 TEXT, 一般生命新 INTEGER, 一般生命旧 INTEGER,"
+                         " 介護医療 INTEGER, 個人年金新 INTEGER, 個人年金旧 INTEGER, 地震保険料 INTEGER,"
+                         " 旧長期損害保険料 INTEGER, 社会保険料 INTEGER, 小規模企業共済等掛金 INTEGER,"
+                         " 住宅借入金等特別控除 INTEGER, 前職支払金額 INTEGER, 前職社会保険料 INTEGER,"
+                         " 前職源泉徴収税額 INTEGER, PRIMARY KEY (氏名, 年))"),
+          QStringLiteral("CREATE TABLE 年末調整親族 (氏名 TEXT, 年 INTEGER, 行番号 INTEGER, 親族氏名 TEXT,"
+                         " 生年月日 TEXT, 所得見積 INTEGER, 同居老親等 INTEGER, 障害 TEXT)"),
+          QStringLiteral("CREATE INDEX 年末調整親族_氏名年 ON 年末調整親族 (氏名, 年)")}},
     };
     return steps;
 }

@@ -11,7 +11,7 @@ namespace tables {
 QList<const Table *> ofMainFile()
 {
     return {&従業員, &勤務形態マスタ, &時給ヘッダ, &時給明細, &自社情報, &設定, &締め, &従業員給与, &時給支給, &従業員社会保険, &標準報酬月額,
-            &住民税月額};
+            &住民税月額, &年末調整申告, &年末調整親族};
 }
 
 QList<const Table *> ofWorkFile()

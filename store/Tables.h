@@ -66,6 +66,16 @@ inline const Table 住民税月額{
     QStringLiteral("住民税月額"),
     QStringLiteral("氏名 年度 市区町村 6月 7月 8月 9月 10月 11月 12月 1月 2月 3月 4月 5月 退職後").split(u' '),
     {}};
+inline const Table 年末調整申告{
+    QStringLiteral("年末調整申告"),
+    QStringLiteral("氏名 年 本人障害 寡婦ひとり親 勤労学生 給与以外所得 配偶者氏名 配偶者生年月日 配偶者所得 配偶者障害"
+                   " 一般生命新 一般生命旧 介護医療 個人年金新 個人年金旧 地震保険料 旧長期損害保険料 社会保険料"
+                   " 小規模企業共済等掛金 住宅借入金等特別控除 前職支払金額 前職社会保険料 前職源泉徴収税額")
+        .split(u' '),
+    {}};
+inline const Table 年末調整親族{QStringLiteral("年末調整親族"),
+                                QStringLiteral("氏名 年 行番号 親族氏名 生年月日 所得見積 同居老親等 障害").split(u' '),
+                                {}};
 
 // The work file: what the pages are editing, and the hint texts.
 inline const Table w明細{QStringLiteral("w明細"), QStringList{QStringLiteral("行番号")} + columns::line,

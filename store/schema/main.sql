@@ -201,3 +201,49 @@ CREATE TABLE 住民税月額 (
     退職後   TEXT,
     PRIMARY KEY (氏名, 年度)
 );
+
+-- What each employee declared for a year's 年末調整, one row per 氏名 + 年
+-- (the 年分): the 扶養控除等申告書 (本人の障害, 寡婦・ひとり親, 勤労学生), the
+-- 基礎控除申告書 (給与以外の所得の見積額), the 配偶者控除等申告書 (配偶者氏名
+-- null: no spouse), the 保険料控除申告書, the 住宅借入金等特別控除 typed and a
+-- newcomer's 前職分. Whole yen; dates yyyymmdd; yes/no 0 / -1.
+CREATE TABLE 年末調整申告 (
+    氏名               TEXT,
+    年                 INTEGER,
+    本人障害           TEXT,
+    寡婦ひとり親       TEXT,
+    勤労学生           INTEGER,
+    給与以外所得       INTEGER,
+    配偶者氏名         TEXT,
+    配偶者生年月日     TEXT,
+    配偶者所得         INTEGER,
+    配偶者障害         TEXT,
+    一般生命新         INTEGER,
+    一般生命旧         INTEGER,
+    介護医療           INTEGER,
+    個人年金新         INTEGER,
+    個人年金旧         INTEGER,
+    地震保険料         INTEGER,
+    旧長期損害保険料   INTEGER,
+    社会保険料         INTEGER,
+    小規模企業共済等掛金 INTEGER,
+    住宅借入金等特別控除 INTEGER,
+    前職支払金額       INTEGER,
+    前職社会保険料     INTEGER,
+    前職源泉徴収税額   INTEGER,
+    PRIMARY KEY (氏名, 年)
+);
+
+-- The relatives of each 申告書 (扶養親族, 16歳未満 included, and 特定親族), in
+-- the order typed.
+CREATE TABLE 年末調整親族 (
+    氏名       TEXT,
+    年         INTEGER,
+    行番号     INTEGER,
+    親族氏名   TEXT,
+    生年月日   TEXT,
+    所得見積   INTEGER,
+    同居老親等 INTEGER,
+    障害       TEXT
+);
+CREATE INDEX 年末調整親族_氏名年 ON 年末調整親族 (氏名, 年);

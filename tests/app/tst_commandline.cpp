@@ -228,7 +228,7 @@ void TestCommandLine::helpAndVersionNeedNoDisplay()
     QCOMPARE(help.exitCode, 0);
     for (const char *option :
          {"--export-pdf", "--with-lines", "--export-summary", "--export-ledger", "--export-withholding",
-          "--export-tax-payments", "--export-cash", "--data", "--help", "--version"})
+          "--export-year-end", "--export-tax-payments", "--export-cash", "--data", "--help", "--version"})
         QVERIFY2(help.out.contains(QString::fromUtf8(option)), option);
     QVERIFY(help.out.contains(QStringLiteral("使い方")));
 
@@ -262,6 +262,10 @@ void TestCommandLine::exports_data()
     QTest::newRow("withholding book")
         << QStringList{"--data", data, "--export-withholding", kNames[0], "2024", "{out}/withholding.csv"} << 0
         << "支給 1 件" << -1;
+    // 2024 has no 年末調整 figures: the worksheet says so and why.
+    QTest::newRow("year-end worksheet")
+        << QStringList{"--data", data, "--export-year-end", kNames[0], "2024", "{out}/year-end.csv"} << 0
+        << "year-end.csv に年末調整の計算書を書き出しました（渡辺 一郎 の 2024 年分、年末調整をしない。" << -1;
     QTest::newRow("tax withheld by month")
         << QStringList{"--data", data, "--export-tax-payments", "2024", "{out}/payments.csv"} << 0
         << "2024 年の源泉所得税" << -1;

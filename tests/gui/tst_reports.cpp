@@ -374,6 +374,8 @@ void TestReports::payReportsOpenFromTheHistoryPage_data()
     QTest::newRow("源泉徴収簿") << "cmd源泉徴収簿" << "frm源泉徴収簿" << 0
                                 << QStringList{"2024/05/25", kApril, "甲"};
     QTest::newRow("納付集計") << "cmd納付集計" << "frm納付集計" << 4 << QStringList{"5月", "1", "1"};
+    // 2024 has no 年末調整 figures: listed, and left out.
+    QTest::newRow("年調一覧") << "cmd年調一覧" << "frm年調一覧" << 0 << QStringList{kNames[0], "しない", "15,500"};
 }
 
 void TestReports::payReportsOpenFromTheHistoryPage()

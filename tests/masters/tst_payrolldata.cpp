@@ -5,6 +5,7 @@
 #include "payroll/PayItems.h"
 #include "payroll/StatementPay.h"
 #include "reports/ResidentTaxReport.h"
+#include "masters/YearEndDeclarations.h"
 #include "store/Database.h"
 
 #include "../support/TestData.h"
@@ -23,6 +24,7 @@ private slots:
     void payDateRule_data();
     void payDateRule();
     void residentTaxByMonth();
+    void declarationsKeptAsTyped();
 };
 
 void TestPayrollData::detailsFollowTheMaster_data()
@@ -62,6 +64,13 @@ void TestPayrollData::detailsFollowTheMaster()
         pay::ResidentTaxYear year;
         year.fiscalYear = 2026;
         QVERIFY(employees::writeResidentTax(main, {names[i], year}));
+        // The 申告書 of two years follow too, each with its relative.
+        for (const int year : {2026, 2027}) {
+            yearend::Declarations declared;
+            declared.otherIncome = payroll.details.residentTax + year;
+            declared.relatives = {{names[i] + QStringLiteral("の子"), QDate(2015, 1, 1), 0, false, {}}};
+            QVERIFY(yearend::writeDeclarations(main, names[i], year, declared));
+        }
     }
     QVERIFY(employees::readMaster(main, work));
     for (int row = 0; row < page.size(); ++row)
@@ -77,6 +86,85 @@ void TestPayrollData::detailsFollowTheMaster()
     // The 住民税 of each 年度 goes the same way as the details.
     QCOMPARE(test::rows(main, QStringLiteral("select 氏名 from 住民税月額 order by 氏名")),
              test::rows(main, QStringLiteral("select 氏名 from 従業員給与 order by 氏名")));
+    QStringList declared;
+    for (const QString &line : std::as_const(expected)) {
+        const QString name = line.section(u' ', 0, -2);
+        const auto read = yearend::readDeclarations(main, name, 2027);
+        QVERIFY(read && *read);
+        QCOMPARE((*read)->relatives.size(), 1);
+        declared << QStringLiteral("%1 %2").arg(name).arg((*read)->otherIncome - 2027);
+        QVERIFY((*read)->relatives.first().name.endsWith(QStringLiteral("の子")));
+    }
+    QCOMPARE(declared, expected);
+    QCOMPARE(test::rowCount(main, QStringLiteral("年末調整申告")), 2 * expected.size());
+    QCOMPARE(test::rowCount(main, QStringLiteral("年末調整親族")), 2 * expected.size());
+}
+
+// Every box of the papers comes back as typed; a 申告書 that does not hold
+// changes nothing, and one year's papers never touch another's.
+void TestPayrollData::declarationsKeptAsTyped()
+{
+    test::TestDataFolder data;
+    QSqlDatabase main = data.mainDb();
+    const QString name = QStringLiteral("O'Brien");
+    yearend::Declarations d;
+    d.selfDisability = yearend::Disability::Special;
+    d.widowhood = yearend::Widowhood::SingleParent;
+    d.workingStudent = true;
+    d.otherIncome = 1;
+    d.spouse = yearend::Spouse{QStringLiteral("花子"), QDate(1957, 1, 1), 2, yearend::Disability::SpecialLivingTogether};
+    d.relatives = {{QStringLiteral("一郎"), QDate(2006, 4, 1), 700000, false, yearend::Disability::General},
+                   {QStringLiteral("祖母"), QDate(1940, 2, 29), 0, true, yearend::Disability::None}};
+    yearend::Yen amount = 10;
+    for (yearend::Yen *box : {&d.lifeNewGeneral, &d.lifeOldGeneral, &d.lifeCareMedical, &d.lifeNewPension,
+                              &d.lifeOldPension, &d.earthquake, &d.oldLongTermDamage, &d.socialOutsidePay,
+                              &d.smallBusinessMutualAid, &d.housingLoanCredit, &d.previousPay,
+                              &d.previousSocialInsurance, &d.previousTax})
+        *box = ++amount;
+    QVERIFY(yearend::writeDeclarations(main, name, 2026, d));
+    QVERIFY(yearend::writeDeclarations(main, name, 2025, {}));
+    const auto read = yearend::readDeclarations(main, name, 2026);
+    QVERIFY(read && *read);
+    const yearend::Declarations &r = **read;
+    QCOMPARE(int(r.selfDisability), int(d.selfDisability));
+    QCOMPARE(int(r.widowhood), int(d.widowhood));
+    QCOMPARE(r.workingStudent, true);
+    QVERIFY(r.spouse);
+    QCOMPARE(QStringList({r.spouse->name, r.spouse->birth.toString(Qt::ISODate), QString::number(r.spouse->income),
+                          QString::number(int(r.spouse->disability))}),
+             QStringList({QStringLiteral("花子"), QStringLiteral("1957-01-01"), QStringLiteral("2"), QStringLiteral("3")}));
+    QStringList relatives;
+    for (const yearend::Relative &relative : r.relatives)
+        relatives << QStringLiteral("%1 %2 %3 %4 %5")
+                         .arg(relative.name, relative.birth.toString(Qt::ISODate))
+                         .arg(relative.income)
+                         .arg(relative.parentLivingTogether)
+                         .arg(int(relative.disability));
+    QCOMPARE(relatives, QStringList({QStringLiteral("一郎 2006-04-01 700000 0 1"), QStringLiteral("祖母 1940-02-29 0 1 0")}));
+    QList<yearend::Yen> amounts;
+    for (const yearend::Yen box : {r.lifeNewGeneral, r.lifeOldGeneral, r.lifeCareMedical, r.lifeNewPension,
+                                   r.lifeOldPension, r.earthquake, r.oldLongTermDamage, r.socialOutsidePay,
+                                   r.smallBusinessMutualAid, r.housingLoanCredit, r.previousPay,
+                                   r.previousSocialInsurance, r.previousTax})
+        amounts << box;
+    QCOMPARE(amounts, (QList<yearend::Yen>{11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23}));
+
+    // Refused: a relative without a birth date, a negative amount. The stored papers stay.
+    yearend::Declarations bad = d;
+    bad.relatives.append({QStringLiteral("三郎"), QDate(), 0, false, {}});
+    QVERIFY(!yearend::writeDeclarations(main, name, 2026, bad));
+    bad = d;
+    bad.previousTax = -1;
+    QVERIFY(!yearend::writeDeclarations(main, name, 2026, bad));
+    const auto again = yearend::readDeclarations(main, name, 2026);
+    QVERIFY(again && *again && (*again)->relatives.size() == 2);
+    // The spouse taken away, the other year's papers as they were.
+    d.spouse.reset();
+    QVERIFY(yearend::writeDeclarations(main, name, 2026, d));
+    QVERIFY(!(*yearend::readDeclarations(main, name, 2026))->spouse);
+    const auto other = yearend::readDeclarations(main, name, 2025);
+    QVERIFY(other && *other && (*other)->relatives.isEmpty() && (*other)->otherIncome == 0);
+    QVERIFY(!*yearend::readDeclarations(main, name, 2024));
 }
 
 void TestPayrollData::payDateRule_data()
