@@ -344,13 +344,16 @@ void TestCommandLine::exports()
         QVERIFY2(back.ok, qPrintable(back.error));
         QVERIFY(back.bom && back.sameAsPythonWrites);
         if (file.endsWith(QStringLiteral("summary.csv"))) {
-            QCOMPARE(back.rows.size(), kNames.size() + 2);
+            // A record a statement, the totals, and the statements the totals leave out.
+            QCOMPARE(back.rows.size(), kNames.size() + 3);
             for (qsizetype i = 0; i < kNames.size(); ++i)
                 QCOMPARE(back.rows[i + 1].first(), kNames[i]);
-            QCOMPARE(back.rows.last().mid(0, 11),
-                     QStringList({"合計", "3", "24", "0", "0", "", "0", "27000", "0", "0", ""}));
+            const QStringList totals = back.rows.at(kNames.size() + 1);
+            QCOMPARE(totals.mid(0, 11), QStringList({"合計", "3", "24", "0", "0", "", "0", "27000", "0", "0", ""}));
+            QVERIFY2(back.rows.last().first().startsWith(QStringLiteral("控除・差引支給額の合計に含まない明細：")),
+                     qPrintable(back.rows.last().join(u',')));
             // The pay of the one statement that kept it; the gross of all three.
-            QCOMPARE(back.rows.last().mid(11),
+            QCOMPARE(totals.mid(11),
                      QStringList({"0", "27000", "0", "0", "0", "44", "0", "0", "0", "44", "7956"}));
             QCOMPARE(back.rows[2].mid(11), QStringList({"", "9000", "", "", "", "", "", "", "", "", ""}));
         } else if (file.endsWith(QStringLiteral("ledger.csv"))) {
@@ -406,7 +409,7 @@ void TestCommandLine::defaultFolderWhileTheProgramRuns()
     const QString out = QDir(m_out.path()).filePath(QStringLiteral("beside.csv"));
     const Ran ran = runPelmar({QStringLiteral("--export-summary"), kApril, out}, exe);
     QVERIFY2(ran.exitCode == 0, qPrintable(describe(ran)));
-    QCOMPARE(test::readCsvWithPython(out).rows.size(), kNames.size() + 2);
+    QCOMPARE(test::readCsvWithPython(out).rows.size(), kNames.size() + 3);
     // The running copy goes on as it was.
     QCOMPARE(running.state(), QProcess::Running);
 
