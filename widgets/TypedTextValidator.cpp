@@ -2,6 +2,8 @@
 
 #include "calc/Formats.h"
 
+#include <QLineEdit>
+
 namespace pelmar {
 
 TypedTextValidator::TypedTextValidator(QObject *parent) : QRegularExpressionValidator(parent)
@@ -13,13 +15,41 @@ TypedTextValidator::TypedTextValidator(const QRegularExpression &shape, QObject 
 {
 }
 
+namespace {
+const char *const kRefusedTyping = "pelmarRefusedTyping";
+}
+
 QValidator::State TypedTextValidator::validate(QString &input, int &pos) const
 {
     // The conversion keeps every character in its place, so pos stays right.
     input = fmt::asciiDigits(input);
     if (regularExpression().pattern().isEmpty())
         return Acceptable;
-    return QRegularExpressionValidator::validate(input, pos);
+    const State state = QRegularExpressionValidator::validate(input, pos);
+    // Keys refused while the edit is empty are kept, so that "abc" typed
+    // over a cleared cell is not taken for a cell cleared on purpose.
+    // The edit holds the refused text while it is checked: what it held
+    // before is the last text taken.
+    if (auto *edit = qobject_cast<QLineEdit *>(parent())) {
+        if (state == Invalid && m_lastTaken.isEmpty())
+            edit->setProperty(kRefusedTyping, refusedTyping(edit) + input);
+        else if (state != Invalid && input != m_lastTaken)
+            forgetRefusedTyping(edit);
+    }
+    if (state != Invalid)
+        m_lastTaken = input;
+    return state;
+}
+
+QString TypedTextValidator::refusedTyping(const QObject *edit)
+{
+    return edit ? edit->property(kRefusedTyping).toString() : QString();
+}
+
+void TypedTextValidator::forgetRefusedTyping(QObject *edit)
+{
+    if (edit)
+        edit->setProperty(kRefusedTyping, QVariant());
 }
 
 void TypedTextValidator::fixup(QString &input) const
