@@ -441,6 +441,19 @@ inline constexpr Entry catalogue[] = {
     {msg::コマンド金種表書出し完了, Unused, u"%1 に金種表を書き出しました（タイトル「%2」、%3 名と合計%4）。", u"",
      Notice, u"Pelmar"},
     {msg::コマンド金種表数えない, Unused, u"、うち %1 名は差引支給額がなく数えていません", u"", Notice, u"Pelmar"},
+    // The subject names the employee, the 税区分 and the pay.
+    {msg::給与所得税なし確認, InPrompt, u"",
+     u"\n\n扶養控除等申告書を出している人は「甲」、出していない人（二か所目の勤務先など）は「乙」で"
+     u"所得税を差し引きます。「いいえ」を押して、従業員ページの「給与設定」で税区分を選んでください。"
+     u"\n\n所得税なしのまま登録しますか",
+     ConfirmNo, u"所得税の確認"},
+    {msg::コマンド所得税なし, Unused, u"注意: 次の明細は税区分が未設定または「なし」のため、所得税を差し引いていません: %1",
+     u"", Warning, u"Pelmar"},
+    // The subject names each closed title the restore would remove or change.
+    {msg::復元締め変更確認, InPrompt, u"このバックアップから復元すると、次の締めた月の明細がなくなるか、変わります。\n\n",
+     u"\n\n締めた月の明細は支払った記録です。復元の前に今のデータのバックアップを取りますが、"
+     u"復元したデータでは上の月は締める前の状態になります。\n\nそれでも復元しますか",
+     ConfirmNo, u"復元の確認"},
 };
 
 } // namespace pelmar::messagetable

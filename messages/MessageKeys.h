@@ -185,7 +185,11 @@ struct MessageKey {
     X(コマンド, 徴収簿書出し完了)                                                                                      \
     X(コマンド, 納付集計書出し完了)                                                                                    \
     X(コマンド, 金種表書出し完了)                                                                                      \
-    X(コマンド, 金種表数えない)
+    X(コマンド, 金種表数えない)                                                                                        \
+    /* pay with no income tax withheld, and restoring over closed months */                                            \
+    X(給与, 所得税なし確認)                                                                                            \
+    X(コマンド, 所得税なし)                                                                                            \
+    X(復元, 締め変更確認)
 
 namespace msg {
 

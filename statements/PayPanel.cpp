@@ -398,6 +398,9 @@ void PayPanel::showFigures()
         for (const QString &gap : {tax, insurance})
             if (!gap.isEmpty())
                 notes << gap;
+        if (m_pay.column == pay::TaxColumn::Unset && !m_pay.overridden[pay::index(pay::Deduction::IncomeTax)])
+            notes << QStringLiteral("税区分が未設定です。所得税は差し引いていません。従業員ページの「給与設定」で"
+                                    "甲（扶養控除等申告書あり）か乙（なし）を選んでください。");
     }
     lbl支給状態->setText(notes.join(u'\n'));
     lbl支給状態->setVisible(!notes.isEmpty());
@@ -434,6 +437,17 @@ QString PayPanel::missingDeductions() const
         missing << QStringLiteral("・%1: %2").arg(name, why);
     }
     return missing.join(u'\n');
+}
+
+QString PayPanel::untaxedPay() const
+{
+    const bool untaxed = m_pay.column == pay::TaxColumn::Unset || m_pay.column == pay::TaxColumn::None;
+    if (m_stored || !m_problem.isEmpty() || !untaxed || m_pay.gross <= 0
+        || m_pay.overridden[pay::index(pay::Deduction::IncomeTax)])
+        return {};
+    return QStringLiteral("%1 の税区分は「%2」です。総支給額 %3 円から所得税を差し引いていません。")
+        .arg(m_name, m_pay.column == pay::TaxColumn::Unset ? QStringLiteral("未設定") : QStringLiteral("なし"),
+             yen(m_pay.gross));
 }
 
 std::optional<statements::StatementPay> PayPanel::payToStore() const

@@ -562,6 +562,8 @@ void TestCommandLine::importPunchesWholeOrNothing()
     ran = runPelmar({"--data", data.path(), "--import-punches", good, title});
     QVERIFY2(ran.exitCode == 0 && ran.out.contains(QStringLiteral("明細 2 件（3 行）")), qPrintable(describe(ran)));
     QCOMPARE(stored(), test::Rows({{"佐藤 花子", "9000", "1800", "2"}, {"山田 太郎", "8000", "0", "1"}}));
+    // Neither has 給与設定: stored with no 所得税, and the owner is told whom.
+    QVERIFY2(ran.err.contains(QStringLiteral("所得税を差し引いていません: 佐藤 花子、山田 太郎")), qPrintable(describe(ran)));
     QVERIFY(!QDir(data.path() + QStringLiteral("/backup")).entryList({QStringLiteral("*-punch-import.mdb")}).isEmpty());
 
     // The same file again would put a second statement over the first.
