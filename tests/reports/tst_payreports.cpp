@@ -232,6 +232,11 @@ void TestPayReports::slipBlocks_data()
     QTest::newRow("a deduction without a figure: no net pay is made up")
         << 3 << controls
         << QStringList{kTanaka + "　様", "支給日　2026年04月25日", "1", "150,000", "", "0", "", "未計算"};
+    // One pay figure on a slip: with the 通勤手当, the band's 支給額 is the 総支給額,
+    // not the lines' 132,000; without kept pay, the lines' total is all there is.
+    QTest::newRow("the band's 支給額 is the 総支給額")
+        << 0 << QStringList{"txt合計", "txt総支給額"} << QStringList{"¥138,000", "138,000"};
+    QTest::newRow("the band's 支給額 without kept pay") << 2 << QStringList{"txt合計"} << QStringList{"¥120,000"};
 }
 
 void TestPayReports::slipBlocks()
