@@ -4,6 +4,7 @@
 #include "messages/ShowMsg.h"
 #include "store/Failure.h"
 #include "store/ProgramState.h"
+#include "widgets/DateBox.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -44,6 +45,7 @@ QLineEdit *dateBox(const QString &name, QWidget *parent)
     auto *box = named<QLineEdit>(name, parent);
     box->setPlaceholderText(QStringLiteral("yyyy/mm/dd"));
     box->setMaxLength(10);
+    addCalendar(box);
     return box;
 }
 
@@ -59,12 +61,7 @@ std::optional<QDate> typedDate(const QString &text)
     const QString trimmed = text.trimmed();
     if (trimmed.isEmpty())
         return QDate();
-    for (const QString &format : {QStringLiteral("yyyy/M/d"), QStringLiteral("yyyy-M-d"), QStringLiteral("yyyyMMdd")}) {
-        const QDate date = QDate::fromString(trimmed, format);
-        if (date.isValid())
-            return date;
-    }
-    return std::nullopt;
+    return typedDateText(trimmed);
 }
 
 PayrollDialog::PayrollDialog(ProgramState &state, const QString &name, QWidget *parent)

@@ -5,6 +5,7 @@
 #include "masters/PayrollSettings.h"
 #include "store/Failure.h"
 #include "store/ProgramState.h"
+#include "widgets/DateBox.h"
 
 #include <QGridLayout>
 #include <QLabel>
@@ -132,6 +133,7 @@ void PayPanel::buildPayDate(Rows &rows)
     txt支給日 = new QLineEdit(this);
     txt支給日->setObjectName(QStringLiteral("txt支給日"));
     txt支給日->setMaxLength(10);
+    addCalendar(txt支給日);
     txt支給日->setToolTip(QStringLiteral("空にすると、設定の支給日ルールで明細の日付から決まります。"
                                          "所得税の税額表と雇用保険料率はこの日付で選びます。"));
     rows.add(QStringLiteral("支給日"), txt支給日);
