@@ -13,6 +13,7 @@
 #include "reports/ReportPrinter.h"
 #include "reports/YearEndReports.h"
 #include "payroll/PunchStore.h"
+#include "payroll/StatementPay.h"
 #include "store/Database.h"
 #include "store/ExportFile.h"
 
@@ -61,6 +62,28 @@ QString shown(const QString &path)
     if (path == exportfile::kStandardOutput)
         return text(msg::コマンド標準出力);
     return QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
+}
+
+// After an import: the title's statements stored with no 所得税 because the
+// 税区分 is unset or なし, told on stderr as the page asks about them. The
+// import stands (the punches are the shop's record of the hours); the owner
+// is told whom to set up and save again.
+QString untaxedAfterImport(const QString &folder, const QString &title, int exitCode)
+{
+    if (exitCode != kDone)
+        return {};
+    const QString connection = QStringLiteral("pelmar-untaxed-") + QUuid::createUuid().toString();
+    QStringList names;
+    {
+        const OpenResult opened = openForReading(QDir(folder).filePath(kMainDbFileName), SchemaKind::Main, connection);
+        const auto pays = opened.ok() ? statements::statementPaysOfTitle(opened.db, title) : std::nullopt;
+        for (const statements::StatementPay &pay : pays.value_or(QList<statements::StatementPay>{}))
+            if (pay.kept && pay.gross > 0 && !pay.overridden[pay::index(pay::Deduction::IncomeTax)]
+                && (pay.column == pay::TaxColumn::None || pay.column == pay::TaxColumn::Unset))
+                names << pay.name;
+    }
+    closeConnection(connection);
+    return names.isEmpty() ? QString() : text(msg::コマンド所得税なし).arg(names.join(QStringLiteral("、"))) + u'\n';
 }
 
 // What was written goes to stdout, unless the file itself went there.
@@ -240,7 +263,7 @@ Result execute(const Command &command, const QString &programDataFolder)
     const QString folder = command.dataFolder.isEmpty() ? programDataFolder : command.dataFolder;
     if (command.action == Action::ImportPunches) {
         const punch::CommandOutcome outcome = punch::importFromCommandLine(folder, command.file, command.title);
-        return {outcome.exitCode, outcome.out, outcome.err};
+        return {outcome.exitCode, outcome.out, outcome.err + untaxedAfterImport(folder, command.title, outcome.exitCode)};
     }
     // A mistyped file name must never cost the data: the place is checked
     // before the report is made, and again when the file is written.

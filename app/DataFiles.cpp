@@ -1,6 +1,7 @@
 #include "app/DataFiles.h"
 
 #include "messages/ShowMsg.h"
+#include "payroll/MonthClose.h"
 #include "payroll/StatementStore.h"
 #include "store/Backup.h"
 #include "store/Database.h"
@@ -16,6 +17,7 @@
 #include <QFileInfo>
 #include <QSqlError>
 #include <QThread>
+#include <QUuid>
 
 #include <atomic>
 
@@ -371,6 +373,35 @@ void DataFiles::waitForAfterStartWork()
         m_afterStart->wait();
 }
 
+namespace {
+
+// A closed month holds what was paid: a restore that would take one away,
+// reopen it or change its statements names those months and goes on only
+// on a yes. True to go on.
+bool confirmClosedMonthsChange(const QSqlDatabase &current, const QString &checkedCopy)
+{
+    const QString connection = QStringLiteral("pelmar-restore-compare-") + QUuid::createUuid().toString();
+    std::optional<QStringList> changed;
+    QString error;
+    {
+        const OpenResult opened = openForReading(checkedCopy, SchemaKind::Main, connection);
+        if (opened.ok())
+            changed = closing::closedTitlesChangedBy(current, opened.db);
+        else
+            error = opened.error;
+        if (opened.ok() && !changed)
+            error = failureDetail(current, opened.db);
+    }
+    closeConnection(connection);
+    if (!changed) {
+        ShowMsg(msg::エラー復元, error);
+        return false;
+    }
+    return changed->isEmpty() || ShowMsg(msg::復元締め変更確認, changed->join(u'\n'));
+}
+
+} // namespace
+
 bool DataFiles::restore(const QString &backupPath, const std::function<void()> &backupsChanged, CurrentFile current)
 {
     // Nothing reads the file in the background while it is replaced.
@@ -381,6 +412,11 @@ bool DataFiles::restore(const QString &backupPath, const std::function<void()> &
     const backup::Outcome copy = backup::prepareRestore(backupPath, m_state.MainDbPath);
     if (!copy.ok()) {
         ShowMsg(msg::エラー復元, copy.error);
+        return false;
+    }
+    // A damaged file cannot be compared: it is kept aside whole.
+    if (current != CurrentFile::KeepAsideDamaged && !confirmClosedMonthsChange(m_state.MainDb, copy.path)) {
+        QFile::remove(copy.path);
         return false;
     }
     if (current == CurrentFile::KeepAsideDamaged) {

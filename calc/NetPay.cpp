@@ -65,7 +65,7 @@ Yen rateOfDown(Yen amount, PartsPerMillion rate)
 
 Yen withholdingTax(const WithholdingTable &table, TaxColumn column, Yen amount, int dependants)
 {
-    if (column == TaxColumn::None || table.rows.isEmpty() || table.anchors.isEmpty())
+    if (column == TaxColumn::None || column == TaxColumn::Unset || table.rows.isEmpty() || table.anchors.isEmpty())
         return 0;
     amount = std::max<Yen>(amount, 0);
     dependants = std::max(dependants, 0);
@@ -173,7 +173,7 @@ void incomeTax(const PayInput &input, const PublicTables &tables, PayResult &res
     const PayDetails &details = input.details;
     Deductions &d = result.deductions;
     const WithholdingTable *table = tables.withholdingFor(input.payDate);
-    if (details.column == TaxColumn::None)
+    if (details.column == TaxColumn::None || details.column == TaxColumn::Unset)
         d[index(Deduction::IncomeTax)] = 0;
     else if (!input.payDate.isValid())
         result.incomeTaxGap = Gap::NoPayDate;

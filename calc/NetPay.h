@@ -11,9 +11,10 @@
 // to 総支給額, each deduction, 控除合計 and 差引支給額, in whole yen.
 namespace pelmar::pay {
 
-// 税区分: the 月額表 column the employee is taxed by. None withholds nothing
-// (an employee whose details were never filled in is paid as before).
-enum class TaxColumn { None, Kou, Otsu };
+// 税区分: the 月額表 column the employee is taxed by. None withholds nothing,
+// as chosen; Unset withholds nothing either, but nobody chose it: an
+// employee whose details were never filled in, whom the pages then name.
+enum class TaxColumn { None, Kou, Otsu, Unset };
 
 // 源泉所得税 by the 月額表 for `amount`, the month's pay after social
 // insurance (社会保険料等控除後の給与等の金額), and the 扶養親族等の数:

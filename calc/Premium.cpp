@@ -117,6 +117,10 @@ struct Counted {
     Seconds night = 0;
     std::optional<QDate> date;
     std::optional<QDate> shiftDay; // the day the shift started
+    // A line of the rest day that runs past its midnight: its hours that
+    // are not rest-day hours belong to the next day.
+    bool outOfRestDay = false;
+    bool onRestDay = false;
     int startMinute = 0;
     int endMinute = -1; // from the date's midnight; -1 without times
     Seconds overtime = 0;
@@ -145,17 +149,19 @@ bool countedBefore(const Counted *a, const Counted *b)
 // A line starting at 0000 right where a line of the day before ended at
 // midnight carries on that shift: it counts as the day the shift started.
 // `order` is in date order, so a shift split over three days joins up too.
+// The rest day is a calendar day of its own: a shift running out of it
+// counts its later hours in the next day, whether typed as one line or two.
 void joinShiftsAcrossMidnight(const std::vector<Counted *> &order)
 {
     for (Counted *line : order) {
         if (!line->date)
             continue;
-        line->shiftDay = line->date;
+        line->shiftDay = line->outOfRestDay ? line->date->addDays(1) : *line->date;
         if (line->startMinute != 0)
             continue;
         const QDate before = line->date->addDays(-1);
         for (const Counted *other : order)
-            if (other->date == before && other->endMinute == kMinutesPerDay) {
+            if (other->date == before && other->endMinute == kMinutesPerDay && !other->onRestDay) {
                 line->shiftDay = other->shiftDay;
                 break;
             }
@@ -225,7 +231,9 @@ void splitHours(Counted &c, const DayLine &line, const Rules &rules)
         else if (c.date->addDays(1).dayOfWeek() == rules.restDay)
             restStart = kMinutesPerDay;
     }
+    c.onRestDay = restStart == 0;
     const auto span = spanMinutes(line.start, line.end);
+    c.outOfRestDay = c.onRestDay && span && span->second > kMinutesPerDay;
     if (!span) {
         // Without times a line on the rest day is all rest-day work; its
         // night hours cannot be known.

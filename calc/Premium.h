@@ -122,7 +122,9 @@ struct LinePay {
 //   hours are never understated; none exceeds the line's hours.
 //   Overtime: a shift counts as the day it started, and one typed as two
 //   lines split at midnight (the first ending at 2400 or 0000, the next
-//   starting at 0000 the next day) as one shift. Of the hours that are not
+//   starting at 0000 the next day) as one shift; but a shift running out of
+//   the rest day counts its hours after midnight in the next day (and its
+//   week), that line or lines coming first there. Of the hours that are not
 //   rest-day hours, a day's over 8 are overtime, on its last lines by start
 //   time; of the rest, those over 40 in a week starting on rules.weekStart
 //   are overtime too, on the week's last lines. `earlier` are the

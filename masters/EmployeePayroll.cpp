@@ -46,6 +46,7 @@ EmployeePayroll payrollOfRow(const Query &query)
     const QString column = query.value(2).toString();
     details.column = column == u"甲" ? pay::TaxColumn::Kou
         : column == u"乙"            ? pay::TaxColumn::Otsu
+        : column == u"未設定"        ? pay::TaxColumn::Unset
                                      : pay::TaxColumn::None;
     details.dependants = std::max(0, query.value(3).toInt());
     details.employmentInsured = query.value(4).toInt() == 1;
@@ -111,6 +112,7 @@ bool writeEmployeePayroll(const QSqlDatabase &main, const EmployeePayroll &p)
     const pay::PayDetails &d = p.details;
     const QString column = d.column == pay::TaxColumn::Kou ? QStringLiteral("甲")
         : d.column == pay::TaxColumn::Otsu                 ? QStringLiteral("乙")
+        : d.column == pay::TaxColumn::Unset                ? QStringLiteral("未設定")
                                                            : QString();
     // In the order of 従業員給与's columns.
     const QVariantList values{p.name,

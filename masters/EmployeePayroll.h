@@ -11,7 +11,9 @@
 
 // Each employee's payroll details, one row of 従業員給与 per name: what the
 // pay of a statement is computed with. An employee without a row has nothing
-// deducted and is paid exactly as before the details were kept. The row
+// deducted and is paid exactly as before the details were kept, the 税区分
+// unset (not なし: nobody chose it), which the pages then say. A row keeps
+// 税区分 as 甲, 乙, 未設定, or empty for なし. The row
 // follows its employee: renamed with them on the employee page, deleted with
 // them, and emptied by the bulk delete.
 namespace pelmar::employees {

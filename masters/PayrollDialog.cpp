@@ -7,6 +7,7 @@
 #include "store/Failure.h"
 #include "store/ProgramState.h"
 #include "widgets/YenSpinBox.h"
+#include "widgets/DateBox.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -50,6 +51,7 @@ QLineEdit *dateBox(const QString &name, QWidget *parent)
     auto *box = named<QLineEdit>(name, parent);
     box->setPlaceholderText(QStringLiteral("yyyy/mm/dd"));
     box->setMaxLength(10);
+    addCalendar(box);
     return box;
 }
 
@@ -69,12 +71,8 @@ std::optional<QDate> typedDate(const QString &text)
     // or 9999/12/31 is a slip, never a date to keep.
     const QDate first(1900, 1, 1);
     const QDate last = QDate::currentDate().addYears(100);
-    for (const QString &format : {QStringLiteral("yyyy/M/d"), QStringLiteral("yyyy-M-d"), QStringLiteral("yyyyMMdd")}) {
-        const QDate date = QDate::fromString(trimmed, format);
-        if (date.isValid())
-            return date >= first && date <= last ? std::optional(date) : std::nullopt;
-    }
-    return std::nullopt;
+    const std::optional<QDate> date = typedDateText(trimmed);
+    return date && *date >= first && *date <= last ? date : std::nullopt;
 }
 
 PayrollDialog::PayrollDialog(ProgramState &state, const QString &name, QWidget *parent)
@@ -116,7 +114,10 @@ PayrollDialog::PayrollDialog(ProgramState &state, const QString &name, QWidget *
                 box->forgetRefusal();
             },
             Qt::QueuedConnection);
-    display(employees::EmployeePayroll{});
+    // Until details are stored, nobody chose a 税区分.
+    employees::EmployeePayroll none;
+    none.details.column = pay::TaxColumn::Unset;
+    display(none);
 }
 
 // The payroll fields, one row each, in the order Tab walks them.
@@ -125,10 +126,12 @@ void PayrollDialog::buildForm(QFormLayout *form)
     cmb性別 = named<QComboBox>(QStringLiteral("cmb性別"), this);
     cmb性別->addItems({QString(), QStringLiteral("男"), QStringLiteral("女")});
     cmb税区分 = named<QComboBox>(QStringLiteral("cmb税区分"), this);
-    cmb税区分->addItems({QStringLiteral("なし"), QStringLiteral("甲"), QStringLiteral("乙")});
+    // In the order of pay::TaxColumn.
+    cmb税区分->addItems({QStringLiteral("なし"), QStringLiteral("甲"), QStringLiteral("乙"), QStringLiteral("未設定")});
+    cmb税区分->setCurrentIndex(int(pay::TaxColumn::Unset));
     cmb税区分->setToolTip(
         QStringLiteral("甲: 扶養控除等申告書を出している人　乙: 出していない人（二か所目の勤務先など）"
-                       "　なし: 所得税を差し引かない"));
+                       "　なし: 所得税を差し引かない　未設定: まだ選んでいない（所得税は差し引かれません）"));
     spn扶養親族等の数 = named<QSpinBox>(QStringLiteral("spn扶養親族等の数"), this);
     spn扶養親族等の数->setRange(0, kMaxDependants);
     spn扶養親族等の数->setSuffix(QStringLiteral(" 人"));
@@ -199,7 +202,7 @@ void PayrollDialog::display(const employees::EmployeePayroll &payroll)
 {
     const pay::PayDetails &d = payroll.details;
     cmb性別->setCurrentIndex(std::max(0, cmb性別->findText(payroll.sex)));
-    cmb税区分->setCurrentIndex(int(d.column)); // None, Kou, Otsu as listed
+    cmb税区分->setCurrentIndex(int(d.column)); // None, Kou, Otsu, Unset as listed
     spn扶養親族等の数->setValue(d.dependants);
     chk雇用保険->setChecked(d.employmentInsured);
     num健康保険料->setValue(int(std::min<pay::Yen>(d.healthInsurance, kMaxYen)));

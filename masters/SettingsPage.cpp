@@ -14,6 +14,8 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
+
+#include "widgets/DateBox.h"
 #include <QDir>
 #include <QDoubleSpinBox>
 #include <QGridLayout>
@@ -215,11 +217,9 @@ void SettingsPage::makePayControls()
     num最低賃金->setSuffix(QStringLiteral(" 円"));
     num最低賃金->setSpecialValueText(QStringLiteral("なし"));
     num最低賃金->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    dte最低賃金適用日 = namedControl<QDateEdit>(QStringLiteral("dte最低賃金適用日"), frame割増);
-    dte最低賃金適用日->setDisplayFormat(QStringLiteral("yyyy/MM/dd"));
+    dte最低賃金適用日 = namedControl<DateBox>(QStringLiteral("dte最低賃金適用日"), frame割増);
     dte最低賃金適用日->setMinimumDate(kAnyDate);
     dte最低賃金適用日->setSpecialValueText(QStringLiteral("指定なし"));
-    dte最低賃金適用日->setCalendarPopup(true);
     // One plain line a rule.
     lbl割増説明 = captionLabel(
         QStringLiteral(

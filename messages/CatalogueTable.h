@@ -509,6 +509,19 @@ inline constexpr Entry catalogue[] = {
      u"Pelmar"},
     {msg::コマンド年調する, Unused, u"年末調整をする", u"", Notice, u"Pelmar"},
     {msg::コマンド年調しない, Unused, u"年末調整をしない。理由は計算書の 2 行目", u"", Notice, u"Pelmar"},
+    // The subject names the employee, the 税区分 and the pay.
+    {msg::給与所得税なし確認, InPrompt, u"",
+     u"\n\n扶養控除等申告書を出している人は「甲」、出していない人（二か所目の勤務先など）は「乙」で"
+     u"所得税を差し引きます。「いいえ」を押して、従業員ページの「給与設定」で税区分を選んでください。"
+     u"\n\n所得税なしのまま登録しますか",
+     ConfirmNo, u"所得税の確認"},
+    {msg::コマンド所得税なし, Unused, u"注意: 次の明細は税区分が未設定または「なし」のため、所得税を差し引いていません: %1",
+     u"", Warning, u"Pelmar"},
+    // The subject names each closed title the restore would remove or change.
+    {msg::復元締め変更確認, InPrompt, u"このバックアップから復元すると、次の締めた月の明細がなくなるか、変わります。\n\n",
+     u"\n\n締めた月の明細は支払った記録です。復元の前に今のデータのバックアップを取りますが、"
+     u"復元したデータでは上の月は締める前の状態になります。\n\nそれでも復元しますか",
+     ConfirmNo, u"復元の確認"},
 };
 
 } // namespace pelmar::messagetable

@@ -208,7 +208,11 @@ struct MessageKey {
     X(年調, 年変更確認)                                                                                                \
     X(コマンド, 年調書出し完了)                                                                                        \
     X(コマンド, 年調する)                                                                                              \
-    X(コマンド, 年調しない)
+    X(コマンド, 年調しない)                                                                                            \
+    /* pay with no income tax withheld, and restoring over closed months */                                            \
+    X(給与, 所得税なし確認)                                                                                            \
+    X(コマンド, 所得税なし)                                                                                            \
+    X(復元, 締め変更確認)
 
 namespace msg {
 

@@ -65,6 +65,50 @@ std::optional<QStringList> closedTitles(const QSqlDatabase &main)
     return titles;
 }
 
+namespace {
+
+// Every stored row of the title's statements, as text, in one order
+// whatever order the file keeps them in.
+std::optional<QStringList> statementRows(const QSqlDatabase &main, const QString &title)
+{
+    QStringList rows;
+    for (const auto *table : {&tables::時給ヘッダ, &tables::時給明細, &tables::時給支給}) {
+        Query query(main);
+        if (!query.run(selectSql(*table, table->columns, QStringLiteral("where タイトル = ?")), {title}))
+            return std::nullopt;
+        while (query.next()) {
+            QStringList fields{table->name};
+            for (const QVariant &value : query.values(table->columns.size()))
+                fields << (value.isNull() ? QStringLiteral("\u0001null") : value.toString());
+            rows << fields.join(u'\u001f');
+        }
+        if (query.failed())
+            return std::nullopt;
+    }
+    rows.sort();
+    return rows;
+}
+
+} // namespace
+
+std::optional<QStringList> closedTitlesChangedBy(const QSqlDatabase &current, const QSqlDatabase &replacement)
+{
+    const auto closedNow = closedTitles(current);
+    const auto closedThen = closedTitles(replacement);
+    if (!closedNow || !closedThen)
+        return std::nullopt;
+    QStringList changed;
+    for (const QString &title : *closedNow) {
+        const auto now = statementRows(current, title);
+        const auto then = statementRows(replacement, title);
+        if (!now || !then)
+            return std::nullopt;
+        if (!closedThen->contains(title) || *now != *then)
+            changed << title;
+    }
+    return changed;
+}
+
 QString closedMark(const QDateTime &at)
 {
     return QStringLiteral("締め済（%1）").arg(at.toString(QStringLiteral("yyyy/MM/dd")));

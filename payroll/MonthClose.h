@@ -38,6 +38,11 @@ bool setClosed(const QSqlDatabase &main, const QString &title, bool closed, cons
 // were closed; nothing when the read failed.
 std::optional<QStringList> closedTitles(const QSqlDatabase &main);
 
+// The titles closed in `current` that replacing it by `replacement` would
+// take away, reopen, or whose statements (headers, lines, pay) it would
+// change; both files of the same layout. Nothing when a read failed.
+std::optional<QStringList> closedTitlesChangedBy(const QSqlDatabase &current, const QSqlDatabase &replacement);
+
 // "締め済（2026/12/08）"
 QString closedMark(const QDateTime &at);
 

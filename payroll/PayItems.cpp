@@ -129,6 +129,8 @@ std::optional<ComputedPay> computePayOf(const QSqlDatabase &main, const QString 
     ComputedPay computed;
     computed.ruleDate = settings::payDateFor(settings->payDate, items.lastDate);
     pay::PayDetails details;
+    // Without details nobody chose a 税区分: unset, not なし.
+    details.column = pay::TaxColumn::Unset;
     if (*payroll)
         details = (*payroll)->details;
     details.business = settings->business;

@@ -84,6 +84,8 @@ QString columnName(pay::TaxColumn column)
         return QStringLiteral("甲");
     case pay::TaxColumn::Otsu:
         return QStringLiteral("乙");
+    case pay::TaxColumn::Unset:
+        return QStringLiteral("未設定");
     case pay::TaxColumn::None:
         break;
     }
@@ -96,6 +98,8 @@ std::optional<pay::TaxColumn> columnFromName(const QString &name)
         return pay::TaxColumn::Kou;
     if (name == u"乙")
         return pay::TaxColumn::Otsu;
+    if (name == u"未設定")
+        return pay::TaxColumn::Unset;
     if (name.isEmpty())
         return pay::TaxColumn::None;
     return std::nullopt;

@@ -36,7 +36,7 @@ struct StatementPay {
 
 // How a deduction is named in 時給支給 (its column) and in 上書き.
 QString deductionName(pay::Deduction deduction);
-// 税区分 as stored: "甲", "乙", or nothing for none.
+// 税区分 as stored: "甲", "乙", "未設定" (never chosen), or nothing for none.
 QString columnName(pay::TaxColumn column);
 std::optional<pay::TaxColumn> columnFromName(const QString &name);
 

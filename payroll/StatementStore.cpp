@@ -208,7 +208,9 @@ QList<premium::DayLine> earlierLines(const QSqlDatabase &main, const QString &na
     }
     if (!first || name.isEmpty())
         return {};
-    const QDate start = first->addDays(-((first->dayOfWeek() - int(weekStart) + 7) % 7));
+    // From the day before the first week: a shift of that day running past
+    // midnight out of the rest day counts its later hours in the week.
+    const QDate start = first->addDays(-((first->dayOfWeek() - int(weekStart) + 7) % 7) - 1);
     const auto stored = linesOfOtherStatements(main, name, title, start.toString(QStringLiteral("yyyyMMdd")),
                                                last->toString(QStringLiteral("yyyyMMdd")));
     QList<premium::DayLine> earlier;

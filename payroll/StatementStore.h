@@ -59,7 +59,8 @@ bool saveAll(const QSqlDatabase &main, const QList<StatementToStore> &statements
              const std::function<bool()> &alsoWrite = {});
 
 // The employee's day lines stored under other titles in the weeks the
-// lines given lie in (weeks beginning on weekStart), up to the last line's
+// lines given lie in (weeks beginning on weekStart, from the day before the
+// first, whose shift may run into it), up to the last line's
 // date: what the week's 40 hours count before them. Empty when none is
 // stored or the read failed.
 QList<premium::DayLine> earlierLines(const QSqlDatabase &main, const QString &name, const QString &title,

@@ -84,6 +84,20 @@ void PayTotals::add(const statements::StatementPay &pay, const QString &which)
     }
 }
 
+QString withoutNetPayNote(const PayTotals &totals)
+{
+    return totals.withoutNetPay.isEmpty() || !totals.kept
+        ? QString()
+        : kWithoutNetPayCaption + QStringLiteral("：") + totals.withoutNetPay.join(QStringLiteral("、"));
+}
+
+QString untaxedNote(const WithholdingBook &book)
+{
+    return book.untaxed > 0
+        ? QStringLiteral("所得税の記録がない支給 %1 件は、所得税の年計に含みません。").arg(book.untaxed)
+        : QString();
+}
+
 std::optional<QList<statements::StatementPay>> paysOf(const QSqlDatabase &main,
                                                       const QList<StoredStatement> &statements)
 {
@@ -132,8 +146,10 @@ QList<csv::Record> paySummaryRecords(const PaySummary &summary)
     const qsizetype totalsAt = summary.pays.size() + 1;
     records[totalsAt] << (summary.totals.kept ? yen(summary.totals.commute) : QString()) << yen(summary.totals.gross)
                       << deductionFields(summary.totals);
-    // A statement left out of the deductions' totals shows it by its blank
-    // cells; the file keeps one record a statement above its totals.
+    // A statement left out of the deductions' totals is named below the
+    // table, as on paper, so that a 0 in the totals is never taken for its tax.
+    if (const QString note = withoutNetPayNote(summary.totals); !note.isEmpty())
+        records << csv::Record{csv::text(note)};
     return records;
 }
 
@@ -240,6 +256,8 @@ QList<csv::Record> withholdingRecords(const WithholdingBook &book)
                            yen(t.socialInsurance),
                            yen(t.taxable),
                            yen(t.deductions[pay::index(pay::Deduction::IncomeTax)])};
+    if (const QString note = untaxedNote(book); !note.isEmpty())
+        records << csv::Record{csv::text(note)};
     return records;
 }
 
@@ -266,7 +284,7 @@ std::optional<PaymentSummary> paymentSummary(const QSqlDatabase &main, int year)
         PaymentMonth &month = summary.months[m];
         people[m].insert(pay.name);
         ++month.payments;
-        month.gross += pay.gross;
+        month.paid += pay.gross - pay.nonTaxableCommute;
         if (const auto tax = pay.deductions[pay::index(pay::Deduction::IncomeTax)])
             month.tax += *tax;
         else
@@ -281,7 +299,7 @@ std::optional<PaymentSummary> paymentSummary(const QSqlDatabase &main, int year)
         summary.months[m].people = int(people[m].size());
         for (PaymentMonth *sum : {&summary.halves[m / 6], &summary.year_}) {
             sum->payments += summary.months[m].payments;
-            sum->gross += summary.months[m].gross;
+            sum->paid += summary.months[m].paid;
             sum->tax += summary.months[m].tax;
             sum->untaxed += summary.months[m].untaxed;
         }
@@ -296,10 +314,10 @@ std::optional<PaymentSummary> paymentSummary(const QSqlDatabase &main, int year)
 
 QList<csv::Record> paymentRecords(const PaymentSummary &summary)
 {
-    QList<csv::Record> records{QStringLiteral("年 区分 人員 支給回数 総支給額 所得税 所得税のない支給").split(u' ')};
+    QList<csv::Record> records{QStringLiteral("年 区分 人員 支給回数 支給額 所得税 所得税のない支給").split(u' ')};
     const auto record = [&summary](const PaymentMonth &m) {
         return csv::Record{QString::number(summary.year), csv::text(m.caption), QString::number(m.people),
-                           QString::number(m.payments),   yen(m.gross),         yen(m.tax),
+                           QString::number(m.payments),   yen(m.paid),         yen(m.tax),
                            QString::number(m.untaxed)};
     };
     for (const PaymentMonth &m : summary.months)

@@ -42,6 +42,9 @@ struct PayTotals {
 };
 
 inline const QString kWithoutNetPayCaption = QStringLiteral("控除・差引支給額の合計に含まない明細");
+// The line under the totals that names the statements they leave out;
+// empty when they leave none out. The page and the file say it alike.
+QString withoutNetPayNote(const PayTotals &totals);
 
 // 甲, 乙 or なし.
 QString taxColumnText(pay::TaxColumn column);
@@ -81,6 +84,9 @@ struct WithholdingBook {
 // The years that pay dates fall in, newest first.
 std::optional<QList<int>> payYears(const QSqlDatabase &main);
 std::optional<WithholdingBook> withholdingBook(const QSqlDatabase &main, const QString &name, int year);
+// The line under the year's totals that counts the payments left out of the
+// tax total; empty when none is.
+QString untaxedNote(const WithholdingBook &book);
 QList<csv::Record> withholdingRecords(const WithholdingBook &book);
 Table withholdingTable(const WithholdingBook &book, const QString &companyName, const QDate &printed);
 
@@ -91,7 +97,9 @@ struct PaymentMonth {
     QString caption; // 1月 … 12月, 1〜6月計, 7〜12月計, 年計
     int people = 0; // employees paid
     int payments = 0;
-    pay::Yen gross = 0;
+    // 支給額 as the 徴収高計算書 asks for it: the 総支給額 less the
+    // non-taxable 通勤手当.
+    pay::Yen paid = 0;
     pay::Yen tax = 0;
     int untaxed = 0; // payments without a 所得税 figure
 };

@@ -126,6 +126,10 @@ QList<PayslipItem> handoutSlip(const PrintValues &values, const PremiumPrintValu
     for (PayslipItem &item : items) {
         if (item.name == QStringLiteral("Line1"))
             top = item.line.y1();
+        // One pay figure on the slip: the band's 支給額 is the 総支給額 the
+        // blocks below add up to, allowances included.
+        if (item.name == QStringLiteral("txt合計") && pay.kept)
+            item.text = moneyText(fmt::format(double(pay.gross), fmt::kYen));
         // The slip is dated by the day the pay is handed over.
         if (item.name == QStringLiteral("txt日付") && pay.kept && pay.payDate.isValid()) {
             item.text = QStringLiteral("支給日　") + fmt::formatJapaneseDate(pay.payDate);

@@ -55,13 +55,6 @@ QStringList payCells(const PayTotals &totals)
     return cells;
 }
 
-QString withoutNetPayNote(const PayTotals &totals)
-{
-    return totals.withoutNetPay.isEmpty() || !totals.kept
-        ? QString()
-        : kWithoutNetPayCaption + QStringLiteral("：") + totals.withoutNetPay.join(QStringLiteral("、"));
-}
-
 } // namespace
 
 Table paySummaryTable(const PaySummary &summary, const QString &companyName, const QDate &printed)
@@ -161,8 +154,8 @@ Table withholdingTable(const WithholdingBook &book, const QString &companyName, 
                     money(t.socialInsurance),
                     money(t.taxable),
                     money(t.deductions[pay::index(Deduction::IncomeTax)])};
-    if (book.untaxed > 0)
-        table.notes << QStringLiteral("所得税の記録がない支給 %1 件は、所得税の年計に含みません。").arg(book.untaxed);
+    if (const QString note = untaxedNote(book); !note.isEmpty())
+        table.notes << note;
     return table;
 }
 
@@ -176,14 +169,14 @@ Table paymentTable(const PaymentSummary &summary, const QString &companyName, co
     table.columns = {{QStringLiteral("支給月"), 3300, Qt::AlignLeft, false},
                      {QStringLiteral("人員"), 800},
                      {QStringLiteral("支給回数"), 1000},
-                     {QStringLiteral("総支給額"), 1700},
+                     {QStringLiteral("支給額"), 1700},
                      {QStringLiteral("所得税"), 1600},
                      {QStringLiteral("所得税なし"), 1200}};
     const auto cells = [](const PaymentMonth &m) {
         return QStringList{m.caption,
                            QString::number(m.people),
                            QString::number(m.payments),
-                           money(m.gross),
+                           money(m.paid),
                            money(m.tax),
                            m.untaxed ? QString::number(m.untaxed) : QString()};
     };
@@ -193,6 +186,7 @@ Table paymentTable(const PaymentSummary &summary, const QString &companyName, co
     table.totals = cells(summary.year_);
     table.notes << QStringLiteral("毎月納付する場合は支給月の翌月10日まで、納期の特例の承認を受けている場合は"
                                   "半年分をまとめて納付します。")
+                << QStringLiteral("「支給額」は総支給額から非課税の通勤手当を除いた額です。")
                 << QStringLiteral("「所得税なし」は所得税の記録がない支給の件数で、所得税の計に含みません。");
     return table;
 }

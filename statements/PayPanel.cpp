@@ -9,6 +9,7 @@
 #include "payroll/TableNotice.h"
 #include "store/Failure.h"
 #include "store/ProgramState.h"
+#include "widgets/DateBox.h"
 
 #include <QGridLayout>
 #include <QLabel>
@@ -148,6 +149,7 @@ void PayPanel::buildPayDate(Rows &rows)
     txt支給日 = new QLineEdit(this);
     txt支給日->setObjectName(QStringLiteral("txt支給日"));
     txt支給日->setMaxLength(10);
+    addCalendar(txt支給日);
     txt支給日->setToolTip(QStringLiteral("空にすると、設定の支給日ルールで明細の日付から決まります。"
                                          "所得税の税額表と雇用保険料率はこの日付で選びます。"));
     rows.add(QStringLiteral("支給日"), txt支給日);
@@ -468,6 +470,9 @@ void PayPanel::showFigures()
         for (const QString &gap : {tax, insurance})
             if (!gap.isEmpty())
                 notes << gap;
+        if (m_pay.column == pay::TaxColumn::Unset && !m_pay.overridden[pay::index(pay::Deduction::IncomeTax)])
+            notes << QStringLiteral("税区分が未設定です。所得税は差し引いていません。従業員ページの「給与設定」で"
+                                    "甲（扶養控除等申告書あり）か乙（なし）を選んでください。");
     }
     showTaxTable(blank);
     lbl支給状態->setText(notes.join(u'\n'));
@@ -530,6 +535,17 @@ QString PayPanel::missingDeductions() const
         missing << QStringLiteral("・%1: %2").arg(name, why);
     }
     return missing.join(u'\n');
+}
+
+QString PayPanel::untaxedPay() const
+{
+    const bool untaxed = m_pay.column == pay::TaxColumn::Unset || m_pay.column == pay::TaxColumn::None;
+    if (m_stored || !m_problem.isEmpty() || !untaxed || m_pay.gross <= 0
+        || m_pay.overridden[pay::index(pay::Deduction::IncomeTax)])
+        return {};
+    return QStringLiteral("%1 の税区分は「%2」です。総支給額 %3 円から所得税を差し引いていません。")
+        .arg(m_name, m_pay.column == pay::TaxColumn::Unset ? QStringLiteral("未設定") : QStringLiteral("なし"),
+             yen(m_pay.gross));
 }
 
 std::optional<statements::StatementPay> PayPanel::payToStore() const

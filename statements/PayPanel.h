@@ -48,6 +48,9 @@ public:
     // The deductions that have no figure, each with why, one a line; empty
     // when every one has a figure (or the stored pay is shown).
     QString missingDeductions() const;
+    // Who is paid with no 所得税 because the 税区分 is unset or なし, and
+    // what: empty when tax is withheld, typed, or no pay is computed.
+    QString untaxedPay() const;
 
 protected:
     // Back on the page, the pay follows details or settings changed meanwhile.

@@ -176,6 +176,10 @@ void StatementPage::Entry時給()
     const std::optional<EmployeeRecord> record = askAboutNewEmployee(name);
     if (!record || !confirmOverlaps(name, title))
         return;
+    // Pay with no 所得税 withheld because nobody chose a 税区分, or なし was
+    // chosen, is named before the last question: No keeps it unsaved.
+    if (const QString untaxed = m_payPanel->untaxedPay(); !untaxed.isEmpty() && !ShowMsg(msg::給与所得税なし確認, untaxed))
+        return;
     const bool yes = *replacing ? confirmReplacing(name, title) : ShowMsg(msg::登録確認, name);
     if (!yes)
         return;

@@ -66,15 +66,15 @@ bool DataGrid::commitEditorText(QLineEdit *editor, const QModelIndex &cell)
     if (!m_model || !cell.isValid() || !m_delegate->editorChanged(editor))
         return false;
     const QMetaType type = m_model->record().field(cell.column()).metaType();
-    if (GridDelegate::refusesText(editor->text(), type)) {
+    const QString typed = GridDelegate::typedText(editor);
+    if (GridDelegate::refusesText(typed, type)) {
         // Nothing is written: the editor closes on what the table holds.
-        const QString typed = editor->text();
         m_delegate->markWritten(editor);
         emit entryRefused(cell.column(), typed);
         return false;
     }
     const QVariant before = m_model->data(cell, Qt::EditRole);
-    if (!m_model->setData(cell, GridDelegate::valueFromText(editor->text(), type), Qt::EditRole)) {
+    if (!m_model->setData(cell, GridDelegate::valueFromText(typed, type), Qt::EditRole)) {
         // The editor closes on what the table holds, not on the typed text.
         m_delegate->markWritten(editor);
         undoFailedWrite(cell);

@@ -134,13 +134,25 @@ void GridDelegate::setModelData(QWidget *editor, QAbstractItemModel *model, cons
 
 bool GridDelegate::editorChanged(const QLineEdit *editor) const
 {
-    return editor && editor->text() != editor->property(kTableText).toString();
+    return editor && typedText(editor) != editor->property(kTableText).toString();
+}
+
+QString GridDelegate::typedText(const QLineEdit *editor)
+{
+    // A date or time cell's shape drops letters as they are typed; letters
+    // alone are handed on as typed, so that the page refuses them out loud
+    // as it refuses 2500, rather than take the empty cell for a time taken out.
+    if (!editor || !editor->text().isEmpty())
+        return editor ? editor->text() : QString();
+    return TypedTextValidator::refusedTyping(editor);
 }
 
 void GridDelegate::markWritten(QLineEdit *editor) const
 {
-    if (editor)
+    if (editor) {
         editor->setProperty(kTableText, editor->text());
+        TypedTextValidator::forgetRefusedTyping(editor);
+    }
 }
 
 void GridDelegate::updateEditorGeometry(QWidget *editor, const QStyleOptionViewItem &option,

@@ -31,6 +31,8 @@ public:
     QModelIndex editorIndex() const { return m_editorIndex; }
     // Whether the editor's text differs from what it last showed from the table.
     bool editorChanged(const QLineEdit *editor) const;
+    // The editor's text, or what was typed into it and dropped by its shape.
+    static QString typedText(const QLineEdit *editor);
     // The editor's text is now in the table; committing it again writes nothing.
     void markWritten(QLineEdit *editor) const;
 

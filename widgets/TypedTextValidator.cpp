@@ -3,6 +3,7 @@
 #include "calc/Formats.h"
 
 #include <algorithm>
+#include <QLineEdit>
 
 namespace pelmar {
 
@@ -13,6 +14,10 @@ TypedTextValidator::TypedTextValidator(QObject *parent) : QRegularExpressionVali
 TypedTextValidator::TypedTextValidator(const QRegularExpression &shape, QObject *parent)
     : QRegularExpressionValidator(shape, parent)
 {
+}
+
+namespace {
+const char *const kRefusedTyping = "pelmarRefusedTyping";
 }
 
 QValidator::State TypedTextValidator::validate(QString &input, int &pos) const
@@ -27,7 +32,31 @@ QValidator::State TypedTextValidator::validate(QString &input, int &pos) const
     // afternoon, and nan nothing at all.
     if (std::any_of(input.cbegin(), input.cend(), [](QChar c) { return c.isLetter() || c.unicode() >= 128; }))
         return Acceptable;
-    return QRegularExpressionValidator::validate(input, pos);
+    const State state = QRegularExpressionValidator::validate(input, pos);
+    // Keys refused while the edit is empty are kept, so that "abc" typed
+    // over a cleared cell is not taken for a cell cleared on purpose.
+    // The edit holds the refused text while it is checked: what it held
+    // before is the last text taken.
+    if (auto *edit = qobject_cast<QLineEdit *>(parent())) {
+        if (state == Invalid && m_lastTaken.isEmpty())
+            edit->setProperty(kRefusedTyping, refusedTyping(edit) + input);
+        else if (state != Invalid && input != m_lastTaken)
+            forgetRefusedTyping(edit);
+    }
+    if (state != Invalid)
+        m_lastTaken = input;
+    return state;
+}
+
+QString TypedTextValidator::refusedTyping(const QObject *edit)
+{
+    return edit ? edit->property(kRefusedTyping).toString() : QString();
+}
+
+void TypedTextValidator::forgetRefusedTyping(QObject *edit)
+{
+    if (edit)
+        edit->setProperty(kRefusedTyping, QVariant());
 }
 
 void TypedTextValidator::fixup(QString &input) const

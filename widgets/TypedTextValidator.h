@@ -18,6 +18,15 @@ public:
 
     State validate(QString &input, int &pos) const override;
     void fixup(QString &input) const override;
+
+    // What was typed into an empty line edit of a shape and refused, key by
+    // key ("abc" into a time): the text it would have had. Empty once the
+    // edit holds text again or it was forgotten.
+    static QString refusedTyping(const QObject *edit);
+    static void forgetRefusedTyping(QObject *edit);
+
+private:
+    mutable QString m_lastTaken;
 };
 
 } // namespace pelmar

@@ -348,13 +348,16 @@ void TestCommandLine::exports()
         QVERIFY2(back.ok, qPrintable(back.error));
         QVERIFY(back.bom && back.sameAsPythonWrites);
         if (file.endsWith(QStringLiteral("summary.csv"))) {
-            QCOMPARE(back.rows.size(), kNames.size() + 2);
+            // A record a statement, the totals, and the statements the totals leave out.
+            QCOMPARE(back.rows.size(), kNames.size() + 3);
             for (qsizetype i = 0; i < kNames.size(); ++i)
                 QCOMPARE(back.rows[i + 1].first(), kNames[i]);
-            QCOMPARE(back.rows.last().mid(0, 11),
-                     QStringList({"合計", "3", "24", "0", "0", "", "0", "27000", "0", "0", ""}));
+            const QStringList totals = back.rows.at(kNames.size() + 1);
+            QCOMPARE(totals.mid(0, 11), QStringList({"合計", "3", "24", "0", "0", "", "0", "27000", "0", "0", ""}));
+            QVERIFY2(back.rows.last().first().startsWith(QStringLiteral("控除・差引支給額の合計に含まない明細：")),
+                     qPrintable(back.rows.last().join(u',')));
             // The pay of the one statement that kept it; the gross of all three.
-            QCOMPARE(back.rows.last().mid(11),
+            QCOMPARE(totals.mid(11),
                      QStringList({"0", "27000", "0", "0", "0", "44", "0", "0", "0", "44", "7956"}));
             QCOMPARE(back.rows[2].mid(11), QStringList({"", "9000", "", "", "", "", "", "", "", "", ""}));
         } else if (file.endsWith(QStringLiteral("ledger.csv"))) {
@@ -410,7 +413,7 @@ void TestCommandLine::defaultFolderWhileTheProgramRuns()
     const QString out = QDir(m_out.path()).filePath(QStringLiteral("beside.csv"));
     const Ran ran = runPelmar({QStringLiteral("--export-summary"), kApril, out}, exe);
     QVERIFY2(ran.exitCode == 0, qPrintable(describe(ran)));
-    QCOMPARE(test::readCsvWithPython(out).rows.size(), kNames.size() + 2);
+    QCOMPARE(test::readCsvWithPython(out).rows.size(), kNames.size() + 3);
     // The running copy goes on as it was.
     QCOMPARE(running.state(), QProcess::Running);
 
@@ -563,6 +566,8 @@ void TestCommandLine::importPunchesWholeOrNothing()
     ran = runPelmar({"--data", data.path(), "--import-punches", good, title});
     QVERIFY2(ran.exitCode == 0 && ran.out.contains(QStringLiteral("明細 2 件（3 行）")), qPrintable(describe(ran)));
     QCOMPARE(stored(), test::Rows({{"佐藤 花子", "9000", "1800", "2"}, {"山田 太郎", "8000", "0", "1"}}));
+    // Neither has 給与設定: stored with no 所得税, and the owner is told whom.
+    QVERIFY2(ran.err.contains(QStringLiteral("所得税を差し引いていません: 佐藤 花子、山田 太郎")), qPrintable(describe(ran)));
     QVERIFY(!QDir(data.path() + QStringLiteral("/backup")).entryList({QStringLiteral("*-punch-import.mdb")}).isEmpty());
 
     // The same file again would put a second statement over the first.

@@ -313,6 +313,43 @@ void TestPremium::lawCases_data()
         << QStringList{"0 0 0 11 3850 14850", "0 0 0 0 0 8000", "0 0 0 0 0 8000",
                        "0 0 0 0 0 8000",      "0 0 0 0 0 8000", "0 0 0 0 0 8000"};
 
+    // Sunday 6 December 2026 is the rest day. 22:00-07:00 with an hour's
+    // break: 2 rest-day hours (both night), then 00:00-07:00 of Monday, whose
+    // hour of break comes out of 05:00-07:00: 5 night hours and 1 plain, 6
+    // hours of Monday. Monday's 09:00-13:00 makes the day 10 hours: 2 over 8.
+    //   line 1: 8 h × 1000 + night 7 × 250 + rest 2 × 350 = 10,450
+    //   line 2: 4 h × 1000 + overtime 2 × 250 = 4,500
+    QTest::newRow("out of the rest day: the hours after midnight count in the next day's 8")
+        << sundayRest << QStringList{} << QStringList{"20261206 2200 0700 1 8 1000 -", "20261207 0900 1300 - 4 1000 -"}
+        << QStringList{"7 0 0 2 2450 10450", "0 2 0 0 500 4500"};
+    QTest::newRow("out of the rest day, typed as two lines at midnight")
+        << sundayRest << QStringList{}
+        << QStringList{"20261206 2200 2400 - 2 1000 -", "20261207 0000 0700 1 6 1000 -",
+                       "20261207 0900 1300 - 4 1000 -"}
+        << QStringList{"2 0 0 2 1200 3200", "5 0 0 0 1250 7250", "0 2 0 0 500 4500"};
+    // A week from Monday: the 40 hours of Monday 30 November to Friday 4
+    // December are full, and the shift out of Sunday opens the next week.
+    Rules sundayRestMondayWeek = sundayRest;
+    sundayRestMondayWeek.weekStart = Qt::Monday;
+    QTest::newRow("out of the rest day: the hours after midnight count in the next week's 40")
+        << sundayRestMondayWeek
+        << QStringList{"20261130 0900 1800 1 8 1000 -", "20261201 0900 1800 1 8 1000 -",
+                       "20261202 0900 1800 1 8 1000 -", "20261203 0900 1800 1 8 1000 -",
+                       "20261204 0900 1800 1 8 1000 -"}
+        << QStringList{"20261206 2200 0700 1 8 1000 -"} << QStringList{"7 0 0 2 2450 10450"};
+    // The mirror: Saturday 5 December 08:00-17:00 is 8 hours; 22:00-07:00
+    // runs into Sunday. Its hours before midnight are Saturday's (the hour's
+    // break out of them, the lower premium): 1 hour over the day's 8; the
+    // seven after midnight are rest-day hours, five of them night.
+    //   line 2: 8 h × 1000 + night 6 × 250 + overtime 1 × 250 + rest 7 × 350 = 12,200
+    QTest::newRow("into the rest day: the hours before midnight count in the day's 8")
+        << sundayRest << QStringList{} << QStringList{"20261205 0800 1700 1 8 1000 -", "20261205 2200 0700 1 8 1000 -"}
+        << QStringList{"0 0 0 0 0 8000", "6 1 0 7 4200 12200"};
+    QTest::newRow("into the rest day, typed as two lines at midnight")
+        << sundayRest << QStringList{}
+        << QStringList{"20261205 0800 1700 1 8 1000 -", "20261205 2200 2400 - 2 1000 -",
+                       "20261206 0000 0700 1 6 1000 -"}
+        << QStringList{"0 0 0 0 0 8000", "2 2 0 0 1000 3000", "5 0 0 6 3350 9350"};
     QTest::newRow("a shift split at midnight is one shift of its first day")
         << both() << QStringList{}
         << QStringList{"20260302 1600 2400 1 7 1000 -", "20260303 0000 0300 - 3 1000 -",

@@ -4,6 +4,7 @@
 #include "masters/EmployeePage.h"
 #include "masters/PatternPage.h"
 #include "masters/SettingsPage.h"
+#include "payroll/MonthClose.h"
 #include "statements/HistoryPage.h"
 #include "statements/StatementPage.h"
 #include "store/Backup.h"
@@ -71,6 +72,7 @@ private slots:
     void backupBeforeChanges();
     void bulkDeleteThenRestoreBringsEverythingBack();
     void oldestBackupCanBeRestored();
+    void restoreOverAClosedMonthNamesIt();
     void refusedRestoreLeavesTheFile_data();
     void refusedRestoreLeavesTheFile();
     void leftoversOfCutOffWorkGoAtStart();
@@ -358,6 +360,43 @@ void TestBackups::bulkDeleteThenRestoreBringsEverythingBack()
     control<DataGrid>("Grid履歴")->setCurrentIndex(control<DataGrid>("Grid履歴")->model()->index(0, 0));
     QTest::mouseClick(control<QPushButton>("cmd履歴選択"), Qt::LeftButton);
     QCOMPARE(control<QLineEdit>("txtタイトル")->text(), listed.first().at(1));
+}
+
+// A backup from before a month was closed would take the close away and
+// change the month's statements: the restore names the month and, on the
+// default No, leaves the file as it is. A month the backup holds as it is
+// now is not asked about.
+void TestBackups::restoreOverAClosedMonthNamesIt()
+{
+    const QDateTime earlier(QDate(2026, 5, 1), QTime(9, 0));
+    QVERIFY(backup::take(window()->state().MainDb, data().path(), backup::Reason::Employees, earlier).ok());
+    QVERIFY(closing::setClosed(mainDb(), QStringLiteral("4月"), true, QDateTime::currentDateTime()));
+    QVERIFY(execBound(mainDb(), QStringLiteral("update 時給ヘッダ set 合計 = 9000 where タイトル = '5月'")));
+    const Rows before = query(mainDb(), statementsSql);
+    const Rows closes = query(mainDb(), QStringLiteral("select タイトル, 締め from 締め"));
+
+    QVERIFY(chooseBackup(backup::Reason::Employees));
+    clearAsked();
+    whenAsked([this](const MessageRequest &request) { answer(request.subKey != u"締め変更確認"); });
+    QTest::mouseClick(control<QPushButton>("cmdバックアップ復元"), Qt::LeftButton);
+    QCOMPARE(asked().size(), 2);
+    QVERIFY2(asked().at(0).startsWith(QStringLiteral("復元/確認/")), qPrintable(asked().at(0)));
+    QCOMPARE(asked().at(1), QStringLiteral("復元/締め変更確認/4月"));
+    QVERIFY(!requests().at(1).yesIsDefault());
+    QCOMPARE(query(mainDb(), statementsSql), before);
+    QCOMPARE(query(mainDb(), QStringLiteral("select タイトル, 締め from 締め")), closes);
+    QVERIFY(!backupReasons().contains(QStringLiteral("restore")));
+
+    // A backup taken after the close holds the month as it is: only 5月 changes, and nothing more is asked.
+    QVERIFY(backup::take(window()->state().MainDb, data().path(), backup::Reason::ShiftTypes, earlier.addDays(1)).ok());
+    QVERIFY(execBound(mainDb(), QStringLiteral("update 時給ヘッダ set 合計 = 7000 where タイトル = '5月'")));
+    control<QTabWidget>("SSTab1")->setCurrentIndex(0); // the list is read again when its page shows
+    QVERIFY(chooseBackup(backup::Reason::ShiftTypes));
+    clearAsked();
+    QTest::mouseClick(control<QPushButton>("cmdバックアップ復元"), Qt::LeftButton);
+    QCOMPARE(asked().size(), 2);
+    QVERIFY2(asked().at(1).startsWith(QStringLiteral("復元/完了/")), qPrintable(asked().at(1)));
+    QCOMPARE(test::rows(window()->state().MainDb, statementsSql), before);
 }
 
 // With a full set of backups taken before operations, the backup a restore

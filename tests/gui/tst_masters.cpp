@@ -10,7 +10,10 @@
 
 #include "../support/WindowFixture.h"
 
+#include <QCalendarWidget>
 #include <QComboBox>
+#include <QDateEdit>
+#include <QTabWidget>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -45,6 +48,8 @@ private slots:
     void statementEmployee_data();
     void statementEmployee();
     void companySettings();
+    void dateBoxesTakeTypedDates_data();
+    void dateBoxesTakeTypedDates();
 
 private:
     void tick(int row);
@@ -487,6 +492,43 @@ void TestMasters::companySettings()
     // Restart: the settings are read at start-up.
     QVERIFY(openWindow());
     QCOMPARE(control<QLineEdit>("txt自社名")->text(), QStringLiteral("株式会社O'Neil"));
+}
+
+// Every date box takes a date typed as yyyy/mm/dd or as eight digits, over
+// 指定なし too; its calendar is in Japanese and opens at today's month when
+// no date is set.
+void TestMasters::dateBoxesTakeTypedDates_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QDate>("date"); // invalid: none set
+    QTest::newRow("slashes") << "2025/10/03" << QDate(2025, 10, 3);
+    QTest::newRow("eight digits") << "20251003" << QDate(2025, 10, 3);
+    QTest::newRow("no such day") << "2025/02/30" << QDate();
+}
+
+void TestMasters::dateBoxesTakeTypedDates()
+{
+    QFETCH(QString, typed);
+    QFETCH(QDate, date);
+    control<QTabWidget>("SSTab1")->setCurrentWidget(window()->settingsPage());
+    auto *box = control<QDateEdit>("dte最低賃金適用日");
+    QCOMPARE(box->text(), QStringLiteral("指定なし"));
+    box->setFocus();
+    QTRY_VERIFY(box->hasFocus());
+    QTest::keyClicks(box, typed);
+    QTest::keyClick(box, Qt::Key_Return);
+    QCOMPARE(box->date(), date.isValid() ? date : box->minimumDate());
+    QCOMPARE(box->text(), date.isValid() ? date.toString(QStringLiteral("yyyy/MM/dd")) : QStringLiteral("指定なし"));
+
+    box->setDate(box->minimumDate());
+    QCalendarWidget *calendar = box->calendarWidget();
+    QCOMPARE(calendar->locale().language(), QLocale::Japanese);
+    // As the box's button opens it: the popup at the box's date, then shown.
+    calendar->setSelectedDate(box->date());
+    calendar->window()->show();
+    QCOMPARE(calendar->yearShown(), QDate::currentDate().year());
+    QCOMPARE(calendar->monthShown(), QDate::currentDate().month());
+    calendar->window()->hide();
 }
 
 QTEST_MAIN(TestMasters)

@@ -40,6 +40,7 @@ private slots:
     void payrollDialogRefusesWhatIsNoAmount();
     void tablesInDataFolder();
     void leaverResidentTax();
+    void payWithoutTaxIsNamedBeforeItIsSaved();
 
 private:
     void seed() override
@@ -365,6 +366,47 @@ void TestPay::leaverResidentTax()
     type(0, kDate, QStringLiteral("20270215"));
     QTRY_COMPARE(control<QLineEdit>(QStringLiteral("txt支給日"))->text(), QStringLiteral("2027/03/25"));
     QCOMPARE(control<QLineEdit>(QStringLiteral("txt住民税"))->text(), QStringLiteral("16,500"));
+}
+
+// An employee never given 給与設定 has the 税区分 unset, not なし: the
+// dialog and the pay panel say so, and 登録 names who is paid how much
+// with no 所得税 withheld, saving only when the owner says yes.
+void TestPay::payWithoutTaxIsNamedBeforeItIsSaved()
+{
+    auto *tabs = control<QTabWidget>(QStringLiteral("SSTab1"));
+    tabs->setCurrentWidget(control<QWidget>(QStringLiteral("page従業員")));
+    auto *employees = control<DataGrid>(QStringLiteral("Grid従業員"));
+    employees->setCurrentIndex(employees->model()->index(0, 2));
+    click(QStringLiteral("cmd給与設定"));
+    QDialog *dialog = nullptr;
+    QTRY_VERIFY((dialog = window()->findChild<QDialog *>(QStringLiteral("dlg給与設定"))));
+    QCOMPARE(dialog->findChild<QComboBox *>(QStringLiteral("cmb税区分"))->currentText(), QStringLiteral("未設定"));
+    dialog->reject();
+
+    // One day of 8 hours at 1,500 yen.
+    tabs->setCurrentIndex(0);
+    chooseEmployee(QStringLiteral("山田"));
+    auto *title = control<QLineEdit>(QStringLiteral("txtタイトル"));
+    title->setFocus();
+    QTest::keyClicks(title, QStringLiteral("2026-04"));
+    type(0, kDate, QStringLiteral("20260401"));
+    QTRY_COMPARE(shown(QStringLiteral("lbl総支給額")), QStringLiteral("12,000"));
+    QCOMPARE(control<QLineEdit>(QStringLiteral("txt所得税"))->text(), QStringLiteral("0"));
+    QVERIFY(shown(QStringLiteral("lbl支給状態")).contains(QStringLiteral("税区分が未設定です")));
+
+    clearAsked();
+    answer(false);
+    click(QStringLiteral("cmd登録"));
+    QCOMPARE(asked().value(0), QStringLiteral("給与/所得税なし確認/山田 の税区分は「未設定」です。"
+                                              "総支給額 12,000 円から所得税を差し引いていません。"));
+    QCOMPARE(asked().size(), 1);
+    QCOMPARE(query(mainDb(), QStringLiteral("select count(*) from 時給ヘッダ")), (Rows{{"0"}}));
+
+    // Saved on a yes, with the 税区分 kept as it was paid.
+    answer(true);
+    click(QStringLiteral("cmd登録"));
+    QCOMPARE(query(mainDb(), QStringLiteral("select 税区分, 所得税 from 時給支給 where 氏名 = '山田'")),
+             (Rows{{"未設定", "0"}}));
 }
 
 QTEST_MAIN(TestPay)

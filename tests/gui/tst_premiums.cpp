@@ -363,11 +363,12 @@ void TestPremiums::shortBreakMarkedAndNamed()
 
     clearAsked();
     QTest::mouseClick(control<QPushButton>("cmd登録"), Qt::LeftButton);
-    QCOMPARE(asked().size(), 3);
+    QCOMPARE(asked().size(), 4);
     QCOMPARE(asked().at(0), QStringLiteral("登録/休憩不足/2026/03/02、2026/03/04"));
     // With the overtime premium off, its hours are named too.
     QVERIFY(asked().at(1).startsWith(QStringLiteral("登録/労働時間確認/・時間外 0.75 時間 がありますが")));
-    QCOMPARE(asked().at(2), QStringLiteral("登録/確認/山田"));
+    QVERIFY(asked().at(2).startsWith(QStringLiteral("給与/所得税なし確認/")));
+    QCOMPARE(asked().at(3), QStringLiteral("登録/確認/山田"));
     // Told, not refused.
     QCOMPARE(test::rowCount(mainDb(), QStringLiteral("時給明細")), 4);
 }
@@ -443,7 +444,7 @@ void TestPremiums::lawNoticesAtRegistration()
     clearAsked();
     QTest::mouseClick(control<QPushButton>("cmd登録"), Qt::LeftButton);
     // The fourth asks about the master's wage (1,000) (the answer Yes makes it 1,100).
-    QCOMPARE(asked().size(), 4);
+    QCOMPARE(asked().size(), 5);
     QCOMPARE(asked().at(0), QStringLiteral("登録/休憩不足/2026/10/01"));
     const QStringList findings = asked().at(1).section(u'/', 2).split(u'\n');
     QCOMPARE(asked().at(1).section(u'/', 0, 1), QStringLiteral("登録/労働時間確認"));
@@ -454,8 +455,9 @@ void TestPremiums::lawNoticesAtRegistration()
     QVERIFY2(findings.at(3).contains(QStringLiteral("52.0 時間で、月45時間")), qPrintable(findings.at(3)));
     QVERIFY2(findings.at(4).contains(QStringLiteral("2026年の時間外と休日の労働が 372.0 時間")),
              qPrintable(findings.at(4)));
-    QCOMPARE(asked().at(2), QStringLiteral("登録/確認/山田"));
-    QVERIFY(asked().at(3).startsWith(QStringLiteral("登録/時給変更確認/")));
+    QVERIFY(asked().at(2).startsWith(QStringLiteral("給与/所得税なし確認/")));
+    QCOMPARE(asked().at(3), QStringLiteral("登録/確認/山田"));
+    QVERIFY(asked().at(4).startsWith(QStringLiteral("登録/時給変更確認/")));
     QCOMPARE(test::rowCount(mainDb(), QStringLiteral("時給明細")), 14);
 
     // The end of a day is no start: 2400 is refused with what to type instead.

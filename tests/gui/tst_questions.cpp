@@ -79,7 +79,8 @@ void TestQuestions::saveQuestions_data()
     QTest::newRow("look-alike name, Yes")
         << "佐藤花子"
         << "2026年12月分" << 1000.0 << "A"
-        << "20261201" << true << QStringList{"登録/新規従業員類似確認", "登録/確認"} << QStringList{"佐藤 花子", ""}
+        << "20261201" << true << QStringList{"登録/新規従業員類似確認", "給与/所得税なし確認", "登録/確認"}
+        << QStringList{"佐藤 花子", "「未設定」", ""}
         << master + Rows{{"3", "佐藤花子", "1000", "A"}} << november + Rows{{"佐藤花子", "2026年12月分"}};
     // A wage other than the master's is saved with the statement; the master
     // takes it only on Yes, and never the statement's shift type (Yes: the
@@ -87,7 +88,8 @@ void TestQuestions::saveQuestions_data()
     QTest::newRow("other wage and shift type, No")
         << "山田"
         << "2026年12月分" << 1300.0 << "B"
-        << "20261201" << false << QStringList{"登録/確認", "登録/時給変更確認"} << QStringList{"", "1,300"} << master
+        << "20261201" << false << QStringList{"給与/所得税なし確認", "登録/確認", "登録/時給変更確認"}
+        << QStringList{"山田", "", "1,300"} << master
         << november + Rows{{"山田", "2026年12月分"}};
     // Days already paid under another title: named, and No saves nothing.
     QTest::newRow("days paid under another title, No")
@@ -100,7 +102,8 @@ void TestQuestions::saveQuestions_data()
     QTest::newRow("full-width title is the stored one")
         << "山田"
         << "2026年１１月分" << 1200.0 << "A"
-        << "20261103" << true << QStringList{"登録/上書き確認"} << QStringList{"2026年11月分"} << master << november;
+        << "20261103" << true << QStringList{"給与/所得税なし確認", "登録/上書き確認"}
+        << QStringList{"山田", "2026年11月分"} << master << november;
 }
 
 void TestQuestions::saveQuestions()

@@ -119,8 +119,11 @@ void TestSaving::saveAndReopen()
     QTest::mouseClick(control<QPushButton>("cmd登録"), Qt::LeftButton);
     // The 8-hour night without a break is named before the question; the
     // wage other than the master's is asked about after it.
-    QCOMPARE(asked().mid(0, 2), (QStringList{"登録/休憩不足/2026/03/03", "登録/確認/山田"}));
-    QCOMPARE(asked().size(), 3);
+    // No 給与設定: the pay without 所得税 is named before the last question.
+    QCOMPARE(asked().size(), 4);
+    QCOMPARE(asked().at(0), QStringLiteral("登録/休憩不足/2026/03/03"));
+    QVERIFY(asked().at(1).startsWith(QStringLiteral("給与/所得税なし確認/山田 の税区分は「未設定」")));
+    QCOMPARE(asked().at(2), QStringLiteral("登録/確認/山田"));
     QVERIFY(asked().last().startsWith(QStringLiteral("登録/時給変更確認/")));
     // The page is empty again, without a completion notice.
     QCOMPARE(control<QComboBox>("cmb氏名")->currentText(), QString());
@@ -303,7 +306,7 @@ void TestSaving::failedSaveKeepsThePage()
     clearAsked();
     saveStatement(QStringLiteral("山田"), QStringLiteral("3月"),
                   {workedDay("20260308", 1.0), workedDay("20260309", 2.0)});
-    QCOMPARE(requests().size(), 2);
+    QCOMPARE(requests().size(), 3); // 所得税なし, 上書き, and the failure
     QVERIFY(requests().last().prompt.contains(QStringLiteral("保存できませんでした")));
     // The stored statement is the old one, whole; the page still holds the new one.
     QCOMPARE(query(mainDb(), "select 合計 from 時給ヘッダ"), (Rows{{"8000"}}));

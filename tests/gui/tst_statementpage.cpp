@@ -233,6 +233,11 @@ void TestStatementPage::refusalsAndTimesAsShown_data()
     QTest::newRow("start 9:00") << int(kStart) << "9:00" << QVariant("0900") << "9:00" << 13.0 << 15675.0 << "";
     QTest::newRow("end 2500") << int(kEnd) << "2500" << end << "22:00" << 5.0 << 5500.0
                               << "入力/時刻形式/終了時間「2500」";
+    // Letters never show in a time or date cell: typed alone, they are refused as 2500 is.
+    QTest::newRow("end abc") << int(kEnd) << "abc" << end << "22:00" << 5.0 << 5500.0
+                             << "入力/時刻形式/終了時間「abc」";
+    QTest::newRow("date xyz") << int(kDate) << "xyz" << date << "2026/11/30" << 5.0 << 5500.0
+                              << "入力/日付形式/日付「xyz」";
     QTest::newRow("start 0960") << int(kStart) << "0960" << start << "17:00" << 5.0 << 5500.0
                                 << "入力/時刻形式/開始時間「0960」";
     QTest::newRow("31 November") << int(kDate) << "20261131" << date << "2026/11/30" << 5.0 << 5500.0

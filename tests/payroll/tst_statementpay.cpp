@@ -60,6 +60,7 @@ class TestStatementPay : public QObject {
 private slots:
     void paysReadBackByStatementTitleAndYear();
     void payGoesWithItsStatement();
+    void earlierLinesReachTheNightBeforeTheWeek();
 };
 
 void TestStatementPay::paysReadBackByStatementTitleAndYear()
@@ -134,6 +135,26 @@ void TestStatementPay::payGoesWithItsStatement()
     QVERIFY(statements::removeEverything(main));
     QCOMPARE(stored(), test::Rows{});
     QCOMPARE(test::rowCount(main, QStringLiteral("従業員給与")), 0);
+}
+
+// A week from Monday after a rest day on Sunday: the Sunday night shift of
+// the statement before runs into Monday, whose 8 hours it shares.
+void TestStatementPay::earlierLinesReachTheNightBeforeTheWeek()
+{
+    test::TestDataFolder data;
+    QSqlDatabase main = data.mainDb();
+    const auto line = [](const char *date, const char *start, const char *end, double hours) {
+        return QVariantList{date, start, end, QVariant(), hours, 1000.0, QVariant(), hours * 1000,
+                            0.0,  0.0,   0.0, 0.0,        0.0};
+    };
+    QVERIFY(statements::saveAll(main, {{{QStringLiteral("阿部"), QStringLiteral("11月分")},
+                                        {line("20261129", "0900", "1300", 4), line("20261206", "2200", "0700", 9)}}}));
+    const QList<premium::DayLine> lines{{1, "20261207", "0900", "1300", QVariant(), 4.0, 1000.0, QVariant()}};
+    QStringList earlier;
+    for (const premium::DayLine &l : statements::earlierLines(main, QStringLiteral("阿部"), QStringLiteral("12月分"),
+                                                              lines, Qt::Monday))
+        earlier << l.date.toString() + l.start.toString();
+    QCOMPARE(earlier, QStringList{QStringLiteral("202612062200")});
 }
 
 QTEST_GUILESS_MAIN(TestStatementPay)

@@ -132,6 +132,13 @@ void TestPayReports::figures_data()
         << summary << kTakahashi << 11 << QStringList{"", "120000", "", "", "", "", "", "", "", "", ""};
     QTest::newRow("summary: a deduction without a figure leaves no net pay")
         << summary << kTanaka << 11 << QStringList{"0", "150000", "0", "0", "0", "825", "", "0", "0", "", ""};
+    // A total that leaves a statement out says so below the table, as the page does.
+    const QString leftOut = QStringLiteral("控除・差引支給額の合計に含まない明細：高橋 美咲、田中 健");
+    QTest::newRow("summary: the statements left out of the totals named")
+        << summary << leftOut << 0 << QStringList{leftOut};
+    const QString untaxed = QStringLiteral("所得税の記録がない支給 1 件は、所得税の年計に含みません。");
+    QTest::newRow("withholding: a payment without its tax counted out")
+        << "withholding 田中 健" << untaxed << 0 << QStringList{untaxed};
     QTest::newRow("ledger: sex, pay date, allowances and deductions")
         << "ledger" << kMarch << 13 << QStringList{"女", "2026/04/25", "0",   "0",    "0", "6000", "138000", "0",
                                                    "0",  "0",          "759", "2000", "0", "0",    "2759",   "135241"};
@@ -141,12 +148,13 @@ void TestPayReports::figures_data()
     QTest::newRow("withholding: the year's totals")
         << "withholding"
         << "2026年計" << 5 << QStringList{"328000", "6000", "1804", "320196", "2000"};
+    // The 支給額 of the 徴収高計算書: without the 6,000 yen of non-taxable 通勤手当.
     QTest::newRow("payments: April, one payment without its tax")
         << "payments"
-        << "4月" << 2 << QStringList{"3", "3", "488600", "4590", "1"};
+        << "4月" << 2 << QStringList{"3", "3", "482600", "4590", "1"};
     QTest::newRow("payments: January to June, by 10 July")
         << "payments"
-        << "1〜6月計（7月10日納付）" << 2 << QStringList{"3", "4", "578600", "4590", "1"};
+        << "1〜6月計（7月10日納付）" << 2 << QStringList{"3", "4", "572600", "4590", "1"};
     QTest::newRow("payments: July to December, by 20 January")
         << "payments"
         << "7〜12月計（翌年1月20日納付）" << 2 << QStringList{"1", "1", "100000", "0", "0"};
@@ -176,6 +184,12 @@ void TestPayReports::figures()
         records = reports::payLedgerRecords(*ledger);
     } else if (report == QStringLiteral("withholding")) {
         const auto book = reports::withholdingBook(main, kSato, 2026);
+        QVERIFY(book);
+        records = reports::withholdingRecords(*book);
+        QVERIFY2(!recordOf(records, QStringLiteral("2026年計")).isEmpty() && records.last().size() > 1,
+                 "with every tax known, nothing is said below the totals");
+    } else if (report.startsWith(QStringLiteral("withholding "))) {
+        const auto book = reports::withholdingBook(main, report.mid(12), 2026);
         QVERIFY(book);
         records = reports::withholdingRecords(*book);
     } else if (report == QStringLiteral("payments")) {
@@ -218,6 +232,11 @@ void TestPayReports::slipBlocks_data()
     QTest::newRow("a deduction without a figure: no net pay is made up")
         << 3 << controls
         << QStringList{kTanaka + "　様", "支給日　2026年04月25日", "1", "150,000", "", "0", "", "未計算"};
+    // One pay figure on a slip: with the 通勤手当, the band's 支給額 is the 総支給額,
+    // not the lines' 132,000; without kept pay, the lines' total is all there is.
+    QTest::newRow("the band's 支給額 is the 総支給額")
+        << 0 << QStringList{"txt合計", "txt総支給額"} << QStringList{"¥138,000", "138,000"};
+    QTest::newRow("the band's 支給額 without kept pay") << 2 << QStringList{"txt合計"} << QStringList{"¥120,000"};
 }
 
 void TestPayReports::slipBlocks()
