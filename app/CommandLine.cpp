@@ -11,7 +11,7 @@
 #include "reports/PaySlip.h"
 #include "reports/ReportLayout.h"
 #include "reports/ReportPrinter.h"
-#include "payroll/PunchStore.h"
+#include "payroll/PunchCommit.h"
 #include "store/Database.h"
 #include "store/ExportFile.h"
 

@@ -47,6 +47,8 @@ const QList<Upgrade> &mainUpgrades()
                          " 社会保険料計 INTEGER, 課税対象額 INTEGER, 控除合計 INTEGER, 差引支給額 INTEGER,"
                          " 上書き TEXT, 税区分 TEXT, 扶養親族等の数 INTEGER, 雇用保険料率 INTEGER)"),
           QStringLiteral("CREATE INDEX 時給支給_氏名タイトル ON 時給支給 (氏名, タイトル)")}},
+        // 6: the saved lines found by employee and date.
+        {6, {QStringLiteral("CREATE INDEX 時給明細_氏名日付 ON 時給明細 (氏名, 日付)")}},
     };
     return steps;
 }

@@ -12,7 +12,7 @@ namespace pelmar {
 // Each data file carries the version of its layout in PRAGMA user_version.
 // These are the versions store/schema/*.sql describe; a new installation is
 // written at them, and an older file is upgraded to them when it is opened.
-inline constexpr int kMainSchemaVersion = 5;
+inline constexpr int kMainSchemaVersion = 6;
 inline constexpr int kWorkSchemaVersion = 3;
 
 // Files written before the layout had a version carry 0; they have the

@@ -380,6 +380,7 @@ void TestSchemaVersion::realUpgradeReachesTodaysLayout_data()
     QTest::newRow("main, version 2") << true << 2;
     QTest::newRow("main, version 3") << true << 3;
     QTest::newRow("main, version 4") << true << 4;
+    QTest::newRow("main, version 5") << true << 5;
     QTest::newRow("work, version 1") << false << 1;
     QTest::newRow("work, from before versions") << false << 0;
     QTest::newRow("work, version 2") << false << 2;
