@@ -67,6 +67,12 @@ std::unique_ptr<QTemporaryDir> generate(int statements)
     {
         OpenResult main = openExisting(QDir(dir->path()).filePath(kMainDbFileName), SchemaKind::Main, connection);
         Transaction transaction(main.db);
+        if (statements == 0) {
+            transaction.commit();
+            main.db = QSqlDatabase();
+            closeConnection(connection);
+            return dir;
+        }
         const QString counter = QStringLiteral("with recursive n(i) as (select 0 union all select i + 1 from n"
                                                " where i + 1 < ?) ");
         execBound(main.db,
@@ -87,16 +93,17 @@ std::unique_ptr<QTemporaryDir> generate(int statements)
                   {statements});
         const QString lineYear = QStringLiteral("(1990 + (i / %1 / %2) / 12)").arg(kLines).arg(kEmployees);
         const QString lineMonth = QStringLiteral("((i / %1 / %2) % 12 + 1)").arg(kLines).arg(kEmployees);
+        // printf's own %d stays out of QString::arg, which would take it for a place.
+        const QString day = QStringLiteral("(i % %1 + 1)").arg(kLines);
         execBound(main.db,
                   counter
                       + QStringLiteral("insert into 時給明細 (氏名, タイトル, 行番号, 日付, 開始時間, 終了時間, 休憩, 時間,"
-                                       " 時給, 調整額, 金額, 深夜, 時間外, 割増額, 休日, 時間外60超)"
-                                       " select '従業員' || ((i / %1) % %2 + 1), %3 || '年' || %4 || '月分',"
-                                       " i % %1 + 1, printf('%04d%02d%02d', %3, %4, i % %1 + 1), '0900', '1800', 1, 8,"
-                                       " 1000, null, 8000, 0, 0, 0, 0, 0 from n")
-                            .arg(kLines)
-                            .arg(kEmployees)
-                            .arg(lineYear, lineMonth),
+                                       " 時給, 調整額, 金額, 深夜, 時間外, 割増額, 休日, 時間外60超) select '従業員' || ")
+                      + QStringLiteral("((i / %1) %% %2 + 1)").arg(kLines).arg(kEmployees).replace(QStringLiteral("%%"), QStringLiteral("%"))
+                      + QStringLiteral(", ") + lineYear + QStringLiteral(" || '年' || ") + lineMonth
+                      + QStringLiteral(" || '月分', ") + day + QStringLiteral(", printf('%04d%02d%02d', ") + lineYear
+                      + QStringLiteral(", ") + lineMonth + QStringLiteral(", ") + day
+                      + QStringLiteral("), '0900', '1800', 1, 8, 1000, null, 8000, 0, 0, 0, 0, 0 from n"),
                   {statements * kLines});
         transaction.commit();
         main.db = QSqlDatabase();
@@ -162,7 +169,10 @@ bool pageSave(const Files &files, const Chosen &chosen, const settings::PaySetti
     statements::storedTitles(files.main, chosen.name);
     closing::stateOf(files.main, chosen.title);
     statements::StatementToStore statement;
-    statement.header = *statements::readHeader(files.main, chosen.name, chosen.title);
+    const std::optional<statements::Header> header = statements::readHeader(files.main, chosen.name, chosen.title);
+    if (!header)
+        return false;
+    statement.header = *header;
     statement.lines = *statements::completeLines(files.work);
     statement.payFromLines = false;
     statement.expected.replacing = statements::storedState(files.main, chosen.name, chosen.title);
