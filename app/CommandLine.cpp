@@ -12,7 +12,7 @@
 #include "reports/ReportLayout.h"
 #include "reports/ReportPrinter.h"
 #include "reports/YearEndReports.h"
-#include "payroll/PunchStore.h"
+#include "payroll/PunchCommit.h"
 #include "payroll/StatementPay.h"
 #include "store/Database.h"
 #include "store/ExportFile.h"

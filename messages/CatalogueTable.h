@@ -522,6 +522,37 @@ inline constexpr Entry catalogue[] = {
      u"\n\n締めた月の明細は支払った記録です。復元の前に今のデータのバックアップを取りますが、"
      u"復元したデータでは上の月は締める前の状態になります。\n\nそれでも復元しますか",
      ConfirmNo, u"復元の確認"},
+    // a save refused because what the user was asked about changed meanwhile
+    // (another import or window saved it); the subject names the statement
+    // or the day
+    {msg::登録確認後変更, InPrompt, u"",
+     u" は、確認のあとでほかの操作によって保存されたか変わりました。何も登録していません。"
+     u"内容を確かめて、もう一度登録してください。",
+     Notice, u"登録の確認"},
+    // the punch import's sentences, for its dialog and the command line:
+    // patterns whose %1, %2 … the import fills in
+    {msg::取込件数完了, Unused, u"タイトル「%1」に明細 %2 件（%3 行）を取り込みました。", u"", Notice, u"打刻の取込"},
+    {msg::取込締め済み, Unused, u"タイトル「%1」は%2のため、取込できません。", u"", Notice, u"打刻の取込"},
+    {msg::取込確認後変更, Unused, u"%1 のタイトル「%2」の明細が、確認のあとで保存されたか変わりました。", u"", Notice,
+     u"打刻の取込"},
+    {msg::取込確認後日重複, Unused, u"%1 の %2 の勤務が、確認のあとでタイトル「%3」に保存されました。", u"", Notice,
+     u"打刻の取込"},
+    {msg::取込締め済み日, Unused, u"%1 の %2 の勤務は、締めたタイトル「%3」（%4）で支払い済みです。", u"", Notice,
+     u"打刻の取込"},
+    {msg::取込労働時間確認, Unused, u"%1（%2）について、労働基準法に関わる次の点を確かめてください。\n%3", u"", Notice,
+     u"打刻の取込"},
+    {msg::取込読めない, Unused, u"%1 を読めません: %2", u"", Warning, u"打刻の取込"},
+    {msg::取込読めないバイト, Unused,
+     u"%1 として読めないバイトがあります。画面の「取込」で文字コードを確かめてください。", u"", Warning, u"打刻の取込"},
+    {msg::取込タイトルなし, Unused, u"タイトルを指定してください。", u"", Warning, u"打刻の取込"},
+    {msg::取込列不明, Unused,
+     u"見出しの行から、氏名（または従業員番号）・日付・出勤・退勤の列が分かりません。"
+     u"画面の「履　歴」ページの「取込」で一度列を指定すると、同じ見出しのファイルはここでも取り込めます。",
+     u"", Warning, u"打刻の取込"},
+    {msg::取込行理由, Unused, u"%1行目: %2", u"", Notice, u"打刻の取込"},
+    {msg::取込明細あり, Unused, u"%1 にはタイトル「%2」の明細がすでにあります。", u"", Notice, u"打刻の取込"},
+    {msg::取込行なし, Unused, u"取り込む勤務の行がありません。", u"", Notice, u"打刻の取込"},
+    {msg::取込何もなし, Unused, u"何も取り込んでいません。", u"", Notice, u"打刻の取込"},
 };
 
 } // namespace pelmar::messagetable

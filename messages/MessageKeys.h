@@ -212,7 +212,24 @@ struct MessageKey {
     /* pay with no income tax withheld, and restoring over closed months */                                            \
     X(給与, 所得税なし確認)                                                                                            \
     X(コマンド, 所得税なし)                                                                                            \
-    X(復元, 締め変更確認)
+    X(復元, 締め変更確認)                                                                                              \
+    /* a save refused because what the user was asked about changed meanwhile */                                       \
+    X(登録, 確認後変更)                                                                                                \
+    /* the punch import's sentences, for its dialog and the command line */                                            \
+    X(取込, 件数完了)                                                                                                  \
+    X(取込, 締め済み)                                                                                                  \
+    X(取込, 確認後変更)                                                                                                \
+    X(取込, 確認後日重複)                                                                                              \
+    X(取込, 締め済み日)                                                                                                \
+    X(取込, 労働時間確認)                                                                                              \
+    X(取込, 読めない)                                                                                                  \
+    X(取込, 読めないバイト)                                                                                            \
+    X(取込, タイトルなし)                                                                                              \
+    X(取込, 列不明)                                                                                                    \
+    X(取込, 行理由)                                                                                                    \
+    X(取込, 明細あり)                                                                                                  \
+    X(取込, 行なし)                                                                                                    \
+    X(取込, 何もなし)
 
 namespace msg {
 

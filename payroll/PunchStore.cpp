@@ -4,11 +4,8 @@
 #include "calc/Premium.h"
 #include "calc/TypedText.h"
 #include "masters/PaySettings.h"
-#include "messages/MessageCatalogue.h"
-#include "payroll/MonthClose.h"
-#include "store/Backup.h"
+#include "payroll/LawFindings.h"
 #include "store/Database.h"
-#include "store/Failure.h"
 #include "store/Query.h"
 #include "store/Tables.h"
 
@@ -16,7 +13,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QUuid>
 
 #include <algorithm>
 
@@ -43,7 +39,8 @@ std::optional<QList<MasterEmployee>> readMaster(const QSqlDatabase &main)
         master << MasterEmployee{
             {query.value(1).toString(), query.value(0).isNull() ? QString() : query.value(0).toString()},
             query.value(2),
-            query.value(3).toString()};
+            // No shift type is an empty one, as the statement page stores it.
+            query.value(3).isNull() ? QStringLiteral("") : query.value(3).toString()};
     if (query.failed())
         return std::nullopt;
     return master;
@@ -125,12 +122,6 @@ PlannedStatement statementOf(const QSqlDatabase &main, const MasterEmployee &who
                                                   sumOf(stored, column(u"休日")),
                                                   sumOf(stored, column(u"時間外60超"))};
     return planned;
-}
-
-QString catalogueText(const MessageKey &key, const QString &subject)
-{
-    const auto message = lookupMessage(key, subject);
-    return message ? message->prompt : subject;
 }
 
 } // namespace
@@ -235,133 +226,36 @@ std::optional<Plan> makePlan(const QSqlDatabase &main, const QList<csv::ReadReco
         }
         PlannedStatement planned = statementOf(main, who, plan.title, plan.rows, indexes, *rules);
         planned.replaces = stored.contains(name);
+        const std::optional<statements::StoredState> state =
+            planned.replaces ? statements::storedState(main, name, plan.title) : statements::StoredState{};
+        if (!state)
+            return std::nullopt;
+        planned.stored = *state;
+        planned.findings = statements::lawFindings(main, name, plan.title, planned.statement.lines, *rules);
         plan.statements << planned;
     }
     return plan;
 }
 
-std::optional<QString> closedTitleReason(const QSqlDatabase &main, const QString &title)
-{
-    const std::optional<closing::State> state = closing::stateOf(main, title);
-    if (!state)
-        return std::nullopt;
-    if (!state->closed())
-        return QString();
-    return QStringLiteral("タイトル「%1」は%2のため、取込できません。")
-        .arg(title, closing::closedMark(state->closedAt()));
-}
-
-bool storePlan(const QSqlDatabase &main, const Plan &plan, const QStringList &skipped, const QStringList &header,
-               const ColumnMapping &mapping)
+statements::SaveResult storePlan(const QSqlDatabase &main, const Plan &plan, const QStringList &skipped,
+                                 const QStringList &header, const ColumnMapping &mapping)
 {
     QList<statements::StatementToStore> chosen;
-    for (const PlannedStatement &planned : plan.statements)
-        if (!skipped.contains(planned.statement.header.name))
-            chosen << planned.statement;
-    return statements::saveAll(main, chosen,
-                               [&] { return header.isEmpty() || rememberMapping(main, header, mapping); });
+    for (const PlannedStatement &planned : plan.statements) {
+        if (skipped.contains(planned.statement.header.name))
+            continue;
+        chosen << planned.statement;
+        // Rows on days stored under other titles were refused in the plan:
+        // no such day is accepted now.
+        chosen.last().expected.replacing = planned.stored;
+    }
+    return statements::save(main, chosen, [&] { return header.isEmpty() || rememberMapping(main, header, mapping); });
 }
 
 QString errorFilePath(const QString &punchFile)
 {
     const QFileInfo info(punchFile);
     return info.dir().filePath(info.completeBaseName() + QStringLiteral("_取込エラー.csv"));
-}
-
-namespace {
-
-CommandOutcome refused(const QStringList &reasons)
-{
-    return CommandOutcome{1, {}, QStringLiteral("pelmar: ") + reasons.join(QStringLiteral("\npelmar: ")) + u'\n'};
-}
-
-// The file read and decoded; the reason it cannot be taken when it is not.
-std::optional<CommandOutcome> readPunches(const QString &file, PunchFile &punches)
-{
-    QByteArray bytes;
-    if (const QString unread = csv::readInputFile(file, &bytes); !unread.isEmpty())
-        return refused({unread});
-    punches = readPunchFile(bytes);
-    if (!punches.problem.isEmpty())
-        return refused({punches.problem});
-    if (punches.damagedText)
-        return refused(
-            {QStringLiteral("%1 として読めないバイトがあります。画面の「取込」で文字コードを確かめてください。")
-                 .arg(csv::encodingName(punches.encoding))});
-    return std::nullopt;
-}
-
-// Every reason the plan cannot be stored whole: the command line stores all
-// or nothing.
-QStringList planRefusals(const Plan &plan)
-{
-    QStringList reasons;
-    for (const PunchRow &row : plan.rows)
-        if (!row.isTaken())
-            reasons << QStringLiteral("%1行目: %2").arg(row.line).arg(row.reason);
-    for (const QString &name : plan.replacedNames())
-        reasons << QStringLiteral("%1 にはタイトル「%2」の明細がすでにあります。").arg(name, plan.title);
-    if (plan.statements.isEmpty() && reasons.isEmpty())
-        reasons << QStringLiteral("取り込む勤務の行がありません。");
-    return reasons;
-}
-
-CommandOutcome importInto(const QSqlDatabase &main, const QString &dataFolder, const PunchFile &punches,
-                          const QString &title)
-{
-    const auto mapping = knownMapping(main, punches.header());
-    if (!mapping)
-        return refused({QStringLiteral("見出しの行から、氏名（または従業員番号）・日付・出勤・退勤の列が分かりません。"
-                                       "画面の「履　歴」ページの「取込」で一度列を指定すると、同じ見出しの"
-                                       "ファイルはここでも取り込めます。")});
-    const std::optional<Plan> plan = makePlan(main, punches.read.records, *mapping, title);
-    if (!plan)
-        return refused({catalogueText(msg::エラー帳票読込, {}) + u' ' + failureDetail(main)});
-    const std::optional<QString> closed = closedTitleReason(main, plan->title);
-    if (!closed)
-        return refused({failureDetail(main)});
-    if (!closed->isEmpty())
-        return refused({*closed});
-    if (const QStringList reasons = planRefusals(*plan); !reasons.isEmpty())
-        return refused(reasons + QStringList{QStringLiteral("何も取り込んでいません。")});
-    const backup::Outcome copy =
-        backup::take(main, dataFolder, backup::Reason::PunchImport, QDateTime::currentDateTime());
-    if (!copy.ok())
-        return refused({copy.error, QStringLiteral("何も取り込んでいません。")});
-    if (!storePlan(main, *plan, {}, {}, *mapping))
-        return refused({failureDetail(main), QStringLiteral("何も取り込んでいません。")});
-    int lines = 0;
-    for (const PlannedStatement &planned : plan->statements)
-        lines += int(planned.statement.lines.size());
-    return {0,
-            QStringLiteral("タイトル「%1」に明細 %2 件（%3 行）を取り込みました。\n")
-                .arg(plan->title)
-                .arg(plan->statements.size())
-                .arg(lines),
-            {}};
-}
-
-} // namespace
-
-CommandOutcome importFromCommandLine(const QString &dataFolder, const QString &file, const QString &title)
-{
-    PunchFile punches;
-    if (std::optional<CommandOutcome> unread = readPunches(file, punches))
-        return *unread;
-    if (typed::titleForm(title).isEmpty())
-        return refused({QStringLiteral("タイトルを指定してください。")});
-
-    const QString connection = QStringLiteral("pelmar-import-") + QUuid::createUuid().toString();
-    CommandOutcome outcome;
-    {
-        const OpenResult opened =
-            openExisting(QDir(dataFolder).filePath(kMainDbFileName), SchemaKind::Main, connection);
-        if (!opened.ok())
-            return refused({opened.error});
-        outcome = importInto(opened.db, dataFolder, punches, title);
-    }
-    closeConnection(connection);
-    return outcome;
 }
 
 } // namespace pelmar::punch

@@ -14,7 +14,7 @@
 // Punches of a time recorder's file made into statements of one title, the
 // way 登録 on the statement page makes and stores them: the same premium and
 // rounding rules, the same store. The window's import dialog and the command
-// line both work through here.
+// line both work through here, in the steps of PunchCommit.h.
 namespace pelmar::punch {
 
 // The mapping kept for files with this header (in the main file's table
@@ -35,6 +35,10 @@ struct PlannedStatement {
     statements::StatementToStore statement;
     QList<int> rows; // the indexes into Plan::rows of its lines, in line order
     bool replaces = false; // the employee already has a statement under the title
+    // That statement as the plan found it: the import replaces only this one.
+    statements::StoredState stored;
+    // What the labour law asks of its lines, as 登録 tells it (LawFindings.h).
+    QStringList findings;
 };
 
 struct Plan {
@@ -60,28 +64,17 @@ struct Plan {
 std::optional<Plan> makePlan(const QSqlDatabase &main, const QList<csv::ReadRecord> &records,
                              const ColumnMapping &mapping, const QString &title);
 
-// Why nothing may be stored under the title, in the user's words: it is
-// closed; empty when it is open. Nothing when its state cannot be read.
-std::optional<QString> closedTitleReason(const QSqlDatabase &main, const QString &title);
-
 // Stores the statements of the plan, leaving out the employees named in
 // `skipped`, and keeps the mapping for the header given (when it is not
-// empty): in one transaction, all or nothing. The caller takes the backup
-// first.
-bool storePlan(const QSqlDatabase &main, const Plan &plan, const QStringList &skipped, const QStringList &header,
-               const ColumnMapping &mapping);
+// empty): in one save, all or nothing. The save refuses when, since the
+// plan was made, the title was closed, a statement it replaces changed or
+// one of its days was stored under another title. The caller takes the
+// backup first.
+statements::SaveResult storePlan(const QSqlDatabase &main, const Plan &plan, const QStringList &skipped,
+                                 const QStringList &header, const ColumnMapping &mapping);
 
 // The rows left out of an import, written beside the file as
 // <file>_取込エラー.csv; the path of that file.
 QString errorFilePath(const QString &punchFile);
-
-// The import without a window: the whole file or nothing. Exit code 0 and
-// what was stored on `out`, or 1 and every reason on `err`.
-struct CommandOutcome {
-    int exitCode = 0;
-    QString out;
-    QString err;
-};
-CommandOutcome importFromCommandLine(const QString &dataFolder, const QString &file, const QString &title);
 
 } // namespace pelmar::punch

@@ -1,6 +1,7 @@
 #include "payroll/StatementStore.h"
 
 #include "calc/WorkTime.h"
+#include "masters/EmployeeStore.h"
 #include "masters/PaySettings.h"
 #include "payroll/DetailLines.h"
 #include "payroll/PayItems.h"
@@ -15,6 +16,8 @@
 #include <QFileInfo>
 #include <QSqlError>
 #include <QUrl>
+
+#include <algorithm>
 
 namespace pelmar::statements {
 
@@ -133,63 +136,87 @@ bool writeComputedPay(const QSqlDatabase &main, const StatementToStore &statemen
                                               computed->result, computed->employmentRate));
 }
 
-bool writeLines(const QSqlDatabase &main, const QSqlDatabase &work, const Header &h)
+bool writePay(const QSqlDatabase &main, const StatementToStore &statement,
+              const std::optional<settings::PaySettings> &rules)
 {
-    Query lines(work);
-    // Only complete lines are stored: those with a date and an amount.
-    if (!lines.run(selectSql(tables::w明細, columns::line,
-                             QStringLiteral("where 日付 is not null and 金額 is not null order by 日付, 行番号"))))
-        return false;
-    QList<QVariantList> complete;
-    while (lines.next())
-        complete << lines.values(columns::line.size());
-    // A page that stopped reading half-way is not saved as the statement.
-    if (lines.failed())
-        return false;
-    return writeGivenLines(main, h, complete);
+    const Header &h = statement.header;
+    if (statement.payFromLines)
+        return rules && writeComputedPay(main, statement, *rules);
+    if (!statement.pay)
+        return removeStatementPay(main, h.name, h.title);
+    StatementPay stored = *statement.pay;
+    stored.name = h.name;
+    stored.title = h.title;
+    QSqlDatabase db = main;
+    return writeStatementPay(db, stored);
+}
+
+bool writeEmployee(const QSqlDatabase &main, const QString &name, const EmployeeUpdate &update)
+{
+    switch (update.kind) {
+    case EmployeeUpdate::Kind::None:
+        return true;
+    case EmployeeUpdate::Kind::Wage:
+        return employees::setWage(main, name, update.wage);
+    case EmployeeUpdate::Kind::Add:
+        break;
+    }
+    return employees::addForStatement(main, name, update.wage, update.patternType, update.times);
+}
+
+QStringList datesOf(const QList<QVariantList> &lines)
+{
+    QStringList dates;
+    for (const QVariantList &line : lines)
+        if (!line.value(0).isNull() && !line.value(0).toString().isEmpty())
+            dates << line.value(0).toString();
+    return dates;
 }
 
 } // namespace
 
-bool save(const QSqlDatabase &main, const QSqlDatabase &work, const Header &header,
-          const std::function<bool()> &recordEmployee, const std::optional<StatementPay> &pay)
+std::optional<QList<QVariantList>> completeLines(const QSqlDatabase &work, LineOrder order)
 {
-    Transaction transaction(main);
-    if (!transaction.started())
-        return false;
-    if (recordEmployee && !recordEmployee())
-        return false;
-    if (!writeHeader(main, header) || !writeLines(main, work, header))
-        return false;
-    QSqlDatabase db = main;
-    if (pay) {
-        StatementPay stored = *pay;
-        stored.name = header.name;
-        stored.title = header.title;
-        if (!writeStatementPay(db, stored))
-            return false;
-    } else if (!removeStatementPay(main, header.name, header.title)) {
-        return false;
-    }
-    return transaction.commit();
+    Query lines(work);
+    // Only complete lines are stored: those with a date and an amount.
+    if (!lines.run(selectSql(tables::w明細, columns::line,
+                             QStringLiteral("where 日付 is not null and 金額 is not null order by ")
+                                 + (order == LineOrder::ByDate ? QStringLiteral("日付, 行番号")
+                                                               : QStringLiteral("行番号")))))
+        return std::nullopt;
+    QList<QVariantList> complete;
+    while (lines.next())
+        complete << lines.values(columns::line.size());
+    if (lines.failed())
+        return std::nullopt;
+    return complete;
 }
 
-bool saveAll(const QSqlDatabase &main, const QList<StatementToStore> &statements,
-             const std::function<bool()> &alsoWrite)
+SaveResult save(const QSqlDatabase &main, const QList<StatementToStore> &statements,
+                const std::function<bool()> &alsoWrite)
 {
-    Transaction transaction(main);
+    const SaveResult failed{Refusal::Failed, {}, {}, {}, {}, {}};
+    Transaction transaction(main, Transaction::Lock::Writing);
     if (!transaction.started())
-        return false;
-    const std::optional<settings::PaySettings> rules = settings::load(main);
-    if (!rules)
-        return false;
-    for (const StatementToStore &statement : statements)
-        if (!writeHeader(main, statement.header) || !writeGivenLines(main, statement.header, statement.lines)
-            || !writeComputedPay(main, statement, *rules))
-            return false;
+        return failed;
+    const bool anyComputed = std::any_of(statements.cbegin(), statements.cend(),
+                                         [](const StatementToStore &s) { return s.payFromLines; });
+    const std::optional<settings::PaySettings> rules =
+        anyComputed ? settings::load(main) : std::optional<settings::PaySettings>();
+    if (anyComputed && !rules)
+        return failed;
+    for (const StatementToStore &statement : statements) {
+        const Header &h = statement.header;
+        const SaveResult check = checkWritable(main, h.name, h.title, datesOf(statement.lines), statement.expected);
+        if (!check.ok())
+            return check;
+        if (!writeEmployee(main, h.name, statement.employee) || !writeHeader(main, h)
+            || !writeGivenLines(main, h, statement.lines) || !writePay(main, statement, rules))
+            return failed;
+    }
     if (alsoWrite && !alsoWrite())
-        return false;
-    return transaction.commit();
+        return failed;
+    return transaction.commit() ? SaveResult{} : failed;
 }
 
 QList<premium::DayLine> earlierLines(const QSqlDatabase &main, const QString &name, const QString &title,
@@ -355,6 +382,10 @@ QStringList storedTitles(const QSqlDatabase &main, const QString &name)
     return titles;
 }
 
+// How far from a statement's span the lines of another statement around it
+// are looked for.
+constexpr int kNearDays = 62;
+
 std::optional<QList<Overlap>> overlappingStatements(const QSqlDatabase &main, const QSqlDatabase &work,
                                                     const QString &name, const QString &title)
 {
@@ -366,10 +397,21 @@ std::optional<QList<Overlap>> overlappingStatements(const QSqlDatabase &main, co
     if (span.value(0).isNull())
         return found; // no line to pay, nothing paid twice
     Query stored(main);
+    // The titles with a line near the span (kNearDays either side) are found
+    // by name and date, so that the read stays as small as the statement
+    // however many are stored; their own first and last dates by name and
+    // title. A statement around the span with no line that near (a gap of
+    // months in its lines) is not named.
+    const QDate first = QDate::fromString(span.value(0).toString(), QStringLiteral("yyyyMMdd"));
+    const QDate last = QDate::fromString(span.value(1).toString(), QStringLiteral("yyyyMMdd"));
+    const QString from = first.isValid() ? first.addDays(-kNearDays).toString(QStringLiteral("yyyyMMdd")) : QString();
+    const QString to = last.isValid() ? last.addDays(kNearDays).toString(QStringLiteral("yyyyMMdd")) : QStringLiteral("9");
     if (!stored.run(QStringLiteral("select タイトル, min(日付), max(日付) from 時給明細"
-                                   " where 氏名 = ? and タイトル is not ? and 日付 is not null group by タイトル"
-                                   " having min(日付) <= ? and max(日付) >= ? order by min(日付), タイトル"),
-                    {name, title, span.value(1), span.value(0)}))
+                                   " where 氏名 = ? and 日付 is not null and タイトル in (select タイトル from 時給明細"
+                                   " where 氏名 = ? and 日付 between ? and ? and タイトル is not ?)"
+                                   " group by タイトル having min(日付) <= ? and max(日付) >= ?"
+                                   " order by min(日付), タイトル"),
+                    {name, name, from, to, title, span.value(1), span.value(0)}))
         return std::nullopt;
     while (stored.next())
         found << Overlap{stored.value(0).toString(), stored.value(1).toString(), stored.value(2).toString()};

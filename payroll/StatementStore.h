@@ -1,6 +1,8 @@
 #pragma once
 
 #include "calc/Premium.h"
+#include "masters/PatternStore.h"
+#include "payroll/SaveChecks.h"
 #include "payroll/StatementPay.h"
 
 #include <QSqlDatabase>
@@ -36,27 +38,48 @@ struct Header {
     QVariant over60Hours;
 };
 
-// Saves the statement on the page: runs recordEmployee (the employee
-// master's update), writes the header, and replaces the pair's lines by the
-// complete lines of w明細 (those with a date and an amount) in date order,
-// numbered 1, 2, 3 … and stores the pay with them (a statement saved
-// without one has its earlier pay taken away: it no longer holds for these
-// lines). All of it, or nothing.
-bool save(const QSqlDatabase &main, const QSqlDatabase &work, const Header &header,
-          const std::function<bool()> &recordEmployee, const std::optional<StatementPay> &pay = std::nullopt);
-
-// A statement whose lines come from elsewhere than the page: the punches
-// of a time recorder's file.
-struct StatementToStore {
-    Header header;
-    QList<QVariantList> lines; // the values of columns::line each, in line order
+// What a save records in the employee master for the statement: nothing,
+// a new employee with the statement's wage and shift type, or the
+// statement's wage for the employee of that name.
+struct EmployeeUpdate {
+    enum class Kind { None, Add, Wage };
+    Kind kind = Kind::None;
+    QVariant wage;
+    QString patternType;
+    patterns::PatternTimes times;
 };
 
-// Saves every statement given as save() stores one (the header written or
-// replaced, the pair's lines replaced by the ones given, numbered from 1),
-// then runs alsoWrite: all of it in one transaction, or nothing.
-bool saveAll(const QSqlDatabase &main, const QList<StatementToStore> &statements,
-             const std::function<bool()> &alsoWrite = {});
+// One statement to store: its header and its lines (the values of
+// columns::line each, in line order).
+struct StatementToStore {
+    Header header;
+    QList<QVariantList> lines;
+    // The pay stored with the lines: worked out from them (a statement made
+    // without the page, from punches say) or the one given; a statement
+    // saved with neither has its earlier pay taken away, since that no
+    // longer holds for these lines.
+    bool payFromLines = true;
+    std::optional<StatementPay> pay;
+    // What the user was asked about; see SaveChecks.h.
+    Expectation expected;
+    EmployeeUpdate employee;
+};
+
+// The complete lines of w明細 (those with a date and an amount) in date
+// order (or in the page's order): what a save of the page stores. Nothing
+// when the read failed: a page read half-way is never saved as the statement.
+enum class LineOrder { ByDate, OnPage };
+std::optional<QList<QVariantList>> completeLines(const QSqlDatabase &work, LineOrder order = LineOrder::ByDate);
+
+// The one save of statements, for the page and the import alike: in one
+// transaction that holds the file's write lock from its start, each
+// statement is checked (checkWritable: its title open, the stored statement
+// the one expected, no day of it under another title unless asked about and
+// open), its employee recorded, its header written or replaced, its lines
+// replaced by the ones given (numbered 1, 2, 3 …) and its pay stored; then
+// alsoWrite runs. All of it, or nothing and the first refusal.
+SaveResult save(const QSqlDatabase &main, const QList<StatementToStore> &statements,
+                const std::function<bool()> &alsoWrite = {});
 
 // The employee's day lines stored under other titles in the weeks the
 // lines given lie in (weeks beginning on weekStart, from the day before the
@@ -104,8 +127,8 @@ std::optional<double> storedOvertime(const QSqlDatabase &main, const QString &na
 bool fillHistory(const QSqlDatabase &main, const QSqlDatabase &work);
 bool clearHistory(const QSqlDatabase &work);
 
-// The employee's other stored statements whose lines span days that the
-// complete lines of w明細 (those with a date and an amount) also span: a
+// The employee's other stored statements with a line on a day that the
+// complete lines of w明細 (those with a date and an amount) span: a
 // statement of the same weeks paid a second time under another title.
 struct Overlap {
     QString title;

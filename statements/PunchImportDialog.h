@@ -1,6 +1,6 @@
 #pragma once
 
-#include "payroll/PunchStore.h"
+#include "payroll/PunchCommit.h"
 
 #include <QByteArray>
 #include <QDialog>
@@ -64,7 +64,11 @@ private:
     int addPreviewRow(const QStringList &texts);
     int previewStatements();
     void previewLeftOutRows();
+    // The plan of the file under the title, with the title's close checked;
+    // why (after telling it) when nothing can be imported.
+    std::optional<punch::Prepared::Stop> prepare(const QString &title);
     void confirm();
+    void tellNotImported(const punch::Committed &committed);
     // The rows left out, written beside the file; false (and told) when they
     // could not be.
     bool writeLeftOutRows(QString *path);

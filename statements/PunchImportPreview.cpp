@@ -6,7 +6,6 @@
 #include "calc/Premium.h"
 #include "calc/TypedText.h"
 #include "messages/ShowMsg.h"
-#include "store/Backup.h"
 #include "store/Csv.h"
 #include "store/Failure.h"
 #include "store/ProgramState.h"
@@ -56,6 +55,9 @@ QString previewSummary(const punch::Plan &plan, int lines)
                        .arg(replaced.join(QStringLiteral("、")));
     if (const int refused = plan.refusedRows())
         summary += QStringLiteral("\n取り込めない行が %1 行あります（赤い行、理由は右端）。").arg(refused);
+    // What 登録 would tell before its question, for each statement.
+    if (const QString findings = punch::findingsText(plan); !findings.isEmpty())
+        summary += u'\n' + findings;
     summary += QStringLiteral("\n時間と金額は、勤務表のページが計算するのと同じ割増と端数処理で計算しています。"
                               "「取込」を押すまで何も書き込みません。");
     return summary;
@@ -92,10 +94,7 @@ Taken takenOf(const punch::Plan &plan, const QStringList &skipped)
 QString importedReport(const QString &title, const Taken &taken, const QStringList &skipped, int refused,
                        const QString &written)
 {
-    QString report = QStringLiteral("タイトル「%1」に明細 %2 件（%3 行）を取り込みました。")
-                         .arg(title)
-                         .arg(taken.statements)
-                         .arg(taken.lines);
+    QString report = punch::importedText(title, taken.statements, taken.lines);
     if (!skipped.isEmpty())
         report +=
             QStringLiteral("\n取り込まなかった従業員（明細がすでにあるため）: ") + skipped.join(QStringLiteral("、"));
@@ -159,17 +158,8 @@ void PunchImportDialog::toPreview()
         txt取込タイトル->setFocus();
         return;
     }
-    m_plan = punch::makePlan(m_state.MainDb, m_file.read.records, chosenMapping(), txt取込タイトル->text());
-    if (!m_plan) {
-        ShowMsg(msg::エラー取込, failureDetail(m_state.MainDb));
+    if (prepare(txt取込タイトル->text()))
         return;
-    }
-    // A closed month takes nothing, before anything is shown as if it would.
-    const std::optional<QString> closed = punch::closedTitleReason(m_state.MainDb, m_plan->title);
-    if (!closed || !closed->isEmpty()) {
-        ShowMsg(closed ? msg::締め変更不可 : msg::エラー取込, closed ? *closed : failureDetail(m_state.MainDb));
-        return;
-    }
     showPreview();
     m_steps->setCurrentIndex(1);
 }
@@ -278,22 +268,31 @@ bool PunchImportDialog::writeLeftOutRows(QString *path)
     return false;
 }
 
+std::optional<punch::Prepared::Stop> PunchImportDialog::prepare(const QString &title)
+{
+    punch::Prepared prepared = punch::prepareImport(m_state.MainDb, m_file.read.records, chosenMapping(), title);
+    if (prepared.stop == punch::Prepared::Stop::None) {
+        m_plan = std::move(prepared.plan);
+        return std::nullopt;
+    }
+    // A closed month takes nothing, before anything is shown as if it would.
+    if (prepared.stop == punch::Prepared::Stop::TitleClosed)
+        ShowMsg(msg::締め変更不可, prepared.reason);
+    else
+        ShowMsg(msg::エラー取込, failureDetail(m_state.MainDb));
+    return prepared.stop;
+}
+
 void PunchImportDialog::confirm()
 {
     // The data may have changed since the preview: it is worked out again.
     const QString title = m_plan->title;
-    m_plan = punch::makePlan(m_state.MainDb, m_file.read.records, chosenMapping(), title);
-    if (!m_plan) {
-        ShowMsg(msg::エラー取込, failureDetail(m_state.MainDb));
-        reject();
+    if (const auto stopped = prepare(title)) {
+        if (*stopped == punch::Prepared::Stop::ReadFailed)
+            reject();
         return;
     }
     showPreview();
-    const std::optional<QString> closed = punch::closedTitleReason(m_state.MainDb, title);
-    if (!closed || !closed->isEmpty()) {
-        ShowMsg(closed ? msg::締め変更不可 : msg::エラー取込, closed ? *closed : failureDetail(m_state.MainDb));
-        return;
-    }
     const int refused = m_plan->refusedRows();
     const QString errorPath = punch::errorFilePath(m_path);
     if (refused > 0
@@ -312,24 +311,40 @@ void PunchImportDialog::confirm()
     }
     if (!confirmOverUnsavedPage(skipped))
         return;
-    const backup::Outcome copy =
-        backup::take(m_state.MainDb, m_state.DataPath, backup::Reason::PunchImport, QDateTime::currentDateTime());
-    if (!copy.ok()) {
-        ShowMsg(msg::エラー取込, QStringLiteral("バックアップを作成できません。\n理由: ") + copy.error);
-        return;
-    }
     QString written;
-    if (refused > 0 && !writeLeftOutRows(&written))
-        return;
     const punch::ColumnMapping mapping = chosenMapping();
     const QStringList header = mapping.firstRowIsHeader ? m_file.header() : QStringList();
-    if (!punch::storePlan(m_state.MainDb, *m_plan, skipped, header, mapping)) {
-        ShowMsg(msg::エラー取込, failureDetail(m_state.MainDb));
+    const punch::Committed committed = punch::commitImport(
+        m_state.MainDb, m_state.DataPath, *m_plan, skipped, header, mapping,
+        [&] { return refused == 0 || writeLeftOutRows(&written); });
+    if (!committed.ok()) {
+        tellNotImported(committed);
         return;
     }
     emit imported(title, storedNames(skipped));
     ShowMsg(msg::取込完了, importedReport(title, taken, skipped, refused, written));
     accept();
+}
+
+void PunchImportDialog::tellNotImported(const punch::Committed &committed)
+{
+    switch (committed.failedAt) {
+    case punch::Committed::Step::Done:
+    case punch::Committed::Step::BeforeSave: // already told
+        return;
+    case punch::Committed::Step::Backup:
+        ShowMsg(msg::エラー取込, QStringLiteral("バックアップを作成できません。\n理由: ") + committed.backupError);
+        return;
+    case punch::Committed::Step::Save:
+        break;
+    }
+    // The store found the data changed since the preview: nothing is
+    // written, and 取込 works the preview out again for another try.
+    const QString reason = punch::refusalReason(committed.saved);
+    if (committed.saved.refusal == statements::Refusal::TitleClosed)
+        ShowMsg(msg::締め変更不可, reason);
+    else
+        ShowMsg(msg::エラー取込, reason.isEmpty() ? failureDetail(m_state.MainDb) : reason);
 }
 
 } // namespace pelmar

@@ -175,27 +175,30 @@ void StatementPage::Seek勤務形態()
     m_pattern = patterns::find(m_state.MainDb, m_curPatternType).value_or(patterns::PatternTimes{});
 }
 
-bool StatementPage::Entry従業員()
+statements::EmployeeUpdate StatementPage::Entry従業員()
 {
-    const QString name = cmb氏名->currentText();
+    using Kind = statements::EmployeeUpdate::Kind;
+    statements::EmployeeUpdate update;
+    update.wage = num時給->value();
     switch (m_employeeRecord) {
     case EmployeeRecord::None:
-        return true;
+        return update;
     case EmployeeRecord::Wage:
-        return employees::setWage(m_state.MainDb, name, num時給->value());
+        update.kind = Kind::Wage;
+        return update;
     case EmployeeRecord::Add:
         break;
     }
-    const QString patternType = cmb勤務形態->currentText();
+    update.kind = Kind::Add;
+    update.patternType = cmb勤務形態->currentText();
     // No shift type: the new employee gets no pattern times either, never
     // the ones an earlier lookup left behind.
-    patterns::PatternTimes times;
-    if (!patternType.isEmpty()) {
-        m_curPatternType = patternType;
+    if (!update.patternType.isEmpty()) {
+        m_curPatternType = update.patternType;
         Seek勤務形態();
-        times = m_pattern;
+        update.times = m_pattern;
     }
-    return employees::addForStatement(m_state.MainDb, name, num時給->value(), patternType, times);
+    return update;
 }
 
 void StatementPage::showPattern(int spacesBeforeWorked)

@@ -3,6 +3,7 @@
 #include "calc/DetailLine.h"
 #include "calc/Premium.h"
 #include "masters/PaySettings.h"
+#include "payroll/StatementStore.h"
 #include "widgets/PageControls.h"
 #include "widgets/TabPage.h"
 
@@ -53,11 +54,11 @@ public:
     void Calc明細(); // the four totals from the lines
     void get日付データ(); // the current line from the chosen shift type
     void Delete行();
-    // Records in the employee master what the user agreed to while saving:
-    // a new employee, or the statement's wage as the employee's; part of a
-    // save, inside its transaction. An employee already in the master keeps
-    // its shift type and times.
-    bool Entry従業員();
+    // What the save records in the employee master, as the user agreed:
+    // a new employee, or the statement's wage as the employee's; written
+    // by the save inside its transaction. An employee already in the master
+    // keeps its shift type and times.
+    statements::EmployeeUpdate Entry従業員();
     void cmd印刷_Click(); // the pay statement of the page, in a print preview
     void Entry時給(); // saves the statement under name + title
     void Read時給(); // reopens the statement of name + title
@@ -150,7 +151,9 @@ private:
     QList<premium::DayLine> dayLinesForPremiums();
     bool payReadyToSave();
     void askToUpdateWage(const QString &name);
-    void storeStatement(const QString &name, const QString &title);
+    void storeStatement(const QString &name, const QString &title, const statements::Expectation &expected);
+    // Why the save wrote nothing, with the message of the situation.
+    void tellRefusal(const statements::SaveResult &result);
     void connectPrinting();
     void connectSaving();
     bool checkNameAndTitle();
@@ -195,8 +198,10 @@ private:
     // The employee's wage in the master, when it is another than the wage box's.
     std::optional<QVariant> masterWageIfOther(const QString &name) const;
     // Another stored statement of the employee over the same days is named
-    // and the user decides; false stops the save.
-    bool confirmOverlaps(const QString &name, const QString &title);
+    // and the user decides; false stops the save. A day already paid under
+    // a closed title stops it without a question. The titles the user
+    // agreed to go into *accepted.
+    bool confirmOverlaps(const QString &name, const QString &title, QStringList *accepted);
     // After another employee was picked: lines that hold the wage the page
     // had before are offered the new one.
     void offerNewWage(const QVariant &previousWage);

@@ -42,6 +42,13 @@ QString dateText(const QString &date)
     return date.size() == 8 ? date.left(4) + u'/' + date.mid(4, 2) + u'/' + date.mid(6) : date;
 }
 
+// A day of the statement already paid under a closed title, for 締め変更不可.
+QString closedDayText(const QString &name, const QString &date, const QString &title, const QDateTime &closedAt)
+{
+    return QStringLiteral("%1 の勤務は %2 で支払い済み（%3）のため、登録できません。")
+        .arg(dateText(date), keyText(name, title), closing::closedMark(closedAt));
+}
+
 // A stored null shows as 0, as a reopened statement always did.
 QVariant orZero(const QVariant &value)
 {
@@ -167,26 +174,29 @@ void StatementPage::Entry時給()
         return;
     tellShortBreaks();
     tellLawFindings();
-    const std::optional<bool> replacing = isStored(name, title);
-    if (!replacing) {
+    // What the user is asked about is what the save is held to: the
+    // statement it replaces, as it is now, and the other titles agreed to.
+    statements::Expectation expected;
+    expected.replacing = statements::storedState(m_state.MainDb, name, title);
+    if (!expected.replacing) {
         // Whether a stored statement would be replaced is not known: nothing is saved.
         ShowMsg(msg::エラー明細登録, failureDetail(m_state.MainDb));
         return;
     }
     const std::optional<EmployeeRecord> record = askAboutNewEmployee(name);
-    if (!record || !confirmOverlaps(name, title))
+    if (!record || !confirmOverlaps(name, title, &expected.acceptedTitles))
         return;
     // Pay with no 所得税 withheld because nobody chose a 税区分, or なし was
     // chosen, is named before the last question: No keeps it unsaved.
     if (const QString untaxed = m_payPanel->untaxedPay(); !untaxed.isEmpty() && !ShowMsg(msg::給与所得税なし確認, untaxed))
         return;
-    const bool yes = *replacing ? confirmReplacing(name, title) : ShowMsg(msg::登録確認, name);
+    const bool yes = expected.replacing->stored ? confirmReplacing(name, title) : ShowMsg(msg::登録確認, name);
     if (!yes)
         return;
     m_employeeRecord = *record;
     if (m_employeeRecord == EmployeeRecord::None)
         askToUpdateWage(name);
-    storeStatement(name, title);
+    storeStatement(name, title, expected);
 }
 
 bool StatementPage::payReadyToSave()
@@ -222,33 +232,70 @@ void StatementPage::askToUpdateWage(const QString &name)
 
 // Writes the statement, its lines and its pay in one go, and the employee
 // master when the user asked for it.
-void StatementPage::storeStatement(const QString &name, const QString &title)
+void StatementPage::storeStatement(const QString &name, const QString &title, const statements::Expectation &expected)
 {
-    const statements::Header header{name,
-                                    title,
-                                    cmb勤務形態->currentText(),
-                                    num時給->value(),
-                                    num休憩->value(),
-                                    num調整額->value(),
-                                    num時間->value(),
-                                    num合計->value(),
-                                    num深夜->value(),
-                                    num時間外->value(),
-                                    num割増額->value(),
-                                    num休日->value(),
-                                    num時間外60超->value()};
-    const bool saved = statements::save(m_state.MainDb, m_state.WorkDb, header, [this] { return Entry従業員(); },
-                                        m_payPanel->payToStore());
-    const bool masterChanged = saved && m_employeeRecord != EmployeeRecord::None;
+    statements::StatementToStore statement;
+    statement.header = statements::Header{name,
+                                          title,
+                                          cmb勤務形態->currentText(),
+                                          num時給->value(),
+                                          num休憩->value(),
+                                          num調整額->value(),
+                                          num時間->value(),
+                                          num合計->value(),
+                                          num深夜->value(),
+                                          num時間外->value(),
+                                          num割増額->value(),
+                                          num休日->value(),
+                                          num時間外60超->value()};
+    statement.payFromLines = false;
+    statement.pay = m_payPanel->payToStore();
+    statement.expected = expected;
+    statement.employee = Entry従業員();
     m_employeeRecord = EmployeeRecord::None;
-    if (!saved) {
+    const std::optional<QList<QVariantList>> lines = statements::completeLines(m_state.WorkDb);
+    if (!lines) {
+        ShowMsg(msg::エラー明細登録, failureDetail(m_state.WorkDb));
+        return;
+    }
+    statement.lines = *lines;
+    const statements::SaveResult saved = statements::save(m_state.MainDb, {statement});
+    if (!saved.ok()) {
         // Nothing was written; what the user typed stays on the page.
-        ShowMsg(msg::エラー明細登録, failureDetail(m_state.MainDb, m_state.WorkDb));
+        tellRefusal(saved);
         return;
     }
     Clear時給();
-    if (masterChanged)
+    if (statement.employee.kind != statements::EmployeeUpdate::Kind::None)
         emit employeeMasterChanged();
+}
+
+void StatementPage::tellRefusal(const statements::SaveResult &result)
+{
+    using statements::Refusal;
+    switch (result.refusal) {
+    case Refusal::None:
+        return;
+    case Refusal::Failed:
+        ShowMsg(msg::エラー明細登録, failureDetail(m_state.MainDb, m_state.WorkDb));
+        return;
+    case Refusal::TitleClosed:
+        ShowMsg(msg::締め変更不可, QStringLiteral("%1 は%2のため、%3できません。")
+                                       .arg(keyText(result.name, result.title), closing::closedMark(result.closedAt),
+                                            QStringLiteral("登録")));
+        return;
+    case Refusal::DayInClosedTitle:
+        ShowMsg(msg::締め変更不可, closedDayText(result.name, result.date, result.otherTitle, result.closedAt));
+        return;
+    case Refusal::StoredChanged:
+        ShowMsg(msg::登録確認後変更, keyText(result.name, result.title));
+        return;
+    case Refusal::DayStoredElsewhere:
+        ShowMsg(msg::登録確認後変更,
+                keyText(result.name, result.otherTitle) + QStringLiteral("の ") + dateText(result.date)
+                    + QStringLiteral(" の勤務"));
+        return;
+    }
 }
 
 void StatementPage::Read時給()
@@ -418,20 +465,34 @@ std::optional<QVariant> StatementPage::masterWageIfOther(const QString &name) co
     return employee->wage;
 }
 
-bool StatementPage::confirmOverlaps(const QString &name, const QString &title)
+bool StatementPage::confirmOverlaps(const QString &name, const QString &title, QStringList *accepted)
 {
+    const std::optional<QList<QVariantList>> lines = statements::completeLines(m_state.WorkDb);
+    QStringList dates;
+    for (const QVariantList &line : lines.value_or(QList<QVariantList>{}))
+        dates << line.at(0).toString();
+    const std::optional<QList<statements::StoredDay>> days =
+        lines ? statements::daysStoredElsewhere(m_state.MainDb, name, title, dates) : std::nullopt;
     const std::optional<QList<statements::Overlap>> overlaps =
-        statements::overlappingStatements(m_state.MainDb, m_state.WorkDb, name, title);
+        days ? statements::overlappingStatements(m_state.MainDb, m_state.WorkDb, name, title) : std::nullopt;
     if (!overlaps) {
         ShowMsg(msg::エラー明細行確認, failureDetail(m_state.MainDb, m_state.WorkDb));
         return false;
     }
+    // A day paid in a closed month is not paid again under another title.
+    for (const statements::StoredDay &day : *days)
+        if (day.closed()) {
+            ShowMsg(msg::締め変更不可, closedDayText(name, day.date, day.title, day.closedAt));
+            return false;
+        }
     if (overlaps->isEmpty())
         return true;
     QStringList named;
-    for (const statements::Overlap &overlap : *overlaps)
+    for (const statements::Overlap &overlap : *overlaps) {
         named << QStringLiteral("%1　%2～%3")
                      .arg(keyText(name, overlap.title), dateText(overlap.firstDate), dateText(overlap.lastDate));
+        *accepted << overlap.title;
+    }
     return ShowMsg(msg::登録期間重複確認,
                    QStringLiteral("この明細と同じ期間の明細が保存されています。\n") + named.join(u'\n'));
 }

@@ -139,10 +139,16 @@ QVariantList rowValues(const QSqlQuery &query, qsizetype count, qsizetype first)
     return values;
 }
 
-Transaction::Transaction(QSqlDatabase db) : m_db(std::move(db))
+Transaction::Transaction(QSqlDatabase db, Lock lock) : m_db(std::move(db))
 {
     // A failure kept from an earlier operation is not this one's.
     forgetFailure(m_db);
+    if (lock == Lock::Writing) {
+        // The driver's own begin() is a deferred BEGIN; its commit() and
+        // rollback() end this one as well.
+        m_started = m_db.isOpen() && Query(m_db).run(QStringLiteral("BEGIN IMMEDIATE"));
+        return;
+    }
     m_started = m_db.transaction();
     if (!m_started)
         noteFailure(m_db, m_db.lastError());

@@ -104,10 +104,15 @@ bool execBound(const QSqlDatabase &db, const QString &sql, const QVariantList &v
 // The values of `count` columns of the query's current row, from `first` on.
 QVariantList rowValues(const QSqlQuery &query, qsizetype count, qsizetype first = 0);
 
-// A transaction that rolls back unless commit() succeeded.
+// A transaction that rolls back unless commit() succeeded. A Writing one
+// takes the file's write lock as it begins (BEGIN IMMEDIATE), waiting the
+// busy timeout for another connection's: what it reads before it writes
+// cannot be changed by another program in between, so a check it makes
+// holds for the write that follows.
 class Transaction {
 public:
-    explicit Transaction(QSqlDatabase db);
+    enum class Lock { OnFirstWrite, Writing };
+    explicit Transaction(QSqlDatabase db, Lock lock = Lock::OnFirstWrite);
     ~Transaction();
     Transaction(const Transaction &) = delete;
     Transaction &operator=(const Transaction &) = delete;

@@ -49,7 +49,7 @@ const QList<Upgrade> &mainUpgrades()
           QStringLiteral("CREATE INDEX 時給支給_氏名タイトル ON 時給支給 (氏名, タイトル)")}},
         // 6: each employee's 健康保険・厚生年金 and 標準報酬月額 through time; 住民税 by
         // employee and 年度, month by month; what each employee declared for a
-        // year's 年末調整.
+        // year's 年末調整; the saved lines found by employee and date.
         {6,
          {QStringLiteral("CREATE TABLE 従業員社会保険 (氏名 TEXT PRIMARY KEY, 健康保険加入 INTEGER, 厚生年金加入 INTEGER,"
                          " 資格取得日 TEXT, 資格喪失日 TEXT, 生年月日 TEXT, 勤務区分 TEXT)"),
@@ -68,7 +68,8 @@ const QList<Upgrade> &mainUpgrades()
                          " 前職源泉徴収税額 INTEGER, PRIMARY KEY (氏名, 年))"),
           QStringLiteral("CREATE TABLE 年末調整親族 (氏名 TEXT, 年 INTEGER, 行番号 INTEGER, 親族氏名 TEXT,"
                          " 生年月日 TEXT, 所得見積 INTEGER, 同居老親等 INTEGER, 障害 TEXT)"),
-          QStringLiteral("CREATE INDEX 年末調整親族_氏名年 ON 年末調整親族 (氏名, 年)")}},
+          QStringLiteral("CREATE INDEX 年末調整親族_氏名年 ON 年末調整親族 (氏名, 年)"),
+          QStringLiteral("CREATE INDEX 時給明細_氏名日付 ON 時給明細 (氏名, 日付)")}},
     };
     return steps;
 }

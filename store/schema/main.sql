@@ -71,6 +71,11 @@ CREATE TABLE 時給明細 (
     時間外60超 REAL
 );
 CREATE INDEX 時給明細_氏名タイトル ON 時給明細 (氏名, タイトル, 行番号);
+-- A save reads the employee's lines of its own dates under other titles
+-- (the week's earlier hours, days paid twice, the year's overtime): by name
+-- and date, so that the read stays as small as the statement however many
+-- are stored.
+CREATE INDEX 時給明細_氏名日付 ON 時給明細 (氏名, 日付);
 
 -- The company's name and details; only the first row is used.
 CREATE TABLE 自社情報 (

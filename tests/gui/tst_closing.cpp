@@ -6,6 +6,7 @@
 #include "reports/ReportPrinter.h"
 #include "statements/HistoryPage.h"
 #include "payroll/MonthClose.h"
+#include "store/Database.h"
 #include "statements/StatementPage.h"
 #include "widgets/DataGrid.h"
 
@@ -55,6 +56,7 @@ private slots:
     void closedStatementRefusesChangesUntilReopened();
     void summaryOfAClosedMonthListsWhoIsMissing();
     void bulkDeleteRefusedWhileAMonthIsClosed();
+    void daysOfAClosedMonthAreNotPaidAgain();
 
 protected:
     void seed() override;
@@ -225,6 +227,30 @@ void TestClosing::bulkDeleteRefusedWhileAMonthIsClosed()
     QTest::mouseClick(bulkDelete, Qt::LeftButton);
     QCOMPARE(asked().size(), 1);
     QVERIFY(asked().first().startsWith(QStringLiteral("削除/確認/")));
+    QCOMPARE(stored(), before);
+}
+
+// A day already paid in a closed month is not paid again under another
+// title: 登録 refuses the statement and names the month, asking nothing.
+void TestClosing::daysOfAClosedMonthAreNotPaidAgain()
+{
+    QVERIFY(closing::setClosed(mainDb(), kApril, true, QDateTime::currentDateTime()));
+    const test::Rows before = stored();
+    control<QComboBox>("cmb氏名")->setEditText(kPaid);
+    control<QLineEdit>("txtタイトル")->setText(kApril + QStringLiteral("追加"));
+    QVERIFY(execBound(workDb(), QStringLiteral("update w明細 set 日付 = ?, 開始時間 = '0900', 終了時間 = '1800',"
+                                               " 休憩 = 1, 時間 = 8, 時給 = 1000 where 行番号 = ?"),
+                      {QStringLiteral("20240403"), 1}));
+    QVERIFY(execBound(workDb(), QStringLiteral("update w明細 set 日付 = ?, 開始時間 = '0900', 終了時間 = '1800',"
+                                               " 休憩 = 1, 時間 = 8, 時給 = 1000 where 行番号 = ?"),
+                      {QStringLiteral("20240402"), 2}));
+    control<DataGrid>("Grid明細")->refresh();
+    page()->Calc明細();
+    clearAsked();
+    QTest::mouseClick(control<QPushButton>("cmd登録"), Qt::LeftButton);
+    QCOMPARE(asked(), QStringList{QStringLiteral("締め/変更不可/2024/04/02 の勤務は %1（%2） で支払い済み（%3）のため、"
+                                                 "登録できません。")
+                                      .arg(kPaid, kApril, closedToday())});
     QCOMPARE(stored(), before);
 }
 

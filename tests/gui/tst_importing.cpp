@@ -2,7 +2,10 @@
 // history page, the columns chosen, the preview, and what 取込 stores.
 #include "app/FrmPelmar.h"
 #include "payroll/MonthClose.h"
+#include "payroll/StatementStore.h"
 #include "statements/StatementPage.h"
+#include "widgets/DataGrid.h"
+#include "widgets/NumberBox.h"
 
 #include "../support/WindowFixture.h"
 
@@ -33,6 +36,7 @@ class TestImporting : public test::WindowFixture {
 private slots:
     void importPreviewAndConfirm();
     void unsavedPageAndImportNameEachOther();
+    void pageAndImportStoreTheSame();
 
 protected:
     void seed() override
@@ -211,6 +215,65 @@ void TestImporting::unsavedPageAndImportNameEachOther()
              qPrintable(asked().join(u'\n')));
     QCOMPARE(query(mainDb(), QStringLiteral("select 日付 from 時給明細 where タイトル = ?"), {title}),
              test::Rows({{"20261104"}}));
+}
+
+// The same shifts typed on the statement page and saved with 登録, or read
+// from a time recorder's file and imported, are stored byte for byte alike:
+// header, lines and pay.
+void TestImporting::pageAndImportStoreTheSame()
+{
+    QVERIFY(openWindow());
+    const QString name = QStringLiteral("佐藤 花子");
+    const QString title = QStringLiteral("2026年12月分");
+    const auto stored = [&] {
+        test::Rows all;
+        for (const char *table : {"時給ヘッダ", "時給明細", "時給支給"}) {
+            QStringList quoted;
+            for (const QStringList &column : query(mainDb(), QStringLiteral("select name from pragma_table_info('%1')")
+                                                                  .arg(QString::fromUtf8(table))))
+                quoted << QStringLiteral("quote(\"%1\")").arg(column.first());
+            all += query(mainDb(),
+                         QStringLiteral("select %1 from %2 where 氏名 = ? and タイトル = ? order by rowid")
+                             .arg(quoted.join(QStringLiteral(" || ',' || ")), QString::fromUtf8(table)),
+                         {name, title});
+        }
+        return all;
+    };
+
+    // Typed on the page: the page works each line out as after an edit.
+    control<QComboBox>(QStringLiteral("cmb氏名"))->setEditText(name);
+    control<QLineEdit>(QStringLiteral("txtタイトル"))->setText(title);
+    control<NumberBox>(QStringLiteral("num時給"))->setValue(1200.0);
+    QVERIFY(execBound(workDb(),
+                      QStringLiteral("update w明細 set 日付 = '20261201', 開始時間 = '2200', 終了時間 = '0100',"
+                                     " 休憩 = 0, 時間 = 3, 時給 = 1200 where 行番号 = 1")));
+    QVERIFY(execBound(workDb(),
+                      QStringLiteral("update w明細 set 日付 = '20261202', 開始時間 = '0900', 終了時間 = '1800',"
+                                     " 休憩 = 1, 時間 = 8, 時給 = 1200 where 行番号 = 2")));
+    control<DataGrid>(QStringLiteral("Grid明細"))->refresh();
+    page()->Calc明細();
+    QTest::mouseClick(control<QPushButton>(QStringLiteral("cmd登録")), Qt::LeftButton);
+    const test::Rows saved = stored();
+    QCOMPARE(saved.size(), 4);
+    QVERIFY(statements::remove(mainDb(), name, title));
+
+    // The same shifts from a file.
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("12月.csv"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(QStringLiteral("氏名,日付,出勤,退勤,休憩\r\n%1,2026/12/01,22:00,25:00,0\r\n"
+                              "%1,2026/12/02,9:00,18:00,1:00\r\n")
+                   .arg(name)
+                   .toUtf8());
+    file.close();
+    QVERIFY(openDialog());
+    control<QLineEdit>(QStringLiteral("txt取込ファイル"))->setText(path);
+    QTest::keyClick(control<QLineEdit>(QStringLiteral("txt取込ファイル")), Qt::Key_Return);
+    control<QLineEdit>(QStringLiteral("txt取込タイトル"))->setText(title);
+    control<QPushButton>(QStringLiteral("cmd取込次へ"))->click();
+    control<QPushButton>(QStringLiteral("cmd取込実行"))->click();
+    QCOMPARE(stored(), saved);
 }
 
 QTEST_MAIN(TestImporting)

@@ -42,11 +42,14 @@ int main(int argc, char *argv[])
         header.wage = 1000.0;
         header.hours = 8.0 * lines;
         header.total = total;
-        statements::save(main.db, work.db, header, [&] {
-            // A save that adds the employee or gives it the statement's wage.
-            return employees::find(main.db, header.name)
-                ? employees::setWage(main.db, header.name, header.wage)
-                : employees::addForStatement(main.db, header.name, header.wage, QString(), {});
-        });
+        // A save that adds the employee or gives it the statement's wage.
+        statements::StatementToStore statement;
+        statement.header = header;
+        statement.lines = statements::completeLines(work.db).value_or(QList<QVariantList>{});
+        statement.payFromLines = false;
+        statement.employee.kind = employees::find(main.db, header.name) ? statements::EmployeeUpdate::Kind::Wage
+                                                                         : statements::EmployeeUpdate::Kind::Add;
+        statement.employee.wage = header.wage;
+        statements::save(main.db, {statement});
     }
 }

@@ -1,6 +1,7 @@
 #include "calc/Formats.h"
 #include "payroll/PunchImport.h"
-#include "payroll/PunchStore.h"
+#include "masters/PaySettings.h"
+#include "payroll/PunchCommit.h"
 #include "store/CsvRead.h"
 #include "store/Database.h"
 
@@ -85,6 +86,7 @@ private slots:
     void employeeFillingMoreThanOneStatement();
     void planAgainstTheStore_data();
     void planAgainstTheStore();
+    void lawFindingsOfImportedStatements();
 };
 
 void TestPunchImport::rows_data()
@@ -443,6 +445,50 @@ void TestPunchImport::planAgainstTheStore()
         if (!row.isTaken())
             shown << QStringLiteral("%1: %2").arg(row.line).arg(row.reason);
     QCOMPARE(shown, planned);
+}
+
+// The law's findings are worked out for an imported statement as 登録
+// works them out for a typed one, told by the preview and the command line,
+// and the statement is stored all the same.
+void TestPunchImport::lawFindingsOfImportedStatements()
+{
+    test::TestDataFolder data;
+    QSqlDatabase main = data.mainDb();
+    settings::PaySettings law;
+    law.night = true;
+    law.overtime = true;
+    law.minimumWage = 1055;
+    law.minimumWageFrom = QDate(2026, 10, 1);
+    QVERIFY(settings::save(main, law));
+    QVERIFY(test::addEmployee(main, 1, "山田 太郎", 1000) && test::addEmployee(main, 2, "佐藤 花子", 1200));
+    // 山田: below the minimum wage, and 46 hours of overtime in the month
+    // (four days of 19.5 hours); 佐藤: nothing to tell.
+    QString rows = QStringLiteral("氏名,日付,出勤,退勤,休憩\r\n佐藤 花子,2026/11/02,9:00,18:00,1:00\r\n");
+    for (const char *day : {"02", "03", "04", "05"})
+        rows += QStringLiteral("山田 太郎,2026/11/%1,6:00,2:00,0:30\r\n").arg(QString::fromLatin1(day));
+    QTemporaryDir folder;
+    const QString path = folder.filePath("p.csv");
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(rows.toUtf8()) > 0);
+    file.close();
+
+    const punch::PunchFile punches = punch::readPunchFile(rows.toUtf8());
+    const auto plan = punch::makePlan(main, punches.read.records, *punch::knownMapping(main, punches.header()), "11月分");
+    QVERIFY(plan && plan->statements.size() == 2);
+    const QStringList findings = plan->statements.at(0).findings;
+    QCOMPARE(plan->statements.at(0).statement.header.name, QStringLiteral("山田 太郎"));
+    QCOMPARE(findings.size(), 2);
+    QCOMPARE(findings.at(0), QStringLiteral("・時給が最低賃金（1,055円）を下回る日: 2026/11/02、2026/11/03、2026/11/04、2026/11/05"));
+    QVERIFY2(findings.at(1).contains(QStringLiteral("46.0 時間で、月45時間")), qPrintable(findings.at(1)));
+    QVERIFY(plan->statements.at(1).findings.isEmpty());
+
+    const punch::CommandOutcome outcome = punch::importFromCommandLine(data.path(), path, "11月分");
+    QCOMPARE(outcome.exitCode, 0);
+    QVERIFY2(outcome.out.contains(QStringLiteral("山田 太郎（11月分）について、労働基準法に関わる次の点を確かめてください。\n")
+                                  + findings.join(u'\n')),
+             qPrintable(outcome.out));
+    QVERIFY(!outcome.out.contains(QStringLiteral("佐藤 花子（")));
+    QCOMPARE(test::rowCount(main, "時給ヘッダ"), 2);
 }
 
 QTEST_GUILESS_MAIN(TestPunchImport)

@@ -108,25 +108,35 @@ void TestStatementPay::payGoesWithItsStatement()
     QSqlDatabase work = data.workDb();
     const statements::Header header{QStringLiteral("O'Brien"), QStringLiteral("4月分")};
     const StatementPay pay = payOf(QString(), QString(), QDate(2026, 5, 25), {0, 0, 0, 0, 0, 0});
-    QVERIFY(statements::save(main, work, header, {}, pay));
-    QVERIFY(statements::save(main, work, {QStringLiteral("O"), QStringLiteral("4月分")}, {}, pay));
+    // Saved as the page saves: the lines of w明細 with the pay it shows.
+    const auto savePage = [&](const statements::Header &h, const std::optional<StatementPay> &given) {
+        statements::StatementToStore statement;
+        statement.header = h;
+        statement.lines = statements::completeLines(work).value();
+        statement.payFromLines = false;
+        statement.pay = given;
+        return statements::save(main, {statement}).ok();
+    };
+    QVERIFY(savePage(header, pay));
+    QVERIFY(savePage({QStringLiteral("O"), QStringLiteral("4月分")}, pay));
     const auto stored = [&] {
         return test::rows(main, QStringLiteral("select 氏名, タイトル from 時給支給 order by 氏名"));
     };
     QCOMPARE(stored(), (test::Rows{{"O", "4月分"}, {"O'Brien", "4月分"}}));
     // Saved again without a pay (a statement from before pay was kept): the
     // earlier pay no longer holds for its lines and goes.
-    QVERIFY(statements::save(main, work, header, {}));
+    QVERIFY(savePage(header, std::nullopt));
     QCOMPARE(stored(), (test::Rows{{"O", "4月分"}}));
-    QVERIFY(statements::save(main, work, header, {}, pay));
+    QVERIFY(savePage(header, pay));
     QVERIFY(statements::remove(main, QStringLiteral("O"), QStringLiteral("4月分")));
     QCOMPARE(stored(), (test::Rows{{"O'Brien", "4月分"}}));
     // Saved without the page (punches made into a statement): the pay is
     // worked out from the lines given, not left as it was for the old lines.
-    const statements::StatementToStore imported{
-        header,
-        {QVariantList{"20260401", "0900", "1800", 1.0, 8.0, 1000.0, QVariant(), 8000.0, 0.0, 0.0, 0.0, 0.0, 0.0}}};
-    QVERIFY(statements::saveAll(main, {imported}));
+    statements::StatementToStore imported;
+    imported.header = header;
+    imported.lines = {
+        QVariantList{"20260401", "0900", "1800", 1.0, 8.0, 1000.0, QVariant(), 8000.0, 0.0, 0.0, 0.0, 0.0, 0.0}};
+    QVERIFY(statements::save(main, {imported}).ok());
     QCOMPARE(
         test::rows(main, QStringLiteral("select 支給日, 総支給額, 差引支給額 from 時給支給 where 氏名 = 'O''Brien'")),
         (test::Rows{{"20260525", "8000", "8000"}}));
