@@ -142,6 +142,14 @@ void EmployeePage::openInsurance()
         return;
     }
     auto *dialog = new InsuranceDialog(m_state, name, this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    if (!dialog->load()) {
+        dialog->deleteLater();
+        return;
+    }
+    dialog->open();
+}
+
 // The year-end 申告書 belong to a registered employee, as the payroll details do.
 void EmployeePage::openDeclarations()
 {

@@ -443,7 +443,9 @@ void TestSocialInsurance::bonusTax_data()
     row("甲 8 人 rate", kou, 8, 500000, 250000, "rate no rule");
     row("甲 8 人 monthly", kou, 8, 900000, std::nullopt, "monthly 0");
     row("2027 rate", kou, 0, 500000, 250000, "rate no rate table", false, QDate(2027, 1, 10));
-    row("2027 monthly", kou, 0, 500000, std::nullopt, "monthly no monthly table", false, QDate(2027, 1, 10));
+    // In 2027 the 月額表 way takes the 令和9年分 table: 1,200,000 ÷ 6 = 200,000 → 4,170, × 6.
+    row("2027 monthly", kou, 0, 1200000, std::nullopt, "monthly 25020", false, QDate(2027, 1, 10));
+    row("2028 monthly", kou, 0, 500000, std::nullopt, "monthly no monthly table", false, QDate(2028, 1, 10));
 }
 
 void TestSocialInsurance::bonusTax()

@@ -257,6 +257,8 @@ void TestPay::payrollDialogRefusesWhatIsNoAmount()
         QCOMPARE(asked(), QStringList());
         QCOMPARE(query(mainDb(), QStringLiteral("select %1 from 従業員給与").arg(column)), (Rows{{stored}}));
     }
+}
+
 // A table put in the data folder's tables/ serves the pay dates it lists
 // and is named where the tax is shown; one that fails its checks is told
 // after start-up and listed on the settings page with the reason.

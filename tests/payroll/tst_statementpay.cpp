@@ -157,8 +157,9 @@ void TestStatementPay::earlierLinesReachTheNightBeforeTheWeek()
         return QVariantList{date, start, end, QVariant(), hours, 1000.0, QVariant(), hours * 1000,
                             0.0,  0.0,   0.0, 0.0,        0.0};
     };
-    QVERIFY(statements::saveAll(main, {{{QStringLiteral("阿部"), QStringLiteral("11月分")},
-                                        {line("20261129", "0900", "1300", 4), line("20261206", "2200", "0700", 9)}}}));
+    QVERIFY(statements::save(main, {{{QStringLiteral("阿部"), QStringLiteral("11月分")},
+                                     {line("20261129", "0900", "1300", 4), line("20261206", "2200", "0700", 9)}}})
+                .ok());
     const QList<premium::DayLine> lines{{1, "20261207", "0900", "1300", QVariant(), 4.0, 1000.0, QVariant()}};
     QStringList earlier;
     for (const premium::DayLine &l : statements::earlierLines(main, QStringLiteral("阿部"), QStringLiteral("12月分"),
