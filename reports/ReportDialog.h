@@ -10,7 +10,8 @@ class QTableWidget;
 
 namespace pelmar {
 
-// A report on screen (the monthly summary or the wage ledger): its table
+// A report on screen (any table of reports/: the 給与一覧表, the 賃金台帳, the
+// 源泉徴収簿 and the others the history page opens): its table
 // as it prints, with 印刷 (the preview and the print dialog), PDF保存 and
 // CSV保存. It shows what was read when it opened; it is not modal, and
 // closing it deletes it.

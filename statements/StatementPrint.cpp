@@ -1,6 +1,8 @@
 // The printed pay statement of the page: what the page shows at the click,
-// in a print preview with its print command and a PDF copy. Nothing is read
-// from or written to a database, and the statement need not have been saved.
+// in a print preview with its print command and a PDF copy. The statement
+// need not have been saved: its lines are read from the work file (w明細),
+// the premium settings and the slips-a-page setting from the main file;
+// nothing is written.
 #include "statements/StatementPage.h"
 
 #include "calc/Formats.h"
