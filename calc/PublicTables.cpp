@@ -82,8 +82,9 @@ std::optional<WithholdingTable> readWithholdingTable(const QString &text, QStrin
             return std::nullopt;
         table.rows.append(row);
     }
-    for (const auto &line : file.anchors.lines) {
-        CellReader cells(file.anchors, line, error);
+    const tsv::Table &anchors = file.table(QStringLiteral("anchor"));
+    for (const auto &line : anchors.lines) {
+        CellReader cells(anchors, line, error);
         WithholdingAnchor anchor;
         anchor.amount = cells.number(QStringLiteral("amount"));
         for (int n = 0; n < kKouColumns; ++n)

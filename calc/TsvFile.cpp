@@ -4,12 +4,6 @@
 
 namespace pelmar::pay::tsv {
 
-namespace {
-
-const QString kAnchorMark = QStringLiteral("#@anchor\t");
-
-} // namespace
-
 File split(const QString &text)
 {
     File file;
@@ -20,9 +14,10 @@ File split(const QString &text)
         if (line.endsWith(u'\r'))
             line.chop(1);
         Table *table = &file.main;
-        if (line.startsWith(kAnchorMark)) {
-            line = line.mid(kAnchorMark.size());
-            table = &file.anchors;
+        const qsizetype tab = line.startsWith(u"#@") ? line.indexOf(u'\t') : -1;
+        if (tab >= 0) {
+            table = &file.named[line.mid(2, tab - 2)];
+            line = line.mid(tab + 1);
         } else if (line.isEmpty() || line.startsWith(u'#')) {
             continue;
         }
@@ -33,6 +28,13 @@ File split(const QString &text)
             table->lines.append({i + 1, cells});
     }
     return file;
+}
+
+const Table &File::table(const QString &name) const
+{
+    static const Table none;
+    const auto found = named.constFind(name);
+    return found == named.constEnd() ? none : *found;
 }
 
 CellReader::CellReader(const Table &table, const Table::Line &line, QString *error)
@@ -80,6 +82,14 @@ QDate CellReader::date(const QString &name)
     if (m_ok && !value.isValid())
         fail(QStringLiteral("%1 の「%2」は日付ではありません").arg(name, cell));
     return value;
+}
+
+QDate CellReader::optionalDate(const QString &name)
+{
+    const QString cell = text(name);
+    if (!m_ok || cell.isEmpty())
+        return {};
+    return date(name);
 }
 
 void CellReader::fail(const QString &reason)

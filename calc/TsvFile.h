@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDate>
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -9,9 +10,11 @@
 
 // Reading the tab-separated data files of data/tables/: '#' starts a comment
 // line, the first other line names the columns. Lines starting
-// "#@anchor<TAB>" are data too, in a table of their own whose first line
-// names its columns. Every public table is read through these, so each
-// refuses a damaged line in the same words: "N 行目: why".
+// "#@name<TAB>" are data too, in a table of their own by that name (the
+// withholding tables' "#@anchor", the year-end file's "#@kiso" and the
+// rest), whose first line names its columns. Every public table is read
+// through these, so each refuses a damaged line in the same words:
+// "N 行目: why".
 namespace pelmar::pay::tsv {
 
 struct Table {
@@ -27,7 +30,10 @@ struct Table {
 
 struct File {
     Table main;
-    Table anchors;
+    QHash<QString, Table> named;
+
+    // The "#@name" table; an empty one when the file has none.
+    const Table &table(const QString &name) const;
 };
 
 File split(const QString &text);
@@ -45,6 +51,8 @@ public:
     std::optional<qint64> optionalNumber(const QString &name, int decimals);
     qint64 number(const QString &name, int decimals = 0);
     QDate date(const QString &name);
+    // A date, or an invalid one for an empty cell.
+    QDate optionalDate(const QString &name);
     void fail(const QString &reason);
 
 private:

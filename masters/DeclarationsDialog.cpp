@@ -2,10 +2,12 @@
 
 #include "masters/MasterBackup.h"
 #include "masters/PayrollDialog.h"
+#include "masters/YenBoxes.h"
 #include "masters/YearEndDeclarations.h"
 #include "messages/ShowMsg.h"
 #include "store/Failure.h"
 #include "store/ProgramState.h"
+#include "widgets/YenSpinBox.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -28,27 +30,12 @@ using yearend::Disability;
 
 namespace {
 
-constexpr int kMaxYen = 999'999'999;
+// The most a typed amount may be (fmt::kMaxTypedMagnitude): far above any
+// figure of a 年末調整, whose deductions end at a total income of 25,000,000.
+constexpr int kMaxYen = 99'999'999;
 
 // The relatives' table, as the 扶養控除等申告書 lists them.
 enum RelativeColumn { kRelName, kRelBirth, kRelIncome, kRelParent, kRelDisability, kRelColumns };
-
-template <typename T> T *named(const QString &name, QWidget *parent)
-{
-    auto *control = new T(parent);
-    control->setObjectName(name);
-    return control;
-}
-
-QSpinBox *yenBox(const QString &name, QWidget *parent)
-{
-    auto *box = named<QSpinBox>(name, parent);
-    box->setRange(0, kMaxYen);
-    box->setGroupSeparatorShown(true);
-    box->setSuffix(QStringLiteral(" 円"));
-    box->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    return box;
-}
 
 QComboBox *disabilityBox(const QString &name, QWidget *parent, bool livingTogether)
 {
@@ -74,12 +61,7 @@ QLabel *note(const QString &text, QWidget *parent)
 
 std::optional<yearend::Yen> typedYen(const QString &text)
 {
-    QString plain = text.trimmed();
-    plain.remove(u',');
-    plain.remove(u'円');
-    if (plain.isEmpty())
-        return 0;
-    return pay::scaledDecimal(plain, 0);
+    return text.trimmed().isEmpty() ? 0 : typedWholeYen(text);
 }
 
 } // namespace
@@ -129,6 +111,7 @@ DeclarationsDialog::DeclarationsDialog(ProgramState &state, const QString &name,
     connect(cmd申告保存, &QPushButton::clicked, this, &DeclarationsDialog::save);
     connect(cmd申告取消, &QPushButton::clicked, this, &QDialog::reject);
     connect(spn申告年, &QSpinBox::valueChanged, this, &DeclarationsDialog::changeYear);
+    tellRefusedEntries(this, findChildren<YenSpinBox *>());
     // Any box typed into makes the dialog's content unsaved.
     for (QSpinBox *box : findChildren<QSpinBox *>())
         if (box != spn申告年)
@@ -202,7 +185,7 @@ QWidget *DeclarationsDialog::basicPaper()
 {
     auto *page = new QWidget(this);
     auto *form = new QFormLayout(page);
-    num給与以外所得 = yenBox(QStringLiteral("num給与以外所得"), page);
+    num給与以外所得 = yenBox(QStringLiteral("num給与以外所得"), page, kMaxYen);
     form->addRow(QStringLiteral("給与所得以外の所得の合計額（見積額）"), num給与以外所得);
     form->addRow(note(QStringLiteral("この勤め先の給与は Pelmar が支給額から計算します。ほかの勤め先の給与や事業・"
                                      "年金などの所得があるときだけ、申告書の見積額を書き写してください。"),
@@ -220,7 +203,7 @@ QWidget *DeclarationsDialog::spousePaper()
     txt配偶者氏名 = named<QLineEdit>(QStringLiteral("txt配偶者氏名"), page);
     txt配偶者生年月日 = named<QLineEdit>(QStringLiteral("txt配偶者生年月日"), page);
     txt配偶者生年月日->setPlaceholderText(QStringLiteral("yyyy/mm/dd"));
-    num配偶者所得 = yenBox(QStringLiteral("num配偶者所得"), page);
+    num配偶者所得 = yenBox(QStringLiteral("num配偶者所得"), page, kMaxYen);
     cmb配偶者障害 = disabilityBox(QStringLiteral("cmb配偶者障害"), page, true);
     form->addRow(chk配偶者);
     form->addRow(QStringLiteral("配偶者の氏名"), txt配偶者氏名);
@@ -238,11 +221,11 @@ QWidget *DeclarationsDialog::insurancePaper()
     auto *layout = new QVBoxLayout(page);
     auto *life = new QGroupBox(QStringLiteral("生命保険料控除（支払った保険料の合計）"), page);
     auto *lifeForm = new QFormLayout(life);
-    num一般生命新 = yenBox(QStringLiteral("num一般生命新"), life);
-    num一般生命旧 = yenBox(QStringLiteral("num一般生命旧"), life);
-    num介護医療 = yenBox(QStringLiteral("num介護医療"), life);
-    num個人年金新 = yenBox(QStringLiteral("num個人年金新"), life);
-    num個人年金旧 = yenBox(QStringLiteral("num個人年金旧"), life);
+    num一般生命新 = yenBox(QStringLiteral("num一般生命新"), life, kMaxYen);
+    num一般生命旧 = yenBox(QStringLiteral("num一般生命旧"), life, kMaxYen);
+    num介護医療 = yenBox(QStringLiteral("num介護医療"), life, kMaxYen);
+    num個人年金新 = yenBox(QStringLiteral("num個人年金新"), life, kMaxYen);
+    num個人年金旧 = yenBox(QStringLiteral("num個人年金旧"), life, kMaxYen);
     lifeForm->addRow(QStringLiteral("一般の生命保険料　新保険料"), num一般生命新);
     lifeForm->addRow(QStringLiteral("一般の生命保険料　旧保険料"), num一般生命旧);
     lifeForm->addRow(QStringLiteral("介護医療保険料"), num介護医療);
@@ -251,15 +234,15 @@ QWidget *DeclarationsDialog::insurancePaper()
     layout->addWidget(life);
     auto *quake = new QGroupBox(QStringLiteral("地震保険料控除"), page);
     auto *quakeForm = new QFormLayout(quake);
-    num地震保険料 = yenBox(QStringLiteral("num地震保険料"), quake);
-    num旧長期損害保険料 = yenBox(QStringLiteral("num旧長期損害保険料"), quake);
+    num地震保険料 = yenBox(QStringLiteral("num地震保険料"), quake, kMaxYen);
+    num旧長期損害保険料 = yenBox(QStringLiteral("num旧長期損害保険料"), quake, kMaxYen);
     quakeForm->addRow(QStringLiteral("地震保険料"), num地震保険料);
     quakeForm->addRow(QStringLiteral("旧長期損害保険料"), num旧長期損害保険料);
     layout->addWidget(quake);
     auto *other = new QGroupBox(QStringLiteral("社会保険料控除・小規模企業共済等掛金控除"), page);
     auto *otherForm = new QFormLayout(other);
-    num社会保険料 = yenBox(QStringLiteral("num社会保険料"), other);
-    num小規模企業共済等掛金 = yenBox(QStringLiteral("num小規模企業共済等掛金"), other);
+    num社会保険料 = yenBox(QStringLiteral("num社会保険料"), other, kMaxYen);
+    num小規模企業共済等掛金 = yenBox(QStringLiteral("num小規模企業共済等掛金"), other, kMaxYen);
     otherForm->addRow(QStringLiteral("社会保険料（本人が支払ったもの）"), num社会保険料);
     otherForm->addRow(QStringLiteral("小規模企業共済等掛金"), num小規模企業共済等掛金);
     otherForm->addRow(note(QStringLiteral("給与から差し引いた社会保険料は Pelmar が足します。ここには国民年金・国民健康保険など、"
@@ -275,7 +258,7 @@ QWidget *DeclarationsDialog::housingPaper()
 {
     auto *page = new QWidget(this);
     auto *form = new QFormLayout(page);
-    num住宅借入金等特別控除 = yenBox(QStringLiteral("num住宅借入金等特別控除"), page);
+    num住宅借入金等特別控除 = yenBox(QStringLiteral("num住宅借入金等特別控除"), page, kMaxYen);
     form->addRow(QStringLiteral("住宅借入金等特別控除額"), num住宅借入金等特別控除);
     form->addRow(note(QStringLiteral("申告書の「年末調整で控除を受ける金額」を書き写してください。1年目は確定申告で受けるので、"
                                      "ここは空のままにします。"),
@@ -288,9 +271,9 @@ QWidget *DeclarationsDialog::previousPaper()
 {
     auto *page = new QWidget(this);
     auto *form = new QFormLayout(page);
-    num前職支払金額 = yenBox(QStringLiteral("num前職支払金額"), page);
-    num前職社会保険料 = yenBox(QStringLiteral("num前職社会保険料"), page);
-    num前職源泉徴収税額 = yenBox(QStringLiteral("num前職源泉徴収税額"), page);
+    num前職支払金額 = yenBox(QStringLiteral("num前職支払金額"), page, kMaxYen);
+    num前職社会保険料 = yenBox(QStringLiteral("num前職社会保険料"), page, kMaxYen);
+    num前職源泉徴収税額 = yenBox(QStringLiteral("num前職源泉徴収税額"), page, kMaxYen);
     form->addRow(QStringLiteral("支払金額"), num前職支払金額);
     form->addRow(QStringLiteral("社会保険料等の金額"), num前職社会保険料);
     form->addRow(QStringLiteral("源泉徴収税額"), num前職源泉徴収税額);
@@ -407,6 +390,7 @@ yearend::Declarations DeclarationsDialog::typed(QStringList *problems) const
             Disability(static_cast<QComboBox *>(tbl扶養親族->cellWidget(row, kRelDisability))->currentIndex());
         d.relatives.append(relative);
     }
+    *problems << unreadAmounts(findChildren<YenSpinBox *>());
     d.otherIncome = num給与以外所得->value();
     if (chk配偶者->isChecked()) {
         const auto birth = typedDate(txt配偶者生年月日->text());
@@ -437,6 +421,7 @@ void DeclarationsDialog::save()
     QStringList problems;
     const yearend::Declarations declared = typed(&problems);
     if (!problems.isEmpty()) {
+        forgetRefusals(findChildren<YenSpinBox *>()); // told here
         ShowMsg(msg::年調申告不正, problems.join(u'\n'));
         return;
     }

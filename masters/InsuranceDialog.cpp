@@ -2,6 +2,7 @@
 
 #include "masters/MasterBackup.h"
 #include "masters/PayrollDialog.h"
+#include "masters/YenBoxes.h"
 #include "messages/ShowMsg.h"
 #include "store/Failure.h"
 #include "store/ProgramState.h"
@@ -30,13 +31,6 @@ using employees::StandardRemuneration;
 
 // The history's columns.
 enum HistoryColumn : int { kMonth, kHealth, kPension, kDecision, kHistoryColumns };
-
-template <typename T> T *named(const QString &name, QWidget *parent)
-{
-    auto *control = new T(parent);
-    control->setObjectName(name);
-    return control;
-}
 
 QLineEdit *dateBox(const QString &name, QWidget *parent)
 {
@@ -71,10 +65,7 @@ std::optional<pay::YearMonth> typedMonth(const QString &text)
 // Whole yen as typed, "220,000" or "220000"; nothing for anything else.
 std::optional<pay::Yen> typedYen(const QString &text)
 {
-    QString t = text.trimmed();
-    t.remove(u',');
-    t.remove(u'円');
-    const auto yen = pay::scaledDecimal(t, 0);
+    const auto yen = typedWholeYen(text);
     return yen && *yen > 0 ? yen : std::nullopt;
 }
 

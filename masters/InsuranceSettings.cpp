@@ -96,15 +96,7 @@ bool saveInsurance(const QSqlDatabase &main, const InsuranceSettings &settings)
         {k組合支援金率, optionalRateText(settings.societyChildSupport)},
         {k社会保険料の徴収, nameOf(kCollectionNames, settings.collection)},
     };
-    Transaction transaction(main);
-    if (!transaction.started())
-        return false;
-    const QString upsert = QStringLiteral("insert or replace into %1 (%2) values (?, ?)")
-                               .arg(columnList({tables::設定.name}), columnList(tables::設定.columns));
-    for (const auto &[item, value] : items)
-        if (!execBound(main, upsert, {item, value}))
-            return false;
-    return transaction.commit();
+    return writeSettings(main, items);
 }
 
 std::optional<pay::MonthRates> monthRates(const InsuranceSettings &settings, const pay::SocialTables &tables,

@@ -1,5 +1,7 @@
 #include "masters/InsuranceSettingsDialog.h"
 
+#include "masters/YenBoxes.h"
+
 #include "messages/ShowMsg.h"
 #include "store/Failure.h"
 #include "store/ProgramState.h"
@@ -15,13 +17,6 @@
 namespace pelmar {
 
 namespace {
-
-template <typename T> T *named(const QString &name, QWidget *parent)
-{
-    auto *control = new T(parent);
-    control->setObjectName(name);
-    return control;
-}
 
 QLineEdit *rateBox(const QString &name, QWidget *parent)
 {

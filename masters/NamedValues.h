@@ -1,9 +1,12 @@
 #pragma once
 
+#include <QList>
+#include <QSqlDatabase>
 #include <QString>
 
 #include <cstddef>
 #include <optional>
+#include <utility>
 
 // A setting stored in 設定 by the name the page shows for it.
 namespace pelmar::settings {
@@ -33,5 +36,9 @@ std::optional<Value> valueNamed(const NamedValue<Value> (&table)[N], const QStri
             return entry.value;
     return std::nullopt;
 }
+
+// Stores each item of 設定 with its value, replacing what the item held,
+// all or none in one transaction.
+bool writeSettings(const QSqlDatabase &main, const QList<std::pair<QString, QString>> &items);
 
 } // namespace pelmar::settings

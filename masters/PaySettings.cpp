@@ -119,15 +119,7 @@ bool save(const QSqlDatabase &main, const PaySettings &settings)
          settings.minimumWageFrom.isValid() ? settings.minimumWageFrom.toString(QStringLiteral("yyyyMMdd"))
                                             : QString()},
     };
-    Transaction transaction(main);
-    if (!transaction.started())
-        return false;
-    const QString upsert = QStringLiteral("insert or replace into %1 (%2) values (?, ?)")
-                               .arg(columnList({tables::設定.name}), columnList(tables::設定.columns));
-    for (const auto &[item, value] : items)
-        if (!execBound(main, upsert, {item, value}))
-            return false;
-    return transaction.commit();
+    return writeSettings(main, items);
 }
 
 } // namespace pelmar::settings

@@ -1,8 +1,8 @@
 #include "masters/PayrollDialog.h"
 
-#include "calc/TypedText.h"
 #include "masters/MasterBackup.h"
 #include "masters/ResidentTaxDialog.h"
+#include "masters/YenBoxes.h"
 #include "messages/ShowMsg.h"
 #include "store/Failure.h"
 #include "store/ProgramState.h"
@@ -28,23 +28,6 @@ namespace {
 
 constexpr int kMaxYen = 9'999'999;
 constexpr int kMaxDependants = 99;
-
-template <typename T> T *named(const QString &name, QWidget *parent)
-{
-    auto *control = new T(parent);
-    control->setObjectName(name);
-    return control;
-}
-
-YenSpinBox *yenBox(const QString &name, QWidget *parent)
-{
-    auto *box = named<YenSpinBox>(name, parent);
-    box->setRange(0, kMaxYen);
-    box->setGroupSeparatorShown(true);
-    box->setSuffix(QStringLiteral(" 円"));
-    box->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    return box;
-}
 
 QLineEdit *dateBox(const QString &name, QWidget *parent)
 {
@@ -104,16 +87,7 @@ PayrollDialog::PayrollDialog(ProgramState &state, const QString &name, QWidget *
     connect(cmb通勤手当区分, &QComboBox::currentIndexChanged, this, &PayrollDialog::updateEnabled);
     // A box left with text that is no amount is told once the focus has
     // moved, unless 保存 (which the focus moved to) has told it already.
-    for (YenSpinBox *box : yenBoxes())
-        connect(
-            box, &YenSpinBox::entryRefused, this,
-            [box] {
-                if (box->refusedEntry().isEmpty())
-                    return;
-                ShowMsg(msg::入力範囲外, typed::refusedEntry(box->accessibleName(), box->refusedEntry()));
-                box->forgetRefusal();
-            },
-            Qt::QueuedConnection);
+    tellRefusedEntries(this, yenBoxes());
     // Until details are stored, nobody chose a 税区分.
     employees::EmployeePayroll none;
     none.details.column = pay::TaxColumn::Unset;
@@ -249,14 +223,7 @@ employees::EmployeePayroll PayrollDialog::typed(QString *problem) const
     d.commute.nonTaxableLimit = num通勤手当非課税限度->value();
     QStringList problems;
     // Text that is no amount: refused as the box was left, or still in it.
-    for (const YenSpinBox *box : yenBoxes()) {
-        QString refused = box->refusedEntry();
-        if (refused.isEmpty() && !box->typedAmount())
-            refused = box->typedText();
-        if (!refused.isEmpty())
-            problems << QStringLiteral("%1「%2」は金額として読めません（例 12,300、0 から 9,999,999 円）。")
-                            .arg(box->accessibleName(), refused);
-    }
+    problems << unreadAmounts(yenBoxes());
     const auto joined = typedDate(txt入社日->text());
     const auto left = typedDate(txt退職日->text());
     if (!joined)
@@ -276,8 +243,7 @@ void PayrollDialog::save()
     QString problem;
     const employees::EmployeePayroll payroll = typed(&problem);
     if (!problem.isEmpty()) {
-        for (YenSpinBox *box : yenBoxes())
-            box->forgetRefusal(); // told here
+        forgetRefusals(yenBoxes()); // told here
         ShowMsg(msg::給与詳細不正, problem);
         return;
     }

@@ -105,15 +105,7 @@ bool savePayroll(const QSqlDatabase &main, const PayrollSettings &settings)
         {k事業の種類, businessName(settings.business)},
         {k明細書式, QString::number(settings.slipsPerPage)},
     };
-    Transaction transaction(main);
-    if (!transaction.started())
-        return false;
-    const QString upsert = QStringLiteral("insert or replace into %1 (%2) values (?, ?)")
-                               .arg(columnList({tables::設定.name}), columnList(tables::設定.columns));
-    for (const auto &[item, value] : items)
-        if (!execBound(main, upsert, {item, value}))
-            return false;
-    return transaction.commit();
+    return writeSettings(main, items);
 }
 
 } // namespace pelmar::settings

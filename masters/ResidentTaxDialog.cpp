@@ -1,9 +1,11 @@
 #include "masters/ResidentTaxDialog.h"
 
 #include "masters/MasterBackup.h"
+#include "masters/YenBoxes.h"
 #include "messages/ShowMsg.h"
 #include "store/Failure.h"
 #include "store/ProgramState.h"
+#include "widgets/YenSpinBox.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -24,21 +26,12 @@ namespace {
 
 constexpr int kMaxYen = 9'999'999;
 
-template <typename T> T *named(const QString &name, QWidget *parent)
+// The label of a box, which messages name it by.
+QLabel *captionOf(QWidget *box, const QString &caption)
 {
-    auto *control = new T(parent);
-    control->setObjectName(name);
-    return control;
-}
-
-QSpinBox *yenBox(const QString &name, QWidget *parent)
-{
-    auto *box = named<QSpinBox>(name, parent);
-    box->setRange(0, kMaxYen);
-    box->setGroupSeparatorShown(true);
-    box->setSuffix(QStringLiteral(" 円"));
-    box->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    return box;
+    auto *label = new QLabel(caption, box->parentWidget());
+    label->setBuddy(box);
+    return label;
 }
 
 // June first: the month of each amount's place in the 年度.
@@ -102,6 +95,7 @@ ResidentTaxDialog::ResidentTaxDialog(ProgramState &state, const QString &name, Q
         connect(box, &QSpinBox::valueChanged, this, &ResidentTaxDialog::updateForm);
     for (QSpinBox *box : {num住民税6月, num住民税7月以降})
         connect(box, &QSpinBox::valueChanged, this, &ResidentTaxDialog::updateForm);
+    tellRefusedEntries(this, findChildren<YenSpinBox *>());
     showYear({});
 }
 
@@ -113,9 +107,9 @@ void ResidentTaxDialog::buildNoticeBoxes(QGridLayout *grid, int &row)
     grid->addWidget(rdo通知書, row++, 0, 1, 6);
     num住民税6月 = yenBox(QStringLiteral("num住民税6月"), this);
     num住民税7月以降 = yenBox(QStringLiteral("num住民税7月以降"), this);
-    grid->addWidget(new QLabel(QStringLiteral("6月分"), this), row, 0);
+    grid->addWidget(captionOf(num住民税6月, QStringLiteral("6月分")), row, 0);
     grid->addWidget(num住民税6月, row, 1);
-    grid->addWidget(new QLabel(QStringLiteral("7月〜翌年5月分（各月）"), this), row, 2, 1, 2);
+    grid->addWidget(captionOf(num住民税7月以降, QStringLiteral("7月〜翌年5月分（各月）")), row, 2, 1, 2);
     grid->addWidget(num住民税7月以降, row++, 4, 1, 2);
 }
 
@@ -129,7 +123,7 @@ void ResidentTaxDialog::buildMonthBoxes(QGridLayout *grid, int &row)
         const int month = calendarMonth(place);
         m_months[place] = yenBox(QStringLiteral("num住民税%1月").arg(month) + QStringLiteral("分"), this);
         const int r = row + place / 3, c = (place % 3) * 2;
-        grid->addWidget(new QLabel(QStringLiteral("%1月").arg(month), this), r, c, Qt::AlignRight);
+        grid->addWidget(captionOf(m_months[place], QStringLiteral("%1月").arg(month)), r, c, Qt::AlignRight);
         grid->addWidget(m_months[place], r, c + 1);
     }
     row += pay::kResidentTaxMonths / 3;
@@ -192,6 +186,13 @@ bool ResidentTaxDialog::load()
 
 bool ResidentTaxDialog::save()
 {
+    const QList<YenSpinBox *> boxes = findChildren<YenSpinBox *>();
+    const QStringList unread = unreadAmounts(boxes);
+    if (!unread.isEmpty()) {
+        forgetRefusals(boxes); // told here
+        ShowMsg(msg::給与詳細不正, unread.join(u'\n'));
+        return false;
+    }
     if (!keepCopyBeforeRegistering(m_state, backup::Reason::Employees))
         return false;
     if (!employees::writeResidentTax(m_state.MainDb, {m_name, shownYear()})) {

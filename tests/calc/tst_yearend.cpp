@@ -333,15 +333,24 @@ void TestYearEnd::damagedTableRefused_data()
 {
     QTest::addColumn<QString>("from");
     QTest::addColumn<QString>("to");
-    QTest::newRow("row missing") << QStringLiteral("4000000\t4004000\t2760000\n") << QString();
-    QTest::newRow("band gap") << QStringLiteral("#@kiso\t4890000\t6550000") << QStringLiteral("#@kiso\t4890001\t6550000");
-    QTest::newRow("not whole yen") << QStringLiteral("\t380000\t480000\t") << QStringLiteral("\t380000.5\t480000\t");
-    QTest::newRow("name missing") << QStringLiteral("#@jinteki\thitorioya") << QStringLiteral("#@jinteki\thitorioya2");
-    QTest::newRow("no status") << QStringLiteral("10\t150000\tceil\tCHECKED") << QStringLiteral("10\t150000\tceil\tok");
-    QTest::newRow("other rounding") << QStringLiteral("\t100\tfloor\t") << QStringLiteral("\t100\tround\t");
+    QTest::addColumn<QString>("said"); // where and why, as every public table says it
+    QTest::newRow("row missing") << QStringLiteral("4000000\t4004000\t2760000\n") << QString()
+                                 << QStringLiteral("行目: 前の行の終わりから始まっていません");
+    QTest::newRow("band gap") << QStringLiteral("#@kiso\t4890000\t6550000") << QStringLiteral("#@kiso\t4890001\t6550000")
+                              << QStringLiteral("行目: 帯が前の帯の終わりから");
+    QTest::newRow("not whole yen") << QStringLiteral("\t380000\t480000\t") << QStringLiteral("\t380000.5\t480000\t")
+                                   << QStringLiteral("の「380000.5」は 0 以上の数");
+    QTest::newRow("name missing") << QStringLiteral("#@jinteki\thitorioya") << QStringLiteral("#@jinteki\thitorioya2")
+                                  << QStringLiteral("jinteki に hitorioya がありません");
+    QTest::newRow("no status") << QStringLiteral("10\t150000\tceil\tCHECKED") << QStringLiteral("10\t150000\tceil\tok")
+                               << QStringLiteral("行目: status が");
+    QTest::newRow("other rounding") << QStringLiteral("\t100\tfloor\t") << QStringLiteral("\t100\tround\t")
+                                    << QStringLiteral("行目: rate_den か unit が 0 か");
     QTest::newRow("formula overlaps")
-        << QStringLiteral("#@kyuyo_formula\t741000\t2191000") << QStringLiteral("#@kyuyo_formula\t741000\t2192000");
-    QTest::newRow("table missing") << QStringLiteral("#@sokusan\t") << QStringLiteral("#@other\t");
+        << QStringLiteral("#@kyuyo_formula\t741000\t2191000") << QStringLiteral("#@kyuyo_formula\t741000\t2192000")
+        << QStringLiteral("給与の表が");
+    QTest::newRow("table missing") << QStringLiteral("#@sokusan\t") << QStringLiteral("#@other\t")
+                                   << QStringLiteral("表 sokusan がありません");
 }
 
 // A damaged file gives no year, and so no 年末調整: never a wrong one.
@@ -349,13 +358,14 @@ void TestYearEnd::damagedTableRefused()
 {
     QFETCH(QString, from);
     QFETCH(QString, to);
+    QFETCH(QString, said);
     QString text = resourceText(QStringLiteral("year-end-2026.tsv"));
     QString error;
     QVERIFY2(readYearEndTable(text, &error), qPrintable(error));
     QVERIFY2(text.contains(from), qPrintable(from));
     text.replace(from, to);
     QVERIFY(!readYearEndTable(text, &error));
-    QVERIFY(!error.isEmpty());
+    QVERIFY2(error.contains(said), qPrintable(error));
 }
 
 QTEST_GUILESS_MAIN(TestYearEnd)

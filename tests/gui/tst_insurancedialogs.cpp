@@ -67,6 +67,15 @@ void TestInsuranceDialogs::employeeInsurance()
     QTest::mouseClick(in<QPushButton>(dialog, "cmd標準報酬追加"), Qt::LeftButton);
     auto *history = in<QTableWidget>(dialog, "tbl標準報酬月額");
     history->item(0, 0)->setText(QStringLiteral("2026/4"));
+    // Commas out of their places make no amount, as in the grid: 2,15,000 is not 215,000.
+    in<QLineEdit>(dialog, "txt報酬月額")->setText(QStringLiteral("2,15,000"));
+    clearAsked();
+    QTest::mouseClick(in<QPushButton>(dialog, "cmd等級"), Qt::LeftButton);
+    QCOMPARE(asked().size(), 1);
+    QVERIFY2(asked().first().startsWith(QStringLiteral("社会保険/詳細不正/標準報酬月額の行を選び")),
+             qPrintable(asked().first()));
+    QCOMPARE(history->item(0, 1)->text(), QString());
+    clearAsked();
     in<QLineEdit>(dialog, "txt報酬月額")->setText(QStringLiteral("215,000"));
     QTest::mouseClick(in<QPushButton>(dialog, "cmd等級"), Qt::LeftButton);
     QCOMPARE(history->item(0, 1)->text(), QStringLiteral("220,000"));

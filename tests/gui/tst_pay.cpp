@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMap>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTabWidget>
@@ -58,12 +59,16 @@ private:
         return found;
     }
     QString shown(const QString &label) const { return control<QLabel>(label)->text(); }
-    QDialog *openPayrollDialog()
+    void chooseFirstEmployee()
     {
         auto *tabs = control<QTabWidget>(QStringLiteral("SSTab1"));
         tabs->setCurrentWidget(control<QWidget>(QStringLiteral("page従業員")));
         auto *employees = control<DataGrid>(QStringLiteral("Grid従業員"));
         employees->setCurrentIndex(employees->model()->index(0, 2));
+    }
+    QDialog *openPayrollDialog()
+    {
+        chooseFirstEmployee();
         click(QStringLiteral("cmd給与設定"));
         return window()->findChild<QDialog *>(QStringLiteral("dlg給与設定"));
     }
@@ -209,54 +214,111 @@ void TestPay::typedDeductionsReadAsTheGridReads()
 
 void TestPay::payrollDialogRefusesWhatIsNoAmount_data()
 {
+    QTest::addColumn<QString>("dialog");
     QTest::addColumn<QString>("box");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("stored"); // empty: refused, nothing stored
+    const QString payroll = QStringLiteral("dlg給与設定");
     for (const char *box : {"num健康保険料", "num介護保険料", "num厚生年金保険料", "num住民税"}) {
         for (const char *typed : {"1,2,3", "12,34", ",,,5", "12,345,678"})
-            QTest::addRow("%s %s", box, typed) << box << typed << QString();
-        QTest::addRow("%s 1,234", box) << box << "1,234"
+            QTest::addRow("%s %s", box, typed) << payroll << box << typed << QString();
+        QTest::addRow("%s 1,234", box) << payroll << box << "1,234"
                                        << "1234";
     }
-    QTest::newRow("joined in the year 1") << "txt入社日"
+    QTest::newRow("joined in the year 1") << payroll << "txt入社日"
                                           << "0001/01/01" << QString();
-    QTest::newRow("joined in 9999") << "txt入社日"
+    QTest::newRow("joined in 9999") << payroll << "txt入社日"
                                     << "9999/12/31" << QString();
-    QTest::newRow("joined in 2026") << "txt入社日"
+    QTest::newRow("joined in 2026") << payroll << "txt入社日"
                                     << "2026/04/01"
                                     << "20260401";
+    // The 住民税 of a 年度 and the 年末調整 papers read yen as 給与設定 does.
+    QTest::newRow("住民税 6月 1,2,3") << "dlg住民税"
+                                      << "num住民税6月"
+                                      << "1,2,3" << QString();
+    QTest::newRow("住民税 7月以降 12,345,678") << "dlg住民税"
+                                               << "num住民税7月以降"
+                                               << "12,345,678" << QString();
+    QTest::newRow("申告書 1,2,3") << "dlg年末調整申告"
+                                  << "num一般生命新"
+                                  << "1,2,3" << QString();
+    QTest::newRow("申告書 1,234,567") << "dlg年末調整申告"
+                                      << "num一般生命新"
+                                      << "1,234,567"
+                                      << "1234567";
 }
+
+// Each dialog: its 保存, the message it refuses with, the table it stores in.
+struct AmountDialog {
+    QString save, refusal, table;
+};
 
 void TestPay::payrollDialogRefusesWhatIsNoAmount()
 {
+    QFETCH(QString, dialog);
     QFETCH(QString, box);
     QFETCH(QString, typed);
     QFETCH(QString, stored);
-    QDialog *dialog = openPayrollDialog();
-    QVERIFY(dialog);
-    auto *edit = dialog->findChild<QWidget *>(box);
-    QVERIFY(edit);
-    edit->setFocus();
-    if (auto *spin = qobject_cast<QSpinBox *>(edit))
-        spin->selectAll();
-    else
-        qobject_cast<QLineEdit *>(edit)->selectAll();
-    QTest::keyClicks(edit, typed);
-    clearAsked();
-    QTest::mouseClick(dialog->findChild<QPushButton *>(QStringLiteral("cmd給与保存")), Qt::LeftButton);
-    QTest::qWait(50); // the box's own message, when one is due, comes after the focus moved
-    const QString column = box.mid(3);
-    if (stored.isEmpty()) {
-        QCOMPARE(asked().size(), 1);
-        QVERIFY2(asked().first().startsWith(QStringLiteral("給与/詳細不正/"))
-                     && asked().first().contains(QStringLiteral("「%1」").arg(typed)),
-                 qPrintable(asked().join(u'\n')));
-        QCOMPARE(query(mainDb(), QStringLiteral("select count(*) from 従業員給与")), (Rows{{"0"}}));
-        QVERIFY(dialog->isVisible());
-    } else {
-        QCOMPARE(asked(), QStringList());
-        QCOMPARE(query(mainDb(), QStringLiteral("select %1 from 従業員給与").arg(column)), (Rows{{stored}}));
+    const QMap<QString, AmountDialog> dialogs{
+        {QStringLiteral("dlg給与設定"), {QStringLiteral("cmd給与保存"), QStringLiteral("給与/詳細不正/"), QStringLiteral("従業員給与")}},
+        {QStringLiteral("dlg住民税"), {QStringLiteral("cmd住民税保存"), QStringLiteral("給与/詳細不正/"), QStringLiteral("住民税月額")}},
+        {QStringLiteral("dlg年末調整申告"),
+         {QStringLiteral("cmd申告保存"), QStringLiteral("年調/申告不正/"), QStringLiteral("年末調整申告")}}};
+    const AmountDialog &shape = dialogs[dialog];
+    const auto typeAndSave = [&](QDialog *opened) {
+        QVERIFY(opened);
+        auto *edit = opened->findChild<QWidget *>(box);
+        QVERIFY(edit);
+        if (auto *tabs = opened->findChild<QTabWidget *>())
+            for (int page = 0; page < tabs->count(); ++page)
+                if (tabs->widget(page)->isAncestorOf(edit))
+                    tabs->setCurrentIndex(page);
+        edit->setFocus();
+        if (auto *spin = qobject_cast<QSpinBox *>(edit))
+            spin->selectAll();
+        else
+            qobject_cast<QLineEdit *>(edit)->selectAll();
+        QTest::keyClicks(edit, typed);
+        clearAsked();
+        QTest::mouseClick(opened->findChild<QPushButton *>(shape.save), Qt::LeftButton);
+        QTest::qWait(50); // the box's own message, when one is due, comes after the focus moved
+        if (stored.isEmpty()) {
+            QCOMPARE(asked().size(), 1);
+            QVERIFY2(asked().first().startsWith(shape.refusal)
+                         && asked().first().contains(QStringLiteral("「%1」").arg(typed)),
+                     qPrintable(asked().join(u'\n')));
+            QCOMPARE(query(mainDb(), QStringLiteral("select count(*) from %1").arg(shape.table)), (Rows{{"0"}}));
+            QVERIFY(opened->isVisible());
+        } else {
+            QCOMPARE(asked(), QStringList());
+            QCOMPARE(query(mainDb(), QStringLiteral("select %1 from %2").arg(box.mid(3), shape.table)), (Rows{{stored}}));
+        }
+    };
+    if (dialog == QStringLiteral("dlg年末調整申告")) {
+        chooseFirstEmployee();
+        click(QStringLiteral("cmd年調申告"));
+        QDialog *papers = nullptr;
+        QTRY_VERIFY((papers = window()->findChild<QDialog *>(dialog)));
+        typeAndSave(papers);
+        return;
     }
+    QDialog *payrollDialog = openPayrollDialog();
+    QVERIFY(payrollDialog);
+    if (dialog == payrollDialog->objectName()) {
+        typeAndSave(payrollDialog);
+        return;
+    }
+    // 住民税 opens over 給与設定 and waits there until it is closed.
+    bool entered = false;
+    QTimer::singleShot(0, this, [&] {
+        auto *tax = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+        entered = tax && tax->objectName() == dialog;
+        typeAndSave(tax);
+        if (tax)
+            tax->reject();
+    });
+    QTest::mouseClick(payrollDialog->findChild<QPushButton *>(QStringLiteral("cmd住民税年度別")), Qt::LeftButton);
+    QVERIFY(entered);
 }
 
 // A table put in the data folder's tables/ serves the pay dates it lists
