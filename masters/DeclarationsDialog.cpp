@@ -1,13 +1,13 @@
 #include "masters/DeclarationsDialog.h"
 
 #include "masters/MasterBackup.h"
-#include "masters/PayrollDialog.h"
 #include "masters/YenBoxes.h"
 #include "masters/YearEndDeclarations.h"
 #include "messages/ShowMsg.h"
 #include "store/Failure.h"
 #include "store/ProgramState.h"
 #include "widgets/YenSpinBox.h"
+#include "widgets/DateBox.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,11 +1,11 @@
 #include "masters/InsuranceDialog.h"
 
 #include "masters/MasterBackup.h"
-#include "masters/PayrollDialog.h"
 #include "masters/YenBoxes.h"
 #include "messages/ShowMsg.h"
 #include "store/Failure.h"
 #include "store/ProgramState.h"
+#include "widgets/DateBox.h"
 
 #include <QCheckBox>
 #include <QComboBox>

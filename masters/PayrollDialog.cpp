@@ -45,19 +45,6 @@ QString shownDate(const QDate &date)
 
 } // namespace
 
-std::optional<QDate> typedDate(const QString &text)
-{
-    const QString trimmed = text.trimmed();
-    if (trimmed.isEmpty())
-        return QDate();
-    // A date of the employment or pay of someone at work today: 0001/01/01
-    // or 9999/12/31 is a slip, never a date to keep.
-    const QDate first(1900, 1, 1);
-    const QDate last = QDate::currentDate().addYears(100);
-    const std::optional<QDate> date = typedDateText(trimmed);
-    return date && *date >= first && *date <= last ? date : std::nullopt;
-}
-
 PayrollDialog::PayrollDialog(ProgramState &state, const QString &name, QWidget *parent)
     : QDialog(parent),
       m_state(state),

@@ -55,9 +55,5 @@ private:
     void askResidentTaxRemainder(const QDate &left);
 };
 
-// A date typed as yyyy/mm/dd, yyyy-mm-dd or yyyymmdd; an invalid date for
-// empty text; nothing for text that is no date, or a date before 1900 or
-// more than 100 years ahead.
-std::optional<QDate> typedDate(const QString &text);
 
 } // namespace pelmar

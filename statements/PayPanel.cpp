@@ -3,7 +3,6 @@
 #include "calc/Formats.h"
 #include "calc/TypedText.h"
 #include "masters/EmployeePayroll.h"
-#include "masters/PayrollDialog.h"
 #include "masters/PayrollSettings.h"
 #include "messages/ShowMsg.h"
 #include "payroll/TableNotice.h"

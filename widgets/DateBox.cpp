@@ -48,6 +48,19 @@ std::optional<QDate> typedDateText(const QString &text)
     return std::nullopt;
 }
 
+std::optional<QDate> typedDate(const QString &text)
+{
+    const QString trimmed = text.trimmed();
+    if (trimmed.isEmpty())
+        return QDate();
+    // A date of the employment or pay of someone at work today: 0001/01/01
+    // or 9999/12/31 is a slip, never a date to keep.
+    const QDate first(1900, 1, 1);
+    const QDate last = QDate::currentDate().addYears(100);
+    const std::optional<QDate> date = typedDateText(trimmed);
+    return date && *date >= first && *date <= last ? date : std::nullopt;
+}
+
 DateBox::DateBox(QWidget *parent) : QDateEdit(parent)
 {
     setDisplayFormat(kShown);

@@ -15,6 +15,11 @@ namespace pelmar {
 // Nothing for anything else, or a day that does not exist.
 std::optional<QDate> typedDateText(const QString &text);
 
+// A date of the pay or the employment typed into a text box, as above; an
+// invalid date for empty text; nothing for text that is no date, or a date
+// before 1900 or more than 100 years ahead.
+std::optional<QDate> typedDate(const QString &text);
+
 // Every date box of the program behaves alike: a date typed as above is
 // taken, and its calendar is in Japanese and opens at today's month when
 // the box holds no date yet.
