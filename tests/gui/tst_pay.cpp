@@ -80,12 +80,8 @@ void TestPay::detailsToStoredPay()
     // 給与設定 for the employee on the current row: 甲欄 with no dependants,
     // insured, 5,000 yen of health insurance and 3,000 of resident tax.
     auto *tabs = control<QTabWidget>(QStringLiteral("SSTab1"));
-    tabs->setCurrentWidget(control<QWidget>(QStringLiteral("page従業員")));
-    auto *employees = control<DataGrid>(QStringLiteral("Grid従業員"));
-    employees->setCurrentIndex(employees->model()->index(0, 2));
-    click(QStringLiteral("cmd給与設定"));
-    QDialog *dialog = nullptr;
-    QTRY_VERIFY((dialog = window()->findChild<QDialog *>(QStringLiteral("dlg給与設定"))));
+    QDialog *dialog = openPayrollDialog();
+    QVERIFY(dialog);
     dialog->findChild<QComboBox *>(QStringLiteral("cmb税区分"))->setCurrentText(QStringLiteral("甲"));
     dialog->findChild<QCheckBox *>(QStringLiteral("chk雇用保険"))->setChecked(true);
     dialog->findChild<QSpinBox *>(QStringLiteral("num健康保険料"))->setValue(5000);
@@ -385,12 +381,8 @@ void TestPay::tablesInDataFolder()
 void TestPay::leaverResidentTax()
 {
     auto *tabs = control<QTabWidget>(QStringLiteral("SSTab1"));
-    tabs->setCurrentWidget(control<QWidget>(QStringLiteral("page従業員")));
-    auto *employees = control<DataGrid>(QStringLiteral("Grid従業員"));
-    employees->setCurrentIndex(employees->model()->index(0, 2));
-    click(QStringLiteral("cmd給与設定"));
-    QDialog *dialog = nullptr;
-    QTRY_VERIFY((dialog = window()->findChild<QDialog *>(QStringLiteral("dlg給与設定"))));
+    QDialog *dialog = openPayrollDialog();
+    QVERIFY(dialog);
     // The notice of 2026年度 as it reads: June 5,600, July to May 5,500.
     bool entered = false;
     QTimer::singleShot(0, this, [&] {
@@ -438,12 +430,8 @@ void TestPay::leaverResidentTax()
 void TestPay::payWithoutTaxIsNamedBeforeItIsSaved()
 {
     auto *tabs = control<QTabWidget>(QStringLiteral("SSTab1"));
-    tabs->setCurrentWidget(control<QWidget>(QStringLiteral("page従業員")));
-    auto *employees = control<DataGrid>(QStringLiteral("Grid従業員"));
-    employees->setCurrentIndex(employees->model()->index(0, 2));
-    click(QStringLiteral("cmd給与設定"));
-    QDialog *dialog = nullptr;
-    QTRY_VERIFY((dialog = window()->findChild<QDialog *>(QStringLiteral("dlg給与設定"))));
+    QDialog *dialog = openPayrollDialog();
+    QVERIFY(dialog);
     QCOMPARE(dialog->findChild<QComboBox *>(QStringLiteral("cmb税区分"))->currentText(), QStringLiteral("未設定"));
     dialog->reject();
 
