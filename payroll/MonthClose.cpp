@@ -50,19 +50,11 @@ bool setClosed(const QSqlDatabase &main, const QString &title, bool closed, cons
 
 std::optional<QStringList> closedTitles(const QSqlDatabase &main)
 {
-    Query query(main);
-    if (!query.run(
-            QStringLiteral("select c.タイトル from 締め c where c.rowid ="
-                           " (select max(d.rowid) from 締め d where d.タイトル = c.タイトル)"
-                           " and c.締め <> 0 and exists (select 1 from 時給ヘッダ h where h.タイトル = c.タイトル)"
-                           " order by c.rowid")))
-        return std::nullopt;
-    QStringList titles;
-    while (query.next())
-        titles << query.value(0).toString();
-    if (query.failed())
-        return std::nullopt;
-    return titles;
+    return Query(main).texts(
+        QStringLiteral("select c.タイトル from 締め c where c.rowid ="
+                       " (select max(d.rowid) from 締め d where d.タイトル = c.タイトル)"
+                       " and c.締め <> 0 and exists (select 1 from 時給ヘッダ h where h.タイトル = c.タイトル)"
+                       " order by c.rowid"));
 }
 
 namespace {

@@ -89,18 +89,10 @@ std::optional<QStringList> storedTitles(const QSqlDatabase &main)
     // The statements of one title cover the same period, so the title's
     // latest save stands for it: one statement's lines a title instead of
     // every line stored, which keeps the page quick with years of data.
-    Query query(main);
-    if (!query.run(QStringLiteral("select t.タイトル, (select max(l.日付) from 時給明細 l join 時給ヘッダ h"
+    return Query(main).texts(QStringLiteral("select t.タイトル, (select max(l.日付) from 時給明細 l join 時給ヘッダ h"
                                   " on l.氏名 = h.氏名 and l.タイトル = h.タイトル where h.rowid = t.saved) as latest"
                                   " from (select タイトル, max(rowid) as saved from 時給ヘッダ group by タイトル) t"
-                                  " order by latest is null, latest desc, t.saved desc")))
-        return std::nullopt;
-    QStringList titles;
-    while (query.next())
-        titles << query.value(0).toString();
-    if (query.failed())
-        return std::nullopt;
-    return titles;
+                                  " order by latest is null, latest desc, t.saved desc"));
 }
 
 std::optional<QList<StoredStatement>> statementsOfTitle(const QSqlDatabase &main, const QString &title, bool withLines)
@@ -163,19 +155,11 @@ std::optional<QStringList> missingEmployees(const QSqlDatabase &main, const QStr
 {
     // A name is missing only when no statement under the title carries it
     // exactly, as reopening and saving address a statement.
-    Query query(main);
-    if (!query.run(
+    return Query(main).texts(
             QStringLiteral("select e.氏名 from 従業員 e where e.氏名 is not null and e.氏名 <> ''"
                            " and not exists (select 1 from 時給ヘッダ h where h.氏名 = e.氏名 and h.タイトル = ?)"
                            " group by e.氏名 order by min(e.\"No\") is null, min(e.\"No\"), e.氏名"),
-            {title}))
-        return std::nullopt;
-    QStringList names;
-    while (query.next())
-        names << query.value(0).toString();
-    if (query.failed())
-        return std::nullopt;
-    return names;
+            {title});
 }
 
 Summary summaryOf(const QString &title, const QList<StoredStatement> &statements)
@@ -269,17 +253,9 @@ QList<csv::Record> summaryRecords(const Summary &summary)
 
 std::optional<QStringList> ledgerNames(const QSqlDatabase &main)
 {
-    Query query(main);
-    if (!query.run(QStringLiteral("select h.氏名, %1 as no from 時給ヘッダ h group by h.氏名"
+    return Query(main).texts(QStringLiteral("select h.氏名, %1 as no from 時給ヘッダ h group by h.氏名"
                                   " order by no is null, no, h.氏名")
-                       .arg(kEmployeeNo)))
-        return std::nullopt;
-    QStringList names;
-    while (query.next())
-        names << query.value(0).toString();
-    if (query.failed())
-        return std::nullopt;
-    return names;
+                       .arg(kEmployeeNo));
 }
 
 namespace {

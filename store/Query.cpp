@@ -65,4 +65,16 @@ QVariant Query::single(const QString &sql, const QVariantList &values)
     return value(0);
 }
 
+std::optional<QStringList> Query::texts(const QString &sql, const QVariantList &values)
+{
+    if (!run(sql, values))
+        return std::nullopt;
+    QStringList found;
+    while (next())
+        found << value(0).toString();
+    if (failed())
+        return std::nullopt;
+    return found;
+}
+
 } // namespace pelmar

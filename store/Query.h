@@ -4,8 +4,11 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 #include <QVariantList>
+
+#include <optional>
 
 namespace pelmar {
 
@@ -41,6 +44,9 @@ public:
     // Runs sql and reads the first column of its first row: an invalid
     // value when it failed or gave no row.
     QVariant single(const QString &sql, const QVariantList &values = {});
+    // Runs sql and reads the first column of every row as text; nothing when
+    // it failed or stopped reading half-way.
+    std::optional<QStringList> texts(const QString &sql, const QVariantList &values = {});
 
     bool failed() const { return m_error.isValid(); }
     QSqlError error() const { return m_error; }
